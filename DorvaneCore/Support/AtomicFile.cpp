@@ -1,0 +1,106 @@
+#include "DorvaneCore/Support/AtomicFile.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <system_error>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace dorvane {
+
+namespace {
+
+[[noreturn]] void throwErrno(int code, const std::string& what) {
+    throw std::system_error(code, std::generic_category(), what);
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+    int release() {
+        int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+private:
+    int fd_;
+};
+
+void writeAll(int fd, std::string_view contents, const std::string& name) {
+    const char* cursor = contents.data();
+    std::size_t remaining = contents.size();
+    while (remaining > 0) {
+        const ssize_t written = ::write(fd, cursor, remaining);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            throwErrno(errno, "write " + name);
+        }
+        cursor += written;
+        remaining -= static_cast<std::size_t>(written);
+    }
+}
+
+}  // namespace
+
+void writeFileAtomically(const std::filesystem::path& path, std::string_view contents) {
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    std::string pattern = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
+    std::vector<char> templateName(pattern.begin(), pattern.end());
+    templateName.push_back('\0');
+
+    FileDescriptor fd(::mkostemp(templateName.data(), O_CLOEXEC));
+    if (fd.get() < 0) throwErrno(errno, "create temporary file for " + path.string());
+    const std::string temporary(templateName.data());
+
+    try {
+        struct stat existing {};
+        const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
+        if (::fchmod(fd.get(), mode) != 0) throwErrno(errno, "chmod " + temporary);
+        writeAll(fd.get(), contents, temporary);
+        if (::fsync(fd.get()) != 0) throwErrno(errno, "fsync " + temporary);
+        if (::close(fd.release()) != 0) throwErrno(errno, "close " + temporary);
+        if (::rename(temporary.c_str(), path.c_str()) != 0) throwErrno(errno, "rename to " + path.string());
+    } catch (...) {
+        ::unlink(temporary.c_str());
+        throw;
+    }
+
+    // Make the rename itself durable; failing here does not undo the replacement.
+    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd >= 0) {
+        ::fsync(folderFd);
+        ::close(folderFd);
+    }
+}
+
+std::optional<std::string> readFileIfPresent(const std::filesystem::path& path) {
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        if (errno == ENOENT) return std::nullopt;
+        throwErrno(errno, "open " + path.string());
+    }
+    std::string contents;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = ::read(fd.get(), buffer, sizeof buffer);
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            throwErrno(errno, "read " + path.string());
+        }
+        if (count == 0) break;
+        contents.append(buffer, static_cast<std::size_t>(count));
+    }
+    return contents;
+}
+
+}  // namespace dorvane
