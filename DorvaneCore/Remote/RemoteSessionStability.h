@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <set>
+#include <string_view>
+
+#include "DorvaneCore/Remote/RemoteSoftware.h"
+
+namespace dorvane {
+
+// Debounces samples into connection changes: 2 s of continuous evidence to
+// connect, 4 s without it to disconnect. An application that was active for
+// this connection and can momentarily not be read holds the state.
+struct RemoteSessionStability {
+    enum class Transition { connected, disconnected };
+
+    static constexpr double confirmationSeconds = 2.0;
+    static constexpr double lossSeconds = 4.0;
+
+    bool isConnected = false;
+    std::optional<double> candidateSince;
+    std::optional<double> missingSince;
+    std::set<RemoteSoftware> relevantProviders;
+
+    std::optional<Transition> observe(const RemoteSessionSnapshot& snapshot, double now);
+
+    // How long until the running clock would expire, so the next sample can be timed to it.
+    std::optional<double> confirmationDelay(double now) const;
+};
+
+std::string_view text(RemoteSessionStability::Transition transition);
+
+}  // namespace dorvane
