@@ -53,8 +53,9 @@ std::string trimmed(std::string_view text) {
 
 bool isBlank(std::string_view text) { return trimmed(text).empty(); }
 
-std::size_t graphemeCount(std::string_view text) {
-    if (text.empty()) return 0;
+namespace {
+
+icu::BreakIterator& characterBreaks() {
     // Creating a break iterator loads rules; keep one per thread.
     thread_local std::unique_ptr<icu::BreakIterator> iterator = [] {
         UErrorCode status = U_ZERO_ERROR;
@@ -63,13 +64,36 @@ std::size_t graphemeCount(std::string_view text) {
         if (U_FAILURE(status)) throw std::runtime_error("ICU character break iterator unavailable");
         return created;
     }();
+    return *iterator;
+}
+
+}  // namespace
+
+std::size_t graphemeCount(std::string_view text) {
+    if (text.empty()) return 0;
     const icu::UnicodeString unicode = fromUTF8(text);
-    iterator->setText(unicode);
+    auto& iterator = characterBreaks();
+    iterator.setText(unicode);
     std::size_t count = 0;
-    iterator->first();
-    while (iterator->next() != icu::BreakIterator::DONE) ++count;
+    iterator.first();
+    while (iterator.next() != icu::BreakIterator::DONE) ++count;
     return count;
 }
+
+std::string prefixGraphemes(std::string_view text, std::size_t count) {
+    const icu::UnicodeString unicode = fromUTF8(text);
+    auto& iterator = characterBreaks();
+    iterator.setText(unicode);
+    int32_t end = iterator.first();
+    for (std::size_t taken = 0; taken < count; ++taken) {
+        const int32_t next = iterator.next();
+        if (next == icu::BreakIterator::DONE) break;
+        end = next;
+    }
+    return toUTF8(icu::UnicodeString(unicode, 0, end));
+}
+
+std::string sanitizedUTF8(std::string_view bytes) { return toUTF8(fromUTF8(bytes)); }
 
 std::string caseFolded(std::string_view text) {
     icu::UnicodeString unicode = fromUTF8(text);

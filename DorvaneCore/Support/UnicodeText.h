@@ -18,6 +18,12 @@ bool isBlank(std::string_view text);
 // User-perceived characters (extended grapheme clusters): "👍🏽" is one, "é" as e + U+0301 is one.
 std::size_t graphemeCount(std::string_view text);
 
+// The first `count` user-perceived characters of `text`.
+std::string prefixGraphemes(std::string_view text, std::size_t count);
+
+// Valid UTF-8: every malformed sequence replaced by U+FFFD.
+std::string sanitizedUTF8(std::string_view bytes);
+
 // Full Unicode case folding ("Straße" → "strasse").
 std::string caseFolded(std::string_view text);
 

@@ -42,3 +42,18 @@ TEST(UnicodeFolding, IgnoresCaseAndDiacriticsForSearch) {
 
 }  // namespace
 }  // namespace dorvane::text
+
+namespace dorvane::text {
+namespace {
+
+TEST(UnicodePrefix, CutsAtCharacterBoundariesAndRepairsBytes) {
+    EXPECT_EQ(prefixGraphemes("配置排列失败", 2), "配置");
+    EXPECT_EQ(prefixGraphemes("a👍🏽b", 2), "a👍🏽");
+    EXPECT_EQ(prefixGraphemes("ab", 5), "ab");
+    EXPECT_EQ(prefixGraphemes("ab", 0), "");
+    EXPECT_EQ(sanitizedUTF8("ok\xff!"), "ok\xEF\xBF\xBD!");
+    EXPECT_EQ(sanitizedUTF8("中文"), "中文");
+}
+
+}  // namespace
+}  // namespace dorvane::text
