@@ -1,0 +1,30 @@
+#include "Dorvane/Shell/InstanceLock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "DorvaneCore/Core/FitError.h"
+
+namespace dorvane {
+
+InstanceLock::InstanceLock(const std::filesystem::path& root) {
+    std::filesystem::create_directories(root);
+    const auto path = root / fileName;
+    descriptor_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (descriptor_ < 0) throw FitError::message(createFailedMessage);
+    if (::flock(descriptor_, LOCK_EX | LOCK_NB) != 0) {
+        ::close(descriptor_);
+        descriptor_ = -1;
+        throw FitError::message(alreadyRunningMessage);
+    }
+}
+
+InstanceLock::~InstanceLock() {
+    if (descriptor_ >= 0) {
+        ::flock(descriptor_, LOCK_UN);
+        ::close(descriptor_);
+    }
+}
+
+}  // namespace dorvane

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+
+namespace dorvane {
+
+// At most one running instance per user: an exclusive flock on
+// "<support folder>/instance.lock", held for the life of the object. The file is
+// never written or deleted; the descriptor is close-on-exec so worker children
+// never hold the lock on our behalf.
+class InstanceLock {
+public:
+    static constexpr const char* fileName = "instance.lock";
+    static constexpr const char* createFailedMessage = "无法创建应用运行锁。";
+    static constexpr const char* alreadyRunningMessage = "Corvelle 已在运行中，请在顶部菜单栏查看对应图标。";
+
+    // Throws std::filesystem::filesystem_error when the folder cannot be made, FitError otherwise.
+    explicit InstanceLock(const std::filesystem::path& root);
+    ~InstanceLock();
+
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+
+    int descriptor() const { return descriptor_; }
+
+private:
+    int descriptor_ = -1;
+};
+
+}  // namespace dorvane
