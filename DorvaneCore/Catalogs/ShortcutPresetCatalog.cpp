@@ -1,0 +1,79 @@
+#include "DorvaneCore/Catalogs/ShortcutPresetCatalog.h"
+
+#include <unordered_set>
+
+#include "DorvaneCore/Core/FitError.h"
+#include "DorvaneCore/Core/ResourceBundle.h"
+#include "DorvaneCore/Support/AtomicFile.h"
+
+namespace dorvane {
+
+namespace {
+
+constexpr std::string_view kUnsupported = "快捷操作预设格式不支持。";
+constexpr std::string_view kInvalid = "快捷操作预设无效。";
+constexpr std::string_view kDuplicate = "快捷操作预设重复。";
+constexpr std::string_view kNotFound = "未找到快捷操作预设。";
+
+[[noreturn]] void fail(std::string_view message) { throw FitError::message(std::string(message)); }
+
+}  // namespace
+
+const NamedShortcut* ShortcutPresetCatalog::preset(std::string_view id) const {
+    for (const auto& candidate : presets) {
+        if (candidate.id == id) return &candidate;
+    }
+    return nullptr;
+}
+
+json::Json ShortcutPresetCatalog::toJson() const {
+    json::Json object = json::Json::object();
+    object["schemaVersion"] = schemaVersion;
+    object["updatedAt"] = updatedAt;
+    object["presets"] = json::encodeArray(presets);
+    return object;
+}
+
+ShortcutPresetCatalog ShortcutPresetCatalog::decode(std::string_view document) {
+    const json::Json root = json::parse(document);
+    json::requireObject(root);
+    ShortcutPresetCatalog catalog;
+    catalog.schemaVersion = json::get<std::int64_t>(root, "schemaVersion");
+    catalog.updatedAt = json::get<std::string>(root, "updatedAt");
+    catalog.presets = json::get<std::vector<NamedShortcut>>(root, "presets");
+
+    if (catalog.schemaVersion != 1) fail(kUnsupported);
+
+    std::unordered_set<std::string> ids;
+    std::unordered_set<std::string> names;
+    for (const auto& preset : catalog.presets) {
+        // Validity is checked before uniqueness, so a bad key is reported as such.
+        if (!preset.isValid()) fail(kInvalid);
+        if (preset.id.empty() || !ids.insert(preset.id).second) fail(kDuplicate);
+        if (!names.insert(preset.name).second) fail(kDuplicate);
+    }
+    return catalog;
+}
+
+ShortcutPresetCatalog ShortcutPresetCatalog::bundled() { return bundled(coreResourceBundle()); }
+
+ShortcutPresetCatalog ShortcutPresetCatalog::bundled(const std::optional<std::filesystem::path>& bundleFolder) {
+    if (!bundleFolder) fail(kNotFound);
+    const auto document = readFileIfPresent(*bundleFolder / fileName);
+    if (!document) fail(kNotFound);
+    return decode(*document);
+}
+
+ShortcutPresetCatalog ShortcutPresetCatalog::load(const std::optional<std::filesystem::path>& overrideFile) {
+    return load(overrideFile, coreResourceBundle());
+}
+
+ShortcutPresetCatalog ShortcutPresetCatalog::load(const std::optional<std::filesystem::path>& overrideFile,
+                                                  const std::optional<std::filesystem::path>& bundleFolder) {
+    if (overrideFile) {
+        if (auto document = readFileIfPresent(*overrideFile)) return decode(*document);
+    }
+    return bundled(bundleFolder);
+}
+
+}  // namespace dorvane
