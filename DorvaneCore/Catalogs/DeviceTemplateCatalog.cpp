@@ -1,0 +1,193 @@
+#include "DorvaneCore/Catalogs/DeviceTemplateCatalog.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "DorvaneCore/Catalogs/CatalogDocument.h"
+#include "DorvaneCore/Core/FitError.h"
+#include "DorvaneCore/Resolution/SupportedRange.h"
+#include "DorvaneCore/Support/UnicodeText.h"
+
+namespace dorvane {
+
+namespace {
+
+constexpr std::string_view kUnsupportedFormat = "设备模板格式不支持。";
+constexpr std::string_view kRepeatedID = "设备模板编号重复。";
+constexpr std::string_view kNotFound = "未找到设备模板。";
+constexpr std::string_view kMainScreenName = "主屏";
+
+// Folded for case and diacritics, then stripped of blanks and hyphens so that
+// "Galaxy S24", "galaxy-s24" and "galaxys24" compare alike.
+std::string searchForm(std::string_view text) {
+    std::string folded = dorvane::text::searchKey(text);
+    std::erase_if(folded, [](char c) { return c == ' ' || c == '-'; });
+    return folded;
+}
+
+}  // namespace
+
+// ---- JSON ----
+
+json::Json DeviceTemplateCatalog::Screen::toJson() const {
+    json::Json object = json::Json::object();
+    object["id"] = id;
+    object["name"] = name;
+    object["width"] = width;
+    object["height"] = height;
+    return object;
+}
+
+DeviceTemplateCatalog::Screen DeviceTemplateCatalog::Screen::fromJson(const json::Json& value) {
+    json::requireObject(value);
+    return Screen{json::get<std::string>(value, "id"), json::get<std::string>(value, "name"),
+                  json::get<std::int64_t>(value, "width"), json::get<std::int64_t>(value, "height")};
+}
+
+json::Json DeviceTemplateCatalog::Model::toJson() const {
+    json::Json object = json::Json::object();
+    object["id"] = id;
+    object["name"] = name;
+    if (aliases) object["aliases"] = json::encodeArray(*aliases);
+    object["source"] = source;
+    object["screens"] = json::encodeArray(screens);
+    return object;
+}
+
+DeviceTemplateCatalog::Model DeviceTemplateCatalog::Model::fromJson(const json::Json& value) {
+    json::requireObject(value);
+    Model model;
+    model.id = json::get<std::string>(value, "id");
+    model.name = json::get<std::string>(value, "name");
+    model.aliases = json::getOptional<std::vector<std::string>>(value, "aliases");
+    model.source = json::get<std::string>(value, "source");
+    model.screens = json::get<std::vector<Screen>>(value, "screens");
+    return model;
+}
+
+json::Json DeviceTemplateCatalog::Brand::toJson() const {
+    json::Json object = json::Json::object();
+    object["id"] = id;
+    object["name"] = name;
+    object["models"] = json::encodeArray(models);
+    return object;
+}
+
+DeviceTemplateCatalog::Brand DeviceTemplateCatalog::Brand::fromJson(const json::Json& value) {
+    json::requireObject(value);
+    return Brand{json::get<std::string>(value, "id"), json::get<std::string>(value, "name"),
+                 json::get<std::vector<Model>>(value, "models")};
+}
+
+json::Json DeviceTemplateCatalog::Category::toJson() const {
+    json::Json object = json::Json::object();
+    object["id"] = id;
+    object["name"] = name;
+    object["brands"] = json::encodeArray(brands);
+    return object;
+}
+
+DeviceTemplateCatalog::Category DeviceTemplateCatalog::Category::fromJson(const json::Json& value) {
+    json::requireObject(value);
+    return Category{json::get<std::string>(value, "id"), json::get<std::string>(value, "name"),
+                    json::get<std::vector<Brand>>(value, "brands")};
+}
+
+json::Json DeviceTemplateCatalog::toJson() const {
+    json::Json object = json::Json::object();
+    object["schemaVersion"] = schemaVersion;
+    object["updatedAt"] = updatedAt;
+    object["categories"] = json::encodeArray(categories);
+    return object;
+}
+
+DeviceTemplateCatalog DeviceTemplateCatalog::fromJson(const json::Json& value) {
+    json::requireObject(value);
+    DeviceTemplateCatalog catalog;
+    catalog.schemaVersion = json::get<std::int64_t>(value, "schemaVersion");
+    catalog.updatedAt = json::get<std::string>(value, "updatedAt");
+    catalog.categories = json::get<std::vector<Category>>(value, "categories");
+    return catalog;
+}
+
+// ---- entries ----
+
+std::string DeviceTemplateCatalog::Entry::title() const {
+    if (screenName == kMainScreenName) return modelName;
+    return modelName + " · " + screenName;
+}
+
+double DeviceTemplateCatalog::Entry::pixelRatio() const {
+    if (categoryID == "computer" && brandID != "apple") return 1.0;
+    const double ratio = static_cast<double>(std::min(width, height)) / 512.0;
+    return std::clamp(ratio, 1.0, 2.0);
+}
+
+std::int64_t DeviceTemplateCatalog::Entry::logicalWidth() const {
+    return flooredPoints(static_cast<double>(width) / pixelRatio());
+}
+
+std::int64_t DeviceTemplateCatalog::Entry::logicalHeight() const {
+    return flooredPoints(static_cast<double>(height) / pixelRatio());
+}
+
+CustomPreset DeviceTemplateCatalog::Entry::preset() const {
+    return CustomPreset{"template:catalog:" + id, title(), logicalWidth(), logicalHeight(), 100};
+}
+
+bool DeviceTemplateCatalog::Entry::matches(std::string_view query) const {
+    const std::string needle = searchForm(query);
+    if (needle.empty()) return true;
+    std::string haystack = brandName + " " + modelName + " " + screenName;
+    for (const auto& alias : aliases) haystack += " " + alias;
+    return searchForm(haystack).find(needle) != std::string::npos;
+}
+
+std::vector<DeviceTemplateCatalog::Entry> DeviceTemplateCatalog::entries() const {
+    std::vector<Entry> rows;
+    for (const auto& category : categories) {
+        for (const auto& brand : category.brands) {
+            for (const auto& model : brand.models) {
+                for (const auto& screen : model.screens) {
+                    rows.push_back(Entry{category.id + "/" + brand.id + "/" + model.id + "/" + screen.id,
+                                         category.id, brand.id, brand.name, model.name, screen.name,
+                                         model.aliases.value_or(std::vector<std::string>{}), screen.width,
+                                         screen.height});
+                }
+            }
+        }
+    }
+    return rows;
+}
+
+// ---- loading ----
+
+DeviceTemplateCatalog DeviceTemplateCatalog::decode(std::string_view document) {
+    DeviceTemplateCatalog catalog = fromJson(json::parse(document));
+    if (catalog.schemaVersion != 1 || catalog.categories.empty()) {
+        throw FitError::message(std::string(kUnsupportedFormat));
+    }
+    std::unordered_set<std::string> seen;
+    for (const auto& entry : catalog.entries()) {
+        if (!seen.insert(entry.id).second) throw FitError::message(std::string(kRepeatedID));
+        entry.preset().validate();
+    }
+    return catalog;
+}
+
+DeviceTemplateCatalog DeviceTemplateCatalog::bundled(const std::optional<std::filesystem::path>& bundle) {
+    return load(std::nullopt, bundle);
+}
+
+DeviceTemplateCatalog DeviceTemplateCatalog::load(const std::optional<std::filesystem::path>& overrideFile,
+                                                  const std::optional<std::filesystem::path>& bundle) {
+    const auto document = readCatalogDocument(overrideFile, bundle, fileName);
+    if (!document) throw FitError::message(std::string(kNotFound));
+    return decode(*document);
+}
+
+std::filesystem::path DeviceTemplateCatalog::overrideFile(const std::filesystem::path& supportFolder) {
+    return supportFolder / fileName;
+}
+
+}  // namespace dorvane
