@@ -1,0 +1,215 @@
+#include "Dorvane/Engine/ProcessRunner.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "DorvaneCore/Core/FitError.h"
+#include "DorvaneCore/Support/UUID.h"
+#include "DorvaneCore/Support/UnicodeText.h"
+
+extern char** environ;
+
+namespace dorvane {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+[[noreturn]] void throwErrno(int code, const std::string& what) {
+    throw std::system_error(code, std::generic_category(), what);
+}
+
+void writeWhole(const fs::path& path, const std::string& contents) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) throwErrno(errno, "create " + path.string());
+    std::size_t written = 0;
+    while (written < contents.size()) {
+        const ssize_t count = ::write(fd, contents.data() + written, contents.size() - written);
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) {
+            const int error = errno;
+            ::close(fd);
+            throwErrno(error, "write " + path.string());
+        }
+        written += static_cast<std::size_t>(count);
+    }
+    ::close(fd);
+}
+
+std::optional<std::string> readWhole(const fs::path& path) {
+    std::ifstream stream(path, std::ios::binary);
+    if (!stream) return std::nullopt;
+    std::ostringstream contents;
+    contents << stream.rdbuf();
+    if (stream.bad()) return std::nullopt;
+    return contents.str();
+}
+
+// Closes the stream handles (stdout, stderr, stdin) and removes the folder, on every way out.
+class RunFolder {
+public:
+    explicit RunFolder(fs::path folder) : folder_(std::move(folder)) {}
+    RunFolder(const RunFolder&) = delete;
+    RunFolder& operator=(const RunFolder&) = delete;
+    ~RunFolder() {
+        closeHandles();
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+
+    const fs::path& path() const { return folder_; }
+    int stdoutFd = -1;
+    int stderrFd = -1;
+    int stdinFd = -1;
+
+    void closeHandles() {
+        for (int* fd : {&stdoutFd, &stderrFd, &stdinFd}) {
+            if (*fd >= 0) ::close(*fd);
+            *fd = -1;
+        }
+    }
+
+private:
+    fs::path folder_;
+};
+
+int openStream(const fs::path& path, int flags) {
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+    if (fd < 0) throwErrno(errno, "open " + path.string());
+    return fd;
+}
+
+pid_t launch(const std::string& executable, const std::vector<std::string>& arguments, const RunFolder& folder) {
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawnattr_init(&attributes);
+
+    posix_spawn_file_actions_adddup2(&actions, folder.stdinFd, STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, folder.stdoutFd, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, folder.stderrFd, STDERR_FILENO);
+    // Whatever a library of ours left open without close-on-exec stays with us.
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+
+    // The parent ignores and blocks signals of its own; the child must not inherit that.
+    sigset_t everything;
+    sigset_t none;
+    sigfillset(&everything);
+    sigdelset(&everything, SIGKILL);
+    sigdelset(&everything, SIGSTOP);
+    sigemptyset(&none);
+    posix_spawnattr_setsigdefault(&attributes, &everything);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+
+    std::vector<std::string> argvStorage;
+    argvStorage.push_back(executable);
+    argvStorage.insert(argvStorage.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (auto& argument : argvStorage) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    pid_t pid = 0;
+    const int result = ::posix_spawn(&pid, executable.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    if (result != 0) throwErrno(result, "launch " + executable);
+    return pid;
+}
+
+// Some(status) once the child has exited and been reaped.
+std::optional<int> reapIfExited(pid_t pid) {
+    int status = 0;
+    for (;;) {
+        const pid_t result = ::waitpid(pid, &status, WNOHANG);
+        if (result == 0) return std::nullopt;
+        if (result < 0 && errno == EINTR) continue;
+        if (result < 0) return 255;  // someone else reaped it; report a failure, never success
+        break;
+    }
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return 255;
+}
+
+int waitForExit(pid_t pid) {
+    int status = 0;
+    for (;;) {
+        const pid_t result = ::waitpid(pid, &status, 0);
+        if (result < 0 && errno == EINTR) continue;
+        if (result < 0) return 255;
+        break;
+    }
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return 255;
+}
+
+}  // namespace
+
+std::string ProcessRunner::run(const std::string& executable, const std::vector<std::string>& arguments,
+                               const std::optional<std::string>& input, double timeout, dispatch::Clock& clock) {
+    return run(executable, arguments, input, timeout, clock, fs::temp_directory_path());
+}
+
+std::string ProcessRunner::run(const std::string& executable, const std::vector<std::string>& arguments,
+                               const std::optional<std::string>& input, double timeout, dispatch::Clock& clock,
+                               const fs::path& temporaryRoot) {
+    const fs::path folderPath = temporaryRoot / ("Dorvane-" + makeUUIDString());
+    fs::create_directories(temporaryRoot);
+    if (::mkdir(folderPath.c_str(), 0700) != 0) throwErrno(errno, "create " + folderPath.string());
+    RunFolder folder(folderPath);
+
+    writeWhole(folder.path() / "stdout", "");
+    writeWhole(folder.path() / "stderr", "");
+    writeWhole(folder.path() / "stdin", input.value_or(""));
+    folder.stdoutFd = openStream(folder.path() / "stdout", O_WRONLY);
+    folder.stderrFd = openStream(folder.path() / "stderr", O_WRONLY);
+    folder.stdinFd = openStream(folder.path() / "stdin", O_RDONLY);
+
+    const pid_t pid = launch(executable, arguments, folder);
+
+    std::optional<int> status = reapIfExited(pid);
+    if (!status) {
+        const double deadline = clock.uptime() + timeout;
+        while (!status) {
+            if (clock.uptime() >= deadline) break;
+            clock.sleep(pollInterval);
+            status = reapIfExited(pid);
+        }
+    }
+    if (!status) {
+        ::kill(pid, SIGTERM);
+        clock.sleep(terminateGrace);
+        if (!reapIfExited(pid)) {
+            ::kill(pid, SIGKILL);
+            waitForExit(pid);
+        }
+        throw FitError::message("操作超时：" + fs::path(executable).filename().string());
+    }
+
+    folder.closeHandles();
+    if (*status != 0) {
+        const std::string errorText =
+            text::prefixGraphemes(text::sanitizedUTF8(readWhole(folder.path() / "stderr").value_or("")), errorTextLimit);
+        if (text::isBlank(errorText)) {
+            throw FitError::message("操作失败（" + std::to_string(*status) + "）");
+        }
+        throw FitError::message(errorText);
+    }
+    auto output = readWhole(folder.path() / "stdout");
+    if (!output) throwErrno(EIO, "read " + (folder.path() / "stdout").string());
+    return *output;
+}
+
+}  // namespace dorvane

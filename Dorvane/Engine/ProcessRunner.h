@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Platform/Dispatch/Clock.h"
+
+namespace dorvane {
+
+// Runs one child process to completion with its standard streams on plain
+// files in a private folder (no pipes to drain, nothing read while it runs).
+//
+// The child starts with default signal dispositions, an empty signal mask and
+// no descriptor of ours beyond its three streams. A child killed by a signal
+// reports the status 128 + signal number, as a shell would.
+class ProcessRunner {
+public:
+    ProcessRunner() = delete;
+
+    static constexpr double pollInterval = 0.02;
+    static constexpr double terminateGrace = 0.2;
+
+    // Standard output of a child that exited with status 0. Throws FitError on
+    // a timeout ("操作超时：<file name>") or a non-zero status (the first 700
+    // characters of its standard error, or "操作失败（<status>）" when that is
+    // blank); std::system_error when the folder, a file or the launch fails.
+    // The private folder is removed on every path.
+    static std::string run(const std::string& executable, const std::vector<std::string>& arguments,
+                           const std::optional<std::string>& input, double timeout, dispatch::Clock& clock);
+
+    // The same, with the private folder created inside `temporaryRoot`.
+    static std::string run(const std::string& executable, const std::vector<std::string>& arguments,
+                           const std::optional<std::string>& input, double timeout, dispatch::Clock& clock,
+                           const std::filesystem::path& temporaryRoot);
+
+    static constexpr std::size_t errorTextLimit = 700;
+};
+
+}  // namespace dorvane
