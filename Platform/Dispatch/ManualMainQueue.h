@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "Platform/Dispatch/Executor.h"
+
+namespace dorvane::dispatch {
+
+namespace detail {
+class JobQueue;
+}
+
+// A main queue without an event loop, for command-line modes and tests: jobs (posted
+// from any thread) run only when the owning thread — the one that created the queue —
+// calls runPending() or runUntil(). Delayed jobs use the steady clock. Jobs must not throw;
+// one that does propagates out of runPending()/runUntil() and the queue stays usable.
+// Destruction drops every job that has not run.
+class ManualMainQueue final : public MainQueue {
+public:
+    ManualMainQueue();
+    ManualMainQueue(const ManualMainQueue&) = delete;
+    ManualMainQueue& operator=(const ManualMainQueue&) = delete;
+    ~ManualMainQueue() override;
+
+    void post(Job job) override;
+    TimerHandle postAfter(double delaySeconds, Job job) override;
+    // True on the owning thread: as under an event loop, the main thread is the main queue.
+    bool isCurrent() const override;
+    const std::string& label() const override { return label_; }
+
+    // Runs jobs until none is ready (jobs they post included); returns how many ran.
+    // Throws std::logic_error off the owning thread.
+    std::size_t runPending();
+
+    // Runs jobs as they become ready, waiting for them, until `done()` holds or
+    // `timeoutSeconds` of real time have passed; returns done(). `done` is checked
+    // before every job. Throws std::logic_error off the owning thread.
+    bool runUntil(const std::function<bool()>& done, double timeoutSeconds);
+
+private:
+    void requireOwner() const;
+
+    std::string label_ = "main";
+    std::thread::id owner_;
+    std::unique_ptr<detail::JobQueue> jobs_;
+};
+
+}  // namespace dorvane::dispatch

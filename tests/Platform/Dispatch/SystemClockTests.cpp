@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include <pthread.h>
+#include <signal.h>
+#include <time.h>
+
+#include <atomic>
+#include <thread>
+
+#include "Platform/Dispatch/SystemClock.h"
+
+namespace dorvane::dispatch {
+namespace {
+
+double monotonicSeconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+TEST(SystemClockTest, UptimeIsTheSystemMonotonicClockInSeconds) {
+    SystemClock clock;
+    const double before = monotonicSeconds();
+    const double uptime = clock.uptime();
+    const double after = monotonicSeconds();
+    EXPECT_LE(before, uptime);
+    EXPECT_LE(uptime, after);
+
+    const auto wallBefore = std::chrono::system_clock::now();
+    const auto wall = clock.wallTime();
+    EXPECT_LE(wallBefore, wall);
+    EXPECT_LE(wall, std::chrono::system_clock::now());
+}
+
+TEST(SystemClockTest, SleepLastsItsFullLengthWhenSignalsInterruptIt) {
+    struct sigaction action {};
+    action.sa_handler = [](int) {};
+    ::sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;  // no SA_RESTART: nanosleep fails with EINTR
+    struct sigaction previous {};
+    ASSERT_EQ(::sigaction(SIGUSR1, &action, &previous), 0);
+
+    SystemClock clock;
+    std::atomic<bool> done{false};
+    double slept = 0;
+    std::thread sleeper([&] {
+        const double start = clock.uptime();
+        clock.sleep(0.03);
+        slept = clock.uptime() - start;
+        done = true;
+    });
+    const pthread_t target = sleeper.native_handle();
+    while (!done) {
+        ::pthread_kill(target, SIGUSR1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    sleeper.join();
+    ::sigaction(SIGUSR1, &previous, nullptr);
+    EXPECT_GE(slept, 0.03);  // a lower bound only: the sleep must not end early
+}
+
+}  // namespace
+}  // namespace dorvane::dispatch

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <pthread.h>
+
+#include <atomic>
+#include <future>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Platform/Dispatch/ManualMainQueue.h"
+#include "Platform/Dispatch/SerialQueue.h"
+#include "Platform/Dispatch/Task.h"
+#include "Platform/Dispatch/Timer.h"
+
+namespace dorvane::dispatch {
+namespace {
+
+constexpr double kPatience = 10.0;  // seconds before a hung test gives up; never reached when green
+
+TEST(SerialQueueTest, RunsJobsOneAtATimeInPostingOrderOnItsNamedThread) {
+    std::vector<int> order;
+    std::atomic<int> inside{0};
+    std::atomic<int> overlaps{0};
+    std::string threadName;
+    bool current = false;
+    auto queue = std::make_unique<SerialQueue>("engine");
+    SerialQueue& engine = *queue;
+    EXPECT_EQ(engine.label(), "local.Dorvane.engine");
+    EXPECT_FALSE(engine.isCurrent());
+    engine.post([&] {
+        char name[16] = {};
+        ::pthread_getname_np(::pthread_self(), name, sizeof name);
+        threadName = name;
+        current = engine.isCurrent();
+    });
+    for (int i = 0; i < 500; ++i) {
+        engine.post([&, i] {
+            if (inside.fetch_add(1) != 0) overlaps.fetch_add(1);
+            order.push_back(i);
+            if (i % 50 == 0) std::this_thread::sleep_for(std::chrono::microseconds(200));
+            inside.fetch_sub(1);
+        });
+    }
+    queue.reset();  // drains what was posted, then joins
+
+    EXPECT_EQ(threadName, "local.Dorvane.e");
+    EXPECT_TRUE(current);
+    EXPECT_EQ(overlaps.load(), 0);
+    ASSERT_EQ(order.size(), 500u);
+    for (int i = 0; i < 500; ++i) ASSERT_EQ(order[static_cast<std::size_t>(i)], i);
+}
+
+TEST(SerialQueueTest, DelayedJobsRunByDueTimeAndDestructionDropsThoseNotDue) {
+    std::vector<std::string> order;
+    std::promise<void> gate;
+    std::promise<void> finished;
+    bool neverRan = true;
+    {
+        SerialQueue queue("window-actions");
+        // Held shut while everything is scheduled, so the order cannot depend on how fast we are.
+        queue.post([opened = gate.get_future().share()] { opened.wait(); });
+        queue.postAfter(0.05, [&] {
+            order.push_back("50 ms");
+            finished.set_value();
+        });
+        queue.postAfter(0.001, [&] { order.push_back("1 ms"); });
+        TimerHandle cancelled = queue.postAfter(0.001, [&] { order.push_back("cancelled"); });
+        queue.postAfter(0.002, [&] { order.push_back("2 ms, first"); });
+        queue.postAfter(0.002, [&] { order.push_back("2 ms, second"); });
+        queue.post([&] { order.push_back("now"); });
+        cancelled.cancel();
+        queue.postAfter(3600, [&] { neverRan = false; });
+        gate.set_value();
+        ASSERT_EQ(finished.get_future().wait_for(std::chrono::duration<double>(kPatience)),
+                  std::future_status::ready);
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"now", "1 ms", "2 ms, first", "2 ms, second", "50 ms"}));
+    EXPECT_TRUE(neverRan);
+}
+
+TEST(SerialQueueTest, ADestroyedQueueFromItsOwnJobFinishesWithoutJoiningItself) {
+    auto* queue = new SerialQueue("logs");
+    std::promise<void> gate;
+    std::promise<void> lastJob;
+    std::atomic<bool> destroyed{false};
+    queue->post([opened = gate.get_future().share()] { opened.wait(); });
+    queue->post([queue, &destroyed] {
+        delete queue;
+        destroyed = true;
+    });
+    queue->post([&] { lastJob.set_value(); });  // posted before destruction: still runs
+    gate.set_value();
+    ASSERT_EQ(lastJob.get_future().wait_for(std::chrono::duration<double>(kPatience)), std::future_status::ready);
+    EXPECT_TRUE(destroyed.load());
+}
+
+TEST(ManualMainQueueTest, RunsJobsOnlyWhenDrivenFromItsOwningThread) {
+    ManualMainQueue main;
+    EXPECT_EQ(main.label(), "main");
+    std::vector<std::string> order;
+    main.post([&] {
+        order.push_back("first");
+        main.post([&] { order.push_back("posted by first"); });
+    });
+    std::thread([&] {
+        main.post([&] { order.push_back("from another thread"); });
+        EXPECT_FALSE(main.isCurrent());
+        EXPECT_THROW(main.runPending(), std::logic_error);
+    }).join();
+    EXPECT_TRUE(order.empty());
+    EXPECT_EQ(main.runPending(), 3u);
+    main.postAfter(0.003, [&] { order.push_back("timer"); });
+    EXPECT_TRUE(main.runUntil([&] { return order.size() == 4; }, kPatience));
+    EXPECT_EQ(order, (std::vector<std::string>{"first", "from another thread", "posted by first", "timer"}));
+    EXPECT_FALSE(main.runUntil([] { return false; }, 0.002));
+}
+
+TEST(ThreadedTaskTest, MainTaskAwaitsActorsAndTimersAndResumesOnTheMainThread) {
+    ManualMainQueue main;
+    SerialQueue engine("engine");
+    std::vector<std::string> trace;  // main thread only
+    int engineRuns = 0;              // engine thread only
+    auto operation = [&](int step) -> Task<int> {
+        const int value = co_await runOn(engine, [&engine, &engineRuns, step] {
+            if (!engine.isCurrent()) throw std::logic_error("work off the engine");
+            ++engineRuns;
+            return step * 10;
+        });
+        co_await sleepFor(0.001);
+        co_return value + (main.isCurrent() && !engine.isCurrent() ? 1 : 0);
+    };
+    auto controller = [&]() -> Task<> {
+        for (int step = 1; step <= 20; ++step) trace.push_back(std::to_string(co_await operation(step)));
+        try {
+            co_await runOn(engine, [] { throw std::runtime_error("worker timed out"); });
+        } catch (const std::runtime_error& error) {
+            trace.push_back(error.what());
+        }
+    };
+    std::exception_ptr escaped;
+    spawn(main, controller(), [&](std::exception_ptr error) { escaped = error; });
+    ASSERT_TRUE(main.runUntil([&] { return trace.size() == 21 || escaped; }, kPatience));
+    EXPECT_FALSE(escaped);
+    EXPECT_EQ(trace.front(), "11");
+    EXPECT_EQ(trace[19], "201");
+    EXPECT_EQ(trace.back(), "worker timed out");
+}
+
+TEST(ThreadedTaskTest, CancellationFromAnActorWakesASleepingMainTask) {
+    ManualMainQueue main;
+    SerialQueue monitor("monitor");
+    CancellationSource source;
+    std::string outcome;
+    auto fallback = [&](CancellationToken token) -> Task<> {
+        try {
+            co_await sleepFor(3600, token);
+            outcome = "slept";
+        } catch (const TaskCancelled&) {
+            outcome = main.isCurrent() ? "cancelled on main" : "cancelled elsewhere";
+        }
+    };
+    spawn(main, fallback(source.token()));
+    Timer stop = Timer::once(monitor, 0.002, [&] { source.cancel(); });
+    EXPECT_TRUE(main.runUntil([&] { return !outcome.empty(); }, kPatience));
+    EXPECT_EQ(outcome, "cancelled on main");
+}
+
+}  // namespace
+}  // namespace dorvane::dispatch
