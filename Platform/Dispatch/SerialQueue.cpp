@@ -17,7 +17,8 @@ void runJobs(std::shared_ptr<detail::JobQueue> jobs, std::string threadName) {
 
 SerialQueue::SerialQueue(const std::string& role)
     : label_("local.Dorvane." + role), jobs_(std::make_shared<detail::JobQueue>()) {
-    thread_ = std::thread(runJobs, jobs_, label_.substr(0, 15));
+    // Thread names hold 15 bytes; "local.Dorvane." would leave one letter of the role.
+    thread_ = std::thread(runJobs, jobs_, ("Dorvane." + role).substr(0, 15));
     threadId_ = thread_.get_id();
 }
 
