@@ -46,7 +46,7 @@ TEST(SerialQueueTest, RunsJobsOneAtATimeInPostingOrderOnItsNamedThread) {
     }
     queue.reset();  // drains what was posted, then joins
 
-    EXPECT_EQ(threadName, "local.Dorvane.e");
+    EXPECT_EQ(threadName, "Dorvane.engine");
     EXPECT_TRUE(current);
     EXPECT_EQ(overlaps.load(), 0);
     ASSERT_EQ(order.size(), 500u);
