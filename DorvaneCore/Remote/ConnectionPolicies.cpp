@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "DorvaneCore/Settings/Preferences.h"
+
 namespace dorvane {
 
 void AutomaticResolutionPolicy::setEnabled(bool value) {
@@ -96,6 +98,10 @@ bool ConnectionDockPolicy::takeAction(bool busy) {
     pending = false;
     handled = true;
     return true;
+}
+
+bool ToolbarPresence::shows(Context context, const Preferences& preferences) {
+    return shows(context, preferences.toolbarWhenConnected, preferences.toolbarWhenDisconnected);
 }
 
 std::optional<ToolbarPresence::Context> ToolbarPresence::remoteChanged(bool connected, double now) {

@@ -4,6 +4,8 @@
 
 namespace dorvane {
 
+struct Preferences;
+
 // When to apply the automatic resolution and when to put the physical displays back.
 struct AutomaticResolutionPolicy {
     enum class Action { apply, restore };
@@ -60,6 +62,8 @@ struct ToolbarPresence {
     static bool shows(Context context, bool toolbarWhenConnected, bool toolbarWhenDisconnected) {
         return context == Context::connected ? toolbarWhenConnected : toolbarWhenDisconnected;
     }
+    // The same with the two toolbar settings of `preferences`.
+    static bool shows(Context context, const Preferences& preferences);
 
     std::optional<Context> remoteChanged(bool connected, double now);
     std::optional<Context> tick(double now);

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "DorvaneCore/Settings/Preferences.h"
+
+namespace dorvane {
+
+// The one place that reads and writes "preferences.json" in the support folder.
+//
+// A file that exists but cannot be read or decoded leaves the defaults in
+// effect, as a damaged file must not stop the program. It is not thrown away
+// with the next save, though: before that save replaces it, it is moved aside
+// to "preferences.invalid-<UTC time>.json" in the same folder, so the user's
+// specifications and shortcuts can still be recovered by hand.
+//
+// Used from one thread (the main thread).
+class PreferencesStore {
+public:
+    // Calendar time, only for naming a file that was moved aside.
+    using WallClock = std::function<std::chrono::system_clock::time_point()>;
+
+    static constexpr std::string_view fileName = "preferences.json";
+
+    PreferencesStore(std::filesystem::path supportFolder, WallClock wallClock);
+
+    const std::filesystem::path& file() const { return file_; }
+
+    // The stored record; Preferences() when the file is missing or cannot be
+    // read or decoded. Never throws (beyond running out of memory).
+    Preferences load();
+
+    // Why the last load() fell back to the defaults although a file was there.
+    const std::optional<std::string>& loadFailure() const { return loadFailure_; }
+
+    // Replaces the file whole and atomically with `preferences`. When the last
+    // load() could not use the file, it is first moved aside; its new path is
+    // returned. Throws std::system_error when moving or writing fails; the
+    // file on disk is then unchanged, and a pending move is tried again on the
+    // next save.
+    std::optional<std::filesystem::path> save(const Preferences& preferences);
+
+    // The text save() writes: compact JSON, keys in the file's fixed order.
+    static std::string encode(const Preferences& preferences);
+
+private:
+    std::filesystem::path setAsidePath() const;
+
+    std::filesystem::path folder_;
+    std::filesystem::path file_;
+    WallClock wallClock_;
+    std::optional<std::string> loadFailure_;
+    bool setAsidePending_ = false;
+};
+
+}  // namespace dorvane
