@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string_view>
 
 #include "Platform/Host/HostStore.h"
 

@@ -27,7 +27,8 @@ public:
     displays::DisplayError cancel() override;
 
 private:
-    // Checks `change` (nullopt = acceptable), logs the call and stages the change.
+    // Checks the call (the display must be online, then `check`), logs it with its
+    // answer, and stages the change when accepted.
     displays::DisplayError stage(HostCall call, StagedChange change, json::Json details,
                                  const std::function<displays::DisplayError(const HostState&)>& check);
     json::Json details() const;
