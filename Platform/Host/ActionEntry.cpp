@@ -1,0 +1,80 @@
+#include "Platform/Host/ActionEntry.h"
+
+#include <cstdio>
+
+#include "DorvaneCore/Support/DecimalText.h"
+
+namespace dorvane::host {
+
+namespace {
+
+std::string valueText(const json::Json& value) {
+    if (value.is_string()) return value.get<std::string>();
+    if (value.is_number_float()) return decimalText(value.get<double>());
+    return json::serialize(value);
+}
+
+}  // namespace
+
+std::string ActionEntry::summary() const {
+    std::string text = action;
+    if (details.is_object()) {
+        for (const auto& [key, value] : details.items()) text += " " + key + "=" + valueText(value);
+    }
+    if (result) text += " -> " + std::to_string(*result);
+    return text;
+}
+
+std::string ActionEntry::line() const {
+    char time[32];
+    std::snprintf(time, sizeof time, "%.3f", uptime);
+    std::string who = actor;
+    if (pid) who += "[" + std::to_string(*pid) + "]";
+    return std::to_string(seq) + " " + time + " " + who + " " + summary();
+}
+
+json::Json ActionEntry::toJson() const {
+    json::Json object = json::Json::object();
+    object["seq"] = seq;
+    object["uptime"] = uptime;
+    object["pid"] = pid ? json::Json(*pid) : json::Json(nullptr);
+    object["actor"] = actor;
+    object["action"] = action;
+    object["details"] = details;
+    object["result"] = result ? json::Json(*result) : json::Json(nullptr);
+    return object;
+}
+
+ActionEntry ActionEntry::fromJson(const json::Json& value) {
+    json::requireObject(value);
+    ActionEntry entry;
+    entry.seq = json::get<std::uint64_t>(value, "seq");
+    entry.uptime = json::get<double>(value, "uptime");
+    entry.pid = json::getOptional<std::int32_t>(value, "pid");
+    entry.actor = json::get<std::string>(value, "actor");
+    entry.action = json::get<std::string>(value, "action");
+    entry.details = json::requireObject(json::requireKey(value, "details"));
+    entry.result = json::getOptional<std::int32_t>(value, "result");
+    return entry;
+}
+
+std::vector<ActionEntry> parseActionLog(std::string_view text) {
+    std::vector<ActionEntry> entries;
+    std::size_t lineNumber = 0;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        if (end == std::string_view::npos) break;  // torn last line
+        ++lineNumber;
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end + 1);
+        if (line.empty()) continue;
+        try {
+            entries.push_back(ActionEntry::fromJson(json::parse(line)));
+        } catch (const json::DecodeError& error) {
+            throw error.within("line " + std::to_string(lineNumber));
+        }
+    }
+    return entries;
+}
+
+}  // namespace dorvane::host

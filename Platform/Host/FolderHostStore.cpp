@@ -1,0 +1,193 @@
+#include "Platform/Host/FolderHostStore.h"
+
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "DorvaneCore/Support/AtomicFile.h"
+#include "Platform/Host/FolderWatcher.h"
+#include "Platform/Host/HostError.h"
+#include "Platform/Host/HostFixtures.h"
+#include "Platform/Host/HostFolder.h"
+#include "Platform/Host/HostMachine.h"
+
+namespace dorvane::host {
+
+namespace {
+
+std::string errnoText(int code) { return std::error_code(code, std::generic_category()).message(); }
+
+// The exclusive lock of the whole folder, held for one access.
+class FolderLock {
+public:
+    explicit FolderLock(const std::filesystem::path& folder) {
+        const auto path = folder / kLockFile;
+        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (fd_ < 0) throw HostError("cannot open " + path.string() + ": " + errnoText(errno));
+        while (::flock(fd_, LOCK_EX) != 0) {
+            if (errno == EINTR) continue;
+            const int code = errno;
+            ::close(fd_);
+            throw HostError("cannot lock " + path.string() + ": " + errnoText(code));
+        }
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    ~FolderLock() { ::close(fd_); }  // closing releases the lock
+
+private:
+    int fd_ = -1;
+};
+
+std::optional<std::string> readText(const std::filesystem::path& path) {
+    try {
+        return readFileIfPresent(path);
+    } catch (const std::system_error& error) {
+        throw HostError("cannot read " + path.string() + ": " + error.code().message());
+    }
+}
+
+void writeText(const std::filesystem::path& path, const std::string& text) {
+    try {
+        writeFileAtomically(path, text);
+    } catch (const std::system_error& error) {
+        throw HostError("cannot write " + path.string() + ": " + error.code().message());
+    }
+}
+
+// Decodes a file; `document` keeps the parsed text so an unchanged value needs no writing.
+template <typename T>
+T decodeFile(const std::filesystem::path& path, const std::string& text, json::Json& document) {
+    try {
+        document = json::parse(text);
+        return T::fromJson(document);
+    } catch (const json::DecodeError& error) {
+        throw HostError("malformed host folder: " + path.string() + ": " + error.what() +
+                        " (run \"corvelle-host init\" to start over)");
+    }
+}
+
+void appendLog(const std::filesystem::path& path, const std::vector<ActionEntry>& entries, bool truncate) {
+    std::string text;
+    for (const auto& entry : entries) text += json::serialize(entry.toJson()) + "\n";
+    const int flags = O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | (truncate ? O_TRUNC : 0);
+    const int fd = ::open(path.c_str(), flags, 0644);
+    if (fd < 0) throw HostError("cannot open " + path.string() + ": " + errnoText(errno));
+    const char* cursor = text.data();
+    std::size_t remaining = text.size();
+    while (remaining > 0) {
+        const ssize_t written = ::write(fd, cursor, remaining);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            const int code = errno;
+            ::close(fd);
+            throw HostError("cannot append to " + path.string() + ": " + errnoText(code));
+        }
+        cursor += written;
+        remaining -= static_cast<std::size_t>(written);
+    }
+    ::close(fd);
+}
+
+std::string documentText(const json::Json& document) { return json::serializePretty(document) + "\n"; }
+
+}  // namespace
+
+std::optional<HostPulse> pulseOfStateText(std::string_view text) {
+    try {
+        const auto state = HostState::fromJson(json::parse(text));
+        return HostPulse{state.generation, nextDue(state)};
+    } catch (const json::DecodeError&) {
+        return std::nullopt;
+    }
+}
+
+FolderHostStore::FolderHostStore(std::filesystem::path folder) : folder_(std::move(folder)) {
+    std::error_code error;
+    std::filesystem::create_directories(folder_, error);
+    if (error || !std::filesystem::is_directory(folder_)) {
+        throw HostError("cannot create host folder " + folder_.string() +
+                        (error ? ": " + error.message() : ": not a folder"));
+    }
+}
+
+FolderHostStore::~FolderHostStore() {
+    std::lock_guard lock(watcherMutex_);
+    watcher_.reset();
+}
+
+void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
+    std::lock_guard guard(mutex_);
+    FolderLock lock(folder_);
+    const auto statePath = folder_ / kDisplaysFile;
+    const auto faultsPath = folder_ / kFaultsFile;
+
+    HostData data;
+    json::Json stateBefore;   // null: no file yet
+    if (const auto text = readText(statePath)) {
+        data.state = decodeFile<HostState>(statePath, *text, stateBefore);
+    } else {
+        data.state = makeFixture(HostFixture::laptop);
+    }
+    json::Json faultsBefore;
+    if (const auto text = readText(faultsPath)) data.faults = decodeFile<FaultRules>(faultsPath, *text, faultsBefore);
+
+    body(data);
+
+    if (auto after = data.faults.toJson(); after != faultsBefore) writeText(faultsPath, documentText(after));
+    if (!data.appended.empty()) appendLog(folder_ / kActionLogFile, data.appended, false);
+    // Written last: watchers read this file, and by then the rest is in place.
+    if (auto after = data.state.toJson(); after != stateBefore) writeText(statePath, documentText(after));
+}
+
+void FolderHostStore::reset(const HostState& state) {
+    std::lock_guard guard(mutex_);
+    FolderLock lock(folder_);
+    HostState fresh = state;
+    // Keep the generation growing so watchers see the change.
+    if (const auto text = readText(folder_ / kDisplaysFile)) {
+        if (const auto pulse = pulseOfStateText(*text)) fresh.generation = std::max(fresh.generation, pulse->generation + 1);
+    }
+    writeText(folder_ / kFaultsFile, documentText(FaultRules{}.toJson()));
+    appendLog(folder_ / kActionLogFile, {}, true);
+    writeText(folder_ / kDisplaysFile, documentText(fresh.toJson()));
+}
+
+std::vector<ActionEntry> FolderHostStore::actionLog() {
+    std::lock_guard guard(mutex_);
+    FolderLock lock(folder_);
+    const auto path = folder_ / kActionLogFile;
+    const auto text = readText(path);
+    if (!text) return {};
+    try {
+        return parseActionLog(*text);
+    } catch (const json::DecodeError& error) {
+        throw HostError("malformed host folder: " + path.string() + ": " + error.what());
+    }
+}
+
+process::ProcessIdentity FolderHostStore::newSessionIdentity() {
+    try {
+        return process::currentProcessIdentity();
+    } catch (const std::exception& error) {
+        throw HostError(error.what());
+    }
+}
+
+bool FolderHostStore::isAlive(const process::ProcessIdentity& process) { return process::isProcessAlive(process); }
+
+HostSubscription FolderHostStore::subscribe(std::function<void(const HostPulse&)> listener) {
+    std::lock_guard lock(watcherMutex_);
+    if (!watcher_) watcher_ = std::make_shared<FolderWatcher>(folder_);
+    const auto id = watcher_->addListener(std::move(listener));
+    std::weak_ptr<FolderWatcher> weak = watcher_;
+    return HostSubscription([weak, id] {
+        if (auto watcher = weak.lock()) watcher->removeListener(id);
+    });
+}
+
+}  // namespace dorvane::host

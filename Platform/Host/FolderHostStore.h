@@ -1,0 +1,50 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string_view>
+
+#include "Platform/Host/HostStore.h"
+
+namespace dorvane::host {
+
+class FolderWatcher;
+
+// The host as a folder of JSON files that every process opens: "displays.json" (the
+// displays, behaviours and counters), "faults.json" (fault rules), "actions.log" (the
+// action log, one JSON object a line). Every access holds an exclusive flock on
+// "host.lock" (opened close-on-exec, so child processes never inherit it) plus a mutex
+// for the threads of this process, and replaces changed files atomically. A missing
+// "displays.json" is seeded with the default machine; a malformed one is an error and
+// is never overwritten except by reset().
+class FolderHostStore final : public HostStore {
+public:
+    // Creates the folder when missing. Throws HostError when it cannot.
+    explicit FolderHostStore(std::filesystem::path folder);
+    ~FolderHostStore() override;
+
+    const std::filesystem::path& folder() const { return folder_; }
+
+    void transact(const std::function<void(HostData&)>& body) override;
+    void reset(const HostState& state) override;
+    std::vector<ActionEntry> actionLog() override;
+    process::ProcessIdentity newSessionIdentity() override;
+    bool isAlive(const process::ProcessIdentity& process) override;
+
+    // Watches the folder with inotify on a thread of its own, so changes made by other
+    // processes are reported as well.
+    HostSubscription subscribe(std::function<void(const HostPulse&)> listener) override;
+
+private:
+    std::filesystem::path folder_;
+    std::mutex mutex_;
+    std::mutex watcherMutex_;
+    std::shared_ptr<FolderWatcher> watcher_;
+};
+
+// Reads the pulse of a "displays.json" text; nullopt when it is not a host state.
+std::optional<HostPulse> pulseOfStateText(std::string_view text);
+
+}  // namespace dorvane::host

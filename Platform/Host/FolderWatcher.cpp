@@ -1,0 +1,102 @@
+#include "Platform/Host/FolderWatcher.h"
+
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+#include <vector>
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include "DorvaneCore/Support/AtomicFile.h"
+#include "Platform/Host/FolderHostStore.h"
+#include "Platform/Host/HostError.h"
+#include "Platform/Host/HostFolder.h"
+
+namespace dorvane::host {
+
+FolderWatcher::FolderWatcher(std::filesystem::path folder) : folder_(std::move(folder)) {
+    inotify_ = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    if (inotify_ < 0) throw HostError("inotify unavailable: " + std::string(std::strerror(errno)));
+    if (::inotify_add_watch(inotify_, folder_.c_str(), IN_MOVED_TO | IN_CLOSE_WRITE) < 0) {
+        const int code = errno;
+        ::close(inotify_);
+        throw HostError("cannot watch " + folder_.string() + ": " + std::strerror(code));
+    }
+    stop_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (stop_ < 0) {
+        const int code = errno;
+        ::close(inotify_);
+        throw HostError("eventfd: " + std::string(std::strerror(code)));
+    }
+    try {
+        if (const auto text = readFileIfPresent(folder_ / kDisplaysFile)) last_ = pulseOfStateText(*text);
+    } catch (const std::system_error&) {
+    }
+    thread_ = std::thread([this] { run(); });
+}
+
+FolderWatcher::~FolderWatcher() {
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const auto written = ::write(stop_, &one, sizeof one);
+    thread_.join();
+    ::close(stop_);
+    ::close(inotify_);
+}
+
+std::uint64_t FolderWatcher::addListener(std::function<void(const HostPulse&)> listener) {
+    std::lock_guard lock(mutex_);
+    const auto id = nextListener_++;
+    listeners_.emplace(id, std::move(listener));
+    return id;
+}
+
+void FolderWatcher::removeListener(std::uint64_t id) {
+    std::lock_guard lock(mutex_);
+    listeners_.erase(id);
+}
+
+void FolderWatcher::run() {
+    std::vector<char> buffer(16 * 1024);
+    for (;;) {
+        pollfd fds[2] = {{inotify_, POLLIN, 0}, {stop_, POLLIN, 0}};
+        if (::poll(fds, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        if (fds[1].revents != 0) return;
+        bool relevant = false;
+        for (;;) {
+            const ssize_t length = ::read(inotify_, buffer.data(), buffer.size());
+            if (length <= 0) break;
+            for (ssize_t offset = 0; offset < length;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer.data() + offset);
+                if (event->len > 0 && std::strcmp(event->name, kDisplaysFile) == 0) relevant = true;
+                if ((event->mask & IN_Q_OVERFLOW) != 0) relevant = true;
+                offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+        if (relevant) check();
+    }
+}
+
+void FolderWatcher::check() {
+    std::optional<HostPulse> pulse;
+    try {
+        if (const auto text = readFileIfPresent(folder_ / kDisplaysFile)) pulse = pulseOfStateText(*text);
+    } catch (const std::system_error&) {
+        return;
+    }
+    if (!pulse || pulse == last_) return;
+    last_ = pulse;
+    std::vector<std::function<void(const HostPulse&)>> listeners;
+    {
+        std::lock_guard lock(mutex_);
+        for (const auto& [id, listener] : listeners_) listeners.push_back(listener);
+    }
+    for (const auto& listener : listeners) listener(*pulse);
+}
+
+}  // namespace dorvane::host

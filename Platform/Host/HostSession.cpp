@@ -1,0 +1,64 @@
+#include "Platform/Host/HostSession.h"
+
+#include <csignal>
+
+#include "Platform/Host/HostMachine.h"
+
+namespace dorvane::host {
+
+HostSession::HostSession(std::shared_ptr<HostStore> store, process::ProcessRole role, dispatch::Clock& clock)
+    : store_(std::move(store)), role_(role), clock_(clock), identity_(store_->newSessionIdentity()) {}
+
+Actor HostSession::actor() const { return Actor{std::string(rawValue(role_)), identity_.pid}; }
+
+HostPulse HostSession::access(const std::function<void(HostData&)>& body) {
+    const double now = clock_.uptime();
+    HostPulse pulse;
+    store_->transact([&](HostData& data) {
+        data.now = now;
+        const auto before = visibleFingerprint(data.state);
+        settle(data, [this](const process::ProcessIdentity& process) { return store_->isAlive(process); });
+        body(data);
+        if (visibleFingerprint(data.state) != before) ++data.state.generation;
+        pulse = HostPulse{data.state.generation, nextDue(data.state)};
+    });
+    return pulse;
+}
+
+std::optional<FaultOutcome> HostSession::matchFault(HostData& data, HostCall call, DisplayID display) {
+    if (data.faults.rules.empty()) return std::nullopt;
+    const DisplayRecord* record = nullptr;
+    for (const auto& candidate : data.state.displays) {
+        if (display != 0 && candidate.id == display && (candidate.isOnline() || candidate.virtualDisplay)) {
+            record = &candidate;
+            break;
+        }
+    }
+    auto outcome = data.faults.match(call, record, role_);
+    if (outcome) {
+        json::Json details = json::Json::object();
+        details["rule"] = outcome->ruleID;
+        details["call"] = rawValue(call);
+        if (display != 0) details["display"] = display;
+        details["action"] = rawValue(outcome->action);
+        data.record(actor(), "fault", details);
+    }
+    return outcome;
+}
+
+void HostSession::wait(const FaultOutcome& outcome) {
+    struct sigaction previous {};
+    if (outcome.ignoreTerminate) {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        ::sigaction(SIGTERM, &ignore, &previous);
+    }
+    if (outcome.action == FaultAction::hang) {
+        for (;;) clock_.sleep(3600);
+    }
+    clock_.sleep(outcome.seconds);
+    if (outcome.ignoreTerminate) ::sigaction(SIGTERM, &previous, nullptr);
+}
+
+}  // namespace dorvane::host

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+
+#include "Platform/Dispatch/Clock.h"
+#include "Platform/Host/HostCall.h"
+#include "Platform/Host/HostStore.h"
+#include "Platform/Process/ProcessRole.h"
+
+namespace dorvane::host {
+
+// One process's connection to a host store: who it is, what it is for, its clock. The
+// services of SimulatedHost all go through it.
+class HostSession {
+public:
+    HostSession(std::shared_ptr<HostStore> store, process::ProcessRole role, dispatch::Clock& clock);
+
+    HostStore& store() const { return *store_; }
+    dispatch::Clock& clock() const { return clock_; }
+    process::ProcessRole role() const { return role_; }
+    const process::ProcessIdentity& identity() const { return identity_; }
+    Actor actor() const;
+
+    // Exclusive access to the host at the current uptime: first everything due by now
+    // happens (settle), then `body` runs; the generation grows when what the displays
+    // show has changed. Answers the pulse after the access.
+    HostPulse access(const std::function<void(HostData&)>& body);
+
+    // One service call under the fault rules. Without a matching rule `normal` runs. A
+    // rule that fails or answers nothing runs `faulted` instead. A delay runs `normal`
+    // after waiting; a hang never returns. Waiting happens outside the lock.
+    template <typename R>
+    R call(HostCall call, DisplayID display, const std::function<R(HostData&)>& normal,
+           const std::function<R(HostData&, const FaultOutcome&)>& faulted) {
+        std::optional<R> result;
+        std::optional<FaultOutcome> outcome;
+        access([&](HostData& data) {
+            outcome = matchFault(data, call, display);
+            if (!outcome) {
+                result.emplace(normal(data));
+            } else if (outcome->action == FaultAction::fail || outcome->action == FaultAction::nothing) {
+                result.emplace(faulted(data, *outcome));
+            }
+        });
+        if (result) return std::move(*result);
+        wait(*outcome);
+        access([&](HostData& data) { result.emplace(normal(data)); });
+        return std::move(*result);
+    }
+
+private:
+    std::optional<FaultOutcome> matchFault(HostData& data, HostCall call, DisplayID display);
+    // Sleeps out a delay, or for ever for a hang.
+    void wait(const FaultOutcome& outcome);
+
+    std::shared_ptr<HostStore> store_;
+    process::ProcessRole role_;
+    dispatch::Clock& clock_;
+    process::ProcessIdentity identity_;
+};
+
+}  // namespace dorvane::host

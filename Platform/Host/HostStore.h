@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "Platform/Host/ActionEntry.h"
+#include "Platform/Host/HostData.h"
+#include "Platform/Process/ProcessIdentity.h"
+
+namespace dorvane::host {
+
+// What a watcher needs to know after a change: the generation of what the displays
+// show, and when the host next has something to do by itself.
+struct HostPulse {
+    std::uint64_t generation = 0;
+    std::optional<double> nextDue;
+
+    friend bool operator==(const HostPulse&, const HostPulse&) = default;
+};
+
+// Keeps a store listener registered until destroyed or cancelled.
+class HostSubscription {
+public:
+    HostSubscription() = default;
+    explicit HostSubscription(std::function<void()> cancel) : cancel_(std::move(cancel)) {}
+    HostSubscription(HostSubscription&& other) noexcept : cancel_(std::exchange(other.cancel_, nullptr)) {}
+    HostSubscription& operator=(HostSubscription&& other) noexcept {
+        if (this != &other) {
+            cancel();
+            cancel_ = std::exchange(other.cancel_, nullptr);
+        }
+        return *this;
+    }
+    HostSubscription(const HostSubscription&) = delete;
+    HostSubscription& operator=(const HostSubscription&) = delete;
+    ~HostSubscription() { cancel(); }
+
+    void cancel() {
+        if (auto cancel = std::exchange(cancel_, nullptr)) cancel();
+    }
+
+private:
+    std::function<void()> cancel_;
+};
+
+// Where the host lives: in memory (tests) or in a folder shared by processes.
+class HostStore {
+public:
+    virtual ~HostStore() = default;
+
+    // Runs `body` with exclusive access to the whole host; what it changed is kept when
+    // it returns and dropped when it throws. `body` must not wait or call the store.
+    // Throws HostError when the stored host cannot be read.
+    virtual void transact(const std::function<void(HostData&)>& body) = 0;
+
+    // Replaces the whole host: this state, no fault rules, an empty action log. Works
+    // on a store whose files are malformed.
+    virtual void reset(const HostState& state) = 0;
+
+    virtual std::vector<ActionEntry> actionLog() = 0;
+
+    // The identity a new session of this store acts as: the calling process for a
+    // folder, a fresh simulated process in memory.
+    virtual process::ProcessIdentity newSessionIdentity() = 0;
+    virtual bool isAlive(const process::ProcessIdentity& process) = 0;
+
+    // Calls `listener` (on any thread) after the generation or the next due time
+    // changed, including changes made by other processes.
+    virtual HostSubscription subscribe(std::function<void(const HostPulse&)> listener) = 0;
+};
+
+}  // namespace dorvane::host

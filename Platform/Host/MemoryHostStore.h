@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <set>
+
+#include "Platform/Host/HostFixtures.h"
+#include "Platform/Host/HostStore.h"
+
+namespace dorvane::host {
+
+// The host in memory, for tests. Sessions opened on it stand for separate processes;
+// the test ends them with endProcess() to see what the host does when a process dies.
+class MemoryHostStore final : public HostStore {
+public:
+    explicit MemoryHostStore(HostState initial = makeFixture(HostFixture::laptop));
+
+    void transact(const std::function<void(HostData&)>& body) override;
+    void reset(const HostState& state) override;
+    std::vector<ActionEntry> actionLog() override;
+    process::ProcessIdentity newSessionIdentity() override;
+    bool isAlive(const process::ProcessIdentity& process) override;
+    HostSubscription subscribe(std::function<void(const HostPulse&)> listener) override;
+
+    // The simulated process has exited.
+    void endProcess(const process::ProcessIdentity& process);
+
+private:
+    void notify(const HostPulse& pulse);
+
+    std::mutex mutex_;
+    HostState state_;
+    FaultRules faults_;
+    std::vector<ActionEntry> log_;
+
+    std::mutex processesMutex_;   // the simulated processes; taken inside transactions too
+    std::int32_t nextProcess_ = 1000;
+    std::set<std::int32_t> ended_;
+    HostPulse lastPulse_;
+
+    std::mutex listenersMutex_;
+    std::uint64_t nextListener_ = 1;
+    std::map<std::uint64_t, std::function<void(const HostPulse&)>> listeners_;
+};
+
+}  // namespace dorvane::host

@@ -1,0 +1,33 @@
+#include "Platform/Host/SimulatedHost.h"
+
+#include "Platform/Host/FolderHostStore.h"
+#include "Platform/Host/HostDisplayServices.h"
+#include "Platform/Host/HostScreens.h"
+#include "Platform/Host/HostSession.h"
+#include "Platform/Host/HostUserActivity.h"
+#include "Platform/Host/HostVirtualDisplays.h"
+
+namespace dorvane::host {
+
+SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, process::ProcessRole role, dispatch::Clock& clock,
+                             dispatch::MainQueue* mainQueue)
+    : session_(std::make_shared<HostSession>(std::move(store), role, clock)),
+      displays_(std::make_unique<HostDisplayServices>(session_)),
+      virtualDisplays_(std::make_unique<HostVirtualDisplays>(session_)),
+      screens_(std::make_unique<HostScreens>(session_, mainQueue)),
+      userActivity_(std::make_unique<HostUserActivity>(session_)),
+      admin_(std::make_unique<HostAdmin>(session_)) {}
+
+SimulatedHost::~SimulatedHost() = default;
+
+std::unique_ptr<SimulatedHost> SimulatedHost::openFolder(const std::filesystem::path& folder,
+                                                         process::ProcessRole role, dispatch::Clock& clock,
+                                                         dispatch::MainQueue* mainQueue) {
+    return std::make_unique<SimulatedHost>(std::make_shared<FolderHostStore>(folder), role, clock, mainQueue);
+}
+
+HostStore& SimulatedHost::store() { return session_->store(); }
+
+const process::ProcessIdentity& SimulatedHost::process() const { return session_->identity(); }
+
+}  // namespace dorvane::host

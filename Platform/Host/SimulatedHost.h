@@ -1,0 +1,65 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "Platform/Dispatch/Clock.h"
+#include "Platform/Dispatch/Executor.h"
+#include "Platform/Displays/DisplayServices.h"
+#include "Platform/Displays/ScreenServices.h"
+#include "Platform/Displays/UserActivity.h"
+#include "Platform/Displays/VirtualDisplayServices.h"
+#include "Platform/Host/HostAdmin.h"
+#include "Platform/Host/HostStore.h"
+#include "Platform/Process/ProcessRole.h"
+
+namespace dorvane::host {
+
+class HostSession;
+
+// The simulated host as one process sees it: the display services, virtual displays,
+// screens and user activity, all backed by one store, plus the admin side for tools and
+// tests. A process opens it once, stating its role; time comes from `clock`;
+// screen-parameter notifications go to `mainQueue` (optional for processes that do not
+// observe them). Both must outlive the host and every virtual display it made.
+//
+//   auto host = SimulatedHost::openFolder(defaultHostFolder(), ProcessRole::workerCommit, clock);
+//   auto ids = host->displays().onlineDisplayList(32);
+//
+// In tests: auto store = std::make_shared<MemoryHostStore>(makeFixture(HostFixture::laptopExternal));
+//           SimulatedHost app(store, ProcessRole::application, clock, &mainQueue);
+//           SimulatedHost worker(store, ProcessRole::workerCommit, clock);   // another "process"
+class SimulatedHost {
+public:
+    SimulatedHost(std::shared_ptr<HostStore> store, process::ProcessRole role, dispatch::Clock& clock,
+                  dispatch::MainQueue* mainQueue = nullptr);
+    ~SimulatedHost();
+
+    SimulatedHost(const SimulatedHost&) = delete;
+    SimulatedHost& operator=(const SimulatedHost&) = delete;
+
+    // The host kept in `folder` (created and seeded when missing). Open it in the
+    // process that uses it: after fork() the child opens its own.
+    static std::unique_ptr<SimulatedHost> openFolder(const std::filesystem::path& folder, process::ProcessRole role,
+                                                     dispatch::Clock& clock, dispatch::MainQueue* mainQueue = nullptr);
+
+    displays::DisplayServices& displays() { return *displays_; }
+    displays::VirtualDisplayServices& virtualDisplays() { return *virtualDisplays_; }
+    displays::ScreenServices& screens() { return *screens_; }
+    displays::UserActivity& userActivity() { return *userActivity_; }
+    HostAdmin& admin() { return *admin_; }
+
+    HostStore& store();
+    // Who this session acts as (for a memory store: the simulated process to end).
+    const process::ProcessIdentity& process() const;
+
+private:
+    std::shared_ptr<HostSession> session_;
+    std::unique_ptr<displays::DisplayServices> displays_;
+    std::unique_ptr<displays::VirtualDisplayServices> virtualDisplays_;
+    std::unique_ptr<displays::ScreenServices> screens_;
+    std::unique_ptr<displays::UserActivity> userActivity_;
+    std::unique_ptr<HostAdmin> admin_;
+};
+
+}  // namespace dorvane::host

@@ -1,0 +1,115 @@
+#include <algorithm>
+
+#include "tests/Platform/Host/HostTestSupport.h"
+
+namespace dorvane::host {
+namespace {
+
+using displays::DisplayModeInfo;
+
+class DisplayServicesTest : public MemoryHostTest {};
+
+TEST_F(DisplayServicesTest, DescribesTheLaptopAndItsMonitor) {
+    auto& displays = worker->displays();
+    const auto list = displays.onlineDisplayList(32);
+    ASSERT_EQ(list.error, displays::DisplayError::success);
+    ASSERT_EQ(list.ids.size(), 2u);
+    const auto builtin = list.ids[0];
+    const auto external = list.ids[1];
+
+    EXPECT_EQ(displays.mainDisplayID(), builtin);
+    EXPECT_TRUE(displays.isMain(builtin));
+    EXPECT_TRUE(displays.isBuiltin(builtin));
+    EXPECT_FALSE(displays.isBuiltin(external));
+    EXPECT_EQ(displays.vendorNumber(builtin), 1552u);
+    EXPECT_EQ(displays.serialNumber(external), 16843009u);
+    EXPECT_EQ(displays.bounds(builtin), (displays::Rect{0, 0, 1512, 982}));
+    EXPECT_EQ(displays.bounds(external), (displays::Rect{1512, 0, 1920, 1080}));
+    EXPECT_EQ(displays.mirrorSource(external), 0u);
+    EXPECT_EQ(displays.displayUUID(builtin), "37D8832A-2D66-02CA-B9F7-8F30A301B230");
+
+    const auto current = displays.currentMode(builtin);
+    ASSERT_TRUE(current);
+    EXPECT_EQ(current->asDisplayMode(), (DisplayMode{1512, 982, 3024, 1964, 60.0, 1}));
+    EXPECT_TRUE(current->isValid());
+    EXPECT_TRUE(current->isNative());
+
+    EXPECT_EQ(worker->displays().onlineDisplayList(1).ids, std::vector<DisplayID>{builtin});
+}
+
+TEST_F(DisplayServicesTest, DuplicateLowResolutionModesOnlyWhenAskedFor) {
+    const auto builtin = worker->displays().mainDisplayID();
+    const auto plain = worker->displays().allModes(builtin, {false});
+    const auto all = worker->displays().allModes(builtin, {true});
+    auto count1x1512 = [](const std::vector<DisplayModeInfo>& modes) {
+        return std::count_if(modes.begin(), modes.end(),
+                             [](const DisplayModeInfo& m) { return m.width == 1512 && m.pixelWidth == 1512; });
+    };
+    EXPECT_EQ(count1x1512(plain), 0);
+    EXPECT_EQ(count1x1512(all), 2);  // 1512x982 and 1512x945 at 1x
+    EXPECT_GT(all.size(), plain.size());
+    const auto native = std::find_if(all.begin(), all.end(), [](const auto& m) { return m.isNative(); });
+    ASSERT_NE(native, all.end());
+    EXPECT_EQ(native->pixelHeight, 1964);
+    EXPECT_TRUE(std::any_of(all.begin(), all.end(), [](const auto& m) { return !m.isValid(); }));
+}
+
+TEST_F(DisplayServicesTest, UnknownDisplaysAndUnavailableLookupsAnswerNothing) {
+    auto& displays = worker->displays();
+    EXPECT_EQ(displays.currentMode(999), std::nullopt);
+    EXPECT_TRUE(displays.allModes(999, {true}).empty());
+    EXPECT_EQ(displays.vendorNumber(999), 0u);
+    EXPECT_FALSE(displays.isMain(999));
+    EXPECT_EQ(displays.displayUUID(999), std::nullopt);
+
+    app->admin().setUUIDLookupAvailable(false);
+    EXPECT_EQ(displays.displayUUID(displays.mainDisplayID()), std::nullopt);
+}
+
+TEST_F(DisplayServicesTest, SleepingPanelsHaveNoModeUntilUserActivity) {
+    app->admin().sleepDisplays();
+    const auto builtin = worker->displays().onlineDisplayList(32).ids.front();
+    EXPECT_EQ(worker->displays().currentMode(builtin), std::nullopt);
+    EXPECT_TRUE(app->screens().screens().empty());
+
+    const auto assertion = app->userActivity().declareUserActivity("Corvelle virtual display");
+    ASSERT_TRUE(assertion);
+    EXPECT_TRUE(app->userActivity().releaseAssertion(*assertion));
+    EXPECT_FALSE(app->userActivity().releaseAssertion(*assertion));
+    EXPECT_TRUE(worker->displays().currentMode(builtin));
+    EXPECT_EQ(state().counters.userActivitiesDeclared, 1u);
+}
+
+TEST_F(DisplayServicesTest, ReconnectedDisplayKeepsItsIdentityButNotItsID) {
+    const auto before = named(state(), "external");
+    app->admin().unplug("external");
+    EXPECT_EQ(worker->displays().onlineDisplayList(32).ids.size(), 1u);
+    app->admin().plug("external");
+    const auto after = named(state(), "external");
+    EXPECT_NE(after.id, before.id);
+    EXPECT_EQ(after.uuid, before.uuid);
+    EXPECT_EQ(worker->displays().serialNumber(after.id), before.serial);
+    EXPECT_EQ(worker->displays().bounds(after.id).x, 1512);
+    EXPECT_THROW(app->admin().plug("nonexistent"), HostError);
+}
+
+TEST_F(DisplayServicesTest, HeadlessMachineListsThePlaceholder) {
+    open(HostFixture::laptop);
+    app->admin().unplug("builtin");
+    const auto ids = worker->displays().onlineDisplayList(32).ids;
+    ASSERT_EQ(ids.size(), 1u);
+    EXPECT_EQ(worker->displays().vendorNumber(ids[0]), 1970170734u);
+    EXPECT_EQ(worker->displays().modelNumber(ids[0]), 1986622068u);
+    EXPECT_EQ(worker->displays().serialNumber(ids[0]), 0u);
+    EXPECT_FALSE(worker->displays().isBuiltin(ids[0]));
+    EXPECT_TRUE(worker->displays().isMain(ids[0]));
+
+    app->admin().plug("builtin");
+    const auto back = worker->displays().onlineDisplayList(32).ids;
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_TRUE(worker->displays().isBuiltin(back[0]));
+    EXPECT_EQ(worker->displays().bounds(back[0]).x, 0);
+}
+
+}  // namespace
+}  // namespace dorvane::host

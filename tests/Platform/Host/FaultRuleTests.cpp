@@ -1,0 +1,96 @@
+#include "tests/Platform/Host/HostTestSupport.h"
+
+namespace dorvane::host {
+namespace {
+
+using displays::ConfigureScope;
+using displays::DisplayError;
+using process::ProcessRole;
+
+class FaultRuleTest : public MemoryHostTest {
+protected:
+    FaultRule rule(HostCall call, FaultAction action) {
+        FaultRule result;
+        result.call = call;
+        result.action = action;
+        return result;
+    }
+};
+
+TEST_F(FaultRuleTest, SkipsThenActsTheGivenNumberOfTimes) {
+    auto failing = rule(HostCall::onlineDisplayList, FaultAction::fail);
+    failing.code = DisplayError::cannotComplete;
+    failing.skip = 1;
+    failing.times = 2;
+    app->admin().addFault(failing);
+
+    auto& displays = worker->displays();
+    EXPECT_EQ(displays.onlineDisplayList(32).error, DisplayError::success);
+    const auto refused = displays.onlineDisplayList(32);
+    EXPECT_EQ(refused.error, DisplayError::cannotComplete);
+    EXPECT_TRUE(refused.ids.empty());
+    EXPECT_EQ(displays.onlineDisplayList(32).error, DisplayError::cannotComplete);
+    EXPECT_EQ(displays.onlineDisplayList(32).error, DisplayError::success);
+
+    const auto rules = app->admin().faults();
+    ASSERT_EQ(rules.size(), 1u);
+    EXPECT_EQ(rules[0].matched, 4u);
+    EXPECT_EQ(rules[0].applied, 2u);
+}
+
+TEST_F(FaultRuleTest, SelectsByRoleAndDisplay) {
+    auto nothing = rule(HostCall::currentMode, FaultAction::nothing);
+    nothing.role = ProcessRole::workerSnapshot;
+    nothing.display = "external";
+    app->admin().addFault(nothing);
+    SimulatedHost snapshotWorker(store, ProcessRole::workerSnapshot, clock);
+
+    const auto builtin = named(state(), "builtin").id;
+    const auto external = named(state(), "external").id;
+    EXPECT_TRUE(snapshotWorker.displays().currentMode(builtin));
+    EXPECT_FALSE(snapshotWorker.displays().currentMode(external));
+    EXPECT_TRUE(worker->displays().currentMode(external));  // commit worker: other role
+}
+
+TEST_F(FaultRuleTest, TransactionsThatCannotBeginOrComplete) {
+    app->admin().addFault(rule(HostCall::beginConfiguration, FaultAction::nothing));
+    auto begun = worker->displays().beginConfiguration();
+    EXPECT_EQ(begun.error, DisplayError::success);
+    EXPECT_EQ(begun.configuration, nullptr);
+    app->admin().clearFaults();
+
+    auto failing = rule(HostCall::completeConfiguration, FaultAction::fail);
+    failing.code = DisplayError::illegalArgument;
+    app->admin().addFault(failing);
+    auto configuration = worker->displays().beginConfiguration().configuration;
+    ASSERT_TRUE(configuration);
+    const auto external = named(state(), "external").id;
+    EXPECT_EQ(configuration->configureOrigin(external, 0, 0), DisplayError::success);
+    EXPECT_EQ(configuration->complete(ConfigureScope::forSession), DisplayError::illegalArgument);
+    EXPECT_FALSE(worker->displays().isMain(external));
+    EXPECT_EQ(state().counters.transactionsCompleted, 0u);
+}
+
+TEST_F(FaultRuleTest, DelayAnswersNormallyAfterWaitingOnTheClock) {
+    auto slow = rule(HostCall::createVirtualDisplay, FaultAction::delay);
+    slow.seconds = 2.5;
+    app->admin().addFault(slow);
+    const double before = clock.uptime();
+    auto display = app->virtualDisplays().create(descriptor(1280, 800));
+    EXPECT_TRUE(display);
+    EXPECT_EQ(clock.sleeps, std::vector<double>{2.5});
+    EXPECT_DOUBLE_EQ(clock.uptime(), before + 2.5);
+    EXPECT_EQ(logged({"fault"}).size(), 1u);
+}
+
+TEST_F(FaultRuleTest, RulesThatCannotActAreRefused) {
+    EXPECT_THROW(app->admin().addFault(rule(HostCall::currentMode, FaultAction::fail)), HostError);
+    auto success = rule(HostCall::onlineDisplayList, FaultAction::fail);
+    success.code = DisplayError::success;
+    EXPECT_THROW(app->admin().addFault(success), HostError);
+    EXPECT_THROW(app->admin().addFault(rule(HostCall::bounds, FaultAction::delay)), HostError);
+    EXPECT_TRUE(app->admin().faults().empty());
+}
+
+}  // namespace
+}  // namespace dorvane::host

@@ -1,0 +1,209 @@
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "DorvaneCore/Support/AtomicFile.h"
+#include "Platform/Host/FolderHostStore.h"
+#include "Platform/Host/HostError.h"
+#include "Platform/Host/HostFolder.h"
+#include "Platform/Host/SimulatedHost.h"
+#include "tests/Support/ManualMainQueue.h"
+#include "tests/Support/RealClock.h"
+
+namespace dorvane::host {
+namespace {
+
+using process::ProcessRole;
+
+// Tests across real processes that share one host folder.
+class FolderHostTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "corvelle-host-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    std::unique_ptr<SimulatedHost> open(ProcessRole role, dispatch::MainQueue* mainQueue = nullptr) {
+        return SimulatedHost::openFolder(folder, role, clock, mainQueue);
+    }
+
+    // Runs `body` in a child process that waits for go() first; answers the child's pid.
+    pid_t spawn(const std::function<void()>& body) {
+        int fds[2];
+        EXPECT_EQ(::pipe(fds), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(fds[1]);
+            char byte = 0;
+            if (::read(fds[0], &byte, 1) != 1) ::_exit(3);
+            try {
+                body();
+            } catch (...) {
+                ::_exit(2);
+            }
+            ::_exit(0);
+        }
+        ::close(fds[0]);
+        goPipe = fds[1];
+        return child;
+    }
+    void go() {
+        const char byte = 1;
+        ASSERT_EQ(::write(goPipe, &byte, 1), 1);
+        ::close(goPipe);
+    }
+    int reap(pid_t child) {
+        int status = 0;
+        EXPECT_EQ(::waitpid(child, &status, 0), child);
+        return status;
+    }
+
+    std::vector<DisplayID> online(SimulatedHost& host) { return host.displays().onlineDisplayList(32).ids; }
+
+    std::filesystem::path folder;
+    testing::RealClock clock;
+    int goPipe = -1;
+};
+
+TEST_F(FolderHostTest, SeedsTheDefaultMachineAndRefusesAMalformedFolder) {
+    auto tool = open(ProcessRole::tool);
+    const auto ids = online(*tool);
+    ASSERT_EQ(ids.size(), 1u);
+    EXPECT_TRUE(tool->displays().isBuiltin(ids[0]));
+    EXPECT_GT(tool->displays().allModes(ids[0], {true}).size(), 6u);
+
+    const std::string garbage = "{\"format\": 1, \"generation\": \"x\"}";
+    writeFileAtomically(folder / kDisplaysFile, garbage);
+    try {
+        tool->admin().state();
+        ADD_FAILURE() << "a malformed folder was read";
+    } catch (const HostError& error) {
+        EXPECT_NE(std::string(error.what()).find("displays.json: generation"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(readFileIfPresent(folder / kDisplaysFile), garbage);
+
+    tool->admin().reset(HostFixture::laptopExternal);
+    EXPECT_EQ(online(*tool).size(), 2u);
+}
+
+TEST_F(FolderHostTest, AVirtualDisplayEndsWithTheProcessThatMadeIt) {
+    open(ProcessRole::tool)->admin().reset(HostFixture::laptop);
+    int report[2];  // child to parent: the display id
+    int release[2];  // parent to child: time to end
+    ASSERT_EQ(::pipe(report), 0);
+    ASSERT_EQ(::pipe(release), 0);
+    const pid_t child = spawn([&] {
+        auto app = open(ProcessRole::application);
+        displays::VirtualDisplayDescriptor descriptor;
+        descriptor.name = "Corvelle Virtual Display";
+        descriptor.maxPixelsWide = 2560;
+        descriptor.maxPixelsHigh = 1600;
+        descriptor.sizeInMillimeters = {295.6, 184.7};
+        descriptor.vendorID = 17494;
+        auto display = app->virtualDisplays().create(descriptor);
+        if (!display || !display->applySettings({1, {{1280, 800, 60.0}}})) ::_exit(4);
+        const DisplayID id = display->displayID();
+        if (::write(report[1], &id, sizeof id) != sizeof id) ::_exit(5);
+        char byte = 0;
+        [[maybe_unused]] auto ignored = ::read(release[0], &byte, 1);  // until the parent has looked
+        ::_exit(0);  // no release: the process just ends
+    });
+    go();
+    DisplayID id = 0;
+    ASSERT_EQ(::read(report[0], &id, sizeof id), static_cast<ssize_t>(sizeof id));
+    auto tool = open(ProcessRole::tool);
+    EXPECT_EQ(online(*tool).size(), 2u);
+    EXPECT_EQ(tool->displays().vendorNumber(id), 17494u);
+
+    const char byte = 1;
+    ASSERT_EQ(::write(release[1], &byte, 1), 1);
+    siginfo_t info{};
+    ASSERT_EQ(::waitid(P_PID, child, &info, WEXITED | WNOWAIT), 0);
+    EXPECT_EQ(online(*tool).size(), 1u);  // a zombie owns nothing
+    EXPECT_EQ(reap(child), 0);
+    for (const int fd : {report[0], report[1], release[0], release[1]}) ::close(fd);
+    const auto log = tool->admin().actionLog();
+    EXPECT_EQ(log.back().summary(), "virtualDisplayGone display=" + std::to_string(id) + " reason=ownerEnded");
+}
+
+TEST_F(FolderHostTest, ChangesByAnotherProcessReachTheScreenObserver) {
+    open(ProcessRole::tool)->admin().reset(HostFixture::laptopExternal);
+    const pid_t child = spawn([this] { open(ProcessRole::tool)->admin().unplug("external"); });
+
+    testing::ManualMainQueue mainQueue(clock);
+    auto app = open(ProcessRole::application, &mainQueue);
+    int calls = 0;
+    auto observation = app->screens().observeScreenParameters([&calls] { ++calls; });
+    mainQueue.runReady();
+    go();
+    EXPECT_EQ(reap(child), 0);
+    for (int round = 0; round < 50 && calls == 0; ++round) {
+        mainQueue.waitForReadyJob(std::chrono::milliseconds(100));
+        mainQueue.runReady();
+    }
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(app->screens().screens().size(), 1u);
+}
+
+TEST_F(FolderHostTest, ConcurrentProcessesLoseNoUpdate) {
+    open(ProcessRole::tool)->admin().reset(HostFixture::laptop);
+    std::vector<pid_t> children;
+    for (int index = 0; index < 4; ++index) {
+        children.push_back(spawn([this] {
+            auto app = open(ProcessRole::application);
+            for (int round = 0; round < 10; ++round) app->userActivity().declareUserActivity("load");
+        }));
+        go();
+    }
+    for (const pid_t child : children) EXPECT_EQ(reap(child), 0);
+    EXPECT_EQ(open(ProcessRole::tool)->admin().counters().userActivitiesDeclared, 40u);
+}
+
+TEST_F(FolderHostTest, AHangCanIgnoreTheTerminateSignal) {
+    FaultRule hang;
+    hang.call = HostCall::onlineDisplayList;
+    hang.action = FaultAction::hang;
+    hang.ignoreTerminate = true;
+    hang.role = ProcessRole::workerSnapshot;
+    open(ProcessRole::tool)->admin().addFault(hang);
+
+    const pid_t child = spawn([this] { open(ProcessRole::workerSnapshot)->displays().onlineDisplayList(32); });
+    go();
+    bool ignoring = false;
+    for (int round = 0; round < 500 && !ignoring; ++round) {
+        std::ifstream status("/proc/" + std::to_string(child) + "/status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("SigIgn:", 0) == 0) ignoring = (std::stoull(line.substr(7), nullptr, 16) >> (SIGTERM - 1)) & 1;
+        }
+        if (!ignoring) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(ignoring);
+    ::kill(child, SIGTERM);
+    ::kill(child, SIGKILL);
+    const int status = reap(child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGKILL);
+    EXPECT_EQ(open(ProcessRole::tool)->admin().actionLog().back().summary(),
+              "fault rule=1 call=onlineDisplayList action=hang");
+}
+
+TEST(HostFolderTest, FolderFromTheEnvironment) {
+    EXPECT_EQ(hostFolderFrom("/h", "/x", "/home/u"), std::filesystem::path("/h"));
+    EXPECT_EQ(hostFolderFrom("", "/x", "/home/u"), std::filesystem::path("/x/corvelle-host"));
+    EXPECT_EQ(hostFolderFrom(std::nullopt, std::nullopt, "/home/u"),
+              std::filesystem::path("/home/u/.local/state/corvelle-host"));
+    EXPECT_THROW(hostFolderFrom(std::nullopt, std::nullopt, std::nullopt), HostError);
+}
+
+}  // namespace
+}  // namespace dorvane::host

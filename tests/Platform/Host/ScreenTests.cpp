@@ -1,0 +1,69 @@
+#include "tests/Platform/Host/HostTestSupport.h"
+
+namespace dorvane::host {
+namespace {
+
+using displays::Rect;
+
+class ScreenTest : public MemoryHostTest {};
+
+TEST_F(ScreenTest, FramesAndVisibleFramesFollowTheLayout) {
+    const auto screens = app->screens().screens();
+    ASSERT_EQ(screens.size(), 2u);
+    EXPECT_EQ(screens[0].frame, (Rect{0, 0, 1512, 982}));
+    EXPECT_EQ(screens[0].visibleFrame, (Rect{0, 38, 1512, 944}));  // notched panel: tall menu bar
+    EXPECT_EQ(screens[0].backingScaleFactor, 2.0);
+    EXPECT_EQ(screens[1].frame, (Rect{1512, 0, 1920, 1080}));
+    EXPECT_EQ(screens[1].visibleFrame, screens[1].frame);
+
+    // The bottom-left space flips around the first screen's height.
+    const double height = displays::primaryScreenHeight(screens);
+    EXPECT_EQ(height, 982);
+    EXPECT_EQ(displays::flippedVertically(screens[1].frame, height), (Rect{1512, -98, 1920, 1080}));
+    EXPECT_EQ(displays::flippedVertically(displays::flippedVertically(screens[0].visibleFrame, height), height),
+              screens[0].visibleFrame);
+
+    open(HostFixture::dualExternal);
+    EXPECT_EQ(app->screens().screens()[0].visibleFrame, (Rect{0, 24, 1920, 1056}));
+}
+
+TEST_F(ScreenTest, ChangesAreDeliveredOnTheMainQueueOncePerBurst) {
+    int calls = 0;
+    auto observation = app->screens().observeScreenParameters([&calls] { ++calls; });
+    mainQueue.runReady();
+    EXPECT_EQ(calls, 0);
+
+    app->admin().unplug("external");
+    app->admin().plug("external");
+    EXPECT_EQ(calls, 0);  // not synchronously
+    mainQueue.runReady();
+    EXPECT_EQ(calls, 1);
+
+    app->admin().setUUIDLookupAvailable(false);  // changes nothing the displays show
+    mainQueue.runReady();
+    EXPECT_EQ(calls, 1);
+
+    observation.cancel();
+    app->admin().unplug("external");
+    mainQueue.runReady();
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(ScreenTest, TimedHostChangesNotifyWithoutAnyoneAsking) {
+    int calls = 0;
+    auto observation = app->screens().observeScreenParameters([&calls] { ++calls; });
+    mainQueue.runReady();
+    app->admin().schedule(PlugAction::unplug, "external", 4);
+    mainQueue.runReady();
+    EXPECT_EQ(mainQueue.timersPending(), 1u);
+    clock.advance(3.9);
+    mainQueue.runReady();
+    EXPECT_EQ(calls, 0);
+    clock.advance(0.1);
+    mainQueue.runReady();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(app->screens().screens().size(), 1u);
+}
+
+}  // namespace
+}  // namespace dorvane::host
