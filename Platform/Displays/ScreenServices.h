@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+
+#include "Platform/Dispatch/Observation.h"
 #include <utility>
 #include <vector>
 
@@ -26,29 +28,7 @@ double primaryScreenHeight(const std::vector<Screen>& screens);
 
 // Keeps a screen-parameters observer registered; destroying or cancelling it stops the
 // calls (a call already queued on the main queue is dropped too).
-class ScreenObservation {
-public:
-    ScreenObservation() = default;
-    explicit ScreenObservation(std::function<void()> cancel) : cancel_(std::move(cancel)) {}
-    ScreenObservation(ScreenObservation&& other) noexcept : cancel_(std::exchange(other.cancel_, nullptr)) {}
-    ScreenObservation& operator=(ScreenObservation&& other) noexcept {
-        if (this != &other) {
-            cancel();
-            cancel_ = std::exchange(other.cancel_, nullptr);
-        }
-        return *this;
-    }
-    ScreenObservation(const ScreenObservation&) = delete;
-    ScreenObservation& operator=(const ScreenObservation&) = delete;
-    ~ScreenObservation() { cancel(); }
-
-    void cancel() {
-        if (auto cancel = std::exchange(cancel_, nullptr)) cancel();
-    }
-
-private:
-    std::function<void()> cancel_;
-};
+using ScreenObservation = dispatch::Observation;
 
 class ScreenServices {
 public:

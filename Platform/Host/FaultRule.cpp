@@ -59,7 +59,7 @@ FaultRule FaultRule::fromJson(const json::Json& value) {
     rule.id = json::get<std::uint32_t>(value, "id");
     rule.call = json::get<HostCall>(value, "call");
     rule.display = json::getOptional<std::string>(value, "display");
-    rule.role = json::getOptional<process::ProcessRole>(value, "role");
+    rule.role = json::getOptional<processes::ProcessRole>(value, "role");
     rule.action = json::get<FaultAction>(value, "action");
     const auto code = json::get<std::int32_t>(value, "code");
     const auto error = displays::displayErrorFromCode(code);
@@ -93,7 +93,7 @@ bool FaultRules::remove(std::uint32_t id) {
 }
 
 std::optional<FaultOutcome> FaultRules::match(HostCall call, const DisplayRecord* display,
-                                              process::ProcessRole role) {
+                                              processes::ProcessRole role) {
     for (auto& rule : rules) {
         if (rule.call != call) continue;
         if (rule.role && *rule.role != role) continue;

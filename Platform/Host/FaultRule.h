@@ -13,7 +13,7 @@
 #include "Platform/Displays/DisplayError.h"
 #include "Platform/Host/HostCall.h"
 #include "Platform/Host/HostState.h"
-#include "Platform/Process/ProcessRole.h"
+#include "Platform/Processes/ProcessRole.h"
 
 namespace dorvane::host {
 
@@ -32,7 +32,7 @@ struct FaultRule {
     std::uint32_t id = 0;
     HostCall call = HostCall::onlineDisplayList;
     std::optional<std::string> display;
-    std::optional<process::ProcessRole> role;
+    std::optional<processes::ProcessRole> role;
     FaultAction action = FaultAction::fail;
     displays::DisplayError code = displays::DisplayError::failure;
     double seconds = 0;                  // delay only
@@ -73,7 +73,7 @@ struct FaultRules {
 
     // Rules are tried in order; each rule the call matches counts the match, and the
     // first one that acts decides (later rules do not see the call).
-    std::optional<FaultOutcome> match(HostCall call, const DisplayRecord* display, process::ProcessRole role);
+    std::optional<FaultOutcome> match(HostCall call, const DisplayRecord* display, processes::ProcessRole role);
 
     json::Json toJson() const;
     static FaultRules fromJson(const json::Json& value);

@@ -170,15 +170,15 @@ std::vector<ActionEntry> FolderHostStore::actionLog() {
     }
 }
 
-process::ProcessIdentity FolderHostStore::newSessionIdentity() {
+processes::ProcessIdentity FolderHostStore::newSessionIdentity() {
     try {
-        return process::currentProcessIdentity();
+        return processes::currentProcessIdentity();
     } catch (const std::exception& error) {
         throw HostError(error.what());
     }
 }
 
-bool FolderHostStore::isAlive(const process::ProcessIdentity& process) { return process::isProcessAlive(process); }
+bool FolderHostStore::isAlive(const processes::ProcessIdentity& process) { return processes::isProcessAlive(process); }
 
 HostSubscription FolderHostStore::subscribe(std::function<void(const HostPulse&)> listener) {
     std::lock_guard lock(watcherMutex_);

@@ -30,8 +30,8 @@ public:
     void transact(const std::function<void(HostData&)>& body) override;
     void reset(const HostState& state) override;
     std::vector<ActionEntry> actionLog() override;
-    process::ProcessIdentity newSessionIdentity() override;
-    bool isAlive(const process::ProcessIdentity& process) override;
+    processes::ProcessIdentity newSessionIdentity() override;
+    bool isAlive(const processes::ProcessIdentity& process) override;
 
     // Watches the folder with inotify on a thread of its own, so changes made by other
     // processes are reported as well.

@@ -41,7 +41,7 @@ json::Json VirtualDisplayRecord::toJson() const {
 VirtualDisplayRecord VirtualDisplayRecord::fromJson(const json::Json& value) {
     json::requireObject(value);
     VirtualDisplayRecord record;
-    record.owner = json::get<process::ProcessIdentity>(value, "owner");
+    record.owner = json::get<processes::ProcessIdentity>(value, "owner");
     record.maxPixelsWide = json::get<std::uint32_t>(value, "maxPixelsWide");
     record.maxPixelsHigh = json::get<std::uint32_t>(value, "maxPixelsHigh");
     record.settingsApplied = json::get<bool>(value, "settingsApplied");

@@ -12,7 +12,7 @@
 #include "DorvaneCore/Support/StrictJson.h"
 #include "Platform/Displays/DisplayModeInfo.h"
 #include "Platform/Displays/DisplayServices.h"
-#include "Platform/Process/ProcessIdentity.h"
+#include "Platform/Processes/ProcessIdentity.h"
 
 namespace dorvane::host {
 
@@ -32,7 +32,7 @@ struct HostMode {
 
 // What only a virtual display has.
 struct VirtualDisplayRecord {
-    process::ProcessIdentity owner;
+    processes::ProcessIdentity owner;
     std::uint32_t maxPixelsWide = 0;
     std::uint32_t maxPixelsHigh = 0;
     bool settingsApplied = false;

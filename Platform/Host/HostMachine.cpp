@@ -184,7 +184,7 @@ void wakeDisplays(HostData& data, const Actor& actor) {
     data.record(actor, "wake");
 }
 
-void settle(HostData& data, const std::function<bool(const process::ProcessIdentity&)>& isAlive) {
+void settle(HostData& data, const std::function<bool(const processes::ProcessIdentity&)>& isAlive) {
     auto& state = data.state;
     bool changed = false;
 

@@ -45,7 +45,7 @@ void wakeDisplays(HostData& data, const Actor& actor);
 // displays whose owner ended or whose release delay passed leave, late ones come
 // online, scheduled plugs and due mode switches happen, assertions of ended processes
 // are dropped.
-void settle(HostData& data, const std::function<bool(const process::ProcessIdentity&)>& isAlive);
+void settle(HostData& data, const std::function<bool(const processes::ProcessIdentity&)>& isAlive);
 
 // The earliest uptime at which settle() has something to do, if any.
 std::optional<double> nextDue(const HostState& state);

@@ -6,7 +6,7 @@
 
 namespace dorvane::host {
 
-HostSession::HostSession(std::shared_ptr<HostStore> store, process::ProcessRole role, dispatch::Clock& clock)
+HostSession::HostSession(std::shared_ptr<HostStore> store, processes::ProcessRole role, dispatch::Clock& clock)
     : store_(std::move(store)), role_(role), clock_(clock), identity_(store_->newSessionIdentity()) {}
 
 Actor HostSession::actor() const { return Actor{std::string(rawValue(role_)), identity_.pid}; }
@@ -17,7 +17,7 @@ HostPulse HostSession::access(const std::function<void(HostData&)>& body) {
     store_->transact([&](HostData& data) {
         data.now = now;
         const auto before = visibleFingerprint(data.state);
-        settle(data, [this](const process::ProcessIdentity& process) { return store_->isAlive(process); });
+        settle(data, [this](const processes::ProcessIdentity& process) { return store_->isAlive(process); });
         body(data);
         if (visibleFingerprint(data.state) != before) ++data.state.generation;
         pulse = HostPulse{data.state.generation, nextDue(data.state)};

@@ -8,7 +8,7 @@
 #include "Platform/Dispatch/Clock.h"
 #include "Platform/Host/HostCall.h"
 #include "Platform/Host/HostStore.h"
-#include "Platform/Process/ProcessRole.h"
+#include "Platform/Processes/ProcessRole.h"
 
 namespace dorvane::host {
 
@@ -16,12 +16,12 @@ namespace dorvane::host {
 // services of SimulatedHost all go through it.
 class HostSession {
 public:
-    HostSession(std::shared_ptr<HostStore> store, process::ProcessRole role, dispatch::Clock& clock);
+    HostSession(std::shared_ptr<HostStore> store, processes::ProcessRole role, dispatch::Clock& clock);
 
     HostStore& store() const { return *store_; }
     dispatch::Clock& clock() const { return clock_; }
-    process::ProcessRole role() const { return role_; }
-    const process::ProcessIdentity& identity() const { return identity_; }
+    processes::ProcessRole role() const { return role_; }
+    const processes::ProcessIdentity& identity() const { return identity_; }
     Actor actor() const;
 
     // Exclusive access to the host at the current uptime: first everything due by now
@@ -57,9 +57,9 @@ private:
     void wait(const FaultOutcome& outcome);
 
     std::shared_ptr<HostStore> store_;
-    process::ProcessRole role_;
+    processes::ProcessRole role_;
     dispatch::Clock& clock_;
-    process::ProcessIdentity identity_;
+    processes::ProcessIdentity identity_;
 };
 
 }  // namespace dorvane::host

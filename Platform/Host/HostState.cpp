@@ -30,7 +30,7 @@ json::Json HeldAssertion::toJson() const {
 HeldAssertion HeldAssertion::fromJson(const json::Json& value) {
     json::requireObject(value);
     return HeldAssertion{json::get<displays::AssertionID>(value, "id"), json::get<std::string>(value, "name"),
-                         json::get<process::ProcessIdentity>(value, "owner")};
+                         json::get<processes::ProcessIdentity>(value, "owner")};
 }
 
 std::vector<const DisplayRecord*> HostState::onlineDisplays() const {

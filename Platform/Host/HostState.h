@@ -9,7 +9,7 @@
 #include "Platform/Displays/UserActivity.h"
 #include "Platform/Host/HostBehaviours.h"
 #include "Platform/Host/HostDisplay.h"
-#include "Platform/Process/ProcessIdentity.h"
+#include "Platform/Processes/ProcessIdentity.h"
 
 namespace dorvane::host {
 
@@ -28,7 +28,7 @@ struct HostCounters {
 struct HeldAssertion {
     displays::AssertionID id = 0;
     std::string name;
-    process::ProcessIdentity owner;
+    processes::ProcessIdentity owner;
 
     json::Json toJson() const;
     static HeldAssertion fromJson(const json::Json& value);

@@ -8,7 +8,7 @@
 
 #include "Platform/Host/ActionEntry.h"
 #include "Platform/Host/HostData.h"
-#include "Platform/Process/ProcessIdentity.h"
+#include "Platform/Processes/ProcessIdentity.h"
 
 namespace dorvane::host {
 
@@ -64,8 +64,8 @@ public:
 
     // The identity a new session of this store acts as: the calling process for a
     // folder, a fresh simulated process in memory.
-    virtual process::ProcessIdentity newSessionIdentity() = 0;
-    virtual bool isAlive(const process::ProcessIdentity& process) = 0;
+    virtual processes::ProcessIdentity newSessionIdentity() = 0;
+    virtual bool isAlive(const processes::ProcessIdentity& process) = 0;
 
     // Calls `listener` (on any thread) after the generation or the next due time
     // changed, including changes made by other processes.

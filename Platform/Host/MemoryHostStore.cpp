@@ -45,17 +45,17 @@ std::vector<ActionEntry> MemoryHostStore::actionLog() {
     return log_;
 }
 
-process::ProcessIdentity MemoryHostStore::newSessionIdentity() {
+processes::ProcessIdentity MemoryHostStore::newSessionIdentity() {
     std::lock_guard lock(processesMutex_);
-    return process::ProcessIdentity{nextProcess_++, 1};
+    return processes::ProcessIdentity{nextProcess_++, 1};
 }
 
-bool MemoryHostStore::isAlive(const process::ProcessIdentity& process) {
+bool MemoryHostStore::isAlive(const processes::ProcessIdentity& process) {
     std::lock_guard lock(processesMutex_);
     return !ended_.contains(process.pid);
 }
 
-void MemoryHostStore::endProcess(const process::ProcessIdentity& process) {
+void MemoryHostStore::endProcess(const processes::ProcessIdentity& process) {
     std::lock_guard lock(processesMutex_);
     ended_.insert(process.pid);
 }

@@ -19,12 +19,12 @@ public:
     void transact(const std::function<void(HostData&)>& body) override;
     void reset(const HostState& state) override;
     std::vector<ActionEntry> actionLog() override;
-    process::ProcessIdentity newSessionIdentity() override;
-    bool isAlive(const process::ProcessIdentity& process) override;
+    processes::ProcessIdentity newSessionIdentity() override;
+    bool isAlive(const processes::ProcessIdentity& process) override;
     HostSubscription subscribe(std::function<void(const HostPulse&)> listener) override;
 
     // The simulated process has exited.
-    void endProcess(const process::ProcessIdentity& process);
+    void endProcess(const processes::ProcessIdentity& process);
 
 private:
     void notify(const HostPulse& pulse);

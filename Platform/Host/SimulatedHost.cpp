@@ -9,7 +9,7 @@
 
 namespace dorvane::host {
 
-SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, process::ProcessRole role, dispatch::Clock& clock,
+SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, processes::ProcessRole role, dispatch::Clock& clock,
                              dispatch::MainQueue* mainQueue)
     : session_(std::make_shared<HostSession>(std::move(store), role, clock)),
       displays_(std::make_unique<HostDisplayServices>(session_)),
@@ -21,13 +21,13 @@ SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, process::ProcessR
 SimulatedHost::~SimulatedHost() = default;
 
 std::unique_ptr<SimulatedHost> SimulatedHost::openFolder(const std::filesystem::path& folder,
-                                                         process::ProcessRole role, dispatch::Clock& clock,
+                                                         processes::ProcessRole role, dispatch::Clock& clock,
                                                          dispatch::MainQueue* mainQueue) {
     return std::make_unique<SimulatedHost>(std::make_shared<FolderHostStore>(folder), role, clock, mainQueue);
 }
 
 HostStore& SimulatedHost::store() { return session_->store(); }
 
-const process::ProcessIdentity& SimulatedHost::process() const { return session_->identity(); }
+const processes::ProcessIdentity& SimulatedHost::process() const { return session_->identity(); }
 
 }  // namespace dorvane::host

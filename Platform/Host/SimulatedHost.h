@@ -11,7 +11,7 @@
 #include "Platform/Displays/VirtualDisplayServices.h"
 #include "Platform/Host/HostAdmin.h"
 #include "Platform/Host/HostStore.h"
-#include "Platform/Process/ProcessRole.h"
+#include "Platform/Processes/ProcessRole.h"
 
 namespace dorvane::host {
 
@@ -31,7 +31,7 @@ class HostSession;
 //           SimulatedHost worker(store, ProcessRole::workerCommit, clock);   // another "process"
 class SimulatedHost {
 public:
-    SimulatedHost(std::shared_ptr<HostStore> store, process::ProcessRole role, dispatch::Clock& clock,
+    SimulatedHost(std::shared_ptr<HostStore> store, processes::ProcessRole role, dispatch::Clock& clock,
                   dispatch::MainQueue* mainQueue = nullptr);
     ~SimulatedHost();
 
@@ -40,7 +40,7 @@ public:
 
     // The host kept in `folder` (created and seeded when missing). Open it in the
     // process that uses it: after fork() the child opens its own.
-    static std::unique_ptr<SimulatedHost> openFolder(const std::filesystem::path& folder, process::ProcessRole role,
+    static std::unique_ptr<SimulatedHost> openFolder(const std::filesystem::path& folder, processes::ProcessRole role,
                                                      dispatch::Clock& clock, dispatch::MainQueue* mainQueue = nullptr);
 
     displays::DisplayServices& displays() { return *displays_; }
@@ -51,7 +51,7 @@ public:
 
     HostStore& store();
     // Who this session acts as (for a memory store: the simulated process to end).
-    const process::ProcessIdentity& process() const;
+    const processes::ProcessIdentity& process() const;
 
 private:
     std::shared_ptr<HostSession> session_;

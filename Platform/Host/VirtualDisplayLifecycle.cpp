@@ -43,7 +43,7 @@ bool usable(const displays::VirtualDisplayDescriptor& descriptor) {
 
 }  // namespace
 
-std::optional<DisplayID> createVirtualDisplay(HostData& data, const Actor& actor, const process::ProcessIdentity& owner,
+std::optional<DisplayID> createVirtualDisplay(HostData& data, const Actor& actor, const processes::ProcessIdentity& owner,
                                               const displays::VirtualDisplayDescriptor& descriptor) {
     json::Json details = json::Json::object();
     details["name"] = descriptor.name;

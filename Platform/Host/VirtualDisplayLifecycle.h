@@ -9,7 +9,7 @@ namespace dorvane::host {
 
 // A new virtual display owned by `owner`, not online until its settings are applied.
 // Nothing when virtual displays are unavailable or the descriptor is unusable.
-std::optional<DisplayID> createVirtualDisplay(HostData& data, const Actor& actor, const process::ProcessIdentity& owner,
+std::optional<DisplayID> createVirtualDisplay(HostData& data, const Actor& actor, const processes::ProcessIdentity& owner,
                                               const displays::VirtualDisplayDescriptor& descriptor);
 
 // Gives the display its modes (each logical size as a HiDPI mode plus its 1x duplicate

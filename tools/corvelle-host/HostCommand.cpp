@@ -207,7 +207,7 @@ int runFault(host::SimulatedHost& host, Arguments& args, std::ostream& out) {
             } else if (args.flag("--display")) {
                 rule.display = args.next("display");
             } else if (args.flag("--role")) {
-                rule.role = parseCase<process::ProcessRole>(args.next("role"), "role");
+                rule.role = parseCase<processes::ProcessRole>(args.next("role"), "role");
             } else if (args.flag("--skip")) {
                 rule.skip = parseNumber<std::uint32_t>(args.next("count"), "count");
             } else if (args.flag("--times")) {
@@ -277,7 +277,7 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
 
         const auto folder = host::defaultHostFolder();
         MonotonicClock clock;
-        auto host = host::SimulatedHost::openFolder(folder, process::ProcessRole::tool, clock);
+        auto host = host::SimulatedHost::openFolder(folder, processes::ProcessRole::tool, clock);
         if (command == "init") return runInit(*host, args, out);
         if (command == "show") return runShow(*host, folder, args, out);
         if (command == "display") return runDisplay(*host, args, out);

@@ -5,7 +5,7 @@ namespace {
 
 using displays::ConfigureScope;
 using displays::DisplayError;
-using process::ProcessRole;
+using processes::ProcessRole;
 
 class FaultRuleTest : public MemoryHostTest {
 protected:

@@ -21,7 +21,7 @@
 namespace dorvane::host {
 namespace {
 
-using process::ProcessRole;
+using processes::ProcessRole;
 
 // Tests across real processes that share one host folder.
 class FolderHostTest : public ::testing::Test {

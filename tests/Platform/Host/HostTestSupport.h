@@ -19,8 +19,8 @@ class MemoryHostTest : public ::testing::Test {
 protected:
     void open(HostFixture fixture) {
         store = std::make_shared<MemoryHostStore>(makeFixture(fixture));
-        app = std::make_unique<SimulatedHost>(store, process::ProcessRole::application, clock, &mainQueue);
-        worker = std::make_unique<SimulatedHost>(store, process::ProcessRole::workerCommit, clock);
+        app = std::make_unique<SimulatedHost>(store, processes::ProcessRole::application, clock, &mainQueue);
+        worker = std::make_unique<SimulatedHost>(store, processes::ProcessRole::workerCommit, clock);
     }
 
     void SetUp() override { open(HostFixture::laptopExternal); }

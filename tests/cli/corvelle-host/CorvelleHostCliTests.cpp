@@ -107,7 +107,7 @@ TEST_F(CorvelleHostCliTest, AVirtualDisplayOfAnEndedProcessIsNotShown) {
     const pid_t child = ::fork();
     if (child == 0) {
         testing::RealClock clock;
-        auto host = host::SimulatedHost::openFolder(folder, process::ProcessRole::application, clock);
+        auto host = host::SimulatedHost::openFolder(folder, processes::ProcessRole::application, clock);
         displays::VirtualDisplayDescriptor descriptor;
         descriptor.name = "Corvelle Virtual Display";
         descriptor.maxPixelsWide = 2048;

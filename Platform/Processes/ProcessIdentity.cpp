@@ -1,4 +1,4 @@
-#include "Platform/Process/ProcessIdentity.h"
+#include "Platform/Processes/ProcessIdentity.h"
 
 #include <charconv>
 #include <stdexcept>
@@ -8,7 +8,7 @@
 
 #include "DorvaneCore/Support/AtomicFile.h"
 
-namespace dorvane::process {
+namespace dorvane::processes {
 
 json::Json ProcessIdentity::toJson() const {
     json::Json object = json::Json::object();
@@ -79,4 +79,4 @@ bool isProcessAlive(const ProcessIdentity& identity) {
     return status->startTime == identity.startTime;
 }
 
-}  // namespace dorvane::process
+}  // namespace dorvane::processes

@@ -6,7 +6,7 @@
 
 #include "DorvaneCore/Support/StrictJson.h"
 
-namespace dorvane::process {
+namespace dorvane::processes {
 
 // A process as it can be recognised later: its id plus the moment it started
 // (clock ticks after boot, from /proc/<pid>/stat), so a reused pid is not mistaken
@@ -40,4 +40,4 @@ ProcessIdentity currentProcessIdentity();
 // False when the process has exited, is a zombie, or its pid now belongs to another process.
 bool isProcessAlive(const ProcessIdentity& identity);
 
-}  // namespace dorvane::process
+}  // namespace dorvane::processes

@@ -4,9 +4,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "Platform/Process/ProcessIdentity.h"
+#include "Platform/Processes/ProcessIdentity.h"
 
-namespace dorvane::process {
+namespace dorvane::processes {
 namespace {
 
 TEST(ProcessIdentityTest, ParsesStatWhateverTheCommandName) {
@@ -39,4 +39,4 @@ TEST(ProcessIdentityTest, LivingExitedZombieAndReusedProcesses) {
 }
 
 }  // namespace
-}  // namespace dorvane::process
+}  // namespace dorvane::processes
