@@ -1,0 +1,52 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "DorvaneCore/Display/DisplayState.h"
+#include "DorvaneCore/Support/StrictJson.h"
+#include "Platform/Displays/DisplayServices.h"
+
+namespace dorvane {
+
+// The request body of "commit" and "normalize-restore": {"targets":[DisplayState...]}.
+struct CommitRequest {
+    std::vector<DisplayState> targets;
+
+    json::Json toJson() const;
+    static CommitRequest fromJson(const json::Json& value);
+};
+
+// The only code that reads and configures displays. It runs in a child process
+// of our own executable ("--worker <command>"), one command per process, so no
+// display-configuration call ever runs inside the application.
+class DisplayWorker {
+public:
+    explicit DisplayWorker(displays::DisplayServices& services);
+
+    // Runs one command; the answer goes to `output` and a failure's message to
+    // `errors`, both without a trailing newline. 0 on success, 1 on any failure.
+    int execute(const std::vector<std::string>& arguments, std::istream& input, std::ostream& output,
+                std::ostream& errors);
+
+    // The online displays that have a current mode, at most 32, in the platform's order.
+    std::vector<DisplayState> snapshot();
+
+    // Applies the targets in one transaction; the number of targets that needed a change.
+    int commit(const std::vector<DisplayState>& targets);
+
+    // Built-in panels that mirror nothing get their full-height mode where one exists.
+    std::vector<DisplayState> normalizeRestoration(const std::vector<DisplayState>& targets);
+
+    // Nothing on success; otherwise FitError "<label>失败（<code>）".
+    static void check(displays::DisplayError error, std::string_view label);
+
+    static constexpr std::uint32_t displayCapacity = 32;
+
+private:
+    displays::DisplayServices& services_;
+};
+
+}  // namespace dorvane

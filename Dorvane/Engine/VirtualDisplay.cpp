@@ -1,0 +1,65 @@
+#include "Dorvane/Engine/VirtualDisplay.h"
+
+#include "DorvaneCore/Display/DisplayState.h"
+#include "DorvaneCore/Resolution/SupportedRange.h"
+
+namespace dorvane {
+
+bool DVVirtualDisplay::isAvailable(displays::VirtualDisplayServices& services) {
+    try {
+        return services.isAvailable();
+    } catch (...) {
+        return false;
+    }
+}
+
+displays::VirtualDisplayDescriptor DVVirtualDisplay::descriptor(std::uint32_t width, std::uint32_t height,
+                                                                std::uint32_t serialNumber,
+                                                                dispatch::Executor* callbackQueue) {
+    displays::VirtualDisplayDescriptor descriptor;
+    descriptor.name = displayName;
+    descriptor.queue = callbackQueue;
+    descriptor.maxPixelsWide = 2 * width;
+    descriptor.maxPixelsHigh = 2 * height;
+    descriptor.sizeInMillimeters = {width * 25.4 / pointsPerInch, height * 25.4 / pointsPerInch};
+    descriptor.whitePoint = {0.3127, 0.329};
+    descriptor.redPrimary = {0.64, 0.33};
+    descriptor.greenPrimary = {0.3, 0.6};
+    descriptor.bluePrimary = {0.15, 0.06};
+    descriptor.vendorID = kVirtualDisplayVendor;
+    descriptor.productID = productID;
+    descriptor.serialNum = serialNumber;
+    descriptor.serialNumber = serialNumber;
+    return descriptor;
+}
+
+displays::VirtualDisplaySettings DVVirtualDisplay::settings(std::uint32_t width, std::uint32_t height) {
+    return displays::VirtualDisplaySettings{1, {displays::VirtualDisplayMode{width, height, 60.0}}};
+}
+
+std::unique_ptr<DVVirtualDisplay> DVVirtualDisplay::create(displays::VirtualDisplayServices& services,
+                                                           std::uint32_t width, std::uint32_t height,
+                                                           std::uint32_t serialNumber,
+                                                           dispatch::Executor* callbackQueue) {
+    if (!isSupportedSide(width) || !isSupportedSide(height) || !isAvailable(services)) return nullptr;
+    try {
+        auto display = services.create(descriptor(width, height, serialNumber, callbackQueue));
+        if (!display) return nullptr;
+        if (!display->applySettings(settings(width, height))) return nullptr;
+        return std::unique_ptr<DVVirtualDisplay>(new DVVirtualDisplay(std::move(display)));
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+std::uint32_t DVVirtualDisplay::displayID() const { return display_ ? display_->displayID() : 0; }
+
+std::optional<std::string> DVDisplayUUID(displays::DisplayServices& services, std::uint32_t displayID) {
+    try {
+        return services.displayUUID(displayID);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace dorvane

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "Platform/Displays/DisplayServices.h"
+#include "Platform/Displays/VirtualDisplayServices.h"
+
+namespace dorvane {
+
+// The program's own virtual display. It exists exactly as long as this object:
+// releasing it removes the display from the system.
+class DVVirtualDisplay {
+public:
+    static constexpr const char* displayName = "Corvelle Virtual Display";
+    static constexpr std::uint32_t productID = 1;
+    static constexpr double pointsPerInch = 110.0;
+
+    static bool isAvailable(displays::VirtualDisplayServices& services);
+
+    // Nothing when the size is outside 512…3840 points, virtual displays are
+    // unavailable, or the platform refuses (or throws on) any step.
+    static std::unique_ptr<DVVirtualDisplay> create(displays::VirtualDisplayServices& services, std::uint32_t width,
+                                                    std::uint32_t height, std::uint32_t serialNumber,
+                                                    dispatch::Executor* callbackQueue = nullptr);
+
+    // The descriptor for a logical size: twice the pixels, 110 points per inch, sRGB-like primaries.
+    static displays::VirtualDisplayDescriptor descriptor(std::uint32_t width, std::uint32_t height,
+                                                         std::uint32_t serialNumber,
+                                                         dispatch::Executor* callbackQueue = nullptr);
+
+    // One HiDPI mode of the logical size at 60 Hz.
+    static displays::VirtualDisplaySettings settings(std::uint32_t width, std::uint32_t height);
+
+    // 0 when the platform gave none.
+    std::uint32_t displayID() const;
+
+private:
+    explicit DVVirtualDisplay(std::unique_ptr<displays::VirtualDisplay> display) : display_(std::move(display)) {}
+
+    std::unique_ptr<displays::VirtualDisplay> display_;
+};
+
+// The UUID text of any display, physical or virtual; nothing when the lookup is
+// unavailable or the display is not online.
+std::optional<std::string> DVDisplayUUID(displays::DisplayServices& services, std::uint32_t displayID);
+
+}  // namespace dorvane

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "Dorvane/Engine/DisplayWorker.h"
+#include "DorvaneCore/Core/FitError.h"
+#include "Platform/Host/HostFixtures.h"
+#include "Platform/Host/MemoryHostStore.h"
+#include "Platform/Host/SimulatedHost.h"
+#include "tests/Support/ManualClock.h"
+
+namespace dorvane {
+namespace {
+
+using host::FaultAction;
+using host::FaultRule;
+using host::HostCall;
+using processes::ProcessRole;
+
+class DisplayWorkerTest : public ::testing::Test {
+protected:
+    testing::ManualClock clock;
+    std::shared_ptr<host::MemoryHostStore> store =
+        std::make_shared<host::MemoryHostStore>(host::makeFixture(host::HostFixture::laptopExternal));
+    host::SimulatedHost commitHost{store, ProcessRole::workerCommit, clock};
+    host::SimulatedHost snapshotHost{store, ProcessRole::workerSnapshot, clock};
+    DisplayWorker worker{commitHost.displays()};
+    DisplayWorker snapshotter{snapshotHost.displays()};
+
+    struct Run {
+        int status;
+        std::string output;
+        std::string errors;
+    };
+    Run execute(std::vector<std::string> arguments, const std::string& input = "") {
+        std::istringstream in(input);
+        std::ostringstream out, err;
+        const int status = worker.execute(arguments, in, out, err);
+        return {status, out.str(), err.str()};
+    }
+
+    std::vector<DisplayState> live() { return snapshotter.snapshot(); }
+
+    std::vector<std::string> configurationCalls() {
+        std::vector<std::string> calls;
+        for (const auto& entry : commitHost.admin().actionLog()) {
+            if (entry.action.starts_with("configure") || entry.action.ends_with("Configuration")) {
+                calls.push_back(entry.summary());
+            }
+        }
+        return calls;
+    }
+};
+
+TEST_F(DisplayWorkerTest, SnapshotDescribesEveryOnlineDisplay) {
+    const auto run = execute({"snapshot"});
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_NE(run.output.back(), '\n');
+    const auto displays = parseDisplayStates(run.output);
+    ASSERT_EQ(displays.size(), 2u);
+    const auto& builtIn = displays[0];
+    EXPECT_TRUE(builtIn.main);
+    EXPECT_EQ(builtIn.x, 0);
+    EXPECT_EQ(builtIn.hardwareKey, "1552:41012:4251086178:true");
+    EXPECT_EQ(builtIn.uuid, "37D8832A-2D66-02CA-B9F7-8F30A301B230");
+    EXPECT_TRUE(builtIn.physical);
+    EXPECT_EQ(builtIn.mode, (DisplayMode{1512, 982, 3024, 1964, 60.0, 1}));
+    EXPECT_FALSE(displays[1].main);
+    EXPECT_TRUE(run.output.starts_with(R"([{"id":)"));
+}
+
+TEST_F(DisplayWorkerTest, CommitChangesOnlyWhatDiffersAndPlacesTheMainDisplayLast) {
+    auto targets = live();
+    std::swap(targets[0], targets[1]);  // main target first in the request
+    targets[0].x = -1920;               // the external display moves to the left
+    targets[0].y = 0;
+    const auto run = execute({"commit"}, json::serialize(CommitRequest{targets}.toJson()));
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(run.output, R"({"changedDisplays":1})");
+    const auto after = live();
+    EXPECT_EQ(after[1].x, -1920);
+    EXPECT_TRUE(after[0].main);
+
+    const auto again = execute({"commit"}, json::serialize(CommitRequest{targets}.toJson()));
+    EXPECT_EQ(again.output, R"({"changedDisplays":0})");
+    EXPECT_EQ(commitHost.admin().counters().transactionsCompleted, 1u);  // no transaction for nothing
+
+    // Both placed: the main display's origin comes after the other's, whatever the request order.
+    targets = live();
+    targets[0].x = 100;  // pushes main off the origin…
+    targets[1].x = 0;    // …and the external display becomes main
+    targets[1].main = true;
+    targets[0].main = false;
+    std::swap(targets[0], targets[1]);
+    ASSERT_EQ(worker.commit(targets), 2);
+    const auto calls = configurationCalls();
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_NE(calls[calls.size() - 2].find("x=0"), std::string::npos) << calls[calls.size() - 2];
+}
+
+TEST_F(DisplayWorkerTest, FailuresCancelTheTransactionAndReportThePlatformCode) {
+    auto targets = live();
+    targets[1].x = -1920;
+    FaultRule rule;
+    rule.call = HostCall::configureOrigin;
+    rule.code = displays::DisplayError::illegalArgument;
+    commitHost.admin().addFault(rule);
+    const auto run = execute({"commit"}, json::serialize(CommitRequest{targets}.toJson()));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.errors, "配置排列失败（1001）");
+    EXPECT_EQ(commitHost.admin().counters().transactionsCancelled, 1u);
+    EXPECT_NE(live()[1].x, -1920);
+
+    commitHost.admin().clearFaults();
+    rule = FaultRule{};
+    rule.call = HostCall::beginConfiguration;
+    rule.action = FaultAction::nothing;
+    commitHost.admin().addFault(rule);
+    EXPECT_EQ(execute({"commit"}, json::serialize(CommitRequest{targets}.toJson())).errors,
+              "无法初始化 CoreGraphics 显示配置会话。");
+}
+
+TEST_F(DisplayWorkerTest, ModesAreChosenBeforeAnythingIsConfigured) {
+    auto targets = live();
+    targets[1].x = -1920;
+    targets[0].mode = DisplayMode{1512, 982, 3024, 1964, 50.0, 0};  // no such refresh rate
+    try {
+        worker.commit(targets);
+        FAIL();
+    } catch (const FitError& error) {
+        EXPECT_STREQ(error.what(), "当前显示器不支持目标模式 1512×982 HiDPI 超清渲染。");
+    }
+    EXPECT_TRUE(configurationCalls().empty());
+
+    targets[0].skipMode = true;  // an unavailable mode is fine when the mode is left alone
+    EXPECT_EQ(worker.commit(targets), 1);
+    targets = live();
+    targets[0].mode = DisplayMode{1512, 945, 3024, 1890, 59.5, 0};
+    EXPECT_EQ(worker.commit(targets), 1);
+    EXPECT_EQ(live()[0].mode.modeID, 2);
+}
+
+TEST_F(DisplayWorkerTest, NormalizeRestorePicksTheFullHeightModeOfTheBuiltInPanelOnly) {
+    auto targets = live();
+    targets[0].mode = DisplayMode{1512, 945, 3024, 1890, 60.0, 2};
+    targets[1].mode = DisplayMode{1920, 1080, 3840, 2160, 60.0, 101};
+    const auto normalized = worker.normalizeRestoration(targets);
+    ASSERT_EQ(normalized.size(), 2u);
+    EXPECT_EQ(normalized[0].mode, (DisplayMode{1512, 982, 3024, 1964, 60.0, 1}));
+    EXPECT_EQ(normalized[1].mode, targets[1].mode);
+    targets[0].mirror = targets[1].id;  // a mirroring panel is left alone
+    EXPECT_EQ(worker.normalizeRestoration(targets)[0].mode, targets[0].mode);
+}
+
+TEST_F(DisplayWorkerTest, CommandErrors) {
+    EXPECT_EQ(execute({}).errors, "缺少命令");
+    EXPECT_EQ(execute({"frobnicate"}).errors, "未知命令");
+    const auto notJson = execute({"commit"}, "not json");
+    EXPECT_EQ(notJson.status, 1);
+    EXPECT_FALSE(notJson.errors.empty());
+    EXPECT_TRUE(notJson.output.empty());
+    EXPECT_EQ(execute({"normalize-restore"}, R"({"targets":[{"id":-1}]})").status, 1);
+    EXPECT_EQ(execute({"snapshot", "ignored"}).status, 0);
+}
+
+}  // namespace
+}  // namespace dorvane
