@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "DorvaneCore/Support/AtomicFile.h"
+#include "tests/Support/CommandRun.h"
 #include "DorvaneCore/Support/StrictJson.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "tests/Support/RealClock.h"
@@ -34,25 +35,8 @@ protected:
     void TearDown() override { std::filesystem::remove_all(root); }
 
     ToolRun run(const std::vector<std::string>& arguments) {
-        const auto outPath = root / "out";
-        const auto errPath = root / "err";
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::setenv("CORVELLE_HOST_DIR", folder.c_str(), 1);
-            const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            ::dup2(out, 1);
-            ::dup2(err, 2);
-            std::vector<char*> argv{const_cast<char*>(CORVELLE_HOST_TOOL)};
-            for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-            argv.push_back(nullptr);
-            ::execv(CORVELLE_HOST_TOOL, argv.data());
-            ::_exit(127);
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        return ToolRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFileIfPresent(outPath).value_or(""),
-                   readFileIfPresent(errPath).value_or("")};
+        const auto result = testing::runCommand(CORVELLE_HOST_TOOL, arguments, {{"CORVELLE_HOST_DIR", folder}}, root);
+        return ToolRun{result.status, result.out, result.err};
     }
 
     json::Json show() {

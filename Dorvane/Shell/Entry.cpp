@@ -1,0 +1,46 @@
+#include "Dorvane/Shell/Entry.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <system_error>
+
+#include "Dorvane/Shell/WorkerMode.h"
+
+namespace dorvane {
+
+namespace fs = std::filesystem;
+
+fs::path supportFolder() {
+    const char* home = std::getenv("HOME");
+    return fs::path(home && *home ? home : "/") / "Library" / "Application Support" / "Dorvane";
+}
+
+std::string ownExecutablePath(const std::string& argv0) {
+    std::error_code error;
+    const auto resolved = fs::read_symlink("/proc/self/exe", error);
+    if (!error && !resolved.empty()) return resolved.lexically_normal().string();
+    return fs::absolute(argv0, error).lexically_normal().string();
+}
+
+int runEntry(const std::string& argv0, const std::vector<std::string>& arguments) {
+    const std::string mode = arguments.empty() ? std::string() : arguments.front();
+
+    if (mode == "--check-input-relay") {
+        // The shortcut relay is not part of this build.
+        std::cout << "input-relay: unavailable\n";
+        return 1;
+    }
+    if (mode == "--worker") return runWorkerMode({arguments.begin() + 1, arguments.end()});
+
+    const fs::path root = supportFolder();
+    const std::string executable = ownExecutablePath(argv0);
+    (void)root;
+    (void)executable;
+
+    if (mode == "--check") return runCheckMode();
+
+    std::cerr << "Corvelle 状态栏应用尚未包含在此版本中。\n";
+    return 2;
+}
+
+}  // namespace dorvane

@@ -1,0 +1,55 @@
+#include "Dorvane/Shell/WorkerMode.h"
+
+#include <iostream>
+
+#include "Dorvane/Engine/DisplayWorker.h"
+#include "Dorvane/Engine/VirtualDisplay.h"
+#include "DorvaneCore/Core/FitError.h"
+#include "Platform/Dispatch/SystemClock.h"
+#include "Platform/Host/HostFolder.h"
+#include "Platform/Host/SimulatedHost.h"
+
+namespace dorvane {
+
+namespace {
+
+processes::ProcessRole roleFor(const std::vector<std::string>& arguments) {
+    if (!arguments.empty() && arguments.front() == "commit") return processes::ProcessRole::workerCommit;
+    if (!arguments.empty() && arguments.front() == "normalize-restore") {
+        return processes::ProcessRole::workerNormalizeRestore;
+    }
+    return processes::ProcessRole::workerSnapshot;
+}
+
+}  // namespace
+
+int runWorkerMode(const std::vector<std::string>& arguments) {
+    dispatch::SystemClock clock;
+    std::unique_ptr<host::SimulatedHost> host;
+    try {
+        host = host::SimulatedHost::openFolder(host::defaultHostFolder(), roleFor(arguments), clock);
+    } catch (const std::exception& error) {
+        std::cerr << error.what();
+        return 1;
+    }
+    return DisplayWorker(host->displays()).execute(arguments, std::cin, std::cout, std::cerr);
+}
+
+int runCheckMode() {
+    dispatch::SystemClock clock;
+    try {
+        auto host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application,
+                                                    clock);
+        if (!DVVirtualDisplay::isAvailable(host->virtualDisplays())) {
+            throw FitError::message("当前系统不支持虚拟屏幕");
+        }
+        const auto displays = DisplayWorker(host->displays()).snapshot();
+        std::cout << "Native virtual display API: OK; displays: " << displays.size() << "\n";
+        return 0;
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << "\n";
+        return 1;
+    }
+}
+
+}  // namespace dorvane

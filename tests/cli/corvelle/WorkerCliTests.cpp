@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "DorvaneCore/Display/DisplayState.h"
+#include "DorvaneCore/Support/StrictJson.h"
+#include "tests/Support/CommandRun.h"
+
+namespace dorvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The built corvelle and corvelle-host against a fresh host folder and home, as a new user would.
+class CorvelleCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "corvelle-cli-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        root = pattern;
+        environment = {{"CORVELLE_HOST_DIR", (root / "host").string()}, {"HOME", (root / "home").string()}};
+        ASSERT_EQ(host({"init", "--fixture", "laptop+external"}).status, 0);
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    testing::CommandRun corvelle(const std::vector<std::string>& arguments, const std::string& input = "") {
+        return testing::runCommand(CORVELLE_EXECUTABLE, arguments, environment, root, input);
+    }
+    testing::CommandRun host(const std::vector<std::string>& arguments) {
+        return testing::runCommand(CORVELLE_HOST_TOOL, arguments, environment, root);
+    }
+
+    fs::path root;
+    std::map<std::string, std::string> environment;
+};
+
+TEST_F(CorvelleCliTest, WorkerSnapshotAndCommitOverTheSharedHost) {
+    const auto snapshot = corvelle({"--worker", "snapshot"});
+    ASSERT_EQ(snapshot.status, 0) << snapshot.err;
+    EXPECT_FALSE(snapshot.out.ends_with("\n"));
+    auto displays = parseDisplayStates(snapshot.out);
+    ASSERT_EQ(displays.size(), 2u);
+    EXPECT_TRUE(snapshot.out.starts_with(R"([{"id":1,"uuid":)"));
+
+    displays[1].x = -1920;
+    const std::string request = json::serialize(json::Json{{"targets", encodeDisplayStates(displays)}});
+    const auto commit = corvelle({"--worker", "commit"}, request);
+    ASSERT_EQ(commit.status, 0) << commit.err;
+    EXPECT_EQ(commit.out, R"({"changedDisplays":1})");
+    EXPECT_EQ(parseDisplayStates(corvelle({"--worker", "snapshot"}).out)[1].x, -1920);
+    EXPECT_EQ(corvelle({"--worker", "commit"}, request).out, R"({"changedDisplays":0})");
+
+    displays[1].x = -3000;
+    ASSERT_EQ(host({"fault", "add", "configureOrigin", "--fail", "1001"}).status, 0);
+    const auto refused =
+        corvelle({"--worker", "commit"}, json::serialize(json::Json{{"targets", encodeDisplayStates(displays)}}));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "配置排列失败（1001）");
+    EXPECT_NE(host({"log"}).out.find("cancelConfiguration"), std::string::npos);
+}
+
+TEST_F(CorvelleCliTest, WorkerCommandErrorsAndModes) {
+    const auto missing = corvelle({"--worker"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "缺少命令");
+    EXPECT_EQ(corvelle({"--worker", "frobnicate"}).err, "未知命令");
+    const auto notJson = corvelle({"--worker", "commit"}, "not json");
+    EXPECT_EQ(notJson.status, 1);
+    EXPECT_FALSE(notJson.err.empty());
+
+    const auto check = corvelle({"--check"});
+    EXPECT_EQ(check.status, 0) << check.err;
+    EXPECT_EQ(check.out, "Native virtual display API: OK; displays: 2\n");
+    EXPECT_EQ(corvelle({"-x"}).status, 2);  // an unknown argument starts the application
+}
+
+}  // namespace
+}  // namespace dorvane
