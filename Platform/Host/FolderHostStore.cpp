@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "DorvaneCore/Support/AtomicFile.h"
@@ -95,7 +96,48 @@ void appendLog(const std::filesystem::path& path, const std::vector<ActionEntry>
 
 std::string documentText(const json::Json& document) { return json::serializePretty(document) + "\n"; }
 
+// The file's value, from the cache while the file is unchanged. False when it does not exist.
+template <typename T>
+bool loadCached(const std::filesystem::path& path, FolderHostStore::CachedFile<T>& cache) {
+    const auto stamp = fileStamp(path);
+    if (!stamp) {
+        cache.stamp.reset();
+        return false;
+    }
+    if (cache.stamp == stamp) return true;
+    const auto text = readText(path);
+    if (!text) {
+        cache.stamp.reset();
+        return false;
+    }
+    cache.stamp.reset();  // a decoding failure leaves nothing cached
+    cache.value = decodeFile<T>(path, *text, cache.document);
+    cache.stamp = stamp;
+    return true;
+}
+
+// Writes the value when it changed, and remembers what is now on disk.
+template <typename T>
+void storeCached(const std::filesystem::path& path, FolderHostStore::CachedFile<T>& cache, const T& value,
+                 const json::Json& before) {
+    json::Json after = value.toJson();
+    if (after == before && cache.stamp) return;
+    if (after != before) writeText(path, documentText(after));
+    cache.value = value;
+    cache.document = std::move(after);
+    cache.stamp = fileStamp(path);
+}
+
 }  // namespace
+
+std::optional<FileStamp> fileStamp(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return FileStamp{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+                     static_cast<std::int64_t>(info.st_size),
+                     static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
+                     static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec};
+}
 
 std::optional<HostPulse> pulseOfStateText(std::string_view text) {
     try {
@@ -128,20 +170,24 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
 
     HostData data;
     json::Json stateBefore;   // null: no file yet
-    if (const auto text = readText(statePath)) {
-        data.state = decodeFile<HostState>(statePath, *text, stateBefore);
+    if (loadCached(statePath, stateCache_)) {
+        data.state = stateCache_.value;
+        stateBefore = stateCache_.document;
     } else {
         data.state = makeFixture(HostFixture::laptop);
     }
     json::Json faultsBefore;
-    if (const auto text = readText(faultsPath)) data.faults = decodeFile<FaultRules>(faultsPath, *text, faultsBefore);
+    if (loadCached(faultsPath, faultsCache_)) {
+        data.faults = faultsCache_.value;
+        faultsBefore = faultsCache_.document;
+    }
 
     body(data);
 
-    if (auto after = data.faults.toJson(); after != faultsBefore) writeText(faultsPath, documentText(after));
+    storeCached(faultsPath, faultsCache_, data.faults, faultsBefore);
     if (!data.appended.empty()) appendLog(folder_ / kActionLogFile, data.appended, false);
     // Written last: watchers read this file, and by then the rest is in place.
-    if (auto after = data.state.toJson(); after != stateBefore) writeText(statePath, documentText(after));
+    storeCached(statePath, stateCache_, data.state, stateBefore);
 }
 
 void FolderHostStore::reset(const HostState& state) {

@@ -7,10 +7,25 @@
 #include <string_view>
 
 #include "Platform/Host/HostStore.h"
+#include "Platform/Host/FaultRule.h"
+#include "Platform/Host/HostState.h"
 
 namespace dorvane::host {
 
 class FolderWatcher;
+
+// Identifies one version of a file: a replacement by rename always changes it.
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedNanoseconds = 0;
+    std::int64_t changedNanoseconds = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+// The stamp of `path`, or nothing when it does not exist.
+std::optional<FileStamp> fileStamp(const std::filesystem::path& path);
 
 // The host as a folder of JSON files that every process opens: "displays.json" (the
 // displays, behaviours and counters), "faults.json" (fault rules), "actions.log" (the
@@ -37,9 +52,21 @@ public:
     // processes are reported as well.
     HostSubscription subscribe(std::function<void(const HostPulse&)> listener) override;
 
+    // A parsed file and the stamp of the file it came from. Every writer holds the
+    // folder lock and replaces files by rename, so an unchanged stamp means an
+    // unchanged file and the text need not be read or parsed again.
+    template <typename T>
+    struct CachedFile {
+        std::optional<FileStamp> stamp;
+        T value{};
+        json::Json document;
+    };
+
 private:
     std::filesystem::path folder_;
     std::mutex mutex_;
+    CachedFile<HostState> stateCache_;
+    CachedFile<FaultRules> faultsCache_;
     std::mutex watcherMutex_;
     std::shared_ptr<FolderWatcher> watcher_;
 };
