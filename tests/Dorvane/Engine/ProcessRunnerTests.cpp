@@ -78,7 +78,7 @@ TEST_F(ProcessRunnerTest, TurnsFailuresIntoMessages) {
 
 TEST_F(ProcessRunnerTest, StopsAChildThatIgnoresTermination) {
     // The exec keeps the ignored SIGTERM, so only the kill after the grace ends it.
-    EXPECT_EQ(failure("trap '' TERM; exec sleep 30", 0.3), "操作超时：sh");
+    EXPECT_EQ(failure("trap '' TERM; exec sleep 30", 0.5), "操作超时：sh");
 }
 
 TEST_F(ProcessRunnerTest, LaunchFailuresAreReportedAsSystemErrors) {
