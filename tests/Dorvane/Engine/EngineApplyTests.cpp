@@ -62,11 +62,16 @@ TEST_F(EngineApplyTest, FitsTheSizeVerifiesItAndAppliesTheSameSizeOnlyOnce) {
     EXPECT_EQ(h.virtualDisplays().front().id, source.id);
 }
 
-TEST_F(EngineApplyTest, UnsupportedSizeAndQuittingChangeNothing) {
+TEST_F(EngineApplyTest, UnsupportedSizeMissingVirtualDisplaysAndQuittingChangeNothing) {
     const auto refused = h.apply(4000, 900);
     EXPECT_EQ(refused, (EngineStatus{"应用未完成", "分辨率超出支持范围。", false, std::nullopt}));
     EXPECT_FALSE(h.file("session.json"));
     EXPECT_THAT(h.events(), ElementsAre("error"));
+
+    h.admin().setVirtualDisplaysAvailable(false);
+    EXPECT_EQ(h.await(h.engine->initialize()),
+              (EngineStatus{"检测未通过", "当前系统不支持虚拟屏幕。", false, std::nullopt}));
+    h.admin().setVirtualDisplaysAvailable(true);
 
     const auto before = h.liveLayout();
     h.await(h.engine->shutdown());
@@ -248,20 +253,6 @@ TEST_F(EngineApplyTest, AFailedStartUpRestoreHoldsEveryApplyBack) {
     EXPECT_EQ(again.detail, status.detail);
     EXPECT_TRUE(h.virtualDisplays().empty());
     EXPECT_EQ(h.file("session.json"), "[{\"id\":1}]");
-}
-
-TEST_F(EngineApplyTest, AFreshEngineRestoresWhatACrashedProcessLeftBehind) {
-    const auto before = h.liveLayout();
-    ASSERT_FALSE(h.apply(1280, 800).detail);
-    const auto saved = h.file("session.json");
-    h.crashApplication();
-    EXPECT_TRUE(h.virtualDisplays().empty());
-
-    h.engine = h.makeEngine();
-    EXPECT_EQ(h.await(h.engine->initialize()), (EngineStatus{"就绪", std::nullopt, false, std::nullopt}));
-    EXPECT_EQ(h.liveLayout(), before);
-    EXPECT_FALSE(h.file("session.json"));
-    EXPECT_EQ(h.file("session.last.json"), saved);
 }
 
 }  // namespace

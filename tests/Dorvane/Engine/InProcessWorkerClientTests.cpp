@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include "Dorvane/Engine/DisplayWorker.h"
 #include "Dorvane/Engine/InProcessWorkerClient.h"
 #include "DorvaneCore/Core/FitError.h"
@@ -68,6 +70,7 @@ TEST_F(InProcessWorkerClientTest, AWorkerStillBusyAtTheDeadlineIsStoppedAndTouch
     hang.call = HostCall::configureOrigin;
     hang.role = ProcessRole::workerCommit;
     hang.action = FaultAction::hang;
+    hang.ignoreTerminate = true;
     tool.admin().addFault(hang);
     const auto request = commitRequest();
     const auto logged = tool.admin().actionLog().size();
@@ -80,6 +83,10 @@ TEST_F(InProcessWorkerClientTest, AWorkerStillBusyAtTheDeadlineIsStoppedAndTouch
     }
     EXPECT_FALSE(cancelled);  // a killed process cancels nothing
     EXPECT_EQ(DisplayWorker(tool.displays()).snapshot()[1].x, 1512);
+    // The worker ran in this process: ignoring the terminate signal ended with it.
+    struct sigaction current {};
+    ::sigaction(SIGTERM, nullptr, &current);
+    EXPECT_EQ(current.sa_handler, SIG_DFL);
 }
 
 }  // namespace
