@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "Dorvane/Engine/DisplayWorker.h"
+#include "Dorvane/Engine/InProcessWorkerClient.h"
 #include "Dorvane/Engine/VirtualDisplay.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "Platform/Dispatch/SystemClock.h"
@@ -11,23 +12,12 @@
 
 namespace dorvane {
 
-namespace {
-
-processes::ProcessRole roleFor(const std::vector<std::string>& arguments) {
-    if (!arguments.empty() && arguments.front() == "commit") return processes::ProcessRole::workerCommit;
-    if (!arguments.empty() && arguments.front() == "normalize-restore") {
-        return processes::ProcessRole::workerNormalizeRestore;
-    }
-    return processes::ProcessRole::workerSnapshot;
-}
-
-}  // namespace
-
 int runWorkerMode(const std::vector<std::string>& arguments) {
     dispatch::SystemClock clock;
+    const std::string command = arguments.empty() ? std::string() : arguments.front();
     std::unique_ptr<host::SimulatedHost> host;
     try {
-        host = host::SimulatedHost::openFolder(host::defaultHostFolder(), roleFor(arguments), clock);
+        host = host::SimulatedHost::openFolder(host::defaultHostFolder(), workerProcessRole(command), clock);
     } catch (const std::exception& error) {
         std::cerr << error.what();
         return 1;

@@ -47,18 +47,25 @@ std::optional<FaultOutcome> HostSession::matchFault(HostData& data, HostCall cal
 }
 
 void HostSession::wait(const FaultOutcome& outcome) {
-    struct sigaction previous {};
+    // The disposition comes back however the wait ends: a clock may end it by throwing
+    // (a worker run inside a test process that outlived its deadline).
+    struct TerminateIgnored {
+        bool active = false;
+        struct sigaction previous {};
+        ~TerminateIgnored() {
+            if (active) ::sigaction(SIGTERM, &previous, nullptr);
+        }
+    } ignored;
     if (outcome.ignoreTerminate) {
         struct sigaction ignore {};
         ignore.sa_handler = SIG_IGN;
         sigemptyset(&ignore.sa_mask);
-        ::sigaction(SIGTERM, &ignore, &previous);
+        ignored.active = ::sigaction(SIGTERM, &ignore, &ignored.previous) == 0;
     }
     if (outcome.action == FaultAction::hang) {
         for (;;) clock_.sleep(3600);
     }
     clock_.sleep(outcome.seconds);
-    if (outcome.ignoreTerminate) ::sigaction(SIGTERM, &previous, nullptr);
 }
 
 }  // namespace dorvane::host

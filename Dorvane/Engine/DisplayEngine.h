@@ -1,0 +1,178 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "Dorvane/Engine/EngineLog.h"
+#include "Dorvane/Engine/EngineStatus.h"
+#include "Dorvane/Engine/VirtualDisplay.h"
+#include "Dorvane/Engine/WorkerClient.h"
+#include "DorvaneCore/Core/Dimensions.h"
+#include "DorvaneCore/Display/DisplayState.h"
+#include "DorvaneCore/Display/StableModes.h"
+#include "DorvaneCore/Display/ZeroDisplayActivation.h"
+#include "DorvaneCore/Support/UUID.h"
+#include "Platform/Dispatch/Clock.h"
+#include "Platform/Dispatch/Executor.h"
+#include "Platform/Dispatch/Task.h"
+#include "Platform/Displays/UserActivity.h"
+#include "Platform/Displays/VirtualDisplayServices.h"
+
+namespace dorvane {
+
+// The one object through which the program changes displays: it fits a logical size
+// (a virtual display made main, every physical display mirroring it), hands a new size
+// over to a second virtual display, restores the physical layout saved before the
+// first fit, defers that restore while no physical display is online, and remembers
+// the modes of a layout left alone for a while.
+//
+// It is an actor. Every operation runs on its serial queue from start to end, worker
+// runs and pauses included, so display operations never interleave. The main thread
+// awaits the Task members; the synchronous members are for code that already runs on
+// the queue (the display self-tests, through perform()) and for single-threaded tools.
+//
+// Files it alone reads and writes in `root`: "session.json" (the layout before the fit),
+// "session.last.json", "session.failed.json", "stable-layouts.json", and the log
+// "Dorvane.log" with "Dorvane.previous.log".
+class DisplayEngine {
+public:
+    struct Services {
+        std::filesystem::path root;     // the support folder
+        std::string executable;         // started as "<executable> --worker <command>"
+        dispatch::Executor& queue;      // the actor's serial queue
+        dispatch::Clock& clock;         // uptime, log time and every pause
+        displays::VirtualDisplayServices& virtualDisplays;  // of the application's own host session
+        displays::UserActivity& userActivity;               // wakes sleeping displays
+        WorkerClient& worker;
+        RandomSource random;            // virtual display serial numbers
+    };
+
+    explicit DisplayEngine(Services services);
+    ~DisplayEngine();
+    DisplayEngine(const DisplayEngine&) = delete;
+    DisplayEngine& operator=(const DisplayEngine&) = delete;
+
+    static constexpr double workerTimeout = 12.0;
+    static constexpr const char* sessionFileName = "session.json";
+    static constexpr const char* lastSessionFileName = "session.last.json";
+    static constexpr const char* failedSessionFileName = "session.failed.json";
+    static constexpr const char* stableFileName = "stable-layouts.json";
+
+    // ---- Awaitable operations for the main thread ----
+
+    // The start-up check; restores a session left over from an earlier run once.
+    dispatch::Task<EngineStatus> initialize();
+    // Fits `dimensions`. Never fails: a failure is the status's detail.
+    dispatch::Task<EngineStatus> apply(Dimensions dimensions);
+    // False only when deferred for want of a physical display; throws on every other
+    // failure, keeping "session.json" for the next try.
+    dispatch::Task<bool> restore();
+    dispatch::Task<bool> resumePendingRestore();
+    // The quit restore; apply() refuses from now on unless it throws.
+    dispatch::Task<void> shutdown();
+    dispatch::Task<void> beginStableWindow();
+    dispatch::Task<void> finishStableWindow();
+    dispatch::Task<void> noteRemoteActivity();
+    dispatch::Task<std::optional<Dimensions>> appliedSize();
+    dispatch::Task<bool> restorePending();
+
+    // Runs `work(*this)` on the engine's queue as one operation.
+    template <typename F>
+    dispatch::Task<std::invoke_result_t<F&, DisplayEngine&>> perform(F work) {
+        return dispatch::runOn(queue_, [this, work = std::move(work)]() mutable { return work(*this); });
+    }
+
+    // ---- Synchronous operations, on the engine's queue only ----
+
+    EngineStatus initializeNow();
+    EngineStatus applyNow(const Dimensions& dimensions);
+    // The fit itself; throws FitError. `recoveryData` is written as "session.json" in
+    // place of a fresh snapshot. The two injections serve the display self-tests:
+    // `injectFailure` fails just before the commit, `injectFailureAfterSwitch` just
+    // after a hand-over was committed and verified.
+    void activate(const Dimensions& dimensions, bool injectFailure, const std::optional<std::string>& recoveryData,
+                  bool injectFailureAfterSwitch);
+    bool restoreNow();
+    bool resumePendingRestoreNow();
+    void shutdownNow();
+    void beginStableWindowNow();
+    void finishStableWindowNow();
+    void noteRemoteActivityNow();
+
+    // One line "<ISO 8601 UTC> <event> <detail>" in the engine log; never fails.
+    void log(std::string_view event, std::string_view detail);
+
+    // Worker operations.
+    std::vector<DisplayState> snapshot();
+    void commit(const std::vector<DisplayState>& targets);
+    std::vector<DisplayState> restorationTargets(const std::vector<DisplayState>& targets);
+    // Writes "session.json".
+    void save(const std::vector<DisplayState>& displays);
+    // Waits until two polls in a row show the targets; an old virtual display named by
+    // `disappearingID` may still be listed meanwhile.
+    void verifyTransition(const std::vector<DisplayState>& targets, std::uint32_t sourceID,
+                          std::optional<std::uint32_t> disappearingID);
+
+    // The virtual display, created and then seen by the worker.
+    std::unique_ptr<DVVirtualDisplay> createDisplay(const Dimensions& dimensions, const ZeroDisplayActivation& policy);
+    DisplayState readySource(std::uint32_t id, const Dimensions& dimensions, const ZeroDisplayActivation& policy);
+
+    EngineStatus report(const std::string& title, const std::optional<std::string>& detail) const;
+
+    std::optional<Dimensions> applied() const { return applied_; }
+    bool isRestorePending() const { return pendingRestore_; }
+    bool isShuttingDown() const { return shuttingDown_; }
+    bool hasSession() const;
+    bool idleForStable() const;
+    // The held virtual display's id, 0 when none is held.
+    std::uint32_t virtualDisplayID() const;
+    // Loaded from "stable-layouts.json" on first use; empty when that file is unusable.
+    const StableModes& stableModes();
+
+    const std::filesystem::path& root() const { return root_; }
+    const std::string& executable() const { return executable_; }
+    std::filesystem::path sessionPath() const { return root_ / sessionFileName; }
+    std::filesystem::path stablePath() const { return root_ / stableFileName; }
+
+    // The layout text of a display list, e.g. "1*:2940x1912/1470x956@0,0m0 2:…".
+    static std::string layout(const std::vector<DisplayState>& displays) { return layoutText(displays); }
+
+private:
+    void replaceDisplay(const Dimensions& dimensions, bool injectFailure, bool injectFailureAfterSwitch);
+    bool headless(const std::vector<DisplayState>& saved);
+    void restoreFullHeightIfNeeded();
+    void reassertRestoredModes(const std::vector<DisplayState>& targets);
+    // Declares user activity (which wakes sleeping displays) and lets the assertion go at once.
+    void wakeDisplays();
+    std::string runWorker(const std::string& command, const std::optional<std::string>& input);
+    std::uint32_t nextSerial();
+
+    std::filesystem::path root_;
+    std::string executable_;
+    dispatch::Executor& queue_;
+    dispatch::Clock& clock_;
+    displays::VirtualDisplayServices& virtualDisplays_;
+    displays::UserActivity& userActivity_;
+    WorkerClient& worker_;
+    RandomSource random_;
+    EngineLog log_;
+
+    std::unique_ptr<DVVirtualDisplay> virtualDisplay_;
+    std::optional<Dimensions> applied_;
+    bool recovered_ = false;
+    bool pendingRestore_ = false;
+    bool shuttingDown_ = false;
+    std::uint32_t lastDisplaySerial_ = 1;
+    std::optional<StableModes> stableModes_;
+    std::optional<std::vector<DisplayState>> stableBaseline_;
+    double stableWindowStart_ = 0;
+    double lastDisplayWork_ = 0;
+};
+
+}  // namespace dorvane

@@ -1,0 +1,265 @@
+// Putting the physical layout back, deferring that while no physical display is
+// online, and keeping restored displays in their modes.
+
+#include <cerrno>
+#include <cstdio>
+#include <exception>
+#include <set>
+#include <system_error>
+
+#include "Dorvane/Engine/DisplayEngine.h"
+#include "DorvaneCore/Core/FitError.h"
+#include "DorvaneCore/Display/RestorePlan.h"
+#include "DorvaneCore/Support/AtomicFile.h"
+
+namespace dorvane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kRestoreAttempts = 3;
+constexpr double kRestorePause = 0.2;
+constexpr const char* kVerificationMessage =
+    "桌面还原校验未通过。已保存恢复快照，请重新尝试还原或检查显示器连接。";
+
+// The saved displays are physical, whatever a snapshot says of them now.
+std::vector<DisplayState> markedPhysical(std::vector<DisplayState> live, const std::vector<DisplayState>& saved) {
+    std::set<std::string> keys;
+    for (const auto& display : saved) keys.insert(display.hardwareKey);
+    for (auto& display : live) {
+        if (keys.contains(display.hardwareKey)) display.physical = true;
+    }
+    return live;
+}
+
+const DisplayState* findDisplay(const std::vector<DisplayState>& displays, std::uint32_t id) {
+    for (const auto& display : displays) {
+        if (display.id == id) return &display;
+    }
+    return nullptr;
+}
+
+std::string threeDecimals(double seconds) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3f", seconds);
+    return text;
+}
+
+std::string sizesText(const DisplayMode& mode) {
+    return std::to_string(mode.pixelWidth) + "x" + std::to_string(mode.pixelHeight) + "/" +
+           std::to_string(mode.width) + "x" + std::to_string(mode.height);
+}
+
+bool plainPhysical(const std::vector<DisplayState>& displays) {
+    for (const auto& display : displays) {
+        if (!display.physical || display.mirror != 0) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool DisplayEngine::headless(const std::vector<DisplayState>& saved) {
+    const auto live = markedPhysical(snapshot(), saved);
+    return RestorePlan::outcome(saved, live).kind == RestorePlan::Outcome::Kind::deferred;
+}
+
+bool DisplayEngine::restoreNow() {
+    if (!hasSession()) {
+        if (virtualDisplay_) {
+            log("own_virtual_released", "no_session");
+            virtualDisplay_.reset();
+        }
+        applied_.reset();
+        pendingRestore_ = false;
+        restoreFullHeightIfNeeded();
+        return true;
+    }
+
+    const auto bytes = readFileIfPresent(sessionPath());
+    if (!bytes) throw std::system_error(ENOENT, std::generic_category(), "read " + sessionPath().string());
+    const auto saved = parseDisplayStates(*bytes);
+
+    if (headless(saved)) {
+        pendingRestore_ = true;
+        log("restore_deferred",
+            std::string("no_physical_display virtual_kept=") + (virtualDisplay_ ? "true" : "false"));
+        return false;
+    }
+
+    const double start = clock_.uptime();
+    std::exception_ptr lastError;
+    std::string lastMessage;
+    for (int attempt = 1; attempt <= kRestoreAttempts; ++attempt) {
+        virtualDisplay_.reset();
+        applied_.reset();
+        clock_.sleep(kRestorePause);
+        try {
+            const auto live = markedPhysical(snapshot(), saved);
+            const auto outcome = RestorePlan::outcome(saved, live);
+            std::vector<DisplayState> targets;
+            switch (outcome.kind) {
+                case RestorePlan::Outcome::Kind::release:
+                    log("restore_release", "original_displays_absent");
+                    break;
+                case RestorePlan::Outcome::Kind::deferred:
+                    throw FitError::message("显示器已断开，稍后自动还原。");
+                case RestorePlan::Outcome::Kind::restore: targets = restorationTargets(outcome.targets); break;
+            }
+            if (!targets.empty()) commit(targets);
+
+            clock_.sleep(kRestorePause);
+            const auto actual = snapshot();
+            std::vector<std::string> problems;
+            bool originOnly = true;
+            for (const auto& target : targets) {
+                const DisplayState* found = findDisplay(actual, target.id);
+                const auto mismatches =
+                    StableModes::mismatches(target, found ? std::optional<DisplayState>(*found) : std::nullopt);
+                if (mismatches.empty()) continue;
+                std::string problem = "id=" + std::to_string(target.id) + " ";
+                for (std::size_t index = 0; index < mismatches.size(); ++index) {
+                    if (index > 0) problem += "; ";
+                    problem += mismatches[index];
+                    if (!mismatches[index].starts_with("origin")) originOnly = false;
+                }
+                problems.push_back(std::move(problem));
+            }
+            if (!problems.empty()) {
+                std::string joined;
+                for (const auto& problem : problems) joined += (joined.empty() ? "" : " | ") + problem;
+                log("restore_mismatch", joined);
+                if (!originOnly || attempt < kRestoreAttempts) throw FitError::message(kVerificationMessage);
+                // The system keeps placing the displays elsewhere: accept where it put them.
+                log("restore_origin_normalized", "accepted macOS placement");
+                for (auto& target : targets) {
+                    if (const DisplayState* found = findDisplay(actual, target.id)) {
+                        target.x = found->x;
+                        target.y = found->y;
+                    }
+                }
+            }
+
+            std::set<std::uint32_t> targetIDs;
+            for (const auto& target : targets) targetIDs.insert(target.id);
+            for (const auto& display : actual) {
+                if (!targetIDs.contains(display.id) && !display.physical) {
+                    throw FitError::message("仍有虚拟屏幕未断开，请关闭其他显示工具后重试。");
+                }
+            }
+
+            log("restore_layout", "saved=" + layout(saved) + " after=" + layout(actual));
+            try {
+                writeFileAtomically(root_ / lastSessionFileName, *bytes);
+            } catch (const std::exception&) {
+                // The layout is back; only the record of it is missing.
+            }
+            fs::remove(sessionPath());
+            applied_.reset();
+            pendingRestore_ = false;
+            reassertRestoredModes(targets);
+            lastDisplayWork_ = clock_.uptime();
+            log("restored", "seconds=" + threeDecimals(clock_.uptime() - start));
+            return true;
+        } catch (const std::exception& error) {
+            lastError = std::current_exception();
+            lastMessage = error.what();
+            log("restore_retry", std::to_string(attempt) + " " + lastMessage);
+            clock_.sleep(kRestorePause);
+        }
+    }
+
+    // Give up only when the displays already form a plain physical layout; anything else
+    // keeps the session for the next try.
+    std::vector<DisplayState> live;
+    try {
+        live = snapshot();
+    } catch (const std::exception&) {
+        std::rethrow_exception(lastError);
+    }
+    if (live.empty() || !plainPhysical(live)) std::rethrow_exception(lastError);
+    std::error_code ignored;
+    fs::remove(root_ / failedSessionFileName, ignored);
+    fs::rename(sessionPath(), root_ / failedSessionFileName, ignored);
+    applied_.reset();
+    pendingRestore_ = false;
+    lastDisplayWork_ = clock_.uptime();
+    log("restore_abandoned", "live=" + layout(live) + " reason=" + lastMessage);
+    return true;
+}
+
+bool DisplayEngine::resumePendingRestoreNow() {
+    if (!pendingRestore_ || shuttingDown_) return false;
+    if (!hasSession()) return false;
+    try {
+        return restoreNow();
+    } catch (const std::exception& error) {
+        log("restore_resume_failed", error.what());
+        return false;
+    }
+}
+
+void DisplayEngine::shutdownNow() {
+    shuttingDown_ = true;
+    try {
+        restoreNow();
+    } catch (...) {
+        shuttingDown_ = false;
+        throw;
+    }
+}
+
+void DisplayEngine::restoreFullHeightIfNeeded() {
+    const auto live = snapshot();
+    if (!plainPhysical(live)) return;
+    const auto targets = restorationTargets(live);
+    std::vector<DisplayState> changes;
+    for (const auto& target : targets) {
+        const DisplayState* found = findDisplay(live, target.id);
+        if (found == nullptr || found->mode.matches(target.mode)) continue;
+        changes.push_back(target);
+        changes.back().skipOrigin = true;
+    }
+    if (changes.empty()) return;
+    commit(changes);
+    for (int pass = 0; pass < 2; ++pass) {
+        clock_.sleep(kRestorePause);
+        const auto now = snapshot();
+        for (const auto& target : targets) {
+            const DisplayState* found = findDisplay(now, target.id);
+            if (found == nullptr || !found->mode.matches(target.mode) || found->x != target.x ||
+                found->y != target.y || found->main != target.main || found->mirror != target.mirror) {
+                throw FitError::message("屏幕完整高度还原未通过校验");
+            }
+        }
+    }
+}
+
+void DisplayEngine::reassertRestoredModes(const std::vector<DisplayState>& targets) {
+    if (targets.empty()) return;
+    for (const double pause : {1.0, 2.0}) {
+        clock_.sleep(pause);
+        std::vector<DisplayState> live;
+        try {
+            live = snapshot();
+        } catch (const std::exception&) {
+            continue;
+        }
+        const auto drifted = RestoreDrift::drifted(targets, live);
+        if (drifted.empty()) continue;
+        for (const auto& target : drifted) {
+            const DisplayState* found = findDisplay(live, target.id);
+            log("restore_mode_reasserted", "id=" + std::to_string(target.id) +
+                                               " live=" + (found ? sizesText(found->mode) : std::string("?")) +
+                                               " target=" + sizesText(target.mode));
+        }
+        try {
+            commit(drifted.size() == 1 ? drifted : targets);
+        } catch (const std::exception& error) {
+            log("restore_mode_reassert_failed", error.what());
+        }
+    }
+}
+
+}  // namespace dorvane
