@@ -130,7 +130,11 @@ void DisplayEngine::replaceDisplay(const Dimensions& dimensions, bool injectFail
     // layout saved before the first fit.
     newDisplay.reset();
     try {
-        restoreNow();
+        if (!restoreNow()) {
+            // No physical display to go back to: the restore now waits for one, and
+            // fitting the old size again would only repeat this hand-over.
+            throw FitError::message("显示器接回后自动还原");
+        }
         activate(oldSize, false, recoveryBytes, false);
     } catch (const std::exception& fallbackError) {
         log("display_replacement_rollback_failed", fallbackError.what());
