@@ -136,6 +136,7 @@ public:
     const StableModes& stableModes();
 
     const std::filesystem::path& root() const { return root_; }
+    dispatch::Clock& clock() const { return clock_; }
     const std::string& executable() const { return executable_; }
     std::filesystem::path sessionPath() const { return root_ / sessionFileName; }
     std::filesystem::path stablePath() const { return root_ / stableFileName; }

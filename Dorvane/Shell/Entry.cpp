@@ -4,6 +4,7 @@
 #include <iostream>
 #include <system_error>
 
+#include "Dorvane/Shell/DisplayModes.h"
 #include "Dorvane/Shell/WorkerMode.h"
 
 namespace dorvane {
@@ -34,10 +35,10 @@ int runEntry(const std::string& argv0, const std::vector<std::string>& arguments
 
     const fs::path root = supportFolder();
     const std::string executable = ownExecutablePath(argv0);
-    (void)root;
-    (void)executable;
 
     if (mode == "--check") return runCheckMode();
+    if (mode == "--restore") return runRestoreMode(root, executable);
+    if (mode == "--smoke") return runSmokeMode(root, executable, arguments);
 
     std::cerr << "Corvelle 状态栏应用尚未包含在此版本中。\n";
     return 2;

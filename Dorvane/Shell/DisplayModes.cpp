@@ -1,0 +1,131 @@
+#include "Dorvane/Shell/DisplayModes.h"
+
+#include <algorithm>
+#include <functional>
+#include <iostream>
+#include <optional>
+
+#include "Dorvane/Engine/DisplayEngine.h"
+#include "Dorvane/Engine/DisplaySelfTests.h"
+#include "Dorvane/Engine/ProcessWorkerClient.h"
+#include "Dorvane/Shell/InstanceLock.h"
+#include "DorvaneCore/Core/FitError.h"
+#include "DorvaneCore/Core/ScreenPreset.h"
+#include "Platform/Dispatch/ManualMainQueue.h"
+#include "Platform/Dispatch/SerialQueue.h"
+#include "Platform/Dispatch/SystemClock.h"
+#include "Platform/Host/HostFolder.h"
+#include "Platform/Host/SimulatedHost.h"
+
+namespace dorvane {
+
+namespace {
+
+// Everything a command-line mode needs to drive the engine: this process is the
+// application as far as the host is concerned, so its virtual display lives here.
+// Members are declared in the order they must outlive each other.
+struct EngineRun {
+    dispatch::SystemClock clock;
+    dispatch::ManualMainQueue mainQueue;
+    std::unique_ptr<host::SimulatedHost> host;
+    ProcessWorkerClient worker{clock};
+    dispatch::SerialQueue queue{"engine"};
+    std::unique_ptr<DisplayEngine> engine;
+
+    EngineRun(const std::filesystem::path& root, const std::string& executable) {
+        host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application, clock,
+                                               &mainQueue);
+        engine = std::make_unique<DisplayEngine>(DisplayEngine::Services{
+            root, executable, queue, clock, host->virtualDisplays(), host->userActivity(), worker,
+            systemRandomSource()});
+    }
+
+    ~EngineRun() {
+        // The engine's virtual display must go while the host is still open.
+        engine.reset();
+    }
+
+    // Runs `work` as one engine operation, awaited from the main queue as the
+    // application would, and waits for it. Exceptions of the work are rethrown here.
+    void perform(std::function<void(DisplayEngine&)> work) {
+        bool finished = false;
+        std::exception_ptr error;
+        auto drive = [](DisplayEngine& engine, std::function<void(DisplayEngine&)> job, bool& done,
+                        std::exception_ptr& failure) -> dispatch::Task<> {
+            try {
+                co_await engine.perform([&job](DisplayEngine& e) { job(e); });
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            done = true;
+        };
+        dispatch::spawn(mainQueue, drive(*engine, std::move(work), finished, error));
+        while (!mainQueue.runUntil([&] { return finished; }, 3600.0)) {
+        }
+        if (error) std::rethrow_exception(error);
+    }
+};
+
+bool hasFlag(const std::vector<std::string>& arguments, const std::string& flag) {
+    return std::find(arguments.begin(), arguments.end(), flag) != arguments.end();
+}
+
+}  // namespace
+
+int runRestoreMode(const std::filesystem::path& root, const std::string& executable) {
+    try {
+        InstanceLock lock(root);
+        EngineRun run(root, executable);
+        bool restored = true;
+        run.perform([&](DisplayEngine& engine) { restored = engine.restoreNow(); });
+        if (!restored) {
+            // Deferred: nothing was restored, and nothing in this process will resume it.
+            std::cerr << "没有可用的物理显示器，尚未还原；接回显示器后请再次运行 --restore。\n";
+            return 1;
+        }
+        std::cout << "PASS: physical display restoration and full-height mode\n";
+        return 0;
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << "\n";
+        return 1;
+    }
+}
+
+int runSmokeMode(const std::filesystem::path& root, const std::string& executable,
+                 const std::vector<std::string>& arguments) {
+    try {
+        InstanceLock lock(root);
+        const ScreenPreset preset =
+            arguments.size() > 1 ? fromRawValue<ScreenPreset>(arguments[1]).value_or(ScreenPreset::phone)
+                                 : ScreenPreset::phone;
+        const DisplaySize size =
+            arguments.size() > 2 ? fromRawValue<DisplaySize>(arguments[2]).value_or(DisplaySize::standard)
+                                 : DisplaySize::standard;
+        EngineRun run(root, executable);
+
+        const std::string suffix = ", HiDPI, mirror source, restore";
+        std::string line;
+        if (hasFlag(arguments, "--capture-replacement")) {
+            run.perform(DisplaySelfTests::smokeCaptureReplacement);
+            line = "direct display handoff, fresh capture identities and retained-source rollback";
+        } else if (hasFlag(arguments, "--adjustments")) {
+            run.perform(DisplaySelfTests::smokeAdjustments);
+            line = "direct display handoff, fresh capture identities and retained-source rollback";
+        } else if (hasFlag(arguments, "--manual")) {
+            run.perform(DisplaySelfTests::smokeManual);
+            line = "standalone 1366×768";
+        } else {
+            const Dimensions tested = dimensions(preset, size);
+            const bool injectFailure = hasFlag(arguments, "--inject-failure");
+            run.perform([&](DisplayEngine& engine) { DisplaySelfTests::smoke(engine, tested, injectFailure); });
+            line = tested.label();
+        }
+        std::cout << "PASS: " << line << suffix << "\n";
+        return 0;
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << "\n";
+        return 1;
+    }
+}
+
+}  // namespace dorvane

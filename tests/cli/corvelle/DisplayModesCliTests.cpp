@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "Dorvane/Shell/InstanceLock.h"
+#include "DorvaneCore/Support/AtomicFile.h"
+#include "Platform/Host/SimulatedHost.h"
+#include "tests/Support/CommandRun.h"
+#include "tests/Support/RealClock.h"
+
+namespace dorvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The display modes of the built corvelle against a fresh laptop host, in real time.
+class DisplayModesCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "corvelle-modes-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        root = pattern;
+        support = root / "home" / "Library" / "Application Support" / "Dorvane";
+        environment = {{"CORVELLE_HOST_DIR", (root / "host").string()}, {"HOME", (root / "home").string()}};
+        ASSERT_EQ(host({"init", "--fixture", "laptop"}).status, 0);
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    testing::CommandRun corvelle(const std::vector<std::string>& arguments) {
+        return testing::runCommand(CORVELLE_EXECUTABLE, arguments, environment, root);
+    }
+    testing::CommandRun host(const std::vector<std::string>& arguments) {
+        return testing::runCommand(CORVELLE_HOST_TOOL, arguments, environment, root);
+    }
+    // The displays as the host lists them, without counters and logs that change with every call.
+    json::Json layout() {
+        auto shown = json::parse(host({"show", "--json"}).out);
+        json::Json displays = json::Json::array();
+        for (const auto& display : shown["displays"]) {
+            displays.push_back({display["name"], display["main"], display["x"], display["y"], display["mode"],
+                                display["mirror"]});
+        }
+        return displays;
+    }
+
+    fs::path root;
+    fs::path support;
+    std::map<std::string, std::string> environment;
+};
+
+TEST_F(DisplayModesCliTest, SelfTestsPassAndLeaveTheLaptopAsItWas) {
+    const auto before = layout();
+    const auto manual = corvelle({"--smoke", "--manual"});
+    EXPECT_EQ(manual.status, 0) << manual.err;
+    EXPECT_EQ(manual.out, "PASS: standalone 1366×768, HiDPI, mirror source, restore\n");
+    EXPECT_EQ(layout(), before);
+
+    const auto replacement = corvelle({"--smoke", "phone", "standard", "--manual", "--capture-replacement"});
+    EXPECT_EQ(replacement.status, 0) << replacement.err;
+    EXPECT_EQ(replacement.out,
+              "PASS: direct display handoff, fresh capture identities and retained-source rollback, HiDPI, mirror "
+              "source, restore\n");
+    EXPECT_EQ(layout(), before);
+    EXPECT_TRUE(fs::exists(support / "session.last.json"));
+    EXPECT_FALSE(fs::exists(support / "session.json"));
+}
+
+TEST_F(DisplayModesCliTest, SmokeSizesAndAnInjectedFailure) {
+    const auto before = layout();
+    const auto plain = corvelle({"--smoke", "tablet", "bogus"});
+    EXPECT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(plain.out, "PASS: 1024×768, HiDPI, mirror source, restore\n");
+
+    const auto injected = corvelle({"--smoke", "--inject-failure"});
+    EXPECT_EQ(injected.status, 1);
+    EXPECT_TRUE(injected.out.empty());
+    EXPECT_FALSE(injected.err.empty());
+    EXPECT_EQ(layout(), before);
+}
+
+TEST_F(DisplayModesCliTest, CheckAndRestore) {
+    EXPECT_EQ(corvelle({"--check"}).out, "Native virtual display API: OK; displays: 1\n");
+    EXPECT_EQ(corvelle({"--restore"}).out, "PASS: physical display restoration and full-height mode\n");
+    {
+        InstanceLock running(support);  // as if the application were running
+        const auto refused = corvelle({"--restore"});
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_EQ(refused.err, "Corvelle 已在运行中，请在顶部菜单栏查看对应图标。\n");
+    }
+    {
+        testing::RealClock clock;
+        auto tool = host::SimulatedHost::openFolder(root / "host", processes::ProcessRole::tool, clock);
+        tool->admin().setVirtualDisplaysAvailable(false);
+    }
+    const auto unsupported = corvelle({"--check"});
+    EXPECT_EQ(unsupported.status, 1);
+    EXPECT_EQ(unsupported.err, "当前系统不支持虚拟屏幕\n");
+}
+
+TEST_F(DisplayModesCliTest, ARestoreThatMustWaitForADisplayIsNotReportedAsDone) {
+    fs::create_directories(support);
+    writeFileAtomically(support / "session.json", corvelle({"--worker", "snapshot"}).out);
+    ASSERT_EQ(host({"display", "unplug", "builtin"}).status, 0);
+    const auto deferred = corvelle({"--restore"});
+    EXPECT_EQ(deferred.status, 1);
+    EXPECT_TRUE(deferred.out.empty());
+    EXPECT_FALSE(deferred.err.empty());
+    EXPECT_TRUE(fs::exists(support / "session.json"));
+
+    ASSERT_EQ(host({"display", "plug", "builtin"}).status, 0);
+    EXPECT_EQ(corvelle({"--restore"}).status, 0);
+    EXPECT_TRUE(fs::exists(support / "session.last.json"));
+}
+
+TEST_F(DisplayModesCliTest, AHangingWorkerTimesOut) {
+    ASSERT_EQ(host({"fault", "add", "onlineDisplayList", "--hang", "--role", "worker-snapshot"}).status, 0);
+    const auto timedOut = corvelle({"--restore"});
+    EXPECT_EQ(timedOut.status, 1);
+    EXPECT_EQ(timedOut.err, "操作超时：corvelle\n");
+}
+
+}  // namespace
+}  // namespace dorvane
