@@ -37,6 +37,12 @@ public:
         clock_.sleep(seconds);
         slept += clock_.uptime() - start;
     }
+    bool sleepUnlessReadable(int fd, double seconds) override {
+        const double start = clock_.uptime();
+        const bool early = clock_.sleepUnlessReadable(fd, seconds);
+        slept += clock_.uptime() - start;
+        return early;
+    }
     double slept = 0;
 
 private:

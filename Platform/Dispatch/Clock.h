@@ -18,6 +18,15 @@ public:
 
     // Blocks the calling thread (on a simulated clock: advances virtual time).
     virtual void sleep(double seconds) = 0;
+
+    // Like sleep(), but a real clock may return early once `fd` becomes readable (a
+    // child's pidfd when it exits). True when it returned early. Callers must not rely
+    // on the early return: a simulated clock always sleeps the whole time.
+    virtual bool sleepUnlessReadable(int fd, double seconds) {
+        (void)fd;
+        sleep(seconds);
+        return false;
+    }
 };
 
 }  // namespace dorvane::dispatch

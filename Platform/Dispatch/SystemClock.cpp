@@ -1,5 +1,7 @@
 #include "Platform/Dispatch/SystemClock.h"
 
+#include <poll.h>
+
 #include <cerrno>
 #include <cmath>
 #include <ctime>
@@ -23,6 +25,28 @@ void SystemClock::sleep(double seconds) {
     remaining.tv_sec = static_cast<time_t>(whole);
     remaining.tv_nsec = static_cast<long>(fraction * 1e9);
     while (::nanosleep(&remaining, &remaining) == -1 && errno == EINTR) {
+    }
+}
+
+}  // namespace dorvane::dispatch
+
+namespace dorvane::dispatch {
+
+bool SystemClock::sleepUnlessReadable(int fd, double seconds) {
+    if (!(seconds > 0)) return false;
+    const double deadline = uptime() + seconds;
+    for (;;) {
+        const double left = deadline - uptime();
+        if (left <= 0) return false;
+        pollfd watched{fd, POLLIN, 0};
+        const int timeout = static_cast<int>(std::ceil(left * 1000.0));
+        const int result = ::poll(&watched, 1, timeout);
+        if (result > 0) return true;
+        if (result == 0) return false;
+        if (errno != EINTR) {
+            sleep(deadline - uptime());  // an unusable descriptor: fall back to a plain sleep
+            return false;
+        }
     }
 }
 

@@ -12,6 +12,8 @@ public:
     std::chrono::system_clock::time_point wallTime() const override;
     // Negative, zero and NaN durations return at once.
     void sleep(double seconds) override;
+    // Waits with poll(); EINTR restarts the wait for the time left.
+    bool sleepUnlessReadable(int fd, double seconds) override;
 };
 
 }  // namespace dorvane::dispatch

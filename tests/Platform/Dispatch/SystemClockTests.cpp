@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <pthread.h>
 #include <signal.h>
 #include <time.h>
@@ -57,6 +59,24 @@ TEST(SystemClockTest, SleepLastsItsFullLengthWhenSignalsInterruptIt) {
     sleeper.join();
     ::sigaction(SIGUSR1, &previous, nullptr);
     EXPECT_GE(slept, 0.03);  // a lower bound only: the sleep must not end early
+}
+
+}  // namespace
+}  // namespace dorvane::dispatch
+
+namespace dorvane::dispatch {
+namespace {
+
+TEST(SystemClockTest, SleepUnlessReadableEndsWhenTheDescriptorIsReady) {
+    SystemClock clock;
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    EXPECT_FALSE(clock.sleepUnlessReadable(fds[0], 0.01));  // nothing to read: the whole pause
+    ASSERT_EQ(::write(fds[1], "x", 1), 1);
+    EXPECT_TRUE(clock.sleepUnlessReadable(fds[0], 60.0));   // returns at once, not after a minute
+    EXPECT_FALSE(clock.sleepUnlessReadable(fds[0], 0.0));
+    ::close(fds[0]);
+    ::close(fds[1]);
 }
 
 }  // namespace
