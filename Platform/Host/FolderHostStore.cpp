@@ -95,6 +95,23 @@ void appendLog(const std::filesystem::path& path, const std::vector<ActionEntry>
 
 std::string documentText(const json::Json& document) { return json::serializePretty(document) + "\n"; }
 
+// One service's file during an access: read (or the default when missing) at the
+// start, written at the end only when the value changed.
+template <typename T>
+class ServiceFile {
+public:
+    ServiceFile(std::filesystem::path path, T& value) : path_(std::move(path)) {
+        if (const auto text = readText(path_)) value = decodeFile<T>(path_, *text, before_);
+    }
+    void save(const T& value) {
+        if (auto after = value.toJson(); after != before_) writeText(path_, documentText(after));
+    }
+
+private:
+    std::filesystem::path path_;
+    json::Json before_;  // null: no file yet
+};
+
 }  // namespace
 
 std::optional<HostPulse> pulseOfStateText(std::string_view text) {
@@ -104,6 +121,35 @@ std::optional<HostPulse> pulseOfStateText(std::string_view text) {
     } catch (const json::DecodeError&) {
         return std::nullopt;
     }
+}
+
+HostPulse readFolderPulse(const std::filesystem::path& folder, const HostPulse& previous) {
+    auto read = [&folder](const char* file) -> std::optional<std::string> {
+        try {
+            return readFileIfPresent(folder / file);
+        } catch (const std::system_error&) {
+            return std::nullopt;
+        }
+    };
+    auto generationIn = [&read](const char* file, std::uint64_t fallback) {
+        const auto text = read(file);
+        if (!text) return fallback;
+        try {
+            return json::get<std::uint64_t>(json::parse(*text), "generation");
+        } catch (const json::DecodeError&) {
+            return fallback;
+        }
+    };
+    HostPulse pulse = previous;
+    if (const auto text = read(kDisplaysFile)) {
+        if (const auto displays = pulseOfStateText(*text)) {
+            pulse.generation = displays->generation;
+            pulse.nextDue = displays->nextDue;
+        }
+    }
+    pulse.powerGeneration = generationIn(kPowerFile, previous.powerGeneration);
+    pulse.workspaceGeneration = generationIn(kWorkspaceFile, previous.workspaceGeneration);
+    return pulse;
 }
 
 FolderHostStore::FolderHostStore(std::filesystem::path folder) : folder_(std::move(folder)) {
@@ -118,6 +164,7 @@ FolderHostStore::FolderHostStore(std::filesystem::path folder) : folder_(std::mo
 FolderHostStore::~FolderHostStore() {
     std::lock_guard lock(watcherMutex_);
     watcher_.reset();
+    exits_.reset();
 }
 
 void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
@@ -135,11 +182,17 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
     }
     json::Json faultsBefore;
     if (const auto text = readText(faultsPath)) data.faults = decodeFile<FaultRules>(faultsPath, *text, faultsBefore);
+    ServiceFile<PowerState> power(folder_ / kPowerFile, data.power);
+    ServiceFile<ProcessTable> processes(folder_ / kProcessesFile, data.processes);
+    ServiceFile<WorkspaceState> workspace(folder_ / kWorkspaceFile, data.workspace);
 
     body(data);
 
     if (auto after = data.faults.toJson(); after != faultsBefore) writeText(faultsPath, documentText(after));
     if (!data.appended.empty()) appendLog(folder_ / kActionLogFile, data.appended, false);
+    processes.save(data.processes);
+    workspace.save(data.workspace);
+    power.save(data.power);
     // Written last: watchers read this file, and by then the rest is in place.
     if (auto after = data.state.toJson(); after != stateBefore) writeText(statePath, documentText(after));
 }
@@ -152,8 +205,16 @@ void FolderHostStore::reset(const HostState& state) {
     if (const auto text = readText(folder_ / kDisplaysFile)) {
         if (const auto pulse = pulseOfStateText(*text)) fresh.generation = std::max(fresh.generation, pulse->generation + 1);
     }
+    const auto previous = readFolderPulse(folder_, HostPulse{});
     writeText(folder_ / kFaultsFile, documentText(FaultRules{}.toJson()));
     appendLog(folder_ / kActionLogFile, {}, true);
+    writeText(folder_ / kProcessesFile, documentText(ProcessTable{}.toJson()));
+    WorkspaceState workspace;
+    workspace.generation = previous.workspaceGeneration + 1;
+    PowerState power;
+    power.generation = previous.powerGeneration + 1;
+    writeText(folder_ / kWorkspaceFile, documentText(workspace.toJson()));
+    writeText(folder_ / kPowerFile, documentText(power.toJson()));
     writeText(folder_ / kDisplaysFile, documentText(fresh.toJson()));
 }
 
@@ -179,6 +240,22 @@ processes::ProcessIdentity FolderHostStore::newSessionIdentity() {
 }
 
 bool FolderHostStore::isAlive(const processes::ProcessIdentity& process) { return processes::isProcessAlive(process); }
+
+HostSubscription FolderHostStore::onProcessEnd(const processes::ProcessIdentity& process,
+                                               std::function<void()> ended) {
+    std::shared_ptr<processes::ProcessExitWatcher> exits;
+    {
+        std::lock_guard lock(watcherMutex_);
+        if (!exits_) exits_ = std::make_shared<processes::ProcessExitWatcher>();
+        exits = exits_;
+    }
+    const auto id = exits->watch(process, std::move(ended));
+    if (!id) return HostSubscription();
+    std::weak_ptr<processes::ProcessExitWatcher> weak = exits;
+    return HostSubscription([weak, id] {
+        if (auto watcher = weak.lock()) watcher->unwatch(*id);
+    });
+}
 
 HostSubscription FolderHostStore::subscribe(std::function<void(const HostPulse&)> listener) {
     std::lock_guard lock(watcherMutex_);
