@@ -116,9 +116,14 @@ private:
         }
         std::weak_ptr<Hub> weak = weak_from_this();
         for (const auto& holder : added) {
-            auto watch = session_->store().onProcessEnd({holder.first, holder.second}, [weak] {
-                if (auto hub = weak.lock()) hub->holderEnded();
-            });
+            HostSubscription watch;
+            try {
+                watch = session_->store().onProcessEnd({holder.first, holder.second}, [weak] {
+                    if (auto hub = weak.lock()) hub->holderEnded();
+                });
+            } catch (const std::exception&) {
+                // Not watchable now: the end is still seen by the next access (a sample).
+            }
             std::lock_guard lock(mutex_);
             if (active_ && !exits_.contains(holder)) {
                 exits_.emplace(holder, std::move(watch));
