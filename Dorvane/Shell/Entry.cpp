@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "Dorvane/Shell/DisplayModes.h"
+#include "Dorvane/Shell/RemoteStatusMode.h"
 #include "Dorvane/Shell/WorkerMode.h"
 
 namespace dorvane {
@@ -31,6 +32,7 @@ int runEntry(const std::string& argv0, const std::vector<std::string>& arguments
         std::cout << "input-relay: unavailable\n";
         return 1;
     }
+    if (mode == "--remote-status") return runRemoteStatusMode(std::cout, std::cerr);
     if (mode == "--worker") return runWorkerMode({arguments.begin() + 1, arguments.end()});
 
     const fs::path root = supportFolder();

@@ -148,6 +148,35 @@ std::optional<HostPulse> pulseOfStateText(std::string_view text) {
     }
 }
 
+HostPulse readFolderPulse(const std::filesystem::path& folder, const HostPulse& previous) {
+    auto read = [&folder](const char* file) -> std::optional<std::string> {
+        try {
+            return readFileIfPresent(folder / file);
+        } catch (const std::system_error&) {
+            return std::nullopt;
+        }
+    };
+    auto generationIn = [&read](const char* file, std::uint64_t fallback) {
+        const auto text = read(file);
+        if (!text) return fallback;
+        try {
+            return json::get<std::uint64_t>(json::parse(*text), "generation");
+        } catch (const json::DecodeError&) {
+            return fallback;
+        }
+    };
+    HostPulse pulse = previous;
+    if (const auto text = read(kDisplaysFile)) {
+        if (const auto displays = pulseOfStateText(*text)) {
+            pulse.generation = displays->generation;
+            pulse.nextDue = displays->nextDue;
+        }
+    }
+    pulse.powerGeneration = generationIn(kPowerFile, previous.powerGeneration);
+    pulse.workspaceGeneration = generationIn(kWorkspaceFile, previous.workspaceGeneration);
+    return pulse;
+}
+
 FolderHostStore::FolderHostStore(std::filesystem::path folder) : folder_(std::move(folder)) {
     std::error_code error;
     std::filesystem::create_directories(folder_, error);
@@ -160,6 +189,7 @@ FolderHostStore::FolderHostStore(std::filesystem::path folder) : folder_(std::mo
 FolderHostStore::~FolderHostStore() {
     std::lock_guard lock(watcherMutex_);
     watcher_.reset();
+    exits_.reset();
 }
 
 void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
@@ -181,11 +211,31 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
         data.faults = faultsCache_.value;
         faultsBefore = faultsCache_.document;
     }
+    // The other services' files, each read only when it changed since this process last saw it.
+    const auto powerPath = folder_ / kPowerFile;
+    const auto processesPath = folder_ / kProcessesFile;
+    const auto workspacePath = folder_ / kWorkspaceFile;
+    json::Json powerBefore, processesBefore, workspaceBefore;
+    if (loadCached(powerPath, powerCache_)) {
+        data.power = powerCache_.value;
+        powerBefore = powerCache_.document;
+    }
+    if (loadCached(processesPath, processesCache_)) {
+        data.processes = processesCache_.value;
+        processesBefore = processesCache_.document;
+    }
+    if (loadCached(workspacePath, workspaceCache_)) {
+        data.workspace = workspaceCache_.value;
+        workspaceBefore = workspaceCache_.document;
+    }
 
     body(data);
 
     storeCached(faultsPath, faultsCache_, data.faults, faultsBefore);
     if (!data.appended.empty()) appendLog(folder_ / kActionLogFile, data.appended, false);
+    storeCached(processesPath, processesCache_, data.processes, processesBefore);
+    storeCached(workspacePath, workspaceCache_, data.workspace, workspaceBefore);
+    storeCached(powerPath, powerCache_, data.power, powerBefore);
     // Written last: watchers read this file, and by then the rest is in place.
     storeCached(statePath, stateCache_, data.state, stateBefore);
 }
@@ -198,8 +248,16 @@ void FolderHostStore::reset(const HostState& state) {
     if (const auto text = readText(folder_ / kDisplaysFile)) {
         if (const auto pulse = pulseOfStateText(*text)) fresh.generation = std::max(fresh.generation, pulse->generation + 1);
     }
+    const auto previous = readFolderPulse(folder_, HostPulse{});
     writeText(folder_ / kFaultsFile, documentText(FaultRules{}.toJson()));
     appendLog(folder_ / kActionLogFile, {}, true);
+    writeText(folder_ / kProcessesFile, documentText(ProcessTable{}.toJson()));
+    WorkspaceState workspace;
+    workspace.generation = previous.workspaceGeneration + 1;
+    PowerState power;
+    power.generation = previous.powerGeneration + 1;
+    writeText(folder_ / kWorkspaceFile, documentText(workspace.toJson()));
+    writeText(folder_ / kPowerFile, documentText(power.toJson()));
     writeText(folder_ / kDisplaysFile, documentText(fresh.toJson()));
 }
 
@@ -225,6 +283,22 @@ processes::ProcessIdentity FolderHostStore::newSessionIdentity() {
 }
 
 bool FolderHostStore::isAlive(const processes::ProcessIdentity& process) { return processes::isProcessAlive(process); }
+
+HostSubscription FolderHostStore::onProcessEnd(const processes::ProcessIdentity& process,
+                                               std::function<void()> ended) {
+    std::shared_ptr<processes::ProcessExitWatcher> exits;
+    {
+        std::lock_guard lock(watcherMutex_);
+        if (!exits_) exits_ = std::make_shared<processes::ProcessExitWatcher>();
+        exits = exits_;
+    }
+    const auto id = exits->watch(process, std::move(ended));
+    if (!id) return HostSubscription();
+    std::weak_ptr<processes::ProcessExitWatcher> weak = exits;
+    return HostSubscription([weak, id] {
+        if (auto watcher = weak.lock()) watcher->unwatch(*id);
+    });
+}
 
 HostSubscription FolderHostStore::subscribe(std::function<void(const HostPulse&)> listener) {
     std::lock_guard lock(watcherMutex_);

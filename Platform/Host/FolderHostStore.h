@@ -9,6 +9,10 @@
 #include "Platform/Host/HostStore.h"
 #include "Platform/Host/FaultRule.h"
 #include "Platform/Host/HostState.h"
+#include "Platform/Host/PowerState.h"
+#include "Platform/Host/ProcessTable.h"
+#include "Platform/Host/WorkspaceState.h"
+#include "Platform/Processes/ProcessExitWatcher.h"
 
 namespace dorvane::host {
 
@@ -28,8 +32,9 @@ struct FileStamp {
 std::optional<FileStamp> fileStamp(const std::filesystem::path& path);
 
 // The host as a folder of JSON files that every process opens: "displays.json" (the
-// displays, behaviours and counters), "faults.json" (fault rules), "actions.log" (the
-// action log, one JSON object a line). Every access holds an exclusive flock on
+// displays, behaviours and counters), "faults.json" (fault rules), "power.json" (power
+// assertions), "processes.json" (simulated processes), "workspace.json" (running
+// applications, wakes), "actions.log" (the action log, one JSON object a line). Every access holds an exclusive flock on
 // "host.lock" (opened close-on-exec, so child processes never inherit it) plus a mutex
 // for the threads of this process, and replaces changed files atomically. A missing
 // "displays.json" is seeded with the default machine; a malformed one is an error and
@@ -47,6 +52,8 @@ public:
     std::vector<ActionEntry> actionLog() override;
     processes::ProcessIdentity newSessionIdentity() override;
     bool isAlive(const processes::ProcessIdentity& process) override;
+    // Real processes, watched through pidfds on a thread of their own.
+    HostSubscription onProcessEnd(const processes::ProcessIdentity& process, std::function<void()> ended) override;
 
     // Watches the folder with inotify on a thread of its own, so changes made by other
     // processes are reported as well.
@@ -67,11 +74,19 @@ private:
     std::mutex mutex_;
     CachedFile<HostState> stateCache_;
     CachedFile<FaultRules> faultsCache_;
+    CachedFile<PowerState> powerCache_;
+    CachedFile<ProcessTable> processesCache_;
+    CachedFile<WorkspaceState> workspaceCache_;
     std::mutex watcherMutex_;
     std::shared_ptr<FolderWatcher> watcher_;
+    std::shared_ptr<processes::ProcessExitWatcher> exits_;
 };
 
 // Reads the pulse of a "displays.json" text; nullopt when it is not a host state.
 std::optional<HostPulse> pulseOfStateText(std::string_view text);
+
+// The pulse of the host kept in `folder`, read without the lock (files are only ever
+// replaced whole). A part that is missing or malformed keeps its value in `previous`.
+HostPulse readFolderPulse(const std::filesystem::path& folder, const HostPulse& previous);
 
 }  // namespace dorvane::host

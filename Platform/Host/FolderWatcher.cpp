@@ -17,6 +17,16 @@
 
 namespace dorvane::host {
 
+namespace {
+
+// The files whose replacement can change the pulse.
+bool isWatchedFile(const char* name) {
+    return std::strcmp(name, kDisplaysFile) == 0 || std::strcmp(name, kPowerFile) == 0 ||
+           std::strcmp(name, kWorkspaceFile) == 0;
+}
+
+}  // namespace
+
 FolderWatcher::FolderWatcher(std::filesystem::path folder) : folder_(std::move(folder)) {
     inotify_ = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
     if (inotify_ < 0) throw HostError("inotify unavailable: " + std::string(std::strerror(errno)));
@@ -31,10 +41,7 @@ FolderWatcher::FolderWatcher(std::filesystem::path folder) : folder_(std::move(f
         ::close(inotify_);
         throw HostError("eventfd: " + std::string(std::strerror(code)));
     }
-    try {
-        if (const auto text = readFileIfPresent(folder_ / kDisplaysFile)) last_ = pulseOfStateText(*text);
-    } catch (const std::system_error&) {
-    }
+    last_ = readFolderPulse(folder_, HostPulse{});
     thread_ = std::thread([this] { run(); });
 }
 
@@ -73,7 +80,7 @@ void FolderWatcher::run() {
             if (length <= 0) break;
             for (ssize_t offset = 0; offset < length;) {
                 const auto* event = reinterpret_cast<const inotify_event*>(buffer.data() + offset);
-                if (event->len > 0 && std::strcmp(event->name, kDisplaysFile) == 0) relevant = true;
+                if (event->len > 0 && isWatchedFile(event->name)) relevant = true;
                 if ((event->mask & IN_Q_OVERFLOW) != 0) relevant = true;
                 offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
             }
@@ -83,20 +90,15 @@ void FolderWatcher::run() {
 }
 
 void FolderWatcher::check() {
-    std::optional<HostPulse> pulse;
-    try {
-        if (const auto text = readFileIfPresent(folder_ / kDisplaysFile)) pulse = pulseOfStateText(*text);
-    } catch (const std::system_error&) {
-        return;
-    }
-    if (!pulse || pulse == last_) return;
+    const HostPulse pulse = readFolderPulse(folder_, last_);
+    if (pulse == last_) return;
     last_ = pulse;
     std::vector<std::function<void(const HostPulse&)>> listeners;
     {
         std::lock_guard lock(mutex_);
         for (const auto& [id, listener] : listeners_) listeners.push_back(listener);
     }
-    for (const auto& listener : listeners) listener(*pulse);
+    for (const auto& listener : listeners) listener(pulse);
 }
 
 }  // namespace dorvane::host

@@ -13,8 +13,8 @@
 namespace dorvane::host {
 
 // Watches a host folder with inotify on a thread of its own and tells its listeners
-// the new pulse whenever "displays.json" is replaced with a different one, whoever
-// replaced it. Reading needs no lock: the file is only ever replaced whole.
+// the new pulse whenever "displays.json", "power.json" or "workspace.json" is replaced
+// and the pulse changed, whoever replaced it. Reading needs no lock: the file is only ever replaced whole.
 class FolderWatcher {
 public:
     // Throws HostError when inotify is unavailable.
@@ -34,7 +34,7 @@ private:
     std::filesystem::path folder_;
     int inotify_ = -1;
     int stop_ = -1;       // eventfd that ends the thread
-    std::optional<HostPulse> last_;
+    HostPulse last_;
     std::mutex mutex_;
     std::uint64_t nextListener_ = 1;
     std::map<std::uint64_t, std::function<void(const HostPulse&)>> listeners_;

@@ -8,7 +8,7 @@
 
 namespace dorvane::host {
 
-// Every call of the display services a fault rule can pick out.
+// Every call of the host services a fault rule can pick out.
 enum class HostCall {
     onlineDisplayList,
     mainDisplayID,
@@ -33,6 +33,8 @@ enum class HostCall {
     applyVirtualDisplaySettings,
     declareUserActivity,
     screens,
+    assertionsByProcess,
+    allProcessIDs,
 };
 
 // Calls that answer a DisplayError, so that a rule can make them fail with a code.
@@ -57,7 +59,7 @@ namespace dorvane {
 template <>
 struct EnumCases<host::HostCall> {
     using C = host::HostCall;
-    static constexpr std::array<std::pair<C, std::string_view>, 23> table{{
+    static constexpr std::array<std::pair<C, std::string_view>, 25> table{{
         {C::onlineDisplayList, "onlineDisplayList"},
         {C::mainDisplayID, "mainDisplayID"},
         {C::currentMode, "currentMode"},
@@ -81,6 +83,8 @@ struct EnumCases<host::HostCall> {
         {C::applyVirtualDisplaySettings, "applyVirtualDisplaySettings"},
         {C::declareUserActivity, "declareUserActivity"},
         {C::screens, "screens"},
+        {C::assertionsByProcess, "assertionsByProcess"},
+        {C::allProcessIDs, "allProcessIDs"},
     }};
 };
 

@@ -8,6 +8,9 @@
 #include "Platform/Host/ActionEntry.h"
 #include "Platform/Host/FaultRule.h"
 #include "Platform/Host/HostState.h"
+#include "Platform/Host/PowerState.h"
+#include "Platform/Host/ProcessTable.h"
+#include "Platform/Host/WorkspaceState.h"
 
 namespace dorvane::host {
 
@@ -20,10 +23,14 @@ struct Actor {
 };
 
 // The whole host during one exclusive access: its display state, its fault rules, the
-// log lines this access adds, and the uptime it happens at.
+// power assertions, simulated processes and workspace, the log lines this access adds,
+// and the uptime it happens at.
 struct HostData {
     HostState state;
     FaultRules faults;
+    PowerState power;
+    ProcessTable processes;
+    WorkspaceState workspace;
     std::vector<ActionEntry> appended;
     double now = 0;
 

@@ -21,5 +21,8 @@ inline constexpr const char* kDisplaysFile = "displays.json";
 inline constexpr const char* kFaultsFile = "faults.json";
 inline constexpr const char* kActionLogFile = "actions.log";
 inline constexpr const char* kLockFile = "host.lock";
+inline constexpr const char* kPowerFile = "power.json";
+inline constexpr const char* kProcessesFile = "processes.json";
+inline constexpr const char* kWorkspaceFile = "workspace.json";
 
 }  // namespace dorvane::host

@@ -114,7 +114,9 @@ DisplayError completeConfiguration(HostData& data, const std::vector<StagedChang
         }
     }
 
-    HostData staged{std::move(next), {}, {}, data.now};
+    HostData staged;
+    staged.state = std::move(next);
+    staged.now = data.now;
     applyOriginOverrides(staged, positioned);
     std::reverse(positioned.begin(), positioned.end());
     normalizeLayout(staged.state, positioned);
@@ -276,6 +278,10 @@ std::optional<double> nextDue(const HostState& state) {
     for (const auto& plug : state.scheduledPlugs) consider(plug.at);
     for (const auto& pending : state.pendingModeSwitches) consider(pending.at);
     return due;
+}
+
+HostPulse pulseOf(const HostState& state, const PowerState& power, const WorkspaceState& workspace) {
+    return HostPulse{state.generation, nextDue(state), power.generation, workspace.generation};
 }
 
 std::string visibleFingerprint(const HostState& state) {

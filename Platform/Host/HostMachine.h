@@ -9,6 +9,7 @@
 
 #include "Platform/Displays/DisplayError.h"
 #include "Platform/Host/HostData.h"
+#include "Platform/Host/HostStore.h"
 
 namespace dorvane::host {
 
@@ -49,6 +50,9 @@ void settle(HostData& data, const std::function<bool(const processes::ProcessIde
 
 // The earliest uptime at which settle() has something to do, if any.
 std::optional<double> nextDue(const HostState& state);
+
+// What watchers are told about this host.
+HostPulse pulseOf(const HostState& state, const PowerState& power, const WorkspaceState& workspace);
 
 // Text that changes exactly when what the displays show changes.
 std::string visibleFingerprint(const HostState& state);

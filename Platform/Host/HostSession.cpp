@@ -3,6 +3,7 @@
 #include <csignal>
 
 #include "Platform/Host/HostMachine.h"
+#include "Platform/Host/RemoteMachine.h"
 
 namespace dorvane::host {
 
@@ -14,13 +15,19 @@ Actor HostSession::actor() const { return Actor{std::string(rawValue(role_)), id
 HostPulse HostSession::access(const std::function<void(HostData&)>& body) {
     const double now = clock_.uptime();
     HostPulse pulse;
+    const auto isAlive = [this](const processes::ProcessIdentity& process) { return store_->isAlive(process); };
     store_->transact([&](HostData& data) {
         data.now = now;
         const auto before = visibleFingerprint(data.state);
-        settle(data, [this](const processes::ProcessIdentity& process) { return store_->isAlive(process); });
+        const auto powerBefore = data.power;
+        const auto workspaceBefore = data.workspace;
+        settle(data, isAlive);
+        settlePowerAssertions(data, isAlive);
         body(data);
         if (visibleFingerprint(data.state) != before) ++data.state.generation;
-        pulse = HostPulse{data.state.generation, nextDue(data.state)};
+        if (data.power != powerBefore) ++data.power.generation;
+        if (data.workspace != workspaceBefore) ++data.workspace.generation;
+        pulse = pulseOf(data.state, data.power, data.workspace);
     });
     return pulse;
 }

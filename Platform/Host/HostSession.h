@@ -25,8 +25,10 @@ public:
     Actor actor() const;
 
     // Exclusive access to the host at the current uptime: first everything due by now
-    // happens (settle), then `body` runs; the generation grows when what the displays
-    // show has changed. Answers the pulse after the access.
+    // happens (settle; assertions of ended processes are dropped), then `body` runs; the
+    // display generation grows when what the displays show has changed, the power and
+    // workspace generations whenever their state changed. Answers the pulse after the
+    // access.
     HostPulse access(const std::function<void(HostData&)>& body);
 
     // One service call under the fault rules. Without a matching rule `normal` runs. A

@@ -13,10 +13,13 @@
 namespace dorvane::host {
 
 // What a watcher needs to know after a change: the generation of what the displays
-// show, and when the host next has something to do by itself.
+// show, when the host next has something to do by itself, and the generations of the
+// power assertions and of the workspace.
 struct HostPulse {
     std::uint64_t generation = 0;
     std::optional<double> nextDue;
+    std::uint64_t powerGeneration = 0;
+    std::uint64_t workspaceGeneration = 0;
 
     friend bool operator==(const HostPulse&, const HostPulse&) = default;
 };
@@ -66,6 +69,10 @@ public:
     // folder, a fresh simulated process in memory.
     virtual processes::ProcessIdentity newSessionIdentity() = 0;
     virtual bool isAlive(const processes::ProcessIdentity& process) = 0;
+
+    // Calls `ended` once the process has ended: on any thread, or at once on this one
+    // when it already has. An empty subscription when this system cannot watch it.
+    virtual HostSubscription onProcessEnd(const processes::ProcessIdentity& process, std::function<void()> ended) = 0;
 
     // Calls `listener` (on any thread) after the generation or the next due time
     // changed, including changes made by other processes.

@@ -5,19 +5,27 @@
 namespace dorvane::host {
 
 MemoryHostStore::MemoryHostStore(HostState initial) : state_(std::move(initial)) {
-    lastPulse_ = HostPulse{state_.generation, nextDue(state_)};
+    lastPulse_ = pulseOf(state_, power_, workspace_);
 }
 
 void MemoryHostStore::transact(const std::function<void(HostData&)>& body) {
     std::optional<HostPulse> changed;
     {
         std::lock_guard lock(mutex_);
-        HostData data{state_, faults_, {}, 0};
+        HostData data;
+        data.state = state_;
+        data.faults = faults_;
+        data.power = power_;
+        data.processes = processes_;
+        data.workspace = workspace_;
         body(data);
         state_ = std::move(data.state);
         faults_ = std::move(data.faults);
+        power_ = std::move(data.power);
+        processes_ = std::move(data.processes);
+        workspace_ = std::move(data.workspace);
         log_.insert(log_.end(), data.appended.begin(), data.appended.end());
-        const HostPulse pulse{state_.generation, nextDue(state_)};
+        const HostPulse pulse = pulseOf(state_, power_, workspace_);
         if (pulse != lastPulse_) {
             lastPulse_ = pulse;
             changed = pulse;
@@ -34,8 +42,15 @@ void MemoryHostStore::reset(const HostState& state) {
         state_ = state;
         state_.generation = std::max(generation, state.generation) + 1;
         faults_ = FaultRules{};
+        const auto powerGeneration = power_.generation;
+        const auto workspaceGeneration = workspace_.generation;
+        power_ = PowerState{};
+        power_.generation = powerGeneration + 1;
+        processes_ = ProcessTable{};
+        workspace_ = WorkspaceState{};
+        workspace_.generation = workspaceGeneration + 1;
         log_.clear();
-        pulse = lastPulse_ = HostPulse{state_.generation, nextDue(state_)};
+        pulse = lastPulse_ = pulseOf(state_, power_, workspace_);
     }
     notify(pulse);
 }
@@ -55,9 +70,41 @@ bool MemoryHostStore::isAlive(const processes::ProcessIdentity& process) {
     return !ended_.contains(process.pid);
 }
 
+HostSubscription MemoryHostStore::onProcessEnd(const processes::ProcessIdentity& process,
+                                               std::function<void()> ended) {
+    std::uint64_t id = 0;
+    {
+        std::lock_guard lock(processesMutex_);
+        if (!ended_.contains(process.pid)) {
+            id = nextEndWatch_++;
+            endWatches_.emplace(id, std::make_pair(process.pid, std::move(ended)));
+        }
+    }
+    if (id == 0) {
+        ended();
+        return HostSubscription();
+    }
+    return HostSubscription([this, id] {
+        std::lock_guard lock(processesMutex_);
+        endWatches_.erase(id);
+    });
+}
+
 void MemoryHostStore::endProcess(const processes::ProcessIdentity& process) {
-    std::lock_guard lock(processesMutex_);
-    ended_.insert(process.pid);
+    std::vector<std::function<void()>> due;
+    {
+        std::lock_guard lock(processesMutex_);
+        ended_.insert(process.pid);
+        for (auto watch = endWatches_.begin(); watch != endWatches_.end();) {
+            if (watch->second.first != process.pid) {
+                ++watch;
+                continue;
+            }
+            due.push_back(std::move(watch->second.second));
+            watch = endWatches_.erase(watch);
+        }
+    }
+    for (const auto& ended : due) ended();
 }
 
 HostSubscription MemoryHostStore::subscribe(std::function<void(const HostPulse&)> listener) {

@@ -21,9 +21,10 @@ public:
     std::vector<ActionEntry> actionLog() override;
     processes::ProcessIdentity newSessionIdentity() override;
     bool isAlive(const processes::ProcessIdentity& process) override;
+    HostSubscription onProcessEnd(const processes::ProcessIdentity& process, std::function<void()> ended) override;
     HostSubscription subscribe(std::function<void(const HostPulse&)> listener) override;
 
-    // The simulated process has exited.
+    // The simulated process has exited; whoever watches it is told.
     void endProcess(const processes::ProcessIdentity& process);
 
 private:
@@ -32,11 +33,16 @@ private:
     std::mutex mutex_;
     HostState state_;
     FaultRules faults_;
+    PowerState power_;
+    ProcessTable processes_;
+    WorkspaceState workspace_;
     std::vector<ActionEntry> log_;
 
     std::mutex processesMutex_;   // the simulated processes; taken inside transactions too
     std::int32_t nextProcess_ = 1000;
     std::set<std::int32_t> ended_;
+    std::uint64_t nextEndWatch_ = 1;
+    std::map<std::uint64_t, std::pair<std::int32_t, std::function<void()>>> endWatches_;
     HostPulse lastPulse_;
 
     std::mutex listenersMutex_;

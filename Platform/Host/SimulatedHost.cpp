@@ -1,6 +1,11 @@
 #include "Platform/Host/SimulatedHost.h"
 
 #include "Platform/Host/FolderHostStore.h"
+#include "Platform/Host/HostAssertionNotifications.h"
+#include "Platform/Host/HostPowerAssertions.h"
+#include "Platform/Host/HostProcesses.h"
+#include "Platform/Host/HostWorkspace.h"
+#include "Platform/Processes/SystemProcesses.h"
 #include "Platform/Host/HostDisplayServices.h"
 #include "Platform/Host/HostScreens.h"
 #include "Platform/Host/HostSession.h"
@@ -10,13 +15,20 @@
 namespace dorvane::host {
 
 SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, processes::ProcessRole role, dispatch::Clock& clock,
-                             dispatch::MainQueue* mainQueue)
+                             dispatch::MainQueue* mainQueue,
+                             std::shared_ptr<processes::ProcessServices> systemProcesses)
     : session_(std::make_shared<HostSession>(std::move(store), role, clock)),
       displays_(std::make_unique<HostDisplayServices>(session_)),
       virtualDisplays_(std::make_unique<HostVirtualDisplays>(session_)),
       screens_(std::make_unique<HostScreens>(session_, mainQueue)),
       userActivity_(std::make_unique<HostUserActivity>(session_)),
-      admin_(std::make_unique<HostAdmin>(session_)) {}
+      power_(std::make_unique<HostPowerAssertions>(session_)),
+      assertionNotifications_(std::make_unique<HostAssertionNotifications>(session_, mainQueue)),
+      processes_(std::make_unique<HostProcesses>(
+          session_, systemProcesses ? std::move(systemProcesses) : std::make_shared<processes::SystemProcesses>())),
+      workspace_(std::make_unique<HostWorkspace>(session_, mainQueue)),
+      admin_(std::make_unique<HostAdmin>(session_)),
+      remoteAdmin_(std::make_unique<RemoteAdmin>(session_)) {}
 
 SimulatedHost::~SimulatedHost() = default;
 

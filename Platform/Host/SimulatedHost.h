@@ -11,17 +11,24 @@
 #include "Platform/Displays/VirtualDisplayServices.h"
 #include "Platform/Host/HostAdmin.h"
 #include "Platform/Host/HostStore.h"
+#include "Platform/Host/RemoteAdmin.h"
+#include "Platform/Power/AssertionChangeNotifications.h"
+#include "Platform/Power/PowerAssertionServices.h"
 #include "Platform/Processes/ProcessRole.h"
+#include "Platform/Processes/ProcessServices.h"
+#include "Platform/Workspace/WorkspaceEvents.h"
 
 namespace dorvane::host {
 
 class HostSession;
 
 // The simulated host as one process sees it: the display services, virtual displays,
-// screens and user activity, all backed by one store, plus the admin side for tools and
+// screens and user activity, the power assertions and their change notification, the
+// processes (the real ones from `systemProcesses`, /proc by default, plus simulated
+// ones) and the workspace, all backed by one store, plus the admin side for tools and
 // tests. A process opens it once, stating its role; time comes from `clock`;
-// screen-parameter notifications go to `mainQueue` (optional for processes that do not
-// observe them). Both must outlive the host and every virtual display it made.
+// notifications go to `mainQueue` (optional for processes that do not observe them).
+// Both must outlive the host and every virtual display it made.
 //
 //   auto host = SimulatedHost::openFolder(defaultHostFolder(), ProcessRole::workerCommit, clock);
 //   auto ids = host->displays().onlineDisplayList(32);
@@ -32,7 +39,8 @@ class HostSession;
 class SimulatedHost {
 public:
     SimulatedHost(std::shared_ptr<HostStore> store, processes::ProcessRole role, dispatch::Clock& clock,
-                  dispatch::MainQueue* mainQueue = nullptr);
+                  dispatch::MainQueue* mainQueue = nullptr,
+                  std::shared_ptr<processes::ProcessServices> systemProcesses = nullptr);
     ~SimulatedHost();
 
     SimulatedHost(const SimulatedHost&) = delete;
@@ -47,7 +55,12 @@ public:
     displays::VirtualDisplayServices& virtualDisplays() { return *virtualDisplays_; }
     displays::ScreenServices& screens() { return *screens_; }
     displays::UserActivity& userActivity() { return *userActivity_; }
+    power::PowerAssertionServices& power() { return *power_; }
+    power::AssertionChangeNotifications& assertionNotifications() { return *assertionNotifications_; }
+    processes::ProcessServices& processes() { return *processes_; }
+    workspace::WorkspaceEvents& workspace() { return *workspace_; }
     HostAdmin& admin() { return *admin_; }
+    RemoteAdmin& remoteAdmin() { return *remoteAdmin_; }
 
     HostStore& store();
     // Who this session acts as (for a memory store: the simulated process to end).
@@ -59,7 +72,12 @@ private:
     std::unique_ptr<displays::VirtualDisplayServices> virtualDisplays_;
     std::unique_ptr<displays::ScreenServices> screens_;
     std::unique_ptr<displays::UserActivity> userActivity_;
+    std::unique_ptr<power::PowerAssertionServices> power_;
+    std::unique_ptr<power::AssertionChangeNotifications> assertionNotifications_;
+    std::unique_ptr<processes::ProcessServices> processes_;
+    std::unique_ptr<workspace::WorkspaceEvents> workspace_;
     std::unique_ptr<HostAdmin> admin_;
+    std::unique_ptr<RemoteAdmin> remoteAdmin_;
 };
 
 }  // namespace dorvane::host

@@ -10,8 +10,10 @@
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
+#include "tools/corvelle-host/CommandLine.h"
 #include "tools/corvelle-host/HostReport.h"
 #include "tools/corvelle-host/MonotonicClock.h"
+#include "tools/corvelle-host/RemoteCommand.h"
 
 namespace dorvane::hosttool {
 
@@ -31,54 +33,21 @@ constexpr const char* kUsage = R"(usage: corvelle-host COMMAND
   fault clear [ID]
   sleep | wake                                            put the displays to sleep, wake them
   log [--json]                                            the action log
+  remote connect uu|todesk                                a remote session starts (the application
+                                                          is launched when it does not run)
+  remote disconnect uu|todesk                             the session ends
+  remote unknown uu|todesk on|off                         the path of the process holding the
+                                                          session's assertion cannot be read
+  remote status                                           applications, simulated processes,
+                                                          power assertions
+  remote assert add --pid PID [--type T] [--name N] [--level L]
+                                                          a power assertion held by a running
+                                                          process (default: UU Remote's session)
+  remote assert list                                      every power assertion
+  remote assert clear                                     release those held by real processes
 The host lives in $CORVELLE_HOST_DIR, else ${XDG_STATE_HOME:-$HOME/.local/state}/corvelle-host.
 DISPLAY is a display name, an id, "virtual" or "placeholder".
 )";
-
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// The words of a command line, consumed front to back.
-class Arguments {
-public:
-    explicit Arguments(const std::vector<std::string>& words) : words_(words) {}
-
-    bool empty() const { return index_ >= words_.size(); }
-
-    std::string next(std::string_view what) {
-        if (empty()) throw UsageError("missing " + std::string(what));
-        return words_[index_++];
-    }
-
-    // Takes `--name` when it comes next.
-    bool flag(std::string_view name) {
-        if (!empty() && words_[index_] == name) {
-            ++index_;
-            return true;
-        }
-        return false;
-    }
-
-    void finish() {
-        if (!empty()) throw UsageError("unexpected argument \"" + words_[index_] + "\"");
-    }
-
-private:
-    const std::vector<std::string>& words_;
-    std::size_t index_ = 0;
-};
-
-template <typename T>
-T parseNumber(std::string_view text, std::string_view what) {
-    T value{};
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || ptr != text.data() + text.size()) {
-        throw UsageError("not a valid " + std::string(what) + ": \"" + std::string(text) + "\"");
-    }
-    return value;
-}
 
 double parseSeconds(std::string_view text) {
     const auto value = parseNumber<double>(text, "number of seconds");
@@ -270,7 +239,8 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
             out << kUsage;
             return kExitSuccess;
         }
-        static const std::vector<std::string_view> known = {"init", "show", "display", "fault", "sleep", "wake", "log"};
+        static const std::vector<std::string_view> known = {"init",  "show", "display", "fault",
+                                                                   "sleep", "wake", "log",     "remote"};
         if (std::find(known.begin(), known.end(), command) == known.end()) {
             throw UsageError("unknown command \"" + command + "\"");
         }
@@ -283,6 +253,7 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         if (command == "display") return runDisplay(*host, args, out);
         if (command == "fault") return runFault(*host, args, out);
         if (command == "log") return runLog(*host, args, out);
+        if (command == "remote") return runRemote(*host, args, out);
         args.finish();
         if (command == "sleep") {
             host->admin().sleepDisplays();

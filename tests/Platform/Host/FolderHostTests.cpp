@@ -155,6 +155,40 @@ TEST_F(FolderHostTest, ChangesByAnotherProcessReachTheScreenObserver) {
     EXPECT_EQ(app->screens().screens().size(), 1u);
 }
 
+TEST_F(FolderHostTest, AssertionChangesOfOtherProcessesAndEndedHoldersAreAnnounced) {
+    // Forked before any thread of ours runs, so it inherits no lock held meanwhile.
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        for (;;) ::pause();
+    }
+    open(ProcessRole::tool)->admin().reset(HostFixture::laptop);
+    const pid_t connector = spawn([this] { open(ProcessRole::tool)->remoteAdmin().connect(RemoteSoftware::uu); });
+
+    testing::ManualMainQueue mainQueue(clock);
+    auto app = open(ProcessRole::application, &mainQueue);
+    int calls = 0;
+    ASSERT_TRUE(app->assertionNotifications().start([&calls] { ++calls; }));
+    auto awaitCalls = [&](int expected) {
+        for (int round = 0; round < 100 && calls < expected; ++round) {
+            mainQueue.waitForReadyJob(std::chrono::milliseconds(100));
+            mainQueue.runReady();
+        }
+        return calls;
+    };
+    go();
+    EXPECT_EQ(reap(connector), 0);
+    EXPECT_EQ(awaitCalls(1), 1);
+
+    const processes::ProcessIdentity identity{holder, processes::readProcessStatus(holder)->startTime};
+    open(ProcessRole::tool)->remoteAdmin().addAssertion(identity, "PreventUserIdleDisplaySleep", "idleDisplaySleepDisabled",
+                                                        255);
+    EXPECT_EQ(awaitCalls(2), 2);
+    ::kill(holder, SIGKILL);  // nobody touches the host: the end alone is announced
+    EXPECT_EQ(awaitCalls(3), 3);
+    EXPECT_EQ(open(ProcessRole::tool)->remoteAdmin().state().power.assertions.size(), 1u);
+    EXPECT_EQ(reap(holder), SIGKILL);
+}
+
 TEST_F(FolderHostTest, ConcurrentProcessesLoseNoUpdate) {
     open(ProcessRole::tool)->admin().reset(HostFixture::laptop);
     std::vector<pid_t> children;

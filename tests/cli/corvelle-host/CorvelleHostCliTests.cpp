@@ -185,5 +185,55 @@ TEST_F(CorvelleHostCliTest, FaultsSleepAndTheLog) {
     }
 }
 
+TEST_F(CorvelleHostCliTest, RemoteSessionsAndAssertions) {
+    ASSERT_EQ(run({"init"}).status, 0);
+    EXPECT_EQ(run({"remote", "connect", "todesk"}).out, "ToDesk: session connected.\n");
+    const auto status = run({"remote", "status"});
+    ASSERT_EQ(status.status, 0) << status.err;
+    EXPECT_NE(status.out.find("/Applications/ToDesk.app/Contents/MacOS/ToDesk_Service\n"), std::string::npos);
+    EXPECT_NE(status.out.find("NoDisplaySleepAssertion \"Preventing display sleep for app\" level 255"),
+              std::string::npos)
+        << status.out;
+    EXPECT_EQ(run({"remote", "disconnect", "todesk"}).out, "ToDesk: session ended.\n");
+    EXPECT_EQ(run({"remote", "disconnect", "todesk"}).out, "ToDesk: no session to end.\n");
+    EXPECT_EQ(run({"remote", "disconnect", "uu"}).out, "UU Remote: no session to end.\n");
+
+    const auto self = std::to_string(::getpid());
+    const auto added = run({"remote", "assert", "add", "--pid", self, "--name", "Custom", "--level", "0"});
+    EXPECT_EQ(added.out, "Added power assertion #2 for process " + self + ".\n") << added.err;
+    EXPECT_NE(run({"remote", "assert", "list"}).out.find("#2 pid " + self + " PreventUserIdleDisplaySleep \"Custom\" level 0"),
+              std::string::npos);
+    EXPECT_EQ(run({"remote", "assert", "clear"}).out, "Released 1 power assertion held by real processes.\n");
+    EXPECT_EQ(run({"remote", "assert", "list"}).out.find(self), std::string::npos);
+    EXPECT_NE(run({"log"}).out.find("powerAssertionRelease assertion=2"), std::string::npos);
+}
+
+TEST_F(CorvelleHostCliTest, BadRemoteArgumentsFailClearlyAndChangeNothing) {
+    ASSERT_EQ(run({"init"}).status, 0);
+    const auto power = readFileIfPresent(folder / "power.json");
+    const auto processes = readFileIfPresent(folder / "processes.json");
+
+    const auto software = run({"remote", "connect", "teamviewer"});
+    EXPECT_EQ(software.status, 2);
+    EXPECT_NE(software.err.find("(uu or todesk)"), std::string::npos) << software.err;
+    EXPECT_EQ(run({"remote", "connect"}).status, 2);
+    EXPECT_EQ(run({"remote", "unknown", "uu", "maybe"}).status, 2);
+    const auto notRunning = run({"remote", "unknown", "uu", "on"});
+    EXPECT_EQ(notRunning.status, 1);
+    EXPECT_NE(notRunning.err.find("UURemoteServer is not running"), std::string::npos) << notRunning.err;
+    EXPECT_EQ(run({"remote", "assert", "add"}).status, 2);
+    EXPECT_EQ(run({"remote", "assert", "add", "--pid", "-3"}).status, 2);
+    EXPECT_EQ(run({"remote", "assert", "add", "--pid", "12x"}).status, 2);
+    EXPECT_EQ(run({"remote", "assert", "add", "--pid", "1", "--level", "high"}).status, 2);
+    const auto gone = run({"remote", "assert", "add", "--pid", "4194399"});
+    EXPECT_EQ(gone.status, 1);
+    EXPECT_NE(gone.err.find("not running"), std::string::npos) << gone.err;
+    EXPECT_EQ(run({"remote", "assert", "remove"}).status, 2);
+    EXPECT_EQ(run({"remote", "status", "--json"}).status, 2);
+
+    EXPECT_EQ(readFileIfPresent(folder / "power.json"), power);
+    EXPECT_EQ(readFileIfPresent(folder / "processes.json"), processes);
+}
+
 }  // namespace
 }  // namespace dorvane
