@@ -4,7 +4,7 @@ BENCH_DIR   ?= build-bench
 BUILD_TYPE  ?= Debug
 JOBS        ?= $(shell nproc)
 
-.PHONY: all bootstrap configure build test bench clean
+.PHONY: all bootstrap configure build test run bench clean
 
 all: build
 
@@ -19,6 +19,10 @@ build: configure
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(JOBS) --timeout 120
+
+# Starts the program (ARGS="--check" and so on pass a mode).
+run: build
+	@$(BUILD_DIR)/Dorvane/corvelle $(ARGS)
 
 bench: bootstrap
 	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVELLE_BUILD_TESTS=OFF -DCORVELLE_BUILD_BENCH=ON >/dev/null
