@@ -215,12 +215,23 @@ std::vector<std::string_view> splitKeywords(std::string_view list) {
     return words;
 }
 
+// Lower-cased (not case-folded: "ß" or "ﬁ" must not turn into "ss" or "fi"
+// and match words they are not part of) with the root locale.
+std::string lowerCased(std::string_view text) {
+    icu::UnicodeString unicode =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    unicode.toLower(icu::Locale::getRoot());
+    std::string result;
+    unicode.toUTF8String(result);
+    return result;
+}
+
 // Lower-cased forms used by the picker's filter, built once.
 struct SearchFields {
     std::vector<std::string_view> keywords;
     std::string title;
     std::string symbol;
-    std::vector<std::string> foldedKeywords;
+    std::vector<std::string> lowerKeywords;
 };
 
 const std::vector<SearchFields>& searchFields() {
@@ -230,9 +241,9 @@ const std::vector<SearchFields>& searchFields() {
         for (std::size_t index = 0; index < kIconTexts.size(); ++index) {
             SearchFields entry;
             entry.keywords = splitKeywords(kIconTexts[index].keywords);
-            entry.title = text::caseFolded(kIconTexts[index].title);
-            entry.symbol = text::caseFolded(EnumCases<ShortcutIcon>::table[index].second);
-            for (auto word : entry.keywords) entry.foldedKeywords.push_back(text::caseFolded(word));
+            entry.title = lowerCased(kIconTexts[index].title);
+            entry.symbol = lowerCased(EnumCases<ShortcutIcon>::table[index].second);
+            for (auto word : entry.keywords) entry.lowerKeywords.push_back(lowerCased(word));
             built.push_back(std::move(entry));
         }
         return built;
@@ -332,11 +343,11 @@ std::string_view title(ShortcutIcon icon) { return kIconTexts[caseIndex(icon)].t
 const std::vector<std::string_view>& keywords(ShortcutIcon icon) { return searchFields()[caseIndex(icon)].keywords; }
 
 bool matches(ShortcutIcon icon, std::string_view query) {
-    const std::string needle = text::caseFolded(text::trimmed(query));
+    const std::string needle = lowerCased(text::trimmed(query));
     if (needle.empty()) return true;
     const auto& fields = searchFields()[caseIndex(icon)];
     if (contains(fields.title, needle) || contains(fields.symbol, needle)) return true;
-    for (const auto& word : fields.foldedKeywords) {
+    for (const auto& word : fields.lowerKeywords) {
         if (contains(word, needle)) return true;
     }
     return false;

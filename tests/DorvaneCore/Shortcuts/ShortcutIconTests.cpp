@@ -120,6 +120,11 @@ TEST(ShortcutIconSearch, BlankQueryTitlesSymbolsAndKeywords) {
     EXPECT_TRUE(matches(ShortcutIcon::selectAll, "select al"));  // keyword with a blank inside
     EXPECT_FALSE(matches(ShortcutIcon::leaf, "copy"));
     EXPECT_EQ(matching("闭麦"), (std::vector<ShortcutIcon>{ShortcutIcon::micMute}));
+    // Lower-casing, not case folding: "ß" and the "ﬁ" ligature do not become
+    // "ss" ("mission control", "password") or "fi" ("fill", "file").
+    EXPECT_TRUE(matching("ß").empty());
+    EXPECT_TRUE(matching("ﬁ").empty());
+    EXPECT_EQ(matching("MISSION"), (std::vector<ShortcutIcon>{ShortcutIcon::missionControl}));
 }
 
 struct Suggestion {
