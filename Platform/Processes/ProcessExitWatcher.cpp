@@ -1,6 +1,8 @@
 #include "Platform/Processes/ProcessExitWatcher.h"
 
 #include <cerrno>
+#include <condition_variable>
+#include <thread>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -50,6 +52,10 @@ struct ProcessExitWatcher::Shared {
     }
 
     void run() {
+        {
+            std::lock_guard lock(mutex);
+            threadID = std::this_thread::get_id();
+        }
         for (;;) {
             std::vector<pollfd> fds;
             std::vector<std::uint64_t> ids;
@@ -70,7 +76,7 @@ struct ProcessExitWatcher::Shared {
                 std::uint64_t count = 0;
                 [[maybe_unused]] const auto read = ::read(wakeFd, &count, sizeof count);
             }
-            std::vector<std::function<void()>> due;
+            std::vector<std::pair<std::uint64_t, std::function<void()>>> due;
             {
                 std::lock_guard lock(mutex);
                 for (std::size_t index = 1; index < fds.size(); ++index) {
@@ -78,16 +84,30 @@ struct ProcessExitWatcher::Shared {
                     const auto found = entries.find(ids[index - 1]);
                     if (found == entries.end()) continue;  // unwatched meanwhile
                     ::close(found->second.fd);
-                    due.push_back(std::move(found->second.ended));
+                    due.emplace_back(found->first, std::move(found->second.ended));
                     entries.erase(found);
                 }
             }
-            for (auto& ended : due) ended();
+            for (auto& [id, ended] : due) {
+                {
+                    std::lock_guard lock(mutex);
+                    running = id;
+                }
+                ended();
+                {
+                    std::lock_guard lock(mutex);
+                    running = 0;
+                }
+                finished.notify_all();
+            }
         }
     }
 
     int wakeFd = -1;
     std::mutex mutex;
+    std::condition_variable finished;  // a callback returned
+    std::uint64_t running = 0;          // the watch whose callback runs now; 0 for none
+    std::thread::id threadID;
     bool stopping = false;
     std::uint64_t nextID = 1;
     std::map<std::uint64_t, Entry> entries;
@@ -135,9 +155,16 @@ std::optional<std::uint64_t> ProcessExitWatcher::watch(const ProcessIdentity& pr
 
 void ProcessExitWatcher::unwatch(std::uint64_t id) {
     {
-        std::lock_guard lock(shared_->mutex);
+        std::unique_lock lock(shared_->mutex);
         const auto found = shared_->entries.find(id);
-        if (found == shared_->entries.end()) return;
+        if (found == shared_->entries.end()) {
+            // Its callback may be running: wait for it, so nothing of the watch outlives
+            // this call (unless called from that callback, which cannot wait for itself).
+            if (std::this_thread::get_id() != shared_->threadID) {
+                shared_->finished.wait(lock, [&] { return shared_->running != id; });
+            }
+            return;
+        }
         ::close(found->second.fd);
         shared_->entries.erase(found);
     }

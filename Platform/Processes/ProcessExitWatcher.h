@@ -28,8 +28,8 @@ public:
     // this system cannot watch it (no pidfd support): then `ended` is never called.
     std::optional<std::uint64_t> watch(const ProcessIdentity& process, std::function<void()> ended);
 
-    // Stops a watch; after it returns `ended` is not called, unless it is running now
-    // on the watcher's thread.
+    // Stops a watch; after it returns `ended` is not called and is not running (from
+    // inside a callback of this watcher, a running `ended` is not waited for).
     void unwatch(std::uint64_t id);
 
 private:
