@@ -61,8 +61,12 @@ std::uint64_t FolderWatcher::addListener(std::function<void(const HostPulse&)> l
 }
 
 void FolderWatcher::removeListener(std::uint64_t id) {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     listeners_.erase(id);
+    // A listener running now finishes before its owner goes on (unless it removes itself).
+    if (std::this_thread::get_id() != thread_.get_id()) {
+        delivered_.wait(lock, [&] { return running_ != id; });
+    }
 }
 
 void FolderWatcher::run() {
@@ -93,12 +97,27 @@ void FolderWatcher::check() {
     const HostPulse pulse = readFolderPulse(folder_, last_);
     if (pulse == last_) return;
     last_ = pulse;
-    std::vector<std::function<void(const HostPulse&)>> listeners;
+    std::vector<std::uint64_t> ids;
     {
         std::lock_guard lock(mutex_);
-        for (const auto& [id, listener] : listeners_) listeners.push_back(listener);
+        for (const auto& [id, listener] : listeners_) ids.push_back(id);
     }
-    for (const auto& listener : listeners) listener(pulse);
+    for (const auto id : ids) {
+        std::function<void(const HostPulse&)> listener;
+        {
+            std::lock_guard lock(mutex_);
+            const auto found = listeners_.find(id);
+            if (found == listeners_.end()) continue;  // removed meanwhile
+            listener = found->second;
+            running_ = id;
+        }
+        listener(pulse);
+        {
+            std::lock_guard lock(mutex_);
+            running_ = 0;
+        }
+        delivered_.notify_all();
+    }
 }
 
 }  // namespace dorvane::host

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <condition_variable>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -36,6 +37,8 @@ private:
     int stop_ = -1;       // eventfd that ends the thread
     HostPulse last_;
     std::mutex mutex_;
+    std::condition_variable delivered_;  // a listener returned
+    std::uint64_t running_ = 0;          // the listener being called now; 0 for none
     std::uint64_t nextListener_ = 1;
     std::map<std::uint64_t, std::function<void(const HostPulse&)>> listeners_;
     std::thread thread_;

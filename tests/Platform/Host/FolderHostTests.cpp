@@ -31,7 +31,16 @@ protected:
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         folder = pattern;
     }
-    void TearDown() override { std::filesystem::remove_all(folder); }
+    void TearDown() override {
+        // Child processes of a test may still be leaving; a second pass takes what they left.
+        std::error_code error;
+        for (int attempt = 0; attempt < 50; ++attempt) {
+            std::filesystem::remove_all(folder, error);
+            if (!error) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        FAIL() << "cannot remove " << folder << ": " << error.message();
+    }
 
     std::unique_ptr<SimulatedHost> open(ProcessRole role, dispatch::MainQueue* mainQueue = nullptr) {
         return SimulatedHost::openFolder(folder, role, clock, mainQueue);
