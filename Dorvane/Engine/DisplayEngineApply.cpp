@@ -89,11 +89,13 @@ void DisplayEngine::activate(const Dimensions& dimensions, bool injectFailure,
     }
 
     auto live = snapshot();
+    bool woken = false;
     if (live.empty()) {
         // Displays that sleep show no mode and drop out of the snapshot. Wake them before
         // the layout is judged and saved, so the session keeps the layout they come back with.
         log("no_display_online", "creating virtual display without a base display");
         wakeDisplays();
+        woken = true;
         live = snapshot();
     }
     auto verdict = ActivationBase::verdict(live);
@@ -135,8 +137,12 @@ void DisplayEngine::activate(const Dimensions& dimensions, bool injectFailure,
     }
 
     const double start = clock_.uptime();
-    // With nothing online the displays were woken above; the patient policy retries creation.
     const auto policy = ZeroDisplayActivation::policy(live);
+    if (policy.wakeDisplays && !woken) {
+        // Nothing is left once an own leftover has gone: wake the displays before creating.
+        log("no_display_online", "creating virtual display without a base display");
+        wakeDisplays();
+    }
 
     try {
         virtualDisplay_ = createDisplay(dimensions, policy);

@@ -133,6 +133,7 @@ void DisplayEngine::replaceDisplay(const Dimensions& dimensions, bool injectFail
         if (!restoreNow()) {
             // No physical display to go back to: the restore now waits for one, and
             // fitting the old size again would only repeat this hand-over.
+            if (oldReleased) applied_ = dimensions;  // the display kept meanwhile is the new one
             throw FitError::message("显示器接回后自动还原");
         }
         activate(oldSize, false, recoveryBytes, false);

@@ -225,6 +225,33 @@ TEST_F(EngineApplyTest, WithNothingOnlineCreationIsRetriedWithADisplayWake) {
     EXPECT_EQ(headless.virtualDisplays().front().mode.pixelWidth, 2560);
 }
 
+TEST_F(EngineApplyTest, WhenTheOnlyDisplayWasAnOwnLeftoverTheDisplaysAreWokenBeforeCreation) {
+    testing::EngineHarness headless(host::HostFixture::laptop);
+    headless.admin().unplug("builtin");
+    headless.admin().edit([](host::HostState& state) {
+        for (auto& display : state.displays) {
+            if (display.kind == host::DisplayKind::placeholder) display.currentModeID = 0;
+        }
+    });
+    host::SimulatedHost earlier(headless.store, ProcessRole::application, headless.scheduler);
+    headless.admin().setVirtualDisplayBehaviour({0, false, 0.5, false});
+    auto leftover = DVVirtualDisplay::create(earlier.virtualDisplays(), 1024, 768, 9);
+    ASSERT_TRUE(leftover);
+    headless.admin().setVirtualDisplayBehaviour({});
+    leftover.reset();
+    ASSERT_EQ(headless.live().size(), 1u);
+    const auto declaredBefore = headless.admin().counters().userActivitiesDeclared;
+
+    EXPECT_FALSE(headless.apply(1280, 800).detail);
+    const auto events = headless.events();
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(events[0], "own_virtual_leftover");
+    EXPECT_EQ(events[1], "no_display_online");
+    EXPECT_THAT(headless.details("no_display_online"), ElementsAre("creating virtual display without a base display"));
+    EXPECT_EQ(headless.admin().counters().userActivitiesDeclared - declaredBefore, 1u);
+    EXPECT_EQ(headless.file("session.json"), "[]");
+}
+
 TEST_F(EngineApplyTest, SleepingDisplaysAreWokenAndSavedBeforeTheFit) {
     const auto before = h.liveLayout();
     h.admin().sleepDisplays();

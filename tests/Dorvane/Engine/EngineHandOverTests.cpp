@@ -142,6 +142,34 @@ TEST_F(EngineHandOverTest, WhenTheOldDisplayCannotBeKeptTheOldSizeIsFittedAnew) 
     EXPECT_EQ(slow.liveLayout(), slowBefore);
 }
 
+TEST_F(EngineHandOverTest, AFallbackThatMustWaitForADisplayReportsTheSizeOfTheDisplayItHolds) {
+    // The hand-over completes but its last check fails once the old display is gone, and
+    // with no physical display online the fallback's restore has to wait.
+    testing::EngineHarness slow;
+    slow.admin().setVirtualDisplayBehaviour({0, false, 2.0, false});
+    ASSERT_FALSE(slow.apply(1280, 800).detail);
+    slow.admin().setVirtualDisplayBehaviour({});
+    slow.admin().unplug("builtin");
+    slow.admin().unplug("external");
+
+    const auto status = slow.apply(1024, 768);
+    EXPECT_EQ(status.title, "切换未完成");
+    EXPECT_EQ(status.detail, "切换及恢复上次规格失败：显示器接回后自动还原");
+    EXPECT_TRUE(slow.engine->isRestorePending());
+    slow.scheduler.advanceBy(3);  // the old display has left by now
+    const auto held = slow.virtualDisplays();
+    ASSERT_EQ(held.size(), 1u);
+    EXPECT_EQ(held.front().id, slow.engine->virtualDisplayID());
+    EXPECT_EQ(held.front().mode.width, 1024);
+    EXPECT_EQ(slow.engine->applied(), (Dimensions{1024, 768}));
+    EXPECT_EQ(status.applied, (Dimensions{1024, 768}));
+
+    // So asking for the old size again really hands over to it.
+    EXPECT_EQ(slow.apply(1280, 800).title, "已应用 · 1280×800");
+    ASSERT_EQ(slow.virtualDisplays().size(), 1u);
+    EXPECT_EQ(slow.virtualDisplays().front().mode.width, 1280);
+}
+
 TEST_F(EngineHandOverTest, ALayoutThatIsNoLongerTheFittedOneRefusesAtOnce) {
     // Another tool's virtual display joined the desktop.
     host::SimulatedHost other(h.store, processes::ProcessRole::application, h.scheduler);
