@@ -51,6 +51,8 @@ struct FaultRule {
 
     json::Json toJson() const;
     static FaultRule fromJson(const json::Json& value);
+
+    friend bool operator==(const FaultRule&, const FaultRule&) = default;
 };
 
 // What a call must do instead of its normal work.
@@ -77,6 +79,8 @@ struct FaultRules {
 
     json::Json toJson() const;
     static FaultRules fromJson(const json::Json& value);
+
+    friend bool operator==(const FaultRules&, const FaultRules&) = default;
 };
 
 }  // namespace dorvane::host

@@ -120,6 +120,8 @@ bool loadCached(const std::filesystem::path& path, FolderHostStore::CachedFile<T
 template <typename T>
 void storeCached(const std::filesystem::path& path, FolderHostStore::CachedFile<T>& cache, const T& value,
                  const json::Json& before) {
+    // Most accesses only read; comparing values is far cheaper than encoding them.
+    if (cache.stamp && value == cache.value) return;
     json::Json after = value.toJson();
     if (after == before && cache.stamp) return;
     if (after != before) writeText(path, documentText(after));

@@ -23,6 +23,8 @@ struct VirtualDisplayBehaviour {
 
     json::Json toJson() const;
     static VirtualDisplayBehaviour fromJson(const json::Json& value);
+
+    friend bool operator==(const VirtualDisplayBehaviour&, const VirtualDisplayBehaviour&) = default;
 };
 
 // A display that switches its mode by itself a moment after a completed transaction.
@@ -34,6 +36,8 @@ struct ModeSwitchAfterCommit {
 
     json::Json toJson() const;
     static ModeSwitchAfterCommit fromJson(const json::Json& value);
+
+    friend bool operator==(const ModeSwitchAfterCommit&, const ModeSwitchAfterCommit&) = default;
 };
 
 // The host putting a display elsewhere than a transaction asked.
@@ -45,6 +49,8 @@ struct OriginOverride {
 
     json::Json toJson() const;
     static OriginOverride fromJson(const json::Json& value);
+
+    friend bool operator==(const OriginOverride&, const OriginOverride&) = default;
 };
 
 struct HostBehaviours {
@@ -54,6 +60,8 @@ struct HostBehaviours {
 
     json::Json toJson() const;
     static HostBehaviours fromJson(const json::Json& value);
+
+    friend bool operator==(const HostBehaviours&, const HostBehaviours&) = default;
 };
 
 enum class PlugAction { plug, unplug };
@@ -66,6 +74,8 @@ struct ScheduledPlug {
 
     json::Json toJson() const;
     static ScheduledPlug fromJson(const json::Json& value);
+
+    friend bool operator==(const ScheduledPlug&, const ScheduledPlug&) = default;
 };
 
 // A mode switch that is due at a given uptime.
@@ -76,6 +86,8 @@ struct PendingModeSwitch {
 
     json::Json toJson() const;
     static PendingModeSwitch fromJson(const json::Json& value);
+
+    friend bool operator==(const PendingModeSwitch&, const PendingModeSwitch&) = default;
 };
 
 }  // namespace dorvane::host

@@ -28,6 +28,8 @@ struct HostMode {
 
     json::Json toJson() const;
     static HostMode fromJson(const json::Json& value);
+
+    friend bool operator==(const HostMode&, const HostMode&) = default;
 };
 
 // What only a virtual display has.
@@ -46,6 +48,8 @@ struct VirtualDisplayRecord {
 
     json::Json toJson() const;
     static VirtualDisplayRecord fromJson(const json::Json& value);
+
+    friend bool operator==(const VirtualDisplayRecord&, const VirtualDisplayRecord&) = default;
 };
 
 // One display the host knows: a physical display (connected or not), the headless
@@ -77,6 +81,8 @@ struct DisplayRecord {
 
     json::Json toJson() const;
     static DisplayRecord fromJson(const json::Json& value);
+
+    friend bool operator==(const DisplayRecord&, const DisplayRecord&) = default;
 };
 
 // Whether a selector names this display: its name, its current id in decimal,

@@ -32,6 +32,8 @@ struct HeldAssertion {
 
     json::Json toJson() const;
     static HeldAssertion fromJson(const json::Json& value);
+
+    friend bool operator==(const HeldAssertion&, const HeldAssertion&) = default;
 };
 
 // Everything the display side of the host remembers: the content of "displays.json".
@@ -69,6 +71,8 @@ struct HostState {
     json::Json toJson() const;
     // Strict; also rejects duplicate names or online ids.
     static HostState fromJson(const json::Json& value);
+
+    friend bool operator==(const HostState&, const HostState&) = default;
 };
 
 }  // namespace dorvane::host
