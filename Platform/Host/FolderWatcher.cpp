@@ -112,6 +112,7 @@ void FolderWatcher::check() {
             running_ = id;
         }
         listener(pulse);
+        listener = nullptr;  // its captures go before removeListener() may return
         {
             std::lock_guard lock(mutex_);
             running_ = 0;

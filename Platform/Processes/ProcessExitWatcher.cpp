@@ -76,7 +76,9 @@ struct ProcessExitWatcher::Shared {
                 std::uint64_t count = 0;
                 [[maybe_unused]] const auto read = ::read(wakeFd, &count, sizeof count);
             }
-            std::vector<std::pair<std::uint64_t, std::function<void()>>> due;
+            // Ended watches wait in `pending` until their turn, so unwatch() can still
+            // withdraw them; `running` names the one being called.
+            std::vector<std::uint64_t> due;
             {
                 std::lock_guard lock(mutex);
                 for (std::size_t index = 1; index < fds.size(); ++index) {
@@ -84,16 +86,24 @@ struct ProcessExitWatcher::Shared {
                     const auto found = entries.find(ids[index - 1]);
                     if (found == entries.end()) continue;  // unwatched meanwhile
                     ::close(found->second.fd);
-                    due.emplace_back(found->first, std::move(found->second.ended));
+                    pending.emplace(found->first, std::move(found->second.ended));
+                    due.push_back(found->first);
                     entries.erase(found);
                 }
             }
-            for (auto& [id, ended] : due) {
+            for (const auto id : due) {
+                std::function<void()> ended;
                 {
                     std::lock_guard lock(mutex);
+                    if (stopping) return;  // destroyed by an earlier callback
+                    const auto found = pending.find(id);
+                    if (found == pending.end()) continue;  // unwatched meanwhile
+                    ended = std::move(found->second);
+                    pending.erase(found);
                     running = id;
                 }
                 ended();
+                ended = nullptr;  // its captures go before unwatch() may return
                 {
                     std::lock_guard lock(mutex);
                     running = 0;
@@ -111,6 +121,7 @@ struct ProcessExitWatcher::Shared {
     bool stopping = false;
     std::uint64_t nextID = 1;
     std::map<std::uint64_t, Entry> entries;
+    std::map<std::uint64_t, std::function<void()>> pending;  // ended, callback not yet started
 };
 
 ProcessExitWatcher::ProcessExitWatcher() : shared_(std::make_shared<Shared>()) {
@@ -154,10 +165,16 @@ std::optional<std::uint64_t> ProcessExitWatcher::watch(const ProcessIdentity& pr
 }
 
 void ProcessExitWatcher::unwatch(std::uint64_t id) {
+    std::function<void()> withdrawn;  // destroyed after the lock is released
     {
         std::unique_lock lock(shared_->mutex);
         const auto found = shared_->entries.find(id);
         if (found == shared_->entries.end()) {
+            if (const auto due = shared_->pending.find(id); due != shared_->pending.end()) {
+                withdrawn = std::move(due->second);
+                shared_->pending.erase(due);
+                return;
+            }
             // Its callback may be running: wait for it, so nothing of the watch outlives
             // this call (unless called from that callback, which cannot wait for itself).
             if (std::this_thread::get_id() != shared_->threadID) {
