@@ -49,14 +49,14 @@ std::string sessionBytes(DisplayEngine& engine) {
 void DisplaySelfTests::smokeManual(DisplayEngine& engine) {
     withCleanup(engine, [&] {
         Preferences preferences;
-        CustomPreset specification;
-        specification.id = makeUUIDString();
-        specification.name = "Native smoke";
-        specification.width = 1366;
-        specification.height = 768;
-        specification.scalePercent = 100;
-        preferences.customPresets = {specification};
-        preferences.selectedCustomID = specification.id;
+        CustomPreset smokePreset;
+        smokePreset.id = makeUUIDString();
+        smokePreset.name = "Native smoke";
+        smokePreset.width = 1366;
+        smokePreset.height = 768;
+        smokePreset.scalePercent = 100;
+        preferences.customPresets = {smokePreset};
+        preferences.selectedCustomID = smokePreset.id;
         const Dimensions dimensions = preferences.dimensions();
 
         auto status = engine.applyNow(dimensions);

@@ -14,7 +14,7 @@ class DisplaySelfTests {
 public:
     DisplaySelfTests() = delete;
 
-    // A manual fit of a custom 1366×768 specification holds, and the start-up check sees it.
+    // A manual fit of a custom 1366×768 preset holds, and the start-up check sees it.
     static void smokeManual(DisplayEngine& engine);
 
     // Each new size gets a fresh virtual display, the same size keeps it, the session

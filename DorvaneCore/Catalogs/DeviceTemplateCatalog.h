@@ -14,7 +14,7 @@
 namespace dorvane {
 
 // Phones, tablets and computers whose screens the user can turn into a custom
-// specification with one click. The document nests categories, brands, models
+// custom preset with one click. The document nests categories, brands, models
 // and screens; `entries()` flattens it into one selectable row per screen.
 // Only the ids "computer" (category) and "apple" (brand) mean anything to the
 // code: they decide the pixel ratio.
@@ -85,7 +85,7 @@ struct DeviceTemplateCatalog {
         double pixelRatio() const;
         std::int64_t logicalWidth() const;   // width ÷ pixelRatio, rounded down
         std::int64_t logicalHeight() const;  // height ÷ pixelRatio, rounded down
-        // The ready specification: id "template:catalog:" + id, the title, the logical size at 100 %.
+        // The ready custom preset: id "template:catalog:" + id, the title, the logical size at 100 %.
         CustomPreset preset() const;
         // Case- and diacritic-insensitive; blanks and "-" are ignored on both
         // sides, so "galaxys24" finds "Galaxy S24". An empty query matches.
@@ -107,7 +107,7 @@ struct DeviceTemplateCatalog {
 
     // The document accepted whole or not at all: a JSON or structure error is
     // thrown as json::DecodeError; an unsupported format, a repeated entry id
-    // or a screen whose specification would not validate as FitError.
+    // or a screen whose custom preset would not validate as FitError.
     static DeviceTemplateCatalog decode(std::string_view document);
 
     // The catalog shipped in `bundle` (the core resource bundle by default);

@@ -25,7 +25,7 @@ std::string_view scaleLabel(DisplaySize size);
 std::string_view hint(DisplaySize size);
 // Position in declaration order; views use it as a selection index.
 int index(DisplaySize size);
-// Factor a custom specification's logical size is scaled by.
+// Factor a custom preset's logical size is scaled by.
 double scaleFactor(DisplaySize size);
 
 }  // namespace dorvane

@@ -70,15 +70,15 @@ std::vector<CustomPreset> CustomPreset::recommendedSpecs() {
 }
 
 std::vector<CustomPreset> CustomPreset::factorySpecs() {
-    std::vector<CustomPreset> specs = recommendedSpecs();
+    std::vector<CustomPreset> presets = recommendedSpecs();
     // Phone shapes first, so both orientations sit beside the recommended ones.
     for (ScreenPreset preset : {ScreenPreset::phone, ScreenPreset::portrait, ScreenPreset::widescreen,
                                 ScreenPreset::tablet, ScreenPreset::wideTablet}) {
         const Dimensions size = dorvane::dimensions(preset, DisplaySize::standard);
-        specs.push_back(CustomPreset{"factory:" + std::string(rawValue(preset)), std::string(dorvane::title(preset)),
+        presets.push_back(CustomPreset{"factory:" + std::string(rawValue(preset)), std::string(dorvane::title(preset)),
                                      size.width, size.height, 100});
     }
-    return specs;
+    return presets;
 }
 
 json::Json CustomPreset::toJson() const {

@@ -13,9 +13,9 @@
 
 namespace dorvane {
 
-// A resolution specification ("规格"): a named base logical size with a display
+// A custom resolution preset ("规格"): a named base logical size with a display
 // scale. User ids are UUID strings, factory ids begin "factory:", ids of
-// specifications taken from the device templates begin "template:catalog:".
+// custom presets taken from the device templates begin "template:catalog:".
 // Ids are compared as exact strings.
 struct CustomPreset {
     std::string id;
@@ -38,10 +38,10 @@ struct CustomPreset {
 
     // The logical size applied for `size`: factor × side × 100 ÷ scale, halves
     // rounded away from zero; a scale below 1 counts as 1. Meaningful only for
-    // specifications that validate.
+    // custom presets that validate.
     Dimensions dimensions(DisplaySize size) const;
 
-    // The specification as an editable base and scale; an unusable scale becomes 100.
+    // The custom preset as an editable base and scale; an unusable scale becomes 100.
     ResolutionAdjustment adjustment() const;
 
     // A copy at `percent` when that copy validates.
@@ -56,7 +56,7 @@ struct CustomPreset {
     // The two sizes that leave room for the remote application's own bar.
     static std::vector<CustomPreset> recommendedSpecs();
 
-    // The seven specifications a new installation starts with: the recommended
+    // The seven presets a new installation starts with: the recommended
     // two, then one per built-in preset at its standard size.
     static std::vector<CustomPreset> factorySpecs();
 

@@ -47,7 +47,7 @@ struct ResolutionAdjustment {
     // A step that would leave the supported range is refused, never clamped.
     std::optional<ResolutionAdjustment> stepping(Control control, std::int64_t direction) const;
 
-    // A new specification of the adjusted size at 100 %, with a fresh UUID id
+    // A new custom preset of the adjusted size at 100 %, with a fresh UUID id
     // and the size's label ("1280×720") as its name.
     CustomPreset copyPreset(const RandomSource& random) const;
     CustomPreset copyPreset() const;

@@ -7,7 +7,7 @@
 namespace dorvane {
 
 // The sizes and scales the virtual display can be given, shared by custom
-// specifications, the resolution panel and the device templates.
+// custom presets, the resolution panel and the device templates.
 inline constexpr std::int64_t kMinimumSide = 512;
 inline constexpr std::int64_t kMaximumSide = 3840;
 inline constexpr std::int64_t kMinimumScalePercent = 50;

@@ -68,9 +68,9 @@ std::vector<FloatingAction> decodeFloatingActions(const json::Json& object) {
     return actions;
 }
 
-bool isUsable(const CustomPreset& spec) {
+bool isUsable(const CustomPreset& custom) {
     try {
-        spec.validate();
+        custom.validate();
         return true;
     } catch (const FitError&) {
         return false;
@@ -93,12 +93,12 @@ void seedMinimizeAction(Preferences& preferences) {
     preferences.seededMinimizeAction = true;
 }
 
-// Files written before the factory specifications existed get the missing ones once, in front.
+// Files written before the factory presets existed get the missing ones once, in front.
 void seedFactorySpecs(Preferences& preferences) {
     std::vector<CustomPreset> seeded;
     for (auto& factory : CustomPreset::factorySpecs()) {
         const bool present = std::ranges::any_of(preferences.customPresets,
-                                                 [&](const CustomPreset& spec) { return spec.id == factory.id; });
+                                                 [&](const CustomPreset& custom) { return custom.id == factory.id; });
         if (!present) seeded.push_back(std::move(factory));
     }
     seeded.insert(seeded.end(), preferences.customPresets.begin(), preferences.customPresets.end());
@@ -106,16 +106,16 @@ void seedFactorySpecs(Preferences& preferences) {
     preferences.seededFactorySpecs = true;
 }
 
-bool hasSpecification(const std::vector<CustomPreset>& specs, const std::optional<std::string>& id) {
-    return id && std::ranges::any_of(specs, [&](const CustomPreset& spec) { return spec.id == *id; });
+bool hasCustomPreset(const std::vector<CustomPreset>& presets, const std::optional<std::string>& id) {
+    return id && std::ranges::any_of(presets, [&](const CustomPreset& custom) { return custom.id == *id; });
 }
 
 }  // namespace
 
 std::optional<CustomPreset> Preferences::selectedCustom() const {
     if (!selectedCustomID) return std::nullopt;
-    for (const auto& spec : customPresets) {
-        if (spec.id == *selectedCustomID) return spec;
+    for (const auto& custom : customPresets) {
+        if (custom.id == *selectedCustomID) return custom;
     }
     return std::nullopt;
 }
@@ -130,7 +130,7 @@ ResolutionAdjustment Preferences::resolutionAdjustment() const {
     return ResolutionAdjustment(dorvane::dimensions(preset, size));
 }
 
-bool Preferences::hasAutomaticDefault() const { return hasSpecification(customPresets, autoResolutionPresetID); }
+bool Preferences::hasAutomaticDefault() const { return hasCustomPreset(customPresets, autoResolutionPresetID); }
 
 bool Preferences::needsRemoteConnectionMonitoring() const {
     return uuTouchScrollEnabled || autoShowDockOnConnect || toolbarWhenConnected || toolbarWhenDisconnected ||
@@ -229,8 +229,8 @@ Preferences Preferences::fromJson(const json::Json& value) {
     result.size = json::getOr<DisplaySize>(object, "size", DisplaySize::standard);
 
     result.customPresets.clear();
-    for (auto& spec : json::getOr<std::vector<CustomPreset>>(object, "customPresets", {})) {
-        if (isUsable(spec)) result.customPresets.push_back(std::move(spec));
+    for (auto& custom : json::getOr<std::vector<CustomPreset>>(object, "customPresets", {})) {
+        if (isUsable(custom)) result.customPresets.push_back(std::move(custom));
     }
 
     result.selectedCustomID = json::getOptional<std::string>(object, "selectedCustomID");
@@ -256,7 +256,7 @@ Preferences Preferences::fromJson(const json::Json& value) {
     if (!result.seededFactorySpecs) seedFactorySpecs(result);
 
     // An automatic preset that no longer exists cannot be applied: switch the automation off.
-    if (result.autoResolutionPresetID && !hasSpecification(result.customPresets, result.autoResolutionPresetID)) {
+    if (result.autoResolutionPresetID && !hasCustomPreset(result.customPresets, result.autoResolutionPresetID)) {
         result.autoResolutionEnabled = false;
         result.autoResolutionPresetID.reset();
     }

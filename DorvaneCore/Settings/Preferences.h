@@ -26,7 +26,7 @@ namespace dorvane {
 // value is what a fresh installation starts with.
 struct Preferences {
     AppTheme theme = AppTheme::dark;
-    ScreenPreset preset = ScreenPreset::phone;  // used while no custom specification is selected
+    ScreenPreset preset = ScreenPreset::phone;  // used while no custom preset is selected
     DisplaySize size = DisplaySize::standard;   // applies to `preset` only
     std::vector<CustomPreset> customPresets = CustomPreset::factorySpecs();
     // FloatingAction raw value -> ShortcutIcon raw value; written with sorted keys.
@@ -52,23 +52,23 @@ struct Preferences {
 
     friend bool operator==(const Preferences&, const Preferences&) = default;
 
-    // The first specification whose id is selectedCustomID.
+    // The first custom preset whose id is selectedCustomID.
     std::optional<CustomPreset> selectedCustom() const;
 
-    // The logical size to apply: the selected specification at standard size,
+    // The logical size to apply: the selected custom preset at standard size,
     // else the built-in preset at `size`.
     Dimensions dimensions() const;
 
-    // The selected specification's adjustment, else the preset's size at 100 %.
+    // The selected custom preset's adjustment, else the preset's size at 100 %.
     ResolutionAdjustment resolutionAdjustment() const;
 
-    // An automatic preset id that names an existing specification.
+    // An automatic preset id that names an existing custom preset.
     bool hasAutomaticDefault() const;
 
     // Some connection feature is on, so remote sessions must be watched.
     bool needsRemoteConnectionMonitoring() const;
 
-    // Enabling without a usable automatic preset picks the first specification
+    // Enabling without a usable automatic preset picks the first custom preset
     // (or none); disabling keeps the id.
     void setAutomaticResolutionEnabled(bool enabled);
 
@@ -103,7 +103,7 @@ struct Preferences {
 
     // Reads files of every earlier version: tolerant where old or hand-edited
     // files need it (unknown theme, icons, actions and operation ids, invalid
-    // specifications and shortcuts are dropped; retired keys are migrated),
+    // custom presets and shortcuts are dropped; retired keys are migrated),
     // strict everywhere else. Throws json::DecodeError; no partial record.
     static Preferences fromJson(const json::Json& value);
 };

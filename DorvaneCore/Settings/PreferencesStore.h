@@ -17,7 +17,7 @@ namespace dorvane {
 // effect, as a damaged file must not stop the program. It is not thrown away
 // with the next save, though: before that save replaces it, it is moved aside
 // to "preferences.invalid-<UTC time>.json" in the same folder, so the user's
-// specifications and shortcuts can still be recovered by hand.
+// custom presets and shortcuts can still be recovered by hand.
 //
 // Used from one thread (the main thread).
 class PreferencesStore {
