@@ -83,13 +83,15 @@ std::vector<DisplayState> DisplayWorker::snapshot() {
 int DisplayWorker::commit(const std::vector<DisplayState>& targets) {
     // Every mode is chosen before anything is configured, so a missing mode changes nothing.
     std::vector<std::optional<DisplayModeInfo>> chosen;
+    std::vector<std::optional<DisplayModeInfo>> currentModes;
     for (const auto& target : targets) {
+        currentModes.push_back(services_.currentMode(target.id));
         if (target.skipMode) {
             chosen.emplace_back();
             continue;
         }
         auto modes = services_.allModes(target.id, {.includeDuplicateLowResolution = true});
-        if (auto current = services_.currentMode(target.id)) modes.insert(modes.begin(), *current);
+        if (const auto& current = currentModes.back()) modes.insert(modes.begin(), *current);
         std::vector<DisplayModeInfo> candidates;
         for (const auto& mode : modes) {
             if (sameSize(mode, target.mode) && std::fabs(mode.refresh - target.mode.refresh) < 1.0) {
@@ -124,7 +126,7 @@ int DisplayWorker::commit(const std::vector<DisplayState>& targets) {
         const auto& target = targets[i];
         Change change;
         if (chosen[i]) {
-            const auto current = services_.currentMode(target.id);
+            const auto& current = currentModes[i];
             change.mode = !current || current->modeID != chosen[i]->modeID;
         }
         change.mirror = services_.mirrorSource(target.id) != target.mirror;

@@ -129,33 +129,26 @@ pid_t launch(const std::string& executable, const std::vector<std::string>& argu
     return pid;
 }
 
-// Some(status) once the child has exited and been reaped.
-std::optional<int> reapIfExited(pid_t pid) {
-    int status = 0;
-    for (;;) {
-        const pid_t result = ::waitpid(pid, &status, WNOHANG);
-        if (result == 0) return std::nullopt;
-        if (result < 0 && errno == EINTR) continue;
-        if (result < 0) return 255;  // someone else reaped it; report a failure, never success
-        break;
-    }
+// The exit status of a reaped child; a child killed by a signal reports 128 + signal.
+int exitStatus(int status) {
     if (WIFEXITED(status)) return WEXITSTATUS(status);
     if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
     return 255;
 }
 
-int waitForExit(pid_t pid) {
+// Waits for the child (or only looks, with WNOHANG); its status once it has exited.
+std::optional<int> reap(pid_t pid, int options) {
     int status = 0;
     for (;;) {
-        const pid_t result = ::waitpid(pid, &status, 0);
+        const pid_t result = ::waitpid(pid, &status, options);
+        if (result == 0) return std::nullopt;
         if (result < 0 && errno == EINTR) continue;
-        if (result < 0) return 255;
-        break;
+        if (result < 0) return 255;  // someone else reaped it; report a failure, never success
+        return exitStatus(status);
     }
-    if (WIFEXITED(status)) return WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-    return 255;
 }
+
+std::optional<int> reapIfExited(pid_t pid) { return reap(pid, WNOHANG); }
 
 }  // namespace
 
@@ -203,7 +196,7 @@ std::string ProcessRunner::run(const std::string& executable, const std::vector<
         clock.sleep(terminateGrace);
         if (!reapIfExited(pid)) {
             ::kill(pid, SIGKILL);
-            waitForExit(pid);
+            reap(pid, 0);
         }
         throw FitError::message("操作超时：" + fs::path(executable).filename().string());
     }
