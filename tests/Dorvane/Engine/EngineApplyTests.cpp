@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <gmock/gmock.h>
 
+#include <tuple>
+
 #include "DorvaneCore/Core/FitError.h"
 #include "tests/Dorvane/Engine/EngineHarness.h"
 
@@ -34,10 +36,8 @@ TEST_F(EngineApplyTest, FitsTheSizeVerifiesItAndAppliesTheSameSizeOnlyOnce) {
     ASSERT_EQ(virtuals.size(), 1u);
     const auto& source = virtuals.front();
     EXPECT_TRUE(source.main);
-    EXPECT_EQ(source.x, 0);
-    EXPECT_EQ(source.y, 0);
-    EXPECT_EQ(source.mode.pixelWidth, 2560);
-    EXPECT_EQ(source.mode.pixelHeight, 1600);
+    EXPECT_EQ(std::tuple(source.x, source.y, source.mode.pixelWidth, source.mode.pixelHeight),
+              std::tuple(0, 0, 2560, 1600));
     for (const auto& display : live) {
         if (display.physical) {
             EXPECT_EQ(display.mirror, source.id) << display.id;
@@ -81,23 +81,20 @@ TEST_F(EngineApplyTest, UnsupportedSizeMissingVirtualDisplaysAndQuittingChangeNo
 
 TEST_F(EngineApplyTest, AnInjectedFailureReleasesTheDisplayAndRestores) {
     const auto before = h.liveLayout();
-    EXPECT_THROW(
-        {
-            try {
-                h.await(h.engine->perform([](DisplayEngine& e) { e.activate({1280, 800}, true, std::nullopt, false); }));
-            } catch (const FitError& error) {
-                EXPECT_STREQ(error.what(), "测试：模拟屏幕切换失败");
-                throw;
-            }
-        },
-        FitError);
+    std::string failure = "no failure";
+    try {
+        h.await(h.engine->perform([](DisplayEngine& e) { e.activate({1280, 800}, true, std::nullopt, false); }));
+    } catch (const FitError& error) {
+        failure = error.what();
+    }
+    EXPECT_EQ(failure, "测试：模拟屏幕切换失败");
     EXPECT_EQ(h.liveLayout(), before);
     EXPECT_FALSE(h.engine->applied());
     EXPECT_FALSE(h.file("session.json"));
     EXPECT_TRUE(h.file("session.last.json"));
     EXPECT_THAT(h.details("activation_failed"), ElementsAre("测试：模拟屏幕切换失败"));
     EXPECT_EQ(h.details("restored").size(), 1u);
-    EXPECT_EQ(std::count(h.recorded.commands.begin(), h.recorded.commands.end(), "commit"), 1);  // the restore's
+    EXPECT_EQ(h.recorded.count("commit"), 1u);  // the restore's
 }
 
 TEST_F(EngineApplyTest, AHangingCommitWorkerIsStoppedAtTwelveSecondsAndTheLayoutRestored) {
@@ -146,14 +143,7 @@ TEST_F(EngineApplyTest, AModeThatNeverHoldsFailsVerificationAndRestores) {
 }
 
 TEST_F(EngineApplyTest, AnOwnLeftoverIsWaitedForBeforeTheFit) {
-    // A display left by an earlier process of ours, still on its way out.
-    host::SimulatedHost earlier(h.store, ProcessRole::application, h.scheduler);
-    h.admin().setVirtualDisplayBehaviour({0, false, 0.5, false});
-    auto leftover = DVVirtualDisplay::create(earlier.virtualDisplays(), 1024, 768, 9);
-    ASSERT_TRUE(leftover);
-    const auto leftoverID = leftover->displayID();
-    h.admin().setVirtualDisplayBehaviour({});
-    leftover.reset();
+    const auto leftoverID = h.leaveOwnLeftover(0.5);  // still on its way out
 
     EXPECT_FALSE(h.apply(1280, 800).detail);
     ASSERT_EQ(h.details("own_virtual_leftover").size(), 1u);
@@ -165,12 +155,7 @@ TEST_F(EngineApplyTest, AnOwnLeftoverIsWaitedForBeforeTheFit) {
 }
 
 TEST_F(EngineApplyTest, ALeftoverThatStaysOrABrokenMirrorRefusesTheFitBeforeAnythingIsSaved) {
-    host::SimulatedHost earlier(h.store, ProcessRole::application, h.scheduler);
-    h.admin().setVirtualDisplayBehaviour({0, false, 0, true});
-    auto leftover = DVVirtualDisplay::create(earlier.virtualDisplays(), 1024, 768, 9);
-    const auto leftoverID = leftover->displayID();
-    h.admin().setVirtualDisplayBehaviour({});
-    leftover.reset();
+    const auto leftoverID = h.leaveOwnLeftover(0, true);
 
     const auto refused = h.apply(1280, 800);
     EXPECT_EQ(refused, (EngineStatus{"应用未完成", kConflict, false, std::nullopt}));
@@ -192,13 +177,7 @@ TEST_F(EngineApplyTest, ALeftoverThatStaysOrABrokenMirrorRefusesTheFitBeforeAnyt
 
 TEST_F(EngineApplyTest, WithNothingOnlineCreationIsRetriedWithADisplayWake) {
     testing::EngineHarness headless(host::HostFixture::laptop);
-    headless.admin().unplug("builtin");
-    // The system lists not even its placeholder: nothing at all is online.
-    headless.admin().edit([](host::HostState& state) {
-        for (auto& display : state.displays) {
-            if (display.kind == host::DisplayKind::placeholder) display.currentModeID = 0;
-        }
-    });
+    headless.goHeadless();
     ASSERT_TRUE(headless.live().empty());
     headless.admin().setVirtualDisplayBehaviour({0, true, 0, false});
     FaultRule refuse;
@@ -227,27 +206,16 @@ TEST_F(EngineApplyTest, WithNothingOnlineCreationIsRetriedWithADisplayWake) {
 
 TEST_F(EngineApplyTest, WhenTheOnlyDisplayWasAnOwnLeftoverTheDisplaysAreWokenBeforeCreation) {
     testing::EngineHarness headless(host::HostFixture::laptop);
-    headless.admin().unplug("builtin");
-    headless.admin().edit([](host::HostState& state) {
-        for (auto& display : state.displays) {
-            if (display.kind == host::DisplayKind::placeholder) display.currentModeID = 0;
-        }
-    });
-    host::SimulatedHost earlier(headless.store, ProcessRole::application, headless.scheduler);
-    headless.admin().setVirtualDisplayBehaviour({0, false, 0.5, false});
-    auto leftover = DVVirtualDisplay::create(earlier.virtualDisplays(), 1024, 768, 9);
-    ASSERT_TRUE(leftover);
-    headless.admin().setVirtualDisplayBehaviour({});
-    leftover.reset();
+    headless.goHeadless();
+    headless.leaveOwnLeftover(0.5);
     ASSERT_EQ(headless.live().size(), 1u);
     const auto declaredBefore = headless.admin().counters().userActivitiesDeclared;
 
     EXPECT_FALSE(headless.apply(1280, 800).detail);
-    const auto events = headless.events();
-    ASSERT_GE(events.size(), 2u);
-    EXPECT_EQ(events[0], "own_virtual_leftover");
-    EXPECT_EQ(events[1], "no_display_online");
-    EXPECT_THAT(headless.details("no_display_online"), ElementsAre("creating virtual display without a base display"));
+    const auto lines = headless.logLines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_THAT(lines[0], ::testing::StartsWith("own_virtual_leftover "));
+    EXPECT_EQ(lines[1], "no_display_online creating virtual display without a base display");
     EXPECT_EQ(headless.admin().counters().userActivitiesDeclared - declaredBefore, 1u);
     EXPECT_EQ(headless.file("session.json"), "[]");
 }

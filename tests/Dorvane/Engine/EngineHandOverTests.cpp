@@ -41,11 +41,7 @@ protected:
         EXPECT_EQ(virtuals.front().id, first);
         EXPECT_TRUE(virtuals.front().main);
         EXPECT_EQ(virtuals.front().mode.width, 1280);
-        for (const auto& display : h.live()) {
-            if (display.physical) {
-                EXPECT_EQ(display.mirror, first);
-            }
-        }
+        for (const auto& display : h.live()) EXPECT_EQ(display.mirror, display.physical ? first : 0u);
         EXPECT_EQ(h.engine->applied(), (Dimensions{1280, 800}));
         EXPECT_EQ(h.file("session.json"), session);
     }
@@ -65,11 +61,7 @@ TEST_F(EngineHandOverTest, ANewSizeHandsOverToASecondDisplayAndRetiresTheFirst) 
     EXPECT_NE(second, first);
     EXPECT_TRUE(virtuals.front().main);
     EXPECT_EQ(virtuals.front().mode.pixelWidth, 2048);
-    for (const auto& display : h.live()) {
-        if (display.physical) {
-            EXPECT_EQ(display.mirror, second);
-        }
-    }
+    for (const auto& display : h.live()) EXPECT_EQ(display.mirror, display.physical ? second : 0u);
     // The layout saved before the first fit stays the one to restore.
     EXPECT_EQ(h.file("session.json"), session);
     EXPECT_THAT(h.details("display_replacement_start"), ElementsAre("1280×800 -> 1024×768"));
@@ -96,18 +88,18 @@ TEST_F(EngineHandOverTest, AFailedCreationKeepsTheOldDisplay) {
     EXPECT_THAT(h.details("display_create_retry"), ElementsAre("attempt=1/1"));
     EXPECT_THAT(h.details("display_replacement_failed"), ElementsAre("无法创建虚拟屏幕。"));
     EXPECT_THAT(h.details("display_replacement_rolled_back"), ElementsAre("1280×800 source_retained=true"));
-    EXPECT_EQ(std::count(h.recorded.commands.begin(), h.recorded.commands.end(), "commit"), 1);  // the first fit's
+    EXPECT_EQ(h.recorded.count("commit"), 1u);  // the first fit's
 }
 
 TEST_F(EngineHandOverTest, FailuresBeforeAndAfterTheSwitchPutTheOldDisplayBack) {
     EXPECT_EQ(activateFailure(true, false), "测试：模拟屏幕切换失败");
     expectFirstDisplayKept();
-    EXPECT_EQ(std::count(h.recorded.commands.begin(), h.recorded.commands.end(), "commit"), 1);
+    EXPECT_EQ(h.recorded.count("commit"), 1u);
 
     EXPECT_EQ(activateFailure(false, true), "测试：模拟屏幕交接后失败");
     expectFirstDisplayKept();
     // The hand-over, then its reversal.
-    EXPECT_EQ(std::count(h.recorded.commands.begin(), h.recorded.commands.end(), "commit"), 3);
+    EXPECT_EQ(h.recorded.count("commit"), 3u);
     EXPECT_THAT(h.details("display_replacement_rolled_back"),
                 ElementsAre("1280×800 source_retained=true", "1280×800 source_retained=true"));
     EXPECT_TRUE(h.details("restored").empty());

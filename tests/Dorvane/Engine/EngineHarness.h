@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <exception>
+#include <functional>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -10,11 +12,14 @@
 #include <string>
 #include <vector>
 
+#include <type_traits>
+
 #include <unistd.h>
 
 #include "Dorvane/Engine/DisplayEngine.h"
 #include "Dorvane/Engine/DisplayWorker.h"
 #include "Dorvane/Engine/InProcessWorkerClient.h"
+#include "Dorvane/Engine/VirtualDisplay.h"
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"
 #include "Platform/Dispatch/Task.h"
@@ -24,16 +29,21 @@
 
 namespace dorvane::testing {
 
-// Passes every run on and remembers its command.
+// Passes every run on and remembers its command; `before` lets a test act just before a run.
 class RecordingWorkerClient final : public WorkerClient {
 public:
     explicit RecordingWorkerClient(WorkerClient& inner) : inner_(inner) {}
     std::string run(const std::string& executable, const std::string& command,
                     const std::optional<std::string>& input, double timeout) override {
+        if (before) before(command);
         commands.push_back(command);
         return inner_.run(executable, command, input, timeout);
     }
+    std::size_t count(const std::string& command) const {
+        return static_cast<std::size_t>(std::count(commands.begin(), commands.end(), command));
+    }
     std::vector<std::string> commands;
+    std::function<void(const std::string&)> before;
 
 private:
     WorkerClient& inner_;
@@ -79,25 +89,38 @@ public:
     // Awaits an engine operation from the main queue, as the application controller does.
     template <typename T>
     T await(dispatch::Task<T> task) {
-        std::optional<T> result;
+        std::optional<std::conditional_t<std::is_void_v<T>, bool, T>> result;
         std::exception_ptr error;
         dispatch::spawn(scheduler.mainQueue(), drive(std::move(task), result), [&](std::exception_ptr e) { error = e; });
         scheduler.runUntilIdle();
         if (error) std::rethrow_exception(error);
         if (!result) throw std::logic_error("the engine operation did not finish");
-        return std::move(*result);
-    }
-    void await(dispatch::Task<void> task) {
-        bool done = false;
-        std::exception_ptr error;
-        dispatch::spawn(scheduler.mainQueue(), driveVoid(std::move(task), done),
-                        [&](std::exception_ptr e) { error = e; });
-        scheduler.runUntilIdle();
-        if (error) std::rethrow_exception(error);
-        if (!done) throw std::logic_error("the engine operation did not finish");
+        if constexpr (!std::is_void_v<T>) return std::move(*result);
     }
 
     EngineStatus apply(std::int64_t width, std::int64_t height) { return await(engine->apply({width, height})); }
+
+    // A display left by an earlier process of ours that lingers `lingering` seconds after
+    // its release (or never goes, with `stuck`); answers its id.
+    std::uint32_t leaveOwnLeftover(double lingering, bool stuck = false) {
+        host::SimulatedHost earlier(store, processes::ProcessRole::application, scheduler);
+        admin().setVirtualDisplayBehaviour({0, false, lingering, stuck});
+        auto leftover = DVVirtualDisplay::create(earlier.virtualDisplays(), 1024, 768, 9);
+        if (!leftover) throw std::logic_error("no leftover display");
+        const auto id = leftover->displayID();
+        admin().setVirtualDisplayBehaviour({});
+        return id;
+    }
+
+    // No display online at all: the panel unplugged and not even the placeholder listed.
+    void goHeadless() {
+        admin().unplug("builtin");
+        admin().edit([](host::HostState& state) {
+            for (auto& display : state.displays) {
+                if (display.kind == host::DisplayKind::placeholder) display.currentModeID = 0;
+            }
+        });
+    }
 
     std::vector<DisplayState> live() { return DisplayWorker(tool.displays()).snapshot(); }
     std::string liveLayout() { return layoutText(live()); }
@@ -145,13 +168,14 @@ public:
     std::unique_ptr<DisplayEngine> engine;
 
 private:
-    template <typename T>
-    static dispatch::Task<void> drive(dispatch::Task<T> task, std::optional<T>& result) {
-        result = co_await std::move(task);
-    }
-    static dispatch::Task<void> driveVoid(dispatch::Task<void> task, bool& done) {
-        co_await std::move(task);
-        done = true;
+    template <typename T, typename R>
+    static dispatch::Task<void> drive(dispatch::Task<T> task, std::optional<R>& result) {
+        if constexpr (std::is_void_v<T>) {
+            co_await std::move(task);
+            result = true;
+        } else {
+            result = co_await std::move(task);
+        }
     }
 };
 

@@ -10,7 +10,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
-using host::FaultAction;
 using host::FaultRule;
 using host::HostCall;
 using processes::ProcessRole;
@@ -30,6 +29,13 @@ protected:
     }
 
     bool restore() { return h.await(h.engine->restore()); }
+
+    void refuseEveryCommit() {
+        FaultRule refuse;
+        refuse.call = HostCall::completeConfiguration;
+        refuse.role = ProcessRole::workerCommit;
+        h.admin().addFault(refuse);
+    }
 
     std::string restoreFailure() {
         try {
@@ -92,10 +98,7 @@ TEST_F(EngineRestoreTest, ThreeFailedAttemptsOnAPlainPhysicalLayoutGiveTheSessio
     placeExternalLeft();
     ASSERT_FALSE(h.apply(1280, 800).detail);
     const auto saved = h.file("session.json");
-    FaultRule refuse;
-    refuse.call = HostCall::completeConfiguration;
-    refuse.role = ProcessRole::workerCommit;
-    h.admin().addFault(refuse);
+    refuseEveryCommit();
 
     EXPECT_TRUE(restore());
     EXPECT_FALSE(h.file("session.json"));
@@ -220,10 +223,7 @@ TEST_F(EngineRestoreTest, QuittingRestoresAndAFailedQuitRestoreLetsTheProgramGoO
 }
 
 TEST_F(EngineRestoreTest, AFailedFitWhoseRestoreAlsoFailsSaysSo) {
-    FaultRule refuse;
-    refuse.call = HostCall::completeConfiguration;
-    refuse.role = ProcessRole::workerCommit;
-    h.admin().addFault(refuse);
+    refuseEveryCommit();
     h.admin().setVirtualDisplayBehaviour({0, false, 0, true});  // and the display will not go
 
     const auto status = h.apply(1280, 800);

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <filesystem>
-#include <thread>
 
 #include <csignal>
 #include <fcntl.h>
@@ -10,23 +8,12 @@
 
 #include "Dorvane/Engine/ProcessRunner.h"
 #include "DorvaneCore/Core/FitError.h"
+#include "tests/Support/RealClock.h"
 
 namespace dorvane {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Real time: these tests run real child processes.
-class RealClock final : public dispatch::Clock {
-public:
-    double uptime() const override {
-        timespec now{};
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-    }
-    std::chrono::system_clock::time_point wallTime() const override { return std::chrono::system_clock::now(); }
-    void sleep(double seconds) override { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
-};
 
 class ProcessRunnerTest : public ::testing::Test {
 protected:
@@ -55,7 +42,7 @@ protected:
         return "(no failure)";
     }
 
-    RealClock clock_;
+    testing::RealClock clock_;  // real child processes run in real time
     fs::path root_;
 };
 

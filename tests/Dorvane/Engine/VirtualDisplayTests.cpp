@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "Dorvane/Engine/DisplayWorker.h"
 #include "Dorvane/Engine/VirtualDisplay.h"
 #include "Platform/Host/HostFixtures.h"
@@ -26,12 +28,10 @@ protected:
 TEST_F(VirtualDisplayTest, DescriptorValues) {
     const auto descriptor = DVVirtualDisplay::descriptor(1280, 800, 4242);
     EXPECT_EQ(descriptor.name, "Corvelle Virtual Display");
-    EXPECT_EQ(descriptor.maxPixelsWide, 2560u);
-    EXPECT_EQ(descriptor.maxPixelsHigh, 1600u);
+    EXPECT_EQ(std::pair(descriptor.maxPixelsWide, descriptor.maxPixelsHigh), std::pair(2560u, 1600u));
     EXPECT_NEAR(descriptor.sizeInMillimeters.width, 295.56, 0.01);
     EXPECT_NEAR(descriptor.sizeInMillimeters.height, 184.73, 0.01);
-    EXPECT_EQ(descriptor.vendorID, 17494u);
-    EXPECT_EQ(descriptor.productID, 1u);
+    EXPECT_EQ(std::pair(descriptor.vendorID, descriptor.productID), std::pair(17494u, 1u));
     EXPECT_EQ(descriptor.serialNum, 4242u);
     EXPECT_EQ(descriptor.serialNumber, 4242u);
     EXPECT_EQ(descriptor.whitePoint, (displays::Point{0.3127, 0.329}));

@@ -3,25 +3,15 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "tests/Support/CommandRun.h"
 #include "DorvaneCore/Support/StrictJson.h"
-#include "Platform/Host/SimulatedHost.h"
-#include "tests/Support/RealClock.h"
 
 namespace dorvane {
 namespace {
-
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
 
 // Runs the built corvelle-host against a temporary host folder, as a new user would.
 class CorvelleHostCliTest : public ::testing::Test {
@@ -34,9 +24,8 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(root); }
 
-    ToolRun run(const std::vector<std::string>& arguments) {
-        const auto result = testing::runCommand(CORVELLE_HOST_TOOL, arguments, {{"CORVELLE_HOST_DIR", folder}}, root);
-        return ToolRun{result.status, result.out, result.err};
+    testing::CommandRun run(const std::vector<std::string>& arguments) {
+        return testing::runCommand(CORVELLE_HOST_TOOL, arguments, {{"CORVELLE_HOST_DIR", folder}}, root);
     }
 
     json::Json show() {
@@ -66,12 +55,7 @@ TEST_F(CorvelleHostCliTest, InitShowsTwoDisplaysAndReplugGivesANewID) {
 
     const auto before = show();
     ASSERT_EQ(before["displays"].size(), 2u);
-    const auto& main = before["displays"][0];
-    EXPECT_EQ(main["name"], "builtin");
-    EXPECT_EQ(main["main"], true);
-    EXPECT_EQ(main["x"], 0);
-    EXPECT_EQ(main["y"], 0);
-    EXPECT_EQ(main["hardwareKey"], "1552:41012:4251086178:true");
+    EXPECT_EQ(before["displays"][0]["hardwareKey"], "1552:41012:4251086178:true");
 
     ASSERT_EQ(run({"display", "unplug", "external"}).status, 0);
     EXPECT_EQ(show()["displays"].size(), 1u);
@@ -80,48 +64,6 @@ TEST_F(CorvelleHostCliTest, InitShowsTwoDisplaysAndReplugGivesANewID) {
     const auto after = show();
     EXPECT_NE(idOf(after, "external"), idOf(before, "external"));
     EXPECT_NE(plugged.out.find("as display " + std::to_string(idOf(after, "external"))), std::string::npos);
-}
-
-TEST_F(CorvelleHostCliTest, AVirtualDisplayOfAnEndedProcessIsNotShown) {
-    ASSERT_EQ(run({"init"}).status, 0);
-    int toParent[2];
-    int toChild[2];
-    ASSERT_EQ(::pipe(toParent), 0);
-    ASSERT_EQ(::pipe(toChild), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        testing::RealClock clock;
-        auto host = host::SimulatedHost::openFolder(folder, processes::ProcessRole::application, clock);
-        displays::VirtualDisplayDescriptor descriptor;
-        descriptor.name = "Corvelle Virtual Display";
-        descriptor.maxPixelsWide = 2048;
-        descriptor.maxPixelsHigh = 1536;
-        descriptor.sizeInMillimeters = {236.5, 177.4};
-        descriptor.vendorID = 17494;
-        auto display = host->virtualDisplays().create(descriptor);
-        const char ok = display && display->applySettings({1, {{1024, 768, 60.0}}}) ? 1 : 0;
-        char byte = 0;
-        if (::write(toParent[1], &ok, 1) != 1 || ::read(toChild[0], &byte, 1) != 1) ::_exit(2);
-        ::_exit(0);
-    }
-    char ok = 0;
-    ASSERT_EQ(::read(toParent[0], &ok, 1), 1);
-    ASSERT_EQ(ok, 1);
-    const auto during = show();
-    ASSERT_EQ(during["displays"].size(), 2u);
-    EXPECT_EQ(during["displays"][1]["kind"], "virtual");
-    EXPECT_EQ(during["displays"][1]["hardwareKey"], "17494:0:0:false");
-
-    const char byte = 1;
-    ASSERT_EQ(::write(toChild[1], &byte, 1), 1);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_EQ(status, 0);
-    for (const int fd : {toParent[0], toParent[1], toChild[0], toChild[1]}) ::close(fd);
-
-    const auto after = show();
-    ASSERT_EQ(after["displays"].size(), 1u);
-    EXPECT_EQ(after["displays"][0]["kind"], "physical");
 }
 
 TEST_F(CorvelleHostCliTest, BadArgumentsFailClearlyAndChangeNothing) {
@@ -134,9 +76,6 @@ TEST_F(CorvelleHostCliTest, BadArgumentsFailClearlyAndChangeNothing) {
     const auto fixture = run({"init", "--fixture", "moon"});
     EXPECT_EQ(fixture.status, 2);
     EXPECT_NE(fixture.err.find("laptop, laptop+external, dual-external"), std::string::npos) << fixture.err;
-    EXPECT_EQ(run({"display", "plug"}).status, 2);
-    EXPECT_EQ(run({"show", "--yaml"}).status, 2);
-    EXPECT_EQ(run({"fault", "add", "currentMode", "--fail", "1001"}).status, 1);
     EXPECT_EQ(run({"fault", "add", "currentMode", "--nothing", "--hang"}).status, 2);
     const auto unknown = run({"display", "set-mode", "external", "1512x982"});
     EXPECT_EQ(unknown.status, 1);
@@ -179,8 +118,8 @@ TEST_F(CorvelleHostCliTest, FaultsSleepAndTheLog) {
 
     const auto log = run({"log"});
     ASSERT_EQ(log.status, 0);
+    EXPECT_NE(log.out.find("tool["), std::string::npos);
     for (const auto* action : {"init fixture=laptop", "faultAdd", "faultRemove rule=1", "sleep", "wake"}) {
-        EXPECT_NE(log.out.find(std::string("tool[")), std::string::npos);
         EXPECT_NE(log.out.find(action), std::string::npos) << action << " missing in\n" << log.out;
     }
 }
@@ -216,20 +155,13 @@ TEST_F(CorvelleHostCliTest, BadRemoteArgumentsFailClearlyAndChangeNothing) {
     const auto software = run({"remote", "connect", "teamviewer"});
     EXPECT_EQ(software.status, 2);
     EXPECT_NE(software.err.find("(uu or todesk)"), std::string::npos) << software.err;
-    EXPECT_EQ(run({"remote", "connect"}).status, 2);
-    EXPECT_EQ(run({"remote", "unknown", "uu", "maybe"}).status, 2);
     const auto notRunning = run({"remote", "unknown", "uu", "on"});
     EXPECT_EQ(notRunning.status, 1);
     EXPECT_NE(notRunning.err.find("UURemoteServer is not running"), std::string::npos) << notRunning.err;
-    EXPECT_EQ(run({"remote", "assert", "add"}).status, 2);
-    EXPECT_EQ(run({"remote", "assert", "add", "--pid", "-3"}).status, 2);
     EXPECT_EQ(run({"remote", "assert", "add", "--pid", "12x"}).status, 2);
-    EXPECT_EQ(run({"remote", "assert", "add", "--pid", "1", "--level", "high"}).status, 2);
     const auto gone = run({"remote", "assert", "add", "--pid", "4194399"});
     EXPECT_EQ(gone.status, 1);
     EXPECT_NE(gone.err.find("not running"), std::string::npos) << gone.err;
-    EXPECT_EQ(run({"remote", "assert", "remove"}).status, 2);
-    EXPECT_EQ(run({"remote", "status", "--json"}).status, 2);
 
     EXPECT_EQ(readFileIfPresent(folder / "power.json"), power);
     EXPECT_EQ(readFileIfPresent(folder / "processes.json"), processes);
