@@ -118,7 +118,7 @@ TEST(ManualMainQueueTest, RunsJobsOnlyWhenDrivenFromItsOwningThread) {
     EXPECT_FALSE(main.runUntil([] { return false; }, 0.002));
 }
 
-TEST(ThreadedTaskTest, MainTaskAwaitsActorsAndTimersAndResumesOnTheMainThread) {
+TEST(ThreadedTaskTest, MainTaskAwaitsActorsTimersAndCancellationOnTheMainThread) {
     ManualMainQueue main;
     SerialQueue engine("engine");
     std::vector<std::string> trace;  // main thread only
@@ -147,11 +147,8 @@ TEST(ThreadedTaskTest, MainTaskAwaitsActorsAndTimersAndResumesOnTheMainThread) {
     EXPECT_EQ(trace.front(), "11");
     EXPECT_EQ(trace[19], "201");
     EXPECT_EQ(trace.back(), "worker timed out");
-}
 
-TEST(ThreadedTaskTest, CancellationFromAnActorWakesASleepingMainTask) {
-    ManualMainQueue main;
-    SerialQueue monitor("monitor");
+    // Cancellation from an actor wakes a sleeping main task, on the main thread.
     CancellationSource source;
     std::string outcome;
     auto fallback = [&](CancellationToken token) -> Task<> {
@@ -163,7 +160,7 @@ TEST(ThreadedTaskTest, CancellationFromAnActorWakesASleepingMainTask) {
         }
     };
     spawn(main, fallback(source.token()));
-    Timer stop = Timer::once(monitor, 0.002, [&] { source.cancel(); });
+    Timer stop = Timer::once(engine, 0.002, [&] { source.cancel(); });
     EXPECT_TRUE(main.runUntil([&] { return !outcome.empty(); }, kPatience));
     EXPECT_EQ(outcome, "cancelled on main");
 }

@@ -18,14 +18,11 @@ TEST_F(DisplayServicesTest, DescribesTheLaptopAndItsMonitor) {
     const auto external = list.ids[1];
 
     EXPECT_EQ(displays.mainDisplayID(), builtin);
-    EXPECT_TRUE(displays.isMain(builtin));
     EXPECT_TRUE(displays.isBuiltin(builtin));
     EXPECT_FALSE(displays.isBuiltin(external));
     EXPECT_EQ(displays.vendorNumber(builtin), 1552u);
-    EXPECT_EQ(displays.serialNumber(external), 16843009u);
     EXPECT_EQ(displays.bounds(builtin), (displays::Rect{0, 0, 1512, 982}));
     EXPECT_EQ(displays.bounds(external), (displays::Rect{1512, 0, 1920, 1080}));
-    EXPECT_EQ(displays.mirrorSource(external), 0u);
     EXPECT_EQ(displays.displayUUID(builtin), "37D8832A-2D66-02CA-B9F7-8F30A301B230");
 
     const auto current = displays.currentMode(builtin);
@@ -100,7 +97,6 @@ TEST_F(DisplayServicesTest, HeadlessMachineListsThePlaceholder) {
     ASSERT_EQ(ids.size(), 1u);
     EXPECT_EQ(worker->displays().vendorNumber(ids[0]), 1970170734u);
     EXPECT_EQ(worker->displays().modelNumber(ids[0]), 1986622068u);
-    EXPECT_EQ(worker->displays().serialNumber(ids[0]), 0u);
     EXPECT_FALSE(worker->displays().isBuiltin(ids[0]));
     EXPECT_TRUE(worker->displays().isMain(ids[0]));
 

@@ -145,48 +145,38 @@ TEST_F(FolderHostTest, AVirtualDisplayEndsWithTheProcessThatMadeIt) {
     EXPECT_EQ(log.back().summary(), "virtualDisplayGone display=" + std::to_string(id) + " reason=ownerEnded");
 }
 
-TEST_F(FolderHostTest, ChangesByAnotherProcessReachTheScreenObserver) {
-    open(ProcessRole::tool)->admin().reset(HostFixture::laptopExternal);
-    const pid_t child = spawn([this] { open(ProcessRole::tool)->admin().unplug("external"); });
-
-    testing::ManualMainQueue mainQueue(clock);
-    auto app = open(ProcessRole::application, &mainQueue);
-    int calls = 0;
-    auto observation = app->screens().observeScreenParameters([&calls] { ++calls; });
-    mainQueue.runReady();
-    go();
-    EXPECT_EQ(reap(child), 0);
-    for (int round = 0; round < 50 && calls == 0; ++round) {
-        mainQueue.waitForReadyJob(std::chrono::milliseconds(100));
-        mainQueue.runReady();
-    }
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(app->screens().screens().size(), 1u);
-}
-
-TEST_F(FolderHostTest, AssertionChangesOfOtherProcessesAndEndedHoldersAreAnnounced) {
+TEST_F(FolderHostTest, ChangesOfOtherProcessesAndEndedHoldersAreAnnounced) {
     // Forked before any thread of ours runs, so it inherits no lock held meanwhile.
     const pid_t holder = ::fork();
     if (holder == 0) {
         for (;;) ::pause();
     }
-    open(ProcessRole::tool)->admin().reset(HostFixture::laptop);
-    const pid_t connector = spawn([this] { open(ProcessRole::tool)->remoteAdmin().connect(RemoteSoftware::uu); });
+    open(ProcessRole::tool)->admin().reset(HostFixture::laptopExternal);
+    const pid_t changer = spawn([this] {
+        auto tool = open(ProcessRole::tool);
+        tool->admin().unplug("external");
+        tool->remoteAdmin().connect(RemoteSoftware::uu);
+    });
 
     testing::ManualMainQueue mainQueue(clock);
     auto app = open(ProcessRole::application, &mainQueue);
+    int screenCalls = 0;
     int calls = 0;
+    auto observation = app->screens().observeScreenParameters([&screenCalls] { ++screenCalls; });
     ASSERT_TRUE(app->assertionNotifications().start([&calls] { ++calls; }));
+    mainQueue.runReady();
     auto awaitCalls = [&](int expected) {
-        for (int round = 0; round < 100 && calls < expected; ++round) {
+        for (int round = 0; round < 100 && (calls < expected || screenCalls == 0); ++round) {
             mainQueue.waitForReadyJob(std::chrono::milliseconds(100));
             mainQueue.runReady();
         }
         return calls;
     };
     go();
-    EXPECT_EQ(reap(connector), 0);
+    EXPECT_EQ(reap(changer), 0);
     EXPECT_EQ(awaitCalls(1), 1);
+    EXPECT_EQ(screenCalls, 1);
+    EXPECT_EQ(app->screens().screens().size(), 1u);
 
     const processes::ProcessIdentity identity{holder, processes::readProcessStatus(holder)->startTime};
     open(ProcessRole::tool)->remoteAdmin().addAssertion(identity, "PreventUserIdleDisplaySleep", "idleDisplaySleepDisabled",
@@ -196,6 +186,7 @@ TEST_F(FolderHostTest, AssertionChangesOfOtherProcessesAndEndedHoldersAreAnnounc
     EXPECT_EQ(awaitCalls(3), 3);
     EXPECT_EQ(open(ProcessRole::tool)->remoteAdmin().state().power.assertions.size(), 1u);
     EXPECT_EQ(reap(holder), SIGKILL);
+    EXPECT_EQ(screenCalls, 1);
 }
 
 TEST_F(FolderHostTest, ConcurrentProcessesLoseNoUpdate) {

@@ -15,15 +15,17 @@
 namespace dorvane::processes {
 namespace {
 
-// Counts `ended` calls and lets the test wait for them.
-class Ends {
+// Counts calls and lets the test wait for them; also serves as a one-way gate between
+// the test and the watcher's thread.
+class Signal {
 public:
+    void open() {
+        std::lock_guard lock(mutex_);
+        ++count_;
+        changed_.notify_all();
+    }
     std::function<void()> callback() {
-        return [this] {
-            std::lock_guard lock(mutex_);
-            ++count_;
-            changed_.notify_all();
-        };
+        return [this] { open(); };
     }
     int count() {
         std::lock_guard lock(mutex_);
@@ -35,6 +37,7 @@ public:
         changed_.wait_for(lock, std::chrono::seconds(20), [&] { return count_ >= expected; });
         return count_;
     }
+    bool await() { return awaitCount(1) >= 1; }
 
 private:
     std::mutex mutex_;
@@ -50,25 +53,6 @@ pid_t pausedChild() {
     return child;
 }
 
-// A one-way signal between the test and the watcher's thread.
-class Gate {
-public:
-    void open() {
-        std::lock_guard lock(mutex_);
-        open_ = true;
-        changed_.notify_all();
-    }
-    bool await() {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(20), [&] { return open_; });
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool open_ = false;
-};
-
 // Kills and leaves a zombie: the exit is then visible to any pidfd opened on it.
 void endAndKeepZombie(pid_t pid) {
     ::kill(pid, SIGKILL);
@@ -78,18 +62,21 @@ void endAndKeepZombie(pid_t pid) {
 
 ProcessIdentity identityOf(pid_t pid) { return ProcessIdentity{pid, readProcessStatus(pid)->startTime}; }
 
-TEST(ProcessExitWatcherTest, ReportsTheEndOfAWatchedProcessOnce) {
+TEST(ProcessExitWatcherTest, ReportsEachEndOnceAndAProcessGoneOrReplacedAtOnce) {
     ProcessExitWatcher watcher;
-    Ends watched;
-    Ends unwatched;
+    Signal watched, unwatched, replaced, gone;
     const pid_t first = pausedChild();
     const pid_t second = pausedChild();
     ASSERT_GT(first, 0);
     ASSERT_GT(second, 0);
-    ASSERT_TRUE(watcher.watch(identityOf(first), watched.callback()));
+    const auto identity = identityOf(first);
+    ASSERT_TRUE(watcher.watch(identity, watched.callback()));
     const auto id = watcher.watch(identityOf(second), unwatched.callback());
     ASSERT_TRUE(id);
     EXPECT_EQ(watched.count(), 0);
+    // Same pid, other start time: another process now.
+    EXPECT_FALSE(watcher.watch(ProcessIdentity{second, identityOf(second).startTime + 1}, replaced.callback()));
+    EXPECT_EQ(replaced.count(), 1);
 
     watcher.unwatch(*id);
     ::kill(second, SIGKILL);
@@ -99,21 +86,6 @@ TEST(ProcessExitWatcherTest, ReportsTheEndOfAWatchedProcessOnce) {
     ASSERT_EQ(::waitpid(second, nullptr, 0), second);
     EXPECT_EQ(unwatched.count(), 0);
     EXPECT_EQ(watched.count(), 1);
-}
-
-TEST(ProcessExitWatcherTest, AProcessAlreadyGoneOrReplacedEndsAtOnce) {
-    ProcessExitWatcher watcher;
-    const pid_t child = pausedChild();
-    ASSERT_GT(child, 0);
-    const auto identity = identityOf(child);
-
-    Ends replaced;  // same pid, other start time: another process now
-    EXPECT_FALSE(watcher.watch(ProcessIdentity{child, identity.startTime + 1}, replaced.callback()));
-    EXPECT_EQ(replaced.count(), 1);
-
-    ::kill(child, SIGKILL);
-    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
-    Ends gone;
     EXPECT_FALSE(watcher.watch(identity, gone.callback()));
     EXPECT_EQ(gone.count(), 1);
 }
@@ -124,7 +96,7 @@ struct EndedTogether {
     pid_t first = pausedChild();
     pid_t second = pausedChild();
     pid_t blocker = pausedChild();
-    Gate blocking, release;  // outlive run(): the blocker's callback may still be returning
+    Signal blocking, release;  // outlive run(): the blocker's callback may still be returning
 
     void run(ProcessExitWatcher& watcher, std::function<void()> firstEnded, std::function<void()> secondEnded,
              std::optional<std::uint64_t>& secondID) {
@@ -154,8 +126,7 @@ struct EndedTogether {
 
 TEST(ProcessExitWatcherTest, AnEndedWatchNotYetReportedCanStillBeWithdrawn) {
     ProcessExitWatcher watcher;
-    Gate firstRunning, firstRelease;
-    Ends second;
+    Signal firstRunning, firstRelease, second;
     std::optional<std::uint64_t> secondID;
     EndedTogether processes;
     processes.run(
@@ -170,7 +141,7 @@ TEST(ProcessExitWatcherTest, AnEndedWatchNotYetReportedCanStillBeWithdrawn) {
     firstRelease.open();
 
     // Callbacks run one after another: once a later one ran, the second's turn is over.
-    Ends later;
+    Signal later;
     const pid_t child = pausedChild();
     ASSERT_GT(child, 0);
     ASSERT_TRUE(watcher.watch(identityOf(child), later.callback()));
@@ -184,9 +155,7 @@ TEST(ProcessExitWatcherTest, NothingIsReportedAfterACallbackDestroysTheWatcher) 
     auto watcher = std::make_unique<ProcessExitWatcher>();
     // The second callback reports, when dropped, whether it ran.
     struct Outcome {
-        std::mutex mutex;
-        bool called = false;
-        Gate dropped;
+        Signal called, dropped;
     };
     auto outcome = std::make_shared<Outcome>();
     struct Drop {
@@ -201,15 +170,10 @@ TEST(ProcessExitWatcherTest, NothingIsReportedAfterACallbackDestroysTheWatcher) 
     EndedTogether processes;
     processes.run(
         *watcher, [&] { watcher.reset(); },
-        [drop] {
-            std::lock_guard lock(drop->outcome->mutex);
-            drop->outcome->called = true;
-        },
-        secondID);
+        [drop] { drop->outcome->called.open(); }, secondID);
     drop.reset();
     ASSERT_TRUE(outcome->dropped.await());
-    std::lock_guard lock(outcome->mutex);
-    EXPECT_FALSE(outcome->called);
+    EXPECT_EQ(outcome->called.count(), 0);
 }
 
 }  // namespace
