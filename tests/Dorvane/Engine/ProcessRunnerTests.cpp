@@ -8,7 +8,7 @@
 
 #include "Dorvane/Engine/ProcessRunner.h"
 #include "DorvaneCore/Core/FitError.h"
-#include "tests/Support/RealClock.h"
+#include "Platform/Dispatch/SystemClock.h"
 
 namespace dorvane {
 namespace {
@@ -42,7 +42,7 @@ protected:
         return "(no failure)";
     }
 
-    testing::RealClock clock_;  // real child processes run in real time
+    dispatch::SystemClock clock_;  // real child processes run in real time
     fs::path root_;
 };
 

@@ -16,7 +16,7 @@
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "tests/Support/ManualMainQueue.h"
-#include "tests/Support/RealClock.h"
+#include "Platform/Dispatch/SystemClock.h"
 
 namespace dorvane::host {
 namespace {
@@ -80,7 +80,7 @@ protected:
     std::vector<DisplayID> online(SimulatedHost& host) { return host.displays().onlineDisplayList(32).ids; }
 
     std::filesystem::path folder;
-    testing::RealClock clock;
+    dispatch::SystemClock clock;
     int goPipe = -1;
 };
 

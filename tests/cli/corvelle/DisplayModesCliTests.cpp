@@ -6,7 +6,7 @@
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "tests/Support/CommandRun.h"
-#include "tests/Support/RealClock.h"
+#include "Platform/Dispatch/SystemClock.h"
 
 namespace dorvane {
 namespace {
@@ -88,7 +88,7 @@ TEST_F(DisplayModesCliTest, CheckAndRestore) {
         EXPECT_EQ(refused.err, "Corvelle 已在运行中，请在顶部菜单栏查看对应图标。\n");
     }
     {
-        testing::RealClock clock;
+        dispatch::SystemClock clock;
         auto tool = host::SimulatedHost::openFolder(root / "host", processes::ProcessRole::tool, clock);
         tool->admin().setVirtualDisplaysAvailable(false);
     }
