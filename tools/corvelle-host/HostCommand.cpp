@@ -12,7 +12,7 @@
 #include "Platform/Host/SimulatedHost.h"
 #include "tools/corvelle-host/CommandLine.h"
 #include "tools/corvelle-host/HostReport.h"
-#include "tools/corvelle-host/MonotonicClock.h"
+#include "Platform/Dispatch/SystemClock.h"
 #include "tools/corvelle-host/RemoteCommand.h"
 
 namespace dorvane::hosttool {
@@ -246,7 +246,7 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         }
 
         const auto folder = host::defaultHostFolder();
-        MonotonicClock clock;
+        dispatch::SystemClock clock;
         auto host = host::SimulatedHost::openFolder(folder, processes::ProcessRole::tool, clock);
         if (command == "init") return runInit(*host, args, out);
         if (command == "show") return runShow(*host, folder, args, out);
