@@ -67,9 +67,11 @@ TEST_F(DisplayModesCliTest, SelfTestsPassAndLeaveTheLaptopAsItWas) {
 
 TEST_F(DisplayModesCliTest, SmokeSizesAndAnInjectedFailure) {
     const auto before = layout();
-    const auto plain = corvelle({"--smoke", "tablet", "bogus"});
+    const auto plain = corvelle({"--smoke"});
     EXPECT_EQ(plain.status, 0) << plain.err;
-    EXPECT_EQ(plain.out, "PASS: 1024×768, HiDPI, mirror source, restore\n");
+    EXPECT_EQ(plain.out, "PASS: 1400×630, HiDPI, mirror source, restore\n");
+    EXPECT_EQ(layout(), before);
+    EXPECT_EQ(corvelle({"--smoke", "tablet", "larger"}).out, "PASS: 896×672, HiDPI, mirror source, restore\n");
 
     const auto injected = corvelle({"--smoke", "--inject-failure"});
     EXPECT_EQ(injected.status, 1);
