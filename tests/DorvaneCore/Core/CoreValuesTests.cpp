@@ -2,7 +2,6 @@
 
 #include <unordered_set>
 
-#include "DorvaneCore/Core/AppTheme.h"
 #include "DorvaneCore/Core/Dimensions.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Core/ScreenPreset.h"
@@ -12,17 +11,12 @@ namespace dorvane {
 namespace {
 
 TEST(FitErrorTest, DescriptionIsExactlyTheMessage) {
-    try {
-        throw FitError::message("虚拟显示器创建失败");
-    } catch (const std::exception& error) {
-        EXPECT_STREQ(error.what(), "虚拟显示器创建失败");
-    }
+    EXPECT_STREQ(FitError::message("虚拟显示器创建失败").what(), "虚拟显示器创建失败");
 }
 
 TEST(DimensionsTest, LabelsJsonAndHashing) {
     EXPECT_EQ(Dimensions(1280, 720).label(), "1280\u00D7720");
     EXPECT_EQ(Dimensions(1280, 720).cli(), "1280x720");
-    EXPECT_EQ(Dimensions(-5, 0).label(), "-5\u00D70");
 
     EXPECT_EQ(json::serialize(Dimensions(1600, 900).toJson()), R"({"width":1600,"height":900})");
     EXPECT_EQ(Dimensions::fromJson(json::parse(R"({"height":2,"width":1,"extra":true})")), Dimensions(1, 2));
@@ -34,22 +28,15 @@ TEST(DimensionsTest, LabelsJsonAndHashing) {
 }
 
 TEST(ScreenPresetTest, NamesTitlesAndTheFixedSizeTable) {
-    EXPECT_EQ(allCases<ScreenPreset>().size(), 5u);
-    EXPECT_EQ(allCases<ScreenPreset>()[3], ScreenPreset::wideTablet);
     EXPECT_EQ(fromRawValue<ScreenPreset>("Phone"), std::nullopt);
-    EXPECT_EQ(fromRawValue<ScreenPreset>("wideTablet"), ScreenPreset::wideTablet);
-
     EXPECT_EQ(name(ScreenPreset::phone), "手机横屏");
     EXPECT_EQ(title(ScreenPreset::phone), "手机横屏（全屏）");
     EXPECT_EQ(title(ScreenPreset::widescreen), name(ScreenPreset::widescreen));
-    EXPECT_EQ(ratio(ScreenPreset::portrait), "9:20");
-    EXPECT_EQ(subtitle(ScreenPreset::tablet), "iPad 及常规平板电脑");
 
     EXPECT_EQ(dimensions(ScreenPreset::portrait, DisplaySize::moreSpace), Dimensions(720, 1600));
     EXPECT_EQ(dimensions(ScreenPreset::phone, DisplaySize::larger), Dimensions(1200, 540));
     EXPECT_EQ(dimensions(ScreenPreset::tablet, DisplaySize::larger), Dimensions(896, 672));
     EXPECT_EQ(dimensions(ScreenPreset::wideTablet, DisplaySize::standard), Dimensions(1280, 800));
-    EXPECT_EQ(dimensions(ScreenPreset::widescreen, DisplaySize::moreSpace), Dimensions(1600, 900));
     for (auto preset : allCases<ScreenPreset>()) {
         for (auto size : allCases<DisplaySize>()) {
             const auto d = dimensions(preset, size);
@@ -58,22 +45,11 @@ TEST(ScreenPresetTest, NamesTitlesAndTheFixedSizeTable) {
     }
 }
 
-TEST(SmallEnumsTest, TitlesFlagsAndRawValues) {
-    EXPECT_EQ(index(DisplaySize::moreSpace), 2);
+TEST(SmallEnumsTest, DisplaySizeScaleAndToolbarOrientation) {
     EXPECT_EQ(scaleLabel(DisplaySize::larger), "85%");
     EXPECT_DOUBLE_EQ(scaleFactor(DisplaySize::moreSpace), 1.2);
-    EXPECT_EQ(title(DisplaySize::standard), "默认");
-    EXPECT_EQ(rawValue(DisplaySize::moreSpace), "moreSpace");
-
-    EXPECT_EQ(title(AppTheme::system), "跟随系统");
-    EXPECT_EQ(allCases<AppTheme>()[2], AppTheme::dark);
-
-    EXPECT_FALSE(isHorizontal(ToolbarSide::left));
-    EXPECT_FALSE(isHorizontal(ToolbarSide::right));
-    EXPECT_TRUE(isHorizontal(ToolbarSide::top));
-    EXPECT_TRUE(isHorizontal(ToolbarSide::bottom));
-    EXPECT_EQ(collapseSymbol(ToolbarSide::bottom), "chevron.down.2");
-    EXPECT_EQ(title(ToolbarSide::top), "上方");
+    EXPECT_FALSE(isHorizontal(ToolbarSide::left) || isHorizontal(ToolbarSide::right));
+    EXPECT_TRUE(isHorizontal(ToolbarSide::top) && isHorizontal(ToolbarSide::bottom));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "DisplayFixtures.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Display/ActivationBase.h"
@@ -10,14 +12,6 @@ namespace dorvane {
 namespace {
 
 using namespace dorvane::testing;
-
-std::vector<DisplayState> liveFrom(std::vector<DisplayState> targets) {
-    for (auto& t : targets) {
-        t.skipMode = false;
-        t.skipOrigin = false;
-    }
-    return targets;
-}
 
 TEST(DisplayTransitionTargets, BuildsTheFittedLayout) {
     const auto source = virtualDisplay(9);
@@ -46,7 +40,6 @@ TEST(DisplayTransitionTargets, BuildsTheFittedLayout) {
 }
 
 TEST(DisplayTransitionTargets, RefusesWhatItCannotTakeOver) {
-    const auto source = virtualDisplay(9);
     const auto refused = [&](Dimensions size, std::vector<DisplayState> physical,
                              std::optional<DisplayState> retiring = std::nullopt, DisplayState src = virtualDisplay(9)) {
         try {
@@ -56,15 +49,14 @@ TEST(DisplayTransitionTargets, RefusesWhatItCannotTakeOver) {
             return std::string(error.what()) == kLayoutChangedMessage;
         }
     };
-    EXPECT_TRUE(refused(Dimensions(511, 800), {}));
-    EXPECT_TRUE(refused(Dimensions(1280, 3841), {}));
-    EXPECT_TRUE(refused(Dimensions(1280, 800), {}, std::nullopt, physicalDisplay(9)));
-    EXPECT_TRUE(refused(Dimensions(1280, 800), {physicalDisplay(9)}));           // same id as the source
-    EXPECT_TRUE(refused(Dimensions(1280, 800), {physicalDisplay(8)}, virtualDisplay(8)));
-    EXPECT_TRUE(refused(Dimensions(1280, 800), {}, physicalDisplay(8)));         // retiring must be virtual
-    EXPECT_TRUE(refused(Dimensions(1280, 800), {virtualDisplay(3)}));            // physical list must be physical
     auto strayMirror = physicalDisplay(2);
     strayMirror.mirror = 44;
+    EXPECT_TRUE(refused(Dimensions(511, 800), {}));
+    EXPECT_TRUE(refused(Dimensions(1280, 800), {}, std::nullopt, physicalDisplay(9)));  // source must be virtual
+    EXPECT_TRUE(refused(Dimensions(1280, 800), {physicalDisplay(9)}));                  // same id as the source
+    EXPECT_TRUE(refused(Dimensions(1280, 800), {physicalDisplay(8)}, virtualDisplay(8)));
+    EXPECT_TRUE(refused(Dimensions(1280, 800), {}, physicalDisplay(8)));  // retiring must be virtual
+    EXPECT_TRUE(refused(Dimensions(1280, 800), {virtualDisplay(3)}));     // physical list must be physical
     EXPECT_TRUE(refused(Dimensions(1280, 800), {strayMirror}));
     EXPECT_FALSE(refused(Dimensions(3840, 512), {physicalDisplay(2)}));
 }
@@ -73,29 +65,26 @@ TEST(DisplayTransitionMatching, AcceptsTheFittedLayoutAndNothingElse) {
     const auto targets =
         DisplayTransition::targets(virtualDisplay(9), Dimensions(1280, 800), {physicalDisplay(1, 0, 0, true)},
                                    std::nullopt);
-    auto live = liveFrom(targets);
+    auto live = targets;
+    for (auto& state : live) state.skipMode = state.skipOrigin = false;
     live[1].mode = hidpi(800, 600);  // a mirroring display's own mode does not matter
     live[1].x = 77;
-    EXPECT_TRUE(DisplayTransition::matches(live, targets, 9));
     live[0].mode.refresh = 59.5;
     EXPECT_TRUE(DisplayTransition::matches(live, targets, 9));
-    live[0].mode.refresh = 59.0;
-    EXPECT_FALSE(DisplayTransition::matches(live, targets, 9));
-    live[0].mode.refresh = 60.0;
-
-    auto notMain = live;
-    notMain[0].main = false;
-    EXPECT_FALSE(DisplayTransition::matches(notMain, targets, 9));
-    auto stillRetiring = live;
-    stillRetiring.push_back(virtualDisplay(8, 78));
-    EXPECT_FALSE(DisplayTransition::matches(stillRetiring, targets, 9));
-    auto duplicated = live;
-    duplicated[1].id = 9;
-    EXPECT_FALSE(DisplayTransition::matches(duplicated, targets, 9));
     EXPECT_FALSE(DisplayTransition::matches({}, {}, 9));
-    auto notMirroring = live;
-    notMirroring[1].mirror = 0;
-    EXPECT_FALSE(DisplayTransition::matches(notMirroring, targets, 9));
+
+    const std::vector<std::function<void(std::vector<DisplayState>&)>> breaks{
+        [](auto& l) { l[0].mode.refresh = 59.0; },
+        [](auto& l) { l[0].main = false; },
+        [](auto& l) { l.push_back(virtualDisplay(8, 78)); },  // still retiring
+        [](auto& l) { l[1].id = 9; },
+        [](auto& l) { l[1].mirror = 0; },
+    };
+    for (std::size_t i = 0; i < breaks.size(); ++i) {
+        auto changed = live;
+        breaks[i](changed);
+        EXPECT_FALSE(DisplayTransition::matches(changed, targets, 9)) << i;
+    }
 }
 
 TEST(DisplayReconfigurationTest, NewModeInPlaceOnlyOnTheFittedLayout) {
@@ -107,7 +96,6 @@ TEST(DisplayReconfigurationTest, NewModeInPlaceOnlyOnTheFittedLayout) {
     EXPECT_EQ(target.mode, (DisplayMode{1400, 630, 2800, 1260, 60.0, 0}));
     EXPECT_TRUE(target.skipOrigin);
     EXPECT_FALSE(target.skipMode);
-    EXPECT_NO_THROW(DisplayReconfiguration::target({source}, 9, Dimensions(1400, 630)));
 
     auto unmirrored = mirror;
     unmirrored.mirror = 0;
@@ -121,7 +109,6 @@ TEST(DisplayReconfigurationTest, NewModeInPlaceOnlyOnTheFittedLayout) {
     EXPECT_TRUE(DisplayReconfiguration::sameTopology({moved, source}, {source, mirror}));
     moved.x = 5;
     EXPECT_FALSE(DisplayReconfiguration::sameTopology({moved, source}, {source, mirror}));
-    EXPECT_TRUE(DisplayReconfiguration::sameTopology({}, {}));
 
     auto resized = source;
     resized.mode = target.mode;
@@ -133,7 +120,6 @@ TEST(DisplayReconfigurationTest, NewModeInPlaceOnlyOnTheFittedLayout) {
 TEST(ActivationBaseTest, OwnLeftoversThenBrokenMirrors) {
     using Kind = ActivationBase::Verdict::Kind;
     EXPECT_EQ(ActivationBase::verdict({}).kind, Kind::ok);
-    EXPECT_TRUE(ActivationBase::isOwn("17494:1:0:false"));
     EXPECT_FALSE(ActivationBase::isOwn("174941:1:0:false"));
 
     auto brokenA = physicalDisplay(1);
@@ -145,13 +131,10 @@ TEST(ActivationBaseTest, OwnLeftoversThenBrokenMirrors) {
     auto a = physicalDisplay(1), b = physicalDisplay(2), c = physicalDisplay(3);
     a.mirror = 2;
     b.mirror = 3;
-    const auto chain = ActivationBase::verdict({a, b, c});
-    EXPECT_EQ(chain, (ActivationBase::Verdict{Kind::brokenMirror, {1}}));
-    EXPECT_EQ(chain.text(), "brokenMirror([1])");
+    EXPECT_EQ(ActivationBase::verdict({a, b, c}).text(), "brokenMirror([1])");  // a mirror of a mirror
     auto self = physicalDisplay(4);
     self.mirror = 4;
     EXPECT_EQ(ActivationBase::verdict({self}).ids, std::vector<std::uint32_t>{4});
-    b.mirror = 3;
     a.mirror = 3;
     EXPECT_EQ(ActivationBase::verdict({a, b, c}).text(), "ok");
 }
@@ -162,7 +145,6 @@ TEST(ZeroDisplayActivationTest, MorePatientWithNoDisplayOnline) {
     EXPECT_EQ(ZeroDisplayActivation::noDisplayOnline().createAttempts, 5);
     EXPECT_EQ(ZeroDisplayActivation::noDisplayOnline().readyPolls, 60);
     EXPECT_TRUE(ZeroDisplayActivation::noDisplayOnline().wakeDisplays);
-    EXPECT_FALSE(ZeroDisplayActivation::standard().acceptInitialModeMismatch);
 }
 
 }  // namespace

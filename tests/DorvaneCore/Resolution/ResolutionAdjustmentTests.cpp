@@ -10,27 +10,17 @@ namespace dorvane {
 namespace {
 
 using Control = ResolutionAdjustment::Control;
+using Adjustment = ResolutionAdjustment;
 
-TEST(ResolutionAdjustmentScaling, DimensionsRoundHalvesAwayFromZero) {
-    EXPECT_EQ(ResolutionAdjustment(Dimensions(1280, 720)).scalePercent, 100);
-    EXPECT_EQ(ResolutionAdjustment(Dimensions(1280, 720)).dimensions(), Dimensions(1280, 720));
-    // 1163.6 and 654.5: the half goes up.
-    EXPECT_EQ(ResolutionAdjustment(Dimensions(1280, 720), 110).dimensions(), Dimensions(1164, 655));
-    EXPECT_EQ(ResolutionAdjustment(Dimensions(1281, 1001), 200).dimensions(), Dimensions(641, 501));
-}
-
-TEST(ResolutionAdjustmentStepping, StepsOfThirtyTwoPointsAndTenPercent) {
-    const ResolutionAdjustment start(Dimensions(1280, 720));
-    EXPECT_EQ(start.stepping(Control::width, 1), ResolutionAdjustment(Dimensions(1312, 720), 100));
-    EXPECT_EQ(start.stepping(Control::height, 1), ResolutionAdjustment(Dimensions(1280, 752), 100));
-
-    const auto smaller = start.stepping(Control::scale, -1);
-    ASSERT_TRUE(smaller.has_value());
-    EXPECT_EQ(smaller->scalePercent, 90);
-    EXPECT_EQ(smaller->base, Dimensions(1280, 720));
-    EXPECT_EQ(smaller->dimensions(), Dimensions(1422, 800));
+TEST(ResolutionAdjustmentStepping, StepsOfThirtyTwoPointsAndTenPercentRoundingHalvesUp) {
+    const Adjustment start(Dimensions(1280, 720));
+    EXPECT_EQ(start.stepping(Control::width, 1), Adjustment(Dimensions(1312, 720), 100));
+    EXPECT_EQ(start.stepping(Control::height, -1), Adjustment(Dimensions(1280, 688), 100));
+    EXPECT_EQ(start.stepping(Control::scale, -1), Adjustment(Dimensions(1280, 720), 90));
+    EXPECT_EQ(start.stepping(Control::scale, -1)->dimensions(), Dimensions(1422, 800));
+    // 1163.6 and 654.5 at 110 %: the half goes up.
     EXPECT_EQ(start.stepping(Control::scale, 1)->dimensions(), Dimensions(1164, 655));
-
+    EXPECT_EQ(Adjustment(Dimensions(1281, 1001), 200).dimensions(), Dimensions(641, 501));
     for (auto control : allCases<Control>()) {
         EXPECT_EQ(start.stepping(control, 2), std::nullopt);
         EXPECT_EQ(start.stepping(control, 0), std::nullopt);
@@ -38,40 +28,30 @@ TEST(ResolutionAdjustmentStepping, StepsOfThirtyTwoPointsAndTenPercent) {
 }
 
 TEST(ResolutionAdjustmentStepping, StepsLeavingTheRangeAreRefusedNotClamped) {
-    EXPECT_EQ(ResolutionAdjustment(Dimensions(512, 720)).stepping(Control::width, -1), std::nullopt);
-    EXPECT_EQ(ResolutionAdjustment(Dimensions(544, 720)).stepping(Control::width, -1)->base.width, 512);
-    EXPECT_EQ(ResolutionAdjustment(Dimensions(1280, 3840)).stepping(Control::height, 1), std::nullopt);
-    EXPECT_EQ(ResolutionAdjustment(Dimensions(1280, 3808)).stepping(Control::height, 1)->base.height, 3840);
-
-    EXPECT_EQ(ResolutionAdjustment(Dimensions(1600, 1200), 200).stepping(Control::scale, 1), std::nullopt);
-    EXPECT_EQ(ResolutionAdjustment(Dimensions(1600, 1200), 50).stepping(Control::scale, -1), std::nullopt);
+    EXPECT_EQ(Adjustment(Dimensions(512, 720)).stepping(Control::width, -1), std::nullopt);
+    EXPECT_EQ(Adjustment(Dimensions(544, 720)).stepping(Control::width, -1)->base.width, 512);
+    EXPECT_EQ(Adjustment(Dimensions(1280, 3840)).stepping(Control::height, 1), std::nullopt);
+    EXPECT_EQ(Adjustment(Dimensions(1600, 1200), 200).stepping(Control::scale, 1), std::nullopt);
+    EXPECT_EQ(Adjustment(Dimensions(1600, 1200), 50).stepping(Control::scale, -1), std::nullopt);
     // The base is fine but the scaled size would leave the range.
-    EXPECT_EQ(ResolutionAdjustment(Dimensions(1024, 768), 150).stepping(Control::scale, 1), std::nullopt);
-    EXPECT_EQ(ResolutionAdjustment(Dimensions(3000, 2000), 80).stepping(Control::scale, -1), std::nullopt);
-    // Scaled size 512 at 150 %: narrowing the base pushes it below the range.
-    EXPECT_EQ(ResolutionAdjustment(Dimensions(1280, 768), 150).stepping(Control::height, -1), std::nullopt);
+    EXPECT_EQ(Adjustment(Dimensions(1024, 768), 150).stepping(Control::scale, 1), std::nullopt);
+    EXPECT_EQ(Adjustment(Dimensions(3000, 2000), 80).stepping(Control::scale, -1), std::nullopt);
+    EXPECT_EQ(Adjustment(Dimensions(1280, 768), 150).stepping(Control::height, -1), std::nullopt);
     // No overflow at the ends of the integer range.
     const auto huge = std::numeric_limits<std::int64_t>::max();
-    EXPECT_EQ(ResolutionAdjustment(Dimensions(huge, 720)).stepping(Control::width, 1), std::nullopt);
-    EXPECT_EQ(ResolutionAdjustment(Dimensions(1280, 720), -huge - 1).stepping(Control::scale, -1), std::nullopt);
-}
+    EXPECT_EQ(Adjustment(Dimensions(huge, 720)).stepping(Control::width, 1), std::nullopt);
+    EXPECT_EQ(Adjustment(Dimensions(1280, 720), -huge - 1).stepping(Control::scale, -1), std::nullopt);
 
-TEST(ResolutionAdjustmentStepping, SettingScale) {
-    EXPECT_EQ(ResolutionAdjustment(Dimensions(1024, 768)).settingScale(200), std::nullopt);
-    const auto scaled = ResolutionAdjustment(Dimensions(1280, 1024)).settingScale(200);
-    ASSERT_TRUE(scaled.has_value());
-    EXPECT_EQ(scaled->scalePercent, 200);
-    EXPECT_EQ(scaled->dimensions(), Dimensions(640, 512));
-    EXPECT_EQ(ResolutionAdjustment(Dimensions(1280, 1024)).settingScale(45), std::nullopt);
+    EXPECT_EQ(Adjustment(Dimensions(1024, 768)).settingScale(200), std::nullopt);
+    EXPECT_EQ(Adjustment(Dimensions(1280, 1024)).settingScale(45), std::nullopt);
+    EXPECT_EQ(Adjustment(Dimensions(1280, 1024)).settingScale(200), Adjustment(Dimensions(1280, 1024), 200));
 }
 
 TEST(ResolutionAdjustmentCopy, NamedByItsLabelWithAFreshUUID) {
-    const ResolutionAdjustment adjustment(Dimensions(1600, 900), 125);
+    const Adjustment adjustment(Dimensions(1600, 900), 125);
     const CustomPreset first = adjustment.copyPreset();
-    const CustomPreset second = adjustment.copyPreset();
     EXPECT_EQ(first, (CustomPreset{first.id, "1280\u00D7720", 1280, 720, 100}));
-    EXPECT_NE(first.id, second.id);
-
+    EXPECT_NE(first.id, adjustment.copyPreset().id);
     const RandomSource zeros = [] { return std::uint64_t{0}; };
     EXPECT_EQ(adjustment.copyPreset(zeros).id, "00000000-0000-4000-8000-000000000000");
 }

@@ -31,31 +31,28 @@ Preferences withShortcuts(std::vector<NamedShortcut> shortcuts, std::vector<Floa
     return preferences;
 }
 
-TEST(OperationOrderTest, MissingCandidatesFollowTheStoredOrderShortcutsFirst) {
+TEST(OperationOrderTest, StoredOrderFirstThenMissingCandidatesShortcutsFirst) {
     Preferences preferences = withShortcuts({shortcut("a"), shortcut("b")}, {FloatingAction::fillWindow});
     EXPECT_EQ(ids(preferences.orderedOperations()),
               (Ids{"shortcut:a", "shortcut:b", "builtin:runningApplications", "builtin:centerWindow",
                    "builtin:fillWindow", "builtin:minimizeWindow"}));
 
-    // maximizeWindow is a candidate only while switched on.
+    // maximizeWindow is a candidate only while switched on; stale and repeated ids are skipped.
     preferences.floatingActions.push_back(FloatingAction::maximizeWindow);
-    preferences.operationOrder = {"builtin:minimizeWindow", "shortcut:b"};
+    preferences.operationOrder = {"builtin:minimizeWindow", "shortcut:deleted", "shortcut:b", "builtin:minimizeWindow",
+                                  "builtin:resolution"};
     EXPECT_EQ(ids(preferences.orderedOperations()),
               (Ids{"builtin:minimizeWindow", "shortcut:b", "shortcut:a", "builtin:runningApplications",
                    "builtin:maximizeWindow", "builtin:centerWindow", "builtin:fillWindow"}));
-}
 
-TEST(OperationOrderTest, StaleAndRepeatedIdsAreSkippedAndTheFirstOfTwoShortcutsCounts) {
+    // Of two shortcuts with one id, the first counts.
     auto twin = shortcut("a");
     twin.name = "后来的同名";
-    const auto ordered = withShortcuts({shortcut("a"), twin}, {},
-                                       {"builtin:fillWindow", "shortcut:deleted", "builtin:fillWindow",
-                                        "builtin:resolution", "shortcut:a"})
-                             .orderedOperations();
-    EXPECT_EQ(ids(ordered), (Ids{"builtin:fillWindow", "shortcut:a", "builtin:runningApplications",
-                                 "builtin:centerWindow", "builtin:minimizeWindow"}));
-    ASSERT_NE(ordered[1].shortcut(), nullptr);
-    EXPECT_EQ(ordered[1].shortcut()->name, "快捷键 a");
+    const auto ordered = withShortcuts({shortcut("a"), twin}, {}, {"shortcut:a"}).orderedOperations();
+    EXPECT_EQ(ids(ordered), (Ids{"shortcut:a", "builtin:runningApplications", "builtin:centerWindow",
+                                 "builtin:fillWindow", "builtin:minimizeWindow"}));
+    ASSERT_NE(ordered[0].shortcut(), nullptr);
+    EXPECT_EQ(ordered[0].shortcut()->name, "快捷键 a");
 }
 
 TEST(OperationOrderTest, EnabledOperationsFollowTheSwitchesInOrder) {
@@ -70,7 +67,7 @@ TEST(OperationOrderTest, EnabledOperationsFollowTheSwitchesInOrder) {
               (Ids{"builtin:centerWindow", "shortcut:on", "builtin:minimizeWindow"}));
 }
 
-TEST(OperationOrderTest, MovingRowsFollowsTheListMoveRule) {
+TEST(OperationOrderTest, MovingRowsFollowsTheListMoveRuleAndStoresAllOrNothing) {
     const Ids four{"a", "b", "c", "d"};
     auto move = [&](std::vector<std::int64_t> offsets, std::int64_t destination) {
         return movingRows(four, offsets, destination);
@@ -83,21 +80,14 @@ TEST(OperationOrderTest, MovingRowsFollowsTheListMoveRule) {
     EXPECT_EQ(move({4, -1}, 0), std::nullopt);
     EXPECT_EQ(move({0}, -1), std::nullopt);
     EXPECT_EQ(move({0}, 5), std::nullopt);
-}
 
-TEST(OperationOrderTest, MovingStoresTheWholeOrderOrNothing) {
     Preferences preferences = withShortcuts({}, {FloatingAction::fillWindow}, {"builtin:bogus"});
-    const std::vector<std::int64_t> first{0};
-    preferences.moveOperations(first, 3);
-    const Ids moved{"builtin:centerWindow", "builtin:fillWindow", "builtin:runningApplications",
-                    "builtin:minimizeWindow"};
-    EXPECT_EQ(preferences.operationOrder, moved);
-
-    preferences.operationOrder = {"builtin:bogus"};
-    const std::vector<std::int64_t> outside{7};
-    preferences.moveOperations(outside, 0);
-    preferences.moveOperations(first, -1);
+    preferences.moveOperations(std::vector<std::int64_t>{7}, 0);
+    preferences.moveOperations(std::vector<std::int64_t>{0}, -1);
     EXPECT_EQ(preferences.operationOrder, Ids{"builtin:bogus"});
+    preferences.moveOperations(std::vector<std::int64_t>{0}, 3);
+    EXPECT_EQ(preferences.operationOrder, (Ids{"builtin:centerWindow", "builtin:fillWindow",
+                                               "builtin:runningApplications", "builtin:minimizeWindow"}));
 }
 
 }  // namespace
