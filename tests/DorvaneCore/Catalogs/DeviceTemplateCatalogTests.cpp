@@ -149,7 +149,7 @@ TEST(DeviceTemplateSearch, FoldsCaseAndDiacriticsAndIgnoresBlanksAndHyphens) {
     row.modelName = "Galaxy S24 Ultra";
     row.screenName = "横屏";
     row.aliases = {"SM-S9280", "Édition Spéciale"};
-    for (const char* query : {"", " - -", "GALAXY-S24", "samsunggalaxy", "S24 ULTRA横屏", "sms9280", "edition spec"}) {
+    for (const char* query : {"", " - -", "GALAXY-S24", "samsunggalaxy", "S24 ULTRA横屏", "sms9280", "EDITION SPECIALE"}) {
         EXPECT_TRUE(row.matches(query)) << query;
     }
     for (const char* query : {"s25", "竖屏", "galaxy_s24"}) EXPECT_FALSE(row.matches(query)) << query;
@@ -190,7 +190,7 @@ TEST(DeviceTemplateLoading, AnExistingOverrideWinsAndAMissingBundleIsNotFound) {
     fs::remove_all(root);
 }
 
-TEST(DeviceTemplateBundled, ShippedCatalogLoadsAndEveryEntryIsAValidSpecification) {
+TEST(DeviceTemplateBundled, ShippedCatalogLoadsAndEveryEntryIsAValidPreset) {
     const auto catalog = DeviceTemplateCatalog::bundled();  // through the core bundle lookup
     const auto entries = catalog.entries();
     ASSERT_GE(entries.size(), 100u);

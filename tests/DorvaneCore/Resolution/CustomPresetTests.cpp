@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kSizeMessage = "宽度与高度均须在 512 至 3840 逻辑像素范围内。";
 constexpr const char* kScaleMessage = "显示大小须在 50% 至 200% 范围内，缩放后的尺寸须在支持范围内。";
 
-CustomPreset spec(std::int64_t width, std::int64_t height, std::int64_t scale = 100) {
+CustomPreset custom(std::int64_t width, std::int64_t height, std::int64_t scale = 100) {
     return CustomPreset{"id", "name", width, height, scale};
 }
 
@@ -30,55 +30,55 @@ std::string validationMessage(const CustomPreset& preset) {
 
 TEST(CustomPresetValidation, LimitsAndMessagesInOrder) {
     const std::vector<std::pair<CustomPreset, std::string>> cases{
-        {spec(512, 512), ""},
-        {spec(3840, 3840), ""},
-        {spec(511, 720), kSizeMessage},
-        {spec(1280, 3841), kSizeMessage},
-        {spec(511, 720, 0), kSizeMessage},  // the size rule comes before the scale rule
-        {spec(1600, 1200, 50), ""},         // 3200×2400
-        {spec(1280, 1024, 200), ""},        // 640×512
-        {spec(3840, 3840, 201), kScaleMessage},
-        {spec(3840, 2160, 50), kScaleMessage},  // scaled 7680×4320
-        {spec(1024, 768, 200), kScaleMessage},  // scaled 512×384
+        {custom(512, 512), ""},
+        {custom(3840, 3840), ""},
+        {custom(511, 720), kSizeMessage},
+        {custom(1280, 3841), kSizeMessage},
+        {custom(511, 720, 0), kSizeMessage},  // the size rule comes before the scale rule
+        {custom(1600, 1200, 50), ""},         // 3200×2400
+        {custom(1280, 1024, 200), ""},        // 640×512
+        {custom(3840, 3840, 201), kScaleMessage},
+        {custom(3840, 2160, 50), kScaleMessage},  // scaled 7680×4320
+        {custom(1024, 768, 200), kScaleMessage},  // scaled 512×384
     };
     for (const auto& [preset, message] : cases) EXPECT_EQ(validationMessage(preset), message) << preset.sizeLabel();
 }
 
 TEST(CustomPresetScaling, FactorsScaleAndHalvesAwayFromZero) {
-    const auto recommended = spec(1294, 720);
+    const auto recommended = custom(1294, 720);
     EXPECT_EQ(recommended.dimensions(DisplaySize::larger), Dimensions(1100, 612));  // 1099.9 rounds up
     EXPECT_EQ(recommended.dimensions(DisplaySize::moreSpace), Dimensions(1553, 864));
-    EXPECT_EQ(spec(1600, 900, 125).dimensions(DisplaySize::standard), Dimensions(1280, 720));
+    EXPECT_EQ(custom(1600, 900, 125).dimensions(DisplaySize::standard), Dimensions(1280, 720));
     // 1001 × 100 ÷ 200 = 500.5 and 1003 ÷ 2 = 501.5: both halves go up, not to even.
-    EXPECT_EQ(spec(1001, 1003, 200).dimensions(DisplaySize::standard), Dimensions(501, 502));
+    EXPECT_EQ(custom(1001, 1003, 200).dimensions(DisplaySize::standard), Dimensions(501, 502));
     // A scale below 1 counts as 1 instead of dividing by zero or flipping the sign.
-    EXPECT_EQ(spec(1280, 720, 0).dimensions(DisplaySize::standard), Dimensions(128000, 72000));
+    EXPECT_EQ(custom(1280, 720, 0).dimensions(DisplaySize::standard), Dimensions(128000, 72000));
 
     // Saturating conversions: absurd stored sizes never overflow.
     EXPECT_EQ(roundedPoints(-2.5), -3);
     EXPECT_EQ(roundedPoints(std::nan("")), 0);
     EXPECT_EQ(roundedPoints(1e30), std::numeric_limits<std::int64_t>::max());
-    EXPECT_EQ(spec(std::numeric_limits<std::int64_t>::max(), 720).dimensions(DisplaySize::moreSpace).width,
+    EXPECT_EQ(custom(std::numeric_limits<std::int64_t>::max(), 720).dimensions(DisplaySize::moreSpace).width,
               std::numeric_limits<std::int64_t>::max());
 }
 
 TEST(CustomPresetScaling, AdjustmentSettingScaleAndLabels) {
-    EXPECT_EQ(spec(1600, 900, 125).adjustment(), ResolutionAdjustment(Dimensions(1600, 900), 125));
+    EXPECT_EQ(custom(1600, 900, 125).adjustment(), ResolutionAdjustment(Dimensions(1600, 900), 125));
     // Scaled size out of range (512×384): the adjustment falls back to 100 %, base kept.
-    EXPECT_EQ(spec(1024, 768, 200).adjustment(), ResolutionAdjustment(Dimensions(1024, 768), 100));
-    EXPECT_EQ(spec(1600, 900).settingScale(125), spec(1600, 900, 125));
-    EXPECT_EQ(spec(1024, 768).settingScale(200), std::nullopt);
+    EXPECT_EQ(custom(1024, 768, 200).adjustment(), ResolutionAdjustment(Dimensions(1024, 768), 100));
+    EXPECT_EQ(custom(1600, 900).settingScale(125), custom(1600, 900, 125));
+    EXPECT_EQ(custom(1024, 768).settingScale(200), std::nullopt);
 
-    EXPECT_EQ(spec(1600, 900, 125).sizeLabel(), "1600 \u00D7 900 \u00B7 125%");
-    EXPECT_EQ(spec(1294, 720).sizeLabel(), "1294 \u00D7 720");
-    CustomPreset named = spec(1280, 720);
+    EXPECT_EQ(custom(1600, 900, 125).sizeLabel(), "1600 \u00D7 900 \u00B7 125%");
+    EXPECT_EQ(custom(1294, 720).sizeLabel(), "1294 \u00D7 720");
+    CustomPreset named = custom(1280, 720);
     named.name = "\u3000 办公 \n";
     EXPECT_EQ(named.title(), "办公");
     named.name = " \t\u3000\n";
     EXPECT_EQ(named.title(), "规格");
 }
 
-TEST(CustomPresetFactory, SevenSpecificationsInTheirOrder) {
+TEST(CustomPresetFactory, SevenPresetsInTheirOrder) {
     const std::vector<CustomPreset> expected{
         {"factory:phoneRecommended", "手机横屏（保留操作栏）", 1294, 720, 100},
         {"factory:portraitRecommended", "手机竖屏（保留操作栏）", 604, 1138, 100},

@@ -22,7 +22,7 @@ Strings keysOf(const json::Json& object) {
 
 Strings specIDs(const Preferences& preferences) {
     Strings ids;
-    for (const auto& spec : preferences.customPresets) ids.push_back(spec.id);
+    for (const auto& custom : preferences.customPresets) ids.push_back(custom.id);
     return ids;
 }
 
@@ -175,7 +175,7 @@ TEST(PreferencesCodingTest, ActionsAndOrderAreCleanedAndGetTheMinimiseActionOnce
     EXPECT_TRUE(noFill.seededMinimizeAction);
 }
 
-TEST(PreferencesCodingTest, FactorySpecificationsAreSeededOnceInFront) {
+TEST(PreferencesCodingTest, FactoryPresetsAreSeededOnceInFront) {
     Strings expected = specIDs(Preferences());
     expected.push_back("a");
     EXPECT_EQ(specIDs(decoded(R"({"seededFactorySpecs":false,"customPresets":[
@@ -192,13 +192,13 @@ TEST(PreferencesCodingTest, FactorySpecificationsAreSeededOnceInFront) {
     EXPECT_TRUE(decoded(R"({"seededFactorySpecs":true,"customPresets":[]})").customPresets.empty());
 }
 
-TEST(PreferencesCodingTest, AutomaticPresetMustNameASpecificationAfterSeeding) {
+TEST(PreferencesCodingTest, AutomaticPresetMustNameAPresetAfterSeeding) {
     const auto deleted = decoded(R"({"seededFactorySpecs":true,"autoResolutionEnabled":true,
         "autoResolutionPresetID":"tiny","customPresets":[{"id":"tiny","name":"t","width":100,"height":100}]})");
     EXPECT_FALSE(deleted.autoResolutionEnabled);
     EXPECT_EQ(deleted.autoResolutionPresetID, std::nullopt);
 
-    // The id names a factory specification that only the seeding adds.
+    // The id names a factory custom preset that only the seeding adds.
     const auto seeded = decoded(R"({"seededFactorySpecs":false,"customPresets":[],"autoResolutionEnabled":true,
         "autoResolutionPresetID":"factory:tablet","selectedCustomID":"unchecked"})");
     EXPECT_TRUE(seeded.autoResolutionEnabled);

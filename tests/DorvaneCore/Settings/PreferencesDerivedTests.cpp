@@ -7,7 +7,7 @@
 namespace dorvane {
 namespace {
 
-TEST(PreferencesDerivedTest, SelectedSpecificationDecidesSizeAndAdjustment) {
+TEST(PreferencesDerivedTest, SelectedPresetDecidesSizeAndAdjustment) {
     Preferences preferences;
     preferences.preset = ScreenPreset::tablet;
     preferences.size = DisplaySize::moreSpace;
@@ -17,7 +17,7 @@ TEST(PreferencesDerivedTest, SelectedSpecificationDecidesSizeAndAdjustment) {
     EXPECT_EQ(preferences.resolutionAdjustment(), ResolutionAdjustment(Dimensions(1280, 960), 100));
 
     preferences.selectedCustomID = "U1";
-    EXPECT_EQ(preferences.dimensions(), Dimensions(1280, 720));  // size does not apply to a specification
+    EXPECT_EQ(preferences.dimensions(), Dimensions(1280, 720));  // size does not apply to a custom preset
     EXPECT_EQ(preferences.resolutionAdjustment(), ResolutionAdjustment(Dimensions(1600, 900), 125));
 }
 
