@@ -99,7 +99,6 @@ TEST(PreferencesCodingTest, StrictKeysRejectTheWholeFile) {
         {"operationOrder", R"(["builtin:fillWindow",3])"},
         {"floatingActions", R"("fillWindow")"},
         {"customPresets", R"([{"id":"a","name":"a","width":1280}])"},
-        {"customPresets", R"([{"id":"a","name":"a","width":1280.5,"height":720}])"},
         {"selectedCustomID", "5"},
         {"autoResolutionEnabled", "1"},
         {"autoResolutionPresetID", "false"},

@@ -3,7 +3,6 @@
 namespace dorvane::host {
 namespace {
 
-using displays::ConfigureScope;
 using displays::DisplayError;
 using processes::ProcessRole;
 
@@ -50,37 +49,6 @@ TEST_F(FaultRuleTest, SelectsByRoleAndDisplay) {
     EXPECT_TRUE(snapshotWorker.displays().currentMode(builtin));
     EXPECT_FALSE(snapshotWorker.displays().currentMode(external));
     EXPECT_TRUE(worker->displays().currentMode(external));  // commit worker: other role
-}
-
-TEST_F(FaultRuleTest, TransactionsThatCannotBeginOrComplete) {
-    app->admin().addFault(rule(HostCall::beginConfiguration, FaultAction::nothing));
-    auto begun = worker->displays().beginConfiguration();
-    EXPECT_EQ(begun.error, DisplayError::success);
-    EXPECT_EQ(begun.configuration, nullptr);
-    app->admin().clearFaults();
-
-    auto failing = rule(HostCall::completeConfiguration, FaultAction::fail);
-    failing.code = DisplayError::illegalArgument;
-    app->admin().addFault(failing);
-    auto configuration = worker->displays().beginConfiguration().configuration;
-    ASSERT_TRUE(configuration);
-    const auto external = named(state(), "external").id;
-    EXPECT_EQ(configuration->configureOrigin(external, 0, 0), DisplayError::success);
-    EXPECT_EQ(configuration->complete(ConfigureScope::forSession), DisplayError::illegalArgument);
-    EXPECT_FALSE(worker->displays().isMain(external));
-    EXPECT_EQ(state().counters.transactionsCompleted, 0u);
-}
-
-TEST_F(FaultRuleTest, DelayAnswersNormallyAfterWaitingOnTheClock) {
-    auto slow = rule(HostCall::createVirtualDisplay, FaultAction::delay);
-    slow.seconds = 2.5;
-    app->admin().addFault(slow);
-    const double before = clock.uptime();
-    auto display = app->virtualDisplays().create(descriptor(1280, 800));
-    EXPECT_TRUE(display);
-    EXPECT_EQ(clock.sleeps, std::vector<double>{2.5});
-    EXPECT_DOUBLE_EQ(clock.uptime(), before + 2.5);
-    EXPECT_EQ(logged({"fault"}).size(), 1u);
 }
 
 TEST_F(FaultRuleTest, RulesThatCannotActAreRefused) {

@@ -10,8 +10,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "DorvaneCore/Support/AtomicFile.h"
-#include "Platform/Host/FolderHostStore.h"
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
@@ -84,25 +82,12 @@ protected:
     int goPipe = -1;
 };
 
-TEST_F(FolderHostTest, SeedsTheDefaultMachineAndRefusesAMalformedFolder) {
+TEST_F(FolderHostTest, SeedsTheDefaultMachine) {
     auto tool = open(ProcessRole::tool);
     const auto ids = online(*tool);
     ASSERT_EQ(ids.size(), 1u);
     EXPECT_TRUE(tool->displays().isBuiltin(ids[0]));
     EXPECT_GT(tool->displays().allModes(ids[0], {true}).size(), 6u);
-
-    const std::string garbage = "{\"format\": 1, \"generation\": \"x\"}";
-    writeFileAtomically(folder / kDisplaysFile, garbage);
-    try {
-        tool->admin().state();
-        ADD_FAILURE() << "a malformed folder was read";
-    } catch (const HostError& error) {
-        EXPECT_NE(std::string(error.what()).find("displays.json: generation"), std::string::npos) << error.what();
-    }
-    EXPECT_EQ(readFileIfPresent(folder / kDisplaysFile), garbage);
-
-    tool->admin().reset(HostFixture::laptopExternal);
-    EXPECT_EQ(online(*tool).size(), 2u);
 }
 
 TEST_F(FolderHostTest, AVirtualDisplayEndsWithTheProcessThatMadeIt) {
@@ -145,48 +130,35 @@ TEST_F(FolderHostTest, AVirtualDisplayEndsWithTheProcessThatMadeIt) {
     EXPECT_EQ(log.back().summary(), "virtualDisplayGone display=" + std::to_string(id) + " reason=ownerEnded");
 }
 
-TEST_F(FolderHostTest, ChangesOfOtherProcessesAndEndedHoldersAreAnnounced) {
+// Changes made by other processes reach the monitor (see the remote-session tests over the
+// host); a real holder that ends changes no file, yet its end is announced.
+TEST_F(FolderHostTest, AnEndedHolderIsAnnouncedWithoutAnyOtherChange) {
     // Forked before any thread of ours runs, so it inherits no lock held meanwhile.
     const pid_t holder = ::fork();
     if (holder == 0) {
         for (;;) ::pause();
     }
-    open(ProcessRole::tool)->admin().reset(HostFixture::laptopExternal);
-    const pid_t changer = spawn([this] {
-        auto tool = open(ProcessRole::tool);
-        tool->admin().unplug("external");
-        tool->remoteAdmin().connect(RemoteSoftware::uu);
-    });
-
     testing::ManualMainQueue mainQueue(clock);
     auto app = open(ProcessRole::application, &mainQueue);
-    int screenCalls = 0;
     int calls = 0;
-    auto observation = app->screens().observeScreenParameters([&screenCalls] { ++screenCalls; });
     ASSERT_TRUE(app->assertionNotifications().start([&calls] { ++calls; }));
     mainQueue.runReady();
     auto awaitCalls = [&](int expected) {
-        for (int round = 0; round < 100 && (calls < expected || screenCalls == 0); ++round) {
+        for (int round = 0; round < 100 && calls < expected; ++round) {
             mainQueue.waitForReadyJob(std::chrono::milliseconds(100));
             mainQueue.runReady();
         }
         return calls;
     };
-    go();
-    EXPECT_EQ(reap(changer), 0);
-    EXPECT_EQ(awaitCalls(1), 1);
-    EXPECT_EQ(screenCalls, 1);
-    EXPECT_EQ(app->screens().screens().size(), 1u);
 
     const processes::ProcessIdentity identity{holder, processes::readProcessStatus(holder)->startTime};
     open(ProcessRole::tool)->remoteAdmin().addAssertion(identity, "PreventUserIdleDisplaySleep", "idleDisplaySleepDisabled",
                                                         255);
+    EXPECT_EQ(awaitCalls(1), 1);
+    ::kill(holder, SIGKILL);
     EXPECT_EQ(awaitCalls(2), 2);
-    ::kill(holder, SIGKILL);  // nobody touches the host: the end alone is announced
-    EXPECT_EQ(awaitCalls(3), 3);
-    EXPECT_EQ(open(ProcessRole::tool)->remoteAdmin().state().power.assertions.size(), 1u);
+    EXPECT_TRUE(open(ProcessRole::tool)->remoteAdmin().state().power.assertions.empty());
     EXPECT_EQ(reap(holder), SIGKILL);
-    EXPECT_EQ(screenCalls, 1);
 }
 
 TEST_F(FolderHostTest, ConcurrentProcessesLoseNoUpdate) {

@@ -56,9 +56,12 @@ TEST_F(ScreenTest, ChangesAreDeliveredOnTheMainQueueOncePerBurstTimedOnesToo) {
     EXPECT_EQ(app->screens().screens().size(), 1u);
 
     observation.cancel();
-    app->admin().plug("external");
+    app->admin().schedule(PlugAction::plug, "external", 1);
+    EXPECT_THROW(app->admin().schedule(PlugAction::plug, "nonexistent", 1), HostError);
+    clock.advance(1);
     mainQueue.runReady();
     EXPECT_EQ(calls, 2);
+    EXPECT_EQ(app->screens().screens().size(), 2u);
 }
 
 }  // namespace
