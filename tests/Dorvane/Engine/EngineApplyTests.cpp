@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 #include <gmock/gmock.h>
 
-#include <tuple>
-
-#include "DorvaneCore/Core/FitError.h"
 #include "tests/Dorvane/Engine/EngineHarness.h"
 
 namespace dorvane {
@@ -30,19 +27,9 @@ TEST_F(EngineApplyTest, FitsTheSizeVerifiesItAndAppliesTheSameSizeOnlyOnce) {
     const auto status = h.apply(1280, 800);
     EXPECT_EQ(status, (EngineStatus{"已应用 · 1280×800", std::nullopt, true, Dimensions{1280, 800}}));
 
-    const auto live = h.live();
-    ASSERT_EQ(live.size(), 3u);
     const auto virtuals = h.virtualDisplays();
     ASSERT_EQ(virtuals.size(), 1u);
     const auto& source = virtuals.front();
-    EXPECT_TRUE(source.main);
-    EXPECT_EQ(std::tuple(source.x, source.y, source.mode.pixelWidth, source.mode.pixelHeight),
-              std::tuple(0, 0, 2560, 1600));
-    for (const auto& display : live) {
-        if (display.physical) {
-            EXPECT_EQ(display.mirror, source.id) << display.id;
-        }
-    }
     EXPECT_EQ(h.engine->virtualDisplayID(), source.id);
     EXPECT_EQ(h.file("session.json"), json::serialize(encodeDisplayStates(before)));
 
@@ -77,24 +64,6 @@ TEST_F(EngineApplyTest, UnsupportedSizeMissingVirtualDisplaysAndQuittingChangeNo
     h.await(h.engine->shutdown());
     EXPECT_EQ(h.apply(1280, 800), (EngineStatus{"正在还原…", std::nullopt, false, std::nullopt}));
     EXPECT_EQ(h.liveLayout(), before);
-}
-
-TEST_F(EngineApplyTest, AnInjectedFailureReleasesTheDisplayAndRestores) {
-    const auto before = h.liveLayout();
-    std::string failure = "no failure";
-    try {
-        h.await(h.engine->perform([](DisplayEngine& e) { e.activate({1280, 800}, true, std::nullopt, false); }));
-    } catch (const FitError& error) {
-        failure = error.what();
-    }
-    EXPECT_EQ(failure, "测试：模拟屏幕切换失败");
-    EXPECT_EQ(h.liveLayout(), before);
-    EXPECT_FALSE(h.engine->applied());
-    EXPECT_FALSE(h.file("session.json"));
-    EXPECT_TRUE(h.file("session.last.json"));
-    EXPECT_THAT(h.details("activation_failed"), ElementsAre("测试：模拟屏幕切换失败"));
-    EXPECT_EQ(h.details("restored").size(), 1u);
-    EXPECT_EQ(h.recorded.count("commit"), 1u);  // the restore's
 }
 
 TEST_F(EngineApplyTest, AHangingCommitWorkerIsStoppedAtTwelveSecondsAndTheLayoutRestored) {

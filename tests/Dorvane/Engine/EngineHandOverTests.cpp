@@ -46,6 +46,14 @@ protected:
         EXPECT_EQ(h.file("session.json"), session);
     }
 
+    // The first display stays listed for a while after its release, so the final check of a
+    // hand-over fails once the old display is already gone from our hands.
+    static void fitWithASlowRelease(testing::EngineHarness& slow) {
+        slow.admin().setVirtualDisplayBehaviour({0, false, 2.0, false});
+        ASSERT_FALSE(slow.apply(1280, 800).detail);
+        slow.admin().setVirtualDisplayBehaviour({});
+    }
+
     testing::EngineHarness h;
     std::string before;
     std::uint32_t first = 0;
@@ -106,15 +114,11 @@ TEST_F(EngineHandOverTest, FailuresBeforeAndAfterTheSwitchPutTheOldDisplayBack) 
 }
 
 TEST_F(EngineHandOverTest, WhenTheOldDisplayCannotBeKeptTheOldSizeIsFittedAnew) {
-    // The old display stays listed for a while after its release, so the final check of the
-    // hand-over fails once the old display is already gone from our hands.
     testing::EngineHarness slow;
-    slow.admin().setVirtualDisplayBehaviour({0, false, 2.0, false});
     const auto slowBefore = slow.liveLayout();
-    ASSERT_FALSE(slow.apply(1280, 800).detail);
+    fitWithASlowRelease(slow);
     const auto oldID = slow.engine->virtualDisplayID();
     const auto saved = slow.file("session.json");
-    slow.admin().setVirtualDisplayBehaviour({});
 
     const auto status = slow.apply(1024, 768);
     EXPECT_EQ(status, (EngineStatus{"切换未完成", "分辨率切换后未能通过状态校验", true, Dimensions{1280, 800}}));
@@ -138,9 +142,7 @@ TEST_F(EngineHandOverTest, AFallbackThatMustWaitForADisplayReportsTheSizeOfTheDi
     // The hand-over completes but its last check fails once the old display is gone, and
     // with no physical display online the fallback's restore has to wait.
     testing::EngineHarness slow;
-    slow.admin().setVirtualDisplayBehaviour({0, false, 2.0, false});
-    ASSERT_FALSE(slow.apply(1280, 800).detail);
-    slow.admin().setVirtualDisplayBehaviour({});
+    fitWithASlowRelease(slow);
     slow.admin().unplug("builtin");
     slow.admin().unplug("external");
 

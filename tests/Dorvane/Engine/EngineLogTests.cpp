@@ -1,23 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "Dorvane/Engine/EngineLog.h"
 #include "DorvaneCore/Support/AtomicFile.h"
+#include "tests/Support/ManualClock.h"
 
 namespace dorvane {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::chrono;
-
-class FixedClock final : public dispatch::Clock {
-public:
-    double uptime() const override { return 100.0; }
-    system_clock::time_point wallTime() const override { return sys_days{2025y / March / 1} + 8h + 15min + 30s; }
-    void sleep(double) override {}
-};
 
 class EngineLogTest : public ::testing::Test {
 protected:
@@ -31,7 +23,7 @@ protected:
 
     std::string contents(const char* name) { return readFileIfPresent(root_ / name).value_or("<missing>"); }
 
-    FixedClock clock_;
+    testing::ManualClock clock_;
     fs::path root_;
 };
 
@@ -41,9 +33,9 @@ TEST_F(EngineLogTest, OneLinePerEventEvenForMultiLineDetails) {
     log.write("restore_deferred", "");
     log.write("apply_failed", "配置排列失败（1001）\nsecond line\r\nthird\u2028fourth");
     EXPECT_EQ(contents(EngineLog::fileName),
-              "2025-03-01T08:15:30Z activated 1280×800 seconds=1.5\n"
-              "2025-03-01T08:15:30Z restore_deferred \n"
-              "2025-03-01T08:15:30Z apply_failed 配置排列失败（1001）\\nsecond line\\nthird\\nfourth\n");
+              "1970-01-01T00:01:40Z activated 1280×800 seconds=1.5\n"
+              "1970-01-01T00:01:40Z restore_deferred \n"
+              "1970-01-01T00:01:40Z apply_failed 配置排列失败（1001）\\nsecond line\\nthird\\nfourth\n");
 }
 
 TEST_F(EngineLogTest, RotatesOnlyPastTheLimit) {
@@ -57,7 +49,7 @@ TEST_F(EngineLogTest, RotatesOnlyPastTheLimit) {
     writeFileAtomically(root_ / EngineLog::previousFileName, "old generation");
     log.write("rotated", "x");
     EXPECT_EQ(fs::file_size(root_ / EngineLog::previousFileName), EngineLog::rotationLimit + 27);
-    EXPECT_EQ(contents(EngineLog::fileName), "2025-03-01T08:15:30Z rotated x\n");
+    EXPECT_EQ(contents(EngineLog::fileName), "1970-01-01T00:01:40Z rotated x\n");
 }
 
 TEST(LayoutTextTest, DescribesEachDisplay) {

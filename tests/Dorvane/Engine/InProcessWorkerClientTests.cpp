@@ -41,18 +41,15 @@ protected:
     InProcessWorkerClient client{store, clock};
 };
 
-TEST_F(InProcessWorkerClientTest, SpeaksTheWorkerProtocolUnderTheWorkersRole) {
-    EXPECT_EQ(parseDisplayStates(client.run("/x/corvelle", "snapshot", std::nullopt, 12.0)).size(), 2u);
-    EXPECT_EQ(client.run("/x/corvelle", "commit", commitRequest(), 12.0), R"({"changedDisplays":1})");
-    EXPECT_EQ(failure("frobnicate"), "未知命令");
-
+// Snapshot, commit and normalize-restore runs are exercised by every engine scenario.
+TEST_F(InProcessWorkerClientTest, RunsUnderTheWorkersRoleAndPassesItsFailuresOn) {
     FaultRule refuse;
     refuse.call = HostCall::onlineDisplayList;
     refuse.role = ProcessRole::workerSnapshot;
     refuse.code = displays::DisplayError::illegalArgument;
     tool.admin().addFault(refuse);
     EXPECT_EQ(failure("snapshot"), "读取显示器失败（1001）");
-    EXPECT_NO_THROW(client.run("/x/corvelle", "normalize-restore", R"({"targets":[]})", 12.0));
+    EXPECT_EQ(failure("frobnicate"), "未知命令");
 }
 
 TEST_F(InProcessWorkerClientTest, ALateAnswerWithinTheTimeoutCostsOnlyVirtualTime) {

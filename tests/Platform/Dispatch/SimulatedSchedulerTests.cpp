@@ -65,6 +65,7 @@ TEST(SimulatedSchedulerTest, AdvanceByVisitsEachDueInstantAndEndsExactlyAtTheTar
     EXPECT_THROW(scheduler.advanceBy(-1), std::invalid_argument);
 }
 
+// A sleeping actor holds the one thread: its next job and every other queue wait.
 TEST(SimulatedSchedulerTest, SleepBlocksTheActorWithoutRunningOtherJobs) {
     SimulatedScheduler scheduler;
     MainQueue& main = scheduler.mainQueue();
@@ -76,14 +77,16 @@ TEST(SimulatedSchedulerTest, SleepBlocksTheActorWithoutRunningOtherJobs) {
         order.push_back("engine woke");
         EXPECT_TRUE(engine.isCurrent());
     });
+    engine.post([&] { order.push_back("engine 2 at " + std::to_string(scheduler.now())); });
     main.post([&] { order.push_back("main"); });
 
     scheduler.runUntilIdle();
     EXPECT_EQ(scheduler.now(), 3.0);
-    ASSERT_EQ(order.size(), 3u);
+    ASSERT_EQ(order.size(), 4u);
     EXPECT_EQ(order[0], "engine woke");
-    EXPECT_EQ(order[1], "main");
-    EXPECT_EQ(order[2].rfind("timer at 3.0", 0), 0u);  // overdue, runs once time is current
+    EXPECT_EQ(order[1].rfind("engine 2 at 3.0", 0), 0u);
+    EXPECT_EQ(order[2], "main");
+    EXPECT_EQ(order[3].rfind("timer at 3.0", 0), 0u);  // overdue, runs once time is current
 }
 
 TEST(SimulatedSchedulerTest, RejectsReentrantDrivingAndSurvivesAThrowingJob) {

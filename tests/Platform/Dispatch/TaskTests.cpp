@@ -72,23 +72,6 @@ TEST_F(TaskTest, AwaitingWorkOnAnActorResumesOnTheMainQueueWithItsResult) {
     EXPECT_TRUE(escaped.empty());
 }
 
-TEST_F(TaskTest, JobsOnOneActorNeverOverlapEvenWhenOneBlocksOnTheClock) {
-    std::vector<std::pair<double, double>> spans;  // start, end of each operation
-    auto operation = [&]() -> Task<> {
-        co_await runOn(engine, [&] {
-            const double start = scheduler.now();
-            scheduler.sleep(0.02);  // a worker poll interval, holding the actor
-            spans.emplace_back(start, scheduler.now());
-        });
-    };
-    spawn(main, operation());
-    spawn(main, operation());
-    scheduler.runUntilIdle();
-    ASSERT_EQ(spans.size(), 2u);
-    EXPECT_DOUBLE_EQ(spans[0].first, 0.0);
-    EXPECT_DOUBLE_EQ(spans[1].first, spans[0].second);
-}
-
 TEST_F(TaskTest, CancellingASleepingTaskResumesItAsCancelledAtOnce) {
     CancellationSource source;
     std::vector<std::string> outcome;
