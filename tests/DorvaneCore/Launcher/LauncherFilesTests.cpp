@@ -25,7 +25,6 @@ protected:
         fs::create_directories(root_);
         writeFileAtomically(root_ / name, text);
     }
-    std::string read(std::string_view name) const { return readFileIfPresent(root_ / name).value_or("<missing>"); }
 
     const fs::path root_ = fs::temp_directory_path() /
                            ("launcher-" + std::to_string(::getpid()) + "-" +
@@ -52,16 +51,13 @@ TEST_F(LauncherFilesTest, WritesCompactSortedAndSlashEscapedAndReadsItBack) {
     EXPECT_EQ(LauncherFiles::encode(recent), R"(["com.example.foo","应用\/中文","\/Applications\/B.app"])");
 
     // The recent list creates the folder; the counts rely on it being there.
+    EXPECT_THROW(files_.saveUsage(counts), std::system_error);
+    EXPECT_FALSE(fs::exists(root_));
     files_.saveRecent(recent);
     files_.saveUsage(counts);
-    EXPECT_EQ(read("app-recent.json"), LauncherFiles::encode(recent));
+    EXPECT_EQ(readFileIfPresent(files_.recentFile()), LauncherFiles::encode(recent));
     EXPECT_EQ(files_.loadRecent(), recent);
     EXPECT_EQ(files_.loadUsage(), counts);
-}
-
-TEST_F(LauncherFilesTest, SavingCountsDoesNotCreateTheFolder) {
-    EXPECT_THROW(files_.saveUsage(LaunchCounts(LaunchCounts::Counts{{"a", 1}})), std::system_error);
-    EXPECT_FALSE(fs::exists(root_));
 }
 
 TEST_F(LauncherFilesTest, ReadingAcceptsBothSlashFormsAndFallsBackOnAnyFault) {
@@ -79,8 +75,6 @@ TEST_F(LauncherFilesTest, ReadingAcceptsBothSlashFormsAndFallsBackOnAnyFault) {
         {R"({"a":9223372036854775808})", {}, R"(["a",1])", std::nullopt},  // out of range; not a string
         {R"({"a":1.5})", {}, R"({"a":1})", std::nullopt},
         {R"({"a":"1"})", {}, "[\"a\"", std::nullopt},
-        {"[1]", {}, "", std::nullopt},
-        {"\xff", {}, "null", std::nullopt},
     };
     for (const auto& c : cases) {
         write("app-usage.json", c.usage);
@@ -89,10 +83,8 @@ TEST_F(LauncherFilesTest, ReadingAcceptsBothSlashFormsAndFallsBackOnAnyFault) {
         const auto recent = files_.loadRecent();
         EXPECT_EQ(recent ? std::optional<Ids>(recent->identifiers()) : std::nullopt, c.expectedRecent) << c.recent;
     }
-    fs::remove_all(root_);
-    EXPECT_EQ(files_.loadUsage(), LaunchCounts());
-    EXPECT_EQ(files_.loadRecent(), std::nullopt);
     // A folder where the file should be is unreadable, not fatal.
+    fs::remove(root_ / "app-recent.json");
     fs::create_directories(root_ / "app-recent.json");
     EXPECT_EQ(files_.loadRecent(), std::nullopt);
 }
