@@ -63,6 +63,10 @@ TEST_F(WindowActionLogTest, RotatesOnceTheFileHoldsMoreThan256000Bytes) {
     append("second");
     EXPECT_EQ(fs::file_size(previous_), 256000u + 27) << "the previous file is replaced";
     EXPECT_EQ(read(log_), "2025-01-01T00:00:00Z second\n");
+
+    writeFileAtomically(log_, std::string(256001, 'y'));
+    append("third");
+    EXPECT_EQ(fs::file_size(previous_), 256001u);
 }
 
 TEST_F(WindowActionLogTest, KeepsTheOrderOfAppendsAndSwallowsErrors) {
