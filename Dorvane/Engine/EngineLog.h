@@ -35,7 +35,4 @@ private:
 // One token per display, e.g. "1*:2940x1912/1470x956@0,0m0", joined by blanks.
 std::string layoutText(const std::vector<DisplayState>& displays);
 
-// Text with every line break replaced by the two characters "\n".
-std::string singleLine(std::string_view text);
-
 }  // namespace dorvane

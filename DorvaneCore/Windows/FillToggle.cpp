@@ -1,0 +1,68 @@
+#include "DorvaneCore/Windows/FillToggle.h"
+
+#include <cmath>
+
+#include "DorvaneCore/Windows/WindowLayout.h"
+
+namespace dorvane::windows {
+
+bool FillToggle::isFilled(const Rect& frame, const Rect& area, double tolerance) {
+    return std::abs(frame.minX() - area.minX()) <= tolerance && std::abs(frame.minY() - area.minY()) <= tolerance &&
+           std::abs(frame.maxX() - area.maxX()) <= tolerance && std::abs(frame.maxY() - area.maxY()) <= tolerance;
+}
+
+Rect FillToggle::clamp(const Rect& frame, const Rect& area) { return WindowLayout::clamped(frame, area); }
+
+Rect FillToggle::centered(const Rect& area) {
+    // std::round takes halves away from zero.
+    const double w = std::round(area.width * fallbackFraction);
+    const double h = std::round(area.height * fallbackFraction);
+    return Rect{std::round(area.midX() - w * 0.5), std::round(area.midY() - h * 0.5), w, h};
+}
+
+std::optional<Rect> FillToggle::savedFrame(const Key& key) const {
+    const auto found = saved.find(key);
+    if (found == saved.end()) return std::nullopt;
+    return found->second;
+}
+
+Rect FillToggle::target(const std::optional<Key>& key, const Rect& current, const Rect& area) {
+    if (!isFilled(current, area, tolerance)) {
+        if (key) {
+            saved[*key] = current;
+            confirmed.erase(*key);
+        }
+        return area;
+    }
+    if (!key) return centered(area);
+    const auto before = savedFrame(*key);
+    saved.erase(*key);
+    confirmed.erase(*key);
+    if (!before) return centered(area);
+    const Rect restored = clamp(*before, area);
+    return isFilled(restored, area, tolerance) ? centered(area) : restored;
+}
+
+bool FillToggle::observe(const std::optional<Key>& key, const std::optional<Rect>& frame,
+                         const std::optional<Rect>& area, const std::optional<std::set<Key>>& liveKeys) {
+    if (liveKeys) {
+        std::erase_if(saved, [&](const auto& entry) { return !liveKeys->contains(entry.first); });
+        std::erase_if(confirmed, [&](const Key& k) { return !liveKeys->contains(k); });
+    }
+    if (!frame || !area) return false;
+    const bool filled = isFilled(*frame, *area, tolerance);
+    if (!key || !saved.contains(*key)) return filled;
+    if (filled) {
+        confirmed.insert(*key);
+        return true;
+    }
+    if (confirmed.contains(*key)) {
+        // Filled, seen filled, and since moved or resized by other means.
+        saved.erase(*key);
+        confirmed.erase(*key);
+    }
+    // Otherwise the fill was asked for but has not landed yet: keep the saved frame.
+    return false;
+}
+
+}  // namespace dorvane::windows

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <span>
+
+#include "DorvaneCore/Windows/CoordinateSpaces.h"
+
+namespace dorvane::windows {
+
+// One window of the window-server list (front to back), in window-server coordinates
+// (top-left origin).
+struct ScreenWindow {
+    std::uint32_t number = 0;
+    std::int32_t pid = 0;
+    Rect bounds;
+    int layer = 0;
+
+    // The frontmost ordinary (layer 0), usable window under `point` whose number is not
+    // excluded; left and top edges count as inside, right and bottom ones do not.
+    static std::optional<ScreenWindow> hit(Point point, std::span<const ScreenWindow> windows,
+                                           const std::set<std::uint32_t>& excluding);
+
+    friend bool operator==(const ScreenWindow&, const ScreenWindow&) = default;
+};
+
+}  // namespace dorvane::windows
