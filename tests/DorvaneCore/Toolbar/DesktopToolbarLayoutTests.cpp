@@ -113,8 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
                    besideEach([](Rect t, ToolbarSide side) {
                        return Layout::applications(t, kScreen, side, 20, false, std::nullopt, std::nullopt);
                    }, {kTop}),
-                   {{0, 0, 208, 826}}}),
-    [](const ::testing::TestParamInfo<ExampleRow>& info) { return info.param.name; });
+                   {{0, 0, 208, 826}}}));
 
 // The two grid rows of the worked example.
 TEST(DesktopToolbarLayoutExample, GridLeftTwentyButtonsWithoutWindowControls) {
