@@ -20,8 +20,8 @@ struct GlassDropdownMetrics {
     static constexpr double rowPadding = 8;
     static constexpr double checkmarkSpacing = 8;
     static constexpr double checkmarkWidth = 13;
-    static constexpr FontSpec titleFont{13, FontWeight::regular};
-    static constexpr FontSpec checkmarkFont{11, FontWeight::semibold};
+    static constexpr TextFont titleFont{13, FontWeight::regular};
+    static constexpr TextFont checkmarkFont{11, FontWeight::semibold};
 
     // The requested panel height: up to eight rows and the padding.
     static double menuHeight(std::size_t count);

@@ -42,9 +42,9 @@ struct TransientNoticeLayout {
     static constexpr double lineSpacing = 4;
     static constexpr double horizontalChrome = padding + iconSize + iconSpacing + padding;
     static constexpr double cornerRadius = 14;
-    static constexpr FontSpec iconFont{16, FontWeight::medium};
-    static constexpr FontSpec titleFont{14, FontWeight::medium};
-    static constexpr FontSpec detailFont{12, FontWeight::regular};
+    static constexpr TextFont iconFont{16, FontWeight::medium};
+    static constexpr TextFont titleFont{14, FontWeight::medium};
+    static constexpr TextFont detailFont{12, FontWeight::regular};
 
     // An area without width or height shows nothing (and leaves a shown notice alone).
     static bool accepts(const geometry::Rect& area);

@@ -92,7 +92,7 @@ TEST(GlassDropdownMetrics, PanelSizeFollowsTheEntries) {
         EXPECT_EQ(GlassDropdownMetrics::scrolls(c.count), c.scrolls) << c.count;
     }
 
-    const TextMeasurer measure = [](std::string_view text, const FontSpec& font) {
+    const TextMeasurer measure = [](std::string_view text, const TextFont& font) {
         if (font != GlassDropdownMetrics::titleFont) return 1000.0;
         return text == "宽" ? 100.2 : text == "窄" ? 80.0 : kNaN;
     };

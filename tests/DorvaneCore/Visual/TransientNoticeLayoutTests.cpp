@@ -18,14 +18,14 @@ using geometry::Rect;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 struct Measured {
-    FontSpec font;
+    TextFont font;
     double width;
 };
 
 // Fixed widths per text in its own font; a text measured in another font is
 // far too wide, so the layout shows it.
 TextMeasurer widths(std::map<std::string, Measured> table) {
-    return [table](std::string_view text, const FontSpec& font) {
+    return [table](std::string_view text, const TextFont& font) {
         const auto found = table.find(std::string(text));
         if (found == table.end()) return 0.0;
         return found->second.font == font ? found->second.width : 5000.0;
@@ -52,7 +52,7 @@ TEST(NoticeText, DetailIsTrimmedAndDroppedWhenBlankOrTheTitle) {
 }
 
 TEST(TransientNoticeLayout, WidthGrowsWithTheTextWithinItsLimits) {
-    const FontSpec title = Layout::titleFont;
+    const TextFont title = Layout::titleFont;
     const auto measure = widths({{"短", {title, 30}},
                                  {"很长的标题", {title, 1000}},
                                  {"中等", {title, 200.2}},
@@ -73,7 +73,7 @@ TEST(TransientNoticeLayout, WidthGrowsWithTheTextWithinItsLimits) {
     for (const auto& c : cases) {
         EXPECT_EQ(Layout::width(NoticeText(c.title, c.detail), c.areaWidth, measure), c.width) << c.title;
     }
-    const TextMeasurer broken = [](std::string_view, const FontSpec&) { return kNaN; };
+    const TextMeasurer broken = [](std::string_view, const TextFont&) { return kNaN; };
     EXPECT_EQ(Layout::width(NoticeText("x", "y"), 1440, broken), 180);
 }
 
