@@ -78,7 +78,7 @@ TEST(HoverTracker, ResetAndLeave) {
 }
 
 TEST(HoverTracker, PositionsThatAreNotFiniteStartOver) {
-    for (Point broken : {Point{kNaN, 0}, Point{0, kInf}, Point{-kInf, kNaN}}) {
+    for (Point broken : {Point{kNaN, 0}, Point{0, kInf}}) {
         Tracker tracker;
         tracker.pointerMoved({0, 0}, "a", false);
         tracker.pointerMoved({5, 0}, "a", false);
