@@ -14,14 +14,7 @@ bool IconPickerModel::isSearching(std::string_view query) { return !text::isBlan
 
 std::vector<ShortcutIcon> IconPickerModel::displayed(std::optional<ShortcutIcon> selected, bool expanded,
                                                      std::string_view query) {
-    const std::string trimmedQuery = text::trimmed(query);
-    if (!trimmedQuery.empty()) {
-        std::vector<ShortcutIcon> found;
-        for (ShortcutIcon icon : kCatalog) {
-            if (matches(icon, trimmedQuery)) found.push_back(icon);
-        }
-        return found;
-    }
+    if (isSearching(query)) return iconsMatching(query);
     if (expanded) return {kCatalog.begin(), kCatalog.end()};
 
     std::vector<ShortcutIcon> page(kCatalog.begin(), kCatalog.begin() + std::min(firstPageSize, kCatalog.size()));

@@ -7,7 +7,9 @@ constexpr std::string_view kFallbackVersion = "0.8.110";
 }  // namespace
 
 std::string settingsVersionLine(std::string_view version) {
-    return "v" + std::string(version.empty() ? kFallbackVersion : version);
+    std::string line = "v";
+    line += version.empty() ? kFallbackVersion : version;
+    return line;
 }
 
 }  // namespace dorvane

@@ -22,7 +22,8 @@ std::optional<std::int64_t> readSizeField(std::string_view text) {
     if (text.empty() || !std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; })) return std::nullopt;
 
     // Parsed with its sign so that the most negative value still fits.
-    const std::string signedDigits = (negative ? "-" : "") + std::string(text);
+    std::string signedDigits = negative ? "-" : "";
+    signedDigits += text;
     std::int64_t value = 0;
     const auto [end, status] = std::from_chars(signedDigits.data(), signedDigits.data() + signedDigits.size(), value);
     if (status != std::errc() || end != signedDigits.data() + signedDigits.size()) return std::nullopt;
