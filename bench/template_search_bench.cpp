@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "DorvaneCore/Specifications/DeviceTemplateBrowser.h"
+#include "DorvaneCore/ResolutionModels/DeviceTemplateBrowser.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 namespace dorvane {
 
-// The editable text form of one custom preset, as the specification editor
+// The editable text form of one custom preset, as the custom preset editor
 // opens it. Its identity is `id`: a draft with another id is another sheet.
 struct SpecDraft {
     std::string id;

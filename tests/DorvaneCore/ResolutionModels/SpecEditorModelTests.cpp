@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "DorvaneCore/Specifications/SpecEditorModel.h"
+#include "DorvaneCore/ResolutionModels/SpecEditorModel.h"
 #include "DorvaneCore/Support/UnicodeText.h"
 #include "tests/DorvaneCore/Resolution/PresetPrinting.h"
 
@@ -14,7 +14,7 @@ constexpr const char* kSides = "宽度与高度均须在 512 至 3840 逻辑像�
 constexpr const char* kScale = "显示大小须在 50% 至 200% 范围内，缩放后的尺寸须在支持范围内。";
 
 SpecEditorModel editor(std::string width, std::string height, std::int64_t scale = 100, std::string name = "名称") {
-    return SpecEditorModel(SpecDraft{"SPEC-1", std::move(name), std::move(width), std::move(height), false, scale});
+    return SpecEditorModel(SpecDraft{"PRESET-1", std::move(name), std::move(width), std::move(height), false, scale});
 }
 
 TEST(SpecEditorCommit, FieldsToAPresetOrTheFirstMessage) {
@@ -51,7 +51,7 @@ TEST(SpecEditorCommit, FieldsToAPresetOrTheFirstMessage) {
         const std::string label = "\"" + width + "\" × \"" + height + "\" at " + std::to_string(scale);
         if (saved) {
             ASSERT_TRUE(preset) << label << ": " << model.error().value_or("");
-            EXPECT_EQ(*preset, (CustomPreset{"SPEC-1", "名称", saved->width, saved->height, scale})) << label;
+            EXPECT_EQ(*preset, (CustomPreset{"PRESET-1", "名称", saved->width, saved->height, scale})) << label;
             EXPECT_FALSE(model.error()) << label;
         } else {
             EXPECT_FALSE(preset) << label;
@@ -87,9 +87,9 @@ TEST(SpecEditorCommit, SaveAsTakesANewIdentityAndErrorsStayUntilTheNextAttempt) 
     auto model = editor("1280", "720", 125);
     const auto copy = model.commit(true, counting);
     ASSERT_TRUE(copy);
-    EXPECT_NE(copy->id, "SPEC-1");
+    EXPECT_NE(copy->id, "PRESET-1");
     EXPECT_EQ(copy->id, "00000000-0000-4001-8000-000000000002");
-    EXPECT_EQ(model.commit(false)->id, "SPEC-1");
+    EXPECT_EQ(model.commit(false)->id, "PRESET-1");
 
     model.width = "abc";
     EXPECT_FALSE(model.commit(false));

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "DorvaneCore/Specifications/ResolutionPanelModel.h"
+#include "DorvaneCore/ResolutionModels/ResolutionPanelModel.h"
 #include "tests/DorvaneCore/Resolution/PresetPrinting.h"
 
 namespace dorvane {

@@ -1,4 +1,4 @@
-#include "DorvaneCore/Specifications/ResolutionPanelModel.h"
+#include "DorvaneCore/ResolutionModels/ResolutionPanelModel.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "DorvaneCore/Specifications/DeviceTemplateBrowser.h"
+#include "DorvaneCore/ResolutionModels/DeviceTemplateBrowser.h"
 
 #include <exception>
 #include <unordered_set>

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "DorvaneCore/Specifications/DeviceTemplateBrowser.h"
+#include "DorvaneCore/ResolutionModels/DeviceTemplateBrowser.h"
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "tests/DorvaneCore/Resolution/PresetPrinting.h"
 

@@ -1,4 +1,4 @@
-#include "DorvaneCore/Specifications/ResolutionPageRows.h"
+#include "DorvaneCore/ResolutionModels/ResolutionPageRows.h"
 
 namespace dorvane {
 

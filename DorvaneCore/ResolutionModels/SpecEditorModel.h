@@ -11,7 +11,7 @@
 
 namespace dorvane {
 
-// The state of the specification editor sheet and its one decision, commit():
+// The state of the custom preset editor sheet ("新增规格" / "编辑规格") and its one decision, commit():
 // the typed texts either become a CustomPreset for onSaveCustom or a message.
 class SpecEditorModel {
 public:

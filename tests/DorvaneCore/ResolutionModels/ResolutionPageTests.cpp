@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "DorvaneCore/Specifications/ResolutionPageRows.h"
+#include "DorvaneCore/ResolutionModels/ResolutionPageRows.h"
 #include "tests/DorvaneCore/Resolution/PresetPrinting.h"
 
 namespace dorvane {

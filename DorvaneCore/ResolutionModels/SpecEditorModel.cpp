@@ -1,4 +1,4 @@
-#include "DorvaneCore/Specifications/SpecEditorModel.h"
+#include "DorvaneCore/ResolutionModels/SpecEditorModel.h"
 
 #include <algorithm>
 #include <charconv>
