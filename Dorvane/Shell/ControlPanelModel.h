@@ -95,7 +95,7 @@ public:
     std::function<void()> onSettings = [] {};
     std::function<void()> onNewCustom = [] {};
 
-signals:
+Q_SIGNALS:
     // A published value was set.
     void changed();
 
@@ -103,7 +103,7 @@ private:
     template <typename T>
     void publish(T& field, const T& value) {
         field = value;
-        emit changed();
+        Q_EMIT changed();
     }
 
     Preferences preferences_;
