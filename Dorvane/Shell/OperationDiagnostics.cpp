@@ -25,7 +25,11 @@ std::string OperationDiagnostics::line(double secondsSince1970, std::string_view
 }
 
 void OperationDiagnostics::append(std::string_view message) {
-    const auto since1970 = std::chrono::duration<double>(clock_.wallTime().time_since_epoch()).count();
+    // Whole seconds and the fraction apart, so the sum is the nearest double.
+    const auto sinceEpoch = clock_.wallTime().time_since_epoch();
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch);
+    const double since1970 = static_cast<double>(seconds.count()) +
+                             std::chrono::duration<double>(sinceEpoch - seconds).count();
     queue_.post([file = file_, text = line(since1970, message)] { appendLine(file, text); });
 }
 
