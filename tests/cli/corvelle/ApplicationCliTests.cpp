@@ -50,9 +50,9 @@ protected:
     testing::CommandRun corvelle(const std::vector<std::string>& arguments) {
         return testing::runCommand(CORVELLE_EXECUTABLE, arguments, setVariables(), root);
     }
-    void start() {
-        program = std::make_unique<testing::BackgroundProcess>(CORVELLE_EXECUTABLE, std::vector<std::string>{},
-                                                               environment, root, "corvelle");
+    void start(const std::vector<std::string>& arguments = {}) {
+        program = std::make_unique<testing::BackgroundProcess>(CORVELLE_EXECUTABLE, arguments, environment, root,
+                                                               "corvelle");
     }
     json::Json item() {
         const auto shown = host({"statusbar", "show", "--json"});
@@ -72,7 +72,7 @@ protected:
 };
 
 TEST_F(ApplicationCliTest, StatusItemMenuSecondInstanceAndQuit) {
-    start();
+    start({"-x"});  // an argument that names no mode starts the application too
     ASSERT_TRUE(ready()) << program->err();
     auto shown = item();
     EXPECT_EQ(shown["image"], "MenuBarTemplate");
