@@ -10,12 +10,20 @@ namespace dorvane::qthost {
 
 namespace {
 
-std::string point(double x, double y) { return "(" + decimalText(x) + ", " + decimalText(y) + ")"; }
-
-std::string rect(const QRect& r) {
-    return "(" + decimalText(r.x()) + ", " + decimalText(r.y()) + ", " + decimalText(r.width()) + ", " +
-           decimalText(r.height()) + ")";
+// "(a, b, …)" with every number as a decimal with a fraction.
+std::string tuple(std::initializer_list<double> values) {
+    std::string text = "(";
+    for (const double value : values) {
+        if (text.size() > 1) text.append(", ");
+        text.append(decimalText(value));
+    }
+    text.append(")");
+    return text;
 }
+
+std::string point(double x, double y) { return tuple({x, y}); }
+
+std::string rect(const QRect& r) { return tuple({double(r.x()), double(r.y()), double(r.width()), double(r.height())}); }
 
 }  // namespace
 

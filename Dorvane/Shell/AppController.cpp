@@ -17,6 +17,8 @@ EngineStatus titled(std::string title, std::optional<std::string> detail = std::
     return EngineStatus{std::move(title), std::move(detail), false, std::nullopt};
 }
 
+dispatch::Task<void> nothingToAwait() { co_return; }
+
 }  // namespace
 
 AppController::AppController(Services services, shell::Neighbours neighbours)
@@ -108,10 +110,12 @@ void AppController::installWorkspaceHooks() {
         return shell::WorkspaceLayout::Region{space.screen(area), screen->visibleFrame, space.screen(reserved),
                                               preferences_.toolbarSide};
     });
+    // The hooks hand out the neighbours' own tasks rather than being coroutines
+    // themselves, whose captures would live in the closure, not in the task.
     windowController_->setLayoutHooks(
         [this, alive]() -> dispatch::Task<void> {
-            if (alive.expired()) co_return;
-            co_await workspaceLayout_->suspendCurrentAdjustment();
+            if (alive.expired()) return nothingToAwait();
+            return workspaceLayout_->suspendCurrentAdjustment();
         },
         [this, alive](const displays::Screen& screen) {
             const auto space = ScreenSpace::of(services_.screens.screens(), screen);
@@ -126,8 +130,8 @@ void AppController::installWorkspaceHooks() {
                                                    visible, preferences_.toolbarSide);
         });
     autoFill_->setPerform([this, alive](std::int32_t pid) -> dispatch::Task<void> {
-        if (alive.expired()) co_return;
-        co_await windowController_->autoFillFront(pid);
+        if (alive.expired()) return nothingToAwait();
+        return windowController_->autoFillFront(pid);
     });
     autoFill_->setCanFill([this, alive] { return !alive.expired() && !applying_ && !terminating_; });
 }
@@ -273,10 +277,10 @@ dispatch::Task<void> AppController::runShutdown(std::weak_ptr<bool> alive) {
     finishTermination(failure);
 }
 
-void AppController::finishTermination(const std::optional<std::string>& failure) {
+AppController::TerminateReply AppController::finishTermination(const std::optional<std::string>& failure) {
     if (!failure) {
         services_.platform.quit(0);
-        return;
+        return TerminateReply::now;
     }
     terminating_ = false;
     applying_ = false;
@@ -284,6 +288,7 @@ void AppController::finishTermination(const std::optional<std::string>& failure)
     status_ = titled("桌面还原未完成", *failure);
     startRemoteMonitor();
     renderMenu();
+    return TerminateReply::cancel;
 }
 
 void AppController::quit() {

@@ -84,9 +84,9 @@ public:
     void applicationDidFinishLaunching();
     // An orderly quit: the quit menu entry, the terminate and interrupt signals.
     TerminateReply requestTerminate();
-    // The answer to a quit that answered `later`: ends the program, or with a failure
-    // text cancels the quit and keeps running.
-    void finishTermination(const std::optional<std::string>& failure);
+    // The answer to a quit that answered `later`: ends the program (now), or with a
+    // failure text cancels the quit and keeps running (cancel).
+    TerminateReply finishTermination(const std::optional<std::string>& failure);
     void applicationShouldHandleReopen();
 
     // ---- Menu ----

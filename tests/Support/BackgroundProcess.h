@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "DorvaneCore/Support/AtomicFile.h"
+#include "tests/Support/CommandRun.h"
 
 namespace dorvane::testing {
 
@@ -35,17 +36,7 @@ public:
                     ::unsetenv(variable.c_str());
                 }
             }
-            const int in = ::open("/dev/null", O_RDONLY);
-            const int out = ::open(out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            const int err = ::open(err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            ::dup2(in, 0);
-            ::dup2(out, 1);
-            ::dup2(err, 2);
-            std::vector<char*> argv{const_cast<char*>(executable.c_str())};
-            for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-            argv.push_back(nullptr);
-            ::execv(executable.c_str(), argv.data());
-            ::_exit(127);
+            execWithStreams(executable, arguments, "/dev/null", out_.c_str(), err_.c_str());
         }
     }
     BackgroundProcess(const BackgroundProcess&) = delete;

@@ -205,6 +205,7 @@ TEST_F(AppControllerTest, QuitWhoseRestoreFailsKeepsRunningWithTheMessage) {
     EXPECT_TRUE(fakes->toolbar->expanded());
     EXPECT_TRUE(h.file("session.json"));
 
+    EXPECT_EQ(controller->finishTermination(std::string("再次失败")), Reply::cancel);
     // A later quit, once the displays answer again, ends the program.
     h.admin().clearFaults();
     controller->quit();
@@ -331,9 +332,18 @@ TEST_F(AppControllerTest, WorkspaceHooksAndNoticesKeepClearOfTheExpandedToolbar)
     controller->showNotice("自动切换未完成", std::nullopt, other);
     EXPECT_EQ(fakes->notice->shown->area, geometry::flippedVertically(other.visibleFrame, top));
 
-    // A collapsed toolbar, or a busy controller, reserves nothing.
-    toolbar.toggleList();
+    // Frame changes wait for the workspace controller; auto-fill goes to the window commands.
+    dispatch::spawn(h.scheduler.mainQueue(), fakes->windows->prepareLayout());
+    dispatch::spawn(h.scheduler.mainQueue(), fakes->autoFill->perform(77));
+    h.scheduler.runUntilIdle();
+    EXPECT_TRUE(log.has("workspace.suspendCurrentAdjustment"));
+    EXPECT_TRUE(log.has("windows.autoFillFront 77"));
+    EXPECT_TRUE(fakes->autoFill->canFill());
+
+    // Quitting reserves nothing and fills nothing; collapsing the toolbar releases its windows.
+    controller->quit();
     EXPECT_FALSE(fakes->workspace->provider());
+    EXPECT_FALSE(fakes->autoFill->canFill());
     EXPECT_TRUE(log.has("workspace.releaseToolbar"));
 }
 
