@@ -45,7 +45,7 @@ AppController::AppController(Services services, shell::Neighbours neighbours)
 }
 
 AppController::~AppController() {
-    lifetime_.reset();
+    lifetime_.end();
     clickObservation_.cancel();
     screenObservation_.cancel();
     remoteMonitor_.stop();
@@ -96,9 +96,9 @@ void AppController::applicationDidFinishLaunching() {
 }
 
 void AppController::installWorkspaceHooks() {
-    const std::weak_ptr<bool> alive = lifetime_;
+    const auto alive = lifetime_.watch();
     workspaceLayout_->setRegionProvider([this, alive]() -> std::optional<shell::WorkspaceLayout::Region> {
-        if (alive.expired() || applying_ || terminating_) return std::nullopt;
+        if (!alive || applying_ || terminating_) return std::nullopt;
         if (!floatingSwitcher_->enabled() || !floatingSwitcher_->expanded()) return std::nullopt;
         const auto screen = floatingSwitcher_->actionScreen();
         if (!screen) return std::nullopt;
@@ -114,13 +114,13 @@ void AppController::installWorkspaceHooks() {
     // themselves, whose captures would live in the closure, not in the task.
     windowController_->setLayoutHooks(
         [this, alive]() -> dispatch::Task<void> {
-            if (alive.expired()) return nothingToAwait();
+            if (!alive) return nothingToAwait();
             return workspaceLayout_->suspendCurrentAdjustment();
         },
         [this, alive](const displays::Screen& screen) {
             const auto space = ScreenSpace::of(services_.screens.screens(), screen);
             const auto visible = space.toolkit(screen.visibleFrame);
-            if (alive.expired()) return visible;
+            if (!alive) return visible;
             const auto acting = floatingSwitcher_->actionScreen();
             if (!acting || acting->displayID != screen.displayID || !floatingSwitcher_->enabled() ||
                 !floatingSwitcher_->expanded()) {
@@ -130,19 +130,19 @@ void AppController::installWorkspaceHooks() {
                                                    visible, preferences_.toolbarSide);
         });
     autoFill_->setPerform([this, alive](std::int32_t pid) -> dispatch::Task<void> {
-        if (alive.expired()) return nothingToAwait();
+        if (!alive) return nothingToAwait();
         return windowController_->autoFillFront(pid);
     });
-    autoFill_->setCanFill([this, alive] { return !alive.expired() && !applying_ && !terminating_; });
+    autoFill_->setCanFill([this, alive] { return static_cast<bool>(alive) && !applying_ && !terminating_; });
 }
 
 void AppController::configurePanel() {
     // The status menu; clicks reach it from the status bar on the main queue.
     item_->menu = StatusMenu::entries();
     publishItem(*item_);
-    clickObservation_ = services_.statusBar.observeClicks([this, alive = std::weak_ptr<bool>(lifetime_)](
+    clickObservation_ = services_.statusBar.observeClicks([this, alive = lifetime_.watch()](
                                                                const std::string& title) {
-        return !alive.expired() && chooseMenuEntry(title);
+        return static_cast<bool>(alive) && chooseMenuEntry(title);
     });
 
     appLauncher_->setCallbacks(shell::LauncherCallbacks{
@@ -158,13 +158,13 @@ void AppController::configurePanel() {
             refreshToolbarSurfaces();
         }),
     });
-    const std::weak_ptr<bool> alive = lifetime_;
+    const auto alive = lifetime_.watch();
     shell::ToolbarCallbacks toolbar;
     toolbar.onDismissPanels = weakly([this] { dismissToolPanels(); });
     toolbar.onWillCollapse = weakly([this] { workspaceLayout_->releaseToolbar(); });
     toolbar.onExpansionChanged = weakly([this] { renderMenu(); });
     toolbar.companionFrame = [this, alive]() -> std::optional<geometry::Rect> {
-        if (alive.expired() || !appLauncher_->panelVisible()) return std::nullopt;
+        if (!alive || !appLauncher_->panelVisible()) return std::nullopt;
         return appLauncher_->panelFrame();
     };
     floatingSwitcher_->setCallbacks(std::move(toolbar));
@@ -189,16 +189,16 @@ void AppController::checkEnvironment() {
     if (applying_ || terminating_) return;
     applying_ = true;
     renderMenu();
-    dispatch::spawn(services_.mainQueue, runEnvironmentCheck(lifetime_),
-                    [this, alive = std::weak_ptr<bool>(lifetime_)](std::exception_ptr error) {
-                        if (!alive.expired()) reportUnexpected(error);
+    dispatch::spawn(services_.mainQueue, runEnvironmentCheck(lifetime_.watch()),
+                    [this, alive = lifetime_.watch()](std::exception_ptr error) {
+                        if (alive) reportUnexpected(error);
                     });
 }
 
-dispatch::Task<void> AppController::runEnvironmentCheck(std::weak_ptr<bool> alive) {
+dispatch::Task<void> AppController::runEnvironmentCheck(dispatch::Lifetime::Watch alive) {
     const EngineStatus checked = co_await engine_.initialize();
     // A quit begun meanwhile owns the status now.
-    if (alive.expired() || terminating_) co_return;
+    if (!alive || terminating_) co_return;
     status_ = checked;
     applying_ = false;
     renderMenu();
@@ -260,11 +260,11 @@ AppController::TerminateReply AppController::requestTerminate() {
 
     status_ = titled("正在还原屏幕…");
     renderMenu();
-    dispatch::spawn(services_.mainQueue, runShutdown(lifetime_));
+    dispatch::spawn(services_.mainQueue, runShutdown(lifetime_.watch()));
     return TerminateReply::later;
 }
 
-dispatch::Task<void> AppController::runShutdown(std::weak_ptr<bool> alive) {
+dispatch::Task<void> AppController::runShutdown(dispatch::Lifetime::Watch alive) {
     std::optional<std::string> failure;
     try {
         // A restore that only defers (no physical display) is a success: the next
@@ -273,7 +273,7 @@ dispatch::Task<void> AppController::runShutdown(std::weak_ptr<bool> alive) {
     } catch (const std::exception& error) {
         failure = error.what();
     }
-    if (alive.expired()) co_return;
+    if (!alive) co_return;
     finishTermination(failure);
 }
 

@@ -25,6 +25,7 @@
 #include "Platform/Dispatch/Cancellation.h"
 #include "Platform/Dispatch/Clock.h"
 #include "Platform/Dispatch/Executor.h"
+#include "Platform/Dispatch/Lifetime.h"
 #include "Platform/Dispatch/Observation.h"
 #include "Platform/Dispatch/Task.h"
 #include "Platform/Dispatch/Timer.h"
@@ -136,13 +137,13 @@ private:
     void publishItem(const statusbar::StatusItem& item);
     std::string statusImage(bool active);
 
-    dispatch::Task<void> runEnvironmentCheck(std::weak_ptr<bool> alive);
-    dispatch::Task<void> runShutdown(std::weak_ptr<bool> alive);
+    dispatch::Task<void> runEnvironmentCheck(dispatch::Lifetime::Watch alive);
+    dispatch::Task<void> runShutdown(dispatch::Lifetime::Watch alive);
     // A callable that does nothing once the controller is gone.
     template <typename F>
     auto weakly(F body) {
-        return [alive = std::weak_ptr<bool>(lifetime_), body = std::move(body)](auto&&... arguments) {
-            if (alive.expired()) return;
+        return [alive = lifetime_.watch(), body = std::move(body)](auto&&... arguments) {
+            if (!alive) return;
             body(std::forward<decltype(arguments)>(arguments)...);
         };
     }
@@ -190,8 +191,8 @@ private:
 
     dispatch::Observation screenObservation_;
     dispatch::Observation clickObservation_;
-    // Held strongly here only: tasks and callbacks hold it weakly and stop once it is gone.
-    std::shared_ptr<bool> lifetime_ = std::make_shared<bool>(true);
+    // Tasks and callbacks watch it and stop once the controller is gone.
+    dispatch::Lifetime lifetime_;
 };
 
 }  // namespace dorvane

@@ -225,6 +225,14 @@ TEST_F(AppControllerTest, StartUpCheckFinishingAfterAQuitIsDropped) {
     EXPECT_EQ(shown().value().tooltip, "Corvelle · 正在还原屏幕…");
 }
 
+TEST_F(AppControllerTest, TasksOutlivingTheControllerLeaveItAlone) {
+    launch();
+    controller->quit();
+    controller.reset();  // the restore is still on the engine's queue
+    h.scheduler.runUntilIdle();
+    EXPECT_TRUE(platform.quits.empty());
+}
+
 TEST_F(AppControllerTest, LockFailuresEndTheProgram) {
     // Another instance: a silent, successful end.
     fs::create_directories(h.root);
