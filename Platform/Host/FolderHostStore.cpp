@@ -176,6 +176,7 @@ HostPulse readFolderPulse(const std::filesystem::path& folder, const HostPulse& 
     }
     pulse.powerGeneration = generationIn(kPowerFile, previous.powerGeneration);
     pulse.workspaceGeneration = generationIn(kWorkspaceFile, previous.workspaceGeneration);
+    pulse.statusBarGeneration = generationIn(kStatusBarFile, previous.statusBarGeneration);
     return pulse;
 }
 
@@ -230,6 +231,12 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
         data.workspace = workspaceCache_.value;
         workspaceBefore = workspaceCache_.document;
     }
+    const auto statusBarPath = folder_ / kStatusBarFile;
+    json::Json statusBarBefore;
+    if (loadCached(statusBarPath, statusBarCache_)) {
+        data.statusBar = statusBarCache_.value;
+        statusBarBefore = statusBarCache_.document;
+    }
 
     body(data);
 
@@ -238,6 +245,7 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
     storeCached(processesPath, processesCache_, data.processes, processesBefore);
     storeCached(workspacePath, workspaceCache_, data.workspace, workspaceBefore);
     storeCached(powerPath, powerCache_, data.power, powerBefore);
+    storeCached(statusBarPath, statusBarCache_, data.statusBar, statusBarBefore);
     // Written last: watchers read this file, and by then the rest is in place.
     storeCached(statePath, stateCache_, data.state, stateBefore);
 }

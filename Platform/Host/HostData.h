@@ -10,6 +10,7 @@
 #include "Platform/Host/HostState.h"
 #include "Platform/Host/PowerState.h"
 #include "Platform/Host/ProcessTable.h"
+#include "Platform/Host/StatusBarState.h"
 #include "Platform/Host/WorkspaceState.h"
 
 namespace dorvane::host {
@@ -31,6 +32,7 @@ struct HostData {
     PowerState power;
     ProcessTable processes;
     WorkspaceState workspace;
+    StatusBarState statusBar;
     std::vector<ActionEntry> appended;
     double now = 0;
 

@@ -24,5 +24,6 @@ inline constexpr const char* kLockFile = "host.lock";
 inline constexpr const char* kPowerFile = "power.json";
 inline constexpr const char* kProcessesFile = "processes.json";
 inline constexpr const char* kWorkspaceFile = "workspace.json";
+inline constexpr const char* kStatusBarFile = "statusbar.json";
 
 }  // namespace dorvane::host

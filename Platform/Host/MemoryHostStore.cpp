@@ -18,14 +18,17 @@ void MemoryHostStore::transact(const std::function<void(HostData&)>& body) {
         data.power = power_;
         data.processes = processes_;
         data.workspace = workspace_;
+        data.statusBar = statusBar_;
         body(data);
         state_ = std::move(data.state);
         faults_ = std::move(data.faults);
         power_ = std::move(data.power);
         processes_ = std::move(data.processes);
         workspace_ = std::move(data.workspace);
+        statusBar_ = std::move(data.statusBar);
         log_.insert(log_.end(), data.appended.begin(), data.appended.end());
-        const HostPulse pulse = pulseOf(state_, power_, workspace_);
+        HostPulse pulse = pulseOf(state_, power_, workspace_);
+        pulse.statusBarGeneration = statusBar_.generation;
         if (pulse != lastPulse_) {
             lastPulse_ = pulse;
             changed = pulse;

@@ -36,6 +36,7 @@ private:
     PowerState power_;
     ProcessTable processes_;
     WorkspaceState workspace_;
+    StatusBarState statusBar_;
     std::vector<ActionEntry> log_;
 
     std::mutex processesMutex_;   // the simulated processes; taken inside transactions too

@@ -8,6 +8,8 @@
 #include "Platform/Processes/SystemProcesses.h"
 #include "Platform/Host/HostDisplayServices.h"
 #include "Platform/Host/HostScreens.h"
+#include "Platform/Host/HostStatusBar.h"
+#include "Platform/Host/HostUpdater.h"
 #include "Platform/Host/HostSession.h"
 #include "Platform/Host/HostUserActivity.h"
 #include "Platform/Host/HostVirtualDisplays.h"
@@ -28,7 +30,10 @@ SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, processes::Proces
           session_, systemProcesses ? std::move(systemProcesses) : std::make_shared<processes::SystemProcesses>())),
       workspace_(std::make_unique<HostWorkspace>(session_, mainQueue)),
       admin_(std::make_unique<HostAdmin>(session_)),
-      remoteAdmin_(std::make_unique<RemoteAdmin>(session_)) {}
+      remoteAdmin_(std::make_unique<RemoteAdmin>(session_)),
+      statusBar_(std::make_unique<HostStatusBar>(session_, mainQueue)),
+      statusBarAdmin_(std::make_unique<StatusBarAdmin>(session_)),
+      updaters_(std::make_unique<HostUpdaterFactory>(session_)) {}
 
 SimulatedHost::~SimulatedHost() = default;
 

@@ -12,10 +12,13 @@
 #include "Platform/Host/HostAdmin.h"
 #include "Platform/Host/HostStore.h"
 #include "Platform/Host/RemoteAdmin.h"
+#include "Platform/Host/StatusBarAdmin.h"
 #include "Platform/Power/AssertionChangeNotifications.h"
 #include "Platform/Power/PowerAssertionServices.h"
 #include "Platform/Processes/ProcessRole.h"
 #include "Platform/Processes/ProcessServices.h"
+#include "Platform/StatusBar/StatusBar.h"
+#include "Platform/System/Updater.h"
 #include "Platform/Workspace/WorkspaceEvents.h"
 
 namespace dorvane::host {
@@ -61,6 +64,9 @@ public:
     workspace::WorkspaceEvents& workspace() { return *workspace_; }
     HostAdmin& admin() { return *admin_; }
     RemoteAdmin& remoteAdmin() { return *remoteAdmin_; }
+    statusbar::StatusBar& statusBar() { return *statusBar_; }
+    StatusBarAdmin& statusBarAdmin() { return *statusBarAdmin_; }
+    system::UpdaterFactory& updaters() { return *updaters_; }
 
     HostStore& store();
     // Who this session acts as (for a memory store: the simulated process to end).
@@ -78,6 +84,9 @@ private:
     std::unique_ptr<workspace::WorkspaceEvents> workspace_;
     std::unique_ptr<HostAdmin> admin_;
     std::unique_ptr<RemoteAdmin> remoteAdmin_;
+    std::unique_ptr<statusbar::StatusBar> statusBar_;
+    std::unique_ptr<StatusBarAdmin> statusBarAdmin_;
+    std::unique_ptr<system::UpdaterFactory> updaters_;
 };
 
 }  // namespace dorvane::host

@@ -14,6 +14,7 @@
 #include "tools/corvelle-host/HostReport.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "tools/corvelle-host/RemoteCommand.h"
+#include "tools/corvelle-host/StatusBarCommand.h"
 
 namespace dorvane::hosttool {
 
@@ -45,6 +46,9 @@ constexpr const char* kUsage = R"(usage: corvelle-host COMMAND
                                                           process (default: UU Remote's session)
   remote assert list                                      every power assertion
   remote assert clear                                     release those held by real processes
+  statusbar show [--json]                                 the program's status item and its menu
+  statusbar click TITLE [--timeout SECONDS]               choose a menu entry in the running
+                                                          program and wait for it (default 5 s)
 The host lives in $CORVELLE_HOST_DIR, else ${XDG_STATE_HOME:-$HOME/.local/state}/corvelle-host.
 DISPLAY is a display name, an id, "virtual" or "placeholder".
 )";
@@ -240,7 +244,7 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
             return kExitSuccess;
         }
         static const std::vector<std::string_view> known = {"init",  "show", "display", "fault",
-                                                                   "sleep", "wake", "log",     "remote"};
+                                                                   "sleep", "wake", "log",     "remote", "statusbar"};
         if (std::find(known.begin(), known.end(), command) == known.end()) {
             throw UsageError("unknown command \"" + command + "\"");
         }
@@ -254,6 +258,7 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         if (command == "fault") return runFault(*host, args, out);
         if (command == "log") return runLog(*host, args, out);
         if (command == "remote") return runRemote(*host, args, out);
+        if (command == "statusbar") return runStatusBar(*host, clock, args, out);
         args.finish();
         if (command == "sleep") {
             host->admin().sleepDisplays();
