@@ -11,6 +11,7 @@
 #include "Dorvane/Shell/Entry.h"
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "DorvaneCore/Support/DecimalText.h"
+#include "DorvaneCore/Support/SingleLine.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
 
