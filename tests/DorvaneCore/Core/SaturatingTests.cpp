@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "DorvaneCore/Core/Saturating.h"
-#include "DorvaneCore/Geometry/Rect.h"
 
 namespace dorvane {
 namespace {
@@ -38,17 +37,6 @@ TEST(Saturating, ConversionsCutTowardsZeroAndSaturate) {
     }
     EXPECT_EQ(clampedInt(std::int64_t{kMaxInt} + 1), kMaxInt);
     EXPECT_EQ(clampedInt(std::int64_t{kMinInt} - 1), kMinInt);
-}
-
-TEST(Saturating, LengthsThatAreNotFiniteCountAsOnePoint) {
-    for (double length : {kNaN, kInf, -kInf}) {
-        EXPECT_EQ(geometry::finiteLength(length), 1) << length;
-        EXPECT_EQ(geometry::atLeastOnePoint(length), 1) << length;
-    }
-    EXPECT_EQ(geometry::finiteLength(-5), -5);
-    EXPECT_EQ(geometry::atLeastOnePoint(-5), 1);
-    EXPECT_EQ(geometry::atLeastOnePoint(0.5), 1);
-    EXPECT_EQ(geometry::atLeastOnePoint(12.5), 12.5);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include "DorvaneCore/Geometry/Rect.h"
 
+// Readable GoogleTest failures for rectangles. Every test of an executable that
+// compares rectangles includes this, so all see the same printer.
 namespace dorvane::geometry {
 
 inline void PrintTo(const Rect& rect, std::ostream* out) {

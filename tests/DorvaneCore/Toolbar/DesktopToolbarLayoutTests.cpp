@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
 #include <limits>
 #include <ostream>
@@ -35,10 +34,6 @@ Rect expanded(ToolbarSide side, Rect visible = kScreen) {
 
 Rect collapsed(ToolbarSide side, Rect visible) {
     return Layout::toolbar(visible, visible.midY(), false, 10, side, std::nullopt, false);
-}
-
-bool isFinite(const Rect& r) {
-    return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.width) && std::isfinite(r.height);
 }
 
 // One row of the worked example: every rectangle the row names, in its order.
@@ -113,8 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
                    besideEach([](Rect t, ToolbarSide side) {
                        return Layout::applications(t, kScreen, side, 20, false, std::nullopt, std::nullopt);
                    }, {kTop}),
-                   {{0, 0, 208, 826}}}),
-    [](const ::testing::TestParamInfo<ExampleRow>& info) { return info.param.name; });
+                   {{0, 0, 208, 826}}}));
 
 // The two grid rows of the worked example.
 TEST(DesktopToolbarLayoutExample, GridLeftTwentyButtonsWithoutWindowControls) {
@@ -146,13 +140,10 @@ TEST(DesktopToolbarLayout, PageSizeFloorsCountsAndRoomAtOne) {
     }
     // When everything fits the capacity is exactly the button count.
     EXPECT_EQ(Layout::grid(kScreen, 7, kLeft, false).capacity(), 7);
-}
-
-TEST(DesktopToolbarLayout, PagesClampToTheGrid) {
+    // A page past the end shows the last page, a negative one the first.
     const auto grid = Layout::grid(kScreen, 20, kLeft, false);
     EXPECT_EQ(grid.range(7, 20), (IndexRange{11, 20}));
     EXPECT_EQ(grid.range(-1, 20), (IndexRange{0, 11}));
-    EXPECT_EQ(grid.range(0, 20), (IndexRange{0, 11}));
 }
 
 TEST(DesktopToolbarLayout, CollapsedHandleSitsInsideTheBottomRightCorner) {
@@ -179,12 +170,10 @@ TEST(DesktopToolbarLayout, FlyoutIsShrunkAndKeptInsideTheMargins) {
 }
 
 TEST(DesktopToolbarLayout, WorkspaceFollowsPresenceAndFloorsAtOnePoint) {
-    for (ToolbarSide side : kAllSides) {
-        const Rect t = expanded(side);
-        EXPECT_EQ(Layout::workspace(Layout::Presence::hidden, t, kScreen, side), kScreen);
-        EXPECT_EQ(Layout::workspace(Layout::Presence::collapsed, t, kScreen, side), kScreen);
-        EXPECT_EQ(Layout::workspace(Layout::Presence::expanded, t, kScreen, side), Layout::workspace(t, kScreen, side));
-    }
+    const Rect t = expanded(kLeft);
+    EXPECT_EQ(Layout::workspace(Layout::Presence::hidden, t, kScreen, kLeft), kScreen);
+    EXPECT_EQ(Layout::workspace(Layout::Presence::collapsed, t, kScreen, kLeft), kScreen);
+    EXPECT_EQ(Layout::workspace(Layout::Presence::expanded, t, kScreen, kLeft), (Rect{72, 0, 1368, 900}));
     // Only the far edge counts; a toolbar beyond the screen leaves a 1-pt work area.
     EXPECT_EQ(Layout::workspace(Rect{1500, 0, 72, 900}, kScreen, kLeft), (Rect{1572, 0, 1, 900}));
     EXPECT_EQ(Layout::workspace(Rect{-100, 0, 72, 900}, kScreen, kRight), (Rect{0, 0, 1, 900}));
@@ -253,15 +242,10 @@ TEST(DesktopToolbarLayout, NonFiniteInputsAndHugeCountsSaturate) {
     EXPECT_EQ(grid.range(kMaxInt, kMaxInt), (IndexRange{kMaxInt - kMaxInt % 11, kMaxInt}));
     EXPECT_EQ(Layout::grid(Rect{0, 0, kNaN, kInf}, 3, kTop, false).pages, 3);
 
-    // Room that is not finite is floored at 1 pt, so frames stay finite.
-    const Rect broken{0, 0, kNaN, kInf};
-    for (ToolbarSide side : kAllSides) {
-        EXPECT_TRUE(isFinite(collapsed(side, broken))) << static_cast<int>(side);
-        EXPECT_TRUE(
-            isFinite(Layout::applications(expanded(side), kScreen, side, kMaxInt, true, std::nullopt, kMaxInt)));
-        EXPECT_TRUE(isFinite(
-            Layout::applications(expanded(side), kScreen, side, 5, false, Size{kNaN, -kInf}, std::nullopt)));
-    }
+    // Sides that are not finite count as 1 pt, so frames stay finite.
+    EXPECT_EQ(collapsed(kTop, Rect{0, 0, kNaN, kInf}), (Rect{-8, 8, 1, 1}));
+    EXPECT_EQ(Layout::applications(expanded(kTop), kScreen, kTop, 5, false, Size{kNaN, -kInf}, std::nullopt),
+              (Rect{0, 825, 1, 1}));
     EXPECT_EQ(Layout::applications(expanded(kLeft), Rect{0, 0, 1440, kNaN}, kLeft, 20, false, std::nullopt, 6),
               (Rect{72, 0, 468, 1}));
     EXPECT_EQ(Layout::applications(expanded(kLeft), kScreen, kLeft, kMaxInt, true, std::nullopt, kMaxInt),
