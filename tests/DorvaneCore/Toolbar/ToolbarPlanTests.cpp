@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "DorvaneCore/Toolbar/ToolbarButtonLook.h"
 #include "DorvaneCore/Toolbar/ToolbarPlan.h"
 #include "DorvaneCore/Toolbar/ToolbarTransition.h"
 #include "tests/DorvaneCore/Geometry/RectPrinting.h"
@@ -103,6 +104,18 @@ TEST(ToolbarPlanTest, FixedButtonsKeepTheirTexts) {
     EXPECT_EQ(ToolbarButtonFace::collapse(ToolbarSide::top),
               (ToolbarButtonFace{"persistent:collapse", "chevron.up.2", "收起快捷操作"}));
     EXPECT_EQ(ToolbarButtonFace::handle(), (ToolbarButtonFace{"", "macbook.and.iphone", "展开快捷操作", false, true}));
+}
+
+TEST(ToolbarButtonLookTest, StripButtonAndHandle) {
+    using Look = ToolbarButtonLook;
+    const geometry::Size strip{56, 58};
+    EXPECT_EQ(Look::glyphFrame(strip, Look::glyphSize(false, true), true), (Rect{16, 9, 24, 24}));
+    EXPECT_EQ(Look::captionFrame(strip), (Rect{2, 38, 52, 14}));
+    const geometry::Size handle{52, 52};
+    EXPECT_EQ(Look::glyphFrame(handle, Look::glyphSize(true, false), false), (Rect{11, 11, 30, 30}));
+    EXPECT_EQ(Look::cornerRadius(handle, true), 26);
+    EXPECT_EQ(Look::background(true, true, true, true), Look::Background::selected);
+    EXPECT_EQ(Look::background(false, false, true, false), Look::Background::plain);
 }
 
 TEST(ToolbarTransitionTest, ExpandingReachesTheExactFrameAtItsLastStep) {
