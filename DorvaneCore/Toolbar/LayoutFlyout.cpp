@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "DorvaneCore/Windows/WindowArrangement.h"
+#include "DorvaneCore/Windows/WindowSnap.h"
+
 namespace dorvane {
 
 using geometry::Rect;
@@ -9,44 +12,15 @@ using geometry::Size;
 
 namespace {
 
-// The arrangements' slots, slot 0 first: the front window's slot is the one
-// drawn highlighted. Thirds are the doubles nearest 1/3 and 2/3, so that
-// touching slots share one edge value.
-constexpr double third = 1.0 / 3.0;
-constexpr double twoThirds = 2.0 / 3.0;
-
-struct Arrangement {
-    std::string_view rawValue;
-    std::string_view title;
-    std::vector<Rect> slots;
-};
-
-const std::vector<Arrangement>& arrangements() {
-    static const std::vector<Arrangement> all{
-        {"halves", "左右平分", {{0, 0, 0.5, 1}, {0.5, 0, 0.5, 1}}},
-        {"verticalHalves", "上下平分", {{0, 0, 1, 0.5}, {0, 0.5, 1, 0.5}}},
-        {"mainAndStack", "左一右二", {{0, 0, 0.5, 1}, {0.5, 0, 0.5, 0.5}, {0.5, 0.5, 0.5, 0.5}}},
-        {"stackAndMain", "左二右一", {{0.5, 0, 0.5, 1}, {0, 0, 0.5, 0.5}, {0, 0.5, 0.5, 0.5}}},
-        {"topAndPair", "上一下二", {{0, 0, 1, 0.5}, {0, 0.5, 0.5, 0.5}, {0.5, 0.5, 0.5, 0.5}}},
-        {"pairAndBottom", "上二下一", {{0, 0.5, 1, 0.5}, {0, 0, 0.5, 0.5}, {0.5, 0, 0.5, 0.5}}},
-        {"thirds", "三列平分", {{0, 0, third, 1}, {third, 0, third, 1}, {twoThirds, 0, 1 - twoThirds, 1}}},
-        {"wideLeft", "左大右小", {{0, 0, twoThirds, 1}, {twoThirds, 0, 1 - twoThirds, 1}}},
-        {"wideRight", "左小右大", {{third, 0, 1 - third, 1}, {0, 0, third, 1}}},
-        {"wideCenter", "中间大两侧小", {{0.25, 0, 0.5, 1}, {0, 0, 0.25, 1}, {0.75, 0, 0.25, 1}}},
-        {"grid", "田字格", {{0, 0, 0.5, 0.5}, {0.5, 0, 0.5, 0.5}, {0, 0.5, 0.5, 0.5}, {0.5, 0.5, 0.5, 0.5}}},
-    };
-    return all;
-}
-
 std::vector<LayoutFlyoutEntry> makeEntries() {
     using Kind = LayoutChoice::Kind;
     std::vector<LayoutFlyoutEntry> entries{
-        {{Kind::snap, "fill"}, "填充", {{Rect{0, 0, 1, 1}, true}}},
-        {{Kind::snap, "center"}, "居中", {{Rect{0.15, 0.1, 0.7, 0.8}, true}}},
+        {{Kind::snap, rawValue(windows::WindowSnap::fill)}, windows::title(windows::WindowSnap::fill), {{Rect{0, 0, 1, 1}, true}}},
+        {{Kind::snap, rawValue(windows::WindowSnap::center)}, windows::title(windows::WindowSnap::center), {{Rect{0.15, 0.1, 0.7, 0.8}, true}}},
     };
-    for (const Arrangement& arrangement : arrangements()) {
-        LayoutFlyoutEntry entry{{Kind::arrange, arrangement.rawValue}, arrangement.title, {}};
-        for (const Rect& slot : arrangement.slots) entry.cells.push_back({slot, entry.cells.empty()});
+    for (const windows::WindowArrangement arrangement : allCases<windows::WindowArrangement>()) {
+        LayoutFlyoutEntry entry{{Kind::arrange, rawValue(arrangement)}, windows::title(arrangement), {}};
+        for (const Rect& slot : windows::units(arrangement)) entry.cells.push_back({slot, entry.cells.empty()});
         entries.push_back(std::move(entry));
     }
     return entries;
