@@ -19,7 +19,14 @@ std::string valueText(const json::Json& value) {
 std::string ActionEntry::summary() const {
     std::string text = action;
     if (details.is_object()) {
-        for (const auto& [key, value] : details.items()) text += " " + key + "=" + valueText(value);
+        for (const auto& [key, value] : details.items()) {
+            // Accessibility names read as words: "AXSize 756x944", "AXPress".
+            if (key.starts_with("AX")) {
+                text += " " + key + (value.is_null() ? "" : " " + valueText(value));
+            } else {
+                text += " " + key + "=" + valueText(value);
+            }
+        }
     }
     if (result) text += " -> " + std::to_string(*result);
     return text;

@@ -176,6 +176,7 @@ HostPulse readFolderPulse(const std::filesystem::path& folder, const HostPulse& 
     }
     pulse.powerGeneration = generationIn(kPowerFile, previous.powerGeneration);
     pulse.workspaceGeneration = generationIn(kWorkspaceFile, previous.workspaceGeneration);
+    pulse.windowsGeneration = generationIn(kWindowsFile, previous.windowsGeneration);
     return pulse;
 }
 
@@ -230,6 +231,17 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
         data.workspace = workspaceCache_.value;
         workspaceBefore = workspaceCache_.document;
     }
+    const auto windowsPath = folder_ / kWindowsFile;
+    const auto permissionsPath = folder_ / kPermissionsFile;
+    json::Json windowsBefore, permissionsBefore;
+    if (loadCached(windowsPath, windowsCache_)) {
+        data.windows = windowsCache_.value;
+        windowsBefore = windowsCache_.document;
+    }
+    if (loadCached(permissionsPath, permissionsCache_)) {
+        data.permissions = permissionsCache_.value;
+        permissionsBefore = permissionsCache_.document;
+    }
 
     body(data);
 
@@ -238,6 +250,8 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
     storeCached(processesPath, processesCache_, data.processes, processesBefore);
     storeCached(workspacePath, workspaceCache_, data.workspace, workspaceBefore);
     storeCached(powerPath, powerCache_, data.power, powerBefore);
+    storeCached(permissionsPath, permissionsCache_, data.permissions, permissionsBefore);
+    storeCached(windowsPath, windowsCache_, data.windows, windowsBefore);
     // Written last: watchers read this file, and by then the rest is in place.
     storeCached(statePath, stateCache_, data.state, stateBefore);
 }
@@ -260,6 +274,10 @@ void FolderHostStore::reset(const HostState& state) {
     power.generation = previous.powerGeneration + 1;
     writeText(folder_ / kWorkspaceFile, documentText(workspace.toJson()));
     writeText(folder_ / kPowerFile, documentText(power.toJson()));
+    WindowsState windows;
+    windows.generation = previous.windowsGeneration + 1;
+    writeText(folder_ / kWindowsFile, documentText(windows.toJson()));
+    writeText(folder_ / kPermissionsFile, documentText(PermissionsState{}.toJson()));
     writeText(folder_ / kDisplaysFile, documentText(fresh.toJson()));
 }
 

@@ -8,8 +8,10 @@
 #include "Platform/Host/ActionEntry.h"
 #include "Platform/Host/FaultRule.h"
 #include "Platform/Host/HostState.h"
+#include "Platform/Host/PermissionsState.h"
 #include "Platform/Host/PowerState.h"
 #include "Platform/Host/ProcessTable.h"
+#include "Platform/Host/WindowsState.h"
 #include "Platform/Host/WorkspaceState.h"
 
 namespace dorvane::host {
@@ -23,14 +25,16 @@ struct Actor {
 };
 
 // The whole host during one exclusive access: its display state, its fault rules, the
-// power assertions, simulated processes and workspace, the log lines this access adds,
-// and the uptime it happens at.
+// power assertions, simulated processes and workspace, other applications' windows, the
+// permissions, the log lines this access adds, and the uptime it happens at.
 struct HostData {
     HostState state;
     FaultRules faults;
     PowerState power;
     ProcessTable processes;
     WorkspaceState workspace;
+    WindowsState windows;
+    PermissionsState permissions;
     std::vector<ActionEntry> appended;
     double now = 0;
 
