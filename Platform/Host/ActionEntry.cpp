@@ -22,7 +22,8 @@ std::string ActionEntry::summary() const {
         for (const auto& [key, value] : details.items()) {
             // Accessibility names read as words: "AXSize 756x944", "AXPress".
             if (key.starts_with("AX")) {
-                text += " " + key + (value.is_null() ? "" : " " + valueText(value));
+                text.append(" ").append(key);
+                if (!value.is_null()) text.append(" ").append(valueText(value));
             } else {
                 text += " " + key + "=" + valueText(value);
             }

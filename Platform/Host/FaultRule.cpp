@@ -33,15 +33,15 @@ std::string FaultRule::describe() const {
     std::string text = "#" + std::to_string(id) + " " + std::string(rawValue(call));
     if (display) text += " display=" + *display;
     if (role) text += " role=" + std::string(rawValue(*role));
-    if (pid) text += " pid=" + std::to_string(*pid);
-    if (window) text += " window=" + std::to_string(*window);
-    if (name) text += " name=" + *name;
+    if (pid) text.append(" pid=").append(std::to_string(*pid));
+    if (window) text.append(" window=").append(std::to_string(*window));
+    if (name) text.append(" name=").append(*name);
     text += " " + std::string(rawValue(action));
     if (action == FaultAction::fail) {
-        text += " " + std::to_string(answersAccessibilityError(call) ? accessibility::axErrorCode(axCode)
-                                                                      : displays::errorCode(code));
+        const auto number = answersAccessibilityError(call) ? accessibility::axErrorCode(axCode) : displays::errorCode(code);
+        text.append(" ").append(std::to_string(number));
     }
-    if (action == FaultAction::value) text += " " + std::string(rawValue(valueKind));
+    if (action == FaultAction::value) text.append(" ").append(rawValue(valueKind));
     if (action == FaultAction::delay) text += " " + decimalText(seconds) + "s";
     if (ignoreTerminate) text += " ignoring-SIGTERM";
     if (skip > 0) text += " skip=" + std::to_string(skip);
