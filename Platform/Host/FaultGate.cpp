@@ -41,4 +41,20 @@ void sleepOut(dispatch::Clock& clock, const FaultOutcome& outcome) {
     if (outcome.action == FaultAction::delay) clock.sleep(outcome.seconds);
 }
 
+void callWithFaults(HostSession& session, FaultGate& gate, const FaultSubject& subject,
+                    const std::function<void(HostData&, const std::optional<FaultOutcome>&)>& act) {
+    std::optional<FaultOutcome> waiting;
+    session.access([&](HostData& data) {
+        const auto fault = gate.match(data, subject);
+        if (fault && (fault->action == FaultAction::delay || fault->action == FaultAction::hang)) {
+            waiting = fault;
+        } else {
+            act(data, fault);
+        }
+    });
+    if (!waiting) return;
+    sleepOut(session.clock(), *waiting);
+    session.access([&](HostData& data) { act(data, std::nullopt); });
+}
+
 }  // namespace dorvane::host

@@ -29,4 +29,9 @@ private:
 // it with the host's lock held.
 void sleepOut(dispatch::Clock& clock, const FaultOutcome& outcome);
 
+// One call under the fault rules: `act` runs once with exclusive access and the rule the
+// call met, if any; after a delay (slept outside the lock) it runs without the rule.
+void callWithFaults(HostSession& session, FaultGate& gate, const FaultSubject& subject,
+                    const std::function<void(HostData&, const std::optional<FaultOutcome>&)>& act);
+
 }  // namespace dorvane::host

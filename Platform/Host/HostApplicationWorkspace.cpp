@@ -42,25 +42,15 @@ bool HostApplicationWorkspace::activate(pid_t pid) {
     FaultSubject subject;
     subject.call = HostCall::activateApplication;
     subject.pid = pid;
-    std::optional<FaultOutcome> fault;
     bool activated = false;
-    auto act = [&](HostData& data) {
+    callWithFaults(*session_, faults_, subject, [&](HostData& data, const std::optional<FaultOutcome>& fault) {
         activated = !(fault && fault->action == FaultAction::nothing) &&
                     activateApplication(data, session_->actor(), pid);
         json::Json details = json::Json::object();
         details["pid"] = pid;
         details["activated"] = activated;
         data.record(session_->actor(), "activateApplication", details);
-    };
-    session_->access([&](HostData& data) {
-        fault = faults_.match(data, subject);
-        if (!fault || (fault->action != FaultAction::delay && fault->action != FaultAction::hang)) act(data);
     });
-    if (fault && (fault->action == FaultAction::delay || fault->action == FaultAction::hang)) {
-        sleepOut(session_->clock(), *fault);
-        fault.reset();
-        session_->access(act);
-    }
     return activated;
 }
 

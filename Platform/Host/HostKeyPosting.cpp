@@ -10,9 +10,8 @@ bool HostKeyPosting::postToProcess(pid_t pid, const events::KeyEvent& event) {
     FaultSubject subject;
     subject.call = HostCall::postEvent;
     subject.pid = pid;
-    std::optional<FaultOutcome> fault;
     bool posted = false;
-    auto post = [&](HostData& data) {
+    callWithFaults(*session_, faults_, subject, [&](HostData& data, const std::optional<FaultOutcome>& fault) {
         posted = !(fault && fault->action == FaultAction::nothing);
         char flags[24];
         std::snprintf(flags, sizeof flags, "0x%llx", static_cast<unsigned long long>(event.flags));
@@ -24,16 +23,7 @@ bool HostKeyPosting::postToProcess(pid_t pid, const events::KeyEvent& event) {
         details["posted"] = posted;
         data.record(session_->actor(), "postEvent", details);
         if (posted) deliverKey(data, pid, event.code, event.flags, event.down);
-    };
-    session_->access([&](HostData& data) {
-        fault = faults_.match(data, subject);
-        if (!fault || (fault->action != FaultAction::delay && fault->action != FaultAction::hang)) post(data);
     });
-    if (fault && (fault->action == FaultAction::delay || fault->action == FaultAction::hang)) {
-        sleepOut(session_->clock(), *fault);
-        fault.reset();
-        session_->access(post);
-    }
     return posted;
 }
 

@@ -58,39 +58,36 @@ void HostWindowEvents::begin() {
     } catch (const std::exception&) {
         return;  // no watcher: only this process's own changes could be told, and not reliably
     }
-    std::vector<JournalEntry> journal;
-    double now = 0;
-    try {
-        session_->access([&](HostData& data) {
-            journal = data.windows.journal;
-            now = data.now;
-        });
-    } catch (const std::exception&) {
-    }
+    const auto reading = readJournal();
     {
         std::lock_guard lock(mutex_);
         if (!watching_) return;
         subscription_ = std::move(subscription);
-        for (const auto& entry : journal) {
-            if (entry.at <= now) delivered_.insert(entry.seq);
+        if (reading) {
+            for (const auto& entry : reading->first) {
+                if (entry.at <= reading->second) delivered_.insert(entry.seq);
+            }
+            oldestKnown_ = reading->first.empty() ? 0 : reading->first.front().seq;
         }
-        oldestKnown_ = journal.empty() ? 0 : journal.front().seq;
     }
     pull();  // entries already written but due later
 }
 
+std::optional<std::pair<std::vector<JournalEntry>, double>> HostWindowEvents::readJournal() {
+    std::pair<std::vector<JournalEntry>, double> reading;
+    try {
+        session_->access([&](HostData& data) { reading = {data.windows.journal, data.now}; });
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    return reading;
+}
+
 void HostWindowEvents::pull() {
     std::lock_guard pulling(pulling_);
-    std::vector<JournalEntry> journal;
-    double now = 0;
-    try {
-        session_->access([&](HostData& data) {
-            journal = data.windows.journal;
-            now = data.now;
-        });
-    } catch (const std::exception&) {
-        return;  // the next change brings another try
-    }
+    auto reading = readJournal();
+    if (!reading) return;  // the next change brings another try
+    auto& [journal, now] = *reading;
     std::lock_guard lock(mutex_);
     if (!watching_ || handlers_.empty()) return;
     std::vector<JournalEntry> due;

@@ -40,6 +40,8 @@ public:
 
 private:
     void begin();
+    // The journal and the uptime it was read at; none when the host cannot be read.
+    std::optional<std::pair<std::vector<JournalEntry>, double>> readJournal();
     // Any thread: reads the journal and queues what is due, in order.
     void pull();
     // Main queue.

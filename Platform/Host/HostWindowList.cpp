@@ -37,25 +37,13 @@ std::optional<json::Json> HostWindowList::copyWindowList(std::uint32_t options, 
     FaultSubject subject;
     subject.call = HostCall::windowList;
     if ((options & accessibility::windowlist::includingWindow) != 0) subject.window = relativeTo;
-    auto answer = [&](HostData& data, const std::optional<FaultOutcome>& fault) -> std::optional<json::Json> {
-        if (fault && fault->action == FaultAction::nothing) return std::nullopt;
-        auto list = windowListAnswer(listWindows(data, currentScreens(data)), options, relativeTo);
-        if (fault && fault->action == FaultAction::value) corrupt(list, fault->valueKind);
-        return list;
-    };
-    std::optional<FaultOutcome> fault;
     std::optional<json::Json> list;
-    bool answered = false;
     try {
-        session_->access([&](HostData& data) {
-            fault = faults_.match(data, subject);
-            if (fault && (fault->action == FaultAction::delay || fault->action == FaultAction::hang)) return;
-            list = answer(data, fault);
-            answered = true;
+        callWithFaults(*session_, faults_, subject, [&](HostData& data, const std::optional<FaultOutcome>& fault) {
+            if (fault && fault->action == FaultAction::nothing) return;
+            list = windowListAnswer(listWindows(data, currentScreens(data)), options, relativeTo);
+            if (fault && fault->action == FaultAction::value) corrupt(*list, fault->valueKind);
         });
-        if (answered) return list;
-        sleepOut(session_->clock(), *fault);
-        session_->access([&](HostData& data) { list = answer(data, std::nullopt); });
     } catch (const std::exception&) {
         return std::nullopt;
     }

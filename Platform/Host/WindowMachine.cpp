@@ -216,6 +216,26 @@ bool minimiseWindow(HostData& data, std::uint32_t number, bool minimised) {
     return true;
 }
 
+namespace {
+
+// The window once everything on its way has landed.
+WindowPose finalPose(const WindowRecord& window, double now, const std::vector<displays::Screen>& screens) {
+    return poseAt(window, window.changes.empty() ? now : std::max(now, window.changes.back().at), screens);
+}
+
+// Full screen changes once the screen has switched over.
+void scheduleFullScreen(HostData& data, WindowRecord& window, bool fullScreen,
+                        const std::vector<displays::Screen>& screens) {
+    if (finalPose(window, data.now, screens).fullScreen == fullScreen) return;
+    TimedChange change;
+    change.at = data.now + kFullScreenSeconds;
+    change.kind = TimedChange::Kind::fullScreen;
+    change.fullScreen = fullScreen;
+    schedule(data, window, change, screens);
+}
+
+}  // namespace
+
 void removeWindow(HostData& data, std::uint32_t number) {
     windowOrThrow(data, number);
     discardWindow(data, number);
@@ -433,8 +453,7 @@ void zoomWindow(HostData& data, std::uint32_t number) {
     foldAll(data, screens);
     auto& window = windowOrThrow(data, number);
     if (window.zoomButtonSubrole == accessibility::subrole::fullScreenButton) {
-        const bool fullScreen = poseAt(window, data.now, screens).fullScreen;
-        writeWindowAttribute(data, number, attribute::fullScreen, accessibility::AXValue(!fullScreen));
+        scheduleFullScreen(data, window, !finalPose(window, data.now, screens).fullScreen, screens);
         return;
     }
     const auto current = poseAt(window, data.now, screens);
@@ -507,15 +526,7 @@ AXError writeWindowAttribute(HostData& data, std::uint32_t number, std::string_v
     } else if (name == attribute::minimized) {
         minimiseWindow(data, number, *flag);
     } else if (name == attribute::fullScreen) {
-        // The change takes effect once the screen has switched over.
-        const auto last = poseAt(window, window.changes.empty() ? data.now : window.changes.back().at, screens);
-        if (last.fullScreen != *flag) {
-            TimedChange change;
-            change.at = data.now + kFullScreenSeconds;
-            change.kind = TimedChange::Kind::fullScreen;
-            change.fullScreen = *flag;
-            schedule(data, window, change, screens);
-        }
+        scheduleFullScreen(data, window, *flag, screens);
     } else if (*flag) {  // AXMain, AXFocused
         raiseWindow(data, number);
     }

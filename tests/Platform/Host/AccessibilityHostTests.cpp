@@ -244,6 +244,73 @@ TEST_F(AccessibilityHostTest, ButtonsMenusRaiseKeysAndActivation) {
                                                           " activated=false");
 }
 
+TEST_F(AccessibilityHostTest, AttributesAnswerByElementAndSettability) {
+    const auto application = ax().applicationElement(pid);
+    struct Case {
+        AXElement element;
+        std::string_view attribute;
+        AXError copied;
+        std::optional<bool> settable;  // none: the settability query fails as the copy does
+    };
+    admin().behaveWindow(number, [](auto& w) { w.settable = {"AXPosition"}; });
+    const std::vector<Case> cases = {
+        {window, attribute::position, AXError::success, true},
+        {window, attribute::size, AXError::success, false},
+        {window, attribute::title, AXError::success, false},
+        {window, "AXBogus", AXError::attributeUnsupported, std::nullopt},
+        {application, attribute::enhancedUserInterface, AXError::noValue, true},
+        {application, attribute::frontmost, AXError::success, true},
+        {application, attribute::position, AXError::attributeUnsupported, std::nullopt},
+        {ax().systemWideElement(), "AXFocusedApplication", AXError::success, false},
+    };
+    for (const auto& test : cases) {
+        AXValue value;
+        EXPECT_EQ(ax().copyAttributeValue(test.element, test.attribute, value), test.copied) << test.attribute;
+        bool settable = false;
+        const auto error = ax().isAttributeSettable(test.element, test.attribute, settable);
+        EXPECT_EQ(error == AXError::success, test.settable.has_value()) << test.attribute;
+        if (test.settable) {
+            EXPECT_EQ(settable, *test.settable) << test.attribute;
+        }
+    }
+    EXPECT_EQ(ax().setAttributeValue(window, attribute::size, AXValue(Size{300, 300})), AXError::attributeUnsupported);
+    EXPECT_EQ(read<AXElement>(ax().systemWideElement(), "AXFocusedApplication"), application);
+    EXPECT_EQ(read<std::string>(application, attribute::title), "编辑器");
+
+    // A zoom button that is a full-screen button enters full screen instead.
+    admin().behaveWindow(number, [](auto& w) { w.zoomButtonSubrole = "AXFullScreenButton"; });
+    const auto zoom = button(attribute::zoomButton);
+    EXPECT_EQ(read<std::string>(zoom, attribute::subrole), "AXFullScreenButton");
+    ASSERT_EQ(ax().performAction(zoom, action::press), AXError::success);
+    scheduler.advanceBy(kFullScreenSeconds);
+    EXPECT_TRUE(read<bool>(window, attribute::fullScreen));
+}
+
+TEST_F(AccessibilityHostTest, OnlyCommandWClosesAndOnlyOnItsWayDown) {
+    admin().behaveApplication(pid, [](auto& a) { a.closesOnCommandW = true; });
+    struct Case {
+        events::KeyEvent key;
+        bool closes;
+    };
+    const std::vector<Case> cases = {
+        {{13, 0x20000, true}, false},             // Shift-W
+        {{12, 0x100000, true}, false},            // Command-Q
+        {{13, 0x100000, false}, false},           // the release
+        {{13, 0x100000 | 0x20000, true}, true},   // Command-Shift-W
+    };
+    for (const auto& test : cases) {
+        const auto subject = open(pid, kStart);
+        EXPECT_TRUE(app->keyPosting().postToProcess(pid, test.key));
+        AXValue value;
+        EXPECT_EQ(ax().copyAttributeValue(windowElement(pid, subject), attribute::role, value) ==
+                      AXError::invalidElement,
+                  test.closes)
+            << test.key.code << " " << test.key.flags << " " << test.key.down;
+    }
+    EXPECT_EQ(logged({"postEvent"}).back(),
+              "postEvent pid=" + std::to_string(pid) + " code=13 flags=0x120000 down=true posted=true");
+}
+
 TEST_F(AccessibilityHostTest, WriteBehavioursIgnoreRefuseDelayAndPressTheButton) {
     admin().behaveWindow(number, [](auto& w) {
         w.behaviours.ignoredWrites = 1;

@@ -1,3 +1,4 @@
+#include "Platform/Host/HostError.h"
 #include "Platform/Host/RemoteApplications.h"
 #include "Platform/Host/WindowListing.h"
 #include "tests/Platform/Host/WindowHostSupport.h"
@@ -171,6 +172,76 @@ TEST_F(DeskTest, WorkspaceNotificationsArriveInTheOrderTheyHappened) {
     admin().setAssistive(true, true);
     EXPECT_TRUE(app->applicationWorkspace().isVoiceOverEnabled());
     EXPECT_FALSE(app->applicationWorkspace().isSwitchControlEnabled());
+}
+
+TEST_F(DeskTest, HidingQuittingAndClosingHandTheFrontOnAndTellObservers) {
+    std::vector<std::string> got;
+    std::unique_ptr<accessibility::AXObserver> observer;
+    ASSERT_EQ(ax().createObserver(
+                  pids["编辑器"],
+                  [&got](const AXElement& element, const std::string& name) {
+                      got.push_back(name + " " + std::to_string(element.identity().window));
+                  },
+                  observer),
+              AXError::success);
+    for (const auto* name : {"AXWindowCreated", "AXWindowMoved", "AXWindowResized", "AXUIElementDestroyed"}) {
+        ASSERT_EQ(observer->addNotification(ax().applicationElement(pids["编辑器"]), name), AXError::success);
+    }
+    admin().drag(4, {240, 180, 700, 600});
+    const auto opened = open(pids["编辑器"], {10, 50, 300, 200});
+    admin().close(opened);
+    scheduler.runUntilIdle();
+    EXPECT_EQ(got, (std::vector<std::string>{"AXWindowResized 4", "AXWindowCreated " + std::to_string(opened),
+                                             "AXUIElementDestroyed " + std::to_string(opened)}));
+
+    auto frontmost = [this] {
+        const auto application = app->applicationWorkspace().frontmostApplication();
+        return application ? application->name : std::string("none");
+    };
+    admin().setHidden(pids["编辑器"], true);
+    EXPECT_EQ(frontmost(), "终端");  // its window is the front one left
+    EXPECT_EQ(list(windowlist::onScreenOnly | windowlist::excludeDesktopElements).size(), 3u);
+    admin().setHidden(pids["编辑器"], false);
+    EXPECT_EQ(list(windowlist::onScreenOnly | windowlist::excludeDesktopElements).size(), 6u);
+    admin().quit(pids["终端"]);
+    EXPECT_EQ(frontmost(), "编辑器");  // shown again, and in front of the browser
+    EXPECT_THROW(admin().focus(2), HostError);
+
+    // A click on the menu bar brings nothing forward.
+    admin().focus(1);
+    EXPECT_EQ(admin().click({700, 10}, std::nullopt), kMenuBarWindowNumber);
+    EXPECT_EQ(frontmost(), "浏览器");
+
+    ApplicationLaunch background;
+    background.name = "后台";
+    background.policy = workspace::ActivationPolicy::prohibited;
+    const auto hidden = admin().launch(background);
+    EXPECT_FALSE(app->applicationWorkspace().activate(hidden));
+    EXPECT_EQ(frontmost(), "浏览器");
+}
+
+TEST_F(DeskTest, TheJournalKeepsItsLatestEntriesAndDeliversEachOnce) {
+    int spaces = 0;
+    auto observation = app->applicationWorkspace().observe(workspace::WorkspaceNotification::activeSpaceDidChange,
+                                                           [&spaces](const auto&) { ++spaces; });
+    const auto total = WindowsState::kJournalLimit + 40;
+    for (std::size_t index = 0; index < total; ++index) admin().post(JournalEvent::spaceChanged);
+    scheduler.runUntilIdle();
+    scheduler.runUntilIdle();
+    EXPECT_EQ(spaces, static_cast<int>(total));
+    const auto journal = admin().view().state.journal;
+    EXPECT_EQ(journal.size(), WindowsState::kJournalLimit);
+    EXPECT_EQ(journal.back().seq + 1, admin().view().state.nextSeq);
+
+    // A second program that starts listening hears only what happens from then on.
+    SimulatedHost later(store, processes::ProcessRole::application, scheduler, &scheduler.mainQueue());
+    int heard = 0;
+    auto laterObservation = later.applicationWorkspace().observe(
+        workspace::WorkspaceNotification::activeSpaceDidChange, [&heard](const auto&) { ++heard; });
+    admin().post(JournalEvent::spaceChanged);
+    scheduler.runUntilIdle();
+    EXPECT_EQ(heard, 1);
+    EXPECT_EQ(spaces, static_cast<int>(total) + 1);
 }
 
 TEST_F(WindowHostTest, WindowsLeftOnNoScreenMoveToTheMainScreen) {
