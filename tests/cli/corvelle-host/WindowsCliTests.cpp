@@ -109,6 +109,40 @@ TEST_F(WindowsCliTest, BadArgumentsExitTwoUnknownOnesOneAndNothingIsHalfWritten)
     EXPECT_EQ(readFileIfPresent(folder / "windows.json"), stored);
 }
 
+TEST_F(WindowsCliTest, APersonCanClickHideQuitAndWatchTheJournal) {
+    ASSERT_EQ(run({"windows", "init", "--fixture", "desk"}).status, 0);
+    EXPECT_EQ(printed({"windows", "click", "1300", "850", "--raise", "1"}), "Clicked window 2.");
+    auto listed = json::parse(run({"windows", "list", "--json"}).out);
+    const pid_t browser = listed["applications"][0]["pid"];
+    const pid_t terminal = listed["applications"][1]["pid"];
+    EXPECT_EQ(listed["frontmost"], browser);
+    EXPECT_EQ(normalWindows(), (std::vector<std::uint32_t>{1, 2, 5, 4}));
+
+    ASSERT_EQ(run({"windows", "hide", std::to_string(browser)}).status, 0);
+    EXPECT_EQ(normalWindows(), (std::vector<std::uint32_t>{2, 5, 4}));
+    listed = json::parse(run({"windows", "list", "--all", "--json"}).out);
+    EXPECT_EQ(listed["windows"].size(), 7u);  // the menu bar, five windows, one desktop picture
+    EXPECT_EQ(listed["windows"].back()["title"], "Desktop Picture");
+    ASSERT_EQ(run({"windows", "unhide", std::to_string(browser)}).status, 0);
+    ASSERT_EQ(run({"windows", "quit", std::to_string(terminal)}).status, 0);
+    EXPECT_EQ(normalWindows(), (std::vector<std::uint32_t>{1, 5, 4}));
+
+    ASSERT_EQ(run({"windows", "event", "space-changed"}).status, 0);
+    ASSERT_EQ(run({"windows", "assistive", "voiceover", "on"}).status, 0);
+    ASSERT_EQ(run({"windows", "behave", "app", std::to_string(browser), "--menu-bar", "none", "--latency", "0.2"})
+                  .status,
+              0);
+    const auto journal = json::parse(run({"windows", "events", "--json"}).out);
+    std::vector<std::string> tail;
+    for (std::size_t index = journal.size() - 4; index < journal.size(); ++index) {
+        tail.push_back(journal[index]["event"].get<std::string>() + " " + journal[index]["name"].get<std::string>());
+    }
+    // The terminal, frontmost since the browser hid, quits: its focus goes, the browser comes forward.
+    EXPECT_EQ(tail, (std::vector<std::string>{"accessibility AXFocusedWindowChanged", "accessibility AXMainWindowChanged",
+                                              "activated ", "space-changed "}));
+    EXPECT_NE(run({"log"}).out.find("applicationBehave pid=" + std::to_string(browser)), std::string::npos);
+}
+
 TEST_F(WindowsCliTest, AnotherProcessGetsTheNotificationsAFocusCauses) {
     ASSERT_EQ(run({"windows", "init", "--fixture", "desk"}).status, 0);
     EXPECT_EQ(printed({"permission", "show", "accessibility"}), "accessibility: not granted");
