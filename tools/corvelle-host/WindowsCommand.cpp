@@ -13,17 +13,17 @@
 
 namespace dorvane::hosttool {
 
-const char* const kWindowsUsage = R"(  windows init [--fixture desk|empty]                   start the windows over (default: empty)
+const char* const kWindowsUsage = R"(  windows init [--fixture desk|empty]                     start the windows over (default: empty)
   windows add-app NAME [--bundle-id ID | --no-bundle-id] [--policy regular|accessory|prohibited]
-                  [APP OPTIONS]                         launch an application; prints its pid
+                  [APP OPTIONS]                           launch an application; prints its pid
   windows add PID [--frame X,Y,W,H] [--title T] [--level N] [--role R] [--subrole S] [--modal]
                   [--min W,H] [--max W,H] [--close|--minimise|--zoom absent|disabled|enabled]
                   [--zoom-subrole S] [--alpha A] [--minimised] [--settable ATTR,...]
-                                                        open a window; prints its number
-  windows move N X Y [W H]                              drag (and resize) a window as the user does
+                                                          open a window; prints its number
+  windows move N X Y [W H]                                drag (and resize) a window as the user does
   windows focus|minimise|unminimise|close N
   windows hide|unhide|quit PID
-  windows click X Y [--raise N]                         click there; N comes forward before the release
+  windows click X Y [--raise N]                           click there; N comes forward before the release
   windows behave window N [--min W,H|none] [--max W,H|none] [--steps W,H|none]
                   [--clamp-to-screen on|off] [--below-menu-bar on|off] [--redirect X,Y|off]
                   [--ignore-writes N] [--late S] [--refuse CODE|off] [--enhanced-settle S]
@@ -35,8 +35,8 @@ const char* const kWindowsUsage = R"(  windows init [--fixture desk|empty]      
                   [--zoom-item TITLE] [--disable ITEM]
   windows event space-changed|session-resigned
   windows assistive voiceover|switch-control on|off
-  windows events [--json]                               the notification journal
-  windows list [--all] [--json]                         front to back; --all adds what is off screen
+  windows events [--json]                                 the notification journal
+  windows list [--all] [--json]                           front to back; --all adds what is off screen
   permission grant|revoke|show accessibility
 )";
 
