@@ -19,7 +19,15 @@ std::string valueText(const json::Json& value) {
 std::string ActionEntry::summary() const {
     std::string text = action;
     if (details.is_object()) {
-        for (const auto& [key, value] : details.items()) text += " " + key + "=" + valueText(value);
+        for (const auto& [key, value] : details.items()) {
+            // Accessibility names read as words: "AXSize 756x944", "AXPress".
+            if (key.starts_with("AX")) {
+                text.append(" ").append(key);
+                if (!value.is_null()) text.append(" ").append(valueText(value));
+            } else {
+                text += " " + key + "=" + valueText(value);
+            }
+        }
     }
     if (result) text += " -> " + std::to_string(*result);
     return text;

@@ -22,7 +22,9 @@ struct ActionEntry {
     json::Json details = json::Json::object();   // the arguments, in order
     std::optional<std::int32_t> result;  // the DisplayError code answered, for calls that answer one
 
-    // "configureOrigin tx=3 display=5 x=0 y=0 -> 0": what tests compare.
+    // "configureOrigin tx=3 display=5 x=0 y=0 -> 0": what tests compare. Details named for
+    // an Accessibility attribute or action go without "=": "axSetAttribute pid=4194305
+    // window=3 AXSize 756x944 -> 0".
     std::string summary() const;
 
     // "12 5123.250 worker-commit[4242] configureOrigin tx=3 display=5 x=0 y=0 -> 0".

@@ -10,11 +10,18 @@ namespace dorvane::host {
 void FaultRule::validate() const {
     const std::string what = "fault rule for " + std::string(rawValue(call)) + ": ";
     if (action == FaultAction::fail) {
-        if (!answersErrorCode(call)) {
+        if (answersAccessibilityError(call)) {
+            if (axCode == accessibility::AXError::success) throw HostError(what + "a failure needs a code other than 0");
+        } else if (!answersErrorCode(call)) {
             throw HostError(what + "this call answers no error code; use \"nothing\" instead of \"fail\"");
+        } else if (code == displays::DisplayError::success) {
+            throw HostError(what + "a failure needs a code other than 0");
         }
-        if (code == displays::DisplayError::success) throw HostError(what + "a failure needs a code other than 0");
     }
+    if (action == FaultAction::value && !answersValue(call)) {
+        throw HostError(what + "only attribute copies and the window list answer a value");
+    }
+    if (name && name->empty()) throw HostError(what + "empty name selector");
     if (action == FaultAction::delay && !(std::isfinite(seconds) && seconds > 0)) {
         throw HostError(what + "a delay needs a positive number of seconds");
     }
@@ -26,8 +33,15 @@ std::string FaultRule::describe() const {
     std::string text = "#" + std::to_string(id) + " " + std::string(rawValue(call));
     if (display) text += " display=" + *display;
     if (role) text += " role=" + std::string(rawValue(*role));
+    if (pid) text.append(" pid=").append(std::to_string(*pid));
+    if (window) text.append(" window=").append(std::to_string(*window));
+    if (name) text.append(" name=").append(*name);
     text += " " + std::string(rawValue(action));
-    if (action == FaultAction::fail) text += " " + std::to_string(displays::errorCode(code));
+    if (action == FaultAction::fail) {
+        const auto number = answersAccessibilityError(call) ? accessibility::axErrorCode(axCode) : displays::errorCode(code);
+        text.append(" ").append(std::to_string(number));
+    }
+    if (action == FaultAction::value) text.append(" ").append(rawValue(valueKind));
     if (action == FaultAction::delay) text += " " + decimalText(seconds) + "s";
     if (ignoreTerminate) text += " ignoring-SIGTERM";
     if (skip > 0) text += " skip=" + std::to_string(skip);
@@ -50,6 +64,11 @@ json::Json FaultRule::toJson() const {
     object["times"] = times ? json::Json(*times) : json::Json(nullptr);
     object["matched"] = matched;
     object["applied"] = applied;
+    object["pid"] = pid ? json::Json(*pid) : json::Json(nullptr);
+    object["window"] = window ? json::Json(*window) : json::Json(nullptr);
+    object["name"] = name ? json::Json(*name) : json::Json(nullptr);
+    object["axCode"] = accessibility::axErrorCode(axCode);
+    object["value"] = json::encode(valueKind);
     return object;
 }
 
@@ -71,6 +90,16 @@ FaultRule FaultRule::fromJson(const json::Json& value) {
     rule.times = json::getOptional<std::uint32_t>(value, "times");
     rule.matched = json::get<std::uint32_t>(value, "matched");
     rule.applied = json::get<std::uint32_t>(value, "applied");
+    // Rules written before Accessibility calls had selectors read without them.
+    rule.pid = json::getOptional<std::int32_t>(value, "pid");
+    rule.window = json::getOptional<std::uint32_t>(value, "window");
+    rule.name = json::getOptional<std::string>(value, "name");
+    if (const auto axCode = json::getOptional<std::int32_t>(value, "axCode")) {
+        const auto error = accessibility::axErrorFromCode(*axCode);
+        if (!error) throw json::DecodeError("unknown Accessibility code " + std::to_string(*axCode), "axCode");
+        rule.axCode = *error;
+    }
+    rule.valueKind = json::getOr(value, "value", FaultValue::wrongType);
     try {
         rule.validate();
     } catch (const HostError& error) {
@@ -92,17 +121,34 @@ bool FaultRules::remove(std::uint32_t id) {
     return std::erase_if(rules, [id](const FaultRule& rule) { return rule.id == id; }) > 0;
 }
 
+bool FaultRule::selects(const FaultSubject& subject) const {
+    if (subject.call != call) return false;
+    if (role && *role != subject.role) return false;
+    if (display && (subject.display == nullptr || !host::selects(*display, *subject.display))) return false;
+    if (pid && subject.pid != pid) return false;
+    if (window && subject.window != window) return false;
+    if (name && subject.name != name) return false;
+    return true;
+}
+
 std::optional<FaultOutcome> FaultRules::match(HostCall call, const DisplayRecord* display,
                                               processes::ProcessRole role) {
+    FaultSubject subject;
+    subject.call = call;
+    subject.display = display;
+    subject.role = role;
+    return match(subject);
+}
+
+std::optional<FaultOutcome> FaultRules::match(const FaultSubject& subject) {
     for (auto& rule : rules) {
-        if (rule.call != call) continue;
-        if (rule.role && *rule.role != role) continue;
-        if (rule.display && (display == nullptr || !selects(*rule.display, *display))) continue;
+        if (!rule.selects(subject)) continue;
         ++rule.matched;
         if (rule.matched <= rule.skip) continue;
         if (rule.times && rule.applied >= *rule.times) continue;
         ++rule.applied;
-        return FaultOutcome{rule.id, rule.action, rule.code, rule.seconds, rule.ignoreTerminate};
+        return FaultOutcome{rule.id,         rule.action, rule.code,     rule.seconds, rule.ignoreTerminate,
+                            rule.axCode,     rule.valueKind};
     }
     return std::nullopt;
 }

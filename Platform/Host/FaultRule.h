@@ -10,6 +10,7 @@
 
 #include "DorvaneCore/Core/EnumCases.h"
 #include "DorvaneCore/Support/StrictJson.h"
+#include "Platform/Accessibility/AXError.h"
 #include "Platform/Displays/DisplayError.h"
 #include "Platform/Host/HostCall.h"
 #include "Platform/Host/HostState.h"
@@ -18,16 +19,35 @@
 namespace dorvane::host {
 
 enum class FaultAction {
-    fail,      // answer `code` (calls that answer a DisplayError only)
-    nothing,   // answer nothing: no transaction, no display, false, 0, empty
-    hang,      // never answer
+    fail,      // answer `code` (display calls) or `axCode` (Accessibility calls)
+    nothing,   // answer nothing: no transaction, no display, false, 0, empty, no list
+    hang,      // never answer (an Accessibility call times out)
     delay,     // answer normally after `seconds`
+    value,     // answer a malformed `value` (attribute copies and the window list)
+};
+
+// The malformed answers a rule can give.
+enum class FaultValue {
+    wrongType,  // a value of another type
+    nan,        // numbers that are not numbers
+    zero,       // zero numbers, an empty size
+};
+
+// What a call is about, for matching rules.
+struct FaultSubject {
+    HostCall call = HostCall::onlineDisplayList;
+    const DisplayRecord* display = nullptr;
+    processes::ProcessRole role = processes::ProcessRole::application;
+    std::optional<std::int32_t> pid;      // the application asked
+    std::optional<std::uint32_t> window;  // the window asked about
+    std::optional<std::string> name;      // the attribute, action or notification
 };
 
 // Makes matching calls misbehave. A call matches when its kind is `call` and, where
-// given, the display it is about is selected by `display` and the calling process has
-// `role`. The first `skip` matches pass untouched; the rule then acts `times` times
-// (absent: for ever).
+// given, the display it is about is selected by `display`, the calling process has
+// `role`, and the call is about application `pid`, window `window` and the attribute,
+// action or notification `name`. The first `skip` matches pass untouched; the rule then
+// acts `times` times (absent: for ever).
 struct FaultRule {
     std::uint32_t id = 0;
     HostCall call = HostCall::onlineDisplayList;
@@ -41,6 +61,13 @@ struct FaultRule {
     std::optional<std::uint32_t> times;
     std::uint32_t matched = 0;           // matches seen so far
     std::uint32_t applied = 0;           // times it acted
+    std::optional<std::int32_t> pid;
+    std::optional<std::uint32_t> window;
+    std::optional<std::string> name;
+    accessibility::AXError axCode = accessibility::AXError::failure;  // fail, Accessibility calls
+    FaultValue valueKind = FaultValue::wrongType;                      // value only
+
+    bool selects(const FaultSubject& subject) const;
 
     // Throws HostError for a rule that cannot act as asked (fail on a call without an
     // error code, fail with success, a negative delay, ...).
@@ -62,6 +89,8 @@ struct FaultOutcome {
     displays::DisplayError code = displays::DisplayError::failure;
     double seconds = 0;
     bool ignoreTerminate = false;
+    accessibility::AXError axCode = accessibility::AXError::failure;
+    FaultValue valueKind = FaultValue::wrongType;
 };
 
 // The content of "faults.json".
@@ -76,6 +105,7 @@ struct FaultRules {
     // Rules are tried in order; each rule the call matches counts the match, and the
     // first one that acts decides (later rules do not see the call).
     std::optional<FaultOutcome> match(HostCall call, const DisplayRecord* display, processes::ProcessRole role);
+    std::optional<FaultOutcome> match(const FaultSubject& subject);
 
     json::Json toJson() const;
     static FaultRules fromJson(const json::Json& value);
@@ -89,11 +119,21 @@ namespace dorvane {
 
 template <>
 struct EnumCases<host::FaultAction> {
-    static constexpr std::array<std::pair<host::FaultAction, std::string_view>, 4> table{{
+    static constexpr std::array<std::pair<host::FaultAction, std::string_view>, 5> table{{
         {host::FaultAction::fail, "fail"},
         {host::FaultAction::nothing, "nothing"},
         {host::FaultAction::hang, "hang"},
         {host::FaultAction::delay, "delay"},
+        {host::FaultAction::value, "value"},
+    }};
+};
+
+template <>
+struct EnumCases<host::FaultValue> {
+    static constexpr std::array<std::pair<host::FaultValue, std::string_view>, 3> table{{
+        {host::FaultValue::wrongType, "wrong-type"},
+        {host::FaultValue::nan, "nan"},
+        {host::FaultValue::zero, "zero"},
     }};
 };
 

@@ -116,15 +116,15 @@ bool loadCached(const std::filesystem::path& path, FolderHostStore::CachedFile<T
     return true;
 }
 
-// Writes the value when it changed, and remembers what is now on disk.
+// Writes the value when it changed, and remembers what is now on disk. The cache holds
+// the document read at the start of the access (none when there was no file).
 template <typename T>
-void storeCached(const std::filesystem::path& path, FolderHostStore::CachedFile<T>& cache, const T& value,
-                 const json::Json& before) {
+void storeCached(const std::filesystem::path& path, FolderHostStore::CachedFile<T>& cache, const T& value) {
     // Most accesses only read; comparing values is far cheaper than encoding them.
     if (cache.stamp && value == cache.value) return;
     json::Json after = value.toJson();
-    if (after == before && cache.stamp) return;
-    if (after != before) writeText(path, documentText(after));
+    if (cache.stamp && after == cache.document) return;
+    writeText(path, documentText(after));
     cache.value = value;
     cache.document = std::move(after);
     cache.stamp = fileStamp(path);
@@ -177,6 +177,7 @@ HostPulse readFolderPulse(const std::filesystem::path& folder, const HostPulse& 
     pulse.powerGeneration = generationIn(kPowerFile, previous.powerGeneration);
     pulse.workspaceGeneration = generationIn(kWorkspaceFile, previous.workspaceGeneration);
     pulse.statusBarGeneration = generationIn(kStatusBarFile, previous.statusBarGeneration);
+    pulse.windowsGeneration = generationIn(kWindowsFile, previous.windowsGeneration);
     return pulse;
 }
 
@@ -202,52 +203,38 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
     const auto faultsPath = folder_ / kFaultsFile;
 
     HostData data;
-    json::Json stateBefore;   // null: no file yet
     if (loadCached(statePath, stateCache_)) {
         data.state = stateCache_.value;
-        stateBefore = stateCache_.document;
     } else {
         data.state = makeFixture(HostFixture::laptop);
     }
-    json::Json faultsBefore;
-    if (loadCached(faultsPath, faultsCache_)) {
-        data.faults = faultsCache_.value;
-        faultsBefore = faultsCache_.document;
-    }
+    if (loadCached(faultsPath, faultsCache_)) data.faults = faultsCache_.value;
     // The other services' files, each read only when it changed since this process last saw it.
     const auto powerPath = folder_ / kPowerFile;
     const auto processesPath = folder_ / kProcessesFile;
     const auto workspacePath = folder_ / kWorkspaceFile;
-    json::Json powerBefore, processesBefore, workspaceBefore;
-    if (loadCached(powerPath, powerCache_)) {
-        data.power = powerCache_.value;
-        powerBefore = powerCache_.document;
-    }
-    if (loadCached(processesPath, processesCache_)) {
-        data.processes = processesCache_.value;
-        processesBefore = processesCache_.document;
-    }
-    if (loadCached(workspacePath, workspaceCache_)) {
-        data.workspace = workspaceCache_.value;
-        workspaceBefore = workspaceCache_.document;
-    }
+    const auto windowsPath = folder_ / kWindowsFile;
+    const auto permissionsPath = folder_ / kPermissionsFile;
+    if (loadCached(powerPath, powerCache_)) data.power = powerCache_.value;
+    if (loadCached(processesPath, processesCache_)) data.processes = processesCache_.value;
+    if (loadCached(workspacePath, workspaceCache_)) data.workspace = workspaceCache_.value;
+    if (loadCached(windowsPath, windowsCache_)) data.windows = windowsCache_.value;
+    if (loadCached(permissionsPath, permissionsCache_)) data.permissions = permissionsCache_.value;
     const auto statusBarPath = folder_ / kStatusBarFile;
-    json::Json statusBarBefore;
-    if (loadCached(statusBarPath, statusBarCache_)) {
-        data.statusBar = statusBarCache_.value;
-        statusBarBefore = statusBarCache_.document;
-    }
+    if (loadCached(statusBarPath, statusBarCache_)) data.statusBar = statusBarCache_.value;
 
     body(data);
 
-    storeCached(faultsPath, faultsCache_, data.faults, faultsBefore);
+    storeCached(faultsPath, faultsCache_, data.faults);
     if (!data.appended.empty()) appendLog(folder_ / kActionLogFile, data.appended, false);
-    storeCached(processesPath, processesCache_, data.processes, processesBefore);
-    storeCached(workspacePath, workspaceCache_, data.workspace, workspaceBefore);
-    storeCached(powerPath, powerCache_, data.power, powerBefore);
-    storeCached(statusBarPath, statusBarCache_, data.statusBar, statusBarBefore);
+    storeCached(processesPath, processesCache_, data.processes);
+    storeCached(workspacePath, workspaceCache_, data.workspace);
+    storeCached(powerPath, powerCache_, data.power);
+    storeCached(permissionsPath, permissionsCache_, data.permissions);
+    storeCached(windowsPath, windowsCache_, data.windows);
+    storeCached(statusBarPath, statusBarCache_, data.statusBar);
     // Written last: watchers read this file, and by then the rest is in place.
-    storeCached(statePath, stateCache_, data.state, stateBefore);
+    storeCached(statePath, stateCache_, data.state);
 }
 
 void FolderHostStore::reset(const HostState& state) {
@@ -268,6 +255,10 @@ void FolderHostStore::reset(const HostState& state) {
     power.generation = previous.powerGeneration + 1;
     writeText(folder_ / kWorkspaceFile, documentText(workspace.toJson()));
     writeText(folder_ / kPowerFile, documentText(power.toJson()));
+    WindowsState windows;
+    windows.generation = previous.windowsGeneration + 1;
+    writeText(folder_ / kWindowsFile, documentText(windows.toJson()));
+    writeText(folder_ / kPermissionsFile, documentText(PermissionsState{}.toJson()));
     writeText(folder_ / kDisplaysFile, documentText(fresh.toJson()));
 }
 

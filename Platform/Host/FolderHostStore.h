@@ -10,7 +10,9 @@
 #include "Platform/Host/FaultRule.h"
 #include "Platform/Host/HostState.h"
 #include "Platform/Host/PowerState.h"
+#include "Platform/Host/PermissionsState.h"
 #include "Platform/Host/ProcessTable.h"
+#include "Platform/Host/WindowsState.h"
 #include "Platform/Host/WorkspaceState.h"
 #include "Platform/Processes/ProcessExitWatcher.h"
 
@@ -34,7 +36,9 @@ std::optional<FileStamp> fileStamp(const std::filesystem::path& path);
 // The host as a folder of JSON files that every process opens: "displays.json" (the
 // displays, behaviours and counters), "faults.json" (fault rules), "power.json" (power
 // assertions), "processes.json" (simulated processes), "workspace.json" (running
-// applications, wakes), "statusbar.json" (the status item and its clicks), "actions.log" (the action log, one JSON object a line). Every access holds an exclusive flock on
+// applications, wakes), "windows.json" (other applications' windows), "permissions.json",
+// "statusbar.json" (the status item and its clicks),
+// "actions.log" (the action log, one JSON object a line). Every access holds an exclusive flock on
 // "host.lock" (opened close-on-exec, so child processes never inherit it) plus a mutex
 // for the threads of this process, and replaces changed files atomically. A missing
 // "displays.json" is seeded with the default machine; a malformed one is an error and
@@ -78,6 +82,8 @@ private:
     CachedFile<ProcessTable> processesCache_;
     CachedFile<WorkspaceState> workspaceCache_;
     CachedFile<StatusBarState> statusBarCache_;
+    CachedFile<WindowsState> windowsCache_;
+    CachedFile<PermissionsState> permissionsCache_;
     std::mutex watcherMutex_;
     std::shared_ptr<FolderWatcher> watcher_;
     std::shared_ptr<processes::ProcessExitWatcher> exits_;

@@ -35,6 +35,14 @@ enum class HostCall {
     screens,
     assertionsByProcess,
     allProcessIDs,
+    axCopyAttribute,
+    axIsAttributeSettable,
+    axSetAttribute,
+    axPerformAction,
+    axCreateObserver,
+    windowList,
+    activateApplication,
+    postEvent,
 };
 
 // Calls that answer a DisplayError, so that a rule can make them fail with a code.
@@ -52,6 +60,28 @@ constexpr bool answersErrorCode(HostCall call) {
     }
 }
 
+// Accessibility calls, which answer an Accessibility error code.
+constexpr bool answersAccessibilityError(HostCall call) {
+    switch (call) {
+        case HostCall::axCopyAttribute:
+        case HostCall::axIsAttributeSettable:
+        case HostCall::axSetAttribute:
+        case HostCall::axPerformAction:
+        case HostCall::axCreateObserver: return true;
+        default: return false;
+    }
+}
+
+// Calls that only read: the counts of the fault rules they meet stay in the calling
+// process, so that reading never writes the host.
+constexpr bool onlyReads(HostCall call) {
+    return call == HostCall::axCopyAttribute || call == HostCall::axIsAttributeSettable ||
+           call == HostCall::windowList;
+}
+
+// Calls whose answer a rule can replace with a malformed value.
+constexpr bool answersValue(HostCall call) { return call == HostCall::axCopyAttribute || call == HostCall::windowList; }
+
 }  // namespace dorvane::host
 
 namespace dorvane {
@@ -59,7 +89,7 @@ namespace dorvane {
 template <>
 struct EnumCases<host::HostCall> {
     using C = host::HostCall;
-    static constexpr std::array<std::pair<C, std::string_view>, 25> table{{
+    static constexpr std::array<std::pair<C, std::string_view>, 33> table{{
         {C::onlineDisplayList, "onlineDisplayList"},
         {C::mainDisplayID, "mainDisplayID"},
         {C::currentMode, "currentMode"},
@@ -85,6 +115,14 @@ struct EnumCases<host::HostCall> {
         {C::screens, "screens"},
         {C::assertionsByProcess, "assertionsByProcess"},
         {C::allProcessIDs, "allProcessIDs"},
+        {C::axCopyAttribute, "axCopyAttribute"},
+        {C::axIsAttributeSettable, "axIsAttributeSettable"},
+        {C::axSetAttribute, "axSetAttribute"},
+        {C::axPerformAction, "axPerformAction"},
+        {C::axCreateObserver, "axCreateObserver"},
+        {C::windowList, "windowList"},
+        {C::activateApplication, "activateApplication"},
+        {C::postEvent, "postEvent"},
     }};
 };
 

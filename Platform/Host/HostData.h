@@ -8,9 +8,11 @@
 #include "Platform/Host/ActionEntry.h"
 #include "Platform/Host/FaultRule.h"
 #include "Platform/Host/HostState.h"
+#include "Platform/Host/PermissionsState.h"
 #include "Platform/Host/PowerState.h"
 #include "Platform/Host/ProcessTable.h"
 #include "Platform/Host/StatusBarState.h"
+#include "Platform/Host/WindowsState.h"
 #include "Platform/Host/WorkspaceState.h"
 
 namespace dorvane::host {
@@ -24,8 +26,8 @@ struct Actor {
 };
 
 // The whole host during one exclusive access: its display state, its fault rules, the
-// power assertions, simulated processes and workspace, the log lines this access adds,
-// and the uptime it happens at.
+// power assertions, simulated processes and workspace, other applications' windows, the
+// permissions, the log lines this access adds, and the uptime it happens at.
 struct HostData {
     HostState state;
     FaultRules faults;
@@ -33,6 +35,8 @@ struct HostData {
     ProcessTable processes;
     WorkspaceState workspace;
     StatusBarState statusBar;
+    WindowsState windows;
+    PermissionsState permissions;
     std::vector<ActionEntry> appended;
     double now = 0;
 

@@ -25,5 +25,7 @@ inline constexpr const char* kPowerFile = "power.json";
 inline constexpr const char* kProcessesFile = "processes.json";
 inline constexpr const char* kWorkspaceFile = "workspace.json";
 inline constexpr const char* kStatusBarFile = "statusbar.json";
+inline constexpr const char* kWindowsFile = "windows.json";
+inline constexpr const char* kPermissionsFile = "permissions.json";
 
 }  // namespace dorvane::host

@@ -284,6 +284,13 @@ HostPulse pulseOf(const HostState& state, const PowerState& power, const Workspa
     return HostPulse{state.generation, nextDue(state), power.generation, workspace.generation};
 }
 
+HostPulse pulseOf(const HostData& data) {
+    auto pulse = pulseOf(data.state, data.power, data.workspace);
+    pulse.windowsGeneration = data.windows.generation;
+    pulse.statusBarGeneration = data.statusBar.generation;
+    return pulse;
+}
+
 std::string visibleFingerprint(const HostState& state) {
     json::Json shown = json::Json::array();
     for (const auto* display : state.onlineDisplays()) {

@@ -4,6 +4,7 @@
 
 #include "Platform/Host/HostMachine.h"
 #include "Platform/Host/RemoteMachine.h"
+#include "Platform/Host/WindowMachine.h"
 
 namespace dorvane::host {
 
@@ -21,13 +22,16 @@ HostPulse HostSession::access(const std::function<void(HostData&)>& body) {
         const auto before = visibleFingerprint(data.state);
         const auto powerBefore = data.power;
         const auto workspaceBefore = data.workspace;
+        const auto windowsBefore = data.windows;
         settle(data, isAlive);
         settlePowerAssertions(data, isAlive);
+        settleWindowOwners(data, isAlive);
         body(data);
         if (visibleFingerprint(data.state) != before) ++data.state.generation;
         if (data.power != powerBefore) ++data.power.generation;
         if (data.workspace != workspaceBefore) ++data.workspace.generation;
-        pulse = pulseOf(data.state, data.power, data.workspace);
+        if (data.windows != windowsBefore) ++data.windows.generation;
+        pulse = pulseOf(data);
     });
     return pulse;
 }

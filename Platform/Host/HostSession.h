@@ -25,9 +25,9 @@ public:
     Actor actor() const;
 
     // Exclusive access to the host at the current uptime: first everything due by now
-    // happens (settle; assertions of ended processes are dropped), then `body` runs; the
-    // display generation grows when what the displays show has changed, the power and
-    // workspace generations whenever their state changed. Answers the pulse after the
+    // happens (settle; assertions and own windows of ended processes are dropped), then
+    // `body` runs; the display generation grows when what the displays show has changed,
+    // the power, workspace and windows generations whenever their state changed. Answers the pulse after the
     // access.
     HostPulse access(const std::function<void(HostData&)>& body);
 

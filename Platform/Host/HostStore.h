@@ -14,12 +14,13 @@ namespace dorvane::host {
 
 // What a watcher needs to know after a change: the generation of what the displays
 // show, when the host next has something to do by itself, and the generations of the
-// power assertions, of the workspace and of the status bar.
+// power assertions, of the workspace, of the windows and of the status bar.
 struct HostPulse {
     std::uint64_t generation = 0;
     std::optional<double> nextDue;
     std::uint64_t powerGeneration = 0;
     std::uint64_t workspaceGeneration = 0;
+    std::uint64_t windowsGeneration = 0;
     std::uint64_t statusBarGeneration = 0;
 
     friend bool operator==(const HostPulse&, const HostPulse&) = default;

@@ -4,8 +4,13 @@
 
 namespace dorvane::host {
 
-MemoryHostStore::MemoryHostStore(HostState initial) : state_(std::move(initial)) {
-    lastPulse_ = pulseOf(state_, power_, workspace_);
+MemoryHostStore::MemoryHostStore(HostState initial) : state_(std::move(initial)) { lastPulse_ = currentPulse(); }
+
+HostPulse MemoryHostStore::currentPulse() const {
+    auto pulse = pulseOf(state_, power_, workspace_);
+    pulse.windowsGeneration = windows_.generation;
+    pulse.statusBarGeneration = statusBar_.generation;
+    return pulse;
 }
 
 void MemoryHostStore::transact(const std::function<void(HostData&)>& body) {
@@ -19,6 +24,8 @@ void MemoryHostStore::transact(const std::function<void(HostData&)>& body) {
         data.processes = processes_;
         data.workspace = workspace_;
         data.statusBar = statusBar_;
+        data.windows = windows_;
+        data.permissions = permissions_;
         body(data);
         state_ = std::move(data.state);
         faults_ = std::move(data.faults);
@@ -26,9 +33,10 @@ void MemoryHostStore::transact(const std::function<void(HostData&)>& body) {
         processes_ = std::move(data.processes);
         workspace_ = std::move(data.workspace);
         statusBar_ = std::move(data.statusBar);
+        windows_ = std::move(data.windows);
+        permissions_ = std::move(data.permissions);
         log_.insert(log_.end(), data.appended.begin(), data.appended.end());
-        HostPulse pulse = pulseOf(state_, power_, workspace_);
-        pulse.statusBarGeneration = statusBar_.generation;
+        const HostPulse pulse = currentPulse();
         if (pulse != lastPulse_) {
             lastPulse_ = pulse;
             changed = pulse;
@@ -52,8 +60,12 @@ void MemoryHostStore::reset(const HostState& state) {
         processes_ = ProcessTable{};
         workspace_ = WorkspaceState{};
         workspace_.generation = workspaceGeneration + 1;
+        const auto windowsGeneration = windows_.generation;
+        windows_ = WindowsState{};
+        windows_.generation = windowsGeneration + 1;
+        permissions_ = PermissionsState{};
         log_.clear();
-        pulse = lastPulse_ = pulseOf(state_, power_, workspace_);
+        pulse = lastPulse_ = currentPulse();
     }
     notify(pulse);
 }

@@ -29,6 +29,7 @@ public:
 
 private:
     void notify(const HostPulse& pulse);
+    HostPulse currentPulse() const;
 
     std::mutex mutex_;
     HostState state_;
@@ -37,6 +38,8 @@ private:
     ProcessTable processes_;
     WorkspaceState workspace_;
     StatusBarState statusBar_;
+    WindowsState windows_;
+    PermissionsState permissions_;
     std::vector<ActionEntry> log_;
 
     std::mutex processesMutex_;   // the simulated processes; taken inside transactions too

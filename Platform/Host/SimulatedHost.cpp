@@ -1,6 +1,13 @@
 #include "Platform/Host/SimulatedHost.h"
 
 #include "Platform/Host/FolderHostStore.h"
+#include "Platform/Host/HostAccessibility.h"
+#include "Platform/Host/HostApplicationWorkspace.h"
+#include "Platform/Host/HostKeyPosting.h"
+#include "Platform/Host/HostOwnWindows.h"
+#include "Platform/Host/HostPointer.h"
+#include "Platform/Host/HostWindowEvents.h"
+#include "Platform/Host/HostWindowList.h"
 #include "Platform/Host/HostAssertionNotifications.h"
 #include "Platform/Host/HostPowerAssertions.h"
 #include "Platform/Host/HostProcesses.h"
@@ -29,13 +36,24 @@ SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, processes::Proces
       processes_(std::make_unique<HostProcesses>(
           session_, systemProcesses ? std::move(systemProcesses) : std::make_shared<processes::SystemProcesses>())),
       workspace_(std::make_unique<HostWorkspace>(session_, mainQueue)),
+      windowEvents_(std::make_shared<HostWindowEvents>(session_, mainQueue)),
+      accessibility_(std::make_unique<HostAccessibility>(session_, windowEvents_)),
+      windowList_(std::make_unique<HostWindowList>(session_)),
+      applicationWorkspace_(std::make_unique<HostApplicationWorkspace>(session_, windowEvents_)),
+      pointer_(std::make_unique<HostPointer>(session_, windowEvents_)),
+      keyPosting_(std::make_unique<HostKeyPosting>(session_)),
+      ownWindows_(std::make_unique<HostOwnWindows>(session_, windowEvents_)),
       admin_(std::make_unique<HostAdmin>(session_)),
       remoteAdmin_(std::make_unique<RemoteAdmin>(session_)),
       statusBar_(std::make_unique<HostStatusBar>(session_, mainQueue)),
       statusBarAdmin_(std::make_unique<StatusBarAdmin>(session_)),
-      updaters_(std::make_unique<HostUpdaterFactory>(session_)) {}
+      updaters_(std::make_unique<HostUpdaterFactory>(session_)),
+      windowsAdmin_(std::make_unique<WindowsAdmin>(session_)),
+      permissionsAdmin_(std::make_unique<PermissionsAdmin>(session_)) {}
 
-SimulatedHost::~SimulatedHost() = default;
+SimulatedHost::~SimulatedHost() {
+    if (windowEvents_) windowEvents_->end();
+}
 
 std::unique_ptr<SimulatedHost> SimulatedHost::openFolder(const std::filesystem::path& folder,
                                                          processes::ProcessRole role, dispatch::Clock& clock,

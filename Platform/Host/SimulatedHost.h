@@ -3,33 +3,43 @@
 #include <filesystem>
 #include <memory>
 
+#include "Platform/Accessibility/AccessibilityServices.h"
+#include "Platform/Accessibility/WindowList.h"
 #include "Platform/Dispatch/Clock.h"
 #include "Platform/Dispatch/Executor.h"
 #include "Platform/Displays/DisplayServices.h"
 #include "Platform/Displays/ScreenServices.h"
 #include "Platform/Displays/UserActivity.h"
 #include "Platform/Displays/VirtualDisplayServices.h"
+#include "Platform/Events/KeyPosting.h"
+#include "Platform/Events/PointerServices.h"
 #include "Platform/Host/HostAdmin.h"
 #include "Platform/Host/HostStore.h"
+#include "Platform/Host/PermissionsAdmin.h"
 #include "Platform/Host/RemoteAdmin.h"
 #include "Platform/Host/StatusBarAdmin.h"
+#include "Platform/Host/WindowsAdmin.h"
 #include "Platform/Power/AssertionChangeNotifications.h"
 #include "Platform/Power/PowerAssertionServices.h"
 #include "Platform/Processes/ProcessRole.h"
 #include "Platform/Processes/ProcessServices.h"
 #include "Platform/StatusBar/StatusBar.h"
 #include "Platform/System/Updater.h"
+#include "Platform/Workspace/ApplicationWorkspace.h"
+#include "Platform/Workspace/OwnWindows.h"
 #include "Platform/Workspace/WorkspaceEvents.h"
 
 namespace dorvane::host {
 
 class HostSession;
+class HostWindowEvents;
 
 // The simulated host as one process sees it: the display services, virtual displays,
 // screens and user activity, the power assertions and their change notification, the
 // processes (the real ones from `systemProcesses`, /proc by default, plus simulated
-// ones) and the workspace, all backed by one store, plus the admin side for tools and
-// tests. A process opens it once, stating its role; time comes from `clock`;
+// ones), the workspace, other applications' windows through Accessibility and the window
+// list, the pointer, keys posted to a process and the program's own windows, all backed
+// by one store, plus the admin side for tools and tests. A process opens it once, stating its role; time comes from `clock`;
 // notifications go to `mainQueue` (optional for processes that do not observe them).
 // Both must outlive the host and every virtual display it made.
 //
@@ -62,11 +72,19 @@ public:
     power::AssertionChangeNotifications& assertionNotifications() { return *assertionNotifications_; }
     processes::ProcessServices& processes() { return *processes_; }
     workspace::WorkspaceEvents& workspace() { return *workspace_; }
+    accessibility::AccessibilityServices& accessibility() { return *accessibility_; }
+    accessibility::WindowListServices& windowList() { return *windowList_; }
+    workspace::ApplicationWorkspace& applicationWorkspace() { return *applicationWorkspace_; }
+    events::PointerServices& pointer() { return *pointer_; }
+    events::KeyPosting& keyPosting() { return *keyPosting_; }
+    workspace::OwnWindows& ownWindows() { return *ownWindows_; }
     HostAdmin& admin() { return *admin_; }
     RemoteAdmin& remoteAdmin() { return *remoteAdmin_; }
     statusbar::StatusBar& statusBar() { return *statusBar_; }
     StatusBarAdmin& statusBarAdmin() { return *statusBarAdmin_; }
     system::UpdaterFactory& updaters() { return *updaters_; }
+    WindowsAdmin& windowsAdmin() { return *windowsAdmin_; }
+    PermissionsAdmin& permissionsAdmin() { return *permissionsAdmin_; }
 
     HostStore& store();
     // Who this session acts as (for a memory store: the simulated process to end).
@@ -82,11 +100,20 @@ private:
     std::unique_ptr<power::AssertionChangeNotifications> assertionNotifications_;
     std::unique_ptr<processes::ProcessServices> processes_;
     std::unique_ptr<workspace::WorkspaceEvents> workspace_;
+    std::shared_ptr<HostWindowEvents> windowEvents_;
+    std::unique_ptr<accessibility::AccessibilityServices> accessibility_;
+    std::unique_ptr<accessibility::WindowListServices> windowList_;
+    std::unique_ptr<workspace::ApplicationWorkspace> applicationWorkspace_;
+    std::unique_ptr<events::PointerServices> pointer_;
+    std::unique_ptr<events::KeyPosting> keyPosting_;
+    std::unique_ptr<workspace::OwnWindows> ownWindows_;
     std::unique_ptr<HostAdmin> admin_;
     std::unique_ptr<RemoteAdmin> remoteAdmin_;
     std::unique_ptr<statusbar::StatusBar> statusBar_;
     std::unique_ptr<StatusBarAdmin> statusBarAdmin_;
     std::unique_ptr<system::UpdaterFactory> updaters_;
+    std::unique_ptr<WindowsAdmin> windowsAdmin_;
+    std::unique_ptr<PermissionsAdmin> permissionsAdmin_;
 };
 
 }  // namespace dorvane::host

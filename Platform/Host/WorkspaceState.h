@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "DorvaneCore/Support/StrictJson.h"
@@ -8,8 +9,8 @@
 
 namespace dorvane::host {
 
-// The content of "workspace.json": the running applications and how often the machine
-// woke from sleep.
+// The content of "workspace.json": the running applications, the frontmost one, and
+// how often the machine woke from sleep.
 struct WorkspaceState {
     static constexpr std::int32_t kFormat = 1;
 
@@ -17,6 +18,10 @@ struct WorkspaceState {
     std::uint64_t generation = 1;
     std::uint64_t wakes = 0;
     std::vector<workspace::RunningApplication> applications;
+    std::optional<pid_t> frontmostPID;
+
+    const workspace::RunningApplication* application(pid_t pid) const;
+    workspace::RunningApplication* application(pid_t pid);
 
     friend bool operator==(const WorkspaceState&, const WorkspaceState&) = default;
 

@@ -1,21 +1,30 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <sys/types.h>
+#include <utility>
 #include <vector>
 
+#include "DorvaneCore/Core/EnumCases.h"
 #include "Platform/Dispatch/Observation.h"
 
 namespace dorvane::workspace {
 
+// Whether an application shows in the Dock and can be made frontmost.
+enum class ActivationPolicy { regular, accessory, prohibited };
+
 // An application as the workspace lists it.
 struct RunningApplication {
     pid_t pid = 0;
-    std::string bundleID;
+    std::optional<std::string> bundleID;    // none for an application without one
     std::string name;
     std::optional<std::string> bundlePath;  // where its bundle lives; none for a bare process
+    ActivationPolicy activationPolicy = ActivationPolicy::regular;
+    bool hidden = false;
 
     friend bool operator==(const RunningApplication&, const RunningApplication&) = default;
 };
@@ -37,3 +46,16 @@ public:
 };
 
 }  // namespace dorvane::workspace
+
+namespace dorvane {
+
+template <>
+struct EnumCases<workspace::ActivationPolicy> {
+    static constexpr std::array<std::pair<workspace::ActivationPolicy, std::string_view>, 3> table{{
+        {workspace::ActivationPolicy::regular, "regular"},
+        {workspace::ActivationPolicy::accessory, "accessory"},
+        {workspace::ActivationPolicy::prohibited, "prohibited"},
+    }};
+};
+
+}  // namespace dorvane

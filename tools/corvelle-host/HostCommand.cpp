@@ -15,6 +15,7 @@
 #include "Platform/Dispatch/SystemClock.h"
 #include "tools/corvelle-host/RemoteCommand.h"
 #include "tools/corvelle-host/StatusBarCommand.h"
+#include "tools/corvelle-host/WindowsCommand.h"
 
 namespace dorvane::hosttool {
 
@@ -28,8 +29,10 @@ constexpr const char* kUsage = R"(usage: corvelle-host COMMAND
   display plug NAME [--after SECONDS]                     connect a physical display
   display unplug NAME [--after SECONDS]                   disconnect it
   display set-mode DISPLAY MODE                           MODE: a mode id, or WxH[@HZ] in points
-  fault add CALL ACTION [--display DISPLAY] [--role ROLE] [--skip N] [--times M] [--ignore-term]
-        ACTION: --fail CODE | --nothing | --hang | --delay SECONDS
+  fault add CALL ACTION [--display DISPLAY] [--role ROLE] [--pid PID] [--window N] [--name NAME]
+        [--skip N] [--times M] [--ignore-term]
+        ACTION: --fail CODE | --nothing | --hang | --delay SECONDS | --value wrong-type|nan|zero
+        (CODE for the ax... calls: an Accessibility code such as -25204 or cannotComplete)
   fault list
   fault clear [ID]
   sleep | wake                                            put the displays to sleep, wake them
@@ -49,9 +52,13 @@ constexpr const char* kUsage = R"(usage: corvelle-host COMMAND
   statusbar show [--json]                                 the program's status item and its menu
   statusbar click TITLE [--timeout SECONDS]               choose a menu entry in the running
                                                           program and wait for it (default 5 s)
-The host lives in $CORVELLE_HOST_DIR, else ${XDG_STATE_HOME:-$HOME/.local/state}/corvelle-host.
+)";
+
+constexpr const char* kUsageFooter = R"(The host lives in $CORVELLE_HOST_DIR, else ${XDG_STATE_HOME:-$HOME/.local/state}/corvelle-host.
 DISPLAY is a display name, an id, "virtual" or "placeholder".
 )";
+
+std::string usage() { return std::string(kUsage) + kWindowsUsage + kUsageFooter; }
 
 double parseSeconds(std::string_view text) {
     const auto value = parseNumber<double>(text, "number of seconds");
@@ -72,6 +79,14 @@ displays::DisplayError parseCode(std::string_view text) {
     const auto code = parseNumber<std::int32_t>(text, "error code");
     if (const auto error = displays::displayErrorFromCode(code)) return *error;
     throw UsageError("unknown error code " + std::string(text) + " (1000-1011, or a name such as illegalArgument)");
+}
+
+accessibility::AXError parseAccessibilityCode(std::string_view text) {
+    if (const auto named = fromRawValue<accessibility::AXError>(text)) return *named;
+    const auto code = parseNumber<std::int32_t>(text, "Accessibility code");
+    if (const auto error = accessibility::axErrorFromCode(code)) return *error;
+    throw UsageError("unknown Accessibility code " + std::string(text) +
+                     " (-25200 to -25212, or a name such as cannotComplete)");
 }
 
 // A mode id, or the first valid mode of that logical size (and refresh rate), 1x
@@ -169,7 +184,20 @@ int runFault(host::SimulatedHost& host, Arguments& args, std::ostream& out) {
             std::optional<host::FaultAction> action;
             if (args.flag("--fail")) {
                 action = host::FaultAction::fail;
-                rule.code = parseCode(args.next("error code"));
+                if (host::answersAccessibilityError(rule.call)) {
+                    rule.axCode = parseAccessibilityCode(args.next("error code"));
+                } else {
+                    rule.code = parseCode(args.next("error code"));
+                }
+            } else if (args.flag("--value")) {
+                action = host::FaultAction::value;
+                rule.valueKind = parseCase<host::FaultValue>(args.next("value kind"), "value kind");
+            } else if (args.flag("--pid")) {
+                rule.pid = parseNumber<std::int32_t>(args.next("process id"), "process id");
+            } else if (args.flag("--window")) {
+                rule.window = parseNumber<std::uint32_t>(args.next("window number"), "window number");
+            } else if (args.flag("--name")) {
+                rule.name = args.next("name");
             } else if (args.flag("--nothing")) {
                 action = host::FaultAction::nothing;
             } else if (args.flag("--hang")) {
@@ -191,12 +219,14 @@ int runFault(host::SimulatedHost& host, Arguments& args, std::ostream& out) {
                 args.finish();
             }
             if (action) {
-                if (haveAction) throw UsageError("give only one of --fail, --nothing, --hang, --delay");
+                if (haveAction) throw UsageError("give only one of --fail, --nothing, --hang, --delay, --value");
                 rule.action = *action;
                 haveAction = true;
             }
         }
-        if (!haveAction) throw UsageError("missing action: --fail CODE, --nothing, --hang or --delay SECONDS");
+        if (!haveAction) {
+            throw UsageError("missing action: --fail CODE, --nothing, --hang, --delay SECONDS or --value KIND");
+        }
         const auto id = host.admin().addFault(rule);
         out << "Added fault rule #" << id << ".\n";
         return kExitSuccess;
@@ -240,11 +270,11 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         if (args.empty()) throw UsageError("missing command");
         const auto command = args.next("command");
         if (command == "help" || command == "--help" || command == "-h") {
-            out << kUsage;
+            out << usage();
             return kExitSuccess;
         }
-        static const std::vector<std::string_view> known = {"init",  "show", "display", "fault",
-                                                                   "sleep", "wake", "log",     "remote", "statusbar"};
+        static const std::vector<std::string_view> known = {"init",   "show",    "display",    "fault",    "sleep", "wake",
+                                                            "log",    "remote",  "windows",    "permission", "statusbar"};
         if (std::find(known.begin(), known.end(), command) == known.end()) {
             throw UsageError("unknown command \"" + command + "\"");
         }
@@ -259,6 +289,8 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         if (command == "log") return runLog(*host, args, out);
         if (command == "remote") return runRemote(*host, args, out);
         if (command == "statusbar") return runStatusBar(*host, clock, args, out);
+        if (command == "windows") return runWindows(*host, args, out);
+        if (command == "permission") return runPermission(*host, args, out);
         args.finish();
         if (command == "sleep") {
             host->admin().sleepDisplays();
@@ -269,7 +301,7 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         }
         return kExitSuccess;
     } catch (const UsageError& error) {
-        err << "corvelle-host: " << error.what() << "\n" << kUsage;
+        err << "corvelle-host: " << error.what() << "\n" << usage();
         return kExitUsage;
     } catch (const HostError& error) {
         err << "corvelle-host: " << error.what() << "\n";

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+
+#include "Platform/Host/HostSession.h"
+#include "Platform/Host/HostWindowEvents.h"
+#include "Platform/Workspace/OwnWindows.h"
+
+namespace dorvane::host {
+
+// The program's own windows in the simulated window list, under this session's process.
+class HostOwnWindows final : public workspace::OwnWindows {
+public:
+    HostOwnWindows(std::shared_ptr<HostSession> session, std::shared_ptr<HostWindowEvents> events)
+        : session_(std::move(session)), events_(std::move(events)) {}
+
+    void registerApplication(const std::string& name, const std::optional<std::string>& bundleID) override;
+    std::uint32_t addWindow(const workspace::OwnWindow& window) override;
+    bool updateWindow(std::uint32_t number, const workspace::OwnWindow& window) override;
+    bool removeWindow(std::uint32_t number) override;
+    bool activateWindow(std::uint32_t number) override;
+    dispatch::Observation observeClicks(std::function<void(const workspace::OwnWindowClick&)> handler) override;
+
+private:
+    std::shared_ptr<HostSession> session_;
+    std::shared_ptr<HostWindowEvents> events_;
+};
+
+}  // namespace dorvane::host

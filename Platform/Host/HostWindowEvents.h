@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+
+#include "Platform/Dispatch/Executor.h"
+#include "Platform/Host/HostSession.h"
+
+namespace dorvane::host {
+
+// Hands the notification journal of "windows.json" to this process's handlers on the
+// main queue: every entry once, when it is due, in the order of its time and then of
+// its sequence number, whichever process wrote it (through the store's watcher). Entries
+// that had happened before the first handler came are not delivered. The Accessibility
+// observers, the workspace's notifications, the mouse monitors and the own windows'
+// clicks all listen here and pick what concerns them.
+class HostWindowEvents : public std::enable_shared_from_this<HostWindowEvents> {
+public:
+    using Handler = std::function<void(const JournalEntry&)>;
+
+    // Without a main queue nothing can be observed: add() throws std::logic_error.
+    HostWindowEvents(std::shared_ptr<HostSession> session, dispatch::MainQueue* mainQueue);
+    ~HostWindowEvents();
+
+    bool canObserve() const { return mainQueue_ != nullptr; }
+
+    std::uint64_t add(Handler handler);
+    // No call reaches the handler once this returns on the main queue.
+    void remove(std::uint64_t id);
+    // Stops everything.
+    void end();
+
+    // A handle that removes the handler when destroyed.
+    dispatch::Observation observe(Handler handler);
+
+private:
+    void begin();
+    // The journal and the uptime it was read at; none when the host cannot be read.
+    std::optional<std::pair<std::vector<JournalEntry>, double>> readJournal();
+    // Any thread: reads the journal and queues what is due, in order.
+    void pull();
+    // Main queue.
+    void deliver(const std::vector<JournalEntry>& entries);
+    // Holds mutex_.
+    void scheduleTimer(double due);
+
+    std::shared_ptr<HostSession> session_;
+    dispatch::MainQueue* mainQueue_;
+    std::mutex mutex_;
+    // One pull at a time, so what two threads read is queued in the order it was read.
+    // Recursive: the read of a pull may itself announce a change to this process.
+    std::recursive_mutex pulling_;
+    std::uint64_t nextHandler_ = 1;
+    std::map<std::uint64_t, Handler> handlers_;
+    HostSubscription subscription_;
+    bool watching_ = false;
+    std::set<std::uint64_t> delivered_;  // sequence numbers, of entries still in the journal
+    std::uint64_t oldestKnown_ = 0;      // entries below this sequence number are past
+    std::optional<double> timerDue_;
+    dispatch::TimerHandle timer_;
+};
+
+}  // namespace dorvane::host

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Platform/Accessibility/AXError.h"
+#include "Platform/Accessibility/AXValue.h"
+#include "Platform/Displays/ScreenServices.h"
+#include "Platform/Host/HostData.h"
+#include "Platform/Host/WindowPose.h"
+#include "Platform/Workspace/OwnWindows.h"
+
+namespace dorvane::host {
+
+using IsAlive = std::function<bool(const processes::ProcessIdentity&)>;
+
+// Zoom animates in this many steps, this far apart.
+inline constexpr int kZoomSteps = 4;
+inline constexpr double kZoomStepSeconds = 0.05;
+// Entering or leaving full screen takes this long.
+inline constexpr double kFullScreenSeconds = 0.5;
+
+// What the windows' side of the host does when asked to change. Every function here
+// writes; reads go through poseAt() and the window list and change nothing. Each first
+// folds the changes that have landed, so that what it decides on is the window as it is
+// now. Throws HostError for an unknown process or window number.
+
+// The screens windows are placed on now.
+std::vector<displays::Screen> currentScreens(const HostData& data);
+
+// Adds a notification at `at` (now when absent) to the journal.
+void postNotification(HostData& data, JournalEntry entry, std::optional<double> at = std::nullopt);
+
+// A new regular application with its own simulated process, launched and made
+// frontmost; answers its pid.
+struct ApplicationLaunch {
+    std::string name;
+    std::optional<std::string> bundleID;   // none: an application without one
+    workspace::ActivationPolicy policy = workspace::ActivationPolicy::regular;
+    WindowApplication accessibility;       // its pid is filled in
+};
+pid_t launchApplication(HostData& data, const Actor& actor, const ApplicationLaunch& launch);
+
+// A new window of a running application: in front of its level, and (when on screen
+// and not minimised) its application's focused and main window. Answers its number.
+std::uint32_t openWindow(HostData& data, const Actor& actor, WindowRecord window);
+
+// The user drags (and resizes) a window.
+void dragWindow(HostData& data, const Actor& actor, std::uint32_t number, const geometry::Rect& frame);
+
+// The user brings a window forward: unminimised, raised, focused, its application frontmost.
+void focusWindow(HostData& data, const Actor& actor, std::uint32_t number);
+
+void setMinimised(HostData& data, const Actor& actor, std::uint32_t number, bool minimised);
+void closeWindow(HostData& data, const Actor& actor, std::uint32_t number);
+// The same without a log line, for calls that log themselves. False when it already was.
+bool minimiseWindow(HostData& data, std::uint32_t number, bool minimised);
+void removeWindow(HostData& data, std::uint32_t number);
+// Raises the window in front of its level and makes it its application's main and
+// focused window; the frontmost application stays.
+void raiseWindow(HostData& data, std::uint32_t number);
+
+void setHidden(HostData& data, const Actor& actor, pid_t pid, bool hidden);
+// The application ends: its windows close, its process ends, it leaves the workspace.
+void quitApplication(HostData& data, const Actor& actor, pid_t pid);
+
+// Makes the application frontmost; false when it cannot be (quit, prohibited, or its
+// activation fails).
+bool activateApplication(HostData& data, const Actor& actor, pid_t pid);
+
+// A click of the left button: the window under the pointer comes forward and its
+// application becomes frontmost; `raiseBetween` comes forward between down and up.
+// Answers the window under the pointer (0 for none).
+std::uint32_t clickAt(HostData& data, const Actor& actor, geometry::Point location,
+                      std::optional<std::uint32_t> raiseBetween);
+
+// Zooms the window as its zoom button does: to its screen's visible frame, or back.
+void zoomWindow(HostData& data, std::uint32_t number);
+
+// Accessibility writes on a window: AXPosition, AXSize, AXMinimized, AXFullScreen,
+// AXMain and AXFocused, with the window's behaviours.
+accessibility::AXError writeWindowAttribute(HostData& data, std::uint32_t number, std::string_view attribute,
+                                            const accessibility::AXValue& value);
+
+// Key events posted to a process: Command-W closes the focused window of an
+// application that closes on it.
+void deliverKey(HostData& data, pid_t pid, std::uint16_t code, std::uint64_t flags, bool down);
+
+// The program's own windows.
+void registerOwnApplication(HostData& data, const Actor& actor, const processes::ProcessIdentity& owner,
+                            const std::string& name, const std::optional<std::string>& bundleID);
+std::uint32_t addOwnWindow(HostData& data, pid_t pid, const workspace::OwnWindow& window);
+bool updateOwnWindow(HostData& data, pid_t pid, std::uint32_t number, const workspace::OwnWindow& window);
+bool removeOwnWindow(HostData& data, pid_t pid, std::uint32_t number);
+bool activateOwnWindow(HostData& data, pid_t pid, std::uint32_t number);
+
+// Starts the windows side over: applications it launched quit, other applications lose
+// their windows, the pointer rests and assistive technology is off. The program's own
+// windows stay.
+void startWindowsOver(HostData& data, const Actor& actor);
+
+// Windows and entries of applications whose real process has ended go.
+void settleWindowOwners(HostData& data, const IsAlive& isAlive);
+
+// The window, or HostError naming what exists.
+WindowRecord& windowOrThrow(HostData& data, std::uint32_t number);
+// A running application the windows side knows, or HostError.
+WindowApplication& applicationOrThrow(HostData& data, pid_t pid);
+
+// Whether the window shows: not minimised, ordered in, its application running and
+// not hidden.
+bool isOnScreen(const HostData& data, const WindowRecord& window);
+
+}  // namespace dorvane::host

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "Platform/Host/HostSession.h"
+#include "Platform/Host/WindowFixtures.h"
+#include "Platform/Host/WindowListing.h"
+#include "Platform/Host/WindowMachine.h"
+
+namespace dorvane::host {
+
+// What a person sees of the windows side at one moment.
+struct WindowsView {
+    std::optional<pid_t> frontmost;
+    std::vector<workspace::RunningApplication> applications;
+    std::vector<ListedWindow> windows;  // every window front to back (see listWindows); `record` is null
+    WindowsState state;
+};
+
+// Drives other applications' windows and the pointer from outside the
+// program, as a person at the machine would; for the host tool and tests. Every change
+// is logged under the session's role and happens whole or not at all. Throws HostError
+// for an unknown process or window.
+class WindowsAdmin {
+public:
+    explicit WindowsAdmin(std::shared_ptr<HostSession> session) : session_(std::move(session)) {}
+
+    WindowsView view();
+
+    void reset(WindowsFixture fixture);
+    pid_t launch(const ApplicationLaunch& application);
+    std::uint32_t open(const WindowRecord& window);
+    void drag(std::uint32_t number, const geometry::Rect& frame);
+    void focus(std::uint32_t number);
+    void setMinimised(std::uint32_t number, bool minimised);
+    void close(std::uint32_t number);
+    void setHidden(pid_t pid, bool hidden);
+    void quit(pid_t pid);
+    std::uint32_t click(geometry::Point location, std::optional<std::uint32_t> raiseBetween);
+
+    // Changes a window's or an application's behaviours.
+    void behaveWindow(std::uint32_t number, const std::function<void(WindowRecord&)>& change);
+    void behaveApplication(pid_t pid, const std::function<void(WindowApplication&)>& change);
+
+    // spaceChanged or sessionResigned.
+    void post(JournalEvent event);
+    void setAssistive(bool voiceOver, bool enabled);
+
+private:
+    void change(const std::function<void(HostData&, const Actor&)>& body);
+
+    std::shared_ptr<HostSession> session_;
+};
+
+}  // namespace dorvane::host

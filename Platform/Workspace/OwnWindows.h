@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "DorvaneCore/Geometry/Rect.h"
+#include "Platform/Dispatch/Observation.h"
+
+namespace dorvane::workspace {
+
+// One of the program's own top-level windows as the window list shows it.
+struct OwnWindow {
+    std::string title;
+    geometry::Rect frame;   // global top-left points
+    bool titled = true;     // has a title bar
+    std::int32_t level = 0; // 0 normal, 3 floating (tool windows, stays-on-top)
+    bool onScreen = true;   // shown and not minimised
+
+    friend bool operator==(const OwnWindow&, const OwnWindow&) = default;
+};
+
+// A click of the host's pointer on one of the program's own windows: it goes to that
+// window, not to the mouse monitors.
+struct OwnWindowClick {
+    std::uint32_t window = 0;
+    geometry::Point location;  // global top-left points
+    bool down = true;          // false: the button went up
+};
+
+// How the program reports its own windows into the host's window list, and learns of
+// clicks on them. The program is an accessory application with its own process id;
+// its windows go when it ends. Throws HostError when the host cannot be reached.
+class OwnWindows {
+public:
+    virtual ~OwnWindows() = default;
+
+    // Makes the program a running accessory application; again changes the names only.
+    virtual void registerApplication(const std::string& name, const std::optional<std::string>& bundleID) = 0;
+
+    // A new window, in front of the others on its level when on screen; answers its number.
+    virtual std::uint32_t addWindow(const OwnWindow& window) = 0;
+    // A window that comes on screen is raised. False for an unknown number.
+    virtual bool updateWindow(std::uint32_t number, const OwnWindow& window) = 0;
+    virtual bool removeWindow(std::uint32_t number) = 0;
+    // The window was activated: it is raised and the program becomes frontmost.
+    virtual bool activateWindow(std::uint32_t number) = 0;
+
+    // Calls `handler` on the main queue for each click on an own window.
+    virtual dispatch::Observation observeClicks(std::function<void(const OwnWindowClick&)> handler) = 0;
+};
+
+}  // namespace dorvane::workspace
