@@ -8,6 +8,7 @@
 #include "Platform/Host/ActionEntry.h"
 #include "Platform/Host/FaultRule.h"
 #include "Platform/Host/HostState.h"
+#include "Platform/Host/InputState.h"
 #include "Platform/Host/PermissionsState.h"
 #include "Platform/Host/PowerState.h"
 #include "Platform/Host/ProcessTable.h"
@@ -27,7 +28,7 @@ struct Actor {
 
 // The whole host during one exclusive access: its display state, its fault rules, the
 // power assertions, simulated processes and workspace, other applications' windows, the
-// permissions, the log lines this access adds, and the uptime it happens at.
+// permissions, the input from outside, the log lines this access adds, and the uptime it happens at.
 struct HostData {
     HostState state;
     FaultRules faults;
@@ -37,6 +38,7 @@ struct HostData {
     StatusBarState statusBar;
     WindowsState windows;
     PermissionsState permissions;
+    InputState input;
     std::vector<ActionEntry> appended;
     double now = 0;
 

@@ -27,5 +27,7 @@ inline constexpr const char* kWorkspaceFile = "workspace.json";
 inline constexpr const char* kStatusBarFile = "statusbar.json";
 inline constexpr const char* kWindowsFile = "windows.json";
 inline constexpr const char* kPermissionsFile = "permissions.json";
+inline constexpr const char* kInputFile = "input.json";
+inline constexpr const char* kDeliveredEventsFile = "events.jsonl";
 
 }  // namespace dorvane::host

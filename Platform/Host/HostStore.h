@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Platform/Host/ActionEntry.h"
+#include "Platform/Host/DeliveredEventLog.h"
 #include "Platform/Host/HostData.h"
 #include "Platform/Processes/ProcessIdentity.h"
 
@@ -14,7 +15,8 @@ namespace dorvane::host {
 
 // What a watcher needs to know after a change: the generation of what the displays
 // show, when the host next has something to do by itself, and the generations of the
-// power assertions, of the workspace, of the windows and of the status bar.
+// power assertions, of the workspace, of the windows, of the status bar, of the input
+// from outside and of the permissions.
 struct HostPulse {
     std::uint64_t generation = 0;
     std::optional<double> nextDue;
@@ -22,6 +24,8 @@ struct HostPulse {
     std::uint64_t workspaceGeneration = 0;
     std::uint64_t windowsGeneration = 0;
     std::uint64_t statusBarGeneration = 0;
+    std::uint64_t inputGeneration = 0;
+    std::uint64_t permissionsGeneration = 0;
 
     friend bool operator==(const HostPulse&, const HostPulse&) = default;
 };
@@ -79,6 +83,9 @@ public:
     // Calls `listener` (on any thread) after the generation or the next due time
     // changed, including changes made by other processes.
     virtual HostSubscription subscribe(std::function<void(const HostPulse&)> listener) = 0;
+
+    // The events delivered on this host, shared by every session.
+    virtual DeliveredEventLog& deliveredEvents() = 0;
 };
 
 }  // namespace dorvane::host

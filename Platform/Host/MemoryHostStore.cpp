@@ -10,6 +10,8 @@ HostPulse MemoryHostStore::currentPulse() const {
     auto pulse = pulseOf(state_, power_, workspace_);
     pulse.windowsGeneration = windows_.generation;
     pulse.statusBarGeneration = statusBar_.generation;
+    pulse.inputGeneration = input_.generation;
+    pulse.permissionsGeneration = permissions_.generation;
     return pulse;
 }
 
@@ -26,6 +28,7 @@ void MemoryHostStore::transact(const std::function<void(HostData&)>& body) {
         data.statusBar = statusBar_;
         data.windows = windows_;
         data.permissions = permissions_;
+        data.input = input_;
         body(data);
         state_ = std::move(data.state);
         faults_ = std::move(data.faults);
@@ -35,6 +38,7 @@ void MemoryHostStore::transact(const std::function<void(HostData&)>& body) {
         statusBar_ = std::move(data.statusBar);
         windows_ = std::move(data.windows);
         permissions_ = std::move(data.permissions);
+        input_ = std::move(data.input);
         log_.insert(log_.end(), data.appended.begin(), data.appended.end());
         const HostPulse pulse = currentPulse();
         if (pulse != lastPulse_) {
@@ -63,7 +67,9 @@ void MemoryHostStore::reset(const HostState& state) {
         const auto windowsGeneration = windows_.generation;
         windows_ = WindowsState{};
         windows_.generation = windowsGeneration + 1;
+        const auto permissionsGeneration = permissions_.generation;
         permissions_ = PermissionsState{};
+        permissions_.generation = permissionsGeneration + 1;
         log_.clear();
         pulse = lastPulse_ = currentPulse();
     }
