@@ -54,6 +54,25 @@ void InputAdmin::forget(std::uint64_t id) {
     });
 }
 
+InputAdmin::Wait InputAdmin::waitUntilHandled(std::uint64_t id, double timeout) {
+    constexpr double kPollInterval = 0.01;
+    auto& clock = session_->clock();
+    const double deadline = clock.uptime() + timeout;
+    for (;;) {
+        const auto current = state(id);
+        if (!current) return Wait::ownerEnded;
+        if (*current == Injection::State::handled) {
+            forget(id);
+            return Wait::handled;
+        }
+        if (clock.uptime() >= deadline) {
+            forget(id);
+            return Wait::timedOut;
+        }
+        clock.sleep(kPollInterval);
+    }
+}
+
 std::vector<DeliveredEvent> InputAdmin::delivered() { return session_->store().deliveredEvents().read(); }
 
 void InputAdmin::clearDelivered() { session_->store().deliveredEvents().clear(); }

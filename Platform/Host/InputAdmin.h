@@ -34,6 +34,12 @@ public:
     // Takes an injection away (handled, or given up on).
     void forget(std::uint64_t id);
 
+    // Polls (sleeping the session's clock) until the owner has handled the injection, then
+    // takes it away. A process that owns no input of its own waits this way; in a test the
+    // scheduler must run the owner instead.
+    enum class Wait { handled, ownerEnded, timedOut };
+    Wait waitUntilHandled(std::uint64_t id, double timeout);
+
     std::vector<DeliveredEvent> delivered();
     void clearDelivered();
 

@@ -59,6 +59,11 @@ void WindowsAdmin::quit(pid_t pid) {
 }
 
 std::uint32_t WindowsAdmin::click(geometry::Point location, std::optional<std::uint32_t> raiseBetween) {
+    return clickThroughInput(location, raiseBetween).window;
+}
+
+WindowsAdmin::Click WindowsAdmin::clickThroughInput(geometry::Point location,
+                                                    std::optional<std::uint32_t> raiseBetween) {
     std::uint32_t window = 0;
     change([&](HostData& data, const Actor& actor) {
         if (raiseBetween) windowOrThrow(data, *raiseBetween);
@@ -69,8 +74,8 @@ std::uint32_t WindowsAdmin::click(geometry::Point location, std::optional<std::u
         details["window"] = window;
         data.record(actor, "pointerClick", details);
     });
-    input_.inject(clickEvents(location, raiseBetween));
-    return window;
+    const auto injection = input_.inject(clickEvents(location, raiseBetween));
+    return Click{window, injection};
 }
 
 std::vector<InjectedEvent> clickEvents(geometry::Point location, std::optional<std::uint32_t> raiseBetween) {

@@ -45,6 +45,12 @@ public:
     // A click of the left button as input from outside (through the program's taps when it
     // owns the input); answers the window under the point when it is given.
     std::uint32_t click(geometry::Point location, std::optional<std::uint32_t> raiseBetween);
+    // The same, with the injection left for the program (none: delivered here already).
+    struct Click {
+        std::uint32_t window = 0;
+        std::optional<std::uint64_t> injection;
+    };
+    Click clickThroughInput(geometry::Point location, std::optional<std::uint32_t> raiseBetween);
 
     // Changes a window's or an application's behaviours.
     void behaveWindow(std::uint32_t number, const std::function<void(WindowRecord&)>& change);
