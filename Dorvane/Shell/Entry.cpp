@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "Dorvane/Shell/DisplayModes.h"
+#include "Dorvane/Shell/InputRelayCheckMode.h"
 #include "Dorvane/Shell/RemoteStatusMode.h"
 #include "Dorvane/Shell/WorkerMode.h"
 
@@ -28,11 +29,7 @@ int runEntry(const std::string& argv0, const std::vector<std::string>& arguments
              const ApplicationRunner& runApplication) {
     const std::string mode = arguments.empty() ? std::string() : arguments.front();
 
-    if (mode == "--check-input-relay") {
-        // The shortcut relay is not part of this build.
-        std::cout << "input-relay: unavailable\n";
-        return 1;
-    }
+    if (mode == "--check-input-relay") return runInputRelayCheckMode(std::cout);
     if (mode == "--remote-status") return runRemoteStatusMode(std::cout, std::cerr);
     if (mode == "--worker") return runWorkerMode({arguments.begin() + 1, arguments.end()});
 

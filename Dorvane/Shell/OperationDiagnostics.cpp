@@ -69,12 +69,20 @@ void OperationDiagnostics::appendLine(const std::filesystem::path& file, std::st
     ::close(fd);
 }
 
-void OperationDiagnostics::write(std::string_view message) {
-    // The program's one log, as every subsystem shares it; it lives until the process ends.
+namespace {
+
+// The program's one log, as every subsystem shares it; it lives until the process ends.
+OperationDiagnostics& programLog() {
     static dispatch::SystemClock clock;
-    static dispatch::SerialQueue queue(queueRole);
-    static OperationDiagnostics log(supportFolder() / fileName, clock, queue);
-    log.append(message);
+    static dispatch::SerialQueue queue(OperationDiagnostics::queueRole);
+    static OperationDiagnostics log(supportFolder() / OperationDiagnostics::fileName, clock, queue);
+    return log;
 }
+
+}  // namespace
+
+void OperationDiagnostics::write(std::string_view message) { programLog().append(message); }
+
+void OperationDiagnostics::flushWritten() { programLog().flush(); }
 
 }  // namespace dorvane

@@ -56,6 +56,9 @@ public:
                                                 EventMask mask, TapCallback callback,
                                                 dispatch::Executor& executor) = 0;
 
+    // Whether this process may post events at all (the user can withdraw it).
+    virtual bool canPostEvents() = 0;
+
     // Longest gap between two clicks that still counts them together, in seconds.
     virtual double doubleClickInterval() = 0;
     // The process id stamped in what this process posts.

@@ -470,6 +470,15 @@ std::shared_ptr<events::EventTap> HostEvents::createTap(events::TapLocation loca
     return std::make_shared<Tap>(weak_from_this(), std::move(record));
 }
 
+bool HostEvents::canPostEvents() {
+    bool allowed = false;
+    try {
+        session_->access([&](HostData& data) { allowed = data.permissions.postEvents; });
+    } catch (const std::exception&) {
+    }
+    return allowed;
+}
+
 double HostEvents::doubleClickInterval() {
     double interval = InputState::kDefaultDoubleClickInterval;
     try {

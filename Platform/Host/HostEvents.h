@@ -50,6 +50,7 @@ public:
     std::shared_ptr<events::EventTap> createTap(events::TapLocation location, events::TapPlacement placement,
                                                 events::TapOptions options, events::EventMask mask,
                                                 events::TapCallback callback, dispatch::Executor& executor) override;
+    bool canPostEvents() override;
     double doubleClickInterval() override;
     pid_t processID() const override;
 
