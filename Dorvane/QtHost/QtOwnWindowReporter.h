@@ -38,8 +38,9 @@ workspace::OwnWindow describeOwnWindow(const QWidget& window);
 //
 // A window is added when first shown; shows, hides, title, state, flag and level changes
 // are reported at once, moves and resizes coalesced until the loop turns; activation
-// raises it and makes the program frontmost; destruction (or the reporter's own end)
-// removes it. Host failures are said once on `errors` and never stop the program.
+// raises it and makes the program frontmost, except for windows that take no focus
+// (Qt::WindowDoesNotAcceptFocus or WA_ShowWithoutActivating); destruction (or the
+// reporter's own end) removes it. Host failures are said once on `errors` and never stop the program.
 class QtOwnWindowReporter final : public QObject {
 public:
     QtOwnWindowReporter(workspace::OwnWindows& host, std::ostream& errors);
