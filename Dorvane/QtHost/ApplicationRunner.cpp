@@ -17,6 +17,7 @@
 #include "Dorvane/Shell/AppUpdater.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
+#include "Platform/Host/HostEvents.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "Platform/System/LoginItems.h"
@@ -44,7 +45,7 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 }
 
 int runApplication(const std::filesystem::path& root, const std::string& executable,
-                   const std::function<shell::Neighbours()>& makeNeighbours) {
+                   const std::function<shell::Neighbours(const NeighbourServices&)>& makeNeighbours) {
     const auto choice =
         choosePlatform(variable("QT_QPA_PLATFORM"), variable("DISPLAY"), variable("WAYLAND_DISPLAY"));
     if (choice.platform) ::setenv("QT_QPA_PLATFORM", choice.platform->c_str(), 1);
@@ -59,10 +60,13 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
 
     dispatch::SystemClock clock;
     QtMainQueue mainQueue;
+    // The event stream's own queue: a tap that keeps the main thread waiting is switched
+    // off after a second while the stream goes on. It outlives the host.
+    dispatch::SerialQueue eventQueue("event-pipeline");
     std::unique_ptr<host::SimulatedHost> host;
     try {
         host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application, clock,
-                                               &mainQueue);
+                                               &mainQueue, &eventQueue);
     } catch (const std::exception& error) {
         std::cerr << "Corvelle: " << error.what() << "\n";
         return 1;
@@ -85,13 +89,17 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
                                 host->assertionNotifications(), host->processes(), host->workspace(), *statusBar,
                                 host->accessibility(), loginItems, updater, platform, terminationSignals, std::cerr,
                                 variable(system::XdgAutostartLoginItems::launchedVariable)},
-        makeNeighbours());
+        makeNeighbours(NeighbourServices{*host, mainQueue, clock, executable}));
     statusBar->onMenuWillOpen = [&controller] { controller->menuNeedsUpdate(); };
-    mainQueue.post([&controller, &choice, &ownWindows] {
+    mainQueue.post([&controller, &choice, &ownWindows, &host] {
         controller->applicationDidFinishLaunching();
         // Only the instance that runs for good joins the host's applications; windows the
-        // launch showed already are listed at once, those it queued as they appear.
-        if (controller->holdsInstanceLock()) ownWindows->start();
+        // launch showed already are listed at once, those it queued as they appear. It also
+        // takes the input from outside (corvelle-host input ...) through its taps.
+        if (controller->holdsInstanceLock()) {
+            ownWindows->start();
+            host->hostEvents().claimInputOwnership();
+        }
         // Said once the program runs for good: a second instance ends silently.
         if (choice.notice && controller->holdsInstanceLock()) std::cerr << *choice.notice << std::endl;
     });

@@ -6,6 +6,9 @@
 #include <string>
 
 #include "Dorvane/Shell/Neighbours/Neighbours.h"
+#include "Platform/Dispatch/Clock.h"
+#include "Platform/Dispatch/Executor.h"
+#include "Platform/Host/SimulatedHost.h"
 
 namespace dorvane::qthost {
 
@@ -24,7 +27,15 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 // application controller, whose launch is the loop's first job. Returns the exit status
 // once the loop ends and everything is torn down: the controller, then the actors
 // (joined), then the host.
+// What the controller's neighbours are made from.
+struct NeighbourServices {
+    host::SimulatedHost& host;
+    dispatch::MainQueue& mainQueue;
+    dispatch::Clock& clock;
+    const std::string& executable;
+};
+
 int runApplication(const std::filesystem::path& root, const std::string& executable,
-                   const std::function<shell::Neighbours()>& makeNeighbours);
+                   const std::function<shell::Neighbours(const NeighbourServices&)>& makeNeighbours);
 
 }  // namespace dorvane::qthost

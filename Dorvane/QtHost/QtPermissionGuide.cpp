@@ -85,10 +85,10 @@ void PermissionDragRow::mouseReleaseEvent(QMouseEvent* event) {
     if (dragChanged_) dragChanged_(false);
 }
 
-QtPermissionGuidePanel::QtPermissionGuidePanel(QString executablePath, double flipHeight, std::function<void()> close,
-                                               std::function<void()> dragEnded)
+QtPermissionGuidePanel::QtPermissionGuidePanel(QString executablePath, displays::ScreenServices& screens,
+                                               std::function<void()> close, std::function<void()> dragEnded)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
-      flipHeight_(flipHeight),
+      screens_(screens),
       dragEnded_(std::move(dragEnded)) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TranslucentBackground);
@@ -136,7 +136,7 @@ void QtPermissionGuidePanel::paintEvent(QPaintEvent*) {
 }
 
 void QtPermissionGuidePanel::setFrame(const geometry::Rect& frame) {
-    const auto shown = ScreenSpace{flipHeight_}.screen(frame);
+    const auto shown = ScreenSpace::of(screens_.screens()).screen(frame);
     setGeometry(static_cast<int>(std::lround(shown.x)), static_cast<int>(std::lround(shown.y)),
                 static_cast<int>(std::lround(shown.width)), static_cast<int>(std::lround(shown.height)));
 }
@@ -168,8 +168,7 @@ QtPermissionGuideUI::QtPermissionGuideUI(displays::ScreenServices& screens, work
 
 std::unique_ptr<PermissionGuidePanel> QtPermissionGuideUI::makePanel(std::function<void()> close,
                                                                      std::function<void()> dragEnded) {
-    return std::make_unique<QtPermissionGuidePanel>(executablePath_, ScreenSpace::of(screens_.screens()).flipHeight,
-                                                    std::move(close), std::move(dragEnded));
+    return std::make_unique<QtPermissionGuidePanel>(executablePath_, screens_, std::move(close), std::move(dragEnded));
 }
 
 void QtPermissionGuideUI::activateProgram() {

@@ -47,7 +47,7 @@ class QtPermissionGuidePanel final : public QWidget, public PermissionGuidePanel
 public:
     static constexpr double kDraggingOpacity = 0.65;
 
-    QtPermissionGuidePanel(QString executablePath, double flipHeight, std::function<void()> close,
+    QtPermissionGuidePanel(QString executablePath, displays::ScreenServices& screens, std::function<void()> close,
                            std::function<void()> dragEnded);
 
     void setFrame(const geometry::Rect& frame) override;
@@ -63,7 +63,7 @@ protected:
 private:
     void dragChanged(bool dragging);
 
-    double flipHeight_;
+    displays::ScreenServices& screens_;
     std::function<void()> dragEnded_;
     PermissionDragRow* row_ = nullptr;
 };
