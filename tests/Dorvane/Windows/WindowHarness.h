@@ -19,6 +19,7 @@
 #include "Platform/Dispatch/SimulatedScheduler.h"
 #include "Platform/Host/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
+#include "tests/DorvaneCore/Geometry/RectPrinting.h"
 #include "tests/Support/FakeOwnWindows.h"
 
 namespace dorvane::windows::testing {
