@@ -58,7 +58,10 @@ dispatch::Task<std::vector<ApplicationWindowCatalog::Window>> ApplicationWindowC
     }
     const auto pending = std::make_shared<Pending>();
     pending_ = pending;
-    auto list = co_await dispatch::runOn(readQueue_, [query = query_] { return query(); });
+    // Joined callers go on even if this read never ends (its queue stopped at quit).
+    const dispatch::CompleteOnExit finished(pending->done);
+    auto read = [query = query_] { return query(); };
+    auto list = co_await dispatch::runOn(readQueue_, std::move(read));
     if (!alive) throw dispatch::TaskCancelled();
     pending->result = list;
     cached_ = list;

@@ -331,8 +331,9 @@ dispatch::Task<void> WindowControlPerformer::autoFillFront(pid_t pid) {
     }
     const Rect target = fillToggle_.target(key, frame, *area);
     std::string failure;
+    const dispatch::CancellationToken never;
     try {
-        co_await setFrame(target, probe->handle, pid, std::nullopt, {});
+        co_await setFrame(target, probe->handle, pid, std::nullopt, never);
     } catch (const dispatch::TaskCancelled&) {
         co_return;
     } catch (const std::exception& error) {

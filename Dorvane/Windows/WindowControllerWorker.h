@@ -144,6 +144,9 @@ private:
                                                  accessibility::AXElement application, workspace::RunningApplication app,
                                                  std::optional<std::uint32_t> serverID,
                                                  dispatch::CancellationToken token);
+    dispatch::Task<bool> nativeZoomTowards(Rect target, bool allowsSizeRounding, accessibility::AXElement window,
+                                           accessibility::AXElement application, workspace::RunningApplication app,
+                                           std::optional<Rect> original, dispatch::CancellationToken token);
     std::optional<RestoreEntry> validRestore(pid_t pid, const accessibility::AXElement& window, const Rect& current);
     void rememberRestore(const accessibility::AXElement& window, pid_t pid, const Rect& original, const Rect& applied,
                          bool restoring);

@@ -117,17 +117,40 @@ dispatch::Task<std::optional<Rect>> WindowControllerWorker::toggleNativeZoom(AXE
         log("native accepted without geometry readback");
         co_return std::nullopt;
     }
-    const Rect settled = co_await WindowLayout::waitForNativeZoom(
-        *before, services_.clock,
-        [this, window, serverID] {
-            if (serverID) {
-                if (const auto frame = windowServerFrame(*serverID)) return *frame;
-            }
-            return frameOf(window);
-        },
-        token);
+    // Named, not a temporary of the awaited call: GCC 12 destroys such temporaries twice.
+    WindowLayout::FrameRead read = [this, window, serverID] { return currentFrame(window, serverID); };
+    const Rect settled = co_await WindowLayout::waitForNativeZoom(*before, services_.clock, std::move(read), token);
     log("native settled=" + rectText(settled));
     co_return settled;
+}
+
+// The application's own zoom, accepted when it settles at `target`; otherwise the line
+// that says geometry comes next. Only a cancellation is thrown.
+dispatch::Task<bool> WindowControllerWorker::nativeZoomTowards(Rect target, bool allowsSizeRounding, AXElement window,
+                                                               AXElement application,
+                                                               workspace::RunningApplication app,
+                                                               std::optional<Rect> original,
+                                                               dispatch::CancellationToken token) {
+    std::optional<Rect> settled;
+    std::exception_ptr failure;
+    try {
+        settled = co_await toggleNativeZoom(window, application, app, original, token);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (failure) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const dispatch::TaskCancelled&) {
+            throw;
+        } catch (...) {
+        }
+        log("native unavailable: " + errorDescription(failure) + "; trying geometry");
+        co_return false;
+    }
+    if (settled && WindowLayout::reached(*settled, target, allowsSizeRounding)) co_return true;
+    log("native did not reach requested frame=" + rectText(target) + "; trying geometry");
+    co_return false;
 }
 
 dispatch::Task<void> WindowControllerWorker::maximize(AXElement window, AXElement application,
@@ -173,17 +196,10 @@ dispatch::Task<void> WindowControllerWorker::maximize(AXElement window, AXElemen
         co_return;
     }
 
-    try {
-        const auto settled = co_await toggleNativeZoom(window, application, app, original, token);
-        if (settled && WindowLayout::reached(*settled, screen, true)) {
-            rememberRestore(window, pid, *original, screen, false);
-            co_return;
-        }
-        log("native did not reach requested frame=" + rectText(screen) + "; trying geometry");
-    } catch (const dispatch::TaskCancelled&) {
-        throw;
-    } catch (const std::exception& error) {
-        log(std::string("native unavailable: ") + error.what() + "; trying geometry");
+    const auto zoomed = co_await nativeZoomTowards(screen, true, window, application, app, original, token);
+    if (zoomed) {
+        rememberRestore(window, pid, *original, screen, false);
+        co_return;
     }
 
     std::exception_ptr failure;
@@ -219,17 +235,10 @@ dispatch::Task<void> WindowControllerWorker::restoreAfterFailedWrite(Rect target
                                                                      std::optional<std::uint32_t> serverID,
                                                                      dispatch::CancellationToken token) {
     const pid_t pid = app.pid;
-    try {
-        const auto settled = co_await toggleNativeZoom(window, application, app, original, token);
-        if (settled && WindowLayout::reached(*settled, target, false)) {
-            rememberRestore(window, pid, original, target, true);
-            co_return;
-        }
-        log("native did not reach requested frame=" + rectText(target) + "; trying geometry");
-    } catch (const dispatch::TaskCancelled&) {
-        throw;
-    } catch (const std::exception& error) {
-        log(std::string("native unavailable: ") + error.what() + "; trying geometry");
+    const bool zoomed = co_await nativeZoomTowards(target, false, window, application, app, original, token);
+    if (zoomed) {
+        rememberRestore(window, pid, original, target, true);
+        co_return;
     }
     co_await setCompatibleFrame(target, window, application, serverID, false, std::nullopt,
                                 enhancedUserInterface(application), token);

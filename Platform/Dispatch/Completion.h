@@ -19,7 +19,9 @@ namespace dorvane::dispatch {
 //
 // A waiting task resumes as a job of the executor it waited on, never inside complete().
 // When the last copy goes while tasks still wait, their wake-ups are lost: their chains
-// are freed as for a dropped job (see Task.h).
+// are freed as for a dropped job (see Task.h). A waiting task that holds a copy itself
+// keeps the completion, and so itself, alive: whoever owes the completion must complete
+// it however it ends (CompleteOnExit below).
 class Completion {
 public:
     Completion() : state_(std::make_shared<State>()) {}
