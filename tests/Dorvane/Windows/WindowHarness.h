@@ -47,7 +47,10 @@ struct Nothing {
 // catalog) and the tool's side that sets up windows, with Accessibility granted.
 class WindowHarness {
 public:
-    WindowHarness() { tool->permissionsAdmin().set(host::Permission::accessibility, true); }
+    // The program's own windows are `own` when given, else the fake `ownWindows`.
+    explicit WindowHarness(OwnWindows* own = nullptr) : ownSide_(own != nullptr ? *own : ownWindows) {
+        tool->permissionsAdmin().set(host::Permission::accessibility, true);
+    }
     ~WindowHarness() {
         WindowActionLog::drain();
         std::filesystem::remove_all(folder);
@@ -148,13 +151,18 @@ public:
     std::vector<std::string> operations;
     dorvane::testing::FakeOwnWindows ownWindows;
 
+private:
+    OwnWindows& ownSide_;
+
+public:
+
     WindowControllerWorker::Services workerServices{app->accessibility(), app->windowList(),
                                                     app->applicationWorkspace(), app->pointer(),
                                                     scheduler.mainQueue(), scheduler, app->process().pid};
     WindowAXWorker axWorker{app->accessibility(), app->keyPosting(), scheduler.makeSerialQueue("window-ax"),
                             [this](std::string_view line) { operations.emplace_back(line); }};
     WindowControlPerformer facade{
-        WindowControlPerformer::Services{axWorker, ownWindows, app->screens(), scheduler.mainQueue(),
+        WindowControlPerformer::Services{axWorker, ownSide_, app->screens(), scheduler.mainQueue(),
                                          [this](std::string_view line) { operations.emplace_back(line); }},
         workerServices, scheduler.makeSerialQueue("window-layout"), logURL()};
     WindowController controller{workerServices, scheduler.makeSerialQueue("window-controller"), logURL(),
