@@ -12,6 +12,7 @@
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
 #include "Dorvane/QtHost/QtTerminationSignals.h"
+#include "Dorvane/QtHost/QtWindowCommands.h"
 #include "Dorvane/QtHost/TrayStatusBar.h"
 #include "Dorvane/Shell/AppController.h"
 #include "Dorvane/Shell/AppUpdater.h"
@@ -80,12 +81,17 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     QtApplicationPlatform platform;
     QtTerminationSignals terminationSignals;
 
+    auto neighbours = makeNeighbours();
+    // The window commands need the host and the program's Qt windows: the runner's own.
+    if (!neighbours.windows) {
+        neighbours.windows = std::make_unique<QtWindowCommands>(*host, mainQueue, clock, root, *ownWindows);
+    }
     auto controller = std::make_unique<AppController>(
         AppController::Services{root, mainQueue, clock, *engine, *probeQueue, host->screens(), host->power(),
                                 host->assertionNotifications(), host->processes(), host->workspace(), *statusBar,
                                 host->accessibility(), loginItems, updater, platform, terminationSignals, std::cerr,
                                 variable(system::XdgAutostartLoginItems::launchedVariable)},
-        makeNeighbours());
+        std::move(neighbours));
     statusBar->onMenuWillOpen = [&controller] { controller->menuNeedsUpdate(); };
     mainQueue.post([&controller, &choice, &ownWindows] {
         controller->applicationDidFinishLaunching();

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "Dorvane/Shell/Neighbours/Neighbours.h"
+#include "DorvaneCore/Core/FitError.h"
+#include "Platform/Dispatch/Cancellation.h"
 
 namespace dorvane::testing {
 
@@ -104,6 +107,8 @@ private:
     CallLog& log_;
 };
 
+// Window commands that answer what the test programs, after `latency` seconds of
+// virtual time, and report each call as "windows.<call> <argument> <pid>".
 class RecordingWindows final : public shell::WindowCommands {
 public:
     explicit RecordingWindows(CallLog& log) : log_(log) {}
@@ -112,16 +117,82 @@ public:
         prepareLayout = std::move(prepare);
         layoutArea = std::move(area);
     }
+    void startTracking() override { log_.add("windows.startTracking"); }
+    bool hasOwnTarget() override { return ownTarget; }
+    dispatch::Task<void> perform(FloatingAction action, std::optional<std::int32_t> pid, displays::Screen,
+                                 std::optional<geometry::Rect> area) override {
+        log_.add("windows.perform " + std::string(rawValue(action)) + " " + pidText(pid));
+        workspaces.push_back(area);
+        co_await answer();
+    }
+    dispatch::Task<std::optional<std::string>> performControl(windows::WindowControl control,
+                                                              std::int32_t pid) override {
+        log_.add("windows.control " + std::string(rawValue(control)) + " " + std::to_string(pid));
+        co_await answer();
+        co_return message;
+    }
+    dispatch::Task<void> snap(windows::WindowSnap snap, std::int32_t pid) override {
+        log_.add("windows.snap " + std::string(rawValue(snap)) + " " + std::to_string(pid));
+        co_await answer();
+    }
+    dispatch::Task<void> toggleFill(std::int32_t pid) override {
+        log_.add("windows.toggleFill " + std::to_string(pid));
+        co_await answer();
+    }
     dispatch::Task<void> autoFillFront(std::int32_t pid) override {
         log_.add("windows.autoFillFront " + std::to_string(pid));
         co_return;
     }
-    void endPicking() override { log_.add("windows.endPicking"); }
+    dispatch::Task<std::optional<windows::ScreenWindow>> frontScreenWindow(std::int32_t pid) override {
+        log_.add("windows.frontScreenWindow " + std::to_string(pid));
+        co_return frontWindow;
+    }
+    std::int64_t beginPlacementSession() override { return ++generation; }
+    void placePicked(windows::WindowArrangement arrangement, const windows::ScreenWindow& window, int slot) override {
+        log_.add("windows.placePicked " + std::string(rawValue(arrangement)) + " " + std::to_string(window.number) +
+                 " " + std::to_string(slot));
+    }
+    dispatch::Task<std::optional<std::string>> endPicked(windows::WindowArrangement arrangement,
+                                                         std::int64_t session) override {
+        log_.add("windows.endPicked " + std::string(rawValue(arrangement)) + " " + std::to_string(session));
+        co_return session == generation ? message : std::nullopt;
+    }
+    bool beginPicking(windows::WindowArrangement arrangement, const std::optional<windows::ScreenWindow>&,
+                      PlacePicked place, std::function<void()> done) override {
+        log_.add("windows.beginPicking " + std::string(rawValue(arrangement)));
+        picking = pickerStarts;
+        if (pickerStarts) {
+            placeInPick = std::move(place);
+            finished = std::move(done);
+        }
+        return pickerStarts;
+    }
+    void endPicking() override {
+        log_.add("windows.endPicking");
+        picking = false;
+    }
+
+    static std::string pidText(std::optional<std::int32_t> pid) { return pid ? std::to_string(*pid) : "none"; }
 
     PrepareLayout prepareLayout;
     LayoutArea layoutArea;
+    double latency = 0;
+    std::optional<std::string> failure;  // thrown as a FitError
+    std::optional<std::string> message;  // what controls and pick sessions answer
+    bool ownTarget = false;
+    std::optional<windows::ScreenWindow> frontWindow;
+    bool pickerStarts = true;
+    bool picking = false;
+    PlacePicked placeInPick;
+    std::function<void()> finished;
+    std::int64_t generation = 0;
+    std::vector<std::optional<geometry::Rect>> workspaces;
 
 private:
+    dispatch::Task<void> answer() {
+        if (latency > 0) co_await dispatch::sleepFor(latency);
+        if (failure) throw FitError(*failure);
+    }
     CallLog& log_;
 };
 
