@@ -23,8 +23,8 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 // simulated host opened as the application, the engine and probe actors, and the
 // application controller, whose launch is the loop's first job; a neighbour that
 // `makeNeighbours` leaves empty because it needs the host (the window commands) is
-// built here. Returns the exit status once the loop ends and everything is torn down: the controller, then the actors
-// (joined), then the host.
+// built here. Returns the exit status once the loop ends and everything is torn down:
+// the controller, then the actors (joined), then the host.
 int runApplication(const std::filesystem::path& root, const std::string& executable,
                    const std::function<shell::Neighbours()>& makeNeighbours);
 
