@@ -44,6 +44,11 @@ TEST_F(WindowMaximizeTest, ZoomThroughTheWindowMenuThenRestoreThenMaximiseAgain)
     EXPECT_THAT(first, Contains("native settled=(0.0, 38.0, 1512.0, 944.0)"));
     EXPECT_EQ(first.front(), "request action=maximizeWindow app=local.test.编辑器");
     EXPECT_EQ(first.back(), "success frame=Optional((0.0, 38.0, 1512.0, 944.0))");
+    // Raised by the action and again before the press; no frame was written.
+    const std::string by = "axPerformAction pid=" + std::to_string(pid);
+    EXPECT_THAT(hostLog({"axPerformAction", "axSetAttribute"}),
+                ElementsAre(by + " window=" + window + " AXRaise -> 0", by + " window=" + window + " AXRaise -> 0",
+                            by + " element=menuItem 0.1 AXPress -> 0"));
 
     EXPECT_EQ(press(pid).error, "");
     EXPECT_EQ(frameOf(number), kStart);
