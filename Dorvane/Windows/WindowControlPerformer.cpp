@@ -219,12 +219,20 @@ dispatch::Task<void> WindowControlPerformer::snap(WindowSnap snap, pid_t pid, di
         co_await snapOwn(snap, requireOwnTarget(), token);
         co_return;
     }
-    const auto [handle, frame] = co_await services_.axWorker.prepareSnap(pid, token);
+    const auto prepared = co_await prepareOther(pid, token);
+    requireAlive(alive);
+    co_await setFrame(windows::frame(snap, prepared.frame, prepared.area), prepared.handle, pid, std::nullopt, token);
+}
+
+dispatch::Task<WindowControlPerformer::Prepared> WindowControlPerformer::prepareOther(pid_t pid,
+                                                                                     dispatch::CancellationToken token) {
+    const auto alive = lifetime_.watch();
+    auto [handle, frame] = co_await services_.axWorker.prepareSnap(pid, token);
     requireAlive(alive);
     token.throwIfCancelled();
     const auto area = visibleArea(frame);
     if (!area) throw FitError::message(kNoArea);
-    co_await setFrame(windows::frame(snap, frame, *area), handle, pid, std::nullopt, token);
+    co_return Prepared{handle, frame, *area};
 }
 
 dispatch::Task<void> WindowControlPerformer::toggleFill(pid_t pid, dispatch::CancellationToken token) {
@@ -245,17 +253,13 @@ dispatch::Task<void> WindowControlPerformer::toggleFill(pid_t pid, dispatch::Can
         setOwnFrame(window, fillToggle_.target(key, state->frame, *area));
         co_return;
     }
-    const auto [handle, frame] = co_await services_.axWorker.prepareSnap(pid, token);
-    requireAlive(alive);
-    token.throwIfCancelled();
-    const auto area = visibleArea(frame);
-    if (!area) throw FitError::message(kNoArea);
+    const auto prepared = co_await prepareOther(pid, token);
     const auto front = co_await frontScreenWindow(pid);
     requireAlive(alive);
     std::optional<FillToggle::Key> key;
     if (front) key = FillToggle::Key{pid, front->number};
-    const Rect target = fillToggle_.target(key, frame, *area);
-    co_await setFrame(target, handle, pid, std::nullopt, token);
+    const Rect target = fillToggle_.target(key, prepared.frame, prepared.area);
+    co_await setFrame(target, prepared.handle, pid, std::nullopt, token);
 }
 
 dispatch::Task<std::optional<ScreenWindow>> WindowControlPerformer::frontScreenWindow(pid_t pid) {

@@ -122,6 +122,13 @@ private:
         dispatch::Completion done;
     };
 
+    // Another application's target window, its frame and its work area, ready for a write.
+    struct Prepared {
+        WindowAXHandle handle;
+        Rect frame;
+        Rect area;
+    };
+    dispatch::Task<Prepared> prepareOther(pid_t pid, dispatch::CancellationToken token);
     // The work area (top-left) of the screen a frame lies on; none without screens.
     std::optional<Rect> visibleArea(const Rect& frame);
     // None when the window server does not answer.

@@ -24,25 +24,6 @@ namespace action = accessibility::action;
 
 namespace {
 
-// Clears the worker's busy flags however the operation ends.
-class BusyScope {
-public:
-    BusyScope(bool& performing, bool& automatic, bool isAutomatic) : performing_(performing), automatic_(automatic) {
-        performing_ = true;
-        automatic_ = isAutomatic;
-    }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-    ~BusyScope() {
-        performing_ = false;
-        automatic_ = false;
-    }
-
-private:
-    bool& performing_;
-    bool& automatic_;
-};
-
 const char* boolText(bool value) { return value ? "true" : "false"; }
 
 bool isFinite(const Rect& rect) {
@@ -305,7 +286,7 @@ dispatch::Task<void> WindowControllerWorker::perform(FloatingAction action, std:
                                                      std::optional<Rect> workspace, dispatch::CancellationToken token) {
     co_await dispatch::resumeOn(queue_);
     if (performing_) co_return;
-    const BusyScope busy(performing_, automaticAdjustment_, false);
+    const BusyScope busy(*this, false);
     co_await readFrontmost();
     if (!services_.ax.isProcessTrusted()) throw FitError::message("请先授予辅助功能权限");
     std::optional<workspace::RunningApplication> app;
@@ -419,7 +400,7 @@ dispatch::Task<WindowPlacementResult> WindowControllerWorker::place(Rect target,
                                                                     dispatch::CancellationToken token) {
     co_await dispatch::resumeOn(queue_);
     if (performing_) throw FitError::message("窗口正在调整，请稍后重试");
-    const BusyScope busy(performing_, automaticAdjustment_, false);
+    const BusyScope busy(*this, false);
     co_await readFrontmost();
     const AXElement application = reader_.application(pid, messagingTimeout);
     const Rect current = frameOf(handle.window);

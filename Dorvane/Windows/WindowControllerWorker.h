@@ -93,6 +93,22 @@ private:
     };
     enum class ToolbarMove { moveAside, fillCollapsed };
 
+    // Marks the worker busy for one operation (automatic: a move beside the toolbar) and
+    // clears both flags however it ends.
+    class BusyScope {
+    public:
+        BusyScope(WindowControllerWorker& worker, bool automatic) : worker_(worker) {
+            worker_.performing_ = true;
+            worker_.automaticAdjustment_ = automatic;
+        }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+        ~BusyScope() { worker_.performing_ = worker_.automaticAdjustment_ = false; }
+
+    private:
+        WindowControllerWorker& worker_;
+    };
+
     void log(const std::string& message) const;
     dispatch::Task<void> readFrontmost();
 

@@ -35,13 +35,7 @@ dispatch::Task<void> WindowControllerWorker::adjustBesideToolbar(ToolbarMove mov
                                                                  dispatch::CancellationToken token) {
     co_await dispatch::resumeOn(queue_);
     if (token.isCancelled() || performing_ || !services_.ax.isProcessTrusted() || userHoldsMouse()) co_return;
-    performing_ = true;
-    automaticAdjustment_ = true;
-    struct Clear {
-        bool& performing;
-        bool& automatic;
-        ~Clear() { performing = automatic = false; }
-    } clear{performing_, automaticAdjustment_};
+    const BusyScope busy(*this, true);
     co_await readFrontmost();
 
     const pid_t pid = catalogWindow.pid;
