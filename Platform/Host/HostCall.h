@@ -35,6 +35,10 @@ enum class HostCall {
     screens,
     assertionsByProcess,
     allProcessIDs,
+    userDefaults,
+    postDistributedNotification,
+    currentAppearance,
+    announce,
 };
 
 // Calls that answer a DisplayError, so that a rule can make them fail with a code.
@@ -59,7 +63,7 @@ namespace dorvane {
 template <>
 struct EnumCases<host::HostCall> {
     using C = host::HostCall;
-    static constexpr std::array<std::pair<C, std::string_view>, 25> table{{
+    static constexpr std::array<std::pair<C, std::string_view>, 29> table{{
         {C::onlineDisplayList, "onlineDisplayList"},
         {C::mainDisplayID, "mainDisplayID"},
         {C::currentMode, "currentMode"},
@@ -85,6 +89,10 @@ struct EnumCases<host::HostCall> {
         {C::screens, "screens"},
         {C::assertionsByProcess, "assertionsByProcess"},
         {C::allProcessIDs, "allProcessIDs"},
+        {C::userDefaults, "userDefaults"},
+        {C::postDistributedNotification, "postDistributedNotification"},
+        {C::currentAppearance, "currentAppearance"},
+        {C::announce, "announce"},
     }};
 };
 

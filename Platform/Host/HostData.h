@@ -6,8 +6,12 @@
 #include <vector>
 
 #include "Platform/Host/ActionEntry.h"
+#include "Platform/Host/AnnouncementLog.h"
+#include "Platform/Host/AppearanceState.h"
+#include "Platform/Host/DefaultsState.h"
 #include "Platform/Host/FaultRule.h"
 #include "Platform/Host/HostState.h"
+#include "Platform/Host/NotificationJournal.h"
 #include "Platform/Host/PowerState.h"
 #include "Platform/Host/ProcessTable.h"
 #include "Platform/Host/WorkspaceState.h"
@@ -31,6 +35,10 @@ struct HostData {
     PowerState power;
     ProcessTable processes;
     WorkspaceState workspace;
+    DefaultsState defaults;
+    AppearanceState appearance;
+    NotificationJournal notifications;
+    AnnouncementLog announcements;
     std::vector<ActionEntry> appended;
     double now = 0;
 

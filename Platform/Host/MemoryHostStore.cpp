@@ -5,7 +5,7 @@
 namespace dorvane::host {
 
 MemoryHostStore::MemoryHostStore(HostState initial) : state_(std::move(initial)) {
-    lastPulse_ = pulseOf(state_, power_, workspace_);
+    lastPulse_ = currentPulse();
 }
 
 void MemoryHostStore::transact(const std::function<void(HostData&)>& body) {
@@ -18,14 +18,22 @@ void MemoryHostStore::transact(const std::function<void(HostData&)>& body) {
         data.power = power_;
         data.processes = processes_;
         data.workspace = workspace_;
+        data.defaults = defaults_;
+        data.appearance = appearance_;
+        data.notifications = notifications_;
+        data.announcements = announcements_;
         body(data);
         state_ = std::move(data.state);
         faults_ = std::move(data.faults);
         power_ = std::move(data.power);
         processes_ = std::move(data.processes);
         workspace_ = std::move(data.workspace);
+        defaults_ = std::move(data.defaults);
+        appearance_ = std::move(data.appearance);
+        notifications_ = std::move(data.notifications);
+        announcements_ = std::move(data.announcements);
         log_.insert(log_.end(), data.appended.begin(), data.appended.end());
-        const HostPulse pulse = pulseOf(state_, power_, workspace_);
+        const HostPulse pulse = currentPulse();
         if (pulse != lastPulse_) {
             lastPulse_ = pulse;
             changed = pulse;
@@ -49,8 +57,13 @@ void MemoryHostStore::reset(const HostState& state) {
         processes_ = ProcessTable{};
         workspace_ = WorkspaceState{};
         workspace_.generation = workspaceGeneration + 1;
+        defaults_ = DefaultsState{};
+        const auto appearanceGeneration = appearance_.generation;
+        appearance_ = AppearanceState{};
+        appearance_.generation = appearanceGeneration + 1;
+        announcements_ = AnnouncementLog{};
         log_.clear();
-        pulse = lastPulse_ = pulseOf(state_, power_, workspace_);
+        pulse = lastPulse_ = currentPulse();
     }
     notify(pulse);
 }
@@ -115,6 +128,13 @@ HostSubscription MemoryHostStore::subscribe(std::function<void(const HostPulse&)
         std::lock_guard lock(listenersMutex_);
         listeners_.erase(id);
     });
+}
+
+HostPulse MemoryHostStore::currentPulse() const {
+    HostPulse pulse = pulseOf(state_, power_, workspace_);
+    pulse.appearanceGeneration = appearance_.generation;
+    pulse.notificationGeneration = notifications_.generation;
+    return pulse;
 }
 
 void MemoryHostStore::notify(const HostPulse& pulse) {

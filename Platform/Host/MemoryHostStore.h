@@ -29,6 +29,7 @@ public:
 
 private:
     void notify(const HostPulse& pulse);
+    HostPulse currentPulse() const;
 
     std::mutex mutex_;
     HostState state_;
@@ -36,6 +37,10 @@ private:
     PowerState power_;
     ProcessTable processes_;
     WorkspaceState workspace_;
+    DefaultsState defaults_;
+    AppearanceState appearance_;
+    NotificationJournal notifications_;
+    AnnouncementLog announcements_;
     std::vector<ActionEntry> log_;
 
     std::mutex processesMutex_;   // the simulated processes; taken inside transactions too

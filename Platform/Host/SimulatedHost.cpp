@@ -11,6 +11,10 @@
 #include "Platform/Host/HostSession.h"
 #include "Platform/Host/HostUserActivity.h"
 #include "Platform/Host/HostVirtualDisplays.h"
+#include "Platform/Host/HostAnnouncements.h"
+#include "Platform/Host/HostAppearance.h"
+#include "Platform/Host/HostDistributedNotifications.h"
+#include "Platform/Host/HostUserDefaults.h"
 
 namespace dorvane::host {
 
@@ -28,7 +32,12 @@ SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, processes::Proces
           session_, systemProcesses ? std::move(systemProcesses) : std::make_shared<processes::SystemProcesses>())),
       workspace_(std::make_unique<HostWorkspace>(session_, mainQueue)),
       admin_(std::make_unique<HostAdmin>(session_)),
-      remoteAdmin_(std::make_unique<RemoteAdmin>(session_)) {}
+      remoteAdmin_(std::make_unique<RemoteAdmin>(session_)),
+      userDefaults_(std::make_unique<HostUserDefaults>(session_)),
+      distributedNotifications_(std::make_unique<HostDistributedNotifications>(session_)),
+      appearance_(std::make_unique<HostAppearance>(session_)),
+      announcements_(std::make_unique<HostAnnouncements>(session_)),
+      systemAdmin_(std::make_unique<SystemAdmin>(session_)) {}
 
 SimulatedHost::~SimulatedHost() = default;
 

@@ -12,10 +12,15 @@
 #include "Platform/Host/HostAdmin.h"
 #include "Platform/Host/HostStore.h"
 #include "Platform/Host/RemoteAdmin.h"
+#include "Platform/Host/SystemAdmin.h"
 #include "Platform/Power/AssertionChangeNotifications.h"
 #include "Platform/Power/PowerAssertionServices.h"
 #include "Platform/Processes/ProcessRole.h"
 #include "Platform/Processes/ProcessServices.h"
+#include "Platform/System/Appearance.h"
+#include "Platform/System/DistributedNotifications.h"
+#include "Platform/System/SpokenAnnouncements.h"
+#include "Platform/System/UserDefaults.h"
 #include "Platform/Workspace/WorkspaceEvents.h"
 
 namespace dorvane::host {
@@ -25,7 +30,8 @@ class HostSession;
 // The simulated host as one process sees it: the display services, virtual displays,
 // screens and user activity, the power assertions and their change notification, the
 // processes (the real ones from `systemProcesses`, /proc by default, plus simulated
-// ones) and the workspace, all backed by one store, plus the admin side for tools and
+// ones), the workspace, the user defaults, distributed notifications, the appearance and
+// spoken announcements, all backed by one store, plus the admin side for tools and
 // tests. A process opens it once, stating its role; time comes from `clock`;
 // notifications go to `mainQueue` (optional for processes that do not observe them).
 // Both must outlive the host and every virtual display it made.
@@ -61,6 +67,11 @@ public:
     workspace::WorkspaceEvents& workspace() { return *workspace_; }
     HostAdmin& admin() { return *admin_; }
     RemoteAdmin& remoteAdmin() { return *remoteAdmin_; }
+    system::UserDefaults& userDefaults() { return *userDefaults_; }
+    system::DistributedNotificationCenter& distributedNotifications() { return *distributedNotifications_; }
+    system::AppearanceServices& appearance() { return *appearance_; }
+    system::SpokenAnnouncements& announcements() { return *announcements_; }
+    SystemAdmin& systemAdmin() { return *systemAdmin_; }
 
     HostStore& store();
     // Who this session acts as (for a memory store: the simulated process to end).
@@ -78,6 +89,11 @@ private:
     std::unique_ptr<workspace::WorkspaceEvents> workspace_;
     std::unique_ptr<HostAdmin> admin_;
     std::unique_ptr<RemoteAdmin> remoteAdmin_;
+    std::unique_ptr<system::UserDefaults> userDefaults_;
+    std::unique_ptr<system::DistributedNotificationCenter> distributedNotifications_;
+    std::unique_ptr<system::AppearanceServices> appearance_;
+    std::unique_ptr<system::SpokenAnnouncements> announcements_;
+    std::unique_ptr<SystemAdmin> systemAdmin_;
 };
 
 }  // namespace dorvane::host

@@ -19,6 +19,22 @@ struct CommandRun {
     std::string err;
 };
 
+// In a forked child: the standard streams on these files, then the program. Never returns.
+[[noreturn]] inline void execWithStreams(const std::string& executable, const std::vector<std::string>& arguments,
+                                         const char* in, const char* out, const char* err) {
+    const int input = ::open(in, O_RDONLY);
+    const int output = ::open(out, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int error = ::open(err, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ::dup2(input, 0);
+    ::dup2(output, 1);
+    ::dup2(error, 2);
+    std::vector<char*> argv{const_cast<char*>(executable.c_str())};
+    for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    ::execv(executable.c_str(), argv.data());
+    ::_exit(127);
+}
+
 // Runs a built executable as a person would from a shell: extra environment
 // variables, standard input from `input`, outputs captured through files in `scratch`.
 inline CommandRun runCommand(const std::string& executable, const std::vector<std::string>& arguments,
@@ -31,17 +47,7 @@ inline CommandRun runCommand(const std::string& executable, const std::vector<st
     const pid_t child = ::fork();
     if (child == 0) {
         for (const auto& [name, value] : environment) ::setenv(name.c_str(), value.c_str(), 1);
-        const int in = ::open(inPath.c_str(), O_RDONLY);
-        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ::dup2(in, 0);
-        ::dup2(out, 1);
-        ::dup2(err, 2);
-        std::vector<char*> argv{const_cast<char*>(executable.c_str())};
-        for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        ::execv(executable.c_str(), argv.data());
-        ::_exit(127);
+        execWithStreams(executable, arguments, inPath.c_str(), outPath.c_str(), errPath.c_str());
     }
     int status = 0;
     ::waitpid(child, &status, 0);

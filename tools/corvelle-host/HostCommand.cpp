@@ -14,6 +14,7 @@
 #include "tools/corvelle-host/HostReport.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "tools/corvelle-host/RemoteCommand.h"
+#include "tools/corvelle-host/SystemCommand.h"
 
 namespace dorvane::hosttool {
 
@@ -45,6 +46,15 @@ constexpr const char* kUsage = R"(usage: corvelle-host COMMAND
                                                           process (default: UU Remote's session)
   remote assert list                                      every power assertion
   remote assert clear                                     release those held by real processes
+  defaults read KEY                                       a user default as JSON
+  defaults write KEY VALUE                                VALUE: JSON (true, 3, "x", {...}),
+                                                          else the text as a string
+  defaults delete KEY
+  notify NAME [--object TEXT] [--info JSON]               a distributed notification to every
+                                                          running program
+  appearance show | light | dark                          the appearance
+  appearance reduce-motion on|off                         the Reduce Motion setting
+  announcements                                           what programs announced, oldest first
 The host lives in $CORVELLE_HOST_DIR, else ${XDG_STATE_HOME:-$HOME/.local/state}/corvelle-host.
 DISPLAY is a display name, an id, "virtual" or "placeholder".
 )";
@@ -240,7 +250,8 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
             return kExitSuccess;
         }
         static const std::vector<std::string_view> known = {"init",  "show", "display", "fault",
-                                                                   "sleep", "wake", "log",     "remote"};
+                                                                   "sleep", "wake", "log",     "remote",
+                                                                   "defaults", "notify", "appearance", "announcements"};
         if (std::find(known.begin(), known.end(), command) == known.end()) {
             throw UsageError("unknown command \"" + command + "\"");
         }
@@ -254,6 +265,10 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         if (command == "fault") return runFault(*host, args, out);
         if (command == "log") return runLog(*host, args, out);
         if (command == "remote") return runRemote(*host, args, out);
+        if (command == "defaults") return runDefaults(*host, args, out);
+        if (command == "notify") return runNotify(*host, args, out);
+        if (command == "appearance") return runAppearance(*host, args, out);
+        if (command == "announcements") return runAnnouncements(*host, args, out);
         args.finish();
         if (command == "sleep") {
             host->admin().sleepDisplays();

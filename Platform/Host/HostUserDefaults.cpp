@@ -1,0 +1,47 @@
+#include "Platform/Host/HostUserDefaults.h"
+
+#include "Platform/Host/SystemMachine.h"
+
+namespace dorvane::host {
+
+std::optional<json::Json> HostUserDefaults::value(const std::string& key) {
+    try {
+        return session_->call<std::optional<json::Json>>(
+            HostCall::userDefaults, 0,
+            [&](HostData& data) -> std::optional<json::Json> {
+                const auto found = data.defaults.values.find(key);
+                if (found == data.defaults.values.end()) return std::nullopt;
+                return found->second;
+            },
+            [](HostData&, const FaultOutcome&) -> std::optional<json::Json> { return std::nullopt; });
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+bool HostUserDefaults::setValue(const std::string& key, const json::Json& value) {
+    system::requireStorableDefault(key, value);
+    try {
+        return session_->call<bool>(
+            HostCall::userDefaults, 0,
+            [&](HostData& data) {
+                writeUserDefault(data, session_->actor(), key, value);
+                return true;
+            },
+            [](HostData&, const FaultOutcome&) { return false; });
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool HostUserDefaults::removeValue(const std::string& key) {
+    try {
+        return session_->call<bool>(
+            HostCall::userDefaults, 0, [&](HostData& data) { return deleteUserDefault(data, session_->actor(), key); },
+            [](HostData&, const FaultOutcome&) { return false; });
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace dorvane::host
