@@ -135,6 +135,15 @@ bool loadCached(const std::filesystem::path& path, FolderHostStore::CachedFile<T
     return true;
 }
 
+// The file's value into `target` when the file exists; answers the document it held
+// (null: no file yet).
+template <typename T>
+json::Json loadInto(const std::filesystem::path& path, FolderHostStore::CachedFile<T>& cache, T& target) {
+    if (!loadCached(path, cache)) return nullptr;
+    target = cache.value;
+    return cache.document;
+}
+
 // Writes the value when it changed, and remembers what is now on disk.
 template <typename T>
 void storeCached(const std::filesystem::path& path, FolderHostStore::CachedFile<T>& cache, const T& value,
@@ -255,23 +264,10 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
     const auto appearancePath = folder_ / kAppearanceFile;
     const auto notificationsPath = folder_ / kNotificationsFile;
     const auto announcementsPath = folder_ / kAnnouncementsFile;
-    json::Json defaultsBefore, appearanceBefore, notificationsBefore, announcementsBefore;
-    if (loadCached(defaultsPath, defaultsCache_)) {
-        data.defaults = defaultsCache_.value;
-        defaultsBefore = defaultsCache_.document;
-    }
-    if (loadCached(appearancePath, appearanceCache_)) {
-        data.appearance = appearanceCache_.value;
-        appearanceBefore = appearanceCache_.document;
-    }
-    if (loadCached(notificationsPath, notificationsCache_)) {
-        data.notifications = notificationsCache_.value;
-        notificationsBefore = notificationsCache_.document;
-    }
-    if (loadCached(announcementsPath, announcementsCache_)) {
-        data.announcements = announcementsCache_.value;
-        announcementsBefore = announcementsCache_.document;
-    }
+    const auto defaultsBefore = loadInto(defaultsPath, defaultsCache_, data.defaults);
+    const auto appearanceBefore = loadInto(appearancePath, appearanceCache_, data.appearance);
+    const auto notificationsBefore = loadInto(notificationsPath, notificationsCache_, data.notifications);
+    const auto announcementsBefore = loadInto(announcementsPath, announcementsCache_, data.announcements);
 
     body(data);
 

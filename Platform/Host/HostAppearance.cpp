@@ -1,118 +1,82 @@
 #include "Platform/Host/HostAppearance.h"
 
-#include <map>
 #include <mutex>
+
+#include "Platform/Host/ExecutorObservers.h"
+#include "Platform/Host/WeakSubscription.h"
 
 namespace dorvane::host {
 
 using system::AppearanceSettings;
-using Handler = std::function<void(const AppearanceSettings&)>;
 
 class HostAppearance::Hub : public std::enable_shared_from_this<Hub> {
 public:
     explicit Hub(std::shared_ptr<HostSession> session) : session_(std::move(session)) {}
 
-    std::uint64_t add(dispatch::Executor& executor, Handler handler) {
-        bool first = false;
-        std::uint64_t id = 0;
-        {
-            std::lock_guard lock(mutex_);
-            first = observers_.empty() && !subscribed_;
-            id = nextObserver_++;
-            observers_.emplace(id, Observer{&executor, std::move(handler)});
-        }
-        if (first) begin();
-        return id;
-    }
-
-    void remove(std::uint64_t id) {
-        std::lock_guard lock(mutex_);
-        observers_.erase(id);
+    dispatch::Observation add(dispatch::Executor& executor, std::function<void(const AppearanceSettings&)> handler) {
+        auto observation = observers_->add(executor, std::move(handler));
+        watch();
+        return observation;
     }
 
     void end() {
         HostSubscription subscription;
         std::lock_guard lock(mutex_);
-        observers_.clear();
+        observers_->clear();
         subscription = std::move(subscription_);
     }
 
 private:
-    struct Observer {
-        dispatch::Executor* executor = nullptr;
-        Handler handler;
-    };
-
-    std::optional<AppearanceState> read() {
-        try {
-            std::optional<AppearanceState> state;
-            session_->access([&](HostData& data) { state = data.appearance; });
-            return state;
-        } catch (const std::exception&) {
-            return std::nullopt;
+    // From the first observer on. The generation is read after subscribing, so no change
+    // can fall in between.
+    void watch() {
+        {
+            std::lock_guard lock(mutex_);
+            if (watching_) return;
+            watching_ = true;
         }
-    }
-
-    // Subscribed before the baseline is read, so no change can fall in between.
-    void begin() {
-        std::weak_ptr<Hub> weak = weak_from_this();
         HostSubscription subscription;
+        std::optional<AppearanceState> baseline;
         try {
-            subscription = session_->store().subscribe([weak](const HostPulse& pulse) {
-                if (auto hub = weak.lock()) hub->pulsed(pulse);
-            });
+            subscription = subscribeWhileAlive(session_->store(), weak_from_this(), &Hub::pulsed);
+            session_->access([&](HostData& data) { baseline = data.appearance; });
         } catch (const std::exception&) {
-            return;  // no watcher: nothing can be told
+            // Without a watcher nothing can be told; an unreadable host is read at the next change.
         }
-        const auto baseline = read();
         std::lock_guard lock(mutex_);
         subscription_ = std::move(subscription);
-        subscribed_ = true;
         if (baseline && baseline->generation > seen_) {
             seen_ = baseline->generation;
             known_ = baseline->settings;
         }
     }
 
-    // Any thread: reads the change and hands it to every observer's executor, in order.
+    // Any thread.
     void pulsed(const HostPulse& pulse) {
         {
             std::lock_guard lock(mutex_);
             if (pulse.appearanceGeneration <= seen_) return;
         }
-        const auto state = read();
-        if (!state) return;
+        std::optional<AppearanceState> state;
+        try {
+            session_->access([&](HostData& data) { state = data.appearance; });
+        } catch (const std::exception&) {
+            return;  // the next change brings another try
+        }
         std::lock_guard lock(mutex_);
-        if (state->generation <= seen_) return;
+        if (state->generation <= seen_) return;  // an older reading than one already told
         seen_ = state->generation;
-        if (state->settings == known_) return;
+        if (state->settings == known_) return;  // changed and changed back, or set afresh by a reset
         known_ = state->settings;
-        std::weak_ptr<Hub> weak = weak_from_this();
-        for (const auto& [id, observer] : observers_) {
-            observer.executor->post([weak, id = id, settings = known_] {
-                if (auto hub = weak.lock()) hub->deliver(id, settings);
-            });
-        }
-    }
-
-    // On the observer's executor: nothing once the observer has gone.
-    void deliver(std::uint64_t id, const AppearanceSettings& settings) {
-        Handler handler;
-        {
-            std::lock_guard lock(mutex_);
-            const auto found = observers_.find(id);
-            if (found == observers_.end()) return;
-            handler = found->second.handler;
-        }
-        handler(settings);
+        observers_->post(state->settings);
     }
 
     std::shared_ptr<HostSession> session_;
+    std::shared_ptr<ExecutorObservers<AppearanceSettings>> observers_ =
+        std::make_shared<ExecutorObservers<AppearanceSettings>>();
     std::mutex mutex_;
-    std::uint64_t nextObserver_ = 1;
-    std::map<std::uint64_t, Observer> observers_;
+    bool watching_ = false;
     HostSubscription subscription_;
-    bool subscribed_ = false;
     std::uint64_t seen_ = 0;
     AppearanceSettings known_;
 };
@@ -132,12 +96,9 @@ AppearanceSettings HostAppearance::current() {
     }
 }
 
-dispatch::Observation HostAppearance::observe(dispatch::Executor& executor, Handler handler) {
-    const auto id = hub_->add(executor, std::move(handler));
-    std::weak_ptr<Hub> weak = hub_;
-    return dispatch::Observation([weak, id] {
-        if (auto hub = weak.lock()) hub->remove(id);
-    });
+dispatch::Observation HostAppearance::observe(dispatch::Executor& executor,
+                                              std::function<void(const AppearanceSettings&)> handler) {
+    return hub_->add(executor, std::move(handler));
 }
 
 }  // namespace dorvane::host

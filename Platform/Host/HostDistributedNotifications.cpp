@@ -1,11 +1,13 @@
 #include "Platform/Host/HostDistributedNotifications.h"
 
-#include <map>
 #include <mutex>
 #include <stdexcept>
 #include <vector>
 
+#include "Platform/Host/ExecutorObservers.h"
+#include "Platform/Host/RefusableChange.h"
 #include "Platform/Host/SystemMachine.h"
+#include "Platform/Host/WeakSubscription.h"
 
 namespace dorvane::host {
 
@@ -16,23 +18,16 @@ class HostDistributedNotifications::Hub : public std::enable_shared_from_this<Hu
 public:
     explicit Hub(std::shared_ptr<HostSession> session) : session_(std::move(session)) {}
 
-    std::uint64_t add(std::string name, dispatch::Executor& executor, Handler handler) {
+    dispatch::Observation add(const std::string& name, dispatch::Executor& executor, Handler handler) {
+        auto observation = observers_->add(executor, std::move(handler), name);
         bool join = false;
-        std::uint64_t id = 0;
         {
             std::lock_guard lock(mutex_);
-            id = nextObserver_++;
-            observers_.emplace(id, Observer{std::move(name), &executor, std::move(handler)});
             join = !reader_;
         }
         // Joined before this returns, so whatever is posted from now on reaches the observer.
         if (join) drain();
-        return id;
-    }
-
-    void remove(std::uint64_t id) {
-        std::lock_guard lock(mutex_);
-        observers_.erase(id);
+        return observation;
     }
 
     void end() {
@@ -41,7 +36,7 @@ public:
         {
             std::lock_guard lock(mutex_);
             ended_ = true;
-            observers_.clear();
+            observers_->clear();
             subscription = std::move(subscription_);
             reader = std::exchange(reader_, std::nullopt);
         }
@@ -50,12 +45,6 @@ public:
     }
 
 private:
-    struct Observer {
-        std::string name;
-        dispatch::Executor* executor = nullptr;
-        Handler handler;
-    };
-
     // Any thread.
     void pulsed(const HostPulse& pulse) {
         {
@@ -121,25 +110,17 @@ private:
             return;
         }
         reader_ = reader;
-        std::weak_ptr<Hub> weak = weak_from_this();
         // Handed out under the lock, so every executor gets them in the journal's order.
         for (const auto& entry : *taken) {
-            for (const auto& [id, observer] : observers_) {
-                if (observer.name != entry.notification.name) continue;
-                observer.executor->post([weak, id = id, notification = entry.notification] {
-                    if (auto hub = weak.lock()) hub->deliver(id, notification);
-                });
-            }
+            const auto& name = entry.notification.name;
+            observers_->post(entry.notification, [&name](const std::string& wanted) { return wanted == name; });
         }
     }
 
     bool subscribe() {
-        std::weak_ptr<Hub> weak = weak_from_this();
         HostSubscription subscription;
         try {
-            subscription = session_->store().subscribe([weak](const HostPulse& pulse) {
-                if (auto hub = weak.lock()) hub->pulsed(pulse);
-            });
+            subscription = subscribeWhileAlive(session_->store(), weak_from_this(), &Hub::pulsed);
         } catch (const std::exception&) {
             return false;  // no watcher: nothing can reach this program
         }
@@ -158,22 +139,10 @@ private:
         }
     }
 
-    // On the observer's executor: nothing once the observer has gone.
-    void deliver(std::uint64_t id, const DistributedNotification& notification) {
-        Handler handler;
-        {
-            std::lock_guard lock(mutex_);
-            const auto found = observers_.find(id);
-            if (found == observers_.end()) return;
-            handler = found->second.handler;
-        }
-        handler(notification);
-    }
-
     std::shared_ptr<HostSession> session_;
+    std::shared_ptr<ExecutorObservers<DistributedNotification, std::string>> observers_ =
+        std::make_shared<ExecutorObservers<DistributedNotification, std::string>>();
     std::mutex mutex_;
-    std::uint64_t nextObserver_ = 1;
-    std::map<std::uint64_t, Observer> observers_;
     HostSubscription subscription_;
     bool subscribed_ = false;
     std::optional<std::uint64_t> reader_;
@@ -190,27 +159,16 @@ HostDistributedNotifications::~HostDistributedNotifications() { hub_->end(); }
 
 dispatch::Observation HostDistributedNotifications::addObserver(const std::string& name,
                                                                 dispatch::Executor& executor, Handler handler) {
-    const auto id = hub_->add(name, executor, std::move(handler));
-    std::weak_ptr<Hub> weak = hub_;
-    return dispatch::Observation([weak, id] {
-        if (auto hub = weak.lock()) hub->remove(id);
-    });
+    return hub_->add(name, executor, std::move(handler));
 }
 
 bool HostDistributedNotifications::post(const DistributedNotification& notification) {
     if (const auto reason = system::unpostableNotification(notification)) throw std::invalid_argument(*reason);
     const auto isAlive = [this](const processes::ProcessIdentity& process) { return session_->store().isAlive(process); };
-    try {
-        return session_->call<bool>(
-            HostCall::postDistributedNotification, 0,
-            [&](HostData& data) {
-                postDistributedNotification(data, session_->actor(), notification, isAlive);
-                return true;
-            },
-            [](HostData&, const FaultOutcome&) { return false; });
-    } catch (const std::exception&) {
-        return false;
-    }
+    return refusableChange(*session_, HostCall::postDistributedNotification, [&](HostData& data) {
+        postDistributedNotification(data, session_->actor(), notification, isAlive);
+        return true;
+    });
 }
 
 }  // namespace dorvane::host

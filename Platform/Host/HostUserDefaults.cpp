@@ -1,5 +1,6 @@
 #include "Platform/Host/HostUserDefaults.h"
 
+#include "Platform/Host/RefusableChange.h"
 #include "Platform/Host/SystemMachine.h"
 
 namespace dorvane::host {
@@ -21,27 +22,15 @@ std::optional<json::Json> HostUserDefaults::value(const std::string& key) {
 
 bool HostUserDefaults::setValue(const std::string& key, const json::Json& value) {
     system::requireStorableDefault(key, value);
-    try {
-        return session_->call<bool>(
-            HostCall::userDefaults, 0,
-            [&](HostData& data) {
-                writeUserDefault(data, session_->actor(), key, value);
-                return true;
-            },
-            [](HostData&, const FaultOutcome&) { return false; });
-    } catch (const std::exception&) {
-        return false;
-    }
+    return refusableChange(*session_, HostCall::userDefaults, [&](HostData& data) {
+        writeUserDefault(data, session_->actor(), key, value);
+        return true;
+    });
 }
 
 bool HostUserDefaults::removeValue(const std::string& key) {
-    try {
-        return session_->call<bool>(
-            HostCall::userDefaults, 0, [&](HostData& data) { return deleteUserDefault(data, session_->actor(), key); },
-            [](HostData&, const FaultOutcome&) { return false; });
-    } catch (const std::exception&) {
-        return false;
-    }
+    return refusableChange(*session_, HostCall::userDefaults,
+                           [&](HostData& data) { return deleteUserDefault(data, session_->actor(), key); });
 }
 
 }  // namespace dorvane::host

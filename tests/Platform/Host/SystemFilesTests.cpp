@@ -9,6 +9,7 @@
 #include "Platform/Host/FolderHostStore.h"
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/SimulatedHost.h"
+#include "tests/Support/TemporaryFolder.h"
 
 namespace dorvane::host {
 namespace {
@@ -18,19 +19,13 @@ using processes::ProcessRole;
 // The system's files in a host folder, as separate processes would open it.
 class SystemFilesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "corvelle-system-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
     // A fresh store each time, so nothing comes from another one's cache.
     std::unique_ptr<SimulatedHost> open(ProcessRole role = ProcessRole::tool) {
         return SimulatedHost::openFolder(folder, role, scheduler);
     }
 
-    std::filesystem::path folder;
+    testing::TemporaryFolder temporary{"corvelle-system"};
+    const std::filesystem::path& folder = temporary.path();
     dispatch::SimulatedScheduler scheduler;
 };
 

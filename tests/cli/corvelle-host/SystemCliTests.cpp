@@ -4,12 +4,12 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "DorvaneCore/Support/StrictJson.h"
 #include "tests/Support/BackgroundProcess.h"
 #include "tests/Support/CommandRun.h"
+#include "tests/Support/TemporaryFolder.h"
 
 namespace dorvane {
 namespace {
@@ -18,13 +18,7 @@ namespace {
 // of the simulated host running beside it.
 class SystemCliTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "corvelle-system-cli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-        ASSERT_EQ(run({"init"}).status, 0);
-    }
-    void TearDown() override { std::filesystem::remove_all(root); }
+    void SetUp() override { ASSERT_EQ(run({"init"}).status, 0); }
 
     testing::CommandRun run(const std::vector<std::string>& arguments) {
         return testing::runCommand(CORVELLE_HOST_TOOL, arguments, {{"CORVELLE_HOST_DIR", folder()}}, root);
@@ -39,7 +33,8 @@ protected:
 
     std::string folder() const { return (root / "host").string(); }
 
-    std::filesystem::path root;
+    testing::TemporaryFolder temporary{"corvelle-system-cli"};
+    const std::filesystem::path& root = temporary.path();
 };
 
 TEST_F(SystemCliTest, DefaultsAreWrittenReadAndDeleted) {
