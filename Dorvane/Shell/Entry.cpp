@@ -24,7 +24,8 @@ std::string ownExecutablePath(const std::string& argv0) {
     return fs::absolute(argv0, error).lexically_normal().string();
 }
 
-int runEntry(const std::string& argv0, const std::vector<std::string>& arguments) {
+int runEntry(const std::string& argv0, const std::vector<std::string>& arguments,
+             const ApplicationRunner& runApplication) {
     const std::string mode = arguments.empty() ? std::string() : arguments.front();
 
     if (mode == "--check-input-relay") {
@@ -42,6 +43,7 @@ int runEntry(const std::string& argv0, const std::vector<std::string>& arguments
     if (mode == "--restore") return runRestoreMode(root, executable);
     if (mode == "--smoke") return runSmokeMode(root, executable, arguments);
 
+    if (runApplication) return runApplication(root, executable);
     std::cerr << "Corvelle 状态栏应用尚未包含在此版本中。\n";
     return 2;
 }

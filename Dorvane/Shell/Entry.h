@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -15,8 +16,14 @@ std::filesystem::path supportFolder();
 // `argv0` made absolute when that cannot be read.
 std::string ownExecutablePath(const std::string& argv0);
 
+// Runs the status-bar application for the support folder and the own executable path;
+// answers the exit status once it has quit.
+using ApplicationRunner = std::function<int(const std::filesystem::path& root, const std::string& executable)>;
+
 // Reads the command line (without the program path) and runs one mode to its end;
-// answers the process's exit status. The application mode returns when it quits.
-int runEntry(const std::string& argv0, const std::vector<std::string>& arguments);
+// answers the process's exit status. No mode (or an unknown one) hands over to
+// `runApplication`, which is the only part that may bring up the toolkit.
+int runEntry(const std::string& argv0, const std::vector<std::string>& arguments,
+             const ApplicationRunner& runApplication = nullptr);
 
 }  // namespace dorvane

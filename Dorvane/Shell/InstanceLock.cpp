@@ -16,7 +16,7 @@ InstanceLock::InstanceLock(const std::filesystem::path& root) {
     if (::flock(descriptor_, LOCK_EX | LOCK_NB) != 0) {
         ::close(descriptor_);
         descriptor_ = -1;
-        throw FitError::message(alreadyRunningMessage);
+        throw InstanceLockHeld(alreadyRunningMessage);
     }
 }
 

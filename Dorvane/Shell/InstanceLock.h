@@ -2,7 +2,15 @@
 
 #include <filesystem>
 
+#include "DorvaneCore/Core/FitError.h"
+
 namespace dorvane {
+
+// Another process holds the lock: the one failure that is no fault of this process.
+class InstanceLockHeld : public FitError {
+public:
+    using FitError::FitError;
+};
 
 // At most one running instance per user: an exclusive flock on
 // "<support folder>/instance.lock", held for the life of the object. The file is
@@ -14,7 +22,8 @@ public:
     static constexpr const char* createFailedMessage = "无法创建应用运行锁。";
     static constexpr const char* alreadyRunningMessage = "Corvelle 已在运行中，请在顶部菜单栏查看对应图标。";
 
-    // Throws std::filesystem::filesystem_error when the folder cannot be made, FitError otherwise.
+    // Throws InstanceLockHeld when another process holds the lock, std::filesystem::
+    // filesystem_error when the folder cannot be made, FitError when the file cannot.
     explicit InstanceLock(const std::filesystem::path& root);
     ~InstanceLock();
 

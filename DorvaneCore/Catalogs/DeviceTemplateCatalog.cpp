@@ -17,14 +17,6 @@ constexpr std::string_view kRepeatedID = "设备模板编号重复。";
 constexpr std::string_view kNotFound = "未找到设备模板。";
 constexpr std::string_view kMainScreenName = "主屏";
 
-// Folded for case and diacritics, then stripped of blanks and hyphens so that
-// "Galaxy S24", "galaxy-s24" and "galaxys24" compare alike.
-std::string searchForm(std::string_view text) {
-    std::string folded = dorvane::text::searchKey(text);
-    std::erase_if(folded, [](char c) { return c == ' ' || c == '-'; });
-    return folded;
-}
-
 }  // namespace
 
 // ---- JSON ----
@@ -135,12 +127,23 @@ CustomPreset DeviceTemplateCatalog::Entry::preset() const {
     return CustomPreset{"template:catalog:" + id, title(), logicalWidth(), logicalHeight(), 100};
 }
 
-bool DeviceTemplateCatalog::Entry::matches(std::string_view query) const {
-    const std::string needle = searchForm(query);
-    if (needle.empty()) return true;
+// Folded for case and diacritics, then stripped of blanks and hyphens so that
+// "Galaxy S24", "galaxy-s24" and "galaxys24" compare alike.
+std::string DeviceTemplateCatalog::Entry::searchForm(std::string_view text) {
+    std::string folded = dorvane::text::searchKey(text);
+    std::erase_if(folded, [](char c) { return c == ' ' || c == '-'; });
+    return folded;
+}
+
+std::string DeviceTemplateCatalog::Entry::searchText() const {
     std::string haystack = brandName + " " + modelName + " " + screenName;
     for (const auto& alias : aliases) haystack += " " + alias;
-    return searchForm(haystack).find(needle) != std::string::npos;
+    return searchForm(haystack);
+}
+
+bool DeviceTemplateCatalog::Entry::matches(std::string_view query) const {
+    const std::string needle = searchForm(query);
+    return needle.empty() || searchText().find(needle) != std::string::npos;
 }
 
 std::vector<DeviceTemplateCatalog::Entry> DeviceTemplateCatalog::entries() const {

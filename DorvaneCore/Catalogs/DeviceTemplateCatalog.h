@@ -90,6 +90,12 @@ struct DeviceTemplateCatalog {
         // Case- and diacritic-insensitive; blanks and "-" are ignored on both
         // sides, so "galaxys24" finds "Galaxy S24". An empty query matches.
         bool matches(std::string_view query) const;
+        // The two halves of matches(), for a list that folds each entry once
+        // and filters it on every keystroke: the entry's brand, model, screen
+        // and aliases folded and stripped, and a query folded and stripped
+        // alike. An entry matches when its search text contains the query's form.
+        std::string searchText() const;
+        static std::string searchForm(std::string_view text);
     };
 
     std::int64_t schemaVersion = 1;

@@ -18,6 +18,12 @@ struct Size {
     friend bool operator==(const Size&, const Size&) = default;
 };
 
+// Lengths that stand for room or a size: one that is not finite counts as one
+// point, so that arithmetic on it stays finite and converts safely to integers.
+inline double finiteLength(double length) { return std::isfinite(length) ? length : 1.0; }
+// The same, and below one point counts as one.
+inline double atLeastOnePoint(double length) { return std::max(finiteLength(length), 1.0); }
+
 // A rectangle in points, with the host platform's rectangle rules: a distinguished
 // null rectangle (the answer of an intersection that shares no area), an infinite
 // rectangle, negative sizes read as extending the other way (every accessor

@@ -342,15 +342,34 @@ std::string_view title(ShortcutIcon icon) { return kIconTexts[caseIndex(icon)].t
 
 const std::vector<std::string_view>& keywords(ShortcutIcon icon) { return searchFields()[caseIndex(icon)].keywords; }
 
-bool matches(ShortcutIcon icon, std::string_view query) {
-    const std::string needle = lowerCased(text::trimmed(query));
-    if (needle.empty()) return true;
-    const auto& fields = searchFields()[caseIndex(icon)];
+namespace {
+
+// `needle` is the trimmed, lower-cased query, and not empty.
+bool fieldsContain(const SearchFields& fields, std::string_view needle) {
     if (contains(fields.title, needle) || contains(fields.symbol, needle)) return true;
     for (const auto& word : fields.lowerKeywords) {
         if (contains(word, needle)) return true;
     }
     return false;
+}
+
+}  // namespace
+
+bool matches(ShortcutIcon icon, std::string_view query) {
+    const std::string needle = lowerCased(text::trimmed(query));
+    return needle.empty() || fieldsContain(searchFields()[caseIndex(icon)], needle);
+}
+
+std::vector<ShortcutIcon> iconsMatching(std::string_view query) {
+    constexpr auto catalog = allCases<ShortcutIcon>();
+    const std::string needle = lowerCased(text::trimmed(query));
+    if (needle.empty()) return {catalog.begin(), catalog.end()};
+    const auto& fields = searchFields();
+    std::vector<ShortcutIcon> found;
+    for (std::size_t index = 0; index < catalog.size(); ++index) {
+        if (fieldsContain(fields[index], needle)) found.push_back(catalog[index]);
+    }
+    return found;
 }
 
 std::optional<ShortcutIcon> suggestedShortcutIcon(std::string_view name, std::string_view keyLabel) {

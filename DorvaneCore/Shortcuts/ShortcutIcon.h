@@ -381,6 +381,10 @@ const std::vector<std::string_view>& keywords(ShortcutIcon icon);
 // or one of the keywords.
 bool matches(ShortcutIcon icon, std::string_view query);
 
+// Every icon matches() lets through, in catalog order, the query prepared once
+// for the whole catalog (the picker filters on every keystroke).
+std::vector<ShortcutIcon> iconsMatching(std::string_view query);
+
 // The icon the shortcut editor proposes for a shortcut's name and key label,
 // or nullopt when no rule applies (the caller then keeps its current icon).
 std::optional<ShortcutIcon> suggestedShortcutIcon(std::string_view name, std::string_view keyLabel);

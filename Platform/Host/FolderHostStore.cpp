@@ -204,6 +204,7 @@ HostPulse readFolderPulse(const std::filesystem::path& folder, const HostPulse& 
     }
     pulse.powerGeneration = generationIn(kPowerFile, previous.powerGeneration);
     pulse.workspaceGeneration = generationIn(kWorkspaceFile, previous.workspaceGeneration);
+    pulse.statusBarGeneration = generationIn(kStatusBarFile, previous.statusBarGeneration);
     pulse.appearanceGeneration = generationIn(kAppearanceFile, previous.appearanceGeneration);
     pulse.notificationGeneration = generationIn(kNotificationsFile, previous.notificationGeneration);
     return pulse;
@@ -260,6 +261,12 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
         data.workspace = workspaceCache_.value;
         workspaceBefore = workspaceCache_.document;
     }
+    const auto statusBarPath = folder_ / kStatusBarFile;
+    json::Json statusBarBefore;
+    if (loadCached(statusBarPath, statusBarCache_)) {
+        data.statusBar = statusBarCache_.value;
+        statusBarBefore = statusBarCache_.document;
+    }
     const auto defaultsPath = folder_ / kDefaultsFile;
     const auto appearancePath = folder_ / kAppearanceFile;
     const auto notificationsPath = folder_ / kNotificationsFile;
@@ -276,6 +283,7 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
     storeCached(processesPath, processesCache_, data.processes, processesBefore);
     storeCached(workspacePath, workspaceCache_, data.workspace, workspaceBefore);
     storeCached(powerPath, powerCache_, data.power, powerBefore);
+    storeCached(statusBarPath, statusBarCache_, data.statusBar, statusBarBefore);
     storeCached(defaultsPath, defaultsCache_, data.defaults, defaultsBefore);
     storeCached(appearancePath, appearanceCache_, data.appearance, appearanceBefore);
     storeCached(notificationsPath, notificationsCache_, data.notifications, notificationsBefore);

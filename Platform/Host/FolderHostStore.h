@@ -34,10 +34,11 @@ std::optional<FileStamp> fileStamp(const std::filesystem::path& path);
 // The host as a folder of JSON files that every process opens: "displays.json" (the
 // displays, behaviours and counters), "faults.json" (fault rules), "power.json" (power
 // assertions), "processes.json" (simulated processes), "workspace.json" (running
-// applications, wakes), "actions.log" (the action log, one JSON object a line),
-// "defaults.json" (user defaults), "appearance.json", "notifications.json" (distributed
-// notifications not yet taken by every reader), "announcements.jsonl" (the last spoken
-// announcements, one JSON object a line). Every access holds an exclusive flock on
+// applications, wakes), "statusbar.json" (the status item and its clicks), "actions.log"
+// (the action log, one JSON object a line), "defaults.json" (user defaults),
+// "appearance.json", "notifications.json" (distributed notifications not yet taken by
+// every reader), "announcements.jsonl" (the last spoken announcements, one JSON object a
+// line). Every access holds an exclusive flock on
 // "host.lock" (opened close-on-exec, so child processes never inherit it) plus a mutex
 // for the threads of this process, and replaces changed files atomically. A missing
 // "displays.json" is seeded with the default machine; a malformed one is an error and
@@ -80,6 +81,7 @@ private:
     CachedFile<PowerState> powerCache_;
     CachedFile<ProcessTable> processesCache_;
     CachedFile<WorkspaceState> workspaceCache_;
+    CachedFile<StatusBarState> statusBarCache_;
     CachedFile<DefaultsState> defaultsCache_;
     CachedFile<AppearanceState> appearanceCache_;
     CachedFile<NotificationJournal> notificationsCache_;

@@ -22,8 +22,8 @@ namespace {
 // The files whose replacement can change the pulse.
 bool isWatchedFile(const char* name) {
     return std::strcmp(name, kDisplaysFile) == 0 || std::strcmp(name, kPowerFile) == 0 ||
-           std::strcmp(name, kWorkspaceFile) == 0 || std::strcmp(name, kAppearanceFile) == 0 ||
-           std::strcmp(name, kNotificationsFile) == 0;
+           std::strcmp(name, kWorkspaceFile) == 0 || std::strcmp(name, kStatusBarFile) == 0 ||
+           std::strcmp(name, kAppearanceFile) == 0 || std::strcmp(name, kNotificationsFile) == 0;
 }
 
 }  // namespace

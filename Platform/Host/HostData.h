@@ -14,6 +14,7 @@
 #include "Platform/Host/NotificationJournal.h"
 #include "Platform/Host/PowerState.h"
 #include "Platform/Host/ProcessTable.h"
+#include "Platform/Host/StatusBarState.h"
 #include "Platform/Host/WorkspaceState.h"
 
 namespace dorvane::host {
@@ -35,6 +36,7 @@ struct HostData {
     PowerState power;
     ProcessTable processes;
     WorkspaceState workspace;
+    StatusBarState statusBar;
     DefaultsState defaults;
     AppearanceState appearance;
     NotificationJournal notifications;

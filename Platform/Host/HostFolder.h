@@ -24,6 +24,7 @@ inline constexpr const char* kLockFile = "host.lock";
 inline constexpr const char* kPowerFile = "power.json";
 inline constexpr const char* kProcessesFile = "processes.json";
 inline constexpr const char* kWorkspaceFile = "workspace.json";
+inline constexpr const char* kStatusBarFile = "statusbar.json";
 inline constexpr const char* kDefaultsFile = "defaults.json";
 inline constexpr const char* kAppearanceFile = "appearance.json";
 inline constexpr const char* kNotificationsFile = "notifications.json";

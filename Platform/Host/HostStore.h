@@ -14,13 +14,14 @@ namespace dorvane::host {
 
 // What a watcher needs to know after a change: the generation of what the displays
 // show, when the host next has something to do by itself, the generations of the
-// power assertions and of the workspace, of the appearance, and the number of the last
-// distributed notification.
+// power assertions, of the workspace, of the status bar and of the appearance, and the
+// number of the last distributed notification.
 struct HostPulse {
     std::uint64_t generation = 0;
     std::optional<double> nextDue;
     std::uint64_t powerGeneration = 0;
     std::uint64_t workspaceGeneration = 0;
+    std::uint64_t statusBarGeneration = 0;
     std::uint64_t appearanceGeneration = 0;
     std::uint64_t notificationGeneration = 0;
 

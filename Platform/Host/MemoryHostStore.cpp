@@ -18,6 +18,7 @@ void MemoryHostStore::transact(const std::function<void(HostData&)>& body) {
         data.power = power_;
         data.processes = processes_;
         data.workspace = workspace_;
+        data.statusBar = statusBar_;
         data.defaults = defaults_;
         data.appearance = appearance_;
         data.notifications = notifications_;
@@ -28,6 +29,7 @@ void MemoryHostStore::transact(const std::function<void(HostData&)>& body) {
         power_ = std::move(data.power);
         processes_ = std::move(data.processes);
         workspace_ = std::move(data.workspace);
+        statusBar_ = std::move(data.statusBar);
         defaults_ = std::move(data.defaults);
         appearance_ = std::move(data.appearance);
         notifications_ = std::move(data.notifications);
@@ -132,6 +134,7 @@ HostSubscription MemoryHostStore::subscribe(std::function<void(const HostPulse&)
 
 HostPulse MemoryHostStore::currentPulse() const {
     HostPulse pulse = pulseOf(state_, power_, workspace_);
+    pulse.statusBarGeneration = statusBar_.generation;
     pulse.appearanceGeneration = appearance_.generation;
     pulse.notificationGeneration = notifications_.generation;
     return pulse;

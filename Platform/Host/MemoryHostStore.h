@@ -37,6 +37,7 @@ private:
     PowerState power_;
     ProcessTable processes_;
     WorkspaceState workspace_;
+    StatusBarState statusBar_;
     DefaultsState defaults_;
     AppearanceState appearance_;
     NotificationJournal notifications_;

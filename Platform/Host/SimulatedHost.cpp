@@ -8,6 +8,8 @@
 #include "Platform/Processes/SystemProcesses.h"
 #include "Platform/Host/HostDisplayServices.h"
 #include "Platform/Host/HostScreens.h"
+#include "Platform/Host/HostStatusBar.h"
+#include "Platform/Host/HostUpdater.h"
 #include "Platform/Host/HostSession.h"
 #include "Platform/Host/HostUserActivity.h"
 #include "Platform/Host/HostVirtualDisplays.h"
@@ -33,6 +35,9 @@ SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, processes::Proces
       workspace_(std::make_unique<HostWorkspace>(session_, mainQueue)),
       admin_(std::make_unique<HostAdmin>(session_)),
       remoteAdmin_(std::make_unique<RemoteAdmin>(session_)),
+      statusBar_(std::make_unique<HostStatusBar>(session_, mainQueue)),
+      statusBarAdmin_(std::make_unique<StatusBarAdmin>(session_)),
+      updaters_(std::make_unique<HostUpdaterFactory>(session_)),
       userDefaults_(std::make_unique<HostUserDefaults>(session_)),
       distributedNotifications_(std::make_unique<HostDistributedNotifications>(session_)),
       appearance_(std::make_unique<HostAppearance>(session_)),

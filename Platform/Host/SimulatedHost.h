@@ -12,11 +12,14 @@
 #include "Platform/Host/HostAdmin.h"
 #include "Platform/Host/HostStore.h"
 #include "Platform/Host/RemoteAdmin.h"
+#include "Platform/Host/StatusBarAdmin.h"
 #include "Platform/Host/SystemAdmin.h"
 #include "Platform/Power/AssertionChangeNotifications.h"
 #include "Platform/Power/PowerAssertionServices.h"
 #include "Platform/Processes/ProcessRole.h"
 #include "Platform/Processes/ProcessServices.h"
+#include "Platform/StatusBar/StatusBar.h"
+#include "Platform/System/Updater.h"
 #include "Platform/System/Appearance.h"
 #include "Platform/System/DistributedNotifications.h"
 #include "Platform/System/SpokenAnnouncements.h"
@@ -67,6 +70,9 @@ public:
     workspace::WorkspaceEvents& workspace() { return *workspace_; }
     HostAdmin& admin() { return *admin_; }
     RemoteAdmin& remoteAdmin() { return *remoteAdmin_; }
+    statusbar::StatusBar& statusBar() { return *statusBar_; }
+    StatusBarAdmin& statusBarAdmin() { return *statusBarAdmin_; }
+    system::UpdaterFactory& updaters() { return *updaters_; }
     system::UserDefaults& userDefaults() { return *userDefaults_; }
     system::DistributedNotificationCenter& distributedNotifications() { return *distributedNotifications_; }
     system::AppearanceServices& appearance() { return *appearance_; }
@@ -89,6 +95,9 @@ private:
     std::unique_ptr<workspace::WorkspaceEvents> workspace_;
     std::unique_ptr<HostAdmin> admin_;
     std::unique_ptr<RemoteAdmin> remoteAdmin_;
+    std::unique_ptr<statusbar::StatusBar> statusBar_;
+    std::unique_ptr<StatusBarAdmin> statusBarAdmin_;
+    std::unique_ptr<system::UpdaterFactory> updaters_;
     std::unique_ptr<system::UserDefaults> userDefaults_;
     std::unique_ptr<system::DistributedNotificationCenter> distributedNotifications_;
     std::unique_ptr<system::AppearanceServices> appearance_;

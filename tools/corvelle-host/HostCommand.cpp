@@ -14,6 +14,7 @@
 #include "tools/corvelle-host/HostReport.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "tools/corvelle-host/RemoteCommand.h"
+#include "tools/corvelle-host/StatusBarCommand.h"
 #include "tools/corvelle-host/SystemCommand.h"
 
 namespace dorvane::hosttool {
@@ -46,6 +47,9 @@ constexpr const char* kUsage = R"(usage: corvelle-host COMMAND
                                                           process (default: UU Remote's session)
   remote assert list                                      every power assertion
   remote assert clear                                     release those held by real processes
+  statusbar show [--json]                                 the program's status item and its menu
+  statusbar click TITLE [--timeout SECONDS]               choose a menu entry in the running
+                                                          program and wait for it (default 5 s)
   defaults read KEY                                       a user default as JSON
   defaults write KEY VALUE                                VALUE: JSON (true, 3, "x", {...}),
                                                           else the text as a string
@@ -250,7 +254,7 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
             return kExitSuccess;
         }
         static const std::vector<std::string_view> known = {"init",  "show", "display", "fault",
-                                                                   "sleep", "wake", "log",     "remote",
+                                                                   "sleep", "wake", "log",     "remote", "statusbar",
                                                                    "defaults", "notify", "appearance", "announcements"};
         if (std::find(known.begin(), known.end(), command) == known.end()) {
             throw UsageError("unknown command \"" + command + "\"");
@@ -265,6 +269,7 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         if (command == "fault") return runFault(*host, args, out);
         if (command == "log") return runLog(*host, args, out);
         if (command == "remote") return runRemote(*host, args, out);
+        if (command == "statusbar") return runStatusBar(*host, clock, args, out);
         if (command == "defaults") return runDefaults(*host, args, out);
         if (command == "notify") return runNotify(*host, args, out);
         if (command == "appearance") return runAppearance(*host, args, out);

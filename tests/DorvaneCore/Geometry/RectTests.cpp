@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "DorvaneCore/Geometry/Rect.h"
+#include "tests/DorvaneCore/Geometry/RectPrinting.h"
 
 using dorvane::geometry::flippedVertically;
 using dorvane::geometry::Point;

@@ -1,0 +1,19 @@
+#include "Dorvane/App/Neighbours.h"
+
+namespace dorvane {
+
+shell::Neighbours makeNeighbours() {
+    shell::Neighbours neighbours;
+    neighbours.toolbar = std::make_unique<shell::NullToolbarControl>();
+    neighbours.touchScroll = std::make_unique<shell::NullTouchScrollControl>();
+    neighbours.windows = std::make_unique<shell::NullWindowCommands>();
+    neighbours.notice = std::make_unique<shell::NullNoticeDisplay>();
+    neighbours.workspaceLayout = std::make_unique<shell::NullWorkspaceLayout>();
+    neighbours.dockSender = std::make_unique<shell::NullDockShortcutSender>();
+    neighbours.autoFill = std::make_unique<shell::NullAutoFill>();
+    neighbours.launcher = std::make_unique<shell::NullLauncherControl>();
+    neighbours.permissions = std::make_unique<shell::NullPermissionTracker>();
+    return neighbours;
+}
+
+}  // namespace dorvane

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "Dorvane/Shell/Neighbours/Neighbours.h"
+
+namespace dorvane {
+
+// The neighbours this build has, in the order the controller is built from them; a
+// subsystem not built yet stands in with its null implementation.
+shell::Neighbours makeNeighbours();
+
+}  // namespace dorvane

@@ -1,0 +1,113 @@
+#include "Dorvane/QtHost/ApplicationRunner.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+
+#include <QApplication>
+
+#include "Dorvane/Engine/DisplayEngine.h"
+#include "Dorvane/Engine/ProcessWorkerClient.h"
+#include "Dorvane/QtHost/QtApplicationPlatform.h"
+#include "Dorvane/QtHost/QtMainQueue.h"
+#include "Dorvane/QtHost/QtTerminationSignals.h"
+#include "Dorvane/QtHost/TrayStatusBar.h"
+#include "Dorvane/Shell/AppController.h"
+#include "Dorvane/Shell/AppUpdater.h"
+#include "Platform/Accessibility/ProcessTrust.h"
+#include "Platform/Dispatch/SerialQueue.h"
+#include "Platform/Dispatch/SystemClock.h"
+#include "Platform/Host/HostFolder.h"
+#include "Platform/Host/SimulatedHost.h"
+#include "Platform/System/LoginItems.h"
+
+namespace dorvane::qthost {
+
+namespace {
+
+std::optional<std::string> variable(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || *value == '\0') return std::nullopt;
+    return std::string(value);
+}
+
+}  // namespace
+
+PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, const std::optional<std::string>& display,
+                              const std::optional<std::string>& waylandDisplay) {
+    if (qpaPlatform) return {};
+    if (display) return PlatformChoice{"xcb", std::nullopt};
+    if (waylandDisplay) return {};
+    return PlatformChoice{"offscreen",
+                          "Corvelle：没有图形显示（DISPLAY 与 WAYLAND_DISPLAY 均未设置），以 offscreen 方式运行；"
+                          "状态栏菜单请用 corvelle-host statusbar 使用。"};
+}
+
+int runApplication(const std::filesystem::path& root, const std::string& executable,
+                   const std::function<shell::Neighbours()>& makeNeighbours) {
+    const auto choice =
+        choosePlatform(variable("QT_QPA_PLATFORM"), variable("DISPLAY"), variable("WAYLAND_DISPLAY"));
+    if (choice.platform) ::setenv("QT_QPA_PLATFORM", choice.platform->c_str(), 1);
+
+    int argc = 1;
+    std::string programName = "corvelle";
+    char* argv[] = {programName.data(), nullptr};
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Corvelle"));
+    // Closing a window never quits: only the orderly quit may, after the restore.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    dispatch::SystemClock clock;
+    QtMainQueue mainQueue;
+    std::unique_ptr<host::SimulatedHost> host;
+    try {
+        host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application, clock,
+                                               &mainQueue);
+    } catch (const std::exception& error) {
+        std::cerr << "Corvelle: " << error.what() << "\n";
+        return 1;
+    }
+    auto worker = std::make_unique<ProcessWorkerClient>(clock);
+    auto engineQueue = std::make_unique<dispatch::SerialQueue>("engine");
+    auto probeQueue = std::make_unique<dispatch::SerialQueue>("probe");
+    auto engine = std::make_unique<DisplayEngine>(DisplayEngine::Services{
+        root, executable, *engineQueue, clock, host->virtualDisplays(), host->userActivity(), *worker,
+        systemRandomSource()});
+    auto statusBar = std::make_unique<TrayStatusBar>(host->statusBar(), true);
+    accessibility::UntrustedProcess trust;
+    auto loginItems = system::XdgAutostartLoginItems::fromEnvironment();
+    AppUpdater updater(executable, host->updaters());
+    QtApplicationPlatform platform;
+    QtTerminationSignals terminationSignals;
+
+    auto controller = std::make_unique<AppController>(
+        AppController::Services{root, mainQueue, clock, *engine, *probeQueue, host->screens(), host->power(),
+                                host->assertionNotifications(), host->processes(), host->workspace(), *statusBar,
+                                trust, loginItems, updater, platform, terminationSignals, std::cerr,
+                                variable(system::XdgAutostartLoginItems::launchedVariable)},
+        makeNeighbours());
+    statusBar->onMenuWillOpen = [&controller] { controller->menuNeedsUpdate(); };
+    mainQueue.post([&controller, &choice] {
+        controller->applicationDidFinishLaunching();
+        // Said once the program runs for good: a second instance ends silently.
+        if (choice.notice && controller->holdsInstanceLock()) std::cerr << *choice.notice << std::endl;
+    });
+
+    const int status = QApplication::exec();
+
+    // Actors stop and join before the main queue and the host go: the controller first
+    // (its tasks then find it gone), then the engine's queue drains and joins before the
+    // engine itself, whose virtual display must leave while the host is open.
+    statusBar->onMenuWillOpen = nullptr;
+    controller.reset();
+    engineQueue.reset();
+    probeQueue.reset();
+    engine.reset();
+    worker.reset();
+    statusBar->remove();
+    statusBar.reset();
+    host.reset();
+    return status;
+}
+
+}  // namespace dorvane::qthost

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "Dorvane/Shell/Neighbours/Neighbours.h"
+
+namespace dorvane::qthost {
+
+// The Qt platform plugin to use, and the line that says so when the choice is the
+// runner's own: with none of QT_QPA_PLATFORM, DISPLAY and WAYLAND_DISPLAY set,
+// "offscreen"; with DISPLAY and no QT_QPA_PLATFORM, "xcb" (panels must be placed).
+struct PlatformChoice {
+    std::optional<std::string> platform;  // none: leave it to Qt
+    std::optional<std::string> notice;
+};
+PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, const std::optional<std::string>& display,
+                              const std::optional<std::string>& waylandDisplay);
+
+// The status-bar application: a QApplication whose event loop is the main queue, the
+// simulated host opened as the application, the engine and probe actors, and the
+// application controller, whose launch is the loop's first job. Returns the exit status
+// once the loop ends and everything is torn down: the controller, then the actors
+// (joined), then the host.
+int runApplication(const std::filesystem::path& root, const std::string& executable,
+                   const std::function<shell::Neighbours()>& makeNeighbours);
+
+}  // namespace dorvane::qthost

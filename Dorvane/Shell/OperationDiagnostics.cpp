@@ -1,0 +1,80 @@
+#include "Dorvane/Shell/OperationDiagnostics.h"
+
+#include <chrono>
+#include <future>
+#include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "Dorvane/Engine/EngineLog.h"
+#include "Dorvane/Shell/Entry.h"
+#include "DorvaneCore/Support/AtomicFile.h"
+#include "DorvaneCore/Support/DecimalText.h"
+#include "DorvaneCore/Support/SingleLine.h"
+#include "Platform/Dispatch/SerialQueue.h"
+#include "Platform/Dispatch/SystemClock.h"
+
+namespace dorvane {
+
+OperationDiagnostics::OperationDiagnostics(std::filesystem::path file, dispatch::Clock& clock,
+                                           dispatch::Executor& queue)
+    : file_(std::move(file)), clock_(clock), queue_(queue) {}
+
+std::string OperationDiagnostics::line(double secondsSince1970, std::string_view message) {
+    return decimalText(secondsSince1970) + " " + singleLine(message) + "\n";
+}
+
+void OperationDiagnostics::append(std::string_view message) {
+    // Whole seconds and the fraction apart, so the sum is the nearest double.
+    const auto sinceEpoch = clock_.wallTime().time_since_epoch();
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch);
+    const double since1970 = static_cast<double>(seconds.count()) +
+                             std::chrono::duration<double>(sinceEpoch - seconds).count();
+    queue_.post([file = file_, text = line(since1970, message)] { appendLine(file, text); });
+}
+
+void OperationDiagnostics::flush() {
+    std::promise<void> written;
+    auto done = written.get_future();
+    queue_.post([&written] { written.set_value(); });
+    done.wait();
+}
+
+void OperationDiagnostics::appendLine(const std::filesystem::path& file, std::string_view text) {
+    std::error_code error;
+    if (!std::filesystem::exists(file, error)) {
+        const int created = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        if (created >= 0) ::close(created);
+    }
+    const auto size = std::filesystem::file_size(file, error);
+    if (!error && size > sizeLimit) {
+        try {
+            writeFileAtomically(file, "");
+        } catch (const std::exception&) {
+            // Still too large; the line is appended all the same.
+        }
+    }
+    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0) return;
+    const char* cursor = text.data();
+    std::size_t remaining = text.size();
+    while (remaining > 0) {
+        const ssize_t written = ::write(fd, cursor, remaining);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) break;
+        cursor += written;
+        remaining -= static_cast<std::size_t>(written);
+    }
+    ::close(fd);
+}
+
+void OperationDiagnostics::write(std::string_view message) {
+    // The program's one log, as every subsystem shares it; it lives until the process ends.
+    static dispatch::SystemClock clock;
+    static dispatch::SerialQueue queue(queueRole);
+    static OperationDiagnostics log(supportFolder() / fileName, clock, queue);
+    log.append(message);
+}
+
+}  // namespace dorvane

@@ -1,0 +1,12 @@
+#include "Dorvane/Shell/ScreenSpace.h"
+
+namespace dorvane {
+
+ScreenSpace ScreenSpace::of(const std::vector<displays::Screen>& screens,
+                            const std::optional<displays::Screen>& acting) {
+    if (!screens.empty()) return ScreenSpace{displays::primaryScreenHeight(screens)};
+    if (acting) return ScreenSpace{acting->frame.maxY()};
+    return ScreenSpace{0};
+}
+
+}  // namespace dorvane

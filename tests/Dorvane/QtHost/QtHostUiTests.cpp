@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <csignal>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include <QMouseEvent>
+#include <QThread>
+#include <QWidget>
+
+#include "Dorvane/QtHost/ApplicationRunner.h"
+#include "Dorvane/QtHost/MouseDetails.h"
+#include "Dorvane/QtHost/QtMainQueue.h"
+#include "Dorvane/QtHost/QtTerminationSignals.h"
+#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/Visual/OverlayFloatingPanel.h"
+#include "Dorvane/Visual/ScreenGlyph.h"
+#include "tests/Support/QtTestApplication.h"
+
+namespace dorvane {
+namespace {
+
+// Lets the event loop run until `done` holds; false if it never does.
+bool processUntil(const std::function<bool()>& done) {
+    for (int round = 0; round < 20000 && !done(); ++round) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (!done()) QThread::usleep(200);
+    }
+    return done();
+}
+
+TEST(QtMainQueue, RunsPostsFromOtherThreadsInTheOrderTheyWereMade) {
+    testing::qtApplication();
+    qthost::QtMainQueue queue;
+    std::mutex posting;
+    int ticket = 0;
+    std::vector<int> ran;
+    std::atomic<bool> offThreadCurrent{true};
+    std::vector<std::thread> threads;
+    constexpr int perThread = 300;
+    for (int t = 0; t < 3; ++t) {
+        threads.emplace_back([&] {
+            offThreadCurrent = offThreadCurrent && queue.isCurrent();
+            for (int i = 0; i < perThread; ++i) {
+                std::lock_guard lock(posting);
+                queue.post([&ran, number = ticket++] { ran.push_back(number); });
+            }
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    EXPECT_FALSE(offThreadCurrent.load());
+    EXPECT_TRUE(queue.isCurrent());
+    ASSERT_TRUE(processUntil([&] { return ran.size() == 3 * perThread; }));
+    for (int i = 0; i < 3 * perThread; ++i) ASSERT_EQ(ran[static_cast<std::size_t>(i)], i);
+}
+
+TEST(QtMainQueue, DelayedJobsRunOnTheMainThreadUnlessCancelled) {
+    testing::qtApplication();
+    qthost::QtMainQueue queue;
+    std::atomic<bool> ranOnMain{false};
+    std::atomic<bool> cancelledRan{false};
+    std::atomic<int> ran{0};
+    dispatch::TimerHandle cancelled;
+    std::thread poster([&] {
+        queue.postAfter(0.001, [&] {
+            ranOnMain = queue.isCurrent();
+            ++ran;
+        });
+        cancelled = queue.postAfter(0.001, [&] { cancelledRan = true; });
+        cancelled.cancel();
+        queue.postAfter(0.002, [&] { ++ran; });
+    });
+    poster.join();
+    ASSERT_TRUE(processUntil([&] { return ran.load() == 2; }));
+    EXPECT_TRUE(ranOnMain.load());
+    EXPECT_FALSE(cancelledRan.load());
+}
+
+TEST(QtTerminationSignals, EachSignalReachesTheHandlerOnTheMainThread) {
+    testing::qtApplication();
+    int calls = 0;
+    {
+        qthost::QtTerminationSignals signals;
+        signals.install([&] { ++calls; });
+        ::raise(SIGTERM);
+        ::raise(SIGINT);
+        ASSERT_TRUE(processUntil([&] { return calls == 2; }));
+        struct sigaction current {};
+        ::sigaction(SIGTERM, nullptr, &current);
+        // Caught, not ignored: a child started now gets the default back on exec.
+        EXPECT_NE(current.sa_handler, SIG_IGN);
+        EXPECT_NE(current.sa_handler, SIG_DFL);
+    }
+    struct sigaction after {};
+    ::sigaction(SIGTERM, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, SIG_DFL);
+}
+
+TEST(ApplicationRunner, PicksOffscreenOnlyWithoutAnyDisplay) {
+    struct Case {
+        std::optional<std::string> qpa, display, wayland, platform;
+        bool notice;
+    };
+    for (const auto& c : std::vector<Case>{{std::nullopt, std::nullopt, std::nullopt, "offscreen", true},
+                                           {std::nullopt, ":99", std::nullopt, "xcb", false},
+                                           {std::nullopt, ":99", "wayland-0", "xcb", false},
+                                           {std::nullopt, std::nullopt, "wayland-0", std::nullopt, false},
+                                           {"minimal", std::nullopt, std::nullopt, std::nullopt, false}}) {
+        const auto choice = qthost::choosePlatform(c.qpa, c.display, c.wayland);
+        EXPECT_EQ(choice.platform, c.platform) << c.display.value_or("-");
+        EXPECT_EQ(choice.notice.has_value(), c.notice);
+    }
+}
+
+TEST(VisualComponents, GlyphSizesAndPanelFlags) {
+    testing::qtApplication();
+    using Values = ScreenGlyph::Values;
+    EXPECT_EQ(ScreenGlyph::drawnSize(Values{{0, 0}, false, 60, 40, 0.5}), QSizeF(12, 12));
+    EXPECT_EQ(ScreenGlyph::drawnSize(Values{{3840, 512}, true, 60, 40, 0.5}), QSizeF(60, 12));
+    EXPECT_EQ(ScreenGlyph::drawnSize(Values{{1400, 630}, false, 60, 40, 0.5}), QSizeF(60, 27));
+    ScreenGlyph glyph(Values{{1400, 630}, true, 60, 40, 0.5}, Qt::blue);
+    EXPECT_EQ(glyph.size(), QSize(62, 42));
+
+    OverlayFloatingPanel panel(nullptr, Qt::WindowDoesNotAcceptFocus | Qt::WindowStaysOnTopHint);
+    const auto flags = panel.windowFlags();
+    EXPECT_TRUE(flags.testFlag(Qt::Tool));
+    EXPECT_TRUE(flags.testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
+}
+
+TEST(ControlPanelModel, StartsDetectingWithTheDefaultSizeAndInertCallbacks) {
+    testing::qtApplication();
+    ControlPanelModel model;
+    EXPECT_EQ(model.status(), "正在检测…");
+    EXPECT_EQ(model.adjustment(), (ResolutionAdjustment{{1400, 630}, 100}));
+    EXPECT_EQ(model.preferences(), Preferences());
+    EXPECT_FALSE(model.onSaveShortcut(NamedShortcut{}));
+    EXPECT_FALSE(model.onFloatingActionIcon(FloatingAction::settings, ShortcutIcon{}));
+    int changes = 0;
+    QObject::connect(&model, &ControlPanelModel::changed, [&] { ++changes; });
+    model.onApply();
+    EXPECT_EQ(changes, 0);
+    model.setApplying(true);
+    EXPECT_EQ(changes, 1);
+}
+
+TEST(MouseDetails, DescribesThePressWithoutASystemEvent) {
+    testing::qtApplication();
+    QWidget window;
+    window.setGeometry(100, 50, 300, 200);
+    QWidget view(&window);
+    view.setGeometry(20, 10, 100, 80);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 6), QPointF(125, 66), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    const auto line = qthost::mouseDetails(press, view);
+    EXPECT_TRUE(line.starts_with("eventXY=(25.0, 16.0) localXY=(5.0, 6.0) pointerXY=(")) << line;
+    EXPECT_NE(line.find(" cgXY=(0.0, 0.0) sourcePID=-1 targetPID=-1 clicks=1 eventTime="), std::string::npos) << line;
+    EXPECT_TRUE(line.ends_with(" frame=(20.0, 10.0, 100.0, 80.0) windowFrame=(100.0, 50.0, 300.0, 200.0)")) << line;
+}
+
+}  // namespace
+}  // namespace dorvane

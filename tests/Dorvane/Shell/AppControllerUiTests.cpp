@@ -1,0 +1,377 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "Dorvane/Shell/AppController.h"
+#include "Dorvane/Shell/LoginLaunch.h"
+#include "Dorvane/Shell/StatusMenu.h"
+#include "DorvaneCore/Settings/PreferencesStore.h"
+#include "Platform/Host/FaultRule.h"
+#include "Platform/Host/HostError.h"
+#include "tests/Dorvane/Engine/EngineHarness.h"
+#include "tests/Support/QtTestApplication.h"
+#include "tests/Support/RecordingShellPlatform.h"
+
+namespace dorvane {
+namespace {
+
+namespace fs = std::filesystem;
+using host::StatusBarClick;
+using Reply = AppController::TerminateReply;
+
+// Passes the item on to the host and notes each publication.
+class NotingStatusBar final : public statusbar::StatusBar {
+public:
+    NotingStatusBar(statusbar::StatusBar& host, testing::CallLog& log) : host_(host), log_(log) {}
+    void publish(const statusbar::StatusItem& item) override {
+        log_.add("statusBar.publish");
+        host_.publish(item);
+    }
+    void remove() override { host_.remove(); }
+    dispatch::Observation observeClicks(ClickHandler handler) override { return host_.observeClicks(std::move(handler)); }
+
+private:
+    statusbar::StatusBar& host_;
+    testing::CallLog& log_;
+};
+
+// The controller with the real engine on the in-memory host and recording neighbours,
+// everything in virtual time. The status item is chosen from as corvelle-host does.
+class AppControllerTest : public ::testing::Test {
+protected:
+    AppControllerTest() {
+        testing::qtApplication();
+        // The application's host session needs the main queue for its notifications.
+        h.engine.reset();
+        h.app = std::make_unique<host::SimulatedHost>(h.store, processes::ProcessRole::application, h.scheduler,
+                                                      &h.scheduler.mainQueue());
+        h.engine = h.makeEngine();
+        statusBar = std::make_unique<NotingStatusBar>(h.app->statusBar(), log);
+        // An installed program with an update feed.
+        prefix = h.root.parent_path() / "prefix";
+        fs::create_directories(prefix / "bin");
+        fs::create_directories(prefix / "share" / "corvelle");
+        writeFileAtomically(prefix / "share" / "corvelle" / "Info.json", R"({"SUFeedURL":"https://updates.invalid/feed"})");
+        updater = std::make_unique<AppUpdater>(prefix / "bin" / "corvelle", updaters);
+    }
+    ~AppControllerTest() override {
+        controller.reset();
+        h.scheduler.runUntilIdle();
+    }
+
+    void makeController() {
+        fakes = std::make_unique<testing::RecordingNeighbours>(log);
+        controller = std::make_unique<AppController>(
+            AppController::Services{h.root, h.scheduler.mainQueue(), h.scheduler, *h.engine, probeQueue,
+                                    h.app->screens(), h.app->power(), h.app->assertionNotifications(),
+                                    h.app->processes(), h.app->workspace(), *statusBar, trust, loginItems, *updater,
+                                    platform, signals, errors, loginVariable},
+            std::move(fakes->neighbours));
+    }
+    void launch() {
+        makeController();
+        controller->applicationDidFinishLaunching();
+        h.scheduler.runUntilIdle();
+    }
+    void savePreferences(const Preferences& preferences) {
+        fs::create_directories(h.root);
+        PreferencesStore(h.root, [] { return std::chrono::system_clock::now(); }).save(preferences);
+    }
+
+    std::optional<statusbar::StatusItem> shown() { return h.tool.statusBarAdmin().state().item; }
+    statusbar::MenuEntry entry(std::size_t index) { return shown().value().menu.at(index); }
+    // Chooses a menu entry as a person does, and answers what the program said.
+    std::optional<StatusBarClick::State> choose(const std::string& title) {
+        const auto id = h.tool.statusBarAdmin().click(title);
+        h.scheduler.runUntilIdle();
+        return h.tool.statusBarAdmin().clickState(id);
+    }
+    void terminateSignal() { signals.handler(); }
+
+    testing::EngineHarness h;
+    dispatch::Executor& probeQueue = h.scheduler.makeSerialQueue("probe");
+    testing::CallLog log;
+    testing::RecordingPlatform platform{log};
+    testing::RecordingSignals signals{log};
+    testing::FakeTrust trust;
+    testing::FakeLoginItems loginItems;
+    testing::RecordingUpdaterFactory updaters{log};
+    std::optional<std::string> loginVariable;
+    std::ostringstream errors;
+    fs::path prefix;
+    std::unique_ptr<AppUpdater> updater;
+    std::unique_ptr<NotingStatusBar> statusBar;
+    std::unique_ptr<testing::RecordingNeighbours> fakes;
+    std::unique_ptr<AppController> controller;
+};
+
+TEST_F(AppControllerTest, LaunchRunsItsStepsInOrderAndEndsReady) {
+    makeController();
+    controller->applicationDidFinishLaunching();
+    // The start-up check is under way: busy, restore disabled.
+    EXPECT_TRUE(controller->applying());
+    EXPECT_EQ(controller->status().title, "正在检测运行环境…");
+    EXPECT_FALSE(entry(StatusMenu::restoreEntry).enabled);
+
+    const std::vector<std::string> order = {
+        "updater.start https://updates.invalid/feed", "updater.interval 10800", "updater.automaticDownload off",
+        "platform.setAccessoryPolicy", "platform.applyTheme dark", "statusBar.publish",
+        "workspace.setRegionProvider", "windows.setLayoutHooks", "autoFill.setPerform", "toolbar.configure",
+        "toolbar.setEnabled off", "signals.install"};
+    std::size_t previous = 0;
+    for (const auto& call : order) {
+        const auto position = log.at(call);
+        ASSERT_LT(position, log.calls.size()) << call << " never happened";
+        EXPECT_GE(position, previous) << call << " out of order";
+        previous = position;
+    }
+
+    h.scheduler.runUntilIdle();
+    EXPECT_FALSE(controller->applying());
+    const auto item = shown().value();
+    EXPECT_EQ(item.tooltip, "Corvelle · 就绪");
+    EXPECT_EQ(item.image, "MenuBarTemplate");
+    EXPECT_EQ(item.menu, StatusMenu::entries());
+    EXPECT_EQ(controller->panelModel().status(), "就绪");
+    EXPECT_TRUE(platform.quits.empty());
+}
+
+TEST_F(AppControllerTest, StartUpCheckRestoresALeftoverSessionAndMissingArtworkShowsTheSymbol) {
+    const auto before = h.liveLayout();
+    ASSERT_FALSE(h.apply(1400, 630).detail);
+    h.crashApplication();  // the earlier run died holding the fit
+    h.engine.reset();
+    h.app = std::make_unique<host::SimulatedHost>(h.store, processes::ProcessRole::application, h.scheduler,
+                                                  &h.scheduler.mainQueue());
+    h.engine = h.makeEngine();
+    statusBar = std::make_unique<NotingStatusBar>(h.app->statusBar(), log);
+    platform.artwork = false;
+    launch();
+    EXPECT_EQ(h.liveLayout(), before);
+    EXPECT_FALSE(h.file("session.json"));
+    EXPECT_EQ(shown().value().image, "display");
+}
+
+TEST_F(AppControllerTest, QuitRestoresThePhysicalDisplaysThenEnds) {
+    const auto before = h.liveLayout();
+    launch();
+    ASSERT_FALSE(h.apply(1400, 630).detail);
+    log.calls.clear();
+
+    terminateSignal();
+    terminateSignal();  // a second signal while quitting changes nothing
+    EXPECT_EQ(controller->status().title, "正在还原屏幕…");
+    EXPECT_FALSE(entry(StatusMenu::restoreEntry).enabled);
+    EXPECT_TRUE(controller->panelModel().terminating());
+    EXPECT_EQ(controller->requestTerminate(), Reply::later);
+    for (const auto* call : {"dock.releaseAll", "notice.dismiss", "touchScroll.stop", "workspace.cancel",
+                             "windows.endPicking", "toolbar.setEnabled off"}) {
+        EXPECT_EQ(log.count(call), 1u) << call;
+    }
+    EXPECT_TRUE(platform.quits.empty());
+
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(platform.quits, std::vector<int>{0});
+    EXPECT_EQ(h.liveLayout(), before);
+    EXPECT_EQ(h.details("restored").size(), 1u);
+}
+
+TEST_F(AppControllerTest, QuitWhoseRestoreFailsKeepsRunningWithTheMessage) {
+    Preferences preferences;
+    preferences.toolbarWhenDisconnected = true;
+    savePreferences(preferences);
+    launch();
+    ASSERT_FALSE(h.apply(1400, 630).detail);
+    host::FaultRule refuse;
+    refuse.call = host::HostCall::onlineDisplayList;
+    refuse.role = processes::ProcessRole::workerSnapshot;
+    h.admin().addFault(refuse);
+    ASSERT_TRUE(fakes->toolbar->enabled());
+
+    controller->quit();
+    EXPECT_FALSE(fakes->toolbar->enabled());
+    h.scheduler.runUntilIdle();
+
+    EXPECT_TRUE(platform.quits.empty());
+    EXPECT_FALSE(controller->terminating());
+    EXPECT_EQ(controller->status().title, "桌面还原未完成");
+    ASSERT_TRUE(controller->status().detail);
+    EXPECT_FALSE(controller->status().detail->empty());
+    EXPECT_EQ(shown().value().tooltip, "Corvelle · 桌面还原未完成");
+    EXPECT_EQ(controller->panelModel().detail(), controller->status().detail);
+    EXPECT_TRUE(entry(StatusMenu::restoreEntry).enabled);
+    // The toolbar follows its setting again, expanded.
+    EXPECT_TRUE(fakes->toolbar->enabled());
+    EXPECT_TRUE(fakes->toolbar->expanded());
+    EXPECT_TRUE(h.file("session.json"));
+
+    EXPECT_EQ(controller->finishTermination(std::string("再次失败")), Reply::cancel);
+    // A later quit, once the displays answer again, ends the program.
+    h.admin().clearFaults();
+    controller->quit();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(platform.quits, std::vector<int>{0});
+}
+
+TEST_F(AppControllerTest, StartUpCheckFinishingAfterAQuitIsDropped) {
+    makeController();
+    controller->applicationDidFinishLaunching();
+    ASSERT_TRUE(controller->applying());
+    controller->quit();  // before the check's answer comes back
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(platform.quits, std::vector<int>{0});
+    // The check's "就绪" never replaced the quit's status.
+    EXPECT_EQ(controller->status().title, "正在还原屏幕…");
+    EXPECT_EQ(shown().value().tooltip, "Corvelle · 正在还原屏幕…");
+}
+
+TEST_F(AppControllerTest, TasksOutlivingTheControllerLeaveItAlone) {
+    launch();
+    controller->quit();
+    controller.reset();  // the restore is still on the engine's queue
+    h.scheduler.runUntilIdle();
+    EXPECT_TRUE(platform.quits.empty());
+}
+
+TEST_F(AppControllerTest, LockFailuresEndTheProgram) {
+    // Another instance: a silent, successful end.
+    fs::create_directories(h.root);
+    {
+        InstanceLock other(h.root);
+        launch();
+        EXPECT_EQ(platform.quits, std::vector<int>{0});
+        EXPECT_TRUE(errors.str().empty());
+        EXPECT_FALSE(shown());
+        EXPECT_EQ(controller->requestTerminate(), Reply::now);
+    }
+    // A support folder that cannot be made: said on stderr, status 1.
+    controller.reset();
+    platform.quits.clear();
+    fs::remove_all(h.root);
+    writeFileAtomically(h.root, "a file where the folder belongs");
+    launch();
+    EXPECT_EQ(platform.quits, std::vector<int>{1});
+    EXPECT_FALSE(errors.str().empty());
+    EXPECT_FALSE(shown());
+    fs::remove(h.root);
+}
+
+TEST_F(AppControllerTest, ToolbarEntryTogglesWithoutTouchingTheSettings) {
+    launch();
+    const auto settings = h.file("preferences.json");
+    EXPECT_FALSE(entry(StatusMenu::toolbarEntry).checked);
+    EXPECT_EQ(choose("显示工具条"), StatusBarClick::State::done);
+    EXPECT_TRUE(entry(StatusMenu::toolbarEntry).checked);
+    EXPECT_TRUE(fakes->toolbar->expanded());
+    EXPECT_EQ(choose("显示工具条"), StatusBarClick::State::done);
+    EXPECT_FALSE(entry(StatusMenu::toolbarEntry).checked);
+    EXPECT_EQ(h.file("preferences.json"), settings);
+
+    // The updater's entry checks the feed; an entry the menu lacks is refused.
+    EXPECT_EQ(choose("检查更新…"), StatusBarClick::State::done);
+    EXPECT_TRUE(log.has("updater.check"));
+    EXPECT_THROW(h.tool.statusBarAdmin().click("Quit"), host::HostError);
+
+    // The menu checks the toolbar's state anew when it opens.
+    fakes->toolbar->setEnabled(true);
+    controller->menuNeedsUpdate();
+    EXPECT_TRUE(entry(StatusMenu::toolbarEntry).checked);
+}
+
+TEST_F(AppControllerTest, RenderMenuEnablesByStateAndPublishesOnlyChanges) {
+    Preferences preferences;
+    preferences.autoFillWindowsOnRemote = true;
+    preferences.toolbarWhenDisconnected = true;  // enabled and expanded
+    savePreferences(preferences);
+    launch();
+    // Without the Accessibility permission nothing works on other windows.
+    EXPECT_FALSE(fakes->workspace->enabled);
+    trust.trusted = true;
+    controller->renderMenu();
+    EXPECT_TRUE(fakes->workspace->enabled);
+    EXPECT_FALSE(fakes->autoFill->enabled);  // not connected
+
+    int changes = 0;
+    QObject::connect(&controller->panelModel(), &ControlPanelModel::changed, [&] { ++changes; });
+    const auto publications = log.count("statusBar.publish");
+    controller->renderMenu();
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(log.count("statusBar.publish"), publications);
+
+    controller->onFloatingToggle(false);
+    EXPECT_FALSE(fakes->workspace->enabled);
+    EXPECT_FALSE(entry(StatusMenu::toolbarEntry).checked);
+    EXPECT_EQ(changes, 0);  // nothing the panels show changed
+    EXPECT_EQ(log.count("statusBar.publish"), publications + 1);
+}
+
+TEST_F(AppControllerTest, WorkspaceHooksAndNoticesKeepClearOfTheExpandedToolbar) {
+    Preferences preferences;
+    preferences.toolbarWhenDisconnected = true;
+    savePreferences(preferences);
+    launch();
+    const auto screens = h.app->screens().screens();
+    ASSERT_EQ(screens.size(), 2u);
+    const auto& main = screens[0];
+    const auto& other = screens[1];
+    const double top = displays::primaryScreenHeight(screens);
+    auto& toolbar = *fakes->toolbar;
+    toolbar.screen = main;
+    // Docked right, in toolkit coordinates: the strip along the main screen's right edge.
+    const auto visible = geometry::flippedVertically(main.visibleFrame, top);
+    toolbar.reserved = geometry::Rect{visible.maxX() - 72, visible.minY(), 72, visible.height};
+    toolbar.panel = toolbar.reserved;
+
+    const auto region = fakes->workspace->provider();
+    ASSERT_TRUE(region);
+    EXPECT_EQ(region->screen, main.visibleFrame);
+    EXPECT_EQ(region->area, (geometry::Rect{main.visibleFrame.x, main.visibleFrame.y, main.visibleFrame.width - 72,
+                                            main.visibleFrame.height}));
+    EXPECT_EQ(region->toolbar, (geometry::Rect{main.visibleFrame.maxX() - 72, main.visibleFrame.y, 72,
+                                               main.visibleFrame.height}));
+    EXPECT_EQ(region->side, ToolbarSide::right);
+    // Window commands keep 6 points more off the panel's frame.
+    EXPECT_EQ(fakes->windows->layoutArea(main).width, main.visibleFrame.width - 72 + 6);
+    EXPECT_EQ(fakes->windows->layoutArea(other), geometry::flippedVertically(other.visibleFrame, top));
+
+    controller->showNotice("自动切换未完成", std::string("原因"), std::nullopt);
+    ASSERT_TRUE(fakes->notice->shown);
+    EXPECT_EQ(fakes->notice->shown->area, (geometry::Rect{visible.x, visible.y, visible.width - 72, visible.height}));
+    controller->showNotice("自动切换未完成", std::nullopt, other);
+    EXPECT_EQ(fakes->notice->shown->area, geometry::flippedVertically(other.visibleFrame, top));
+
+    // Frame changes wait for the workspace controller; auto-fill goes to the window commands.
+    dispatch::spawn(h.scheduler.mainQueue(), fakes->windows->prepareLayout());
+    dispatch::spawn(h.scheduler.mainQueue(), fakes->autoFill->perform(77));
+    h.scheduler.runUntilIdle();
+    EXPECT_TRUE(log.has("workspace.suspendCurrentAdjustment"));
+    EXPECT_TRUE(log.has("windows.autoFillFront 77"));
+    EXPECT_TRUE(fakes->autoFill->canFill());
+
+    // Quitting reserves nothing and fills nothing; collapsing the toolbar releases its windows.
+    controller->quit();
+    EXPECT_FALSE(fakes->workspace->provider());
+    EXPECT_FALSE(fakes->autoFill->canFill());
+    EXPECT_TRUE(log.has("workspace.releaseToolbar"));
+}
+
+TEST(LoginLaunch, VariableOrRecentlyEnabledItem) {
+    using system::LoginItemStatus;
+    struct Case {
+        std::optional<std::string> variable;
+        LoginItemStatus status;
+        double uptime;
+        bool expected;
+    };
+    for (const auto& c : std::vector<Case>{{"1", LoginItemStatus::notRegistered, 5000, true},
+                                           {"0", LoginItemStatus::notRegistered, 10, false},
+                                           {std::nullopt, LoginItemStatus::enabled, 299, true},
+                                           {std::nullopt, LoginItemStatus::enabled, 300, false},
+                                           {std::nullopt, LoginItemStatus::notRegistered, 10, false}}) {
+        EXPECT_EQ(launchedAsLoginItem(c.variable, c.status, c.uptime), c.expected)
+            << c.variable.value_or("-") << " " << c.uptime;
+    }
+}
+
+}  // namespace
+}  // namespace dorvane

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <thread>
+
+#include <unistd.h>
+
+#include "Dorvane/Shell/AppUpdater.h"
+#include "Dorvane/Shell/OperationDiagnostics.h"
+#include "DorvaneCore/Support/AtomicFile.h"
+#include "Platform/Dispatch/SerialQueue.h"
+#include "Platform/Dispatch/SimulatedScheduler.h"
+
+namespace dorvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path temporaryFolder() {
+    std::string pattern = (fs::temp_directory_path() / "corvelle-oplog-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    return pattern;
+}
+
+class OperationDiagnosticsTest : public ::testing::Test {
+protected:
+    ~OperationDiagnosticsTest() override { fs::remove_all(folder); }
+
+    std::string text() { return readFileIfPresent(file).value_or("<missing>"); }
+
+    fs::path folder = temporaryFolder();
+    fs::path file = folder / OperationDiagnostics::fileName;
+    // 2025-01-01T00:00:00Z plus a quarter second.
+    dispatch::SimulatedScheduler clock{0, dispatch::SimulatedScheduler::defaultStartWallTime() +
+                                              std::chrono::milliseconds(250)};
+    dispatch::SerialQueue queue{OperationDiagnostics::queueRole};
+    OperationDiagnostics log{file, clock, queue};
+};
+
+TEST_F(OperationDiagnosticsTest, OneLinePerCallWithSecondsSince1970) {
+    log.append("layout-placed pid=42");
+    log.append("shortcut-relay-failed error=第一行\n第二行\r\n");
+    log.flush();
+    EXPECT_EQ(text(),
+              "1735689600.25 layout-placed pid=42\n"
+              "1735689600.25 shortcut-relay-failed error=第一行\\n第二行\\n\n");
+    EXPECT_EQ(OperationDiagnostics::line(12, "x"), "12.0 x\n");
+}
+
+TEST_F(OperationDiagnosticsTest, EmptiedOnlyOncePastTheLimit) {
+    const std::string line = OperationDiagnostics::line(1735689600.25, "next");
+    for (const std::uintmax_t size : {OperationDiagnostics::sizeLimit, OperationDiagnostics::sizeLimit + 1}) {
+        writeFileAtomically(file, std::string(size, 'x'));
+        log.append("next");
+        log.flush();
+        if (size == OperationDiagnostics::sizeLimit) {
+            EXPECT_EQ(fs::file_size(file), size + line.size());
+        } else {
+            EXPECT_EQ(text(), line);
+        }
+    }
+}
+
+TEST_F(OperationDiagnosticsTest, MissingFolderLosesLinesSilentlyAndOrderHoldsAcrossThreads) {
+    OperationDiagnostics nowhere(folder / "missing" / OperationDiagnostics::fileName, clock, queue);
+    nowhere.append("lost");
+    nowhere.flush();
+    EXPECT_FALSE(fs::exists(folder / "missing"));
+
+    std::thread other([&] { log.append("first"); });
+    other.join();
+    log.append("second");
+    log.flush();
+    EXPECT_EQ(text(), "1735689600.25 first\n1735689600.25 second\n");
+}
+
+TEST(AppUpdater, OnlyAnInstalledProgramWithAFeedHasOne) {
+    std::string pattern = (fs::temp_directory_path() / "corvelle-updater-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const fs::path prefix = pattern;
+    const auto executable = prefix / "bin" / "corvelle";
+    const auto info = prefix / "share" / "corvelle" / "Info.json";
+    fs::create_directories(info.parent_path());
+    struct Case {
+        std::optional<std::string> text;
+        std::optional<std::string> feed;
+    };
+    for (const auto& c : std::vector<Case>{{std::nullopt, std::nullopt},
+                                           {R"({"CFBundleName":"Corvelle"})", std::nullopt},
+                                           {R"({"SUFeedURL":""})", std::nullopt},
+                                           {"not json", std::nullopt},
+                                           {R"({"SUFeedURL":"https://updates.invalid/a.xml"})", "https://updates.invalid/a.xml"}}) {
+        fs::remove(info);
+        if (c.text) writeFileAtomically(info, *c.text);
+        EXPECT_EQ(AppUpdater::feedURL(executable), c.feed) << c.text.value_or("<no file>");
+    }
+    fs::remove_all(prefix);
+}
+
+}  // namespace
+}  // namespace dorvane

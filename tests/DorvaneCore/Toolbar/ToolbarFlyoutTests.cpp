@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <string_view>
+#include <vector>
+
+#include "DorvaneCore/Toolbar/LayoutFlyout.h"
+#include "DorvaneCore/Toolbar/ToolbarFlyouts.h"
+#include "DorvaneCore/Toolbar/ToolbarPlan.h"
+#include "DorvaneCore/Toolbar/ToolbarStripLayout.h"
+#include "tests/DorvaneCore/Geometry/RectPrinting.h"
+
+namespace dorvane {
+namespace {
+
+using geometry::Rect;
+using Kind = LayoutChoice::Kind;
+
+TEST(ToolbarFlyoutsTest, LayoutFlyoutOpensBesideTheWindowButtonOfALeftToolbar) {
+    const Rect visible{0, 0, 1440, 900};
+    Preferences preferences;
+    preferences.toolbarSide = ToolbarSide::left;
+    const auto plan = ToolbarPlan::make(preferences, visible, true, std::nullopt, false, {}, {});
+    ASSERT_TRUE(plan.windowButton.has_value());
+    // The window button's frame in the content view, then on the screen.
+    const auto strip = ToolbarStripLayout::make(plan.toolbarFrame.size(), ToolbarSide::left, false, true, 0);
+    const Rect inContent = strip.footer.front();
+    const Rect anchor = geometry::flippedVertically(inContent, plan.toolbarFrame.height)
+                            .offsetBy(plan.toolbarFrame.x, plan.toolbarFrame.y);
+    const Rect toolbar = ToolbarPlan::toolbarFrameInPanel(plan.panelFrame);
+    EXPECT_EQ(ToolbarFlyouts::layoutFrame(anchor, toolbar, visible, ToolbarSide::left), (Rect{80, 8, 300, 296}));
+}
+
+TEST(ToolbarFlyoutsTest, ShortcutFlyoutFitsBesideTheToolbar) {
+    // A left toolbar leaves a work area 300 wide, 180 or 900 high.
+    const Rect toolbar{0, 0, 72, 180};
+    const Rect anchor{7, 60, 58, 38};
+    const auto low = ToolbarFlyouts::shortcutsFrame(9, anchor, toolbar, {0, 0, 372, 180}, ToolbarSide::left);
+    ASSERT_TRUE(low.has_value());
+    EXPECT_EQ(low->columns, 4);
+    EXPECT_EQ(low->rows, 3);
+    EXPECT_EQ(low->naturalHeight, 202);
+    EXPECT_EQ(low->frame, (Rect{80, 8, 264, 164}));
+    EXPECT_TRUE(low->scrolls);
+    EXPECT_EQ(low->tileFrame(5), (Rect{72, 72, 56, 58}));
+    EXPECT_EQ(low->tileFrame(8).maxY() + ToolbarFlyouts::shortcutPadding, low->naturalHeight);
+
+    const auto tall = ToolbarFlyouts::shortcutsFrame(9, anchor, {0, 0, 72, 900}, {0, 0, 372, 900}, ToolbarSide::left);
+    EXPECT_EQ(tall->frame.size(), (geometry::Size{264, 202}));
+    EXPECT_FALSE(tall->scrolls);
+
+    // Fewer shortcuts than columns, and a work area narrower than one tile.
+    EXPECT_EQ(ToolbarFlyouts::shortcutsFrame(2, anchor, toolbar, {0, 0, 372, 180}, ToolbarSide::left)->columns, 2);
+    const auto narrow = ToolbarFlyouts::shortcutsFrame(3, anchor, toolbar, {0, 0, 122, 180}, ToolbarSide::left);
+    EXPECT_EQ(narrow->columns, 1);
+    EXPECT_EQ(narrow->rows, 3);
+    EXPECT_EQ(ToolbarFlyouts::shortcutsFrame(0, anchor, toolbar, {0, 0, 372, 180}, ToolbarSide::left), std::nullopt);
+}
+
+TEST(LayoutFlyoutTest, ThirteenTilesFillAndCentreFirst) {
+    const auto& entries = LayoutFlyout::entries();
+    std::vector<std::string_view> titles;
+    for (const auto& entry : entries) titles.push_back(entry.title);
+    EXPECT_EQ(titles, (std::vector<std::string_view>{"填充", "居中", "左右平分", "上下平分", "左一右二", "左二右一",
+                                                      "上一下二", "上二下一", "三列平分", "左大右小", "左小右大",
+                                                      "中间大两侧小", "田字格"}));
+    EXPECT_EQ(entries[0].choice, (LayoutChoice{Kind::snap, "fill"}));
+    EXPECT_EQ(entries[1].choice, (LayoutChoice{Kind::snap, "center"}));
+    EXPECT_EQ(entries[2].choice, (LayoutChoice{Kind::arrange, "halves"}));
+    EXPECT_EQ(entries[12].choice, (LayoutChoice{Kind::arrange, "grid"}));
+    // The front window's slot is highlighted, the others drawn plain.
+    EXPECT_EQ(entries[2].cells,
+              (std::vector<LayoutGlyphCell>{{{0, 0, 0.5, 1}, true}, {{0.5, 0, 0.5, 1}, false}}));
+
+    // Rows of 4, 4, 4 and 1, leading-aligned; the grid is centred in the flyout.
+    const auto tiles = LayoutFlyout::tileFrames(entries.size(), ToolbarFlyouts::layoutSize);
+    ASSERT_EQ(tiles.size(), 13u);
+    EXPECT_EQ(tiles[0], (Rect{10, 16, 64, 60}));
+    EXPECT_EQ(tiles[3], (Rect{226, 16, 64, 60}));
+    EXPECT_EQ(tiles[4], (Rect{10, 84, 64, 60}));
+    EXPECT_EQ(tiles[12], (Rect{10, 220, 64, 60}));
+}
+
+TEST(LayoutFlyoutTest, GlyphCellsAndTileTint) {
+    const auto& entries = LayoutFlyout::entries();
+    EXPECT_EQ(LayoutFlyout::glyphCellFrames(entries[0].cells), (std::vector<Rect>{{6, 6, 32, 18}}));
+    EXPECT_EQ(LayoutFlyout::glyphCellFrames(entries[2].cells), (std::vector<Rect>{{6, 6, 15, 18}, {23, 6, 15, 18}}));
+    EXPECT_EQ(LayoutFlyout::glyphCellFrames(entries[0].cells, {8, 8}), std::vector<Rect>{});
+
+    // A pressed tile darkens more than a hovered one, hovered or not.
+    EXPECT_EQ(LayoutFlyout::tileBackgroundOpacity(true, false), 0.08);
+    EXPECT_EQ(LayoutFlyout::tileBackgroundOpacity(false, true), 0.06);
+}
+
+}  // namespace
+}  // namespace dorvane

@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "DorvaneCore/Support/StrictJson.h"
+#include "tests/Support/BackgroundProcess.h"
+#include "tests/Support/CommandRun.h"
+
+namespace dorvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The application under a real X server: it takes the xcb platform (its panels must be
+// placed), shows its item and quits in order.
+TEST(ApplicationUnderXvfb, RunsOnTheDisplayAndQuitsFromTheMenu) {
+    std::string pattern = (fs::temp_directory_path() / "corvelle-xvfb-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const fs::path root = pattern;
+    fs::create_directories(root / "runtime");
+    fs::permissions(root / "runtime", fs::perms::owner_all);
+    const std::map<std::string, std::string> set = {{"CORVELLE_HOST_DIR", (root / "host").string()},
+                                                    {"HOME", (root / "home").string()},
+                                                    {"XDG_CONFIG_HOME", (root / "config").string()},
+                                                    {"XDG_RUNTIME_DIR", (root / "runtime").string()}};
+    std::map<std::string, std::optional<std::string>> environment(set.begin(), set.end());
+    environment["DISPLAY"] = std::nullopt;
+    environment["QT_QPA_PLATFORM"] = std::nullopt;
+    auto host = [&](const std::vector<std::string>& arguments) {
+        return testing::runCommand(CORVELLE_HOST_TOOL, arguments, set, root);
+    };
+    {
+        testing::BackgroundProcess program(XVFB_RUN, {"-a", "-s", "-screen 0 1440x900x24", CORVELLE_EXECUTABLE},
+                                           environment, root, "xvfb");
+        ASSERT_TRUE(testing::eventually([&] {
+            const auto shown = host({"statusbar", "show", "--json"});
+            return shown.status == 0 && shown.out.find("Corvelle · 就绪") != std::string::npos;
+        })) << program.err();
+        EXPECT_EQ(host({"statusbar", "click", "退出 Corvelle"}).status, 0);
+        EXPECT_EQ(program.waitForExit(60), 0) << program.err();
+        // With a display the runner leaves the platform to xcb and says nothing about it.
+        EXPECT_EQ(program.err().find("offscreen"), std::string::npos) << program.err();
+    }
+    fs::remove_all(root);
+}
+
+}  // namespace
+}  // namespace dorvane
