@@ -1,6 +1,7 @@
 #include "Dorvane/Engine/EngineLog.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "DorvaneCore/Support/Timestamp.h"
@@ -43,8 +44,14 @@ void EngineLog::write(std::string_view event, std::string_view detail) {
         fs::remove(root_ / previousFileName, ignored);
         fs::rename(current, root_ / previousFileName, ignored);
     }
-    const int fd = ::open(current.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    // Non-blocking and regular files only: a named pipe in the log's place is skipped, not waited on.
+    const int fd = ::open(current.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK, 0644);
     if (fd < 0) return;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return;
+    }
     const std::string line =
         iso8601UTC(clock_.wallTime()) + " " + singleLine(event) + " " + singleLine(detail) + "\n";
     std::size_t written = 0;
