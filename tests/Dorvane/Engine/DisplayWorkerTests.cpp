@@ -7,7 +7,7 @@
 #include "Platform/Host/HostFixtures.h"
 #include "Platform/Host/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
-#include "tests/Support/ManualClock.h"
+#include "Platform/Dispatch/SimulatedScheduler.h"
 
 namespace dorvane {
 namespace {
@@ -19,7 +19,7 @@ using processes::ProcessRole;
 
 class DisplayWorkerTest : public ::testing::Test {
 protected:
-    testing::ManualClock clock;
+    dispatch::SimulatedScheduler clock{100.0};  // only its clock is used
     std::shared_ptr<host::MemoryHostStore> store =
         std::make_shared<host::MemoryHostStore>(host::makeFixture(host::HostFixture::laptopExternal));
     host::SimulatedHost commitHost{store, ProcessRole::workerCommit, clock};

@@ -4,7 +4,7 @@
 
 #include "Dorvane/Engine/EngineLog.h"
 #include "DorvaneCore/Support/AtomicFile.h"
-#include "tests/Support/ManualClock.h"
+#include "Platform/Dispatch/SimulatedScheduler.h"
 
 namespace dorvane {
 namespace {
@@ -23,7 +23,8 @@ protected:
 
     std::string contents(const char* name) { return readFileIfPresent(root_ / name).value_or("<missing>"); }
 
-    testing::ManualClock clock_;
+    // Uptime 100 s, and wall time 100 s after the epoch.
+    dispatch::SimulatedScheduler clock_{100.0, std::chrono::system_clock::time_point(std::chrono::seconds(100))};
     fs::path root_;
 };
 

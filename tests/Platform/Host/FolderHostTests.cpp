@@ -13,7 +13,7 @@
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
-#include "tests/Support/ManualMainQueue.h"
+#include "Platform/Dispatch/ManualMainQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
 
 namespace dorvane::host {
@@ -138,16 +138,14 @@ TEST_F(FolderHostTest, AnEndedHolderIsAnnouncedWithoutAnyOtherChange) {
     if (holder == 0) {
         for (;;) ::pause();
     }
-    testing::ManualMainQueue mainQueue(clock);
+    dispatch::ManualMainQueue mainQueue;
     auto app = open(ProcessRole::application, &mainQueue);
     int calls = 0;
     ASSERT_TRUE(app->assertionNotifications().start([&calls] { ++calls; }));
-    mainQueue.runReady();
+    mainQueue.runPending();
+    // The notifications come from the host's watcher threads, in real time.
     auto awaitCalls = [&](int expected) {
-        for (int round = 0; round < 100 && calls < expected; ++round) {
-            mainQueue.waitForReadyJob(std::chrono::milliseconds(100));
-            mainQueue.runReady();
-        }
+        mainQueue.runUntil([&] { return calls >= expected; }, 10.0);
         return calls;
     };
 
