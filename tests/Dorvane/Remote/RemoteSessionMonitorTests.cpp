@@ -179,5 +179,21 @@ TEST_F(RemoteSessionMonitorTest, AMonitorDestroyedBeforeItsSampleJobRunsIsNotTou
     }
 }
 
+TEST(RemoteSessionMonitorDeathTest, MainQueueMembersAbortOnAnotherQueue) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "checked in debug builds only";
+#endif
+    EXPECT_DEATH(
+        {
+            dispatch::SimulatedScheduler scheduler;
+            FakeNotifications notifications;
+            FakeWorkspace workspace;
+            RemoteSessionMonitor monitor(scheduler.mainQueue(), scheduler, notifications, workspace);
+            scheduler.makeSerialQueue("probe").post([&monitor] { monitor.request(); });
+            scheduler.runUntilIdle();
+        },
+        "RemoteSessionMonitor::request called off main");
+}
+
 }  // namespace
 }  // namespace dorvane

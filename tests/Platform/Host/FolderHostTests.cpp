@@ -7,9 +7,11 @@
 #include <thread>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "DorvaneCore/Support/AtomicFile.h"
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
@@ -88,6 +90,24 @@ TEST_F(FolderHostTest, SeedsTheDefaultMachine) {
     ASSERT_EQ(ids.size(), 1u);
     EXPECT_TRUE(tool->displays().isBuiltin(ids[0]));
     EXPECT_GT(tool->displays().allModes(ids[0], {true}).size(), 6u);
+}
+
+TEST_F(FolderHostTest, AHostileFileIsAnErrorThatNamesIt) {
+    open(ProcessRole::tool).reset();  // seeds the folder
+    const std::vector<std::string> hostile{std::string(100000, '[') + std::string(100000, ']'),
+                                           R"({"generation": 1e400})"};
+    for (const auto& text : hostile) {
+        writeFileAtomically(folder / kDisplaysFile, text);
+        try {
+            online(*open(ProcessRole::tool));
+            ADD_FAILURE() << "a hostile host file was read";
+        } catch (const HostError& error) {
+            EXPECT_NE(std::string(error.what()).find(kDisplaysFile), std::string::npos) << error.what();
+        }
+    }
+    std::filesystem::remove(folder / kDisplaysFile);
+    ASSERT_EQ(::mkfifo((folder / kDisplaysFile).c_str(), 0600), 0);
+    EXPECT_THROW(online(*open(ProcessRole::tool)), HostError);
 }
 
 TEST_F(FolderHostTest, AVirtualDisplayEndsWithTheProcessThatMadeIt) {
