@@ -167,8 +167,17 @@ TEST(ManualMainQueueTest, RunsJobsOnlyWhenDrivenFromItsOwningThread) {
         EXPECT_FALSE(main.isCurrent());
         EXPECT_THROW(main.runPending(), std::logic_error);
     }).join();
+    bool nestedRefused = false;
+    main.post([&] {
+        try {
+            main.runPending();
+        } catch (const std::logic_error&) {
+            nestedRefused = true;
+        }
+    });
     EXPECT_TRUE(order.empty());
-    EXPECT_EQ(main.runPending(), 3u);
+    EXPECT_EQ(main.runPending(), 4u);
+    EXPECT_TRUE(nestedRefused);
     main.postAfter(0.003, [&] { order.push_back("timer"); });
     EXPECT_TRUE(main.runUntil([&] { return order.size() == 4; }, kPatience));
     EXPECT_EQ(order, (std::vector<std::string>{"first", "from another thread", "posted by first", "timer"}));
