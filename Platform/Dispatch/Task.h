@@ -43,6 +43,11 @@
 // - Executors must outlive the tasks, timers and cancellation sources that use them. At
 //   quit, actors stop and join before the main queue and the host go: the order is
 //   written down with MainQueue (Executor.h).
+// - runOn's callable is moved into the task; references it captures from the awaiting
+//   task stay valid while it runs, since the awaiting frame waits for it.
+// - A coroutine lambda's captures live in the lambda object, not in the frame: keep the
+//   lambda alive until its task ends, or pass what the task needs as parameters (they are
+//   copied into the frame). spawn(q, [&]() -> Task<> {...}()) reads a dead lambda.
 //
 // Spawned member tasks
 // - Tasks are lazy, so the body of a member coroutine that is spawned first runs as a
@@ -55,11 +60,6 @@
 // - A member coroutine that is only ever awaited right away runs while its awaiter keeps
 //   the owner alive; prefer a plain member returning runOn(queue_, ...), whose arguments
 //   are read at the call rather than when the task starts.
-// - runOn's callable is moved into the task; references it captures from the awaiting
-//   task stay valid while it runs, since the awaiting frame waits for it.
-// - A coroutine lambda's captures live in the lambda object, not in the frame: keep the
-//   lambda alive until its task ends, or pass what the task needs as parameters (they are
-//   copied into the frame). spawn(q, [&]() -> Task<> {...}()) reads a dead lambda.
 
 #include <atomic>
 #include <coroutine>

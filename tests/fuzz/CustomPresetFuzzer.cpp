@@ -1,4 +1,4 @@
-// One custom resolution specification, decoded and then validated.
+// One user-defined resolution preset, decoded and then validated.
 
 #include "DorvaneCore/Resolution/CustomPreset.h"
 #include "tests/fuzz/FuzzInput.h"
