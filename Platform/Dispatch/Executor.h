@@ -57,8 +57,8 @@ public:
 //
 // - Main-queue code never spins a nested event loop: Qt code opens dialogs with
 //   QDialog::open() and menus with QMenu::popup(), never exec(), and nothing runs
-//   processEvents() or drives a queue from inside one of its jobs (SimulatedScheduler
-//   refuses it). Waiting is an await.
+//   processEvents() or drives a queue from inside one of its jobs (ManualMainQueue and
+//   SimulatedScheduler refuse it). Waiting is an await.
 // - Shutting down (the application's quit and every command-line mode), in this order:
 //   1. on the main queue, owners stop their monitors and timers and cancel their tasks;
 //   2. every actor's SerialQueue is stopped: it runs what was posted and joins, while the
