@@ -34,10 +34,10 @@ QtWindowCommands::QtWindowCommands(host::SimulatedHost& host, dispatch::MainQueu
 QtWindowCommands::~QtWindowCommands() {
     // The actors stop first: what was posted to them runs while everything they use
     // still exists, and tasks that would hop onto them from then on are dropped.
-    axQueue_.reset();
-    layoutQueue_.reset();
-    controllerQueue_.reset();
-    catalogQueue_.reset();
+    axQueue_->stop();
+    layoutQueue_->stop();
+    controllerQueue_->stop();
+    catalogQueue_->stop();
 }
 
 void QtWindowCommands::setLayoutHooks(PrepareLayout prepare, LayoutArea area) {

@@ -87,6 +87,7 @@ std::optional<OwnWindowState> WindowControlPerformer::ordinaryState(std::optiona
 }
 
 std::optional<OwnWindowID> WindowControlPerformer::ownTarget() {
+    dispatch::assertOn(services_.mainQueue, "WindowControlPerformer::ownTarget");
     for (const auto& candidate :
          {services_.ownWindows.keyWindow(), services_.ownWindows.mainWindow(), lastOwnWindow_}) {
         if (ordinaryState(candidate)) return candidate;
@@ -184,6 +185,7 @@ dispatch::Task<WindowPlacementResult> WindowControlPerformer::setFrame(Rect targ
     requireAlive(alive);
     token.throwIfCancelled();
     // Tested and set with nothing in between: two writes never overlap.
+    dispatch::assertOn(services_.mainQueue, "WindowControlPerformer::setFrame");
     if (layoutController_.performing()) throw FitError::message(kBusy);
     layoutController_.setPerforming(true);
     struct Clear {
@@ -368,6 +370,7 @@ dispatch::Task<std::optional<WindowControlPerformer::Target>> WindowControlPerfo
 }
 
 std::int64_t WindowControlPerformer::beginPicked() {
+    dispatch::assertOn(services_.mainQueue, "WindowControlPerformer::beginPicked");
     // The cancelled task stays the tail: the next placement still waits for it to end.
     if (pickedTask_) pickedTask_->cancellation->cancel();
     ++pickedGeneration_;
@@ -377,6 +380,7 @@ std::int64_t WindowControlPerformer::beginPicked() {
 }
 
 void WindowControlPerformer::placePicked(WindowArrangement arrangement, ScreenWindow window, int slot) {
+    dispatch::assertOn(services_.mainQueue, "WindowControlPerformer::placePicked");
     if (!pickedArea_) {
         // A window without a work area leaves it to the next one.
         pickedArea_ = visibleArea(window.bounds);

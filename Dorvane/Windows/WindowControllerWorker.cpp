@@ -174,6 +174,7 @@ void WindowControllerWorker::checkSettable(const Rect& target, const Rect& curre
 bool WindowControllerWorker::userHoldsMouse() const { return services_.pointer.pressedButtons() != 0; }
 
 void WindowControllerWorker::checkInterrupted(const dispatch::CancellationToken& token) const {
+    dispatch::assertOn(queue_, "WindowControllerWorker::checkInterrupted");
     token.throwIfCancelled();
     // An automatic move gives way as soon as the user takes hold of a window.
     if (automaticAdjustment_ && userHoldsMouse()) throw dispatch::TaskCancelled();

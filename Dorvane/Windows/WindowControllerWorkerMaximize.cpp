@@ -39,6 +39,7 @@ bool sameWindow(pid_t pid, const AXElement& window, pid_t entryPID, const AXElem
 std::optional<WindowControllerWorker::RestoreEntry> WindowControllerWorker::validRestore(pid_t pid,
                                                                                         const AXElement& window,
                                                                                         const Rect& current) {
+    dispatch::assertOn(queue_, "WindowControllerWorker::validRestore");
     const auto found = std::find_if(restoreEntries_.begin(), restoreEntries_.end(), [&](const RestoreEntry& entry) {
         return sameWindow(pid, window, entry.pid, entry.window);
     });
@@ -54,6 +55,7 @@ std::optional<WindowControllerWorker::RestoreEntry> WindowControllerWorker::vali
 
 void WindowControllerWorker::rememberRestore(const AXElement& window, pid_t pid, const Rect& original,
                                              const Rect& applied, bool restoring) {
+    dispatch::assertOn(queue_, "WindowControllerWorker::rememberRestore");
     std::erase_if(restoreEntries_,
                   [&](const RestoreEntry& entry) { return sameWindow(pid, window, entry.pid, entry.window); });
     if (restoring) return;
