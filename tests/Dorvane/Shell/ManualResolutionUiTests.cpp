@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include "Dorvane/Shell/StatusMenu.h"
+#include "tests/Dorvane/Shell/AppControllerHarness.h"
+
+namespace dorvane {
+namespace {
+
+constexpr const char* kLandscape = "factory:phoneRecommended";  // 1294×720 at 100 %
+
+class ManualResolutionTest : public AppControllerTest {
+protected:
+    void SetUp() override {
+        Preferences preferences;
+        preferences.selectedCustomID = kLandscape;
+        savePreferences(preferences);
+        launch();
+    }
+    ControlPanelModel& model() { return controller->panelModel(); }
+    CustomPreset selected() { return controller->preferences().selectedCustom().value(); }
+};
+
+TEST_F(ManualResolutionTest, SelectingACustomPresetAppliesItAndClosesThePanels) {
+    fakes->launcher->visible = true;
+    model().onCustom("no-such-preset");
+    EXPECT_FALSE(controller->applying());
+    model().onCustom(kLandscape);
+    EXPECT_TRUE(controller->applying());
+    EXPECT_EQ(controller->status().title, "正在应用…");
+    EXPECT_FALSE(entry(StatusMenu::restoreEntry).enabled);
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(controller->status().title, "已应用 · 1294×720");
+    EXPECT_EQ(model().applied(), (Dimensions{1294, 720}));
+    EXPECT_FALSE(fakes->launcher->visible);
+    EXPECT_TRUE(entry(StatusMenu::restoreEntry).enabled);
+    EXPECT_EQ(storedPreferences().selectedCustomID, kLandscape);
+}
+
+TEST_F(ManualResolutionTest, ScaleAndStepsChangeOnlyWhatTheyMay) {
+    // The scale in effect only closes the tool panels.
+    fakes->launcher->visible = true;
+    model().onScale(100);
+    EXPECT_FALSE(fakes->launcher->visible);
+    EXPECT_FALSE(controller->applying());
+
+    // While an apply runs, scale and steps are ignored entirely.
+    model().onScale(125);
+    ASSERT_TRUE(controller->applying());
+    const auto during = controller->adjustment();
+    model().onScale(150);
+    controller->adjust(ResolutionAdjustment::Control::width, 1);
+    EXPECT_EQ(controller->adjustment(), during);
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(selected().scalePercent, 125);
+    EXPECT_EQ(storedPreferences().selectedCustom()->scalePercent, 125);
+
+    // A width step changes the adjustment only; a scale step also the preset.
+    controller->adjust(ResolutionAdjustment::Control::width, 1);
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(controller->adjustment().base, (Dimensions{1326, 720}));
+    EXPECT_EQ(selected().width, 1294);
+    controller->adjust(ResolutionAdjustment::Control::scale, -1);
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(selected().scalePercent, 115);
+    EXPECT_EQ(controller->adjustment().scalePercent, 115);
+
+    // Out of range: refused, nothing applied.
+    const auto workerRuns = h.recorded.commands.size();
+    model().onScale(10);
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(controller->adjustment().scalePercent, 115);
+    EXPECT_EQ(h.recorded.commands.size(), workerRuns);
+}
+
+TEST_F(ManualResolutionTest, OnlyTheSizeOnScreenCanBeSavedAsACopy) {
+    model().onCustom(kLandscape);
+    h.scheduler.runUntilIdle();
+    const auto presets = controller->preferences().customPresets.size();
+    // A step not applied yet: the adjustment is not what is on screen.
+    controller->adjust(ResolutionAdjustment::Control::height, 1);
+    controller->saveCopy();
+    EXPECT_EQ(controller->preferences().customPresets.size(), presets);
+    h.scheduler.runUntilIdle();
+
+    controller->saveCopy();
+    ASSERT_EQ(controller->preferences().customPresets.size(), presets + 1);
+    const auto& copy = controller->preferences().customPresets.back();
+    EXPECT_EQ(copy.name, "1294×752");
+    EXPECT_EQ(controller->preferences().selectedCustomID, copy.id);
+    EXPECT_EQ(controller->status().title, "副本已保存");
+    EXPECT_TRUE(model().copySaved());
+    EXPECT_EQ(storedPreferences().customPresets.size(), presets + 1);
+}
+
+TEST_F(ManualResolutionTest, AQuitDuringAnApplyDropsItsResult) {
+    model().onCustom(kLandscape);
+    controller->quit();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(platform.quits, std::vector<int>{0});
+    EXPECT_EQ(controller->status().title, "正在还原屏幕…");
+    EXPECT_TRUE(h.virtualDisplays().empty());
+}
+
+TEST_F(ManualResolutionTest, RestoringByHandReportsOnlyInTheStatus) {
+    // Nothing to restore: whatever the engine reports, and never a notice.
+    choose("还原本机分辨率");
+    EXPECT_EQ(h.details("manual_restore_start"), std::vector<std::string>{""});
+    EXPECT_EQ(controller->status().title, "已还原屏幕");
+
+    const auto before = h.liveLayout();
+    model().onCustom(kLandscape);
+    h.scheduler.runUntilIdle();
+    fakes->toolbar->callbacks.onAction(FloatingAction::restoreDisplay);
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(h.liveLayout(), before);
+    EXPECT_EQ(controller->status().title, "已还原屏幕");
+    EXPECT_EQ(h.details("manual_restore_start").size(), 2u);
+
+    // A failed restore keeps the session for the next try.
+    model().onCustom(kLandscape);
+    h.scheduler.runUntilIdle();
+    host::FaultRule refuse;
+    refuse.call = host::HostCall::onlineDisplayList;
+    refuse.role = processes::ProcessRole::workerSnapshot;
+    h.admin().addFault(refuse);
+    model().onRecover();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(controller->status().title, "还原未完成");
+    EXPECT_TRUE(controller->status().detail);
+    EXPECT_TRUE(h.file("session.json"));
+    EXPECT_FALSE(fakes->notice->shown);
+}
+
+}  // namespace
+}  // namespace dorvane
