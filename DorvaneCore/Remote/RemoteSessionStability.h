@@ -23,6 +23,8 @@ struct RemoteSessionStability {
     std::optional<double> missingSince;
     std::set<RemoteSoftware> relevantProviders;
 
+    friend bool operator==(const RemoteSessionStability&, const RemoteSessionStability&) = default;
+
     std::optional<Transition> observe(const RemoteSessionSnapshot& snapshot, double now);
 
     // How long until the running clock would expire, so the next sample can be timed to it.
