@@ -72,6 +72,28 @@ TEST(QtSettingsWindows, TheSettingsWindowIsFixedRebuiltOnlyWhenItMustAndHidesOnC
     EXPECT_EQ(built.settingsBuilds, 3);
 }
 
+TEST(QtSettingsWindows, TheSettingsWindowOpensWhereItWasLeft) {
+    testing::qtApplication();
+    ControlPanelModel model;
+    dispatch::SimulatedScheduler clock;
+    host::SimulatedHost system(std::make_shared<host::MemoryHostStore>(host::makeFixture(host::HostFixture::laptop)),
+                               processes::ProcessRole::application, clock);
+    auto& defaults = system.userDefaults();
+    {
+        qthost::QtSettingsWindows windows(std::make_unique<CountingViews>(), &defaults);
+        windows.showSettings(model, false, std::nullopt);
+        windows.settingsWindow()->move(40, 50);
+        windows.settingsWindow()->close();
+    }
+    const auto saved = defaults.value("Dorvane.Settings");
+    ASSERT_TRUE(saved);
+    EXPECT_EQ((*saved)["x"], 40);
+    EXPECT_EQ((*saved)["y"], 50);
+    qthost::QtSettingsWindows again(std::make_unique<CountingViews>(), &defaults);
+    again.showSettings(model, false, std::nullopt);
+    EXPECT_EQ(again.settingsWindow()->pos(), QPoint(40, 50));
+}
+
 TEST(QtSettingsWindows, TheResolutionPanelGetsNewContentEachTimeAndStartsTransparent) {
     testing::qtApplication();
     ControlPanelModel model;
