@@ -225,6 +225,9 @@ private:
     void save();
     // Writes `copy` and makes it the settings; the failure's text, with nothing changed, otherwise.
     std::optional<std::string> commitWrite(Preferences copy);
+    // commitWrite() for the list and icon edits: on success the toolbar is rebuilt, on
+    // failure the status says `failureTitle`. Answers whether it was written.
+    bool commitEdit(Preferences copy, const std::string& failureTitle);
     void showFailure(const std::string& title, const std::string& detail);
     void saveAutomaticPreferences(Preferences next);
     // Runs `followUp` now when Accessibility is granted, else once it is, opening the guide.
@@ -238,6 +241,8 @@ private:
     void keepResolutionPanelBesideToolbar();
     void routeToolbarAction(FloatingAction action);
     void whenTrusted(std::function<void()> step);
+    // After the trust check, `act` on the process window commands target, or a notice when none.
+    void onTargetProcess(std::optional<displays::Screen> screen, std::function<void(std::int32_t)> act);
     void performWindowAction(FloatingAction action);
     void performWindowControl(windows::WindowControl control);
     void performFillToggle();

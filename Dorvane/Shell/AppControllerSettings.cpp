@@ -48,6 +48,16 @@ void AppController::showFailure(const std::string& title, const std::string& det
     renderMenu();
 }
 
+bool AppController::commitEdit(Preferences copy, const std::string& failureTitle) {
+    if (const auto failure = commitWrite(std::move(copy))) {
+        showFailure(failureTitle, *failure);
+        return false;
+    }
+    floatingSwitcher_->configure(preferences_);
+    renderMenu();
+    return true;
+}
+
 void AppController::saveAutomaticPreferences(Preferences next) {
     try {
         preferencesStore_.save(next);
@@ -257,36 +267,19 @@ void AppController::installPanelCallbacks() {
                         shortcuts.end());
         auto& order = next.operationOrder;
         order.erase(std::remove(order.begin(), order.end(), ConfiguredOperation::shortcutID(id)), order.end());
-        if (const auto failure = commitWrite(std::move(next))) {
-            showFailure("删除失败", *failure);
-            return false;
-        }
-        floatingSwitcher_->configure(preferences_);
-        renderMenu();
-        return true;
+        return commitEdit(std::move(next), "删除失败");
     };
     model.onFloatingActionIcon = [this, alive](FloatingAction action, ShortcutIcon icon) {
         if (!alive) return false;
         Preferences next = preferences_;
         next.floatingActionIcons[std::string(rawValue(action))] = std::string(rawValue(icon));
-        if (const auto failure = commitWrite(std::move(next))) {
-            showFailure("保存失败", *failure);
-            return false;
-        }
-        floatingSwitcher_->configure(preferences_);
-        renderMenu();
-        return true;
+        return commitEdit(std::move(next), "保存失败");
     };
     model.onMoveOperations = weakly([this](const std::vector<std::int64_t>& offsets, std::int64_t destination) {
         Preferences next = preferences_;
         next.moveOperations(offsets, destination);
         if (next.operationOrder == preferences_.operationOrder) return;
-        if (const auto failure = commitWrite(std::move(next))) {
-            showFailure("排序保存失败", *failure);
-            return;
-        }
-        floatingSwitcher_->configure(preferences_);
-        renderMenu();
+        commitEdit(std::move(next), "排序保存失败");
     });
     model.onTheme = weakly([this](AppTheme theme) {
         if (theme == preferences_.theme) return;

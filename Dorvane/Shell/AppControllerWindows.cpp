@@ -156,14 +156,20 @@ void AppController::whenTrusted(std::function<void()> step) {
         step();
         return;
     }
-    permissions_->refresh();
-    if (permissions_->accessibilityGranted()) {
-        step();
-        return;
-    }
     // Only the last command waits for the permission.
-    permissions_->setCompletion(std::move(step));
-    permissions_->showGuide();
+    permissionStep(std::move(step));
+}
+
+void AppController::onTargetProcess(std::optional<displays::Screen> screen, std::function<void(std::int32_t)> act) {
+    whenTrusted(weakly([this, screen, act = std::move(act)] {
+        // The target is the one in front when the command runs, trust granted or not.
+        const auto pid = windowControlTargetPID();
+        if (!pid) {
+            showNotice("没有可操作的窗口", std::nullopt, screen);
+            return;
+        }
+        act(*pid);
+    }));
 }
 
 void AppController::performWindowAction(FloatingAction action) {
@@ -210,14 +216,9 @@ dispatch::Task<void> AppController::runWindowActions(dispatch::Lifetime::Watch a
 
 void AppController::performWindowControl(windows::WindowControl control) {
     const auto screen = floatingSwitcher_->actionScreen();
-    whenTrusted(weakly([this, control, screen] {
-        const auto pid = windowControlTargetPID();
-        if (!pid) {
-            showNotice("没有可操作的窗口", std::nullopt, screen);
-            return;
-        }
-        launchTask(runWindowControl(lifetime_.watch(), control, *pid, screen));
-    }));
+    onTargetProcess(screen, [this, control, screen](std::int32_t pid) {
+        launchTask(runWindowControl(lifetime_.watch(), control, pid, screen));
+    });
 }
 
 dispatch::Task<void> AppController::runWindowControl(dispatch::Lifetime::Watch alive, windows::WindowControl control,
@@ -236,26 +237,16 @@ dispatch::Task<void> AppController::runWindowControl(dispatch::Lifetime::Watch a
 
 void AppController::performFillToggle() {
     const auto screen = floatingSwitcher_->actionScreen();
-    whenTrusted(weakly([this, screen] {
-        const auto pid = windowControlTargetPID();
-        if (!pid) {
-            showNotice("没有可操作的窗口", std::nullopt, screen);
-            return;
-        }
-        launchTask(runFillOrSnap(lifetime_.watch(), std::nullopt, *pid, screen));
-    }));
+    onTargetProcess(screen, [this, screen](std::int32_t pid) {
+        launchTask(runFillOrSnap(lifetime_.watch(), std::nullopt, pid, screen));
+    });
 }
 
 void AppController::performWindowSnap(windows::WindowSnap snap) {
     const auto screen = floatingSwitcher_->actionScreen();
-    whenTrusted(weakly([this, snap, screen] {
-        const auto pid = windowControlTargetPID();
-        if (!pid) {
-            showNotice("没有可操作的窗口", std::nullopt, screen);
-            return;
-        }
-        launchTask(runFillOrSnap(lifetime_.watch(), snap, *pid, screen));
-    }));
+    onTargetProcess(screen, [this, snap, screen](std::int32_t pid) {
+        launchTask(runFillOrSnap(lifetime_.watch(), snap, pid, screen));
+    });
 }
 
 dispatch::Task<void> AppController::runFillOrSnap(dispatch::Lifetime::Watch alive,

@@ -121,9 +121,8 @@ public:
     void startTracking() override { log_.add("windows.startTracking"); }
     bool hasOwnTarget() override { return ownTarget; }
     dispatch::Task<void> perform(FloatingAction action, std::optional<std::int32_t> pid, displays::Screen,
-                                 std::optional<geometry::Rect> area) override {
+                                 std::optional<geometry::Rect>) override {
         log_.add("windows.perform " + std::string(rawValue(action)) + " " + pidText(pid));
-        workspaces.push_back(area);
         co_await answer();
     }
     dispatch::Task<std::optional<std::string>> performControl(windows::WindowControl control,
@@ -187,7 +186,6 @@ public:
     PlacePicked placeInPick;
     std::function<void()> finished;
     std::int64_t generation = 0;
-    std::vector<std::optional<geometry::Rect>> workspaces;
 
 private:
     dispatch::Task<void> answer() {

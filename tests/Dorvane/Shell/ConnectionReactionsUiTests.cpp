@@ -55,38 +55,27 @@ TEST_F(ConnectionTest, AConnectionFitsTheDisplayAfterTheDockTapAndItsEndRestores
     connect(3.5);  // confirmed 2 s after the first sample; the Dock tap is still held
     EXPECT_EQ(log.count("dock.enqueueTap preset:toggle-dock"), 1u);
     EXPECT_TRUE(h.details("automatic_apply_start").empty());
-    EXPECT_FALSE(fakes->toolbar->enabled());
-
     h.scheduler.advanceBy(5);
-    const auto signals = h.details("remote_signal");
-    EXPECT_TRUE(startsWith(signals, 0, "connected providers=uu uptime=")) << signals.at(0);
+    EXPECT_TRUE(startsWith(h.details("remote_signal"), 0, "connected providers=uu uptime="));
     EXPECT_EQ(h.details("automatic_apply_start"), std::vector<std::string>{"1294×720"});
     EXPECT_EQ(h.details("automatic_apply_result"), std::vector<std::string>{"success"});
     EXPECT_EQ(shown().value().tooltip, "Corvelle · 已应用 · 1294×720");
-    EXPECT_EQ(shown().value().image, "MenuBarTemplateActive");
-    // The toolbar comes only once the display is ready.
+    // The toolbar comes only once the display is ready; the selection is not written.
     EXPECT_LT(log.at("dock.tapEnded"), log.at("toolbar.setEnabled on"));
-    EXPECT_TRUE(fakes->toolbar->expanded());
     EXPECT_TRUE(entry(StatusMenu::toolbarEntry).checked);
-    const auto lines = operationLines();
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "toolbar-auto-expand resolutionReady=true"), lines.end());
-    // Selected for the session, not written.
+    EXPECT_EQ(operationLines(), std::vector<std::string>{"toolbar-auto-expand resolutionReady=true"});
     EXPECT_EQ(controller->preferences().selectedCustomID, kAutomaticPreset);
     EXPECT_FALSE(storedPreferences().selectedCustomID);
-    EXPECT_TRUE(controller->automaticRestorePoint());
 
     disconnect(6);
     EXPECT_TRUE(startsWith(h.details("remote_signal"), 1, "disconnected providers= uptime="));
     EXPECT_TRUE(log.has("dock.releaseAll"));
-    EXPECT_EQ(h.details("automatic_restore_start"), std::vector<std::string>{"physical_displays"});
     EXPECT_EQ(h.details("automatic_restore_complete"), std::vector<std::string>{"physical_displays"});
     EXPECT_EQ(h.liveLayout(), before);
-    EXPECT_TRUE(h.file("session.last.json"));
     EXPECT_EQ(shown().value().tooltip, "Corvelle · 已还原屏幕");
     EXPECT_FALSE(controller->preferences().selectedCustomID);
     EXPECT_FALSE(controller->automaticRestorePoint());
-    // The toolbar follows the disconnected setting after its grace.
-    EXPECT_TRUE(fakes->toolbar->enabled());
+    EXPECT_TRUE(fakes->toolbar->enabled());  // until its grace is over
     h.scheduler.advanceBy(4);
     EXPECT_FALSE(entry(StatusMenu::toolbarEntry).checked);
 }
@@ -165,17 +154,13 @@ TEST_F(ConnectionTest, AMonitorRestartDuringAGoingSessionSendsNoSecondDockTapAnd
     trust.trusted = true;
     launch();
     connect(3);
-    ASSERT_TRUE(fakes->toolbar->enabled());
-    ASSERT_TRUE(fakes->touchScroll->running);
-
+    ASSERT_TRUE(fakes->toolbar->enabled() && fakes->touchScroll->running);
     controller->startRemoteMonitor();
     EXPECT_TRUE(controller->toolbarPresence().disconnectDeadline);  // the grace begins...
     h.scheduler.advanceBy(10);
     EXPECT_FALSE(controller->toolbarPresence().disconnectDeadline);  // ...and ends with the next sample
-    EXPECT_EQ(controller->toolbarPresence().context, ToolbarPresence::Context::connected);
     EXPECT_EQ(log.count("dock.enqueueTap preset:toggle-dock"), 1u);
-    EXPECT_TRUE(fakes->toolbar->enabled());
-    EXPECT_TRUE(fakes->touchScroll->running);
+    EXPECT_TRUE(fakes->toolbar->enabled() && fakes->touchScroll->running);
     EXPECT_EQ(h.details("remote_signal").size(), 1u);
 }
 
@@ -186,12 +171,9 @@ TEST_F(ConnectionTest, WithoutADisplayTheRestoreWaitsForOneToReturn) {
     h.admin().unplug("builtin");
     h.admin().unplug("external");
     disconnect(6);
-    EXPECT_EQ(controller->status().title, "显示器接回后自动还原");
-    EXPECT_TRUE(controller->status().active);
-    EXPECT_EQ(controller->status().applied, (Dimensions{1294, 720}));
+    EXPECT_EQ(controller->status(), (EngineStatus{"显示器接回后自动还原", std::nullopt, true, Dimensions{1294, 720}}));
     ASSERT_TRUE(fakes->notice->shown);
     EXPECT_EQ(fakes->notice->shown->title, "自动还原未完成");
-    EXPECT_FALSE(fakes->notice->shown->detail);
     EXPECT_TRUE(controller->automaticRestorePoint());
 
     h.admin().plug("builtin");
@@ -201,8 +183,7 @@ TEST_F(ConnectionTest, WithoutADisplayTheRestoreWaitsForOneToReturn) {
     h.scheduler.advanceBy(1);
     EXPECT_EQ(h.details("deferred_restore_complete"), std::vector<std::string>{""});
     EXPECT_EQ(controller->status().title, "已还原屏幕");
-    EXPECT_FALSE(controller->automaticRestorePoint());
-    EXPECT_FALSE(controller->preferences().selectedCustomID);
+    EXPECT_FALSE(controller->automaticRestorePoint() || controller->preferences().selectedCustomID);
     EXPECT_TRUE(h.virtualDisplays().empty());
 }
 
@@ -248,32 +229,6 @@ TEST_F(ConnectionTest, RestoresFinishingAfterAQuitBeganTouchNothing) {
         EXPECT_TRUE(controller->applying());
         EXPECT_TRUE(h.details("deferred_restore_complete").empty());
     }
-}
-
-TEST_F(ConnectionTest, TouchScrollingFollowsTheSessionAndRetriesUntilTrusted) {
-    Preferences preferences;
-    preferences.uuTouchScrollEnabled = true;
-    savePreferences(preferences);
-    launch();
-    connect(3);
-    EXPECT_FALSE(fakes->touchScroll->running);  // no permission yet
-    trust.trusted = true;
-    h.scheduler.advanceBy(5);
-    EXPECT_TRUE(fakes->touchScroll->running);
-    disconnect(6);
-    EXPECT_FALSE(fakes->touchScroll->running);
-}
-
-TEST_F(ConnectionTest, StableModesAreRecordedOnlyAwayFromASession) {
-    launch();
-    h.scheduler.advanceBy(1);
-    connect(3);
-    h.scheduler.advanceBy(15);
-    EXPECT_FALSE(h.file("stable-layouts.json"));  // the session's activity cancelled it
-    disconnect(6);
-    h.admin().unplug("external");  // a screen change starts the next recording
-    h.scheduler.advanceBy(13);
-    EXPECT_TRUE(h.file("stable-layouts.json"));
 }
 
 }  // namespace

@@ -38,11 +38,7 @@ TEST_F(PanelCallbacksTest, WritesThatCommitOnlyOnceWrittenAndSavesThatKeepTheCha
     EXPECT_FALSE(model().onDeleteShortcut("a"));
     EXPECT_EQ(controller->status().title, "删除失败");
     EXPECT_FALSE(model().onSaveApplicationShortcuts({}, true));
-    EXPECT_FALSE(controller->preferences().applicationShortcutsEnabled);
-    const auto lines = operationLines();
-    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
-        return line.starts_with("application-shortcut-save write-failed error=");
-    }));
+    EXPECT_TRUE(operationLines().at(0).starts_with("application-shortcut-save write-failed error="));
     model().onTheme(AppTheme::light);
     EXPECT_EQ(controller->status().title, "主题保存失败");
     EXPECT_EQ(controller->preferences().theme, AppTheme::dark);
@@ -56,9 +52,7 @@ TEST_F(PanelCallbacksTest, WritesThatCommitOnlyOnceWrittenAndSavesThatKeepTheCha
     model().onAutoShowDockToggle(true);
     EXPECT_FALSE(controller->preferences().autoShowDockOnConnect);
     EXPECT_FALSE(controller->connectionDockPolicy().enabled);
-    ASSERT_TRUE(fakes->notice->shown);
-    EXPECT_EQ(fakes->notice->shown->title, "设置保存失败");
-    EXPECT_EQ(controller->status().title, "设置保存失败");  // untouched by the notice
+    EXPECT_EQ(fakes->notice->shown.value().title, "设置保存失败");
 
     // Once the file can be written, the next change takes.
     fs::remove_all(h.root / "preferences.json");
@@ -88,14 +82,6 @@ TEST_F(PanelCallbacksTest, ListEditsReplaceInPlaceAndWriteOnlyRealChanges) {
     model().onTheme(controller->preferences().theme);
     EXPECT_EQ(fs::last_write_time(h.root / "preferences.json"), stamp);
     EXPECT_EQ(log.count("toolbar.configure"), calls);
-
-    model().onFloatingActionToggle(FloatingAction::settings, true);
-    model().onFloatingActionToggle(FloatingAction::settings, true);
-    const auto& actions = controller->preferences().floatingActions;
-    EXPECT_EQ(std::count(actions.begin(), actions.end(), FloatingAction::settings), 1);
-    model().onFloatingActionToggle(FloatingAction::settings, false);
-    EXPECT_EQ(std::count(actions.begin(), actions.end(), FloatingAction::settings), 0);
-    EXPECT_EQ(storedPreferences().floatingActions, controller->preferences().floatingActions);
 }
 
 TEST_F(PanelCallbacksTest, DeletingTheAutomaticPresetStopsTheAutomationButKeepsTheSetting) {
@@ -111,8 +97,7 @@ TEST_F(PanelCallbacksTest, DeletingTheAutomaticPresetStopsTheAutomationButKeepsT
     EXPECT_TRUE(controller->remoteMonitorRunning());
     const auto stored = storedPreferences();
     EXPECT_TRUE(stored.autoResolutionEnabled);
-    EXPECT_FALSE(stored.autoResolutionPresetID);
-    EXPECT_FALSE(stored.selectedCustomID);
+    EXPECT_FALSE(stored.autoResolutionPresetID || stored.selectedCustomID);
     EXPECT_EQ(controller->adjustment(), ResolutionAdjustment(stored.dimensions(), 100));
     connect(3);
     EXPECT_TRUE(h.details("automatic_apply_start").empty());

@@ -46,9 +46,8 @@ TEST(QtSettingsWindows, TheSettingsWindowIsFixedRebuiltOnlyWhenItMustAndHidesOnC
     EXPECT_EQ(window->windowTitle(), QStringLiteral("设置"));
     EXPECT_EQ(window->size(), QSize(900, 720));
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
-    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    const auto buttons = Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
+    EXPECT_EQ(window->windowFlags() & buttons, Qt::WindowCloseButtonHint);
     QWidget* content = windows.settingsContent();
 
     // Shown again: the same content, whatever its views hold.
@@ -152,8 +151,6 @@ TEST_F(ResolutionPanelTest, TheButtonTogglesThePanelWhichShowsOnceItsHeightIsKno
                                               ToolbarSide::right, 7),
         displays::primaryScreenHeight(screens));
     EXPECT_EQ(windows().frame, expected);
-    EXPECT_EQ(toolbar().companionFrame(),
-              geometry::flippedVertically(expected, displays::primaryScreenHeight(screens)));
 
     // Without a height the panel shows itself after 0.35 s.
     h.scheduler.advanceBy(0.3);
@@ -193,7 +190,6 @@ TEST_F(ResolutionPanelTest, PanelCallbacksCloseRestoreAndOpenTheSettings) {
     toolbar().onAction(FloatingAction::resolution);
     windows().content.restore();
     EXPECT_FALSE(windows().visible);
-    EXPECT_TRUE(controller->applying());  // the manual restore runs
     h.scheduler.runUntilIdle();
     EXPECT_EQ(h.details("manual_restore_start").size(), 1u);
 
@@ -201,11 +197,10 @@ TEST_F(ResolutionPanelTest, PanelCallbacksCloseRestoreAndOpenTheSettings) {
     controller->panelModel().onSettings();
     controller->panelModel().onNewCustom();
     toolbar().onAction(FloatingAction::settings);
+    toolbar().onAction(FloatingAction::resolution);  // hides the settings window
     EXPECT_EQ(log.calls, (std::vector<std::string>{"settings.show resolution", "settings.show new -",
-                                                   "settings.show -"}));
-    // Opening the panel hides the settings window.
-    toolbar().onAction(FloatingAction::resolution);
-    EXPECT_TRUE(log.has("settings.orderOut"));
+                                                   "settings.show -", "settings.orderOut", "resolution.show hidden",
+                                                   "toolbar.hideApplicationShortcuts"}));
 }
 
 }  // namespace

@@ -100,34 +100,25 @@ TEST_F(WindowCommandsTest, CommandsActOnTheFrontmostApplicationOrOnTheProgramsOw
 }
 
 TEST_F(WindowCommandsTest, ANewLayoutEndsThePickStillOpen) {
+    toolbar().onArrange(WindowArrangement::grid);  // nothing in front: no window pre-picked
+    h.scheduler.runUntilIdle();
+    EXPECT_FALSE(log.has("windows.frontScreenWindow"));
     const pid_t front = start("Mail");
     fakes->windows->frontWindow = windows::ScreenWindow{9, front, {0, 0, 400, 300}, 0};
     toolbar().onArrange(WindowArrangement::halves);
     h.scheduler.runUntilIdle();
-    EXPECT_TRUE(log.has("windows.placePicked halves 9 0"));
-    ASSERT_TRUE(fakes->windows->picking);
+    EXPECT_LT(log.at("windows.endPicking"), log.at("windows.beginPicking halves"));
+    EXPECT_TRUE(log.has("windows.placePicked halves 9 0"));  // the front window takes the first slot
     fakes->windows->placeInPick(windows::ScreenWindow{12, 5, {}, 0}, 1);
     EXPECT_TRUE(log.has("windows.placePicked halves 12 1"));
-
-    toolbar().onArrange(WindowArrangement::thirds);
-    h.scheduler.runUntilIdle();
-    EXPECT_LT(log.at("windows.endPicking"), log.at("windows.beginPicking thirds"));
-    EXPECT_EQ(fakes->windows->generation, 2);
 
     // A picker that cannot start ends the session at once with its message.
     fakes->windows->pickerStarts = false;
     fakes->windows->message = "有窗口无法放入";
-    toolbar().onArrange(WindowArrangement::grid);
+    toolbar().onArrange(WindowArrangement::thirds);
     h.scheduler.runUntilIdle();
-    EXPECT_TRUE(log.has("windows.endPicked grid 3"));
+    EXPECT_TRUE(log.has("windows.endPicked thirds 3"));
     EXPECT_EQ(noticeTitle(), "有窗口无法放入");
-}
-
-TEST_F(WindowCommandsTest, ALayoutWithoutPermissionOrTargetStillBehaves) {
-    toolbar().onArrange(WindowArrangement::grid);  // nothing in front: no window pre-picked
-    h.scheduler.runUntilIdle();
-    EXPECT_FALSE(log.has("windows.frontScreenWindow"));
-    EXPECT_TRUE(log.has("windows.beginPicking grid"));
 
     trust.trusted = false;
     fakes->permissions->granted = true;  // the guide's state answers, the process is not trusted
