@@ -23,7 +23,6 @@ public:
     static constexpr int settingsHeight = 720;
     // Where the settings window's position is kept between launches.
     static constexpr const char* frameDefaultsKey = "Dorvane.Settings";
-    static constexpr double resolutionCornerRadius = 14;
 
     // `defaults` may be null: the window then opens centred every time.
     QtSettingsWindows(std::unique_ptr<SettingsViewFactory> views, system::UserDefaults* defaults);

@@ -26,7 +26,8 @@ AppController::AppController(Services services, shell::Neighbours neighbours)
       windowController_(std::move(neighbours.windows)),
       notice_(std::move(neighbours.notice)),
       workspaceLayout_(std::move(neighbours.workspaceLayout)),
-      settingsWindows_(std::move(neighbours.settingsWindows)),
+      settingsWindows_(neighbours.settingsWindows ? std::move(neighbours.settingsWindows)
+                                                  : std::make_unique<shell::NullSettingsWindows>()),
       appLauncher_(std::move(neighbours.launcher)),
       remoteProbe_(services_.probeQueue, services_.power, services_.processes),
       remoteMonitor_(services_.mainQueue, services_.clock, services_.assertionNotifications, services_.workspace),

@@ -118,13 +118,16 @@ protected:
         h.tool.remoteAdmin().disconnect(RemoteSoftware::uu);
         h.scheduler.advanceBy(seconds);
     }
-    // The engine call's answers come this much later (in virtual time).
-    void delayDisplays(double seconds) {
-        host::FaultRule slow;
-        slow.call = host::HostCall::onlineDisplayList;
-        slow.action = host::FaultAction::delay;
-        slow.seconds = seconds;
-        h.admin().addFault(slow);
+    // The display worker's snapshots fail, or answer `delaySeconds` (virtual) late.
+    void faultSnapshots(std::optional<double> delaySeconds = std::nullopt) {
+        host::FaultRule rule;
+        rule.call = host::HostCall::onlineDisplayList;
+        rule.role = processes::ProcessRole::workerSnapshot;
+        if (delaySeconds) {
+            rule.action = host::FaultAction::delay;
+            rule.seconds = *delaySeconds;
+        }
+        h.admin().addFault(rule);
     }
 
     std::vector<std::string> operationLines() {

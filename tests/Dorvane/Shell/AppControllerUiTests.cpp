@@ -91,10 +91,7 @@ TEST_F(AppControllerTest, QuitWhoseRestoreFailsKeepsRunningWithTheMessage) {
     savePreferences(preferences);
     launch();
     ASSERT_FALSE(h.apply(1400, 630).detail);
-    host::FaultRule refuse;
-    refuse.call = host::HostCall::onlineDisplayList;
-    refuse.role = processes::ProcessRole::workerSnapshot;
-    h.admin().addFault(refuse);
+    faultSnapshots();
     ASSERT_TRUE(fakes->toolbar->enabled());
 
     controller->quit();

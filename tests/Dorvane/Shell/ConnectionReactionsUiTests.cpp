@@ -124,10 +124,7 @@ TEST_F(ConnectionTest, ASessionEndingAfterAMonitorRestartIsStillRestored) {
         if (restart == Restart::deleteAutomaticPreset) {
             controller->panelModel().onDeleteCustom(kAutomaticPreset);
         } else {
-            host::FaultRule refuse;
-            refuse.call = host::HostCall::onlineDisplayList;
-            refuse.role = processes::ProcessRole::workerSnapshot;
-            h.admin().addFault(refuse);
+            faultSnapshots();
             controller->quit();
             h.scheduler.runUntilIdle();
             ASSERT_EQ(controller->status().title, "桌面还原未完成");
@@ -205,12 +202,7 @@ TEST_F(ConnectionTest, RestoresFinishingAfterAQuitBeganTouchNothing) {
             h.scheduler.runUntilIdle();
             ASSERT_EQ(controller->status().title, "显示器接回后自动还原");
         }
-        host::FaultRule slow;
-        slow.call = host::HostCall::onlineDisplayList;
-        slow.role = processes::ProcessRole::workerSnapshot;
-        slow.action = host::FaultAction::delay;
-        slow.seconds = 3;
-        h.admin().addFault(slow);
+        faultSnapshots(3.0);
         // The quit comes while the restore is on the engine.
         const double quitAt = late == Late::manualRestore ? 1.0 : 2.0;
         auto quitting = dispatch::Timer::once(h.scheduler.mainQueue(), quitAt, [this] { controller->quit(); });

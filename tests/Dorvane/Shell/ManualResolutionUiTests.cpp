@@ -94,10 +94,7 @@ TEST_F(ManualResolutionTest, RestoringByHandReportsOnlyInTheStatus) {
     // A failed restore keeps the session for the next try.
     model().onCustom(kLandscape);
     h.scheduler.runUntilIdle();
-    host::FaultRule refuse;
-    refuse.call = host::HostCall::onlineDisplayList;
-    refuse.role = processes::ProcessRole::workerSnapshot;
-    h.admin().addFault(refuse);
+    faultSnapshots();
     model().onRecover();
     h.scheduler.runUntilIdle();
     EXPECT_EQ(controller->status().title, "还原未完成");

@@ -60,30 +60,6 @@ TEST_F(PanelCallbacksTest, WritesThatCommitOnlyOnceWrittenAndSavesThatKeepTheCha
     EXPECT_EQ(storedPreferences().namedShortcuts.size(), 2u);
 }
 
-TEST_F(PanelCallbacksTest, ListEditsReplaceInPlaceAndWriteOnlyRealChanges) {
-    launch();
-    const auto ordered = controller->preferences().orderedOperations();
-    EXPECT_FALSE(model().onSaveShortcut(NamedShortcut("x", "", {})));  // invalid
-    ASSERT_TRUE(model().onSaveShortcut(shortcut("a")));
-    auto order = controller->preferences().operationOrder;
-    EXPECT_EQ(order.size(), ordered.size() + 1);
-    EXPECT_EQ(order.back(), "shortcut:a");
-    auto renamed = shortcut("a");
-    renamed.name = "另一个";
-    ASSERT_TRUE(model().onSaveShortcut(renamed));
-    EXPECT_EQ(controller->preferences().operationOrder, order);
-    EXPECT_EQ(controller->preferences().namedShortcuts.size(), 1u);
-    EXPECT_EQ(storedPreferences().namedShortcuts.front().name, "另一个");
-
-    // A move to where a row already is, and the theme in effect, write nothing.
-    const auto stamp = fs::last_write_time(h.root / "preferences.json");
-    const auto calls = log.count("toolbar.configure");
-    model().onMoveOperations({0}, 0);
-    model().onTheme(controller->preferences().theme);
-    EXPECT_EQ(fs::last_write_time(h.root / "preferences.json"), stamp);
-    EXPECT_EQ(log.count("toolbar.configure"), calls);
-}
-
 TEST_F(PanelCallbacksTest, DeletingTheAutomaticPresetStopsTheAutomationButKeepsTheSetting) {
     Preferences preferences;
     preferences.autoResolutionEnabled = true;
