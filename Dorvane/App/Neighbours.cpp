@@ -6,7 +6,7 @@ shell::Neighbours makeNeighbours() {
     shell::Neighbours neighbours;
     neighbours.toolbar = std::make_unique<shell::NullToolbarControl>();
     neighbours.touchScroll = std::make_unique<shell::NullTouchScrollControl>();
-    neighbours.windows = std::make_unique<shell::NullWindowCommands>();
+    // neighbours.windows stays empty: the runner builds the window commands over the host.
     neighbours.notice = std::make_unique<shell::NullNoticeDisplay>();
     neighbours.workspaceLayout = std::make_unique<shell::NullWorkspaceLayout>();
     neighbours.dockSender = std::make_unique<shell::NullDockShortcutSender>();

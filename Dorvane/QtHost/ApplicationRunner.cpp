@@ -13,6 +13,7 @@
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
 #include "Dorvane/QtHost/QtSettingsWindows.h"
 #include "Dorvane/QtHost/QtTerminationSignals.h"
+#include "Dorvane/QtHost/QtWindowCommands.h"
 #include "Dorvane/QtHost/TrayStatusBar.h"
 #include "Dorvane/Shell/AppController.h"
 #include "Dorvane/Shell/AppUpdater.h"
@@ -84,6 +85,10 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     QtTerminationSignals terminationSignals;
 
     auto neighbours = makeNeighbours();
+    // The window commands need the host and the program's Qt windows: the runner's own.
+    if (!neighbours.windows) {
+        neighbours.windows = std::make_unique<QtWindowCommands>(*host, mainQueue, clock, root, *ownWindows);
+    }
     if (!neighbours.settingsWindows) {
         neighbours.settingsWindows = std::make_unique<QtSettingsWindows>(makeSettingsViews(), &host->userDefaults());
     }
