@@ -9,7 +9,7 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
     shell::Neighbours neighbours;
     neighbours.toolbar = std::make_unique<shell::NullToolbarControl>();
     neighbours.touchScroll = std::make_unique<shell::NullTouchScrollControl>();
-    neighbours.windows = std::make_unique<shell::NullWindowCommands>();
+    // neighbours.windows stays empty: the runner builds the window commands over the host.
     neighbours.notice = std::make_unique<shell::NullNoticeDisplay>();
     neighbours.workspaceLayout = std::make_unique<shell::NullWorkspaceLayout>();
     neighbours.dockSender = std::move(input.dockSender);
@@ -17,6 +17,10 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
     neighbours.launcher = std::make_unique<shell::NullLauncherControl>();
     neighbours.permissions = std::move(input.permissions);
     return neighbours;
+}
+
+std::unique_ptr<qthost::SettingsViewFactory> makeSettingsViews() {
+    return std::make_unique<qthost::NullSettingsViewFactory>();
 }
 
 }  // namespace dorvane

@@ -63,7 +63,7 @@ int runInputRelayCheckMode(std::ostream& out) {
         }
     }
     host->hostEvents().flushDelivered();
-    OperationDiagnostics::flushWritten();
+    OperationDiagnostics::shared().flush();
     out << verdict << "\n";
     return verdict == kOK ? 0 : 1;
 }

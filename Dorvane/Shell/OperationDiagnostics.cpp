@@ -69,20 +69,14 @@ void OperationDiagnostics::appendLine(const std::filesystem::path& file, std::st
     ::close(fd);
 }
 
-namespace {
-
-// The program's one log, as every subsystem shares it; it lives until the process ends.
-OperationDiagnostics& programLog() {
+OperationDiagnostics& OperationDiagnostics::shared() {
+    // The program's one log, as every subsystem shares it; it lives until the process ends.
     static dispatch::SystemClock clock;
-    static dispatch::SerialQueue queue(OperationDiagnostics::queueRole);
-    static OperationDiagnostics log(supportFolder() / OperationDiagnostics::fileName, clock, queue);
+    static dispatch::SerialQueue queue(queueRole);
+    static OperationDiagnostics log(supportFolder() / fileName, clock, queue);
     return log;
 }
 
-}  // namespace
-
-void OperationDiagnostics::write(std::string_view message) { programLog().append(message); }
-
-void OperationDiagnostics::flushWritten() { programLog().flush(); }
+void OperationDiagnostics::write(std::string_view message) { shared().append(message); }
 
 }  // namespace dorvane

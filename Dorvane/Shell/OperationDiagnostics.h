@@ -37,8 +37,8 @@ public:
     // Operations.log" on the queue "local.Dorvane.operation-diagnostics", both made on
     // first use. Callable from any thread.
     static void write(std::string_view message);
-    // Waits until every line write() queued before is on disk (a mode that ends soon after).
-    static void flushWritten();
+    // The program's log that write() appends to.
+    static OperationDiagnostics& shared();
 
     // "<seconds since 1970> <message>\n", the message on one line.
     static std::string line(double secondsSince1970, std::string_view message);

@@ -48,6 +48,10 @@ enum class HostCall {
     eventCreate,     // a rule's name picks the kind: null, key, mouse or scroll
     eventPost,       // at a tap location; the name picks the kind as for eventCreate
     openURL,
+    userDefaults,
+    postDistributedNotification,
+    currentAppearance,
+    announce,
 };
 
 // Calls that answer a DisplayError, so that a rule can make them fail with a code.
@@ -94,7 +98,7 @@ namespace dorvane {
 template <>
 struct EnumCases<host::HostCall> {
     using C = host::HostCall;
-    static constexpr std::array<std::pair<C, std::string_view>, 38> table{{
+    static constexpr std::array<std::pair<C, std::string_view>, 42> table{{
         {C::onlineDisplayList, "onlineDisplayList"},
         {C::mainDisplayID, "mainDisplayID"},
         {C::currentMode, "currentMode"},
@@ -133,6 +137,10 @@ struct EnumCases<host::HostCall> {
         {C::eventCreate, "eventCreate"},
         {C::eventPost, "eventPost"},
         {C::openURL, "openURL"},
+        {C::userDefaults, "userDefaults"},
+        {C::postDistributedNotification, "postDistributedNotification"},
+        {C::currentAppearance, "currentAppearance"},
+        {C::announce, "announce"},
     }};
 };
 

@@ -6,10 +6,14 @@
 #include <vector>
 
 #include "Platform/Host/ActionEntry.h"
+#include "Platform/Host/AnnouncementLog.h"
+#include "Platform/Host/AppearanceState.h"
+#include "Platform/Host/DefaultsState.h"
 #include "Platform/Host/FaultRule.h"
 #include "Platform/Host/HostState.h"
 #include "Platform/Host/InputState.h"
 #include "Platform/Host/PermissionsState.h"
+#include "Platform/Host/NotificationJournal.h"
 #include "Platform/Host/PowerState.h"
 #include "Platform/Host/ProcessTable.h"
 #include "Platform/Host/StatusBarState.h"
@@ -39,6 +43,10 @@ struct HostData {
     WindowsState windows;
     PermissionsState permissions;
     InputState input;
+    DefaultsState defaults;
+    AppearanceState appearance;
+    NotificationJournal notifications;
+    AnnouncementLog announcements;
     std::vector<ActionEntry> appended;
     double now = 0;
 

@@ -290,6 +290,8 @@ HostPulse pulseOf(const HostData& data) {
     pulse.statusBarGeneration = data.statusBar.generation;
     pulse.inputGeneration = data.input.generation;
     pulse.permissionsGeneration = data.permissions.generation;
+    pulse.appearanceGeneration = data.appearance.generation;
+    pulse.notificationGeneration = data.notifications.generation;
     return pulse;
 }
 

@@ -43,6 +43,10 @@ private:
     PermissionsState permissions_;
     InputState input_;
     MemoryDeliveredEventLog delivered_;
+    DefaultsState defaults_;
+    AppearanceState appearance_;
+    NotificationJournal notifications_;
+    AnnouncementLog announcements_;
     std::vector<ActionEntry> log_;
 
     std::mutex processesMutex_;   // the simulated processes; taken inside transactions too

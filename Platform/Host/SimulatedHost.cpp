@@ -22,6 +22,10 @@
 #include "Platform/Host/HostSession.h"
 #include "Platform/Host/HostUserActivity.h"
 #include "Platform/Host/HostVirtualDisplays.h"
+#include "Platform/Host/HostAnnouncements.h"
+#include "Platform/Host/HostAppearance.h"
+#include "Platform/Host/HostDistributedNotifications.h"
+#include "Platform/Host/HostUserDefaults.h"
 
 namespace dorvane::host {
 
@@ -56,7 +60,12 @@ SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, processes::Proces
       windowsAdmin_(std::make_unique<WindowsAdmin>(session_, *inputAdmin_)),
       permissionsAdmin_(std::make_unique<PermissionsAdmin>(session_)),
       urlOpener_(std::make_unique<HostURLOpener>(session_)),
-      systemSound_(std::make_unique<HostSystemSound>(session_)) {}
+      systemSound_(std::make_unique<HostSystemSound>(session_)),
+      userDefaults_(std::make_unique<HostUserDefaults>(session_)),
+      distributedNotifications_(std::make_unique<HostDistributedNotifications>(session_)),
+      appearance_(std::make_unique<HostAppearance>(session_)),
+      announcements_(std::make_unique<HostAnnouncements>(session_)),
+      systemAdmin_(std::make_unique<SystemAdmin>(session_)) {}
 
 SimulatedHost::~SimulatedHost() {
     if (events_) events_->end();
