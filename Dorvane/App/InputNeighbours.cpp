@@ -54,8 +54,7 @@ public:
         sender_.enqueueTap(shortcut, targetPID);
     }
     void releaseAll() override { sender_.releaseAll(); }
-    // Finishes once the pending tap has ended (at once without one).
-    dispatch::Task<void> waitForPendingTap() { co_await sender_.pendingTap(); }
+    dispatch::Task<void> waitForPendingTap() override { co_await sender_.pendingTap(); }
 
 private:
     std::shared_ptr<ProgramPermissions> permissions_;  // outlives the sender, which asks it

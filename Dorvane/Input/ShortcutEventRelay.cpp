@@ -1,7 +1,6 @@
 #include "Dorvane/Input/ShortcutEventRelay.h"
 
 #include <algorithm>
-#include <cassert>
 #include <random>
 #include <string>
 
@@ -33,6 +32,7 @@ ShortcutEventRelay::~ShortcutEventRelay() {
 }
 
 void ShortcutEventRelay::prepare() {
+    dispatch::assertOn(services_.main, "ShortcutEventRelay::prepare");
     finishRequested = false;
     if (!packets_.empty()) return;
     invalidateTap();
@@ -52,6 +52,7 @@ void ShortcutEventRelay::postDirectly(const std::vector<Event>& events) {
 }
 
 void ShortcutEventRelay::post(std::vector<Event> events) {
+    dispatch::assertOn(services_.main, "ShortcutEventRelay::post");
     if (events.empty()) return;
     if (!tap_ || !tap_->isValid()) {
         // Batches still waiting for their markers go first: a batch must never overtake
@@ -88,7 +89,7 @@ void ShortcutEventRelay::post(std::vector<Event> events) {
 }
 
 std::optional<Event> ShortcutEventRelay::receive(const events::TapProxy& proxy, EventType type, const Event& event) {
-    assert(services_.main.isCurrent());
+    dispatch::assertOn(services_.main, "ShortcutEventRelay::receive");
     if (type == EventType::tapDisabledByTimeout || type == EventType::tapDisabledByUserInput) {
         if (tap_) tap_->setEnabled(true);
         return event;

@@ -59,6 +59,7 @@ dispatch::Observation ShortcutPermissions::observe(std::function<void(const Shor
 }
 
 void ShortcutPermissions::refresh() {
+    dispatch::assertOn(services_.main, "ShortcutPermissions::refresh");
     const auto now = read();
     if (now == state_) return;
     state_ = now;
@@ -78,6 +79,7 @@ void ShortcutPermissions::startMonitoring() {
 void ShortcutPermissions::stopMonitoring() { statusTimer_.cancel(); }
 
 void ShortcutPermissions::showGuide() {
+    dispatch::assertOn(services_.main, "ShortcutPermissions::showGuide");
     if (services_.ui == nullptr) {
         services_.urls.open(kAccessibilityURL);
         return;

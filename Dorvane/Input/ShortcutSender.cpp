@@ -48,6 +48,7 @@ std::optional<pid_t> ShortcutSender::resolveTarget() {
 }
 
 void ShortcutSender::sendPress(const NamedShortcut& shortcut, std::optional<pid_t> target, bool activate) {
+    dispatch::assertOn(services_.main, "ShortcutSender::sendPress");
     clearHeldEvents();
     if (!shortcut.isValid()) throw FitError(kInvalidShortcut);
     if (permissionCheck) {
@@ -130,6 +131,7 @@ void ShortcutSender::clearHeldEvents() {
 }
 
 void ShortcutSender::releaseAll() {
+    dispatch::assertOn(services_.main, "ShortcutSender::releaseAll");
     ++tapEpoch_;
     pendingTap_.cancel();
     pendingTap_ = dispatch::SpawnedTask();
@@ -137,6 +139,7 @@ void ShortcutSender::releaseAll() {
 }
 
 void ShortcutSender::enqueueTap(const NamedShortcut& shortcut, std::optional<pid_t> targetPID) {
+    dispatch::assertOn(services_.main, "ShortcutSender::enqueueTap");
     const auto previous = pendingTap_;
     const auto target = targetPID ? targetPID : resolveTarget();
     const auto epoch = tapEpoch_;
