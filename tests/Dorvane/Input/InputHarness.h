@@ -8,22 +8,20 @@
 #include <gtest/gtest.h>
 
 #include "Dorvane/Input/InputServices.h"
-#include "Platform/Dispatch/SimulatedScheduler.h"
 #include "Platform/Host/EventJson.h"
 #include "Platform/Host/HostEvents.h"
-#include "Platform/Host/MemoryHostStore.h"
-#include "Platform/Host/SimulatedHost.h"
 #include "Platform/Host/WindowFixtures.h"
+#include "tests/Platform/Host/WindowHostSupport.h"
 
 namespace dorvane::testing {
 
 // The desk of the simulated host in memory and in virtual time: the program (its event
 // stream on its main queue) and a person at the machine (the tool), Accessibility granted,
 // and the operations log the program writes.
-class InputHarness : public ::testing::Test {
+class InputHarness : public host::WindowHostTest {
 protected:
     void SetUp() override {
-        tool->permissionsAdmin().set(host::Permission::accessibility, true);
+        WindowHostTest::SetUp();
         tool->windowsAdmin().reset(host::WindowsFixture::desk);
         for (const auto& application : tool->windowsAdmin().view().applications) pids[application.name] = application.pid;
     }
@@ -61,13 +59,6 @@ protected:
         return count;
     }
 
-    dispatch::SimulatedScheduler scheduler{100.0};
-    std::shared_ptr<host::MemoryHostStore> store =
-        std::make_shared<host::MemoryHostStore>(host::makeFixture(host::HostFixture::laptop));
-    std::unique_ptr<host::SimulatedHost> app = std::make_unique<host::SimulatedHost>(
-        store, processes::ProcessRole::application, scheduler, &scheduler.mainQueue());
-    std::unique_ptr<host::SimulatedHost> tool =
-        std::make_unique<host::SimulatedHost>(store, processes::ProcessRole::tool, scheduler);
     std::map<std::string, pid_t> pids;
     std::vector<std::string> log;
 };

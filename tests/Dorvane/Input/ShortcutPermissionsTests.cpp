@@ -54,6 +54,13 @@ protected:
                                              scheduler.mainQueue(), scheduler,         guide};
     }
 
+    // A guide opened without trust, whose completion counts into `ran`.
+    void openGuide(int& ran) {
+        tool->permissionsAdmin().set(host::Permission::accessibility, false);
+        permissions->completion = [&ran] { ++ran; };
+        permissions->showGuide();
+    }
+
     std::optional<std::string> frontmostName() {
         const auto front = app->applicationWorkspace().frontmostApplication();
         return front ? std::optional(front->name) : std::nullopt;
@@ -126,8 +133,7 @@ TEST_F(ShortcutPermissionsTest, TheGuideFollowsSystemSettingsAndStepsAsideWhileT
 
 TEST_F(ShortcutPermissionsTest, TrustRunsTheCompletionOnceClosingTheGuideWhileClosingOrGivingUpDropsIt) {
     int ran = 0;
-    permissions->completion = [&ran] { ++ran; };
-    permissions->showGuide();
+    openGuide(ran);
     scheduler.advanceBy(0.25);
     tool->permissionsAdmin().set(host::Permission::accessibility, true);
     scheduler.advanceBy(0.25);
@@ -139,9 +145,7 @@ TEST_F(ShortcutPermissionsTest, TrustRunsTheCompletionOnceClosingTheGuideWhileCl
     EXPECT_EQ(ran, 1);
 
     // The close button drops the completion: trust later runs nothing.
-    tool->permissionsAdmin().set(host::Permission::accessibility, false);
-    permissions->completion = [&ran] { ++ran; };
-    permissions->showGuide();
+    openGuide(ran);
     ui.shown->close();
     EXPECT_FALSE(permissions->isGuideOpen());
     tool->permissionsAdmin().set(host::Permission::accessibility, true);
@@ -149,9 +153,7 @@ TEST_F(ShortcutPermissionsTest, TrustRunsTheCompletionOnceClosingTheGuideWhileCl
     EXPECT_EQ(ran, 1);
 
     // After three minutes the guide gives up silently.
-    tool->permissionsAdmin().set(host::Permission::accessibility, false);
-    permissions->completion = [&ran] { ++ran; };
-    permissions->showGuide();
+    openGuide(ran);
     scheduler.advanceBy(179.9);
     EXPECT_TRUE(permissions->isGuideOpen());
     scheduler.advanceBy(0.25);
@@ -161,9 +163,7 @@ TEST_F(ShortcutPermissionsTest, TrustRunsTheCompletionOnceClosingTheGuideWhileCl
     EXPECT_EQ(ran, 1);
 
     // A new guide keeps the completion just set and closes the old panel.
-    tool->permissionsAdmin().set(host::Permission::accessibility, false);
-    permissions->completion = [&ran] { ++ran; };
-    permissions->showGuide();
+    openGuide(ran);
     const auto first = ui.shown;
     permissions->showGuide();
     EXPECT_NE(ui.shown, first);

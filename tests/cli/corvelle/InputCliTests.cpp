@@ -3,55 +3,14 @@
 #include <filesystem>
 
 #include "DorvaneCore/Support/StrictJson.h"
-#include "tests/Support/BackgroundProcess.h"
-#include "tests/Support/CommandRun.h"
+#include "tests/cli/corvelle/ApplicationHarness.h"
 
 namespace dorvane {
 namespace {
 
-namespace fs = std::filesystem;
-
 // Input as a new user meets it: corvelle's relay self-test and, with the program running,
-// corvelle-host's input through the program's taps; a fresh home and host, in real time.
-class InputCliTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "corvelle-input-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-        fs::create_directories(root / "runtime");
-        fs::permissions(root / "runtime", fs::perms::owner_all);
-        environment = {{"CORVELLE_HOST_DIR", (root / "host").string()},
-                       {"HOME", (root / "home").string()},
-                       {"XDG_CONFIG_HOME", (root / "config").string()},
-                       {"XDG_RUNTIME_DIR", (root / "runtime").string()},
-                       {"DISPLAY", std::nullopt},
-                       {"WAYLAND_DISPLAY", std::nullopt},
-                       {"QT_QPA_PLATFORM", std::nullopt}};
-    }
-    void TearDown() override {
-        program.reset();
-        fs::remove_all(root);
-    }
-
-    std::map<std::string, std::string> setVariables() const {
-        std::map<std::string, std::string> set;
-        for (const auto& [name, value] : environment) {
-            if (value) set[name] = *value;
-        }
-        return set;
-    }
-    testing::CommandRun host(const std::vector<std::string>& arguments) {
-        return testing::runCommand(CORVELLE_HOST_TOOL, arguments, setVariables(), root);
-    }
-    testing::CommandRun corvelle(const std::vector<std::string>& arguments) {
-        return testing::runCommand(CORVELLE_EXECUTABLE, arguments, setVariables(), root);
-    }
-
-    fs::path root;
-    std::map<std::string, std::optional<std::string>> environment;
-    std::unique_ptr<testing::BackgroundProcess> program;
-};
+// corvelle-host's input through the program's taps.
+class InputCliTest : public ApplicationCliTest {};
 
 TEST_F(InputCliTest, TheRelaySelfTestNeedsAccessibility) {
     struct Step {
@@ -84,8 +43,7 @@ TEST_F(InputCliTest, TheRelaySelfTestNeedsAccessibility) {
 TEST_F(InputCliTest, WithTheProgramRunningOutsideInputGoesThroughItsStream) {
     ASSERT_EQ(host({"windows", "init", "--fixture", "desk"}).status, 0);
     ASSERT_EQ(host({"permission", "grant", "accessibility"}).status, 0);
-    program = std::make_unique<testing::BackgroundProcess>(CORVELLE_EXECUTABLE, std::vector<std::string>{},
-                                                           environment, root, "corvelle");
+    start();
     // The program takes the input from outside once it runs for good.
     ASSERT_TRUE(testing::eventually([&] { return host({"log"}).out.find("inputOwner") != std::string::npos; }))
         << program->err();
