@@ -1,11 +1,12 @@
 #pragma once
 
+#include "Dorvane/QtHost/ApplicationRunner.h"
 #include "Dorvane/Shell/Neighbours/Neighbours.h"
 
 namespace dorvane {
 
 // The neighbours this build has, in the order the controller is built from them; a
 // subsystem not built yet stands in with its null implementation.
-shell::Neighbours makeNeighbours();
+shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services);
 
 }  // namespace dorvane

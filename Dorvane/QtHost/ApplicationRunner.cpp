@@ -44,7 +44,7 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 }
 
 int runApplication(const std::filesystem::path& root, const std::string& executable,
-                   const std::function<shell::Neighbours()>& makeNeighbours) {
+                   const MakeNeighbours& makeNeighbours) {
     const auto choice =
         choosePlatform(variable("QT_QPA_PLATFORM"), variable("DISPLAY"), variable("WAYLAND_DISPLAY"));
     if (choice.platform) ::setenv("QT_QPA_PLATFORM", choice.platform->c_str(), 1);
@@ -85,7 +85,7 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
                                 host->assertionNotifications(), host->processes(), host->workspace(), *statusBar,
                                 host->accessibility(), loginItems, updater, platform, terminationSignals, std::cerr,
                                 variable(system::XdgAutostartLoginItems::launchedVariable)},
-        makeNeighbours());
+        makeNeighbours(NeighbourServices{root, mainQueue, clock, *host}));
     statusBar->onMenuWillOpen = [&controller] { controller->menuNeedsUpdate(); };
     mainQueue.post([&controller, &choice, &ownWindows] {
         controller->applicationDidFinishLaunching();
