@@ -1,7 +1,5 @@
 #include "Dorvane/App/Neighbours.h"
 
-#include <unistd.h>
-
 #include "Dorvane/Input/AppLauncher.h"
 
 namespace dorvane {
@@ -18,9 +16,13 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
     // No panel yet: the launcher keeps its files and follows activations meanwhile.
     neighbours.launcher = std::make_unique<input::AppLauncher>(input::AppLauncher::Services{
         services.root, services.mainQueue, nullptr, services.host.applicationWorkspace(), services.host.workspace(),
-        services.host.installedApplications(), services.host.screens(), ::getpid(), nullptr});
+        services.host.installedApplications(), services.host.screens(), services.host.process().pid, nullptr});
     neighbours.permissions = std::make_unique<shell::NullPermissionTracker>();
     return neighbours;
+}
+
+std::unique_ptr<qthost::SettingsViewFactory> makeSettingsViews() {
+    return std::make_unique<qthost::NullSettingsViewFactory>();
 }
 
 }  // namespace dorvane

@@ -11,10 +11,12 @@
 #include "Dorvane/QtHost/QtApplicationPlatform.h"
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
+#include "Dorvane/QtHost/QtSettingsWindows.h"
 #include "Dorvane/QtHost/QtTerminationSignals.h"
 #include "Dorvane/QtHost/TrayStatusBar.h"
 #include "Dorvane/Shell/AppController.h"
 #include "Dorvane/Shell/AppUpdater.h"
+#include "Dorvane/Shell/OperationDiagnostics.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/HostFolder.h"
@@ -44,7 +46,8 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 }
 
 int runApplication(const std::filesystem::path& root, const std::string& executable,
-                   const MakeNeighbours& makeNeighbours) {
+                   const MakeNeighbours& makeNeighbours,
+                   const std::function<std::unique_ptr<SettingsViewFactory>()>& makeSettingsViews) {
     const auto choice =
         choosePlatform(variable("QT_QPA_PLATFORM"), variable("DISPLAY"), variable("WAYLAND_DISPLAY"));
     if (choice.platform) ::setenv("QT_QPA_PLATFORM", choice.platform->c_str(), 1);
@@ -80,12 +83,36 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     QtApplicationPlatform platform;
     QtTerminationSignals terminationSignals;
 
+    auto neighbours = makeNeighbours(NeighbourServices{root, mainQueue, clock, *host});
+    if (!neighbours.settingsWindows) {
+        neighbours.settingsWindows = std::make_unique<QtSettingsWindows>(makeSettingsViews(), &host->userDefaults());
+    }
     auto controller = std::make_unique<AppController>(
-        AppController::Services{root, mainQueue, clock, *engine, *probeQueue, host->screens(), host->power(),
-                                host->assertionNotifications(), host->processes(), host->workspace(), *statusBar,
-                                host->accessibility(), loginItems, updater, platform, terminationSignals, std::cerr,
+        AppController::Services{root,
+                                mainQueue,
+                                clock,
+                                *engine,
+                                *probeQueue,
+                                host->screens(),
+                                host->power(),
+                                host->assertionNotifications(),
+                                host->processes(),
+                                host->workspace(),
+                                host->applicationWorkspace(),
+                                *statusBar,
+                                host->accessibility(),
+                                host->accessibility(),
+                                loginItems,
+                                updater,
+                                platform,
+                                terminationSignals,
+                                OperationDiagnostics::shared(),
+                                host->userDefaults(),
+                                host->distributedNotifications(),
+                                std::cerr,
+                                host->process().pid,
                                 variable(system::XdgAutostartLoginItems::launchedVariable)},
-        makeNeighbours(NeighbourServices{root, mainQueue, clock, *host}));
+        std::move(neighbours));
     statusBar->onMenuWillOpen = [&controller] { controller->menuNeedsUpdate(); };
     mainQueue.post([&controller, &choice, &ownWindows] {
         controller->applicationDidFinishLaunching();

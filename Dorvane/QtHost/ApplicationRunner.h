@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "Dorvane/QtHost/SettingsViewFactory.h"
 #include "Dorvane/Shell/Neighbours/Neighbours.h"
 #include "Platform/Dispatch/Clock.h"
 #include "Platform/Dispatch/Executor.h"
@@ -33,10 +34,12 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 
 // The status-bar application: a QApplication whose event loop is the main queue, the
 // simulated host opened as the application, the engine and probe actors, and the
-// application controller, whose launch is the loop's first job. Returns the exit status
-// once the loop ends and everything is torn down: the controller, then the actors
-// (joined), then the host.
+// application controller, whose launch is the loop's first job. The settings window and
+// the resolution panel are made here, with content from `makeSettingsViews`, unless the
+// neighbours bring their own. Returns the exit status once the loop ends and everything
+// is torn down: the controller, then the actors (joined), then the host.
 int runApplication(const std::filesystem::path& root, const std::string& executable,
-                   const MakeNeighbours& makeNeighbours);
+                   const MakeNeighbours& makeNeighbours,
+                   const std::function<std::unique_ptr<SettingsViewFactory>()>& makeSettingsViews);
 
 }  // namespace dorvane::qthost
