@@ -37,7 +37,11 @@ AppLauncher::AppLauncher(Services services) : services_(std::move(services)), fi
         [this, alive = lifetime_.watch()](const std::optional<RunningApplication>& application) {
             if (alive) applicationActivated(application);
         });
-    if (const auto frontmost = services_.workspace.frontmostApplication()) record(*frontmost);
+    try {
+        if (const auto frontmost = services_.workspace.frontmostApplication()) record(*frontmost);
+    } catch (const std::exception&) {
+        // The next activation is recorded all the same.
+    }
 }
 
 AppLauncher::~AppLauncher() {

@@ -233,6 +233,22 @@ TEST_F(AppLauncherTest, AFailedLaunchShowsItsBannerOnlyInThePresentationItBegan)
     EXPECT_EQ(callbacks, std::vector<std::string>{});
 }
 
+TEST(LauncherModelTest, ObserversHearOfChangesOnlyWhileTheyObserve) {
+    LauncherModel model;
+    int heard = 0;
+    auto observation = model.observe([&heard] { ++heard; });
+    model.setError("坏了");
+    model.setError("坏了");
+    model.setSide(ToolbarSide::right);  // already so
+    model.setLaunching(true);
+    EXPECT_EQ(heard, 2);
+    observation.cancel();
+    model.setLaunching(false);
+    EXPECT_EQ(heard, 2);
+    model.open(LauncherApp{});  // does nothing until a launcher is there
+    model.close();
+}
+
 TEST_F(AppLauncherTest, ACompletionAfterTheLauncherWentIsDropped) {
     machine.install("Foo", "com.example.foo");
     start();
