@@ -1,8 +1,10 @@
 #include "Dorvane/App/Neighbours.h"
 
+#include "Dorvane/Input/AppLauncher.h"
+
 namespace dorvane {
 
-shell::Neighbours makeNeighbours() {
+shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
     shell::Neighbours neighbours;
     neighbours.toolbar = std::make_unique<shell::NullToolbarControl>();
     neighbours.touchScroll = std::make_unique<shell::NullTouchScrollControl>();
@@ -11,7 +13,10 @@ shell::Neighbours makeNeighbours() {
     neighbours.workspaceLayout = std::make_unique<shell::NullWorkspaceLayout>();
     neighbours.dockSender = std::make_unique<shell::NullDockShortcutSender>();
     neighbours.autoFill = std::make_unique<shell::NullAutoFill>();
-    neighbours.launcher = std::make_unique<shell::NullLauncherControl>();
+    // No panel yet: the launcher keeps its files and follows activations meanwhile.
+    neighbours.launcher = std::make_unique<input::AppLauncher>(input::AppLauncher::Services{
+        services.root, services.mainQueue, nullptr, services.host.applicationWorkspace(), services.host.workspace(),
+        services.host.installedApplications(), services.host.screens(), services.host.process().pid, nullptr});
     neighbours.permissions = std::make_unique<shell::NullPermissionTracker>();
     return neighbours;
 }

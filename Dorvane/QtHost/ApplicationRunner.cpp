@@ -47,7 +47,7 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 }
 
 int runApplication(const std::filesystem::path& root, const std::string& executable,
-                   const std::function<shell::Neighbours()>& makeNeighbours,
+                   const MakeNeighbours& makeNeighbours,
                    const std::function<std::unique_ptr<SettingsViewFactory>()>& makeSettingsViews) {
     const auto choice =
         choosePlatform(variable("QT_QPA_PLATFORM"), variable("DISPLAY"), variable("WAYLAND_DISPLAY"));
@@ -84,7 +84,7 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     QtApplicationPlatform platform;
     QtTerminationSignals terminationSignals;
 
-    auto neighbours = makeNeighbours();
+    auto neighbours = makeNeighbours(NeighbourServices{root, mainQueue, clock, *host});
     // The window commands need the host and the program's Qt windows: the runner's own.
     if (!neighbours.windows) {
         neighbours.windows = std::make_unique<QtWindowCommands>(*host, mainQueue, clock, root, *ownWindows);
