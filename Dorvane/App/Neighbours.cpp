@@ -1,6 +1,7 @@
 #include "Dorvane/App/Neighbours.h"
 
 #include "Dorvane/App/InputNeighbours.h"
+#include "Dorvane/Input/AppLauncher.h"
 
 namespace dorvane {
 
@@ -14,7 +15,10 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
     neighbours.workspaceLayout = std::make_unique<shell::NullWorkspaceLayout>();
     neighbours.dockSender = std::move(input.dockSender);
     neighbours.autoFill = std::make_unique<shell::NullAutoFill>();
-    neighbours.launcher = std::make_unique<shell::NullLauncherControl>();
+    // No panel yet: the launcher keeps its files and follows activations meanwhile.
+    neighbours.launcher = std::make_unique<input::AppLauncher>(input::AppLauncher::Services{
+        services.root, services.mainQueue, nullptr, services.host.applicationWorkspace(), services.host.workspace(),
+        services.host.installedApplications(), services.host.screens(), services.host.process().pid, nullptr});
     neighbours.permissions = std::move(input.permissions);
     return neighbours;
 }

@@ -48,7 +48,7 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 }
 
 int runApplication(const std::filesystem::path& root, const std::string& executable,
-                   const std::function<shell::Neighbours(const NeighbourServices&)>& makeNeighbours,
+                   const MakeNeighbours& makeNeighbours,
                    const std::function<std::unique_ptr<SettingsViewFactory>()>& makeSettingsViews) {
     const auto choice =
         choosePlatform(variable("QT_QPA_PLATFORM"), variable("DISPLAY"), variable("WAYLAND_DISPLAY"));
@@ -88,7 +88,7 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     QtApplicationPlatform platform;
     QtTerminationSignals terminationSignals;
 
-    auto neighbours = makeNeighbours(NeighbourServices{*host, mainQueue, clock, executable});
+    auto neighbours = makeNeighbours(NeighbourServices{root, mainQueue, clock, *host, executable});
     // The window commands need the host and the program's Qt windows: the runner's own.
     if (!neighbours.windows) {
         neighbours.windows = std::make_unique<QtWindowCommands>(*host, mainQueue, clock, root, *ownWindows);

@@ -13,6 +13,16 @@
 
 namespace dorvane::qthost {
 
+// What the controller's neighbours are built from; all of it outlives them.
+struct NeighbourServices {
+    std::filesystem::path root;  // the support folder
+    dispatch::MainQueue& mainQueue;
+    dispatch::Clock& clock;
+    host::SimulatedHost& host;
+    std::string executable;  // the program's own executable
+};
+using MakeNeighbours = std::function<shell::Neighbours(const NeighbourServices&)>;
+
 // The Qt platform plugin to use, and the line that says so when the choice is the
 // runner's own: with none of QT_QPA_PLATFORM, DISPLAY and WAYLAND_DISPLAY set,
 // "offscreen"; with DISPLAY and no QT_QPA_PLATFORM, "xcb" (panels must be placed).
@@ -30,16 +40,8 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 // neighbours bring their own; so are the window commands, which need the host and the
 // program's Qt windows. Returns the exit status once the loop ends and everything is
 // torn down: the controller, then the actors (joined), then the host.
-// What the controller's neighbours are made from.
-struct NeighbourServices {
-    host::SimulatedHost& host;
-    dispatch::MainQueue& mainQueue;
-    dispatch::Clock& clock;
-    const std::string& executable;
-};
-
 int runApplication(const std::filesystem::path& root, const std::string& executable,
-                   const std::function<shell::Neighbours(const NeighbourServices&)>& makeNeighbours,
+                   const MakeNeighbours& makeNeighbours,
                    const std::function<std::unique_ptr<SettingsViewFactory>()>& makeSettingsViews);
 
 }  // namespace dorvane::qthost

@@ -5,7 +5,6 @@
 #include <system_error>
 
 #include "Dorvane/Shell/DisplayModes.h"
-#include "Dorvane/Shell/InputRelayCheckMode.h"
 #include "Dorvane/Shell/RemoteStatusMode.h"
 #include "Dorvane/Shell/WorkerMode.h"
 
@@ -26,10 +25,14 @@ std::string ownExecutablePath(const std::string& argv0) {
 }
 
 int runEntry(const std::string& argv0, const std::vector<std::string>& arguments,
-             const ApplicationRunner& runApplication) {
+             const ApplicationRunner& runApplication, const InputRelayCheck& checkInputRelay) {
     const std::string mode = arguments.empty() ? std::string() : arguments.front();
 
-    if (mode == "--check-input-relay") return runInputRelayCheckMode(std::cout);
+    if (mode == "--check-input-relay") {
+        if (checkInputRelay) return checkInputRelay(std::cout);
+        std::cout << "input-relay: unavailable\n";
+        return 1;
+    }
     if (mode == "--remote-status") return runRemoteStatusMode(std::cout, std::cerr);
     if (mode == "--worker") return runWorkerMode({arguments.begin() + 1, arguments.end()});
 

@@ -12,6 +12,7 @@
 #include "Platform/Host/FaultRule.h"
 #include "Platform/Host/HostState.h"
 #include "Platform/Host/InputState.h"
+#include "Platform/Host/LaunchBehaviours.h"
 #include "Platform/Host/PermissionsState.h"
 #include "Platform/Host/NotificationJournal.h"
 #include "Platform/Host/PowerState.h"
@@ -47,6 +48,7 @@ struct HostData {
     AppearanceState appearance;
     NotificationJournal notifications;
     AnnouncementLog announcements;
+    LaunchBehaviours launching;
     std::vector<ActionEntry> appended;
     double now = 0;
 

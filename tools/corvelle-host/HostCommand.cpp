@@ -10,6 +10,7 @@
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
+#include "tools/corvelle-host/AppCommand.h"
 #include "tools/corvelle-host/CommandLine.h"
 #include "tools/corvelle-host/HostReport.h"
 #include "tools/corvelle-host/InputCommand.h"
@@ -72,7 +73,7 @@ constexpr const char* kUsageFooter = R"(The host lives in $CORVELLE_HOST_DIR, el
 DISPLAY is a display name, an id, "virtual" or "placeholder".
 )";
 
-std::string usage() { return std::string(kUsage) + kWindowsUsage + kInputUsage + kUsageFooter; }
+std::string usage() { return std::string(kUsage) + kWindowsUsage + kAppUsage + kInputUsage + kUsageFooter; }
 
 template <typename E>
 E parseCase(std::string_view text, std::string_view what) {
@@ -126,6 +127,7 @@ int runInit(host::SimulatedHost& host, Arguments& args, std::ostream& out) {
     if (args.flag("--fixture")) fixture = parseCase<host::HostFixture>(args.next("fixture name"), "fixture");
     args.finish();
     host.admin().reset(fixture);
+    host.applicationsAdmin().reset();
     out << "Host initialised with the " << rawValue(fixture) << " fixture.\n";
     return kExitSuccess;
 }
@@ -283,7 +285,7 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         }
         static const std::vector<std::string_view> known = {
             "init", "show",   "display",    "fault",     "sleep",    "wake",   "log",        "remote",
-            "windows", "permission", "statusbar", "defaults", "notify", "appearance", "announcements", "input"};
+            "windows", "permission", "statusbar", "defaults", "notify", "appearance", "announcements", "app", "input"};
         if (std::find(known.begin(), known.end(), command) == known.end()) {
             throw UsageError("unknown command \"" + command + "\"");
         }
@@ -305,6 +307,7 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         if (command == "notify") return runNotify(*host, args, out);
         if (command == "appearance") return runAppearance(*host, args, out);
         if (command == "announcements") return runAnnouncements(*host, args, out);
+        if (command == "app") return runApp(*host, args, out);
         args.finish();
         if (command == "sleep") {
             host->admin().sleepDisplays();

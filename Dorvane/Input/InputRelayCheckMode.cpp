@@ -1,4 +1,4 @@
-#include "Dorvane/Shell/InputRelayCheckMode.h"
+#include "Dorvane/Input/InputRelayCheckMode.h"
 
 #include <limits>
 #include <memory>
