@@ -536,7 +536,7 @@ void HostEvents::deliver(RoutedEvent&& routed, std::optional<pid_t> toPID) {
         std::lock_guard lock(mutex_);
         if (event.type == EventType::flagsChanged) modifierFlags_ = event.flags;
         record_.push_back(record);
-        if (record_.size() > DeliveredEventLog::kLimit) record_.erase(record_.begin());
+        if (record_.size() > DeliveredEventLog::kLimit) record_.pop_front();
         if (!ended_) {
             for (const auto& [id, observer] : observers_) observers.push_back(observer);
         }
@@ -578,7 +578,7 @@ void HostEvents::deliverWithoutTaps(const std::vector<InjectedEvent>& events, st
 
 std::vector<DeliveredEvent> HostEvents::delivered() const {
     std::lock_guard lock(mutex_);
-    return record_;
+    return {record_.begin(), record_.end()};
 }
 
 dispatch::Observation HostEvents::observeDeliveries(std::function<void(const DeliveredEvent&)> handler) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -104,7 +105,7 @@ private:
     std::uint64_t seenInput_ = 0;
     std::uint64_t seenPermissions_ = 0;
     std::map<std::uint64_t, std::size_t> outstanding_;  // injection -> events not yet done
-    std::vector<DeliveredEvent> record_;
+    std::deque<DeliveredEvent> record_;
     std::uint64_t modifierFlags_ = 0;
     std::uint64_t nextObserver_ = 1;
     std::map<std::uint64_t, std::function<void(const DeliveredEvent&)>> observers_;
