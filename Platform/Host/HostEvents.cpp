@@ -177,6 +177,7 @@ bool HostEvents::canEnable(events::TapOptions options) {
 }
 
 bool HostEvents::claimInputOwnership() {
+    if (queue_ == nullptr) return false;  // nothing would pick the input up
     const auto identity = session_->identity();
     bool owned = false;
     session_->access([&](HostData& data) {

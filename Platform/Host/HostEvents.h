@@ -56,7 +56,7 @@ public:
     pid_t processID() const override;
 
     // This process takes the input from outside when no living process does; true when it
-    // owns it now. It gives it up when it ends.
+    // owns it now. It gives it up when it ends. A stream without a queue cannot own it.
     bool claimInputOwnership();
 
     // Delivers events here and now, past every tap, at their offsets (the clock sleeps in
