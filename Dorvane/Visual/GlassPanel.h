@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include "Dorvane/Visual/NativeGlassView.h"
+
+namespace dorvane {
+
+// A floating panel whose whole content is one glass surface: a frameless, translucent
+// tool window that stays on top and never takes the keyboard focus or activates the
+// program. Shown with show() and raise(), never activateWindow().
+class GlassPanel : public QWidget {
+public:
+    enum class Input {
+        passesThrough,  // the pointer acts on whatever lies under it (a notice)
+        clickable,      // the panel receives clicks (a dropdown list)
+    };
+
+    // The window level the host's window list shows (25 the status level, 101 pop-up
+    // menus), kept as this property on the window for the bridge that reports it.
+    static constexpr const char* levelProperty = "corvelleWindowLevel";
+    static constexpr int statusLevel = 25;
+    static constexpr int popUpMenuLevel = 101;
+
+    // With a `transientParent` the panel belongs to that widget's window and goes with it.
+    GlassPanel(const QString& title, int level, Input input, QWidget* transientParent = nullptr);
+
+    // Replaces the glass (the previous one is deleted); none leaves the panel empty.
+    void setGlass(NativeGlassView* glass);
+    NativeGlassView* glass() const { return glass_; }
+
+    // Puts the glass at `frame` (Qt's global space); the window takes the frame plus the
+    // glass's shadow margins.
+    void setGlassFrame(const QRect& frame);
+    QRect glassFrame() const;
+
+    int level() const;
+    static int levelOf(const QWidget& window);
+
+private:
+    QPointer<NativeGlassView> glass_;
+};
+
+}  // namespace dorvane
