@@ -1,6 +1,6 @@
 #include "Dorvane/Visual/GlassDropdownPopup.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
@@ -29,7 +29,7 @@ bool GlassDropdownPopup::open(QWidget* trigger, const QString& label, QSizeF req
     if (trigger == nullptr || model.rows.empty()) return false;
     QWidget* window = trigger->window();
     if (window == nullptr || !window->isVisible() || !trigger->isVisible()) return false;
-    QScreen* screen = trigger->screen() != nullptr ? trigger->screen() : QGuiApplication::primaryScreen();
+    QScreen* screen = trigger->screen() != nullptr ? trigger->screen() : QApplication::primaryScreen();
     if (screen == nullptr) return false;
 
     triggerFrame_ = QRect(trigger->mapToGlobal(QPoint(0, 0)), trigger->size());
@@ -56,8 +56,7 @@ bool GlassDropdownPopup::open(QWidget* trigger, const QString& label, QSizeF req
     glass->setShadow(DesignTokens::panelShadow);
     panel_->setGlass(glass);
     panel_->setGlassFrame(qthost::pixelFrame(qthost::qtFrame(frame, space)));
-    panel_->show();
-    panel_->raise();
+    panel_->present();
     installMonitors(window);
     return true;
 }
@@ -127,6 +126,10 @@ bool GlassDropdownPopup::eventFilter(QObject* watched, QEvent* event) {
     if (watched == observedWindow_) {
         switch (event->type()) {
             case QEvent::WindowDeactivate:
+                // Only where a platform activates the list itself; it hands the focus back.
+                if (panel_ && QApplication::activeWindow() == panel_) break;
+                dismiss();
+                break;
             case QEvent::Move:
             case QEvent::Hide:
             case QEvent::Close: dismiss(); break;

@@ -1,5 +1,7 @@
 #include "Dorvane/Visual/GlassPanel.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QVBoxLayout>
 
 namespace dorvane {
@@ -48,6 +50,26 @@ void GlassPanel::setGlassFrame(const QRect& frame) { setGeometry(glass_ ? glass_
 QRect GlassPanel::glassFrame() const {
     const QRect window = geometry();
     return glass_ ? window.marginsRemoved(glass_->shadowMargins()) : window;
+}
+
+void GlassPanel::present() {
+    QWidget* active = QApplication::activeWindow();
+    if (active != this) returnActivationTo_ = active;
+    show();
+    raise();
+}
+
+void GlassPanel::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && returnActivationTo_) {
+        // Queued: the platform is still in the middle of the activation.
+        QMetaObject::invokeMethod(
+            this,
+            [target = returnActivationTo_] {
+                if (target && target->isVisible()) target->activateWindow();
+            },
+            Qt::QueuedConnection);
+    }
+    QWidget::changeEvent(event);
 }
 
 int GlassPanel::level() const { return levelOf(*this); }

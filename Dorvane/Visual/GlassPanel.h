@@ -10,7 +10,7 @@ namespace dorvane {
 
 // A floating panel whose whole content is one glass surface: a frameless, translucent
 // tool window that stays on top and never takes the keyboard focus or activates the
-// program. Shown with show() and raise(), never activateWindow().
+// program. Shown with present(), never activated.
 class GlassPanel : public QWidget {
 public:
     enum class Input {
@@ -39,8 +39,16 @@ public:
     int level() const;
     static int levelOf(const QWidget& window);
 
+    // show() and raise(). A platform that activates every window it shows (Qt's offscreen
+    // one does) finds the activation handed straight back to the window that had it.
+    void present();
+
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     QPointer<NativeGlassView> glass_;
+    QPointer<QWidget> returnActivationTo_;
 };
 
 }  // namespace dorvane

@@ -34,8 +34,7 @@ void TransientNotice::show(const std::string& title, const std::optional<std::st
     panel_->setGlass(glass);
     const geometry::Rect frame = Layout::frame(area, width, height);
     panel_->setGlassFrame(qthost::pixelFrame(qthost::qtFrame(frame, services_.screenSpace())));
-    panel_->show();
-    panel_->raise();
+    panel_->present();
 
     if (services_.announce) services_.announce(text.announcement());
     lifetime_.restart([notice = QPointer<TransientNotice>(this)] {

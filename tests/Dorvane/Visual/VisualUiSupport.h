@@ -27,6 +27,7 @@ inline QPoint centreOf(const QWidget& widget) { return widget.mapTo(widget.windo
 
 inline void clickAt(QWidget& window, QPoint position, Qt::MouseButton button = Qt::LeftButton) {
     QTest::mouseClick(window.windowHandle(), button, {}, position);
+    settle();
 }
 
 inline void click(QWidget& widget) { clickAt(*widget.window(), centreOf(widget)); }
