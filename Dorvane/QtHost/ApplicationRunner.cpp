@@ -10,11 +10,11 @@
 #include "Dorvane/Engine/ProcessWorkerClient.h"
 #include "Dorvane/QtHost/QtApplicationPlatform.h"
 #include "Dorvane/QtHost/QtMainQueue.h"
+#include "Dorvane/QtHost/QtOwnWindowReporter.h"
 #include "Dorvane/QtHost/QtTerminationSignals.h"
 #include "Dorvane/QtHost/TrayStatusBar.h"
 #include "Dorvane/Shell/AppController.h"
 #include "Dorvane/Shell/AppUpdater.h"
-#include "Platform/Accessibility/ProcessTrust.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/HostFolder.h"
@@ -74,7 +74,7 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
         root, executable, *engineQueue, clock, host->virtualDisplays(), host->userActivity(), *worker,
         systemRandomSource()});
     auto statusBar = std::make_unique<TrayStatusBar>(host->statusBar(), true);
-    accessibility::UntrustedProcess trust;
+    auto ownWindows = std::make_unique<QtOwnWindowReporter>(host->ownWindows(), std::cerr);
     auto loginItems = system::XdgAutostartLoginItems::fromEnvironment();
     AppUpdater updater(executable, host->updaters());
     QtApplicationPlatform platform;
@@ -83,12 +83,15 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     auto controller = std::make_unique<AppController>(
         AppController::Services{root, mainQueue, clock, *engine, *probeQueue, host->screens(), host->power(),
                                 host->assertionNotifications(), host->processes(), host->workspace(), *statusBar,
-                                trust, loginItems, updater, platform, terminationSignals, std::cerr,
+                                host->accessibility(), loginItems, updater, platform, terminationSignals, std::cerr,
                                 variable(system::XdgAutostartLoginItems::launchedVariable)},
         makeNeighbours());
     statusBar->onMenuWillOpen = [&controller] { controller->menuNeedsUpdate(); };
-    mainQueue.post([&controller, &choice] {
+    mainQueue.post([&controller, &choice, &ownWindows] {
         controller->applicationDidFinishLaunching();
+        // Only the instance that runs for good joins the host's applications; windows the
+        // launch showed already are listed at once, those it queued as they appear.
+        if (controller->holdsInstanceLock()) ownWindows->start();
         // Said once the program runs for good: a second instance ends silently.
         if (choice.notice && controller->holdsInstanceLock()) std::cerr << *choice.notice << std::endl;
     });
@@ -106,6 +109,7 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     worker.reset();
     statusBar->remove();
     statusBar.reset();
+    ownWindows.reset();
     host.reset();
     return status;
 }

@@ -9,6 +9,7 @@
 #include "Platform/Accessibility/AXElement.h"
 #include "Platform/Accessibility/AXError.h"
 #include "Platform/Accessibility/AXValue.h"
+#include "Platform/Accessibility/ProcessTrust.h"
 
 namespace dorvane::accessibility {
 
@@ -31,12 +32,8 @@ public:
 // costs its answer time; a call that would take longer than the element's messaging
 // timeout (its own, else the system-wide element's, else 6 s) waits that long and
 // answers cannotComplete. Without trust every call answers notTrusted.
-class AccessibilityServices {
+class AccessibilityServices : public ProcessTrust {
 public:
-    virtual ~AccessibilityServices() = default;
-
-    virtual bool isProcessTrusted() = 0;
-
     virtual AXElement applicationElement(pid_t pid) = 0;
     virtual AXElement systemWideElement() = 0;
 

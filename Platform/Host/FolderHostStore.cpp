@@ -60,11 +60,21 @@ void writeText(const std::filesystem::path& path, const std::string& text) {
     }
 }
 
+// Most files hold one JSON document; a log in JSON lines has its own text form.
+template <typename T>
+json::Json parseDocument(const std::string& text) {
+    if constexpr (requires { T::parseLines(text); }) {
+        return T::parseLines(text);
+    } else {
+        return json::parse(text);
+    }
+}
+
 // Decodes a file; `document` keeps the parsed text so an unchanged value needs no writing.
 template <typename T>
 T decodeFile(const std::filesystem::path& path, const std::string& text, json::Json& document) {
     try {
-        document = json::parse(text);
+        document = parseDocument<T>(text);
         return T::fromJson(document);
     } catch (const json::DecodeError& error) {
         throw HostError("malformed host folder: " + path.string() + ": " + error.what() +
@@ -96,6 +106,15 @@ void appendLog(const std::filesystem::path& path, const std::vector<ActionEntry>
 
 std::string documentText(const json::Json& document) { return json::serializePretty(document) + "\n"; }
 
+template <typename T>
+std::string fileText(const json::Json& document) {
+    if constexpr (requires { T::linesText(document); }) {
+        return T::linesText(document);
+    } else {
+        return documentText(document);
+    }
+}
+
 // The file's value, from the cache while the file is unchanged. False when it does not exist.
 template <typename T>
 bool loadCached(const std::filesystem::path& path, FolderHostStore::CachedFile<T>& cache) {
@@ -124,7 +143,7 @@ void storeCached(const std::filesystem::path& path, FolderHostStore::CachedFile<
     if (cache.stamp && value == cache.value) return;
     json::Json after = value.toJson();
     if (cache.stamp && after == cache.document) return;
-    writeText(path, documentText(after));
+    writeText(path, fileText<T>(after));
     cache.value = value;
     cache.document = std::move(after);
     cache.stamp = fileStamp(path);
@@ -178,6 +197,8 @@ HostPulse readFolderPulse(const std::filesystem::path& folder, const HostPulse& 
     pulse.workspaceGeneration = generationIn(kWorkspaceFile, previous.workspaceGeneration);
     pulse.statusBarGeneration = generationIn(kStatusBarFile, previous.statusBarGeneration);
     pulse.windowsGeneration = generationIn(kWindowsFile, previous.windowsGeneration);
+    pulse.appearanceGeneration = generationIn(kAppearanceFile, previous.appearanceGeneration);
+    pulse.notificationGeneration = generationIn(kNotificationsFile, previous.notificationGeneration);
     return pulse;
 }
 
@@ -222,6 +243,14 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
     if (loadCached(permissionsPath, permissionsCache_)) data.permissions = permissionsCache_.value;
     const auto statusBarPath = folder_ / kStatusBarFile;
     if (loadCached(statusBarPath, statusBarCache_)) data.statusBar = statusBarCache_.value;
+    const auto defaultsPath = folder_ / kDefaultsFile;
+    const auto appearancePath = folder_ / kAppearanceFile;
+    const auto notificationsPath = folder_ / kNotificationsFile;
+    const auto announcementsPath = folder_ / kAnnouncementsFile;
+    if (loadCached(defaultsPath, defaultsCache_)) data.defaults = defaultsCache_.value;
+    if (loadCached(appearancePath, appearanceCache_)) data.appearance = appearanceCache_.value;
+    if (loadCached(notificationsPath, notificationsCache_)) data.notifications = notificationsCache_.value;
+    if (loadCached(announcementsPath, announcementsCache_)) data.announcements = announcementsCache_.value;
 
     body(data);
 
@@ -233,6 +262,10 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
     storeCached(permissionsPath, permissionsCache_, data.permissions);
     storeCached(windowsPath, windowsCache_, data.windows);
     storeCached(statusBarPath, statusBarCache_, data.statusBar);
+    storeCached(defaultsPath, defaultsCache_, data.defaults);
+    storeCached(appearancePath, appearanceCache_, data.appearance);
+    storeCached(notificationsPath, notificationsCache_, data.notifications);
+    storeCached(announcementsPath, announcementsCache_, data.announcements);
     // Written last: watchers read this file, and by then the rest is in place.
     storeCached(statePath, stateCache_, data.state);
 }
@@ -259,6 +292,20 @@ void FolderHostStore::reset(const HostState& state) {
     windows.generation = previous.windowsGeneration + 1;
     writeText(folder_ / kWindowsFile, documentText(windows.toJson()));
     writeText(folder_ / kPermissionsFile, documentText(PermissionsState{}.toJson()));
+    writeText(folder_ / kDefaultsFile, documentText(DefaultsState{}.toJson()));
+    AppearanceState appearance;
+    appearance.generation = previous.appearanceGeneration + 1;
+    writeText(folder_ / kAppearanceFile, documentText(appearance.toJson()));
+    writeText(folder_ / kAnnouncementsFile, "");
+    // Notifications on their way to running programs stay; only a journal that cannot be
+    // read starts afresh.
+    try {
+        if (const auto text = readText(folder_ / kNotificationsFile)) NotificationJournal::fromJson(json::parse(*text));
+    } catch (const json::DecodeError&) {
+        NotificationJournal journal;
+        journal.generation = previous.notificationGeneration;
+        writeText(folder_ / kNotificationsFile, documentText(journal.toJson()));
+    }
     writeText(folder_ / kDisplaysFile, documentText(fresh.toJson()));
 }
 

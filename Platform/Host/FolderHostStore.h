@@ -37,8 +37,11 @@ std::optional<FileStamp> fileStamp(const std::filesystem::path& path);
 // displays, behaviours and counters), "faults.json" (fault rules), "power.json" (power
 // assertions), "processes.json" (simulated processes), "workspace.json" (running
 // applications, wakes), "windows.json" (other applications' windows), "permissions.json",
-// "statusbar.json" (the status item and its clicks),
-// "actions.log" (the action log, one JSON object a line). Every access holds an exclusive flock on
+// "statusbar.json" (the status item and its clicks), "actions.log" (the action log, one
+// JSON object a line), "defaults.json" (user defaults), "appearance.json",
+// "notifications.json" (distributed notifications not yet taken by every reader),
+// "announcements.jsonl" (the last spoken announcements, one JSON object a line). Every
+// access holds an exclusive flock on
 // "host.lock" (opened close-on-exec, so child processes never inherit it) plus a mutex
 // for the threads of this process, and replaces changed files atomically. A missing
 // "displays.json" is seeded with the default machine; a malformed one is an error and
@@ -84,6 +87,10 @@ private:
     CachedFile<StatusBarState> statusBarCache_;
     CachedFile<WindowsState> windowsCache_;
     CachedFile<PermissionsState> permissionsCache_;
+    CachedFile<DefaultsState> defaultsCache_;
+    CachedFile<AppearanceState> appearanceCache_;
+    CachedFile<NotificationJournal> notificationsCache_;
+    CachedFile<AnnouncementLog> announcementsCache_;
     std::mutex watcherMutex_;
     std::shared_ptr<FolderWatcher> watcher_;
     std::shared_ptr<processes::ProcessExitWatcher> exits_;

@@ -23,7 +23,8 @@ namespace {
 bool isWatchedFile(const char* name) {
     return std::strcmp(name, kDisplaysFile) == 0 || std::strcmp(name, kPowerFile) == 0 ||
            std::strcmp(name, kWorkspaceFile) == 0 || std::strcmp(name, kWindowsFile) == 0 ||
-           std::strcmp(name, kStatusBarFile) == 0;
+           std::strcmp(name, kStatusBarFile) == 0 || std::strcmp(name, kAppearanceFile) == 0 ||
+           std::strcmp(name, kNotificationsFile) == 0;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "Platform/Host/AccessibilityTree.h"
+#include "Platform/Host/HostError.h"
 
 namespace dorvane::host {
 
@@ -140,7 +141,11 @@ HostAccessibility::HostAccessibility(std::shared_ptr<HostSession> session, std::
 
 bool HostAccessibility::isProcessTrusted() {
     bool trusted = false;
-    session_->access([&](HostData& data) { trusted = data.permissions.accessibility; });
+    try {
+        session_->access([&](HostData& data) { trusted = data.permissions.accessibility; });
+    } catch (const HostError&) {
+        return false;  // a host that cannot be read grants nothing
+    }
     return trusted;
 }
 

@@ -43,6 +43,10 @@ enum class HostCall {
     windowList,
     activateApplication,
     postEvent,
+    userDefaults,
+    postDistributedNotification,
+    currentAppearance,
+    announce,
 };
 
 // Calls that answer a DisplayError, so that a rule can make them fail with a code.
@@ -89,7 +93,7 @@ namespace dorvane {
 template <>
 struct EnumCases<host::HostCall> {
     using C = host::HostCall;
-    static constexpr std::array<std::pair<C, std::string_view>, 33> table{{
+    static constexpr std::array<std::pair<C, std::string_view>, 37> table{{
         {C::onlineDisplayList, "onlineDisplayList"},
         {C::mainDisplayID, "mainDisplayID"},
         {C::currentMode, "currentMode"},
@@ -123,6 +127,10 @@ struct EnumCases<host::HostCall> {
         {C::windowList, "windowList"},
         {C::activateApplication, "activateApplication"},
         {C::postEvent, "postEvent"},
+        {C::userDefaults, "userDefaults"},
+        {C::postDistributedNotification, "postDistributedNotification"},
+        {C::currentAppearance, "currentAppearance"},
+        {C::announce, "announce"},
     }};
 };
 

@@ -6,9 +6,13 @@
 #include <vector>
 
 #include "Platform/Host/ActionEntry.h"
+#include "Platform/Host/AnnouncementLog.h"
+#include "Platform/Host/AppearanceState.h"
+#include "Platform/Host/DefaultsState.h"
 #include "Platform/Host/FaultRule.h"
 #include "Platform/Host/HostState.h"
 #include "Platform/Host/PermissionsState.h"
+#include "Platform/Host/NotificationJournal.h"
 #include "Platform/Host/PowerState.h"
 #include "Platform/Host/ProcessTable.h"
 #include "Platform/Host/StatusBarState.h"
@@ -37,6 +41,10 @@ struct HostData {
     StatusBarState statusBar;
     WindowsState windows;
     PermissionsState permissions;
+    DefaultsState defaults;
+    AppearanceState appearance;
+    NotificationJournal notifications;
+    AnnouncementLog announcements;
     std::vector<ActionEntry> appended;
     double now = 0;
 

@@ -13,8 +13,9 @@
 namespace dorvane::host {
 
 // What a watcher needs to know after a change: the generation of what the displays
-// show, when the host next has something to do by itself, and the generations of the
-// power assertions, of the workspace, of the windows and of the status bar.
+// show, when the host next has something to do by itself, the generations of the
+// power assertions, of the workspace, of the windows, of the status bar and of the
+// appearance, and the number of the last distributed notification.
 struct HostPulse {
     std::uint64_t generation = 0;
     std::optional<double> nextDue;
@@ -22,6 +23,8 @@ struct HostPulse {
     std::uint64_t workspaceGeneration = 0;
     std::uint64_t windowsGeneration = 0;
     std::uint64_t statusBarGeneration = 0;
+    std::uint64_t appearanceGeneration = 0;
+    std::uint64_t notificationGeneration = 0;
 
     friend bool operator==(const HostPulse&, const HostPulse&) = default;
 };
@@ -61,8 +64,9 @@ public:
     // Throws HostError when the stored host cannot be read.
     virtual void transact(const std::function<void(HostData&)>& body) = 0;
 
-    // Replaces the whole host: this state, no fault rules, an empty action log. Works
-    // on a store whose files are malformed.
+    // Replaces the whole host: this state, no fault rules, an empty action log, no user
+    // defaults or announcements, the default appearance (notifications on their way to
+    // running programs stay). Works on a store whose files are malformed.
     virtual void reset(const HostState& state) = 0;
 
     virtual std::vector<ActionEntry> actionLog() = 0;

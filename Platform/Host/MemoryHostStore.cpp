@@ -6,13 +6,6 @@ namespace dorvane::host {
 
 MemoryHostStore::MemoryHostStore(HostState initial) : state_(std::move(initial)) { lastPulse_ = currentPulse(); }
 
-HostPulse MemoryHostStore::currentPulse() const {
-    auto pulse = pulseOf(state_, power_, workspace_);
-    pulse.windowsGeneration = windows_.generation;
-    pulse.statusBarGeneration = statusBar_.generation;
-    return pulse;
-}
-
 void MemoryHostStore::transact(const std::function<void(HostData&)>& body) {
     std::optional<HostPulse> changed;
     {
@@ -26,6 +19,10 @@ void MemoryHostStore::transact(const std::function<void(HostData&)>& body) {
         data.statusBar = statusBar_;
         data.windows = windows_;
         data.permissions = permissions_;
+        data.defaults = defaults_;
+        data.appearance = appearance_;
+        data.notifications = notifications_;
+        data.announcements = announcements_;
         body(data);
         state_ = std::move(data.state);
         faults_ = std::move(data.faults);
@@ -35,6 +32,10 @@ void MemoryHostStore::transact(const std::function<void(HostData&)>& body) {
         statusBar_ = std::move(data.statusBar);
         windows_ = std::move(data.windows);
         permissions_ = std::move(data.permissions);
+        defaults_ = std::move(data.defaults);
+        appearance_ = std::move(data.appearance);
+        notifications_ = std::move(data.notifications);
+        announcements_ = std::move(data.announcements);
         log_.insert(log_.end(), data.appended.begin(), data.appended.end());
         const HostPulse pulse = currentPulse();
         if (pulse != lastPulse_) {
@@ -64,6 +65,11 @@ void MemoryHostStore::reset(const HostState& state) {
         windows_ = WindowsState{};
         windows_.generation = windowsGeneration + 1;
         permissions_ = PermissionsState{};
+        defaults_ = DefaultsState{};
+        const auto appearanceGeneration = appearance_.generation;
+        appearance_ = AppearanceState{};
+        appearance_.generation = appearanceGeneration + 1;
+        announcements_ = AnnouncementLog{};
         log_.clear();
         pulse = lastPulse_ = currentPulse();
     }
@@ -130,6 +136,15 @@ HostSubscription MemoryHostStore::subscribe(std::function<void(const HostPulse&)
         std::lock_guard lock(listenersMutex_);
         listeners_.erase(id);
     });
+}
+
+HostPulse MemoryHostStore::currentPulse() const {
+    HostPulse pulse = pulseOf(state_, power_, workspace_);
+    pulse.windowsGeneration = windows_.generation;
+    pulse.statusBarGeneration = statusBar_.generation;
+    pulse.appearanceGeneration = appearance_.generation;
+    pulse.notificationGeneration = notifications_.generation;
+    return pulse;
 }
 
 void MemoryHostStore::notify(const HostPulse& pulse) {

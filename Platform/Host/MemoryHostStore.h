@@ -40,6 +40,10 @@ private:
     StatusBarState statusBar_;
     WindowsState windows_;
     PermissionsState permissions_;
+    DefaultsState defaults_;
+    AppearanceState appearance_;
+    NotificationJournal notifications_;
+    AnnouncementLog announcements_;
     std::vector<ActionEntry> log_;
 
     std::mutex processesMutex_;   // the simulated processes; taken inside transactions too

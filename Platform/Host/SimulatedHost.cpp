@@ -20,6 +20,10 @@
 #include "Platform/Host/HostSession.h"
 #include "Platform/Host/HostUserActivity.h"
 #include "Platform/Host/HostVirtualDisplays.h"
+#include "Platform/Host/HostAnnouncements.h"
+#include "Platform/Host/HostAppearance.h"
+#include "Platform/Host/HostDistributedNotifications.h"
+#include "Platform/Host/HostUserDefaults.h"
 
 namespace dorvane::host {
 
@@ -49,7 +53,12 @@ SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, processes::Proces
       statusBarAdmin_(std::make_unique<StatusBarAdmin>(session_)),
       updaters_(std::make_unique<HostUpdaterFactory>(session_)),
       windowsAdmin_(std::make_unique<WindowsAdmin>(session_)),
-      permissionsAdmin_(std::make_unique<PermissionsAdmin>(session_)) {}
+      permissionsAdmin_(std::make_unique<PermissionsAdmin>(session_),
+      userDefaults_(std::make_unique<HostUserDefaults>(session_)),
+      distributedNotifications_(std::make_unique<HostDistributedNotifications>(session_)),
+      appearance_(std::make_unique<HostAppearance>(session_)),
+      announcements_(std::make_unique<HostAnnouncements>(session_)),
+      systemAdmin_(std::make_unique<SystemAdmin>(session_)) {}
 
 SimulatedHost::~SimulatedHost() {
     if (windowEvents_) windowEvents_->end();

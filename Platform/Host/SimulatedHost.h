@@ -19,6 +19,7 @@
 #include "Platform/Host/RemoteAdmin.h"
 #include "Platform/Host/StatusBarAdmin.h"
 #include "Platform/Host/WindowsAdmin.h"
+#include "Platform/Host/SystemAdmin.h"
 #include "Platform/Power/AssertionChangeNotifications.h"
 #include "Platform/Power/PowerAssertionServices.h"
 #include "Platform/Processes/ProcessRole.h"
@@ -27,6 +28,10 @@
 #include "Platform/System/Updater.h"
 #include "Platform/Workspace/ApplicationWorkspace.h"
 #include "Platform/Workspace/OwnWindows.h"
+#include "Platform/System/Appearance.h"
+#include "Platform/System/DistributedNotifications.h"
+#include "Platform/System/SpokenAnnouncements.h"
+#include "Platform/System/UserDefaults.h"
 #include "Platform/Workspace/WorkspaceEvents.h"
 
 namespace dorvane::host {
@@ -38,8 +43,10 @@ class HostWindowEvents;
 // screens and user activity, the power assertions and their change notification, the
 // processes (the real ones from `systemProcesses`, /proc by default, plus simulated
 // ones), the workspace, other applications' windows through Accessibility and the window
-// list, the pointer, keys posted to a process and the program's own windows, all backed
-// by one store, plus the admin side for tools and tests. A process opens it once, stating its role; time comes from `clock`;
+// list, the pointer, keys posted to a process, the program's own windows, the user
+// defaults, distributed notifications, the appearance and spoken announcements, all
+// backed by one store, plus the admin side for tools and tests. A process opens it once,
+// stating its role; time comes from `clock`;
 // notifications go to `mainQueue` (optional for processes that do not observe them).
 // Both must outlive the host and every virtual display it made.
 //
@@ -85,6 +92,11 @@ public:
     system::UpdaterFactory& updaters() { return *updaters_; }
     WindowsAdmin& windowsAdmin() { return *windowsAdmin_; }
     PermissionsAdmin& permissionsAdmin() { return *permissionsAdmin_; }
+    system::UserDefaults& userDefaults() { return *userDefaults_; }
+    system::DistributedNotificationCenter& distributedNotifications() { return *distributedNotifications_; }
+    system::AppearanceServices& appearance() { return *appearance_; }
+    system::SpokenAnnouncements& announcements() { return *announcements_; }
+    SystemAdmin& systemAdmin() { return *systemAdmin_; }
 
     HostStore& store();
     // Who this session acts as (for a memory store: the simulated process to end).
@@ -114,6 +126,11 @@ private:
     std::unique_ptr<system::UpdaterFactory> updaters_;
     std::unique_ptr<WindowsAdmin> windowsAdmin_;
     std::unique_ptr<PermissionsAdmin> permissionsAdmin_;
+    std::unique_ptr<system::UserDefaults> userDefaults_;
+    std::unique_ptr<system::DistributedNotificationCenter> distributedNotifications_;
+    std::unique_ptr<system::AppearanceServices> appearance_;
+    std::unique_ptr<system::SpokenAnnouncements> announcements_;
+    std::unique_ptr<SystemAdmin> systemAdmin_;
 };
 
 }  // namespace dorvane::host

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "DorvaneCore/Windows/WindowLayout.h"
 #include "Platform/Accessibility/AXNames.h"
 #include "Platform/Host/GeometryJson.h"
 #include "Platform/Host/HostError.h"
@@ -16,6 +17,7 @@ namespace attribute = accessibility::attribute;
 namespace notification = accessibility::notification;
 using accessibility::AXError;
 using geometry::Rect;
+using windows::WindowLayout::approximatelyEqual;
 
 namespace {
 

@@ -137,9 +137,4 @@ void foldLandedChanges(WindowRecord& window, double now, const std::vector<displ
     window.changes.erase(window.changes.begin(), landed);
 }
 
-bool approximatelyEqual(const Rect& a, const Rect& b, double tolerance) {
-    return std::fabs(a.minX() - b.minX()) <= tolerance && std::fabs(a.minY() - b.minY()) <= tolerance &&
-           std::fabs(a.width - b.width) <= tolerance && std::fabs(a.height - b.height) <= tolerance;
-}
-
 }  // namespace dorvane::host

@@ -35,7 +35,4 @@ WindowPose listedPose(const WindowRecord& window, double now, const std::vector<
 // into the stored frame; only writes do this.
 void foldLandedChanges(WindowRecord& window, double now, const std::vector<displays::Screen>& screens);
 
-// Same origin and size within `tolerance` points.
-bool approximatelyEqual(const geometry::Rect& a, const geometry::Rect& b, double tolerance);
-
 }  // namespace dorvane::host

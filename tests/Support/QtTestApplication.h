@@ -1,6 +1,9 @@
 #pragma once
 
+#include <functional>
+
 #include <QApplication>
+#include <QThread>
 
 namespace dorvane::testing {
 
@@ -15,6 +18,15 @@ inline QApplication& qtApplication() {
         return new QApplication(argc, argv);
     }();
     return *application;
+}
+
+// Lets the event loop run until `done` holds; false if it never does.
+inline bool processUntil(const std::function<bool()>& done) {
+    for (int round = 0; round < 20000 && !done(); ++round) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (!done()) QThread::usleep(200);
+    }
+    return done();
 }
 
 }  // namespace dorvane::testing

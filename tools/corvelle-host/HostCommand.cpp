@@ -16,6 +16,7 @@
 #include "tools/corvelle-host/RemoteCommand.h"
 #include "tools/corvelle-host/StatusBarCommand.h"
 #include "tools/corvelle-host/WindowsCommand.h"
+#include "tools/corvelle-host/SystemCommand.h"
 
 namespace dorvane::hosttool {
 
@@ -52,6 +53,15 @@ constexpr const char* kUsage = R"(usage: corvelle-host COMMAND
   statusbar show [--json]                                 the program's status item and its menu
   statusbar click TITLE [--timeout SECONDS]               choose a menu entry in the running
                                                           program and wait for it (default 5 s)
+  defaults read KEY                                       a user default as JSON
+  defaults write KEY VALUE                                VALUE: JSON (true, 3, "x", {...}),
+                                                          else the text as a string
+  defaults delete KEY
+  notify NAME [--object TEXT] [--info JSON]               a distributed notification to every
+                                                          running program
+  appearance show | light | dark                          the appearance
+  appearance reduce-motion on|off                         the Reduce Motion setting
+  announcements                                           what programs announced, oldest first
 )";
 
 constexpr const char* kUsageFooter = R"(The host lives in $CORVELLE_HOST_DIR, else ${XDG_STATE_HOME:-$HOME/.local/state}/corvelle-host.
@@ -273,8 +283,9 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
             out << usage();
             return kExitSuccess;
         }
-        static const std::vector<std::string_view> known = {"init",   "show",    "display",    "fault",    "sleep", "wake",
-                                                            "log",    "remote",  "windows",    "permission", "statusbar"};
+        static const std::vector<std::string_view> known = {
+            "init", "show",   "display",    "fault",     "sleep",    "wake",   "log",        "remote",
+            "windows", "permission", "statusbar", "defaults", "notify", "appearance", "announcements"};
         if (std::find(known.begin(), known.end(), command) == known.end()) {
             throw UsageError("unknown command \"" + command + "\"");
         }
@@ -291,6 +302,10 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         if (command == "statusbar") return runStatusBar(*host, clock, args, out);
         if (command == "windows") return runWindows(*host, args, out);
         if (command == "permission") return runPermission(*host, args, out);
+        if (command == "defaults") return runDefaults(*host, args, out);
+        if (command == "notify") return runNotify(*host, args, out);
+        if (command == "appearance") return runAppearance(*host, args, out);
+        if (command == "announcements") return runAnnouncements(*host, args, out);
         args.finish();
         if (command == "sleep") {
             host->admin().sleepDisplays();

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include <QMouseEvent>
-#include <QThread>
 #include <QWidget>
 
 #include "Dorvane/QtHost/ApplicationRunner.h"
@@ -22,14 +21,7 @@
 namespace dorvane {
 namespace {
 
-// Lets the event loop run until `done` holds; false if it never does.
-bool processUntil(const std::function<bool()>& done) {
-    for (int round = 0; round < 20000 && !done(); ++round) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        if (!done()) QThread::usleep(200);
-    }
-    return done();
-}
+using testing::processUntil;
 
 TEST(QtMainQueue, RunsPostsFromOtherThreadsInTheOrderTheyWereMade) {
     testing::qtApplication();

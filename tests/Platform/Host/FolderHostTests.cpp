@@ -90,6 +90,16 @@ TEST_F(FolderHostTest, SeedsTheDefaultMachine) {
     EXPECT_GT(tool->displays().allModes(ids[0], {true}).size(), 6u);
 }
 
+TEST_F(FolderHostTest, TrustFollowsThePermissionFileAndAnUnreadableOneGrantsNothing) {
+    auto program = open(ProcessRole::application);
+    auto tool = open(ProcessRole::tool);
+    EXPECT_FALSE(program->accessibility().isProcessTrusted());
+    tool->permissionsAdmin().set(Permission::accessibility, true);  // corvelle-host permission grant
+    EXPECT_TRUE(program->accessibility().isProcessTrusted());
+    std::ofstream(folder / kPermissionsFile) << "{\"accessibility\": ";
+    EXPECT_FALSE(program->accessibility().isProcessTrusted());
+}
+
 TEST_F(FolderHostTest, AVirtualDisplayEndsWithTheProcessThatMadeIt) {
     open(ProcessRole::tool)->admin().reset(HostFixture::laptop);
     int report[2];  // child to parent: the display id

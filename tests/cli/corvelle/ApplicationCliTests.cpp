@@ -54,6 +54,15 @@ protected:
         program = std::make_unique<testing::BackgroundProcess>(CORVELLE_EXECUTABLE, arguments, environment, root,
                                                                "corvelle");
     }
+    // The pids of the host's running applications named "Corvelle".
+    std::vector<pid_t> corvelleApplications() {
+        std::vector<pid_t> pids;
+        const auto listed = json::parse(host({"windows", "list", "--json"}).out);
+        for (const auto& application : listed["applications"]) {
+            if (application["name"] == "Corvelle") pids.push_back(application["pid"]);
+        }
+        return pids;
+    }
     json::Json item() {
         const auto shown = host({"statusbar", "show", "--json"});
         return shown.status == 0 ? json::parse(shown.out) : json::Json();
@@ -101,10 +110,13 @@ TEST_F(ApplicationCliTest, StatusItemMenuSecondInstanceAndQuit) {
     const auto restore = corvelle({"--restore"});
     EXPECT_EQ(restore.status, 1);
     EXPECT_EQ(restore.err, "Corvelle 已在运行中，请在顶部菜单栏查看对应图标。\n");
+    // The running program is one of the host's applications; the second instance never was.
+    EXPECT_TRUE(testing::eventually([&] { return corvelleApplications() == std::vector<pid_t>{program->pid()}; }));
 
     EXPECT_EQ(host({"statusbar", "click", "退出 Corvelle"}).status, 0);
     EXPECT_EQ(program->waitForExit(60), 0);
     EXPECT_EQ(host({"statusbar", "show"}).out, "No status item.\n");
+    EXPECT_EQ(corvelleApplications(), std::vector<pid_t>{});
     // The one line that says the program runs without a screen.
     EXPECT_NE(program->err().find("offscreen"), std::string::npos);
 }

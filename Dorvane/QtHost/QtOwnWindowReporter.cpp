@@ -1,0 +1,238 @@
+#include "Dorvane/QtHost/QtOwnWindowReporter.h"
+
+#include <algorithm>
+#include <exception>
+#include <ostream>
+#include <string>
+
+#include <QApplication>
+#include <QDynamicPropertyChangeEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include "DorvaneCore/Launcher/ApplicationBundle.h"
+
+namespace dorvane::qthost {
+
+namespace {
+
+bool hasTitleBar(const QWidget& window) {
+    if (window.windowFlags().testFlag(Qt::FramelessWindowHint)) return false;
+    switch (window.windowType()) {
+    case Qt::Window:
+    case Qt::Dialog:
+    case Qt::Sheet:
+    case Qt::Tool:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::int32_t levelOf(const QWidget& window) {
+    bool declared = false;
+    const int level = window.property(kWindowLevelProperty).toInt(&declared);
+    if (declared) return level;
+    if (window.windowType() == Qt::Tool || window.windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return 3;
+    return 0;
+}
+
+// Only windows the user can see take part; widgets rendered off screen on purpose do not.
+bool isReportable(const QWidget& widget) {
+    return widget.isWindow() && !widget.testAttribute(Qt::WA_DontShowOnScreen);
+}
+
+// Panels that must not take focus never make the program frontmost, also where the
+// platform plugin (offscreen) activates every window it shows.
+bool canActivate(const QWidget& window) {
+    return !window.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus) &&
+           !window.testAttribute(Qt::WA_ShowWithoutActivating);
+}
+
+}  // namespace
+
+template <typename Call>
+bool QtOwnWindowReporter::attempt(Call&& call) {
+    try {
+        call();
+        failing_ = false;
+        return true;
+    } catch (const std::exception& error) {
+        if (!failing_) errors_ << "Corvelle: own windows: " << error.what() << std::endl;
+        failing_ = true;
+        return false;
+    }
+}
+
+workspace::OwnWindow describeOwnWindow(const QWidget& window) {
+    // What setGeometry() takes, so that a frame read from the list can be written back
+    // as it is (window decorations, where a window manager adds any, stay outside).
+    const QRect frame = window.geometry();
+    return workspace::OwnWindow{window.windowTitle().toStdString(),
+                                geometry::Rect{static_cast<double>(frame.x()), static_cast<double>(frame.y()),
+                                               static_cast<double>(frame.width()), static_cast<double>(frame.height())},
+                                hasTitleBar(window), levelOf(window), window.isVisible() && !window.isMinimized()};
+}
+
+QtOwnWindowReporter::QtOwnWindowReporter(workspace::OwnWindows& host, std::ostream& errors)
+    : host_(host), errors_(errors) {}
+
+void QtOwnWindowReporter::start() {
+    if (started_) return;
+    started_ = true;
+    ensureRegistered();
+    attempt([this] {
+        clicks_ = host_.observeClicks([this](const workspace::OwnWindowClick& click) { deliver(click); });
+    });
+    QApplication::instance()->installEventFilter(this);
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible()) sync(window);
+    }
+}
+
+QtOwnWindowReporter::~QtOwnWindowReporter() {
+    if (!started_) return;
+    QApplication::instance()->removeEventFilter(this);
+    clicks_.cancel();
+    for (const auto& [key, entry] : reported_) {
+        attempt([this, number = entry.number] { host_.removeWindow(number); });
+    }
+}
+
+std::optional<std::uint32_t> QtOwnWindowReporter::number(const QWidget* window) const {
+    const auto found = reported_.find(window);
+    if (found == reported_.end()) return std::nullopt;
+    return found->second.number;
+}
+
+QWidget* QtOwnWindowReporter::widget(std::uint32_t number) const {
+    for (const auto& [key, entry] : reported_) {
+        if (entry.number == number) return entry.widget;
+    }
+    return nullptr;
+}
+
+bool QtOwnWindowReporter::eventFilter(QObject* watched, QEvent* event) {
+    // Every event of the application passes here: decide on the type before anything else.
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::WindowTitleChange:
+    case QEvent::WindowStateChange:
+    case QEvent::ParentChange:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::WindowActivate:
+    case QEvent::DynamicPropertyChange:
+        break;
+    default:
+        return false;
+    }
+    if (!watched->isWidgetType()) return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+        if (widget->isWindow()) schedule(widget);
+        break;
+    case QEvent::WindowActivate:
+        if (widget->isWindow() && canActivate(*widget)) activated(widget);
+        break;
+    case QEvent::DynamicPropertyChange:
+        if (static_cast<QDynamicPropertyChangeEvent*>(event)->propertyName() == kWindowLevelProperty) sync(widget);
+        break;
+    case QEvent::ParentChange:
+        // A window put inside another widget is no longer one of the list's windows.
+        if (!isReportable(*widget)) {
+            if (const auto known = number(widget)) {
+                attempt([this, known] { host_.removeWindow(*known); });
+                forget(widget);
+            }
+            break;
+        }
+        sync(widget);
+        break;
+    default:
+        sync(widget);
+        break;
+    }
+    return false;
+}
+
+void QtOwnWindowReporter::sync(QWidget* window) {
+    if (!isReportable(*window)) return;
+    std::erase(pending_, window);
+    const auto shown = describeOwnWindow(*window);
+    if (const auto found = reported_.find(window); found != reported_.end()) {
+        auto& entry = found->second;
+        if (entry.shown == shown) return;
+        if (attempt([&] { host_.updateWindow(entry.number, shown); })) entry.shown = shown;
+        return;
+    }
+    if (!window->isVisible() || !ensureRegistered()) return;
+    std::uint32_t added = 0;
+    if (!attempt([&] { added = host_.addWindow(shown); })) return;
+    reported_[window] = Reported{window, added, shown};
+    connect(window, &QObject::destroyed, this, [this](QObject* gone) {
+        if (const auto found = reported_.find(gone); found != reported_.end()) {
+            attempt([this, number = found->second.number] { host_.removeWindow(number); });
+        }
+        forget(gone);
+    });
+}
+
+void QtOwnWindowReporter::schedule(QWidget* window) {
+    if (std::find(pending_.begin(), pending_.end(), window) == pending_.end()) pending_.emplace_back(window);
+    if (flushQueued_) return;
+    flushQueued_ = true;
+    QMetaObject::invokeMethod(this, [this] { flush(); }, Qt::QueuedConnection);
+}
+
+void QtOwnWindowReporter::flush() {
+    flushQueued_ = false;
+    const auto windows = std::exchange(pending_, {});
+    for (const auto& window : windows) {
+        if (window) sync(window);
+    }
+}
+
+void QtOwnWindowReporter::activated(QWidget* window) {
+    sync(window);
+    if (const auto known = number(window)) attempt([this, known] { host_.activateWindow(*known); });
+}
+
+void QtOwnWindowReporter::forget(const QObject* window) {
+    reported_.erase(window);
+    std::erase_if(pending_, [window](const QPointer<QWidget>& waiting) { return waiting == window; });
+}
+
+void QtOwnWindowReporter::deliver(const workspace::OwnWindowClick& click) {
+    QWidget* window = widget(click.window);
+    if (window == nullptr) return;
+    const QPointF global(click.location.x, click.location.y);
+    QWidget* target = nullptr;
+    if (click.down) {
+        QWidget* under = window->childAt(window->mapFromGlobal(global).toPoint());
+        target = under != nullptr ? under : window;
+        pressed_ = target;
+    } else {
+        // The release goes where the press went, as with a real pointer grab.
+        target = pressed_ ? pressed_.data() : window;
+        pressed_ = nullptr;
+    }
+    QMouseEvent event(click.down ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, target->mapFromGlobal(global),
+                      target->window()->mapFromGlobal(global), global, Qt::LeftButton,
+                      click.down ? Qt::LeftButton : Qt::NoButton, QGuiApplication::keyboardModifiers());
+    QApplication::sendEvent(target, &event);
+}
+
+bool QtOwnWindowReporter::ensureRegistered() {
+    if (!registered_) {
+        registered_ = attempt([this] {
+            host_.registerApplication("Corvelle", std::string(ownBundleIdentifier));
+        });
+    }
+    return registered_;
+}
+
+}  // namespace dorvane::qthost

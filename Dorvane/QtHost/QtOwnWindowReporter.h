@@ -1,0 +1,97 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include <QObject>
+#include <QPointer>
+
+#include "Platform/Dispatch/Observation.h"
+#include "Platform/Workspace/OwnWindows.h"
+
+class QWidget;
+
+namespace dorvane::qthost {
+
+// The dynamic property (an int) by which a top-level widget names its level in the
+// host's window list instead of the one its flags give, e.g. 25 for notices and 101
+// for dropdown popups: widget->setProperty(kWindowLevelProperty, 25).
+inline constexpr char kWindowLevelProperty[] = "corvelleWindowLevel";
+
+// What the host's window list shows of a top-level widget: title, geometry in Qt's global
+// coordinates (the host's points), a title bar unless frameless or a popup kind, level
+// 3 for Qt::Tool or stays-on-top windows and 0 otherwise (unless the property says),
+// and on screen while visible and not minimised.
+workspace::OwnWindow describeOwnWindow(const QWidget& window);
+
+// Reports the program's top-level Qt windows into the host's window list and hands the
+// host's clicks on them to the widget under the pointer, as a mouse press and release.
+// Made once on the main thread, after the QApplication; one application-wide event filter.
+//
+//   QtOwnWindowReporter reporter(host->ownWindows(), std::cerr);
+//   reporter.start();                    // the program is an application of the host now
+//   window.show();                       // listed now; reporter.number(&window) answers
+//   window.move(200, 120);               // reported once the event loop turns (or flush())
+//
+// A window is added when first shown; shows, hides, title, state, flag and level changes
+// are reported at once, moves and resizes coalesced until the loop turns; activation
+// raises it and makes the program frontmost, except for windows that take no focus
+// (Qt::WindowDoesNotAcceptFocus or WA_ShowWithoutActivating); destruction (or the
+// reporter's own end) removes it. Host failures are said once on `errors` and never stop the program.
+class QtOwnWindowReporter final : public QObject {
+public:
+    QtOwnWindowReporter(workspace::OwnWindows& host, std::ostream& errors);
+    ~QtOwnWindowReporter() override;
+    QtOwnWindowReporter(const QtOwnWindowReporter&) = delete;
+    QtOwnWindowReporter& operator=(const QtOwnWindowReporter&) = delete;
+
+    // Registers the program as the host's accessory application, lists the windows
+    // already visible and starts following them and the host's clicks. Once only.
+    void start();
+
+    // The host's number of a reported window; none for a widget not (yet) listed.
+    std::optional<std::uint32_t> number(const QWidget* window) const;
+    // The widget a number stands for; null when none of the program's windows has it.
+    QWidget* widget(std::uint32_t number) const;
+
+    // Reports the moves and resizes still waiting for the loop to turn.
+    void flush();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Reported {
+        QWidget* widget = nullptr;
+        std::uint32_t number = 0;
+        workspace::OwnWindow shown;
+    };
+
+    // Brings the host's entry of `window` up to date, adding it when visible and new.
+    void sync(QWidget* window);
+    void schedule(QWidget* window);
+    void activated(QWidget* window);
+    void forget(const QObject* window);
+    void deliver(const workspace::OwnWindowClick& click);
+
+    bool ensureRegistered();
+    // Runs a host call; false (said once until a call succeeds again) when it throws.
+    template <typename Call>
+    bool attempt(Call&& call);
+
+    workspace::OwnWindows& host_;
+    std::ostream& errors_;
+    bool started_ = false;
+    bool registered_ = false;
+    bool failing_ = false;
+    std::map<const QObject*, Reported> reported_;
+    std::vector<QPointer<QWidget>> pending_;
+    bool flushQueued_ = false;
+    QPointer<QWidget> pressed_;  // receives the release of the host's last press
+    dispatch::Observation clicks_;
+};
+
+}  // namespace dorvane::qthost

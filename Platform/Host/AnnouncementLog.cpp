@@ -1,0 +1,58 @@
+#include "Platform/Host/AnnouncementLog.h"
+
+#include "DorvaneCore/Support/Timestamp.h"
+
+namespace dorvane::host {
+
+json::Json Announcement::toJson() const {
+    json::Json object = json::Json::object();
+    object["time"] = time;
+    object["pid"] = pid ? json::Json(*pid) : json::Json(nullptr);
+    object["text"] = text;
+    return object;
+}
+
+Announcement Announcement::fromJson(const json::Json& value) {
+    json::requireObject(value);
+    Announcement announcement{json::get<std::string>(value, "time"), json::getOptional<std::int32_t>(value, "pid"),
+                              json::get<std::string>(value, "text")};
+    if (!parseISO8601UTC(announcement.time)) throw json::DecodeError("not a UTC time", "time");
+    return announcement;
+}
+
+void AnnouncementLog::add(Announcement announcement) {
+    entries.push_back(std::move(announcement));
+    if (entries.size() > kLimit) entries.erase(entries.begin(), entries.end() - static_cast<std::ptrdiff_t>(kLimit));
+}
+
+json::Json AnnouncementLog::toJson() const { return json::encodeArray(entries); }
+
+AnnouncementLog AnnouncementLog::fromJson(const json::Json& value) {
+    return AnnouncementLog{json::decode<std::vector<Announcement>>(value)};
+}
+
+json::Json AnnouncementLog::parseLines(std::string_view text) {
+    json::Json document = json::Json::array();
+    std::size_t line = 0;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        const auto current = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        ++line;
+        if (current.empty()) continue;
+        try {
+            document.push_back(json::parse(current));
+        } catch (const json::DecodeError& error) {
+            throw error.within("line " + std::to_string(line));
+        }
+    }
+    return document;
+}
+
+std::string AnnouncementLog::linesText(const json::Json& document) {
+    std::string text;
+    for (const auto& line : document) text += json::serialize(line) + "\n";
+    return text;
+}
+
+}  // namespace dorvane::host

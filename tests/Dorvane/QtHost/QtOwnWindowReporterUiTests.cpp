@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <QMouseEvent>
+#include <QWidget>
+
+#include "Dorvane/QtHost/QtMainQueue.h"
+#include "Dorvane/QtHost/QtOwnWindowReporter.h"
+#include "Platform/Dispatch/SystemClock.h"
+#include "Platform/Host/MemoryHostStore.h"
+#include "Platform/Host/SimulatedHost.h"
+#include "tests/Support/QtTestApplication.h"
+
+namespace dorvane {
+namespace {
+
+using testing::processUntil;
+using Rows = std::vector<std::pair<std::uint32_t, std::int32_t>>;
+
+// Notes the presses and releases that reach it, in its own coordinates.
+class PressRecorder final : public QWidget {
+public:
+    using QWidget::QWidget;
+    std::vector<QString> seen;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override { note("press", event->position()); }
+    void mouseReleaseEvent(QMouseEvent* event) override { note("release", event->position()); }
+
+private:
+    void note(const char* what, QPointF at) { seen.push_back(QStringLiteral("%1 %2,%3").arg(what).arg(at.x()).arg(at.y())); }
+};
+
+// The program on the in-memory host with the Qt loop as its main queue; a person at the
+// machine drives the host from outside.
+class OwnWindowReporterTest : public ::testing::Test {
+protected:
+    host::ListedWindow listed(std::uint32_t number) {
+        for (const auto& window : tool.windowsAdmin().view().windows) {
+            if (window.number == number) return window;
+        }
+        return host::ListedWindow{};
+    }
+    // The program's windows on screen, front to back: number and layer.
+    Rows ownOnScreen() {
+        Rows rows;
+        for (const auto& window : tool.windowsAdmin().view().windows) {
+            if (window.pid == app.process().pid && window.onScreen) rows.emplace_back(window.number, window.layer);
+        }
+        return rows;
+    }
+
+    QApplication& application = testing::qtApplication();
+    dispatch::SystemClock clock;
+    qthost::QtMainQueue mainQueue;
+    std::shared_ptr<host::MemoryHostStore> store = std::make_shared<host::MemoryHostStore>();
+    host::SimulatedHost app{store, processes::ProcessRole::application, clock, &mainQueue};
+    host::SimulatedHost tool{store, processes::ProcessRole::tool, clock};
+    std::ostringstream errors;
+    std::unique_ptr<qthost::QtOwnWindowReporter> reporter =
+        std::make_unique<qthost::QtOwnWindowReporter>(app.ownWindows(), errors);
+};
+
+TEST_F(OwnWindowReporterTest, ShownWindowsAreListedWithTheirLevelsAndFollowedUntilDestroyed) {
+    QWidget settings;
+    settings.setWindowTitle("设置");
+    settings.setGeometry(100, 100, 400, 300);
+    settings.show();  // before the reporter starts: listed when it does
+    reporter->start();
+    const auto program = app.applicationWorkspace().runningApplication(app.process().pid);
+    ASSERT_TRUE(program && reporter->number(&settings));
+    EXPECT_EQ(program->bundleID, "local.Dorvane");
+    EXPECT_EQ(program->activationPolicy, workspace::ActivationPolicy::accessory);
+    const auto settingsNumber = *reporter->number(&settings);
+    EXPECT_EQ(reporter->widget(settingsNumber), &settings);
+    const auto entry = listed(settingsNumber);
+    EXPECT_EQ(entry.ownerName, "Corvelle");
+    EXPECT_EQ(entry.bounds, (geometry::Rect{100, 100, 400, 300}));
+    EXPECT_EQ(entry.title, "设置");
+
+    auto* toolbar = new QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint);
+    toolbar->setGeometry(1400, 300, 72, 400);
+    toolbar->show();
+    QWidget notice(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    notice.setProperty(qthost::kWindowLevelProperty, 25);
+    notice.setGeometry(600, 60, 300, 80);
+    notice.show();
+    const auto toolbarNumber = *reporter->number(toolbar);
+    const auto noticeNumber = *reporter->number(&notice);
+    EXPECT_EQ(ownOnScreen(), (Rows{{noticeNumber, 25}, {toolbarNumber, 3}, {settingsNumber, 0}}));
+    std::vector<bool> titled;
+    for (const auto& record : tool.windowsAdmin().view().state.windows) titled.push_back(record.titled);
+    EXPECT_EQ(titled, (std::vector<bool>{false, false, true}));
+
+    // Hiding shows at once; moves and resizes arrive as the loop turns.
+    settings.hide();
+    EXPECT_EQ(ownOnScreen(), (Rows{{noticeNumber, 25}, {toolbarNumber, 3}}));
+    settings.show();
+    settings.setGeometry(220, 160, 500, 320);
+    EXPECT_TRUE(processUntil([&] { return listed(settingsNumber).bounds == geometry::Rect{220, 160, 500, 320}; }));
+    notice.setProperty(qthost::kWindowLevelProperty, 101);
+    settings.setWindowTitle("设置 · 快捷键");
+    EXPECT_EQ(listed(noticeNumber).layer, 101);
+    EXPECT_EQ(listed(settingsNumber).title, "设置 · 快捷键");
+
+    delete toolbar;
+    EXPECT_EQ(reporter->widget(toolbarNumber), nullptr);
+    EXPECT_EQ(ownOnScreen(), (Rows{{noticeNumber, 101}, {settingsNumber, 0}}));
+    reporter.reset();
+    EXPECT_EQ(ownOnScreen(), Rows{});
+    EXPECT_EQ(errors.str(), "");
+}
+
+TEST_F(OwnWindowReporterTest, HostClicksReachTheWidgetUnderThePointerAndActivationMakesTheProgramFrontmost) {
+    reporter->start();
+    PressRecorder window;
+    window.setGeometry(300, 200, 400, 300);
+    auto* button = new PressRecorder(&window);
+    button->setGeometry(50, 40, 100, 80);
+    window.show();
+    tool.windowsAdmin().click({360, 250}, std::nullopt);  // on the button
+    tool.windowsAdmin().click({310, 480}, std::nullopt);  // beside it
+    ASSERT_TRUE(processUntil([&] { return window.seen.size() == 2; }));
+    EXPECT_EQ(button->seen, (std::vector<QString>{"press 10,10", "release 10,10"}));
+    EXPECT_EQ(window.seen, (std::vector<QString>{"press 10,280", "release 10,280"}));
+
+    host::ApplicationLaunch editor;
+    editor.name = "编辑器";
+    const pid_t editorPID = tool.windowsAdmin().launch(editor);
+    EXPECT_EQ(tool.windowsAdmin().view().frontmost, editorPID);
+    // Offscreen activates every window it shows; a panel that takes no focus still leaves
+    // the program behind, an ordinary window brings it forward.
+    QWidget panel(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    panel.setAttribute(Qt::WA_ShowWithoutActivating);
+    panel.show();
+    ASSERT_TRUE(processUntil([&] { return QApplication::activeWindow() == &panel; }));
+    EXPECT_EQ(tool.windowsAdmin().view().frontmost, editorPID);
+    window.activateWindow();
+    EXPECT_TRUE(processUntil([&] { return tool.windowsAdmin().view().frontmost == app.process().pid; }));
+    EXPECT_EQ(errors.str(), "");
+}
+
+}  // namespace
+}  // namespace dorvane
