@@ -90,7 +90,7 @@ private:
         }
         // Subscribed before joining, so no notification can fall in between.
         if (!subscribed && !subscribe()) return;
-        std::optional<std::vector<JournalEntry>> taken;
+        std::optional<std::vector<NotificationJournalEntry>> taken;
         try {
             session_->access([&](HostData& data) {
                 if (reader) taken = data.notifications.take(*reader);

@@ -4,7 +4,7 @@
 
 namespace dorvane::host {
 
-json::Json JournalEntry::toJson() const {
+json::Json NotificationJournalEntry::toJson() const {
     json::Json object = json::Json::object();
     object["seq"] = seq;
     object["name"] = notification.name;
@@ -13,9 +13,9 @@ json::Json JournalEntry::toJson() const {
     return object;
 }
 
-JournalEntry JournalEntry::fromJson(const json::Json& value) {
+NotificationJournalEntry NotificationJournalEntry::fromJson(const json::Json& value) {
     json::requireObject(value);
-    JournalEntry entry;
+    NotificationJournalEntry entry;
     entry.seq = json::get<std::uint64_t>(value, "seq");
     entry.notification.name = json::get<std::string>(value, "name");
     entry.notification.object = json::getOptional<std::string>(value, "object");
@@ -42,7 +42,7 @@ NotificationReader NotificationReader::fromJson(const json::Json& value) {
 std::uint64_t NotificationJournal::post(const system::DistributedNotification& notification) {
     ++generation;
     if (!readers.empty()) {
-        entries.push_back(JournalEntry{generation, notification});
+        entries.push_back(NotificationJournalEntry{generation, notification});
         trim();
     }
     return generation;
@@ -54,11 +54,11 @@ std::uint64_t NotificationJournal::addReader(const processes::ProcessIdentity& p
     return id;
 }
 
-std::optional<std::vector<JournalEntry>> NotificationJournal::take(std::uint64_t reader) {
+std::optional<std::vector<NotificationJournalEntry>> NotificationJournal::take(std::uint64_t reader) {
     const auto found = std::find_if(readers.begin(), readers.end(),
                                     [reader](const NotificationReader& candidate) { return candidate.id == reader; });
     if (found == readers.end()) return std::nullopt;
-    std::vector<JournalEntry> taken;
+    std::vector<NotificationJournalEntry> taken;
     for (const auto& entry : entries) {
         if (entry.seq > found->cursor) taken.push_back(entry);
     }
@@ -84,7 +84,7 @@ std::size_t NotificationJournal::dropEndedReaders(
 void NotificationJournal::trim() {
     std::uint64_t takenByAll = generation;
     for (const auto& reader : readers) takenByAll = std::min(takenByAll, reader.cursor);
-    std::erase_if(entries, [takenByAll](const JournalEntry& entry) { return entry.seq <= takenByAll; });
+    std::erase_if(entries, [takenByAll](const NotificationJournalEntry& entry) { return entry.seq <= takenByAll; });
     if (entries.size() > kLimit) entries.erase(entries.begin(), entries.end() - static_cast<std::ptrdiff_t>(kLimit));
 }
 
@@ -106,7 +106,7 @@ NotificationJournal NotificationJournal::fromJson(const json::Json& value) {
     journal.generation = json::get<std::uint64_t>(value, "generation");
     journal.nextReader = json::get<std::uint64_t>(value, "nextReader");
     journal.readers = json::get<std::vector<NotificationReader>>(value, "readers");
-    journal.entries = json::get<std::vector<JournalEntry>>(value, "entries");
+    journal.entries = json::get<std::vector<NotificationJournalEntry>>(value, "entries");
     return journal;
 }
 

@@ -13,14 +13,14 @@
 namespace dorvane::host {
 
 // One posted notification, numbered in posting order.
-struct JournalEntry {
+struct NotificationJournalEntry {
     std::uint64_t seq = 0;
     system::DistributedNotification notification;
 
-    friend bool operator==(const JournalEntry&, const JournalEntry&) = default;
+    friend bool operator==(const NotificationJournalEntry&, const NotificationJournalEntry&) = default;
 
     json::Json toJson() const;
-    static JournalEntry fromJson(const json::Json& value);
+    static NotificationJournalEntry fromJson(const json::Json& value);
 };
 
 // A program that takes notifications: up to `cursor` it has taken them all.
@@ -47,7 +47,7 @@ struct NotificationJournal {
     std::uint64_t generation = 0;
     std::uint64_t nextReader = 1;
     std::vector<NotificationReader> readers;
-    std::vector<JournalEntry> entries;
+    std::vector<NotificationJournalEntry> entries;
 
     friend bool operator==(const NotificationJournal&, const NotificationJournal&) = default;
 
@@ -59,7 +59,7 @@ struct NotificationJournal {
 
     // What the reader has not taken yet, in order, now counted as taken; nothing for a
     // reader the journal does not know.
-    std::optional<std::vector<JournalEntry>> take(std::uint64_t reader);
+    std::optional<std::vector<NotificationJournalEntry>> take(std::uint64_t reader);
 
     bool removeReader(std::uint64_t reader);
 

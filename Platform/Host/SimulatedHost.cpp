@@ -53,7 +53,7 @@ SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, processes::Proces
       statusBarAdmin_(std::make_unique<StatusBarAdmin>(session_)),
       updaters_(std::make_unique<HostUpdaterFactory>(session_)),
       windowsAdmin_(std::make_unique<WindowsAdmin>(session_)),
-      permissionsAdmin_(std::make_unique<PermissionsAdmin>(session_),
+      permissionsAdmin_(std::make_unique<PermissionsAdmin>(session_)),
       userDefaults_(std::make_unique<HostUserDefaults>(session_)),
       distributedNotifications_(std::make_unique<HostDistributedNotifications>(session_)),
       appearance_(std::make_unique<HostAppearance>(session_)),
