@@ -7,7 +7,8 @@ shell::Neighbours makeNeighbours() {
     neighbours.toolbar = std::make_unique<shell::NullToolbarControl>();
     neighbours.touchScroll = std::make_unique<shell::NullTouchScrollControl>();
     neighbours.windows = std::make_unique<shell::NullWindowCommands>();
-    neighbours.notice = std::make_unique<shell::NullNoticeDisplay>();
+    // The notice is the Qt host's own glass panel (it needs the host's screens and voice).
+    neighbours.notice = nullptr;
     neighbours.workspaceLayout = std::make_unique<shell::NullWorkspaceLayout>();
     neighbours.dockSender = std::make_unique<shell::NullDockShortcutSender>();
     neighbours.autoFill = std::make_unique<shell::NullAutoFill>();

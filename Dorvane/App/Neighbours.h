@@ -5,7 +5,8 @@
 namespace dorvane {
 
 // The neighbours this build has, in the order the controller is built from them; a
-// subsystem not built yet stands in with its null implementation.
+// subsystem not built yet stands in with its null implementation. A seam left empty is
+// filled by the Qt host with its own panel (the notice).
 shell::Neighbours makeNeighbours();
 
 }  // namespace dorvane

@@ -15,6 +15,11 @@
 #include "Dorvane/QtHost/TrayStatusBar.h"
 #include "Dorvane/Shell/AppController.h"
 #include "Dorvane/Shell/AppUpdater.h"
+#include "Dorvane/Shell/ScreenSpace.h"
+#include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/GlobalPointerMonitor.h"
+#include "Dorvane/Visual/PointerHover.h"
+#include "Dorvane/Visual/TransientNotice.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/HostFolder.h"
@@ -78,14 +83,28 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     auto loginItems = system::XdgAutostartLoginItems::fromEnvironment();
     AppUpdater updater(executable, host->updaters());
     QtApplicationPlatform platform;
+    platform.followAppearance(host->appearance(), mainQueue);
+    QApplication::setFont(DesignTokens::font(DesignTokens::fontBody));
     QtTerminationSignals terminationSignals;
+    // Clicks in other applications close dropdown lists; they, moves and wheel there clear the hover.
+    HostGlobalPointerMonitor globalPointer(host->pointer());
+    GlobalPointerMonitor::setShared(&globalPointer);
+    PointerHover::shared().watch(&globalPointer);
+
+    shell::Neighbours neighbours = makeNeighbours();
+    // A seam the build leaves empty gets the Qt host's own panel.
+    if (!neighbours.notice) {
+        neighbours.notice = std::make_unique<TransientNotice>(TransientNotice::Services{
+            mainQueue, [&host] { return ScreenSpace::of(host->screens().screens()); },
+            [&host](const std::string& text) { host->announcements().announce(text); }, {}});
+    }
 
     auto controller = std::make_unique<AppController>(
         AppController::Services{root, mainQueue, clock, *engine, *probeQueue, host->screens(), host->power(),
                                 host->assertionNotifications(), host->processes(), host->workspace(), *statusBar,
                                 host->accessibility(), loginItems, updater, platform, terminationSignals, std::cerr,
                                 variable(system::XdgAutostartLoginItems::launchedVariable)},
-        makeNeighbours());
+        std::move(neighbours));
     statusBar->onMenuWillOpen = [&controller] { controller->menuNeedsUpdate(); };
     mainQueue.post([&controller, &choice, &ownWindows] {
         controller->applicationDidFinishLaunching();
@@ -110,6 +129,8 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     statusBar->remove();
     statusBar.reset();
     ownWindows.reset();
+    PointerHover::shared().watch(nullptr);
+    GlobalPointerMonitor::setShared(nullptr);
     host.reset();
     return status;
 }

@@ -21,7 +21,9 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 
 // The status-bar application: a QApplication whose event loop is the main queue, the
 // simulated host opened as the application, the engine and probe actors, and the
-// application controller, whose launch is the loop's first job. Returns the exit status
+// application controller, whose launch is the loop's first job. The program follows the
+// host's appearance; a notice seam the neighbours leave empty gets the glass notice, which
+// speaks through the host. Returns the exit status
 // once the loop ends and everything is torn down: the controller, then the actors
 // (joined), then the host.
 int runApplication(const std::filesystem::path& root, const std::string& executable,

@@ -90,7 +90,6 @@ private:
     std::map<const QObject*, Reported> reported_;
     std::vector<QPointer<QWidget>> pending_;
     bool flushQueued_ = false;
-    QPointer<QWidget> pressed_;  // receives the release of the host's last press
     dispatch::Observation clicks_;
 };
 

@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QVBoxLayout>
 
+#include "Dorvane/QtHost/QtOwnWindowReporter.h"
+
 namespace dorvane {
 
 namespace {
@@ -25,7 +27,7 @@ GlassPanel::GlassPanel(const QString& title, int level, Input input, QWidget* tr
     setFocusPolicy(Qt::NoFocus);
     setWindowTitle(title);
     setAccessibleName(title);
-    setProperty(levelProperty, level);
+    setProperty(qthost::kWindowLevelProperty, level);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -74,6 +76,6 @@ void GlassPanel::changeEvent(QEvent* event) {
 
 int GlassPanel::level() const { return levelOf(*this); }
 
-int GlassPanel::levelOf(const QWidget& window) { return window.property(levelProperty).toInt(); }
+int GlassPanel::levelOf(const QWidget& window) { return window.property(qthost::kWindowLevelProperty).toInt(); }
 
 }  // namespace dorvane

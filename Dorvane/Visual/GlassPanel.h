@@ -18,9 +18,8 @@ public:
         clickable,      // the panel receives clicks (a dropdown list)
     };
 
-    // The window level the host's window list shows (25 the status level, 101 pop-up
-    // menus), kept as this property on the window for the bridge that reports it.
-    static constexpr const char* levelProperty = "corvelleWindowLevel";
+    // The window level the host's window list shows for the panel (the own-window reporter
+    // reads it from the window's level property).
     static constexpr int statusLevel = 25;
     static constexpr int popUpMenuLevel = 101;
 
