@@ -4,7 +4,7 @@ BENCH_DIR   ?= build-bench
 BUILD_TYPE  ?= Debug
 JOBS        ?= $(shell nproc)
 
-.PHONY: all bootstrap configure build test run bench clean
+.PHONY: all bootstrap configure build test run bench screenshots clean
 
 all: build
 
@@ -23,6 +23,10 @@ test: build
 # Starts the program (ARGS="--check" and so on pass a mode).
 run: build
 	@$(BUILD_DIR)/Dorvane/corvelle $(ARGS)
+
+# The visual components over a drawn desktop, under Xvfb with a compositor, into docs/screenshots/.
+screenshots: build
+	@scripts/screenshots $(BUILD_DIR)/tools/corvelle-screenshots/corvelle-screenshots docs/screenshots
 
 bench: bootstrap
 	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVELLE_BUILD_TESTS=OFF -DCORVELLE_BUILD_BENCH=ON >/dev/null
