@@ -40,7 +40,8 @@ std::int32_t levelOf(const QWidget& window) {
 
 // Only windows the user can see take part; widgets rendered off screen on purpose do not.
 bool isReportable(const QWidget& widget) {
-    return widget.isWindow() && !widget.testAttribute(Qt::WA_DontShowOnScreen);
+    return widget.isWindow() && !widget.testAttribute(Qt::WA_DontShowOnScreen) &&
+           !widget.property(kDecorationProperty).toBool();
 }
 
 // Panels that must not take focus never make the program frontmost, also where the

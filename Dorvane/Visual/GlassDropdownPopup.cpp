@@ -52,9 +52,8 @@ bool GlassDropdownPopup::open(QWidget* trigger, const QString& label, QSizeF req
             hover(row);
         });
     menu_->setModel(std::move(model));
-    auto* glass = new NativeGlassView(menu_, Metrics::cornerRadius, false, DesignTokens::NS::glassBackdrop);
-    glass->setShadow(DesignTokens::panelShadow);
-    panel_->setGlass(glass);
+    panel_->setGlass(new NativeGlassView(menu_, Metrics::cornerRadius, false, DesignTokens::NS::glassBackdrop));
+    panel_->setShadow(DesignTokens::panelShadow);
     panel_->setGlassFrame(qthost::pixelFrame(qthost::qtFrame(frame, space)));
     panel_->present();
     installMonitors(window);
@@ -127,7 +126,7 @@ bool GlassDropdownPopup::eventFilter(QObject* watched, QEvent* event) {
         switch (event->type()) {
             case QEvent::WindowDeactivate:
                 // Only where a platform activates the list itself; it hands the focus back.
-                if (panel_ && QApplication::activeWindow() == panel_) break;
+                if (panel_ && panel_->isPartOfPanel(QApplication::activeWindow())) break;
                 dismiss();
                 break;
             case QEvent::Move:

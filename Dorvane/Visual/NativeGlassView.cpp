@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include <QEasingCurve>
 #include <QEvent>
@@ -50,8 +49,7 @@ void NativeGlassView::reveal(ToolbarSide side) {
         revealAnimation_->deleteLater();
     }
     const GenerationGuard::Ticket ticket = revealGuard_.begin();
-    const QRect glass = glassRect();
-    const geometry::Rect bounds{0, 0, static_cast<double>(glass.width()), static_cast<double>(glass.height())};
+    const geometry::Rect bounds{0, 0, static_cast<double>(width()), static_cast<double>(height())};
     const geometry::Rect start = glass::revealStart(bounds, side);
     auto* animation = new QVariantAnimation(this);
     animation->setStartValue(QRectF(start.x, start.y, start.width, start.height));
@@ -60,8 +58,7 @@ void NativeGlassView::reveal(ToolbarSide side) {
     QEasingCurve easeOut(QEasingCurve::BezierSpline);
     easeOut.addCubicBezierSegment(QPointF(0, 0), QPointF(0.58, 1), QPointF(1, 1));
     animation->setEasingCurve(easeOut);
-    const QPoint origin = glass.topLeft();
-    auto clipTo = [this, origin](const QRectF& clip) { setMask(QRegion(clip.translated(origin).toAlignedRect())); };
+    auto clipTo = [this](const QRectF& clip) { setMask(QRegion(clip.toAlignedRect())); };
     connect(animation, &QVariantAnimation::valueChanged, this,
             [clipTo](const QVariant& value) { clipTo(value.toRectF()); });
     // The view is the connection's context: a completion after its end never runs.
@@ -84,28 +81,12 @@ void NativeGlassView::setHairline(std::optional<AdaptiveColor> color, std::optio
     update();
 }
 
-void NativeGlassView::setShadow(std::optional<DesignTokens::Shadow> shadow) {
-    shadow_ = shadow;
-    shadowImage_ = QImage();
-    const QMargins margins = shadowMargins();
-    if (layout() != nullptr) layout()->setContentsMargins(margins);
-    update();
-}
-
-QMargins NativeGlassView::shadowMargins() const {
-    if (!shadow_) return {};
-    return QMargins(shadow_->margin, shadow_->margin, shadow_->margin, shadow_->margin);
-}
-
-QRect NativeGlassView::glassRect() const { return rect().marginsRemoved(shadowMargins()); }
-
 QSize NativeGlassView::sizeHint() const {
-    const QSize content = embedded_ ? embedded_->sizeHint() : QSize(0, 0);
-    return content.grownBy(shadowMargins());
+    return embedded_ ? embedded_->sizeHint() : QSize(0, 0);
 }
 
 void NativeGlassView::changeEvent(QEvent* event) {
-    // A move to a screen of another scale redraws the border and the shadow for it.
+    // A move to a screen of another scale redraws the border for it.
     if (event->type() == QEvent::ScreenChangeInternal) update();
     QWidget::changeEvent(event);
 }
@@ -114,9 +95,7 @@ void NativeGlassView::paintEvent(QPaintEvent* /*event*/) {
     const bool dark = VisualAppearance::shared().dark();
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (shadow_ && !revealAnimation_) paintShadow(painter);
-
-    const QRectF glass = glassRect();
+    const QRectF glass = rect();
     const QPainterPath outer = roundedPath(glass, glass::outerCornerRadii(cornerRadius_, attachedCorners_));
     painter.fillPath(outer, DesignTokens::NS::surface.resolved(dark));
     painter.setClipPath(outer);
@@ -136,21 +115,6 @@ void NativeGlassView::paintEvent(QPaintEvent* /*event*/) {
         painter.drawRoundedRect(QRectF(line.stroke.x, line.stroke.y, line.stroke.width, line.stroke.height),
                                 line.radius, line.radius);
     }
-}
-
-void NativeGlassView::paintShadow(QPainter& painter) {
-    const double ratio = devicePixelRatioF();
-    const glass::CornerRadii radii = glass::outerCornerRadii(cornerRadius_, attachedCorners_);
-    if (shadowImage_.isNull() || shadowImageSize_ != size() || shadowImageRatio_ != ratio ||
-        !(shadowImageRadii_ == radii)) {
-        QRectF shape = glassRect();
-        shape.translate(0, shadow_->offsetY);
-        shadowImage_ = blurredShape(size(), ratio, roundedPath(shape, radii), shadow_->blurRadius, shadow_->opacity);
-        shadowImageSize_ = size();
-        shadowImageRatio_ = ratio;
-        shadowImageRadii_ = radii;
-    }
-    painter.drawImage(QPointF(0, 0), shadowImage_);
 }
 
 }  // namespace dorvane

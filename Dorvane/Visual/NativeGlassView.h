@@ -2,8 +2,6 @@
 
 #include <optional>
 
-#include <QImage>
-#include <QMargins>
 #include <QPointer>
 #include <QVariantAnimation>
 #include <QWidget>
@@ -65,15 +63,6 @@ public:
     const std::optional<AdaptiveColor>& hairlineColor() const { return hairlineColor_; }
     std::optional<ToolbarSide> hairlineOmitted() const { return hairlineOmitted_; }
 
-    // A soft shadow drawn into a margin around the glass, for a view that fills a whole
-    // window. The blurred image is made once per size and scale.
-    void setShadow(std::optional<DesignTokens::Shadow> shadow);
-    QMargins shadowMargins() const;
-    // Where the glass lies in the view: all of it less the shadow margins.
-    QRect glassRect() const;
-    // The window frame that puts the glass at `glassFrame`.
-    QRect windowFrame(const QRect& glassFrame) const { return glassFrame.marginsAdded(shadowMargins()); }
-
     QSize sizeHint() const override;
 
 protected:
@@ -81,7 +70,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void paintShadow(QPainter& painter);
     void finishReveal(GenerationGuard::Ticket ticket);
 
     QPointer<QWidget> embedded_;
@@ -91,15 +79,9 @@ private:
     std::optional<glass::Corners> attachedCorners_;
     std::optional<AdaptiveColor> hairlineColor_;
     std::optional<ToolbarSide> hairlineOmitted_;
-    std::optional<DesignTokens::Shadow> shadow_;
 
     GenerationGuard revealGuard_;
     QPointer<QVariantAnimation> revealAnimation_;
-
-    QImage shadowImage_;
-    QSize shadowImageSize_;
-    double shadowImageRatio_ = 0;
-    glass::CornerRadii shadowImageRadii_;
 };
 
 }  // namespace dorvane

@@ -27,11 +27,11 @@ void TransientNotice::show(const std::string& title, const std::optional<std::st
     auto* content = new NoticeContent(text);
     const double height = Layout::height(content->fittingHeight(width), area.height);
 
-    if (!panel_) panel_ = new GlassPanel(QString::fromUtf8(panelTitle), GlassPanel::statusLevel,
-                                         GlassPanel::Input::passesThrough);
-    auto* glass = new NativeGlassView(content, Layout::cornerRadius, false, DesignTokens::NS::glassBackdrop);
-    glass->setShadow(DesignTokens::panelShadow);
-    panel_->setGlass(glass);
+    if (!panel_) {
+        panel_ = new GlassPanel(QString::fromUtf8(panelTitle), GlassPanel::statusLevel, GlassPanel::Input::passesThrough);
+        panel_->setShadow(DesignTokens::panelShadow);
+    }
+    panel_->setGlass(new NativeGlassView(content, Layout::cornerRadius, false, DesignTokens::NS::glassBackdrop));
     const geometry::Rect frame = Layout::frame(area, width, height);
     panel_->setGlassFrame(qthost::pixelFrame(qthost::qtFrame(frame, services_.screenSpace())));
     panel_->present();

@@ -190,10 +190,10 @@ private:
 
         toolbar_ = std::make_unique<GlassPanel>(QStringLiteral("工具条"), 3, GlassPanel::Input::clickable);
         auto* strip = new NativeGlassView(new ToolbarSymbols, DesignTokens::radiusLg);
-        strip->setShadow(DesignTokens::panelShadow);
         strip->attach(ToolbarSide::left, true);
         strip->setHairline(DesignTokens::NS::toolbarHairline, ToolbarSide::right);
         toolbar_->setGlass(strip);
+        toolbar_->setShadow(DesignTokens::panelShadow);
         toolbar_->setGlassFrame(toolbarFrame);
 
         companion_ = std::make_unique<GlassPanel>(QStringLiteral("分辨率"), 3, GlassPanel::Input::clickable);
@@ -216,13 +216,15 @@ private:
         rows->addLayout(buttons);
         rows->addStretch();
         auto* panel = new NativeGlassView(content, DesignTokens::radiusLg, false, DesignTokens::NS::glassBackdrop);
-        panel->setShadow(DesignTokens::panelShadow);
         panel->attach(ToolbarSide::left, false);
         panel->setHairline(DesignTokens::NS::toolbarHairline, ToolbarSide::left);
         companion_->setGlass(panel);
+        companion_->setShadow(DesignTokens::panelShadow);
         companion_->setGlassFrame(panelFrame);
-        toolbar_->present();
+        // Both shadows under both surfaces: the panels touch.
         companion_->present();
+        toolbar_->present();
+        companion_->raise();
         after(kSettleMilliseconds, [this, area, corner, middle, before, panelFrame] {
             save(grab(area), "glass-attached-left.png",
                  Json{{"glass", rectJson(panelFrame.translated(-area.topLeft()))},

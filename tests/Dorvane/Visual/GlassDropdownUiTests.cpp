@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,11 @@
 #include <QScreen>
 
 #include "Dorvane/QtHost/LocalEventMonitor.h"
+#include "Dorvane/QtHost/QtMainQueue.h"
+#include "Dorvane/QtHost/QtOwnWindowReporter.h"
+#include "Platform/Dispatch/SystemClock.h"
+#include "Platform/Host/MemoryHostStore.h"
+#include "Platform/Host/SimulatedHost.h"
 #include "Dorvane/Visual/GlassDropdown.h"
 #include "Dorvane/Visual/GlobalPointerMonitor.h"
 #include "tests/Dorvane/Visual/VisualUiSupport.h"
@@ -254,6 +260,31 @@ TEST_F(DropdownTest, APreviewDrawsTheListOpenOnTheRowAfterTheSelection) {
     EXPECT_FALSE(field->controller().state().isOpen()) << "a preview never opens the real list";
     field->setPreviewOpen(false);
     EXPECT_FALSE(field->isOpen());
+}
+
+// A person's click through the host on the program's own window is a click like any other,
+// also just beside the open list.
+TEST_F(DropdownTest, AHostClickBesideTheListClosesItAndStillLands) {
+    dispatch::SystemClock clock;
+    qthost::QtMainQueue mainQueue;
+    auto store = std::make_shared<host::MemoryHostStore>();
+    host::SimulatedHost app{store, processes::ProcessRole::application, clock, &mainQueue};
+    host::SimulatedHost person{store, processes::ProcessRole::tool, clock};
+    std::ostringstream errors;
+    qthost::QtOwnWindowReporter reporter(app.ownWindows(), errors);
+    show();
+    reporter.start();
+    testing::click(*field);
+    ASSERT_TRUE(field->isOpen());
+    reporter.flush();
+    EXPECT_EQ(reporter.number(panel()).has_value(), true);
+    // Two points under the list's bottom edge.
+    other->move(field->x(), panel()->glassFrame().bottom() + 3 - window.geometry().top());
+    const QPoint button = other->mapToGlobal(QPoint(other->width() / 2, 1));
+    person.windowsAdmin().click({static_cast<double>(button.x()), static_cast<double>(button.y())}, std::nullopt);
+    EXPECT_TRUE(testing::processUntil([this] { return otherClicks == 1; }));
+    EXPECT_FALSE(field->isOpen());
+    EXPECT_EQ(errors.str(), "");
 }
 
 // A field destroyed with its list open leaves nothing behind: no panel, no monitor, and

@@ -61,7 +61,11 @@ TEST_F(NoticeTest, APassiveCardHangsUnderTheTopOfTheAreaAndIsAnnounced) {
     EXPECT_GE(card().height(), 48);
     EXPECT_EQ(card().height(), static_cast<int>(std::lround(std::max(
                                    48.0, NoticeContent(NoticeText("自动切换未完成", "没有可用的规格")).fittingHeight(180)))));
-    EXPECT_EQ(panel->geometry(), panel->glass()->windowFrame(card()));
+    // The shadow lies under the card in a window of its own that takes no input.
+    ASSERT_NE(panel->shadowWindow(), nullptr);
+    EXPECT_TRUE(panel->shadowWindow()->isVisible());
+    EXPECT_TRUE(panel->shadowWindow()->geometry().contains(card()));
+    EXPECT_TRUE(panel->shadowWindow()->windowFlags().testFlag(Qt::WindowTransparentForInput));
     EXPECT_EQ(announced, std::vector<std::string>{"自动切换未完成，没有可用的规格"});
     EXPECT_EQ(notice->shownText()->detail, std::optional<std::string>("没有可用的规格"));
 

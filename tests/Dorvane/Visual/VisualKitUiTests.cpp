@@ -14,6 +14,7 @@
 
 #include "Dorvane/Visual/ApplicationIcon.h"
 #include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/GlassPanel.h"
 #include "Dorvane/Visual/NativeGlassView.h"
 #include "Dorvane/Visual/OverflowEdgeFadeOverlay.h"
 #include "Dorvane/Visual/SegmentedPicker.h"
@@ -235,19 +236,27 @@ TEST_F(VisualKit, RevealUnderReduceMotionShowsEverythingAtOnce) {
     EXPECT_TRUE(glass.mask().isEmpty());
 }
 
-TEST_F(VisualKit, TheShadowLiesInAMarginAroundTheGlass) {
-    NativeGlassView glass(new QWidget, 14);
-    glass.setShadow(DesignTokens::panelShadow);
+TEST_F(VisualKit, APanelsShadowLiesUnderItAndFollowsIt) {
+    GlassPanel panel("分辨率", 3, GlassPanel::Input::clickable);
+    panel.setGlass(new NativeGlassView(new QWidget, 14));
+    panel.setShadow(DesignTokens::panelShadow);
+    panel.setGlassFrame(QRect(100, 100, 120, 80));
+    panel.present();
+    QWidget* shadow = panel.shadowWindow();
+    ASSERT_NE(shadow, nullptr);
     const int margin = DesignTokens::panelShadow.margin;
-    EXPECT_EQ(glass.windowFrame(QRect(100, 100, 120, 80)), QRect(100 - margin, 100 - margin, 120 + 2 * margin, 80 + 2 * margin));
-    glass.setAttribute(Qt::WA_TranslucentBackground);
-    glass.resize(120 + 2 * margin, 80 + 2 * margin);
-    EXPECT_EQ(glass.glassRect(), QRect(margin, margin, 120, 80));
-    const QImage image = glass.grab().toImage();
+    EXPECT_EQ(panel.geometry(), QRect(100, 100, 120, 80)) << "the panel is exactly the glass";
+    EXPECT_EQ(shadow->geometry(), QRect(100 - margin, 100 - margin, 120 + 2 * margin, 80 + 2 * margin));
+    const QImage image = shadow->grab().toImage();
     EXPECT_EQ(alphaAt(image, 0, 0), 0) << "the blur fades out within the margin";
     EXPECT_GT(alphaAt(image, margin + 60, margin + 80 + 2), 0) << "under the card";
     EXPECT_LT(alphaAt(image, margin + 60, margin + 80 + 2), 120);
-    EXPECT_GT(alphaAt(image, margin + 60, margin + 40), 200);
+    panel.setGlassFrame(QRect(300, 200, 120, 80));
+    EXPECT_EQ(shadow->geometry().topLeft(), QPoint(300 - margin, 200 - margin));
+    panel.hide();
+    EXPECT_FALSE(shadow->isVisible());
+    panel.setShadow(std::nullopt);
+    EXPECT_EQ(panel.shadowWindow(), nullptr);
 }
 
 TEST_F(VisualKit, SwitchesAndPickersAskTheirOwnerAndShowOnlyWhatTheyAreGiven) {
