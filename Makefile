@@ -1,10 +1,22 @@
 # Entry points for people and CI. `make test` does everything a fresh clone needs.
 BUILD_DIR   ?= build
 BENCH_DIR   ?= build-bench
+ASAN_DIR    ?= build-asan
+TSAN_DIR    ?= build-tsan
+FUZZ_DIR    ?= build-fuzz
 BUILD_TYPE  ?= Debug
 JOBS        ?= $(shell nproc)
+# libFuzzer needs clang; Debian's clang 14 cannot compile the core against libstdc++ 12.
+FUZZ_CXX    ?= clang++-16
+FUZZ_SECONDS ?= 60
+SANITIZE_FUZZ_SECONDS ?= 20
 
-.PHONY: all bootstrap configure build test run bench screenshots clean
+# A sanitizer report fails the run at once, in every process (worker children included).
+ASAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+           UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+
+.PHONY: all bootstrap configure build test run bench screenshots sanitize fuzz clean
 
 all: build
 
@@ -33,5 +45,24 @@ bench: bootstrap
 	@cmake --build $(BENCH_DIR) --parallel $(JOBS)
 	@for b in $(BENCH_DIR)/bench/*_bench; do echo "== $$b"; $$b; done
 
+# The whole suite, cli tests included, once under AddressSanitizer with
+# UndefinedBehaviorSanitizer and once under ThreadSanitizer, then a short run of every fuzzer.
+sanitize: bootstrap
+	@cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVELLE_WERROR=ON -DCORVELLE_SANITIZE=address >/dev/null
+	@cmake --build $(ASAN_DIR) --parallel $(JOBS)
+	@cd $(ASAN_DIR) && $(ASAN_ENV) ctest --output-on-failure --parallel $(JOBS) --timeout 300
+	@cmake -S . -B $(TSAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVELLE_WERROR=ON -DCORVELLE_SANITIZE=thread >/dev/null
+	@cmake --build $(TSAN_DIR) --parallel $(JOBS)
+	@cd $(TSAN_DIR) && $(TSAN_ENV) ctest --output-on-failure --parallel $(JOBS) --timeout 300
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(SANITIZE_FUZZ_SECONDS)
+
+# Builds a libFuzzer target per strict decoder (address and undefined sanitizers) and runs
+# each for FUZZ_SECONDS from the seeds in tests/fuzz/corpus.
+fuzz: bootstrap
+	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1 \
+	  -DCMAKE_CXX_COMPILER=$(FUZZ_CXX) -DCORVELLE_BUILD_TESTS=OFF -DCORVELLE_BUILD_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_DIR) --parallel $(JOBS) --target corvelle-fuzzers
+	@$(ASAN_ENV) scripts/run-fuzzers $(FUZZ_DIR)/tests/fuzz tests/fuzz/corpus $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR) $(TSAN_DIR) $(FUZZ_DIR)

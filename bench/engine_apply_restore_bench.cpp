@@ -21,6 +21,7 @@
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/SimulatedHost.h"
+#include "tests/Support/RunAndWait.h"
 
 namespace {
 
@@ -87,12 +88,12 @@ void ApplyAndRestore(benchmark::State& state) {
         double wall = 0;
         for (auto _ : state) {
             const auto start = std::chrono::steady_clock::now();
-            const auto status = engine.applyNow({1400, 630});
+            const auto status = testing::runAndWait(queue, [&] { return engine.applyNow({1400, 630}); });
             if (status.detail) {
                 state.SkipWithError(("apply failed: " + *status.detail).c_str());
                 break;
             }
-            if (!engine.restoreNow()) {
+            if (!testing::runAndWait(queue, [&] { return engine.restoreNow(); })) {
                 state.SkipWithError("restore deferred");
                 break;
             }

@@ -17,4 +17,8 @@ shell::Neighbours makeNeighbours() {
     return neighbours;
 }
 
+std::unique_ptr<qthost::SettingsViewFactory> makeSettingsViews() {
+    return std::make_unique<qthost::NullSettingsViewFactory>();
+}
+
 }  // namespace dorvane

@@ -1,12 +1,19 @@
 #pragma once
 
+#include <memory>
+
+#include "Dorvane/QtHost/SettingsViewFactory.h"
 #include "Dorvane/Shell/Neighbours/Neighbours.h"
 
 namespace dorvane {
 
 // The neighbours this build has, in the order the controller is built from them; a
-// subsystem not built yet stands in with its null implementation. A seam left empty is
-// filled by the Qt host with its own panel (the notice).
+// subsystem not built yet stands in with its null implementation.
+// The settings window's and the resolution panel's windows are the runner's own, and so is
+// the notice's panel when the notice seam is left empty.
 shell::Neighbours makeNeighbours();
+
+// The content of those windows.
+std::unique_ptr<qthost::SettingsViewFactory> makeSettingsViews();
 
 }  // namespace dorvane

@@ -126,6 +126,7 @@ const StableModes& DisplayEngine::stableModes() {
 }
 
 void DisplayEngine::noteRemoteActivityNow() {
+    dispatch::assertOn(queue_, "DisplayEngine::noteRemoteActivityNow");
     lastDisplayWork_ = clock_.uptime();
     stableBaseline_.reset();
 }
@@ -133,6 +134,7 @@ void DisplayEngine::noteRemoteActivityNow() {
 // ---- Worker operations ----
 
 std::string DisplayEngine::runWorker(const std::string& command, const std::optional<std::string>& input) {
+    dispatch::assertOn(queue_, "DisplayEngine::runWorker");
     return worker_.run(executable_, command, input, workerTimeout);
 }
 
@@ -173,6 +175,7 @@ std::vector<DisplayState> DisplayEngine::restorationTargets(const std::vector<Di
 }
 
 void DisplayEngine::save(const std::vector<DisplayState>& displays) {
+    dispatch::assertOn(queue_, "DisplayEngine::save");
     fs::create_directories(root_);
     writeFileAtomically(sessionPath(), json::serialize(encodeDisplayStates(displays)));
 }
@@ -227,6 +230,7 @@ void DisplayEngine::verifyTransition(const std::vector<DisplayState>& targets, s
 // ---- Stable modes ----
 
 void DisplayEngine::beginStableWindowNow() {
+    dispatch::assertOn(queue_, "DisplayEngine::beginStableWindowNow");
     stableWindowStart_ = clock_.uptime();
     stableBaseline_.reset();
     if (!idleForStable()) return;
@@ -238,6 +242,7 @@ void DisplayEngine::beginStableWindowNow() {
 }
 
 void DisplayEngine::finishStableWindowNow() {
+    dispatch::assertOn(queue_, "DisplayEngine::finishStableWindowNow");
     if (!stableBaseline_) return;
     const auto baseline = std::move(*stableBaseline_);
     stableBaseline_.reset();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -35,7 +36,8 @@ namespace dorvane {
 // It is an actor. Every operation runs on its serial queue from start to end, worker
 // runs and pauses included, so display operations never interleave. The main thread
 // awaits the Task members; the synchronous members are for code that already runs on
-// the queue (the display self-tests, through perform()) and for single-threaded tools.
+// the queue (the display self-tests, through perform()), and a debug build aborts when
+// one is called anywhere else.
 //
 // Files it alone reads and writes in `root`: "session.json" (the layout before the fit),
 // "session.last.json", "session.failed.json", "stable-layouts.json", and the log
@@ -88,7 +90,7 @@ public:
         return dispatch::runOn(queue_, [this, work = std::move(work)]() mutable { return work(*this); });
     }
 
-    // ---- Synchronous operations, on the engine's queue only ----
+    // ---- Synchronous operations, on the engine's queue only (asserted) ----
 
     EngineStatus initializeNow();
     EngineStatus applyNow(const Dimensions& dimensions);
@@ -127,6 +129,10 @@ public:
 
     std::optional<Dimensions> applied() const { return applied_; }
     bool isRestorePending() const { return pendingRestore_; }
+    // Why the last restoreNow() gave the restore up ("session.json" moved to
+    // "session.failed.json" and true answered), or nothing when it did not. restore()
+    // answers true for a given-up restore; the command-line modes report it as a failure.
+    const std::optional<std::string>& abandonedRestoreReason() const { return abandonedRestoreReason_; }
     bool isShuttingDown() const { return shuttingDown_; }
     bool hasSession() const;
     bool idleForStable() const;
@@ -145,6 +151,21 @@ public:
     static std::string layout(const std::vector<DisplayState>& displays) { return layoutText(displays); }
 
 private:
+    // The steps of restoreNow(): the deferral test, one attempt (plan, commit, verify,
+    // record) and giving up after the last one.
+    bool mustDefer(const std::vector<DisplayState>& saved);
+    void restoreAttempt(const std::vector<DisplayState>& saved, const std::string& bytes, bool lastAttempt,
+                        double start);
+    std::vector<DisplayState> plannedRestoreTargets(const std::vector<DisplayState>& saved);
+    // Throws unless the actual layout holds the targets (on the last attempt, origins the
+    // system chose are accepted into `targets`) and no other virtual display is left.
+    void verifyRestoredLayout(std::vector<DisplayState>& targets, const std::vector<DisplayState>& actual,
+                              bool lastAttempt);
+    void recordRestored(const std::vector<DisplayState>& saved, const std::string& bytes,
+                        const std::vector<DisplayState>& targets, const std::vector<DisplayState>& actual,
+                        double start);
+    void giveUpRestore(const std::exception_ptr& lastError, const std::string& lastMessage);
+
     void replaceDisplay(const Dimensions& dimensions, bool injectFailure, bool injectFailureAfterSwitch);
     bool headless(const std::vector<DisplayState>& saved);
     void restoreFullHeightIfNeeded();
@@ -170,6 +191,7 @@ private:
     bool pendingRestore_ = false;
     bool shuttingDown_ = false;
     std::uint32_t lastDisplaySerial_ = 1;
+    std::optional<std::string> abandonedRestoreReason_;
     std::optional<StableModes> stableModes_;
     std::optional<std::vector<DisplayState>> stableBaseline_;
     double stableWindowStart_ = 0;

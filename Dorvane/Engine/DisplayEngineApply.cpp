@@ -40,6 +40,7 @@ std::string conflictKeys(const std::vector<DisplayState>& displays) {
 }  // namespace
 
 EngineStatus DisplayEngine::initializeNow() {
+    dispatch::assertOn(queue_, "DisplayEngine::initializeNow");
     try {
         if (!recovered_) {
             if (hasSession()) restoreNow();
@@ -53,6 +54,7 @@ EngineStatus DisplayEngine::initializeNow() {
 }
 
 EngineStatus DisplayEngine::applyNow(const Dimensions& dimensions) {
+    dispatch::assertOn(queue_, "DisplayEngine::applyNow");
     if (shuttingDown_) return report("正在还原…", std::nullopt);
     auto status = initializeNow();
     if (status.detail) return status;
@@ -71,6 +73,7 @@ EngineStatus DisplayEngine::applyNow(const Dimensions& dimensions) {
 
 void DisplayEngine::activate(const Dimensions& dimensions, bool injectFailure,
                              const std::optional<std::string>& givenRecoveryData, bool injectFailureAfterSwitch) {
+    dispatch::assertOn(queue_, "DisplayEngine::activate");
     if (!isSupportedSize(dimensions)) throw FitError::message("分辨率超出支持范围。");
     if (virtualDisplay_ && applied_ && hasSession()) {
         replaceDisplay(dimensions, injectFailure, injectFailureAfterSwitch);

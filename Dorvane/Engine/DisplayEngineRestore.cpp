@@ -65,7 +65,16 @@ bool DisplayEngine::headless(const std::vector<DisplayState>& saved) {
     return RestorePlan::outcome(saved, live).kind == RestorePlan::Outcome::Kind::deferred;
 }
 
+bool DisplayEngine::mustDefer(const std::vector<DisplayState>& saved) {
+    if (!headless(saved)) return false;
+    // Sleeping displays show no mode and look absent: wake them and look again first.
+    wakeDisplays();
+    return headless(saved);
+}
+
 bool DisplayEngine::restoreNow() {
+    dispatch::assertOn(queue_, "DisplayEngine::restoreNow");
+    abandonedRestoreReason_.reset();
     if (!hasSession()) {
         if (virtualDisplay_) {
             log("own_virtual_released", "no_session");
@@ -81,7 +90,7 @@ bool DisplayEngine::restoreNow() {
     if (!bytes) throw std::system_error(ENOENT, std::generic_category(), "read " + sessionPath().string());
     const auto saved = parseDisplayStates(*bytes);
 
-    if (headless(saved)) {
+    if (mustDefer(saved)) {
         pendingRestore_ = true;
         log("restore_deferred",
             std::string("no_physical_display virtual_kept=") + (virtualDisplay_ ? "true" : "false"));
@@ -92,75 +101,8 @@ bool DisplayEngine::restoreNow() {
     std::exception_ptr lastError;
     std::string lastMessage;
     for (int attempt = 1; attempt <= kRestoreAttempts; ++attempt) {
-        virtualDisplay_.reset();
-        applied_.reset();
-        clock_.sleep(kRestorePause);
         try {
-            const auto live = markedPhysical(snapshot(), saved);
-            const auto outcome = RestorePlan::outcome(saved, live);
-            std::vector<DisplayState> targets;
-            switch (outcome.kind) {
-                case RestorePlan::Outcome::Kind::release:
-                    log("restore_release", "original_displays_absent");
-                    break;
-                case RestorePlan::Outcome::Kind::deferred:
-                    throw FitError::message("显示器已断开，稍后自动还原。");
-                case RestorePlan::Outcome::Kind::restore: targets = restorationTargets(outcome.targets); break;
-            }
-            if (!targets.empty()) commit(targets);
-
-            clock_.sleep(kRestorePause);
-            const auto actual = snapshot();
-            std::vector<std::string> problems;
-            bool originOnly = true;
-            for (const auto& target : targets) {
-                const DisplayState* found = findDisplay(actual, target.id);
-                const auto mismatches =
-                    StableModes::mismatches(target, found ? std::optional<DisplayState>(*found) : std::nullopt);
-                if (mismatches.empty()) continue;
-                std::string problem = "id=" + std::to_string(target.id) + " ";
-                for (std::size_t index = 0; index < mismatches.size(); ++index) {
-                    if (index > 0) problem += "; ";
-                    problem += mismatches[index];
-                    if (!mismatches[index].starts_with("origin")) originOnly = false;
-                }
-                problems.push_back(std::move(problem));
-            }
-            if (!problems.empty()) {
-                std::string joined;
-                for (const auto& problem : problems) joined += (joined.empty() ? "" : " | ") + problem;
-                log("restore_mismatch", joined);
-                if (!originOnly || attempt < kRestoreAttempts) throw FitError::message(kVerificationMessage);
-                // The system keeps placing the displays elsewhere: accept where it put them.
-                log("restore_origin_normalized", "accepted macOS placement");
-                for (auto& target : targets) {
-                    if (const DisplayState* found = findDisplay(actual, target.id)) {
-                        target.x = found->x;
-                        target.y = found->y;
-                    }
-                }
-            }
-
-            std::set<std::uint32_t> targetIDs;
-            for (const auto& target : targets) targetIDs.insert(target.id);
-            for (const auto& display : actual) {
-                if (!targetIDs.contains(display.id) && !display.physical) {
-                    throw FitError::message("仍有虚拟屏幕未断开，请关闭其他显示工具后重试。");
-                }
-            }
-
-            log("restore_layout", "saved=" + layout(saved) + " after=" + layout(actual));
-            try {
-                writeFileAtomically(root_ / lastSessionFileName, *bytes);
-            } catch (const std::exception&) {
-                // The layout is back; only the record of it is missing.
-            }
-            fs::remove(sessionPath());
-            applied_.reset();
-            pendingRestore_ = false;
-            reassertRestoredModes(targets);
-            lastDisplayWork_ = clock_.uptime();
-            log("restored", "seconds=" + threeDecimals(clock_.uptime() - start));
+            restoreAttempt(saved, *bytes, attempt == kRestoreAttempts, start);
             return true;
         } catch (const std::exception& error) {
             lastError = std::current_exception();
@@ -169,7 +111,98 @@ bool DisplayEngine::restoreNow() {
             clock_.sleep(kRestorePause);
         }
     }
+    giveUpRestore(lastError, lastMessage);
+    return true;
+}
 
+void DisplayEngine::restoreAttempt(const std::vector<DisplayState>& saved, const std::string& bytes,
+                                   bool lastAttempt, double start) {
+    virtualDisplay_.reset();
+    applied_.reset();
+    clock_.sleep(kRestorePause);
+    auto targets = plannedRestoreTargets(saved);
+    if (!targets.empty()) commit(targets);
+
+    clock_.sleep(kRestorePause);
+    const auto actual = snapshot();
+    verifyRestoredLayout(targets, actual, lastAttempt);
+    recordRestored(saved, bytes, targets, actual, start);
+}
+
+std::vector<DisplayState> DisplayEngine::plannedRestoreTargets(const std::vector<DisplayState>& saved) {
+    const auto live = markedPhysical(snapshot(), saved);
+    const auto outcome = RestorePlan::outcome(saved, live);
+    switch (outcome.kind) {
+        case RestorePlan::Outcome::Kind::release:
+            log("restore_release", "original_displays_absent");
+            return {};
+        case RestorePlan::Outcome::Kind::deferred:
+            throw FitError::message("显示器已断开，稍后自动还原。");
+        case RestorePlan::Outcome::Kind::restore:
+            break;
+    }
+    return restorationTargets(outcome.targets);
+}
+
+void DisplayEngine::verifyRestoredLayout(std::vector<DisplayState>& targets, const std::vector<DisplayState>& actual,
+                                         bool lastAttempt) {
+    std::vector<std::string> problems;
+    bool originOnly = true;
+    for (const auto& target : targets) {
+        const DisplayState* found = findDisplay(actual, target.id);
+        const auto mismatches =
+            StableModes::mismatches(target, found ? std::optional<DisplayState>(*found) : std::nullopt);
+        if (mismatches.empty()) continue;
+        std::string problem = "id=" + std::to_string(target.id) + " ";
+        for (std::size_t index = 0; index < mismatches.size(); ++index) {
+            if (index > 0) problem += "; ";
+            problem += mismatches[index];
+            if (!mismatches[index].starts_with("origin")) originOnly = false;
+        }
+        problems.push_back(std::move(problem));
+    }
+    if (!problems.empty()) {
+        std::string joined;
+        for (const auto& problem : problems) joined += (joined.empty() ? "" : " | ") + problem;
+        log("restore_mismatch", joined);
+        if (!originOnly || !lastAttempt) throw FitError::message(kVerificationMessage);
+        // The system keeps placing the displays elsewhere: accept where it put them.
+        log("restore_origin_normalized", "accepted macOS placement");
+        for (auto& target : targets) {
+            if (const DisplayState* found = findDisplay(actual, target.id)) {
+                target.x = found->x;
+                target.y = found->y;
+            }
+        }
+    }
+
+    std::set<std::uint32_t> targetIDs;
+    for (const auto& target : targets) targetIDs.insert(target.id);
+    for (const auto& display : actual) {
+        if (!targetIDs.contains(display.id) && !display.physical) {
+            throw FitError::message("仍有虚拟屏幕未断开，请关闭其他显示工具后重试。");
+        }
+    }
+}
+
+void DisplayEngine::recordRestored(const std::vector<DisplayState>& saved, const std::string& bytes,
+                                   const std::vector<DisplayState>& targets, const std::vector<DisplayState>& actual,
+                                   double start) {
+    log("restore_layout", "saved=" + layout(saved) + " after=" + layout(actual));
+    try {
+        writeFileAtomically(root_ / lastSessionFileName, bytes);
+    } catch (const std::exception&) {
+        // The layout is back; only the record of it is missing.
+    }
+    fs::remove(sessionPath());
+    applied_.reset();
+    pendingRestore_ = false;
+    reassertRestoredModes(targets);
+    lastDisplayWork_ = clock_.uptime();
+    log("restored", "seconds=" + threeDecimals(clock_.uptime() - start));
+}
+
+void DisplayEngine::giveUpRestore(const std::exception_ptr& lastError, const std::string& lastMessage) {
     // Give up only when the displays already form a plain physical layout; anything else
     // keeps the session for the next try.
     std::vector<DisplayState> live;
@@ -185,11 +218,12 @@ bool DisplayEngine::restoreNow() {
     applied_.reset();
     pendingRestore_ = false;
     lastDisplayWork_ = clock_.uptime();
+    abandonedRestoreReason_ = lastMessage;
     log("restore_abandoned", "live=" + layout(live) + " reason=" + lastMessage);
-    return true;
 }
 
 bool DisplayEngine::resumePendingRestoreNow() {
+    dispatch::assertOn(queue_, "DisplayEngine::resumePendingRestoreNow");
     if (!pendingRestore_ || shuttingDown_) return false;
     if (!hasSession()) return false;
     try {
@@ -201,6 +235,7 @@ bool DisplayEngine::resumePendingRestoreNow() {
 }
 
 void DisplayEngine::shutdownNow() {
+    dispatch::assertOn(queue_, "DisplayEngine::shutdownNow");
     shuttingDown_ = true;
     try {
         restoreNow();

@@ -18,16 +18,6 @@ using displays::DisplayError;
 using displays::DisplayID;
 using displays::DisplayModeInfo;
 
-json::Json CommitRequest::toJson() const {
-    json::Json object = json::Json::object();
-    object["targets"] = encodeDisplayStates(targets);
-    return object;
-}
-
-CommitRequest CommitRequest::fromJson(const json::Json& value) {
-    return CommitRequest{json::get<std::vector<DisplayState>>(value, "targets")};
-}
-
 DisplayWorker::DisplayWorker(displays::DisplayServices& services) : services_(services) {}
 
 void DisplayWorker::check(DisplayError error, std::string_view label) {
@@ -81,102 +71,103 @@ std::vector<DisplayState> DisplayWorker::snapshot() {
 }
 
 int DisplayWorker::commit(const std::vector<DisplayState>& targets) {
-    // Every mode is chosen before anything is configured, so a missing mode changes nothing.
-    std::vector<std::optional<DisplayModeInfo>> chosen;
-    std::vector<std::optional<DisplayModeInfo>> currentModes;
-    for (const auto& target : targets) {
-        currentModes.push_back(services_.currentMode(target.id));
-        if (target.skipMode) {
-            chosen.emplace_back();
-            continue;
-        }
-        auto modes = services_.allModes(target.id, {.includeDuplicateLowResolution = true});
-        if (const auto& current = currentModes.back()) modes.insert(modes.begin(), *current);
-        std::vector<DisplayModeInfo> candidates;
-        for (const auto& mode : modes) {
-            if (sameSize(mode, target.mode) && std::fabs(mode.refresh - target.mode.refresh) < 1.0) {
-                candidates.push_back(mode);
-            }
-        }
-        if (candidates.empty()) {
-            throw FitError::message("当前显示器不支持目标模式 " + std::to_string(target.mode.width) + "×" +
-                                    std::to_string(target.mode.height) + " HiDPI 超清渲染。");
-        }
-        auto exact = std::find_if(candidates.begin(), candidates.end(),
-                                  [&](const DisplayModeInfo& mode) { return mode.modeID == target.mode.modeID; });
-        if (exact != candidates.end()) {
-            chosen.emplace_back(*exact);
-        } else {
-            // min_element keeps the earliest on a tie, so the current mode wins ties.
-            chosen.emplace_back(*std::min_element(
-                candidates.begin(), candidates.end(), [&](const DisplayModeInfo& a, const DisplayModeInfo& b) {
-                    return std::fabs(a.refresh - target.mode.refresh) < std::fabs(b.refresh - target.mode.refresh);
-                }));
-        }
-    }
-
-    struct Change {
-        bool mode = false;
-        bool mirror = false;
-        bool placement = false;
-        bool any() const { return mode || mirror || placement; }
-    };
-    std::vector<Change> changes;
-    for (std::size_t i = 0; i < targets.size(); ++i) {
-        const auto& target = targets[i];
-        Change change;
-        if (chosen[i]) {
-            const auto& current = currentModes[i];
-            change.mode = !current || current->modeID != chosen[i]->modeID;
-        }
-        change.mirror = services_.mirrorSource(target.id) != target.mirror;
-        if (!target.skipOrigin) {
-            const auto bounds = services_.bounds(target.id);
-            change.placement = bounds.x != static_cast<double>(target.x) ||
-                               bounds.y != static_cast<double>(target.y) ||
-                               (target.main && !services_.isMain(target.id));
-        }
-        changes.push_back(change);
-    }
-    const int changed = static_cast<int>(std::count_if(changes.begin(), changes.end(),
-                                                       [](const Change& change) { return change.any(); }));
+    const auto changes = plannedChanges(targets);
+    const int changed = static_cast<int>(
+        std::count_if(changes.begin(), changes.end(), [](const TargetChange& change) { return change.any(); }));
     if (changed == 0) return 0;
 
     auto begun = services_.beginConfiguration();
     check(begun.error, "开始配置");
     if (!begun.configuration) throw FitError::message("无法初始化 CoreGraphics 显示配置会话。");
     auto& configuration = *begun.configuration;
-
     try {
-        for (std::size_t i = 0; i < targets.size(); ++i) {
-            if (changes[i].mirror && targets[i].mirror == 0) {
-                check(configuration.configureMirror(targets[i].id, 0), "解除源屏幕镜像");
-            }
-        }
-        for (std::size_t i = 0; i < targets.size(); ++i) {
-            if (changes[i].mirror && targets[i].mirror != 0) {
-                check(configuration.configureMirror(targets[i].id, targets[i].mirror), "配置镜像");
-            }
-        }
-        for (std::size_t i = 0; i < targets.size(); ++i) {
-            if (changes[i].mode) check(configuration.configureMode(targets[i].id, *chosen[i]), "配置分辨率");
-        }
-        // The main display is placed last: the display left at (0, 0) becomes main.
-        std::vector<std::size_t> order(targets.size());
-        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-        std::stable_sort(order.begin(), order.end(),
-                         [&](std::size_t a, std::size_t b) { return !targets[a].main && targets[b].main; });
-        for (std::size_t i : order) {
-            if (changes[i].placement) {
-                check(configuration.configureOrigin(targets[i].id, targets[i].x, targets[i].y), "配置排列");
-            }
-        }
+        configure(configuration, targets, changes);
     } catch (...) {
         configuration.cancel();
         throw;
     }
     check(configuration.complete(displays::ConfigureScope::forSession), "提交配置");
     return changed;
+}
+
+std::vector<DisplayWorker::TargetChange> DisplayWorker::plannedChanges(const std::vector<DisplayState>& targets) {
+    // Every mode is chosen before anything is configured, so a missing mode changes nothing.
+    std::vector<TargetChange> changes;
+    std::vector<std::optional<DisplayModeInfo>> currentModes;
+    for (const auto& target : targets) {
+        currentModes.push_back(services_.currentMode(target.id));
+        TargetChange change;
+        if (!target.skipMode) change.mode = chosenMode(target, currentModes.back());
+        changes.push_back(change);
+    }
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        const auto& target = targets[i];
+        TargetChange& change = changes[i];
+        if (change.mode) {
+            const auto& current = currentModes[i];
+            change.modeChanges = !current || current->modeID != change.mode->modeID;
+        }
+        change.mirrorChanges = services_.mirrorSource(target.id) != target.mirror;
+        if (!target.skipOrigin) {
+            const auto bounds = services_.bounds(target.id);
+            change.placementChanges = bounds.x != static_cast<double>(target.x) ||
+                                      bounds.y != static_cast<double>(target.y) ||
+                                      (target.main && !services_.isMain(target.id));
+        }
+    }
+    return changes;
+}
+
+DisplayModeInfo DisplayWorker::chosenMode(const DisplayState& target, const std::optional<DisplayModeInfo>& current) {
+    auto modes = services_.allModes(target.id, {.includeDuplicateLowResolution = true});
+    if (current) modes.insert(modes.begin(), *current);
+    std::vector<DisplayModeInfo> candidates;
+    for (const auto& mode : modes) {
+        if (sameSize(mode, target.mode) && std::fabs(mode.refresh - target.mode.refresh) < 1.0) {
+            candidates.push_back(mode);
+        }
+    }
+    if (candidates.empty()) {
+        throw FitError::message("当前显示器不支持目标模式 " + std::to_string(target.mode.width) + "×" +
+                                std::to_string(target.mode.height) + " HiDPI 超清渲染。");
+    }
+    auto exact = std::find_if(candidates.begin(), candidates.end(),
+                              [&](const DisplayModeInfo& mode) { return mode.modeID == target.mode.modeID; });
+    if (exact != candidates.end()) return *exact;
+    // min_element keeps the earliest on a tie, so the current mode wins ties.
+    return *std::min_element(candidates.begin(), candidates.end(),
+                             [&](const DisplayModeInfo& a, const DisplayModeInfo& b) {
+                                 return std::fabs(a.refresh - target.mode.refresh) <
+                                        std::fabs(b.refresh - target.mode.refresh);
+                             });
+}
+
+void DisplayWorker::configure(displays::DisplayConfiguration& configuration, const std::vector<DisplayState>& targets,
+                              const std::vector<TargetChange>& changes) {
+    // Mirrors are broken before new ones are set, modes follow, and placement comes last.
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        if (changes[i].mirrorChanges && targets[i].mirror == 0) {
+            check(configuration.configureMirror(targets[i].id, 0), "解除源屏幕镜像");
+        }
+    }
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        if (changes[i].mirrorChanges && targets[i].mirror != 0) {
+            check(configuration.configureMirror(targets[i].id, targets[i].mirror), "配置镜像");
+        }
+    }
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        if (changes[i].modeChanges) check(configuration.configureMode(targets[i].id, *changes[i].mode), "配置分辨率");
+    }
+    // The main display is placed last: the display left at (0, 0) becomes main.
+    std::vector<std::size_t> order(targets.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return !targets[a].main && targets[b].main; });
+    for (std::size_t i : order) {
+        if (changes[i].placementChanges) {
+            check(configuration.configureOrigin(targets[i].id, targets[i].x, targets[i].y), "配置排列");
+        }
+    }
 }
 
 std::vector<DisplayState> DisplayWorker::normalizeRestoration(const std::vector<DisplayState>& targets) {

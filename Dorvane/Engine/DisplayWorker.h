@@ -1,23 +1,17 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "DorvaneCore/Display/CommitRequest.h"
 #include "DorvaneCore/Display/DisplayState.h"
 #include "DorvaneCore/Support/StrictJson.h"
 #include "Platform/Displays/DisplayServices.h"
 
 namespace dorvane {
-
-// The request body of "commit" and "normalize-restore": {"targets":[DisplayState...]}.
-struct CommitRequest {
-    std::vector<DisplayState> targets;
-
-    json::Json toJson() const;
-    static CommitRequest fromJson(const json::Json& value);
-};
 
 // The only code that reads and configures displays. It runs in a child process
 // of our own executable ("--worker <command>"), one command per process, so no
@@ -46,6 +40,24 @@ public:
     static constexpr std::uint32_t displayCapacity = 32;
 
 private:
+    // What commit() does to one target: the mode it gets (none with skipMode), and which
+    // of its mode, mirroring and placement differ from the live display.
+    struct TargetChange {
+        std::optional<displays::DisplayModeInfo> mode;
+        bool modeChanges = false;
+        bool mirrorChanges = false;
+        bool placementChanges = false;
+        bool any() const { return modeChanges || mirrorChanges || placementChanges; }
+    };
+
+    // The steps of commit(): plan every target (choosing each mode first), then configure
+    // the changes in one transaction.
+    std::vector<TargetChange> plannedChanges(const std::vector<DisplayState>& targets);
+    displays::DisplayModeInfo chosenMode(const DisplayState& target,
+                                         const std::optional<displays::DisplayModeInfo>& current);
+    static void configure(displays::DisplayConfiguration& configuration, const std::vector<DisplayState>& targets,
+                          const std::vector<TargetChange>& changes);
+
     displays::DisplayServices& services_;
 };
 

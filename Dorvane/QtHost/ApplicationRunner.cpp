@@ -11,10 +11,12 @@
 #include "Dorvane/QtHost/QtApplicationPlatform.h"
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
+#include "Dorvane/QtHost/QtSettingsWindows.h"
 #include "Dorvane/QtHost/QtTerminationSignals.h"
 #include "Dorvane/QtHost/TrayStatusBar.h"
 #include "Dorvane/Shell/AppController.h"
 #include "Dorvane/Shell/AppUpdater.h"
+#include "Dorvane/Shell/OperationDiagnostics.h"
 #include "Dorvane/Shell/ScreenSpace.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/GlobalPointerMonitor.h"
@@ -36,6 +38,14 @@ std::optional<std::string> variable(const char* name) {
     return std::string(value);
 }
 
+// Qt's offscreen platform warns on every raise and size hint of a window it has no screen
+// for; the program already said once that it runs without one.
+QtMessageHandler defaultMessageHandler = nullptr;
+void quietOffscreenMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QStringLiteral("This plugin does not support"))) return;
+    if (defaultMessageHandler != nullptr) defaultMessageHandler(type, context, message);
+}
+
 }  // namespace
 
 PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, const std::optional<std::string>& display,
@@ -49,7 +59,8 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 }
 
 int runApplication(const std::filesystem::path& root, const std::string& executable,
-                   const std::function<shell::Neighbours()>& makeNeighbours) {
+                   const std::function<shell::Neighbours()>& makeNeighbours,
+                   const std::function<std::unique_ptr<SettingsViewFactory>()>& makeSettingsViews) {
     const auto choice =
         choosePlatform(variable("QT_QPA_PLATFORM"), variable("DISPLAY"), variable("WAYLAND_DISPLAY"));
     if (choice.platform) ::setenv("QT_QPA_PLATFORM", choice.platform->c_str(), 1);
@@ -58,6 +69,9 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     std::string programName = "corvelle";
     char* argv[] = {programName.data(), nullptr};
     QApplication application(argc, argv);
+    if (QGuiApplication::platformName() == QStringLiteral("offscreen")) {
+        defaultMessageHandler = qInstallMessageHandler(quietOffscreenMessages);
+    }
     QApplication::setApplicationName(QStringLiteral("Corvelle"));
     // Closing a window never quits: only the orderly quit may, after the restore.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -91,18 +105,40 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     GlobalPointerMonitor::setShared(&globalPointer);
     PointerHover::shared().watch(&globalPointer);
 
-    shell::Neighbours neighbours = makeNeighbours();
-    // A seam the build leaves empty gets the Qt host's own panel.
+    auto neighbours = makeNeighbours();
+    // Seams the build leaves empty get the Qt host's own panels.
     if (!neighbours.notice) {
         neighbours.notice = std::make_unique<TransientNotice>(TransientNotice::Services{
             mainQueue, [&host] { return ScreenSpace::of(host->screens().screens()); },
             [&host](const std::string& text) { host->announcements().announce(text); }, {}});
     }
-
+    if (!neighbours.settingsWindows) {
+        neighbours.settingsWindows = std::make_unique<QtSettingsWindows>(makeSettingsViews(), &host->userDefaults());
+    }
     auto controller = std::make_unique<AppController>(
-        AppController::Services{root, mainQueue, clock, *engine, *probeQueue, host->screens(), host->power(),
-                                host->assertionNotifications(), host->processes(), host->workspace(), *statusBar,
-                                host->accessibility(), loginItems, updater, platform, terminationSignals, std::cerr,
+        AppController::Services{root,
+                                mainQueue,
+                                clock,
+                                *engine,
+                                *probeQueue,
+                                host->screens(),
+                                host->power(),
+                                host->assertionNotifications(),
+                                host->processes(),
+                                host->workspace(),
+                                host->applicationWorkspace(),
+                                *statusBar,
+                                host->accessibility(),
+                                host->accessibility(),
+                                loginItems,
+                                updater,
+                                platform,
+                                terminationSignals,
+                                OperationDiagnostics::shared(),
+                                host->userDefaults(),
+                                host->distributedNotifications(),
+                                std::cerr,
+                                host->process().pid,
                                 variable(system::XdgAutostartLoginItems::launchedVariable)},
         std::move(neighbours));
     statusBar->onMenuWillOpen = [&controller] { controller->menuNeedsUpdate(); };

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "Dorvane/QtHost/SettingsViewFactory.h"
 #include "Dorvane/Shell/Neighbours/Neighbours.h"
 
 namespace dorvane::qthost {
@@ -21,12 +22,13 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 
 // The status-bar application: a QApplication whose event loop is the main queue, the
 // simulated host opened as the application, the engine and probe actors, and the
-// application controller, whose launch is the loop's first job. The program follows the
-// host's appearance; a notice seam the neighbours leave empty gets the glass notice, which
-// speaks through the host. Returns the exit status
-// once the loop ends and everything is torn down: the controller, then the actors
-// (joined), then the host.
+// application controller, whose launch is the loop's first job. The settings window and
+// the resolution panel are made here, with content from `makeSettingsViews`, unless the
+// neighbours bring their own; so is the glass notice, which speaks through the host. The
+// program follows the host's appearance. Returns the exit status once the loop ends and
+// everything is torn down: the controller, then the actors (joined), then the host.
 int runApplication(const std::filesystem::path& root, const std::string& executable,
-                   const std::function<shell::Neighbours()>& makeNeighbours);
+                   const std::function<shell::Neighbours()>& makeNeighbours,
+                   const std::function<std::unique_ptr<SettingsViewFactory>()>& makeSettingsViews);
 
 }  // namespace dorvane::qthost

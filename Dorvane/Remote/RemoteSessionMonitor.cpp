@@ -23,12 +23,12 @@ RemoteSessionMonitor::RemoteSessionMonitor(dispatch::Executor& mainQueue, dispat
     : main_(mainQueue),
       clock_(clock),
       notifications_(notifications),
-      workspace_(workspace),
-      self_(std::make_shared<RemoteSessionMonitor*>(this)) {}
+      workspace_(workspace) {}
 
 RemoteSessionMonitor::~RemoteSessionMonitor() {
+    dispatch::assertOn(main_, "RemoteSessionMonitor::~RemoteSessionMonitor");
+    lifetime_.end();
     stop();
-    self_.reset();
 }
 
 bool RemoteSessionMonitor::isWatchedApplication(const workspace::RunningApplication& application) {
@@ -37,27 +37,30 @@ bool RemoteSessionMonitor::isWatchedApplication(const workspace::RunningApplicat
            application.bundlePath->find("/UURemote") != std::string::npos;
 }
 
+std::function<void()> RemoteSessionMonitor::requestIfAlive() {
+    return [this, alive = lifetime_.watch()] {
+        if (alive) request();
+    };
+}
+
 void RemoteSessionMonitor::start(Sample sample) {
+    dispatch::assertOn(main_, "RemoteSessionMonitor::start");
     stop();
     sample_ = std::move(sample);
-    std::weak_ptr<RemoteSessionMonitor*> weak = self_;
-    auto requestIfAlive = [weak] {
-        if (auto self = weak.lock()) (*self)->request();
-    };
-
-    notificationsStarted_ = notifications_.start(requestIfAlive);
+    notificationsStarted_ = notifications_.start(requestIfAlive());
     fallback_ = dispatch::Timer::repeating(
-        main_, notificationsStarted_ ? fallbackWithNotifications : fallbackWithoutNotifications, requestIfAlive);
+        main_, notificationsStarted_ ? fallbackWithNotifications : fallbackWithoutNotifications, requestIfAlive());
     observation_ = workspace_.observeRunningApplications(
-        [requestIfAlive](const std::vector<workspace::RunningApplication>& before,
-                         const std::vector<workspace::RunningApplication>& after) {
+        [requestIfAlive = requestIfAlive()](const std::vector<workspace::RunningApplication>& before,
+                                            const std::vector<workspace::RunningApplication>& after) {
             if (watchedProcesses(before) != watchedProcesses(after)) requestIfAlive();
         });
-    wake_ = workspace_.observeWake(requestIfAlive);
+    wake_ = workspace_.observeWake(requestIfAlive());
     request();
 }
 
 void RemoteSessionMonitor::request() {
+    dispatch::assertOn(main_, "RemoteSessionMonitor::request");
     if (!sample_) return;
     if (pending_) {
         dirty_ = true;
@@ -65,31 +68,25 @@ void RemoteSessionMonitor::request() {
     }
     const double wait = std::max(lastSample_ + minimumSpacing - clock_.uptime(), 0.0);
     pending_.emplace();
-    dispatch::spawn(main_, runSample(wait, generation_, pending_->token()));
+    dispatch::spawn(main_, runSample(lifetime_.watch(), wait, generation_, pending_->token()));
 }
 
-dispatch::Task<void> RemoteSessionMonitor::runSample(double wait, int generation, dispatch::CancellationToken token) {
-    std::weak_ptr<RemoteSessionMonitor*> weak = self_;
+// A spawned member task: it starts as a later job of the main queue, when the monitor may
+// be gone, so nothing of `this` is read before `alive` was checked, here and after each await.
+dispatch::Task<void> RemoteSessionMonitor::runSample(dispatch::Lifetime::Watch alive, double wait, int generation,
+                                                     dispatch::CancellationToken token) {
     if (wait > 0) co_await dispatch::sleepFor(wait, token);
 
-    auto self = weak.lock();
-    if (!self || token.isCancelled() || generation != generation_ || !sample_) co_return;
+    if (!alive || token.isCancelled() || generation != generation_ || !sample_) co_return;
     lastSample_ = clock_.uptime();
     Sample sample = sample_;
-    self.reset();
 
     const std::optional<double> delay = co_await sample();
 
-    self = weak.lock();
-    if (!self || token.isCancelled() || generation != generation_) co_return;
+    if (!alive || token.isCancelled() || generation != generation_) co_return;
     pending_.reset();
     confirmation_.cancel();
-    if (delay) {
-        std::weak_ptr<RemoteSessionMonitor*> again = self_;
-        confirmation_ = dispatch::Timer::once(main_, std::max(*delay, shortestRecheck), [again] {
-            if (auto monitor = again.lock()) (*monitor)->request();
-        });
-    }
+    if (delay) confirmation_ = dispatch::Timer::once(main_, std::max(*delay, shortestRecheck), requestIfAlive());
     if (dirty_) {
         dirty_ = false;
         request();
@@ -97,6 +94,7 @@ dispatch::Task<void> RemoteSessionMonitor::runSample(double wait, int generation
 }
 
 void RemoteSessionMonitor::stop() {
+    dispatch::assertOn(main_, "RemoteSessionMonitor::stop");
     ++generation_;
     notifications_.stop();
     notificationsStarted_ = false;

@@ -8,6 +8,7 @@
 #include "Platform/Dispatch/Cancellation.h"
 #include "Platform/Dispatch/Clock.h"
 #include "Platform/Dispatch/Executor.h"
+#include "Platform/Dispatch/Lifetime.h"
 #include "Platform/Dispatch/Observation.h"
 #include "Platform/Dispatch/Task.h"
 #include "Platform/Dispatch/Timer.h"
@@ -20,7 +21,8 @@ namespace dorvane {
 // when a watched remote-desktop application starts or quits, after a wake, on a
 // fallback timer, and when the last sample asked for a re-check. Samples are at
 // least one second apart and never overlap; requests that arrive during a sample
-// lead to exactly one more. Lives on the main queue.
+// lead to exactly one more. Lives on the main queue: every member is called there, and
+// it is destroyed there.
 class RemoteSessionMonitor {
 public:
     // Awaits one sample; answers the delay after which to sample again, if any.
@@ -49,7 +51,10 @@ public:
     static bool isWatchedApplication(const workspace::RunningApplication& application);
 
 private:
-    dispatch::Task<void> runSample(double wait, int generation, dispatch::CancellationToken token);
+    dispatch::Task<void> runSample(dispatch::Lifetime::Watch alive, double wait, int generation,
+                                   dispatch::CancellationToken token);
+    // Runs `request()` while the monitor exists.
+    std::function<void()> requestIfAlive();
 
     dispatch::Executor& main_;
     dispatch::Clock& clock_;
@@ -66,8 +71,8 @@ private:
     double lastSample_ = -std::numeric_limits<double>::infinity();
     bool dirty_ = false;
     bool notificationsStarted_ = false;
-    // Callbacks hold this weakly: they do nothing once the monitor is gone.
-    std::shared_ptr<RemoteSessionMonitor*> self_;
+    // Sample tasks and callbacks check it before touching the monitor.
+    dispatch::Lifetime lifetime_;
 };
 
 }  // namespace dorvane

@@ -57,7 +57,8 @@ RemoteSessionProbe::RemoteSessionProbe(dispatch::Executor& queue, power::PowerAs
     : queue_(queue), power_(power), processes_(processes) {}
 
 dispatch::Task<RemoteSessionSnapshot> RemoteSessionProbe::sample() {
-    co_return co_await dispatch::runOn(queue_, [this] { return sampleNow(); });
+    // Not a coroutine itself: queue_ is read now, not when the task starts.
+    return dispatch::runOn(queue_, [this] { return sampleNow(); });
 }
 
 RemoteSessionSnapshot RemoteSessionProbe::sampleNow() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Dorvane/Shell/ControllerDetail.h"
 #include "Dorvane/Shell/LoginLaunch.h"
 #include "Dorvane/Shell/ScreenSpace.h"
 #include "Dorvane/Shell/StatusMenu.h"
@@ -9,17 +10,9 @@
 
 namespace dorvane {
 
-namespace {
-
-constexpr double kPanelInset = 6;
-
-EngineStatus titled(std::string title, std::optional<std::string> detail = std::nullopt) {
-    return EngineStatus{std::move(title), std::move(detail), false, std::nullopt};
-}
-
-dispatch::Task<void> nothingToAwait() { co_return; }
-
-}  // namespace
+using controller::nothingToAwait;
+using controller::panelInset;
+using controller::titled;
 
 AppController::AppController(Services services, shell::Neighbours neighbours)
     : services_(std::move(services)),
@@ -33,6 +26,8 @@ AppController::AppController(Services services, shell::Neighbours neighbours)
       windowController_(std::move(neighbours.windows)),
       notice_(std::move(neighbours.notice)),
       workspaceLayout_(std::move(neighbours.workspaceLayout)),
+      settingsWindows_(neighbours.settingsWindows ? std::move(neighbours.settingsWindows)
+                                                  : std::make_unique<shell::NullSettingsWindows>()),
       appLauncher_(std::move(neighbours.launcher)),
       remoteProbe_(services_.probeQueue, services_.power, services_.processes),
       remoteMonitor_(services_.mainQueue, services_.clock, services_.assertionNotifications, services_.workspace),
@@ -46,6 +41,7 @@ AppController::AppController(Services services, shell::Neighbours neighbours)
 
 AppController::~AppController() {
     lifetime_.end();
+    debugHookObservation_.cancel();
     clickObservation_.cancel();
     screenObservation_.cancel();
     remoteMonitor_.stop();
@@ -92,23 +88,28 @@ void AppController::applicationDidFinishLaunching() {
     connectionDockPolicy_.setEnabled(preferences_.autoShowDockOnConnect);
     startRemoteMonitor();
     if (launchedAsLoginItem() && services_.trust.isProcessTrusted()) return;
-    services_.mainQueue.post(weakly([this] { showSettings(false); }));
+    services_.mainQueue.post(weakly([this] { showSettings(false, std::nullopt); }));
+}
+
+std::optional<shell::WorkspaceLayout::Region> AppController::workspaceRegion() {
+    if (applying_ || terminating_) return std::nullopt;
+    if (!floatingSwitcher_->enabled() || !floatingSwitcher_->expanded()) return std::nullopt;
+    const auto screen = floatingSwitcher_->actionScreen();
+    if (!screen) return std::nullopt;
+    const auto space = ScreenSpace::of(services_.screens.screens(), screen);
+    const auto reserved = floatingSwitcher_->reservedToolbarFrame();
+    const auto area =
+        DesktopToolbarLayout::workspace(reserved, space.toolkit(screen->visibleFrame), preferences_.toolbarSide);
+    // The screen's visible frame is already top-left; the toolbar maths is not.
+    return shell::WorkspaceLayout::Region{space.screen(area), screen->visibleFrame, space.screen(reserved),
+                                          preferences_.toolbarSide};
 }
 
 void AppController::installWorkspaceHooks() {
     const auto alive = lifetime_.watch();
     workspaceLayout_->setRegionProvider([this, alive]() -> std::optional<shell::WorkspaceLayout::Region> {
-        if (!alive || applying_ || terminating_) return std::nullopt;
-        if (!floatingSwitcher_->enabled() || !floatingSwitcher_->expanded()) return std::nullopt;
-        const auto screen = floatingSwitcher_->actionScreen();
-        if (!screen) return std::nullopt;
-        const auto space = ScreenSpace::of(services_.screens.screens(), screen);
-        const auto reserved = floatingSwitcher_->reservedToolbarFrame();
-        const auto area =
-            DesktopToolbarLayout::workspace(reserved, space.toolkit(screen->visibleFrame), preferences_.toolbarSide);
-        // The screen's visible frame is already top-left; the toolbar maths is not.
-        return shell::WorkspaceLayout::Region{space.screen(area), screen->visibleFrame, space.screen(reserved),
-                                              preferences_.toolbarSide};
+        if (!alive) return std::nullopt;
+        return workspaceRegion();
     });
     // The hooks hand out the neighbours' own tasks rather than being coroutines
     // themselves, whose captures would live in the closure, not in the task.
@@ -126,7 +127,7 @@ void AppController::installWorkspaceHooks() {
                 !floatingSwitcher_->expanded()) {
                 return visible;
             }
-            return DesktopToolbarLayout::workspace(floatingSwitcher_->panelFrame().insetBy(kPanelInset, kPanelInset),
+            return DesktopToolbarLayout::workspace(floatingSwitcher_->panelFrame().insetBy(panelInset, panelInset),
                                                    visible, preferences_.toolbarSide);
         });
     autoFill_->setPerform([this, alive](std::int32_t pid) -> dispatch::Task<void> {
@@ -146,7 +147,13 @@ void AppController::configurePanel() {
     });
 
     appLauncher_->setCallbacks(shell::LauncherCallbacks{
-        nullptr,
+        weakly([this](FloatingAction action) {
+            if (action == FloatingAction::resolution) {
+                showResolution();
+            } else {
+                showSettings(false, std::nullopt);
+            }
+        }),
         weakly([this] {
             floatingSwitcher_->setActivePanel(std::nullopt);
             refreshToolbarSurfaces();
@@ -164,12 +171,30 @@ void AppController::configurePanel() {
     toolbar.onWillCollapse = weakly([this] { workspaceLayout_->releaseToolbar(); });
     toolbar.onExpansionChanged = weakly([this] { renderMenu(); });
     toolbar.companionFrame = [this, alive]() -> std::optional<geometry::Rect> {
-        if (!alive || !appLauncher_->panelVisible()) return std::nullopt;
-        return appLauncher_->panelFrame();
+        if (!alive) return std::nullopt;
+        if (appLauncher_->panelVisible()) return appLauncher_->panelFrame();
+        if (settingsWindows_->resolutionPanelVisible()) {
+            if (const auto frame = settingsWindows_->resolutionPanelFrame()) {
+                return ScreenSpace::of(services_.screens.screens()).toolkit(*frame);
+            }
+        }
+        return std::nullopt;
     };
+    toolbar.onAction = weakly([this](FloatingAction action) { routeToolbarAction(action); });
+    toolbar.onWindowControl = weakly([this](windows::WindowControl control) { performWindowControl(control); });
+    toolbar.onWindowSnap = weakly([this](windows::WindowSnap snap) { performWindowSnap(snap); });
+    toolbar.fillTargetPID = [this, alive]() -> std::optional<std::int32_t> {
+        if (!alive) return std::nullopt;
+        return windowControlTargetPID();
+    };
+    toolbar.onArrange = weakly([this](windows::WindowArrangement arrangement) { performArrange(arrangement); });
     floatingSwitcher_->setCallbacks(std::move(toolbar));
 
-    panelModel_.onFloatingToggle = weakly([this](bool on) { onFloatingToggle(on); });
+    windowController_->startTracking();
+    installWindowDebugHook();
+    // Other applications that answer slowly must not hold up the main thread for long.
+    services_.accessibility.setMessagingTimeout(services_.accessibility.systemWideElement(), 0.5);
+    installPanelCallbacks();
 }
 
 void AppController::refreshToolbarSurfaces() {
@@ -178,21 +203,11 @@ void AppController::refreshToolbarSurfaces() {
     floatingSwitcher_->updateDismissalMonitors();
 }
 
-void AppController::dismissToolPanels() {
-    appLauncher_->bumpPresentationGeneration();
-    appLauncher_->orderPanelOut();
-    floatingSwitcher_->setActivePanel(std::nullopt);
-    refreshToolbarSurfaces();
-}
-
 void AppController::checkEnvironment() {
     if (applying_ || terminating_) return;
     applying_ = true;
     renderMenu();
-    dispatch::spawn(services_.mainQueue, runEnvironmentCheck(lifetime_.watch()),
-                    [this, alive = lifetime_.watch()](std::exception_ptr error) {
-                        if (alive) reportUnexpected(error);
-                    });
+    launchTask(runEnvironmentCheck(lifetime_.watch()));
 }
 
 dispatch::Task<void> AppController::runEnvironmentCheck(dispatch::Lifetime::Watch alive) {
@@ -246,13 +261,17 @@ AppController::TerminateReply AppController::requestTerminate() {
     connectionDockSender_->releaseAll();
     ++applyGeneration_;
     automaticPolicy_.manualOverride();
+    automaticRestorePoint_.reset();
     notice_->dismiss();
     touchScrollRetry_.cancel();
     touchScroll_->stop();
     remoteMonitor_.stop();
+    ++remoteMonitorGeneration_;
     workspaceLayout_->cancel();
-    if (windowActionTask_) windowActionTask_->cancel();
-    if (arrangementTask_) arrangementTask_->cancel();
+    // Dropping a task's source cancels it; a later quit that fails finds room for new ones.
+    windowActionTask_.reset();
+    windowActions_.clear();
+    arrangementTask_.reset();
     windowController_->endPicking();
     toolbarPresenceTimer_.cancel();
     autoFill_->setEnabled(false);
@@ -260,7 +279,7 @@ AppController::TerminateReply AppController::requestTerminate() {
 
     status_ = titled("正在还原屏幕…");
     renderMenu();
-    dispatch::spawn(services_.mainQueue, runShutdown(lifetime_.watch()));
+    launchTask(runShutdown(lifetime_.watch()));
     return TerminateReply::later;
 }
 
@@ -295,7 +314,13 @@ void AppController::quit() {
     if (requestTerminate() == TerminateReply::now) services_.platform.quit(0);
 }
 
-void AppController::applicationShouldHandleReopen() { showSettings(false); }
+void AppController::applicationShouldHandleReopen() { showSettings(false, std::nullopt); }
+
+void AppController::launchTask(dispatch::Task<void> task) {
+    dispatch::spawn(services_.mainQueue, std::move(task), [this, alive = lifetime_.watch()](std::exception_ptr error) {
+        if (alive) reportUnexpected(error);
+    });
+}
 
 void AppController::reportUnexpected(std::exception_ptr error) {
     try {
@@ -357,9 +382,10 @@ void AppController::renderMenu() {
 
     const auto screen = floatingSwitcher_->actionScreen();
     if (appLauncher_->panelVisible() && screen) {
-        appLauncher_->update(floatingSwitcher_->panelFrame().insetBy(kPanelInset, kPanelInset), *screen,
+        appLauncher_->update(floatingSwitcher_->panelFrame().insetBy(panelInset, panelInset), *screen,
                              preferences_.toolbarSide);
     }
+    keepResolutionPanelBesideToolbar();
 }
 
 void AppController::menuNeedsUpdate() {
@@ -392,11 +418,7 @@ bool AppController::chooseMenuEntry(const std::string& title) {
 
 void AppController::toggleFloating() { panelModel_.onFloatingToggle(!floatingSwitcher_->enabled()); }
 
-void AppController::recover() {
-    // The manual restore belongs to the manual resolution operations.
-}
-
-void AppController::openSettings() { showSettings(false); }
+void AppController::openSettings() { showSettings(false, std::nullopt); }
 
 void AppController::checkForUpdates() {
     services_.updater.checkForUpdates([this] { services_.platform.activate(); });

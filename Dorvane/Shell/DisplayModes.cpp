@@ -23,7 +23,8 @@ namespace {
 
 // Everything a command-line mode needs to drive the engine: this process is the
 // application as far as the host is concerned, so its virtual display lives here.
-// Members are declared in the order they must outlive each other.
+// Members are declared in the order they are created and go in reverse, after the
+// engine's queue was stopped (the shutdown order written down with MainQueue).
 struct EngineRun {
     dispatch::SystemClock clock;
     dispatch::ManualMainQueue mainQueue;
@@ -41,6 +42,7 @@ struct EngineRun {
     }
 
     ~EngineRun() {
+        queue.stop();
         // The engine's virtual display must go while the host is still open.
         engine.reset();
     }
@@ -70,17 +72,41 @@ bool hasFlag(const std::vector<std::string>& arguments, const std::string& flag)
     return std::find(arguments.begin(), arguments.end(), flag) != arguments.end();
 }
 
+// How the engine's last restore ended, as the modes report it.
+struct RestoreEnding {
+    bool finished = true;  // false: deferred for want of a physical display
+    std::optional<std::string> abandonedReason;
+    bool sessionLeft = false;
+
+    static RestoreEnding of(DisplayEngine& engine, bool finished) {
+        return RestoreEnding{finished, engine.abandonedRestoreReason(), engine.hasSession()};
+    }
+
+    // Nothing when the physical layout is back and "session.json" is gone; otherwise
+    // what went wrong, for standard error.
+    std::optional<std::string> failure() const {
+        if (!finished) return "没有可用的物理显示器，尚未还原；session.json 已保留，接回显示器后请再次运行 --restore。";
+        if (abandonedReason) {
+            return std::string("桌面还原未完成：三次尝试均失败，已放弃还原") +
+                   (sessionLeft ? "，且 session.json 无法移至 session.failed.json" : "，记录已移至 session.failed.json") +
+                   "。原因：" + *abandonedReason;
+        }
+        if (sessionLeft) return "桌面还原未完成：session.json 无法删除。";
+        return std::nullopt;
+    }
+};
+
 }  // namespace
 
 int runRestoreMode(const std::filesystem::path& root, const std::string& executable) {
     try {
         InstanceLock lock(root);
         EngineRun run(root, executable);
-        bool restored = true;
-        run.perform([&](DisplayEngine& engine) { restored = engine.restoreNow(); });
-        if (!restored) {
-            // Deferred: nothing was restored, and nothing in this process will resume it.
-            std::cerr << "没有可用的物理显示器，尚未还原；接回显示器后请再次运行 --restore。\n";
+        RestoreEnding ending;
+        run.perform([&](DisplayEngine& engine) { ending = RestoreEnding::of(engine, engine.restoreNow()); });
+        // restore() answers true for a restore it gave up; for this mode that is no success.
+        if (const auto failure = ending.failure()) {
+            std::cerr << *failure << "\n";
             return 1;
         }
         std::cout << "PASS: physical display restoration and full-height mode\n";
@@ -119,6 +145,16 @@ int runSmokeMode(const std::filesystem::path& root, const std::string& executabl
             const bool injectFailure = hasFlag(arguments, "--inject-failure");
             run.perform([&](DisplayEngine& engine) { DisplaySelfTests::smoke(engine, tested, injectFailure); });
             line = tested.label();
+        }
+        // Each self-test ends with a restore whose answer it does not look at: a restore that
+        // was only deferred or given up leaves the physical layout unrestored.
+        RestoreEnding ending;
+        run.perform([&](DisplayEngine& engine) {
+            ending = RestoreEnding::of(engine, !engine.isRestorePending());
+        });
+        if (const auto failure = ending.failure()) {
+            std::cerr << *failure << "\n";
+            return 1;
         }
         std::cout << "PASS: " << line << suffix << "\n";
         return 0;

@@ -69,12 +69,14 @@ void OperationDiagnostics::appendLine(const std::filesystem::path& file, std::st
     ::close(fd);
 }
 
-void OperationDiagnostics::write(std::string_view message) {
+OperationDiagnostics& OperationDiagnostics::shared() {
     // The program's one log, as every subsystem shares it; it lives until the process ends.
     static dispatch::SystemClock clock;
     static dispatch::SerialQueue queue(queueRole);
     static OperationDiagnostics log(supportFolder() / fileName, clock, queue);
-    log.append(message);
+    return log;
 }
+
+void OperationDiagnostics::write(std::string_view message) { shared().append(message); }
 
 }  // namespace dorvane

@@ -37,6 +37,8 @@ public:
     // Operations.log" on the queue "local.Dorvane.operation-diagnostics", both made on
     // first use. Callable from any thread.
     static void write(std::string_view message);
+    // The program's log that write() appends to.
+    static OperationDiagnostics& shared();
 
     // "<seconds since 1970> <message>\n", the message on one line.
     static std::string line(double secondsSince1970, std::string_view message);

@@ -21,7 +21,9 @@ dispatch::Task<void> sampleInto(RemoteSessionProbe& probe, std::optional<RemoteS
 }
 
 RemoteSessionSnapshot sampleHost() {
+    // Declared in the order they must be created; they go in reverse (see MainQueue).
     dispatch::SystemClock clock;
+    dispatch::ManualMainQueue mainQueue;
     std::unique_ptr<host::SimulatedHost> host;
     try {
         host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application, clock);
@@ -33,11 +35,13 @@ RemoteSessionSnapshot sampleHost() {
         return snapshot;
     }
     dispatch::SerialQueue probeQueue("probe");
-    dispatch::ManualMainQueue mainQueue;
     RemoteSessionProbe probe(probeQueue, host->power(), host->processes());
     std::optional<RemoteSessionSnapshot> result;
     dispatch::spawn(mainQueue, sampleInto(probe, result));
     mainQueue.runUntil([&result] { return result.has_value(); }, std::numeric_limits<double>::infinity());
+    // The probe's thread may still be leaving its last post to the main queue: it stops
+    // and joins before the probe, the host and the main queue go.
+    probeQueue.stop();
     return *result;
 }
 

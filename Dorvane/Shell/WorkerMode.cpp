@@ -3,8 +3,8 @@
 #include <iostream>
 
 #include "Dorvane/Engine/DisplayWorker.h"
-#include "Dorvane/Engine/InProcessWorkerClient.h"
 #include "Dorvane/Engine/VirtualDisplay.h"
+#include "Dorvane/Engine/WorkerProcessRole.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/HostFolder.h"

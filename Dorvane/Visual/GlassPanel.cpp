@@ -1,6 +1,7 @@
 #include "Dorvane/Visual/GlassPanel.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QEvent>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -105,7 +106,7 @@ void GlassPanel::setShadow(std::optional<DesignTokens::Shadow> shadow) {
     placeShadow();
     if (isVisible()) {
         shadow_->show();
-        raise();
+        if (QGuiApplication::platformName() != QStringLiteral("offscreen")) raise();
     }
 }
 
@@ -126,7 +127,8 @@ void GlassPanel::present() {
     QWidget* active = QApplication::activeWindow();
     if (!isPartOfPanel(active)) returnActivationTo_ = active;
     show();
-    raise();
+    // The offscreen platform keeps no stacking order and says so on every raise.
+    if (QGuiApplication::platformName() != QStringLiteral("offscreen")) raise();
 }
 
 bool GlassPanel::isPartOfPanel(const QWidget* window) const {

@@ -1,6 +1,9 @@
 #include "DorvaneCore/Remote/RemoteSessionStability.h"
 
 #include <algorithm>
+#include <vector>
+
+#include "DorvaneCore/Support/DecimalText.h"
 
 namespace dorvane {
 
@@ -47,6 +50,28 @@ std::optional<double> RemoteSessionStability::confirmationDelay(double now) cons
     if (candidateSince) return std::max(*candidateSince + confirmationSeconds - now, 0.0);
     if (missingSince) return std::max(*missingSince + lossSeconds - now, 0.0);
     return std::nullopt;
+}
+
+RemoteSessionStability RemoteSessionStability::restarted(bool connectionInEffect) const {
+    if (!connectionInEffect) return RemoteSessionStability{};
+    RemoteSessionStability continued;
+    continued.isConnected = true;
+    continued.missingSince = missingSince;
+    continued.relevantProviders = relevantProviders;
+    return continued;
+}
+
+std::string remoteSignalDetail(RemoteSessionStability::Transition transition, const std::set<RemoteSoftware>& active,
+                               double uptime) {
+    std::vector<std::string_view> names;
+    for (const auto software : active) names.push_back(rawValue(software));
+    std::sort(names.begin(), names.end());
+    std::string detail = std::string(text(transition)) + " providers=";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) detail += ",";
+        detail += names[i];
+    }
+    return detail + " uptime=" + decimalText(uptime);
 }
 
 std::string_view text(RemoteSessionStability::Transition transition) {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <set>
+#include <string>
 #include <string_view>
 
 #include "DorvaneCore/Remote/RemoteSoftware.h"
@@ -22,12 +23,24 @@ struct RemoteSessionStability {
     std::optional<double> missingSince;
     std::set<RemoteSoftware> relevantProviders;
 
+    friend bool operator==(const RemoteSessionStability&, const RemoteSessionStability&) = default;
+
     std::optional<Transition> observe(const RemoteSessionSnapshot& snapshot, double now);
 
     // How long until the running clock would expire, so the next sample can be timed to it.
     std::optional<double> confirmationDelay(double now) const;
+
+    // The filter a restarted monitor continues with. While the connection policies still
+    // act on a connection, it stays confirmed, with its relevant applications and its loss
+    // clock, so that its end still arrives as a disconnection; otherwise it starts afresh.
+    RemoteSessionStability restarted(bool connectionInEffect) const;
 };
 
 std::string_view text(RemoteSessionStability::Transition transition);
+
+// The engine log's detail of a transition: "connected providers=toDesk,uu uptime=5123.25",
+// the active applications' raw values sorted, the uptime as a decimal.
+std::string remoteSignalDetail(RemoteSessionStability::Transition transition, const std::set<RemoteSoftware>& active,
+                               double uptime);
 
 }  // namespace dorvane

@@ -84,11 +84,15 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view con
 }
 
 std::optional<std::string> readFileIfPresent(const std::filesystem::path& path) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that a named pipe in the file's place cannot make the open wait for a writer.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
         if (errno == ENOENT) return std::nullopt;
         throwErrno(errno, "open " + path.string());
     }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) throwErrno(errno, "stat " + path.string());
+    if (!S_ISREG(info.st_mode)) throwErrno(EINVAL, "read " + path.string() + ": not a regular file");
     std::string contents;
     char buffer[65536];
     for (;;) {

@@ -15,7 +15,8 @@ namespace dorvane {
 // the target untouched on any failure.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view contents);
 
-// The whole file, or nullopt when it does not exist. Other failures throw std::system_error.
+// The whole file, or nullopt when it does not exist. Other failures throw std::system_error,
+// among them a path that is not a regular file (a named pipe is refused, never waited on).
 std::optional<std::string> readFileIfPresent(const std::filesystem::path& path);
 
 }  // namespace dorvane

@@ -14,10 +14,50 @@ DecodeError DecodeError::within(std::string_view segment) const {
     return DecodeError(reason_, std::move(path));
 }
 
+namespace {
+
+// Refuses what the library would mishandle: a NUL byte (which it takes for the end of the
+// text, accepting whatever follows) and nesting deeper than maxNestingDepth. One pass, no
+// recursion; brackets inside strings do not count.
+void checkShape(std::string_view text) {
+    if (const auto nul = text.find('\0'); nul != std::string_view::npos) {
+        throw DecodeError("malformed JSON: a NUL byte at offset " + std::to_string(nul) +
+                          " (nothing may follow the document)");
+    }
+    std::size_t depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (const char c : text) {
+        if (inString) {
+            if (escaped) {
+                escaped = false;
+            } else if (c == '\\') {
+                escaped = true;
+            } else if (c == '"') {
+                inString = false;
+            }
+            continue;
+        }
+        if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > maxNestingDepth) {
+                throw DecodeError("malformed JSON: nested deeper than " + std::to_string(maxNestingDepth) + " levels");
+            }
+        } else if ((c == ']' || c == '}') && depth > 0) {
+            --depth;
+        }
+    }
+}
+
+}  // namespace
+
 Json parse(std::string_view text) {
+    checkShape(text);
     try {
         return Json::parse(text.begin(), text.end());
-    } catch (const Json::parse_error& error) {
+    } catch (const Json::exception& error) {
+        // parse_error for syntax, out_of_range for numbers a double cannot hold.
         throw DecodeError(std::string("malformed JSON: ") + error.what());
     }
 }
@@ -72,11 +112,55 @@ bool hasValue(const Json& object, std::string_view key) {
 namespace detail {
 
 namespace {
+
+constexpr std::size_t kQuoteLimit = 40;
+
+// The first kQuoteLimit bytes of the value's compact text, cut at a character boundary and
+// marked "…" when cut. Written with an explicit stack, never more than the limit deep, so
+// quoting a deeply nested value (built in memory, or read before the depth check) costs no
+// stack and no more work than the quote itself.
 std::string shortText(const Json& value) {
-    std::string text = serialize(value);
-    if (text.size() > 40) text = text.substr(0, 40) + "…";
+    struct Level {
+        const Json* container;
+        Json::const_iterator next;
+        bool first = true;
+    };
+    std::string text;
+    std::vector<Level> levels;
+    const auto enter = [&](const Json& item) {
+        if (item.is_object() || item.is_array()) {
+            text += item.is_object() ? "{" : "[";
+            levels.push_back(Level{&item, item.cbegin()});
+        } else if (item.is_string()) {
+            // A long string is quoted by its beginning only.
+            text += serialize(Json(item.get_ref<const std::string&>().substr(0, kQuoteLimit + 1)));
+        } else {
+            text += serialize(item);
+        }
+    };
+    enter(value);
+    while (!levels.empty() && text.size() <= kQuoteLimit) {
+        Level& level = levels.back();
+        const bool isObject = level.container->is_object();
+        if (level.next == level.container->cend()) {
+            text += isObject ? "}" : "]";
+            levels.pop_back();
+            continue;
+        }
+        if (!level.first) text += ",";
+        level.first = false;
+        const auto item = level.next++;
+        if (isObject) text += serialize(Json(item.key().substr(0, kQuoteLimit + 1))) + ":";
+        enter(*item);  // may grow `levels`: `level` is not used again
+    }
+    if (text.size() > kQuoteLimit) {
+        std::size_t cut = kQuoteLimit;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+        text = text.substr(0, cut) + "…";
+    }
     return text;
 }
+
 }  // namespace
 
 void throwOutOfRange(const Json& value, std::string_view target) {

@@ -41,7 +41,14 @@ private:
     std::string reason_;
 };
 
-// Parses a whole document; a syntax error becomes a DecodeError.
+// Documents nested deeper than this are refused before they are parsed: no stored format
+// or protocol of ours comes near it, and code that walks a value recursively (copying,
+// comparing, printing) then has bounded depth.
+inline constexpr std::size_t maxNestingDepth = 64;
+
+// Parses a whole document. Every failure becomes a DecodeError: syntax, a number out of
+// the range of a double ("1e400"), nesting deeper than maxNestingDepth, and anything after
+// the document — a NUL byte included, which the library would take for the end.
 Json parse(std::string_view text);
 
 // Compact text. Never throws: malformed UTF-8 in a string is replaced by U+FFFD.

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -37,15 +39,52 @@ public:
     // Jobs due at the same time run in the order they were scheduled.
     virtual TimerHandle postAfter(double delaySeconds, Job job) = 0;
 
-    // Whether the calling code is running as a job of this executor.
+    // Whether the calling code runs on this executor, so that state it owns may be touched:
+    // - SerialQueue: one of its jobs is running on this thread (its thread runs nothing else);
+    // - the main queue: the main thread (the thread that runs the Qt event loop, or that
+    //   created and drives a ManualMainQueue), whether inside one of its jobs or not;
+    // - SimulatedScheduler's queues: the job it is running belongs to this executor; its
+    //   main queue is also current on the driving thread between jobs, where a test stands
+    //   in for the main thread.
     virtual bool isCurrent() const = 0;
 
     // "local.Dorvane.<role>" for serial queues, "main" for the main queue.
     virtual const std::string& label() const = 0;
 };
 
-// The application's main thread: the Qt event loop in the program, a manual or
-// simulated queue in tests.
+// The application's main thread: the Qt event loop in the program, ManualMainQueue in
+// command-line modes, SimulatedScheduler's main queue in tests.
+//
+// - Main-queue code never spins a nested event loop: Qt code opens dialogs with
+//   QDialog::open() and menus with QMenu::popup(), never exec(), and nothing runs
+//   processEvents() or drives a queue from inside one of its jobs (ManualMainQueue and
+//   SimulatedScheduler refuse it). Waiting is an await.
+// - Shutting down (the application's quit and every command-line mode), in this order:
+//   1. on the main queue, owners stop their monitors and timers and cancel their tasks;
+//   2. every actor's SerialQueue is stopped: it runs what was posted and joins, while the
+//      objects its jobs use still exist (hops onto it from then on are refused and free
+//      their task chains);
+//   3. the actors' objects go (the display engine releases its virtual display while the
+//      host is still open);
+//   4. the simulated host goes: its watcher threads post to the main queue until then;
+//   5. the main queue goes, dropping jobs that never ran (and freeing their task chains);
+//   6. the clock.
+//   No thread may post to the main queue once it is being destroyed.
 class MainQueue : public Executor {};
+
+// For members documented as running on one executor only ("on the engine's queue only",
+// "main queue only"): in a debug build, a call from anywhere else prints what was called
+// where and aborts. Release builds check nothing.
+inline void assertOn(const Executor& executor, const char* member) {
+#ifndef NDEBUG
+    if (!executor.isCurrent()) {
+        std::fprintf(stderr, "%s called off %s\n", member, executor.label().c_str());
+        std::abort();
+    }
+#else
+    (void)executor;
+    (void)member;
+#endif
+}
 
 }  // namespace dorvane::dispatch

@@ -23,6 +23,16 @@ bool ManualMainQueue::isCurrent() const { return std::this_thread::get_id() == o
 
 void ManualMainQueue::requireOwner() const {
     if (!isCurrent()) throw std::logic_error("ManualMainQueue driven off its owning thread");
+    if (running_) throw std::logic_error("ManualMainQueue driven from inside one of its jobs");
+}
+
+void ManualMainQueue::run(Job& job) {
+    running_ = true;
+    struct Reset {
+        bool& running;
+        ~Reset() { running = false; }
+    } reset{running_};
+    job();
 }
 
 std::size_t ManualMainQueue::runPending() {
@@ -30,7 +40,7 @@ std::size_t ManualMainQueue::runPending() {
     std::size_t count = 0;
     const auto now = std::chrono::steady_clock::now();
     while (Job job = jobs_->next(now)) {
-        job();
+        run(job);
         ++count;
     }
     return count;
@@ -45,7 +55,7 @@ bool ManualMainQueue::runUntil(const std::function<bool()>& done, double timeout
     while (!done()) {
         Job job = jobs_->next(deadline);
         if (!job) return done();
-        job();
+        run(job);
     }
     return true;
 }

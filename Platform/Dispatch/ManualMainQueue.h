@@ -18,7 +18,8 @@ class JobQueue;
 // from any thread) run only when the owning thread — the one that created the queue —
 // calls runPending() or runUntil(). Delayed jobs use the steady clock. Jobs must not throw;
 // one that does propagates out of runPending()/runUntil() and the queue stays usable.
-// Destruction drops every job that has not run.
+// Destruction drops every job that has not run. It is never driven from inside one of its
+// own jobs (no nested loops): runPending() and runUntil() then throw std::logic_error.
 class ManualMainQueue final : public MainQueue {
 public:
     ManualMainQueue();
@@ -43,10 +44,13 @@ public:
 
 private:
     void requireOwner() const;
+    // Runs one job, refusing to be re-entered from it.
+    void run(Job& job);
 
     std::string label_ = "main";
     std::thread::id owner_;
     std::unique_ptr<detail::JobQueue> jobs_;
+    bool running_ = false;  // owning thread only
 };
 
 }  // namespace dorvane::dispatch

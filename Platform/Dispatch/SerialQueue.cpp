@@ -22,8 +22,11 @@ SerialQueue::SerialQueue(const std::string& role)
     threadId_ = thread_.get_id();
 }
 
-SerialQueue::~SerialQueue() {
+SerialQueue::~SerialQueue() { stop(); }
+
+void SerialQueue::stop() {
     jobs_->close();
+    if (!thread_.joinable()) return;
     if (std::this_thread::get_id() == threadId_) {
         thread_.detach();
     } else {

@@ -17,10 +17,14 @@ class JobQueue;
 // post() and postAfter() are safe from any thread. A job must not throw: an exception
 // that escapes it terminates the program.
 //
-// Destruction drains: every job posted before the destructor began still runs, as do
-// delayed jobs already due; delayed jobs not yet due, and anything posted from then on,
-// are dropped. The destructor then joins the thread. Destroyed from one of its own
-// jobs, it cannot join itself: the thread is detached, finishes the same way and exits.
+// Stopping drains: every job posted before stop() (or the destructor) began still runs,
+// as do delayed jobs already due; delayed jobs not yet due, and anything posted from then
+// on, are dropped. stop() then joins the thread. Stopped from one of its own jobs, it
+// cannot join itself: the thread is detached, finishes the same way and exits. The
+// destructor stops a queue that is still running.
+//
+// A task whose hop onto a stopped queue is dropped is freed with its chain (see Task.h),
+// so stopping an actor's queue first is what lets its owner, and the main queue, go after.
 class SerialQueue final : public Executor {
 public:
     // Labelled "local.Dorvane.<role>"; the thread carries the label's first 15 bytes,
@@ -30,9 +34,13 @@ public:
     SerialQueue& operator=(const SerialQueue&) = delete;
     ~SerialQueue() override;
 
+    // Runs what was already posted, refuses the rest and joins the thread. Call it from
+    // the queue's owner (or from one of its jobs); calling it again does nothing.
+    void stop();
+
     void post(Job job) override;
     TimerHandle postAfter(double delaySeconds, Job job) override;
-    // True on the queue's thread, which runs nothing but its jobs.
+    // True while one of its jobs runs on this thread: the queue's thread runs nothing else.
     bool isCurrent() const override;
     const std::string& label() const override { return label_; }
 

@@ -20,7 +20,8 @@ std::int64_t toNanos(double seconds) {
 
 class SimulatedScheduler::Queue final : public MainQueue {
 public:
-    Queue(SimulatedScheduler& scheduler, std::string label) : scheduler_(scheduler), label_(std::move(label)) {}
+    Queue(SimulatedScheduler& scheduler, std::string label, bool isMain)
+        : scheduler_(scheduler), label_(std::move(label)), isMain_(isMain) {}
 
     void post(Job job) override { scheduler_.schedule(*this, 0, std::move(job), nullptr); }
     TimerHandle postAfter(double delaySeconds, Job job) override {
@@ -28,17 +29,22 @@ public:
         scheduler_.schedule(*this, delaySeconds, std::move(job), cancelled);
         return TimerHandle(std::move(cancelled));
     }
-    bool isCurrent() const override { return scheduler_.running_ == this; }
+    bool isCurrent() const override {
+        const Queue* running = scheduler_.running_.load();
+        if (running == this) return true;
+        return running == nullptr && isMain_ && std::this_thread::get_id() == scheduler_.creator_;
+    }
     const std::string& label() const override { return label_; }
 
 private:
     SimulatedScheduler& scheduler_;
     std::string label_;
+    bool isMain_;
 };
 
 SimulatedScheduler::SimulatedScheduler(double startUptime, std::chrono::system_clock::time_point startWallTime)
     : nowNanos_(toNanos(startUptime)), startNanos_(nowNanos_), startWallTime_(startWallTime) {
-    queues_.push_back(std::make_unique<Queue>(*this, "main"));
+    queues_.push_back(std::make_unique<Queue>(*this, "main", true));
 }
 
 SimulatedScheduler::~SimulatedScheduler() {
@@ -79,7 +85,7 @@ MainQueue& SimulatedScheduler::mainQueue() {
 
 Executor& SimulatedScheduler::makeSerialQueue(const std::string& role) {
     std::lock_guard lock(mutex_);
-    queues_.push_back(std::make_unique<Queue>(*this, "local.Dorvane." + role));
+    queues_.push_back(std::make_unique<Queue>(*this, "local.Dorvane." + role, false));
     return *queues_.back();
 }
 
@@ -102,7 +108,7 @@ bool SimulatedScheduler::runOneDue() {
         if (entry.cancelled && entry.cancelled->load()) continue;  // destroyed outside the lock
         running_ = entry.queue;
         struct Reset {
-            Queue*& running;
+            std::atomic<Queue*>& running;
             ~Reset() { running = nullptr; }
         } reset{running_};
         entry.job();

@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Platform/Dispatch/Clock.h"
@@ -27,7 +28,9 @@ namespace dorvane::dispatch {
 //   propagates out of them; the job is gone and the schedule stays consistent.
 // - sleep() advances virtual time at once without running anything; jobs that became due
 //   meanwhile run, in order, at the next runUntilIdle()/advanceBy().
-// - An executor's isCurrent() is true while one of its jobs runs.
+// - An executor's isCurrent() is true while one of its jobs runs. The main queue's is also
+//   true on the thread that created the scheduler while no job runs: the test body stands
+//   in for the main thread, so main-queue-only members may be called from it directly.
 // - post() and postAfter() are thread-safe, but jobs only run on the driving thread.
 // - Destruction drops every job that has not run.
 class SimulatedScheduler final : public Clock {
@@ -83,7 +86,8 @@ private:
     bool closed_ = false;
     const std::int64_t startNanos_;
     const std::chrono::system_clock::time_point startWallTime_;
-    Queue* running_ = nullptr;  // driving thread only
+    std::atomic<Queue*> running_{nullptr};  // set by the driving thread
+    const std::thread::id creator_ = std::this_thread::get_id();
     std::vector<std::unique_ptr<Queue>> queues_;  // [0] is the main queue
 };
 

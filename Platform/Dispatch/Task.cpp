@@ -61,7 +61,7 @@ std::coroutine_handle<> completeTask(PromiseBase& promise, std::coroutine_handle
         if (error) reportEscapedError(error, onError, executor.label());
         return std::noop_coroutine();
     }
-    if (!promise.rendezvous.exchange(true, std::memory_order_acq_rel)) {
+    if (!promise.rendezvous->exchange(true, std::memory_order_acq_rel)) {
         return std::noop_coroutine();  // finished while the awaiter was starting us: it goes on by itself
     }
     if (promise.awaiterExecutor != promise.executor) {

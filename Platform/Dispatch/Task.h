@@ -33,16 +33,33 @@
 //   frame (the Task temporary lives there). A spawned task owns itself and frees its frame
 //   when it finishes.
 // - A running task cannot be destroyed from outside; stop it with a CancellationSource.
-// - A spawned task whose wake-up is lost — the job that would resume it was dropped by an
-//   executor that was destroyed, or its cancellation source went away while nothing else
-//   could wake it — is freed with its whole chain of awaited frames at that moment, on
-//   the thread that dropped it. Its locals are destroyed; none of its code runs further.
-// - Executors must outlive the tasks, timers and cancellation sources that use them.
+// - A spawned task whose wake-up is lost — the job that would resume it was refused or
+//   dropped by an executor that is stopped or destroyed (a hop onto it, the return to an
+//   awaiter's executor, a sleep's timer), or its cancellation source went away while
+//   nothing else could wake it — is freed with its whole chain of awaited frames at that
+//   moment, on the thread that dropped it, even while an awaiter in the chain is still
+//   starting the task that hopped. Its locals are destroyed; none of its code runs further
+//   and nothing reads its frames afterwards.
+// - Executors must outlive the tasks, timers and cancellation sources that use them. At
+//   quit, actors stop and join before the main queue and the host go: the order is
+//   written down with MainQueue (Executor.h).
 // - runOn's callable is moved into the task; references it captures from the awaiting
 //   task stay valid while it runs, since the awaiting frame waits for it.
 // - A coroutine lambda's captures live in the lambda object, not in the frame: keep the
 //   lambda alive until its task ends, or pass what the task needs as parameters (they are
 //   copied into the frame). spawn(q, [&]() -> Task<> {...}()) reads a dead lambda.
+//
+// Spawned member tasks
+// - Tasks are lazy, so the body of a member coroutine that is spawned first runs as a
+//   later job, when its owner may already be destroyed (at quit, say); even reading a
+//   member to take a weak handle would then read freed memory. A spawned member task
+//   therefore receives a dispatch::Lifetime::Watch (Lifetime.h) as a parameter — taken
+//   when the task is created, while the owner surely lives — and checks it before its
+//   first use of `this` and after every await. (The other sound pattern: the owner
+//   cancels its tasks and drains them in its destructor before its members go.)
+// - A member coroutine that is only ever awaited right away runs while its awaiter keeps
+//   the owner alive; prefer a plain member returning runOn(queue_, ...), whose arguments
+//   are read at the call rather than when the task starts.
 
 #include <atomic>
 #include <coroutine>
@@ -105,9 +122,11 @@ public:
     std::coroutine_handle<> root;          // the spawned task at the top of the chain
     bool spawned = false;
     TaskErrorHandler onError;              // spawned tasks only
-    // Set by whichever comes first: the awaiter, once starting this task returned, or
-    // this task, on finishing. The second one resumes the awaiter.
-    std::atomic<bool> rendezvous{false};
+    // Awaited tasks only: set by whichever comes first, the awaiter once starting this task
+    // returned, or this task on finishing; the second one resumes the awaiter. Shared with
+    // the awaiter's start, which still reads it when the whole chain, this frame included,
+    // was freed while it was starting the task.
+    std::shared_ptr<std::atomic<bool>> rendezvous;
 
 protected:
     void rethrowIfFailed() const {
@@ -123,9 +142,10 @@ private:
 // the awaiter's executor), or nowhere for a spawned task, which frees itself.
 std::coroutine_handle<> completeTask(PromiseBase& promise, std::coroutine_handle<> self) noexcept;
 
-// True when the awaited task has not finished yet, so the awaiter must stay suspended.
-inline bool awaiterMustWait(PromiseBase& awaited) noexcept {
-    return !awaited.rendezvous.exchange(true, std::memory_order_acq_rel);
+// True when the awaited task has not finished yet (or its chain is gone), so the awaiter
+// must stay suspended.
+inline bool awaiterMustWait(std::atomic<bool>& rendezvous) noexcept {
+    return !rendezvous.exchange(true, std::memory_order_acq_rel);
 }
 
 class FinalAwaiter {
@@ -245,17 +265,22 @@ public:
         bool await_suspend(std::coroutine_handle<P> awaiter) {
             detail::PromiseBase& parent = detail::promiseOf(awaiter);
             const std::coroutine_handle<promise_type> child = child_;
+            const auto rendezvous = std::make_shared<std::atomic<bool>>(false);
             child.promise().executor = parent.executor;
             child.promise().awaiterExecutor = parent.executor;
             child.promise().continuation = awaiter;
             child.promise().root = parent.root;
+            child.promise().rendezvous = rendezvous;
             child.resume();
+            // From here on the chain may be gone: a hop the child made onto a closing
+            // executor was refused, and that freed every frame of the chain, this awaiter
+            // and the child included. Only the shared rendezvous may be read.
             // A child that already finished lets us go on here, so a loop of awaits on
             // tasks that finish at once does not nest (returning the child's handle for
             // symmetric transfer would, as GCC does not always make it a tail call).
             // Otherwise the child resumes us when it finishes; the frame is then not ours
             // to touch.
-            return detail::awaiterMustWait(child.promise());
+            return detail::awaiterMustWait(*rendezvous);
         }
         T await_resume() { return child_.promise().result(); }
 

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "Dorvane/Shell/Neighbours/Neighbours.h"
+#include "DorvaneCore/Core/FitError.h"
+#include "Platform/Dispatch/Cancellation.h"
 
 namespace dorvane::testing {
 
@@ -51,9 +54,9 @@ public:
         }
         if (callbacks.onExpansionChanged) callbacks.onExpansionChanged();
     }
-    void redock() override {}
-    void refreshFillState(double) override {}
-    std::optional<std::int32_t> targetApplicationPID() override { return std::nullopt; }
+    void redock() override { log_.add("toolbar.redock"); }
+    void refreshFillState(double) override { log_.add("toolbar.refreshFillState"); }
+    std::optional<std::int32_t> targetApplicationPID() override { return target; }
     void hideApplicationShortcuts() override { log_.add("toolbar.hideApplicationShortcuts"); }
     void updateAttachedSurface() override {}
     void updateSelection() override {}
@@ -68,6 +71,7 @@ public:
     void orderWindowPanelOut() override {}
 
     shell::ToolbarCallbacks callbacks;
+    std::optional<std::int32_t> target;
     std::optional<Preferences> configured;
     std::optional<displays::Screen> screen;
     geometry::Rect reserved;
@@ -104,6 +108,8 @@ private:
     CallLog& log_;
 };
 
+// Window commands that answer what the test programs, after `latency` seconds of
+// virtual time, and report each call as "windows.<call> <argument> <pid>".
 class RecordingWindows final : public shell::WindowCommands {
 public:
     explicit RecordingWindows(CallLog& log) : log_(log) {}
@@ -112,16 +118,80 @@ public:
         prepareLayout = std::move(prepare);
         layoutArea = std::move(area);
     }
+    void startTracking() override { log_.add("windows.startTracking"); }
+    bool hasOwnTarget() override { return ownTarget; }
+    dispatch::Task<void> perform(FloatingAction action, std::optional<std::int32_t> pid, displays::Screen,
+                                 std::optional<geometry::Rect>) override {
+        log_.add("windows.perform " + std::string(rawValue(action)) + " " + pidText(pid));
+        co_await answer();
+    }
+    dispatch::Task<std::optional<std::string>> performControl(windows::WindowControl control,
+                                                              std::int32_t pid) override {
+        log_.add("windows.control " + std::string(rawValue(control)) + " " + std::to_string(pid));
+        co_await answer();
+        co_return message;
+    }
+    dispatch::Task<void> snap(windows::WindowSnap snap, std::int32_t pid) override {
+        log_.add("windows.snap " + std::string(rawValue(snap)) + " " + std::to_string(pid));
+        co_await answer();
+    }
+    dispatch::Task<void> toggleFill(std::int32_t pid) override {
+        log_.add("windows.toggleFill " + std::to_string(pid));
+        co_await answer();
+    }
     dispatch::Task<void> autoFillFront(std::int32_t pid) override {
         log_.add("windows.autoFillFront " + std::to_string(pid));
         co_return;
     }
-    void endPicking() override { log_.add("windows.endPicking"); }
+    dispatch::Task<std::optional<windows::ScreenWindow>> frontScreenWindow(std::int32_t pid) override {
+        log_.add("windows.frontScreenWindow " + std::to_string(pid));
+        co_return frontWindow;
+    }
+    std::int64_t beginPlacementSession() override { return ++generation; }
+    void placePicked(windows::WindowArrangement arrangement, const windows::ScreenWindow& window, int slot) override {
+        log_.add("windows.placePicked " + std::string(rawValue(arrangement)) + " " + std::to_string(window.number) +
+                 " " + std::to_string(slot));
+    }
+    dispatch::Task<std::optional<std::string>> endPicked(windows::WindowArrangement arrangement,
+                                                         std::int64_t session) override {
+        log_.add("windows.endPicked " + std::string(rawValue(arrangement)) + " " + std::to_string(session));
+        co_return session == generation ? message : std::nullopt;
+    }
+    bool beginPicking(windows::WindowArrangement arrangement, const std::optional<windows::ScreenWindow>&,
+                      PlacePicked place, std::function<void()> done) override {
+        log_.add("windows.beginPicking " + std::string(rawValue(arrangement)));
+        picking = pickerStarts;
+        if (pickerStarts) {
+            placeInPick = std::move(place);
+            finished = std::move(done);
+        }
+        return pickerStarts;
+    }
+    void endPicking() override {
+        log_.add("windows.endPicking");
+        picking = false;
+    }
+
+    static std::string pidText(std::optional<std::int32_t> pid) { return pid ? std::to_string(*pid) : "none"; }
 
     PrepareLayout prepareLayout;
     LayoutArea layoutArea;
+    double latency = 0;
+    std::optional<std::string> failure;  // thrown as a FitError
+    std::optional<std::string> message;  // what controls and pick sessions answer
+    bool ownTarget = false;
+    std::optional<windows::ScreenWindow> frontWindow;
+    bool pickerStarts = true;
+    bool picking = false;
+    PlacePicked placeInPick;
+    std::function<void()> finished;
+    std::int64_t generation = 0;
 
 private:
+    dispatch::Task<void> answer() {
+        if (latency > 0) co_await dispatch::sleepFor(latency);
+        if (failure) throw FitError(*failure);
+    }
     CallLog& log_;
 };
 
@@ -165,16 +235,30 @@ private:
     CallLog& log_;
 };
 
+// A Dock sender whose tap holds for `holdSeconds` of virtual time, as a slow
+// application does, until it ends or releaseAll() cancels it.
 class RecordingDockSender final : public shell::DockShortcutSender {
 public:
     explicit RecordingDockSender(CallLog& log) : log_(log) {}
     void enqueueTap(const NamedShortcut& shortcut, std::optional<std::int32_t>) override {
         log_.add("dock.enqueueTap " + shortcut.id);
+        pending_.emplace();
     }
-    void releaseAll() override { log_.add("dock.releaseAll"); }
+    dispatch::Task<void> waitForPendingTap() override {
+        if (!pending_) co_return;
+        co_await dispatch::sleepFor(holdSeconds, pending_->token());
+        log_.add("dock.tapEnded");
+    }
+    void releaseAll() override {
+        log_.add("dock.releaseAll");
+        pending_.reset();
+    }
+
+    double holdSeconds = 0;
 
 private:
     CallLog& log_;
+    std::optional<dispatch::CancellationSource> pending_;
 };
 
 class RecordingTouchScroll final : public shell::TouchScrollControl {
@@ -182,9 +266,16 @@ public:
     explicit RecordingTouchScroll(CallLog& log) : log_(log) {}
     bool start() override {
         log_.add("touchScroll.start");
-        return true;
+        running = starts;
+        return starts;
     }
-    void stop() override { log_.add("touchScroll.stop"); }
+    void stop() override {
+        log_.add("touchScroll.stop");
+        running = false;
+    }
+
+    bool starts = true;
+    bool running = false;
 
 private:
     CallLog& log_;
@@ -216,13 +307,76 @@ private:
 
 class RecordingPermissions final : public shell::PermissionTracker {
 public:
+    explicit RecordingPermissions(CallLog& log) : log_(log) {}
     void refresh() override {}
     bool accessibilityGranted() const override { return granted; }
     void setCompletion(std::function<void()> value) override { completion = std::move(value); }
-    void showGuide() override {}
+    void showGuide() override { log_.add("permissions.showGuide"); }
+
+    // The user grants the permission: the waiting step runs once.
+    void grant() {
+        granted = true;
+        if (auto waiting = std::exchange(completion, nullptr)) waiting();
+    }
 
     bool granted = false;
     std::function<void()> completion;
+
+private:
+    CallLog& log_;
+};
+
+// The settings window and the resolution panel as the controller sees them.
+class RecordingSettingsWindows final : public shell::SettingsWindows {
+public:
+    explicit RecordingSettingsWindows(CallLog& log) : log_(log) {}
+    void showSettings(ControlPanelModel&, bool createNew, std::optional<SettingsPage> page) override {
+        static constexpr const char* pages[] = {"general", "connection", "resolution", "floating", "touch"};
+        log_.add(std::string("settings.show ") + (createNew ? "new " : "") +
+                 (page ? pages[static_cast<int>(*page)] : "-"));
+        settingsExists = true;
+    }
+    bool settingsWindowExists() const override { return settingsExists; }
+    void orderSettingsOut() override { log_.add("settings.orderOut"); }
+    void showResolution(ControlPanelModel&, shell::ResolutionContent value, geometry::Rect at, ToolbarSide,
+                        bool hiddenAtFirst) override {
+        log_.add(std::string("resolution.show") + (hiddenAtFirst ? " hidden" : ""));
+        content = std::move(value);
+        frame = at;
+        exists = visible = true;
+        hidden = hiddenAtFirst;
+    }
+    bool resolutionPanelExists() const override { return exists; }
+    bool resolutionPanelVisible() const override { return visible; }
+    std::optional<geometry::Rect> resolutionPanelFrame() const override {
+        return exists ? std::optional<geometry::Rect>(frame) : std::nullopt;
+    }
+    void setResolutionFrame(geometry::Rect at) override {
+        log_.add("resolution.setFrame");
+        frame = at;
+    }
+    void replaceResolutionContent(ControlPanelModel&, shell::ResolutionContent value, ToolbarSide) override {
+        log_.add("resolution.replaceContent");
+        content = std::move(value);
+    }
+    void revealResolution() override {
+        if (hidden) log_.add("resolution.reveal");
+        hidden = false;
+    }
+    void orderResolutionOut() override {
+        if (visible) log_.add("resolution.orderOut");
+        visible = false;
+    }
+
+    bool settingsExists = false;
+    bool exists = false;
+    bool visible = false;
+    bool hidden = false;
+    geometry::Rect frame;
+    shell::ResolutionContent content;
+
+private:
+    CallLog& log_;
 };
 
 // The fakes, owned by the controller once handed over; the pointers stay for the test.
@@ -236,13 +390,18 @@ struct RecordingNeighbours {
         neighbours.dockSender = std::make_unique<RecordingDockSender>(log);
         neighbours.autoFill = std::make_unique<RecordingAutoFill>(log);
         neighbours.launcher = std::make_unique<RecordingLauncher>(log);
-        neighbours.permissions = std::make_unique<RecordingPermissions>();
+        neighbours.permissions = std::make_unique<RecordingPermissions>(log);
+        neighbours.settingsWindows = std::make_unique<RecordingSettingsWindows>(log);
         toolbar = static_cast<RecordingToolbar*>(neighbours.toolbar.get());
         notice = static_cast<RecordingNotice*>(neighbours.notice.get());
         windows = static_cast<RecordingWindows*>(neighbours.windows.get());
         workspace = static_cast<RecordingWorkspaceLayout*>(neighbours.workspaceLayout.get());
         autoFill = static_cast<RecordingAutoFill*>(neighbours.autoFill.get());
         launcher = static_cast<RecordingLauncher*>(neighbours.launcher.get());
+        dock = static_cast<RecordingDockSender*>(neighbours.dockSender.get());
+        touchScroll = static_cast<RecordingTouchScroll*>(neighbours.touchScroll.get());
+        permissions = static_cast<RecordingPermissions*>(neighbours.permissions.get());
+        settingsWindows = static_cast<RecordingSettingsWindows*>(neighbours.settingsWindows.get());
     }
 
     shell::Neighbours neighbours;
@@ -252,6 +411,10 @@ struct RecordingNeighbours {
     RecordingWorkspaceLayout* workspace;
     RecordingAutoFill* autoFill;
     RecordingLauncher* launcher;
+    RecordingDockSender* dock;
+    RecordingTouchScroll* touchScroll;
+    RecordingPermissions* permissions;
+    RecordingSettingsWindows* settingsWindows;
 };
 
 }  // namespace dorvane::testing

@@ -7,6 +7,7 @@
 #include "Dorvane/Shell/Neighbours/LauncherControl.h"
 #include "Dorvane/Shell/Neighbours/NoticeDisplay.h"
 #include "Dorvane/Shell/Neighbours/PermissionTracker.h"
+#include "Dorvane/Shell/Neighbours/SettingsWindows.h"
 #include "Dorvane/Shell/Neighbours/ToolbarControl.h"
 #include "Dorvane/Shell/Neighbours/TouchScrollControl.h"
 #include "Dorvane/Shell/Neighbours/WindowCommands.h"
@@ -25,6 +26,7 @@ struct Neighbours {
     std::unique_ptr<AutoFill> autoFill;
     std::unique_ptr<LauncherControl> launcher;
     std::unique_ptr<PermissionTracker> permissions;
+    std::unique_ptr<SettingsWindows> settingsWindows;
 };
 
 }  // namespace dorvane::shell

@@ -7,6 +7,9 @@
 #include "DorvaneCore/Geometry/Rect.h"
 #include "DorvaneCore/Settings/Preferences.h"
 #include "DorvaneCore/Toolbar/FloatingAction.h"
+#include "DorvaneCore/Windows/WindowArrangement.h"
+#include "DorvaneCore/Windows/WindowControl.h"
+#include "DorvaneCore/Windows/WindowSnap.h"
 #include "Platform/Displays/ScreenServices.h"
 
 namespace dorvane::shell {
@@ -14,6 +17,10 @@ namespace dorvane::shell {
 // The closures the application controller installs in the floating toolbar.
 struct ToolbarCallbacks {
     std::function<void(FloatingAction)> onAction;
+    // Never called by the toolbar itself; the same entry as the debug hook's controls.
+    std::function<void(windows::WindowControl)> onWindowControl;
+    std::function<void(windows::WindowSnap)> onWindowSnap;
+    std::function<void(windows::WindowArrangement)> onArrange;
     std::function<void()> onDismissPanels;
     std::function<void()> onWillCollapse;
     std::function<void()> onExpansionChanged;

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -7,7 +8,7 @@
 #include "Platform/Host/HostFixtures.h"
 #include "Platform/Host/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
-#include "tests/Support/ManualClock.h"
+#include "Platform/Dispatch/SimulatedScheduler.h"
 
 namespace dorvane {
 namespace {
@@ -19,7 +20,7 @@ using processes::ProcessRole;
 
 class DisplayWorkerTest : public ::testing::Test {
 protected:
-    testing::ManualClock clock;
+    dispatch::SimulatedScheduler clock{100.0};  // only its clock is used
     std::shared_ptr<host::MemoryHostStore> store =
         std::make_shared<host::MemoryHostStore>(host::makeFixture(host::HostFixture::laptopExternal));
     host::SimulatedHost commitHost{store, ProcessRole::workerCommit, clock};
@@ -120,6 +121,20 @@ TEST_F(DisplayWorkerTest, NormalizeRestorePicksTheFullHeightModeOfTheBuiltInPane
 TEST_F(DisplayWorkerTest, RequestsAreDecodedStrictlyAndExtraArgumentsIgnored) {
     EXPECT_EQ(execute({"normalize-restore"}, R"({"targets":[{"id":-1}]})").status, 1);
     EXPECT_EQ(execute({"snapshot", "ignored"}).status, 0);
+    EXPECT_EQ(execute({"commit"}, R"({"targets":[]})").status, 0);
+    const std::vector<std::string> refused{
+        std::string("{\"targets\":[]}\0garbage", 23),
+        "{\"targets\":" + std::string(100000, '[') + std::string(100000, ']') + "}",
+        R"({"targets":[],"x":1e400})",
+    };
+    for (const auto& request : refused) {
+        for (const char* command : {"commit", "normalize-restore"}) {
+            const auto run = execute({command}, request);
+            EXPECT_EQ(run.status, 1) << command;
+            EXPECT_THAT(run.errors, ::testing::StartsWith("malformed JSON")) << command;
+        }
+    }
+    EXPECT_TRUE(configurationCalls().empty());
 }
 
 }  // namespace

@@ -18,7 +18,7 @@
 
 #include "Dorvane/Engine/DisplayEngine.h"
 #include "Dorvane/Engine/DisplayWorker.h"
-#include "Dorvane/Engine/InProcessWorkerClient.h"
+#include "tests/Support/InProcessWorkerClient.h"
 #include "Dorvane/Engine/VirtualDisplay.h"
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"

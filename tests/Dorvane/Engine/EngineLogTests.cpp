@@ -2,9 +2,11 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include "Dorvane/Engine/EngineLog.h"
 #include "DorvaneCore/Support/AtomicFile.h"
-#include "tests/Support/ManualClock.h"
+#include "Platform/Dispatch/SimulatedScheduler.h"
 
 namespace dorvane {
 namespace {
@@ -23,7 +25,8 @@ protected:
 
     std::string contents(const char* name) { return readFileIfPresent(root_ / name).value_or("<missing>"); }
 
-    testing::ManualClock clock_;
+    // Uptime 100 s, and wall time 100 s after the epoch.
+    dispatch::SimulatedScheduler clock_{100.0, std::chrono::system_clock::time_point(std::chrono::seconds(100))};
     fs::path root_;
 };
 
@@ -50,6 +53,14 @@ TEST_F(EngineLogTest, RotatesOnlyPastTheLimit) {
     log.write("rotated", "x");
     EXPECT_EQ(fs::file_size(root_ / EngineLog::previousFileName), EngineLog::rotationLimit + 27);
     EXPECT_EQ(contents(EngineLog::fileName), "1970-01-01T00:01:40Z rotated x\n");
+}
+
+TEST_F(EngineLogTest, ANamedPipeInTheLogsPlaceIsSkippedNotWaitedOn) {
+    fs::create_directories(root_);
+    ASSERT_EQ(::mkfifo((root_ / EngineLog::fileName).c_str(), 0600), 0);
+    EngineLog log(root_, clock_);
+    log.write("restore_deferred", "no_physical_display virtual_kept=false");  // no reader: would block
+    EXPECT_TRUE(fs::is_fifo(root_ / EngineLog::fileName));
 }
 
 TEST(LayoutTextTest, DescribesEachDisplay) {

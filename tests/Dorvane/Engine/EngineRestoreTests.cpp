@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "DorvaneCore/Core/FitError.h"
 #include "tests/Dorvane/Engine/EngineHarness.h"
 
@@ -111,7 +113,63 @@ TEST_F(EngineRestoreTest, ThreeFailedAttemptsOnAPlainPhysicalLayoutGiveTheSessio
     const auto abandoned = h.details("restore_abandoned");
     ASSERT_EQ(abandoned.size(), 1u);
     EXPECT_EQ(abandoned.front(), "live=" + h.liveLayout() + " reason=" + retries[2].substr(2));
+    EXPECT_EQ(h.engine->abandonedRestoreReason(), retries[2].substr(2));
     EXPECT_TRUE(h.details("restored").empty());
+}
+
+TEST_F(EngineRestoreTest, SleepingDisplaysAreWokenRatherThanWaitedFor) {
+    placeExternalLeft();
+    const auto before = h.liveLayout();
+    ASSERT_FALSE(h.apply(1280, 800).detail);
+    h.admin().sleepDisplays();
+
+    EXPECT_TRUE(restore());
+    EXPECT_EQ(h.liveLayout(), before);
+    EXPECT_FALSE(h.engine->isRestorePending());
+    EXPECT_TRUE(h.details("restore_deferred").empty());
+    EXPECT_FALSE(h.engine->abandonedRestoreReason());
+}
+
+TEST_F(EngineRestoreTest, AHungWorkerIsGivenUpTwelvePointTwoSecondsAfterItStarted) {
+    FaultRule hang;
+    hang.call = HostCall::onlineDisplayList;
+    hang.role = ProcessRole::workerSnapshot;
+    hang.action = host::FaultAction::hang;
+    hang.ignoreTerminate = true;
+    hang.times = 1;
+    h.admin().addFault(hang);
+    const double start = h.scheduler.uptime();
+    try {
+        h.await(h.engine->perform([](DisplayEngine& engine) { return engine.snapshot(); }));
+        ADD_FAILURE() << "a hung worker answered";
+    } catch (const FitError& error) {
+        EXPECT_STREQ(error.what(), "操作超时：corvelle");
+    }
+    // The 12 s deadline, then 0.2 s for the worker to stop before it is killed.
+    EXPECT_NEAR(h.scheduler.uptime() - start, 12.2, 1e-9);
+}
+
+TEST_F(EngineRestoreTest, UnreadableSessionFilesFailTheRestoreAndStay) {
+    ASSERT_FALSE(h.apply(1280, 800).detail);
+    const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+    writeFileAtomically(h.root / "session.json", deep);
+    EXPECT_THAT(restoreFailure(), HasSubstr("nested deeper"));
+    EXPECT_EQ(h.file("session.json"), deep);
+
+    std::filesystem::remove(h.root / "session.json");
+    ASSERT_EQ(::mkfifo((h.root / "session.json").c_str(), 0600), 0);
+    EXPECT_THAT(restoreFailure(), HasSubstr("not a regular file"));
+    EXPECT_TRUE(std::filesystem::is_fifo(h.root / "session.json"));
+}
+
+TEST(EngineAffinityDeathTest, SynchronousMembersAbortOffTheEnginesQueue) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "checked in debug builds only";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    testing::EngineHarness h;
+    EXPECT_DEATH(h.engine->restoreNow(), "DisplayEngine::restoreNow called off local.Dorvane.engine");
+    EXPECT_DEATH(h.engine->snapshot(), "DisplayEngine::runWorker called off local.Dorvane.engine");
 }
 
 TEST_F(EngineRestoreTest, AVirtualDisplayThatWillNotGoKeepsTheSessionForTheNextTry) {

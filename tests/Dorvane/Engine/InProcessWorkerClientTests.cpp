@@ -3,7 +3,7 @@
 #include <csignal>
 
 #include "Dorvane/Engine/DisplayWorker.h"
-#include "Dorvane/Engine/InProcessWorkerClient.h"
+#include "tests/Support/InProcessWorkerClient.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"
 #include "Platform/Host/MemoryHostStore.h"

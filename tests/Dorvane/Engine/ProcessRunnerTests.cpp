@@ -1,13 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <thread>
 
 #include <csignal>
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include "Dorvane/Engine/DisplayEngine.h"
 #include "Dorvane/Engine/ProcessRunner.h"
 #include "DorvaneCore/Core/FitError.h"
+#include "DorvaneCore/Support/AtomicFile.h"
+#include "Platform/Dispatch/SimulatedScheduler.h"
 #include "Platform/Dispatch/SystemClock.h"
 
 namespace dorvane {
@@ -66,6 +74,56 @@ TEST_F(ProcessRunnerTest, TurnsFailuresIntoMessages) {
 TEST_F(ProcessRunnerTest, StopsAChildThatIgnoresTermination) {
     // The exec keeps the ignored SIGTERM, so only the kill after the grace ends it.
     EXPECT_EQ(failure("trap '' TERM; exec sleep 30", 0.5), "操作超时：sh");
+}
+
+// Virtual time for the runner, except that its first pause waits, in real time, until the
+// child said it is ready: its deadline then passes in microseconds while the child surely
+// ignores the terminate request already.
+class ReadyGatedClock final : public dispatch::Clock {
+public:
+    ReadyGatedClock(dispatch::SimulatedScheduler& time, std::function<void()> untilReady)
+        : time_(time), untilReady_(std::move(untilReady)) {}
+    double uptime() const override { return time_.uptime(); }
+    std::chrono::system_clock::time_point wallTime() const override { return time_.wallTime(); }
+    void sleep(double seconds) override {
+        if (untilReady_) std::exchange(untilReady_, nullptr)();
+        time_.sleep(seconds);
+    }
+
+private:
+    dispatch::SimulatedScheduler& time_;
+    std::function<void()> untilReady_;
+};
+
+TEST_F(ProcessRunnerTest, AHungWorkerIsKilledAndReapedTwelvePointTwoSecondsIn) {
+    const fs::path pidFile = root_.string() + ".pid";
+    const fs::path partial = root_.string() + ".pid.partial";
+    dispatch::SimulatedScheduler time;
+    ReadyGatedClock clock(time, [&] {
+        for (int wait = 0; wait < 10000 && !fs::exists(pidFile); ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    const std::string script = "trap '' TERM; echo $$ > '" + partial.string() + "'; mv '" + partial.string() + "' '" +
+                               pidFile.string() + "'; exec sleep 600";
+    try {
+        ProcessRunner::run("/bin/sh", {"-c", script}, std::nullopt, DisplayEngine::workerTimeout, clock, root_);
+        ADD_FAILURE() << "a hung child answered";
+    } catch (const FitError& error) {
+        EXPECT_STREQ(error.what(), "操作超时：sh");
+    }
+    EXPECT_NEAR(time.uptime(), 12.2, 1e-9);
+
+    const pid_t child = std::stoi(readFileIfPresent(pidFile).value_or("0"));
+    fs::remove(pidFile);
+    ASSERT_GT(child, 0);
+    // Neither running nor left as a zombie: the runner killed and reaped it.
+    const bool gone = ::kill(child, 0) == -1 && errno == ESRCH;
+    EXPECT_TRUE(gone) << "process " << child << " is still there";
+    if (!gone) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+    }
 }
 
 TEST_F(ProcessRunnerTest, LaunchFailuresAreReportedAsSystemErrors) {

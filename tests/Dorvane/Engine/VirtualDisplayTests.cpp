@@ -7,7 +7,7 @@
 #include "Platform/Host/HostFixtures.h"
 #include "Platform/Host/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
-#include "tests/Support/ManualClock.h"
+#include "Platform/Dispatch/SimulatedScheduler.h"
 
 namespace dorvane {
 namespace {
@@ -16,7 +16,7 @@ using processes::ProcessRole;
 
 class VirtualDisplayTest : public ::testing::Test {
 protected:
-    testing::ManualClock clock;
+    dispatch::SimulatedScheduler clock{100.0};  // only its clock is used
     std::shared_ptr<host::MemoryHostStore> store =
         std::make_shared<host::MemoryHostStore>(host::makeFixture(host::HostFixture::laptop));
     host::SimulatedHost app{store, ProcessRole::application, clock};

@@ -162,5 +162,38 @@ TEST_F(RemoteSessionMonitorTest, StopAbandonsTheRunningSampleAndARestartSamplesA
     EXPECT_EQ(sampleStarts.size(), 3u);
 }
 
+TEST_F(RemoteSessionMonitorTest, AMonitorDestroyedBeforeItsSampleJobRunsIsNotTouchedByIt) {
+    // On the heap, so its memory is really freed (and poisoned under AddressSanitizer).
+    for (const bool sampledBefore : {false, true}) {
+        auto owned = std::make_unique<RemoteSessionMonitor>(scheduler.mainQueue(), scheduler, notifications, workspace);
+        sampleDuration = 0;
+        owned->start(sample());  // the first sample is spawned; its job has not run
+        if (sampledBefore) {
+            scheduler.runUntilIdle();
+            owned->request();  // waits out the spacing on the main queue
+        }
+        const auto before = sampleStarts.size();
+        owned.reset();
+        scheduler.advanceBy(2.0);
+        EXPECT_EQ(sampleStarts.size(), before);
+    }
+}
+
+TEST(RemoteSessionMonitorDeathTest, MainQueueMembersAbortOnAnotherQueue) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "checked in debug builds only";
+#endif
+    EXPECT_DEATH(
+        {
+            dispatch::SimulatedScheduler scheduler;
+            FakeNotifications notifications;
+            FakeWorkspace workspace;
+            RemoteSessionMonitor monitor(scheduler.mainQueue(), scheduler, notifications, workspace);
+            scheduler.makeSerialQueue("probe").post([&monitor] { monitor.request(); });
+            scheduler.runUntilIdle();
+        },
+        "RemoteSessionMonitor::request called off main");
+}
+
 }  // namespace
 }  // namespace dorvane

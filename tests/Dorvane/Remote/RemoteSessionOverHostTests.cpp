@@ -13,7 +13,7 @@
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
-#include "tests/Support/ManualClock.h"
+#include "Platform/Dispatch/SimulatedScheduler.h"
 
 namespace dorvane {
 namespace {
@@ -26,7 +26,7 @@ RemoteSessionSnapshot snapshot(std::set<RemoteSoftware> active, std::set<RemoteS
 }
 
 TEST(RemoteSessionOverHostTest, TheProbeReadsWhatTheHostSimulates) {
-    testing::ManualClock clock;
+    dispatch::SimulatedScheduler clock{100.0};  // only its clock is used
     auto store = std::make_shared<host::MemoryHostStore>();
     SimulatedHost app(store, ProcessRole::application, clock);
     auto& remote = app.remoteAdmin();

@@ -2,15 +2,10 @@
 
 #include <sstream>
 
-#include "Dorvane/Shell/AppController.h"
 #include "Dorvane/Shell/LoginLaunch.h"
 #include "Dorvane/Shell/StatusMenu.h"
-#include "DorvaneCore/Settings/PreferencesStore.h"
-#include "Platform/Host/FaultRule.h"
 #include "Platform/Host/HostError.h"
-#include "tests/Dorvane/Engine/EngineHarness.h"
-#include "tests/Support/QtTestApplication.h"
-#include "tests/Support/RecordingShellPlatform.h"
+#include "tests/Dorvane/Shell/AppControllerHarness.h"
 
 namespace dorvane {
 namespace {
@@ -18,92 +13,6 @@ namespace {
 namespace fs = std::filesystem;
 using host::StatusBarClick;
 using Reply = AppController::TerminateReply;
-
-// Passes the item on to the host and notes each publication.
-class NotingStatusBar final : public statusbar::StatusBar {
-public:
-    NotingStatusBar(statusbar::StatusBar& host, testing::CallLog& log) : host_(host), log_(log) {}
-    void publish(const statusbar::StatusItem& item) override {
-        log_.add("statusBar.publish");
-        host_.publish(item);
-    }
-    void remove() override { host_.remove(); }
-    dispatch::Observation observeClicks(ClickHandler handler) override { return host_.observeClicks(std::move(handler)); }
-
-private:
-    statusbar::StatusBar& host_;
-    testing::CallLog& log_;
-};
-
-// The controller with the real engine on the in-memory host and recording neighbours,
-// everything in virtual time. The status item is chosen from as corvelle-host does.
-class AppControllerTest : public ::testing::Test {
-protected:
-    AppControllerTest() {
-        testing::qtApplication();
-        // The application's host session needs the main queue for its notifications.
-        h.engine.reset();
-        h.app = std::make_unique<host::SimulatedHost>(h.store, processes::ProcessRole::application, h.scheduler,
-                                                      &h.scheduler.mainQueue());
-        h.engine = h.makeEngine();
-        statusBar = std::make_unique<NotingStatusBar>(h.app->statusBar(), log);
-        // An installed program with an update feed.
-        prefix = h.root.parent_path() / "prefix";
-        fs::create_directories(prefix / "bin");
-        fs::create_directories(prefix / "share" / "corvelle");
-        writeFileAtomically(prefix / "share" / "corvelle" / "Info.json", R"({"SUFeedURL":"https://updates.invalid/feed"})");
-        updater = std::make_unique<AppUpdater>(prefix / "bin" / "corvelle", updaters);
-    }
-    ~AppControllerTest() override {
-        controller.reset();
-        h.scheduler.runUntilIdle();
-    }
-
-    void makeController() {
-        fakes = std::make_unique<testing::RecordingNeighbours>(log);
-        controller = std::make_unique<AppController>(
-            AppController::Services{h.root, h.scheduler.mainQueue(), h.scheduler, *h.engine, probeQueue,
-                                    h.app->screens(), h.app->power(), h.app->assertionNotifications(),
-                                    h.app->processes(), h.app->workspace(), *statusBar, trust, loginItems, *updater,
-                                    platform, signals, errors, loginVariable},
-            std::move(fakes->neighbours));
-    }
-    void launch() {
-        makeController();
-        controller->applicationDidFinishLaunching();
-        h.scheduler.runUntilIdle();
-    }
-    void savePreferences(const Preferences& preferences) {
-        fs::create_directories(h.root);
-        PreferencesStore(h.root, [] { return std::chrono::system_clock::now(); }).save(preferences);
-    }
-
-    std::optional<statusbar::StatusItem> shown() { return h.tool.statusBarAdmin().state().item; }
-    statusbar::MenuEntry entry(std::size_t index) { return shown().value().menu.at(index); }
-    // Chooses a menu entry as a person does, and answers what the program said.
-    std::optional<StatusBarClick::State> choose(const std::string& title) {
-        const auto id = h.tool.statusBarAdmin().click(title);
-        h.scheduler.runUntilIdle();
-        return h.tool.statusBarAdmin().clickState(id);
-    }
-    void terminateSignal() { signals.handler(); }
-
-    testing::EngineHarness h;
-    dispatch::Executor& probeQueue = h.scheduler.makeSerialQueue("probe");
-    testing::CallLog log;
-    testing::RecordingPlatform platform{log};
-    testing::RecordingSignals signals{log};
-    testing::FakeTrust trust;
-    testing::FakeLoginItems loginItems;
-    testing::RecordingUpdaterFactory updaters{log};
-    std::optional<std::string> loginVariable;
-    std::ostringstream errors;
-    fs::path prefix;
-    std::unique_ptr<AppUpdater> updater;
-    std::unique_ptr<NotingStatusBar> statusBar;
-    std::unique_ptr<testing::RecordingNeighbours> fakes;
-    std::unique_ptr<AppController> controller;
-};
 
 TEST_F(AppControllerTest, LaunchRunsItsStepsInOrderAndEndsReady) {
     makeController();
@@ -182,10 +91,7 @@ TEST_F(AppControllerTest, QuitWhoseRestoreFailsKeepsRunningWithTheMessage) {
     savePreferences(preferences);
     launch();
     ASSERT_FALSE(h.apply(1400, 630).detail);
-    host::FaultRule refuse;
-    refuse.call = host::HostCall::onlineDisplayList;
-    refuse.role = processes::ProcessRole::workerSnapshot;
-    h.admin().addFault(refuse);
+    faultSnapshots();
     ASSERT_TRUE(fakes->toolbar->enabled());
 
     controller->quit();

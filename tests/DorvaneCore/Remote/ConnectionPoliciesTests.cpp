@@ -46,6 +46,35 @@ TEST(RemoteSessionStabilityTest, DisconnectsAfterFourSecondsUnlessARelevantAppIs
     EXPECT_EQ(stability.observe(toDeskUnknown, 27), Transition::disconnected);
 }
 
+TEST(RemoteSessionStabilityTest, ARestartKeepsAConnectionThePoliciesStillActOn) {
+    RemoteSessionStability stability;
+    stability.observe(uuActive, 0);
+    ASSERT_EQ(stability.observe(uuActive, 2), Transition::connected);
+    EXPECT_EQ(stability.observe(nothing, 10), std::nullopt);  // the loss clock runs
+
+    auto continued = stability.restarted(true);
+    EXPECT_TRUE(continued.isConnected);
+    EXPECT_EQ(continued.relevantProviders, stability.relevantProviders);
+    EXPECT_EQ(continued.observe(uuUnknown, 11), std::nullopt);  // uu still holds it
+    EXPECT_EQ(continued.observe(nothing, 12), std::nullopt);
+    EXPECT_EQ(continued.observe(nothing, 16), Transition::disconnected);
+
+    // With the loss clock carried over, the end comes 4 s after it began.
+    EXPECT_EQ(stability.restarted(true).observe(nothing, 14), Transition::disconnected);
+    // Nothing acting on a connection: a fresh filter, even mid-candidate.
+    EXPECT_EQ(stability.restarted(false), RemoteSessionStability{});
+    // Policies that believe connected make even an idle filter report the end.
+    auto idle = RemoteSessionStability{}.restarted(true);
+    EXPECT_EQ(idle.observe(nothing, 0), std::nullopt);
+    EXPECT_EQ(idle.observe(nothing, 4), Transition::disconnected);
+}
+
+TEST(RemoteSessionStabilityTest, SignalDetailsListTheActiveApplicationsSorted) {
+    EXPECT_EQ(remoteSignalDetail(Transition::connected, {RemoteSoftware::uu, RemoteSoftware::toDesk}, 5123.25),
+              "connected providers=toDesk,uu uptime=5123.25");
+    EXPECT_EQ(remoteSignalDetail(Transition::disconnected, {}, 60), "disconnected providers= uptime=60.0");
+}
+
 TEST(AutomaticResolutionPolicyTest, AppliesOnConnectAndRestoresOnDisconnect) {
     AutomaticResolutionPolicy policy;
     policy.connectionChanged(true);

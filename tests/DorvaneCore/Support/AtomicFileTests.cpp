@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "DorvaneCore/Support/AtomicFile.h"
 
@@ -52,6 +54,27 @@ TEST_F(AtomicFileTest, KeepsThePermissionsOfTheFileItReplaces) {
     struct stat info {};
     ASSERT_EQ(::stat(file.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST_F(AtomicFileTest, ReplacesByRenameSoAReaderSeesTheOldFileOrTheNewOneWhole) {
+    const fs::path file = folder_ / "stable-layouts.json";
+    writeFileAtomically(file, "{\"layouts\":{\"old\":{}}}");
+    const int reader = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    struct stat opened {};
+    ASSERT_EQ(::fstat(reader, &opened), 0);
+
+    writeFileAtomically(file, "{}");
+
+    // A new file took the name; the one already open is untouched, not truncated or rewritten.
+    char buffer[64] = {};
+    const ssize_t count = ::pread(reader, buffer, sizeof buffer - 1, 0);
+    ::close(reader);
+    EXPECT_EQ(std::string(buffer, count > 0 ? static_cast<std::size_t>(count) : 0), "{\"layouts\":{\"old\":{}}}");
+    struct stat replaced {};
+    ASSERT_EQ(::stat(file.c_str(), &replaced), 0);
+    EXPECT_NE(replaced.st_ino, opened.st_ino);
+    EXPECT_EQ(readFileIfPresent(file), "{}");
 }
 
 TEST_F(AtomicFileTest, AFailedReplacementLeavesTheTargetAndNoTemporary) {

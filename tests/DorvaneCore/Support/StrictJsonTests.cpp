@@ -33,6 +33,19 @@ TEST(StrictJsonIntegers, AcceptEveryValueInsideTheRange) {
     EXPECT_EQ(get<std::int32_t>(object(R"({"x": 2.0})"), "x"), 2);
 }
 
+TEST(StrictJsonIntegers, FloatsAreBoundedExactlyAtThePowersOfTwo) {
+    // Written as floats, the first value out of range is exactly the bound itself.
+    EXPECT_THROW(get<std::int32_t>(object(R"({"x": 2147483648.0})"), "x"), DecodeError);
+    EXPECT_EQ(get<std::int32_t>(object(R"({"x": 2147483647.0})"), "x"), 2147483647);
+    EXPECT_EQ(get<std::int32_t>(object(R"({"x": -2147483648.0})"), "x"), INT32_MIN);
+    EXPECT_THROW(get<std::int32_t>(object(R"({"x": -2147483649.0})"), "x"), DecodeError);
+    EXPECT_THROW(get<std::uint32_t>(object(R"({"x": 4294967296.0})"), "x"), DecodeError);
+    EXPECT_EQ(get<std::uint32_t>(object(R"({"x": 4294967295.0})"), "x"), 4294967295u);
+    EXPECT_THROW(get<std::uint32_t>(object(R"({"x": -1.0})"), "x"), DecodeError);
+    EXPECT_THROW(get<std::int64_t>(object(R"({"x": 9223372036854775808.0})"), "x"), DecodeError);
+    EXPECT_EQ(get<std::int64_t>(object(R"({"x": -9223372036854775808.0})"), "x"), INT64_MIN);
+}
+
 TEST(StrictJsonKeys, RequiredOptionalAndNull) {
     const Json document = object(R"({"a": null, "b": "text", "n": 3})");
     EXPECT_THROW(get<std::string>(document, "missing"), DecodeError);
@@ -81,6 +94,52 @@ TEST(StrictJsonText, ParseFailuresAndUnsafeStringsAreHandled) {
     ordered["z"] = 1;
     ordered["a"] = 2;
     EXPECT_EQ(serialize(ordered), R"({"z":1,"a":2})");
+}
+
+TEST(StrictJsonText, EveryLibraryFailureAndTrailingContentIsADecodeError) {
+    const std::string nul("{\"targets\":[]}\0garbage", 23);
+    const std::vector<std::string> refused{
+        nul,
+        std::string("[1]\0", 4),
+        R"({"modes": [1e400]})",  // a number no double holds
+        R"({"a": 1} trailing)",
+        std::string(100000, '[') + std::string(100000, ']'),
+        std::string(100000, '[') + "\"deep\"" + std::string(100000, ']'),
+        std::string(100000, '{'),
+    };
+    for (const auto& text : refused) {
+        EXPECT_THROW(parse(text), DecodeError) << text.substr(0, 40);
+    }
+    // Brackets inside strings are not nesting; nesting within the limit is fine.
+    EXPECT_NO_THROW(parse("[\"" + std::string(1000, '[') + "\"]"));
+    EXPECT_NO_THROW(parse(std::string(maxNestingDepth, '[') + std::string(maxNestingDepth, ']')));
+    EXPECT_THROW(parse(std::string(maxNestingDepth + 1, '[') + std::string(maxNestingDepth + 1, ']')), DecodeError);
+}
+
+TEST(StrictJsonErrors, QuoteTheTypeAndABoundedPrefixOfTheValue) {
+    auto wrongType = [](const Json& value) -> std::string {
+        try {
+            decode<std::string>(value);
+        } catch (const DecodeError& error) {
+            return error.what();
+        }
+        return "(accepted)";
+    };
+    EXPECT_EQ(wrongType(Json(5)), "expected string, found integer 5");
+    EXPECT_EQ(wrongType(parse(R"({"a":[1,{"b":null}],"c":true})")),
+              R"(expected string, found object {"a":[1,{"b":null}],"c":true})");
+    // Built in memory far deeper than any document may be: quoted without recursing.
+    Json deep = Json::array();
+    for (int level = 0; level < 200000; ++level) {
+        Json outer = Json::array();
+        outer.push_back(std::move(deep));
+        deep = std::move(outer);
+    }
+    EXPECT_EQ(wrongType(deep), "expected string, found array " + std::string(40, '[') + "…");
+    const Json longText = Json::array({std::string(1 << 20, 'x'), 2});
+    EXPECT_EQ(wrongType(longText), "expected string, found array [\"" + std::string(38, 'x') + "…");
+    EXPECT_EQ(wrongType(Json::array({"中中中中中中中中中中中中中"})),
+              "expected string, found array [\"中中中中中中中中中中中中…");
 }
 
 }  // namespace

@@ -97,6 +97,63 @@ TEST(SerialQueueTest, ADestroyedQueueFromItsOwnJobFinishesWithoutJoiningItself) 
     EXPECT_TRUE(destroyed.load());
 }
 
+// Counts live coroutine frames: a frame that holds one is freed when the count drops.
+struct FrameProbe {
+    explicit FrameProbe(std::atomic<int>& live) : live(live) { ++live; }
+    FrameProbe(const FrameProbe&) = delete;
+    ~FrameProbe() { --live; }
+    std::atomic<int>& live;
+};
+
+// Whether `queue` still takes jobs: a refused job is destroyed inside post().
+bool accepts(Executor& queue) {
+    auto probe = std::make_shared<int>(0);
+    queue.post([probe] {});
+    return probe.use_count() > 1;
+}
+
+TEST(SerialQueueTest, AChainWhoseHopIsRefusedIsFreedWithoutBeingTouchedAgain) {
+    std::atomic<int> live{0};
+    std::atomic<int> resumed{0};
+    auto child = [&](Executor& target) -> Task<> {
+        FrameProbe probe(live);
+        co_await resumeOn(target);
+        ++resumed;
+    };
+    auto parent = [&](Executor& target) -> Task<> {
+        FrameProbe probe(live);
+        co_await child(target);
+        ++resumed;
+    };
+
+    // The queue is being destroyed while the parent starts on it: the child's hop onto the
+    // closing queue is refused while the parent is still starting the child.
+    auto queue = std::make_unique<SerialQueue>("engine");
+    SerialQueue& engine = *queue;
+    engine.post([&engine] {
+        while (accepts(engine)) std::this_thread::yield();  // held until the destructor closed it
+    });
+    spawn(engine, parent(engine));
+    queue.reset();
+    EXPECT_EQ(live.load(), 0);
+    EXPECT_EQ(resumed.load(), 0);
+
+    // At quit: the actor's queue is stopped first, then a main-queue task awaits it.
+    ManualMainQueue main;
+    SerialQueue actor("probe");
+    actor.stop();
+    EXPECT_FALSE(accepts(actor));
+    auto awaitsActor = [&]() -> Task<> {
+        FrameProbe probe(live);
+        co_await parent(actor);
+        ++resumed;
+    };
+    spawn(main, awaitsActor());
+    main.runPending();
+    EXPECT_EQ(live.load(), 0);
+    EXPECT_EQ(resumed.load(), 0);
+}
+
 TEST(ManualMainQueueTest, RunsJobsOnlyWhenDrivenFromItsOwningThread) {
     ManualMainQueue main;
     EXPECT_EQ(main.label(), "main");
@@ -110,8 +167,17 @@ TEST(ManualMainQueueTest, RunsJobsOnlyWhenDrivenFromItsOwningThread) {
         EXPECT_FALSE(main.isCurrent());
         EXPECT_THROW(main.runPending(), std::logic_error);
     }).join();
+    bool nestedRefused = false;
+    main.post([&] {
+        try {
+            main.runPending();
+        } catch (const std::logic_error&) {
+            nestedRefused = true;
+        }
+    });
     EXPECT_TRUE(order.empty());
-    EXPECT_EQ(main.runPending(), 3u);
+    EXPECT_EQ(main.runPending(), 4u);
+    EXPECT_TRUE(nestedRefused);
     main.postAfter(0.003, [&] { order.push_back("timer"); });
     EXPECT_TRUE(main.runUntil([&] { return order.size() == 4; }, kPatience));
     EXPECT_EQ(order, (std::vector<std::string>{"first", "from another thread", "posted by first", "timer"}));

@@ -42,7 +42,7 @@ TEST_F(FaultRuleTest, SelectsByRoleAndDisplay) {
     nothing.role = ProcessRole::workerSnapshot;
     nothing.display = "external";
     app->admin().addFault(nothing);
-    SimulatedHost snapshotWorker(store, ProcessRole::workerSnapshot, clock);
+    SimulatedHost snapshotWorker(store, ProcessRole::workerSnapshot, scheduler);
 
     const auto builtin = named(state(), "builtin").id;
     const auto external = named(state(), "external").id;

@@ -7,13 +7,15 @@
 #include <thread>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "DorvaneCore/Support/AtomicFile.h"
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
-#include "tests/Support/ManualMainQueue.h"
+#include "Platform/Dispatch/ManualMainQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
 
 namespace dorvane::host {
@@ -100,6 +102,24 @@ TEST_F(FolderHostTest, TrustFollowsThePermissionFileAndAnUnreadableOneGrantsNoth
     EXPECT_FALSE(program->accessibility().isProcessTrusted());
 }
 
+TEST_F(FolderHostTest, AHostileFileIsAnErrorThatNamesIt) {
+    open(ProcessRole::tool).reset();  // seeds the folder
+    const std::vector<std::string> hostile{std::string(100000, '[') + std::string(100000, ']'),
+                                           R"({"generation": 1e400})"};
+    for (const auto& text : hostile) {
+        writeFileAtomically(folder / kDisplaysFile, text);
+        try {
+            online(*open(ProcessRole::tool));
+            ADD_FAILURE() << "a hostile host file was read";
+        } catch (const HostError& error) {
+            EXPECT_NE(std::string(error.what()).find(kDisplaysFile), std::string::npos) << error.what();
+        }
+    }
+    std::filesystem::remove(folder / kDisplaysFile);
+    ASSERT_EQ(::mkfifo((folder / kDisplaysFile).c_str(), 0600), 0);
+    EXPECT_THROW(online(*open(ProcessRole::tool)), HostError);
+}
+
 TEST_F(FolderHostTest, AVirtualDisplayEndsWithTheProcessThatMadeIt) {
     open(ProcessRole::tool)->admin().reset(HostFixture::laptop);
     int report[2];  // child to parent: the display id
@@ -148,16 +168,14 @@ TEST_F(FolderHostTest, AnEndedHolderIsAnnouncedWithoutAnyOtherChange) {
     if (holder == 0) {
         for (;;) ::pause();
     }
-    testing::ManualMainQueue mainQueue(clock);
+    dispatch::ManualMainQueue mainQueue;
     auto app = open(ProcessRole::application, &mainQueue);
     int calls = 0;
     ASSERT_TRUE(app->assertionNotifications().start([&calls] { ++calls; }));
-    mainQueue.runReady();
+    mainQueue.runPending();
+    // The notifications come from the host's watcher threads, in real time.
     auto awaitCalls = [&](int expected) {
-        for (int round = 0; round < 100 && calls < expected; ++round) {
-            mainQueue.waitForReadyJob(std::chrono::milliseconds(100));
-            mainQueue.runReady();
-        }
+        mainQueue.runUntil([&] { return calls >= expected; }, 10.0);
         return calls;
     };
 

@@ -9,8 +9,7 @@
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
-#include "tests/Support/ManualClock.h"
-#include "tests/Support/ManualMainQueue.h"
+#include "Platform/Dispatch/SimulatedScheduler.h"
 
 namespace dorvane::host {
 
@@ -19,8 +18,8 @@ class MemoryHostTest : public ::testing::Test {
 protected:
     void open(HostFixture fixture) {
         store = std::make_shared<MemoryHostStore>(makeFixture(fixture));
-        app = std::make_unique<SimulatedHost>(store, processes::ProcessRole::application, clock, &mainQueue);
-        worker = std::make_unique<SimulatedHost>(store, processes::ProcessRole::workerCommit, clock);
+        app = std::make_unique<SimulatedHost>(store, processes::ProcessRole::application, scheduler, &scheduler.mainQueue());
+        worker = std::make_unique<SimulatedHost>(store, processes::ProcessRole::workerCommit, scheduler);
     }
 
     void SetUp() override { open(HostFixture::laptopExternal); }
@@ -67,8 +66,7 @@ protected:
         return display;
     }
 
-    testing::ManualClock clock;
-    testing::ManualMainQueue mainQueue{clock};
+    dispatch::SimulatedScheduler scheduler{100.0};
     std::shared_ptr<MemoryHostStore> store;
     std::unique_ptr<SimulatedHost> app;
     std::unique_ptr<SimulatedHost> worker;

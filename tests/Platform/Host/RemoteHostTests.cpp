@@ -34,8 +34,8 @@ class RemoteHostTest : public ::testing::Test {
 protected:
     void SetUp() override {
         system->running[42] = {"bash", "/usr/bin/bash"};
-        app = std::make_unique<SimulatedHost>(store, processes::ProcessRole::application, clock, &mainQueue, system);
-        tool = std::make_unique<SimulatedHost>(store, processes::ProcessRole::tool, clock);
+        app = std::make_unique<SimulatedHost>(store, processes::ProcessRole::application, scheduler, &scheduler.mainQueue(), system);
+        tool = std::make_unique<SimulatedHost>(store, processes::ProcessRole::tool, scheduler);
     }
 
     RemoteAdmin& admin() { return tool->remoteAdmin(); }
@@ -49,8 +49,7 @@ protected:
 
     json::Json listing() { return app->power().assertionsByProcess().value_or(json::Json("unreadable")); }
 
-    testing::ManualClock clock;
-    testing::ManualMainQueue mainQueue{clock};
+    dispatch::SimulatedScheduler scheduler{100.0};
     std::shared_ptr<MemoryHostStore> store = std::make_shared<MemoryHostStore>();
     std::shared_ptr<FakeSystemProcesses> system = std::make_shared<FakeSystemProcesses>();
     std::unique_ptr<SimulatedHost> app;
@@ -123,30 +122,30 @@ TEST_F(RemoteHostTest, ChangesAreAnnouncedOnTheMainQueueIncludingEndedHolders) {
     admin().addAssertion(holder, "PreventUserIdleDisplaySleep", "idleDisplaySleepDisabled", 255);
     admin().connect(RemoteSoftware::uu);
     EXPECT_EQ(calls, 0);  // not synchronously
-    mainQueue.runReady();
+    scheduler.runUntilIdle();
     EXPECT_EQ(calls, 1);  // once for the burst
 
     store->endProcess(holder);
-    mainQueue.runReady();
+    scheduler.runUntilIdle();
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(admin().state().power.assertions.size(), 1u);
     EXPECT_EQ(tool->admin().actionLog().back().action, "powerAssertionDropped");
 
     admin().setUnknown(RemoteSoftware::uu, true);  // no assertion changes
-    mainQueue.runReady();
+    scheduler.runUntilIdle();
     EXPECT_EQ(calls, 2);
     admin().endProcess(pidOf("UURemoteServer"));  // a simulated holder ends
-    mainQueue.runReady();
+    scheduler.runUntilIdle();
     EXPECT_EQ(calls, 3);
     EXPECT_TRUE(admin().state().power.assertions.empty());
 
     tool->admin().reset(HostFixture::laptop);  // starting over is a change as well
-    mainQueue.runReady();
+    scheduler.runUntilIdle();
     EXPECT_EQ(calls, 4);
 
     app->assertionNotifications().stop();
     admin().connect(RemoteSoftware::uu);
-    mainQueue.runReady();
+    scheduler.runUntilIdle();
     EXPECT_EQ(calls, 4);
 }
 
@@ -159,7 +158,7 @@ TEST_F(RemoteHostTest, WorkspaceReportsApplicationsAndWakesOnTheMainQueue) {
 
     admin().connect(RemoteSoftware::uu);
     EXPECT_TRUE(changes.empty());
-    mainQueue.runReady();
+    scheduler.runUntilIdle();
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_TRUE(changes[0].first.empty());
     ASSERT_EQ(changes[0].second.size(), 1u);
@@ -169,7 +168,7 @@ TEST_F(RemoteHostTest, WorkspaceReportsApplicationsAndWakesOnTheMainQueue) {
 
     admin().disconnect(RemoteSoftware::uu);  // the application keeps running
     admin().announceWake();
-    mainQueue.runReady();
+    scheduler.runUntilIdle();
     EXPECT_EQ(changes.size(), 1u);
     EXPECT_EQ(wakes, 1);
 
@@ -177,7 +176,7 @@ TEST_F(RemoteHostTest, WorkspaceReportsApplicationsAndWakesOnTheMainQueue) {
     wake.cancel();
     admin().connect(RemoteSoftware::toDesk);
     admin().announceWake();
-    mainQueue.runReady();
+    scheduler.runUntilIdle();
     EXPECT_EQ(changes.size(), 1u);
     EXPECT_EQ(wakes, 1);
     EXPECT_THROW(tool->workspace().observeWake([] {}), std::logic_error);

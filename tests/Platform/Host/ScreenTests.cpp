@@ -30,36 +30,33 @@ TEST_F(ScreenTest, FramesAndVisibleFramesFollowTheLayout) {
 TEST_F(ScreenTest, ChangesAreDeliveredOnTheMainQueueOncePerBurstTimedOnesToo) {
     int calls = 0;
     auto observation = app->screens().observeScreenParameters([&calls] { ++calls; });
-    mainQueue.runReady();
+    scheduler.runUntilIdle();
     EXPECT_EQ(calls, 0);
 
     app->admin().unplug("external");
     app->admin().plug("external");
     EXPECT_EQ(calls, 0);  // not synchronously
-    mainQueue.runReady();
+    scheduler.runUntilIdle();
     EXPECT_EQ(calls, 1);
 
     app->admin().setUUIDLookupAvailable(false);  // changes nothing the displays show
-    mainQueue.runReady();
+    scheduler.runUntilIdle();
     EXPECT_EQ(calls, 1);
 
     // Timed host changes notify without anyone asking.
     app->admin().schedule(PlugAction::unplug, "external", 4);
-    mainQueue.runReady();
-    EXPECT_EQ(mainQueue.timersPending(), 1u);
-    clock.advance(3.9);
-    mainQueue.runReady();
+    scheduler.runUntilIdle();
+    EXPECT_EQ(scheduler.pendingJobCount(), 1u);
+    scheduler.advanceBy(3.9);
     EXPECT_EQ(calls, 1);
-    clock.advance(0.1);
-    mainQueue.runReady();
+    scheduler.advanceBy(0.1);
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(app->screens().screens().size(), 1u);
 
     observation.cancel();
     app->admin().schedule(PlugAction::plug, "external", 1);
     EXPECT_THROW(app->admin().schedule(PlugAction::plug, "nonexistent", 1), HostError);
-    clock.advance(1);
-    mainQueue.runReady();
+    scheduler.advanceBy(1);
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(app->screens().screens().size(), 2u);
 }

@@ -81,9 +81,9 @@ TEST_F(VirtualDisplayTest, ComesOnlineAsLateAsTheHostSays) {
     app->admin().setVirtualDisplayBehaviour(behaviour);
     auto display = createVirtual(1280, 800);
     ASSERT_TRUE(display);
-    clock.advance(0.5);
+    scheduler.advanceBy(0.5);
     EXPECT_EQ(online().size(), 2u);
-    clock.advance(0.2);
+    scheduler.advanceBy(0.2);
     EXPECT_EQ(online().size(), 3u);
 }
 

@@ -2,83 +2,12 @@
 
 #include <filesystem>
 
-#include "DorvaneCore/Support/AtomicFile.h"
-#include "DorvaneCore/Support/StrictJson.h"
-#include "tests/Support/BackgroundProcess.h"
-#include "tests/Support/CommandRun.h"
+#include "tests/cli/corvelle/ApplicationHarness.h"
 
 namespace dorvane {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The status-bar application as a new user runs it: a fresh home and host, no display,
-// driven through corvelle-host, in real time.
-class ApplicationCliTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "corvelle-app-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-        support = root / "home" / "Library" / "Application Support" / "Dorvane";
-        fs::create_directories(root / "runtime");
-        fs::permissions(root / "runtime", fs::perms::owner_all);
-        environment = {{"CORVELLE_HOST_DIR", (root / "host").string()},
-                       {"HOME", (root / "home").string()},
-                       {"XDG_CONFIG_HOME", (root / "config").string()},
-                       {"XDG_RUNTIME_DIR", (root / "runtime").string()},
-                       {"DISPLAY", std::nullopt},
-                       {"WAYLAND_DISPLAY", std::nullopt},
-                       {"QT_QPA_PLATFORM", std::nullopt}};
-        ASSERT_EQ(host({"init", "--fixture", "laptop"}).status, 0);
-    }
-    void TearDown() override {
-        program.reset();
-        fs::remove_all(root);
-    }
-
-    std::map<std::string, std::string> setVariables() const {
-        std::map<std::string, std::string> set;
-        for (const auto& [name, value] : environment) {
-            if (value) set[name] = *value;
-        }
-        return set;
-    }
-    testing::CommandRun host(const std::vector<std::string>& arguments) {
-        return testing::runCommand(CORVELLE_HOST_TOOL, arguments, setVariables(), root);
-    }
-    testing::CommandRun corvelle(const std::vector<std::string>& arguments) {
-        return testing::runCommand(CORVELLE_EXECUTABLE, arguments, setVariables(), root);
-    }
-    void start(const std::vector<std::string>& arguments = {}) {
-        program = std::make_unique<testing::BackgroundProcess>(CORVELLE_EXECUTABLE, arguments, environment, root,
-                                                               "corvelle");
-    }
-    // The pids of the host's running applications named "Corvelle".
-    std::vector<pid_t> corvelleApplications() {
-        std::vector<pid_t> pids;
-        const auto listed = json::parse(host({"windows", "list", "--json"}).out);
-        for (const auto& application : listed["applications"]) {
-            if (application["name"] == "Corvelle") pids.push_back(application["pid"]);
-        }
-        return pids;
-    }
-    json::Json item() {
-        const auto shown = host({"statusbar", "show", "--json"});
-        return shown.status == 0 ? json::parse(shown.out) : json::Json();
-    }
-    bool ready() {
-        return testing::eventually([&] {
-            const auto shown = item();
-            return shown.is_object() && shown["tooltip"] == "Corvelle · 就绪";
-        });
-    }
-
-    fs::path root;
-    fs::path support;
-    std::map<std::string, std::optional<std::string>> environment;
-    std::unique_ptr<testing::BackgroundProcess> program;
-};
 
 TEST_F(ApplicationCliTest, StatusItemMenuSecondInstanceAndQuit) {
     start({"-x"});  // an argument that names no mode starts the application too

@@ -1,6 +1,13 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "Dorvane/Shell/InstanceLock.h"
 #include "DorvaneCore/Support/AtomicFile.h"
@@ -24,7 +31,10 @@ protected:
         environment = {{"CORVELLE_HOST_DIR", (root / "host").string()}, {"HOME", (root / "home").string()}};
         ASSERT_EQ(host({"init", "--fixture", "laptop"}).status, 0);
     }
-    void TearDown() override { fs::remove_all(root); }
+    void TearDown() override {
+        setImmutable(support, false);
+        fs::remove_all(root);
+    }
 
     testing::CommandRun corvelle(const std::vector<std::string>& arguments) {
         return testing::runCommand(CORVELLE_EXECUTABLE, arguments, environment, root);
@@ -41,6 +51,25 @@ protected:
                                 display["mirror"]});
         }
         return displays;
+    }
+
+    // The displays as they are now, saved as the session to restore.
+    void saveSession() {
+        fs::create_directories(support);
+        writeFileAtomically(support / "session.json", corvelle({"--worker", "snapshot"}).out);
+    }
+
+    // A folder whose entries cannot be created, renamed or removed, even by root. False
+    // where the file system has no such flag.
+    static bool setImmutable(const fs::path& folder, bool immutable) {
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return false;
+        int flags = 0;
+        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = immutable ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        ::close(fd);
+        return done;
     }
 
     fs::path root;
@@ -100,8 +129,13 @@ TEST_F(DisplayModesCliTest, CheckAndRestore) {
 }
 
 TEST_F(DisplayModesCliTest, ARestoreThatMustWaitForADisplayIsNotReportedAsDone) {
-    fs::create_directories(support);
-    writeFileAtomically(support / "session.json", corvelle({"--worker", "snapshot"}).out);
+    // Sleeping displays are woken, not waited for.
+    saveSession();
+    ASSERT_EQ(host({"sleep"}).status, 0);
+    EXPECT_EQ(corvelle({"--restore"}).status, 0);
+    EXPECT_FALSE(fs::exists(support / "session.json"));
+
+    saveSession();
     ASSERT_EQ(host({"display", "unplug", "builtin"}).status, 0);
     const auto deferred = corvelle({"--restore"});
     EXPECT_EQ(deferred.status, 1);
@@ -112,6 +146,51 @@ TEST_F(DisplayModesCliTest, ARestoreThatMustWaitForADisplayIsNotReportedAsDone) 
     ASSERT_EQ(host({"display", "plug", "builtin"}).status, 0);
     EXPECT_EQ(corvelle({"--restore"}).status, 0);
     EXPECT_TRUE(fs::exists(support / "session.last.json"));
+}
+
+TEST_F(DisplayModesCliTest, ARestoreThatWasGivenUpOrLeftItsSessionBehindIsNotReportedAsDone) {
+    saveSession();
+    ASSERT_EQ(host({"display", "set-mode", "builtin", "2"}).status, 0);
+    ASSERT_EQ(host({"fault", "add", "completeConfiguration", "--fail", "1001", "--role", "worker-commit"}).status, 0);
+    const auto givenUp = corvelle({"--restore"});
+    EXPECT_EQ(givenUp.status, 1);
+    EXPECT_TRUE(givenUp.out.empty());
+    EXPECT_THAT(givenUp.err, ::testing::HasSubstr("session.failed.json"));
+    EXPECT_THAT(givenUp.err, ::testing::HasSubstr("提交配置失败（1001）"));
+    EXPECT_TRUE(fs::exists(support / "session.failed.json"));
+
+    // The layout comes back, but the folder will not let "session.json" go.
+    ASSERT_EQ(host({"fault", "clear"}).status, 0);
+    saveSession();
+    ASSERT_EQ(host({"display", "set-mode", "builtin", "2"}).status, 0);
+    if (!setImmutable(support, true)) GTEST_SKIP() << "no immutable folders on this file system";
+    const auto stuck = corvelle({"--restore"});
+    setImmutable(support, false);
+    EXPECT_EQ(stuck.status, 1);
+    EXPECT_TRUE(stuck.out.empty());
+    EXPECT_THAT(stuck.err, ::testing::HasSubstr("session.json 无法移至"));
+    EXPECT_TRUE(fs::exists(support / "session.json"));
+}
+
+TEST_F(DisplayModesCliTest, ASmokeTestWhoseClosingRestoreCouldOnlyWaitFails) {
+    ASSERT_EQ(host({"display", "unplug", "builtin"}).status, 0);
+    const auto smoke = corvelle({"--smoke"});
+    EXPECT_EQ(smoke.status, 1);
+    EXPECT_TRUE(smoke.out.empty());
+    EXPECT_THAT(smoke.err, ::testing::HasSubstr("--restore"));
+    EXPECT_TRUE(fs::exists(support / "session.json"));
+}
+
+TEST_F(DisplayModesCliTest, NamedPipesInPlaceOfStateFilesAreNeverWaitedOn) {
+    fs::create_directories(support);
+    ASSERT_EQ(::mkfifo((support / "Dorvane.log").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((support / "stable-layouts.json").c_str(), 0600), 0);
+    EXPECT_EQ(corvelle({"--smoke"}).status, 0);  // no log, no remembered modes
+
+    ASSERT_EQ(::mkfifo((support / "session.json").c_str(), 0600), 0);
+    const auto restore = corvelle({"--restore"});
+    EXPECT_EQ(restore.status, 1);
+    EXPECT_THAT(restore.err, ::testing::HasSubstr("not a regular file"));
 }
 
 TEST_F(DisplayModesCliTest, AHangingWorkerTimesOut) {

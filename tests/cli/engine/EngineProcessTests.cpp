@@ -12,6 +12,7 @@
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "tests/Support/CommandRun.h"
+#include "tests/Support/RunAndWait.h"
 
 namespace dorvane {
 namespace {
@@ -62,7 +63,7 @@ protected:
 
 TEST_F(EngineProcessTest, AppliesAndRestoresThroughWorkerProcesses) {
     engine = makeEngine();
-    const auto status = engine->applyNow({1280, 800});
+    const auto status = testing::runAndWait(queue, [&] { return engine->applyNow({1280, 800}); });
     ASSERT_EQ(status.title, "已应用 · 1280×800") << status.detail.value_or("");
 
     const auto fitted = live();
@@ -88,7 +89,7 @@ TEST_F(EngineProcessTest, AppliesAndRestoresThroughWorkerProcesses) {
     const auto lastLine = log.substr(log.rfind('\n', log.size() - 2) + 1);
     EXPECT_THAT(lastLine, ::testing::MatchesRegex("[-0-9T:]+Z activated 1280×800 seconds=[0-9]+\\.[0-9]{3}\n"));
 
-    EXPECT_TRUE(engine->restoreNow());
+    EXPECT_TRUE(testing::runAndWait(queue, [&] { return engine->restoreNow(); }));
     EXPECT_EQ(layoutText(live()), before);
     EXPECT_TRUE(file("session.last.json"));
     EXPECT_FALSE(file("session.json"));
@@ -110,7 +111,7 @@ TEST_P(EngineCrashTest, AFreshEngineRestoresTheLayoutAfterACrashDuringAFit) {
     }
 
     engine = makeEngine();
-    const auto status = engine->initializeNow();
+    const auto status = testing::runAndWait(queue, [&] { return engine->initializeNow(); });
     EXPECT_EQ(status.title, "就绪") << status.detail.value_or("");
     EXPECT_EQ(layoutText(live()), before);
     EXPECT_FALSE(file("session.json"));

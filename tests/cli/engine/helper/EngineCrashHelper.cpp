@@ -13,6 +13,7 @@
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
+#include "tests/Support/RunAndWait.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
     DyingWorkerClient dying(processes, std::stoi(argv[3]));
     dorvane::DisplayEngine engine({argv[1], argv[2], queue, clock, host->virtualDisplays(), host->userActivity(), dying,
                                    dorvane::systemRandomSource()});
-    const auto status = engine.applyNow({1280, 800});
+    const auto status = dorvane::testing::runAndWait(queue, [&] { return engine.applyNow({1280, 800}); });
     std::cout << status.title << std::endl;
     std::raise(SIGKILL);
     return 1;

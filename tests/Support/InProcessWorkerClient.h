@@ -1,17 +1,12 @@
 #pragma once
 
 #include <memory>
-#include <string_view>
 
 #include "Dorvane/Engine/WorkerClient.h"
 #include "Platform/Dispatch/Clock.h"
 #include "Platform/Host/HostStore.h"
-#include "Platform/Processes/ProcessRole.h"
 
 namespace dorvane {
-
-// The role a worker process states when it opens the host for `command`.
-processes::ProcessRole workerProcessRole(std::string_view command);
 
 // The display worker run inside this process, for tests and tools that drive the
 // simulated host: each run opens its own host session over `store` with the worker's

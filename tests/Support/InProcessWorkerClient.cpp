@@ -1,10 +1,11 @@
-#include "Dorvane/Engine/InProcessWorkerClient.h"
+#include "tests/Support/InProcessWorkerClient.h"
 
 #include <filesystem>
 #include <sstream>
 
 #include "Dorvane/Engine/DisplayWorker.h"
 #include "Dorvane/Engine/ProcessRunner.h"
+#include "Dorvane/Engine/WorkerProcessRole.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Support/UnicodeText.h"
 #include "Platform/Host/MemoryHostStore.h"
@@ -50,12 +51,6 @@ private:
 };
 
 }  // namespace
-
-processes::ProcessRole workerProcessRole(std::string_view command) {
-    if (command == "commit") return processes::ProcessRole::workerCommit;
-    if (command == "normalize-restore") return processes::ProcessRole::workerNormalizeRestore;
-    return processes::ProcessRole::workerSnapshot;
-}
 
 std::string InProcessWorkerClient::run(const std::string& executable, const std::string& command,
                                        const std::optional<std::string>& input, double timeout) {

@@ -1,0 +1,178 @@
+#include "Dorvane/QtHost/QtSettingsWindows.h"
+
+#include <cmath>
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "Platform/System/UserDefaults.h"
+
+namespace dorvane::qthost {
+
+namespace {
+
+QRect qtRect(const geometry::Rect& frame) {
+    return QRect(static_cast<int>(std::lround(frame.x)), static_cast<int>(std::lround(frame.y)),
+                 static_cast<int>(std::lround(frame.width)), static_cast<int>(std::lround(frame.height)));
+}
+
+// One child filling the window, replaced whole when the content is rebuilt.
+QWidget* replaceContent(QWidget& window, std::unique_ptr<QWidget> content, QWidget* previous) {
+    auto* layout = static_cast<QVBoxLayout*>(window.layout());
+    if (previous) {
+        layout->removeWidget(previous);
+        delete previous;
+    }
+    QWidget* shown = content.release();
+    layout->addWidget(shown);
+    return shown;
+}
+
+void giveLayout(QWidget& window) {
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+}
+
+}  // namespace
+
+// Closing only hides the window, which is kept for the next showing; its position is
+// remembered then.
+class QtSettingsWindows::SettingsWindow final : public QWidget {
+public:
+    explicit SettingsWindow(QtSettingsWindows& owner)
+        : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+          owner_(owner) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        event->ignore();
+        hide();
+    }
+    void hideEvent(QHideEvent* event) override {
+        owner_.saveSettingsFrame();
+        QWidget::hideEvent(event);
+    }
+
+private:
+    QtSettingsWindows& owner_;
+};
+
+QtSettingsWindows::QtSettingsWindows(std::unique_ptr<SettingsViewFactory> views, system::UserDefaults* defaults)
+    : views_(std::move(views)), defaults_(defaults) {}
+
+QtSettingsWindows::~QtSettingsWindows() {
+    // The windows go before the views' factory that made their content.
+    resolution_.reset();
+    settings_.reset();
+}
+
+void QtSettingsWindows::showSettings(ControlPanelModel& model, bool createNew, std::optional<SettingsPage> page) {
+    const bool isNew = !settings_;
+    if (isNew) {
+        settings_ = std::make_unique<SettingsWindow>(*this);
+        giveLayout(*settings_);
+    }
+    // Otherwise the open page and whatever the user has not saved yet stay as they are.
+    if (isNew || createNew || page) {
+        const SettingsPage first = createNew || !page ? SettingsPage::resolution : *page;
+        settingsContent_ = replaceContent(*settings_, views_->makeSettingsView(model, createNew, first), settingsContent_);
+    }
+    settings_->setWindowTitle(QStringLiteral("设置"));
+    settings_->setFixedSize(settingsWidth, settingsHeight);
+    if (isNew) placeNewSettings();
+    settings_->show();
+    settings_->raise();
+    settings_->activateWindow();
+}
+
+QWidget* QtSettingsWindows::settingsWindow() const { return settings_.get(); }
+
+// Where the window was last left, else centred on the main screen.
+void QtSettingsWindows::placeNewSettings() {
+    if (defaults_) {
+        if (const auto saved = defaults_->value(frameDefaultsKey); saved && saved->is_object()) {
+            const auto x = saved->find("x");
+            const auto y = saved->find("y");
+            if (x != saved->end() && y != saved->end() && x->is_number() && y->is_number()) {
+                settings_->move(static_cast<int>(x->get<double>()), static_cast<int>(y->get<double>()));
+                return;
+            }
+        }
+    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(0, 0), QSize(settingsWidth, settingsHeight));
+        frame.moveCenter(screen->availableGeometry().center());
+        settings_->move(frame.topLeft());
+    }
+}
+
+void QtSettingsWindows::saveSettingsFrame() {
+    if (!defaults_ || !settings_) return;
+    json::Json frame = json::Json::object();
+    frame["x"] = settings_->x();
+    frame["y"] = settings_->y();
+    frame["width"] = settingsWidth;
+    frame["height"] = settingsHeight;
+    defaults_->setValue(frameDefaultsKey, frame);
+}
+
+void QtSettingsWindows::orderSettingsOut() {
+    if (settings_) settings_->hide();
+}
+
+void QtSettingsWindows::setResolutionContent(ControlPanelModel& model, const shell::ResolutionContent& content) {
+    resolutionContent_ = replaceContent(*resolution_, views_->makeResolutionPanelView(model, content), resolutionContent_);
+}
+
+void QtSettingsWindows::showResolution(ControlPanelModel& model, shell::ResolutionContent content,
+                                       geometry::Rect frame, ToolbarSide, bool hidden) {
+    if (!resolution_) {
+        // Floating above other windows, without a shadow: the glass draws its own edge.
+        resolution_ = std::make_unique<OverlayFloatingPanel>(nullptr,
+                                                             Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint);
+        resolution_->setAttribute(Qt::WA_TranslucentBackground);
+        resolution_->setWindowTitle(QStringLiteral("Corvelle 分辨率"));
+        giveLayout(*resolution_);
+    }
+    // New content on every showing.
+    setResolutionContent(model, content);
+    resolution_->setWindowOpacity(hidden ? 0.0 : 1.0);
+    setResolutionFrame(frame);
+    resolution_->show();
+    resolution_->raise();
+    resolution_->activateWindow();
+}
+
+bool QtSettingsWindows::resolutionPanelVisible() const { return resolution_ && resolution_->isVisible(); }
+
+std::optional<geometry::Rect> QtSettingsWindows::resolutionPanelFrame() const {
+    if (!resolution_) return std::nullopt;
+    return resolutionFrame_;
+}
+
+void QtSettingsWindows::setResolutionFrame(geometry::Rect frame) {
+    if (!resolution_) return;
+    resolutionFrame_ = frame;
+    resolution_->setGeometry(qtRect(frame));
+    resolution_->update();
+}
+
+void QtSettingsWindows::replaceResolutionContent(ControlPanelModel& model, shell::ResolutionContent content,
+                                                 ToolbarSide) {
+    if (!resolution_) return;
+    setResolutionContent(model, content);
+    resolution_->update();
+}
+
+void QtSettingsWindows::revealResolution() {
+    if (resolution_) resolution_->setWindowOpacity(1.0);
+}
+
+void QtSettingsWindows::orderResolutionOut() {
+    if (resolution_) resolution_->hide();
+}
+
+}  // namespace dorvane::qthost

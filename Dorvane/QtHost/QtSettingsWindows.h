@@ -1,0 +1,67 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include <QWidget>
+
+#include "Dorvane/QtHost/SettingsViewFactory.h"
+#include "Dorvane/Shell/Neighbours/SettingsWindows.h"
+#include "Dorvane/Visual/OverlayFloatingPanel.h"
+
+namespace dorvane::system {
+class UserDefaults;
+}
+
+namespace dorvane::qthost {
+
+// The settings window and the resolution panel as Qt windows, their content made by the
+// settings views. Host frames are Qt's own top-left coordinates.
+class QtSettingsWindows final : public shell::SettingsWindows {
+public:
+    static constexpr int settingsWidth = 900;
+    static constexpr int settingsHeight = 720;
+    // Where the settings window's position is kept between launches.
+    static constexpr const char* frameDefaultsKey = "Dorvane.Settings";
+
+    // `defaults` may be null: the window then opens centred every time.
+    QtSettingsWindows(std::unique_ptr<SettingsViewFactory> views, system::UserDefaults* defaults);
+    ~QtSettingsWindows() override;
+
+    void showSettings(ControlPanelModel& model, bool createNew, std::optional<SettingsPage> page) override;
+    bool settingsWindowExists() const override { return static_cast<bool>(settings_); }
+    void orderSettingsOut() override;
+
+    void showResolution(ControlPanelModel& model, shell::ResolutionContent content, geometry::Rect frame,
+                        ToolbarSide side, bool hidden) override;
+    bool resolutionPanelExists() const override { return static_cast<bool>(resolution_); }
+    bool resolutionPanelVisible() const override;
+    std::optional<geometry::Rect> resolutionPanelFrame() const override;
+    void setResolutionFrame(geometry::Rect frame) override;
+    void replaceResolutionContent(ControlPanelModel& model, shell::ResolutionContent content,
+                                  ToolbarSide side) override;
+    void revealResolution() override;
+    void orderResolutionOut() override;
+
+    QWidget* settingsWindow() const;
+    QWidget* settingsContent() const { return settingsContent_; }
+    QWidget* resolutionPanel() const { return resolution_.get(); }
+    QWidget* resolutionContent() const { return resolutionContent_; }
+
+private:
+    class SettingsWindow;
+    void placeNewSettings();
+    void saveSettingsFrame();
+    void setResolutionContent(ControlPanelModel& model, const shell::ResolutionContent& content);
+
+    std::unique_ptr<SettingsViewFactory> views_;
+    system::UserDefaults* defaults_;
+    std::unique_ptr<SettingsWindow> settings_;
+    QWidget* settingsContent_ = nullptr;
+    std::unique_ptr<OverlayFloatingPanel> resolution_;
+    QWidget* resolutionContent_ = nullptr;
+    // As the controller set it: the window's own geometry is rounded to whole pixels.
+    geometry::Rect resolutionFrame_;
+};
+
+}  // namespace dorvane::qthost

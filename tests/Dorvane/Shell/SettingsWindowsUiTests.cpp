@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <QCloseEvent>
+#include <QLabel>
+
+#include "Dorvane/QtHost/QtSettingsWindows.h"
+#include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
+#include "tests/Dorvane/Shell/AppControllerHarness.h"
+
+namespace dorvane {
+namespace {
+
+// Content that says what it was built with and counts the builds.
+class CountingViews final : public qthost::SettingsViewFactory {
+public:
+    std::unique_ptr<QWidget> makeSettingsView(ControlPanelModel&, bool startNew, SettingsPage page) override {
+        ++settingsBuilds;
+        lastStartNew = startNew;
+        lastPage = page;
+        return std::make_unique<QLabel>(QStringLiteral("settings"));
+    }
+    std::unique_ptr<QWidget> makeResolutionPanelView(ControlPanelModel&, const shell::ResolutionContent& content) override {
+        ++resolutionBuilds;
+        lastContent = content;
+        return std::make_unique<QLabel>(QStringLiteral("resolution"));
+    }
+    int settingsBuilds = 0;
+    int resolutionBuilds = 0;
+    bool lastStartNew = false;
+    SettingsPage lastPage = SettingsPage::general;
+    shell::ResolutionContent lastContent;
+};
+
+TEST(QtSettingsWindows, TheSettingsWindowIsFixedRebuiltOnlyWhenItMustAndHidesOnClose) {
+    testing::qtApplication();
+    ControlPanelModel model;
+    auto views = std::make_unique<CountingViews>();
+    auto& built = *views;
+    qthost::QtSettingsWindows windows(std::move(views), nullptr);
+
+    windows.showSettings(model, false, std::nullopt);
+    QWidget* window = windows.settingsWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(built.settingsBuilds, 1);
+    EXPECT_EQ(built.lastPage, SettingsPage::resolution);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("设置"));
+    EXPECT_EQ(window->size(), QSize(900, 720));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    const auto buttons = Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
+    EXPECT_EQ(window->windowFlags() & buttons, Qt::WindowCloseButtonHint);
+    QWidget* content = windows.settingsContent();
+
+    // Shown again: the same content, whatever its views hold.
+    windows.showSettings(model, false, std::nullopt);
+    EXPECT_EQ(built.settingsBuilds, 1);
+    EXPECT_EQ(windows.settingsContent(), content);
+    windows.showSettings(model, false, SettingsPage::touch);
+    EXPECT_EQ(built.settingsBuilds, 2);
+    EXPECT_EQ(built.lastPage, SettingsPage::touch);
+    windows.showSettings(model, true, SettingsPage::touch);  // a new custom preset: its page
+    EXPECT_EQ(built.settingsBuilds, 3);
+    EXPECT_TRUE(built.lastStartNew);
+    EXPECT_EQ(built.lastPage, SettingsPage::resolution);
+
+    // Closing hides the window, which is kept for next time.
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(windows.settingsWindow(), window);
+    windows.showSettings(model, false, std::nullopt);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(built.settingsBuilds, 3);
+}
+
+TEST(QtSettingsWindows, TheSettingsWindowOpensWhereItWasLeft) {
+    testing::qtApplication();
+    ControlPanelModel model;
+    dispatch::SimulatedScheduler clock;
+    host::SimulatedHost system(std::make_shared<host::MemoryHostStore>(host::makeFixture(host::HostFixture::laptop)),
+                               processes::ProcessRole::application, clock);
+    auto& defaults = system.userDefaults();
+    {
+        qthost::QtSettingsWindows windows(std::make_unique<CountingViews>(), &defaults);
+        windows.showSettings(model, false, std::nullopt);
+        windows.settingsWindow()->move(40, 50);
+        windows.settingsWindow()->close();
+    }
+    const auto saved = defaults.value("Dorvane.Settings");
+    ASSERT_TRUE(saved);
+    EXPECT_EQ((*saved)["x"], 40);
+    EXPECT_EQ((*saved)["y"], 50);
+    qthost::QtSettingsWindows again(std::make_unique<CountingViews>(), &defaults);
+    again.showSettings(model, false, std::nullopt);
+    EXPECT_EQ(again.settingsWindow()->pos(), QPoint(40, 50));
+}
+
+TEST(QtSettingsWindows, TheResolutionPanelGetsNewContentEachTimeAndStartsTransparent) {
+    testing::qtApplication();
+    ControlPanelModel model;
+    auto views = std::make_unique<CountingViews>();
+    auto& built = *views;
+    qthost::QtSettingsWindows windows(std::move(views), nullptr);
+    shell::ResolutionContent content;
+    content.firstPresetID = "factory:phoneRecommended";
+
+    windows.showResolution(model, content, {1000, 100, 300, 400}, ToolbarSide::right, true);
+    QWidget* panel = windows.resolutionPanel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(windows.resolutionPanelVisible());
+    EXPECT_EQ(panel->windowOpacity(), 0.0);
+    EXPECT_EQ(panel->geometry(), QRect(1000, 100, 300, 400));
+    EXPECT_EQ(built.lastContent.firstPresetID, "factory:phoneRecommended");
+    windows.revealResolution();
+    EXPECT_EQ(panel->windowOpacity(), 1.0);
+
+    windows.orderResolutionOut();
+    EXPECT_FALSE(windows.resolutionPanelVisible());
+    windows.showResolution(model, content, {1000, 120, 300, 380}, ToolbarSide::right, false);
+    EXPECT_EQ(windows.resolutionPanel(), panel);
+    EXPECT_EQ(built.resolutionBuilds, 2);
+    EXPECT_EQ(windows.resolutionPanelFrame(), (geometry::Rect{1000, 120, 300, 380}));
+}
+
+// The controller's side of the two windows, on recording windows.
+class ResolutionPanelTest : public AppControllerTest {
+protected:
+    void SetUp() override {
+        launch();
+        auto& toolbar = *fakes->toolbar;
+        toolbar.screen = h.app->screens().screens().front();
+        const auto visible = geometry::flippedVertically(toolbar.screen->visibleFrame,
+                                                         displays::primaryScreenHeight(h.app->screens().screens()));
+        toolbar.panel = geometry::Rect{visible.maxX() - 72, visible.minY(), 72, visible.height};
+    }
+    shell::ToolbarCallbacks& toolbar() { return fakes->toolbar->callbacks; }
+    testing::RecordingSettingsWindows& windows() { return *fakes->settingsWindows; }
+};
+
+TEST_F(ResolutionPanelTest, TheButtonTogglesThePanelWhichShowsOnceItsHeightIsKnown) {
+    log.calls.clear();
+    fakes->launcher->visible = true;
+    toolbar().onAction(FloatingAction::resolution);
+    EXPECT_TRUE(log.has("resolution.show hidden"));
+    EXPECT_FALSE(fakes->launcher->visible);
+    EXPECT_EQ(fakes->toolbar->active, FloatingAction::resolution);
+    // Beside the toolbar, in the host's top-left space.
+    const auto screens = h.app->screens().screens();
+    const auto expected = geometry::flippedVertically(
+        DesktopToolbarLayout::resolutionPanel(fakes->toolbar->panel.insetBy(6, 6),
+                                              geometry::flippedVertically(screens.front().visibleFrame,
+                                                                          displays::primaryScreenHeight(screens)),
+                                              ToolbarSide::right, 7),
+        displays::primaryScreenHeight(screens));
+    EXPECT_EQ(windows().frame, expected);
+
+    // Without a height the panel shows itself after 0.35 s.
+    h.scheduler.advanceBy(0.3);
+    EXPECT_TRUE(windows().hidden);
+    h.scheduler.advanceBy(0.1);
+    EXPECT_FALSE(windows().hidden);
+
+    // The second tap closes it; the next showing is visible at once.
+    toolbar().onAction(FloatingAction::resolution);
+    EXPECT_FALSE(windows().visible);
+    EXPECT_EQ(fakes->toolbar->active, std::nullopt);
+    windows().content.onContentHeight(420);
+    h.scheduler.runUntilIdle();
+    toolbar().onAction(FloatingAction::resolution);
+    EXPECT_TRUE(log.has("resolution.show"));
+
+    // Heights that move by half a point or less change nothing.
+    log.calls.clear();
+    controller->resolutionContentHeightChanged(420.5);
+    windows().frame = {0, 0, 10, 10};  // as if moved away
+    controller->resolutionContentHeightChanged(420.4);
+    EXPECT_FALSE(log.has("resolution.setFrame"));
+    controller->resolutionContentHeightChanged(421);
+    EXPECT_TRUE(log.has("resolution.setFrame"));
+    EXPECT_TRUE(log.has("resolution.replaceContent"));
+    EXPECT_EQ(windows().frame, expected);
+
+    // With no screen for the toolbar, the button does nothing.
+    toolbar().onAction(FloatingAction::resolution);
+    fakes->toolbar->screen.reset();
+    log.calls.clear();
+    toolbar().onAction(FloatingAction::resolution);
+    EXPECT_FALSE(log.has("resolution.show"));
+}
+
+TEST_F(ResolutionPanelTest, PanelCallbacksCloseRestoreAndOpenTheSettings) {
+    toolbar().onAction(FloatingAction::resolution);
+    windows().content.restore();
+    EXPECT_FALSE(windows().visible);
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(h.details("manual_restore_start").size(), 1u);
+
+    log.calls.clear();
+    controller->panelModel().onSettings();
+    controller->panelModel().onNewCustom();
+    toolbar().onAction(FloatingAction::settings);
+    toolbar().onAction(FloatingAction::resolution);  // hides the settings window
+    EXPECT_EQ(log.calls, (std::vector<std::string>{"settings.show resolution", "settings.show new -",
+                                                   "settings.show -", "settings.orderOut", "resolution.show hidden",
+                                                   "toolbar.hideApplicationShortcuts"}));
+}
+
+}  // namespace
+}  // namespace dorvane

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "tests/cli/corvelle/ApplicationHarness.h"
+
+namespace dorvane {
+namespace {
+
+// The remote-session road as a user meets it: a session of UU Remote starts and ends on
+// the host while the program runs.
+class ConnectionCliTest : public ApplicationCliTest {
+protected:
+    void automaticResolution() {
+        std::filesystem::create_directories(support);
+        writeFileAtomically(support / "preferences.json",
+                            R"({"autoResolutionEnabled":true,"autoResolutionPresetID":"factory:phoneRecommended"})");
+    }
+    // "<event> <detail>" of each engine-log line (or operations-log line), without its time.
+    static std::vector<std::string> lines(const std::filesystem::path& file) {
+        std::vector<std::string> found;
+        std::istringstream text(readFileIfPresent(file).value_or(""));
+        for (std::string line; std::getline(text, line);) found.push_back(line.substr(line.find(' ') + 1));
+        return found;
+    }
+    std::vector<std::string> engineLog() { return lines(support / "Dorvane.log"); }
+    // Whether the engine log has lines starting with `prefixes`, in this order.
+    bool logged(const std::vector<std::string>& prefixes) {
+        return testing::eventually([&] {
+            const auto log = engineLog();
+            auto at = log.begin();
+            for (const auto& prefix : prefixes) {
+                at = std::find_if(at, log.end(), [&](const std::string& line) { return line.starts_with(prefix); });
+                if (at == log.end()) return false;
+                ++at;
+            }
+            return true;
+        });
+    }
+    bool tooltipBecomes(const std::string& tooltip) {
+        return testing::eventually([&] { return item().value("tooltip", "") == tooltip; });
+    }
+    bool toolbarChecked(bool checked) {
+        return testing::eventually([&] {
+            const auto shown = item();
+            return shown.is_object() && shown["menu"][0]["checked"] == checked;
+        });
+    }
+    json::Json displays() { return json::parse(host({"show", "--json"}).out)["displays"]; }
+    std::string layout() { return displays().dump(); }
+};
+
+TEST_F(ConnectionCliTest, ASessionFitsTheDisplayAndItsEndPutsTheLayoutBack) {
+    automaticResolution();
+    const auto before = layout();
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+
+    ASSERT_EQ(host({"remote", "connect", "uu"}).status, 0);
+    ASSERT_TRUE(logged({"remote_signal connected providers=uu uptime=", "automatic_apply_start 1294×720",
+                        "automatic_apply_result success"}))
+        << program->err();
+    const auto shown = displays();
+    const auto virtualDisplay = std::find_if(shown.begin(), shown.end(),
+                                             [](const json::Json& display) { return display["kind"] == "virtual"; });
+    ASSERT_NE(virtualDisplay, shown.end()) << shown.dump();
+    EXPECT_TRUE((*virtualDisplay)["main"].get<bool>());
+    EXPECT_EQ((*virtualDisplay)["x"], 0);
+    EXPECT_EQ((*virtualDisplay)["y"], 0);
+    EXPECT_EQ((*virtualDisplay)["mode"]["width"], 1294);
+    EXPECT_EQ((*virtualDisplay)["mode"]["height"], 720);
+    EXPECT_EQ((*virtualDisplay)["mode"]["pixelWidth"], 2588);
+    EXPECT_EQ((*virtualDisplay)["mode"]["pixelHeight"], 1440);
+    const auto panel = std::find_if(shown.begin(), shown.end(),
+                                    [](const json::Json& display) { return display["name"] == "builtin"; });
+    ASSERT_NE(panel, shown.end());
+    EXPECT_EQ((*panel)["mirror"], (*virtualDisplay)["id"]);
+
+    ASSERT_TRUE(tooltipBecomes("Corvelle · 已应用 · 1294×720"));
+    EXPECT_EQ(item()["image"], "MenuBarTemplateActive");
+    ASSERT_TRUE(toolbarChecked(true));
+    const auto operations = lines(support / "Operations.log");
+    EXPECT_NE(std::find(operations.begin(), operations.end(), "toolbar-auto-expand resolutionReady=true"),
+              operations.end());
+
+    ASSERT_EQ(host({"remote", "disconnect", "uu"}).status, 0);
+    ASSERT_TRUE(logged({"remote_signal disconnected providers= uptime=", "automatic_restore_start physical_displays",
+                        "automatic_restore_complete physical_displays"}));
+    EXPECT_TRUE(tooltipBecomes("Corvelle · 已还原屏幕"));
+    EXPECT_EQ(layout(), before);
+    EXPECT_TRUE(std::filesystem::exists(support / "session.last.json"));
+    // The toolbar follows the disconnected setting once its grace is over.
+    EXPECT_TRUE(toolbarChecked(false));
+
+    EXPECT_EQ(host({"statusbar", "click", "退出 Corvelle"}).status, 0);
+    EXPECT_EQ(program->waitForExit(60), 0);
+}
+
+TEST_F(ConnectionCliTest, WithDefaultSettingsASessionShowsTheToolbarAndItsEndStillRestores) {
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    ASSERT_EQ(host({"remote", "connect", "uu"}).status, 0);
+    ASSERT_TRUE(toolbarChecked(true)) << program->err();
+    ASSERT_EQ(host({"remote", "disconnect", "uu"}).status, 0);
+    EXPECT_TRUE(logged({"remote_signal connected", "remote_signal disconnected", "automatic_restore_complete"}));
+    const auto log = engineLog();
+    EXPECT_TRUE(std::none_of(log.begin(), log.end(),
+                             [](const std::string& line) { return line.starts_with("automatic_apply_start"); }));
+}
+
+TEST_F(ConnectionCliTest, RestoringByHandAndQuittingWhileFittedPutTheLayoutBack) {
+    automaticResolution();
+    const auto before = layout();
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    ASSERT_EQ(host({"remote", "connect", "uu"}).status, 0);
+    ASSERT_TRUE(tooltipBecomes("Corvelle · 已应用 · 1294×720")) << program->err();
+
+    EXPECT_EQ(host({"statusbar", "click", "还原本机分辨率"}).status, 0);
+    EXPECT_TRUE(logged({"manual_restore_start", "restored"}));
+    EXPECT_TRUE(tooltipBecomes("Corvelle · 已还原屏幕"));
+    EXPECT_EQ(layout(), before);
+
+    // The session goes on; the next one is fitted again, and a quit puts it all back.
+    ASSERT_EQ(host({"remote", "disconnect", "uu"}).status, 0);
+    ASSERT_TRUE(logged({"remote_signal disconnected"}));
+    ASSERT_EQ(host({"remote", "connect", "uu"}).status, 0);
+    ASSERT_TRUE(tooltipBecomes("Corvelle · 已应用 · 1294×720"));
+    program->signal(SIGTERM);
+    EXPECT_EQ(program->waitForExit(60), 0);
+    EXPECT_EQ(layout(), before);
+}
+
+TEST_F(ConnectionCliTest, TheWindowDebugHookListensOnlyWhenTheDefaultIsSet) {
+    ASSERT_EQ(host({"defaults", "write", "CVDebugHooks", "true"}).status, 0);
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    ASSERT_EQ(host({"notify", "com.corvelle.debug.window", "--object", "snap:left"}).status, 0);
+    EXPECT_TRUE(testing::eventually([&] {
+        const auto operations = lines(support / "Operations.log");
+        return std::any_of(operations.begin(), operations.end(), [](const std::string& line) {
+            return line.starts_with("debug-hook command=snap:left trusted=") && line.find(" target=") != std::string::npos;
+        });
+    })) << program->err();
+}
+
+}  // namespace
+}  // namespace dorvane
