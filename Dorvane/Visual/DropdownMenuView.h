@@ -28,7 +28,9 @@ struct DropdownMenuModel {
 // The rows of an open dropdown list: 28-point rows with a checkmark column and the title,
 // the highlighted row on a rounded fill, 4 points of padding around them. Longer lists
 // than fit scroll, without scroll bars, and follow the highlight. Drawn from its model
-// alone; the pointer entering a row calls `hover`, a click on a row calls `select`.
+// alone; the pointer entering a row calls `hover`, a click on a row calls `select`. For
+// accessibility each row is a button named by its title, checked when selected, whose
+// press chooses it like a click.
 class DropdownMenuView final : public QWidget {
 public:
     using RowAction = std::function<void(int row)>;
@@ -44,6 +46,9 @@ public:
     // How far the rows are scrolled, in points.
     int scrollOffset() const;
 
+    // Chooses `row` as a click on it does.
+    void activateRow(int row);
+
     QSize sizeHint() const override;
 
 protected:
@@ -55,6 +60,8 @@ private:
 
     void scrollToHighlight();
 
+    RowAction select_;
+    RowAction hover_;
     DropdownMenuModel model_;
     QScrollArea* scrollArea_;
     Rows* rows_;

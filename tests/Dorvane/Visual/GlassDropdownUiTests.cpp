@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -189,6 +190,24 @@ TEST_F(DropdownTest, PointerRowsHighlightAndAClickChooses) {
     EXPECT_EQ(menu().model().highlighted, 2);
     clickRow(0);
     EXPECT_EQ(chosen, std::vector<std::string>{"id0"});
+    EXPECT_FALSE(field->isOpen());
+}
+
+TEST_F(DropdownTest, RowsAreButtonsToAssistiveTechnology) {
+    show();
+    testing::click(*field);
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(field->controller().popup().menu());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->role(), QAccessible::PopupMenu);
+    ASSERT_EQ(list->childCount(), 3);
+    QAccessibleInterface* row = list->child(2);
+    EXPECT_EQ(row->role(), QAccessible::Button);
+    EXPECT_EQ(row->text(QAccessible::Name), QStringLiteral("规格 2"));
+    EXPECT_FALSE(row->state().checked);
+    EXPECT_TRUE(list->child(1)->state().checked) << "the selected entry";
+    EXPECT_EQ(list->indexOfChild(row), 2);
+    row->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(chosen, std::vector<std::string>{"id2"});
     EXPECT_FALSE(field->isOpen());
 }
 
