@@ -15,10 +15,6 @@ namespace dorvane {
 
 namespace {
 
-// Share of the side used for the corner radius and for the letter of the stand-in.
-constexpr double kCornerShare = 0.225;
-constexpr double kLetterShare = 0.5;
-
 QString firstLetter(const QString& name) {
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty()) return QStringLiteral("?");
@@ -30,9 +26,7 @@ QString firstLetter(const QString& name) {
 }  // namespace
 
 QColor applicationIconColor(const QString& name) {
-    static const std::array<QColor, 8> colors{QColor(0, 113, 227), QColor(52, 168, 83),  QColor(234, 134, 0),
-                                              QColor(217, 48, 37),  QColor(142, 68, 173), QColor(0, 150, 160),
-                                              QColor(96, 125, 139), QColor(194, 24, 91)};
+    const auto& colors = DesignTokens::applicationIconColors();
     // FNV-1a over the UTF-16 code units: stable across runs, unlike a seeded hash.
     std::uint32_t hash = 2166136261U;
     for (const QChar unit : name) {
@@ -62,10 +56,11 @@ QPixmap applicationIcon(const QString& iconPath, const QString& name, double siz
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath square;
-    square.addRoundedRect(QRectF(0, 0, side, side), side * kCornerShare, side * kCornerShare);
+    square.addRoundedRect(QRectF(0, 0, side, side), side * DesignTokens::applicationIconCornerShare,
+                          side * DesignTokens::applicationIconCornerShare);
     painter.fillPath(square, applicationIconColor(name));
     painter.setPen(Qt::white);
-    painter.setFont(DesignTokens::font(std::round(side * kLetterShare), FontWeight::semibold));
+    painter.setFont(DesignTokens::font(std::round(side * DesignTokens::applicationIconLetterShare), FontWeight::semibold));
     painter.drawText(QRectF(0, 0, side, side), Qt::AlignCenter, firstLetter(name));
     return pixmap;
 }

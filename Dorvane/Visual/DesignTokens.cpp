@@ -7,8 +7,12 @@
 
 #include "Dorvane/Visual/VisualAppearance.h"
 #include "DorvaneCore/Visual/GlassGeometry.h"
+#include "DorvaneCore/Visual/TransientNoticeLayout.h"
 
 namespace dorvane {
+
+static_assert(DesignTokens::revealDuration == glass::revealDuration);
+static_assert(DesignTokens::noticeLifetime == TransientNoticeLayout::lifetimeSeconds);
 
 namespace {
 
@@ -69,6 +73,13 @@ TextMeasurer DesignTokens::measurer() {
     };
 }
 
+const std::array<QColor, 8>& DesignTokens::applicationIconColors() {
+    static const std::array<QColor, 8> colors{rgb(0, 113, 227), rgb(52, 168, 83),  rgb(234, 134, 0),
+                                              rgb(217, 48, 37),  rgb(142, 68, 173), rgb(0, 150, 160),
+                                              rgb(96, 125, 139), rgb(194, 24, 91)};
+    return colors;
+}
+
 void DesignTokens::repaintOnAppearanceChange(QWidget* widget) {
     QObject::connect(&VisualAppearance::shared(), &VisualAppearance::changed, widget,
                      [widget] { widget->update(); });
@@ -120,6 +131,7 @@ const AdaptiveColor DesignTokens::Colors::textPrimary = primary("Corvelle.Colors
 const AdaptiveColor DesignTokens::Colors::textSecondary = primary("Corvelle.Colors.textSecondary", 0.86);
 const AdaptiveColor DesignTokens::Colors::textTertiary = primary("Corvelle.Colors.textTertiary", 0.45);
 const AdaptiveColor DesignTokens::Colors::switchKnob{"Corvelle.switchKnob", white(1, 1), rgb(222, 222, 224)};
+const AdaptiveColor DesignTokens::Colors::controlShadow{"Corvelle.controlShadow", white(0, 0.16), white(0, 0.3)};
 const AdaptiveColor DesignTokens::Colors::switchTrackOff{"Corvelle.switchTrackOff", white(0, 0.09), white(1, 0.16)};
 
 }  // namespace dorvane

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <array>
+
 #include <QColor>
+#include <QSize>
 #include <QFont>
 #include <QString>
 
@@ -71,11 +74,27 @@ struct DesignTokens {
     // The shadow of a dropdown menu drawn inline in a preview.
     static constexpr Shadow previewMenuShadow{4, 0, 0.18, 6};
 
-    // Switches and segmented pickers.
+    // Switches and segmented pickers: the switch's track in its three control sizes, the
+    // inset of its knob and of a segment's thumb, and how faint a pressed segment's title is.
+    static constexpr QSize switchRegular{38, 22};
+    static constexpr QSize switchSmall{32, 18};
+    static constexpr QSize switchMini{26, 15};
+    static constexpr double switchKnobInset = 2;
     static constexpr double segmentHeight = 24;
     static constexpr double segmentTrackRadius = 7;
     static constexpr double segmentThumbRadius = 5;
     static constexpr double segmentThumbInset = 2;
+    static constexpr double pressedSegmentOpacity = 0.6;
+
+    // Durations, in seconds: the glass's unfold and a notice's life.
+    static constexpr double revealDuration = 0.2;
+    static constexpr double noticeLifetime = 3;
+
+    // Application icons drawn as a lettered square: the share of the side that is corner
+    // radius and letter, and the colours a name picks from.
+    static constexpr double applicationIconCornerShare = 0.225;
+    static constexpr double applicationIconLetterShare = 0.5;
+    static const std::array<QColor, 8>& applicationIconColors();
 
     // One device pixel at a backing scale; a scale below 1 counts as 1.
     static double hairline(double scale);
@@ -136,6 +155,8 @@ struct DesignTokens {
         // The knob of a switch and the off track under it.
         static const AdaptiveColor switchKnob;
         static const AdaptiveColor switchTrackOff;
+        // The small shadow under a switch's knob and a segment's thumb.
+        static const AdaptiveColor controlShadow;
     };
 
     // Repaints `widget` whenever the appearance changes (its colours resolve anew).

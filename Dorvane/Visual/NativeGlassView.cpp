@@ -54,7 +54,7 @@ void NativeGlassView::reveal(ToolbarSide side) {
     auto* animation = new QVariantAnimation(this);
     animation->setStartValue(QRectF(start.x, start.y, start.width, start.height));
     animation->setEndValue(QRectF(0, 0, bounds.width, bounds.height));
-    animation->setDuration(static_cast<int>(std::lround(glass::revealDuration * 1000)));
+    animation->setDuration(static_cast<int>(std::lround(DesignTokens::revealDuration * 1000)));
     QEasingCurve easeOut(QEasingCurve::BezierSpline);
     easeOut.addCubicBezierSegment(QPointF(0, 0), QPointF(0.58, 1), QPointF(1, 1));
     animation->setEasingCurve(easeOut);

@@ -31,7 +31,7 @@ protected:
         QPainter painter(this);
         painter.setFont(segmentFont());
         QColor color = DesignTokens::Colors::textPrimary.resolved();
-        if (isDown()) color.setAlphaF(color.alphaF() * 0.6);
+        if (isDown()) color.setAlphaF(color.alphaF() * DesignTokens::pressedSegmentOpacity);
         painter.setPen(color);
         painter.drawText(QRectF(rect()), Qt::AlignCenter,
                          QFontMetricsF(segmentFont()).elidedText(text(), Qt::ElideRight, width() - 4));
@@ -100,7 +100,7 @@ void SegmentedPicker::paintEvent(QPaintEvent* /*event*/) {
     const QRectF thumb = QRectF(segments_[static_cast<std::size_t>(*selected_)]->geometry());
     QPainterPath shadow;
     shadow.addRoundedRect(thumb.translated(0, 0.5), DesignTokens::segmentThumbRadius, DesignTokens::segmentThumbRadius);
-    painter.fillPath(shadow, QColor(0, 0, 0, 30));
+    painter.fillPath(shadow, DesignTokens::Colors::controlShadow.resolved(dark));
     QPainterPath fill;
     fill.addRoundedRect(thumb, DesignTokens::segmentThumbRadius, DesignTokens::segmentThumbRadius);
     painter.fillPath(fill, DesignTokens::Colors::segmentThumb.resolved(dark));

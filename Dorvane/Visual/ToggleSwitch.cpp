@@ -8,12 +8,6 @@
 
 namespace dorvane {
 
-namespace {
-
-constexpr double kKnobInset = 2;
-
-}  // namespace
-
 ToggleSwitch::ToggleSwitch(const QString& accessibleLabel, ControlSize size, QWidget* parent)
     : QAbstractButton(parent), controlSize_(size) {
     setAccessibleName(accessibleLabel);
@@ -29,11 +23,11 @@ ToggleSwitch::ToggleSwitch(const QString& accessibleLabel, ControlSize size, QWi
 
 QSize ToggleSwitch::trackSize(ControlSize size) {
     switch (size) {
-        case ControlSize::regular: return QSize(38, 22);
-        case ControlSize::small: return QSize(32, 18);
-        case ControlSize::mini: return QSize(26, 15);
+        case ControlSize::regular: return DesignTokens::switchRegular;
+        case ControlSize::small: return DesignTokens::switchSmall;
+        case ControlSize::mini: return DesignTokens::switchMini;
     }
-    return QSize(38, 22);
+    return DesignTokens::switchRegular;
 }
 
 void ToggleSwitch::setOn(bool on) {
@@ -54,11 +48,11 @@ void ToggleSwitch::paintEvent(QPaintEvent* /*event*/) {
     QColor fill = (on_ ? DesignTokens::Colors::accent : DesignTokens::Colors::switchTrackOff).resolved(dark);
     if (isDown()) fill = fill.darker(110);
     painter.fillPath(pill, fill);
-    const double knob = track.height() - 2 * kKnobInset;
-    const double left = on_ ? track.right() - kKnobInset - knob : track.left() + kKnobInset;
-    const QRectF knobRect(left, track.top() + kKnobInset, knob, knob);
+    const double knob = track.height() - 2 * DesignTokens::switchKnobInset;
+    const double left = on_ ? track.right() - DesignTokens::switchKnobInset - knob : track.left() + DesignTokens::switchKnobInset;
+    const QRectF knobRect(left, track.top() + DesignTokens::switchKnobInset, knob, knob);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 0, 40));
+    painter.setBrush(DesignTokens::Colors::controlShadow.resolved(dark));
     painter.drawEllipse(knobRect.translated(0, 0.5));
     painter.setBrush(DesignTokens::Colors::switchKnob.resolved(dark));
     painter.drawEllipse(knobRect);
