@@ -13,6 +13,7 @@ SANITIZE_FUZZ_SECONDS ?= 20
 
 # A sanitizer report fails the run at once, in every process (worker children included).
 ASAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+           LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
            UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 

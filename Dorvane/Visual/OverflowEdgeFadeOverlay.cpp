@@ -16,25 +16,26 @@ OverflowEdgeFadeOverlay* OverflowEdgeFadeOverlay::install(QScrollArea* scrollAre
 }
 
 OverflowEdgeFadeOverlay::OverflowEdgeFadeOverlay(QScrollArea* scrollArea, AdaptiveColor fadeColor)
-    : QWidget(scrollArea->viewport()), scrollArea_(scrollArea), fadeColor_(fadeColor) {
+    : QWidget(scrollArea->viewport()), scrollArea_(scrollArea), viewport_(scrollArea->viewport()), fadeColor_(fadeColor) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
     QScrollBar* bar = scrollArea->verticalScrollBar();
     connect(bar, &QScrollBar::valueChanged, this, [this] { refresh(); });
     connect(bar, &QScrollBar::rangeChanged, this, [this] { refresh(); });
-    scrollArea->viewport()->installEventFilter(this);
+    viewport_->installEventFilter(this);
     DesignTokens::repaintOnAppearanceChange(this);
-    setGeometry(scrollArea->viewport()->rect());
+    setGeometry(viewport_->rect());
     raise();
     show();
     refresh();
 }
 
 bool OverflowEdgeFadeOverlay::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == scrollArea_->viewport()) {
+    // The overlay is the viewport's child: while it lives, so does the viewport.
+    if (watched == viewport_) {
         if (event->type() == QEvent::Resize) {
-            setGeometry(scrollArea_->viewport()->rect());
+            setGeometry(viewport_->rect());
             refresh();
         } else if (event->type() == QEvent::ChildAdded) {
             // Content added later must stay under the fade.
@@ -46,7 +47,7 @@ bool OverflowEdgeFadeOverlay::eventFilter(QObject* watched, QEvent* event) {
 
 void OverflowEdgeFadeOverlay::refresh() {
     const QScrollBar* bar = scrollArea_->verticalScrollBar();
-    const double container = scrollArea_->viewport()->height();
+    const double container = viewport_->height();
     // The content's height is what can be scrolled plus what shows.
     const double content = bar->maximum() - bar->minimum() + container;
     const OverflowEdgeFade next = OverflowEdgeFade::forScroll(bar->value() - bar->minimum(), content, container);

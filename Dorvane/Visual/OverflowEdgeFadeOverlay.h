@@ -29,6 +29,8 @@ private:
     void refresh();
 
     QScrollArea* scrollArea_;
+    // Watched by itself: its events go on while the scroll area is being taken apart.
+    QWidget* viewport_;
     AdaptiveColor fadeColor_;
     OverflowEdgeFade fade_;
 };
