@@ -1,18 +1,27 @@
 #include "Dorvane/App/Neighbours.h"
 
+#include "Dorvane/Input/AppLauncher.h"
+#include "Dorvane/Shell/ScreenSpace.h"
+#include "Dorvane/Visual/TransientNotice.h"
+
 namespace dorvane {
 
-shell::Neighbours makeNeighbours() {
+shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
     shell::Neighbours neighbours;
     neighbours.toolbar = std::make_unique<shell::NullToolbarControl>();
     neighbours.touchScroll = std::make_unique<shell::NullTouchScrollControl>();
-    neighbours.windows = std::make_unique<shell::NullWindowCommands>();
-    // The notice is the Qt host's own glass panel (it needs the host's screens and voice).
-    neighbours.notice = nullptr;
+    // neighbours.windows stays empty: the runner builds the window commands over the host.
+    // The notice: the glass panel, placed in the host's screen space and spoken by the host.
+    neighbours.notice = std::make_unique<TransientNotice>(TransientNotice::Services{
+        services.mainQueue, [&host = services.host] { return ScreenSpace::of(host.screens().screens()); },
+        [&host = services.host](const std::string& text) { host.announcements().announce(text); }, {}});
     neighbours.workspaceLayout = std::make_unique<shell::NullWorkspaceLayout>();
     neighbours.dockSender = std::make_unique<shell::NullDockShortcutSender>();
     neighbours.autoFill = std::make_unique<shell::NullAutoFill>();
-    neighbours.launcher = std::make_unique<shell::NullLauncherControl>();
+    // No panel yet: the launcher keeps its files and follows activations meanwhile.
+    neighbours.launcher = std::make_unique<input::AppLauncher>(input::AppLauncher::Services{
+        services.root, services.mainQueue, nullptr, services.host.applicationWorkspace(), services.host.workspace(),
+        services.host.installedApplications(), services.host.screens(), services.host.process().pid, nullptr});
     neighbours.permissions = std::make_unique<shell::NullPermissionTracker>();
     return neighbours;
 }

@@ -13,15 +13,14 @@
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
 #include "Dorvane/QtHost/QtSettingsWindows.h"
 #include "Dorvane/QtHost/QtTerminationSignals.h"
+#include "Dorvane/QtHost/QtWindowCommands.h"
 #include "Dorvane/QtHost/TrayStatusBar.h"
 #include "Dorvane/Shell/AppController.h"
 #include "Dorvane/Shell/AppUpdater.h"
 #include "Dorvane/Shell/OperationDiagnostics.h"
-#include "Dorvane/Shell/ScreenSpace.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/GlobalPointerMonitor.h"
 #include "Dorvane/Visual/PointerHover.h"
-#include "Dorvane/Visual/TransientNotice.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/HostFolder.h"
@@ -59,7 +58,7 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 }
 
 int runApplication(const std::filesystem::path& root, const std::string& executable,
-                   const std::function<shell::Neighbours()>& makeNeighbours,
+                   const MakeNeighbours& makeNeighbours,
                    const std::function<std::unique_ptr<SettingsViewFactory>()>& makeSettingsViews) {
     const auto choice =
         choosePlatform(variable("QT_QPA_PLATFORM"), variable("DISPLAY"), variable("WAYLAND_DISPLAY"));
@@ -105,12 +104,10 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     GlobalPointerMonitor::setShared(&globalPointer);
     PointerHover::shared().watch(&globalPointer);
 
-    auto neighbours = makeNeighbours();
-    // Seams the build leaves empty get the Qt host's own panels.
-    if (!neighbours.notice) {
-        neighbours.notice = std::make_unique<TransientNotice>(TransientNotice::Services{
-            mainQueue, [&host] { return ScreenSpace::of(host->screens().screens()); },
-            [&host](const std::string& text) { host->announcements().announce(text); }, {}});
+    auto neighbours = makeNeighbours(NeighbourServices{root, mainQueue, clock, *host});
+    // The window commands need the host and the program's Qt windows: the runner's own.
+    if (!neighbours.windows) {
+        neighbours.windows = std::make_unique<QtWindowCommands>(*host, mainQueue, clock, root, *ownWindows);
     }
     if (!neighbours.settingsWindows) {
         neighbours.settingsWindows = std::make_unique<QtSettingsWindows>(makeSettingsViews(), &host->userDefaults());

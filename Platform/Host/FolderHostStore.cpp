@@ -251,6 +251,8 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
     if (loadCached(appearancePath, appearanceCache_)) data.appearance = appearanceCache_.value;
     if (loadCached(notificationsPath, notificationsCache_)) data.notifications = notificationsCache_.value;
     if (loadCached(announcementsPath, announcementsCache_)) data.announcements = announcementsCache_.value;
+    const auto launchingPath = folder_ / kLaunchingFile;
+    if (loadCached(launchingPath, launchingCache_)) data.launching = launchingCache_.value;
 
     body(data);
 
@@ -266,6 +268,7 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
     storeCached(appearancePath, appearanceCache_, data.appearance);
     storeCached(notificationsPath, notificationsCache_, data.notifications);
     storeCached(announcementsPath, announcementsCache_, data.announcements);
+    storeCached(launchingPath, launchingCache_, data.launching);
     // Written last: watchers read this file, and by then the rest is in place.
     storeCached(statePath, stateCache_, data.state);
 }
@@ -297,6 +300,7 @@ void FolderHostStore::reset(const HostState& state) {
     appearance.generation = previous.appearanceGeneration + 1;
     writeText(folder_ / kAppearanceFile, documentText(appearance.toJson()));
     writeText(folder_ / kAnnouncementsFile, "");
+    writeText(folder_ / kLaunchingFile, documentText(LaunchBehaviours{}.toJson()));
     // Notifications on their way to running programs stay; only a journal that cannot be
     // read starts afresh.
     try {

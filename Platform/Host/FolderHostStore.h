@@ -40,7 +40,8 @@ std::optional<FileStamp> fileStamp(const std::filesystem::path& path);
 // "statusbar.json" (the status item and its clicks), "actions.log" (the action log, one
 // JSON object a line), "defaults.json" (user defaults), "appearance.json",
 // "notifications.json" (distributed notifications not yet taken by every reader),
-// "announcements.jsonl" (the last spoken announcements, one JSON object a line). Every
+// "announcements.jsonl" (the last spoken announcements, one JSON object a line),
+// "launching.json" (how opening application bundles behaves). Every
 // access holds an exclusive flock on
 // "host.lock" (opened close-on-exec, so child processes never inherit it) plus a mutex
 // for the threads of this process, and replaces changed files atomically. A missing
@@ -91,6 +92,7 @@ private:
     CachedFile<AppearanceState> appearanceCache_;
     CachedFile<NotificationJournal> notificationsCache_;
     CachedFile<AnnouncementLog> announcementsCache_;
+    CachedFile<LaunchBehaviours> launchingCache_;
     std::mutex watcherMutex_;
     std::shared_ptr<FolderWatcher> watcher_;
     std::shared_ptr<processes::ProcessExitWatcher> exits_;

@@ -11,6 +11,7 @@
 #include "Platform/Host/DefaultsState.h"
 #include "Platform/Host/FaultRule.h"
 #include "Platform/Host/HostState.h"
+#include "Platform/Host/LaunchBehaviours.h"
 #include "Platform/Host/PermissionsState.h"
 #include "Platform/Host/NotificationJournal.h"
 #include "Platform/Host/PowerState.h"
@@ -45,6 +46,7 @@ struct HostData {
     AppearanceState appearance;
     NotificationJournal notifications;
     AnnouncementLog announcements;
+    LaunchBehaviours launching;
     std::vector<ActionEntry> appended;
     double now = 0;
 

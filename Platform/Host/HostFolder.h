@@ -31,5 +31,6 @@ inline constexpr const char* kDefaultsFile = "defaults.json";
 inline constexpr const char* kAppearanceFile = "appearance.json";
 inline constexpr const char* kNotificationsFile = "notifications.json";
 inline constexpr const char* kAnnouncementsFile = "announcements.jsonl";
+inline constexpr const char* kLaunchingFile = "launching.json";
 
 }  // namespace dorvane::host

@@ -23,6 +23,7 @@ void MemoryHostStore::transact(const std::function<void(HostData&)>& body) {
         data.appearance = appearance_;
         data.notifications = notifications_;
         data.announcements = announcements_;
+        data.launching = launching_;
         body(data);
         state_ = std::move(data.state);
         faults_ = std::move(data.faults);
@@ -36,6 +37,7 @@ void MemoryHostStore::transact(const std::function<void(HostData&)>& body) {
         appearance_ = std::move(data.appearance);
         notifications_ = std::move(data.notifications);
         announcements_ = std::move(data.announcements);
+        launching_ = std::move(data.launching);
         log_.insert(log_.end(), data.appended.begin(), data.appended.end());
         const HostPulse pulse = currentPulse();
         if (pulse != lastPulse_) {
@@ -70,6 +72,7 @@ void MemoryHostStore::reset(const HostState& state) {
         appearance_ = AppearanceState{};
         appearance_.generation = appearanceGeneration + 1;
         announcements_ = AnnouncementLog{};
+        launching_ = LaunchBehaviours{};
         log_.clear();
         pulse = lastPulse_ = currentPulse();
     }

@@ -44,6 +44,7 @@ private:
     AppearanceState appearance_;
     NotificationJournal notifications_;
     AnnouncementLog announcements_;
+    LaunchBehaviours launching_;
     std::vector<ActionEntry> log_;
 
     std::mutex processesMutex_;   // the simulated processes; taken inside transactions too

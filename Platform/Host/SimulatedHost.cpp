@@ -29,7 +29,8 @@ namespace dorvane::host {
 
 SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, processes::ProcessRole role, dispatch::Clock& clock,
                              dispatch::MainQueue* mainQueue,
-                             std::shared_ptr<processes::ProcessServices> systemProcesses)
+                             std::shared_ptr<processes::ProcessServices> systemProcesses,
+                             ApplicationsSetup applications)
     : session_(std::make_shared<HostSession>(std::move(store), role, clock)),
       displays_(std::make_unique<HostDisplayServices>(session_)),
       virtualDisplays_(std::make_unique<HostVirtualDisplays>(session_)),
@@ -58,7 +59,10 @@ SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, processes::Proces
       distributedNotifications_(std::make_unique<HostDistributedNotifications>(session_)),
       appearance_(std::make_unique<HostAppearance>(session_)),
       announcements_(std::make_unique<HostAnnouncements>(session_)),
-      systemAdmin_(std::make_unique<SystemAdmin>(session_)) {}
+      systemAdmin_(std::make_unique<SystemAdmin>(session_)),
+      applicationsAdmin_(std::make_unique<ApplicationsAdmin>(session_, applications.folders)),
+      installedApplications_(std::make_unique<HostInstalledApplications>(session_, std::move(applications.folders),
+                                                                         applications.launchQueue)) {}
 
 SimulatedHost::~SimulatedHost() {
     if (windowEvents_) windowEvents_->end();
@@ -67,7 +71,8 @@ SimulatedHost::~SimulatedHost() {
 std::unique_ptr<SimulatedHost> SimulatedHost::openFolder(const std::filesystem::path& folder,
                                                          processes::ProcessRole role, dispatch::Clock& clock,
                                                          dispatch::MainQueue* mainQueue) {
-    return std::make_unique<SimulatedHost>(std::make_shared<FolderHostStore>(folder), role, clock, mainQueue);
+    return std::make_unique<SimulatedHost>(std::make_shared<FolderHostStore>(folder), role, clock, mainQueue, nullptr,
+                                           ApplicationsSetup{ApplicationFolders::forHostFolder(folder)});
 }
 
 HostStore& SimulatedHost::store() { return session_->store(); }

@@ -13,7 +13,9 @@
 #include "Platform/Displays/VirtualDisplayServices.h"
 #include "Platform/Events/KeyPosting.h"
 #include "Platform/Events/PointerServices.h"
+#include "Platform/Host/ApplicationsAdmin.h"
 #include "Platform/Host/HostAdmin.h"
+#include "Platform/Host/HostInstalledApplications.h"
 #include "Platform/Host/HostStore.h"
 #include "Platform/Host/PermissionsAdmin.h"
 #include "Platform/Host/RemoteAdmin.h"
@@ -27,6 +29,7 @@
 #include "Platform/StatusBar/StatusBar.h"
 #include "Platform/System/Updater.h"
 #include "Platform/Workspace/ApplicationWorkspace.h"
+#include "Platform/Workspace/InstalledApplications.h"
 #include "Platform/Workspace/OwnWindows.h"
 #include "Platform/System/Appearance.h"
 #include "Platform/System/DistributedNotifications.h"
@@ -60,14 +63,16 @@ class SimulatedHost {
 public:
     SimulatedHost(std::shared_ptr<HostStore> store, processes::ProcessRole role, dispatch::Clock& clock,
                   dispatch::MainQueue* mainQueue = nullptr,
-                  std::shared_ptr<processes::ProcessServices> systemProcesses = nullptr);
+                  std::shared_ptr<processes::ProcessServices> systemProcesses = nullptr,
+                  ApplicationsSetup applications = {});
     ~SimulatedHost();
 
     SimulatedHost(const SimulatedHost&) = delete;
     SimulatedHost& operator=(const SimulatedHost&) = delete;
 
-    // The host kept in `folder` (created and seeded when missing). Open it in the
-    // process that uses it: after fork() the child opens its own.
+    // The host kept in `folder` (created and seeded when missing), its applications in
+    // it and in $HOME. Open it in the process that uses it: after fork() the child opens
+    // its own.
     static std::unique_ptr<SimulatedHost> openFolder(const std::filesystem::path& folder, processes::ProcessRole role,
                                                      dispatch::Clock& clock, dispatch::MainQueue* mainQueue = nullptr);
 
@@ -97,6 +102,8 @@ public:
     system::AppearanceServices& appearance() { return *appearance_; }
     system::SpokenAnnouncements& announcements() { return *announcements_; }
     SystemAdmin& systemAdmin() { return *systemAdmin_; }
+    workspace::InstalledApplications& installedApplications() { return *installedApplications_; }
+    ApplicationsAdmin& applicationsAdmin() { return *applicationsAdmin_; }
 
     HostStore& store();
     // Who this session acts as (for a memory store: the simulated process to end).
@@ -131,6 +138,9 @@ private:
     std::unique_ptr<system::AppearanceServices> appearance_;
     std::unique_ptr<system::SpokenAnnouncements> announcements_;
     std::unique_ptr<SystemAdmin> systemAdmin_;
+    std::unique_ptr<ApplicationsAdmin> applicationsAdmin_;
+    // Last: a launch still waiting on its own queue is dropped before anything else goes.
+    std::unique_ptr<HostInstalledApplications> installedApplications_;
 };
 
 }  // namespace dorvane::host

@@ -293,12 +293,15 @@ bool isOnScreen(const HostData& data, const WindowRecord& window) {
 }
 
 pid_t launchApplication(HostData& data, const Actor& actor, const ApplicationLaunch& launch) {
-    if (launch.name.empty() || launch.name.find('/') != std::string::npos) {
-        throw HostError("an application needs a name without \"/\"");
+    if (!launch.bundlePath) {
+        if (launch.name.empty() || launch.name.find('/') != std::string::npos) {
+            throw HostError("an application needs a name without \"/\"");
+        }
+        if (!runningNamed(data, launch.name).empty()) throw HostError("\"" + launch.name + "\" is already running");
     }
-    if (!runningNamed(data, launch.name).empty()) throw HostError("\"" + launch.name + "\" is already running");
-    const std::string bundle = "/Applications/" + launch.name + ".app";
-    const pid_t pid = startSimulatedProcess(data, actor, launch.name, bundle + "/Contents/MacOS/" + launch.name);
+    const std::string bundle = launch.bundlePath.value_or("/Applications/" + launch.name + ".app");
+    const pid_t pid = startSimulatedProcess(data, actor, launch.name,
+                                            launch.executable.value_or(bundle + "/Contents/MacOS/" + launch.name));
     data.workspace.applications.push_back(
         workspace::RunningApplication{pid, launch.bundleID, launch.name, bundle, launch.policy, false});
     WindowApplication entry = launch.accessibility;
@@ -315,7 +318,7 @@ pid_t launchApplication(HostData& data, const Actor& actor, const ApplicationLau
     json::Json details = pidDetails(pid);
     details["name"] = launch.name;
     data.record(actor, "applicationLaunch", details);
-    if (launch.policy == workspace::ActivationPolicy::regular) bringForward(data, pid);
+    if (launch.activates && launch.policy == workspace::ActivationPolicy::regular) bringForward(data, pid);
     return pid;
 }
 

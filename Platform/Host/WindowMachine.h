@@ -35,13 +35,18 @@ std::vector<displays::Screen> currentScreens(const HostData& data);
 // Adds a notification at `at` (now when absent) to the journal.
 void postNotification(HostData& data, JournalEntry entry, std::optional<double> at = std::nullopt);
 
-// A new regular application with its own simulated process, launched and made
-// frontmost; answers its pid.
+// A new application with its own simulated process, launched and (when regular)
+// made frontmost; answers its pid.
 struct ApplicationLaunch {
     std::string name;
     std::optional<std::string> bundleID;   // none: an application without one
     workspace::ActivationPolicy policy = workspace::ActivationPolicy::regular;
     WindowApplication accessibility;       // its pid is filled in
+    // An installed bundle's program, at its path; none: "/Applications/<name>.app",
+    // whose name no other running application may have.
+    std::optional<std::string> bundlePath;
+    std::optional<std::string> executable;
+    bool activates = true;
 };
 pid_t launchApplication(HostData& data, const Actor& actor, const ApplicationLaunch& launch);
 

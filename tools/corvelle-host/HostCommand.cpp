@@ -10,6 +10,7 @@
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
+#include "tools/corvelle-host/AppCommand.h"
 #include "tools/corvelle-host/CommandLine.h"
 #include "tools/corvelle-host/HostReport.h"
 #include "Platform/Dispatch/SystemClock.h"
@@ -68,7 +69,7 @@ constexpr const char* kUsageFooter = R"(The host lives in $CORVELLE_HOST_DIR, el
 DISPLAY is a display name, an id, "virtual" or "placeholder".
 )";
 
-std::string usage() { return std::string(kUsage) + kWindowsUsage + kUsageFooter; }
+std::string usage() { return std::string(kUsage) + kWindowsUsage + kAppUsage + kUsageFooter; }
 
 double parseSeconds(std::string_view text) {
     const auto value = parseNumber<double>(text, "number of seconds");
@@ -128,6 +129,7 @@ int runInit(host::SimulatedHost& host, Arguments& args, std::ostream& out) {
     if (args.flag("--fixture")) fixture = parseCase<host::HostFixture>(args.next("fixture name"), "fixture");
     args.finish();
     host.admin().reset(fixture);
+    host.applicationsAdmin().reset();
     out << "Host initialised with the " << rawValue(fixture) << " fixture.\n";
     return kExitSuccess;
 }
@@ -285,7 +287,7 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         }
         static const std::vector<std::string_view> known = {
             "init", "show",   "display",    "fault",     "sleep",    "wake",   "log",        "remote",
-            "windows", "permission", "statusbar", "defaults", "notify", "appearance", "announcements"};
+            "windows", "permission", "statusbar", "defaults", "notify", "appearance", "announcements", "app"};
         if (std::find(known.begin(), known.end(), command) == known.end()) {
             throw UsageError("unknown command \"" + command + "\"");
         }
@@ -306,6 +308,7 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         if (command == "notify") return runNotify(*host, args, out);
         if (command == "appearance") return runAppearance(*host, args, out);
         if (command == "announcements") return runAnnouncements(*host, args, out);
+        if (command == "app") return runApp(*host, args, out);
         args.finish();
         if (command == "sleep") {
             host->admin().sleepDisplays();
