@@ -2,6 +2,8 @@
 
 #include "Dorvane/App/InputNeighbours.h"
 #include "Dorvane/Input/AppLauncher.h"
+#include "Dorvane/Shell/ScreenSpace.h"
+#include "Dorvane/Visual/TransientNotice.h"
 
 namespace dorvane {
 
@@ -11,7 +13,10 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
     neighbours.toolbar = std::make_unique<shell::NullToolbarControl>();
     neighbours.touchScroll = std::make_unique<shell::NullTouchScrollControl>();
     // neighbours.windows stays empty: the runner builds the window commands over the host.
-    neighbours.notice = std::make_unique<shell::NullNoticeDisplay>();
+    // The notice: the glass panel, placed in the host's screen space and spoken by the host.
+    neighbours.notice = std::make_unique<TransientNotice>(TransientNotice::Services{
+        services.mainQueue, [&host = services.host] { return ScreenSpace::of(host.screens().screens()); },
+        [&host = services.host](const std::string& text) { host.announcements().announce(text); }, {}});
     neighbours.workspaceLayout = std::make_unique<shell::NullWorkspaceLayout>();
     neighbours.dockSender = std::move(input.dockSender);
     neighbours.autoFill = std::make_unique<shell::NullAutoFill>();

@@ -18,6 +18,9 @@
 #include "Dorvane/Shell/AppController.h"
 #include "Dorvane/Shell/AppUpdater.h"
 #include "Dorvane/Shell/OperationDiagnostics.h"
+#include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/GlobalPointerMonitor.h"
+#include "Dorvane/Visual/PointerHover.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/HostEvents.h"
@@ -33,6 +36,14 @@ std::optional<std::string> variable(const char* name) {
     const char* value = std::getenv(name);
     if (value == nullptr || *value == '\0') return std::nullopt;
     return std::string(value);
+}
+
+// Qt's offscreen platform warns on every raise and size hint of a window it has no screen
+// for; the program already said once that it runs without one.
+QtMessageHandler defaultMessageHandler = nullptr;
+void quietOffscreenMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QStringLiteral("This plugin does not support"))) return;
+    if (defaultMessageHandler != nullptr) defaultMessageHandler(type, context, message);
 }
 
 }  // namespace
@@ -58,6 +69,9 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     std::string programName = "corvelle";
     char* argv[] = {programName.data(), nullptr};
     QApplication application(argc, argv);
+    if (QGuiApplication::platformName() == QStringLiteral("offscreen")) {
+        defaultMessageHandler = qInstallMessageHandler(quietOffscreenMessages);
+    }
     QApplication::setApplicationName(QStringLiteral("Corvelle"));
     // Closing a window never quits: only the orderly quit may, after the restore.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -86,7 +100,13 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     auto loginItems = system::XdgAutostartLoginItems::fromEnvironment();
     AppUpdater updater(executable, host->updaters());
     QtApplicationPlatform platform;
+    platform.followAppearance(host->appearance(), mainQueue);
+    QApplication::setFont(DesignTokens::font(DesignTokens::fontBody));
     QtTerminationSignals terminationSignals;
+    // Clicks in other applications close dropdown lists; they, moves and wheel there clear the hover.
+    HostGlobalPointerMonitor globalPointer(host->pointer());
+    GlobalPointerMonitor::setShared(&globalPointer);
+    PointerHover::shared().watch(&globalPointer);
 
     auto neighbours = makeNeighbours(NeighbourServices{root, mainQueue, clock, *host, executable});
     // The window commands need the host and the program's Qt windows: the runner's own.
@@ -151,6 +171,8 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     statusBar->remove();
     statusBar.reset();
     ownWindows.reset();
+    PointerHover::shared().watch(nullptr);
+    GlobalPointerMonitor::setShared(nullptr);
     host.reset();
     return status;
 }

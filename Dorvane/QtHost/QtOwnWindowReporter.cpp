@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <QWindow>
 #include <QWidget>
 
 #include "DorvaneCore/Input/KeyboardLayout.h"
@@ -42,7 +43,8 @@ std::int32_t levelOf(const QWidget& window) {
 
 // Only windows the user can see take part; widgets rendered off screen on purpose do not.
 bool isReportable(const QWidget& widget) {
-    return widget.isWindow() && !widget.testAttribute(Qt::WA_DontShowOnScreen);
+    return widget.isWindow() && !widget.testAttribute(Qt::WA_DontShowOnScreen) &&
+           !widget.property(kDecorationProperty).toBool();
 }
 
 // Panels that must not take focus never make the program frontmost, also where the
@@ -214,22 +216,15 @@ void QtOwnWindowReporter::forget(const QObject* window) {
 
 void QtOwnWindowReporter::deliver(const workspace::OwnWindowClick& click) {
     QWidget* window = widget(click.window);
-    if (window == nullptr) return;
+    if (window == nullptr || window->windowHandle() == nullptr) return;
     const QPointF global(click.location.x, click.location.y);
-    QWidget* target = nullptr;
-    if (click.down) {
-        QWidget* under = window->childAt(window->mapFromGlobal(global).toPoint());
-        target = under != nullptr ? under : window;
-        pressed_ = target;
-    } else {
-        // The release goes where the press went, as with a real pointer grab.
-        target = pressed_ ? pressed_.data() : window;
-        pressed_ = nullptr;
-    }
-    QMouseEvent event(click.down ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, target->mapFromGlobal(global),
-                      target->window()->mapFromGlobal(global), global, Qt::LeftButton,
-                      click.down ? Qt::LeftButton : Qt::NoButton, QGuiApplication::keyboardModifiers());
-    QApplication::sendEvent(target, &event);
+    const QPointF inWindow = window->mapFromGlobal(global);
+    // Through the window, as the platform's own clicks come: the application's event filter
+    // (local monitors) sees it there, and the window hands it to the widget under the
+    // pointer, the release to the widget that took the press.
+    QMouseEvent event(click.down ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, inWindow, inWindow, global,
+                      Qt::LeftButton, click.down ? Qt::LeftButton : Qt::NoButton, QGuiApplication::keyboardModifiers());
+    QApplication::sendEvent(window->windowHandle(), &event);
 }
 
 void QtOwnWindowReporter::deliverEvent(const events::Event& event, std::uint32_t window) {

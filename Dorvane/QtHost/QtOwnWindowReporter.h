@@ -21,6 +21,11 @@ namespace dorvane::qthost {
 // for dropdown popups: widget->setProperty(kWindowLevelProperty, 25).
 inline constexpr char kWindowLevelProperty[] = "corvelleWindowLevel";
 
+// The dynamic property (a bool) of a window that only decorates another, such as a
+// panel's shadow: it takes no input and is not one of the program's windows, so it is
+// never listed.
+inline constexpr char kDecorationProperty[] = "corvelleDecoration";
+
 // What the host's window list shows of a top-level widget: title, geometry in Qt's global
 // coordinates (the host's points), a title bar unless frameless or a popup kind, level
 // 3 for Qt::Tool or stays-on-top windows and 0 otherwise (unless the property says),
@@ -94,7 +99,6 @@ private:
     std::map<const QObject*, Reported> reported_;
     std::vector<QPointer<QWidget>> pending_;
     bool flushQueued_ = false;
-    QPointer<QWidget> pressed_;  // receives the release of the host's last press
     dispatch::Observation clicks_;
     dispatch::Observation events_;
 };
