@@ -9,29 +9,69 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QToolButton>
+#include <QAbstractButton>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWindow>
 
 #include "Dorvane/Shell/ScreenSpace.h"
+#include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/Symbols.h"
 
 namespace dorvane::qthost {
 
 namespace {
 
-// The guide's own look.
-constexpr double kCornerRadius = 14;
+// The guide's own measures and tint; the rest of its look is the shared one.
 constexpr int kRowHeight = 38;
+constexpr double kHintFontSize = 12;
 constexpr double kDragThreshold = 4;
-constexpr double kDragImageWidth = 230;
 constexpr const char* kSettingsWindowTitle = "设置";
+const QColor kTintBlue = QColor::fromRgbF(0.0f, 0.48f, 1.0f, 0.16f);
+const QColor kTintPurple = QColor::fromRgbF(0.69f, 0.32f, 0.87f, 0.12f);
+const QColor kTintTeal = QColor::fromRgbF(0.19f, 0.69f, 0.78f, 0.14f);
 
-QFont systemFont(int pointSize) {
+QFont systemFont(double pointSize) {
     QFont font = QApplication::font();
-    font.setPointSize(pointSize);
+    font.setPointSizeF(pointSize);
     return font;
 }
+
+// One symbol of the symbol font, drawn in a colour of the shared look.
+class SymbolMark final : public QWidget {
+public:
+    SymbolMark(std::string_view name, const AdaptiveColor& color, QWidget* parent)
+        : QWidget(parent), name_(name), color_(color) {
+        setFixedSize(16, 16);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        Symbols::paint(painter, QRectF(rect()), name_, DesignTokens::fontBody, color_.resolved());
+    }
+
+private:
+    std::string_view name_;
+    const AdaptiveColor& color_;
+};
+
+// The close button: the "xmark" symbol in a 24 × 22 frame.
+class CloseMark final : public QAbstractButton {
+public:
+    explicit CloseMark(QWidget* parent) : QAbstractButton(parent) {
+        setFixedSize(24, 22);
+        setFocusPolicy(Qt::NoFocus);
+        setCursor(Qt::PointingHandCursor);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        Symbols::paint(painter, QRectF(rect()), "xmark", DesignTokens::fontBody,
+                       DesignTokens::Colors::textSecondary.resolved());
+    }
+};
 
 }  // namespace
 
@@ -50,12 +90,12 @@ void PermissionDragRow::paintEvent(QPaintEvent*) {
     if (!icon.isNull()) {
         icon.paint(&painter, iconRect.toRect());
     } else {
-        painter.setBrush(palette().color(QPalette::Highlight));
+        painter.setBrush(DesignTokens::Colors::accent.resolved());
         painter.setPen(Qt::NoPen);
-        painter.drawRoundedRect(iconRect, 6, 6);
+        painter.drawRoundedRect(iconRect, DesignTokens::radiusSm, DesignTokens::radiusSm);
     }
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.setFont(systemFont(13));
+    painter.setPen(DesignTokens::Colors::textPrimary.resolved());
+    painter.setFont(systemFont(DesignTokens::fontBody));
     const QFontMetricsF metrics(painter.font());
     // The name's top sits 8 points above the row's middle.
     painter.drawText(QPointF(bounds.left() + 39, bounds.center().y() - 8 + metrics.ascent()), QStringLiteral("Corvelle"));
@@ -93,26 +133,28 @@ QtPermissionGuidePanel::QtPermissionGuidePanel(QString executablePath, displays:
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowTitle(QStringLiteral("辅助功能引导"));
+    DesignTokens::repaintOnAppearanceChange(this);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(10, 8, 10, 8);
     column->setSpacing(4);
     auto* header = new QHBoxLayout;
     header->setSpacing(6);
-    auto* arrow = new QLabel(QStringLiteral("↑"), this);
-    arrow->setStyleSheet(QStringLiteral("color: palette(highlight);"));
+    auto* arrow = new SymbolMark("arrow.up", DesignTokens::Colors::accent, this);
     auto* hint = new QLabel(QStringLiteral("拖入辅助功能列表并开启"), this);
-    hint->setFont(systemFont(12));
-    hint->setForegroundRole(QPalette::PlaceholderText);
-    auto* closeButton = new QToolButton(this);
-    closeButton->setText(QStringLiteral("✕"));
-    closeButton->setAutoRaise(true);
-    closeButton->setFixedSize(24, 22);
-    closeButton->setFocusPolicy(Qt::NoFocus);
+    hint->setFont(systemFont(kHintFontSize));
+    QPalette hintColors = hint->palette();
+    hintColors.setColor(QPalette::WindowText, DesignTokens::Colors::textSecondary.resolved());
+    hint->setPalette(hintColors);
+    auto* closeButton = new CloseMark(this);
     closeButton->setAccessibleName(QStringLiteral("关闭权限引导"));
-    QObject::connect(closeButton, &QToolButton::clicked, this, [close = std::move(close)] {
-        if (close) close();
-    });
+    // Queued: closing destroys this panel, which must not happen inside its button's click.
+    QObject::connect(
+        closeButton, &QAbstractButton::clicked, this,
+        [close = std::move(close)] {
+            if (close) close();
+        },
+        Qt::QueuedConnection);
     header->addWidget(arrow);
     header->addWidget(hint);
     header->addStretch(1);
@@ -126,12 +168,12 @@ void QtPermissionGuidePanel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath shape;
-    shape.addRoundedRect(QRectF(rect()), kCornerRadius, kCornerRadius);
-    painter.fillPath(shape, palette().color(QPalette::Window));
+    shape.addRoundedRect(QRectF(rect()), DesignTokens::radiusLg, DesignTokens::radiusLg);
+    painter.fillPath(shape, DesignTokens::Colors::pageBackground.resolved());
     QLinearGradient tint(rect().topLeft(), rect().topRight());
-    tint.setColorAt(0, QColor::fromRgbF(0.0f, 0.48f, 1.0f, 0.16f));
-    tint.setColorAt(0.5, QColor::fromRgbF(0.69f, 0.32f, 0.87f, 0.12f));
-    tint.setColorAt(1, QColor::fromRgbF(0.19f, 0.69f, 0.78f, 0.14f));
+    tint.setColorAt(0, kTintBlue);
+    tint.setColorAt(0.5, kTintPurple);
+    tint.setColorAt(1, kTintTeal);
     painter.fillPath(shape, tint);
 }
 
@@ -152,7 +194,8 @@ bool QtPermissionGuidePanel::ignoresMouseEvents() const { return row_->isDraggin
 
 void QtPermissionGuidePanel::dragChanged(bool dragging) {
     setWindowOpacity(dragging ? kDraggingOpacity : 1.0);
-    setAttribute(Qt::WA_TransparentForMouseEvents, dragging);
+    // Input goes through the window to whatever lies under it; the row keeps the pointer
+    // it grabbed with the press until the button goes up.
     if (auto* window = windowHandle()) window->setFlag(Qt::WindowTransparentForInput, dragging);
     if (dragging) {
         lower();

@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QWidget>
@@ -94,7 +95,8 @@ TEST_F(PermissionGuideUiTest, DraggingTheRowMakesThePanelFaintAndLetsInputThroug
     sendMouse(row, QEvent::MouseMove, {40, 19}, Qt::LeftButton);
     EXPECT_TRUE(shown->ignoresMouseEvents());
     EXPECT_NEAR(shown->windowOpacity(), QtPermissionGuidePanel::kDraggingOpacity, 0.01);
-    EXPECT_TRUE(shown->testAttribute(Qt::WA_TransparentForMouseEvents));
+    ASSERT_NE(shown->windowHandle(), nullptr);
+    EXPECT_TRUE(shown->windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
     ASSERT_NE(row.payload(), nullptr);
     EXPECT_EQ(row.payload()->urls().value(0).toLocalFile(), QStringLiteral("/opt/corvelle/bin/corvelle"));
     shown->hide();
@@ -104,7 +106,19 @@ TEST_F(PermissionGuideUiTest, DraggingTheRowMakesThePanelFaintAndLetsInputThroug
     sendMouse(row, QEvent::MouseButtonRelease, {40, 19}, Qt::NoButton);
     EXPECT_FALSE(shown->ignoresMouseEvents());
     EXPECT_DOUBLE_EQ(shown->windowOpacity(), 1.0);
+    EXPECT_FALSE(shown->windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
     EXPECT_TRUE(shown->isVisible());
+
+    // Its close button ends the guide.
+    QAbstractButton* close = nullptr;
+    for (auto* button : shown->findChildren<QAbstractButton*>()) {
+        if (button->accessibleName() == QStringLiteral("关闭权限引导")) close = button;
+    }
+    ASSERT_NE(close, nullptr);
+    close->click();
+    QApplication::processEvents();
+    EXPECT_FALSE(permissions.isGuideOpen());
+    EXPECT_EQ(panel(), nullptr);
 }
 
 }  // namespace
