@@ -53,8 +53,9 @@ AppLauncherView::AppLauncherView(input::LauncherModel& model, Services services,
     scrollArea_->setAutoFillBackground(false);
     scrollArea_->viewport()->setAutoFillBackground(false);
     scrollArea_->setFocusPolicy(Qt::NoFocus);
-    list_->setAutoFillBackground(false);
     scrollArea_->setWidget(list_);
+    // After setWidget, which gives the content a background of its own: the glass shows through.
+    list_->setAutoFillBackground(false);
     OverflowEdgeFadeOverlay::install(scrollArea_, DesignTokens::NS::surface);
     bubble_->hide();
 

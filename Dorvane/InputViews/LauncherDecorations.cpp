@@ -131,7 +131,7 @@ void LauncherSectionHeader::paintEvent(QPaintEvent* /*event*/) {
     painter.setPen(DesignTokens::Colors::textPrimary.resolved(dark));
     painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter, title_);
     painter.setFont(countFont);
-    // The framework's secondary colour.
+    // The secondary grey of the symbols, for the count.
     painter.setPen(DesignTokens::Colors::icon.resolved(dark));
     painter.drawText(QRectF(title.right() + Metrics::headerSpacing, 0, width(), height()), Qt::AlignLeft | Qt::AlignVCenter,
                      count_);
