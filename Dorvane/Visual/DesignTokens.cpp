@@ -133,5 +133,8 @@ const AdaptiveColor DesignTokens::Colors::textTertiary = primary("Corvelle.Color
 const AdaptiveColor DesignTokens::Colors::switchKnob{"Corvelle.switchKnob", white(1, 1), rgb(222, 222, 224)};
 const AdaptiveColor DesignTokens::Colors::controlShadow{"Corvelle.controlShadow", white(0, 0.16), white(0, 0.3)};
 const AdaptiveColor DesignTokens::Colors::switchTrackOff{"Corvelle.switchTrackOff", white(0, 0.09), white(1, 0.16)};
+const AdaptiveColor DesignTokens::Colors::red{"Corvelle.red", rgb(255, 59, 48), rgb(255, 69, 58)};
+const AdaptiveColor DesignTokens::Colors::runningIndicator =
+    same("Corvelle.runningIndicator", QColor::fromRgbF(0.4F, 0.7F, 0.53F));
 
 }  // namespace dorvane

@@ -42,7 +42,8 @@ TEST(ScreenshotsUnderXvfb, GlassIsTranslucentWithPaintedCornersAndNoticesAreAnno
     const auto shots = testing::runCommand(SCREENSHOTS_SCRIPT, {SCREENSHOT_TOOL, (root / "out").string()}, environment, root);
     ASSERT_EQ(shots.status, 0) << shots.err;
     const Json index = json::parse(readFileIfPresent(root / "out" / "screenshots.json").value_or("{}"));
-    for (const char* name : {"notice-light.png", "notice-dark.png", "dropdown-open.png", "glass-attached-left.png"}) {
+    for (const char* name : {"notice-light.png", "notice-dark.png", "dropdown-open.png", "glass-attached-left.png",
+                             "launcher-right.png", "launcher-error.png"}) {
         const QImage image(QString::fromStdString((root / "out" / name).string()));
         ASSERT_FALSE(image.isNull()) << name;
         ASSERT_TRUE(index.contains(name)) << name;
