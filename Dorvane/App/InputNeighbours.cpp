@@ -2,6 +2,7 @@
 
 #include "Dorvane/Input/ShortcutPermissions.h"
 #include "Dorvane/Input/ShortcutSender.h"
+#include "Dorvane/Input/UUTouchScroll.h"
 #include "Dorvane/QtHost/QtPermissionGuide.h"
 #include "Dorvane/Shell/OperationDiagnostics.h"
 
@@ -68,6 +69,9 @@ InputNeighbours makeInputNeighbours(const qthost::NeighbourServices& services) {
     InputNeighbours input;
     input.dockSender = std::make_unique<ProgramDockSender>(services, permissions);
     input.permissions = std::make_unique<ProgramPermissionTracker>(std::move(permissions));
+    input.touchScroll = std::make_unique<UUTouchScroll>(
+        UUTouchScroll::Services{services.host.events(), services.host.processes(), services.host.windowList(),
+                                services.clock, EventTapThread::shared(), writeOperation});
     return input;
 }
 

@@ -12,7 +12,7 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
     auto input = makeInputNeighbours(services);
     shell::Neighbours neighbours;
     neighbours.toolbar = std::make_unique<shell::NullToolbarControl>();
-    neighbours.touchScroll = std::make_unique<shell::NullTouchScrollControl>();
+    neighbours.touchScroll = std::move(input.touchScroll);
     // neighbours.windows stays empty: the runner builds the window commands over the host.
     // The notice: the glass panel, placed in the host's screen space and spoken by the host.
     neighbours.notice = std::make_unique<TransientNotice>(TransientNotice::Services{

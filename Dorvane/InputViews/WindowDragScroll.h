@@ -1,0 +1,54 @@
+#pragma once
+
+#include <optional>
+
+#include <QPointer>
+
+#include "DorvaneCore/Input/DragScrollGesture.h"
+#include "Platform/Dispatch/Observation.h"
+
+class QAbstractScrollArea;
+class QEvent;
+class QWidget;
+class QWindow;
+
+namespace dorvane {
+
+// Touch-like scrolling in one of the program's windows: a finger on the remote device
+// reaches the window as a left-button press and drag, and a mostly vertical drag that
+// starts in a scrollable view moves its content with the pointer. It sees the window's
+// presses, moves and releases (through the program's local event monitor) before its
+// widgets do; other windows' events are left alone. The press always reaches the widget
+// under it; once a drag scrolls, its moves are consumed and the release is moved far
+// outside the window, so the pressed control does not fire.
+//
+//   auto dragScroll = std::make_unique<WindowDragScroll>(settingsWindow);  // kept while the window lives
+//
+// Main thread only.
+class WindowDragScroll {
+public:
+    // Where the pressed widget is told the button went up after a scroll.
+    static constexpr double kFarAway = -10000;
+
+    explicit WindowDragScroll(QWidget* window);
+    ~WindowDragScroll();
+
+    WindowDragScroll(const WindowDragScroll&) = delete;
+    WindowDragScroll& operator=(const WindowDragScroll&) = delete;
+
+    // Text views, sliders, editable line edits and operation-card grips, or anything inside one.
+    static bool isExcluded(const QWidget* widget);
+    // The nearest scroll area at or above the widget; null when there is none.
+    static QAbstractScrollArea* scrollView(QWidget* widget);
+
+    // One event at one of the program's windows; true consumes it.
+    bool handle(QEvent& event, QWindow& window);
+
+private:
+    QPointer<QWidget> window_;
+    dispatch::Observation monitor_;
+    std::optional<DragScrollGesture> gesture_;
+    QPointer<QAbstractScrollArea> scrollView_;
+};
+
+}  // namespace dorvane
