@@ -93,7 +93,7 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
         systemRandomSource()});
     auto statusBar = std::make_unique<TrayStatusBar>(host->statusBar(), true);
     auto ownWindows = std::make_unique<QtOwnWindowReporter>(host->ownWindows(), std::cerr);
-    auto loginItems = system::XdgAutostartLoginItems::fromEnvironment();
+    auto loginItems = system::XdgAutostartLoginItems::fromEnvironment(executable);
     AppUpdater updater(executable, host->updaters());
     QtApplicationPlatform platform;
     platform.followAppearance(host->appearance(), mainQueue);

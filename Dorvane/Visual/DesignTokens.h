@@ -59,6 +59,8 @@ struct DesignTokens {
     // Buttons of the shared styles: padding beside the label, and the opacity of a
     // pressed primary fill and of a disabled button.
     static constexpr double buttonHorizontalPadding = 12;
+    static constexpr double smallButtonHorizontalPadding = 8;
+    static constexpr double smallControlHeight = 22;
     static constexpr double pressedPrimaryOpacity = 0.8;
     static constexpr double disabledOpacity = 0.45;
 
@@ -86,9 +88,11 @@ struct DesignTokens {
     static constexpr double segmentThumbInset = 2;
     static constexpr double pressedSegmentOpacity = 0.6;
 
-    // Durations, in seconds: the glass's unfold and a notice's life.
+    // Durations, in seconds: the glass's unfold, a notice's life and the settings window's
+    // change of page.
     static constexpr double revealDuration = 0.2;
     static constexpr double noticeLifetime = 3;
+    static constexpr double pageSwitchDuration = 0.2;
 
     // Application icons drawn as a lettered square: the share of the side that is corner
     // radius and letter, and the colours a name picks from.
@@ -157,6 +161,10 @@ struct DesignTokens {
         static const AdaptiveColor switchTrackOff;
         // The small shadow under a switch's knob and a segment's thumb.
         static const AdaptiveColor controlShadow;
+        // A missing permission (the warning mark and its pale fill) and a granted one.
+        static const AdaptiveColor warning;
+        static const AdaptiveColor warningFill;
+        static const AdaptiveColor success;
     };
 
     // Repaints `widget` whenever the appearance changes (its colours resolve anew).
