@@ -1,5 +1,6 @@
 #include "Dorvane/App/Neighbours.h"
 
+#include "Dorvane/App/InputNeighbours.h"
 #include "Dorvane/Input/AppLauncher.h"
 #include "Dorvane/Shell/ScreenSpace.h"
 #include "Dorvane/Visual/TransientNotice.h"
@@ -7,6 +8,7 @@
 namespace dorvane {
 
 shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
+    auto input = makeInputNeighbours(services);
     shell::Neighbours neighbours;
     neighbours.toolbar = std::make_unique<shell::NullToolbarControl>();
     neighbours.touchScroll = std::make_unique<shell::NullTouchScrollControl>();
@@ -16,13 +18,13 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
         services.mainQueue, [&host = services.host] { return ScreenSpace::of(host.screens().screens()); },
         [&host = services.host](const std::string& text) { host.announcements().announce(text); }, {}});
     neighbours.workspaceLayout = std::make_unique<shell::NullWorkspaceLayout>();
-    neighbours.dockSender = std::make_unique<shell::NullDockShortcutSender>();
+    neighbours.dockSender = std::move(input.dockSender);
     neighbours.autoFill = std::make_unique<shell::NullAutoFill>();
     // No panel yet: the launcher keeps its files and follows activations meanwhile.
     neighbours.launcher = std::make_unique<input::AppLauncher>(input::AppLauncher::Services{
         services.root, services.mainQueue, nullptr, services.host.applicationWorkspace(), services.host.workspace(),
         services.host.installedApplications(), services.host.screens(), services.host.process().pid, nullptr});
-    neighbours.permissions = std::make_unique<shell::NullPermissionTracker>();
+    neighbours.permissions = std::move(input.permissions);
     return neighbours;
 }
 

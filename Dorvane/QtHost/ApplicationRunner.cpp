@@ -23,6 +23,7 @@
 #include "Dorvane/Visual/PointerHover.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
+#include "Platform/Host/HostEvents.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "Platform/System/LoginItems.h"
@@ -77,10 +78,13 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
 
     dispatch::SystemClock clock;
     QtMainQueue mainQueue;
+    // The event stream's own queue: a tap that keeps the main thread waiting is switched
+    // off after a second while the stream goes on. It outlives the host.
+    dispatch::SerialQueue eventQueue("event-pipeline");
     std::unique_ptr<host::SimulatedHost> host;
     try {
         host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application, clock,
-                                               &mainQueue);
+                                               &mainQueue, &eventQueue);
     } catch (const std::exception& error) {
         std::cerr << "Corvelle: " << error.what() << "\n";
         return 1;
@@ -104,7 +108,7 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     GlobalPointerMonitor::setShared(&globalPointer);
     PointerHover::shared().watch(&globalPointer);
 
-    auto neighbours = makeNeighbours(NeighbourServices{root, mainQueue, clock, *host});
+    auto neighbours = makeNeighbours(NeighbourServices{root, mainQueue, clock, *host, executable});
     // The window commands need the host and the program's Qt windows: the runner's own.
     if (!neighbours.windows) {
         neighbours.windows = std::make_unique<QtWindowCommands>(*host, mainQueue, clock, root, *ownWindows);
@@ -139,11 +143,15 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
                                 variable(system::XdgAutostartLoginItems::launchedVariable)},
         std::move(neighbours));
     statusBar->onMenuWillOpen = [&controller] { controller->menuNeedsUpdate(); };
-    mainQueue.post([&controller, &choice, &ownWindows] {
+    mainQueue.post([&controller, &choice, &ownWindows, &host] {
         controller->applicationDidFinishLaunching();
         // Only the instance that runs for good joins the host's applications; windows the
-        // launch showed already are listed at once, those it queued as they appear.
-        if (controller->holdsInstanceLock()) ownWindows->start();
+        // launch showed already are listed at once, those it queued as they appear. It also
+        // takes the input from outside (corvelle-host input ...) through its taps.
+        if (controller->holdsInstanceLock()) {
+            ownWindows->start();
+            host->hostEvents().claimInputOwnership();
+        }
         // Said once the program runs for good: a second instance ends silently.
         if (choice.notice && controller->holdsInstanceLock()) std::cerr << *choice.notice << std::endl;
     });
@@ -155,6 +163,7 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     // engine itself, whose virtual display must leave while the host is open.
     statusBar->onMenuWillOpen = nullptr;
     controller.reset();
+    eventQueue.stop();
     engineQueue.reset();
     probeQueue.reset();
     engine.reset();

@@ -19,6 +19,7 @@ struct NeighbourServices {
     dispatch::MainQueue& mainQueue;
     dispatch::Clock& clock;
     host::SimulatedHost& host;
+    std::string executable;  // the program's own executable
 };
 using MakeNeighbours = std::function<shell::Neighbours(const NeighbourServices&)>;
 

@@ -7,10 +7,13 @@
 
 #include <QApplication>
 #include <QDynamicPropertyChangeEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QWindow>
 #include <QWidget>
 
+#include "DorvaneCore/Input/KeyboardLayout.h"
 #include "DorvaneCore/Launcher/ApplicationBundle.h"
 
 namespace dorvane::qthost {
@@ -85,6 +88,8 @@ void QtOwnWindowReporter::start() {
     ensureRegistered();
     attempt([this] {
         clicks_ = host_.observeClicks([this](const workspace::OwnWindowClick& click) { deliver(click); });
+        events_ = host_.observeEvents(
+            [this](const events::Event& event, std::uint32_t window) { deliverEvent(event, window); });
     });
     QApplication::instance()->installEventFilter(this);
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -96,6 +101,7 @@ QtOwnWindowReporter::~QtOwnWindowReporter() {
     if (!started_) return;
     QApplication::instance()->removeEventFilter(this);
     clicks_.cancel();
+    events_.cancel();
     for (const auto& [key, entry] : reported_) {
         attempt([this, number = entry.number] { host_.removeWindow(number); });
     }
@@ -219,6 +225,35 @@ void QtOwnWindowReporter::deliver(const workspace::OwnWindowClick& click) {
     QMouseEvent event(click.down ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, inWindow, inWindow, global,
                       Qt::LeftButton, click.down ? Qt::LeftButton : Qt::NoButton, QGuiApplication::keyboardModifiers());
     QApplication::sendEvent(window->windowHandle(), &event);
+}
+
+void QtOwnWindowReporter::deliverEvent(const events::Event& event, std::uint32_t window) {
+    using events::EventType;
+    const auto modifiers = Qt::KeyboardModifiers(KeyboardLayout::qtModifiersFromFlags(event.flags));
+    if (event.type == EventType::keyDown || event.type == EventType::keyUp) {
+        QWidget* target = QApplication::focusWidget();
+        if (target == nullptr) target = QApplication::activeWindow();
+        const auto* key = KeyboardLayout::key(event.keyCode());
+        if (target == nullptr || key == nullptr) return;
+        const bool shifted = (event.flags & modifier::shift) != 0;
+        const int qtKey = shifted && key->shiftedQtKey != 0 ? key->shiftedQtKey : key->qtKey;
+        const auto text = QString::fromUtf8(KeyboardLayout::charactersIgnoringModifiers(event.keyCode(), event.flags));
+        QKeyEvent keyEvent(event.type == EventType::keyDown ? QEvent::KeyPress : QEvent::KeyRelease, qtKey, modifiers,
+                           text);
+        QApplication::sendEvent(target, &keyEvent);
+        return;
+    }
+    if (event.type != EventType::scrollWheel) return;
+    QWidget* shown = widget(window);
+    if (shown == nullptr) return;
+    const QPointF global(event.location.x, event.location.y);
+    QWidget* under = shown->childAt(shown->mapFromGlobal(global).toPoint());
+    QWidget* target = under != nullptr ? under : shown;
+    const auto vertical = static_cast<int>(event.field(events::EventField::scrollDeltaAxis1));
+    const auto horizontal = static_cast<int>(event.field(events::EventField::scrollDeltaAxis2));
+    QWheelEvent wheel(target->mapFromGlobal(global), global, QPoint(horizontal, vertical),
+                      QPoint(horizontal * 8, vertical * 8), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &wheel);
 }
 
 bool QtOwnWindowReporter::ensureRegistered() {

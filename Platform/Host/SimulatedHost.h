@@ -11,12 +11,14 @@
 #include "Platform/Displays/ScreenServices.h"
 #include "Platform/Displays/UserActivity.h"
 #include "Platform/Displays/VirtualDisplayServices.h"
+#include "Platform/Events/EventServices.h"
 #include "Platform/Events/KeyPosting.h"
 #include "Platform/Events/PointerServices.h"
 #include "Platform/Host/ApplicationsAdmin.h"
 #include "Platform/Host/HostAdmin.h"
 #include "Platform/Host/HostInstalledApplications.h"
 #include "Platform/Host/HostStore.h"
+#include "Platform/Host/InputAdmin.h"
 #include "Platform/Host/PermissionsAdmin.h"
 #include "Platform/Host/RemoteAdmin.h"
 #include "Platform/Host/StatusBarAdmin.h"
@@ -27,6 +29,8 @@
 #include "Platform/Processes/ProcessRole.h"
 #include "Platform/Processes/ProcessServices.h"
 #include "Platform/StatusBar/StatusBar.h"
+#include "Platform/System/SystemSound.h"
+#include "Platform/System/URLOpener.h"
 #include "Platform/System/Updater.h"
 #include "Platform/Workspace/ApplicationWorkspace.h"
 #include "Platform/Workspace/InstalledApplications.h"
@@ -39,6 +43,7 @@
 
 namespace dorvane::host {
 
+class HostEvents;
 class HostSession;
 class HostWindowEvents;
 
@@ -51,7 +56,9 @@ class HostWindowEvents;
 // backed by one store, plus the admin side for tools and tests. A process opens it once,
 // stating its role; time comes from `clock`;
 // notifications go to `mainQueue` (optional for processes that do not observe them).
-// Both must outlive the host and every virtual display it made.
+// Both must outlive the host and every virtual display it made. The process's event
+// stream runs on `eventQueue` (the main queue when none is given; without either it runs
+// inline and has no taps); the queue must outlive the host's last job on it.
 //
 //   auto host = SimulatedHost::openFolder(defaultHostFolder(), ProcessRole::workerCommit, clock);
 //   auto ids = host->displays().onlineDisplayList(32);
@@ -64,7 +71,7 @@ public:
     SimulatedHost(std::shared_ptr<HostStore> store, processes::ProcessRole role, dispatch::Clock& clock,
                   dispatch::MainQueue* mainQueue = nullptr,
                   std::shared_ptr<processes::ProcessServices> systemProcesses = nullptr,
-                  ApplicationsSetup applications = {});
+                  ApplicationsSetup applications = {}, dispatch::Executor* eventQueue = nullptr);
     ~SimulatedHost();
 
     SimulatedHost(const SimulatedHost&) = delete;
@@ -74,7 +81,8 @@ public:
     // it and in $HOME. Open it in the process that uses it: after fork() the child opens
     // its own.
     static std::unique_ptr<SimulatedHost> openFolder(const std::filesystem::path& folder, processes::ProcessRole role,
-                                                     dispatch::Clock& clock, dispatch::MainQueue* mainQueue = nullptr);
+                                                     dispatch::Clock& clock, dispatch::MainQueue* mainQueue = nullptr,
+                                                     dispatch::Executor* eventQueue = nullptr);
 
     displays::DisplayServices& displays() { return *displays_; }
     displays::VirtualDisplayServices& virtualDisplays() { return *virtualDisplays_; }
@@ -89,6 +97,13 @@ public:
     workspace::ApplicationWorkspace& applicationWorkspace() { return *applicationWorkspace_; }
     events::PointerServices& pointer() { return *pointer_; }
     events::KeyPosting& keyPosting() { return *keyPosting_; }
+    events::EventServices& events();
+    // The event stream with what only the simulated host has: owning the input from
+    // outside, the record of delivered events.
+    HostEvents& hostEvents() { return *events_; }
+    InputAdmin& inputAdmin() { return *inputAdmin_; }
+    system::URLOpener& urlOpener() { return *urlOpener_; }
+    system::SystemSound& systemSound() { return *systemSound_; }
     workspace::OwnWindows& ownWindows() { return *ownWindows_; }
     HostAdmin& admin() { return *admin_; }
     RemoteAdmin& remoteAdmin() { return *remoteAdmin_; }
@@ -120,6 +135,8 @@ private:
     std::unique_ptr<processes::ProcessServices> processes_;
     std::unique_ptr<workspace::WorkspaceEvents> workspace_;
     std::shared_ptr<HostWindowEvents> windowEvents_;
+    std::shared_ptr<HostEvents> events_;
+    std::unique_ptr<InputAdmin> inputAdmin_;
     std::unique_ptr<accessibility::AccessibilityServices> accessibility_;
     std::unique_ptr<accessibility::WindowListServices> windowList_;
     std::unique_ptr<workspace::ApplicationWorkspace> applicationWorkspace_;
@@ -133,6 +150,8 @@ private:
     std::unique_ptr<system::UpdaterFactory> updaters_;
     std::unique_ptr<WindowsAdmin> windowsAdmin_;
     std::unique_ptr<PermissionsAdmin> permissionsAdmin_;
+    std::unique_ptr<system::URLOpener> urlOpener_;
+    std::unique_ptr<system::SystemSound> systemSound_;
     std::unique_ptr<system::UserDefaults> userDefaults_;
     std::unique_ptr<system::DistributedNotificationCenter> distributedNotifications_;
     std::unique_ptr<system::AppearanceServices> appearance_;

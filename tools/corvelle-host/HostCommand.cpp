@@ -13,6 +13,8 @@
 #include "tools/corvelle-host/AppCommand.h"
 #include "tools/corvelle-host/CommandLine.h"
 #include "tools/corvelle-host/HostReport.h"
+#include "tools/corvelle-host/InputCommand.h"
+#include "tools/corvelle-host/Parsing.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "tools/corvelle-host/RemoteCommand.h"
 #include "tools/corvelle-host/StatusBarCommand.h"
@@ -51,6 +53,8 @@ constexpr const char* kUsage = R"(usage: corvelle-host COMMAND
                                                           process (default: UU Remote's session)
   remote assert list                                      every power assertion
   remote assert clear                                     release those held by real processes
+  remote pid uu|todesk                                    the process id of the application (for
+                                                          input --from-pid)
   statusbar show [--json]                                 the program's status item and its menu
   statusbar click TITLE [--timeout SECONDS]               choose a menu entry in the running
                                                           program and wait for it (default 5 s)
@@ -69,13 +73,7 @@ constexpr const char* kUsageFooter = R"(The host lives in $CORVELLE_HOST_DIR, el
 DISPLAY is a display name, an id, "virtual" or "placeholder".
 )";
 
-std::string usage() { return std::string(kUsage) + kWindowsUsage + kAppUsage + kUsageFooter; }
-
-double parseSeconds(std::string_view text) {
-    const auto value = parseNumber<double>(text, "number of seconds");
-    if (!std::isfinite(value) || value < 0) throw UsageError("seconds must be zero or more");
-    return value;
-}
+std::string usage() { return std::string(kUsage) + kWindowsUsage + kAppUsage + kInputUsage + kUsageFooter; }
 
 template <typename E>
 E parseCase(std::string_view text, std::string_view what) {
@@ -287,7 +285,7 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         }
         static const std::vector<std::string_view> known = {
             "init", "show",   "display",    "fault",     "sleep",    "wake",   "log",        "remote",
-            "windows", "permission", "statusbar", "defaults", "notify", "appearance", "announcements", "app"};
+            "windows", "permission", "statusbar", "defaults", "notify", "appearance", "announcements", "app", "input"};
         if (std::find(known.begin(), known.end(), command) == known.end()) {
             throw UsageError("unknown command \"" + command + "\"");
         }
@@ -301,6 +299,7 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         if (command == "fault") return runFault(*host, args, out);
         if (command == "log") return runLog(*host, args, out);
         if (command == "remote") return runRemote(*host, args, out);
+        if (command == "input") return runInput(*host, args, out);
         if (command == "statusbar") return runStatusBar(*host, clock, args, out);
         if (command == "windows") return runWindows(*host, args, out);
         if (command == "permission") return runPermission(*host, args, out);

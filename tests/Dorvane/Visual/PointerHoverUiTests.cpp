@@ -91,6 +91,17 @@ TEST_F(HoverTest, AClickInAnotherApplicationClearsTheHover) {
     scheduler.runUntilIdle();
     EXPECT_EQ(hovered(), std::nullopt);
     EXPECT_EQ(heard["tile3"], (std::vector<bool>{true, false}));
+
+    // The wheel turned over another application clears it too.
+    move(at(4));
+    move(at(4, 4));
+    ASSERT_EQ(hovered(), "tile4");
+    auto wheel = app->events().createScrollWheelEvent(nullptr, events::ScrollUnit::pixel, 1, -5, 0, 0);
+    ASSERT_TRUE(wheel);
+    wheel->location = {900, 600};
+    app->events().post(events::TapLocation::hid, *wheel);
+    scheduler.runUntilIdle();
+    EXPECT_EQ(hovered(), std::nullopt);
 }
 
 TEST_F(HoverTest, AHoverChangeRepaintsExactlyTheTwoElementsConcerned) {
