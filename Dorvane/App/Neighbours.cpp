@@ -2,6 +2,9 @@
 
 #include "Dorvane/App/InputNeighbours.h"
 #include "Dorvane/Input/AppLauncher.h"
+#include "Dorvane/QtHost/QtSettingsWindows.h"
+#include "Dorvane/Settings/SettingsViews.h"
+#include "Dorvane/Settings/TrackedSettingsPermissions.h"
 #include "Dorvane/Shell/ScreenSpace.h"
 #include "Dorvane/Visual/TransientNotice.h"
 
@@ -25,11 +28,15 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
         services.root, services.mainQueue, nullptr, services.host.applicationWorkspace(), services.host.workspace(),
         services.host.installedApplications(), services.host.screens(), services.host.process().pid, nullptr});
     neighbours.permissions = std::move(input.permissions);
+    // The settings window watches the controller's permission monitor and registers this
+    // executable to start at login; its place is kept in the host's user defaults.
+    neighbours.settingsWindows = std::make_unique<qthost::QtSettingsWindows>(
+        std::make_unique<SettingsViews>(std::make_unique<TrackedSettingsPermissions>(input.monitor),
+                                        std::make_unique<system::XdgAutostartLoginItems>(
+                                            system::XdgAutostartLoginItems::fromEnvironment(services.executable)),
+                                        services.root),
+        &services.host.userDefaults());
     return neighbours;
-}
-
-std::unique_ptr<qthost::SettingsViewFactory> makeSettingsViews() {
-    return std::make_unique<qthost::NullSettingsViewFactory>();
 }
 
 }  // namespace dorvane

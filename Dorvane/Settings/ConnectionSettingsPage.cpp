@@ -1,5 +1,6 @@
 #include "Dorvane/Settings/ConnectionSettingsPage.h"
 
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "Dorvane/Settings/AutomaticResolutionSettings.h"

@@ -1,6 +1,6 @@
 #include "Dorvane/Settings/SheetPresenter.h"
 
-#include <QAbstractButton>
+#include <QPushButton>
 #include <QDialog>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -61,17 +61,19 @@ void SheetPresenter::alert(const std::string& slot, const std::optional<std::str
     auto* box = new QMessageBox(&owner_);
     box->setText(text);
     box->setIcon(QMessageBox::NoIcon);
-    auto chosen = std::make_shared<std::function<void()>>();
+    std::map<QAbstractButton*, std::function<void()>> runs;
     for (auto& action : actions) {
         QAbstractButton* button = box->addButton(action.title, action.role);
         if (action.role == QMessageBox::RejectRole) box->setEscapeButton(button);
-        QObject::connect(button, &QAbstractButton::clicked, box,
-                         [chosen, run = std::move(action.run)] { *chosen = run; });
+        runs[button] = std::move(action.run);
     }
     presented_[slot] = Presented{*identity, box};
-    QObject::connect(box, &QDialog::finished, box, [this, slot, box, chosen, dismissed = std::move(dismissed)] {
-        finished(slot, box, *chosen, dismissed);
-    });
+    QObject::connect(box, &QDialog::finished, box,
+                     [this, slot, box, runs = std::move(runs), dismissed = std::move(dismissed)] {
+                         const auto chosen = runs.find(box->clickedButton());
+                         finished(slot, box, chosen == runs.end() ? std::function<void()>() : chosen->second,
+                                  dismissed);
+                     });
     box->open();
 }
 
