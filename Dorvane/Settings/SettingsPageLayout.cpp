@@ -21,11 +21,11 @@ QScrollArea* settingsScrollArea(QWidget* content, QWidget* parent) {
     area->setWidgetResizable(true);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    // The page background shows through.
+    area->setWidget(content);
+    // The page background shows through (setWidget() has the content fill itself).
     area->setAutoFillBackground(false);
     area->viewport()->setAutoFillBackground(false);
     content->setAutoFillBackground(false);
-    area->setWidget(content);
     return area;
 }
 

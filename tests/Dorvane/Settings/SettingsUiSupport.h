@@ -107,7 +107,8 @@ protected:
         view.reset();
         window = std::make_unique<QWidget>();
         view = std::make_unique<SettingsView>(panel.model, startNew, page,
-                                              SettingsEnvironment{permissions, loginItems, folder.path(), [] { return true; }},
+                                              SettingsEnvironment{permissions, loginItems, folder.path(),
+                                                                  [this] { return reduceMotion; }},
                                               window.get());
         view->setGeometry(0, 0, 900, 720);
         showActive(*window, QRect(0, 0, 900, 720));
@@ -130,6 +131,7 @@ protected:
     }
 
     LightAppearance appearance;
+    bool reduceMotion = true;  // no page fades unless a test asks for them
     RecordingPanel panel;
     QuietGuideUI guide;
     std::shared_ptr<ShortcutPermissions> tracker = std::make_shared<ShortcutPermissions>(ShortcutPermissions::Services{

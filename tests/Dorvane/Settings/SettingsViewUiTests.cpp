@@ -4,6 +4,7 @@
 #include <regex>
 
 #include <QAccessible>
+#include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -159,6 +160,45 @@ TEST_F(SettingsViewTest, TheDeletionAlertDeletesOnlyWhenConfirmed) {
     }
 }
 
+// The sheet presenter as the editor uses it: one window-modal sheet per draft identity,
+// kept across republishes, cleared by Escape, closed while the window is hidden.
+TEST_F(SettingsViewTest, TheEditorSheetIsKeyedByTheDraftAndEscapeClearsIt) {
+    open(true);
+    ASSERT_TRUE(view->state().draft);
+    EXPECT_EQ(view->sheets().presented(SettingsView::draftSheet), nullptr) << "no editor to show yet";
+    std::vector<std::string> built;
+    view->setSpecEditor([&built](const SpecDraft& draft) {
+        built.push_back(draft.id);
+        return std::make_unique<QLabel>(QString::fromStdString(draft.id));
+    });
+    QDialog* sheet = view->sheets().presented(SettingsView::draftSheet);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
+    panel.edit([](Preferences& p) { p.theme = AppTheme::light; });
+    EXPECT_EQ(view->sheets().presented(SettingsView::draftSheet), sheet);
+
+    view->setDraft(SpecDraft{"OTHER", "", "1280", "720", true, 100});
+    settle();
+    sheet = view->sheets().presented(SettingsView::draftSheet);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(built.size(), 2u);
+    EXPECT_EQ(built.back(), "OTHER");
+
+    window->hide();
+    EXPECT_EQ(view->sheets().presented(SettingsView::draftSheet), nullptr);
+    EXPECT_TRUE(view->state().draft) << "the draft outlives the hidden window";
+    window->show();
+    settle();
+    sheet = view->sheets().presented(SettingsView::draftSheet);
+    ASSERT_NE(sheet, nullptr);
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    settle();
+    EXPECT_FALSE(view->state().draft);
+    EXPECT_EQ(view->sheets().presented(SettingsView::draftSheet), nullptr);
+    EXPECT_EQ(built.size(), 3u);
+}
+
 TEST_F(SettingsViewTest, GrantingAccessibilityRemovesTheWarningAtThePollAndHidingStopsPolling) {
     open();
     auto& general = shown<GeneralSettingsPage>(SettingsPage::general);
@@ -228,9 +268,14 @@ TEST_F(SettingsViewTest, TheSidebarListsThePagesInItsOwnOrderAndTheVersion) {
     EXPECT_EQ(view->sidebar()->version()->text(), QStringLiteral("v0.1.0"));
     EXPECT_EQ(view->sidebar()->width(), 160);
     EXPECT_EQ(view->sidebar()->warning()->toolTip(), QStringLiteral("打开系统设置开启辅助功能权限"));
+    // The new page fades in, unless motion is reduced.
+    reduceMotion = false;
     auto& touch = shown<TouchSettingsPage>(SettingsPage::touch);
+    EXPECT_NE(touch.graphicsEffect(), nullptr);
     EXPECT_EQ(touch.touchScrollRow()->toolTip(), QStringLiteral("单指滑动即滚动，按住约 0.4 秒再拖为拖动"));
     EXPECT_EQ(touch.touchScrollSwitch()->accessibleName(), QStringLiteral("单指滚动"));
+    reduceMotion = true;
+    EXPECT_EQ(shown<GeneralSettingsPage>(SettingsPage::general).graphicsEffect(), nullptr);
 }
 
 // Nothing republishes a login item: the switch reads the service again right after each
