@@ -4,7 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -13,45 +12,16 @@
 #include <QApplication>
 
 #include "Dorvane/QtHost/QtSettingsWindows.h"
+#include "Dorvane/Settings/FixedSettingsPermissions.h"
 #include "Dorvane/Settings/SettingsView.h"
 #include "Dorvane/Settings/SettingsViews.h"
 #include "Dorvane/Shell/ControlPanelModel.h"
 #include "Dorvane/Visual/DesignTokens.h"
+#include "bench/OffscreenApplication.h"
 
 namespace {
 
 using namespace dorvane;
-
-class WithheldPermissions final : public SettingsPermissions {
-public:
-    bool accessibility() const override { return false; }
-    void refresh() override {}
-    void startMonitoring() override {}
-    void stopMonitoring() override {}
-    void setCompletion(std::function<void()>) override {}
-    void showGuide() override {}
-    dispatch::Observation observe(std::function<void()>) override { return {}; }
-};
-
-// The offscreen platform warns on every raise of a window it has no screen for.
-void quietOffscreen(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtWarningMsg && message.startsWith(QStringLiteral("This plugin does not support"))) return;
-    std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "settings_window_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        auto* made = new QApplication(argc, argv);
-        qInstallMessageHandler(quietOffscreen);
-        QApplication::setFont(DesignTokens::font(DesignTokens::fontBody));
-        return made;
-    }();
-    return *app;
-}
 
 // A private folder for the login items, made once and removed at exit.
 const std::filesystem::path& loginFolder() {
@@ -73,7 +43,7 @@ const std::filesystem::path& loginFolder() {
 
 std::unique_ptr<qthost::QtSettingsWindows> makeWindows() {
     return std::make_unique<qthost::QtSettingsWindows>(
-        std::make_unique<SettingsViews>(std::make_unique<WithheldPermissions>(),
+        std::make_unique<SettingsViews>(std::make_unique<FixedSettingsPermissions>(false),
                                         std::make_unique<system::XdgAutostartLoginItems>(loginFolder() / "autostart",
                                                                                          "/opt/corvelle/corvelle"),
                                         loginFolder()),
@@ -81,7 +51,8 @@ std::unique_ptr<qthost::QtSettingsWindows> makeWindows() {
 }
 
 void FirstBuildAndShow(benchmark::State& state) {
-    application();
+    bench::offscreenApplication();
+    QApplication::setFont(DesignTokens::font(DesignTokens::fontBody));
     ControlPanelModel model;
     for (auto _ : state) {
         auto windows = makeWindows();
@@ -96,7 +67,8 @@ void FirstBuildAndShow(benchmark::State& state) {
 }
 
 void RepublishRendersTheShownPage(benchmark::State& state, SettingsPage page) {
-    application();
+    bench::offscreenApplication();
+    QApplication::setFont(DesignTokens::font(DesignTokens::fontBody));
     ControlPanelModel model;
     auto windows = makeWindows();
     windows->showSettings(model, false, page);

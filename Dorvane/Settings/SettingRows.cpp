@@ -11,24 +11,20 @@
 
 namespace dorvane {
 
-namespace {
-
-// A hairline in the separator colour.
-class Divider final : public QWidget {
-public:
-    explicit Divider(QWidget* parent) : QWidget(parent) {
+SettingsSeparator::SettingsSeparator(Qt::Orientation orientation, QWidget* parent) : QWidget(parent) {
+    if (orientation == Qt::Horizontal) {
         setFixedHeight(SettingsMetrics::dividerThickness);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-        DesignTokens::repaintOnAppearanceChange(this);
+    } else {
+        setFixedWidth(SettingsMetrics::separatorWidth);
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     }
+    DesignTokens::repaintOnAppearanceChange(this);
+}
 
-protected:
-    void paintEvent(QPaintEvent* /*event*/) override {
-        QPainter(this).fillRect(rect(), DesignTokens::Colors::separator.resolved());
-    }
-};
-
-}  // namespace
+void SettingsSeparator::paintEvent(QPaintEvent* /*event*/) {
+    QPainter(this).fillRect(rect(), DesignTokens::Colors::separator.resolved());
+}
 
 SettingIcon::SettingIcon(std::string_view symbol, const AdaptiveColor& color, QWidget* parent)
     : QWidget(parent), symbol_(symbol), color_(color) {
@@ -81,7 +77,7 @@ QWidget* SettingCard::addDivider() {
     auto* line = new QWidget(this);
     auto* indent = new QHBoxLayout(line);
     indent->setContentsMargins(SettingsMetrics::dividerIndent, 0, 0, 0);
-    indent->addWidget(new Divider(line));
+    indent->addWidget(new SettingsSeparator(Qt::Horizontal, line));
     rows_->addWidget(line);
     return line;
 }

@@ -17,6 +17,15 @@ class TokenLabel;
 // The pieces every settings page is built of: a row's symbol, a row (symbol, title and the
 // row's control), a card holding rows with dividers, page titles and section headings.
 
+// A one-point line in the separator colour: across between rows, upright beside the sidebar.
+class SettingsSeparator final : public QWidget {
+public:
+    explicit SettingsSeparator(Qt::Orientation orientation, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 // A row's symbol: 15 points in a 28 × 28 frame.
 class SettingIcon final : public QWidget {
 public:

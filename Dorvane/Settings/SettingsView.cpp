@@ -11,6 +11,7 @@
 
 #include "Dorvane/Settings/ConnectionSettingsPage.h"
 #include "Dorvane/Settings/GeneralSettingsPage.h"
+#include "Dorvane/Settings/SettingRows.h"
 #include "Dorvane/Settings/SettingsMetrics.h"
 #include "Dorvane/Settings/SettingsSidebar.h"
 #include "Dorvane/Settings/TitledSettingsPage.h"
@@ -24,24 +25,6 @@
 #endif
 
 namespace dorvane {
-
-namespace {
-
-// A one-point line between the sidebar and the pages.
-class SidebarSeparator final : public QWidget {
-public:
-    explicit SidebarSeparator(QWidget* parent) : QWidget(parent) {
-        setFixedWidth(SettingsMetrics::separatorWidth);
-        DesignTokens::repaintOnAppearanceChange(this);
-    }
-
-protected:
-    void paintEvent(QPaintEvent* /*event*/) override {
-        QPainter(this).fillRect(rect(), DesignTokens::Colors::separator.resolved());
-    }
-};
-
-}  // namespace
 
 SettingsView::SettingsView(ControlPanelModel& model, bool startNew, SettingsPage page,
                            SettingsEnvironment environment, QWidget* parent)
@@ -62,7 +45,7 @@ SettingsView::SettingsView(ControlPanelModel& model, bool startNew, SettingsPage
         QString::fromStdString(settingsVersionLine(CORVELLE_VERSION)), [this](SettingsPage chosen) { setPage(chosen); },
         [this] { requestAccessibility(); }, frame_);
     row->addWidget(sidebar_);
-    row->addWidget(new SidebarSeparator(frame_));
+    row->addWidget(new SettingsSeparator(Qt::Vertical, frame_));
     pages_ = new QStackedWidget(frame_);
     row->addWidget(pages_, 1);
 

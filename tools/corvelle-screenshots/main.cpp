@@ -33,6 +33,7 @@
 #include "Dorvane/QtHost/QtScreenGeometry.h"
 #include "Dorvane/Settings/AutomaticResolutionSettings.h"
 #include "Dorvane/Settings/ConnectionSettingsPage.h"
+#include "Dorvane/Settings/FixedSettingsPermissions.h"
 #include "Dorvane/Settings/SettingsView.h"
 #include "Dorvane/Shell/ControlPanelModel.h"
 #include "Dorvane/Shell/ScreenSpace.h"
@@ -65,18 +66,6 @@ constexpr int kMargin = 40;
 
 Json rectJson(const QRect& rect) { return Json::array({rect.x(), rect.y(), rect.width(), rect.height()}); }
 std::string colorName(const QColor& color) { return color.name().toStdString(); }
-
-// Accessibility not granted, as on a machine where the program is new.
-class WithheldPermissions final : public SettingsPermissions {
-public:
-    bool accessibility() const override { return false; }
-    void refresh() override {}
-    void startMonitoring() override {}
-    void stopMonitoring() override {}
-    void setCompletion(std::function<void()>) override {}
-    void showGuide() override {}
-    dispatch::Observation observe(std::function<void()>) override { return {}; }
-};
 
 // One step after another on the event loop: each waits, then runs, then hands on.
 class Shoot final {
@@ -342,7 +331,7 @@ private:
     std::unique_ptr<GlassPanel> toolbar_;
     std::unique_ptr<GlassPanel> companion_;
     ControlPanelModel settingsModel_;
-    WithheldPermissions settingsPermissions_;
+    FixedSettingsPermissions settingsPermissions_{false};
     QTemporaryDir loginFolder_;
     std::unique_ptr<system::XdgAutostartLoginItems> loginItems_ = std::make_unique<system::XdgAutostartLoginItems>(
         loginFolder_.path().toStdString(), "/opt/corvelle/corvelle");

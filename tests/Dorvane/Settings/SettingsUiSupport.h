@@ -11,8 +11,8 @@
 #include "Dorvane/Settings/SettingsView.h"
 #include "Dorvane/Settings/TrackedSettingsPermissions.h"
 #include "Dorvane/Shell/ControlPanelModel.h"
+#include "tests/Dorvane/Input/InputHarness.h"
 #include "tests/Dorvane/Visual/VisualUiSupport.h"
-#include "tests/Platform/Host/WindowHostSupport.h"
 #include "tests/Support/TemporaryFolder.h"
 
 namespace dorvane::testing {
@@ -71,22 +71,6 @@ private:
     }
 };
 
-// A guide panel that only says whether it shows.
-class QuietGuideUI final : public PermissionGuideUI {
-public:
-    class Panel final : public PermissionGuidePanel {
-    public:
-        void setFrame(const geometry::Rect&) override {}
-        void orderFrontRegardless() override {}
-        void orderOut() override {}
-        bool ignoresMouseEvents() const override { return false; }
-    };
-    std::unique_ptr<PermissionGuidePanel> makePanel(std::function<void()>, std::function<void()>) override {
-        return std::make_unique<Panel>();
-    }
-    void activateProgram() override {}
-};
-
 // A settings view over a recording panel model, the program's permission tracker on the
 // simulated host in virtual time (Accessibility withheld), and login items in a folder of
 // the test's own.
@@ -133,7 +117,7 @@ protected:
     LightAppearance appearance;
     bool reduceMotion = true;  // no page fades unless a test asks for them
     RecordingPanel panel;
-    QuietGuideUI guide;
+    CountingGuideUI guide;
     std::shared_ptr<ShortcutPermissions> tracker = std::make_shared<ShortcutPermissions>(ShortcutPermissions::Services{
         app->accessibility(), app->events(), app->applicationWorkspace(), app->windowList(), app->screens(),
         app->urlOpener(), scheduler.mainQueue(), scheduler, &guide});

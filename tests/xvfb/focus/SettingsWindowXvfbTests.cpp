@@ -7,6 +7,7 @@
 #include "Dorvane/QtHost/QtSettingsWindows.h"
 #include "Dorvane/Settings/AutomaticResolutionSettings.h"
 #include "Dorvane/Settings/ConnectionSettingsPage.h"
+#include "Dorvane/Settings/FixedSettingsPermissions.h"
 #include "Dorvane/Settings/SettingsView.h"
 #include "Dorvane/Settings/SettingsViews.h"
 #include "Dorvane/Shell/ControlPanelModel.h"
@@ -15,17 +16,6 @@
 
 namespace dorvane {
 namespace {
-
-class GrantedPermissions final : public SettingsPermissions {
-public:
-    bool accessibility() const override { return true; }
-    void refresh() override {}
-    void startMonitoring() override {}
-    void stopMonitoring() override {}
-    void setCompletion(std::function<void()>) override {}
-    void showGuide() override {}
-    dispatch::Observation observe(std::function<void()>) override { return {}; }
-};
 
 // The settings window as the program shows it, under a real X server: fixed at 900 × 720,
 // active, and its dropdown list, opened with the pointer, follows the keys typed into it.
@@ -43,7 +33,7 @@ TEST(SettingsWindowUnderXvfb, IsAFixedActiveWindowWhoseDropdownFollowsTheKeys) {
     model.onAutoResolutionPreset = [&chosen](const std::string& id) { chosen.push_back(id); };
 
     qthost::QtSettingsWindows windows(
-        std::make_unique<SettingsViews>(std::make_unique<GrantedPermissions>(),
+        std::make_unique<SettingsViews>(std::make_unique<FixedSettingsPermissions>(true),
                                         std::make_unique<system::XdgAutostartLoginItems>(folder.path(), "/opt/corvelle"),
                                         folder.path()),
         nullptr);
