@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -228,6 +229,11 @@ TEST_F(SettingsViewTest, GrantingAccessibilityRemovesTheWarningAtThePollAndHidin
     settle();
     EXPECT_TRUE(tracker->isMonitoring());
     EXPECT_TRUE(view->sidebar()->warning()->isVisible()) << "showing refreshes at once";
+
+    // Coming back to the program refreshes without waiting for the poll.
+    tool->permissionsAdmin().set(host::Permission::accessibility, true);
+    Q_EMIT qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+    EXPECT_FALSE(view->sidebar()->warning()->isVisible());
 }
 
 // The warning and "前往授权" read the permission again and only then open the guide, which
