@@ -2,6 +2,7 @@
 
 #include "Dorvane/App/InputNeighbours.h"
 #include "Dorvane/Input/AppLauncher.h"
+#include "Dorvane/InputViews/QtLauncherPanel.h"
 #include "Dorvane/QtHost/QtSettingsWindows.h"
 #include "Dorvane/Settings/SettingsViews.h"
 #include "Dorvane/Settings/TrackedSettingsPermissions.h"
@@ -23,10 +24,13 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
     neighbours.workspaceLayout = std::make_unique<shell::NullWorkspaceLayout>();
     neighbours.dockSender = std::move(input.dockSender);
     neighbours.autoFill = std::make_unique<shell::NullAutoFill>();
-    // No panel yet: the launcher keeps its files and follows activations meanwhile.
+    // The launcher's panel is placed in the host's screen space; its presses are timed on the program's clock.
     neighbours.launcher = std::make_unique<input::AppLauncher>(input::AppLauncher::Services{
         services.root, services.mainQueue, nullptr, services.host.applicationWorkspace(), services.host.workspace(),
-        services.host.installedApplications(), services.host.screens(), services.host.process().pid, nullptr});
+        services.host.installedApplications(), services.host.screens(), services.host.process().pid,
+        QtLauncherPanel::factory(QtLauncherPanel::Services{
+            {services.clock, services.mainQueue},
+            [&screens = services.host.screens()] { return ScreenSpace::of(screens.screens()); }})});
     neighbours.permissions = std::move(input.permissions);
     // The settings window watches the controller's permission monitor and registers this
     // executable to start at login; its place is kept in the host's user defaults.

@@ -137,5 +137,8 @@ const AdaptiveColor DesignTokens::Colors::warningFill =
     DesignTokens::Colors::warning.withOpacity(0.1, "Corvelle.warningFill");
 const AdaptiveColor DesignTokens::Colors::success{"Corvelle.success", rgb(52, 199, 89), rgb(48, 209, 88)};
 const AdaptiveColor DesignTokens::Colors::switchTrackOff{"Corvelle.switchTrackOff", white(0, 0.09), white(1, 0.16)};
+const AdaptiveColor DesignTokens::Colors::red{"Corvelle.red", rgb(255, 59, 48), rgb(255, 69, 58)};
+const AdaptiveColor DesignTokens::Colors::runningIndicator =
+    same("Corvelle.runningIndicator", QColor::fromRgbF(0.4F, 0.7F, 0.53F));
 
 }  // namespace dorvane

@@ -89,10 +89,12 @@ struct DesignTokens {
     static constexpr double pressedSegmentOpacity = 0.6;
 
     // Durations, in seconds: the glass's unfold, a notice's life and the settings window's
-    // change of page.
+    // change of page; the ease-outs of a tile's hover and press looks.
     static constexpr double revealDuration = 0.2;
     static constexpr double noticeLifetime = 3;
     static constexpr double pageSwitchDuration = 0.2;
+    static constexpr double hoverDuration = 0.12;
+    static constexpr double pressDuration = 0.1;
 
     // Application icons drawn as a lettered square: the share of the side that is corner
     // radius and letter, and the colours a name picks from.
@@ -161,6 +163,9 @@ struct DesignTokens {
         static const AdaptiveColor switchTrackOff;
         // The small shadow under a switch's knob and a segment's thumb.
         static const AdaptiveColor controlShadow;
+        // The platform's red (warnings), and the dot that marks a running application.
+        static const AdaptiveColor red;
+        static const AdaptiveColor runningIndicator;
         // A missing permission (the warning mark and its pale fill) and a granted one.
         static const AdaptiveColor warning;
         static const AdaptiveColor warningFill;

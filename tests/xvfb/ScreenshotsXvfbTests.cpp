@@ -43,8 +43,8 @@ TEST(ScreenshotsUnderXvfb, GlassIsTranslucentWithPaintedCornersAndNoticesAreAnno
     ASSERT_EQ(shots.status, 0) << shots.err;
     const Json index = json::parse(readFileIfPresent(root / "out" / "screenshots.json").value_or("{}"));
     for (const char* name : {"notice-light.png", "notice-dark.png", "dropdown-open.png", "glass-attached-left.png",
-                             "settings-general.png", "settings-general-dark.png", "settings-connection.png",
-                             "settings-touch.png"}) {
+                             "launcher-right.png", "launcher-error.png", "settings-general.png",
+                             "settings-general-dark.png", "settings-connection.png", "settings-touch.png"}) {
         const QImage image(QString::fromStdString((root / "out" / name).string()));
         ASSERT_FALSE(image.isNull()) << name;
         ASSERT_TRUE(index.contains(name)) << name;

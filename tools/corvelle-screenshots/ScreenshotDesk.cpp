@@ -111,7 +111,9 @@ void SettingsCard::paintEvent(QPaintEvent* /*event*/) {
     painter.fillRect(QRectF(card.left() + 54, card.top() + 52, card.width() - 54, 1), DesignTokens::Colors::separator.resolved());
 }
 
-ToolbarSymbols::ToolbarSymbols(QWidget* parent) : QWidget(parent) { DesignTokens::repaintOnAppearanceChange(this); }
+ToolbarSymbols::ToolbarSymbols(FloatingAction active, QWidget* parent) : QWidget(parent), active_(active) {
+    DesignTokens::repaintOnAppearanceChange(this);
+}
 
 void ToolbarSymbols::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
@@ -123,11 +125,9 @@ void ToolbarSymbols::paintEvent(QPaintEvent* /*event*/) {
         const QRectF button(7, top, 58, 58);
         QPainterPath shape;
         shape.addRoundedRect(button, 12, 12);
-        painter.fillPath(shape, (action == FloatingAction::resolution ? DesignTokens::NS::buttonActive
-                                                                       : DesignTokens::NS::buttonNormal)
+        painter.fillPath(shape, (action == active_ ? DesignTokens::NS::buttonActive : DesignTokens::NS::buttonNormal)
                                     .resolved());
-        const QColor ink = action == FloatingAction::resolution ? QColor(Qt::white)
-                                                                : DesignTokens::NS::textPrimary.resolved();
+        const QColor ink = action == active_ ? QColor(Qt::white) : DesignTokens::NS::textPrimary.resolved();
         Symbols::paint(painter, QRectF(button.left(), button.top() + 6, button.width(), 28), symbol(action), 22, ink);
         painter.setPen(ink);
         painter.setFont(DesignTokens::font(DesignTokens::fontCaption));

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QWidget>
 
+#include "DorvaneCore/Toolbar/FloatingAction.h"
+
 namespace dorvane::screenshots {
 
 // The desktop the surfaces are shown over: a soft wallpaper, the menu bar and two
@@ -41,13 +43,17 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// The toolbar strip's content: its action symbols down the middle.
+// The toolbar strip's content: its action symbols down the middle, the one whose panel
+// is open lit.
 class ToolbarSymbols final : public QWidget {
 public:
-    explicit ToolbarSymbols(QWidget* parent = nullptr);
+    explicit ToolbarSymbols(FloatingAction active = FloatingAction::resolution, QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    FloatingAction active_;
 };
 
 }  // namespace dorvane::screenshots

@@ -2,12 +2,12 @@
 //
 // Shows the shared visual components over a drawn desktop and writes what the screen
 // shows into OUTPUT_FOLDER: notice-light.png, notice-dark.png, dropdown-open.png,
-// glass-attached-left.png, the settings window's settings-general.png (light, with the
-// Accessibility warning), settings-general-dark.png, settings-connection.png (its dropdown
-// open) and settings-touch.png, and screenshots.json (where the glass lies in each picture,
-// and the desktop's colour under two of its pixels). Needs an X display with a
-// compositing manager: `make screenshots` (scripts/screenshots) provides Xvfb and
-// xcompmgr. The notices speak through the simulated host in $CORVELLE_HOST_DIR, whose
+// glass-attached-left.png, launcher-right.png, launcher-error.png, the settings window's
+// settings-general.png (light, with the Accessibility warning), settings-general-dark.png,
+// settings-connection.png (its dropdown open) and settings-touch.png, and screenshots.json
+// (where the glass lies in each picture, and the desktop's colour under two of its pixels).
+// Needs an X display with a compositing manager: `make screenshots` (scripts/screenshots)
+// provides Xvfb and xcompmgr. The notices speak through the simulated host in $CORVELLE_HOST_DIR, whose
 // appearance the tool switches to dark and back, as a person would with corvelle-host.
 
 #include <cmath>
@@ -17,7 +17,9 @@
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <QApplication>
@@ -28,6 +30,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "Dorvane/Input/LauncherModel.h"
+#include "Dorvane/InputViews/QtLauncherPanel.h"
+#include "Dorvane/Visual/OverlayFloatingPanel.h"
 #include "Dorvane/QtHost/QtApplicationPlatform.h"
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/QtHost/QtScreenGeometry.h"
@@ -70,8 +75,8 @@ std::string colorName(const QColor& color) { return color.name().toStdString(); 
 // One step after another on the event loop: each waits, then runs, then hands on.
 class Shoot final {
 public:
-    Shoot(fs::path output, host::SimulatedHost& host, dispatch::MainQueue& mainQueue)
-        : output_(std::move(output)), host_(host), mainQueue_(mainQueue) {}
+    Shoot(fs::path output, host::SimulatedHost& host, dispatch::MainQueue& mainQueue, dispatch::Clock& clock)
+        : output_(std::move(output)), host_(host), mainQueue_(mainQueue), clock_(clock) {}
 
     void start() {
         desktop_.setGeometry(screen()->geometry());
@@ -242,7 +247,68 @@ private:
                       {"middleBackdrop", colorName(before.pixelColor(middle))}});
             toolbar_.reset();
             companion_.reset();
-            after(kSettleMilliseconds / 2, [this] { settingsShots(); });
+            after(kSettleMilliseconds / 2, [this] { launcherShot("launcher-right.png", std::nullopt); });
+        });
+    }
+
+    // The launcher beside an expanded toolbar on the right, as the program places it, with
+    // its three sections; then the same after a failed launch.
+    void launcherShot(const std::string& name, std::optional<std::string> error) {
+        const auto screens = host_.screens().screens();
+        const ScreenSpace space = ScreenSpace::of(screens);
+        const geometry::Rect visible = space.toolkit(screens.front().visibleFrame);
+        const geometry::Rect toolbar =
+            DesktopToolbarLayout::toolbar(visible, visible.midY(), true, 0, ToolbarSide::right, std::nullopt, false);
+        if (!launcherModel_) {
+            launcherModel_ = std::make_unique<input::LauncherModel>();
+            launcherModel_->setSide(ToolbarSide::right);
+            std::vector<LauncherApp> apps;
+            for (const auto& [id, name, running] :
+                 std::vector<std::tuple<std::string, std::string, bool>>{{"com.example.notes", "备忘录", true},
+                                                                         {"com.example.calendar", "日历", false},
+                                                                         {"com.example.terminal", "终端", true},
+                                                                         {"com.example.mail", "邮件", true},
+                                                                         {"com.example.music", "音乐", true},
+                                                                         {"com.example.calculator", "计算器", false},
+                                                                         {"com.example.clock", "时钟", false},
+                                                                         {"com.example.maps", "地图", false},
+                                                                         {"com.example.photos", "照片", false},
+                                                                         {"com.example.preview", "预览", false},
+                                                                         {"com.example.weather", "天气", false},
+                                                                         {"com.todesk.mac", "ToDesk", false},
+                                                                         {"com.uuremote.mac", "UU Remote", false}}) {
+                apps.push_back(LauncherApp{id, "/Applications/" + name + ".app", name, running});
+            }
+            launcherModel_->setApps(std::move(apps));
+            launcherModel_->setRecent(RecentApplications({"com.example.notes", "com.example.calendar", "com.example.terminal"}));
+        }
+        launcherModel_->setError(error);
+        const geometry::Rect anchor{toolbar.x + 6, toolbar.y + 6, toolbar.width - 12, toolbar.height - 12};
+        const geometry::Rect frame =
+            DesktopToolbarLayout::applications(anchor, visible, ToolbarSide::right, static_cast<int>(launcherModel_->cellCount()),
+                                               error.has_value(), std::nullopt, 6);
+
+        toolbar_ = std::make_unique<GlassPanel>(QStringLiteral("工具条"), 3, GlassPanel::Input::clickable);
+        auto* strip = new NativeGlassView(new ToolbarSymbols(FloatingAction::runningApplications), DesignTokens::radiusLg);
+        strip->attach(ToolbarSide::right, true);
+        strip->setHairline(DesignTokens::NS::toolbarHairline, ToolbarSide::left);
+        toolbar_->setGlass(strip);
+        toolbar_->setShadow(DesignTokens::panelShadow);
+        toolbar_->setGlassFrame(qthost::pixelFrame(qthost::qtFrame(toolbar, space)));
+        toolbar_->present();
+        launcher_ = std::make_unique<QtLauncherPanel>(
+            *launcherModel_, frame,
+            QtLauncherPanel::Services{{clock_, mainQueue_}, [this] { return ScreenSpace::of(host_.screens().screens()); }});
+        launcher_->attach(ToolbarSide::right);
+        launcher_->present();
+        after(kSettleMilliseconds, [this, name, error] {
+            const QRect glass = launcher_->window()->geometry();
+            const QRect area = glass.united(toolbar_->glassFrame()).adjusted(-kMargin, -kMargin, 0, 0);
+            save(grab(area), name, Json{{"glass", rectJson(glass.translated(-area.topLeft()))}});
+            launcher_.reset();
+            toolbar_.reset();
+            if (error) return after(kSettleMilliseconds / 2, [this] { settingsShots(); });
+            after(kSettleMilliseconds / 2, [this] { launcherShot("launcher-error.png", "无法打开应用程序“地图”。"); });
         });
     }
 
@@ -324,12 +390,15 @@ private:
     fs::path output_;
     host::SimulatedHost& host_;
     dispatch::MainQueue& mainQueue_;
+    dispatch::Clock& clock_;
     Desktop desktop_;
     CompositingProbe probe_;
     std::unique_ptr<TransientNotice> notice_;
     std::unique_ptr<QWidget> window_;
     std::unique_ptr<GlassPanel> toolbar_;
     std::unique_ptr<GlassPanel> companion_;
+    std::unique_ptr<input::LauncherModel> launcherModel_;
+    std::unique_ptr<QtLauncherPanel> launcher_;
     ControlPanelModel settingsModel_;
     FixedSettingsPermissions settingsPermissions_{false};
     QTemporaryDir loginFolder_;
@@ -376,7 +445,7 @@ int main(int argc, char** argv) {
     {
         qthost::QtApplicationPlatform platform;
         platform.followAppearance(host->appearance(), mainQueue);
-        screenshots::Shoot shoot(output, *host, mainQueue);
+        screenshots::Shoot shoot(output, *host, mainQueue, clock);
         QTimer::singleShot(0, [&shoot] { shoot.start(); });
         status = QApplication::exec();
     }
