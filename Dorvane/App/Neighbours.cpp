@@ -3,6 +3,9 @@
 #include "Dorvane/App/InputNeighbours.h"
 #include "Dorvane/Input/AppLauncher.h"
 #include "Dorvane/InputViews/QtLauncherPanel.h"
+#include "Dorvane/QtHost/QtSettingsWindows.h"
+#include "Dorvane/Settings/SettingsViews.h"
+#include "Dorvane/Settings/TrackedSettingsPermissions.h"
 #include "Dorvane/Shell/ScreenSpace.h"
 #include "Dorvane/Visual/TransientNotice.h"
 
@@ -29,11 +32,15 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
             {services.clock, services.mainQueue},
             [&screens = services.host.screens()] { return ScreenSpace::of(screens.screens()); }})});
     neighbours.permissions = std::move(input.permissions);
+    // The settings window watches the controller's permission monitor and registers this
+    // executable to start at login; its place is kept in the host's user defaults.
+    neighbours.settingsWindows = std::make_unique<qthost::QtSettingsWindows>(
+        std::make_unique<SettingsViews>(std::make_unique<TrackedSettingsPermissions>(input.monitor),
+                                        std::make_unique<system::XdgAutostartLoginItems>(
+                                            system::XdgAutostartLoginItems::fromEnvironment(services.executable)),
+                                        services.root),
+        &services.host.userDefaults());
     return neighbours;
-}
-
-std::unique_ptr<qthost::SettingsViewFactory> makeSettingsViews() {
-    return std::make_unique<qthost::NullSettingsViewFactory>();
 }
 
 }  // namespace dorvane
