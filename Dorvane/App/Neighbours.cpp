@@ -6,11 +6,10 @@ shell::Neighbours makeNeighbours() {
     shell::Neighbours neighbours;
     neighbours.toolbar = std::make_unique<shell::NullToolbarControl>();
     neighbours.touchScroll = std::make_unique<shell::NullTouchScrollControl>();
-    // neighbours.windows stays empty: the runner builds the window commands over the host.
+    // neighbours.windows, workspaceLayout and autoFill stay empty: the runner builds the
+    // window commands over the host, and the two controllers over them.
     neighbours.notice = std::make_unique<shell::NullNoticeDisplay>();
-    neighbours.workspaceLayout = std::make_unique<shell::NullWorkspaceLayout>();
     neighbours.dockSender = std::make_unique<shell::NullDockShortcutSender>();
-    neighbours.autoFill = std::make_unique<shell::NullAutoFill>();
     neighbours.launcher = std::make_unique<shell::NullLauncherControl>();
     neighbours.permissions = std::make_unique<shell::NullPermissionTracker>();
     return neighbours;
