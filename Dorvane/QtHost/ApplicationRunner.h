@@ -25,8 +25,9 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 // application controller, whose launch is the loop's first job. The settings window and
 // the resolution panel are made here, with content from `makeSettingsViews`, unless the
 // neighbours bring their own; so are the window commands, which need the host and the
-// program's Qt windows, with the workspace layout and auto-fill built over them. Returns the exit status once the loop ends and everything is
-// torn down: the controller, then the actors (joined), then the host.
+// program's Qt windows, with the workspace layout and auto-fill built over them. Returns
+// the exit status once the loop ends and everything is torn down: the controller, then the
+// actors (joined), then the host.
 int runApplication(const std::filesystem::path& root, const std::string& executable,
                    const std::function<shell::Neighbours()>& makeNeighbours,
                    const std::function<std::unique_ptr<SettingsViewFactory>()>& makeSettingsViews);

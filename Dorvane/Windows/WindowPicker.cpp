@@ -40,7 +40,8 @@ bool WindowPicker::begin(WindowArrangement arrangement, const std::optional<Scre
         return false;
     }
     restartTimeout();
-    deadline_ = dispatch::Timer::once(services_.mainQueue, sessionTimeout, whileCurrent(generation, [this] { finish(); }));
+    deadline_ =
+        dispatch::Timer::once(services_.mainQueue, sessionTimeout, whileCurrent(generation, [this] { finish(); }));
     observers_.push_back(
         services_.screens.observeScreenParameters(whileCurrent(generation, [this] { finish(); })));
     for (const auto notification : {WorkspaceNotification::activeSpaceDidChange,

@@ -10,13 +10,11 @@
 namespace dorvane::testing {
 
 // The program's own clicks, handed in by the test: press() and release() reach every
-// registered handler at once, as the toolkit's event filter would. `refuses` makes
-// registering fail.
+// registered handler at once, as the toolkit's event filter would.
 class FakeLocalMouseMonitor final : public windows::LocalMouseMonitor {
 public:
     std::optional<dispatch::Observation> addLocalMouseMonitor(
         std::function<void(const windows::LocalMouseEvent&)> handler) override {
-        if (refuses) return std::nullopt;
         const int token = next_++;
         (*handlers_)[token] = std::move(handler);
         return dispatch::Observation([weak = std::weak_ptr<Handlers>(handlers_), token] {
@@ -31,8 +29,6 @@ public:
         send({events::MouseEvent::Kind::leftMouseUp, location, window});
     }
     std::size_t handlerCount() const { return handlers_->size(); }
-
-    bool refuses = false;
 
 private:
     using Handlers = std::map<int, std::function<void(const windows::LocalMouseEvent&)>>;

@@ -162,7 +162,8 @@ TEST_F(OwnWindowReporterTest, LocalMonitorSeesAPressOnAnOwnWindowOnceAndTheWidge
     button->passesPressesOn = true;
     window.show();
     std::vector<windows::LocalMouseEvent> seen;
-    auto observation = monitor.addLocalMouseMonitor([&](const windows::LocalMouseEvent& event) { seen.push_back(event); });
+    auto observation =
+        monitor.addLocalMouseMonitor([&](const windows::LocalMouseEvent& event) { seen.push_back(event); });
     ASSERT_TRUE(observation.has_value());
 
     tool.windowsAdmin().click({360, 250}, std::nullopt);  // on the button, which passes the press on

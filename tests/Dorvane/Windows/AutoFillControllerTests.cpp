@@ -1,7 +1,6 @@
 #include <gmock/gmock.h>
 
 #include "Dorvane/Windows/AutoFillController.h"
-#include "Platform/Host/HostAdmin.h"
 #include "tests/Dorvane/Windows/WindowHarness.h"
 
 namespace dorvane::windows::testing {
@@ -13,23 +12,18 @@ using ::testing::IsEmpty;
 using ::testing::Not;
 
 // A pointer whose left button the test holds, and that notes when it was asked.
-class HeldPointer final : public events::PointerServices {
-public:
-    explicit HeldPointer(dispatch::Clock& clock) : clock_(clock) {}
+struct HeldPointer final : events::PointerServices {
+    explicit HeldPointer(dispatch::Clock& clock) : clock(clock) {}
     Point location() override { return {}; }
     std::uint32_t pressedButtons() override {
-        reads.push_back(clock_.uptime());
+        reads.push_back(clock.uptime());
         return held ? 1 : 0;
     }
-    dispatch::Observation addGlobalMouseMonitor(std::function<void(const events::MouseEvent&)>) override {
-        return {};
-    }
+    dispatch::Observation addGlobalMouseMonitor(std::function<void(const events::MouseEvent&)>) override { return {}; }
 
+    dispatch::Clock& clock;
     bool held = false;
     std::vector<double> reads;
-
-private:
-    dispatch::Clock& clock_;
 };
 
 dispatch::Task<void> nothing() { co_return; }
@@ -48,9 +42,6 @@ protected:
     }
     void fillForReal() {
         autoFill.perform = [this](pid_t pid) { return facade.autoFillFront(pid); };
-    }
-    std::string filledLine(std::uint32_t window) const {
-        return "auto-fill pid=" + std::to_string(editor) + " window=" + std::to_string(window);
     }
 
     pid_t editor = 0;
@@ -120,20 +111,6 @@ TEST_F(AutoFillTest, ProgramInFrontIsNotObservedUntilAnotherApplicationActivates
     EXPECT_THAT(performs, ElementsAre(std::pair{performs.at(0).first, editor}));
 }
 
-TEST_F(AutoFillTest, FailedObserverObservesNothing) {
-    host::FaultRule refuse;
-    refuse.call = host::HostCall::axCreateObserver;
-    tool->admin().addFault(refuse);
-    recordPerforms();
-    autoFill.setEnabled(true);
-    scheduler.advanceBy(1);
-    performs.clear();  // the application in front when turned on is still tried
-    open(editor, {300, 200, 600, 400});
-    scheduler.advanceBy(1);
-    EXPECT_EQ(autoFill.observedPID(), std::nullopt);
-    EXPECT_THAT(performs, IsEmpty());
-}
-
 TEST_F(AutoFillTest, DialogIsSkippedWithItsReason) {
     open(editor, {300, 200, 600, 400}, [](auto& w) { w.subrole = "AXDialog"; });
     fillForReal();
@@ -150,7 +127,7 @@ TEST_F(AutoFillTest, WindowsAreFilledOnceWhileInFrontAndAgainAfterAnotherWas) {
     const auto first = open(editor, {300, 200, 600, 400});
     scheduler.advanceBy(1);
     EXPECT_EQ(frameOf(first), kVisible);
-    EXPECT_THAT(operations, Contains(filledLine(first)));
+    EXPECT_THAT(operations, Contains("auto-fill pid=" + std::to_string(editor) + " window=" + std::to_string(first)));
 
     // The user makes it smaller; a panel of the same application comes and goes, the
     // window stays in front and stays as the user left it.
