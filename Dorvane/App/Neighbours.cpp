@@ -1,17 +1,33 @@
 #include "Dorvane/App/Neighbours.h"
 
+#include "Dorvane/App/InputNeighbours.h"
+#include "Dorvane/Input/AppLauncher.h"
+#include "Dorvane/InputViews/QtLauncherPanel.h"
+#include "Dorvane/Shell/ScreenSpace.h"
+#include "Dorvane/Visual/TransientNotice.h"
+
 namespace dorvane {
 
-shell::Neighbours makeNeighbours() {
+shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
+    auto input = makeInputNeighbours(services);
     shell::Neighbours neighbours;
     neighbours.toolbar = std::make_unique<shell::NullToolbarControl>();
     neighbours.touchScroll = std::make_unique<shell::NullTouchScrollControl>();
     // neighbours.windows, workspaceLayout and autoFill stay empty: the runner builds the
     // window commands over the host, and the two controllers over them.
-    neighbours.notice = std::make_unique<shell::NullNoticeDisplay>();
-    neighbours.dockSender = std::make_unique<shell::NullDockShortcutSender>();
-    neighbours.launcher = std::make_unique<shell::NullLauncherControl>();
-    neighbours.permissions = std::make_unique<shell::NullPermissionTracker>();
+    // The notice: the glass panel, placed in the host's screen space and spoken by the host.
+    neighbours.notice = std::make_unique<TransientNotice>(TransientNotice::Services{
+        services.mainQueue, [&host = services.host] { return ScreenSpace::of(host.screens().screens()); },
+        [&host = services.host](const std::string& text) { host.announcements().announce(text); }, {}});
+    neighbours.dockSender = std::move(input.dockSender);
+    // The launcher's panel is placed in the host's screen space; its presses are timed on the program's clock.
+    neighbours.launcher = std::make_unique<input::AppLauncher>(input::AppLauncher::Services{
+        services.root, services.mainQueue, nullptr, services.host.applicationWorkspace(), services.host.workspace(),
+        services.host.installedApplications(), services.host.screens(), services.host.process().pid,
+        QtLauncherPanel::factory(QtLauncherPanel::Services{
+            {services.clock, services.mainQueue},
+            [&screens = services.host.screens()] { return ScreenSpace::of(screens.screens()); }})});
+    neighbours.permissions = std::move(input.permissions);
     return neighbours;
 }
 

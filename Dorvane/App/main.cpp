@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "Dorvane/App/Neighbours.h"
+#include "Dorvane/Input/InputRelayCheckMode.h"
 #include "Dorvane/QtHost/ApplicationRunner.h"
 #include "Dorvane/Shell/Entry.h"
 
@@ -12,5 +13,6 @@ int main(int argc, char** argv) {
                              [](const std::filesystem::path& root, const std::string& executable) {
                                  return dorvane::qthost::runApplication(root, executable, dorvane::makeNeighbours,
                                                                         dorvane::makeSettingsViews);
-                             });
+                             },
+                             dorvane::runInputRelayCheckMode);
 }

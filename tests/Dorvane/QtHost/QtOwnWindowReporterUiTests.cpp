@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include "Dorvane/QtHost/QtLocalMouseMonitor.h"
@@ -13,6 +15,7 @@
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
 #include "Dorvane/QtHost/QtOwnWindows.h"
 #include "Platform/Dispatch/SystemClock.h"
+#include "Platform/Host/HostEvents.h"
 #include "Platform/Host/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "tests/Support/QtTestApplication.h"
@@ -184,6 +187,45 @@ TEST_F(OwnWindowReporterTest, LocalMonitorSeesAPressOnAnOwnWindowOnceAndTheWidge
     ASSERT_TRUE(processUntil([&] { return window.seen.size() >= 3; }));
     EXPECT_EQ(seen.size(), 2u);
     EXPECT_EQ(errors.str(), "");
+}
+
+// Notes the wheel turns that reach it.
+class WheelRecorder final : public QWidget {
+public:
+    using QWidget::QWidget;
+    std::vector<int> turns;
+
+protected:
+    void wheelEvent(QWheelEvent* event) override { turns.push_back(event->pixelDelta().y()); }
+};
+
+TEST_F(OwnWindowReporterTest, KeysFromOutsideReachTheFocusedWidgetAndTheWheelTheWidgetUnderIt) {
+    QLineEdit field;
+    field.setWindowTitle("设置");
+    field.setGeometry(200, 200, 300, 40);
+    field.show();
+    WheelRecorder list;
+    list.setGeometry(600, 200, 200, 200);
+    list.show();
+    reporter->start();
+    ASSERT_TRUE(app.hostEvents().claimInputOwnership());
+    field.activateWindow();
+    field.setFocus();
+    ASSERT_TRUE(testing::processUntil([&] {
+        const auto front = app.applicationWorkspace().frontmostApplication();
+        return front && front->pid == app.process().pid;
+    }));
+    std::vector<host::InjectedEvent> typed(3);
+    typed[0].event.type = events::EventType::keyDown;
+    typed[0].event.setField(events::EventField::keyCode, 40);  // k
+    typed[1] = typed[0];
+    typed[1].event.type = events::EventType::keyUp;
+    typed[2].event.type = events::EventType::scrollWheel;
+    typed[2].event.location = {650, 250};
+    typed[2].event.setField(events::EventField::scrollDeltaAxis1, -3);
+    ASSERT_TRUE(tool.inputAdmin().inject(typed));
+    EXPECT_TRUE(testing::processUntil([&] { return field.text() == "k" && !list.turns.empty(); }));
+    EXPECT_EQ(list.turns, (std::vector<int>{-3}));
 }
 
 }  // namespace

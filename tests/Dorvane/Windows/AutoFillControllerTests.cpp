@@ -20,6 +20,9 @@ struct HeldPointer final : events::PointerServices {
         return held ? 1 : 0;
     }
     dispatch::Observation addGlobalMouseMonitor(std::function<void(const events::MouseEvent&)>) override { return {}; }
+    dispatch::Observation addGlobalMonitor(events::EventMask, std::function<void(const events::Event&)>) override {
+        return {};
+    }
 
     dispatch::Clock& clock;
     bool held = false;
