@@ -68,6 +68,7 @@ InputNeighbours makeInputNeighbours(const qthost::NeighbourServices& services) {
     auto permissions = std::make_shared<ProgramPermissions>(services);
     InputNeighbours input;
     input.dockSender = std::make_unique<ProgramDockSender>(services, permissions);
+    input.monitor = std::shared_ptr<ShortcutPermissions>(permissions, &permissions->monitor);
     input.permissions = std::make_unique<ProgramPermissionTracker>(std::move(permissions));
     input.touchScroll = std::make_unique<UUTouchScroll>(
         UUTouchScroll::Services{services.host.events(), services.host.processes(), services.host.windowList(),

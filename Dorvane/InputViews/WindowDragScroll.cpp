@@ -20,7 +20,7 @@ namespace dorvane {
 
 using qthost::LocalEventMonitor;
 
-WindowDragScroll::WindowDragScroll(QWidget* window) : window_(window) {
+WindowDragScroll::WindowDragScroll(QWidget* view) : view_(view) {
     monitor_ = LocalEventMonitor::shared().add(
         LocalEventMonitor::leftMouseDown | LocalEventMonitor::leftMouseUp | LocalEventMonitor::mouseMoved,
         [this](QEvent& event, QWindow& at) { return handle(event, at); });
@@ -48,7 +48,8 @@ QAbstractScrollArea* WindowDragScroll::scrollView(QWidget* widget) {
 }
 
 bool WindowDragScroll::handle(QEvent& event, QWindow& window) {
-    if (!window_ || window_->windowHandle() != &window) return false;
+    QWidget* shown = view_ ? view_->window() : nullptr;
+    if (shown == nullptr || shown->windowHandle() != &window) return false;
     auto& mouse = static_cast<QMouseEvent&>(event);
     const QPointF at = mouse.position();
     switch (event.type()) {
@@ -56,7 +57,7 @@ bool WindowDragScroll::handle(QEvent& event, QWindow& window) {
         case QEvent::MouseButtonDblClick: {
             gesture_.reset();
             scrollView_ = nullptr;
-            QWidget* hit = window_->childAt(at.toPoint());
+            QWidget* hit = shown->childAt(at.toPoint());
             if (hit == nullptr || isExcluded(hit)) return false;
             auto* area = scrollView(hit);
             if (area == nullptr) return false;

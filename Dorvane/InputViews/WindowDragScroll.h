@@ -22,7 +22,7 @@ namespace dorvane {
 // under it; once a drag scrolls, its moves are consumed and the release is moved far
 // outside the window, so the pressed control does not fire.
 //
-//   auto dragScroll = std::make_unique<WindowDragScroll>(settingsWindow);  // kept while the window lives
+//   dragScroll_ = std::make_unique<WindowDragScroll>(this);  // in the root view, kept while it lives
 //
 // Main thread only.
 class WindowDragScroll {
@@ -30,7 +30,8 @@ public:
     // Where the pressed widget is told the button went up after a scroll.
     static constexpr double kFarAway = -10000;
 
-    explicit WindowDragScroll(QWidget* window);
+    // For the window `view` is in (or is), whenever it is in one.
+    explicit WindowDragScroll(QWidget* view);
     ~WindowDragScroll();
 
     WindowDragScroll(const WindowDragScroll&) = delete;
@@ -45,7 +46,7 @@ public:
     bool handle(QEvent& event, QWindow& window);
 
 private:
-    QPointer<QWidget> window_;
+    QPointer<QWidget> view_;
     dispatch::Observation monitor_;
     std::optional<DragScrollGesture> gesture_;
     QPointer<QAbstractScrollArea> scrollView_;

@@ -2,10 +2,12 @@
 //
 // Shows the shared visual components over a drawn desktop and writes what the screen
 // shows into OUTPUT_FOLDER: notice-light.png, notice-dark.png, dropdown-open.png,
-// glass-attached-left.png, launcher-right.png, launcher-error.png, and screenshots.json
-// (where the glass lies in each picture, and the desktop's colour under two of its pixels). Needs an X display with a
-// compositing manager: `make screenshots` (scripts/screenshots) provides Xvfb and
-// xcompmgr. The notices speak through the simulated host in $CORVELLE_HOST_DIR, whose
+// glass-attached-left.png, launcher-right.png, launcher-error.png, the settings window's
+// settings-general.png (light, with the Accessibility warning), settings-general-dark.png,
+// settings-connection.png (its dropdown open) and settings-touch.png, and screenshots.json
+// (where the glass lies in each picture, and the desktop's colour under two of its pixels).
+// Needs an X display with a compositing manager: `make screenshots` (scripts/screenshots)
+// provides Xvfb and xcompmgr. The notices speak through the simulated host in $CORVELLE_HOST_DIR, whose
 // appearance the tool switches to dark and back, as a person would with corvelle-host.
 
 #include <cmath>
@@ -24,6 +26,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -33,6 +36,11 @@
 #include "Dorvane/QtHost/QtApplicationPlatform.h"
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/QtHost/QtScreenGeometry.h"
+#include "Dorvane/Settings/AutomaticResolutionSettings.h"
+#include "Dorvane/Settings/ConnectionSettingsPage.h"
+#include "Dorvane/Settings/FixedSettingsPermissions.h"
+#include "Dorvane/Settings/SettingsView.h"
+#include "Dorvane/Shell/ControlPanelModel.h"
 #include "Dorvane/Shell/ScreenSpace.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/GlassDropdown.h"
@@ -299,8 +307,76 @@ private:
             save(grab(area), name, Json{{"glass", rectJson(glass.translated(-area.topLeft()))}});
             launcher_.reset();
             toolbar_.reset();
-            if (error) return finish();
+            if (error) return after(kSettleMilliseconds / 2, [this] { settingsShots(); });
             after(kSettleMilliseconds / 2, [this] { launcherShot("launcher-error.png", "无法打开应用程序“地图”。"); });
+        });
+    }
+
+    // The settings window as a new user first sees it: Accessibility not granted yet, the
+    // factory presets, the toolbar on the right.
+    void settingsShots() {
+        Preferences preferences;
+        preferences.autoResolutionEnabled = true;
+        preferences.autoRestoreOnDisconnect = true;
+        preferences.customPresets.push_back(CustomPreset{"custom-1", "书房显示器", 1920, 1080, 125});
+        settingsModel_.setPreferences(preferences);
+        settingsWindow_ = std::make_unique<QWidget>();
+        settingsWindow_->setWindowTitle(QStringLiteral("设置"));
+        settingsWindow_->setFixedSize(900, 720);
+        auto* layout = new QVBoxLayout(settingsWindow_.get());
+        layout->setContentsMargins(0, 0, 0, 0);
+        settingsView_ = new SettingsView(settingsModel_, false, SettingsPage::general,
+                                         SettingsEnvironment{settingsPermissions_, *loginItems_, loginFolder_.path().toStdString(),
+                                                             [] { return true; }},
+                                         settingsWindow_.get());
+        layout->addWidget(settingsView_);
+        const QRect screenArea = screen()->geometry();
+        settingsWindow_->move(screenArea.center() - QPoint(450, 360));
+        settingsWindow_->show();
+        settingsWindow_->activateWindow();
+        after(kSettleMilliseconds, [this] {
+            settingsShot("settings-general.png", [this] {
+                setDark(true, [this] {
+                    settingsShot("settings-general-dark.png", [this] {
+                        setDark(false, [this] {
+                            settingsView_->setPage(SettingsPage::connection);
+                            after(kSettleMilliseconds, [this] { connectionShot(); });
+                        });
+                    });
+                });
+            });
+        });
+    }
+
+    QRect settingsFrame() const { return QRect(settingsWindow_->mapToGlobal(QPoint(0, 0)), settingsWindow_->size()); }
+
+    void settingsShot(const std::string& name, std::function<void()> next) {
+        save(grab(settingsFrame()), name, Json{{"page", name}});
+        after(kSettleMilliseconds / 2, std::move(next));
+    }
+
+    void connectionShot() {
+        auto* page = dynamic_cast<ConnectionSettingsPage*>(settingsView_->currentPage());
+        if (page == nullptr) return fail("the connection page did not show");
+        auto* field = page->settings()->presetDropdown();
+        field->click();
+        field->controller().handleKey(125);  // Down: the pointer row under the choice
+        after(kSettleMilliseconds, [this, field] {
+            GlassPanel* list = field->controller().popup().panel();
+            if (list == nullptr) return fail("the connection page's dropdown did not open");
+            const QRect window = settingsFrame();
+            const QRect area = window.united(list->glassFrame());
+            save(grab(area), "settings-connection.png",
+                 Json{{"window", rectJson(window.translated(-area.topLeft()))},
+                      {"glass", rectJson(list->glassFrame().translated(-area.topLeft()))}});
+            field->controller().close();
+            settingsView_->setPage(SettingsPage::touch);
+            after(kSettleMilliseconds, [this] {
+                settingsShot("settings-touch.png", [this] {
+                    settingsWindow_.reset();
+                    finish();
+                });
+            });
         });
     }
 
@@ -323,6 +399,13 @@ private:
     std::unique_ptr<GlassPanel> companion_;
     std::unique_ptr<input::LauncherModel> launcherModel_;
     std::unique_ptr<QtLauncherPanel> launcher_;
+    ControlPanelModel settingsModel_;
+    FixedSettingsPermissions settingsPermissions_{false};
+    QTemporaryDir loginFolder_;
+    std::unique_ptr<system::XdgAutostartLoginItems> loginItems_ = std::make_unique<system::XdgAutostartLoginItems>(
+        loginFolder_.path().toStdString(), "/opt/corvelle/corvelle");
+    std::unique_ptr<QWidget> settingsWindow_;
+    SettingsView* settingsView_ = nullptr;
     Json index_ = Json::object();
 };
 
