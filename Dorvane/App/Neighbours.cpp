@@ -15,7 +15,7 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
     auto input = makeInputNeighbours(services);
     shell::Neighbours neighbours;
     neighbours.toolbar = std::make_unique<shell::NullToolbarControl>();
-    neighbours.touchScroll = std::make_unique<shell::NullTouchScrollControl>();
+    neighbours.touchScroll = std::move(input.touchScroll);
     // neighbours.windows, workspaceLayout and autoFill stay empty: the runner builds the
     // window commands over the host, and the two controllers over them.
     // The notice: the glass panel, placed in the host's screen space and spoken by the host.
