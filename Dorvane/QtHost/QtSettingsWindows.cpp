@@ -7,6 +7,9 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/FilledHost.h"
+#include "Dorvane/Visual/NativeGlassView.h"
 #include "Platform/System/UserDefaults.h"
 
 namespace dorvane::qthost {
@@ -29,6 +32,9 @@ QWidget* replaceContent(QWidget& window, std::unique_ptr<QWidget> content, QWidg
     layout->addWidget(shown);
     return shown;
 }
+
+// Nothing between the resolution panel's content and its glass.
+const AdaptiveColor kClear{"Corvelle.clear", QColor(Qt::transparent), QColor(Qt::transparent)};
 
 void giveLayout(QWidget& window) {
     auto* layout = new QVBoxLayout(&window);
@@ -123,12 +129,18 @@ void QtSettingsWindows::orderSettingsOut() {
     if (settings_) settings_->hide();
 }
 
-void QtSettingsWindows::setResolutionContent(ControlPanelModel& model, const shell::ResolutionContent& content) {
-    resolutionContent_ = replaceContent(*resolution_, views_->makeResolutionPanelView(model, content), resolutionContent_);
+// The content on a glass of radius 14, square where it meets the toolbar.
+void QtSettingsWindows::setResolutionContent(ControlPanelModel& model, const shell::ResolutionContent& content,
+                                             ToolbarSide side) {
+    QWidget* view = views_->makeResolutionPanelView(model, content).release();
+    auto* glass = static_cast<NativeGlassView*>(filledHost(view, kClear, DesignTokens::radiusLg));
+    glass->attach(side, false);
+    resolutionGlass_ = replaceContent(*resolution_, std::unique_ptr<QWidget>(glass), resolutionGlass_);
+    resolutionContent_ = view;
 }
 
 void QtSettingsWindows::showResolution(ControlPanelModel& model, shell::ResolutionContent content,
-                                       geometry::Rect frame, ToolbarSide, bool hidden) {
+                                       geometry::Rect frame, ToolbarSide side, bool hidden) {
     if (!resolution_) {
         // Floating above other windows, without a shadow: the glass draws its own edge.
         resolution_ = std::make_unique<OverlayFloatingPanel>(nullptr,
@@ -138,12 +150,13 @@ void QtSettingsWindows::showResolution(ControlPanelModel& model, shell::Resoluti
         giveLayout(*resolution_);
     }
     // New content on every showing.
-    setResolutionContent(model, content);
+    setResolutionContent(model, content, side);
     resolution_->setWindowOpacity(hidden ? 0.0 : 1.0);
     setResolutionFrame(frame);
     resolution_->show();
     resolution_->raise();
     resolution_->activateWindow();
+    static_cast<NativeGlassView*>(resolutionGlass_)->reveal(side);
 }
 
 bool QtSettingsWindows::resolutionPanelVisible() const { return resolution_ && resolution_->isVisible(); }
@@ -161,9 +174,9 @@ void QtSettingsWindows::setResolutionFrame(geometry::Rect frame) {
 }
 
 void QtSettingsWindows::replaceResolutionContent(ControlPanelModel& model, shell::ResolutionContent content,
-                                                 ToolbarSide) {
+                                                 ToolbarSide side) {
     if (!resolution_) return;
-    setResolutionContent(model, content);
+    setResolutionContent(model, content, side);
     resolution_->update();
 }
 

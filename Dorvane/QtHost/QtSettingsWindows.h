@@ -46,19 +46,21 @@ public:
     QWidget* settingsWindow() const;
     QWidget* settingsContent() const { return settingsContent_; }
     QWidget* resolutionPanel() const { return resolution_.get(); }
+    // The settings views' content, on its glass.
     QWidget* resolutionContent() const { return resolutionContent_; }
 
 private:
     class SettingsWindow;
     void placeNewSettings();
     void saveSettingsFrame();
-    void setResolutionContent(ControlPanelModel& model, const shell::ResolutionContent& content);
+    void setResolutionContent(ControlPanelModel& model, const shell::ResolutionContent& content, ToolbarSide side);
 
     std::unique_ptr<SettingsViewFactory> views_;
     system::UserDefaults* defaults_;
     std::unique_ptr<SettingsWindow> settings_;
     QWidget* settingsContent_ = nullptr;
     std::unique_ptr<OverlayFloatingPanel> resolution_;
+    QWidget* resolutionGlass_ = nullptr;
     QWidget* resolutionContent_ = nullptr;
     // As the controller set it: the window's own geometry is rounded to whole pixels.
     geometry::Rect resolutionFrame_;
