@@ -10,6 +10,7 @@
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/FilledHost.h"
 #include "Dorvane/Visual/NativeGlassView.h"
+#include "Platform/Displays/ScreenServices.h"
 #include "Platform/System/UserDefaults.h"
 
 namespace dorvane::qthost {
@@ -66,8 +67,9 @@ private:
     QtSettingsWindows& owner_;
 };
 
-QtSettingsWindows::QtSettingsWindows(std::unique_ptr<SettingsViewFactory> views, system::UserDefaults* defaults)
-    : views_(std::move(views)), defaults_(defaults) {}
+QtSettingsWindows::QtSettingsWindows(std::unique_ptr<SettingsViewFactory> views, system::UserDefaults* defaults,
+                                     displays::ScreenServices* screens)
+    : views_(std::move(views)), defaults_(defaults), screens_(screens) {}
 
 QtSettingsWindows::~QtSettingsWindows() {
     // The windows go before the views' factory that made their content.
@@ -96,7 +98,8 @@ void QtSettingsWindows::showSettings(ControlPanelModel& model, bool createNew, s
 
 QWidget* QtSettingsWindows::settingsWindow() const { return settings_.get(); }
 
-// Where the window was last left, else centred on the main screen.
+// Where the window was last left, else centred on the host's main display: Qt's own
+// screens need not be the host's.
 void QtSettingsWindows::placeNewSettings() {
     if (defaults_) {
         if (const auto saved = defaults_->value(frameDefaultsKey); saved && saved->is_object()) {
@@ -108,11 +111,20 @@ void QtSettingsWindows::placeNewSettings() {
             }
         }
     }
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), QSize(settingsWidth, settingsHeight));
-        frame.moveCenter(screen->availableGeometry().center());
-        settings_->move(frame.topLeft());
+    QRectF area;
+    if (screens_) {
+        // The main display comes first; its visible frame leaves out the menu bar.
+        if (const auto shown = screens_->screens(); !shown.empty()) {
+            const auto& visible = shown.front().visibleFrame;
+            area = QRectF(visible.x, visible.y, visible.width, visible.height);
+        }
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        area = screen->availableGeometry();
     }
+    if (area.isEmpty()) return;
+    QRectF frame(QPointF(0, 0), QSizeF(settingsWidth, settingsHeight));
+    frame.moveCenter(area.center());
+    settings_->move(QPoint(static_cast<int>(std::lround(frame.x())), static_cast<int>(std::lround(frame.y()))));
 }
 
 void QtSettingsWindows::saveSettingsFrame() {
