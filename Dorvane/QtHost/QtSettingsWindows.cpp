@@ -34,9 +34,6 @@ QWidget* replaceContent(QWidget& window, std::unique_ptr<QWidget> content, QWidg
     return shown;
 }
 
-// Nothing between the resolution panel's content and its glass.
-const AdaptiveColor kClear{"Corvelle.clear", QColor(Qt::transparent), QColor(Qt::transparent)};
-
 void giveLayout(QWidget& window) {
     auto* layout = new QVBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -145,7 +142,7 @@ void QtSettingsWindows::orderSettingsOut() {
 void QtSettingsWindows::setResolutionContent(ControlPanelModel& model, const shell::ResolutionContent& content,
                                              ToolbarSide side) {
     QWidget* view = views_->makeResolutionPanelView(model, content).release();
-    auto* glass = static_cast<NativeGlassView*>(filledHost(view, kClear, DesignTokens::radiusLg));
+    auto* glass = static_cast<NativeGlassView*>(filledHost(view, clearFill(), DesignTokens::radiusLg));
     glass->attach(side, false);
     resolutionGlass_ = replaceContent(*resolution_, std::unique_ptr<QWidget>(glass), resolutionGlass_);
     resolutionContent_ = view;

@@ -13,7 +13,9 @@
 #include "Dorvane/Settings/SettingsPageLayout.h"
 #include "Dorvane/Settings/TemplateRow.h"
 #include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/Visual/QtText.h"
 #include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/RoundedFill.h"
 #include "Dorvane/Visual/SegmentedPicker.h"
 #include "Dorvane/Visual/SymbolButton.h"
 #include "Dorvane/Visual/SymbolLabel.h"
@@ -35,28 +37,11 @@ constexpr int kMessageMinimumHeight = 180;
 constexpr QSize kCloseFrame{32, 32};
 constexpr QSize kClearFrame{18, 18};
 
-QString qt(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 std::vector<GlassDropdownItem<std::string>> brandItems(const DeviceTemplateBrowser& browser) {
     std::vector<GlassDropdownItem<std::string>> items;
     for (const auto& choice : browser.brandChoices()) items.push_back({choice.id, choice.name});
     return items;
 }
-
-// The search field's rounded neutral fill.
-class SearchBox final : public QWidget {
-public:
-    explicit SearchBox(QWidget* parent) : QWidget(parent) { DesignTokens::repaintOnAppearanceChange(this); }
-
-protected:
-    void paintEvent(QPaintEvent* /*event*/) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath shape;
-        shape.addRoundedRect(QRectF(rect()), DesignTokens::radiusMd, DesignTokens::radiusMd);
-        painter.fillPath(shape, DesignTokens::Colors::secondaryFill.resolved());
-    }
-};
 
 }  // namespace
 
@@ -83,7 +68,8 @@ DeviceTemplatesView::DeviceTemplatesView(ControlPanelModel& model, std::filesyst
     header->addWidget(close_);
     column->addLayout(header);
 
-    auto* searchBox = new SearchBox(this);
+    // The search field on a rounded neutral fill.
+    auto* searchBox = new RoundedFill(DesignTokens::Colors::secondaryFill, this);
     auto* search = new QHBoxLayout(searchBox);
     search->setContentsMargins(kSearchPadding, kSearchPadding, kSearchPadding, kSearchPadding);
     search->setSpacing(kSearchSpacing);
@@ -102,7 +88,7 @@ DeviceTemplatesView::DeviceTemplatesView(ControlPanelModel& model, std::filesyst
     filters_->addWidget(new TokenLabel(QStringLiteral("设备类型"), DesignTokens::font(DesignTokens::fontBody),
                                        DesignTokens::Colors::textPrimary, this));
     brand_ = new GlassDropdown<std::string>(QStringLiteral("品牌"), brandItems(browser_), std::string(),
-                                            qt(DeviceTemplateBrowser::allBrandsTitle), kBrandWidth,
+                                            qtText(DeviceTemplateBrowser::allBrandsTitle), kBrandWidth,
                                             [this](const std::string& id) { chooseBrand(id); }, this);
     brand_->setFixedWidth(kBrandWidth);
     filters_->addWidget(brand_);

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "Dorvane/Visual/QtText.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/PointerHover.h"
 #include "Dorvane/Visual/ScreenGlyph.h"
@@ -16,8 +17,6 @@
 namespace dorvane {
 
 namespace {
-
-QString qt(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // A cell: 8 points above and below, 4 beside; outline, 4, title, 2, size.
 constexpr double kCellVerticalPadding = 8;
@@ -130,7 +129,7 @@ public:
 
     void render(const ResolutionPanelModel::Segment& segment) {
         segment_ = segment;
-        const QString title = qt(segment_.title);
+        const QString title = qtText(segment_.title);
         setText(QStringLiteral("A"));
         setAccessibleName(title);
         setToolTip(title);

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 
+#include "Dorvane/Visual/QtText.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/ScreenGlyph.h"
 #include "Dorvane/Visual/SymbolButton.h"
@@ -25,8 +26,6 @@ constexpr double kActiveStroke = 0.85;
 constexpr double kStroke = 0.55;
 constexpr double kActiveFill = 0.07;
 constexpr QSize kButtonFrame{28, 32};
-
-QString qt(const std::string& text) { return QString::fromStdString(text); }
 
 ScreenGlyph::Values glyphValues(const ResolutionPageRow& row) {
     return ScreenGlyph::Values{row.glyphSize(), row.active, kGlyphWidth, kGlyphHeight,
@@ -86,15 +85,15 @@ ResolutionPresetRow::ResolutionPresetRow(const ResolutionPageRow& row, std::func
 void ResolutionPresetRow::render(const ResolutionPageRow& row) {
     const bool changedLook = row.active != row_.active;
     row_ = row;
-    const QString title = qt(row_.preset.title());
+    const QString title = qtText(row_.preset.title());
     title_->setText(title);
     title_->setFont(DesignTokens::font(DesignTokens::fontBody, row_.active ? FontWeight::medium : FontWeight::regular));
-    size_->setText(qt(row_.preset.sizeLabel()));
-    size_->setAccessibleName(qt(row_.sizeAccessibleName()));
+    size_->setText(qtText(row_.preset.sizeLabel()));
+    size_->setAccessibleName(qtText(row_.sizeAccessibleName()));
     text_->setToolTip(title);
     glyph_->setValues(glyphValues(row_));
-    edit_->setAccessibleName(qt(row_.editAccessibleName()));
-    delete_->setAccessibleName(qt(row_.deleteAccessibleName()));
+    edit_->setAccessibleName(qtText(row_.editAccessibleName()));
+    delete_->setAccessibleName(qtText(row_.deleteAccessibleName()));
     setAccessibleName(title);
     setAccessibleDescription(row_.active ? QStringLiteral("已选择") : QString());
     if (changedLook) update();

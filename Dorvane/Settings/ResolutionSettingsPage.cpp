@@ -13,6 +13,7 @@
 #include "Dorvane/Settings/SettingsView.h"
 #include "Dorvane/Settings/SpecEditor.h"
 #include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/Visual/RoundedFill.h"
 #include "Dorvane/Visual/StyledButton.h"
 #include "Dorvane/Visual/SymbolLabel.h"
 #include "Dorvane/Visual/TokenLabel.h"
@@ -27,26 +28,6 @@ constexpr int kCardSpacing = 2;
 constexpr int kBannerPadding = 10;
 constexpr int kBannerSpacing = 8;
 constexpr const char* kDeviceTemplatesIdentity = "device-templates";
-
-// A rounded rectangle of radius 10 filled with one colour behind its content.
-class RoundedFill final : public QWidget {
-public:
-    RoundedFill(const AdaptiveColor& fill, QWidget* parent) : QWidget(parent), fill_(fill) {
-        DesignTokens::repaintOnAppearanceChange(this);
-    }
-
-protected:
-    void paintEvent(QPaintEvent* /*event*/) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath shape;
-        shape.addRoundedRect(QRectF(rect()), DesignTokens::radiusMd, DesignTokens::radiusMd);
-        painter.fillPath(shape, fill_.resolved());
-    }
-
-private:
-    AdaptiveColor fill_;
-};
 
 StyledButton* headerButton(ButtonStyle style, const QString& title, std::string_view symbol, QWidget* parent) {
     auto* button = new StyledButton(style, ButtonSize::small, title, parent);

@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 
+#include "Dorvane/Visual/QtText.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/StyledButton.h"
 #include "Dorvane/Visual/SymbolButton.h"
@@ -26,8 +27,6 @@ constexpr int kTimesTopPadding = 16;
 constexpr int kErrorSpacing = 6;
 constexpr int kButtonSpacing = 8;
 constexpr QSize kArrowFrame{18, 11};
-
-QString qt(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // The stepper's two arrows, one over the other on a neutral rounded fill.
 class StepperArrows final : public QWidget {
@@ -80,7 +79,7 @@ SpecEditor::SpecEditor(const SpecDraft& draft, std::function<void(const CustomPr
     column->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
     column->setSpacing(kSpacing);
 
-    title_ = new TokenLabel(qt(model_.title()), DesignTokens::font(DesignTokens::fontEmphasis, FontWeight::semibold),
+    title_ = new TokenLabel(qtText(model_.title()), DesignTokens::font(DesignTokens::fontEmphasis, FontWeight::semibold),
                             DesignTokens::Colors::textPrimary, this);
     setAccessibleName(title_->text());
     column->addWidget(title_);
@@ -113,7 +112,7 @@ SpecEditor::SpecEditor(const SpecDraft& draft, std::function<void(const CustomPr
     stepper->addStretch(1);
     column->addLayout(stepper);
 
-    column->addWidget(new TokenLabel(qt(SpecEditorModel::sideHint), DesignTokens::font(DesignTokens::fontCaption),
+    column->addWidget(new TokenLabel(qtText(SpecEditorModel::sideHint), DesignTokens::font(DesignTokens::fontCaption),
                                      DesignTokens::Colors::textSecondary, this));
 
     errorRow_ = new QWidget(this);

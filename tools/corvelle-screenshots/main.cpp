@@ -75,8 +75,6 @@ using Json = nlohmann::ordered_json;
 constexpr int kSettleMilliseconds = 500;
 constexpr int kCompositorPatienceMilliseconds = 15000;
 constexpr int kMargin = 40;
-// Nothing between the resolution panel's content and its glass, as the program hosts it.
-const AdaptiveColor kClearFill{"Corvelle.clear", QColor(Qt::transparent), QColor(Qt::transparent)};
 
 Json rectJson(const QRect& rect) { return Json::array({rect.x(), rect.y(), rect.width(), rect.height()}); }
 std::string colorName(const QColor& color) { return color.name().toStdString(); }
@@ -467,7 +465,7 @@ private:
 
         panelHeight_ = 0;
         auto* view = new ResolutionPanelView(settingsModel_, [] {}, [] {}, [this](double height) { panelHeight_ = height; });
-        auto* glass = static_cast<NativeGlassView*>(filledHost(view, kClearFill, DesignTokens::radiusLg));
+        auto* glass = static_cast<NativeGlassView*>(filledHost(view, clearFill(), DesignTokens::radiusLg));
         glass->attach(side, false);
         glass->setHairline(DesignTokens::NS::toolbarHairline, side);
         companion_ = std::make_unique<GlassPanel>(QStringLiteral("分辨率"), 3, GlassPanel::Input::clickable);
