@@ -123,6 +123,23 @@ TEST_F(ResolutionPanelViewTest, TheReportedHeightIsTheContentsPlus32AndFollowsIt
     EXPECT_EQ(panel.detailText()->text(), QStringLiteral("无法创建虚拟显示器"));
 }
 
+// Short content sits against the toolbar: at the bottom of the scrolled area for a toolbar
+// at the bottom, at its top (and to the right for a toolbar on the right) otherwise.
+TEST_F(ResolutionPanelViewTest, ShortContentSitsAgainstTheToolbarsSide) {
+    for (const ToolbarSide side : {ToolbarSide::left, ToolbarSide::right, ToolbarSide::bottom}) {
+        Preferences preferences = model.preferences();
+        preferences.toolbarSide = side;
+        model.setPreferences(preferences);
+        ResolutionPanelView& panel = open(900);
+        const QRect content = panel.content()->geometry();
+        const QRect frame = panel.content()->parentWidget()->rect();
+        ASSERT_LT(content.height(), frame.height()) << "the content is short";
+        EXPECT_EQ(content.top() == 0, side != ToolbarSide::bottom) << rawValue(side);
+        EXPECT_EQ(content.bottom() == frame.bottom(), side == ToolbarSide::bottom) << rawValue(side);
+        EXPECT_EQ(content.right() == frame.right(), side == ToolbarSide::right) << rawValue(side);
+    }
+}
+
 TEST_F(ResolutionPanelViewTest, ColumnsFollowTheWidth) {
     ResolutionPanelView& panel = open(200 + 2 * ResolutionPanelView::padding);
     EXPECT_EQ(panel.columnCount(), 1);
