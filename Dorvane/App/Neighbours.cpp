@@ -38,7 +38,7 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
                                         std::make_unique<system::XdgAutostartLoginItems>(
                                             system::XdgAutostartLoginItems::fromEnvironment(services.executable)),
                                         services.root),
-        &services.host.userDefaults());
+        &services.host.userDefaults(), &services.host.screens());
     return neighbours;
 }
 

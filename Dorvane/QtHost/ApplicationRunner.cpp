@@ -120,7 +120,7 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     if (!neighbours.autoFill) neighbours.autoFill = std::make_unique<shell::NullAutoFill>();
     if (!neighbours.settingsWindows) {
         neighbours.settingsWindows = std::make_unique<QtSettingsWindows>(std::make_unique<NullSettingsViewFactory>(),
-                                                                         &host->userDefaults());
+                                                                         &host->userDefaults(), &host->screens());
     }
     auto controller = std::make_unique<AppController>(
         AppController::Services{root,

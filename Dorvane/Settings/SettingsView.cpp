@@ -12,6 +12,7 @@
 #include "Dorvane/InputViews/WindowDragScroll.h"
 #include "Dorvane/Settings/ConnectionSettingsPage.h"
 #include "Dorvane/Settings/GeneralSettingsPage.h"
+#include "Dorvane/Settings/ResolutionSettingsPage.h"
 #include "Dorvane/Settings/SettingRows.h"
 #include "Dorvane/Settings/SettingsMetrics.h"
 #include "Dorvane/Settings/SettingsSidebar.h"
@@ -83,7 +84,7 @@ std::unique_ptr<SettingsPageView> SettingsView::makePage(SettingsPage page) {
         case SettingsPage::general: return std::make_unique<GeneralSettingsPage>(*this);
         case SettingsPage::connection: return std::make_unique<ConnectionSettingsPage>(*this);
         case SettingsPage::touch: return std::make_unique<TouchSettingsPage>(*this);
-        case SettingsPage::resolution: return std::make_unique<TitledSettingsPage>(QStringLiteral("分辨率"));
+        case SettingsPage::resolution: return std::make_unique<ResolutionSettingsPage>(*this);
         case SettingsPage::floating: return std::make_unique<TitledSettingsPage>(QStringLiteral("快捷操作"));
     }
     return std::make_unique<TitledSettingsPage>(QString());

@@ -7,6 +7,7 @@
 #include <QPainterPath>
 
 #include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/Symbols.h"
 #include "Dorvane/Visual/VisualAppearance.h"
 
 namespace dorvane {
@@ -21,10 +22,32 @@ StyledButton::StyledButton(ButtonStyle style, ButtonSize size, const QString& te
     DesignTokens::repaintOnAppearanceChange(this);
 }
 
-QFont StyledButton::labelFont() const {
-    return DesignTokens::font(size_ == ButtonSize::small ? DesignTokens::fontCaption : DesignTokens::fontBody,
-                              FontWeight::medium);
+namespace {
+
+// Between a symbol and the title.
+constexpr double kSymbolSpacing = 4;
+
+}  // namespace
+
+void StyledButton::setSymbol(std::string_view symbol) {
+    symbol_ = symbol;
+    updateGeometry();
+    update();
 }
+
+void StyledButton::setLabelSize(double points) {
+    labelSize_ = points;
+    updateGeometry();
+    update();
+}
+
+double StyledButton::labelPoints() const {
+    return labelSize_.value_or(size_ == ButtonSize::small ? DesignTokens::fontCaption : DesignTokens::fontBody);
+}
+
+QFont StyledButton::labelFont() const { return DesignTokens::font(labelPoints(), FontWeight::medium); }
+
+double StyledButton::symbolWidth() const { return symbol_.empty() ? 0 : labelPoints() + kSymbolSpacing; }
 
 double StyledButton::padding() const {
     return size_ == ButtonSize::small ? DesignTokens::smallButtonHorizontalPadding
@@ -32,7 +55,7 @@ double StyledButton::padding() const {
 }
 
 QSize StyledButton::sizeHint() const {
-    const double label = std::ceil(QFontMetricsF(labelFont()).horizontalAdvance(text()));
+    const double label = std::ceil(QFontMetricsF(labelFont()).horizontalAdvance(text()) + symbolWidth());
     const double height = size_ == ButtonSize::small ? DesignTokens::smallControlHeight : DesignTokens::controlHeight;
     return QSize(static_cast<int>(label + 2 * padding()), static_cast<int>(height));
 }
@@ -58,7 +81,18 @@ void StyledButton::paintEvent(QPaintEvent* /*event*/) {
     painter.fillPath(background, fill);
     painter.setFont(labelFont());
     painter.setPen(label);
-    const QRectF inside = QRectF(rect()).adjusted(padding(), 0, -padding(), 0);
+    QRectF inside = QRectF(rect()).adjusted(padding(), 0, -padding(), 0);
+    if (!symbol_.empty()) {
+        // Symbol and title centred together.
+        const QFontMetricsF metrics(labelFont());
+        const double whole = std::min(inside.width(), metrics.horizontalAdvance(text()) + symbolWidth());
+        const double left = inside.left() + (inside.width() - whole) / 2;
+        const double glyph = symbolWidth() - kSymbolSpacing;
+        Symbols::paint(painter, QRectF(left, inside.top(), glyph, inside.height()), symbol_, glyph, label);
+        inside.setLeft(left + symbolWidth());
+        inside.setWidth(whole - symbolWidth());
+        painter.setFont(labelFont());
+    }
     painter.drawText(inside, Qt::AlignCenter, QFontMetricsF(labelFont()).elidedText(text(), Qt::ElideRight, inside.width()));
 }
 

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include <QAbstractButton>
 
 namespace dorvane {
@@ -24,6 +28,13 @@ public:
     ButtonStyle style() const { return style_; }
     ButtonSize buttonSize() const { return size_; }
 
+    // A symbol before the title, in the label's colour and size (a label with title and icon).
+    void setSymbol(std::string_view symbol);
+    const std::string& symbol() const { return symbol_; }
+    // The title in another size than the button size's own: a page header's 13-point
+    // label on a small button.
+    void setLabelSize(double points);
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
@@ -31,11 +42,15 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    double labelPoints() const;
     QFont labelFont() const;
     double padding() const;
+    double symbolWidth() const;
 
     ButtonStyle style_;
     ButtonSize size_ = ButtonSize::regular;
+    std::string symbol_;
+    std::optional<double> labelSize_;
 };
 
 }  // namespace dorvane

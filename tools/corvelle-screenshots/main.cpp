@@ -4,7 +4,9 @@
 // shows into OUTPUT_FOLDER: notice-light.png, notice-dark.png, dropdown-open.png,
 // glass-attached-left.png, launcher-right.png, launcher-error.png, the settings window's
 // settings-general.png (light, with the Accessibility warning), settings-general-dark.png,
-// settings-connection.png (its dropdown open) and settings-touch.png, and screenshots.json
+// settings-connection.png (its dropdown open), settings-touch.png, settings-resolution.png
+// (and -dark), spec-editor-error.png, device-templates.png, resolution-panel-left.png and
+// resolution-panel-bottom.png, and screenshots.json
 // (where the glass lies in each picture, and the desktop's colour under two of its pixels).
 // Needs an X display with a compositing manager: `make screenshots` (scripts/screenshots)
 // provides Xvfb and xcompmgr. The notices speak through the simulated host in $CORVELLE_HOST_DIR, whose
@@ -23,6 +25,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QScreen>
@@ -39,10 +42,14 @@
 #include "Dorvane/Settings/AutomaticResolutionSettings.h"
 #include "Dorvane/Settings/ConnectionSettingsPage.h"
 #include "Dorvane/Settings/FixedSettingsPermissions.h"
+#include "Dorvane/Settings/ResolutionPanelView.h"
+#include "Dorvane/Settings/ResolutionSettingsPage.h"
+#include "Dorvane/Settings/SpecEditor.h"
 #include "Dorvane/Settings/SettingsView.h"
 #include "Dorvane/Shell/ControlPanelModel.h"
 #include "Dorvane/Shell/ScreenSpace.h"
 #include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/FilledHost.h"
 #include "Dorvane/Visual/GlassDropdown.h"
 #include "Dorvane/Visual/GlassPanel.h"
 #include "Dorvane/Visual/NativeGlassView.h"
@@ -372,10 +379,118 @@ private:
             field->controller().close();
             settingsView_->setPage(SettingsPage::touch);
             after(kSettleMilliseconds, [this] {
-                settingsShot("settings-touch.png", [this] {
-                    settingsWindow_.reset();
-                    finish();
+                settingsShot("settings-touch.png", [this] { resolutionShots(); });
+            });
+        });
+    }
+
+    // The resolution page with the preset in effect marked and the status detail, light and
+    // dark; then the editor refusing a width and the device templates, each over the window.
+    void resolutionShots() {
+        Preferences preferences = settingsModel_.preferences();
+        preferences.customPresets.push_back(CustomPreset{"custom-2", "iPad 横屏", 1180, 820, 100});
+        preferences.selectedCustomID = "custom-1";
+        settingsModel_.setPreferences(preferences);
+        settingsModel_.setApplied(CustomPreset{"custom-1", "书房显示器", 1920, 1080, 125}.dimensions(DisplaySize::standard));
+        settingsModel_.setDetail(std::string("已应用“书房显示器”：1536 × 864"));
+        settingsView_->setPage(SettingsPage::resolution);
+        after(kSettleMilliseconds, [this] {
+            settingsShot("settings-resolution.png", [this] {
+                setDark(true, [this] {
+                    settingsShot("settings-resolution-dark.png", [this] { setDark(false, [this] { editorShot(); }); });
                 });
+            });
+        });
+    }
+
+    void sheetShot(const char* slot, const std::string& name, std::function<void()> next) {
+        QDialog* sheet = settingsView_->sheets().presented(slot);
+        if (sheet == nullptr) return fail("the sheet for " + name + " did not open");
+        const QRect window = settingsFrame();
+        const QRect frame(sheet->mapToGlobal(QPoint(0, 0)), sheet->size());
+        const QRect area = window.united(frame);
+        save(grab(area), name,
+             Json{{"window", rectJson(window.translated(-area.topLeft()))},
+                  {"sheet", rectJson(frame.translated(-area.topLeft()))}});
+        after(kSettleMilliseconds / 2, std::move(next));
+    }
+
+    void editorShot() {
+        settingsView_->setDraft(SpecDraft{"custom-2", "iPad 横屏", "1180px", "820", false, 100});
+        after(kSettleMilliseconds / 2, [this] {
+            QDialog* sheet = settingsView_->sheets().presented(SettingsView::draftSheet);
+            auto* editor = sheet ? sheet->findChild<SpecEditor*>() : nullptr;
+            if (editor == nullptr) return fail("the editor did not open");
+            editor->commit(false);
+            after(kSettleMilliseconds, [this] {
+                sheetShot(SettingsView::draftSheet, "spec-editor-error.png", [this] {
+                    settingsView_->setDraft(std::nullopt);
+                    settingsView_->setShowingDeviceTemplates(true);
+                    after(kSettleMilliseconds, [this] {
+                        sheetShot(ResolutionSettingsPage::deviceTemplatesSheet, "device-templates.png", [this] {
+                            settingsView_->setShowingDeviceTemplates(false);
+                            settingsWindow_.reset();
+                            panelShot(ToolbarSide::left, "resolution-panel-left.png", [this] {
+                                panelShot(ToolbarSide::bottom, "resolution-panel-bottom.png", [this] { finish(); });
+                            });
+                        });
+                    });
+                });
+            });
+        });
+    }
+
+    // The resolution panel on its glass beside a toolbar strip, sized by the height it
+    // reports: on the left with a preset applied, at the bottom with nothing applied.
+    void panelShot(ToolbarSide side, const std::string& name, std::function<void()> next) {
+        const bool bottom = side == ToolbarSide::bottom;
+        Preferences preferences = settingsModel_.preferences();
+        preferences.toolbarSide = side;
+        preferences.selectedCustomID = "custom-2";
+        settingsModel_.setPreferences(preferences);
+        settingsModel_.setDetail(std::nullopt);
+        settingsModel_.setAdjustment(ResolutionAdjustment(Dimensions{1180, 820}, 100));
+        settingsModel_.setApplied(bottom ? std::nullopt : std::optional(Dimensions{1180, 820}));
+
+        const QRect visible = screen()->availableGeometry().adjusted(0, 38, 0, 0);
+        const QRect toolbarFrame = bottom ? QRect(visible.center().x() - 171, visible.bottom() - 71, 342, 72)
+                                          : QRect(visible.left(), visible.top(), 72, 360);
+        toolbar_ = std::make_unique<GlassPanel>(QStringLiteral("工具条"), 3, GlassPanel::Input::clickable);
+        auto* strip = new NativeGlassView(new ToolbarSymbols, DesignTokens::radiusLg);
+        strip->attach(side, true);
+        strip->setHairline(DesignTokens::NS::toolbarHairline, bottom ? ToolbarSide::top : ToolbarSide::right);
+        toolbar_->setGlass(strip);
+        toolbar_->setShadow(DesignTokens::panelShadow);
+        toolbar_->setGlassFrame(toolbarFrame);
+
+        panelHeight_ = 0;
+        auto* view = new ResolutionPanelView(settingsModel_, [] {}, [] {}, [this](double height) { panelHeight_ = height; });
+        auto* glass = static_cast<NativeGlassView*>(filledHost(view, clearFill(), DesignTokens::radiusLg));
+        glass->attach(side, false);
+        glass->setHairline(DesignTokens::NS::toolbarHairline, side);
+        companion_ = std::make_unique<GlassPanel>(QStringLiteral("分辨率"), 3, GlassPanel::Input::clickable);
+        companion_->setGlass(glass);
+        companion_->setShadow(DesignTokens::panelShadow);
+        const auto frameFor = [bottom, toolbarFrame](int height) {
+            return bottom ? QRect(toolbarFrame.center().x() - 190, toolbarFrame.top() - height, 380, height)
+                          : QRect(toolbarFrame.right() + 1, toolbarFrame.top(), 360, height);
+        };
+        companion_->setGlassFrame(frameFor(300));
+        companion_->present();
+        toolbar_->present();
+        companion_->raise();
+        after(kSettleMilliseconds / 2, [this, frameFor, toolbarFrame, name, next = std::move(next)] {
+            if (panelHeight_ <= 0) return fail("the resolution panel reported no height");
+            const QRect panelFrame = frameFor(static_cast<int>(std::ceil(panelHeight_)));
+            companion_->setGlassFrame(panelFrame);
+            after(kSettleMilliseconds, [this, panelFrame, toolbarFrame, name, next] {
+                const QRect area = panelFrame.united(toolbarFrame).adjusted(-kMargin, -kMargin, kMargin, kMargin);
+                save(grab(area), name,
+                     Json{{"glass", rectJson(panelFrame.translated(-area.topLeft()))},
+                          {"toolbar", rectJson(toolbarFrame.translated(-area.topLeft()))}});
+                toolbar_.reset();
+                companion_.reset();
+                after(kSettleMilliseconds / 2, next);
             });
         });
     }
@@ -406,6 +521,7 @@ private:
         loginFolder_.path().toStdString(), "/opt/corvelle/corvelle");
     std::unique_ptr<QWidget> settingsWindow_;
     SettingsView* settingsView_ = nullptr;
+    double panelHeight_ = 0;
     Json index_ = Json::object();
 };
 
