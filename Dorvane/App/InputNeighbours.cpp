@@ -66,6 +66,7 @@ private:
 InputNeighbours makeInputNeighbours(const qthost::NeighbourServices& services) {
     auto permissions = std::make_shared<ProgramPermissions>(services);
     InputNeighbours input;
+    input.permissionMonitor = std::shared_ptr<ShortcutPermissions>(permissions, &permissions->monitor);
     input.dockSender = std::make_unique<ProgramDockSender>(services, permissions);
     input.permissions = std::make_unique<ProgramPermissionTracker>(std::move(permissions));
     return input;

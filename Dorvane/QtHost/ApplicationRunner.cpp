@@ -108,11 +108,12 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     GlobalPointerMonitor::setShared(&globalPointer);
     PointerHover::shared().watch(&globalPointer);
 
-    auto neighbours = makeNeighbours(NeighbourServices{root, mainQueue, clock, *host, executable});
-    // The window commands need the host and the program's Qt windows: the runner's own.
-    if (!neighbours.windows) {
-        neighbours.windows = std::make_unique<QtWindowCommands>(*host, mainQueue, clock, root, *ownWindows);
-    }
+    // The window commands need the host and the program's Qt windows: the runner's own. The
+    // toolbar reads the window catalog and the fill state through them.
+    auto windowCommands = std::make_unique<QtWindowCommands>(*host, mainQueue, clock, root, *ownWindows);
+    auto neighbours =
+        makeNeighbours(NeighbourServices{root, mainQueue, clock, *host, executable, *windowCommands, *ownWindows});
+    neighbours.windows = std::move(windowCommands);
     if (!neighbours.settingsWindows) {
         neighbours.settingsWindows = std::make_unique<QtSettingsWindows>(makeSettingsViews(), &host->userDefaults());
     }

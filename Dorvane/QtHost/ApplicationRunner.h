@@ -13,13 +13,19 @@
 
 namespace dorvane::qthost {
 
-// What the controller's neighbours are built from; all of it outlives them.
+class QtOwnWindowReporter;
+class QtWindowCommands;
+
+// What the controller's neighbours are built from; all of it outlives them, except the
+// window commands, which the controller owns beside them (they go first).
 struct NeighbourServices {
     std::filesystem::path root;  // the support folder
     dispatch::MainQueue& mainQueue;
     dispatch::Clock& clock;
     host::SimulatedHost& host;
     std::string executable;  // the program's own executable
+    QtWindowCommands& windowCommands;
+    const QtOwnWindowReporter& ownWindows;
 };
 using MakeNeighbours = std::function<shell::Neighbours(const NeighbourServices&)>;
 
@@ -38,7 +44,7 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 // application controller, whose launch is the loop's first job. The settings window and
 // the resolution panel are made here, with content from `makeSettingsViews`, unless the
 // neighbours bring their own; so are the window commands, which need the host and the
-// program's Qt windows. The program follows the host's appearance. Returns the exit status
+// program's Qt windows, and which the neighbours (the toolbar) read from. The program follows the host's appearance. Returns the exit status
 // once the loop ends and everything is torn down: the controller, then the actors
 // (joined), then the host.
 int runApplication(const std::filesystem::path& root, const std::string& executable,
