@@ -243,8 +243,10 @@ dispatch::Task<void> FloatingSwitcher::runScan(dispatch::Lifetime::Watch alive, 
     const auto windows = co_await services_.catalog.snapshot();
     // Disabled meanwhile: the scan was dropped with it.
     if (!alive || applicationWindowEpoch_ != epoch) co_return;
+    // Read before the source goes: dropping it cancels the token.
+    const bool cancelled = token.isCancelled();
     applicationWindowScan_.reset();
-    if (!enabled_ || !expanded_ || token.isCancelled()) co_return;
+    if (!enabled_ || !expanded_ || cancelled) co_return;
     std::unordered_set<std::int32_t> pids;
     for (const auto& window : windows) pids.insert(window.pid);
     if (applicationWindowPIDs_ == pids) co_return;

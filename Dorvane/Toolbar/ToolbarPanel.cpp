@@ -21,7 +21,12 @@ void ToolbarPanel::setContentView(QWidget* view) {
         previous->deleteLater();
     }
     content_ = view;
-    if (view != nullptr) layout()->addWidget(view);
+    if (view == nullptr) return;
+    layout()->addWidget(view);
+    // At once, not on the next turn of the loop: the content takes input and fills the
+    // panel as soon as it is in.
+    view->show();
+    layout()->activate();
 }
 
 void ToolbarPanel::setFrame(const geometry::Rect& frame) {

@@ -9,6 +9,9 @@
 #include <QApplication>
 #include <QMouseEvent>
 
+#include <sstream>
+
+#include "Dorvane/QtHost/QtOwnWindowReporter.h"
 #include "Dorvane/QtHost/QtScreenGeometry.h"
 #include "Dorvane/Toolbar/FloatingSwitcher.h"
 #include "Dorvane/Visual/GlobalPointerMonitor.h"
@@ -56,12 +59,17 @@ protected:
             windows::ApplicationWindowCatalog::windowServerQuery(app->windowList(), app->applicationWorkspace(), ownPID),
             [this] { return scheduler.uptime(); });
         globalPointer = std::make_unique<HostGlobalPointerMonitor>(app->pointer());
+        // The program is an application of the host: its windows are listed and the host's
+        // clicks on them reach their widgets.
+        reporter = std::make_unique<qthost::QtOwnWindowReporter>(app->ownWindows(), reporterErrors);
+        reporter->start();
         toolbar = std::make_unique<FloatingSwitcher>(FloatingSwitcher::Services{
             scheduler.mainQueue(), scheduler, app->screens(), app->applicationWorkspace(), app->workspace(),
             app->accessibility(), *catalog, [this](pid_t) { return answer(filled); },
             ShortcutSender::Services{app->events(), app->pointer(), app->applicationWorkspace(), app->accessibility(),
                                      app->systemSound(), scheduler.mainQueue(), scheduler, logTo(), nullptr},
-            logTo(), ownPID, globalPointer.get(), {}, {}, {}});
+            logTo(), ownPID, globalPointer.get(),
+            [this](const QWidget* window) -> std::int64_t { return reporter->number(window).value_or(0); }, {}, {}});
         toolbar->reduceMotion = [this] { return reduceMotion; };
         shell::ToolbarCallbacks callbacks;
         callbacks.onAction = [this](FloatingAction action) { calls.push_back("action " + std::string(rawValue(action))); };
@@ -69,9 +77,13 @@ protected:
         callbacks.onArrange = [this](windows::WindowArrangement arrangement) {
             calls.push_back("arrange " + std::string(rawValue(arrangement)));
         };
+        // As the shell closes its panels: no active panel, then the three updates.
         callbacks.onDismissPanels = [this] {
             calls.push_back("dismiss");
             toolbar->setActivePanel(std::nullopt);
+            toolbar->updateAttachedSurface();
+            toolbar->updateSelection();
+            toolbar->updateDismissalMonitors();
         };
         callbacks.onWillCollapse = [this] { calls.push_back("willCollapse"); };
         callbacks.onExpansionChanged = [this] { calls.push_back("expansionChanged"); };
@@ -82,27 +94,30 @@ protected:
 
     void TearDown() override {
         toolbar.reset();
+        reporter.reset();
         scheduler.runUntilIdle();
         settle();
     }
 
     static dispatch::Task<bool> answer(bool value) { co_return value; }
 
-    // The main display's size in points, with an ordinary menu bar.
+    // The main display switches to a mode of this size in points, with an ordinary menu bar.
     void setDisplay(double width, double height) {
+        const std::int32_t id = ++lastModeID;
         tool->admin().edit([&](host::HostState& state) {
             auto& display = state.displays.front();
             display.notch = false;
             auto mode = display.modes.front();
-            mode.info.modeID = 900;
+            mode.info.modeID = id;
             mode.info.width = static_cast<std::int64_t>(width);
             mode.info.height = static_cast<std::int64_t>(height);
             mode.info.pixelWidth = mode.info.width * 2;
             mode.info.pixelHeight = mode.info.height * 2;
             display.modes.push_back(mode);
-            display.currentModeID = 900;
         });
+        tool->admin().setMode("builtin", id);
     }
+    std::int32_t lastModeID = 900;
 
     void configure(std::function<void(Preferences&)> change = {}) {
         if (change) change(preferences);
@@ -166,6 +181,8 @@ protected:
     std::vector<std::string> log;
     std::unique_ptr<windows::ApplicationWindowCatalog> catalog;
     std::unique_ptr<HostGlobalPointerMonitor> globalPointer;
+    std::ostringstream reporterErrors;
+    std::unique_ptr<qthost::QtOwnWindowReporter> reporter;
     std::unique_ptr<FloatingSwitcher> toolbar;
 };
 
