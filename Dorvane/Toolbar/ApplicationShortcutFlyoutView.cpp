@@ -42,11 +42,10 @@ ApplicationShortcutFlyoutView::ApplicationShortcutFlyoutView(std::vector<Item> i
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWidgetResizable(false);
-    // The glass shows through.
-    setAttribute(Qt::WA_TranslucentBackground);
+    // The glass shows through: nothing here paints a background.
+    setAutoFillBackground(false);
     viewport()->setAutoFillBackground(false);
     auto* document = new QWidget;
-    document->setAttribute(Qt::WA_TranslucentBackground);
     document->resize(static_cast<int>(std::lround(grid.frame.width)), static_cast<int>(std::lround(grid.naturalHeight)));
     auto shared = std::make_shared<std::function<void(int)>>(std::move(pick));
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -61,8 +60,8 @@ ApplicationShortcutFlyoutView::ApplicationShortcutFlyoutView(std::vector<Item> i
         tiles_.push_back(tile);
     }
     setWidget(document);
-    // Without scrolling the grid is shown as it is.
-    if (!scrolls_) setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Set by setWidget(): the grid would hide the glass.
+    document->setAutoFillBackground(false);
 }
 
 }  // namespace dorvane

@@ -95,6 +95,11 @@ TEST_F(ToolbarFlyoutsTest, TheApplicationFlyoutFitsItsGridBesideTheStripAndScrol
     EXPECT_EQ(shortcutsView()->tiles().size(), 9u);
     EXPECT_FALSE(shortcutsView()->scrolls());
     EXPECT_TRUE(application->selected);
+    // Between the tiles the glass shows through: the grid paints no background of its own.
+    QImage grid(shortcutsView()->size(), QImage::Format_ARGB32_Premultiplied);
+    grid.fill(Qt::transparent);
+    shortcutsView()->render(&grid, QPoint(), QRegion(), QWidget::DrawChildren);
+    EXPECT_EQ(qAlpha(grid.pixel(68, 20)), 0);
 
     // A tile sends its shortcut to the application and closes the flyout.
     tap(*shortcutsView()->tiles()[3]);
