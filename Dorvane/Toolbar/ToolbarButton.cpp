@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 #include <QPointer>
 
 #include "Dorvane/QtHost/MouseDetails.h"
@@ -85,6 +86,46 @@ void ToolbarButton::paintGlyph(QPainter& painter, const QColor& tint) {
     Symbols::paint(painter, glyph, symbol_, symbolPointSize_, tint);
 }
 
+QPixmap ToolbarButton::halo(const QString& caption, const QFont& captionFont, const QRectF& captionFrame) const {
+    // A rebuild makes new buttons with the faces of the old ones: the halo is made once.
+    const double ratio = devicePixelRatioF();
+    const bool dark = VisualAppearance::shared().dark();
+    const QString key = QStringLiteral("toolbar-halo:%1|%2|%3x%4|%5|%6|%7|%8")
+                            .arg(QString::fromStdString(symbol_), caption)
+                            .arg(width())
+                            .arg(height())
+                            .arg(ratio)
+                            .arg(dark)
+                            .arg(symbolPointSize_)
+                            .arg(icon_.isNull());
+    QPixmap cached;
+    if (QPixmapCache::find(key, &cached)) return cached;
+    const geometry::Size bounds = boundsOf(*this);
+    QPainterPath outline;
+    const SymbolGlyph* glyph = icon_.isNull() ? Symbols::find(symbol_) : nullptr;
+    if (glyph != nullptr && Symbols::isInstalled(Symbols::fontFamily())) {
+        const QRectF frame = qt(ToolbarButtonLook::glyphFrame(bounds, glyphSize_, labelled_));
+        const QFont font = Symbols::font(symbolPointSize_);
+        const QString text(QChar(glyph->codePoint));
+        const QRectF ink = QFontMetricsF(font).tightBoundingRect(text);
+        outline.addText(frame.center() - ink.center(), font, text);
+    }
+    if (!caption.isEmpty()) {
+        const QFontMetricsF metrics(captionFont);
+        const double x = captionFrame.center().x() - metrics.horizontalAdvance(caption) / 2;
+        const double y = captionFrame.center().y() + (metrics.ascent() - metrics.descent()) / 2;
+        outline.addText(QPointF(x, y), captionFont, caption);
+    }
+    QImage image = blurredShape(size(), ratio, outline, DesignTokens::legibilityShadowRadius, 1);
+    QPainter tint(&image);
+    tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    tint.fillRect(QRectF(QPointF(0, 0), QSizeF(size())), DesignTokens::NS::legibilityShadow.resolved(dark));
+    tint.end();
+    cached = QPixmap::fromImage(image);
+    QPixmapCache::insert(key, cached);
+    return cached;
+}
+
 void ToolbarButton::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -130,31 +171,7 @@ void ToolbarButton::paintEvent(QPaintEvent* /*event*/) {
     const QString caption = labelled_ ? QFontMetricsF(captionFont).elidedText(QString::fromStdString(name_),
                                                                                 Qt::ElideRight, captionFrame.width())
                                       : QString();
-    if (!selected) {
-        QPainterPath outline;
-        const SymbolGlyph* glyph = icon_.isNull() ? Symbols::find(symbol_) : nullptr;
-        if (glyph != nullptr && Symbols::isInstalled(Symbols::fontFamily())) {
-            const QRectF frame = qt(ToolbarButtonLook::glyphFrame(bounds, glyphSize_, labelled_));
-            const QFont font = Symbols::font(symbolPointSize_);
-            const QString text(QChar(glyph->codePoint));
-            const QRectF ink = QFontMetricsF(font).tightBoundingRect(text);
-            outline.addText(frame.center() - ink.center(), font, text);
-        }
-        if (!caption.isEmpty()) {
-            const QFontMetricsF metrics(captionFont);
-            const double x = captionFrame.center().x() - metrics.horizontalAdvance(caption) / 2;
-            const double y = captionFrame.center().y() + (metrics.ascent() - metrics.descent()) / 2;
-            outline.addText(QPointF(x, y), captionFont, caption);
-        }
-        if (!outline.isEmpty()) {
-            QImage halo = blurredShape(size(), devicePixelRatioF(), outline, DesignTokens::legibilityShadowRadius, 1);
-            QPainter tint(&halo);
-            tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
-            tint.fillRect(QRectF(QPointF(0, 0), QSizeF(size())), DesignTokens::NS::legibilityShadow.resolved());
-            tint.end();
-            painter.drawImage(QPointF(0, 0), halo);
-        }
-    }
+    if (!selected) painter.drawPixmap(QPointF(0, 0), halo(caption, captionFont, captionFrame));
     paintGlyph(painter, glyphTint);
     if (!caption.isEmpty()) {
         painter.setFont(captionFont);

@@ -116,6 +116,8 @@ private:
     void finishPress();
     double now() const;
     void paintGlyph(QPainter& painter, const QColor& tint);
+    // The soft light (dark in the dark appearance) halo behind glyph and caption.
+    QPixmap halo(const QString& caption, const QFont& captionFont, const QRectF& captionFrame) const;
 
     std::shared_ptr<const ToolbarButtonEnvironment> environment_;
     std::string identifier_;

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 #include <QVBoxLayout>
 
 #include "Dorvane/Visual/DesignTokens.h"
@@ -28,7 +29,17 @@ void ToolbarGlassHost::setShadowOpacity(double opacity) {
 void ToolbarGlassHost::paintEvent(QPaintEvent* /*event*/) {
     if (opacity_ <= 0 || !glass_) return;
     const double ratio = devicePixelRatioF();
-    if (shadow_.isNull() || shadowSize_ != size() || shadowRatio_ != ratio || shadowOpacity_ != opacity_) {
+    const double radius = glass_->cornerRadius();
+    // Every rebuild makes a new host of the same size: the shadow is made once.
+    const QString key = QStringLiteral("toolbar-shadow:%1x%2|%3|%4|%5|%6")
+                            .arg(width())
+                            .arg(height())
+                            .arg(ratio)
+                            .arg(opacity_)
+                            .arg(elliptical_)
+                            .arg(radius);
+    QPixmap shadow;
+    if (!QPixmapCache::find(key, &shadow)) {
         // Under the surface, a little lower: the light comes from above.
         const QRectF surface = QRectF(rect()).adjusted(padding, padding, -padding, -padding).translated(
             0, -DesignTokens::toolbarShadowOffsetY);
@@ -36,16 +47,13 @@ void ToolbarGlassHost::paintEvent(QPaintEvent* /*event*/) {
         if (elliptical_) {
             shape.addEllipse(surface);
         } else {
-            const double radius = glass_->cornerRadius();
             shape.addRoundedRect(surface, radius, radius);
         }
-        shadow_ = blurredShape(size(), ratio, shape, DesignTokens::toolbarShadowRadius, opacity_);
-        shadowSize_ = size();
-        shadowRatio_ = ratio;
-        shadowOpacity_ = opacity_;
+        shadow = QPixmap::fromImage(blurredShape(size(), ratio, shape, DesignTokens::toolbarShadowRadius, opacity_));
+        QPixmapCache::insert(key, shadow);
     }
     QPainter painter(this);
-    painter.drawImage(QPointF(0, 0), shadow_);
+    painter.drawPixmap(QPointF(0, 0), shadow);
 }
 
 }  // namespace dorvane

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <QPointer>
 #include <QWidget>
 
@@ -31,10 +30,6 @@ private:
     QPointer<NativeGlassView> glass_;
     bool elliptical_;
     double opacity_;
-    QImage shadow_;
-    QSize shadowSize_;
-    double shadowRatio_ = 0;
-    double shadowOpacity_ = -1;
 };
 
 }  // namespace dorvane
