@@ -110,6 +110,17 @@ TEST_F(ToolbarWiringTest, BuiltInButtonsReachTheShellAndOnlyThoseWithoutAPanelCl
     EXPECT_FALSE(collapse);
 }
 
+TEST_F(ToolbarWiringTest, AHostClickOnTheToolbarLeavesTheApplicationInFront) {
+    expandOn(ToolbarSide::right);
+    front("终端");
+    reporter->flush();
+    const QPoint settings = toolbar->toolbar()->settings()->mapToGlobal(QPoint(20, 20));
+    tool->windowsAdmin().click({double(settings.x()), double(settings.y())}, std::nullopt);
+    scheduler.runUntilIdle();
+    EXPECT_EQ(calls.back(), "action settings");
+    EXPECT_EQ(app->applicationWorkspace().frontmostApplication()->pid, pids.at("终端"));
+}
+
 TEST_F(ToolbarWiringTest, TheFillButtonShowsItsRestoreFormWhileTheFrontWindowIsFilledAcrossRebuilds) {
     preferences.floatingActions = {FloatingAction::fillWindow};
     fillTarget = pids.at("终端");
