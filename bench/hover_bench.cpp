@@ -12,24 +12,14 @@
 #include <QWidget>
 
 #include "Dorvane/Visual/PointerHover.h"
+#include "bench/OffscreenApplication.h"
 
 namespace {
 
 using dorvane::PointerHover;
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "hover_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* instance = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *instance;
-}
-
 void MoveBetweenTrackedElements(benchmark::State& state) {
-    application();
+    dorvane::bench::offscreenApplication();
     QWidget window;
     std::vector<dorvane::dispatch::Observation> tracking;
     int told = 0;

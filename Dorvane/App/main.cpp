@@ -11,8 +11,7 @@ int main(int argc, char** argv) {
     // Only the application mode touches Qt; the worker and the other modes never do.
     return dorvane::runEntry(argc > 0 ? argv[0] : "corvelle", arguments,
                              [](const std::filesystem::path& root, const std::string& executable) {
-                                 return dorvane::qthost::runApplication(root, executable, dorvane::makeNeighbours,
-                                                                        dorvane::makeSettingsViews);
+                                 return dorvane::qthost::runApplication(root, executable, dorvane::makeNeighbours);
                              },
                              dorvane::runInputRelayCheckMode);
 }

@@ -59,8 +59,7 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 }
 
 int runApplication(const std::filesystem::path& root, const std::string& executable,
-                   const MakeNeighbours& makeNeighbours,
-                   const std::function<std::unique_ptr<SettingsViewFactory>()>& makeSettingsViews) {
+                   const MakeNeighbours& makeNeighbours) {
     const auto choice =
         choosePlatform(variable("QT_QPA_PLATFORM"), variable("DISPLAY"), variable("WAYLAND_DISPLAY"));
     if (choice.platform) ::setenv("QT_QPA_PLATFORM", choice.platform->c_str(), 1);
@@ -97,7 +96,7 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
         systemRandomSource()});
     auto statusBar = std::make_unique<TrayStatusBar>(host->statusBar(), true);
     auto ownWindows = std::make_unique<QtOwnWindowReporter>(host->ownWindows(), std::cerr);
-    auto loginItems = system::XdgAutostartLoginItems::fromEnvironment();
+    auto loginItems = system::XdgAutostartLoginItems::fromEnvironment(executable);
     AppUpdater updater(executable, host->updaters());
     QtApplicationPlatform platform;
     platform.followAppearance(host->appearance(), mainQueue);
@@ -109,13 +108,17 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     PointerHover::shared().watch(&globalPointer);
 
     // The window commands need the host and the program's Qt windows: the runner's own. The
-    // toolbar reads the window catalog and the fill state through them.
+    // toolbar reads the window catalog and the fill state through them, and the workspace
+    // layout and auto-fill work through them.
     auto windowCommands = std::make_unique<QtWindowCommands>(*host, mainQueue, clock, root, *ownWindows);
     auto neighbours =
         makeNeighbours(NeighbourServices{root, mainQueue, clock, *host, executable, *windowCommands, *ownWindows});
+    if (!neighbours.workspaceLayout) neighbours.workspaceLayout = windowCommands->makeWorkspaceLayout();
+    if (!neighbours.autoFill) neighbours.autoFill = windowCommands->makeAutoFill();
     neighbours.windows = std::move(windowCommands);
     if (!neighbours.settingsWindows) {
-        neighbours.settingsWindows = std::make_unique<QtSettingsWindows>(makeSettingsViews(), &host->userDefaults());
+        neighbours.settingsWindows = std::make_unique<QtSettingsWindows>(std::make_unique<NullSettingsViewFactory>(),
+                                                                         &host->userDefaults());
     }
     auto controller = std::make_unique<AppController>(
         AppController::Services{root,

@@ -41,14 +41,14 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 
 // The status-bar application: a QApplication whose event loop is the main queue, the
 // simulated host opened as the application, the engine and probe actors, and the
-// application controller, whose launch is the loop's first job. The settings window and
-// the resolution panel are made here, with content from `makeSettingsViews`, unless the
-// neighbours bring their own; so are the window commands, which need the host and the
-// program's Qt windows, and which the neighbours (the toolbar) read from. The program follows the host's appearance. Returns the exit status
-// once the loop ends and everything is torn down: the controller, then the actors
-// (joined), then the host.
+// application controller, whose launch is the loop's first job. Unless the neighbours
+// bring their own, the settings window and the resolution panel are made here with empty
+// content; so are the window commands, which need the host and the program's Qt windows,
+// which the neighbours (the toolbar) read from, with the workspace layout and auto-fill
+// built over them. The program follows the host's appearance. Returns the exit status once
+// the loop ends and everything is torn down: the controller, then the actors (joined),
+// then the host.
 int runApplication(const std::filesystem::path& root, const std::string& executable,
-                   const MakeNeighbours& makeNeighbours,
-                   const std::function<std::unique_ptr<SettingsViewFactory>()>& makeSettingsViews);
+                   const MakeNeighbours& makeNeighbours);
 
 }  // namespace dorvane::qthost

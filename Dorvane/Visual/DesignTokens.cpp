@@ -132,6 +132,10 @@ const AdaptiveColor DesignTokens::Colors::textSecondary = primary("Corvelle.Colo
 const AdaptiveColor DesignTokens::Colors::textTertiary = primary("Corvelle.Colors.textTertiary", 0.45);
 const AdaptiveColor DesignTokens::Colors::switchKnob{"Corvelle.switchKnob", white(1, 1), rgb(222, 222, 224)};
 const AdaptiveColor DesignTokens::Colors::controlShadow{"Corvelle.controlShadow", white(0, 0.16), white(0, 0.3)};
+const AdaptiveColor DesignTokens::Colors::warning{"Corvelle.warning", rgb(255, 149, 0), rgb(255, 159, 10)};
+const AdaptiveColor DesignTokens::Colors::warningFill =
+    DesignTokens::Colors::warning.withOpacity(0.1, "Corvelle.warningFill");
+const AdaptiveColor DesignTokens::Colors::success{"Corvelle.success", rgb(52, 199, 89), rgb(48, 209, 88)};
 const AdaptiveColor DesignTokens::Colors::switchTrackOff{"Corvelle.switchTrackOff", white(0, 0.09), white(1, 0.16)};
 const AdaptiveColor DesignTokens::Colors::red{"Corvelle.red", rgb(255, 59, 48), rgb(255, 69, 58)};
 const AdaptiveColor DesignTokens::Colors::runningIndicator =

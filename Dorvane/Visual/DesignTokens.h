@@ -59,6 +59,8 @@ struct DesignTokens {
     // Buttons of the shared styles: padding beside the label, and the opacity of a
     // pressed primary fill and of a disabled button.
     static constexpr double buttonHorizontalPadding = 12;
+    static constexpr double smallButtonHorizontalPadding = 8;
+    static constexpr double smallControlHeight = 22;
     static constexpr double pressedPrimaryOpacity = 0.8;
     static constexpr double disabledOpacity = 0.45;
 
@@ -86,10 +88,11 @@ struct DesignTokens {
     static constexpr double segmentThumbInset = 2;
     static constexpr double pressedSegmentOpacity = 0.6;
 
-    // Durations, in seconds: the glass's unfold and a notice's life; the ease-outs of a
-    // tile's hover and press looks.
+    // Durations, in seconds: the glass's unfold, a notice's life and the settings window's
+    // change of page; the ease-outs of a tile's hover and press looks.
     static constexpr double revealDuration = 0.2;
     static constexpr double noticeLifetime = 3;
+    static constexpr double pageSwitchDuration = 0.2;
     static constexpr double hoverDuration = 0.12;
     static constexpr double pressDuration = 0.1;
 
@@ -163,6 +166,10 @@ struct DesignTokens {
         // The platform's red (warnings), and the dot that marks a running application.
         static const AdaptiveColor red;
         static const AdaptiveColor runningIndicator;
+        // A missing permission (the warning mark and its pale fill) and a granted one.
+        static const AdaptiveColor warning;
+        static const AdaptiveColor warningFill;
+        static const AdaptiveColor success;
     };
 
     // Repaints `widget` whenever the appearance changes (its colours resolve anew).

@@ -11,23 +11,30 @@
 
 namespace dorvane {
 
-namespace {
-
-QFont labelFont() { return DesignTokens::font(DesignTokens::fontBody, FontWeight::medium); }
-
-}  // namespace
-
 StyledButton::StyledButton(ButtonStyle style, const QString& text, QWidget* parent)
-    : QAbstractButton(parent), style_(style) {
+    : StyledButton(style, ButtonSize::regular, text, parent) {}
+
+StyledButton::StyledButton(ButtonStyle style, ButtonSize size, const QString& text, QWidget* parent)
+    : QAbstractButton(parent), style_(style), size_(size) {
     setText(text);
     setFocusPolicy(Qt::TabFocus);
     DesignTokens::repaintOnAppearanceChange(this);
 }
 
+QFont StyledButton::labelFont() const {
+    return DesignTokens::font(size_ == ButtonSize::small ? DesignTokens::fontCaption : DesignTokens::fontBody,
+                              FontWeight::medium);
+}
+
+double StyledButton::padding() const {
+    return size_ == ButtonSize::small ? DesignTokens::smallButtonHorizontalPadding
+                                      : DesignTokens::buttonHorizontalPadding;
+}
+
 QSize StyledButton::sizeHint() const {
     const double label = std::ceil(QFontMetricsF(labelFont()).horizontalAdvance(text()));
-    return QSize(static_cast<int>(label + 2 * DesignTokens::buttonHorizontalPadding),
-                 static_cast<int>(DesignTokens::controlHeight));
+    const double height = size_ == ButtonSize::small ? DesignTokens::smallControlHeight : DesignTokens::controlHeight;
+    return QSize(static_cast<int>(label + 2 * padding()), static_cast<int>(height));
 }
 
 void StyledButton::paintEvent(QPaintEvent* /*event*/) {
@@ -46,12 +53,12 @@ void StyledButton::paintEvent(QPaintEvent* /*event*/) {
         label = DesignTokens::Colors::textPrimary.resolved(dark);
     }
     QPainterPath background;
-    background.addRoundedRect(QRectF(rect()), DesignTokens::radiusMd, DesignTokens::radiusMd);
+    const double radius = size_ == ButtonSize::small ? DesignTokens::radiusSm : DesignTokens::radiusMd;
+    background.addRoundedRect(QRectF(rect()), radius, radius);
     painter.fillPath(background, fill);
     painter.setFont(labelFont());
     painter.setPen(label);
-    const QRectF inside = QRectF(rect()).adjusted(DesignTokens::buttonHorizontalPadding, 0,
-                                                  -DesignTokens::buttonHorizontalPadding, 0);
+    const QRectF inside = QRectF(rect()).adjusted(padding(), 0, -padding(), 0);
     painter.drawText(inside, Qt::AlignCenter, QFontMetricsF(labelFont()).elidedText(text(), Qt::ElideRight, inside.width()));
 }
 

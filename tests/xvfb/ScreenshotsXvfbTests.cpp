@@ -46,7 +46,9 @@ TEST(ScreenshotsUnderXvfb, GlassIsTranslucentWithPaintedCornersAndNoticesAreAnno
                              "launcher-right.png", "launcher-error.png", "toolbar-left.png", "toolbar-right.png",
                              "toolbar-top.png", "toolbar-bottom.png", "toolbar-collapsed.png",
                              "toolbar-layout-flyout.png", "toolbar-app-shortcuts.png", "toolbar-launcher.png",
-                             "toolbar-overflow-dark.png", "toolbar-notice.png"}) {
+                             "toolbar-overflow-dark.png", "toolbar-notice.png",
+                             "settings-general.png", "settings-general-dark.png", "settings-connection.png",
+                             "settings-touch.png"}) {
         const QImage image(QString::fromStdString((root / "out" / name).string()));
         ASSERT_FALSE(image.isNull()) << name;
         ASSERT_TRUE(index.contains(name)) << name;
@@ -70,6 +72,15 @@ TEST(ScreenshotsUnderXvfb, GlassIsTranslucentWithPaintedCornersAndNoticesAreAnno
     const QImage dark(QString::fromStdString((root / "out" / "notice-dark.png").string()));
     EXPECT_GT(light.pixelColor(x, y).lightness(), 180);
     EXPECT_LT(dark.pixelColor(x, y).lightness(), 90);
+
+    // The settings window whole, its cards following the appearance; its open list reaches
+    // beyond nothing but the window.
+    const QImage general(QString::fromStdString((root / "out" / "settings-general.png").string()));
+    const QImage generalDark(QString::fromStdString((root / "out" / "settings-general-dark.png").string()));
+    EXPECT_EQ(general.size(), QSize(900, 720));
+    EXPECT_GT(general.pixelColor(500, 100).lightness(), 220) << "a light card";
+    EXPECT_LT(generalDark.pixelColor(500, 100).lightness(), 90) << "a dark card";
+    EXPECT_EQ(index["settings-connection.png"]["window"], Json::array({0, 0, 900, 720}));
 
     const Json& dropdown = index["dropdown-open.png"];
     EXPECT_EQ(dropdown["glass"][1].get<int>(), dropdown["trigger"][1].get<int>() + 28 + 4) << "4 points under the trigger";

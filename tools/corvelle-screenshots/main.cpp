@@ -5,11 +5,12 @@
 // glass-attached-left.png, launcher-right.png, launcher-error.png, the floating toolbar's
 // toolbar-left.png, toolbar-right.png, toolbar-top.png, toolbar-bottom.png,
 // toolbar-collapsed.png, toolbar-layout-flyout.png, toolbar-app-shortcuts.png,
-// toolbar-launcher.png, toolbar-overflow-dark.png and toolbar-notice.png, and
-// screenshots.json (where the glass lies in each picture, and the desktop's colour under
-// two of its pixels). Needs an X display with a
-// compositing manager: `make screenshots` (scripts/screenshots) provides Xvfb and
-// xcompmgr. The notices speak through the simulated host in $CORVELLE_HOST_DIR, whose
+// toolbar-launcher.png, toolbar-overflow-dark.png and toolbar-notice.png, the settings window's
+// settings-general.png (light, with the Accessibility warning), settings-general-dark.png,
+// settings-connection.png (its dropdown open) and settings-touch.png, and screenshots.json
+// (where the glass lies in each picture, and the desktop's colour under two of its pixels).
+// Needs an X display with a compositing manager: `make screenshots` (scripts/screenshots)
+// provides Xvfb and xcompmgr. The notices speak through the simulated host in $CORVELLE_HOST_DIR, whose
 // appearance the tool switches to dark and back, as a person would with corvelle-host.
 
 #include <cmath>
@@ -28,6 +29,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -37,6 +39,11 @@
 #include "Dorvane/QtHost/QtApplicationPlatform.h"
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/QtHost/QtScreenGeometry.h"
+#include "Dorvane/Settings/AutomaticResolutionSettings.h"
+#include "Dorvane/Settings/ConnectionSettingsPage.h"
+#include "Dorvane/Settings/FixedSettingsPermissions.h"
+#include "Dorvane/Settings/SettingsView.h"
+#include "Dorvane/Shell/ControlPanelModel.h"
 #include "Dorvane/Shell/ScreenSpace.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/GlassDropdown.h"
@@ -388,6 +395,42 @@ private:
         });
     }
 
+    // The settings window as a new user first sees it: Accessibility not granted yet, the
+    // factory presets, the toolbar on the right.
+    void settingsShots() {
+        Preferences preferences;
+        preferences.autoResolutionEnabled = true;
+        preferences.autoRestoreOnDisconnect = true;
+        preferences.customPresets.push_back(CustomPreset{"custom-1", "书房显示器", 1920, 1080, 125});
+        settingsModel_.setPreferences(preferences);
+        settingsWindow_ = std::make_unique<QWidget>();
+        settingsWindow_->setWindowTitle(QStringLiteral("设置"));
+        settingsWindow_->setFixedSize(900, 720);
+        auto* layout = new QVBoxLayout(settingsWindow_.get());
+        layout->setContentsMargins(0, 0, 0, 0);
+        settingsView_ = new SettingsView(settingsModel_, false, SettingsPage::general,
+                                         SettingsEnvironment{settingsPermissions_, *loginItems_, loginFolder_.path().toStdString(),
+                                                             [] { return true; }},
+                                         settingsWindow_.get());
+        layout->addWidget(settingsView_);
+        const QRect screenArea = screen()->geometry();
+        settingsWindow_->move(screenArea.center() - QPoint(450, 360));
+        settingsWindow_->show();
+        settingsWindow_->activateWindow();
+        after(kSettleMilliseconds, [this] {
+            settingsShot("settings-general.png", [this] {
+                setDark(true, [this] {
+                    settingsShot("settings-general-dark.png", [this] {
+                        setDark(false, [this] {
+                            settingsView_->setPage(SettingsPage::connection);
+                            after(kSettleMilliseconds, [this] { connectionShot(); });
+                        });
+                    });
+                });
+            });
+        });
+    }
+
     // The launcher beside the left strip, the two glass surfaces joined.
     void toolbarLauncherShot() {
         stage_->expand(ToolbarSide::left);
@@ -444,7 +487,39 @@ private:
                       {"toolbar", rectJson(panel.translated(-shot.topLeft()))}});
             notice_->dismiss();
             stage_.reset();
-            finish();
+            after(kSettleMilliseconds / 2, [this] { settingsShots(); });
+        });
+    }
+
+    QRect settingsFrame() const { return QRect(settingsWindow_->mapToGlobal(QPoint(0, 0)), settingsWindow_->size()); }
+
+    void settingsShot(const std::string& name, std::function<void()> next) {
+        save(grab(settingsFrame()), name, Json{{"page", name}});
+        after(kSettleMilliseconds / 2, std::move(next));
+    }
+
+    void connectionShot() {
+        auto* page = dynamic_cast<ConnectionSettingsPage*>(settingsView_->currentPage());
+        if (page == nullptr) return fail("the connection page did not show");
+        auto* field = page->settings()->presetDropdown();
+        field->click();
+        field->controller().handleKey(125);  // Down: the pointer row under the choice
+        after(kSettleMilliseconds, [this, field] {
+            GlassPanel* list = field->controller().popup().panel();
+            if (list == nullptr) return fail("the connection page's dropdown did not open");
+            const QRect window = settingsFrame();
+            const QRect area = window.united(list->glassFrame());
+            save(grab(area), "settings-connection.png",
+                 Json{{"window", rectJson(window.translated(-area.topLeft()))},
+                      {"glass", rectJson(list->glassFrame().translated(-area.topLeft()))}});
+            field->controller().close();
+            settingsView_->setPage(SettingsPage::touch);
+            after(kSettleMilliseconds, [this] {
+                settingsShot("settings-touch.png", [this] {
+                    settingsWindow_.reset();
+                    finish();
+                });
+            });
         });
     }
 
@@ -468,6 +543,13 @@ private:
     std::unique_ptr<input::LauncherModel> launcherModel_;
     std::unique_ptr<QtLauncherPanel> launcher_;
     std::unique_ptr<ToolbarStage> stage_;
+    ControlPanelModel settingsModel_;
+    FixedSettingsPermissions settingsPermissions_{false};
+    QTemporaryDir loginFolder_;
+    std::unique_ptr<system::XdgAutostartLoginItems> loginItems_ = std::make_unique<system::XdgAutostartLoginItems>(
+        loginFolder_.path().toStdString(), "/opt/corvelle/corvelle");
+    std::unique_ptr<QWidget> settingsWindow_;
+    SettingsView* settingsView_ = nullptr;
     Json index_ = Json::object();
 };
 

@@ -8,12 +8,31 @@
 #include <gtest/gtest.h>
 
 #include "Dorvane/Input/InputServices.h"
+#include "Dorvane/Input/PermissionGuidePanel.h"
 #include "Platform/Host/EventJson.h"
 #include "Platform/Host/HostEvents.h"
 #include "Platform/Host/WindowFixtures.h"
 #include "tests/Platform/Host/WindowHostSupport.h"
 
 namespace dorvane::testing {
+
+// A guide whose panel goes nowhere; it counts the panels it was asked for.
+class CountingGuideUI final : public PermissionGuideUI {
+public:
+    class Panel final : public PermissionGuidePanel {
+    public:
+        void setFrame(const geometry::Rect&) override {}
+        void orderFrontRegardless() override {}
+        void orderOut() override {}
+        bool ignoresMouseEvents() const override { return false; }
+    };
+    std::unique_ptr<PermissionGuidePanel> makePanel(std::function<void()>, std::function<void()>) override {
+        ++panels;
+        return std::make_unique<Panel>();
+    }
+    void activateProgram() override {}
+    int panels = 0;
+};
 
 // The desk of the simulated host in memory and in virtual time: the program (its event
 // stream on its main queue) and a person at the machine (the tool), Accessibility granted,
@@ -51,6 +70,15 @@ protected:
             keys.push_back(text);
         }
         return keys;
+    }
+
+    // The host refuses the next tap asked for.
+    void refuseNextTap() {
+        host::FaultRule rule;
+        rule.call = host::HostCall::tapCreate;
+        rule.action = host::FaultAction::nothing;
+        rule.times = 1;
+        tool->admin().addFault(rule);
     }
 
     std::size_t beeps() const {

@@ -150,26 +150,8 @@ TEST_F(ShortcutSenderTest, AHoldIsReleasedBeforeTheNextPressAndReturnGetsThePoin
     EXPECT_EQ(moves, 1);
 }
 
-// Records what the guide was asked to do.
-class CountingGuideUI final : public PermissionGuideUI {
-public:
-    class Panel final : public PermissionGuidePanel {
-    public:
-        void setFrame(const geometry::Rect&) override {}
-        void orderFrontRegardless() override {}
-        void orderOut() override {}
-        bool ignoresMouseEvents() const override { return false; }
-    };
-    std::unique_ptr<PermissionGuidePanel> makePanel(std::function<void()>, std::function<void()>) override {
-        ++panels;
-        return std::make_unique<Panel>();
-    }
-    void activateProgram() override {}
-    int panels = 0;
-};
-
 TEST_F(ShortcutSenderTest, InvalidShortcutsAndMissingTrustFailAndTheGuideOpens) {
-    CountingGuideUI ui;
+    testing::CountingGuideUI ui;
     ShortcutPermissions permissions({app->accessibility(), app->events(), app->applicationWorkspace(),
                                      app->windowList(), app->screens(), app->urlOpener(), scheduler.mainQueue(),
                                      scheduler, &ui});
