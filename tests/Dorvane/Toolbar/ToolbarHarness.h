@@ -20,6 +20,7 @@
 #include "Platform/Host/HostEvents.h"
 #include "tests/Dorvane/Visual/VisualUiSupport.h"
 #include "tests/Platform/Host/WindowHostSupport.h"
+#include "tests/Support/OperationLines.h"
 
 namespace dorvane::testing {
 
@@ -44,8 +45,11 @@ inline void tap(QWidget& widget) {
 // The toolbar on the in-memory host in virtual time: one 1440 × 924 display whose
 // 24-point menu bar leaves a 1440 × 900 visible frame, Accessibility granted, the
 // shell's callbacks recorded.
-class ToolbarTest : public host::WindowHostTest {
+class ToolbarTest : public host::WindowHostTest, public OperationLines {
 protected:
+    using OperationLines::logged;
+    using WindowHostTest::logged;
+
     using Rect = geometry::Rect;
 
     void SetUp() override {
@@ -143,16 +147,6 @@ protected:
         return found == toolbar->buttons().end() ? nullptr : found->second.data();
     }
 
-    OperationLog logTo() {
-        return [this](std::string_view line) { log.emplace_back(line); };
-    }
-    std::vector<std::string> logged(std::string_view prefix) const {
-        std::vector<std::string> lines;
-        for (const auto& line : log) {
-            if (line.starts_with(prefix)) lines.push_back(line);
-        }
-        return lines;
-    }
     std::size_t count(const std::string& call) const {
         return static_cast<std::size_t>(std::count(calls.begin(), calls.end(), call));
     }
@@ -178,7 +172,6 @@ protected:
     std::optional<Rect> companion;
     Preferences preferences;
     std::vector<std::string> calls;
-    std::vector<std::string> log;
     std::unique_ptr<windows::ApplicationWindowCatalog> catalog;
     std::unique_ptr<HostGlobalPointerMonitor> globalPointer;
     std::ostringstream reporterErrors;
