@@ -2,7 +2,10 @@
 //
 // Shows the shared visual components over a drawn desktop and writes what the screen
 // shows into OUTPUT_FOLDER: notice-light.png, notice-dark.png, dropdown-open.png,
-// glass-attached-left.png, launcher-right.png, launcher-error.png, the settings window's
+// glass-attached-left.png, launcher-right.png, launcher-error.png, the floating toolbar's
+// toolbar-left.png, toolbar-right.png, toolbar-top.png, toolbar-bottom.png,
+// toolbar-collapsed.png, toolbar-layout-flyout.png, toolbar-app-shortcuts.png,
+// toolbar-launcher.png, toolbar-overflow-dark.png and toolbar-notice.png, the settings window's
 // settings-general.png (light, with the Accessibility warning), settings-general-dark.png,
 // settings-connection.png (its dropdown open), settings-touch.png, settings-resolution.png
 // (and -dark), spec-editor-error.png, device-templates.png, resolution-panel-left.png and
@@ -64,6 +67,7 @@
 #include "Platform/Host/SimulatedHost.h"
 #include "nlohmann/json.hpp"
 #include "tools/corvelle-screenshots/ScreenshotDesk.h"
+#include "tools/corvelle-screenshots/ToolbarStage.h"
 
 namespace dorvane::screenshots {
 namespace {
@@ -314,8 +318,87 @@ private:
             save(grab(area), name, Json{{"glass", rectJson(glass.translated(-area.topLeft()))}});
             launcher_.reset();
             toolbar_.reset();
-            if (error) return after(kSettleMilliseconds / 2, [this] { settingsShots(); });
+            if (error) return toolbarShots();
             after(kSettleMilliseconds / 2, [this] { launcherShot("launcher-error.png", "无法打开应用程序“地图”。"); });
+        });
+    }
+
+    // ---- The floating toolbar ----
+
+    QRect onScreen(const QRect& area) const { return area.intersected(screen()->geometry()); }
+    QRect panelOf(const FloatingSwitcher& toolbar) const { return toolbar.panel().geometry(); }
+    geometry::Rect visibleFrame() const {
+        const auto screens = host_.screens().screens();
+        return ScreenSpace::of(screens).toolkit(screens.front().visibleFrame);
+    }
+
+    void toolbarShots() {
+        stage_ = std::make_unique<ToolbarStage>(host_, mainQueue_, clock_);
+        sideShot(0);
+    }
+
+    void sideShot(std::size_t index) {
+        static const std::array<std::pair<ToolbarSide, const char*>, 4> sides{
+            {{ToolbarSide::left, "toolbar-left.png"}, {ToolbarSide::right, "toolbar-right.png"},
+             {ToolbarSide::top, "toolbar-top.png"}, {ToolbarSide::bottom, "toolbar-bottom.png"}}};
+        if (index == sides.size()) return collapsedShot();
+        stage_->expand(sides[index].first);
+        after(kSettleMilliseconds, [this, index] {
+            const QRect panel = panelOf(stage_->toolbar());
+            const QRect area = onScreen(panel.adjusted(-kMargin, -kMargin, kMargin, kMargin));
+            save(grab(area), sides[index].second, Json{{"toolbar", rectJson(panel.translated(-area.topLeft()))}});
+            sideShot(index + 1);
+        });
+    }
+
+    void collapsedShot() {
+        stage_->collapse();
+        after(kSettleMilliseconds, [this] {
+            const QRect panel = panelOf(stage_->toolbar());
+            const QRect area = onScreen(panel.adjusted(-3 * kMargin, -3 * kMargin, 3 * kMargin, 3 * kMargin));
+            save(grab(area), "toolbar-collapsed.png", Json{{"toolbar", rectJson(panel.translated(-area.topLeft()))}});
+            layoutFlyoutShot();
+        });
+    }
+
+    // A flyout beside the left strip: the strip's rows beside it and the flyout itself.
+    void flyoutShot(const std::string& name, QWidget* flyout, std::function<void()> next) {
+        const QRect panel = panelOf(stage_->toolbar());
+        const QRect glass = flyout->geometry();
+        const QRect area = onScreen(QRect(panel.left(), glass.top(), glass.right() - panel.left() + 1, glass.height())
+                                        .adjusted(0, -kMargin, kMargin, kMargin));
+        save(grab(area), name, Json{{"glass", rectJson(glass.translated(-area.topLeft()))}});
+        next();
+    }
+
+    void layoutFlyoutShot() {
+        stage_->expand(ToolbarSide::left);
+        stage_->toolbar().toolbar()->windowButton()->accessibilityPerformPress();
+        after(kSettleMilliseconds, [this] {
+            ToolbarPanel* flyout = stage_->toolbar().windowPanel();
+            if (flyout == nullptr || !flyout->isVisible()) return fail("the layout flyout did not open");
+            flyoutShot("toolbar-layout-flyout.png", flyout, [this] {
+                stage_->toolbar().orderWindowPanelOut();
+                applicationShortcutsShot();
+            });
+        });
+    }
+
+    void applicationShortcutsShot() {
+        stage_->expand(ToolbarSide::left, stage_->withFrontApplicationShortcuts());
+        // The scan of which applications own windows brings the application's button.
+        after(kSettleMilliseconds, [this] {
+            ToolbarButton* button = stage_->toolbar().toolbar()->applicationButton();
+            if (button == nullptr) return fail("the application button did not appear");
+            button->accessibilityPerformPress();
+            after(kSettleMilliseconds, [this] {
+                ToolbarPanel* flyout = stage_->toolbar().applicationPanel();
+                if (flyout == nullptr || !flyout->isVisible()) return fail("the application flyout did not open");
+                flyoutShot("toolbar-app-shortcuts.png", flyout, [this] {
+                    stage_->toolbar().hideApplicationShortcuts();
+                    toolbarLauncherShot();
+                });
+            });
         });
     }
 
@@ -352,6 +435,66 @@ private:
                     });
                 });
             });
+        });
+    }
+
+    // The launcher beside the left strip, the two glass surfaces joined.
+    void toolbarLauncherShot() {
+        stage_->expand(ToolbarSide::left);
+        FloatingSwitcher& toolbar = stage_->toolbar();
+        const geometry::Rect anchor = toolbar.panelFrame().insetBy(6, 6);
+        const geometry::Rect frame = DesktopToolbarLayout::applications(
+            anchor, visibleFrame(), ToolbarSide::left, static_cast<int>(launcherModel_->cellCount()), false, std::nullopt, 6);
+        launcherModel_->setError(std::nullopt);
+        launcherModel_->setSide(ToolbarSide::left);
+        launcher_ = std::make_unique<QtLauncherPanel>(
+            *launcherModel_, frame,
+            QtLauncherPanel::Services{{clock_, mainQueue_}, [this] { return ScreenSpace::of(host_.screens().screens()); }});
+        launcher_->attach(ToolbarSide::left);
+        launcher_->present();
+        stage_->companionOpen(true);
+        after(kSettleMilliseconds, [this] {
+            const QRect glass = launcher_->window()->geometry();
+            const QRect panel = panelOf(stage_->toolbar());
+            const QRect area = onScreen(QRect(panel.left(), glass.top(), glass.right() - panel.left() + 1, glass.height())
+                                            .adjusted(0, -kMargin, kMargin, kMargin));
+            save(grab(area), "toolbar-launcher.png", Json{{"glass", rectJson(glass.translated(-area.topLeft()))}});
+            launcher_.reset();
+            stage_->companionOpen(false);
+            setDark(true, [this] { overflowShot(); });
+        });
+    }
+
+    // Thirty buttons on the right, scrolled halfway: both ends fade.
+    void overflowShot() {
+        stage_->expand(ToolbarSide::right, ToolbarStage::withOperations(30));
+        ToolbarContent* strip = stage_->toolbar().toolbar();
+        strip->setOffset(strip->maxOffset() / 2);
+        after(kSettleMilliseconds, [this] {
+            const QRect panel = panelOf(stage_->toolbar());
+            const QRect area = onScreen(panel.adjusted(-kMargin, -kMargin, kMargin, kMargin));
+            save(grab(area), "toolbar-overflow-dark.png", Json{{"toolbar", rectJson(panel.translated(-area.topLeft()))}});
+            setDark(false, [this] { toolbarNoticeShot(); });
+        });
+    }
+
+    // A notice as the program places it beside the expanded strip on the left.
+    void toolbarNoticeShot() {
+        stage_->expand(ToolbarSide::left);
+        const geometry::Rect area =
+            DesktopToolbarLayout::workspace(stage_->toolbar().reservedToolbarFrame(), visibleFrame(), ToolbarSide::left);
+        notice_->show("没有可操作的窗口", std::nullopt, area);
+        after(kSettleMilliseconds, [this] {
+            const QRect glass = notice_->panel()->glassFrame();
+            const QRect panel = panelOf(stage_->toolbar());
+            const QRect shot = onScreen(QRect(panel.left(), panel.top(), glass.right() + kMargin - panel.left(),
+                                              glass.bottom() + 3 * kMargin - panel.top()));
+            save(grab(shot), "toolbar-notice.png",
+                 Json{{"glass", rectJson(glass.translated(-shot.topLeft()))},
+                      {"toolbar", rectJson(panel.translated(-shot.topLeft()))}});
+            notice_->dismiss();
+            stage_.reset();
+            after(kSettleMilliseconds / 2, [this] { settingsShots(); });
         });
     }
 
@@ -514,6 +657,7 @@ private:
     std::unique_ptr<GlassPanel> companion_;
     std::unique_ptr<input::LauncherModel> launcherModel_;
     std::unique_ptr<QtLauncherPanel> launcher_;
+    std::unique_ptr<ToolbarStage> stage_;
     ControlPanelModel settingsModel_;
     FixedSettingsPermissions settingsPermissions_{false};
     QTemporaryDir loginFolder_;

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -69,6 +70,8 @@ protected:
 
     void makeController() {
         fakes = std::make_unique<testing::RecordingNeighbours>(log);
+        // A test may put real neighbours in place of the fakes (whose pointers then go stale).
+        if (replaceNeighbours) replaceNeighbours(fakes->neighbours);
         controller = std::make_unique<AppController>(
             AppController::Services{h.root,
                                     h.scheduler.mainQueue(),
@@ -163,6 +166,7 @@ protected:
     std::unique_ptr<OperationDiagnostics> operations;
     std::unique_ptr<NotingStatusBar> statusBar;
     std::unique_ptr<testing::RecordingNeighbours> fakes;
+    std::function<void(shell::Neighbours&)> replaceNeighbours;
     std::unique_ptr<AppController> controller;
 };
 
