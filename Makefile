@@ -12,7 +12,9 @@ FUZZ_SECONDS ?= 60
 SANITIZE_FUZZ_SECONDS ?= 20
 
 # A sanitizer report fails the run at once, in every process (worker children included).
+# The suppression files name third-party libraries only.
 ASAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+           LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
            UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 
