@@ -16,7 +16,7 @@ SANITIZE_FUZZ_SECONDS ?= 20
 ASAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
            LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
            UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/sanitizers/tsan.supp
 
 .PHONY: all bootstrap configure build test run bench sanitize fuzz clean
 
