@@ -18,7 +18,7 @@ ASAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
            UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/sanitizers/tsan.supp
 
-.PHONY: all bootstrap configure build test run bench sanitize fuzz clean
+.PHONY: all bootstrap configure build test run bench screenshots sanitize fuzz clean
 
 all: build
 
@@ -37,6 +37,10 @@ test: build
 # Starts the program (ARGS="--check" and so on pass a mode).
 run: build
 	@$(BUILD_DIR)/Dorvane/corvelle $(ARGS)
+
+# The visual components over a drawn desktop, under Xvfb with a compositor, into docs/screenshots/.
+screenshots: build
+	@scripts/screenshots $(BUILD_DIR)/tools/corvelle-screenshots/corvelle-screenshots docs/screenshots
 
 bench: bootstrap
 	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVELLE_BUILD_TESTS=OFF -DCORVELLE_BUILD_BENCH=ON >/dev/null

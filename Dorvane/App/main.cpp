@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "Dorvane/App/Neighbours.h"
+#include "Dorvane/Input/InputRelayCheckMode.h"
 #include "Dorvane/QtHost/ApplicationRunner.h"
 #include "Dorvane/Shell/Entry.h"
 
@@ -10,7 +11,7 @@ int main(int argc, char** argv) {
     // Only the application mode touches Qt; the worker and the other modes never do.
     return dorvane::runEntry(argc > 0 ? argv[0] : "corvelle", arguments,
                              [](const std::filesystem::path& root, const std::string& executable) {
-                                 return dorvane::qthost::runApplication(root, executable, dorvane::makeNeighbours,
-                                                                        dorvane::makeSettingsViews);
-                             });
+                                 return dorvane::qthost::runApplication(root, executable, dorvane::makeNeighbours);
+                             },
+                             dorvane::runInputRelayCheckMode);
 }

@@ -13,12 +13,17 @@
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
 #include "Dorvane/QtHost/QtSettingsWindows.h"
 #include "Dorvane/QtHost/QtTerminationSignals.h"
+#include "Dorvane/QtHost/QtWindowCommands.h"
 #include "Dorvane/QtHost/TrayStatusBar.h"
 #include "Dorvane/Shell/AppController.h"
 #include "Dorvane/Shell/AppUpdater.h"
 #include "Dorvane/Shell/OperationDiagnostics.h"
+#include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/GlobalPointerMonitor.h"
+#include "Dorvane/Visual/PointerHover.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
+#include "Platform/Host/HostEvents.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "Platform/System/LoginItems.h"
@@ -31,6 +36,14 @@ std::optional<std::string> variable(const char* name) {
     const char* value = std::getenv(name);
     if (value == nullptr || *value == '\0') return std::nullopt;
     return std::string(value);
+}
+
+// Qt's offscreen platform warns on every raise and size hint of a window it has no screen
+// for; the program already said once that it runs without one.
+QtMessageHandler defaultMessageHandler = nullptr;
+void quietOffscreenMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QStringLiteral("This plugin does not support"))) return;
+    if (defaultMessageHandler != nullptr) defaultMessageHandler(type, context, message);
 }
 
 }  // namespace
@@ -46,8 +59,7 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 }
 
 int runApplication(const std::filesystem::path& root, const std::string& executable,
-                   const std::function<shell::Neighbours()>& makeNeighbours,
-                   const std::function<std::unique_ptr<SettingsViewFactory>()>& makeSettingsViews) {
+                   const MakeNeighbours& makeNeighbours) {
     const auto choice =
         choosePlatform(variable("QT_QPA_PLATFORM"), variable("DISPLAY"), variable("WAYLAND_DISPLAY"));
     if (choice.platform) ::setenv("QT_QPA_PLATFORM", choice.platform->c_str(), 1);
@@ -56,16 +68,22 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     std::string programName = "corvelle";
     char* argv[] = {programName.data(), nullptr};
     QApplication application(argc, argv);
+    if (QGuiApplication::platformName() == QStringLiteral("offscreen")) {
+        defaultMessageHandler = qInstallMessageHandler(quietOffscreenMessages);
+    }
     QApplication::setApplicationName(QStringLiteral("Corvelle"));
     // Closing a window never quits: only the orderly quit may, after the restore.
     QApplication::setQuitOnLastWindowClosed(false);
 
     dispatch::SystemClock clock;
     QtMainQueue mainQueue;
+    // The event stream's own queue: a tap that keeps the main thread waiting is switched
+    // off after a second while the stream goes on. It outlives the host.
+    dispatch::SerialQueue eventQueue("event-pipeline");
     std::unique_ptr<host::SimulatedHost> host;
     try {
         host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application, clock,
-                                               &mainQueue);
+                                               &mainQueue, &eventQueue);
     } catch (const std::exception& error) {
         std::cerr << "Corvelle: " << error.what() << "\n";
         return 1;
@@ -78,14 +96,31 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
         systemRandomSource()});
     auto statusBar = std::make_unique<TrayStatusBar>(host->statusBar(), true);
     auto ownWindows = std::make_unique<QtOwnWindowReporter>(host->ownWindows(), std::cerr);
-    auto loginItems = system::XdgAutostartLoginItems::fromEnvironment();
+    auto loginItems = system::XdgAutostartLoginItems::fromEnvironment(executable);
     AppUpdater updater(executable, host->updaters());
     QtApplicationPlatform platform;
+    platform.followAppearance(host->appearance(), mainQueue);
+    QApplication::setFont(DesignTokens::font(DesignTokens::fontBody));
     QtTerminationSignals terminationSignals;
+    // Clicks in other applications close dropdown lists; they, moves and wheel there clear the hover.
+    HostGlobalPointerMonitor globalPointer(host->pointer());
+    GlobalPointerMonitor::setShared(&globalPointer);
+    PointerHover::shared().watch(&globalPointer);
 
-    auto neighbours = makeNeighbours();
+    auto neighbours = makeNeighbours(NeighbourServices{root, mainQueue, clock, *host, executable});
+    // The window commands need the host and the program's Qt windows: the runner's own,
+    // and so are the workspace layout and auto-fill that work through them.
+    if (!neighbours.windows) {
+        auto commands = std::make_unique<QtWindowCommands>(*host, mainQueue, clock, root, *ownWindows);
+        if (!neighbours.workspaceLayout) neighbours.workspaceLayout = commands->makeWorkspaceLayout();
+        if (!neighbours.autoFill) neighbours.autoFill = commands->makeAutoFill();
+        neighbours.windows = std::move(commands);
+    }
+    if (!neighbours.workspaceLayout) neighbours.workspaceLayout = std::make_unique<shell::NullWorkspaceLayout>();
+    if (!neighbours.autoFill) neighbours.autoFill = std::make_unique<shell::NullAutoFill>();
     if (!neighbours.settingsWindows) {
-        neighbours.settingsWindows = std::make_unique<QtSettingsWindows>(makeSettingsViews(), &host->userDefaults());
+        neighbours.settingsWindows = std::make_unique<QtSettingsWindows>(std::make_unique<NullSettingsViewFactory>(),
+                                                                         &host->userDefaults());
     }
     auto controller = std::make_unique<AppController>(
         AppController::Services{root,
@@ -114,11 +149,15 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
                                 variable(system::XdgAutostartLoginItems::launchedVariable)},
         std::move(neighbours));
     statusBar->onMenuWillOpen = [&controller] { controller->menuNeedsUpdate(); };
-    mainQueue.post([&controller, &choice, &ownWindows] {
+    mainQueue.post([&controller, &choice, &ownWindows, &host] {
         controller->applicationDidFinishLaunching();
         // Only the instance that runs for good joins the host's applications; windows the
-        // launch showed already are listed at once, those it queued as they appear.
-        if (controller->holdsInstanceLock()) ownWindows->start();
+        // launch showed already are listed at once, those it queued as they appear. It also
+        // takes the input from outside (corvelle-host input ...) through its taps.
+        if (controller->holdsInstanceLock()) {
+            ownWindows->start();
+            host->hostEvents().claimInputOwnership();
+        }
         // Said once the program runs for good: a second instance ends silently.
         if (choice.notice && controller->holdsInstanceLock()) std::cerr << *choice.notice << std::endl;
     });
@@ -132,6 +171,7 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     statusBar->onMenuWillOpen = nullptr;
     probeQueue->stop();
     controller.reset();
+    eventQueue.stop();
     engineQueue.reset();
     probeQueue.reset();
     engine.reset();
@@ -139,6 +179,8 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     statusBar->remove();
     statusBar.reset();
     ownWindows.reset();
+    PointerHover::shared().watch(nullptr);
+    GlobalPointerMonitor::setShared(nullptr);
     host.reset();
     return status;
 }

@@ -7,8 +7,21 @@
 
 #include "Dorvane/QtHost/SettingsViewFactory.h"
 #include "Dorvane/Shell/Neighbours/Neighbours.h"
+#include "Platform/Dispatch/Clock.h"
+#include "Platform/Dispatch/Executor.h"
+#include "Platform/Host/SimulatedHost.h"
 
 namespace dorvane::qthost {
+
+// What the controller's neighbours are built from; all of it outlives them.
+struct NeighbourServices {
+    std::filesystem::path root;  // the support folder
+    dispatch::MainQueue& mainQueue;
+    dispatch::Clock& clock;
+    host::SimulatedHost& host;
+    std::string executable;  // the program's own executable
+};
+using MakeNeighbours = std::function<shell::Neighbours(const NeighbourServices&)>;
 
 // The Qt platform plugin to use, and the line that says so when the choice is the
 // runner's own: with none of QT_QPA_PLATFORM, DISPLAY and WAYLAND_DISPLAY set,
@@ -22,12 +35,13 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 
 // The status-bar application: a QApplication whose event loop is the main queue, the
 // simulated host opened as the application, the engine and probe actors, and the
-// application controller, whose launch is the loop's first job. The settings window and
-// the resolution panel are made here, with content from `makeSettingsViews`, unless the
-// neighbours bring their own. Returns the exit status once the loop ends and everything
-// is torn down: the controller, then the actors (joined), then the host.
+// application controller, whose launch is the loop's first job. Unless the neighbours
+// bring their own, the settings window and the resolution panel are made here with empty
+// content; so are the window commands, which need the host and the program's Qt windows,
+// with the workspace layout and auto-fill built over them. The program follows the host's
+// appearance. Returns the exit status once the loop ends and everything is torn down: the
+// controller, then the actors (joined), then the host.
 int runApplication(const std::filesystem::path& root, const std::string& executable,
-                   const std::function<shell::Neighbours()>& makeNeighbours,
-                   const std::function<std::unique_ptr<SettingsViewFactory>()>& makeSettingsViews);
+                   const MakeNeighbours& makeNeighbours);
 
 }  // namespace dorvane::qthost

@@ -7,6 +7,8 @@
 #include <QStyleFactory>
 #include <QWidget>
 
+#include "Dorvane/Visual/VisualAppearance.h"
+
 namespace dorvane::qthost {
 
 namespace {
@@ -42,11 +44,31 @@ QPalette darkPalette() {
 void QtApplicationPlatform::quit(int exitCode) { QCoreApplication::exit(exitCode); }
 
 void QtApplicationPlatform::applyTheme(AppTheme theme) {
-    // Fusion draws the same on every desktop and takes any palette; "system" keeps
-    // Fusion's own (light) palette, as Qt 6.4 cannot read the desktop's dark mode.
-    QStyle* style = QStyleFactory::create("Fusion");
-    if (style) QApplication::setStyle(style);
-    QApplication::setPalette(theme == AppTheme::dark ? darkPalette() : QApplication::style()->standardPalette());
+    theme_ = theme;
+    apply();
+}
+
+void QtApplicationPlatform::followAppearance(system::AppearanceServices& appearance, dispatch::Executor& mainQueue) {
+    system_ = appearance.current();
+    apply();
+    appearanceChanges_ = appearance.observe(mainQueue, [this](const system::AppearanceSettings& settings) {
+        system_ = settings;
+        apply();
+    });
+}
+
+bool QtApplicationPlatform::isDark() const {
+    return theme_ == AppTheme::dark || (theme_ == AppTheme::system && system_.style == system::InterfaceStyle::dark);
+}
+
+void QtApplicationPlatform::apply() {
+    // Fusion draws the same on every desktop and takes any palette.
+    if (QApplication::style() == nullptr || QApplication::style()->name() != QStringLiteral("fusion")) {
+        if (QStyle* style = QStyleFactory::create("Fusion")) QApplication::setStyle(style);
+    }
+    const bool dark = isDark();
+    QApplication::setPalette(dark ? darkPalette() : QApplication::style()->standardPalette());
+    VisualAppearance::shared().set(dark, system_.reduceMotion);
 }
 
 void QtApplicationPlatform::activate() {

@@ -7,9 +7,13 @@
 
 #include <QApplication>
 #include <QDynamicPropertyChangeEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
+#include <QWindow>
 #include <QWidget>
 
+#include "DorvaneCore/Input/KeyboardLayout.h"
 #include "DorvaneCore/Launcher/ApplicationBundle.h"
 
 namespace dorvane::qthost {
@@ -39,7 +43,8 @@ std::int32_t levelOf(const QWidget& window) {
 
 // Only windows the user can see take part; widgets rendered off screen on purpose do not.
 bool isReportable(const QWidget& widget) {
-    return widget.isWindow() && !widget.testAttribute(Qt::WA_DontShowOnScreen);
+    return widget.isWindow() && !widget.testAttribute(Qt::WA_DontShowOnScreen) &&
+           !widget.property(kDecorationProperty).toBool();
 }
 
 // Panels that must not take focus never make the program frontmost, also where the
@@ -83,6 +88,8 @@ void QtOwnWindowReporter::start() {
     ensureRegistered();
     attempt([this] {
         clicks_ = host_.observeClicks([this](const workspace::OwnWindowClick& click) { deliver(click); });
+        events_ = host_.observeEvents(
+            [this](const events::Event& event, std::uint32_t window) { deliverEvent(event, window); });
     });
     QApplication::instance()->installEventFilter(this);
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -94,6 +101,7 @@ QtOwnWindowReporter::~QtOwnWindowReporter() {
     if (!started_) return;
     QApplication::instance()->removeEventFilter(this);
     clicks_.cancel();
+    events_.cancel();
     for (const auto& [key, entry] : reported_) {
         attempt([this, number = entry.number] { host_.removeWindow(number); });
     }
@@ -208,22 +216,44 @@ void QtOwnWindowReporter::forget(const QObject* window) {
 
 void QtOwnWindowReporter::deliver(const workspace::OwnWindowClick& click) {
     QWidget* window = widget(click.window);
-    if (window == nullptr) return;
+    if (window == nullptr || window->windowHandle() == nullptr) return;
     const QPointF global(click.location.x, click.location.y);
-    QWidget* target = nullptr;
-    if (click.down) {
-        QWidget* under = window->childAt(window->mapFromGlobal(global).toPoint());
-        target = under != nullptr ? under : window;
-        pressed_ = target;
-    } else {
-        // The release goes where the press went, as with a real pointer grab.
-        target = pressed_ ? pressed_.data() : window;
-        pressed_ = nullptr;
+    const QPointF inWindow = window->mapFromGlobal(global);
+    // Through the window, as the platform's own clicks come: the application's event filter
+    // (local monitors) sees it there, and the window hands it to the widget under the
+    // pointer, the release to the widget that took the press.
+    QMouseEvent event(click.down ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, inWindow, inWindow, global,
+                      Qt::LeftButton, click.down ? Qt::LeftButton : Qt::NoButton, QGuiApplication::keyboardModifiers());
+    QApplication::sendEvent(window->windowHandle(), &event);
+}
+
+void QtOwnWindowReporter::deliverEvent(const events::Event& event, std::uint32_t window) {
+    using events::EventType;
+    const auto modifiers = Qt::KeyboardModifiers(KeyboardLayout::qtModifiersFromFlags(event.flags));
+    if (event.type == EventType::keyDown || event.type == EventType::keyUp) {
+        QWidget* target = QApplication::focusWidget();
+        if (target == nullptr) target = QApplication::activeWindow();
+        const auto* key = KeyboardLayout::key(event.keyCode());
+        if (target == nullptr || key == nullptr) return;
+        const bool shifted = (event.flags & modifier::shift) != 0;
+        const int qtKey = shifted && key->shiftedQtKey != 0 ? key->shiftedQtKey : key->qtKey;
+        const auto text = QString::fromUtf8(KeyboardLayout::charactersIgnoringModifiers(event.keyCode(), event.flags));
+        QKeyEvent keyEvent(event.type == EventType::keyDown ? QEvent::KeyPress : QEvent::KeyRelease, qtKey, modifiers,
+                           text);
+        QApplication::sendEvent(target, &keyEvent);
+        return;
     }
-    QMouseEvent event(click.down ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, target->mapFromGlobal(global),
-                      target->window()->mapFromGlobal(global), global, Qt::LeftButton,
-                      click.down ? Qt::LeftButton : Qt::NoButton, QGuiApplication::keyboardModifiers());
-    QApplication::sendEvent(target, &event);
+    if (event.type != EventType::scrollWheel) return;
+    QWidget* shown = widget(window);
+    if (shown == nullptr) return;
+    const QPointF global(event.location.x, event.location.y);
+    QWidget* under = shown->childAt(shown->mapFromGlobal(global).toPoint());
+    QWidget* target = under != nullptr ? under : shown;
+    const auto vertical = static_cast<int>(event.field(events::EventField::scrollDeltaAxis1));
+    const auto horizontal = static_cast<int>(event.field(events::EventField::scrollDeltaAxis2));
+    QWheelEvent wheel(target->mapFromGlobal(global), global, QPoint(horizontal, vertical),
+                      QPoint(horizontal * 8, vertical * 8), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &wheel);
 }
 
 bool QtOwnWindowReporter::ensureRegistered() {

@@ -21,10 +21,17 @@ namespace dorvane::qthost {
 // for dropdown popups: widget->setProperty(kWindowLevelProperty, 25).
 inline constexpr char kWindowLevelProperty[] = "corvelleWindowLevel";
 
+// The dynamic property (a bool) of a window that only decorates another, such as a
+// panel's shadow: it takes no input and is not one of the program's windows, so it is
+// never listed.
+inline constexpr char kDecorationProperty[] = "corvelleDecoration";
+
 // What the host's window list shows of a top-level widget: title, geometry in Qt's global
 // coordinates (the host's points), a title bar unless frameless or a popup kind, level
 // 3 for Qt::Tool or stays-on-top windows and 0 otherwise (unless the property says),
 // and on screen while visible and not minimised.
+// Keys the host delivers to the program reach its focused widget, and the wheel the
+// widget under the pointer.
 workspace::OwnWindow describeOwnWindow(const QWidget& window);
 
 // Reports the program's top-level Qt windows into the host's window list and hands the
@@ -76,6 +83,8 @@ private:
     void activated(QWidget* window);
     void forget(const QObject* window);
     void deliver(const workspace::OwnWindowClick& click);
+    // Keys go to the focused widget, the wheel to the widget under the point.
+    void deliverEvent(const events::Event& event, std::uint32_t window);
 
     bool ensureRegistered();
     // Runs a host call; false (said once until a call succeeds again) when it throws.
@@ -90,8 +99,8 @@ private:
     std::map<const QObject*, Reported> reported_;
     std::vector<QPointer<QWidget>> pending_;
     bool flushQueued_ = false;
-    QPointer<QWidget> pressed_;  // receives the release of the host's last press
     dispatch::Observation clicks_;
+    dispatch::Observation events_;
 };
 
 }  // namespace dorvane::qthost

@@ -211,6 +211,7 @@ void AppController::checkEnvironment() {
 }
 
 dispatch::Task<void> AppController::runEnvironmentCheck(dispatch::Lifetime::Watch alive) {
+    // A spawned task first runs later, when the controller may be gone already.
     if (!alive) co_return;
     const EngineStatus checked = co_await engine_.initialize();
     // A quit begun meanwhile owns the status now.

@@ -25,11 +25,11 @@ std::string ownExecutablePath(const std::string& argv0) {
 }
 
 int runEntry(const std::string& argv0, const std::vector<std::string>& arguments,
-             const ApplicationRunner& runApplication) {
+             const ApplicationRunner& runApplication, const InputRelayCheck& checkInputRelay) {
     const std::string mode = arguments.empty() ? std::string() : arguments.front();
 
     if (mode == "--check-input-relay") {
-        // The shortcut relay is not part of this build.
+        if (checkInputRelay) return checkInputRelay(std::cout);
         std::cout << "input-relay: unavailable\n";
         return 1;
     }

@@ -12,7 +12,11 @@ std::string ApplicationBundle::applicationIdentifier() const {
 std::string ApplicationBundle::name() const {
     if (displayName) return *displayName;
     if (bundleName) return *bundleName;
-    const std::string_view last = std::string_view(path).substr(path.rfind('/') + 1);
+    return fileStem(path);
+}
+
+std::string fileStem(std::string_view path) {
+    const std::string_view last = path.substr(path.rfind('/') + 1);
     const auto dot = last.rfind('.');
     return std::string(dot == std::string_view::npos || dot == 0 ? last : last.substr(0, dot));
 }

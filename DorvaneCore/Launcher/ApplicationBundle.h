@@ -30,6 +30,9 @@ struct ApplicationBundle {
 // The bundle identifier of this program, which lists and records never show.
 inline constexpr std::string_view ownBundleIdentifier = "local.Dorvane";
 
+// The last component of a path without its extension: "/Applications/B.app" is "B".
+std::string fileStem(std::string_view path);
+
 // A platform path with "." and ".." resolved and repeated or trailing "/" removed.
 std::string standardizedPath(std::string_view path);
 

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "DorvaneCore/Geometry/Rect.h"
+#include "Platform/Events/Event.h"
 #include "Platform/Dispatch/Observation.h"
 
 namespace dorvane::events {
@@ -29,6 +30,10 @@ public:
     // Calls `handler` on the main queue for every left-button event in other
     // applications' windows or on the desktop.
     virtual dispatch::Observation addGlobalMouseMonitor(std::function<void(const MouseEvent&)> handler) = 0;
+
+    // Calls `handler` on the main queue for every event of `mask` (buttons, moves, drags,
+    // the wheel) that reaches another application or the desktop, in the order delivered.
+    virtual dispatch::Observation addGlobalMonitor(EventMask mask, std::function<void(const Event&)> handler) = 0;
 };
 
 }  // namespace dorvane::events

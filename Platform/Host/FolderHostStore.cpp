@@ -197,12 +197,15 @@ HostPulse readFolderPulse(const std::filesystem::path& folder, const HostPulse& 
     pulse.workspaceGeneration = generationIn(kWorkspaceFile, previous.workspaceGeneration);
     pulse.statusBarGeneration = generationIn(kStatusBarFile, previous.statusBarGeneration);
     pulse.windowsGeneration = generationIn(kWindowsFile, previous.windowsGeneration);
+    pulse.inputGeneration = generationIn(kInputFile, previous.inputGeneration);
+    pulse.permissionsGeneration = generationIn(kPermissionsFile, previous.permissionsGeneration);
     pulse.appearanceGeneration = generationIn(kAppearanceFile, previous.appearanceGeneration);
     pulse.notificationGeneration = generationIn(kNotificationsFile, previous.notificationGeneration);
     return pulse;
 }
 
-FolderHostStore::FolderHostStore(std::filesystem::path folder) : folder_(std::move(folder)) {
+FolderHostStore::FolderHostStore(std::filesystem::path folder)
+    : folder_(std::move(folder)), delivered_(std::make_unique<FileDeliveredEventLog>(folder_ / kDeliveredEventsFile)) {
     std::error_code error;
     std::filesystem::create_directories(folder_, error);
     if (error || !std::filesystem::is_directory(folder_)) {
@@ -241,6 +244,8 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
     if (loadCached(workspacePath, workspaceCache_)) data.workspace = workspaceCache_.value;
     if (loadCached(windowsPath, windowsCache_)) data.windows = windowsCache_.value;
     if (loadCached(permissionsPath, permissionsCache_)) data.permissions = permissionsCache_.value;
+    const auto inputPath = folder_ / kInputFile;
+    if (loadCached(inputPath, inputCache_)) data.input = inputCache_.value;
     const auto statusBarPath = folder_ / kStatusBarFile;
     if (loadCached(statusBarPath, statusBarCache_)) data.statusBar = statusBarCache_.value;
     const auto defaultsPath = folder_ / kDefaultsFile;
@@ -251,6 +256,8 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
     if (loadCached(appearancePath, appearanceCache_)) data.appearance = appearanceCache_.value;
     if (loadCached(notificationsPath, notificationsCache_)) data.notifications = notificationsCache_.value;
     if (loadCached(announcementsPath, announcementsCache_)) data.announcements = announcementsCache_.value;
+    const auto launchingPath = folder_ / kLaunchingFile;
+    if (loadCached(launchingPath, launchingCache_)) data.launching = launchingCache_.value;
 
     body(data);
 
@@ -260,12 +267,14 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
     storeCached(workspacePath, workspaceCache_, data.workspace);
     storeCached(powerPath, powerCache_, data.power);
     storeCached(permissionsPath, permissionsCache_, data.permissions);
+    storeCached(inputPath, inputCache_, data.input);
     storeCached(windowsPath, windowsCache_, data.windows);
     storeCached(statusBarPath, statusBarCache_, data.statusBar);
     storeCached(defaultsPath, defaultsCache_, data.defaults);
     storeCached(appearancePath, appearanceCache_, data.appearance);
     storeCached(notificationsPath, notificationsCache_, data.notifications);
     storeCached(announcementsPath, announcementsCache_, data.announcements);
+    storeCached(launchingPath, launchingCache_, data.launching);
     // Written last: watchers read this file, and by then the rest is in place.
     storeCached(statePath, stateCache_, data.state);
 }
@@ -291,12 +300,15 @@ void FolderHostStore::reset(const HostState& state) {
     WindowsState windows;
     windows.generation = previous.windowsGeneration + 1;
     writeText(folder_ / kWindowsFile, documentText(windows.toJson()));
-    writeText(folder_ / kPermissionsFile, documentText(PermissionsState{}.toJson()));
+    PermissionsState permissions;
+    permissions.generation = previous.permissionsGeneration + 1;
+    writeText(folder_ / kPermissionsFile, documentText(permissions.toJson()));
     writeText(folder_ / kDefaultsFile, documentText(DefaultsState{}.toJson()));
     AppearanceState appearance;
     appearance.generation = previous.appearanceGeneration + 1;
     writeText(folder_ / kAppearanceFile, documentText(appearance.toJson()));
     writeText(folder_ / kAnnouncementsFile, "");
+    writeText(folder_ / kLaunchingFile, documentText(LaunchBehaviours{}.toJson()));
     // Notifications on their way to running programs stay; only a journal that cannot be
     // read starts afresh.
     try {

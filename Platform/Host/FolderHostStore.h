@@ -37,10 +37,12 @@ std::optional<FileStamp> fileStamp(const std::filesystem::path& path);
 // displays, behaviours and counters), "faults.json" (fault rules), "power.json" (power
 // assertions), "processes.json" (simulated processes), "workspace.json" (running
 // applications, wakes), "windows.json" (other applications' windows), "permissions.json",
+// "input.json" (input from outside and its owner), "events.jsonl" (the delivered events),
 // "statusbar.json" (the status item and its clicks), "actions.log" (the action log, one
 // JSON object a line), "defaults.json" (user defaults), "appearance.json",
 // "notifications.json" (distributed notifications not yet taken by every reader),
-// "announcements.jsonl" (the last spoken announcements, one JSON object a line). Every
+// "announcements.jsonl" (the last spoken announcements, one JSON object a line),
+// "launching.json" (how opening application bundles behaves). Every
 // access holds an exclusive flock on
 // "host.lock" (opened close-on-exec, so child processes never inherit it) plus a mutex
 // for the threads of this process, and replaces changed files atomically. A missing
@@ -65,6 +67,7 @@ public:
     // Watches the folder with inotify on a thread of its own, so changes made by other
     // processes are reported as well.
     HostSubscription subscribe(std::function<void(const HostPulse&)> listener) override;
+    DeliveredEventLog& deliveredEvents() override { return *delivered_; }
 
     // A parsed file and the stamp of the file it came from. Every writer holds the
     // folder lock and replaces files by rename, so an unchanged stamp means an
@@ -87,10 +90,13 @@ private:
     CachedFile<StatusBarState> statusBarCache_;
     CachedFile<WindowsState> windowsCache_;
     CachedFile<PermissionsState> permissionsCache_;
+    CachedFile<InputState> inputCache_;
+    std::unique_ptr<FileDeliveredEventLog> delivered_;
     CachedFile<DefaultsState> defaultsCache_;
     CachedFile<AppearanceState> appearanceCache_;
     CachedFile<NotificationJournal> notificationsCache_;
     CachedFile<AnnouncementLog> announcementsCache_;
+    CachedFile<LaunchBehaviours> launchingCache_;
     std::mutex watcherMutex_;
     std::shared_ptr<FolderWatcher> watcher_;
     std::shared_ptr<processes::ProcessExitWatcher> exits_;

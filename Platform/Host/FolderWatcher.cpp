@@ -24,7 +24,8 @@ bool isWatchedFile(const char* name) {
     return std::strcmp(name, kDisplaysFile) == 0 || std::strcmp(name, kPowerFile) == 0 ||
            std::strcmp(name, kWorkspaceFile) == 0 || std::strcmp(name, kWindowsFile) == 0 ||
            std::strcmp(name, kStatusBarFile) == 0 || std::strcmp(name, kAppearanceFile) == 0 ||
-           std::strcmp(name, kNotificationsFile) == 0;
+           std::strcmp(name, kNotificationsFile) == 0 || std::strcmp(name, kInputFile) == 0 ||
+           std::strcmp(name, kPermissionsFile) == 0;
 }
 
 }  // namespace

@@ -15,7 +15,8 @@ namespace dorvane::host {
 
 // Watches a host folder with inotify on a thread of its own and tells its listeners
 // the new pulse whenever "displays.json", "power.json", "workspace.json", "windows.json",
-// "statusbar.json", "appearance.json" or "notifications.json" is replaced
+// "statusbar.json", "appearance.json", "notifications.json", "input.json" or
+// "permissions.json" is replaced
 // and the pulse changed, whoever replaced it. Reading needs no lock: the file is only ever replaced whole.
 class FolderWatcher {
 public:

@@ -42,7 +42,12 @@ enum class HostCall {
     axCreateObserver,
     windowList,
     activateApplication,
-    postEvent,
+    postEvent,       // to one process
+    tapCreate,
+    eventSourceCreate,
+    eventCreate,     // a rule's name picks the kind: null, key, mouse or scroll
+    eventPost,       // at a tap location; the name picks the kind as for eventCreate
+    openURL,
     userDefaults,
     postDistributedNotification,
     currentAppearance,
@@ -93,7 +98,7 @@ namespace dorvane {
 template <>
 struct EnumCases<host::HostCall> {
     using C = host::HostCall;
-    static constexpr std::array<std::pair<C, std::string_view>, 37> table{{
+    static constexpr std::array<std::pair<C, std::string_view>, 42> table{{
         {C::onlineDisplayList, "onlineDisplayList"},
         {C::mainDisplayID, "mainDisplayID"},
         {C::currentMode, "currentMode"},
@@ -127,6 +132,11 @@ struct EnumCases<host::HostCall> {
         {C::windowList, "windowList"},
         {C::activateApplication, "activateApplication"},
         {C::postEvent, "postEvent"},
+        {C::tapCreate, "tapCreate"},
+        {C::eventSourceCreate, "eventSourceCreate"},
+        {C::eventCreate, "eventCreate"},
+        {C::eventPost, "eventPost"},
+        {C::openURL, "openURL"},
         {C::userDefaults, "userDefaults"},
         {C::postDistributedNotification, "postDistributedNotification"},
         {C::currentAppearance, "currentAppearance"},

@@ -11,6 +11,8 @@
 #include "Platform/Host/DefaultsState.h"
 #include "Platform/Host/FaultRule.h"
 #include "Platform/Host/HostState.h"
+#include "Platform/Host/InputState.h"
+#include "Platform/Host/LaunchBehaviours.h"
 #include "Platform/Host/PermissionsState.h"
 #include "Platform/Host/NotificationJournal.h"
 #include "Platform/Host/PowerState.h"
@@ -31,7 +33,7 @@ struct Actor {
 
 // The whole host during one exclusive access: its display state, its fault rules, the
 // power assertions, simulated processes and workspace, other applications' windows, the
-// permissions, the log lines this access adds, and the uptime it happens at.
+// permissions, the input from outside, the log lines this access adds, and the uptime it happens at.
 struct HostData {
     HostState state;
     FaultRules faults;
@@ -41,10 +43,12 @@ struct HostData {
     StatusBarState statusBar;
     WindowsState windows;
     PermissionsState permissions;
+    InputState input;
     DefaultsState defaults;
     AppearanceState appearance;
     NotificationJournal notifications;
     AnnouncementLog announcements;
+    LaunchBehaviours launching;
     std::vector<ActionEntry> appended;
     double now = 0;
 

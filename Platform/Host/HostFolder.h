@@ -27,9 +27,12 @@ inline constexpr const char* kWorkspaceFile = "workspace.json";
 inline constexpr const char* kStatusBarFile = "statusbar.json";
 inline constexpr const char* kWindowsFile = "windows.json";
 inline constexpr const char* kPermissionsFile = "permissions.json";
+inline constexpr const char* kInputFile = "input.json";
+inline constexpr const char* kDeliveredEventsFile = "events.jsonl";
 inline constexpr const char* kDefaultsFile = "defaults.json";
 inline constexpr const char* kAppearanceFile = "appearance.json";
 inline constexpr const char* kNotificationsFile = "notifications.json";
 inline constexpr const char* kAnnouncementsFile = "announcements.jsonl";
+inline constexpr const char* kLaunchingFile = "launching.json";
 
 }  // namespace dorvane::host

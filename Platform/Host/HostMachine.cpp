@@ -288,6 +288,8 @@ HostPulse pulseOf(const HostData& data) {
     auto pulse = pulseOf(data.state, data.power, data.workspace);
     pulse.windowsGeneration = data.windows.generation;
     pulse.statusBarGeneration = data.statusBar.generation;
+    pulse.inputGeneration = data.input.generation;
+    pulse.permissionsGeneration = data.permissions.generation;
     pulse.appearanceGeneration = data.appearance.generation;
     pulse.notificationGeneration = data.notifications.generation;
     return pulse;

@@ -1,5 +1,6 @@
 #include "Platform/Host/HostOwnWindows.h"
 
+#include "Platform/Host/HostPointer.h"
 #include "Platform/Host/WindowMachine.h"
 
 namespace dorvane::host {
@@ -36,10 +37,31 @@ bool HostOwnWindows::activateWindow(std::uint32_t number) {
 
 dispatch::Observation HostOwnWindows::observeClicks(std::function<void(const workspace::OwnWindowClick&)> handler) {
     const pid_t own = session_->identity().pid;
-    return events_->observe([own, handler = std::move(handler)](const JournalEntry& entry) {
-        if (entry.event != JournalEvent::mouseDown && entry.event != JournalEvent::mouseUp) return;
+    auto shared = std::make_shared<std::function<void(const workspace::OwnWindowClick&)>>(std::move(handler));
+    auto delivered = events_->observeDeliveries([own, shared](const DeliveredEvent& record) {
+        const auto type = record.event.type;
+        if (record.receiver != own || (type != events::EventType::leftMouseDown && type != events::EventType::leftMouseUp)) {
+            return;
+        }
+        (*shared)(workspace::OwnWindowClick{record.window, record.event.location,
+                                            type == events::EventType::leftMouseDown});
+    });
+    // Clicks another process delivered (the host tool when the program does not own the input).
+    auto journaled = journal_->observe([own, shared](const JournalEntry& entry) {
         if (entry.pid != own) return;
-        handler(workspace::OwnWindowClick{entry.window, entry.location, entry.event == JournalEvent::mouseDown});
+        if (const auto event = clickFromJournal(entry, own)) {
+            (*shared)(workspace::OwnWindowClick{entry.window, entry.location,
+                                                event->type == events::EventType::leftMouseDown});
+        }
+    });
+    return combined(std::move(delivered), std::move(journaled));
+}
+
+dispatch::Observation HostOwnWindows::observeEvents(
+    std::function<void(const events::Event& event, std::uint32_t window)> handler) {
+    const pid_t own = session_->identity().pid;
+    return events_->observeDeliveries([own, handler = std::move(handler)](const DeliveredEvent& record) {
+        if (record.receiver == own) handler(record.event, record.window);
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "Platform/Host/HostEvents.h"
 #include "Platform/Host/HostSession.h"
 #include "Platform/Host/HostWindowEvents.h"
 #include "Platform/Workspace/OwnWindows.h"
@@ -11,8 +12,9 @@ namespace dorvane::host {
 // The program's own windows in the simulated window list, under this session's process.
 class HostOwnWindows final : public workspace::OwnWindows {
 public:
-    HostOwnWindows(std::shared_ptr<HostSession> session, std::shared_ptr<HostWindowEvents> events)
-        : session_(std::move(session)), events_(std::move(events)) {}
+    HostOwnWindows(std::shared_ptr<HostSession> session, std::shared_ptr<HostWindowEvents> journal,
+                   std::shared_ptr<HostEvents> events)
+        : session_(std::move(session)), journal_(std::move(journal)), events_(std::move(events)) {}
 
     void registerApplication(const std::string& name, const std::optional<std::string>& bundleID) override;
     std::uint32_t addWindow(const workspace::OwnWindow& window) override;
@@ -20,10 +22,13 @@ public:
     bool removeWindow(std::uint32_t number) override;
     bool activateWindow(std::uint32_t number) override;
     dispatch::Observation observeClicks(std::function<void(const workspace::OwnWindowClick&)> handler) override;
+    dispatch::Observation observeEvents(
+        std::function<void(const events::Event& event, std::uint32_t window)> handler) override;
 
 private:
     std::shared_ptr<HostSession> session_;
-    std::shared_ptr<HostWindowEvents> events_;
+    std::shared_ptr<HostWindowEvents> journal_;
+    std::shared_ptr<HostEvents> events_;
 };
 
 }  // namespace dorvane::host

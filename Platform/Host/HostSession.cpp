@@ -26,6 +26,8 @@ HostPulse HostSession::access(const std::function<void(HostData&)>& body) {
         settle(data, isAlive);
         settlePowerAssertions(data, isAlive);
         settleWindowOwners(data, isAlive);
+        settleActivation(data);
+        data.input.settle(isAlive);
         body(data);
         if (visibleFingerprint(data.state) != before) ++data.state.generation;
         if (data.power != powerBefore) ++data.power.generation;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Platform/Host/ActionEntry.h"
+#include "Platform/Host/DeliveredEventLog.h"
 #include "Platform/Host/HostData.h"
 #include "Platform/Processes/ProcessIdentity.h"
 
@@ -14,8 +15,9 @@ namespace dorvane::host {
 
 // What a watcher needs to know after a change: the generation of what the displays
 // show, when the host next has something to do by itself, the generations of the
-// power assertions, of the workspace, of the windows, of the status bar and of the
-// appearance, and the number of the last distributed notification.
+// power assertions, of the workspace, of the windows, of the status bar, of the
+// appearance, of the input from outside and of the permissions, and the number of the
+// last distributed notification.
 struct HostPulse {
     std::uint64_t generation = 0;
     std::optional<double> nextDue;
@@ -23,6 +25,8 @@ struct HostPulse {
     std::uint64_t workspaceGeneration = 0;
     std::uint64_t windowsGeneration = 0;
     std::uint64_t statusBarGeneration = 0;
+    std::uint64_t inputGeneration = 0;
+    std::uint64_t permissionsGeneration = 0;
     std::uint64_t appearanceGeneration = 0;
     std::uint64_t notificationGeneration = 0;
 
@@ -83,6 +87,9 @@ public:
     // Calls `listener` (on any thread) after the generation or the next due time
     // changed, including changes made by other processes.
     virtual HostSubscription subscribe(std::function<void(const HostPulse&)> listener) = 0;
+
+    // The events delivered on this host, shared by every session.
+    virtual DeliveredEventLog& deliveredEvents() = 0;
 };
 
 }  // namespace dorvane::host

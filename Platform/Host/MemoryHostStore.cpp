@@ -19,10 +19,12 @@ void MemoryHostStore::transact(const std::function<void(HostData&)>& body) {
         data.statusBar = statusBar_;
         data.windows = windows_;
         data.permissions = permissions_;
+        data.input = input_;
         data.defaults = defaults_;
         data.appearance = appearance_;
         data.notifications = notifications_;
         data.announcements = announcements_;
+        data.launching = launching_;
         body(data);
         state_ = std::move(data.state);
         faults_ = std::move(data.faults);
@@ -32,10 +34,12 @@ void MemoryHostStore::transact(const std::function<void(HostData&)>& body) {
         statusBar_ = std::move(data.statusBar);
         windows_ = std::move(data.windows);
         permissions_ = std::move(data.permissions);
+        input_ = std::move(data.input);
         defaults_ = std::move(data.defaults);
         appearance_ = std::move(data.appearance);
         notifications_ = std::move(data.notifications);
         announcements_ = std::move(data.announcements);
+        launching_ = std::move(data.launching);
         log_.insert(log_.end(), data.appended.begin(), data.appended.end());
         const HostPulse pulse = currentPulse();
         if (pulse != lastPulse_) {
@@ -64,12 +68,15 @@ void MemoryHostStore::reset(const HostState& state) {
         const auto windowsGeneration = windows_.generation;
         windows_ = WindowsState{};
         windows_.generation = windowsGeneration + 1;
+        const auto permissionsGeneration = permissions_.generation;
         permissions_ = PermissionsState{};
+        permissions_.generation = permissionsGeneration + 1;
         defaults_ = DefaultsState{};
         const auto appearanceGeneration = appearance_.generation;
         appearance_ = AppearanceState{};
         appearance_.generation = appearanceGeneration + 1;
         announcements_ = AnnouncementLog{};
+        launching_ = LaunchBehaviours{};
         log_.clear();
         pulse = lastPulse_ = currentPulse();
     }
@@ -144,6 +151,8 @@ HostPulse MemoryHostStore::currentPulse() const {
     pulse.statusBarGeneration = statusBar_.generation;
     pulse.appearanceGeneration = appearance_.generation;
     pulse.notificationGeneration = notifications_.generation;
+    pulse.inputGeneration = input_.generation;
+    pulse.permissionsGeneration = permissions_.generation;
     return pulse;
 }
 

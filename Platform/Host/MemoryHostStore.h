@@ -23,6 +23,7 @@ public:
     bool isAlive(const processes::ProcessIdentity& process) override;
     HostSubscription onProcessEnd(const processes::ProcessIdentity& process, std::function<void()> ended) override;
     HostSubscription subscribe(std::function<void(const HostPulse&)> listener) override;
+    DeliveredEventLog& deliveredEvents() override { return delivered_; }
 
     // The simulated process has exited; whoever watches it is told.
     void endProcess(const processes::ProcessIdentity& process);
@@ -40,10 +41,13 @@ private:
     StatusBarState statusBar_;
     WindowsState windows_;
     PermissionsState permissions_;
+    InputState input_;
+    MemoryDeliveredEventLog delivered_;
     DefaultsState defaults_;
     AppearanceState appearance_;
     NotificationJournal notifications_;
     AnnouncementLog announcements_;
+    LaunchBehaviours launching_;
     std::vector<ActionEntry> log_;
 
     std::mutex processesMutex_;   // the simulated processes; taken inside transactions too

@@ -3,7 +3,9 @@
 #include "Platform/Host/FolderHostStore.h"
 #include "Platform/Host/HostAccessibility.h"
 #include "Platform/Host/HostApplicationWorkspace.h"
+#include "Platform/Host/HostEvents.h"
 #include "Platform/Host/HostKeyPosting.h"
+#include "Platform/Host/HostSystemLinks.h"
 #include "Platform/Host/HostOwnWindows.h"
 #include "Platform/Host/HostPointer.h"
 #include "Platform/Host/HostWindowEvents.h"
@@ -29,7 +31,8 @@ namespace dorvane::host {
 
 SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, processes::ProcessRole role, dispatch::Clock& clock,
                              dispatch::MainQueue* mainQueue,
-                             std::shared_ptr<processes::ProcessServices> systemProcesses)
+                             std::shared_ptr<processes::ProcessServices> systemProcesses,
+                             ApplicationsSetup applications, dispatch::Executor* eventQueue)
     : session_(std::make_shared<HostSession>(std::move(store), role, clock)),
       displays_(std::make_unique<HostDisplayServices>(session_)),
       virtualDisplays_(std::make_unique<HostVirtualDisplays>(session_)),
@@ -41,33 +44,45 @@ SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, processes::Proces
           session_, systemProcesses ? std::move(systemProcesses) : std::make_shared<processes::SystemProcesses>())),
       workspace_(std::make_unique<HostWorkspace>(session_, mainQueue)),
       windowEvents_(std::make_shared<HostWindowEvents>(session_, mainQueue)),
+      events_(std::make_shared<HostEvents>(session_, eventQueue != nullptr ? eventQueue : mainQueue, mainQueue)),
+      inputAdmin_(std::make_unique<InputAdmin>(session_, events_)),
       accessibility_(std::make_unique<HostAccessibility>(session_, windowEvents_)),
       windowList_(std::make_unique<HostWindowList>(session_)),
       applicationWorkspace_(std::make_unique<HostApplicationWorkspace>(session_, windowEvents_)),
-      pointer_(std::make_unique<HostPointer>(session_, windowEvents_)),
-      keyPosting_(std::make_unique<HostKeyPosting>(session_)),
-      ownWindows_(std::make_unique<HostOwnWindows>(session_, windowEvents_)),
+      pointer_(std::make_unique<HostPointer>(session_, windowEvents_, events_)),
+      keyPosting_(std::make_unique<HostKeyPosting>(events_)),
+      ownWindows_(std::make_unique<HostOwnWindows>(session_, windowEvents_, events_)),
       admin_(std::make_unique<HostAdmin>(session_)),
       remoteAdmin_(std::make_unique<RemoteAdmin>(session_)),
       statusBar_(std::make_unique<HostStatusBar>(session_, mainQueue)),
       statusBarAdmin_(std::make_unique<StatusBarAdmin>(session_)),
       updaters_(std::make_unique<HostUpdaterFactory>(session_)),
-      windowsAdmin_(std::make_unique<WindowsAdmin>(session_)),
+      windowsAdmin_(std::make_unique<WindowsAdmin>(session_, *inputAdmin_)),
       permissionsAdmin_(std::make_unique<PermissionsAdmin>(session_)),
+      urlOpener_(std::make_unique<HostURLOpener>(session_)),
+      systemSound_(std::make_unique<HostSystemSound>(session_)),
       userDefaults_(std::make_unique<HostUserDefaults>(session_)),
       distributedNotifications_(std::make_unique<HostDistributedNotifications>(session_)),
       appearance_(std::make_unique<HostAppearance>(session_)),
       announcements_(std::make_unique<HostAnnouncements>(session_)),
-      systemAdmin_(std::make_unique<SystemAdmin>(session_)) {}
+      systemAdmin_(std::make_unique<SystemAdmin>(session_)),
+      applicationsAdmin_(std::make_unique<ApplicationsAdmin>(session_, applications.folders)),
+      installedApplications_(std::make_unique<HostInstalledApplications>(session_, std::move(applications.folders),
+                                                                         applications.launchQueue)) {}
 
 SimulatedHost::~SimulatedHost() {
+    if (events_) events_->end();
     if (windowEvents_) windowEvents_->end();
 }
 
+events::EventServices& SimulatedHost::events() { return *events_; }
+
 std::unique_ptr<SimulatedHost> SimulatedHost::openFolder(const std::filesystem::path& folder,
                                                          processes::ProcessRole role, dispatch::Clock& clock,
-                                                         dispatch::MainQueue* mainQueue) {
-    return std::make_unique<SimulatedHost>(std::make_shared<FolderHostStore>(folder), role, clock, mainQueue);
+                                                         dispatch::MainQueue* mainQueue,
+                                                         dispatch::Executor* eventQueue) {
+    return std::make_unique<SimulatedHost>(std::make_shared<FolderHostStore>(folder), role, clock, mainQueue, nullptr,
+                                           ApplicationsSetup{ApplicationFolders::forHostFolder(folder)}, eventQueue);
 }
 
 HostStore& SimulatedHost::store() { return session_->store(); }

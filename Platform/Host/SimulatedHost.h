@@ -11,10 +11,14 @@
 #include "Platform/Displays/ScreenServices.h"
 #include "Platform/Displays/UserActivity.h"
 #include "Platform/Displays/VirtualDisplayServices.h"
+#include "Platform/Events/EventServices.h"
 #include "Platform/Events/KeyPosting.h"
 #include "Platform/Events/PointerServices.h"
+#include "Platform/Host/ApplicationsAdmin.h"
 #include "Platform/Host/HostAdmin.h"
+#include "Platform/Host/HostInstalledApplications.h"
 #include "Platform/Host/HostStore.h"
+#include "Platform/Host/InputAdmin.h"
 #include "Platform/Host/PermissionsAdmin.h"
 #include "Platform/Host/RemoteAdmin.h"
 #include "Platform/Host/StatusBarAdmin.h"
@@ -25,8 +29,11 @@
 #include "Platform/Processes/ProcessRole.h"
 #include "Platform/Processes/ProcessServices.h"
 #include "Platform/StatusBar/StatusBar.h"
+#include "Platform/System/SystemSound.h"
+#include "Platform/System/URLOpener.h"
 #include "Platform/System/Updater.h"
 #include "Platform/Workspace/ApplicationWorkspace.h"
+#include "Platform/Workspace/InstalledApplications.h"
 #include "Platform/Workspace/OwnWindows.h"
 #include "Platform/System/Appearance.h"
 #include "Platform/System/DistributedNotifications.h"
@@ -36,6 +43,7 @@
 
 namespace dorvane::host {
 
+class HostEvents;
 class HostSession;
 class HostWindowEvents;
 
@@ -48,7 +56,9 @@ class HostWindowEvents;
 // backed by one store, plus the admin side for tools and tests. A process opens it once,
 // stating its role; time comes from `clock`;
 // notifications go to `mainQueue` (optional for processes that do not observe them).
-// Both must outlive the host and every virtual display it made.
+// Both must outlive the host and every virtual display it made. The process's event
+// stream runs on `eventQueue` (the main queue when none is given; without either it runs
+// inline and has no taps); the queue must outlive the host's last job on it.
 //
 //   auto host = SimulatedHost::openFolder(defaultHostFolder(), ProcessRole::workerCommit, clock);
 //   auto ids = host->displays().onlineDisplayList(32);
@@ -60,16 +70,19 @@ class SimulatedHost {
 public:
     SimulatedHost(std::shared_ptr<HostStore> store, processes::ProcessRole role, dispatch::Clock& clock,
                   dispatch::MainQueue* mainQueue = nullptr,
-                  std::shared_ptr<processes::ProcessServices> systemProcesses = nullptr);
+                  std::shared_ptr<processes::ProcessServices> systemProcesses = nullptr,
+                  ApplicationsSetup applications = {}, dispatch::Executor* eventQueue = nullptr);
     ~SimulatedHost();
 
     SimulatedHost(const SimulatedHost&) = delete;
     SimulatedHost& operator=(const SimulatedHost&) = delete;
 
-    // The host kept in `folder` (created and seeded when missing). Open it in the
-    // process that uses it: after fork() the child opens its own.
+    // The host kept in `folder` (created and seeded when missing), its applications in
+    // it and in $HOME. Open it in the process that uses it: after fork() the child opens
+    // its own.
     static std::unique_ptr<SimulatedHost> openFolder(const std::filesystem::path& folder, processes::ProcessRole role,
-                                                     dispatch::Clock& clock, dispatch::MainQueue* mainQueue = nullptr);
+                                                     dispatch::Clock& clock, dispatch::MainQueue* mainQueue = nullptr,
+                                                     dispatch::Executor* eventQueue = nullptr);
 
     displays::DisplayServices& displays() { return *displays_; }
     displays::VirtualDisplayServices& virtualDisplays() { return *virtualDisplays_; }
@@ -84,6 +97,13 @@ public:
     workspace::ApplicationWorkspace& applicationWorkspace() { return *applicationWorkspace_; }
     events::PointerServices& pointer() { return *pointer_; }
     events::KeyPosting& keyPosting() { return *keyPosting_; }
+    events::EventServices& events();
+    // The event stream with what only the simulated host has: owning the input from
+    // outside, the record of delivered events.
+    HostEvents& hostEvents() { return *events_; }
+    InputAdmin& inputAdmin() { return *inputAdmin_; }
+    system::URLOpener& urlOpener() { return *urlOpener_; }
+    system::SystemSound& systemSound() { return *systemSound_; }
     workspace::OwnWindows& ownWindows() { return *ownWindows_; }
     HostAdmin& admin() { return *admin_; }
     RemoteAdmin& remoteAdmin() { return *remoteAdmin_; }
@@ -97,6 +117,8 @@ public:
     system::AppearanceServices& appearance() { return *appearance_; }
     system::SpokenAnnouncements& announcements() { return *announcements_; }
     SystemAdmin& systemAdmin() { return *systemAdmin_; }
+    workspace::InstalledApplications& installedApplications() { return *installedApplications_; }
+    ApplicationsAdmin& applicationsAdmin() { return *applicationsAdmin_; }
 
     HostStore& store();
     // Who this session acts as (for a memory store: the simulated process to end).
@@ -113,6 +135,8 @@ private:
     std::unique_ptr<processes::ProcessServices> processes_;
     std::unique_ptr<workspace::WorkspaceEvents> workspace_;
     std::shared_ptr<HostWindowEvents> windowEvents_;
+    std::shared_ptr<HostEvents> events_;
+    std::unique_ptr<InputAdmin> inputAdmin_;
     std::unique_ptr<accessibility::AccessibilityServices> accessibility_;
     std::unique_ptr<accessibility::WindowListServices> windowList_;
     std::unique_ptr<workspace::ApplicationWorkspace> applicationWorkspace_;
@@ -126,11 +150,16 @@ private:
     std::unique_ptr<system::UpdaterFactory> updaters_;
     std::unique_ptr<WindowsAdmin> windowsAdmin_;
     std::unique_ptr<PermissionsAdmin> permissionsAdmin_;
+    std::unique_ptr<system::URLOpener> urlOpener_;
+    std::unique_ptr<system::SystemSound> systemSound_;
     std::unique_ptr<system::UserDefaults> userDefaults_;
     std::unique_ptr<system::DistributedNotificationCenter> distributedNotifications_;
     std::unique_ptr<system::AppearanceServices> appearance_;
     std::unique_ptr<system::SpokenAnnouncements> announcements_;
     std::unique_ptr<SystemAdmin> systemAdmin_;
+    std::unique_ptr<ApplicationsAdmin> applicationsAdmin_;
+    // Last: a launch still waiting on its own queue is dropped before anything else goes.
+    std::unique_ptr<HostInstalledApplications> installedApplications_;
 };
 
 }  // namespace dorvane::host

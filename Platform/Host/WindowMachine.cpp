@@ -293,12 +293,15 @@ bool isOnScreen(const HostData& data, const WindowRecord& window) {
 }
 
 pid_t launchApplication(HostData& data, const Actor& actor, const ApplicationLaunch& launch) {
-    if (launch.name.empty() || launch.name.find('/') != std::string::npos) {
-        throw HostError("an application needs a name without \"/\"");
+    if (!launch.bundlePath) {
+        if (launch.name.empty() || launch.name.find('/') != std::string::npos) {
+            throw HostError("an application needs a name without \"/\"");
+        }
+        if (!runningNamed(data, launch.name).empty()) throw HostError("\"" + launch.name + "\" is already running");
     }
-    if (!runningNamed(data, launch.name).empty()) throw HostError("\"" + launch.name + "\" is already running");
-    const std::string bundle = "/Applications/" + launch.name + ".app";
-    const pid_t pid = startSimulatedProcess(data, actor, launch.name, bundle + "/Contents/MacOS/" + launch.name);
+    const std::string bundle = launch.bundlePath.value_or("/Applications/" + launch.name + ".app");
+    const pid_t pid = startSimulatedProcess(data, actor, launch.name,
+                                            launch.executable.value_or(bundle + "/Contents/MacOS/" + launch.name));
     data.workspace.applications.push_back(
         workspace::RunningApplication{pid, launch.bundleID, launch.name, bundle, launch.policy, false});
     WindowApplication entry = launch.accessibility;
@@ -315,7 +318,7 @@ pid_t launchApplication(HostData& data, const Actor& actor, const ApplicationLau
     json::Json details = pidDetails(pid);
     details["name"] = launch.name;
     data.record(actor, "applicationLaunch", details);
-    if (launch.policy == workspace::ActivationPolicy::regular) bringForward(data, pid);
+    if (launch.activates && launch.policy == workspace::ActivationPolicy::regular) bringForward(data, pid);
     return pid;
 }
 
@@ -407,47 +410,76 @@ bool activateApplication(HostData& data, const Actor&, pid_t pid) {
     if (application == nullptr || application->activationPolicy == workspace::ActivationPolicy::prohibited) {
         return false;
     }
-    if (const auto* entry = data.windows.application(pid); entry != nullptr && entry->activationFails) return false;
+    const auto* entry = data.windows.application(pid);
+    if (entry != nullptr && entry->activationFails) return false;
+    data.windows.pendingActivation.reset();
+    if (entry != nullptr && entry->activationNever) return true;
+    if (entry != nullptr && entry->activationDelay > 0) {
+        data.windows.pendingActivation = WindowsState::PendingActivation{pid, data.now + entry->activationDelay};
+        return true;
+    }
     bringForward(data, pid);
     return true;
 }
 
-std::uint32_t clickAt(HostData& data, const Actor& actor, geometry::Point location,
-                      std::optional<std::uint32_t> raiseBetween) {
-    if (raiseBetween) windowOrThrow(data, *raiseBetween);
+void settleActivation(HostData& data) {
+    const auto pending = data.windows.pendingActivation;
+    if (!pending || pending->at > data.now) return;
+    data.windows.pendingActivation.reset();
+    bringForward(data, pending->pid);
+}
+
+PointTarget targetAt(HostData& data, geometry::Point location) {
     const auto screens = currentScreens(data);
     foldAll(data, screens);
-    const auto hit = windowAt(data, screens, location);
+    PointTarget target;
+    if (const auto hit = windowAt(data, screens, location)) {
+        target.window = hit->number;
+        if (hit->record != nullptr) target.pid = hit->pid;
+    }
+    return target;
+}
+
+namespace {
+
+void postMouseEntry(HostData& data, JournalEvent event, geometry::Point location, const PointTarget& target,
+                    std::optional<pid_t> by) {
+    JournalEntry entry;
+    entry.event = event;
+    entry.location = location;
+    entry.window = target.window;
+    entry.pid = target.pid;
+    entry.by = by;
+    postNotification(data, entry);
+}
+
+}  // namespace
+
+PointTarget pressLeftButton(HostData& data, geometry::Point location, std::optional<pid_t> by) {
+    const auto target = targetAt(data, location);
     data.windows.pointer.location = location;
     data.windows.pointer.buttons |= 1;
-    JournalEntry down;
-    down.event = JournalEvent::mouseDown;
-    down.location = location;
-    if (hit) {
-        down.window = hit->number;
-        if (hit->record != nullptr) {
-            down.pid = hit->pid;
-            moveToFront(data, hit->number);
-            setKeyWindows(data, hit->pid, hit->number, hit->number);
-            bringForward(data, hit->pid);
-        }
+    if (target.pid) {
+        moveToFront(data, target.window);
+        setKeyWindows(data, *target.pid, target.window, target.window);
+        bringForward(data, *target.pid);
     }
-    postNotification(data, down);
-    if (raiseBetween) {
-        const pid_t pid = windowOrThrow(data, *raiseBetween).pid;
-        raiseWindow(data, *raiseBetween);
+    postMouseEntry(data, JournalEvent::mouseDown, location, target, by);
+    return target;
+}
+
+PointTarget releaseLeftButton(HostData& data, geometry::Point location, std::optional<pid_t> by,
+                              std::optional<std::uint32_t> raiseBefore) {
+    if (raiseBefore) {
+        const pid_t pid = windowOrThrow(data, *raiseBefore).pid;
+        raiseWindow(data, *raiseBefore);
         bringForward(data, pid);
     }
-    JournalEntry up = down;
-    up.event = JournalEvent::mouseUp;
-    postNotification(data, up);
+    const auto target = targetAt(data, location);
+    data.windows.pointer.location = location;
     data.windows.pointer.buttons &= ~1u;
-    json::Json details = json::Json::object();
-    details["x"] = location.x;
-    details["y"] = location.y;
-    details["window"] = down.window;
-    data.record(actor, "pointerClick", details);
-    return down.window;
+    postMouseEntry(data, JournalEvent::mouseUp, location, target, by);
+    return target;
 }
 
 void zoomWindow(HostData& data, std::uint32_t number) {

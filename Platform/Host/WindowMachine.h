@@ -35,13 +35,18 @@ std::vector<displays::Screen> currentScreens(const HostData& data);
 // Adds a notification at `at` (now when absent) to the journal.
 void postNotification(HostData& data, JournalEntry entry, std::optional<double> at = std::nullopt);
 
-// A new regular application with its own simulated process, launched and made
-// frontmost; answers its pid.
+// A new application with its own simulated process, launched and (when regular)
+// made frontmost; answers its pid.
 struct ApplicationLaunch {
     std::string name;
     std::optional<std::string> bundleID;   // none: an application without one
     workspace::ActivationPolicy policy = workspace::ActivationPolicy::regular;
     WindowApplication accessibility;       // its pid is filled in
+    // An installed bundle's program, at its path; none: "/Applications/<name>.app",
+    // whose name no other running application may have.
+    std::optional<std::string> bundlePath;
+    std::optional<std::string> executable;
+    bool activates = true;
 };
 pid_t launchApplication(HostData& data, const Actor& actor, const ApplicationLaunch& launch);
 
@@ -69,14 +74,28 @@ void setHidden(HostData& data, const Actor& actor, pid_t pid, bool hidden);
 void quitApplication(HostData& data, const Actor& actor, pid_t pid);
 
 // Makes the application frontmost; false when it cannot be (quit, prohibited, or its
-// activation fails).
+// activation fails). An application with an activation delay comes forward that much
+// later (a newer activation replaces the wait); one that never comes forward answers yes.
 bool activateApplication(HostData& data, const Actor& actor, pid_t pid);
+// A delayed activation that is due now takes place.
+void settleActivation(HostData& data);
 
-// A click of the left button: the window under the pointer comes forward and its
-// application becomes frontmost; `raiseBetween` comes forward between down and up.
-// Answers the window under the pointer (0 for none).
-std::uint32_t clickAt(HostData& data, const Actor& actor, geometry::Point location,
-                      std::optional<std::uint32_t> raiseBetween);
+// What the mouse meets at a point: the on-screen window in front there (the menu bar
+// included; 0 for none) and its application (none for the window server's own windows).
+struct PointTarget {
+    std::uint32_t window = 0;
+    std::optional<pid_t> pid;
+};
+PointTarget targetAt(HostData& data, geometry::Point location);
+
+// The left button goes down at `location`, as delivered by process `by`: the pointer is
+// there, the window under it comes forward, focused, and its application frontmost; the
+// journal tells the mouse-down. Answers what was under the point.
+PointTarget pressLeftButton(HostData& data, geometry::Point location, std::optional<pid_t> by);
+// The left button goes up at `location`; `raiseBefore` comes forward first (and its
+// application frontmost). The journal tells the mouse-up.
+PointTarget releaseLeftButton(HostData& data, geometry::Point location, std::optional<pid_t> by,
+                              std::optional<std::uint32_t> raiseBefore = std::nullopt);
 
 // Zooms the window as its zoom button does: to its screen's visible frame, or back.
 void zoomWindow(HostData& data, std::uint32_t number);

@@ -59,9 +59,34 @@ void WindowsAdmin::quit(pid_t pid) {
 }
 
 std::uint32_t WindowsAdmin::click(geometry::Point location, std::optional<std::uint32_t> raiseBetween) {
+    return clickThroughInput(location, raiseBetween).window;
+}
+
+WindowsAdmin::Click WindowsAdmin::clickThroughInput(geometry::Point location,
+                                                    std::optional<std::uint32_t> raiseBetween) {
     std::uint32_t window = 0;
-    change([&](HostData& data, const Actor& actor) { window = clickAt(data, actor, location, raiseBetween); });
-    return window;
+    change([&](HostData& data, const Actor& actor) {
+        if (raiseBetween) windowOrThrow(data, *raiseBetween);
+        window = targetAt(data, location).window;
+        json::Json details = json::Json::object();
+        details["x"] = location.x;
+        details["y"] = location.y;
+        details["window"] = window;
+        data.record(actor, "pointerClick", details);
+    });
+    const auto injection = input_.inject(clickEvents(location, raiseBetween));
+    return Click{window, injection};
+}
+
+std::vector<InjectedEvent> clickEvents(geometry::Point location, std::optional<std::uint32_t> raiseBetween) {
+    InjectedEvent down;
+    down.event.type = events::EventType::leftMouseDown;
+    down.event.location = location;
+    down.event.setField(events::EventField::clickState, 1);
+    InjectedEvent up = down;
+    up.event.type = events::EventType::leftMouseUp;
+    up.raiseBefore = raiseBetween;
+    return {down, up};
 }
 
 void WindowsAdmin::behaveWindow(std::uint32_t number, const std::function<void(WindowRecord&)>& body) {

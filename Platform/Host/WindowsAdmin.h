@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Platform/Host/HostSession.h"
+#include "Platform/Host/InputAdmin.h"
 #include "Platform/Host/WindowFixtures.h"
 #include "Platform/Host/WindowListing.h"
 #include "Platform/Host/WindowMachine.h"
@@ -27,7 +28,8 @@ struct WindowsView {
 // for an unknown process or window.
 class WindowsAdmin {
 public:
-    explicit WindowsAdmin(std::shared_ptr<HostSession> session) : session_(std::move(session)) {}
+    WindowsAdmin(std::shared_ptr<HostSession> session, InputAdmin& input)
+        : session_(std::move(session)), input_(input) {}
 
     WindowsView view();
 
@@ -40,7 +42,15 @@ public:
     void close(std::uint32_t number);
     void setHidden(pid_t pid, bool hidden);
     void quit(pid_t pid);
+    // A click of the left button as input from outside (through the program's taps when it
+    // owns the input); answers the window under the point when it is given.
     std::uint32_t click(geometry::Point location, std::optional<std::uint32_t> raiseBetween);
+    // The same, with the injection left for the program (none: delivered here already).
+    struct Click {
+        std::uint32_t window = 0;
+        std::optional<std::uint64_t> injection;
+    };
+    Click clickThroughInput(geometry::Point location, std::optional<std::uint32_t> raiseBetween);
 
     // Changes a window's or an application's behaviours.
     void behaveWindow(std::uint32_t number, const std::function<void(WindowRecord&)>& change);
@@ -54,6 +64,10 @@ private:
     void change(const std::function<void(HostData&, const Actor&)>& body);
 
     std::shared_ptr<HostSession> session_;
+    InputAdmin& input_;
 };
+
+// The press and release of a click at a point, the release after `raiseBetween` comes forward.
+std::vector<InjectedEvent> clickEvents(geometry::Point location, std::optional<std::uint32_t> raiseBetween);
 
 }  // namespace dorvane::host

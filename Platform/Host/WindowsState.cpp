@@ -1,6 +1,7 @@
 #include "Platform/Host/WindowsState.h"
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 #include "Platform/Host/GeometryJson.h"
@@ -200,6 +201,8 @@ json::Json WindowApplication::toJson() const {
     object["enhancedUserInterface"] = enhancedUserInterface ? json::Json(*enhancedUserInterface) : json::Json(nullptr);
     object["latency"] = latency;
     object["activationFails"] = activationFails;
+    object["activationDelay"] = activationDelay;
+    object["activationNever"] = activationNever;
     object["closesOnCommandW"] = closesOnCommandW;
     object["focusedWindow"] = focusedWindow ? json::Json(*focusedWindow) : json::Json(nullptr);
     object["mainWindow"] = mainWindow ? json::Json(*mainWindow) : json::Json(nullptr);
@@ -217,6 +220,11 @@ WindowApplication WindowApplication::fromJson(const json::Json& value) {
     application.latency = json::get<double>(value, "latency");
     if (!(application.latency >= 0)) throw json::DecodeError("must not be negative", "latency");
     application.activationFails = json::get<bool>(value, "activationFails");
+    application.activationDelay = json::getOr<double>(value, "activationDelay", 0);
+    if (!std::isfinite(application.activationDelay) || application.activationDelay < 0) {
+        throw json::DecodeError("must be a finite number of seconds, not negative", "activationDelay");
+    }
+    application.activationNever = json::getOr<bool>(value, "activationNever", false);
     application.closesOnCommandW = json::get<bool>(value, "closesOnCommandW");
     application.focusedWindow = json::getOptional<std::uint32_t>(value, "focusedWindow");
     application.mainWindow = json::getOptional<std::uint32_t>(value, "mainWindow");
@@ -233,6 +241,7 @@ json::Json JournalEntry::toJson() const {
     object["window"] = window;
     object["name"] = name;
     object["location"] = pointJson(location);
+    if (by) object["by"] = *by;
     return object;
 }
 
@@ -246,6 +255,7 @@ JournalEntry JournalEntry::fromJson(const json::Json& value) {
     entry.window = json::get<std::uint32_t>(value, "window");
     entry.name = json::get<std::string>(value, "name");
     entry.location = requiredFrom<geometry::Point>(value, "location", pointFromJson);
+    entry.by = json::getOptional<std::int32_t>(value, "by");
     return entry;
 }
 
@@ -286,6 +296,9 @@ json::Json WindowsState::toJson() const {
     object["voiceOver"] = voiceOver;
     object["switchControl"] = switchControl;
     object["journal"] = json::encodeArray(journal);
+    if (pendingActivation) {
+        object["pendingActivation"] = json::Json{{"pid", pendingActivation->pid}, {"at", pendingActivation->at}};
+    }
     return object;
 }
 
@@ -309,6 +322,15 @@ WindowsState WindowsState::fromJson(const json::Json& value) {
     state.voiceOver = json::get<bool>(value, "voiceOver");
     state.switchControl = json::get<bool>(value, "switchControl");
     state.journal = json::get<std::vector<JournalEntry>>(value, "journal");
+    if (json::hasValue(value, "pendingActivation")) {
+        const auto& pending = json::requireObject(value["pendingActivation"]);
+        try {
+            state.pendingActivation =
+                WindowsState::PendingActivation{json::get<std::int32_t>(pending, "pid"), json::get<double>(pending, "at")};
+        } catch (const json::DecodeError& error) {
+            throw error.within("pendingActivation");
+        }
+    }
 
     std::set<std::uint32_t> numbers;
     for (const auto& window : state.windows) {

@@ -127,6 +127,8 @@ struct WindowApplication {
     std::optional<bool> enhancedUserInterface;                          // absent unless set
     double latency = 0;              // seconds every Accessibility call to it takes
     bool activationFails = false;
+    double activationDelay = 0;      // it comes forward this long after being activated
+    bool activationNever = false;    // activating it answers yes, and it never comes forward
     bool closesOnCommandW = false;   // Command-W closes its focused window
     std::optional<std::uint32_t> focusedWindow;
     std::optional<std::uint32_t> mainWindow;
@@ -163,6 +165,7 @@ struct JournalEntry {
     std::uint32_t window = 0;
     std::string name;
     geometry::Point location;
+    std::optional<pid_t> by;    // mouse events: the process that delivered them
 
     friend bool operator==(const JournalEntry&, const JournalEntry&) = default;
     json::Json toJson() const;
@@ -185,6 +188,13 @@ struct WindowsState {
     bool voiceOver = false;
     bool switchControl = false;
     std::vector<JournalEntry> journal;   // the latest kJournalLimit, by seq
+    // An application activated with a delay, and when it comes forward.
+    struct PendingActivation {
+        pid_t pid = 0;
+        double at = 0;
+        friend bool operator==(const PendingActivation&, const PendingActivation&) = default;
+    };
+    std::optional<PendingActivation> pendingActivation;
 
     const WindowApplication* application(pid_t pid) const;
     WindowApplication* application(pid_t pid);

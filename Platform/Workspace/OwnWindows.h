@@ -7,6 +7,7 @@
 
 #include "DorvaneCore/Geometry/Rect.h"
 #include "Platform/Dispatch/Observation.h"
+#include "Platform/Events/Event.h"
 
 namespace dorvane::workspace {
 
@@ -49,6 +50,12 @@ public:
 
     // Calls `handler` on the main queue for each click on an own window.
     virtual dispatch::Observation observeClicks(std::function<void(const OwnWindowClick&)> handler) = 0;
+
+    // Calls `handler` on the main queue for every event the event stream delivers to the
+    // program (keys while it is frontmost, the mouse and the wheel over its windows), with
+    // the window under a mouse or wheel event (0 for keys).
+    virtual dispatch::Observation observeEvents(
+        std::function<void(const events::Event& event, std::uint32_t window)> handler) = 0;
 };
 
 }  // namespace dorvane::workspace

@@ -55,6 +55,8 @@ public:
 class FakeLoginItems final : public system::LoginItems {
 public:
     system::LoginItemStatus status() override { return value; }
+    void registerItem() override { value = system::LoginItemStatus::enabled; }
+    void unregisterItem() override { value = system::LoginItemStatus::notRegistered; }
     system::LoginItemStatus value = system::LoginItemStatus::notRegistered;
 };
 

@@ -26,6 +26,12 @@ public:
         return words_[index_++];
     }
 
+    // The next word, left in place.
+    const std::string& peek() const {
+        if (empty()) throw UsageError("missing argument");
+        return words_[index_];
+    }
+
     // Takes `--name` when it comes next.
     bool flag(std::string_view name) {
         if (!empty() && words_[index_] == name) {

@@ -10,8 +10,11 @@
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
+#include "tools/corvelle-host/AppCommand.h"
 #include "tools/corvelle-host/CommandLine.h"
 #include "tools/corvelle-host/HostReport.h"
+#include "tools/corvelle-host/InputCommand.h"
+#include "tools/corvelle-host/Parsing.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "tools/corvelle-host/RemoteCommand.h"
 #include "tools/corvelle-host/StatusBarCommand.h"
@@ -50,6 +53,8 @@ constexpr const char* kUsage = R"(usage: corvelle-host COMMAND
                                                           process (default: UU Remote's session)
   remote assert list                                      every power assertion
   remote assert clear                                     release those held by real processes
+  remote pid uu|todesk                                    the process id of the application (for
+                                                          input --from-pid)
   statusbar show [--json]                                 the program's status item and its menu
   statusbar click TITLE [--timeout SECONDS]               choose a menu entry in the running
                                                           program and wait for it (default 5 s)
@@ -68,13 +73,7 @@ constexpr const char* kUsageFooter = R"(The host lives in $CORVELLE_HOST_DIR, el
 DISPLAY is a display name, an id, "virtual" or "placeholder".
 )";
 
-std::string usage() { return std::string(kUsage) + kWindowsUsage + kUsageFooter; }
-
-double parseSeconds(std::string_view text) {
-    const auto value = parseNumber<double>(text, "number of seconds");
-    if (!std::isfinite(value) || value < 0) throw UsageError("seconds must be zero or more");
-    return value;
-}
+std::string usage() { return std::string(kUsage) + kWindowsUsage + kAppUsage + kInputUsage + kUsageFooter; }
 
 template <typename E>
 E parseCase(std::string_view text, std::string_view what) {
@@ -128,6 +127,7 @@ int runInit(host::SimulatedHost& host, Arguments& args, std::ostream& out) {
     if (args.flag("--fixture")) fixture = parseCase<host::HostFixture>(args.next("fixture name"), "fixture");
     args.finish();
     host.admin().reset(fixture);
+    host.applicationsAdmin().reset();
     out << "Host initialised with the " << rawValue(fixture) << " fixture.\n";
     return kExitSuccess;
 }
@@ -285,7 +285,7 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         }
         static const std::vector<std::string_view> known = {
             "init", "show",   "display",    "fault",     "sleep",    "wake",   "log",        "remote",
-            "windows", "permission", "statusbar", "defaults", "notify", "appearance", "announcements"};
+            "windows", "permission", "statusbar", "defaults", "notify", "appearance", "announcements", "app", "input"};
         if (std::find(known.begin(), known.end(), command) == known.end()) {
             throw UsageError("unknown command \"" + command + "\"");
         }
@@ -299,6 +299,7 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         if (command == "fault") return runFault(*host, args, out);
         if (command == "log") return runLog(*host, args, out);
         if (command == "remote") return runRemote(*host, args, out);
+        if (command == "input") return runInput(*host, args, out);
         if (command == "statusbar") return runStatusBar(*host, clock, args, out);
         if (command == "windows") return runWindows(*host, args, out);
         if (command == "permission") return runPermission(*host, args, out);
@@ -306,6 +307,7 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         if (command == "notify") return runNotify(*host, args, out);
         if (command == "appearance") return runAppearance(*host, args, out);
         if (command == "announcements") return runAnnouncements(*host, args, out);
+        if (command == "app") return runApp(*host, args, out);
         args.finish();
         if (command == "sleep") {
             host->admin().sleepDisplays();

@@ -107,7 +107,7 @@ std::string renderRemoteStatus(const host::RemoteHostState& state) {
 }
 
 int runRemote(host::SimulatedHost& host, Arguments& args, std::ostream& out) {
-    const auto verb = args.next("remote command (connect, disconnect, unknown, status or assert)");
+    const auto verb = args.next("remote command (connect, disconnect, unknown, status, assert or pid)");
     if (verb == "connect" || verb == "disconnect") {
         const auto software = parseSoftware(args.next("application (uu or todesk)"));
         args.finish();
@@ -137,7 +137,20 @@ int runRemote(host::SimulatedHost& host, Arguments& args, std::ostream& out) {
         return kExitSuccess;
     }
     if (verb == "assert") return runAssert(host, args, out);
-    throw UsageError("unknown remote command \"" + verb + "\" (connect, disconnect, unknown, status or assert)");
+    if (verb == "pid") {
+        const auto software = parseSoftware(args.next("application (uu or todesk)"));
+        args.finish();
+        const auto& bundle = host::remoteBundle(software);
+        for (const auto& process : host.remoteAdmin().state().processes.processes) {
+            if (process.executable != bundle.appExecutable) continue;
+            out << process.pid << "\n";
+            return kExitSuccess;
+        }
+        throw HostError(displayName(software) + " is not running (run \"corvelle-host remote connect " +
+                        (software == RemoteSoftware::uu ? "uu" : "todesk") + "\" first)");
+    }
+    throw UsageError("unknown remote command \"" + verb +
+                     "\" (connect, disconnect, unknown, status, assert or pid)");
 }
 
 }  // namespace dorvane::hosttool

@@ -10,6 +10,7 @@
 #include "Platform/Host/GeometryJson.h"
 #include "Platform/Host/HostError.h"
 #include "tools/corvelle-host/HostCommand.h"
+#include "tools/corvelle-host/Parsing.h"
 
 namespace dorvane::hosttool {
 
@@ -30,38 +31,24 @@ const char* const kWindowsUsage = R"(  windows init [--fixture desk|empty]      
                   [--mouse-down-after N|off] [--zoom animated|none|bounce|short:N] [--omit KEY,...]
                   [--settable ATTR,...]
   windows behave app PID [APP OPTIONS]
-        APP OPTIONS: [--latency S] [--enhanced-ui on|off|absent] [--activation works|fails]
-                  [--command-w close|ignore] [--menu-bar default|none] [--window-menu TITLE]
+        APP OPTIONS: [--latency S] [--enhanced-ui on|off|absent] [--activation works|fails|never|S]
+                  (S: it comes forward S seconds after being activated) [--command-w close|ignore] [--menu-bar default|none] [--window-menu TITLE]
                   [--zoom-item TITLE] [--disable ITEM]
   windows event space-changed|session-resigned
   windows assistive voiceover|switch-control on|off
   windows events [--json]                                 the notification journal
   windows list [--all] [--json]                           front to back; --all adds what is off screen
-  permission grant|revoke|show accessibility
+  permission grant|revoke|show NAME|all                   NAME: accessibility, input-monitoring,
+                                                          post-events (a fresh host grants only
+                                                          post-events)
 )";
 
 namespace {
 
 using host::HostError;
 
-std::vector<double> parseFigures(std::string_view text, std::size_t count, std::string_view what) {
-    std::vector<double> figures;
-    std::size_t start = 0;
-    for (;;) {
-        const auto comma = text.find(',', start);
-        const auto piece = text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
-        const double figure = parseNumber<double>(piece, what);
-        if (!std::isfinite(figure)) throw UsageError("not a valid " + std::string(what) + ": \"" + std::string(text) + "\"");
-        figures.push_back(figure);
-        if (comma == std::string_view::npos) break;
-        start = comma + 1;
-    }
-    if (figures.size() != count) {
-        throw UsageError(std::string(what) + " needs " + std::to_string(count) + " numbers separated by commas, not \"" +
-                         std::string(text) + "\"");
-    }
-    return figures;
-}
+// How long a running program may take to handle a click.
+constexpr double kClickTimeout = 5.0;
 
 geometry::Size parseSize(std::string_view text) {
     const auto figures = parseFigures(text, 2, "size W,H");
@@ -69,33 +56,10 @@ geometry::Size parseSize(std::string_view text) {
     return {figures[0], figures[1]};
 }
 
-geometry::Point parsePoint(std::string_view text) {
-    const auto figures = parseFigures(text, 2, "point X,Y");
-    return {figures[0], figures[1]};
-}
-
 geometry::Rect parseFrame(std::string_view text) {
     const auto figures = parseFigures(text, 4, "frame X,Y,W,H");
     if (figures[2] <= 0 || figures[3] <= 0) throw UsageError("a frame needs a positive width and height");
     return {figures[0], figures[1], figures[2], figures[3]};
-}
-
-double parseFigure(std::string_view text, std::string_view what) {
-    const double figure = parseNumber<double>(text, what);
-    if (!std::isfinite(figure)) throw UsageError("not a valid " + std::string(what) + ": \"" + std::string(text) + "\"");
-    return figure;
-}
-
-double parseSeconds(std::string_view text) {
-    const double seconds = parseFigure(text, "number of seconds");
-    if (seconds < 0) throw UsageError("seconds must be zero or more");
-    return seconds;
-}
-
-pid_t parsePID(std::string_view text) {
-    const auto pid = parseNumber<std::int32_t>(text, "process id");
-    if (pid < 1) throw UsageError("a process id is 1 or more");
-    return pid;
 }
 
 std::uint32_t parseWindowNumber(std::string_view text) {
@@ -156,7 +120,11 @@ bool applicationOption(Arguments& args, host::WindowApplication& application) {
             application.enhancedUserInterface = parseSwitch(value, "on", "off");
         }
     } else if (args.flag("--activation")) {
-        application.activationFails = !parseSwitch(args.next("works or fails"), "works", "fails");
+        const auto how = args.next("works, fails, never or seconds");
+        application.activationFails = how == "fails";
+        application.activationNever = how == "never";
+        application.activationDelay = 0;
+        if (how != "works" && how != "fails" && how != "never") application.activationDelay = parseSeconds(how);
     } else if (args.flag("--command-w")) {
         application.closesOnCommandW = parseSwitch(args.next("close or ignore"), "close", "ignore");
     } else if (args.flag("--menu-bar")) {
@@ -543,7 +511,12 @@ int runWindows(host::SimulatedHost& host, Arguments& args, std::ostream& out) {
         std::optional<std::uint32_t> raise;
         if (args.flag("--raise")) raise = parseWindowNumber(args.next("window number"));
         args.finish();
-        const auto window = admin.click({x, y}, raise);
+        const auto click = admin.clickThroughInput({x, y}, raise);
+        if (click.injection &&
+            host.inputAdmin().waitUntilHandled(*click.injection, kClickTimeout) != host::InputAdmin::Wait::handled) {
+            throw HostError("the program did not take the click");
+        }
+        const auto window = click.window;
         out << "Clicked " << (window == 0 ? std::string("the desktop") : "window " + std::to_string(window)) << ".\n";
         return kExitSuccess;
     }
@@ -587,11 +560,19 @@ int runPermission(host::SimulatedHost& host, Arguments& args, std::ostream& out)
     if (verb != "grant" && verb != "revoke" && verb != "show") {
         throw UsageError("unknown permission command \"" + verb + "\" (grant, revoke or show)");
     }
-    const auto permission = parseWord<host::Permission>(args.next("permission"), "permission");
+    const auto name = args.next("permission");
+    std::vector<host::Permission> permissions;
+    if (name == "all") {
+        for (const auto permission : allCases<host::Permission>()) permissions.push_back(permission);
+    } else {
+        permissions.push_back(parseWord<host::Permission>(name, "permission"));
+    }
     args.finish();
-    if (verb != "show") host.permissionsAdmin().set(permission, verb == "grant");
-    out << rawValue(permission) << ": " << (host.permissionsAdmin().granted(permission) ? "granted" : "not granted")
-        << "\n";
+    for (const auto permission : permissions) {
+        if (verb != "show") host.permissionsAdmin().set(permission, verb == "grant");
+        out << rawValue(permission) << ": "
+            << (host.permissionsAdmin().granted(permission) ? "granted" : "not granted") << "\n";
+    }
     return kExitSuccess;
 }
 

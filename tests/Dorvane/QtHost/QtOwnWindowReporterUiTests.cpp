@@ -5,12 +5,17 @@
 #include <string>
 #include <vector>
 
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QWidget>
 
+#include "Dorvane/QtHost/QtLocalMouseMonitor.h"
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
+#include "Dorvane/QtHost/QtOwnWindows.h"
 #include "Platform/Dispatch/SystemClock.h"
+#include "Platform/Host/HostEvents.h"
 #include "Platform/Host/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "tests/Support/QtTestApplication.h"
@@ -21,14 +26,19 @@ namespace {
 using testing::processUntil;
 using Rows = std::vector<std::pair<std::uint32_t, std::int32_t>>;
 
-// Notes the presses and releases that reach it, in its own coordinates.
+// Notes the presses and releases that reach it, in its own coordinates; one that passes
+// presses on leaves them to its parent too.
 class PressRecorder final : public QWidget {
 public:
     using QWidget::QWidget;
     std::vector<QString> seen;
+    bool passesPressesOn = false;
 
 protected:
-    void mousePressEvent(QMouseEvent* event) override { note("press", event->position()); }
+    void mousePressEvent(QMouseEvent* event) override {
+        note("press", event->position());
+        if (passesPressesOn) event->ignore();
+    }
     void mouseReleaseEvent(QMouseEvent* event) override { note("release", event->position()); }
 
 private:
@@ -142,6 +152,80 @@ TEST_F(OwnWindowReporterTest, HostClicksReachTheWidgetUnderThePointerAndActivati
     window.activateWindow();
     EXPECT_TRUE(processUntil([&] { return tool.windowsAdmin().view().frontmost == app.process().pid; }));
     EXPECT_EQ(errors.str(), "");
+}
+
+TEST_F(OwnWindowReporterTest, LocalMonitorSeesAPressOnAnOwnWindowOnceAndTheWidgetStillGetsIt) {
+    reporter->start();
+    qthost::QtOwnWindows own([this](const QWidget* window) { return reporter->number(window); });
+    qthost::QtLocalMouseMonitor monitor(own);
+    PressRecorder window;
+    window.setGeometry(300, 200, 400, 300);
+    auto* button = new PressRecorder(&window);
+    button->setGeometry(50, 40, 100, 80);
+    button->passesPressesOn = true;
+    window.show();
+    std::vector<windows::LocalMouseEvent> seen;
+    auto observation =
+        monitor.addLocalMouseMonitor([&](const windows::LocalMouseEvent& event) { seen.push_back(event); });
+    ASSERT_TRUE(observation.has_value());
+
+    tool.windowsAdmin().click({360, 250}, std::nullopt);  // on the button, which passes the press on
+    using Kind = events::MouseEvent::Kind;
+    ASSERT_TRUE(processUntil([&] { return !seen.empty() && seen.back().kind == Kind::leftMouseUp; }));
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].kind, Kind::leftMouseDown);
+    for (const auto& event : seen) {
+        EXPECT_EQ(event.location, (geometry::Point{360, 250}));
+        EXPECT_EQ(event.window, own.idOf(&window));
+    }
+    EXPECT_EQ(button->seen, (std::vector<QString>{"press 10,10", "release 10,10"}));
+    EXPECT_EQ(window.seen, (std::vector<QString>{"press 60,50"}));
+
+    // Once the monitor is gone, clicks still arrive and nothing is seen.
+    observation->cancel();
+    tool.windowsAdmin().click({310, 480}, std::nullopt);
+    ASSERT_TRUE(processUntil([&] { return window.seen.size() >= 3; }));
+    EXPECT_EQ(seen.size(), 2u);
+    EXPECT_EQ(errors.str(), "");
+}
+
+// Notes the wheel turns that reach it.
+class WheelRecorder final : public QWidget {
+public:
+    using QWidget::QWidget;
+    std::vector<int> turns;
+
+protected:
+    void wheelEvent(QWheelEvent* event) override { turns.push_back(event->pixelDelta().y()); }
+};
+
+TEST_F(OwnWindowReporterTest, KeysFromOutsideReachTheFocusedWidgetAndTheWheelTheWidgetUnderIt) {
+    QLineEdit field;
+    field.setWindowTitle("设置");
+    field.setGeometry(200, 200, 300, 40);
+    field.show();
+    WheelRecorder list;
+    list.setGeometry(600, 200, 200, 200);
+    list.show();
+    reporter->start();
+    ASSERT_TRUE(app.hostEvents().claimInputOwnership());
+    field.activateWindow();
+    field.setFocus();
+    ASSERT_TRUE(testing::processUntil([&] {
+        const auto front = app.applicationWorkspace().frontmostApplication();
+        return front && front->pid == app.process().pid;
+    }));
+    std::vector<host::InjectedEvent> typed(3);
+    typed[0].event.type = events::EventType::keyDown;
+    typed[0].event.setField(events::EventField::keyCode, 40);  // k
+    typed[1] = typed[0];
+    typed[1].event.type = events::EventType::keyUp;
+    typed[2].event.type = events::EventType::scrollWheel;
+    typed[2].event.location = {650, 250};
+    typed[2].event.setField(events::EventField::scrollDeltaAxis1, -3);
+    ASSERT_TRUE(tool.inputAdmin().inject(typed));
+    EXPECT_TRUE(testing::processUntil([&] { return field.text() == "k" && !list.turns.empty(); }));
+    EXPECT_EQ(list.turns, (std::vector<int>{-3}));
 }
 
 }  // namespace

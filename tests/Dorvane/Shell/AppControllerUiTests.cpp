@@ -4,7 +4,6 @@
 
 #include "Dorvane/Shell/LoginLaunch.h"
 #include "Dorvane/Shell/StatusMenu.h"
-#include "Platform/Host/HostError.h"
 #include "tests/Dorvane/Shell/AppControllerHarness.h"
 
 namespace dorvane {
@@ -219,23 +218,14 @@ TEST_F(AppControllerTest, LockFailuresEndTheProgram) {
     fs::remove(h.root);
 }
 
-TEST_F(AppControllerTest, ToolbarEntryTogglesWithoutTouchingTheSettings) {
+// Toggling the entry, leaving the settings alone and refusing an unknown entry are the
+// command-line test's; what needs an installed feed or a toolbar changing by itself is here.
+TEST_F(AppControllerTest, UpdaterEntryChecksTheFeedAndTheMenuReadsTheToolbarAnew) {
     launch();
-    const auto settings = h.file("preferences.json");
-    EXPECT_FALSE(entry(StatusMenu::toolbarEntry).checked);
-    EXPECT_EQ(choose("显示工具条"), StatusBarClick::State::done);
-    EXPECT_TRUE(entry(StatusMenu::toolbarEntry).checked);
-    EXPECT_TRUE(fakes->toolbar->expanded());
-    EXPECT_EQ(choose("显示工具条"), StatusBarClick::State::done);
-    EXPECT_FALSE(entry(StatusMenu::toolbarEntry).checked);
-    EXPECT_EQ(h.file("preferences.json"), settings);
-
-    // The updater's entry checks the feed; an entry the menu lacks is refused.
     EXPECT_EQ(choose("检查更新…"), StatusBarClick::State::done);
     EXPECT_TRUE(log.has("updater.check"));
-    EXPECT_THROW(h.tool.statusBarAdmin().click("Quit"), host::HostError);
 
-    // The menu checks the toolbar's state anew when it opens.
+    EXPECT_FALSE(entry(StatusMenu::toolbarEntry).checked);
     fakes->toolbar->setEnabled(true);
     controller->menuNeedsUpdate();
     EXPECT_TRUE(entry(StatusMenu::toolbarEntry).checked);

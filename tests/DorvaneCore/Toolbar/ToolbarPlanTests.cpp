@@ -95,27 +95,15 @@ TEST(ToolbarPlanTest, StripButtonsFollowTheSettings) {
               (ToolbarButtonFace{"builtin:fillWindow", "square.fill", "铺满", true}));
 }
 
-TEST(ToolbarPlanTest, FixedButtonsKeepTheirTexts) {
+TEST(ToolbarPlanTest, WindowAndApplicationButtonsFollowThePlan) {
     const auto plan = ToolbarPlan::make(onSide(ToolbarSide::top), kVisible, true,
                                         ToolbarPlan::Application{"终端"}, false, {}, {});
     ASSERT_TRUE(plan.windowButton.has_value());
-    EXPECT_EQ(*plan.windowButton, (ToolbarButtonFace{"persistent:window", "rectangle.split.2x2", "布局"}));
+    EXPECT_EQ(plan.windowButton->identifier, "persistent:window");
     EXPECT_EQ(plan.applicationButton->name, "终端");
-    EXPECT_EQ(ToolbarButtonFace::collapse(ToolbarSide::top),
-              (ToolbarButtonFace{"persistent:collapse", "chevron.up.2", "收起快捷操作"}));
-    EXPECT_EQ(ToolbarButtonFace::handle(), (ToolbarButtonFace{"", "macbook.and.iphone", "展开快捷操作", false, true}));
-}
-
-TEST(ToolbarButtonLookTest, StripButtonAndHandle) {
-    using Look = ToolbarButtonLook;
-    const geometry::Size strip{56, 58};
-    EXPECT_EQ(Look::glyphFrame(strip, Look::glyphSize(false, true), true), (Rect{16, 9, 24, 24}));
-    EXPECT_EQ(Look::captionFrame(strip), (Rect{2, 38, 52, 14}));
-    const geometry::Size handle{52, 52};
-    EXPECT_EQ(Look::glyphFrame(handle, Look::glyphSize(true, false), false), (Rect{11, 11, 30, 30}));
-    EXPECT_EQ(Look::cornerRadius(handle, true), 26);
-    EXPECT_EQ(Look::background(true, true, true, true), Look::Background::selected);
-    EXPECT_EQ(Look::background(false, false, true, false), Look::Background::plain);
+    // Selection outranks the press highlight; hover shows only on an enabled button.
+    EXPECT_EQ(ToolbarButtonLook::background(true, true, true, true), ToolbarButtonLook::Background::selected);
+    EXPECT_EQ(ToolbarButtonLook::background(false, false, true, false), ToolbarButtonLook::Background::plain);
 }
 
 TEST(ToolbarTransitionTest, ExpandingReachesTheExactFrameAtItsLastStep) {

@@ -9,27 +9,6 @@ using displays::DisplayModeInfo;
 
 class DisplayServicesTest : public MemoryHostTest {};
 
-TEST_F(DisplayServicesTest, DescribesTheLaptopAndItsMonitor) {
-    auto& displays = worker->displays();
-    const auto list = displays.onlineDisplayList(32);
-    ASSERT_EQ(list.error, displays::DisplayError::success);
-    ASSERT_EQ(list.ids.size(), 2u);
-    const auto builtin = list.ids[0];
-    const auto external = list.ids[1];
-
-    EXPECT_FALSE(displays.isBuiltin(external));
-    EXPECT_EQ(displays.bounds(external), (displays::Rect{1512, 0, 1920, 1080}));
-    EXPECT_EQ(displays.displayUUID(builtin), "37D8832A-2D66-02CA-B9F7-8F30A301B230");
-
-    const auto current = displays.currentMode(builtin);
-    ASSERT_TRUE(current);
-    EXPECT_EQ(current->asDisplayMode(), (DisplayMode{1512, 982, 3024, 1964, 60.0, 1}));
-    EXPECT_TRUE(current->isValid());
-    EXPECT_TRUE(current->isNative());
-
-    EXPECT_EQ(worker->displays().onlineDisplayList(1).ids, std::vector<DisplayID>{builtin});
-}
-
 TEST_F(DisplayServicesTest, DuplicateLowResolutionModesOnlyWhenAskedFor) {
     const auto builtin = worker->displays().mainDisplayID();
     const auto plain = worker->displays().allModes(builtin, {false});

@@ -84,14 +84,6 @@ protected:
     int goPipe = -1;
 };
 
-TEST_F(FolderHostTest, SeedsTheDefaultMachine) {
-    auto tool = open(ProcessRole::tool);
-    const auto ids = online(*tool);
-    ASSERT_EQ(ids.size(), 1u);
-    EXPECT_TRUE(tool->displays().isBuiltin(ids[0]));
-    EXPECT_GT(tool->displays().allModes(ids[0], {true}).size(), 6u);
-}
-
 TEST_F(FolderHostTest, TrustFollowsThePermissionFileAndAnUnreadableOneGrantsNothing) {
     auto program = open(ProcessRole::application);
     auto tool = open(ProcessRole::tool);

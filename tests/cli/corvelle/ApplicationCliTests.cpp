@@ -78,5 +78,24 @@ TEST_F(ApplicationCliTest, ASupportFolderThatCannotBeMadeIsAnError) {
     EXPECT_EQ(host({"statusbar", "show"}).out, "No status item.\n");
 }
 
+TEST_F(ApplicationCliTest, ApplicationsBroughtForwardAreTheLaunchersRecentOnes) {
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    ASSERT_EQ(host({"app", "install", "Foo", "--id", "com.example.foo"}).status, 0);
+    ASSERT_EQ(host({"app", "launch", "com.example.foo"}).status, 0);
+    const auto recent = support / "app-recent.json";
+    auto first = [&] {
+        const auto text = readFileIfPresent(recent);
+        const auto list = text ? json::parse(*text) : json::Json::array();
+        return list.empty() ? json::Json() : list.front();
+    };
+    EXPECT_TRUE(testing::eventually([&] { return first() == "com.example.foo"; })) << program->err();
+    // An application without an identifier is known by its bundle's path, written as the file always has it.
+    ASSERT_EQ(host({"app", "install", "B"}).status, 0);
+    ASSERT_EQ(host({"app", "launch", "/Applications/B.app"}).status, 0);
+    EXPECT_TRUE(testing::eventually([&] { return first() == "/Applications/B.app"; }));
+    EXPECT_EQ(readFileIfPresent(recent), R"(["\/Applications\/B.app","com.example.foo"])");
+}
+
 }  // namespace
 }  // namespace dorvane

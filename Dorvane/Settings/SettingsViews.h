@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "Dorvane/QtHost/SettingsViewFactory.h"
+#include "Dorvane/Settings/SettingsPermissions.h"
+#include "Platform/System/LoginItems.h"
+
+namespace dorvane {
+
+// The settings window's content for the host's windows: a SettingsView over the panel
+// model with the program's services, which it keeps for as long as it makes views.
+class SettingsViews final : public qthost::SettingsViewFactory {
+public:
+    SettingsViews(std::unique_ptr<SettingsPermissions> permissions, std::unique_ptr<system::LoginItems> loginItems,
+                  std::filesystem::path supportFolder);
+
+    std::unique_ptr<QWidget> makeSettingsView(ControlPanelModel& model, bool startNew, SettingsPage page) override;
+    // Not part of this build yet: an empty panel.
+    std::unique_ptr<QWidget> makeResolutionPanelView(ControlPanelModel& model,
+                                                     const shell::ResolutionContent& content) override;
+
+private:
+    std::unique_ptr<SettingsPermissions> permissions_;
+    std::unique_ptr<system::LoginItems> loginItems_;
+    std::filesystem::path supportFolder_;
+};
+
+}  // namespace dorvane

@@ -1,0 +1,179 @@
+#pragma once
+
+#include <array>
+
+#include <QColor>
+#include <QSize>
+#include <QFont>
+#include <QString>
+
+#include "DorvaneCore/Visual/TextMeasurer.h"
+
+class QWidget;
+
+namespace dorvane {
+
+// A colour with one value for the light and one for the dark appearance, named
+// "Corvelle.<token>". Resolved each time it is drawn, so views follow appearance changes
+// without rebuilding anything.
+struct AdaptiveColor {
+    const char* name;
+    QColor light;
+    QColor dark;
+
+    QColor resolved(bool darkAppearance) const { return darkAppearance ? dark : light; }
+    // With the program's current appearance (VisualAppearance).
+    QColor resolved() const;
+    // The same colour with its alpha multiplied by `opacity`.
+    AdaptiveColor withOpacity(double opacity, const char* newName) const;
+};
+
+// The one vocabulary of the program's look: metrics, radii, font sizes, durations,
+// shadows and colours. Views take every value from here and never repeat one as a
+// literal. Sizes are points, and a point is one logical pixel.
+struct DesignTokens {
+    static constexpr double radiusSm = 6;
+    static constexpr double radiusMd = 10;
+    static constexpr double radiusLg = 14;
+    static constexpr double radiusXl = 14;
+    static constexpr double radiusPill = 999;
+    static constexpr double fontCaption = 11;
+    static constexpr double fontBody = 13;
+    static constexpr double fontEmphasis = 15;
+    static constexpr double fontTitle = 20;
+    static constexpr double selectedStroke = 2;
+    static constexpr double glyphStroke = 1.5;
+    static constexpr double controlHeight = 28;
+    static constexpr int dropdownMaxRows = 8;
+    static constexpr double dropdownMinWidth = 160;
+    static constexpr float toolbarShadowOpacity = 0.18F;
+    static constexpr double toolbarShadowRadius = 4;
+    static constexpr double toolbarShadowOffsetY = -1.5;
+    static constexpr double legibilityShadowRadius = 1.5;
+    static constexpr double spacingXs = 4;
+    static constexpr double spacingSm = 8;
+    static constexpr double spacingMd = 12;
+    static constexpr double spacingLg = 16;
+    static constexpr double spacingXl = 20;
+
+    // Buttons of the shared styles: padding beside the label, and the opacity of a
+    // pressed primary fill and of a disabled button.
+    static constexpr double buttonHorizontalPadding = 12;
+    static constexpr double smallButtonHorizontalPadding = 8;
+    static constexpr double smallControlHeight = 22;
+    static constexpr double pressedPrimaryOpacity = 0.8;
+    static constexpr double disabledOpacity = 0.45;
+
+    // The shadow under a floating panel (notice, dropdown list): a blurred copy of its
+    // shape, drawn into a margin around it.
+    struct Shadow {
+        double blurRadius;
+        double offsetY;  // downwards on screen
+        double opacity;
+        int margin;      // room kept around the shape for the blur
+    };
+    static constexpr Shadow panelShadow{6, 2, 0.22, 10};
+    // The shadow of a dropdown menu drawn inline in a preview.
+    static constexpr Shadow previewMenuShadow{4, 0, 0.18, 6};
+
+    // Switches and segmented pickers: the switch's track in its three control sizes, the
+    // inset of its knob and of a segment's thumb, and how faint a pressed segment's title is.
+    static constexpr QSize switchRegular{38, 22};
+    static constexpr QSize switchSmall{32, 18};
+    static constexpr QSize switchMini{26, 15};
+    static constexpr double switchKnobInset = 2;
+    static constexpr double segmentHeight = 24;
+    static constexpr double segmentTrackRadius = 7;
+    static constexpr double segmentThumbRadius = 5;
+    static constexpr double segmentThumbInset = 2;
+    static constexpr double pressedSegmentOpacity = 0.6;
+
+    // Durations, in seconds: the glass's unfold, a notice's life and the settings window's
+    // change of page; the ease-outs of a tile's hover and press looks.
+    static constexpr double revealDuration = 0.2;
+    static constexpr double noticeLifetime = 3;
+    static constexpr double pageSwitchDuration = 0.2;
+    static constexpr double hoverDuration = 0.12;
+    static constexpr double pressDuration = 0.1;
+
+    // Application icons drawn as a lettered square: the share of the side that is corner
+    // radius and letter, and the colours a name picks from.
+    static constexpr double applicationIconCornerShare = 0.225;
+    static constexpr double applicationIconLetterShare = 0.5;
+    static const std::array<QColor, 8>& applicationIconColors();
+
+    // One device pixel at a backing scale; a scale below 1 counts as 1.
+    static double hairline(double scale);
+
+    // The only way views make fonts. A size of N points is N logical pixels: whole sizes
+    // through pixel sizes, fractional ones as points at the 96-dpi logical resolution of
+    // the offscreen and X platforms. Text is set in WenQuanYi Micro Hei.
+    static QFont font(double size, FontWeight weight = FontWeight::regular);
+    static QFont font(const TextFont& textFont) { return font(textFont.pointSize, textFont.weight); }
+    static const QString& textFamily();
+
+    // The width of one line as the views draw it.
+    static TextMeasurer measurer();
+
+    // Colours of the window-level surfaces (panels, glass, the toolbar).
+    struct NS {
+        static const AdaptiveColor glassBackdrop;
+        static const AdaptiveColor legibilityShadow;
+        static const AdaptiveColor surface;
+        static const AdaptiveColor surfaceElevated;
+        static const AdaptiveColor pedestalBg;
+        static const AdaptiveColor pedestalBorder;
+        static const AdaptiveColor toolbarHairline;
+        static const AdaptiveColor buttonNormal;
+        static const AdaptiveColor buttonNormalBorder;
+        static const AdaptiveColor buttonHighlight;
+        static const AdaptiveColor buttonActive;
+        static const AdaptiveColor buttonActiveBorder;
+        static const AdaptiveColor textPrimary;
+        static const AdaptiveColor textSecondary;
+        static const AdaptiveColor textTertiary;
+    };
+
+    // Colours of the content: settings pages, rows, cards, controls and text.
+    struct Colors {
+        static const AdaptiveColor& surface;
+        static const AdaptiveColor& surfaceElevated;
+        static const AdaptiveColor cardBg;
+        static const AdaptiveColor cardBgHover;
+        static const AdaptiveColor cardBorder;
+        static const AdaptiveColor cardBorderHighlight;
+        static const AdaptiveColor accent;
+        static const AdaptiveColor accentSubtle;
+        static const AdaptiveColor accentBorder;
+        static const AdaptiveColor accentFill;
+        static const AdaptiveColor card;
+        static const AdaptiveColor secondaryFill;
+        static const AdaptiveColor secondaryFillPressed;
+        static const AdaptiveColor segmentTrack;
+        static const AdaptiveColor segmentThumb;
+        static const AdaptiveColor pageBackground;
+        static const AdaptiveColor separator;
+        static const AdaptiveColor icon;
+        static const AdaptiveColor glyphInactive;
+        static const AdaptiveColor textPrimary;
+        static const AdaptiveColor textSecondary;
+        static const AdaptiveColor textTertiary;
+        // The knob of a switch and the off track under it.
+        static const AdaptiveColor switchKnob;
+        static const AdaptiveColor switchTrackOff;
+        // The small shadow under a switch's knob and a segment's thumb.
+        static const AdaptiveColor controlShadow;
+        // The platform's red (warnings), and the dot that marks a running application.
+        static const AdaptiveColor red;
+        static const AdaptiveColor runningIndicator;
+        // A missing permission (the warning mark and its pale fill) and a granted one.
+        static const AdaptiveColor warning;
+        static const AdaptiveColor warningFill;
+        static const AdaptiveColor success;
+    };
+
+    // Repaints `widget` whenever the appearance changes (its colours resolve anew).
+    static void repaintOnAppearanceChange(QWidget* widget);
+};
+
+}  // namespace dorvane

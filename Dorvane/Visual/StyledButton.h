@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QAbstractButton>
+
+namespace dorvane {
+
+// The two shared button looks. Primary: white text on the accent fill, for the action a
+// view is for ("保存", "新增规格", "添加操作", "前往授权"). Secondary: primary text on the
+// neutral fill ("取消", "设备模板", "添加", "常用快捷操作", "添加应用", shortcut chips).
+enum class ButtonStyle { primary, secondary };
+
+// Regular buttons stand alone; small ones sit in a row of the settings beside its title.
+enum class ButtonSize { regular, small };
+
+// A button in one of the shared styles: the label in 13-point medium type, 12 points of
+// padding either side, at least 28 points tall (small: 11-point type, 8 points of padding,
+// 22 tall), on a rounded fill of radius 10 (small: 6) that darkens while pressed; faded
+// while disabled. The whole rectangle takes clicks.
+class StyledButton final : public QAbstractButton {
+public:
+    StyledButton(ButtonStyle style, const QString& text, QWidget* parent = nullptr);
+    StyledButton(ButtonStyle style, ButtonSize size, const QString& text, QWidget* parent = nullptr);
+
+    ButtonStyle style() const { return style_; }
+    ButtonSize buttonSize() const { return size_; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QFont labelFont() const;
+    double padding() const;
+
+    ButtonStyle style_;
+    ButtonSize size_ = ButtonSize::regular;
+};
+
+}  // namespace dorvane

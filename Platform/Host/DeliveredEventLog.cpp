@@ -1,0 +1,178 @@
+#include "Platform/Host/DeliveredEventLog.h"
+
+#include <fcntl.h>
+#include <future>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "DorvaneCore/Support/AtomicFile.h"
+#include "Platform/Dispatch/SerialQueue.h"
+#include "Platform/Host/EventJson.h"
+#include "Platform/Host/HostError.h"
+
+namespace dorvane::host {
+
+json::Json DeliveredEvent::toJson() const {
+    json::Json object = json::Json::object();
+    object["at"] = at;
+    object["event"] = eventJson(event);
+    object["to"] = receiver ? json::Json(*receiver) : json::Json(nullptr);
+    object["window"] = window;
+    object["entry"] = json::encode(entry);
+    return object;
+}
+
+DeliveredEvent DeliveredEvent::fromJson(const json::Json& value) {
+    json::requireObject(value);
+    DeliveredEvent delivered;
+    delivered.at = json::get<double>(value, "at");
+    try {
+        delivered.event = eventFromJson(json::requireKey(value, "event"));
+    } catch (const json::DecodeError& error) {
+        throw error.within("event");
+    }
+    delivered.receiver = json::getOptional<std::int32_t>(value, "to");
+    delivered.window = json::get<std::uint32_t>(value, "window");
+    delivered.entry = json::get<EntryPath>(value, "entry");
+    return delivered;
+}
+
+namespace {
+
+void keepLast(std::vector<DeliveredEvent>& events) {
+    if (events.size() > DeliveredEventLog::kLimit) {
+        events.erase(events.begin(), events.end() - static_cast<std::ptrdiff_t>(DeliveredEventLog::kLimit));
+    }
+}
+
+std::vector<DeliveredEvent> parseLines(const std::string& text) {
+    std::vector<DeliveredEvent> events;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        auto end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string_view line(text.data() + start, end - start);
+        start = end + 1;
+        if (line.empty()) continue;
+        try {
+            events.push_back(DeliveredEvent::fromJson(json::parse(line)));
+        } catch (const json::DecodeError&) {
+        }
+    }
+    return events;
+}
+
+// Holds an exclusive lock on "<file>.lock" while it lives.
+class FileLock {
+public:
+    explicit FileLock(const std::filesystem::path& file) {
+        const auto path = file.string() + ".lock";
+        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (fd_ < 0) throw HostError("cannot open " + path);
+        while (::flock(fd_, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                ::close(fd_);
+                throw HostError("cannot lock " + path);
+            }
+        }
+    }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    ~FileLock() { ::close(fd_); }
+
+private:
+    int fd_ = -1;
+};
+
+}  // namespace
+
+void MemoryDeliveredEventLog::append(std::vector<DeliveredEvent> events) {
+    std::lock_guard lock(mutex_);
+    events_.insert(events_.end(), std::make_move_iterator(events.begin()), std::make_move_iterator(events.end()));
+    keepLast(events_);
+}
+
+std::vector<DeliveredEvent> MemoryDeliveredEventLog::read() {
+    std::lock_guard lock(mutex_);
+    return events_;
+}
+
+void MemoryDeliveredEventLog::clear() {
+    std::lock_guard lock(mutex_);
+    events_.clear();
+}
+
+FileDeliveredEventLog::FileDeliveredEventLog(std::filesystem::path file) : file_(std::move(file)) {}
+
+FileDeliveredEventLog::~FileDeliveredEventLog() {
+    // The writer drains what was appended before it joins.
+    std::unique_ptr<dispatch::SerialQueue> writer;
+    {
+        std::lock_guard lock(mutex_);
+        writer = std::move(writer_);
+    }
+    writer.reset();
+}
+
+void FileDeliveredEventLog::append(std::vector<DeliveredEvent> events) {
+    if (events.empty()) return;
+    std::lock_guard lock(mutex_);
+    pending_.insert(pending_.end(), std::make_move_iterator(events.begin()), std::make_move_iterator(events.end()));
+    if (writeScheduled_) return;
+    writeScheduled_ = true;
+    if (!writer_) writer_ = std::make_unique<dispatch::SerialQueue>("delivered-events");
+    writer_->post([this] { writePending(); });
+}
+
+void FileDeliveredEventLog::flush() {
+    dispatch::SerialQueue* writer = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        writer = writer_.get();
+    }
+    if (writer == nullptr) return;
+    std::promise<void> written;
+    auto done = written.get_future();
+    writer->post([&written] { written.set_value(); });
+    done.wait();
+}
+
+void FileDeliveredEventLog::writePending() {
+    std::vector<DeliveredEvent> added;
+    {
+        std::lock_guard lock(mutex_);
+        added.swap(pending_);
+        writeScheduled_ = false;
+    }
+    try {
+        rewrite(added, false);
+    } catch (const std::exception&) {
+        // A record of delivered events is no reason to fail the input: these are lost.
+    }
+}
+
+void FileDeliveredEventLog::rewrite(const std::vector<DeliveredEvent>& added, bool clearFirst) {
+    FileLock lock(file_);
+    std::vector<DeliveredEvent> events;
+    if (!clearFirst) {
+        if (const auto text = readFileIfPresent(file_)) events = parseLines(*text);
+    }
+    events.insert(events.end(), added.begin(), added.end());
+    keepLast(events);
+    std::string text;
+    for (const auto& event : events) text += json::serialize(event.toJson()) + "\n";
+    writeFileAtomically(file_, text);
+}
+
+std::vector<DeliveredEvent> FileDeliveredEventLog::read() {
+    flush();
+    const auto text = readFileIfPresent(file_);
+    return text ? parseLines(*text) : std::vector<DeliveredEvent>{};
+}
+
+void FileDeliveredEventLog::clear() {
+    flush();
+    rewrite({}, true);
+}
+
+}  // namespace dorvane::host

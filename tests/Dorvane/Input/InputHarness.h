@@ -1,0 +1,94 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "Dorvane/Input/InputServices.h"
+#include "Dorvane/Input/PermissionGuidePanel.h"
+#include "Platform/Host/EventJson.h"
+#include "Platform/Host/HostEvents.h"
+#include "Platform/Host/WindowFixtures.h"
+#include "tests/Platform/Host/WindowHostSupport.h"
+
+namespace dorvane::testing {
+
+// A guide whose panel goes nowhere; it counts the panels it was asked for.
+class CountingGuideUI final : public PermissionGuideUI {
+public:
+    class Panel final : public PermissionGuidePanel {
+    public:
+        void setFrame(const geometry::Rect&) override {}
+        void orderFrontRegardless() override {}
+        void orderOut() override {}
+        bool ignoresMouseEvents() const override { return false; }
+    };
+    std::unique_ptr<PermissionGuidePanel> makePanel(std::function<void()>, std::function<void()>) override {
+        ++panels;
+        return std::make_unique<Panel>();
+    }
+    void activateProgram() override {}
+    int panels = 0;
+};
+
+// The desk of the simulated host in memory and in virtual time: the program (its event
+// stream on its main queue) and a person at the machine (the tool), Accessibility granted,
+// and the operations log the program writes.
+class InputHarness : public host::WindowHostTest {
+protected:
+    void SetUp() override {
+        WindowHostTest::SetUp();
+        tool->windowsAdmin().reset(host::WindowsFixture::desk);
+        for (const auto& application : tool->windowsAdmin().view().applications) pids[application.name] = application.pid;
+    }
+
+    OperationLog logTo() {
+        return [this](std::string_view line) { log.emplace_back(line); };
+    }
+
+    std::vector<std::string> logged(std::string_view prefix) const {
+        std::vector<std::string> lines;
+        for (const auto& line : log) {
+            if (line.starts_with(prefix)) lines.push_back(line);
+        }
+        return lines;
+    }
+
+    // The keyboard events delivered to `pid`, as "keyDown(40, 0x12000a)"; modifier changes
+    // end in ↓ or ↑.
+    std::vector<std::string> keysTo(pid_t pid) const {
+        std::vector<std::string> keys;
+        for (const auto& record : app->hostEvents().delivered()) {
+            const auto& event = record.event;
+            if (record.receiver != pid || !events::isKeyboardType(event.type)) continue;
+            std::string text = std::string(rawValue(event.type)) + "(" + std::to_string(event.keyCode()) + ", " +
+                               host::flagsText(event.flags) + ")";
+            if (event.type == events::EventType::flagsChanged) text += events::isModifierPress(event) ? "↓" : "↑";
+            keys.push_back(text);
+        }
+        return keys;
+    }
+
+    // The host refuses the next tap asked for.
+    void refuseNextTap() {
+        host::FaultRule rule;
+        rule.call = host::HostCall::tapCreate;
+        rule.action = host::FaultAction::nothing;
+        rule.times = 1;
+        tool->admin().addFault(rule);
+    }
+
+    std::size_t beeps() const {
+        std::size_t count = 0;
+        for (const auto& entry : store->actionLog()) count += entry.action == "beep" ? 1 : 0;
+        return count;
+    }
+
+    std::map<std::string, pid_t> pids;
+    std::vector<std::string> log;
+};
+
+}  // namespace dorvane::testing

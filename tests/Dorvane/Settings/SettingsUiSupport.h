@@ -1,0 +1,131 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "Dorvane/Input/ShortcutPermissions.h"
+#include "Dorvane/Settings/SettingsView.h"
+#include "Dorvane/Settings/TrackedSettingsPermissions.h"
+#include "Dorvane/Shell/ControlPanelModel.h"
+#include "tests/Dorvane/Input/InputHarness.h"
+#include "tests/Dorvane/Visual/VisualUiSupport.h"
+#include "tests/Support/TemporaryFolder.h"
+
+namespace dorvane::testing {
+
+// The panel model as the controller would drive it, with callbacks that record each call
+// as "onName(value)" and, while `republish` holds, store the value and publish the settings.
+class RecordingPanel {
+public:
+    RecordingPanel() {
+        model.onTheme = [this](AppTheme theme) {
+            change("onTheme", rawValue(theme), [theme](Preferences& p) { p.theme = theme; });
+        };
+        model.onToolbarSide = [this](ToolbarSide side) {
+            change("onToolbarSide", rawValue(side), [side](Preferences& p) { p.toolbarSide = side; });
+        };
+        toggle(model.onToolbarWhenConnectedToggle, "onToolbarWhenConnectedToggle", &Preferences::toolbarWhenConnected);
+        toggle(model.onToolbarWhenDisconnectedToggle, "onToolbarWhenDisconnectedToggle",
+               &Preferences::toolbarWhenDisconnected);
+        toggle(model.onAutoRestoreToggle, "onAutoRestoreToggle", &Preferences::autoRestoreOnDisconnect);
+        toggle(model.onAutoFillWindowsToggle, "onAutoFillWindowsToggle", &Preferences::autoFillWindowsOnRemote);
+        toggle(model.onAutoShowDockToggle, "onAutoShowDockToggle", &Preferences::autoShowDockOnConnect);
+        toggle(model.onUUTouchScrollToggle, "onUUTouchScrollToggle", &Preferences::uuTouchScrollEnabled);
+        model.onAutoResolutionToggle = [this](bool on) {
+            change("onAutoResolutionToggle", on ? "true" : "false",
+                   [on](Preferences& p) { p.setAutomaticResolutionEnabled(on); });
+        };
+        model.onAutoResolutionPreset = [this](const std::string& id) {
+            change("onAutoResolutionPreset", id, [id](Preferences& p) { p.autoResolutionPresetID = id; });
+        };
+        model.onDeleteCustom = [this](const std::string& id) {
+            change("onDeleteCustom", id, [id](Preferences& p) {
+                std::erase_if(p.customPresets, [&id](const CustomPreset& preset) { return preset.id == id; });
+            });
+        };
+    }
+
+    void edit(const std::function<void(Preferences&)>& change) {
+        Preferences preferences = model.preferences();
+        change(preferences);
+        model.setPreferences(preferences);
+    }
+
+    ControlPanelModel model;
+    std::vector<std::string> calls;
+    bool republish = true;
+
+private:
+    void change(const std::string& name, std::string_view value, const std::function<void(Preferences&)>& apply) {
+        calls.push_back(name + "(" + std::string(value) + ")");
+        if (republish) edit(apply);
+    }
+    void toggle(std::function<void(bool)>& callback, const std::string& name, bool Preferences::*field) {
+        callback = [this, name, field](bool on) {
+            change(name, on ? "true" : "false", [field, on](Preferences& p) { p.*field = on; });
+        };
+    }
+};
+
+// A settings view over a recording panel model, the program's permission tracker on the
+// simulated host in virtual time (Accessibility withheld), and login items in a folder of
+// the test's own.
+class SettingsViewHarness : public host::WindowHostTest {
+protected:
+    void SetUp() override {
+        WindowHostTest::SetUp();
+        tool->permissionsAdmin().set(host::Permission::accessibility, false);
+        tracker->refresh();
+    }
+    void TearDown() override {
+        view.reset();
+        window.reset();
+    }
+
+    // The view in a shown 900 × 720 window, as the host shows it.
+    SettingsView& open(bool startNew = false, SettingsPage page = SettingsPage::general) {
+        view.reset();
+        window = std::make_unique<QWidget>();
+        view = std::make_unique<SettingsView>(panel.model, startNew, page,
+                                              SettingsEnvironment{permissions, loginItems, folder.path(),
+                                                                  [this] { return reduceMotion; }},
+                                              window.get());
+        view->setGeometry(0, 0, 900, 720);
+        showActive(*window, QRect(0, 0, 900, 720));
+        return *view;
+    }
+
+    template <typename Page>
+    Page& shown(SettingsPage page) {
+        view->setPage(page);
+        settle();
+        auto* current = dynamic_cast<Page*>(view->currentPage());
+        EXPECT_NE(current, nullptr);
+        return *current;
+    }
+
+    // Lets virtual time pass on the main queue (the tracker's polling).
+    void pass(double seconds) {
+        scheduler.advanceBy(seconds);
+        settle();
+    }
+
+    LightAppearance appearance;
+    bool reduceMotion = true;  // no page fades unless a test asks for them
+    RecordingPanel panel;
+    CountingGuideUI guide;
+    std::shared_ptr<ShortcutPermissions> tracker = std::make_shared<ShortcutPermissions>(ShortcutPermissions::Services{
+        app->accessibility(), app->events(), app->applicationWorkspace(), app->windowList(), app->screens(),
+        app->urlOpener(), scheduler.mainQueue(), scheduler, &guide});
+    TrackedSettingsPermissions permissions{tracker};
+    TemporaryFolder folder{"corvelle-settings"};
+    system::XdgAutostartLoginItems loginItems{folder.path() / "autostart", "/opt/corvelle/corvelle"};
+    std::unique_ptr<QWidget> window;
+    std::unique_ptr<SettingsView> view;
+};
+
+}  // namespace dorvane::testing

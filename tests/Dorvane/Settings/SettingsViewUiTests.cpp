@@ -1,0 +1,349 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+
+#include <QAccessible>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "Dorvane/Settings/AutomaticResolutionSettings.h"
+#include "Dorvane/Settings/ConnectionSettingsPage.h"
+#include "Dorvane/Settings/GeneralSettingsPage.h"
+#include "Dorvane/Settings/SettingRows.h"
+#include "Dorvane/Settings/SettingsSidebar.h"
+#include "Dorvane/Settings/TouchSettingsPage.h"
+#include "Dorvane/Visual/DropdownMenuView.h"
+#include "Dorvane/Visual/GlassPanel.h"
+#include "Dorvane/Visual/SegmentedPicker.h"
+#include "Dorvane/Visual/StyledButton.h"
+#include "Dorvane/Visual/ToggleSwitch.h"
+#include "tests/Dorvane/Settings/SettingsUiSupport.h"
+
+namespace dorvane {
+namespace {
+
+using testing::click;
+using testing::settle;
+
+class SettingsViewTest : public testing::SettingsViewHarness {};
+
+TEST_F(SettingsViewTest, ANewPresetStartsOnTheResolutionPageSizedLikeTheSelection) {
+    const std::regex upperCaseUUID("[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}");
+    struct Case {
+        std::optional<std::string> selected;
+        std::string width, height;
+    };
+    const Dimensions builtIn = dimensions(ScreenPreset::tablet, DisplaySize::moreSpace);
+    for (const auto& [selected, width, height] :
+         std::vector<Case>{{"office", "1536", "864"},
+                           {std::nullopt, std::to_string(builtIn.width), std::to_string(builtIn.height)}}) {
+        panel.edit([&selected](Preferences& p) {
+            p.preset = ScreenPreset::tablet;
+            p.size = DisplaySize::moreSpace;
+            p.customPresets = {{"office", "办公", 1920, 1080, 125}};
+            p.selectedCustomID = selected;
+        });
+        SettingsView& settings = open(true, SettingsPage::general);
+        EXPECT_EQ(settings.state().page, SettingsPage::resolution);
+        EXPECT_EQ(settings.sidebar()->row(SettingsPage::resolution)->accessibleDescription(), QStringLiteral("已选择"));
+        ASSERT_TRUE(settings.state().draft);
+        const SpecDraft& draft = *settings.state().draft;
+        EXPECT_TRUE(std::regex_match(draft.id, upperCaseUUID)) << draft.id;
+        EXPECT_EQ(draft, (SpecDraft{draft.id, "", width, height, true, 100}));
+    }
+    SettingsView& plain = open(false, SettingsPage::touch);
+    EXPECT_EQ(plain.state().page, SettingsPage::touch);
+    EXPECT_FALSE(plain.state().draft);
+}
+
+// Every control of the three pages: one click, one call with the new value; the control
+// shows the model's value, so without a republish it shows the old one again.
+TEST_F(SettingsViewTest, EachControlCallsItsCallbackOnceAndShowsOnlyWhatTheModelPublishes) {
+    open();
+    struct Case {
+        SettingsPage page;
+        std::function<QAbstractButton*()> control;
+        std::string call;
+        std::function<bool()> showsNew;
+    };
+    auto general = [this] { return dynamic_cast<GeneralSettingsPage*>(view->currentPage()); };
+    auto connection = [this] { return dynamic_cast<ConnectionSettingsPage*>(view->currentPage())->settings(); };
+    auto touch = [this] { return dynamic_cast<TouchSettingsPage*>(view->currentPage()); };
+    const std::vector<Case> cases{
+        {SettingsPage::general, [&] { return general()->themePicker()->segment(1); }, "onTheme(light)",
+         [&] { return general()->themePicker()->selectedIndex() == 1; }},
+        {SettingsPage::general, [&] { return general()->toolbarWhenConnectedSwitch(); },
+         "onToolbarWhenConnectedToggle(false)", [&] { return !general()->toolbarWhenConnectedSwitch()->isOn(); }},
+        {SettingsPage::general, [&] { return general()->toolbarWhenDisconnectedSwitch(); },
+         "onToolbarWhenDisconnectedToggle(true)", [&] { return general()->toolbarWhenDisconnectedSwitch()->isOn(); }},
+        {SettingsPage::general, [&] { return general()->toolbarSidePicker()->segment(2); }, "onToolbarSide(top)",
+         [&] { return general()->toolbarSidePicker()->selectedIndex() == 2; }},
+        {SettingsPage::connection, [&] { return connection()->switchOnConnectSwitch(); }, "onAutoResolutionToggle(true)",
+         [&] { return connection()->switchOnConnectSwitch()->isOn(); }},
+        {SettingsPage::connection, [&] { return connection()->restoreSwitch(); }, "onAutoRestoreToggle(false)",
+         [&] { return !connection()->restoreSwitch()->isOn(); }},
+        {SettingsPage::connection, [&] { return connection()->fillWindowsSwitch(); }, "onAutoFillWindowsToggle(true)",
+         [&] { return connection()->fillWindowsSwitch()->isOn(); }},
+        {SettingsPage::connection, [&] { return connection()->showDockSwitch(); }, "onAutoShowDockToggle(true)",
+         [&] { return connection()->showDockSwitch()->isOn(); }},
+        {SettingsPage::touch, [&] { return touch()->touchScrollSwitch(); }, "onUUTouchScrollToggle(true)",
+         [&] { return touch()->touchScrollSwitch()->isOn(); }},
+    };
+    for (const bool republish : {false, true}) {
+        const Preferences before = panel.model.preferences();
+        for (const auto& [page, control, call, showsNew] : cases) {
+            view->setPage(page);
+            settle();
+            panel.republish = republish;
+            panel.calls.clear();
+            click(*control());
+            EXPECT_EQ(panel.calls, std::vector<std::string>{call}) << call;
+            EXPECT_EQ(showsNew(), republish) << call << (republish ? " after a republish" : " without one");
+        }
+        if (!republish) {
+            EXPECT_EQ(panel.model.preferences(), before);
+        }
+    }
+}
+
+TEST_F(SettingsViewTest, NothingRespondsWhileApplyingOrTerminating) {
+    open(false, SettingsPage::touch);
+    for (const auto& busy : std::vector<std::function<void(bool)>>{
+             [this](bool on) { panel.model.setApplying(on); }, [this](bool on) { panel.model.setTerminating(on); }}) {
+        busy(true);
+        panel.calls.clear();
+        click(*view->sidebar()->row(SettingsPage::general));
+        EXPECT_EQ(view->state().page, SettingsPage::touch);
+        click(*dynamic_cast<TouchSettingsPage*>(view->currentPage())->touchScrollSwitch());
+        click(*view->sidebar()->warning());
+        EXPECT_TRUE(panel.calls.empty());
+        EXPECT_FALSE(tracker->isGuideOpen());
+        busy(false);
+        click(*view->sidebar()->row(SettingsPage::connection));
+        EXPECT_EQ(view->state().page, SettingsPage::connection);
+        view->setPage(SettingsPage::touch);
+    }
+}
+
+TEST_F(SettingsViewTest, TheDeletionAlertDeletesOnlyWhenConfirmed) {
+    open();
+    panel.edit([](Preferences& p) { p.customPresets = {{"a", "", 1280, 720, 100}}; });
+    enum class Answer { cancel, escape, remove };
+    for (const Answer answer : {Answer::cancel, Answer::escape, Answer::remove}) {
+        panel.calls.clear();
+        view->setPendingDeletion(DeletionTarget::forPreset(panel.model.preferences().customPresets.front()));
+        auto* alert = qobject_cast<QMessageBox*>(view->sheets().presented(SettingsView::deletionAlert));
+        ASSERT_NE(alert, nullptr);
+        EXPECT_TRUE(alert->isVisible());
+        EXPECT_EQ(alert->windowModality(), Qt::WindowModal);
+        EXPECT_EQ(alert->text(), QStringLiteral("删除「规格」？"));
+        QStringList titles;
+        for (QAbstractButton* button : alert->buttons()) titles << button->text();
+        titles.sort();
+        EXPECT_EQ(titles, (QStringList{QStringLiteral("删除"), QStringLiteral("取消")}));
+        // A republish while it shows keeps the same alert.
+        panel.edit([](Preferences& p) { p.uuTouchScrollEnabled = !p.uuTouchScrollEnabled; });
+        EXPECT_EQ(view->sheets().presented(SettingsView::deletionAlert), alert);
+        for (QAbstractButton* button : alert->buttons()) {
+            const bool remove = button->text() == QStringLiteral("删除");
+            if ((answer == Answer::remove) == remove && answer != Answer::escape) button->click();
+        }
+        if (answer == Answer::escape) QTest::keyClick(alert, Qt::Key_Escape);
+        settle();
+        EXPECT_EQ(panel.calls, answer == Answer::remove ? std::vector<std::string>{"onDeleteCustom(a)"}
+                                                        : std::vector<std::string>{});
+        EXPECT_FALSE(view->state().pendingDeletion);
+        EXPECT_EQ(view->sheets().presented(SettingsView::deletionAlert), nullptr);
+    }
+}
+
+// The sheet presenter as the editor uses it: one window-modal sheet per draft identity,
+// kept across republishes, cleared by Escape, closed while the window is hidden.
+TEST_F(SettingsViewTest, TheEditorSheetIsKeyedByTheDraftAndEscapeClearsIt) {
+    open(true);
+    ASSERT_TRUE(view->state().draft);
+    EXPECT_EQ(view->sheets().presented(SettingsView::draftSheet), nullptr) << "no editor to show yet";
+    std::vector<std::string> built;
+    view->setSpecEditor([&built](const SpecDraft& draft) {
+        built.push_back(draft.id);
+        return std::make_unique<QLabel>(QString::fromStdString(draft.id));
+    });
+    QDialog* sheet = view->sheets().presented(SettingsView::draftSheet);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
+    panel.edit([](Preferences& p) { p.theme = AppTheme::light; });
+    EXPECT_EQ(view->sheets().presented(SettingsView::draftSheet), sheet);
+
+    view->setDraft(SpecDraft{"OTHER", "", "1280", "720", true, 100});
+    settle();
+    sheet = view->sheets().presented(SettingsView::draftSheet);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(built.size(), 2u);
+    EXPECT_EQ(built.back(), "OTHER");
+
+    window->hide();
+    EXPECT_EQ(view->sheets().presented(SettingsView::draftSheet), nullptr);
+    EXPECT_TRUE(view->state().draft) << "the draft outlives the hidden window";
+    window->show();
+    settle();
+    sheet = view->sheets().presented(SettingsView::draftSheet);
+    ASSERT_NE(sheet, nullptr);
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    settle();
+    EXPECT_FALSE(view->state().draft);
+    EXPECT_EQ(view->sheets().presented(SettingsView::draftSheet), nullptr);
+    EXPECT_EQ(built.size(), 3u);
+}
+
+TEST_F(SettingsViewTest, GrantingAccessibilityRemovesTheWarningAtThePollAndHidingStopsPolling) {
+    open();
+    auto& general = shown<GeneralSettingsPage>(SettingsPage::general);
+    EXPECT_TRUE(tracker->isMonitoring());
+    EXPECT_TRUE(view->sidebar()->warning()->isVisible());
+    EXPECT_EQ(view->sidebar()->warning()->accessibleName(), QStringLiteral("需要授权：辅助功能未开启，点按前往授权"));
+    EXPECT_TRUE(general.grantButton()->isVisible());
+    EXPECT_FALSE(general.grantedLabel()->isVisible());
+    EXPECT_EQ(general.permissionIcon()->symbol(), "exclamationmark.triangle.fill");
+
+    tool->permissionsAdmin().set(host::Permission::accessibility, true);
+    pass(0.7);
+    EXPECT_TRUE(view->sidebar()->warning()->isVisible()) << "not before the next poll";
+    pass(0.1);
+    EXPECT_FALSE(view->sidebar()->warning()->isVisible());
+    EXPECT_FALSE(general.grantButton()->isVisible());
+    EXPECT_TRUE(general.grantedLabel()->isVisible());
+    EXPECT_EQ(general.grantedLabel()->text(), QStringLiteral("已授权"));
+    EXPECT_EQ(general.permissionIcon()->symbol(), "lock.shield.fill");
+
+    window->hide();
+    EXPECT_FALSE(tracker->isMonitoring());
+    tool->permissionsAdmin().set(host::Permission::accessibility, false);
+    pass(2);
+    EXPECT_FALSE(view->sidebar()->warning()->isVisible()) << "nothing polls while hidden";
+    window->show();
+    settle();
+    EXPECT_TRUE(tracker->isMonitoring());
+    EXPECT_TRUE(view->sidebar()->warning()->isVisible()) << "showing refreshes at once";
+
+    // Coming back to the program refreshes without waiting for the poll.
+    tool->permissionsAdmin().set(host::Permission::accessibility, true);
+    Q_EMIT qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+    EXPECT_FALSE(view->sidebar()->warning()->isVisible());
+}
+
+// The warning and "前往授权" read the permission again and only then open the guide, which
+// then runs nothing an earlier opener left behind.
+TEST_F(SettingsViewTest, TheAccessibilityRequestRefreshesThenOpensTheGuideWithoutAnEarlierCompletion) {
+    open();
+    auto& general = shown<GeneralSettingsPage>(SettingsPage::general);
+    for (QAbstractButton* request : std::vector<QAbstractButton*>{view->sidebar()->warning(), general.grantButton()}) {
+        int earlier = 0;
+        tracker->completion = [&earlier] { ++earlier; };
+        click(*request);
+        EXPECT_TRUE(tracker->isGuideOpen());
+        tool->permissionsAdmin().set(host::Permission::accessibility, true);
+        pass(0.25);
+        EXPECT_FALSE(tracker->isGuideOpen());
+        EXPECT_EQ(earlier, 0);
+        EXPECT_FALSE(view->sidebar()->warning()->isVisible());
+        tool->permissionsAdmin().set(host::Permission::accessibility, false);
+        pass(0.75);
+    }
+    // Trusted by the time of the click, before any poll: the refresh shows it and no guide opens.
+    ASSERT_TRUE(view->sidebar()->warning()->isVisible());
+    tool->permissionsAdmin().set(host::Permission::accessibility, true);
+    click(*view->sidebar()->warning());
+    EXPECT_FALSE(tracker->isGuideOpen());
+    EXPECT_FALSE(view->sidebar()->warning()->isVisible());
+}
+
+TEST_F(SettingsViewTest, TheSidebarListsThePagesInItsOwnOrderAndTheVersion) {
+    open();
+    QStringList rows;
+    for (QObject* child : view->sidebar()->children()) {
+        if (auto* button = qobject_cast<QAbstractButton*>(child); button && button != view->sidebar()->warning()) {
+            rows << button->text();
+        }
+    }
+    EXPECT_EQ(rows, (QStringList{"常规", "分辨率", "快捷操作", "连接自动化", "触控"}));
+    EXPECT_EQ(view->sidebar()->version()->text(), QStringLiteral("v0.1.0"));
+    EXPECT_EQ(view->sidebar()->width(), 160);
+    EXPECT_EQ(view->sidebar()->warning()->toolTip(), QStringLiteral("打开系统设置开启辅助功能权限"));
+    // The new page fades in, unless motion is reduced.
+    reduceMotion = false;
+    auto& touch = shown<TouchSettingsPage>(SettingsPage::touch);
+    EXPECT_NE(touch.graphicsEffect(), nullptr);
+    EXPECT_EQ(touch.touchScrollRow()->toolTip(), QStringLiteral("单指滑动即滚动，按住约 0.4 秒再拖为拖动"));
+    EXPECT_EQ(touch.touchScrollSwitch()->accessibleName(), QStringLiteral("单指滚动"));
+    reduceMotion = true;
+    EXPECT_EQ(shown<GeneralSettingsPage>(SettingsPage::general).graphicsEffect(), nullptr);
+}
+
+// Nothing republishes a login item: the switch reads the service again right after each
+// attempt, so it shows what really happened, a failure included, and nothing is shown.
+TEST_F(SettingsViewTest, TheLoginSwitchShowsTheServiceRightAfterEachAttempt) {
+    open();
+    auto& general = shown<GeneralSettingsPage>(SettingsPage::general);
+    ToggleSwitch* login = general.launchAtLoginSwitch();
+    EXPECT_FALSE(login->isOn());
+    click(*login);
+    EXPECT_TRUE(login->isOn()) << "registered";
+    EXPECT_TRUE(std::filesystem::exists(loginItems.entryPath()));
+    click(*login);
+    EXPECT_FALSE(login->isOn()) << "unregistered";
+    EXPECT_FALSE(std::filesystem::exists(loginItems.entryPath()));
+
+    std::filesystem::remove_all(folder.path() / "autostart");
+    std::ofstream(folder.path() / "autostart") << "a file where the folder belongs";
+    click(*login);
+    settle();
+    EXPECT_FALSE(login->isOn()) << "the failed registration is not shown as done";
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(panel.calls.empty());
+}
+
+TEST_F(SettingsViewTest, TheConnectionDropdownShowsOnlyAValidChoiceAndStoresOnlyAnother) {
+    panel.edit([](Preferences& p) {
+        p.customPresets = {{"a", "办公", 1280, 720, 100}, {"b", "", 1920, 1080, 100}};
+        p.autoResolutionEnabled = true;
+        p.autoResolutionPresetID = "deleted";
+    });
+    open();
+    auto* settings = shown<ConnectionSettingsPage>(SettingsPage::connection).settings();
+    auto* dropdown = settings->presetDropdown();
+    EXPECT_EQ(dropdown->faceTitle(), QStringLiteral("请选择规格"));
+    EXPECT_EQ(dropdown->accessibleName(), QStringLiteral("切换分辨率"));
+
+    auto choose = [&](int row) {
+        click(*dropdown);
+        const DropdownMenuView* menu = dropdown->controller().popup().menu();
+        ASSERT_NE(menu, nullptr);
+        GlassPanel* list = dropdown->controller().popup().panel();
+        ASSERT_NE(list, nullptr);
+        testing::clickAt(*list, menu->mapTo(list, menu->rowRect(row).center()));
+    };
+    choose(1);
+    EXPECT_EQ(panel.calls, std::vector<std::string>{"onAutoResolutionPreset(b)"});
+    EXPECT_EQ(dropdown->faceTitle(), QStringLiteral("规格"));
+    choose(1);
+    EXPECT_EQ(panel.calls.size(), 1u) << "the entry already chosen";
+    choose(0);
+    EXPECT_EQ(panel.calls.back(), "onAutoResolutionPreset(a)");
+    EXPECT_EQ(dropdown->faceTitle(), QStringLiteral("办公"));
+
+    click(*settings->switchOnConnectSwitch());
+    EXPECT_FALSE(settings->presetRow()->isVisible());
+    EXPECT_FALSE(settings->presetDivider()->isVisible());
+    EXPECT_TRUE(settings->restoreDivider()->isVisible());
+    click(*settings->switchOnConnectSwitch());
+    EXPECT_TRUE(settings->presetRow()->isVisible());
+    EXPECT_TRUE(settings->presetDivider()->isVisible());
+}
+
+}  // namespace
+}  // namespace dorvane

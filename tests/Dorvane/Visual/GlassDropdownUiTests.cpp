@@ -1,0 +1,346 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <QAccessible>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "Dorvane/QtHost/LocalEventMonitor.h"
+#include "Dorvane/QtHost/QtMainQueue.h"
+#include "Dorvane/QtHost/QtOwnWindowReporter.h"
+#include "Platform/Dispatch/SystemClock.h"
+#include "Platform/Host/MemoryHostStore.h"
+#include "Platform/Host/SimulatedHost.h"
+#include "Dorvane/Visual/GlassDropdown.h"
+#include "Dorvane/Visual/GlobalPointerMonitor.h"
+#include "tests/Dorvane/Visual/VisualUiSupport.h"
+
+namespace dorvane {
+namespace {
+
+using Field = GlassDropdown<std::string>;
+using Item = GlassDropdownItem<std::string>;
+
+std::vector<Item> entries(int count) {
+    std::vector<Item> items;
+    for (int index = 0; index < count; ++index) items.push_back({"id" + std::to_string(index), "规格 " + std::to_string(index)});
+    return items;
+}
+
+// Global monitors a test drives by hand.
+class FakeGlobalMonitor final : public GlobalPointerMonitor {
+public:
+    dispatch::Observation observe(std::function<void(const GlobalPointerEvent&)> handler) override {
+        handlers.push_back(std::make_shared<std::function<void(const GlobalPointerEvent&)>>(std::move(handler)));
+        std::weak_ptr<std::function<void(const GlobalPointerEvent&)>> weak = handlers.back();
+        return dispatch::Observation([this, weak] {
+            std::erase_if(handlers, [&weak](const auto& held) { return held == weak.lock(); });
+        });
+    }
+    void send(GlobalPointerEvent::Kind kind) {
+        const auto copy = handlers;
+        for (const auto& handler : copy) (*handler)(GlobalPointerEvent{kind, {5, 5}});
+    }
+    std::vector<std::shared_ptr<std::function<void(const GlobalPointerEvent&)>>> handlers;
+};
+
+// A settings-like window: a text field with the focus, the dropdown field and another button.
+class DropdownTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GlobalPointerMonitor::setShared(&global);
+        baseline = qthost::LocalEventMonitor::shared().monitorCount();
+        text = new QLineEdit(&window);
+        text->setGeometry(20, 20, 200, 28);
+        other = new QPushButton("其他", &window);
+        other->setGeometry(20, 200, 100, 28);
+        QObject::connect(other, &QPushButton::clicked, [this] { ++otherClicks; });
+        makeField(entries(3), "id1");
+    }
+    void TearDown() override { GlobalPointerMonitor::setShared(nullptr); }
+
+    void makeField(std::vector<Item> items, std::optional<std::string> selection, QPoint position = QPoint(20, 80)) {
+        delete field.data();
+        field = new Field("切换分辨率", std::move(items), std::move(selection), "请选择规格", 160,
+                          [this](const std::string& id) {
+                              chosen.push_back(id);
+                              panelGoneWhenChosen.push_back(!field->controller().popup().isOpen());
+                          },
+                          &window);
+        field->move(position);
+        field->resize(field->sizeHint());
+    }
+
+    void show(QRect geometry = QRect(100, 100, 400, 300)) {
+        testing::showActive(window, geometry);
+        text->setFocus();
+    }
+
+    GlassPanel* panel() const { return field->controller().popup().panel(); }
+    const DropdownMenuView& menu() const { return *field->controller().popup().menu(); }
+    QRect triggerOnScreen() const { return QRect(field->mapToGlobal(QPoint(0, 0)), field->size()); }
+    void clickRow(int row) {
+        const QRect rect = menu().rowRect(row);
+        QTest::mouseClick(panel()->windowHandle(), Qt::LeftButton, {},
+                          menu().mapTo(panel(), rect.center()));
+    }
+
+    testing::LightAppearance appearance;
+    FakeGlobalMonitor global;
+    std::size_t baseline = 0;
+    QWidget window;
+    QLineEdit* text = nullptr;
+    QPushButton* other = nullptr;
+    QPointer<Field> field;
+    int otherClicks = 0;
+    std::vector<std::string> chosen;
+    std::vector<bool> panelGoneWhenChosen;
+};
+
+TEST_F(DropdownTest, ThreeEntriesOpenA92PointListUnderTheTrigger) {
+    show();
+    EXPECT_EQ(field->faceTitle(), QStringLiteral("规格 1"));
+    testing::click(*field);
+    ASSERT_TRUE(field->isOpen());
+    GlassPanel* list = panel();
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->isVisible());
+    const QRect trigger = triggerOnScreen();
+    const QRect frame = list->glassFrame();
+    EXPECT_EQ(frame.height(), 3 * 28 + 8);
+    EXPECT_EQ(frame.top(), trigger.bottom() + 1 + 4);
+    EXPECT_EQ(frame.left(), trigger.left());
+    const double listWidth = GlassDropdownController<std::string>::menuWidth(entries(3));
+    EXPECT_EQ(frame.width(), std::max(trigger.width(), static_cast<int>(std::ceil(listWidth))));
+    EXPECT_TRUE(list->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+    EXPECT_FALSE(list->windowFlags().testFlag(Qt::WindowTransparentForInput));
+    EXPECT_EQ(list->parentWidget(), &window) << "transient for the trigger's window";
+    EXPECT_EQ(list->windowTitle(), QStringLiteral("切换分辨率"));
+    EXPECT_EQ(list->level(), 101);
+    EXPECT_EQ(menu().model().highlighted, 1);
+    EXPECT_EQ(menu().model().rows[1].selected, true);
+    EXPECT_TRUE(text->hasFocus()) << "opening takes no focus";
+}
+
+TEST_F(DropdownTest, TwelveEntriesScrollAndFollowTheHighlight) {
+    makeField(entries(12), "id0");
+    show();
+    testing::click(*field);
+    ASSERT_EQ(panel()->glassFrame().height(), 8 * 28 + 8);
+    EXPECT_EQ(menu().scrollOffset(), 0);
+    for (int press = 0; press < 9; ++press) testing::key(window, Qt::Key_Down);
+    EXPECT_EQ(menu().model().highlighted, 9);
+    EXPECT_GT(menu().scrollOffset(), 0);
+    const QRect row = menu().rowRect(9);
+    EXPECT_GE(row.top(), 0);
+    EXPECT_LE(row.bottom(), menu().height()) << "the highlighted row is in view";
+    testing::key(window, Qt::Key_Down);
+    testing::key(window, Qt::Key_Down);
+    testing::key(window, Qt::Key_Down);
+    EXPECT_EQ(menu().model().highlighted, 11) << "stops at the last row";
+}
+
+TEST_F(DropdownTest, NearTheScreenBottomTheListOpensAbove) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    show(QRect(100, screen.bottom() - 140, 400, 120));
+    field->move(20, 80);
+    testing::settle();
+    testing::click(*field);
+    ASSERT_NE(panel(), nullptr);
+    EXPECT_EQ(panel()->glassFrame().bottom() + 1, triggerOnScreen().top() - 4);
+    EXPECT_EQ(panel()->glassFrame().height(), 92);
+}
+
+TEST_F(DropdownTest, KeysChooseOnlyAChangeAndReportItOnceTheListIsGone) {
+    show();
+    testing::click(*field);
+    testing::key(window, Qt::Key_Escape);
+    EXPECT_FALSE(field->isOpen());
+    EXPECT_EQ(panel(), nullptr);
+
+    testing::click(*field);
+    testing::key(window, Qt::Key_Return);  // the selected row: no change
+    EXPECT_FALSE(field->isOpen());
+
+    testing::click(*field);
+    testing::key(window, Qt::Key_A);
+    testing::key(window, Qt::Key_Down);
+    EXPECT_TRUE(field->isOpen());
+    EXPECT_EQ(text->text(), QStringLiteral("a")) << "letters reach the text field";
+    testing::key(window, Qt::Key_Return);
+    EXPECT_EQ(chosen, std::vector<std::string>{"id2"});
+    EXPECT_EQ(panelGoneWhenChosen, std::vector<bool>{true});
+    EXPECT_EQ(text->text(), QStringLiteral("a")) << "the keys the list used never reach the text field";
+    EXPECT_EQ(field->faceTitle(), QStringLiteral("规格 1")) << "the owner has not republished";
+    EXPECT_TRUE(text->hasFocus());
+    EXPECT_EQ(qthost::LocalEventMonitor::shared().monitorCount(), baseline);
+}
+
+TEST_F(DropdownTest, PointerRowsHighlightAndAClickChooses) {
+    show();
+    testing::click(*field);
+    QTest::mouseMove(panel()->windowHandle(), menu().mapTo(panel(), menu().rowRect(2).center()));
+    EXPECT_EQ(menu().model().highlighted, 2);
+    clickRow(0);
+    EXPECT_EQ(chosen, std::vector<std::string>{"id0"});
+    EXPECT_FALSE(field->isOpen());
+}
+
+TEST_F(DropdownTest, RowsAreButtonsToAssistiveTechnology) {
+    show();
+    testing::click(*field);
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(field->controller().popup().menu());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->role(), QAccessible::PopupMenu);
+    ASSERT_EQ(list->childCount(), 3);
+    QAccessibleInterface* row = list->child(2);
+    EXPECT_EQ(row->role(), QAccessible::Button);
+    EXPECT_EQ(row->text(QAccessible::Name), QStringLiteral("规格 2"));
+    EXPECT_FALSE(row->state().checked);
+    EXPECT_TRUE(list->child(1)->state().checked) << "the selected entry";
+    EXPECT_EQ(list->indexOfChild(row), 2);
+    row->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(chosen, std::vector<std::string>{"id2"});
+    EXPECT_FALSE(field->isOpen());
+}
+
+TEST_F(DropdownTest, TheTriggerClosesWithoutReopeningAndOtherClicksStillLand) {
+    show();
+    testing::click(*field);
+    testing::click(*field);
+    EXPECT_FALSE(field->isOpen()) << "the closing click must not reopen the list";
+
+    testing::click(*field);
+    testing::click(*other);
+    EXPECT_FALSE(field->isOpen());
+    EXPECT_EQ(otherClicks, 1) << "the click that closed the list still reached its button";
+
+    testing::click(*field);
+    global.send(GlobalPointerEvent::Kind::mouseMoved);
+    testing::settle();
+    EXPECT_TRUE(field->isOpen());
+    global.send(GlobalPointerEvent::Kind::rightMouseDown);
+    testing::settle();
+    EXPECT_FALSE(field->isOpen()) << "a click in another application closes it";
+
+    testing::click(*field);
+    window.move(window.pos() + QPoint(30, 0));
+    testing::settle();
+    EXPECT_FALSE(field->isOpen()) << "moving the window closes it";
+    EXPECT_TRUE(chosen.empty());
+}
+
+TEST_F(DropdownTest, ChangesFromTheOwnerRedrawAnOpenListWithoutClosingIt) {
+    show();
+    testing::click(*field);
+    field->setSelection("id2");
+    EXPECT_TRUE(field->isOpen());
+    EXPECT_TRUE(menu().model().rows[2].selected);
+    EXPECT_EQ(field->faceTitle(), QStringLiteral("规格 2"));
+    field->setItems(entries(2));
+    EXPECT_TRUE(field->isOpen());
+    EXPECT_EQ(menu().model().rows.size(), 2u);
+    EXPECT_EQ(menu().model().highlighted, 1) << "a highlight past the end moves to the last row";
+    EXPECT_EQ(field->faceTitle(), QStringLiteral("请选择规格"));
+    EXPECT_FALSE(field->previewState().isOpen() && field->isPreviewOpen());
+}
+
+TEST_F(DropdownTest, AFieldShowsItsChoiceOrThePlaceholderAndAnEmptyListNeverOpens) {
+    makeField({{"a", "甲"}, {"a", "乙"}}, "a");
+    EXPECT_EQ(field->title(), QStringLiteral("甲")) << "the first entry with the value";
+    field->setSelection("none");
+    EXPECT_EQ(field->title(), QStringLiteral("请选择规格"));
+
+    makeField({}, std::nullopt);
+    show();
+    testing::click(*field);
+    EXPECT_FALSE(field->isOpen());
+    EXPECT_EQ(qthost::LocalEventMonitor::shared().monitorCount(), baseline);
+
+    // A field not in a shown window opens nothing.
+    Field loose("切换分辨率", entries(3), "id0", "请选择规格", 160, {});
+    loose.controller().toggle("切换分辨率", entries(3), "id0", {});
+    EXPECT_FALSE(loose.isOpen());
+}
+
+TEST_F(DropdownTest, APreviewDrawsTheListOpenOnTheRowAfterTheSelection) {
+    EXPECT_EQ(field->previewState().highlighted(), 2);
+    field->setSelection("id2");
+    EXPECT_EQ(field->previewState().highlighted(), 2) << "the last row stays the pointer row";
+    field->setPreviewOpen(true);
+    EXPECT_TRUE(field->isOpen());
+    EXPECT_FALSE(field->controller().state().isOpen()) << "a preview never opens the real list";
+    field->setPreviewOpen(false);
+    EXPECT_FALSE(field->isOpen());
+}
+
+// A person's click through the host on the program's own window is a click like any other,
+// also just beside the open list.
+TEST_F(DropdownTest, AHostClickBesideTheListClosesItAndStillLands) {
+    dispatch::SystemClock clock;
+    qthost::QtMainQueue mainQueue;
+    auto store = std::make_shared<host::MemoryHostStore>();
+    host::SimulatedHost app{store, processes::ProcessRole::application, clock, &mainQueue};
+    host::SimulatedHost person{store, processes::ProcessRole::tool, clock};
+    std::ostringstream errors;
+    qthost::QtOwnWindowReporter reporter(app.ownWindows(), errors);
+    show();
+    reporter.start();
+    testing::click(*field);
+    ASSERT_TRUE(field->isOpen());
+    reporter.flush();
+    // The list is in the host's window list at the pop-up menu level; its shadow is not.
+    const auto number = reporter.number(panel());
+    ASSERT_TRUE(number.has_value());
+    int listed = 0;
+    for (const auto& entry : person.windowsAdmin().view().windows) {
+        if (entry.pid != app.process().pid) continue;
+        ++listed;
+        if (entry.number == *number) {
+            EXPECT_EQ(entry.layer, 101);
+        }
+    }
+    EXPECT_EQ(listed, 2) << "the settings window and the list";
+    // Two points under the list's bottom edge.
+    other->move(field->x(), panel()->glassFrame().bottom() + 3 - window.geometry().top());
+    const QPoint button = other->mapToGlobal(QPoint(other->width() / 2, 1));
+    person.windowsAdmin().click({static_cast<double>(button.x()), static_cast<double>(button.y())}, std::nullopt);
+    EXPECT_TRUE(testing::processUntil([this] { return otherClicks == 1; }));
+    EXPECT_FALSE(field->isOpen());
+    EXPECT_EQ(errors.str(), "");
+}
+
+// A field destroyed with its list open leaves nothing behind: no panel, no monitor, and
+// later clicks and keys do nothing.
+TEST_F(DropdownTest, AFieldDestroyedWithItsListOpenLeavesNoMonitorBehind) {
+    show();
+    testing::click(*field);
+    QPointer<GlassPanel> list = panel();
+    ASSERT_TRUE(list);
+    ASSERT_GT(qthost::LocalEventMonitor::shared().monitorCount(), baseline);
+    delete field.data();
+    testing::settle();
+    EXPECT_FALSE(list);
+    EXPECT_EQ(qthost::LocalEventMonitor::shared().monitorCount(), baseline);
+    EXPECT_TRUE(global.handlers.empty());
+
+    testing::clickAt(window, QPoint(60, 90));
+    testing::key(window, Qt::Key_Down);
+    testing::key(window, Qt::Key_Return);
+    testing::key(window, Qt::Key_B);
+    global.send(GlobalPointerEvent::Kind::leftMouseDown);
+    window.move(window.pos() + QPoint(10, 10));
+    testing::settle();
+    EXPECT_TRUE(chosen.empty());
+    EXPECT_EQ(text->text(), QStringLiteral("b"));
+}
+
+}  // namespace
+}  // namespace dorvane

@@ -1,0 +1,317 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include <QFontInfo>
+#include <QPainter>
+#include <QRawFont>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+
+#include "Dorvane/Visual/ApplicationIcon.h"
+#include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/GlassPanel.h"
+#include "Dorvane/Visual/NativeGlassView.h"
+#include "Dorvane/Visual/OverflowEdgeFadeOverlay.h"
+#include "Dorvane/Visual/SegmentedPicker.h"
+#include "Dorvane/Visual/Symbols.h"
+#include "Dorvane/Visual/ToggleSwitch.h"
+#include "Dorvane/Visual/TransientNotice.h"
+#include "DorvaneCore/Core/AppTheme.h"
+#include "DorvaneCore/Core/ToolbarSide.h"
+#include "DorvaneCore/SettingsWindow/SettingsPage.h"
+#include "DorvaneCore/Shortcuts/ShortcutIcon.h"
+#include "DorvaneCore/Toolbar/FloatingAction.h"
+#include "DorvaneCore/Windows/WindowControl.h"
+#include "DorvaneCore/Windows/WindowSnap.h"
+#include "tests/Dorvane/Visual/VisualUiSupport.h"
+
+namespace dorvane {
+namespace {
+
+using testing::alphaAt;
+
+class VisualKit : public ::testing::Test {
+protected:
+    testing::LightAppearance appearance;
+};
+
+TEST_F(VisualKit, FontsAreSetInLogicalPixelsInTheTextFamily) {
+    // N points are N pixels: a point size of 13 would come out 17 pixels tall at 96 dpi.
+    EXPECT_EQ(QFontInfo(DesignTokens::font(13)).pixelSize(), 13);
+    EXPECT_EQ(QFontInfo(DesignTokens::font(20, FontWeight::semibold)).pixelSize(), 20);
+    const QFont fractional = DesignTokens::font(10.5);
+    EXPECT_EQ(fractional.pixelSize(), -1);
+    EXPECT_DOUBLE_EQ(fractional.pointSizeF(), 10.5 * 72 / 96);
+    EXPECT_EQ(QFontInfo(DesignTokens::font(13)).family(), DesignTokens::textFamily());
+    // The measurer the layouts get measures with those fonts.
+    const auto measure = DesignTokens::measurer();
+    EXPECT_LT(measure("提示", TextFont{12, FontWeight::regular}), measure("提示", TextFont{14, FontWeight::medium}));
+    EXPECT_NEAR(measure("提示", TextFont{14, FontWeight::regular}), 28, 2);
+}
+
+TEST_F(VisualKit, EveryTextOfTheSharedComponentsHasItsGlyphs) {
+    std::vector<std::string> texts = {TransientNotice::panelTitle, "，", "弹出选项", "请选择规格", "切换分辨率",
+                                      "自动切换未完成", "当前窗口不能关闭", "保存", "新增规格", "添加操作",
+                                      "前往授权", "取消", "设备模板", "添加", "常用快捷操作", "添加应用",
+                                      "未找到可操作的窗口", "设置文件未写入", "0123456789 ABCxyz ×"};
+    for (const auto& [theme, raw] : EnumCases<AppTheme>::table) texts.emplace_back(title(theme));
+    for (const auto& [side, raw] : EnumCases<ToolbarSide>::table) texts.emplace_back(title(side));
+    for (const auto& [action, raw] : EnumCases<FloatingAction>::table) texts.emplace_back(title(action));
+    for (const auto& row : settingsSidebarRows) texts.emplace_back(row.title);
+    for (const auto weight : {FontWeight::regular, FontWeight::medium, FontWeight::semibold}) {
+        const QRawFont font = QRawFont::fromFont(DesignTokens::font(13, weight));
+        ASSERT_TRUE(font.isValid());
+        for (const auto& text : texts) {
+            for (const char32_t character : QString::fromStdString(text).toUcs4()) {
+                EXPECT_TRUE(font.supportsCharacter(character)) << text << " U+" << std::hex << unsigned(character);
+            }
+        }
+    }
+}
+
+TEST_F(VisualKit, EverySymbolNameHasAGlyphInTheSymbolFont) {
+    std::set<std::string> names = {"info.circle", "checkmark", "chevron.up.chevron.down", "app", "ellipsis",
+                                   std::string(restoreFillSymbol)};
+    for (const auto& [icon, raw] : EnumCases<ShortcutIcon>::table) names.emplace(raw);
+    for (const auto& [action, raw] : EnumCases<FloatingAction>::table) names.emplace(symbol(action));
+    for (const auto& [snap, raw] : EnumCases<windows::WindowSnap>::table) names.emplace(windows::symbol(snap));
+    for (const auto& [control, raw] : EnumCases<windows::WindowControl>::table) names.emplace(windows::glyph(control));
+    for (const auto& [side, raw] : EnumCases<ToolbarSide>::table) names.emplace(collapseSymbol(side));
+    for (const auto& row : settingsSidebarRows) names.emplace(row.symbol);
+    ASSERT_GE(names.size(), 174u);
+
+    const QRawFont font = QRawFont::fromFont(Symbols::font(16));
+    ASSERT_TRUE(font.isValid());
+    ASSERT_EQ(font.familyName(), Symbols::fontFamily());
+    for (const auto& name : names) {
+        const SymbolGlyph* glyph = Symbols::find(name);
+        ASSERT_NE(glyph, nullptr) << name;
+        EXPECT_TRUE(font.supportsCharacter(glyph->codePoint)) << name;
+    }
+    for (const auto& glyph : Symbols::table()) EXPECT_TRUE(font.supportsCharacter(glyph.codePoint)) << glyph.name;
+    EXPECT_EQ(Symbols::find("gearshape")->codePoint, 0xe8b8);
+    EXPECT_EQ(Symbols::find("checkmark")->codePoint, 0xe5ca);
+    EXPECT_EQ(Symbols::find("no.such.symbol"), nullptr);
+}
+
+// How many pixels a symbol draws into an empty 24-point square.
+int drawnPixels(std::string_view name, const QString& family = Symbols::fontFamily()) {
+    QImage image(24, 24, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    Symbols::paint(painter, QRectF(0, 0, 24, 24), name, 20, Qt::black, family);
+    painter.end();
+    int count = 0;
+    for (int y = 0; y < 24; ++y) {
+        for (int x = 0; x < 24; ++x) count += alphaAt(image, x, y) > 0 ? 1 : 0;
+    }
+    return count;
+}
+
+TEST_F(VisualKit, UnknownSymbolsDrawNothingAndAMissingFontGetsAStandIn) {
+    EXPECT_GT(drawnPixels("gearshape"), 20);
+    EXPECT_EQ(drawnPixels("no.such.symbol"), 0);
+    EXPECT_GT(drawnPixels("checkmark", "No Such Symbol Font"), 10);
+    EXPECT_GT(drawnPixels("gearshape", "No Such Symbol Font"), 10);
+    EXPECT_EQ(drawnPixels("no.such.symbol", "No Such Symbol Font"), 0);
+}
+
+TEST_F(VisualKit, ApplicationIconsComeFromTheirFileElseALetteredSquare) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("icon.png");
+    QImage green(16, 16, QImage::Format_ARGB32);
+    green.fill(QColor(0, 200, 0));
+    ASSERT_TRUE(green.save(path));
+    const QImage fromFile = applicationIcon(path, "终端", 32).toImage();
+    EXPECT_EQ(fromFile.size(), QSize(32, 32));
+    EXPECT_EQ(QColor(fromFile.pixel(16, 16)), QColor(0, 200, 0));
+
+    for (const QString& missing : {QString(), folder.filePath("none.png"), folder.path()}) {
+        const QImage standIn = applicationIcon(missing, "终端", 64).toImage();
+        ASSERT_EQ(standIn.size(), QSize(64, 64));
+        EXPECT_EQ(alphaAt(standIn, 0, 0), 0) << "rounded corner";
+        EXPECT_EQ(QColor(standIn.pixel(4, 32)), applicationIconColor("终端"));
+    }
+    EXPECT_EQ(applicationIconColor("Safari"), applicationIconColor("Safari"));
+}
+
+// A glass card alone, 120 × 80, as a grab shows it.
+QImage grabbed(NativeGlassView& glass) {
+    // As in its panel: nothing behind the glass but what the screen shows.
+    glass.setAttribute(Qt::WA_TranslucentBackground);
+    glass.resize(120, 80);
+    return glass.grab().toImage();
+}
+
+TEST_F(VisualKit, AttachedGlassSquaresTheCornersThatMeetTheToolbar) {
+    NativeGlassView glass(new QWidget, 14, false, DesignTokens::NS::glassBackdrop);
+    const QImage standalone = grabbed(glass);
+    for (const QPoint corner : {QPoint(0, 0), QPoint(119, 0), QPoint(0, 79), QPoint(119, 79)}) {
+        EXPECT_EQ(alphaAt(standalone, corner.x(), corner.y()), 0);
+    }
+    EXPECT_GT(alphaAt(standalone, 60, 40), 200);
+
+    glass.attach(ToolbarSide::left, false);
+    EXPECT_EQ(glass.innerRadius(), 0);
+    const QImage attached = grabbed(glass);
+    EXPECT_GT(alphaAt(attached, 0, 0), 200) << "square top-left";
+    EXPECT_GT(alphaAt(attached, 0, 79), 200) << "square bottom-left";
+    EXPECT_EQ(alphaAt(attached, 119, 0), 0) << "rounded top-right";
+    EXPECT_EQ(alphaAt(attached, 119, 79), 0) << "rounded bottom-right";
+
+    // The toolbar's own surface on top keeps three rounded corners.
+    glass.attach(ToolbarSide::top, true);
+    const QImage toolbar = grabbed(glass);
+    EXPECT_GT(alphaAt(toolbar, 0, 79), 200) << "the square one: where the panels beside it start";
+    EXPECT_EQ(alphaAt(toolbar, 0, 0), 0);
+    EXPECT_EQ(alphaAt(toolbar, 119, 79), 0);
+    glass.detach();
+    EXPECT_EQ(alphaAt(grabbed(glass), 0, 0), 0);
+}
+
+TEST_F(VisualKit, TheHairlineIsOneDevicePixelAndLeavesOutTheTouchingEdge) {
+    const AdaptiveColor red{"Corvelle.testRed", QColor(255, 0, 0), QColor(255, 0, 0)};
+    NativeGlassView glass(new QWidget, 14);
+    glass.attach(ToolbarSide::left, false);
+    glass.setHairline(red, ToolbarSide::left);
+    QImage image = grabbed(glass);
+    auto redness = [&image](int x, int y) { return QColor(image.pixel(x, y)).red() - QColor(image.pixel(x, y)).green(); };
+    EXPECT_GT(redness(60, 0), 150) << "top edge";
+    EXPECT_GT(redness(119, 40), 150) << "right edge";
+    EXPECT_LT(redness(118, 40), 30) << "one pixel wide";
+    EXPECT_LT(redness(0, 40), 30) << "no line along the toolbar";
+    glass.setHairline(std::nullopt, ToolbarSide::left);
+    image = grabbed(glass);
+    EXPECT_LT(redness(60, 0), 30);
+    EXPECT_FALSE(glass.hairlineOmitted());
+}
+
+TEST_F(VisualKit, TheSurfaceFollowsTheAppearance) {
+    NativeGlassView glass(new QWidget, 14, false, DesignTokens::NS::glassBackdrop);
+    const QColor light = QColor(grabbed(glass).pixel(60, 40));
+    VisualAppearance::shared().set(true, false);
+    const QColor dark = QColor(grabbed(glass).pixel(60, 40));
+    EXPECT_GT(light.lightness(), 200);
+    EXPECT_LT(dark.lightness(), 60);
+}
+
+TEST_F(VisualKit, RevealUnfoldsFromTheToolbarEdgeAndOnlyTheLatestEndsIt) {
+    NativeGlassView glass(new QWidget, 14);
+    glass.resize(120, 80);
+    glass.reveal(ToolbarSide::left);
+    QPointer<QVariantAnimation> first = glass.revealAnimation();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->duration(), 200);
+    EXPECT_EQ(glass.mask().boundingRect(), QRect(0, 0, 1, 80)) << "a strip along the left edge";
+
+    glass.reveal(ToolbarSide::top);
+    QPointer<QVariantAnimation> second = glass.revealAnimation();
+    ASSERT_TRUE(second);
+    EXPECT_NE(first.data(), second.data());
+    EXPECT_EQ(glass.mask().boundingRect(), QRect(0, 0, 120, 1));
+    testing::settle();
+    EXPECT_FALSE(first) << "the replaced unfold is gone and cannot end the new one";
+    EXPECT_FALSE(glass.mask().isEmpty());
+
+    second->setCurrentTime(100);
+    const QRect halfway = glass.mask().boundingRect();
+    EXPECT_GT(halfway.height(), 40) << "eases out: more than half the way at half the time";
+    EXPECT_LT(halfway.height(), 80);
+    second->setCurrentTime(second->duration());
+    EXPECT_TRUE(glass.mask().isEmpty());
+    EXPECT_EQ(glass.revealAnimation(), nullptr);
+}
+
+TEST_F(VisualKit, RevealUnderReduceMotionShowsEverythingAtOnce) {
+    VisualAppearance::shared().set(false, true);
+    NativeGlassView glass(new QWidget, 14);
+    glass.resize(120, 80);
+    glass.reveal(ToolbarSide::right);
+    EXPECT_EQ(glass.revealAnimation(), nullptr);
+    EXPECT_TRUE(glass.mask().isEmpty());
+}
+
+TEST_F(VisualKit, APanelsShadowLiesUnderItAndFollowsIt) {
+    GlassPanel panel("分辨率", 3, GlassPanel::Input::clickable);
+    panel.setGlass(new NativeGlassView(new QWidget, 14));
+    panel.setShadow(DesignTokens::panelShadow);
+    panel.setGlassFrame(QRect(100, 100, 120, 80));
+    panel.present();
+    QWidget* shadow = panel.shadowWindow();
+    ASSERT_NE(shadow, nullptr);
+    const int margin = DesignTokens::panelShadow.margin;
+    EXPECT_EQ(panel.geometry(), QRect(100, 100, 120, 80)) << "the panel is exactly the glass";
+    EXPECT_EQ(shadow->geometry(), QRect(100 - margin, 100 - margin, 120 + 2 * margin, 80 + 2 * margin));
+    const QImage image = shadow->grab().toImage();
+    EXPECT_EQ(alphaAt(image, 0, 0), 0) << "the blur fades out within the margin";
+    EXPECT_GT(alphaAt(image, margin + 60, margin + 80 + 2), 0) << "under the card";
+    EXPECT_LT(alphaAt(image, margin + 60, margin + 80 + 2), 120);
+    panel.setGlassFrame(QRect(300, 200, 120, 80));
+    EXPECT_EQ(shadow->geometry().topLeft(), QPoint(300 - margin, 200 - margin));
+    panel.hide();
+    EXPECT_FALSE(shadow->isVisible());
+    panel.setShadow(std::nullopt);
+    EXPECT_EQ(panel.shadowWindow(), nullptr);
+}
+
+TEST_F(VisualKit, SwitchesAndPickersAskTheirOwnerAndShowOnlyWhatTheyAreGiven) {
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* toggle = new ToggleSwitch("开机启动");
+    auto* picker = new SegmentedPicker("主题", {"跟随系统", "浅色", "深色"});
+    picker->setFixedWidth(240);
+    layout->addWidget(toggle);
+    layout->addWidget(picker);
+    std::vector<bool> asked;
+    std::vector<int> chosen;
+    toggle->onChange = [&asked](bool on) { asked.push_back(on); };
+    picker->onSelect = [&chosen](int index) { chosen.push_back(index); };
+    picker->setSelectedIndex(0);
+    testing::showActive(window, QRect(40, 40, 300, 120));
+
+    testing::click(*toggle);
+    testing::click(*picker->segment(2));
+    EXPECT_EQ(asked, std::vector<bool>{true});
+    EXPECT_EQ(chosen, std::vector<int>{2});
+    EXPECT_FALSE(toggle->isOn()) << "moves only when the owner republishes";
+    EXPECT_EQ(picker->selectedIndex(), 0);
+
+    toggle->setOn(true);
+    testing::click(*toggle);
+    EXPECT_EQ(asked, (std::vector<bool>{true, false}));
+    picker->setSelectedIndex(7);
+    EXPECT_EQ(picker->selectedIndex(), std::nullopt);
+}
+
+TEST_F(VisualKit, EdgesFadeOnlyWhileContentLiesBeyondThem) {
+    QScrollArea area;
+    auto* content = new QWidget;
+    content->setMinimumHeight(600);
+    area.setWidget(content);
+    area.setWidgetResizable(true);
+    area.resize(200, 200);
+    auto* fade = OverflowEdgeFadeOverlay::install(&area, DesignTokens::Colors::pageBackground);
+    area.show();
+    testing::settle();
+    QScrollBar* bar = area.verticalScrollBar();
+    EXPECT_EQ(fade->fade(), (OverflowEdgeFade{false, true}));
+    EXPECT_EQ(fade->geometry(), area.viewport()->rect());
+    bar->setValue(bar->maximum() / 2);
+    EXPECT_EQ(fade->fade(), (OverflowEdgeFade{true, true}));
+    bar->setValue(bar->maximum());
+    EXPECT_EQ(fade->fade(), (OverflowEdgeFade{true, false}));
+    const QImage overlay = fade->grab().toImage();
+    EXPECT_GT(alphaAt(overlay, 100, 0), 200) << "solid at the edge";
+    EXPECT_EQ(alphaAt(overlay, 100, 100), 0) << "clear in the middle";
+    content->setMinimumHeight(100);
+    testing::settle();
+    EXPECT_EQ(fade->fade(), (OverflowEdgeFade{false, false}));
+}
+
+}  // namespace
+}  // namespace dorvane

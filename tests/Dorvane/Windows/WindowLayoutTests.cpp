@@ -1,0 +1,137 @@
+#include <gmock/gmock.h>
+
+#include "Platform/Host/HostAdmin.h"
+#include "tests/Dorvane/Windows/WindowHarness.h"
+
+namespace dorvane::windows::testing {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+
+class WindowLayoutTest : public ::testing::Test, protected WindowHarness {
+protected:
+    ScreenWindow entry(std::uint32_t number) {
+        for (const auto& window : facade.screenWindows()) {
+            if (window.number == number) return window;
+        }
+        ADD_FAILURE() << "window " << number << " is not listed";
+        return {};
+    }
+    std::optional<std::string> end(std::optional<std::int64_t> generation) {
+        return run(facade.endPicked(WindowArrangement::thirds, generation)).value.value_or(std::nullopt);
+    }
+};
+
+TEST_F(WindowLayoutTest, WindowWithALargerMinimumIsRealignedAndReportedAsLimited) {
+    const pid_t pid = launch("编辑器");
+    const auto number = open(pid, kStart, [](auto& w) { w.minSize = Size{900, 700}; });
+    const auto generation = facade.beginPicked();
+    facade.placePicked(WindowArrangement::thirds, entry(number), 1);
+    EXPECT_EQ(end(generation), "窗口尺寸受限");
+    EXPECT_EQ(frameOf(number), Rect(306, 38, 900, 944));
+    EXPECT_THAT(windowActions(),
+                Contains("geometry-limited requested=(504.0, 38.0, 504.0, 944.0) actual=(504.0, 38.0, 900.0, 944.0) "
+                         "placed=(306.0, 38.0, 900.0, 944.0)"));
+    EXPECT_THAT(operations, ElementsAre("window-frame target={{504, 38}, {504, 944}}",
+                                        "layout-placed pid=" + std::to_string(pid) + " slot=1 result=sizeLimited"));
+}
+
+TEST_F(WindowLayoutTest, SessionSummaryCountsPlacementsInQueueOrder) {
+    const pid_t pid = launch("编辑器");
+    const auto first = open(pid, kStart);
+    const auto second = open(pid, {300, 300, 600, 400});
+    // Picks are read when each case starts, as the picker reads them when clicked.
+    const auto listed = [this](std::uint32_t number, int slot) {
+        return [this, number, slot] { return std::pair{entry(number), slot}; };
+    };
+    const auto gone = [this, first](int slot) {
+        return [this, first, slot] {
+            ScreenWindow window = entry(first);
+            window.bounds = {900, 600, 100, 100};  // matches no Accessibility window
+            return std::pair{window, slot};
+        };
+    };
+    using Pick = std::function<std::pair<ScreenWindow, int>()>;
+    struct Case {
+        const char* name;
+        std::vector<Pick> picks;
+        std::optional<std::string> expected;
+    };
+    const std::vector<Case> cases{
+        {"all placed", {listed(first, 0), listed(second, 1)}, std::nullopt},
+        {"two placed, one failed", {listed(first, 1), gone(0), listed(second, 2)}, "已排列 2 个窗口，1 个未完成"},
+        {"slot outside the layout", {listed(first, 3)}, std::nullopt},
+        {"all failed", {gone(0)}, "未能排列窗口"},
+    };
+    for (const auto& test : cases) {
+        operations.clear();
+        const auto generation = facade.beginPicked();
+        for (const auto& pick : test.picks) {
+            const auto [window, slot] = pick();
+            facade.placePicked(WindowArrangement::thirds, window, slot);
+        }
+        EXPECT_EQ(end(generation), test.expected) << test.name;
+    }
+    EXPECT_EQ(frameOf(first), Rect(504, 38, 504, 944));
+    EXPECT_EQ(frameOf(second), Rect(1008, 38, 504, 944));
+    EXPECT_THAT(operations, ElementsAre("layout-failed pid=" + std::to_string(pid) + " error=找不到所选窗口"));
+    EXPECT_EQ(hostLog({"axSetAttribute"}).size(), 6u);
+}
+
+TEST_F(WindowLayoutTest, NewSessionCancelsTheQueuedPlacementsOfTheLastOne) {
+    const pid_t pid = launch("编辑器");
+    const auto first = open(pid, kStart);
+    const auto second = open(pid, {300, 300, 600, 400});
+    const auto old = facade.beginPicked();
+    facade.placePicked(WindowArrangement::halves, entry(first), 0);
+    facade.placePicked(WindowArrangement::halves, entry(second), 1);
+    scheduler.advanceBy(0.1);  // the first placement is writing
+    const auto current = facade.beginPicked();
+    EXPECT_EQ(end(old), std::nullopt);
+    facade.placePicked(WindowArrangement::halves, entry(second), 0);
+    EXPECT_EQ(end(current), std::nullopt);
+    // The write under way was let finish, uncounted; the queued one never ran.
+    EXPECT_EQ(frameOf(first), Rect(0, 38, 756, 944));
+    EXPECT_EQ(frameOf(second), Rect(0, 38, 756, 944));
+    EXPECT_THAT(operations, ElementsAre("window-frame target={{0, 38}, {756, 944}}",
+                                        "window-frame target={{0, 38}, {756, 944}}",
+                                        "layout-placed pid=" + std::to_string(pid) + " slot=0 result=placed"));
+}
+
+TEST_F(WindowLayoutTest, UnreadableWindowListKeepsTheFillMemory) {
+    const pid_t pid = launch("编辑器");
+    const auto number = open(pid, kStart);
+    ASSERT_EQ(run(facade.toggleFill(pid)).error, "");
+    ASSERT_EQ(frameOf(number), kVisible);
+
+    host::FaultRule noList;
+    noList.call = host::HostCall::windowList;
+    noList.action = host::FaultAction::nothing;
+    noList.times = 1;
+    tool->admin().addFault(noList);
+    EXPECT_EQ(run(facade.frontWindowIsFilled(pid)).value, true);
+    EXPECT_EQ(run(facade.toggleFill(pid)).error, "");
+    EXPECT_EQ(frameOf(number), kStart);
+}
+
+TEST_F(WindowLayoutTest, AutoFillFillsAFrontWindowOnceAndLogsWhy) {
+    const pid_t pid = launch("编辑器");
+    const auto number = open(pid, kStart);
+    const auto dialog = launch("对话框");
+    open(dialog, {200, 200, 400, 300}, [](auto& w) { w.subrole = "AXDialog"; });
+
+    EXPECT_EQ(run(facade.autoFillFront(pid)).error, "");
+    EXPECT_EQ(frameOf(number), kVisible);
+    admin().drag(number, kStart);
+    EXPECT_EQ(run(facade.autoFillFront(pid)).error, "");  // still in front: left alone
+    EXPECT_EQ(frameOf(number), kStart);
+    EXPECT_EQ(run(facade.autoFillFront(dialog)).error, "");
+    EXPECT_EQ(run(facade.autoFillFront(ownPID())).error, "");
+    EXPECT_THAT(operations, ElementsAre("window-frame target={{0, 38}, {1512, 944}}",
+                                        "auto-fill pid=" + std::to_string(pid) + " window=" + std::to_string(number),
+                                        "auto-fill skip pid=" + std::to_string(dialog) + " reason=notStandardWindow"));
+}
+
+}  // namespace
+}  // namespace dorvane::windows::testing

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <QColor>
+#include <QImage>
+
+#include "DorvaneCore/Support/StrictJson.h"
+#include "tests/Support/CommandRun.h"
+
+namespace dorvane {
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::ordered_json;
+
+bool near(const QColor& a, const QColor& b, int tolerance) {
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
+           std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+// Strictly between the desktop under it and the opaque surface: a translucent blend.
+bool blendBetween(const QColor& seen, const QColor& backdrop, const QColor& surface) {
+    auto between = [](int value, int one, int other) {
+        return value > std::min(one, other) + 2 && value < std::max(one, other) - 2;
+    };
+    return between(seen.red(), backdrop.red(), surface.red()) || between(seen.green(), backdrop.green(), surface.green()) ||
+           between(seen.blue(), backdrop.blue(), surface.blue());
+}
+
+// `make screenshots` as a person runs it, into a folder of the test's own: Xvfb, the
+// compositor, the drawn desktop; the glass lets the desktop through its corners and tints
+// it in the middle, the notices followed the host's appearance and were announced.
+TEST(ScreenshotsUnderXvfb, GlassIsTranslucentWithPaintedCornersAndNoticesAreAnnounced) {
+    std::string pattern = (fs::temp_directory_path() / "corvelle-shots-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const fs::path root = pattern;
+    const std::map<std::string, std::string> environment = {{"CORVELLE_HOST_DIR", (root / "host").string()},
+                                                             {"XDG_RUNTIME_DIR", (root / "runtime").string()}};
+    const auto shots = testing::runCommand(SCREENSHOTS_SCRIPT, {SCREENSHOT_TOOL, (root / "out").string()}, environment, root);
+    ASSERT_EQ(shots.status, 0) << shots.err;
+    const Json index = json::parse(readFileIfPresent(root / "out" / "screenshots.json").value_or("{}"));
+    for (const char* name : {"notice-light.png", "notice-dark.png", "dropdown-open.png", "glass-attached-left.png",
+                             "launcher-right.png", "launcher-error.png", "settings-general.png",
+                             "settings-general-dark.png", "settings-connection.png", "settings-touch.png"}) {
+        const QImage image(QString::fromStdString((root / "out" / name).string()));
+        ASSERT_FALSE(image.isNull()) << name;
+        ASSERT_TRUE(index.contains(name)) << name;
+        EXPECT_EQ(image.width(), index[name]["size"][0].get<int>()) << name;
+    }
+
+    const QImage glass(QString::fromStdString((root / "out" / "glass-attached-left.png").string()));
+    const Json& attached = index["glass-attached-left.png"];
+    const QColor corner = glass.pixelColor(attached["corner"][0].get<int>(), attached["corner"][1].get<int>());
+    EXPECT_TRUE(near(corner, QColor(QString::fromStdString(attached["cornerBackdrop"])), 3))
+        << "the rounded corner shows the desktop: " << corner.name().toStdString();
+    const QColor middle = glass.pixelColor(attached["middle"][0].get<int>(), attached["middle"][1].get<int>());
+    EXPECT_TRUE(blendBetween(middle, QColor(QString::fromStdString(attached["middleBackdrop"])), Qt::white))
+        << "the card's middle blends the light surface with the desktop: " << middle.name().toStdString();
+
+    // The same card in both pictures; the dark one followed the host's appearance.
+    const Json& card = index["notice-light.png"]["glass"];
+    const int x = card[0].get<int>() + card[2].get<int>() - 8;
+    const int y = card[1].get<int>() + card[3].get<int>() - 6;
+    const QImage light(QString::fromStdString((root / "out" / "notice-light.png").string()));
+    const QImage dark(QString::fromStdString((root / "out" / "notice-dark.png").string()));
+    EXPECT_GT(light.pixelColor(x, y).lightness(), 180);
+    EXPECT_LT(dark.pixelColor(x, y).lightness(), 90);
+
+    // The settings window whole, its cards following the appearance; its open list reaches
+    // beyond nothing but the window.
+    const QImage general(QString::fromStdString((root / "out" / "settings-general.png").string()));
+    const QImage generalDark(QString::fromStdString((root / "out" / "settings-general-dark.png").string()));
+    EXPECT_EQ(general.size(), QSize(900, 720));
+    EXPECT_GT(general.pixelColor(500, 100).lightness(), 220) << "a light card";
+    EXPECT_LT(generalDark.pixelColor(500, 100).lightness(), 90) << "a dark card";
+    EXPECT_EQ(index["settings-connection.png"]["window"], Json::array({0, 0, 900, 720}));
+
+    const Json& dropdown = index["dropdown-open.png"];
+    EXPECT_EQ(dropdown["glass"][1].get<int>(), dropdown["trigger"][1].get<int>() + 28 + 4) << "4 points under the trigger";
+    EXPECT_EQ(dropdown["glass"][3].get<int>(), 5 * 28 + 8);
+
+    const auto host = [&](const std::vector<std::string>& arguments) {
+        return testing::runCommand(CORVELLE_HOST_TOOL, arguments, environment, root);
+    };
+    const auto announced = host({"announcements"});
+    EXPECT_EQ(announced.status, 0) << announced.err;
+    std::size_t count = 0;
+    for (std::size_t at = 0; (at = announced.out.find("自动切换未完成，没有与这台设备相符的规格，分辨率保持不变", at)) != std::string::npos;
+         ++at) {
+        ++count;
+    }
+    EXPECT_EQ(count, 2u) << announced.out;
+    EXPECT_EQ(host({"appearance", "show"}).out, "Appearance: light\nReduce Motion: off\n") << "put back as it was";
+    fs::remove_all(root);
+}
+
+}  // namespace
+}  // namespace dorvane

@@ -1,0 +1,455 @@
+// corvelle-screenshots OUTPUT_FOLDER
+//
+// Shows the shared visual components over a drawn desktop and writes what the screen
+// shows into OUTPUT_FOLDER: notice-light.png, notice-dark.png, dropdown-open.png,
+// glass-attached-left.png, launcher-right.png, launcher-error.png, the settings window's
+// settings-general.png (light, with the Accessibility warning), settings-general-dark.png,
+// settings-connection.png (its dropdown open) and settings-touch.png, and screenshots.json
+// (where the glass lies in each picture, and the desktop's colour under two of its pixels).
+// Needs an X display with a compositing manager: `make screenshots` (scripts/screenshots)
+// provides Xvfb and xcompmgr. The notices speak through the simulated host in $CORVELLE_HOST_DIR, whose
+// appearance the tool switches to dark and back, as a person would with corvelle-host.
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "Dorvane/Input/LauncherModel.h"
+#include "Dorvane/InputViews/QtLauncherPanel.h"
+#include "Dorvane/Visual/OverlayFloatingPanel.h"
+#include "Dorvane/QtHost/QtApplicationPlatform.h"
+#include "Dorvane/QtHost/QtMainQueue.h"
+#include "Dorvane/QtHost/QtScreenGeometry.h"
+#include "Dorvane/Settings/AutomaticResolutionSettings.h"
+#include "Dorvane/Settings/ConnectionSettingsPage.h"
+#include "Dorvane/Settings/FixedSettingsPermissions.h"
+#include "Dorvane/Settings/SettingsView.h"
+#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/Shell/ScreenSpace.h"
+#include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/GlassDropdown.h"
+#include "Dorvane/Visual/GlassPanel.h"
+#include "Dorvane/Visual/NativeGlassView.h"
+#include "Dorvane/Visual/SegmentedPicker.h"
+#include "Dorvane/Visual/StyledButton.h"
+#include "Dorvane/Visual/ToggleSwitch.h"
+#include "Dorvane/Visual/TransientNotice.h"
+#include "Dorvane/Visual/VisualAppearance.h"
+#include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
+#include "Platform/Dispatch/SystemClock.h"
+#include "Platform/Host/HostFolder.h"
+#include "Platform/Host/SimulatedHost.h"
+#include "nlohmann/json.hpp"
+#include "tools/corvelle-screenshots/ScreenshotDesk.h"
+
+namespace dorvane::screenshots {
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::ordered_json;
+
+// Time for the compositor to show a change before the screen is read.
+constexpr int kSettleMilliseconds = 500;
+constexpr int kCompositorPatienceMilliseconds = 15000;
+constexpr int kMargin = 40;
+
+Json rectJson(const QRect& rect) { return Json::array({rect.x(), rect.y(), rect.width(), rect.height()}); }
+std::string colorName(const QColor& color) { return color.name().toStdString(); }
+
+// One step after another on the event loop: each waits, then runs, then hands on.
+class Shoot final {
+public:
+    Shoot(fs::path output, host::SimulatedHost& host, dispatch::MainQueue& mainQueue, dispatch::Clock& clock)
+        : output_(std::move(output)), host_(host), mainQueue_(mainQueue), clock_(clock) {}
+
+    void start() {
+        desktop_.setGeometry(screen()->geometry());
+        desktop_.show();
+        probe_.show();
+        waitForCompositor(0);
+    }
+
+private:
+    static QScreen* screen() { return QGuiApplication::primaryScreen(); }
+    static QImage grab(const QRect& area) { return screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage(); }
+
+    void after(int milliseconds, std::function<void()> step) { QTimer::singleShot(milliseconds, std::move(step)); }
+
+    void fail(const std::string& why) {
+        std::cerr << "corvelle-screenshots: " << why << "\n";
+        QCoreApplication::exit(1);
+    }
+
+    void waitForCompositor(int waited) {
+        const QColor seen = grab(Desktop::probePatch()).pixelColor(10, 10);
+        const QColor expected = CompositingProbe::expected();
+        const bool blended = std::abs(seen.red() - expected.red()) < 12 && std::abs(seen.green() - expected.green()) < 12 &&
+                             std::abs(seen.blue() - expected.blue()) < 12;
+        if (blended) {
+            probe_.hide();
+            return after(kSettleMilliseconds, [this] { setDark(false, [this] { noticeShot("notice-light.png", [this] {
+                setDark(true, [this] { noticeShot("notice-dark.png", [this] { setDark(false, [this] { dropdownShot(); }); }); });
+            }); }); });
+        }
+        if (waited >= kCompositorPatienceMilliseconds) {
+            return fail("no compositing manager: translucent windows would come out black; run `make screenshots`");
+        }
+        after(100, [this, waited] { waitForCompositor(waited + 100); });
+    }
+
+    // Switches the host's appearance and goes on once the program has followed it.
+    void setDark(bool dark, std::function<void()> next) {
+        host_.systemAdmin().setInterfaceStyle(dark ? system::InterfaceStyle::dark : system::InterfaceStyle::light);
+        waitForAppearance(dark, std::move(next), 0);
+    }
+    void waitForAppearance(bool dark, std::function<void()> next, int waited) {
+        if (VisualAppearance::shared().dark() == dark) return after(kSettleMilliseconds, std::move(next));
+        if (waited >= kCompositorPatienceMilliseconds) return fail("the appearance change never arrived");
+        after(50, [this, dark, next = std::move(next), waited]() mutable { waitForAppearance(dark, std::move(next), waited + 50); });
+    }
+
+    void save(const QImage& image, const std::string& name, Json record) {
+        if (!image.save(QString::fromStdString((output_ / name).string()))) return fail("cannot write " + name);
+        record["size"] = Json::array({image.width(), image.height()});
+        index_[name] = std::move(record);
+    }
+
+    void noticeShot(const std::string& name, std::function<void()> next) {
+        if (!notice_) {
+            notice_ = std::make_unique<TransientNotice>(TransientNotice::Services{
+                mainQueue_, [this] { return ScreenSpace::of(host_.screens().screens()); },
+                [this](const std::string& text) { host_.announcements().announce(text); }, {}});
+        }
+        // As the program places it: the work area beside an expanded toolbar on the left.
+        const auto screens = host_.screens().screens();
+        const ScreenSpace space = ScreenSpace::of(screens);
+        const geometry::Rect visible = space.toolkit(screens.front().visibleFrame);
+        const geometry::Rect toolbar = DesktopToolbarLayout::toolbar(visible, visible.midY(), true, 0, ToolbarSide::left, std::nullopt, false);
+        notice_->show("自动切换未完成", std::string("没有与这台设备相符的规格，分辨率保持不变"),
+                      DesktopToolbarLayout::workspace(toolbar, visible, ToolbarSide::left));
+        after(kSettleMilliseconds, [this, name, next = std::move(next)] {
+            const QRect glass = notice_->panel()->glassFrame();
+            const QRect area = glass.adjusted(-kMargin, -kMargin, kMargin, kMargin);
+            save(grab(area), name, Json{{"glass", rectJson(glass.translated(-area.topLeft()))}});
+            notice_->dismiss();
+            after(kSettleMilliseconds / 2, next);
+        });
+    }
+
+    void dropdownShot() {
+        window_ = std::make_unique<QWidget>(nullptr, Qt::Window | Qt::FramelessWindowHint);
+        window_->setWindowTitle(QStringLiteral("设置"));
+        auto* card = new SettingsCard(window_.get());
+        card->setGeometry(0, 0, 520, 230);
+        auto* toggle = new ToggleSwitch(QStringLiteral("连接时切换"), ToggleSwitch::ControlSize::regular, card);
+        toggle->setOn(true);
+        toggle->setGeometry(520 - 24 - 14 - 38, 88 + 15, 38, 22);
+        std::vector<GlassDropdownItem<std::string>> items{
+            {"template:catalog:ipad-pro-11", "iPad Pro 11 英寸"},
+            {"template:catalog:iphone-15-pro-max", "iPhone 15 Pro Max"},
+            {"template:catalog:galaxy-tab-s9", "Galaxy Tab S9"},
+            {"custom-1", "书房显示器 1920 × 1080"},
+            {"custom-2", "平板横屏 2048 × 1536"}};
+        auto* field = new GlassDropdown<std::string>(QStringLiteral("切换分辨率"), items, std::string("template:catalog:iphone-15-pro-max"),
+                                                     QStringLiteral("请选择规格"), 160, [](const std::string&) {}, card);
+        field->resize(field->sizeHint());
+        field->move(520 - 24 - 14 - field->width(), 88 + 52 + 8 + 8);
+        window_->setGeometry(420, 150, 520, 230);
+        window_->show();
+        window_->activateWindow();
+        after(kSettleMilliseconds, [this, field] {
+            field->click();
+            field->controller().handleKey(125);  // Down: the pointer row under the choice
+            after(kSettleMilliseconds, [this, field] {
+                GlassPanel* list = field->controller().popup().panel();
+                if (list == nullptr) return fail("the dropdown list did not open");
+                const QRect glass = list->glassFrame();
+                const QRect area = window_->geometry().united(glass).adjusted(-kMargin, -kMargin, kMargin, kMargin);
+                save(grab(area), "dropdown-open.png",
+                     Json{{"glass", rectJson(glass.translated(-area.topLeft()))},
+                          {"trigger", rectJson(QRect(field->mapToGlobal(QPoint(0, 0)), field->size()).translated(-area.topLeft()))}});
+                field->controller().close();
+                window_.reset();
+                after(kSettleMilliseconds / 2, [this] { glassShot(); });
+            });
+        });
+    }
+
+    void glassShot() {
+        // The expanded toolbar on the left of the visible frame and a panel attached beside it.
+        const QRect visible = screen()->availableGeometry().adjusted(0, 38, 0, 0);
+        const QRect toolbarFrame(visible.left(), visible.top(), 72, 360);
+        const QRect panelFrame(toolbarFrame.right() + 1, toolbarFrame.top(), 360, 300);
+        const QRect area = QRect(0, visible.top(), panelFrame.right() + 1 + kMargin, toolbarFrame.height() + kMargin);
+        const QPoint corner = panelFrame.topRight() - area.topLeft();
+        const QPoint middle = QPoint(panelFrame.center().x(), panelFrame.bottom() - 24) - area.topLeft();
+        const QImage before = grab(area);
+
+        toolbar_ = std::make_unique<GlassPanel>(QStringLiteral("工具条"), 3, GlassPanel::Input::clickable);
+        auto* strip = new NativeGlassView(new ToolbarSymbols, DesignTokens::radiusLg);
+        strip->attach(ToolbarSide::left, true);
+        strip->setHairline(DesignTokens::NS::toolbarHairline, ToolbarSide::right);
+        toolbar_->setGlass(strip);
+        toolbar_->setShadow(DesignTokens::panelShadow);
+        toolbar_->setGlassFrame(toolbarFrame);
+
+        companion_ = std::make_unique<GlassPanel>(QStringLiteral("分辨率"), 3, GlassPanel::Input::clickable);
+        auto* content = new QWidget;
+        auto* rows = new QVBoxLayout(content);
+        rows->setContentsMargins(20, 20, 20, 20);
+        rows->setSpacing(14);
+        rows->addWidget(new SegmentedPicker(QStringLiteral("停靠位置"), {"左侧", "右侧", "顶部", "底部"}));
+        static_cast<SegmentedPicker*>(rows->itemAt(0)->widget())->setSelectedIndex(0);
+        auto* switchRow = new QHBoxLayout;
+        auto* toggle = new ToggleSwitch(QStringLiteral("远程连接时显示"));
+        toggle->setOn(true);
+        switchRow->addStretch();
+        switchRow->addWidget(toggle);
+        rows->addLayout(switchRow);
+        auto* buttons = new QHBoxLayout;
+        buttons->addStretch();
+        buttons->addWidget(new StyledButton(ButtonStyle::secondary, QStringLiteral("取消")));
+        buttons->addWidget(new StyledButton(ButtonStyle::primary, QStringLiteral("保存")));
+        rows->addLayout(buttons);
+        rows->addStretch();
+        auto* panel = new NativeGlassView(content, DesignTokens::radiusLg, false, DesignTokens::NS::glassBackdrop);
+        panel->attach(ToolbarSide::left, false);
+        panel->setHairline(DesignTokens::NS::toolbarHairline, ToolbarSide::left);
+        companion_->setGlass(panel);
+        companion_->setShadow(DesignTokens::panelShadow);
+        companion_->setGlassFrame(panelFrame);
+        // Both shadows under both surfaces: the panels touch.
+        companion_->present();
+        toolbar_->present();
+        companion_->raise();
+        after(kSettleMilliseconds, [this, area, corner, middle, before, panelFrame] {
+            save(grab(area), "glass-attached-left.png",
+                 Json{{"glass", rectJson(panelFrame.translated(-area.topLeft()))},
+                      {"corner", Json::array({corner.x(), corner.y()})},
+                      {"cornerBackdrop", colorName(before.pixelColor(corner))},
+                      {"middle", Json::array({middle.x(), middle.y()})},
+                      {"middleBackdrop", colorName(before.pixelColor(middle))}});
+            toolbar_.reset();
+            companion_.reset();
+            after(kSettleMilliseconds / 2, [this] { launcherShot("launcher-right.png", std::nullopt); });
+        });
+    }
+
+    // The launcher beside an expanded toolbar on the right, as the program places it, with
+    // its three sections; then the same after a failed launch.
+    void launcherShot(const std::string& name, std::optional<std::string> error) {
+        const auto screens = host_.screens().screens();
+        const ScreenSpace space = ScreenSpace::of(screens);
+        const geometry::Rect visible = space.toolkit(screens.front().visibleFrame);
+        const geometry::Rect toolbar =
+            DesktopToolbarLayout::toolbar(visible, visible.midY(), true, 0, ToolbarSide::right, std::nullopt, false);
+        if (!launcherModel_) {
+            launcherModel_ = std::make_unique<input::LauncherModel>();
+            launcherModel_->setSide(ToolbarSide::right);
+            std::vector<LauncherApp> apps;
+            for (const auto& [id, name, running] :
+                 std::vector<std::tuple<std::string, std::string, bool>>{{"com.example.notes", "备忘录", true},
+                                                                         {"com.example.calendar", "日历", false},
+                                                                         {"com.example.terminal", "终端", true},
+                                                                         {"com.example.mail", "邮件", true},
+                                                                         {"com.example.music", "音乐", true},
+                                                                         {"com.example.calculator", "计算器", false},
+                                                                         {"com.example.clock", "时钟", false},
+                                                                         {"com.example.maps", "地图", false},
+                                                                         {"com.example.photos", "照片", false},
+                                                                         {"com.example.preview", "预览", false},
+                                                                         {"com.example.weather", "天气", false},
+                                                                         {"com.todesk.mac", "ToDesk", false},
+                                                                         {"com.uuremote.mac", "UU Remote", false}}) {
+                apps.push_back(LauncherApp{id, "/Applications/" + name + ".app", name, running});
+            }
+            launcherModel_->setApps(std::move(apps));
+            launcherModel_->setRecent(RecentApplications({"com.example.notes", "com.example.calendar", "com.example.terminal"}));
+        }
+        launcherModel_->setError(error);
+        const geometry::Rect anchor{toolbar.x + 6, toolbar.y + 6, toolbar.width - 12, toolbar.height - 12};
+        const geometry::Rect frame =
+            DesktopToolbarLayout::applications(anchor, visible, ToolbarSide::right, static_cast<int>(launcherModel_->cellCount()),
+                                               error.has_value(), std::nullopt, 6);
+
+        toolbar_ = std::make_unique<GlassPanel>(QStringLiteral("工具条"), 3, GlassPanel::Input::clickable);
+        auto* strip = new NativeGlassView(new ToolbarSymbols(FloatingAction::runningApplications), DesignTokens::radiusLg);
+        strip->attach(ToolbarSide::right, true);
+        strip->setHairline(DesignTokens::NS::toolbarHairline, ToolbarSide::left);
+        toolbar_->setGlass(strip);
+        toolbar_->setShadow(DesignTokens::panelShadow);
+        toolbar_->setGlassFrame(qthost::pixelFrame(qthost::qtFrame(toolbar, space)));
+        toolbar_->present();
+        launcher_ = std::make_unique<QtLauncherPanel>(
+            *launcherModel_, frame,
+            QtLauncherPanel::Services{{clock_, mainQueue_}, [this] { return ScreenSpace::of(host_.screens().screens()); }});
+        launcher_->attach(ToolbarSide::right);
+        launcher_->present();
+        after(kSettleMilliseconds, [this, name, error] {
+            const QRect glass = launcher_->window()->geometry();
+            const QRect area = glass.united(toolbar_->glassFrame()).adjusted(-kMargin, -kMargin, 0, 0);
+            save(grab(area), name, Json{{"glass", rectJson(glass.translated(-area.topLeft()))}});
+            launcher_.reset();
+            toolbar_.reset();
+            if (error) return after(kSettleMilliseconds / 2, [this] { settingsShots(); });
+            after(kSettleMilliseconds / 2, [this] { launcherShot("launcher-error.png", "无法打开应用程序“地图”。"); });
+        });
+    }
+
+    // The settings window as a new user first sees it: Accessibility not granted yet, the
+    // factory presets, the toolbar on the right.
+    void settingsShots() {
+        Preferences preferences;
+        preferences.autoResolutionEnabled = true;
+        preferences.autoRestoreOnDisconnect = true;
+        preferences.customPresets.push_back(CustomPreset{"custom-1", "书房显示器", 1920, 1080, 125});
+        settingsModel_.setPreferences(preferences);
+        settingsWindow_ = std::make_unique<QWidget>();
+        settingsWindow_->setWindowTitle(QStringLiteral("设置"));
+        settingsWindow_->setFixedSize(900, 720);
+        auto* layout = new QVBoxLayout(settingsWindow_.get());
+        layout->setContentsMargins(0, 0, 0, 0);
+        settingsView_ = new SettingsView(settingsModel_, false, SettingsPage::general,
+                                         SettingsEnvironment{settingsPermissions_, *loginItems_, loginFolder_.path().toStdString(),
+                                                             [] { return true; }},
+                                         settingsWindow_.get());
+        layout->addWidget(settingsView_);
+        const QRect screenArea = screen()->geometry();
+        settingsWindow_->move(screenArea.center() - QPoint(450, 360));
+        settingsWindow_->show();
+        settingsWindow_->activateWindow();
+        after(kSettleMilliseconds, [this] {
+            settingsShot("settings-general.png", [this] {
+                setDark(true, [this] {
+                    settingsShot("settings-general-dark.png", [this] {
+                        setDark(false, [this] {
+                            settingsView_->setPage(SettingsPage::connection);
+                            after(kSettleMilliseconds, [this] { connectionShot(); });
+                        });
+                    });
+                });
+            });
+        });
+    }
+
+    QRect settingsFrame() const { return QRect(settingsWindow_->mapToGlobal(QPoint(0, 0)), settingsWindow_->size()); }
+
+    void settingsShot(const std::string& name, std::function<void()> next) {
+        save(grab(settingsFrame()), name, Json{{"page", name}});
+        after(kSettleMilliseconds / 2, std::move(next));
+    }
+
+    void connectionShot() {
+        auto* page = dynamic_cast<ConnectionSettingsPage*>(settingsView_->currentPage());
+        if (page == nullptr) return fail("the connection page did not show");
+        auto* field = page->settings()->presetDropdown();
+        field->click();
+        field->controller().handleKey(125);  // Down: the pointer row under the choice
+        after(kSettleMilliseconds, [this, field] {
+            GlassPanel* list = field->controller().popup().panel();
+            if (list == nullptr) return fail("the connection page's dropdown did not open");
+            const QRect window = settingsFrame();
+            const QRect area = window.united(list->glassFrame());
+            save(grab(area), "settings-connection.png",
+                 Json{{"window", rectJson(window.translated(-area.topLeft()))},
+                      {"glass", rectJson(list->glassFrame().translated(-area.topLeft()))}});
+            field->controller().close();
+            settingsView_->setPage(SettingsPage::touch);
+            after(kSettleMilliseconds, [this] {
+                settingsShot("settings-touch.png", [this] {
+                    settingsWindow_.reset();
+                    finish();
+                });
+            });
+        });
+    }
+
+    void finish() {
+        std::ofstream file(output_ / "screenshots.json");
+        file << index_.dump(2) << "\n";
+        if (!file) return fail("cannot write screenshots.json");
+        QCoreApplication::exit(0);
+    }
+
+    fs::path output_;
+    host::SimulatedHost& host_;
+    dispatch::MainQueue& mainQueue_;
+    dispatch::Clock& clock_;
+    Desktop desktop_;
+    CompositingProbe probe_;
+    std::unique_ptr<TransientNotice> notice_;
+    std::unique_ptr<QWidget> window_;
+    std::unique_ptr<GlassPanel> toolbar_;
+    std::unique_ptr<GlassPanel> companion_;
+    std::unique_ptr<input::LauncherModel> launcherModel_;
+    std::unique_ptr<QtLauncherPanel> launcher_;
+    ControlPanelModel settingsModel_;
+    FixedSettingsPermissions settingsPermissions_{false};
+    QTemporaryDir loginFolder_;
+    std::unique_ptr<system::XdgAutostartLoginItems> loginItems_ = std::make_unique<system::XdgAutostartLoginItems>(
+        loginFolder_.path().toStdString(), "/opt/corvelle/corvelle");
+    std::unique_ptr<QWidget> settingsWindow_;
+    SettingsView* settingsView_ = nullptr;
+    Json index_ = Json::object();
+};
+
+}  // namespace
+}  // namespace dorvane::screenshots
+
+int main(int argc, char** argv) {
+    using namespace dorvane;
+    if (argc != 2) {
+        std::cerr << "usage: corvelle-screenshots OUTPUT_FOLDER\n";
+        return 2;
+    }
+    const std::filesystem::path output = argv[1];
+    std::error_code error;
+    std::filesystem::create_directories(output, error);
+    if (error) {
+        std::cerr << "corvelle-screenshots: cannot make " << output << ": " << error.message() << "\n";
+        return 1;
+    }
+    QApplication application(argc, argv);
+    if (QGuiApplication::platformName() != QStringLiteral("xcb")) {
+        std::cerr << "corvelle-screenshots: needs an X display with a compositing manager; run `make screenshots`\n";
+        return 1;
+    }
+    QApplication::setFont(DesignTokens::font(DesignTokens::fontBody));
+    dispatch::SystemClock clock;
+    qthost::QtMainQueue mainQueue;
+    std::unique_ptr<host::SimulatedHost> host;
+    try {
+        host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::tool, clock, &mainQueue);
+    } catch (const std::exception& failure) {
+        std::cerr << "corvelle-screenshots: " << failure.what() << "\n";
+        return 1;
+    }
+    const system::AppearanceSettings original = host->systemAdmin().appearance();
+    int status = 0;
+    {
+        qthost::QtApplicationPlatform platform;
+        platform.followAppearance(host->appearance(), mainQueue);
+        screenshots::Shoot shoot(output, *host, mainQueue, clock);
+        QTimer::singleShot(0, [&shoot] { shoot.start(); });
+        status = QApplication::exec();
+    }
+    host->systemAdmin().setInterfaceStyle(original.style);
+    host->systemAdmin().setReduceMotion(original.reduceMotion);
+    return status;
+}
