@@ -162,10 +162,12 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
 
     const int status = QApplication::exec();
 
-    // Actors stop and join before the main queue and the host go: the controller first
-    // (its tasks then find it gone), then the engine's queue drains and joins before the
-    // engine itself, whose virtual display must leave while the host is open.
+    // Actors stop and join before the main queue and the host go. The probe's queue runs
+    // jobs of the controller's own probe, so it joins before the controller goes; then the
+    // controller (its tasks then find it gone); then the engine's queue drains and joins
+    // before the engine itself, whose virtual display must leave while the host is open.
     statusBar->onMenuWillOpen = nullptr;
+    probeQueue->stop();
     controller.reset();
     eventQueue.stop();
     engineQueue.reset();

@@ -104,6 +104,17 @@ protected:
         controller->applicationDidFinishLaunching();
         h.scheduler.runUntilIdle();
     }
+    // Another run of the program on the same host, from a fresh support folder.
+    void startOver() {
+        controller.reset();
+        h.scheduler.runUntilIdle();
+        h.admin().clearFaults();
+        h.engine = h.makeEngine();
+        std::filesystem::remove_all(h.root);
+        platform.quits.clear();
+        statusBar->tooltips.clear();
+        log.calls.clear();
+    }
     void savePreferences(const Preferences& preferences) {
         std::filesystem::create_directories(h.root);
         PreferencesStore(h.root, [] { return std::chrono::system_clock::now(); }).save(preferences);
