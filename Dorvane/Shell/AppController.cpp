@@ -127,8 +127,10 @@ void AppController::installWorkspaceHooks() {
                 !floatingSwitcher_->expanded()) {
                 return visible;
             }
-            return DesktopToolbarLayout::workspace(floatingSwitcher_->panelFrame().insetBy(panelInset, panelInset),
-                                                   visible, preferences_.toolbarSide);
+            // The frame the expanded toolbar settles in, not the panel's current one: a fill that runs
+            // while the toolbar still slides in must not take a frame from the middle of the slide.
+            return DesktopToolbarLayout::workspace(floatingSwitcher_->reservedToolbarFrame(), visible,
+                                                   preferences_.toolbarSide);
         });
     autoFill_->setPerform([this, alive](std::int32_t pid) -> dispatch::Task<void> {
         if (!alive) return nothingToAwait();

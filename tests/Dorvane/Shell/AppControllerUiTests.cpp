@@ -273,7 +273,9 @@ TEST_F(AppControllerTest, WorkspaceHooksAndNoticesKeepClearOfTheExpandedToolbar)
     // Docked right, in toolkit coordinates: the strip along the main screen's right edge.
     const auto visible = geometry::flippedVertically(main.visibleFrame, top);
     toolbar.reserved = geometry::Rect{visible.maxX() - 72, visible.minY(), 72, visible.height};
-    toolbar.panel = toolbar.reserved;
+    // The panel (its glass 6 points wider on every side) is still sliding in from the edge.
+    toolbar.panel = toolbar.reserved.insetBy(-6, -6);
+    toolbar.panel.x += 30;
 
     const auto region = fakes->workspace->provider();
     ASSERT_TRUE(region);
@@ -283,8 +285,8 @@ TEST_F(AppControllerTest, WorkspaceHooksAndNoticesKeepClearOfTheExpandedToolbar)
     EXPECT_EQ(region->toolbar, (geometry::Rect{main.visibleFrame.maxX() - 72, main.visibleFrame.y, 72,
                                                main.visibleFrame.height}));
     EXPECT_EQ(region->side, ToolbarSide::right);
-    // Window commands keep 6 points more off the panel's frame.
-    EXPECT_EQ(fakes->windows->layoutArea(main).width, main.visibleFrame.width - 72 + 6);
+    // Window commands lay out beside where the toolbar settles, not where the slide has got to.
+    EXPECT_EQ(fakes->windows->layoutArea(main), (geometry::Rect{visible.x, visible.y, visible.width - 72, visible.height}));
     EXPECT_EQ(fakes->windows->layoutArea(other), geometry::flippedVertically(other.visibleFrame, top));
 
     controller->showNotice("自动切换未完成", std::string("原因"), std::nullopt);
