@@ -159,6 +159,19 @@ protected:
             return std::find(operations.begin(), operations.end(), line) != operations.end();
         });
     }
+    // Ready, with the settings window it shows at launch in front: only then does the user's own
+    // choice of a front window stay in front.
+    bool settled() {
+        return ready() && testing::eventually([&] {
+            return json::parse(host({"windows", "list", "--json"}).out)["frontmost"] == program->pid();
+        });
+    }
+    // What the program did, for a failure's message.
+    std::string operationsLog() {
+        std::string text;
+        for (const auto& line : lines(support / "Operations.log")) text += line + "\n";
+        return text + program->err();
+    }
     // "X,Y WxH" of a window, as the host lists it.
     std::string frameOf(int number) {
         const auto listed = json::parse(host({"windows", "list", "--json"}).out);
@@ -178,10 +191,10 @@ TEST_F(WindowControllersCliTest, ASessionFillsTheFrontWindowWhenAutoFillIsOn) {
     std::filesystem::create_directories(support);
     writeFileAtomically(support / "preferences.json", R"({"autoFillWindowsOnRemote":true})");
     start();
-    ASSERT_TRUE(ready()) << program->err();
+    ASSERT_TRUE(settled()) << operationsLog();
     ASSERT_EQ(host({"windows", "focus", "5"}).status, 0);  // the user works in the editor
     ASSERT_EQ(host({"remote", "connect", "uu"}).status, 0);
-    ASSERT_TRUE(operationLogged(std::string("auto-fill pid=") + editor + " window=5")) << program->err();
+    ASSERT_TRUE(operationLogged(std::string("auto-fill pid=") + editor + " window=5")) << operationsLog();
     // The session expands the toolbar on the right: the window fills the room beside it.
     EXPECT_EQ(frameOf(5), "0.0,38.0 1440.0x944.0");
 }
@@ -189,12 +202,12 @@ TEST_F(WindowControllersCliTest, ASessionFillsTheFrontWindowWhenAutoFillIsOn) {
 TEST_F(WindowControllersCliTest, ALayoutTakesTheWindowsTheUserClicks) {
     ASSERT_EQ(host({"defaults", "write", "CVDebugHooks", "true"}).status, 0);
     start();
-    ASSERT_TRUE(ready()) << program->err();
+    ASSERT_TRUE(settled()) << operationsLog();
     ASSERT_EQ(host({"windows", "focus", "4"}).status, 0);
     ASSERT_EQ(host({"notify", "com.corvelle.debug.window", "--object", "arrange:halves"}).status, 0);
-    ASSERT_TRUE(operationLogged("window-pick-begin needed=2 prepicked=4")) << program->err();
+    ASSERT_TRUE(operationLogged("window-pick-begin needed=2 prepicked=4")) << operationsLog();
     ASSERT_EQ(host({"windows", "click", "1300", "700"}).status, 0);  // the terminal
-    ASSERT_TRUE(operationLogged("window-pick-result window=2 slot=1 outcome=complete")) << program->err();
+    ASSERT_TRUE(operationLogged("window-pick-result window=2 slot=1 outcome=complete")) << operationsLog();
     // The terminal keeps a height of its own.
     EXPECT_TRUE(testing::eventually([&] { return frameOf(2) == "756.0,38.0 756.0x938.0"; })) << frameOf(2);
     EXPECT_EQ(frameOf(4), "0.0,38.0 756.0x944.0");
