@@ -11,6 +11,7 @@
 
 #include "Dorvane/Settings/ConnectionSettingsPage.h"
 #include "Dorvane/Settings/GeneralSettingsPage.h"
+#include "Dorvane/Settings/QuickActionsSettingsPage.h"
 #include "Dorvane/Settings/SettingRows.h"
 #include "Dorvane/Settings/SettingsMetrics.h"
 #include "Dorvane/Settings/SettingsSidebar.h"
@@ -82,7 +83,7 @@ std::unique_ptr<SettingsPageView> SettingsView::makePage(SettingsPage page) {
         case SettingsPage::connection: return std::make_unique<ConnectionSettingsPage>(*this);
         case SettingsPage::touch: return std::make_unique<TouchSettingsPage>(*this);
         case SettingsPage::resolution: return std::make_unique<TitledSettingsPage>(QStringLiteral("分辨率"));
-        case SettingsPage::floating: return std::make_unique<TitledSettingsPage>(QStringLiteral("快捷操作"));
+        case SettingsPage::floating: return std::make_unique<QuickActionsSettingsPage>(*this);
     }
     return std::make_unique<TitledSettingsPage>(QString());
 }

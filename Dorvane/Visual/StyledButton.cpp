@@ -1,5 +1,6 @@
 #include "Dorvane/Visual/StyledButton.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QFontMetricsF>
@@ -7,6 +8,7 @@
 #include <QPainterPath>
 
 #include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/Symbols.h"
 #include "Dorvane/Visual/VisualAppearance.h"
 
 namespace dorvane {
@@ -21,18 +23,32 @@ StyledButton::StyledButton(ButtonStyle style, ButtonSize size, const QString& te
     DesignTokens::repaintOnAppearanceChange(this);
 }
 
-QFont StyledButton::labelFont() const {
-    return DesignTokens::font(size_ == ButtonSize::small ? DesignTokens::fontCaption : DesignTokens::fontBody,
-                              FontWeight::medium);
+double StyledButton::labelSize() const {
+    return size_ == ButtonSize::small ? DesignTokens::fontCaption : DesignTokens::fontBody;
 }
+
+QFont StyledButton::labelFont() const { return DesignTokens::font(labelSize(), FontWeight::medium); }
 
 double StyledButton::padding() const {
     return size_ == ButtonSize::small ? DesignTokens::smallButtonHorizontalPadding
                                       : DesignTokens::buttonHorizontalPadding;
 }
 
+void StyledButton::setSymbol(std::string_view symbol) {
+    if (symbol_ == symbol) return;
+    symbol_ = symbol;
+    updateGeometry();
+    update();
+}
+
+// The symbol takes a square as wide as the label's type is tall, then a small gap.
+double StyledButton::symbolWidth() const {
+    if (symbol_.empty()) return 0;
+    return labelSize() + (text().isEmpty() ? 0 : DesignTokens::spacingXs);
+}
+
 QSize StyledButton::sizeHint() const {
-    const double label = std::ceil(QFontMetricsF(labelFont()).horizontalAdvance(text()));
+    const double label = std::ceil(QFontMetricsF(labelFont()).horizontalAdvance(text()) + symbolWidth());
     const double height = size_ == ButtonSize::small ? DesignTokens::smallControlHeight : DesignTokens::controlHeight;
     return QSize(static_cast<int>(label + 2 * padding()), static_cast<int>(height));
 }
@@ -58,7 +74,17 @@ void StyledButton::paintEvent(QPaintEvent* /*event*/) {
     painter.fillPath(background, fill);
     painter.setFont(labelFont());
     painter.setPen(label);
-    const QRectF inside = QRectF(rect()).adjusted(padding(), 0, -padding(), 0);
+    QRectF inside = QRectF(rect()).adjusted(padding(), 0, -padding(), 0);
+    if (!symbol_.empty()) {
+        // Symbol and text stay together in the middle.
+        const QFontMetricsF metrics(labelFont());
+        const double glyph = labelSize();
+        const double textWidth = std::min(metrics.horizontalAdvance(text()), inside.width() - symbolWidth());
+        const double left = inside.left() + std::max(0.0, (inside.width() - symbolWidth() - textWidth) / 2);
+        Symbols::paint(painter, QRectF(left, inside.top(), glyph, inside.height()), symbol_, glyph, label);
+        inside.setLeft(left + symbolWidth());
+        inside.setWidth(textWidth);
+    }
     painter.drawText(inside, Qt::AlignCenter, QFontMetricsF(labelFont()).elidedText(text(), Qt::ElideRight, inside.width()));
 }
 

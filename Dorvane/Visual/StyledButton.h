@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include <QAbstractButton>
 
 namespace dorvane {
@@ -24,6 +27,10 @@ public:
     ButtonStyle style() const { return style_; }
     ButtonSize buttonSize() const { return size_; }
 
+    // A symbol before the text, as tall as the label's type; empty: the text alone.
+    void setSymbol(std::string_view symbol);
+    const std::string& symbol() const { return symbol_; }
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
@@ -31,11 +38,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    double labelSize() const;
     QFont labelFont() const;
     double padding() const;
+    double symbolWidth() const;
 
     ButtonStyle style_;
     ButtonSize size_ = ButtonSize::regular;
+    std::string symbol_;
 };
 
 }  // namespace dorvane
