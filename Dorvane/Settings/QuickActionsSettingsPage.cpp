@@ -26,6 +26,20 @@
 
 namespace dorvane {
 
+namespace {
+
+// The content of an open sheet (the views here are not meta-object types of their own).
+template <typename Content>
+Content* contentOf(QDialog* dialog) {
+    if (dialog == nullptr) return nullptr;
+    for (QWidget* child : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (auto* content = dynamic_cast<Content*>(child)) return content;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 QuickActionsSettingsPage::QuickActionsSettingsPage(SettingsView& view) : view_(view) {
     auto* page = settingsPageColumn(this);
     page->addWidget(settingsPageTitle(QStringLiteral("快捷操作"), this));
@@ -165,12 +179,10 @@ void QuickActionsSettingsPage::presentSheets() {
     applications_->presentSheets();
 
     // The open sheets show the state as it is now.
-    if (QDialog* open = sheets.presented(builtinIconSheet)) {
-        if (auto* sheet = open->findChild<BuiltinIconSheet*>()) sheet->render(state.builtinIconSaveError);
+    if (auto* sheet = contentOf<BuiltinIconSheet>(sheets.presented(builtinIconSheet))) {
+        sheet->render(state.builtinIconSaveError);
     }
-    if (QDialog* open = sheets.presented(presetSheet)) {
-        if (auto* sheet = open->findChild<RecommendedPresetsView*>()) sheet->render();
-    }
+    if (auto* sheet = contentOf<RecommendedPresetsView>(sheets.presented(presetSheet))) sheet->render();
 }
 
 void QuickActionsSettingsPage::moveOperation(const std::string& operationID, OperationStep step) {
