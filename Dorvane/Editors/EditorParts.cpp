@@ -58,13 +58,15 @@ void FilledBox::setOutline(std::optional<AdaptiveColor> color, double width) {
 void FilledBox::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    // A capsule's radius is half its height.
+    const double radius = std::min(radius_, std::min(width(), height()) / 2.0);
     QPainterPath shape;
-    shape.addRoundedRect(QRectF(rect()), radius_, radius_);
+    shape.addRoundedRect(QRectF(rect()), radius, radius);
     painter.fillPath(shape, fill_.resolved());
     if (outline_) {
         const double inset = outlineWidth_ / 2;
         QPainterPath line;
-        line.addRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), radius_ - inset, radius_ - inset);
+        line.addRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), radius - inset, radius - inset);
         painter.setPen(QPen(outline_->resolved(), outlineWidth_));
         painter.drawPath(line);
     }

@@ -1,5 +1,6 @@
 #include "Dorvane/Editors/ShortcutEditor.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -454,6 +456,27 @@ void ShortcutEditor::confirmDelete() {
     });
     deleteAlert_ = alert;
     alert->open();
+}
+
+// The sheet grows and shrinks with its content: it stays centred over the window it
+// belongs to, so that it never hangs below it.
+void ShortcutEditor::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (QWidget* sheet = window(); sheet != this) sheet->installEventFilter(this);
+    keepOverParent();
+}
+
+bool ShortcutEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window() && event->type() == QEvent::Resize) keepOverParent();
+    return QWidget::eventFilter(watched, event);
+}
+
+void ShortcutEditor::keepOverParent() {
+    QWidget* sheet = window();
+    if (sheet == this || sheet->parentWidget() == nullptr) return;
+    const QRect owner = sheet->parentWidget()->window()->geometry();
+    const int top = owner.top() + std::max(0, (owner.height() - sheet->height()) / 2);
+    if (sheet->y() != top) sheet->move(sheet->x(), top);
 }
 
 void ShortcutEditor::keyPressEvent(QKeyEvent* event) {

@@ -76,7 +76,6 @@ QuickActionsSettingsPage::QuickActionsSettingsPage(SettingsView& view) : view_(v
     blocks->addWidget(applications_);
     blocks->addStretch(1);
     scroll_ = settingsScrollArea(content, this);
-    scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     page->addWidget(scroll_, 1);
 
     ControlPanelModel& model = view_.model();

@@ -4,7 +4,9 @@
 // shows into OUTPUT_FOLDER: notice-light.png, notice-dark.png, dropdown-open.png,
 // glass-attached-left.png, launcher-right.png, launcher-error.png, the settings window's
 // settings-general.png (light, with the Accessibility warning), settings-general-dark.png,
-// settings-connection.png (its dropdown open) and settings-touch.png, and screenshots.json
+// settings-connection.png (its dropdown open), settings-touch.png, settings-quick-actions.png,
+// shortcut-editor.png (its icon picker open), recommended-shortcuts.png and
+// application-picker.png, and screenshots.json
 // (where the glass lies in each picture, and the desktop's colour under two of its pixels).
 // Needs an X display with a compositing manager: `make screenshots` (scripts/screenshots)
 // provides Xvfb and xcompmgr. The notices speak through the simulated host in $CORVELLE_HOST_DIR, whose
@@ -38,7 +40,11 @@
 #include "Dorvane/QtHost/QtScreenGeometry.h"
 #include "Dorvane/Settings/AutomaticResolutionSettings.h"
 #include "Dorvane/Settings/ConnectionSettingsPage.h"
+#include "Dorvane/Editors/ShortcutApplicationPicker.h"
+#include "Dorvane/Editors/ShortcutEditor.h"
+#include "Dorvane/Settings/ApplicationShortcutsSettings.h"
 #include "Dorvane/Settings/FixedSettingsPermissions.h"
+#include "Dorvane/Settings/QuickActionsSettingsPage.h"
 #include "Dorvane/Settings/SettingsView.h"
 #include "Dorvane/Shell/ControlPanelModel.h"
 #include "Dorvane/Shell/ScreenSpace.h"
@@ -56,6 +62,8 @@
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "nlohmann/json.hpp"
+#include "Platform/Dispatch/SerialQueue.h"
+#include "tools/corvelle-screenshots/QuickActionsScene.h"
 #include "tools/corvelle-screenshots/ScreenshotDesk.h"
 
 namespace dorvane::screenshots {
@@ -327,7 +335,7 @@ private:
         layout->setContentsMargins(0, 0, 0, 0);
         settingsView_ = new SettingsView(settingsModel_, false, SettingsPage::general,
                                          SettingsEnvironment{settingsPermissions_, *loginItems_, loginFolder_.path().toStdString(),
-                                                             [] { return true; }},
+                                                             [] { return true; }, editorServices()},
                                          settingsWindow_.get());
         layout->addWidget(settingsView_);
         const QRect screenArea = screen()->geometry();
@@ -372,9 +380,67 @@ private:
             field->controller().close();
             settingsView_->setPage(SettingsPage::touch);
             after(kSettleMilliseconds, [this] {
-                settingsShot("settings-touch.png", [this] {
-                    settingsWindow_.reset();
-                    finish();
+                settingsShot("settings-touch.png", [this] { quickActionsShots(); });
+            });
+        });
+    }
+
+    // The editors read the screens of the host and the picture's own applications.
+    EditorServices editorServices() {
+        EditorServices services;
+        services.screens = &host_.screens();
+        services.installedApplications = &pictureApplications_;
+        services.mainQueue = &mainQueue_;
+        services.scanQueue = &scanQueue_;
+        return services;
+    }
+
+    // The window with a sheet open over it.
+    void sheetShot(const char* slot, const std::string& name, std::function<void()> next) {
+        QDialog* sheet = settingsView_->sheets().presented(slot);
+        if (sheet == nullptr) return fail(std::string("the sheet for ") + name + " did not open");
+        const QRect window = settingsFrame();
+        const QRect area = window.united(sheet->frameGeometry());
+        save(grab(area), name,
+             Json{{"window", rectJson(window.translated(-area.topLeft()))},
+                  {"sheet", rectJson(sheet->frameGeometry().translated(-area.topLeft()))}});
+        after(kSettleMilliseconds / 2, std::move(next));
+    }
+
+    void quickActionsShots() {
+        settingsModel_.setPreferences(quickActionsPreferences(settingsModel_.preferences()));
+        settingsView_->setPage(SettingsPage::floating);
+        after(kSettleMilliseconds, [this] {
+            settingsShot("settings-quick-actions.png", [this] {
+                settingsView_->setEditingShortcut(editedShortcut());
+                after(kSettleMilliseconds / 2, [this] { editorShot(); });
+            });
+        });
+    }
+
+    void editorShot() {
+        QDialog* sheet = settingsView_->sheets().presented(QuickActionsSettingsPage::shortcutEditorSheet);
+        auto* editor = sheet != nullptr ? sheet->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+        auto* shortcutEditor = dynamic_cast<ShortcutEditor*>(editor);
+        if (shortcutEditor == nullptr) return fail("the shortcut editor did not open");
+        shortcutEditor->iconToggle()->click();
+        after(kSettleMilliseconds, [this] {
+            sheetShot(QuickActionsSettingsPage::shortcutEditorSheet, "shortcut-editor.png", [this] {
+                settingsView_->setEditingShortcut(std::nullopt);
+                settingsView_->setShowingPresetSheet(true);
+                after(kSettleMilliseconds, [this] {
+                    sheetShot(QuickActionsSettingsPage::presetSheet, "recommended-shortcuts.png", [this] {
+                        settingsView_->setShowingPresetSheet(false);
+                        auto* page = dynamic_cast<QuickActionsSettingsPage*>(settingsView_->currentPage());
+                        if (page == nullptr) return fail("the quick-actions page did not show");
+                        page->applications()->addApplicationButton()->click();
+                        after(kSettleMilliseconds, [this] {
+                            sheetShot(ApplicationShortcutsSettings::pickerSheet, "application-picker.png", [this] {
+                                settingsWindow_.reset();
+                                finish();
+                            });
+                        });
+                    });
                 });
             });
         });
@@ -404,6 +470,8 @@ private:
     QTemporaryDir loginFolder_;
     std::unique_ptr<system::XdgAutostartLoginItems> loginItems_ = std::make_unique<system::XdgAutostartLoginItems>(
         loginFolder_.path().toStdString(), "/opt/corvelle/corvelle");
+    PictureApplications pictureApplications_;
+    dispatch::SerialQueue scanQueue_{"application-scan"};
     std::unique_ptr<QWidget> settingsWindow_;
     SettingsView* settingsView_ = nullptr;
     Json index_ = Json::object();
