@@ -2,6 +2,7 @@
 
 #include "Dorvane/Input/ShortcutPermissions.h"
 #include "Dorvane/Input/ShortcutSender.h"
+#include "Dorvane/Input/UUTouchScroll.h"
 #include "Dorvane/QtHost/QtPermissionGuide.h"
 #include "Dorvane/Shell/OperationDiagnostics.h"
 
@@ -69,6 +70,9 @@ InputNeighbours makeInputNeighbours(const qthost::NeighbourServices& services) {
     input.dockSender = std::make_unique<ProgramDockSender>(services, permissions);
     input.monitor = std::shared_ptr<ShortcutPermissions>(permissions, &permissions->monitor);
     input.permissions = std::make_unique<ProgramPermissionTracker>(std::move(permissions));
+    input.touchScroll = std::make_unique<UUTouchScroll>(
+        UUTouchScroll::Services{services.host.events(), services.host.processes(), services.host.windowList(),
+                                services.clock, EventTapThread::shared(), writeOperation});
     return input;
 }
 

@@ -5,6 +5,7 @@
 #include "Dorvane/QtHost/ApplicationRunner.h"
 #include "Dorvane/Shell/Neighbours/DockShortcutSender.h"
 #include "Dorvane/Shell/Neighbours/PermissionTracker.h"
+#include "Dorvane/Shell/Neighbours/TouchScrollControl.h"
 
 namespace dorvane {
 
@@ -12,11 +13,12 @@ class ShortcutPermissions;
 
 // The controller's Dock shortcut sender and its permission tracker, over the host: one
 // permission monitor with its Qt guide, which the sender also asks before it presses and
-// the settings window watches.
+// the settings window watches. Touch scrolling, its tap on the event-tap thread.
 struct InputNeighbours {
     std::unique_ptr<shell::DockShortcutSender> dockSender;
     std::unique_ptr<shell::PermissionTracker> permissions;
     std::shared_ptr<ShortcutPermissions> monitor;
+    std::unique_ptr<shell::TouchScrollControl> touchScroll;
 };
 
 InputNeighbours makeInputNeighbours(const qthost::NeighbourServices& services);

@@ -15,15 +15,14 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
     auto input = makeInputNeighbours(services);
     shell::Neighbours neighbours;
     neighbours.toolbar = std::make_unique<shell::NullToolbarControl>();
-    neighbours.touchScroll = std::make_unique<shell::NullTouchScrollControl>();
-    // neighbours.windows stays empty: the runner builds the window commands over the host.
+    neighbours.touchScroll = std::move(input.touchScroll);
+    // neighbours.windows, workspaceLayout and autoFill stay empty: the runner builds the
+    // window commands over the host, and the two controllers over them.
     // The notice: the glass panel, placed in the host's screen space and spoken by the host.
     neighbours.notice = std::make_unique<TransientNotice>(TransientNotice::Services{
         services.mainQueue, [&host = services.host] { return ScreenSpace::of(host.screens().screens()); },
         [&host = services.host](const std::string& text) { host.announcements().announce(text); }, {}});
-    neighbours.workspaceLayout = std::make_unique<shell::NullWorkspaceLayout>();
     neighbours.dockSender = std::move(input.dockSender);
-    neighbours.autoFill = std::make_unique<shell::NullAutoFill>();
     // The launcher's panel is placed in the host's screen space; its presses are timed on the program's clock.
     neighbours.launcher = std::make_unique<input::AppLauncher>(input::AppLauncher::Services{
         services.root, services.mainQueue, nullptr, services.host.applicationWorkspace(), services.host.workspace(),

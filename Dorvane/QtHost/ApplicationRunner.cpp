@@ -108,10 +108,16 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     PointerHover::shared().watch(&globalPointer);
 
     auto neighbours = makeNeighbours(NeighbourServices{root, mainQueue, clock, *host, executable});
-    // The window commands need the host and the program's Qt windows: the runner's own.
+    // The window commands need the host and the program's Qt windows: the runner's own,
+    // and so are the workspace layout and auto-fill that work through them.
     if (!neighbours.windows) {
-        neighbours.windows = std::make_unique<QtWindowCommands>(*host, mainQueue, clock, root, *ownWindows);
+        auto commands = std::make_unique<QtWindowCommands>(*host, mainQueue, clock, root, *ownWindows);
+        if (!neighbours.workspaceLayout) neighbours.workspaceLayout = commands->makeWorkspaceLayout();
+        if (!neighbours.autoFill) neighbours.autoFill = commands->makeAutoFill();
+        neighbours.windows = std::move(commands);
     }
+    if (!neighbours.workspaceLayout) neighbours.workspaceLayout = std::make_unique<shell::NullWorkspaceLayout>();
+    if (!neighbours.autoFill) neighbours.autoFill = std::make_unique<shell::NullAutoFill>();
     if (!neighbours.settingsWindows) {
         neighbours.settingsWindows = std::make_unique<QtSettingsWindows>(std::make_unique<NullSettingsViewFactory>(),
                                                                          &host->userDefaults());

@@ -37,9 +37,10 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 // simulated host opened as the application, the engine and probe actors, and the
 // application controller, whose launch is the loop's first job. Unless the neighbours
 // bring their own, the settings window and the resolution panel are made here with empty
-// content, and the window commands, which need the host and the program's Qt windows. The program follows the host's appearance. Returns the exit status
-// once the loop ends and everything is torn down: the controller, then the actors
-// (joined), then the host.
+// content; so are the window commands, which need the host and the program's Qt windows,
+// with the workspace layout and auto-fill built over them. The program follows the host's
+// appearance. Returns the exit status once the loop ends and everything is torn down: the
+// controller, then the actors (joined), then the host.
 int runApplication(const std::filesystem::path& root, const std::string& executable,
                    const MakeNeighbours& makeNeighbours);
 

@@ -2,9 +2,48 @@
 
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
 #include "Dorvane/Shell/OperationDiagnostics.h"
+#include "Dorvane/Windows/AutoFillController.h"
 #include "Dorvane/Windows/WindowActionLog.h"
+#include "Dorvane/Windows/WorkspaceLayoutController.h"
 
 namespace dorvane::qthost {
+
+namespace {
+
+// The shell's seams over the window controllers, which know nothing of the shell.
+class WorkspaceLayoutSeam final : public shell::WorkspaceLayout {
+public:
+    explicit WorkspaceLayoutSeam(windows::WorkspaceLayoutController::Services services) : controller_(services) {}
+
+    void setRegionProvider(RegionProvider provider) override {
+        if (provider) controller_.region = std::move(provider);
+    }
+    void setEnabled(bool on) override { controller_.setEnabled(on); }
+    void cancel() override { controller_.cancel(); }
+    dispatch::Task<void> suspendCurrentAdjustment() override { return controller_.suspendCurrentAdjustment(); }
+    void releaseToolbar() override { controller_.releaseToolbar(); }
+
+private:
+    windows::WorkspaceLayoutController controller_;
+};
+
+class AutoFillSeam final : public shell::AutoFill {
+public:
+    explicit AutoFillSeam(windows::AutoFillController::Services services) : controller_(std::move(services)) {}
+
+    void setPerform(Perform perform) override {
+        if (perform) controller_.perform = std::move(perform);
+    }
+    void setCanFill(CanFill canFill) override {
+        if (canFill) controller_.canFill = std::move(canFill);
+    }
+    void setEnabled(bool on) override { controller_.setEnabled(on); }
+
+private:
+    windows::AutoFillController controller_;
+};
+
+}  // namespace
 
 QtWindowCommands::QtWindowCommands(host::SimulatedHost& host, dispatch::MainQueue& mainQueue, dispatch::Clock& clock,
                                    const std::filesystem::path& supportFolder, const QtOwnWindowReporter& reporter)
@@ -12,7 +51,11 @@ QtWindowCommands::QtWindowCommands(host::SimulatedHost& host, dispatch::MainQueu
       layoutQueue_(std::make_unique<dispatch::SerialQueue>("window-layout")),
       controllerQueue_(std::make_unique<dispatch::SerialQueue>("window-controller")),
       catalogQueue_(std::make_unique<dispatch::SerialQueue>("window-catalog")),
-      ownWindows_([&reporter](const QWidget* window) { return reporter.number(window); }) {
+      ownWindows_([&reporter](const QWidget* window) { return reporter.number(window); }),
+      localMonitor_(ownWindows_),
+      host_(host),
+      mainQueue_(mainQueue),
+      clock_(clock) {
     const pid_t ownPID = host.process().pid;
     const auto logURL = supportFolder / windows::WindowActionLog::fileName;
     const windows::WindowControllerWorker::Services services{host.accessibility(), host.windowList(),
@@ -29,9 +72,25 @@ QtWindowCommands::QtWindowCommands(host::SimulatedHost& host, dispatch::MainQueu
         *catalogQueue_, host.accessibility(),
         windows::ApplicationWindowCatalog::windowServerQuery(host.windowList(), host.applicationWorkspace(), ownPID),
         [&clock] { return clock.uptime(); });
+    picker_ = std::make_unique<windows::WindowPicker>(windows::WindowPicker::Services{
+        host.accessibility(), host.pointer(), localMonitor_, ownWindows_, host.screens(), host.applicationWorkspace(),
+        mainQueue, [this] { return facade_->screenWindows(); }, OperationDiagnostics::write});
+}
+
+std::unique_ptr<shell::WorkspaceLayout> QtWindowCommands::makeWorkspaceLayout() {
+    return std::make_unique<WorkspaceLayoutSeam>(windows::WorkspaceLayoutController::Services{
+        *windowController_, facade_->layoutController(), *catalog_, host_.accessibility(), host_.pointer(),
+        host_.applicationWorkspace(), mainQueue_, clock_});
+}
+
+std::unique_ptr<shell::AutoFill> QtWindowCommands::makeAutoFill() {
+    return std::make_unique<AutoFillSeam>(windows::AutoFillController::Services{
+        host_.applicationWorkspace(), host_.accessibility(), host_.pointer(), mainQueue_, host_.process().pid,
+        [this] { facade_->resetAutoFillTracker(); }});
 }
 
 QtWindowCommands::~QtWindowCommands() {
+    picker_->end();
     // The actors stop first: what was posted to them runs while everything they use
     // still exists, and tasks that would hop onto them from then on are dropped.
     axQueue_->stop();

@@ -6,12 +6,16 @@
 #include <optional>
 #include <string>
 
+#include "Dorvane/QtHost/QtLocalMouseMonitor.h"
 #include "Dorvane/QtHost/QtOwnWindows.h"
+#include "Dorvane/Shell/Neighbours/AutoFill.h"
 #include "Dorvane/Shell/Neighbours/WindowCommands.h"
+#include "Dorvane/Shell/Neighbours/WorkspaceLayout.h"
 #include "Dorvane/Windows/ApplicationWindowCatalog.h"
 #include "Dorvane/Windows/WindowAXWorker.h"
 #include "Dorvane/Windows/WindowControlPerformer.h"
 #include "Dorvane/Windows/WindowController.h"
+#include "Dorvane/Windows/WindowPicker.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Host/SimulatedHost.h"
 
@@ -21,11 +25,13 @@ class QtOwnWindowReporter;
 
 // The running program's window commands behind the shell's seam: the Accessibility
 // worker, the command facade with its own window controller, the application
-// controller's window controller (maximise and centre) and the window catalog, each
-// actor on a queue of its own, over the host's services and the program's Qt windows.
-// Both controllers write "WindowActions.log" in the support folder; operations-log
-// lines go to OperationDiagnostics. Main thread only; destroyed before the host and the
-// main queue, its queues stop and join first.
+// controller's window controller (maximise and centre), the window catalog and the
+// window picker, each actor on a queue of its own, over the host's services and the
+// program's Qt windows. Both controllers write "WindowActions.log" in the support
+// folder; operations-log lines go to OperationDiagnostics. It also makes the workspace
+// layout and auto-fill neighbours over the same objects; they must go before it does.
+// Main thread only; destroyed before the host and the main queue, its queues stop and
+// join first.
 class QtWindowCommands final : public shell::WindowCommands {
 public:
     QtWindowCommands(host::SimulatedHost& host, dispatch::MainQueue& mainQueue, dispatch::Clock& clock,
@@ -38,6 +44,12 @@ public:
     windows::WindowControlPerformer& facade() { return *facade_; }
     windows::WindowController& windowController() { return *windowController_; }
     windows::ApplicationWindowCatalog& catalog() { return *catalog_; }
+
+    // Keeps other applications' windows clear of the toolbar, moving them with the
+    // application controller's window controller.
+    std::unique_ptr<shell::WorkspaceLayout> makeWorkspaceLayout();
+    // Fills the front window of activated applications through the facade.
+    std::unique_ptr<shell::AutoFill> makeAutoFill();
 
     void setLayoutHooks(PrepareLayout prepare, LayoutArea area) override;
     void startTracking() override { facade_->startTracking(); }
@@ -61,12 +73,11 @@ public:
                                                          std::int64_t generation) override {
         return facade_->endPicked(arrangement, generation);
     }
-    // Picking windows by clicking them is not part of this build yet: it never starts.
-    bool beginPicking(windows::WindowArrangement, const std::optional<windows::ScreenWindow>&, PlacePicked,
-                      std::function<void()>) override {
-        return false;
+    bool beginPicking(windows::WindowArrangement arrangement, const std::optional<windows::ScreenWindow>& prepicked,
+                      PlacePicked place, std::function<void()> finished) override {
+        return picker_->begin(arrangement, prepicked, std::move(place), std::move(finished));
     }
-    void endPicking() override {}
+    void endPicking() override { picker_->end(); }
 
 private:
     dispatch::Task<std::optional<std::string>> runControl(windows::WindowControl control, std::int32_t pid);
@@ -80,6 +91,11 @@ private:
     std::unique_ptr<windows::WindowControlPerformer> facade_;
     std::unique_ptr<windows::WindowController> windowController_;
     std::unique_ptr<windows::ApplicationWindowCatalog> catalog_;
+    QtLocalMouseMonitor localMonitor_;
+    std::unique_ptr<windows::WindowPicker> picker_;
+    host::SimulatedHost& host_;
+    dispatch::MainQueue& mainQueue_;
+    dispatch::Clock& clock_;
 };
 
 }  // namespace dorvane::qthost

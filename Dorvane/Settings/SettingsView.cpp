@@ -9,6 +9,7 @@
 #include <QPropertyAnimation>
 #include <QStackedWidget>
 
+#include "Dorvane/InputViews/WindowDragScroll.h"
 #include "Dorvane/Settings/ConnectionSettingsPage.h"
 #include "Dorvane/Settings/GeneralSettingsPage.h"
 #include "Dorvane/Settings/QuickActionsSettingsPage.h"
@@ -57,6 +58,7 @@ SettingsView::SettingsView(ControlPanelModel& model, bool startNew, SettingsPage
         if (state == Qt::ApplicationActive) environment_.permissions.refresh();
     });
     DesignTokens::repaintOnAppearanceChange(this);
+    dragScroll_ = std::make_unique<WindowDragScroll>(this);
     showPage(false);
     render();
 }

@@ -22,6 +22,7 @@ namespace dorvane {
 class ControlPanelModel;
 class SettingsPageView;
 class SettingsSidebar;
+class WindowDragScroll;
 
 // The settings window's root view: the sidebar, a one-point separator and the selected page,
 // on the page background. It owns the window's view state (the page, what the sheets and
@@ -105,6 +106,8 @@ private:
     QPointer<QPropertyAnimation> pageFade_;
     bool onScreen_ = false;
     dispatch::Observation permissionChanges_;
+    // A finger's vertical drag scrolls the page under it.
+    std::unique_ptr<WindowDragScroll> dragScroll_;
 };
 
 }  // namespace dorvane

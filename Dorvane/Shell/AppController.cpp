@@ -211,6 +211,8 @@ void AppController::checkEnvironment() {
 }
 
 dispatch::Task<void> AppController::runEnvironmentCheck(dispatch::Lifetime::Watch alive) {
+    // A spawned task first runs later, when the controller may be gone already.
+    if (!alive) co_return;
     const EngineStatus checked = co_await engine_.initialize();
     // A quit begun meanwhile owns the status now.
     if (!alive || terminating_) co_return;
@@ -284,6 +286,7 @@ AppController::TerminateReply AppController::requestTerminate() {
 }
 
 dispatch::Task<void> AppController::runShutdown(dispatch::Lifetime::Watch alive) {
+    if (!alive) co_return;
     std::optional<std::string> failure;
     try {
         // A restore that only defers (no physical display) is a success: the next

@@ -111,6 +111,7 @@ void AppController::runAutomaticResolutionIfNeeded() {
 }
 
 dispatch::Task<void> AppController::runDockTask(dispatch::Lifetime::Watch alive, dispatch::CancellationToken token) {
+    if (!alive) co_return;
     co_await executeConnectionDockPreset(token);
     if (!alive || token.isCancelled()) co_return;
     connectionDockTask_.reset();
@@ -142,6 +143,7 @@ void AppController::startAutomaticRestore() {
 }
 
 dispatch::Task<void> AppController::runAutomaticRestore(dispatch::Lifetime::Watch alive, std::int64_t generation) {
+    if (!alive) co_return;
     co_await writeEngineLog(engine_, "automatic_restore_start", "physical_displays");
     bool restored = false;
     std::optional<Dimensions> stillApplied;
@@ -216,6 +218,7 @@ void AppController::startAutomaticApply() {
 
 dispatch::Task<void> AppController::runAutomaticApply(dispatch::Lifetime::Watch alive, std::int64_t generation,
                                                       Dimensions target) {
+    if (!alive) co_return;
     co_await writeEngineLog(engine_, "automatic_apply_start", target.label());
     const EngineStatus result = co_await engine_.apply(target);
     co_await writeEngineLog(engine_, "automatic_apply_result", result.detail ? "failed" : "success");
@@ -322,6 +325,7 @@ void AppController::resumePendingRestoreIfPossible() {
 }
 
 dispatch::Task<void> AppController::runPendingRestore(dispatch::Lifetime::Watch alive) {
+    if (!alive) co_return;
     const bool pending = co_await engine_.restorePending();
     if (!alive || !pending) co_return;
     co_await dispatch::sleepFor(kPendingRestoreDelay);

@@ -138,6 +138,7 @@ void AppController::recover() {
 }
 
 dispatch::Task<void> AppController::runRecover(dispatch::Lifetime::Watch alive, std::int64_t generation) {
+    if (!alive) co_return;
     co_await controller::writeEngineLog(engine_, "manual_restore_start", "");
     if (!alive || generation != applyGeneration_ || terminating_) co_return;
     bool restored = false;

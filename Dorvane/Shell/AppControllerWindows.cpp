@@ -223,6 +223,7 @@ void AppController::performWindowControl(windows::WindowControl control) {
 
 dispatch::Task<void> AppController::runWindowControl(dispatch::Lifetime::Watch alive, windows::WindowControl control,
                                                      std::int32_t pid, std::optional<displays::Screen> screen) {
+    if (!alive) co_return;
     std::optional<std::string> message;
     try {
         message = co_await windowController_->performControl(control, pid);

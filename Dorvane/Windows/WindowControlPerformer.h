@@ -90,6 +90,9 @@ public:
     // Fills the process's front window when the auto-fill policy allows; logs its
     // decisions and never throws.
     dispatch::Task<void> autoFillFront(pid_t pid);
+    // Which windows automatic filling has filled; forgotten when it is turned off.
+    const AutoFillTracker& autoFillTracker() const { return autoFillTracker_; }
+    void resetAutoFillTracker() { autoFillTracker_.reset(); }
     // Whether the process's front window counts as filled (the fill button's state).
     dispatch::Task<bool> frontWindowIsFilled(pid_t pid);
     // The window-list entry of the process's target window.

@@ -165,6 +165,8 @@ std::string renderDelivered(const host::DeliveredEvent& delivered) {
     } else if (event.type == EventType::scrollWheel) {
         line << " at=" << pointText(event.location) << " dy=" << event.field(EventField::scrollDeltaAxis1);
         if (const auto dx = event.field(EventField::scrollDeltaAxis2); dx != 0) line << " dx=" << dx;
+        if (const auto phase = event.field(EventField::scrollPhase); phase != 0) line << " phase=" << phase;
+        if (const auto momentum = event.field(EventField::momentumPhase); momentum != 0) line << " momentum=" << momentum;
     } else if (event.type != EventType::null) {
         line << " at=" << pointText(event.location);
         if (const auto clicks = event.field(EventField::clickState); clicks != 0) line << " clicks=" << clicks;

@@ -3,8 +3,7 @@
 #include <functional>
 #include <optional>
 
-#include "DorvaneCore/Core/ToolbarSide.h"
-#include "DorvaneCore/Geometry/Rect.h"
+#include "DorvaneCore/Windows/Region.h"
 #include "Platform/Dispatch/Task.h"
 
 namespace dorvane::shell {
@@ -13,14 +12,7 @@ namespace dorvane::shell {
 class WorkspaceLayout {
 public:
     // The toolbar's region, every frame in top-left screen coordinates.
-    struct Region {
-        geometry::Rect area;     // the work area beside the toolbar
-        geometry::Rect screen;   // the screen's visible frame
-        geometry::Rect toolbar;  // the toolbar's reserved frame
-        std::optional<ToolbarSide> side;
-
-        friend bool operator==(const Region&, const Region&) = default;
-    };
+    using Region = windows::Region;
     using RegionProvider = std::function<std::optional<Region>()>;
 
     virtual ~WorkspaceLayout() = default;

@@ -72,6 +72,15 @@ protected:
         return keys;
     }
 
+    // The host refuses the next tap asked for.
+    void refuseNextTap() {
+        host::FaultRule rule;
+        rule.call = host::HostCall::tapCreate;
+        rule.action = host::FaultAction::nothing;
+        rule.times = 1;
+        tool->admin().addFault(rule);
+    }
+
     std::size_t beeps() const {
         std::size_t count = 0;
         for (const auto& entry : store->actionLog()) count += entry.action == "beep" ? 1 : 0;

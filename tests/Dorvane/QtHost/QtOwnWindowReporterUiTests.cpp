@@ -10,8 +10,10 @@
 #include <QWheelEvent>
 #include <QWidget>
 
+#include "Dorvane/QtHost/QtLocalMouseMonitor.h"
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
+#include "Dorvane/QtHost/QtOwnWindows.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/HostEvents.h"
 #include "Platform/Host/MemoryHostStore.h"
@@ -24,14 +26,19 @@ namespace {
 using testing::processUntil;
 using Rows = std::vector<std::pair<std::uint32_t, std::int32_t>>;
 
-// Notes the presses and releases that reach it, in its own coordinates.
+// Notes the presses and releases that reach it, in its own coordinates; one that passes
+// presses on leaves them to its parent too.
 class PressRecorder final : public QWidget {
 public:
     using QWidget::QWidget;
     std::vector<QString> seen;
+    bool passesPressesOn = false;
 
 protected:
-    void mousePressEvent(QMouseEvent* event) override { note("press", event->position()); }
+    void mousePressEvent(QMouseEvent* event) override {
+        note("press", event->position());
+        if (passesPressesOn) event->ignore();
+    }
     void mouseReleaseEvent(QMouseEvent* event) override { note("release", event->position()); }
 
 private:
@@ -144,6 +151,41 @@ TEST_F(OwnWindowReporterTest, HostClicksReachTheWidgetUnderThePointerAndActivati
     EXPECT_EQ(tool.windowsAdmin().view().frontmost, editorPID);
     window.activateWindow();
     EXPECT_TRUE(processUntil([&] { return tool.windowsAdmin().view().frontmost == app.process().pid; }));
+    EXPECT_EQ(errors.str(), "");
+}
+
+TEST_F(OwnWindowReporterTest, LocalMonitorSeesAPressOnAnOwnWindowOnceAndTheWidgetStillGetsIt) {
+    reporter->start();
+    qthost::QtOwnWindows own([this](const QWidget* window) { return reporter->number(window); });
+    qthost::QtLocalMouseMonitor monitor(own);
+    PressRecorder window;
+    window.setGeometry(300, 200, 400, 300);
+    auto* button = new PressRecorder(&window);
+    button->setGeometry(50, 40, 100, 80);
+    button->passesPressesOn = true;
+    window.show();
+    std::vector<windows::LocalMouseEvent> seen;
+    auto observation =
+        monitor.addLocalMouseMonitor([&](const windows::LocalMouseEvent& event) { seen.push_back(event); });
+    ASSERT_TRUE(observation.has_value());
+
+    tool.windowsAdmin().click({360, 250}, std::nullopt);  // on the button, which passes the press on
+    using Kind = events::MouseEvent::Kind;
+    ASSERT_TRUE(processUntil([&] { return !seen.empty() && seen.back().kind == Kind::leftMouseUp; }));
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].kind, Kind::leftMouseDown);
+    for (const auto& event : seen) {
+        EXPECT_EQ(event.location, (geometry::Point{360, 250}));
+        EXPECT_EQ(event.window, own.idOf(&window));
+    }
+    EXPECT_EQ(button->seen, (std::vector<QString>{"press 10,10", "release 10,10"}));
+    EXPECT_EQ(window.seen, (std::vector<QString>{"press 60,50"}));
+
+    // Once the monitor is gone, clicks still arrive and nothing is seen.
+    observation->cancel();
+    tool.windowsAdmin().click({310, 480}, std::nullopt);
+    ASSERT_TRUE(processUntil([&] { return window.seen.size() >= 3; }));
+    EXPECT_EQ(seen.size(), 2u);
     EXPECT_EQ(errors.str(), "");
 }
 

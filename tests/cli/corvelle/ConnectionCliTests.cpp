@@ -145,5 +145,59 @@ TEST_F(ConnectionCliTest, TheWindowDebugHookListensOnlyWhenTheDefaultIsSet) {
     })) << program->err();
 }
 
+// The window commands' own automatic work, as a user meets it on the desk of windows.
+class WindowControllersCliTest : public ConnectionCliTest {
+protected:
+    void SetUp() override {
+        ConnectionCliTest::SetUp();
+        ASSERT_EQ(host({"windows", "init", "--fixture", "desk"}).status, 0);
+        ASSERT_EQ(host({"permission", "grant", "accessibility"}).status, 0);
+    }
+    bool operationLogged(const std::string& line) {
+        return testing::eventually([&] {
+            const auto operations = lines(support / "Operations.log");
+            return std::find(operations.begin(), operations.end(), line) != operations.end();
+        });
+    }
+    // "X,Y WxH" of a window, as the host lists it.
+    std::string frameOf(int number) {
+        const auto listed = json::parse(host({"windows", "list", "--json"}).out);
+        for (const auto& window : listed["windows"]) {
+            if (window["number"] == number) {
+                const auto& bounds = window["bounds"];
+                return bounds["x"].dump() + "," + bounds["y"].dump() + " " + bounds["width"].dump() + "x" +
+                       bounds["height"].dump();
+            }
+        }
+        return "";
+    }
+    static constexpr const char* editor = "4194306";
+};
+
+TEST_F(WindowControllersCliTest, ASessionFillsTheFrontWindowWhenAutoFillIsOn) {
+    std::filesystem::create_directories(support);
+    writeFileAtomically(support / "preferences.json", R"({"autoFillWindowsOnRemote":true})");
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    ASSERT_EQ(host({"windows", "focus", "5"}).status, 0);  // the user works in the editor
+    ASSERT_EQ(host({"remote", "connect", "uu"}).status, 0);
+    ASSERT_TRUE(operationLogged(std::string("auto-fill pid=") + editor + " window=5")) << program->err();
+    EXPECT_EQ(frameOf(5), "0.0,38.0 1512.0x944.0");
+}
+
+TEST_F(WindowControllersCliTest, ALayoutTakesTheWindowsTheUserClicks) {
+    ASSERT_EQ(host({"defaults", "write", "CVDebugHooks", "true"}).status, 0);
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    ASSERT_EQ(host({"windows", "focus", "4"}).status, 0);
+    ASSERT_EQ(host({"notify", "com.corvelle.debug.window", "--object", "arrange:halves"}).status, 0);
+    ASSERT_TRUE(operationLogged("window-pick-begin needed=2 prepicked=4")) << program->err();
+    ASSERT_EQ(host({"windows", "click", "1300", "700"}).status, 0);  // the terminal
+    ASSERT_TRUE(operationLogged("window-pick-result window=2 slot=1 outcome=complete")) << program->err();
+    // The terminal keeps a height of its own.
+    EXPECT_TRUE(testing::eventually([&] { return frameOf(2) == "756.0,38.0 756.0x938.0"; })) << frameOf(2);
+    EXPECT_EQ(frameOf(4), "0.0,38.0 756.0x944.0");
+}
+
 }  // namespace
 }  // namespace dorvane

@@ -1,0 +1,308 @@
+#include "Dorvane/Input/UUTouchScroll.h"
+
+#include <string>
+
+#include "Dorvane/Windows/WindowListEntries.h"
+
+namespace dorvane {
+
+using events::Event;
+using events::EventField;
+using events::EventType;
+using geometry::Point;
+using Kind = UUTouchScroll::Phase::Kind;
+
+namespace {
+
+constexpr double kMomentumInterval = 1.0 / ScrollMomentum::frameRate;
+
+// The scroll phases of a gesture's own events.
+constexpr std::int64_t kScrollBegan = 1;
+constexpr std::int64_t kScrollChanged = 2;
+constexpr std::int64_t kScrollEnded = 4;
+
+}  // namespace
+
+UUTouchScroll::UUTouchScroll(Services services, Overrides overrides)
+    : services_(std::move(services)),
+      overrides_(std::move(overrides)),
+      ownPID_(services_.events.processID()),
+      eventSource_(services_.events.createSource(events::SourceState::privateState)) {}
+
+UUTouchScroll::~UUTouchScroll() {
+    services_.thread.sync([this] {
+        stopOnTapThread();
+        lifetime_.end();
+    });
+}
+
+bool UUTouchScroll::start() {
+    return services_.thread.sync([this] { return startOnTapThread(); });
+}
+
+void UUTouchScroll::stop() {
+    services_.thread.sync([this] { stopOnTapThread(); });
+}
+
+bool UUTouchScroll::startOnTapThread() {
+    if (tap_) return true;
+    tap_ = services_.events.createTap(
+        events::TapLocation::hid, events::TapPlacement::headInsert, events::TapOptions::active, kMask,
+        [this](const events::TapProxy&, EventType type, const Event& event) -> std::optional<Event> {
+            // The tap goes (on this thread) before the translator does.
+            if (handle(type, event)) return std::nullopt;
+            return event;
+        },
+        services_.thread.executor());
+    if (!tap_) {
+        services_.log("uu-touch-scroll-unavailable");
+        return false;
+    }
+    services_.log("uu-touch-scroll-on");
+    return true;
+}
+
+void UUTouchScroll::stopOnTapThread() {
+    const bool existed = static_cast<bool>(tap_);
+    cancelGesture(std::nullopt);
+    if (tap_) {
+        tap_->setEnabled(false);
+        tap_->invalidate();
+        tap_.reset();
+    }
+    phase_ = Phase{};
+    if (existed) services_.log("uu-touch-scroll-off");
+}
+
+bool UUTouchScroll::handle(EventType type, const Event& event) {
+    if (type == EventType::tapDisabledByTimeout || type == EventType::tapDisabledByUserInput) {
+        cancelGesture(std::nullopt);
+        services_.log("uu-touch-tap-disabled session=false");
+        if (tap_) tap_->setEnabled(true);
+        return false;
+    }
+    if (event.field(EventField::sourceUserData) == kMarker) return false;
+    if (isViewer(event)) return decide(type, event);
+    if (type == EventType::leftMouseDown || type == EventType::leftMouseUp || type == EventType::mouseMoved ||
+        type == EventType::leftMouseDragged) {
+        // The local mouse (or another program) takes over.
+        cancelGesture(event.location);
+    }
+    return false;
+}
+
+bool UUTouchScroll::isViewer(const Event& event) {
+    if (overrides_.sourceOverride) return overrides_.sourceOverride(event);
+    const std::int64_t pid = event.field(EventField::sourceUnixProcessID);
+    if (pid < 1) return false;
+    if (const auto cached = viewerProcesses_.find(pid); cached != viewerProcesses_.end()) return cached->second;
+    const auto path = services_.processes.executablePath(static_cast<pid_t>(pid));
+    const bool viewer = path && path->find(kViewerPathPart) != std::string::npos;
+    if (viewerProcesses_.size() >= kProcessCacheLimit) viewerProcesses_.clear();
+    viewerProcesses_.emplace(pid, viewer);
+    return viewer;
+}
+
+bool UUTouchScroll::decide(EventType type, const Event& event) {
+    const Point p = event.location;
+    const double now = services_.clock.uptime();
+    switch (type) {
+        case EventType::leftMouseDown: {
+            if (phase_.kind == Kind::scrolling) {
+                const Point anchor = phase_.start;
+                phase_ = Phase{};
+                postScroll(anchor, {}, kScrollEnded, 0);
+            }
+            stopMomentum();
+            const bool own = overrides_.isOwnWindow ? overrides_.isOwnWindow(p)
+                                                    : ownWindowContains(services_.windowList, ownPID_, p);
+            if (own) {
+                phase_ = Phase{Kind::passthrough, {}, 0, {}};
+                return false;
+            }
+            phase_ = Phase{Kind::pressed, p, now, {}};
+            scheduleHold();
+            return true;
+        }
+        case EventType::leftMouseDragged:
+            if (phase_.kind == Kind::pressed) {
+                const Point start = phase_.start;
+                const auto decision =
+                    TouchPressDecision::classify(now - phase_.time, TouchPressDecision::distance(p, start));
+                if (decision == TouchPressDecision::hold) {
+                    beginHold(start);
+                    return false;
+                }
+                if (decision == TouchPressDecision::scroll) {
+                    holdTimer_.cancel();
+                    gesture_.reset();
+                    postScroll(start, {}, kScrollBegan, 0);
+                    emit(start, p, start);
+                    phase_ = Phase{Kind::scrolling, start, 0, p};
+                }
+                return true;
+            }
+            if (phase_.kind == Kind::scrolling) {
+                emit(phase_.last, p, phase_.start);
+                phase_.last = p;
+                return true;
+            }
+            return false;
+        case EventType::leftMouseUp:
+            switch (phase_.kind) {
+                case Kind::pressed: {
+                    const Point start = phase_.start;
+                    holdTimer_.cancel();
+                    phase_ = Phase{};
+                    const Point current = pointer().value_or(p);
+                    if (const auto replay = TouchPressDecision::replayPoint(start, current)) replayClick(*replay);
+                    return true;
+                }
+                case Kind::scrolling: finishScroll(); return true;
+                case Kind::passthrough:
+                    phase_ = Phase{};
+                    injectedPress_ = false;
+                    return false;
+                case Kind::idle: return false;
+            }
+            return false;
+        default: return false;
+    }
+}
+
+void UUTouchScroll::cancelGesture(std::optional<Point> at) {
+    const auto location = at ? at : pointer();
+    holdTimer_.cancel();
+    if (phase_.kind == Kind::scrolling) postScroll(location.value_or(phase_.start), {}, kScrollEnded, 0);
+    if (location) {
+        momentumAnchor_ = *location;
+        stopMomentum();
+        if (injectedPress_) {
+            injectedPress_ = false;
+            postMouse(EventType::leftMouseUp, *location, 1);
+        }
+    } else {
+        stopMomentum();
+        injectedPress_ = false;
+    }
+    phase_ = Phase{};
+    lastClick_.reset();
+    gesture_.reset();
+}
+
+void UUTouchScroll::scheduleHold() {
+    holdTimer_ = services_.thread.timer(TouchPressDecision::holdDelay, false, [this, alive = lifetime_.watch()] {
+        if (!alive || phase_.kind != Kind::pressed) return;
+        beginHold(phase_.start);
+    });
+}
+
+void UUTouchScroll::beginHold(Point start) {
+    holdTimer_.cancel();
+    const auto current = pointer();
+    const auto replay = current ? TouchPressDecision::replayPoint(start, *current) : std::nullopt;
+    if (!replay) {
+        cancelGesture(std::nullopt);
+        return;
+    }
+    phase_ = Phase{Kind::passthrough, {}, 0, {}};
+    injectedPress_ = true;
+    postMouse(EventType::leftMouseDown, *replay, 1);
+}
+
+void UUTouchScroll::emit(Point from, Point to, Point anchor) {
+    const auto delta = gesture_.record(to.x - from.x, to.y - from.y, services_.clock.uptime());
+    if (delta.vertical == 0 && delta.horizontal == 0) return;  // the fractions wait in the remainders
+    postScroll(anchor, delta, kScrollChanged, 0);
+}
+
+void UUTouchScroll::finishScroll() {
+    if (phase_.kind != Kind::scrolling) return;
+    const Point anchor = phase_.start;
+    phase_ = Phase{};
+    postScroll(anchor, {}, kScrollEnded, 0);
+    auto coasting = ScrollMomentum::afterRelease(gesture_.velocity(services_.clock.uptime()));
+    if (!coasting) return;
+    stopMomentum();
+    momentum_ = std::move(coasting);
+    momentumAnchor_ = anchor;
+    momentumTimer_ = services_.thread.timer(kMomentumInterval, true, [this, alive = lifetime_.watch()] {
+        if (alive) momentumTick();
+    });
+}
+
+void UUTouchScroll::momentumTick() {
+    if (!momentum_) {
+        momentumTimer_.cancel();
+        return;
+    }
+    const auto step = momentum_->tick();
+    postScroll(momentumAnchor_, step.delta, 0, static_cast<std::int64_t>(step.phase));
+    if (momentum_->finished()) {
+        momentumTimer_.cancel();
+        momentum_.reset();
+    }
+}
+
+void UUTouchScroll::stopMomentum() {
+    if (!momentumTimer_.isActive()) return;
+    momentumTimer_.cancel();
+    if (momentum_) {
+        const auto end = momentum_->stop();
+        momentum_.reset();
+        postScroll(momentumAnchor_, end.delta, 0, static_cast<std::int64_t>(end.phase));
+    }
+}
+
+void UUTouchScroll::replayClick(Point at) {
+    const auto click = TouchPressDecision::nextClick(lastClick_, services_.clock.uptime(), at,
+                                                     services_.events.doubleClickInterval());
+    lastClick_ = click;
+    postMouse(EventType::leftMouseDown, at, click.count);
+    postMouse(EventType::leftMouseUp, at, click.count);
+}
+
+std::optional<Point> UUTouchScroll::pointer() {
+    if (overrides_.pointerLocation) return overrides_.pointerLocation();
+    const auto event = services_.events.createEvent(nullptr);
+    if (!event) return std::nullopt;
+    return event->location;
+}
+
+void UUTouchScroll::postMouse(EventType type, Point at, std::int64_t clicks) {
+    if (overrides_.mouseSink) {
+        overrides_.mouseSink(type, at);
+        return;
+    }
+    auto event = services_.events.createMouseEvent(eventSource_ ? &*eventSource_ : nullptr, type, at,
+                                                   events::MouseButton::left);
+    if (!event) return;
+    event->setField(EventField::clickState, clicks);
+    event->setField(EventField::sourceUserData, kMarker);
+    services_.events.post(events::TapLocation::hid, *event);
+}
+
+void UUTouchScroll::postScroll(Point at, ScrollGesture::Delta delta, std::int64_t scrollPhase,
+                               std::int64_t momentumPhase) {
+    auto event = services_.events.createScrollWheelEvent(eventSource_ ? &*eventSource_ : nullptr,
+                                                         events::ScrollUnit::pixel, 2, delta.vertical,
+                                                         delta.horizontal, 0);
+    if (!event) return;
+    event->location = at;
+    event->setField(EventField::scrollIsContinuous, 1);
+    if (scrollPhase != 0) event->setField(EventField::scrollPhase, scrollPhase);
+    if (momentumPhase != 0) event->setField(EventField::momentumPhase, momentumPhase);
+    event->setField(EventField::sourceUserData, kMarker);
+    services_.events.post(events::TapLocation::hid, *event);
+}
+
+bool UUTouchScroll::ownWindowContains(accessibility::WindowListServices& windowList, pid_t ownPID, Point point) {
+    const auto listed = windows::readOnScreenWindows(windowList);
+    if (!listed) return false;
+    for (const auto& entry : *listed) {
+        if (entry.pid && *entry.pid == ownPID && entry.bounds && entry.bounds->contains(point)) return true;
+    }
+    return false;
+}
+
+}  // namespace dorvane

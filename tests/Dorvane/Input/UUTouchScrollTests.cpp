@@ -1,0 +1,219 @@
+#include "Dorvane/Input/UUTouchScroll.h"
+#include "DorvaneCore/Support/DecimalText.h"
+#include "Platform/Host/InputAdmin.h"
+#include "Platform/Host/ProcessTable.h"
+#include "Platform/Host/RemoteApplications.h"
+#include "tests/Dorvane/Input/InputHarness.h"
+
+namespace dorvane {
+namespace {
+
+using events::Event;
+using events::EventField;
+using events::EventType;
+using geometry::Point;
+using Lines = std::vector<std::string>;
+constexpr EventType down = EventType::leftMouseDown, drag = EventType::leftMouseDragged, up = EventType::leftMouseUp,
+                    move = EventType::mouseMoved;
+
+// Counts the path reads the translator makes.
+struct CountingProcesses final : processes::ProcessServices {
+    explicit CountingProcesses(processes::ProcessServices& inner) : inner(inner) {}
+    std::optional<std::vector<pid_t>> allProcessIDs() override { return inner.allProcessIDs(); }
+    std::optional<std::string> name(pid_t pid) override { return inner.name(pid); }
+    std::optional<std::string> executablePath(pid_t pid) override { return ++reads, inner.executablePath(pid); }
+    processes::ProcessServices& inner;
+    int reads = 0;
+};
+
+// The translator on its own queue in virtual time, fed UU Remote's events (the program's
+// settings window at 600,600); the transcript holds what it let through and, in order,
+// what it posted once delivered.
+class UUTouchScrollTest : public testing::InputHarness {
+protected:
+    void SetUp() override {
+        InputHarness::SetUp();
+        tool->remoteAdmin().connect(RemoteSoftware::uu);
+        for (const auto& process : tool->remoteAdmin().state().processes.processes) {
+            if (process.executable == host::remoteBundle(RemoteSoftware::uu).appExecutable) viewer = process.pid;
+        }
+        app->ownWindows().registerApplication("Corvelle", "local.corvelle");
+        app->ownWindows().addWindow({"设置", {600, 600, 100, 100}, true, 0, true});
+    }
+
+    // One event, `after` seconds after the one before, from the viewer unless said.
+    void feed(EventType type, Point at, double after = 0.01, std::optional<pid_t> from = std::nullopt) {
+        scheduler.advanceBy(after);
+        collect();
+        pointer = at;
+        Event event;
+        event.type = type;
+        event.location = at;
+        event.setField(EventField::sourceUnixProcessID, from.value_or(viewer));
+        if (!taps.sync([&] { return touch.handle(type, event); })) transcript.push_back("pass");
+        collect();
+    }
+    void collect() {
+        scheduler.runUntilIdle();
+        const auto delivered = app->hostEvents().delivered();
+        for (; seen < delivered.size(); ++seen) {
+            const auto& event = delivered[seen].event;
+            EXPECT_EQ(event.field(EventField::sourceUserData), UUTouchScroll::kMarker);
+            const auto phase = event.field(EventField::scrollPhase);
+            std::string line = event.type == down ? "down " : event.type == up ? "up " : phase != 0 ? "scroll " : "momentum ";
+            line += std::to_string(event.field(event.type != EventType::scrollWheel ? EventField::clickState
+                                                : phase != 0 ? EventField::scrollPhase : EventField::momentumPhase));
+            if (event.type == EventType::scrollWheel) {
+                EXPECT_EQ(event.field(EventField::scrollIsContinuous), 1);
+                line += " dy=" + std::to_string(event.field(EventField::scrollDeltaAxis1));
+            }
+            transcript.push_back(line + " at " + decimalText(event.location.x) + "," + decimalText(event.location.y));
+            times.push_back(delivered[seen].at);
+        }
+    }
+    Lines take() { return std::exchange(transcript, {}); }
+
+    pid_t viewer = 0;
+    CountingProcesses processes{app->processes()};
+    dispatch::Executor& tapQueue = scheduler.makeSerialQueue("event-taps");
+    EventTapThread taps{tapQueue};
+    std::optional<Point> pointer;
+    UUTouchScroll touch{{app->events(), processes, app->windowList(), scheduler, taps, logTo()},
+                        {nullptr, nullptr, [this] { return pointer; }, nullptr}};
+    std::size_t seen = 0;
+    Lines transcript;
+    std::vector<double> times;
+};
+
+TEST_F(UUTouchScrollTest, EachTouchBecomesAScrollAClickAHeldPressOrPassesOnTheProgramsWindow) {
+    struct Step {
+        EventType type;
+        Point at;
+        double after = 0.01;
+    };
+    const std::pair<std::vector<Step>, Lines> cases[] = {
+        // Three 0.4 pt drags once scrolling post nothing, nothing, 1.
+        {{{down, {100, 100}}, {drag, {100, 108}}, {drag, {100, 108.4}}, {drag, {100, 108.8}}, {drag, {100, 109.2}}},
+         {"scroll 1 dy=0 at 100.0,100.0", "scroll 2 dy=8 at 100.0,100.0", "scroll 2 dy=1 at 100.0,100.0"}},
+        {{{down, {100, 100}}, {drag, {100, 3100}}}, {"scroll 1 dy=0 at 100.0,100.0", "scroll 2 dy=2000 at 100.0,100.0"}},
+        // Upwards is negative, at the press; a slow release does not coast.
+        {{{down, {150, 500}}, {drag, {150, 480}}, {drag, {152, 479}, 0.2}, {up, {152, 479}, 0.2}},
+         {"scroll 1 dy=0 at 150.0,500.0", "scroll 2 dy=-20 at 150.0,500.0", "scroll 2 dy=-1 at 150.0,500.0",
+          "scroll 4 dy=0 at 150.0,500.0"}},
+        {{{down, {100, 100}}, {drag, {103, 104}}, {up, {103, 104}, 0.2}}, {"down 1 at 103.0,104.0", "up 1 at 103.0,104.0"}},
+        {{{down, {100, 100}}, {up, {120, 100}, 0.1}}, {}},  // released over 16 pt away
+        // Held 0.4 s: the press is posted where the pointer is, and the rest passes.
+        {{{down, {100, 100}}, {drag, {104, 100}, 0.1}, {drag, {105, 100}, 0.35}, {up, {105, 100}}},
+         {"down 1 at 104.0,100.0", "pass", "pass"}},
+        {{{down, {650, 650}}, {drag, {650, 600}}, {up, {650, 600}}}, {"pass", "pass", "pass"}},
+    };
+    for (const auto& [steps, expected] : cases) {
+        for (const auto& step : steps) feed(step.type, step.at, step.after);
+        EXPECT_EQ(take(), expected) << expected.size();
+        feed(move, {0, 0}, 1, 0);  // the local mouse ends whatever is left
+        take();
+    }
+}
+
+TEST_F(UUTouchScrollTest, QuickTapsCountUpToTripleClicksNearbyWithinTheInterval) {
+    for (const auto& [x, after] : {std::pair(100.0, 0.0), {110, 0.1}, {120, 0.1}, {130, 0.1}, {146, 0.1}, {146, 0.6}}) {
+        feed(down, {x, 200}, after);
+        feed(up, {x, 200}, 0.05);
+    }
+    Lines downs;
+    for (const auto& line : take()) {
+        if (line.starts_with("down")) downs.push_back(line.substr(0, 6));
+    }
+    EXPECT_EQ(downs, (Lines{"down 1", "down 2", "down 3", "down 3", "down 1", "down 1"}));
+}
+
+TEST_F(UUTouchScrollTest, AFlickCoastsAtSixtyFramesASecondUntilLocalInputStopsIt) {
+    feed(down, {100, 500});
+    for (int frame = 1; frame <= 6; ++frame) feed(drag, {100, 500 - 20.0 * frame}, 1.0 / 60);
+    feed(up, {100, 380});
+    scheduler.advanceBy(4);
+    collect();
+    const auto lines = take();
+    const auto ended = std::find(lines.begin(), lines.end(), "scroll 4 dy=0 at 100.0,500.0");
+    const Lines momentum(ended + 1, lines.end());
+    ASSERT_TRUE(momentum.size() > 3 && momentum.size() <= 181) << momentum.size();
+    EXPECT_EQ(momentum.front(), "momentum 1 dy=-21 at 100.0,500.0");
+    EXPECT_EQ(momentum.back(), "momentum 3 dy=0 at 100.0,500.0");
+    for (std::size_t i = 1; i + 1 < momentum.size(); ++i) EXPECT_TRUE(momentum[i].starts_with("momentum 2")) << i;
+    for (std::size_t i = times.size() - momentum.size() + 1; i < times.size(); ++i) {
+        EXPECT_NEAR(times[i] - times[i - 1], 1.0 / 60, 1e-6);
+    }
+
+    for (const auto& step : {Point{100, 500}, {100, 400}, {100, 300}}) feed(step.y == 500 ? down : drag, step);
+    feed(up, {100, 300});
+    scheduler.advanceBy(0.05);
+    collect();
+    take();
+    feed(move, {40, 40}, 0, 0);
+    EXPECT_EQ(take(), (Lines{"pass", "momentum 3 dy=0 at 40.0,40.0"}));
+    feed(down, {100, 100});
+    feed(drag, {60, 60}, 0.45, 0);  // a held press owes its release
+    EXPECT_EQ(take(), (Lines{"down 1 at 100.0,100.0", "pass", "up 1 at 60.0,60.0"}));
+}
+
+TEST_F(UUTouchScrollTest, TheViewerIsKnownByItsPathReadOncePerProcess) {
+    auto& remote = tool->remoteAdmin();
+    const pid_t other = remote.startProcess("Terminal", "/Applications/Terminal.app/Contents/MacOS/Terminal");
+    const pid_t hidden = remote.startProcess("UURemote", "/Applications/UURemote.app/Contents/MacOS/UURemote");
+    remote.setPathResolvable(hidden, false);
+    for (const pid_t pid : {0, -5, viewer, other, hidden, viewer, other, hidden}) feed(down, {10, 10}, 0.01, pid);
+    EXPECT_EQ(take(), Lines(6, "pass"));  // the viewer's presses are held back
+    EXPECT_EQ(processes.reads, 3);
+    remote.setPathResolvable(hidden, true);
+    feed(down, {10, 10}, 0.01, hidden);  // never refreshed
+    EXPECT_EQ(take(), Lines{"pass"});
+    for (int i = 0; i < 62; ++i) feed(move, {10, 10}, 0, host::kFirstSimulatedPID + 1000 + i);
+    EXPECT_EQ(taps.sync([&] { return touch.cachedProcessCount(); }), 65u);
+    feed(move, {10, 10}, 0, host::kFirstSimulatedPID + 999);
+    EXPECT_EQ(taps.sync([&] { return touch.cachedProcessCount(); }), 1u);
+}
+
+TEST_F(UUTouchScrollTest, ThroughThePipelineStartStopAndADisabledTap) {
+    app->hostEvents().claimInputOwnership();
+    refuseNextTap();
+    EXPECT_FALSE(touch.start());
+    EXPECT_TRUE(touch.start());
+    EXPECT_TRUE(touch.start());
+    // The viewer's finger from outside, released or still down.
+    auto finger = [&](std::vector<Point> points, bool release) {
+        std::vector<host::InjectedEvent> injected(points.size());
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            injected[i].offset = 0.01 * static_cast<double>(i);
+            injected[i].event.type = i == 0 ? down : (release && i + 1 == points.size() ? up : drag);
+            injected[i].event.location = points[i];
+            injected[i].event.setField(EventField::sourceUnixProcessID, viewer);
+        }
+        tool->inputAdmin().inject(injected);
+        scheduler.advanceBy(0.5);
+        collect();
+    };
+    finger({{150, 500}, {150, 480}, {150, 460}, {150, 460}}, true);
+    EXPECT_EQ(Lines(transcript.begin(), transcript.begin() + 4),
+              (Lines{"scroll 1 dy=0 at 150.0,500.0", "scroll 2 dy=-20 at 150.0,500.0", "scroll 2 dy=-20 at 150.0,500.0",
+                     "scroll 4 dy=0 at 150.0,500.0"}));
+    EXPECT_TRUE(transcript.back().starts_with("momentum 2"));  // coasting; none of the viewer's events got through
+
+    // Switched off by the system: the scroll under way ends at the pointer and the tap is back at once.
+    finger({{150, 500}, {150, 480}}, false);
+    pointer = Point{150, 480};
+    app->hostEvents().disableTaps(host::TapDisabling::timeout);
+    collect();
+    EXPECT_EQ(transcript.back(), "scroll 4 dy=0 at 150.0,480.0");
+    finger({{150, 500}, {150, 520}}, false);
+    EXPECT_EQ(transcript.back(), "scroll 2 dy=20 at 150.0,500.0");
+    pointer = Point{300, 300};
+    touch.stop();
+    touch.stop();
+    collect();
+    EXPECT_EQ(transcript.back(), "scroll 4 dy=0 at 300.0,300.0");
+    EXPECT_EQ(log, (Lines{"uu-touch-scroll-unavailable", "uu-touch-scroll-on", "uu-touch-tap-disabled session=false",
+                          "uu-touch-scroll-off"}));
+}
+
+}  // namespace
+}  // namespace dorvane

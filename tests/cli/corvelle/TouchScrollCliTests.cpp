@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "DorvaneCore/Support/StrictJson.h"
+#include "tests/cli/corvelle/ApplicationHarness.h"
+
+namespace dorvane {
+namespace {
+
+// Touch scrolling as a new user tries it: UU Remote's finger, simulated or a real
+// process, drags while a session runs.
+class TouchScrollCliTest : public ApplicationCliTest {
+protected:
+    bool operationLogged(const std::string& line) {
+        return testing::eventually([&] {
+            return readFileIfPresent(support / "Operations.log").value_or("").find(line) != std::string::npos;
+        });
+    }
+    // What was delivered, once `coasts` scrolls have stopped coasting: a scroll event as
+    // "phase dy at x,y", a momentum event as "momentum N"; anything else as its type and poster.
+    std::vector<std::string> delivered(int coasts) {
+        std::vector<std::string> lines;
+        testing::eventually([&] {
+            lines.clear();
+            int ended = 0;
+            for (const auto& record : json::parse(host({"input", "delivered", "--json"}).out)) {
+                const auto& event = record["event"];
+                const auto fields = event["fields"];
+                const auto field = [&](const char* key) { return std::to_string(fields.value(key, 0)); };
+                if (event["type"] != "scrollWheel") {
+                    lines.push_back(event["type"].get<std::string>() + " from " + field("41"));
+                } else if (fields.contains("123")) {
+                    lines.push_back("momentum " + field("123"));
+                    ended += fields["123"] == 3 ? 1 : 0;
+                } else {
+                    lines.push_back(field("99") + " " + field("11") + " at " + event["location"].dump());
+                }
+            }
+            return ended == coasts;
+        });
+        return lines;
+    }
+    void drag(pid_t from) {
+        const auto dragged = host({"input", "drag", "150,500", "150,300", "--duration", "0.1", "--steps", "10",
+                                   "--from-pid", std::to_string(from)});
+        EXPECT_EQ(dragged.out, "The program handled 12 events.\n") << dragged.err;
+    }
+};
+
+TEST_F(TouchScrollCliTest, TheViewersDragScrollsAtThePressWithMomentumWhileASessionRuns) {
+    std::filesystem::create_directories(support);
+    writeFileAtomically(support / "preferences.json", R"({"uuTouchScrollEnabled":true})");
+    ASSERT_EQ(host({"permission", "grant", "accessibility"}).status, 0);
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    // The settings window every launch shows takes presses on it as they come: the user closes it.
+    ASSERT_TRUE(testing::eventually([&] { return host({"windows", "close", "1"}).status == 0; }));
+    ASSERT_EQ(host({"remote", "connect", "uu"}).status, 0);
+    ASSERT_TRUE(operationLogged("uu-touch-scroll-on")) << program->err();
+
+    drag(std::stoi(host({"remote", "pid", "uu"}).out));
+    auto lines = delivered(1);
+    const std::string press = R"({"x":150.0,"y":500.0})";
+    std::vector<std::string> expected{"1 0 at " + press};
+    expected.insert(expected.end(), 10, "2 -20 at " + press);
+    expected.insert(expected.end(), {"4 0 at " + press, "momentum 1"});
+    ASSERT_GT(lines.size(), expected.size());
+    EXPECT_EQ(std::vector(lines.begin(), lines.begin() + 13), expected);  // nothing of the viewer's own
+    EXPECT_EQ(lines.back(), "momentum 3");
+
+    // A real process whose executable lies in UU Remote's bundle is the viewer too.
+    ASSERT_EQ(host({"input", "delivered", "--clear"}).status, 0);
+    const auto copy = root / "UURemote.app" / "Contents" / "MacOS" / "UURemote";
+    std::filesystem::create_directories(copy.parent_path());
+    std::filesystem::copy_file("/bin/sleep", copy);
+    testing::BackgroundProcess real(copy.string(), {"60"}, {}, root, "uuremote");
+    drag(real.pid());
+    lines = delivered(1);
+    EXPECT_EQ(std::vector(lines.begin(), lines.begin() + 13), expected);
+
+    ASSERT_EQ(host({"remote", "disconnect", "uu"}).status, 0);
+    EXPECT_TRUE(operationLogged("uu-touch-scroll-off")) << program->err();
+    EXPECT_EQ(host({"statusbar", "click", "退出 Corvelle"}).status, 0);
+    EXPECT_EQ(program->waitForExit(60), 0);
+}
+
+}  // namespace
+}  // namespace dorvane
