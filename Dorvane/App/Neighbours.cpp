@@ -33,9 +33,12 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
     neighbours.permissions = std::move(input.permissions);
     // The settings window watches the controller's permission monitor and registers this
     // executable to start at login; its place is kept in the host's user defaults.
-    // Its editors read the host's screens, running and installed applications.
+    // Its editors read the host's screens, running and installed applications, and record
+    // keys from the host's event stream under the same permission monitor.
     EditorServices editors;
     editors.screens = &services.host.screens();
+    editors.events = &services.host.events();
+    editors.permissions = input.monitor.get();
     editors.runningApplications = &services.host.workspace();
     editors.installedApplications = &services.host.installedApplications();
     editors.mainQueue = &services.mainQueue;

@@ -20,6 +20,7 @@
 #include "Dorvane/Editors/EditorMetrics.h"
 #include "Dorvane/Editors/EditorParts.h"
 #include "Dorvane/Editors/IconPickerView.h"
+#include "Dorvane/InputViews/ShortcutRecorder.h"
 #include "Dorvane/Settings/SettingRows.h"
 #include "Dorvane/Visual/SegmentedPicker.h"
 #include "Dorvane/Visual/StyledButton.h"
@@ -182,19 +183,17 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
 
     recorderColumn_ = new QWidget(bodyContent_);
     auto* recorderLayout = column(recorderColumn_, EditorMetrics::recorderSpacing);
-    if (services.makeRecorder) {
-        recorder_ = services.makeRecorder(
-            KeyRecorderBinding{[this] { return model_.key(); },
-                               [this](const ShortcutKey& key) {
-                                   model_.setRecordedKey(key);
-                                   render();
-                               }},
-            recorderColumn_);
-    }
-    if (recorder_.widget != nullptr) {
-        recorder_.widget->setFixedHeight(EditorMetrics::recorderHeight);
-        recorder_.widget->setAccessibleName(QStringLiteral("录制快捷键"));
-        recorderLayout->addWidget(recorder_.widget);
+    if (services.events != nullptr && services.permissions != nullptr && services.mainQueue != nullptr) {
+        recorder_ = new ShortcutRecorder({*services.events, *services.mainQueue, *services.permissions},
+                                         {[this] { return model_.key(); },
+                                          [this](const ShortcutKey& key) {
+                                              model_.setRecordedKey(key);
+                                              render();
+                                          }},
+                                         recorderColumn_);
+        recorder_->setFixedHeight(EditorMetrics::recorderHeight);
+        recorder_->field().setAccessibleName(QStringLiteral("录制快捷键"));
+        recorderLayout->addWidget(recorder_);
     }
     recorderLayout->addWidget(label(QStringLiteral("点击输入框后按下快捷键"), DesignTokens::fontCaption, FontWeight::regular,
                                     DesignTokens::Colors::textSecondary, recorderColumn_));
@@ -363,7 +362,7 @@ void ShortcutEditor::render() {
     mode_->setSelectedIndex(model_.useRecorder ? 1 : 0);
     recorderColumn_->setVisible(model_.useRecorder);
     manualColumn_->setVisible(!model_.useRecorder);
-    if (recorder_.refresh) recorder_.refresh();
+    if (recorder_ != nullptr) recorder_->refresh();
     {
         const QSignalBlocker block(mainKey_);
         if (!model_.key()) {

@@ -23,6 +23,7 @@ class FilledBox;
 class IconPickerView;
 class PlainButton;
 class SegmentedPicker;
+class ShortcutRecorder;
 class StyledButton;
 class SymbolView;
 class TokenLabel;
@@ -76,7 +77,8 @@ public:
     QWidget* keycapRow() const { return keycapRow_; }
     QLabel* keyChip() const;
     QLabel* unsetLabel() const;
-    QWidget* recorder() const { return recorder_.widget; }
+    // None without the host's key events and permission.
+    ShortcutRecorder* recorder() const { return recorder_; }
     QAbstractButton* iconToggle() const;
     IconPickerView* iconPicker() const { return picker_; }
     QAbstractButton* deleteButton() const;
@@ -117,7 +119,7 @@ private:
     QLineEdit* name_;
     SegmentedPicker* mode_;
     QWidget* recorderColumn_;
-    KeyRecorder recorder_;
+    ShortcutRecorder* recorder_ = nullptr;
     QWidget* manualColumn_;
     QComboBox* mainKey_;
     QWidget* keycapRow_;

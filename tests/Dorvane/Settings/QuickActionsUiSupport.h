@@ -9,6 +9,8 @@
 
 #include "Dorvane/Settings/QuickActionsSettingsPage.h"
 #include "Dorvane/Settings/OperationCardView.h"
+#include "DorvaneCore/Input/KeyCombination.h"
+#include "DorvaneCore/Shortcuts/ShortcutEventPlan.h"
 #include "tests/Dorvane/Settings/SettingsUiSupport.h"
 
 namespace dorvane::testing {
@@ -62,6 +64,24 @@ protected:
             return true;
         };
         editors.log = [this](std::string_view line) { logged.emplace_back(line); };
+        editors.events = &app->events();
+        editors.permissions = tracker.get();
+        editors.mainQueue = &scheduler.mainQueue();
+    }
+
+    // A combination pressed and released at the keyboard, through the host's whole stream.
+    void pressKeys(std::string_view combination) {
+        const auto strokes = ShortcutEventPlan::strokes(parseKeyCombination(combination));
+        for (const auto* list : {&strokes.press, &strokes.release}) {
+            for (const auto& stroke : *list) {
+                auto event = *app->events().createKeyboardEvent(nullptr, stroke.code, stroke.down);
+                if (stroke.modifier) event.type = events::EventType::flagsChanged;
+                event.flags |= stroke.flags;
+                app->events().post(events::TapLocation::hid, event);
+            }
+        }
+        scheduler.runUntilIdle();
+        settle();
     }
 
     QuickActionsSettingsPage& page() {

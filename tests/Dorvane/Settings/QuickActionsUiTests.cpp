@@ -10,16 +10,20 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include "Dorvane/Editors/EditorParts.h"
 #include "Dorvane/Editors/IconPickerView.h"
 #include "Dorvane/Editors/ShortcutEditor.h"
+#include "Dorvane/InputViews/ShortcutRecorder.h"
 #include "Dorvane/Settings/BuiltinIconSheet.h"
 #include "Dorvane/Settings/OperationCardView.h"
 #include "Dorvane/Settings/OperationDragController.h"
 #include "Dorvane/Settings/OperationDragHandle.h"
 #include "Dorvane/Settings/QuickActionsSettingsPage.h"
 #include "Dorvane/Settings/RecommendedPresetsView.h"
+#include "Dorvane/Visual/SegmentedPicker.h"
 #include "Dorvane/Visual/StyledButton.h"
 #include "Dorvane/Visual/ToggleSwitch.h"
 #include "DorvaneCore/Support/AtomicFile.h"
@@ -91,6 +95,36 @@ TEST_F(QuickActionsTest, EscapeEndsTheDragAndKeepsTheMovesMadeSoFar) {
     EXPECT_EQ(order(), (std::vector<std::string>{B, A, C, D}));
 }
 
+// With the window's drag-to-scroll attached, a finger's drag on a heading scrolls the page,
+// the same drag on a grip drags the card and leaves the page where it was.
+TEST_F(QuickActionsTest, DraggingAGripNeverScrollsThePage) {
+    panel.edit([](Preferences& p) {
+        for (int i = 0; i < 40; ++i) {
+            p.namedShortcuts.emplace_back("s" + std::to_string(i), "快捷键 " + std::to_string(i), ShortcutKey(8, modifier::command, "⌘C"));
+        }
+    });
+    QuickActionsSettingsPage& shown = page();
+    QScrollBar* bar = shown.scrollArea()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 100);
+    OperationCardView* first = shown.shownCards().front();
+    std::vector<std::string> dragged;
+    auto fingerDrag = [&](QWidget& from) {
+        const QPoint start = centreOf(from);
+        QTest::mousePress(windowHandle(), Qt::LeftButton, {}, start);
+        for (int step = 1; step <= 6; ++step) QTest::mouseMove(windowHandle(), start - QPoint(0, 10 * step));
+        dragged.push_back(view->state().draggedOperationID.value_or(""));
+        QTest::mouseRelease(windowHandle(), Qt::LeftButton, {}, start - QPoint(0, 60));
+        settle();
+    };
+    fingerDrag(*first->heading());
+    const int scrolled = bar->value();
+    EXPECT_GT(scrolled, 0);
+    fingerDrag(*first->grip());
+    EXPECT_EQ(bar->value(), scrolled);
+    EXPECT_EQ(dragged, (std::vector<std::string>{"", first->card().id}));
+    EXPECT_FALSE(view->state().draggedOperationID);
+}
+
 // "前移" and "后移" move one place, never past either end.
 TEST_F(QuickActionsTest, TheAccessibilityActionsMoveOnePlace) {
     QuickActionsSettingsPage& shown = page();
@@ -150,6 +184,18 @@ TEST_F(QuickActionsTest, AddingWaitsForThePermissionAndEditingAStoredShortcutOff
     EXPECT_FALSE(added->deleteButton()->isVisibleTo(added));
     EXPECT_TRUE(added->unsetLabel()->isVisibleTo(added));
     EXPECT_FALSE(added->saveButton()->isEnabled());
+
+    // The recording field takes the next combination from the host's key events.
+    click(*added->modePicker()->segment(1));
+    ASSERT_NE(added->recorder(), nullptr);
+    ASSERT_TRUE(added->recorder()->isVisibleTo(added));
+    click(added->recorder()->field());
+    ASSERT_TRUE(added->recorder()->field().capture().recording());
+    pressKeys("cmd+shift+k");
+    EXPECT_EQ(added->model().key(), ShortcutKey(40, modifier::command | modifier::shift, "⇧⌘K"));
+    EXPECT_FALSE(added->recorder()->field().capture().recording());
+    QTest::keyClicks(added->nameField(), QStringLiteral("Delete line"));
+    EXPECT_TRUE(added->saveButton()->isEnabled());
 
     click(*added->cancelButton());
     EXPECT_FALSE(view->state().editingShortcut);
