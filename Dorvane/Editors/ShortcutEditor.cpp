@@ -457,8 +457,8 @@ void ShortcutEditor::confirmDelete() {
     alert->open();
 }
 
-// The sheet grows and shrinks with its content: it stays centred over the window it
-// belongs to, so that it never hangs below it.
+// The sheet grows and shrinks with its content after it was placed: it stays centred over
+// the window it belongs to, so that it never hangs below or beside it.
 void ShortcutEditor::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (QWidget* sheet = window(); sheet != this) sheet->installEventFilter(this);
@@ -474,8 +474,9 @@ void ShortcutEditor::keepOverParent() {
     QWidget* sheet = window();
     if (sheet == this || sheet->parentWidget() == nullptr) return;
     const QRect owner = sheet->parentWidget()->window()->geometry();
-    const int top = owner.top() + std::max(0, (owner.height() - sheet->height()) / 2);
-    if (sheet->y() != top) sheet->move(sheet->x(), top);
+    const QPoint place(owner.left() + (owner.width() - sheet->width()) / 2,
+                       owner.top() + std::max(0, (owner.height() - sheet->height()) / 2));
+    if (sheet->pos() != place) sheet->move(place);
 }
 
 void ShortcutEditor::keyPressEvent(QKeyEvent* event) {
