@@ -50,6 +50,7 @@ struct QuickActionsMetrics {
     static constexpr int presetListPadding = 20;
     static constexpr int presetEmptyHeight = 180;
     static constexpr int presetFooterVerticalPadding = 12;
+    static constexpr int presetFooterSpacing = 8;  // the platform's default between buttons
     static constexpr int presetRowSpacing = 12;
     static constexpr int presetRowHorizontalPadding = 12;
     static constexpr int presetRowVerticalPadding = 8;

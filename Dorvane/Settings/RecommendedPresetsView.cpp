@@ -118,6 +118,7 @@ RecommendedPresetsView::RecommendedPresetsView(ControlPanelModel& model, Setting
     auto* footer = new QHBoxLayout;
     footer->setContentsMargins(padding, QuickActionsMetrics::presetFooterVerticalPadding, padding,
                                QuickActionsMetrics::presetFooterVerticalPadding);
+    footer->setSpacing(QuickActionsMetrics::presetFooterSpacing);
     footer->addStretch(1);
     addAll_ = new StyledButton(ButtonStyle::primary, QString(), this);
     footer->addWidget(addAll_);
