@@ -12,10 +12,11 @@ FUZZ_SECONDS ?= 60
 SANITIZE_FUZZ_SECONDS ?= 20
 
 # A sanitizer report fails the run at once, in every process (worker children included).
+# The suppression files name third-party libraries only.
 ASAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
-           LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+           LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
            UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/sanitizers/tsan.supp
 
 .PHONY: all bootstrap configure build test run bench screenshots sanitize fuzz clean
 
@@ -46,24 +47,29 @@ bench: bootstrap
 	@cmake --build $(BENCH_DIR) --parallel $(JOBS)
 	@for b in $(BENCH_DIR)/bench/*_bench; do echo "== $$b"; $$b; done
 
+# The sanitizer and fuzz trees keep line tables only (-g1): reports still name file and
+# line, and the trees build faster than with full debug information.
+SANITIZE_CONFIG = -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1
+
 # The whole suite, cli tests included, once under AddressSanitizer with
-# UndefinedBehaviorSanitizer and once under ThreadSanitizer, then a short run of every fuzzer.
+# UndefinedBehaviorSanitizer and once under ThreadSanitizer (but for the core's
+# single-threaded unit tests), then a short run of every fuzzer.
 sanitize: bootstrap
-	@cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVELLE_WERROR=ON -DCORVELLE_SANITIZE=address >/dev/null
+	@cmake -S . -B $(ASAN_DIR) $(SANITIZE_CONFIG) -DCORVELLE_WERROR=ON -DCORVELLE_SANITIZE=address >/dev/null
 	@cmake --build $(ASAN_DIR) --parallel $(JOBS)
 	@cd $(ASAN_DIR) && $(ASAN_ENV) ctest --output-on-failure --parallel $(JOBS) --timeout 300
-	@cmake -S . -B $(TSAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVELLE_WERROR=ON -DCORVELLE_SANITIZE=thread >/dev/null
+	@cmake -S . -B $(TSAN_DIR) $(SANITIZE_CONFIG) -DCORVELLE_WERROR=ON -DCORVELLE_SANITIZE=thread >/dev/null
 	@cmake --build $(TSAN_DIR) --parallel $(JOBS)
 	@cd $(TSAN_DIR) && $(TSAN_ENV) ctest --output-on-failure --parallel $(JOBS) --timeout 300
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(SANITIZE_FUZZ_SECONDS)
 
 # Builds a libFuzzer target per strict decoder (address and undefined sanitizers) and runs
-# each for FUZZ_SECONDS from the seeds in tests/fuzz/corpus.
+# each for FUZZ_SECONDS from the seeds in tests/fuzz/corpus, JOBS of them at a time.
 fuzz: bootstrap
-	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1 \
+	@cmake -S . -B $(FUZZ_DIR) $(SANITIZE_CONFIG) -DCMAKE_CXX_FLAGS=-O1 \
 	  -DCMAKE_CXX_COMPILER=$(FUZZ_CXX) -DCORVELLE_BUILD_TESTS=OFF -DCORVELLE_BUILD_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ_DIR) --parallel $(JOBS) --target corvelle-fuzzers
-	@$(ASAN_ENV) scripts/run-fuzzers $(FUZZ_DIR)/tests/fuzz tests/fuzz/corpus $(FUZZ_SECONDS)
+	@$(ASAN_ENV) scripts/run-fuzzers $(FUZZ_DIR)/tests/fuzz tests/fuzz/corpus $(FUZZ_SECONDS) $(JOBS)
 
 clean:
 	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR) $(TSAN_DIR) $(FUZZ_DIR)

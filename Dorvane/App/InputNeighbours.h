@@ -17,6 +17,8 @@ class ShortcutPermissions;
 struct InputNeighbours {
     std::unique_ptr<shell::DockShortcutSender> dockSender;
     std::unique_ptr<shell::PermissionTracker> permissions;
+    // The same monitor, for other senders (the toolbar's) and the settings window; it lives as
+    // long as any holder.
     std::shared_ptr<ShortcutPermissions> monitor;
     std::unique_ptr<shell::TouchScrollControl> touchScroll;
 };

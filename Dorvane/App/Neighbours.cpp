@@ -3,18 +3,53 @@
 #include "Dorvane/App/InputNeighbours.h"
 #include "Dorvane/Input/AppLauncher.h"
 #include "Dorvane/InputViews/QtLauncherPanel.h"
+#include "Dorvane/QtHost/QtOwnWindowReporter.h"
 #include "Dorvane/QtHost/QtSettingsWindows.h"
+#include "Dorvane/QtHost/QtWindowCommands.h"
 #include "Dorvane/Settings/SettingsViews.h"
 #include "Dorvane/Settings/TrackedSettingsPermissions.h"
+#include "Dorvane/Shell/OperationDiagnostics.h"
 #include "Dorvane/Shell/ScreenSpace.h"
+#include "Dorvane/Toolbar/FloatingSwitcher.h"
 #include "Dorvane/Visual/TransientNotice.h"
 
 namespace dorvane {
 
+namespace {
+
+// The floating toolbar over the host: its windows' list and the fill state through the
+// window commands, its own shortcut sender asking the program's permission monitor.
+std::unique_ptr<FloatingSwitcher> makeToolbar(const qthost::NeighbourServices& services,
+                                              std::shared_ptr<ShortcutPermissions> permissions) {
+    auto& host = services.host;
+    const OperationLog log = [](std::string_view line) { OperationDiagnostics::write(line); };
+    return std::make_unique<FloatingSwitcher>(FloatingSwitcher::Services{
+        services.mainQueue,
+        services.clock,
+        host.screens(),
+        host.applicationWorkspace(),
+        host.workspace(),
+        host.accessibility(),
+        services.windowCommands.catalog(),
+        [&facade = services.windowCommands.facade()](pid_t pid) { return facade.frontWindowIsFilled(pid); },
+        ShortcutSender::Services{host.events(), host.pointer(), host.applicationWorkspace(), host.accessibility(),
+                                 host.systemSound(), services.mainQueue, services.clock, log, permissions.get()},
+        log,
+        host.process().pid,
+        GlobalPointerMonitor::shared(),
+        [&reporter = services.ownWindows](const QWidget* window) -> std::int64_t {
+            return reporter.number(window).value_or(0);
+        },
+        [&installed = host.installedApplications()](const std::string& path) { return installed.iconFile(path); },
+        permissions});
+}
+
+}  // namespace
+
 shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
     auto input = makeInputNeighbours(services);
     shell::Neighbours neighbours;
-    neighbours.toolbar = std::make_unique<shell::NullToolbarControl>();
+    neighbours.toolbar = makeToolbar(services, input.monitor);
     neighbours.touchScroll = std::move(input.touchScroll);
     // neighbours.windows, workspaceLayout and autoFill stay empty: the runner builds the
     // window commands over the host, and the two controllers over them.
@@ -47,7 +82,7 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
                                         std::make_unique<system::XdgAutostartLoginItems>(
                                             system::XdgAutostartLoginItems::fromEnvironment(services.executable)),
                                         services.root, std::move(editors)),
-        &services.host.userDefaults());
+        &services.host.userDefaults(), &services.host.screens());
     return neighbours;
 }
 

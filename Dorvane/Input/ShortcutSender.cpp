@@ -182,8 +182,12 @@ dispatch::Task<void> ShortcutSender::runTap(dispatch::Lifetime::Watch alive, dis
         failure = error.what();
     }
     if (!failure || !alive) co_return;
+    reportFailure(shortcut, target, *failure);
+}
+
+void ShortcutSender::reportFailure(const NamedShortcut& shortcut, std::optional<pid_t> target, std::string_view error) {
     services_.log("shortcut-failed code=" + std::to_string(shortcut.key.code) +
-                  " target=" + std::to_string(target.value_or(0)) + " error=" + *failure);
+                  " target=" + std::to_string(target.value_or(0)) + " error=" + std::string(error));
     services_.sound.beep();
 }
 

@@ -75,6 +75,10 @@ public:
     // first) awaits it.
     const dispatch::SpawnedTask& pendingTap() const { return pendingTap_; }
     const std::optional<std::string>& heldID() const { return heldID_; }
+    // The shortcut whose press was posted last, until its release.
+    const std::optional<std::string>& activeID() const { return activeID_; }
+    // A shortcut that could not be sent, and no notice says so: logged with a beep.
+    void reportFailure(const NamedShortcut& shortcut, std::optional<pid_t> target, std::string_view error);
     ShortcutEventRelay& relay() { return relay_; }
 
     // Each replaces one step when set.

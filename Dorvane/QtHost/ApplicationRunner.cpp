@@ -107,20 +107,18 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     GlobalPointerMonitor::setShared(&globalPointer);
     PointerHover::shared().watch(&globalPointer);
 
-    auto neighbours = makeNeighbours(NeighbourServices{root, mainQueue, clock, *host, executable});
-    // The window commands need the host and the program's Qt windows: the runner's own,
-    // and so are the workspace layout and auto-fill that work through them.
-    if (!neighbours.windows) {
-        auto commands = std::make_unique<QtWindowCommands>(*host, mainQueue, clock, root, *ownWindows);
-        if (!neighbours.workspaceLayout) neighbours.workspaceLayout = commands->makeWorkspaceLayout();
-        if (!neighbours.autoFill) neighbours.autoFill = commands->makeAutoFill();
-        neighbours.windows = std::move(commands);
-    }
-    if (!neighbours.workspaceLayout) neighbours.workspaceLayout = std::make_unique<shell::NullWorkspaceLayout>();
-    if (!neighbours.autoFill) neighbours.autoFill = std::make_unique<shell::NullAutoFill>();
+    // The window commands need the host and the program's Qt windows: the runner's own. The
+    // toolbar reads the window catalog and the fill state through them, and the workspace
+    // layout and auto-fill work through them.
+    auto windowCommands = std::make_unique<QtWindowCommands>(*host, mainQueue, clock, root, *ownWindows);
+    auto neighbours =
+        makeNeighbours(NeighbourServices{root, mainQueue, clock, *host, executable, *windowCommands, *ownWindows});
+    if (!neighbours.workspaceLayout) neighbours.workspaceLayout = windowCommands->makeWorkspaceLayout();
+    if (!neighbours.autoFill) neighbours.autoFill = windowCommands->makeAutoFill();
+    neighbours.windows = std::move(windowCommands);
     if (!neighbours.settingsWindows) {
         neighbours.settingsWindows = std::make_unique<QtSettingsWindows>(std::make_unique<NullSettingsViewFactory>(),
-                                                                         &host->userDefaults());
+                                                                         &host->userDefaults(), &host->screens());
     }
     auto controller = std::make_unique<AppController>(
         AppController::Services{root,
@@ -164,10 +162,12 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
 
     const int status = QApplication::exec();
 
-    // Actors stop and join before the main queue and the host go: the controller first
-    // (its tasks then find it gone), then the engine's queue drains and joins before the
-    // engine itself, whose virtual display must leave while the host is open.
+    // Actors stop and join before the main queue and the host go. The probe's queue runs
+    // jobs of the controller's own probe, so it joins before the controller goes; then the
+    // controller (its tasks then find it gone); then the engine's queue drains and joins
+    // before the engine itself, whose virtual display must leave while the host is open.
     statusBar->onMenuWillOpen = nullptr;
+    probeQueue->stop();
     controller.reset();
     eventQueue.stop();
     engineQueue.reset();

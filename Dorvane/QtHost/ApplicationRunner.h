@@ -13,13 +13,19 @@
 
 namespace dorvane::qthost {
 
-// What the controller's neighbours are built from; all of it outlives them.
+class QtOwnWindowReporter;
+class QtWindowCommands;
+
+// What the controller's neighbours are built from; all of it outlives them, except the
+// window commands, which the controller owns beside them (they go first).
 struct NeighbourServices {
     std::filesystem::path root;  // the support folder
     dispatch::MainQueue& mainQueue;
     dispatch::Clock& clock;
     host::SimulatedHost& host;
     std::string executable;  // the program's own executable
+    QtWindowCommands& windowCommands;
+    const QtOwnWindowReporter& ownWindows;
 };
 using MakeNeighbours = std::function<shell::Neighbours(const NeighbourServices&)>;
 
@@ -38,9 +44,10 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
 // application controller, whose launch is the loop's first job. Unless the neighbours
 // bring their own, the settings window and the resolution panel are made here with empty
 // content; so are the window commands, which need the host and the program's Qt windows,
-// with the workspace layout and auto-fill built over them. The program follows the host's
-// appearance. Returns the exit status once the loop ends and everything is torn down: the
-// controller, then the actors (joined), then the host.
+// which the neighbours (the toolbar) read from, with the workspace layout and auto-fill
+// built over them. The program follows the host's appearance. Returns the exit status once
+// the loop ends and everything is torn down: the controller, then the actors (joined),
+// then the host.
 int runApplication(const std::filesystem::path& root, const std::string& executable,
                    const MakeNeighbours& makeNeighbours);
 

@@ -2,16 +2,18 @@
 
 #include <chrono>
 #include <cmath>
+#include <deque>
 
 #include <QThread>
 #include <QTimer>
 
 namespace dorvane::qthost {
 
-// What the posting threads share: the receiver that lives on the main thread, gone
-// (null) once the queue is destroyed.
+// What the posting threads share: the jobs not run yet, and the receiver that lives on
+// the main thread, gone (null) once the queue is destroyed.
 struct QtMainQueue::Target {
     std::mutex mutex;
+    std::deque<dispatch::Job> jobs;
     QObject* receiver = nullptr;
     QThread* thread = nullptr;
 };
@@ -23,27 +25,59 @@ int milliseconds(double seconds) {
     return static_cast<int>(std::min(std::ceil(seconds * 1000.0), 2'000'000'000.0));
 }
 
+// Runs the oldest job each time Qt delivers a call that post() queued. The jobs stay in
+// our queue, under our lock, not in Qt's queued calls: Qt may release a queued functor on
+// the posting thread, which would destroy the job there, and its internal locking is
+// invisible to ThreadSanitizer, which our lock is not. The call is queued by name, so
+// everything that crosses threads inside Qt is Qt's own.
+class JobRunner final : public QObject {
+    Q_OBJECT
+public:
+    JobRunner(std::mutex& mutex, std::deque<dispatch::Job>& jobs) : mutex_(mutex), jobs_(jobs) {}
+
+    Q_INVOKABLE void runNext() {
+        dispatch::Job job;
+        {
+            std::lock_guard lock(mutex_);
+            if (jobs_.empty()) return;
+            job = std::move(jobs_.front());
+            jobs_.pop_front();
+        }
+        job();
+    }
+
+private:
+    std::mutex& mutex_;
+    std::deque<dispatch::Job>& jobs_;
+};
+
 }  // namespace
 
 QtMainQueue::QtMainQueue() : target_(std::make_shared<Target>()) {
-    target_->receiver = new QObject();
+    target_->receiver = new JobRunner(target_->mutex, target_->jobs);
     target_->thread = QThread::currentThread();
 }
 
 QtMainQueue::~QtMainQueue() {
     QObject* receiver = nullptr;
+    std::deque<dispatch::Job> dropped;
     {
         std::lock_guard lock(target_->mutex);
         receiver = std::exchange(target_->receiver, nullptr);
+        dropped.swap(target_->jobs);
     }
     delete receiver;  // drops its queued calls and its timers
+    // The jobs that never ran go last, outside the lock: freeing their task chains may
+    // post here again, which is refused now.
+    dropped.clear();
 }
 
 void QtMainQueue::post(dispatch::Job job) {
     std::lock_guard lock(target_->mutex);
     if (!target_->receiver) return;
     // Queued calls to one receiver run in the order they were posted, from any thread.
-    QMetaObject::invokeMethod(target_->receiver, [job = std::move(job)] { job(); }, Qt::QueuedConnection);
+    target_->jobs.push_back(std::move(job));
+    QMetaObject::invokeMethod(target_->receiver, "runNext", Qt::QueuedConnection);
 }
 
 dispatch::TimerHandle QtMainQueue::postAfter(double delaySeconds, dispatch::Job job) {
@@ -72,3 +106,5 @@ dispatch::TimerHandle QtMainQueue::postAfter(double delaySeconds, dispatch::Job 
 bool QtMainQueue::isCurrent() const { return QThread::currentThread() == target_->thread; }
 
 }  // namespace dorvane::qthost
+
+#include "QtMainQueue.moc"

@@ -11,9 +11,9 @@
 namespace dorvane::qthost {
 
 // The Qt event loop as the program's main queue. post() and postAfter() are safe from
-// any thread; jobs run on the thread that made the queue (the thread of the
-// QApplication), in the order they were posted. Delayed jobs are main-thread QTimers,
-// also when postAfter() is called elsewhere.
+// any thread; jobs run, and are destroyed, on the thread that made the queue (the thread
+// of the QApplication), in the order they were posted. Delayed jobs are main-thread
+// QTimers, also when postAfter() is called elsewhere.
 //
 // Main-queue code never spins a nested event loop (no exec() of a dialog or menu, no
 // processEvents()): every wait is a job posted for later, so jobs never run inside

@@ -144,7 +144,11 @@ bool QtOwnWindowReporter::eventFilter(QObject* watched, QEvent* event) {
         if (widget->isWindow()) schedule(widget);
         break;
     case QEvent::WindowActivate:
-        if (widget->isWindow() && canActivate(*widget)) activated(widget);
+        if (widget->isWindow() && widget->property(kActivationHandBackProperty).toBool()) {
+            widget->setProperty(kActivationHandBackProperty, QVariant());
+        } else if (widget->isWindow() && canActivate(*widget)) {
+            activated(widget);
+        }
         break;
     case QEvent::DynamicPropertyChange:
         if (static_cast<QDynamicPropertyChangeEvent*>(event)->propertyName() == kWindowLevelProperty) sync(widget);

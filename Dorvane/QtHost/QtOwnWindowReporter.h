@@ -26,6 +26,12 @@ inline constexpr char kWindowLevelProperty[] = "corvelleWindowLevel";
 // never listed.
 inline constexpr char kDecorationProperty[] = "corvelleDecoration";
 
+// The dynamic property (a bool) of a window that a panel hands Qt's activation back to,
+// after a platform plugin activated a panel that takes no focus. That activation only
+// mends the toolkit's idea of the active window: the host's frontmost application stays.
+// The reporter clears it when the activation arrives.
+inline constexpr char kActivationHandBackProperty[] = "corvelleActivationHandBack";
+
 // What the host's window list shows of a top-level widget: title, geometry in Qt's global
 // coordinates (the host's points), a title bar unless frameless or a popup kind, level
 // 3 for Qt::Tool or stays-on-top windows and 0 otherwise (unless the property says),

@@ -7,6 +7,10 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/FilledHost.h"
+#include "Dorvane/Visual/NativeGlassView.h"
+#include "Platform/Displays/ScreenServices.h"
 #include "Platform/System/UserDefaults.h"
 
 namespace dorvane::qthost {
@@ -60,8 +64,9 @@ private:
     QtSettingsWindows& owner_;
 };
 
-QtSettingsWindows::QtSettingsWindows(std::unique_ptr<SettingsViewFactory> views, system::UserDefaults* defaults)
-    : views_(std::move(views)), defaults_(defaults) {}
+QtSettingsWindows::QtSettingsWindows(std::unique_ptr<SettingsViewFactory> views, system::UserDefaults* defaults,
+                                     displays::ScreenServices* screens)
+    : views_(std::move(views)), defaults_(defaults), screens_(screens) {}
 
 QtSettingsWindows::~QtSettingsWindows() {
     // The windows go before the views' factory that made their content.
@@ -90,7 +95,8 @@ void QtSettingsWindows::showSettings(ControlPanelModel& model, bool createNew, s
 
 QWidget* QtSettingsWindows::settingsWindow() const { return settings_.get(); }
 
-// Where the window was last left, else centred on the main screen.
+// Where the window was last left, else centred on the host's main display: Qt's own
+// screens need not be the host's.
 void QtSettingsWindows::placeNewSettings() {
     if (defaults_) {
         if (const auto saved = defaults_->value(frameDefaultsKey); saved && saved->is_object()) {
@@ -102,11 +108,20 @@ void QtSettingsWindows::placeNewSettings() {
             }
         }
     }
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), QSize(settingsWidth, settingsHeight));
-        frame.moveCenter(screen->availableGeometry().center());
-        settings_->move(frame.topLeft());
+    QRectF area;
+    if (screens_) {
+        // The main display comes first; its visible frame leaves out the menu bar.
+        if (const auto shown = screens_->screens(); !shown.empty()) {
+            const auto& visible = shown.front().visibleFrame;
+            area = QRectF(visible.x, visible.y, visible.width, visible.height);
+        }
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        area = screen->availableGeometry();
     }
+    if (area.isEmpty()) return;
+    QRectF frame(QPointF(0, 0), QSizeF(settingsWidth, settingsHeight));
+    frame.moveCenter(area.center());
+    settings_->move(QPoint(static_cast<int>(std::lround(frame.x())), static_cast<int>(std::lround(frame.y()))));
 }
 
 void QtSettingsWindows::saveSettingsFrame() {
@@ -123,12 +138,18 @@ void QtSettingsWindows::orderSettingsOut() {
     if (settings_) settings_->hide();
 }
 
-void QtSettingsWindows::setResolutionContent(ControlPanelModel& model, const shell::ResolutionContent& content) {
-    resolutionContent_ = replaceContent(*resolution_, views_->makeResolutionPanelView(model, content), resolutionContent_);
+// The content on a glass of radius 14, square where it meets the toolbar.
+void QtSettingsWindows::setResolutionContent(ControlPanelModel& model, const shell::ResolutionContent& content,
+                                             ToolbarSide side) {
+    QWidget* view = views_->makeResolutionPanelView(model, content).release();
+    auto* glass = static_cast<NativeGlassView*>(filledHost(view, clearFill(), DesignTokens::radiusLg));
+    glass->attach(side, false);
+    resolutionGlass_ = replaceContent(*resolution_, std::unique_ptr<QWidget>(glass), resolutionGlass_);
+    resolutionContent_ = view;
 }
 
 void QtSettingsWindows::showResolution(ControlPanelModel& model, shell::ResolutionContent content,
-                                       geometry::Rect frame, ToolbarSide, bool hidden) {
+                                       geometry::Rect frame, ToolbarSide side, bool hidden) {
     if (!resolution_) {
         // Floating above other windows, without a shadow: the glass draws its own edge.
         resolution_ = std::make_unique<OverlayFloatingPanel>(nullptr,
@@ -138,12 +159,13 @@ void QtSettingsWindows::showResolution(ControlPanelModel& model, shell::Resoluti
         giveLayout(*resolution_);
     }
     // New content on every showing.
-    setResolutionContent(model, content);
+    setResolutionContent(model, content, side);
     resolution_->setWindowOpacity(hidden ? 0.0 : 1.0);
     setResolutionFrame(frame);
     resolution_->show();
     resolution_->raise();
     resolution_->activateWindow();
+    static_cast<NativeGlassView*>(resolutionGlass_)->reveal(side);
 }
 
 bool QtSettingsWindows::resolutionPanelVisible() const { return resolution_ && resolution_->isVisible(); }
@@ -161,9 +183,9 @@ void QtSettingsWindows::setResolutionFrame(geometry::Rect frame) {
 }
 
 void QtSettingsWindows::replaceResolutionContent(ControlPanelModel& model, shell::ResolutionContent content,
-                                                 ToolbarSide) {
+                                                 ToolbarSide side) {
     if (!resolution_) return;
-    setResolutionContent(model, content);
+    setResolutionContent(model, content, side);
     resolution_->update();
 }
 

@@ -12,6 +12,9 @@
 namespace dorvane::system {
 class UserDefaults;
 }
+namespace dorvane::displays {
+class ScreenServices;
+}
 
 namespace dorvane::qthost {
 
@@ -24,8 +27,10 @@ public:
     // Where the settings window's position is kept between launches.
     static constexpr const char* frameDefaultsKey = "Dorvane.Settings";
 
-    // `defaults` may be null: the window then opens centred every time.
-    QtSettingsWindows(std::unique_ptr<SettingsViewFactory> views, system::UserDefaults* defaults);
+    // `defaults` may be null: the window then opens centred every time. A new window is
+    // centred on the host's main display from `screens`; without it, on Qt's primary screen.
+    QtSettingsWindows(std::unique_ptr<SettingsViewFactory> views, system::UserDefaults* defaults,
+                      displays::ScreenServices* screens = nullptr);
     ~QtSettingsWindows() override;
 
     void showSettings(ControlPanelModel& model, bool createNew, std::optional<SettingsPage> page) override;
@@ -46,19 +51,22 @@ public:
     QWidget* settingsWindow() const;
     QWidget* settingsContent() const { return settingsContent_; }
     QWidget* resolutionPanel() const { return resolution_.get(); }
+    // The settings views' content, on its glass.
     QWidget* resolutionContent() const { return resolutionContent_; }
 
 private:
     class SettingsWindow;
     void placeNewSettings();
     void saveSettingsFrame();
-    void setResolutionContent(ControlPanelModel& model, const shell::ResolutionContent& content);
+    void setResolutionContent(ControlPanelModel& model, const shell::ResolutionContent& content, ToolbarSide side);
 
     std::unique_ptr<SettingsViewFactory> views_;
     system::UserDefaults* defaults_;
+    displays::ScreenServices* screens_;
     std::unique_ptr<SettingsWindow> settings_;
     QWidget* settingsContent_ = nullptr;
     std::unique_ptr<OverlayFloatingPanel> resolution_;
+    QWidget* resolutionGlass_ = nullptr;
     QWidget* resolutionContent_ = nullptr;
     // As the controller set it: the window's own geometry is rounded to whole pixels.
     geometry::Rect resolutionFrame_;

@@ -46,11 +46,10 @@ private:
 }  // namespace
 
 QtWindowCommands::QtWindowCommands(host::SimulatedHost& host, dispatch::MainQueue& mainQueue, dispatch::Clock& clock,
-                                   const std::filesystem::path& supportFolder, const QtOwnWindowReporter& reporter)
-    : axQueue_(std::make_unique<dispatch::SerialQueue>("window-ax")),
-      layoutQueue_(std::make_unique<dispatch::SerialQueue>("window-layout")),
-      controllerQueue_(std::make_unique<dispatch::SerialQueue>("window-controller")),
-      catalogQueue_(std::make_unique<dispatch::SerialQueue>("window-catalog")),
+                                   const std::filesystem::path& supportFolder, const QtOwnWindowReporter& reporter,
+                                   std::optional<Queues> queues)
+    : ownQueues_(queues ? nullptr : std::make_unique<OwnQueues>()),
+      queues_(queues ? *queues : ownQueues_->queues()),
       ownWindows_([&reporter](const QWidget* window) { return reporter.number(window); }),
       localMonitor_(ownWindows_),
       host_(host),
@@ -61,15 +60,15 @@ QtWindowCommands::QtWindowCommands(host::SimulatedHost& host, dispatch::MainQueu
     const windows::WindowControllerWorker::Services services{host.accessibility(), host.windowList(),
                                                              host.applicationWorkspace(), host.pointer(), mainQueue,
                                                              clock, ownPID};
-    axWorker_ = std::make_unique<windows::WindowAXWorker>(host.accessibility(), host.keyPosting(), *axQueue_,
+    axWorker_ = std::make_unique<windows::WindowAXWorker>(host.accessibility(), host.keyPosting(), queues_.ax,
                                                           OperationDiagnostics::write);
     facade_ = std::make_unique<windows::WindowControlPerformer>(
         windows::WindowControlPerformer::Services{*axWorker_, ownWindows_, host.screens(), mainQueue,
                                                   OperationDiagnostics::write},
-        services, *layoutQueue_, logURL);
-    windowController_ = std::make_unique<windows::WindowController>(services, *controllerQueue_, logURL, host.screens());
+        services, queues_.layout, logURL);
+    windowController_ = std::make_unique<windows::WindowController>(services, queues_.controller, logURL, host.screens());
     catalog_ = std::make_unique<windows::ApplicationWindowCatalog>(
-        *catalogQueue_, host.accessibility(),
+        queues_.catalog, host.accessibility(),
         windows::ApplicationWindowCatalog::windowServerQuery(host.windowList(), host.applicationWorkspace(), ownPID),
         [&clock] { return clock.uptime(); });
     picker_ = std::make_unique<windows::WindowPicker>(windows::WindowPicker::Services{
@@ -93,10 +92,12 @@ QtWindowCommands::~QtWindowCommands() {
     picker_->end();
     // The actors stop first: what was posted to them runs while everything they use
     // still exists, and tasks that would hop onto them from then on are dropped.
-    axQueue_->stop();
-    layoutQueue_->stop();
-    controllerQueue_->stop();
-    catalogQueue_->stop();
+    if (ownQueues_) {
+        ownQueues_->ax.stop();
+        ownQueues_->layout.stop();
+        ownQueues_->controller.stop();
+        ownQueues_->catalog.stop();
+    }
 }
 
 void QtWindowCommands::setLayoutHooks(PrepareLayout prepare, LayoutArea area) {

@@ -34,8 +34,19 @@ class QtOwnWindowReporter;
 // join first.
 class QtWindowCommands final : public shell::WindowCommands {
 public:
+    // Where the actors run.
+    struct Queues {
+        dispatch::Executor& ax;
+        dispatch::Executor& layout;
+        dispatch::Executor& controller;
+        dispatch::Executor& catalog;
+    };
+
+    // Without `queues`, each actor gets a serial queue of its own; tests in virtual time
+    // bring the scheduler's.
     QtWindowCommands(host::SimulatedHost& host, dispatch::MainQueue& mainQueue, dispatch::Clock& clock,
-                     const std::filesystem::path& supportFolder, const QtOwnWindowReporter& reporter);
+                     const std::filesystem::path& supportFolder, const QtOwnWindowReporter& reporter,
+                     std::optional<Queues> queues = std::nullopt);
     ~QtWindowCommands() override;
     QtWindowCommands(const QtWindowCommands&) = delete;
     QtWindowCommands& operator=(const QtWindowCommands&) = delete;
@@ -82,10 +93,16 @@ public:
 private:
     dispatch::Task<std::optional<std::string>> runControl(windows::WindowControl control, std::int32_t pid);
 
-    std::unique_ptr<dispatch::SerialQueue> axQueue_;
-    std::unique_ptr<dispatch::SerialQueue> layoutQueue_;
-    std::unique_ptr<dispatch::SerialQueue> controllerQueue_;
-    std::unique_ptr<dispatch::SerialQueue> catalogQueue_;
+    struct OwnQueues {
+        dispatch::SerialQueue ax{"window-ax"};
+        dispatch::SerialQueue layout{"window-layout"};
+        dispatch::SerialQueue controller{"window-controller"};
+        dispatch::SerialQueue catalog{"window-catalog"};
+        Queues queues() { return Queues{ax, layout, controller, catalog}; }
+    };
+
+    std::unique_ptr<OwnQueues> ownQueues_;  // none when the queues were given
+    Queues queues_;
     QtOwnWindows ownWindows_;
     std::unique_ptr<windows::WindowAXWorker> axWorker_;
     std::unique_ptr<windows::WindowControlPerformer> facade_;

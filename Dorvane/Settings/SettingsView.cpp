@@ -13,6 +13,7 @@
 #include "Dorvane/Settings/ConnectionSettingsPage.h"
 #include "Dorvane/Settings/GeneralSettingsPage.h"
 #include "Dorvane/Settings/QuickActionsSettingsPage.h"
+#include "Dorvane/Settings/ResolutionSettingsPage.h"
 #include "Dorvane/Settings/SettingRows.h"
 #include "Dorvane/Settings/SettingsMetrics.h"
 #include "Dorvane/Settings/SettingsSidebar.h"
@@ -84,7 +85,7 @@ std::unique_ptr<SettingsPageView> SettingsView::makePage(SettingsPage page) {
         case SettingsPage::general: return std::make_unique<GeneralSettingsPage>(*this);
         case SettingsPage::connection: return std::make_unique<ConnectionSettingsPage>(*this);
         case SettingsPage::touch: return std::make_unique<TouchSettingsPage>(*this);
-        case SettingsPage::resolution: return std::make_unique<TitledSettingsPage>(QStringLiteral("分辨率"));
+        case SettingsPage::resolution: return std::make_unique<ResolutionSettingsPage>(*this);
         case SettingsPage::floating: return std::make_unique<QuickActionsSettingsPage>(*this);
     }
     return std::make_unique<TitledSettingsPage>(QString());

@@ -1,5 +1,6 @@
 #include "Dorvane/Settings/SettingsViews.h"
 
+#include "Dorvane/Settings/ResolutionPanelView.h"
 #include "Dorvane/Settings/SettingsView.h"
 
 namespace dorvane {
@@ -22,8 +23,10 @@ std::unique_ptr<QWidget> SettingsViews::makeSettingsView(ControlPanelModel& mode
                                           SettingsEnvironment{*permissions_, *loginItems_, supportFolder_, {}, editors_});
 }
 
-std::unique_ptr<QWidget> SettingsViews::makeResolutionPanelView(ControlPanelModel&, const shell::ResolutionContent&) {
-    return std::make_unique<QWidget>();
+std::unique_ptr<QWidget> SettingsViews::makeResolutionPanelView(ControlPanelModel& model,
+                                                                const shell::ResolutionContent& content) {
+    return std::make_unique<ResolutionPanelView>(model, content.firstPresetID, content.close, content.restore,
+                                                 content.onContentHeight);
 }
 
 }  // namespace dorvane

@@ -21,7 +21,7 @@ public:
                   std::filesystem::path supportFolder, EditorServices editors = {});
 
     std::unique_ptr<QWidget> makeSettingsView(ControlPanelModel& model, bool startNew, SettingsPage page) override;
-    // Not part of this build yet: an empty panel.
+    // A ResolutionPanelView over the panel model.
     std::unique_ptr<QWidget> makeResolutionPanelView(ControlPanelModel& model,
                                                      const shell::ResolutionContent& content) override;
 

@@ -286,6 +286,7 @@ AppController::TerminateReply AppController::requestTerminate() {
 }
 
 dispatch::Task<void> AppController::runShutdown(dispatch::Lifetime::Watch alive) {
+    // Spawned: the controller may be gone before the task starts (even engine_ is its member).
     if (!alive) co_return;
     std::optional<std::string> failure;
     try {

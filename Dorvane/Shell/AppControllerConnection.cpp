@@ -144,23 +144,26 @@ void AppController::startAutomaticRestore() {
 
 dispatch::Task<void> AppController::runAutomaticRestore(dispatch::Lifetime::Watch alive, std::int64_t generation) {
     if (!alive) co_return;
-    co_await writeEngineLog(engine_, "automatic_restore_start", "physical_displays");
+    // The engine outlives the controller: the steps below go on through this reference,
+    // never through `this`, even if the controller goes meanwhile.
+    DisplayEngine& engine = engine_;
+    co_await writeEngineLog(engine, "automatic_restore_start", "physical_displays");
     bool restored = false;
     std::optional<Dimensions> stillApplied;
     std::optional<std::string> failure;
     try {
-        restored = co_await engine_.restore();
+        restored = co_await engine.restore();
     } catch (const dispatch::TaskCancelled&) {
         throw;
     } catch (const std::exception& error) {
         failure = error.what();
     }
     if (failure) {
-        co_await writeEngineLog(engine_, "automatic_restore_failed", *failure);
+        co_await writeEngineLog(engine, "automatic_restore_failed", *failure);
     } else if (restored) {
-        co_await writeEngineLog(engine_, "automatic_restore_complete", "physical_displays");
+        co_await writeEngineLog(engine, "automatic_restore_complete", "physical_displays");
     } else {
-        stillApplied = co_await engine_.appliedSize();
+        stillApplied = co_await engine.appliedSize();
     }
     // A newer operation or a quit owns the state now.
     if (!alive || terminating_ || generation != applyGeneration_) co_return;
@@ -219,9 +222,11 @@ void AppController::startAutomaticApply() {
 dispatch::Task<void> AppController::runAutomaticApply(dispatch::Lifetime::Watch alive, std::int64_t generation,
                                                       Dimensions target) {
     if (!alive) co_return;
-    co_await writeEngineLog(engine_, "automatic_apply_start", target.label());
-    const EngineStatus result = co_await engine_.apply(target);
-    co_await writeEngineLog(engine_, "automatic_apply_result", result.detail ? "failed" : "success");
+    // As in runAutomaticRestore: past the check, the engine is reached without `this`.
+    DisplayEngine& engine = engine_;
+    co_await writeEngineLog(engine, "automatic_apply_start", target.label());
+    const EngineStatus result = co_await engine.apply(target);
+    co_await writeEngineLog(engine, "automatic_apply_result", result.detail ? "failed" : "success");
     if (!alive || terminating_ || generation != applyGeneration_) co_return;
 
     status_ = result;

@@ -141,12 +141,15 @@ dispatch::Task<void> AppController::runRecover(dispatch::Lifetime::Watch alive, 
     if (!alive) co_return;
     co_await controller::writeEngineLog(engine_, "manual_restore_start", "");
     if (!alive || generation != applyGeneration_ || terminating_) co_return;
+    // The engine outlives the controller: between the two engine steps it is reached
+    // without `this`, which may be gone by then.
+    DisplayEngine& engine = engine_;
     bool restored = false;
     std::optional<Dimensions> stillApplied;
     std::optional<std::string> failure;
     try {
-        restored = co_await engine_.restore();
-        if (!restored) stillApplied = co_await engine_.appliedSize();
+        restored = co_await engine.restore();
+        if (!restored) stillApplied = co_await engine.appliedSize();
     } catch (const dispatch::TaskCancelled&) {
         throw;
     } catch (const std::exception& error) {

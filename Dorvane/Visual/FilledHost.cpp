@@ -40,4 +40,9 @@ QWidget* filledHost(QWidget* view, const AdaptiveColor& background, std::optiona
     return glass;
 }
 
+const AdaptiveColor& clearFill() {
+    static const AdaptiveColor clear{"Corvelle.clear", QColor(Qt::transparent), QColor(Qt::transparent)};
+    return clear;
+}
+
 }  // namespace dorvane

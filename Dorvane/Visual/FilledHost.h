@@ -14,4 +14,7 @@ namespace dorvane {
 // widget (the glass when rounded).
 QWidget* filledHost(QWidget* view, const AdaptiveColor& background, std::optional<double> cornerRadius);
 
+// No fill at all: the view lies straight on its glass.
+const AdaptiveColor& clearFill();
+
 }  // namespace dorvane

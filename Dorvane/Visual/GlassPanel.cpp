@@ -141,7 +141,9 @@ void GlassPanel::handBackActivation() {
     QMetaObject::invokeMethod(
         this,
         [target = returnActivationTo_] {
-            if (target && target->isVisible()) target->activateWindow();
+            if (!target || !target->isVisible() || target->isActiveWindow()) return;
+            target->setProperty(qthost::kActivationHandBackProperty, true);
+            target->activateWindow();
         },
         Qt::QueuedConnection);
 }

@@ -24,6 +24,16 @@ ScreenGlyph::ScreenGlyph(Values values, QColor accent, QWidget* parent)
     setFixedSize(sizeHint());
 }
 
+void ScreenGlyph::setValues(const Values& values) {
+    const bool sameBox = values.maximumWidth == values_.maximumWidth && values.maximumHeight == values_.maximumHeight;
+    const bool same = sameBox && values.dimensions == values_.dimensions && values.selected == values_.selected &&
+                      values.strokeOpacity == values_.strokeOpacity;
+    if (same) return;
+    values_ = values;
+    if (!sameBox) setFixedSize(sizeHint());
+    update();
+}
+
 QSizeF ScreenGlyph::drawnSize(const Values& values) {
     const double width = static_cast<double>(values.dimensions.width);
     const double height = static_cast<double>(values.dimensions.height);

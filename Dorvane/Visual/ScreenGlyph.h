@@ -29,6 +29,8 @@ public:
 
     QSize sizeHint() const override;
     const Values& values() const { return values_; }
+    // Draws other values; a reused row's outline follows its model this way.
+    void setValues(const Values& values);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,6 +1,5 @@
 #include "Dorvane/Visual/StyledButton.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include <QFontMetricsF>
@@ -23,28 +22,36 @@ StyledButton::StyledButton(ButtonStyle style, ButtonSize size, const QString& te
     DesignTokens::repaintOnAppearanceChange(this);
 }
 
-double StyledButton::labelSize() const {
-    return size_ == ButtonSize::small ? DesignTokens::fontCaption : DesignTokens::fontBody;
-}
+namespace {
 
-QFont StyledButton::labelFont() const { return DesignTokens::font(labelSize(), FontWeight::medium); }
+// Between a symbol and the title.
+constexpr double kSymbolSpacing = 4;
 
-double StyledButton::padding() const {
-    return size_ == ButtonSize::small ? DesignTokens::smallButtonHorizontalPadding
-                                      : DesignTokens::buttonHorizontalPadding;
-}
+}  // namespace
 
 void StyledButton::setSymbol(std::string_view symbol) {
-    if (symbol_ == symbol) return;
     symbol_ = symbol;
     updateGeometry();
     update();
 }
 
-// The symbol takes a square as wide as the label's type is tall, then a small gap.
-double StyledButton::symbolWidth() const {
-    if (symbol_.empty()) return 0;
-    return labelSize() + (text().isEmpty() ? 0 : DesignTokens::spacingXs);
+void StyledButton::setLabelSize(double points) {
+    labelSize_ = points;
+    updateGeometry();
+    update();
+}
+
+double StyledButton::labelPoints() const {
+    return labelSize_.value_or(size_ == ButtonSize::small ? DesignTokens::fontCaption : DesignTokens::fontBody);
+}
+
+QFont StyledButton::labelFont() const { return DesignTokens::font(labelPoints(), FontWeight::medium); }
+
+double StyledButton::symbolWidth() const { return symbol_.empty() ? 0 : labelPoints() + kSymbolSpacing; }
+
+double StyledButton::padding() const {
+    return size_ == ButtonSize::small ? DesignTokens::smallButtonHorizontalPadding
+                                      : DesignTokens::buttonHorizontalPadding;
 }
 
 QSize StyledButton::sizeHint() const {
@@ -76,14 +83,15 @@ void StyledButton::paintEvent(QPaintEvent* /*event*/) {
     painter.setPen(label);
     QRectF inside = QRectF(rect()).adjusted(padding(), 0, -padding(), 0);
     if (!symbol_.empty()) {
-        // Symbol and text stay together in the middle.
+        // Symbol and title centred together.
         const QFontMetricsF metrics(labelFont());
-        const double glyph = labelSize();
-        const double textWidth = std::min(metrics.horizontalAdvance(text()), inside.width() - symbolWidth());
-        const double left = inside.left() + std::max(0.0, (inside.width() - symbolWidth() - textWidth) / 2);
+        const double whole = std::min(inside.width(), metrics.horizontalAdvance(text()) + symbolWidth());
+        const double left = inside.left() + (inside.width() - whole) / 2;
+        const double glyph = symbolWidth() - kSymbolSpacing;
         Symbols::paint(painter, QRectF(left, inside.top(), glyph, inside.height()), symbol_, glyph, label);
         inside.setLeft(left + symbolWidth());
-        inside.setWidth(textWidth);
+        inside.setWidth(whole - symbolWidth());
+        painter.setFont(labelFont());
     }
     painter.drawText(inside, Qt::AlignCenter, QFontMetricsF(labelFont()).elidedText(text(), Qt::ElideRight, inside.width()));
 }

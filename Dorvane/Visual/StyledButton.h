@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,9 +28,12 @@ public:
     ButtonStyle style() const { return style_; }
     ButtonSize buttonSize() const { return size_; }
 
-    // A symbol before the text, as tall as the label's type; empty: the text alone.
+    // A symbol before the title, in the label's colour and size (a label with title and icon).
     void setSymbol(std::string_view symbol);
     const std::string& symbol() const { return symbol_; }
+    // The title in another size than the button size's own: a page header's 13-point
+    // label on a small button.
+    void setLabelSize(double points);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -38,7 +42,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    double labelSize() const;
+    double labelPoints() const;
     QFont labelFont() const;
     double padding() const;
     double symbolWidth() const;
@@ -46,6 +50,7 @@ private:
     ButtonStyle style_;
     ButtonSize size_ = ButtonSize::regular;
     std::string symbol_;
+    std::optional<double> labelSize_;
 };
 
 }  // namespace dorvane

@@ -461,8 +461,15 @@ PointTarget pressLeftButton(HostData& data, geometry::Point location, std::optio
     data.windows.pointer.buttons |= 1;
     if (target.pid) {
         moveToFront(data, target.window);
-        setKeyWindows(data, *target.pid, target.window, target.window);
-        bringForward(data, *target.pid);
+        // The program's panels (above the normal level) take no focus: a click on one leaves
+        // the frontmost application and its key window as they are.
+        const auto* entry = data.windows.application(*target.pid);
+        const auto* window = data.windows.window(target.window);
+        const bool ownPanel = entry != nullptr && entry->owner && window != nullptr && window->level != 0;
+        if (!ownPanel) {
+            setKeyWindows(data, *target.pid, target.window, target.window);
+            bringForward(data, *target.pid);
+        }
     }
     postMouseEntry(data, JournalEvent::mouseDown, location, target, by);
     return target;

@@ -43,8 +43,12 @@ TEST(ScreenshotsUnderXvfb, GlassIsTranslucentWithPaintedCornersAndNoticesAreAnno
     ASSERT_EQ(shots.status, 0) << shots.err;
     const Json index = json::parse(readFileIfPresent(root / "out" / "screenshots.json").value_or("{}"));
     for (const char* name : {"notice-light.png", "notice-dark.png", "dropdown-open.png", "glass-attached-left.png",
-                             "launcher-right.png", "launcher-error.png", "settings-general.png",
-                             "settings-general-dark.png", "settings-connection.png", "settings-touch.png"}) {
+                             "launcher-right.png", "launcher-error.png", "toolbar-left.png", "toolbar-right.png",
+                             "toolbar-top.png", "toolbar-bottom.png", "toolbar-collapsed.png",
+                             "toolbar-layout-flyout.png", "toolbar-app-shortcuts.png", "toolbar-launcher.png",
+                             "toolbar-overflow-dark.png", "toolbar-notice.png",
+                             "settings-general.png", "settings-general-dark.png", "settings-connection.png",
+                             "settings-touch.png"}) {
         const QImage image(QString::fromStdString((root / "out" / name).string()));
         ASSERT_FALSE(image.isNull()) << name;
         ASSERT_TRUE(index.contains(name)) << name;
@@ -81,6 +85,13 @@ TEST(ScreenshotsUnderXvfb, GlassIsTranslucentWithPaintedCornersAndNoticesAreAnno
     const Json& dropdown = index["dropdown-open.png"];
     EXPECT_EQ(dropdown["glass"][1].get<int>(), dropdown["trigger"][1].get<int>() + 28 + 4) << "4 points under the trigger";
     EXPECT_EQ(dropdown["glass"][3].get<int>(), 5 * 28 + 8);
+
+    // The toolbar's notice hangs beside the expanded strip, not under it; the strip on the
+    // left spans the visible height (its panel is the strip and 6 points of padding).
+    const Json& notice = index["toolbar-notice.png"];
+    EXPECT_GE(notice["glass"][0].get<int>(), notice["toolbar"][0].get<int>() + notice["toolbar"][2].get<int>());
+    EXPECT_EQ(index["toolbar-left.png"]["toolbar"][2].get<int>(), 72 + 12);
+    EXPECT_EQ(index["toolbar-collapsed.png"]["toolbar"][2].get<int>(), 52 + 12);
 
     const auto host = [&](const std::vector<std::string>& arguments) {
         return testing::runCommand(CORVELLE_HOST_TOOL, arguments, environment, root);

@@ -120,9 +120,11 @@ void ToolbarSymbols::paintEvent(QPaintEvent* /*event*/) {
     painter.setRenderHint(QPainter::Antialiasing);
     const std::array actions{FloatingAction::runningApplications, FloatingAction::resolution,
                              FloatingAction::maximizeWindow, FloatingAction::centerWindow, FloatingAction::settings};
-    double top = 14;
+    // Across when the strip lies along the bottom.
+    const bool across = width() > height();
+    double along = 14;
     for (const FloatingAction action : actions) {
-        const QRectF button(7, top, 58, 58);
+        const QRectF button = across ? QRectF(along, 7, 58, 58) : QRectF(7, along, 58, 58);
         QPainterPath shape;
         shape.addRoundedRect(button, 12, 12);
         painter.fillPath(shape, (action == active_ ? DesignTokens::NS::buttonActive : DesignTokens::NS::buttonNormal)
@@ -133,7 +135,7 @@ void ToolbarSymbols::paintEvent(QPaintEvent* /*event*/) {
         painter.setFont(DesignTokens::font(DesignTokens::fontCaption));
         painter.drawText(QRectF(button.left(), button.top() + 36, button.width(), 16), Qt::AlignCenter,
                          QString::fromUtf8(title(action).data(), static_cast<qsizetype>(title(action).size())));
-        top += 64;
+        along += 64;
     }
 }
 

@@ -2,11 +2,15 @@
 //
 // Shows the shared visual components over a drawn desktop and writes what the screen
 // shows into OUTPUT_FOLDER: notice-light.png, notice-dark.png, dropdown-open.png,
-// glass-attached-left.png, launcher-right.png, launcher-error.png, the settings window's
+// glass-attached-left.png, launcher-right.png, launcher-error.png, the floating toolbar's
+// toolbar-left.png, toolbar-right.png, toolbar-top.png, toolbar-bottom.png,
+// toolbar-collapsed.png, toolbar-layout-flyout.png, toolbar-app-shortcuts.png,
+// toolbar-launcher.png, toolbar-overflow-dark.png and toolbar-notice.png, the settings window's
 // settings-general.png (light, with the Accessibility warning), settings-general-dark.png,
-// settings-connection.png (its dropdown open), settings-touch.png, settings-quick-actions.png,
-// shortcut-editor.png (its icon picker open), recommended-shortcuts.png and
-// application-picker.png, and screenshots.json
+// settings-connection.png (its dropdown open), settings-touch.png, settings-resolution.png
+// (and -dark), spec-editor-error.png, device-templates.png, settings-quick-actions.png,
+// shortcut-editor.png (its icon picker open), recommended-shortcuts.png, application-picker.png,
+// resolution-panel-left.png and resolution-panel-bottom.png, and screenshots.json
 // (where the glass lies in each picture, and the desktop's colour under two of its pixels).
 // Needs an X display with a compositing manager: `make screenshots` (scripts/screenshots)
 // provides Xvfb and xcompmgr. The notices speak through the simulated host in $CORVELLE_HOST_DIR, whose
@@ -25,6 +29,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QScreen>
@@ -43,12 +48,16 @@
 #include "Dorvane/Editors/ShortcutApplicationPicker.h"
 #include "Dorvane/Editors/ShortcutEditor.h"
 #include "Dorvane/Settings/ApplicationShortcutsSettings.h"
-#include "Dorvane/Settings/FixedSettingsPermissions.h"
 #include "Dorvane/Settings/QuickActionsSettingsPage.h"
+#include "Dorvane/Settings/FixedSettingsPermissions.h"
+#include "Dorvane/Settings/ResolutionPanelView.h"
+#include "Dorvane/Settings/ResolutionSettingsPage.h"
+#include "Dorvane/Settings/SpecEditor.h"
 #include "Dorvane/Settings/SettingsView.h"
 #include "Dorvane/Shell/ControlPanelModel.h"
 #include "Dorvane/Shell/ScreenSpace.h"
 #include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/FilledHost.h"
 #include "Dorvane/Visual/GlassDropdown.h"
 #include "Dorvane/Visual/GlassPanel.h"
 #include "Dorvane/Visual/NativeGlassView.h"
@@ -65,6 +74,7 @@
 #include "Platform/Dispatch/SerialQueue.h"
 #include "tools/corvelle-screenshots/QuickActionsScene.h"
 #include "tools/corvelle-screenshots/ScreenshotDesk.h"
+#include "tools/corvelle-screenshots/ToolbarStage.h"
 
 namespace dorvane::screenshots {
 namespace {
@@ -315,8 +325,87 @@ private:
             save(grab(area), name, Json{{"glass", rectJson(glass.translated(-area.topLeft()))}});
             launcher_.reset();
             toolbar_.reset();
-            if (error) return after(kSettleMilliseconds / 2, [this] { settingsShots(); });
+            if (error) return toolbarShots();
             after(kSettleMilliseconds / 2, [this] { launcherShot("launcher-error.png", "无法打开应用程序“地图”。"); });
+        });
+    }
+
+    // ---- The floating toolbar ----
+
+    QRect onScreen(const QRect& area) const { return area.intersected(screen()->geometry()); }
+    QRect panelOf(const FloatingSwitcher& toolbar) const { return toolbar.panel().geometry(); }
+    geometry::Rect visibleFrame() const {
+        const auto screens = host_.screens().screens();
+        return ScreenSpace::of(screens).toolkit(screens.front().visibleFrame);
+    }
+
+    void toolbarShots() {
+        stage_ = std::make_unique<ToolbarStage>(host_, mainQueue_, clock_);
+        sideShot(0);
+    }
+
+    void sideShot(std::size_t index) {
+        static const std::array<std::pair<ToolbarSide, const char*>, 4> sides{
+            {{ToolbarSide::left, "toolbar-left.png"}, {ToolbarSide::right, "toolbar-right.png"},
+             {ToolbarSide::top, "toolbar-top.png"}, {ToolbarSide::bottom, "toolbar-bottom.png"}}};
+        if (index == sides.size()) return collapsedShot();
+        stage_->expand(sides[index].first);
+        after(kSettleMilliseconds, [this, index] {
+            const QRect panel = panelOf(stage_->toolbar());
+            const QRect area = onScreen(panel.adjusted(-kMargin, -kMargin, kMargin, kMargin));
+            save(grab(area), sides[index].second, Json{{"toolbar", rectJson(panel.translated(-area.topLeft()))}});
+            sideShot(index + 1);
+        });
+    }
+
+    void collapsedShot() {
+        stage_->collapse();
+        after(kSettleMilliseconds, [this] {
+            const QRect panel = panelOf(stage_->toolbar());
+            const QRect area = onScreen(panel.adjusted(-3 * kMargin, -3 * kMargin, 3 * kMargin, 3 * kMargin));
+            save(grab(area), "toolbar-collapsed.png", Json{{"toolbar", rectJson(panel.translated(-area.topLeft()))}});
+            layoutFlyoutShot();
+        });
+    }
+
+    // A flyout beside the left strip: the strip's rows beside it and the flyout itself.
+    void flyoutShot(const std::string& name, QWidget* flyout, std::function<void()> next) {
+        const QRect panel = panelOf(stage_->toolbar());
+        const QRect glass = flyout->geometry();
+        const QRect area = onScreen(QRect(panel.left(), glass.top(), glass.right() - panel.left() + 1, glass.height())
+                                        .adjusted(0, -kMargin, kMargin, kMargin));
+        save(grab(area), name, Json{{"glass", rectJson(glass.translated(-area.topLeft()))}});
+        next();
+    }
+
+    void layoutFlyoutShot() {
+        stage_->expand(ToolbarSide::left);
+        stage_->toolbar().toolbar()->windowButton()->accessibilityPerformPress();
+        after(kSettleMilliseconds, [this] {
+            ToolbarPanel* flyout = stage_->toolbar().windowPanel();
+            if (flyout == nullptr || !flyout->isVisible()) return fail("the layout flyout did not open");
+            flyoutShot("toolbar-layout-flyout.png", flyout, [this] {
+                stage_->toolbar().orderWindowPanelOut();
+                applicationShortcutsShot();
+            });
+        });
+    }
+
+    void applicationShortcutsShot() {
+        stage_->expand(ToolbarSide::left, stage_->withFrontApplicationShortcuts());
+        // The scan of which applications own windows brings the application's button.
+        after(kSettleMilliseconds, [this] {
+            ToolbarButton* button = stage_->toolbar().toolbar()->applicationButton();
+            if (button == nullptr) return fail("the application button did not appear");
+            button->accessibilityPerformPress();
+            after(kSettleMilliseconds, [this] {
+                ToolbarPanel* flyout = stage_->toolbar().applicationPanel();
+                if (flyout == nullptr || !flyout->isVisible()) return fail("the application flyout did not open");
+                flyoutShot("toolbar-app-shortcuts.png", flyout, [this] {
+                    stage_->toolbar().hideApplicationShortcuts();
+                    toolbarLauncherShot();
+                });
+            });
         });
     }
 
@@ -356,6 +445,66 @@ private:
         });
     }
 
+    // The launcher beside the left strip, the two glass surfaces joined.
+    void toolbarLauncherShot() {
+        stage_->expand(ToolbarSide::left);
+        FloatingSwitcher& toolbar = stage_->toolbar();
+        const geometry::Rect anchor = toolbar.panelFrame().insetBy(6, 6);
+        const geometry::Rect frame = DesktopToolbarLayout::applications(
+            anchor, visibleFrame(), ToolbarSide::left, static_cast<int>(launcherModel_->cellCount()), false, std::nullopt, 6);
+        launcherModel_->setError(std::nullopt);
+        launcherModel_->setSide(ToolbarSide::left);
+        launcher_ = std::make_unique<QtLauncherPanel>(
+            *launcherModel_, frame,
+            QtLauncherPanel::Services{{clock_, mainQueue_}, [this] { return ScreenSpace::of(host_.screens().screens()); }});
+        launcher_->attach(ToolbarSide::left);
+        launcher_->present();
+        stage_->companionOpen(true);
+        after(kSettleMilliseconds, [this] {
+            const QRect glass = launcher_->window()->geometry();
+            const QRect panel = panelOf(stage_->toolbar());
+            const QRect area = onScreen(QRect(panel.left(), glass.top(), glass.right() - panel.left() + 1, glass.height())
+                                            .adjusted(0, -kMargin, kMargin, kMargin));
+            save(grab(area), "toolbar-launcher.png", Json{{"glass", rectJson(glass.translated(-area.topLeft()))}});
+            launcher_.reset();
+            stage_->companionOpen(false);
+            setDark(true, [this] { overflowShot(); });
+        });
+    }
+
+    // Thirty buttons on the right, scrolled halfway: both ends fade.
+    void overflowShot() {
+        stage_->expand(ToolbarSide::right, ToolbarStage::withOperations(30));
+        ToolbarContent* strip = stage_->toolbar().toolbar();
+        strip->setOffset(strip->maxOffset() / 2);
+        after(kSettleMilliseconds, [this] {
+            const QRect panel = panelOf(stage_->toolbar());
+            const QRect area = onScreen(panel.adjusted(-kMargin, -kMargin, kMargin, kMargin));
+            save(grab(area), "toolbar-overflow-dark.png", Json{{"toolbar", rectJson(panel.translated(-area.topLeft()))}});
+            setDark(false, [this] { toolbarNoticeShot(); });
+        });
+    }
+
+    // A notice as the program places it beside the expanded strip on the left.
+    void toolbarNoticeShot() {
+        stage_->expand(ToolbarSide::left);
+        const geometry::Rect area =
+            DesktopToolbarLayout::workspace(stage_->toolbar().reservedToolbarFrame(), visibleFrame(), ToolbarSide::left);
+        notice_->show("没有可操作的窗口", std::nullopt, area);
+        after(kSettleMilliseconds, [this] {
+            const QRect glass = notice_->panel()->glassFrame();
+            const QRect panel = panelOf(stage_->toolbar());
+            const QRect shot = onScreen(QRect(panel.left(), panel.top(), glass.right() + kMargin - panel.left(),
+                                              glass.bottom() + 3 * kMargin - panel.top()));
+            save(grab(shot), "toolbar-notice.png",
+                 Json{{"glass", rectJson(glass.translated(-shot.topLeft()))},
+                      {"toolbar", rectJson(panel.translated(-shot.topLeft()))}});
+            notice_->dismiss();
+            stage_.reset();
+            after(kSettleMilliseconds / 2, [this] { settingsShots(); });
+        });
+    }
+
     QRect settingsFrame() const { return QRect(settingsWindow_->mapToGlobal(QPoint(0, 0)), settingsWindow_->size()); }
 
     void settingsShot(const std::string& name, std::function<void()> next) {
@@ -380,7 +529,60 @@ private:
             field->controller().close();
             settingsView_->setPage(SettingsPage::touch);
             after(kSettleMilliseconds, [this] {
-                settingsShot("settings-touch.png", [this] { quickActionsShots(); });
+                settingsShot("settings-touch.png", [this] { resolutionShots(); });
+            });
+        });
+    }
+
+    // The resolution page with the preset in effect marked and the status detail, light and
+    // dark; then the editor refusing a width and the device templates, each over the window.
+    void resolutionShots() {
+        Preferences preferences = settingsModel_.preferences();
+        preferences.customPresets.push_back(CustomPreset{"custom-2", "iPad 横屏", 1180, 820, 100});
+        preferences.selectedCustomID = "custom-1";
+        settingsModel_.setPreferences(preferences);
+        settingsModel_.setApplied(CustomPreset{"custom-1", "书房显示器", 1920, 1080, 125}.dimensions(DisplaySize::standard));
+        settingsModel_.setDetail(std::string("已应用“书房显示器”：1536 × 864"));
+        settingsView_->setPage(SettingsPage::resolution);
+        after(kSettleMilliseconds, [this] {
+            settingsShot("settings-resolution.png", [this] {
+                setDark(true, [this] {
+                    settingsShot("settings-resolution-dark.png", [this] { setDark(false, [this] { editorShot(); }); });
+                });
+            });
+        });
+    }
+
+    void sheetShot(const char* slot, const std::string& name, std::function<void()> next) {
+        QDialog* sheet = settingsView_->sheets().presented(slot);
+        if (sheet == nullptr) return fail("the sheet for " + name + " did not open");
+        const QRect window = settingsFrame();
+        const QRect frame(sheet->mapToGlobal(QPoint(0, 0)), sheet->size());
+        const QRect area = window.united(frame);
+        save(grab(area), name,
+             Json{{"window", rectJson(window.translated(-area.topLeft()))},
+                  {"sheet", rectJson(frame.translated(-area.topLeft()))}});
+        after(kSettleMilliseconds / 2, std::move(next));
+    }
+
+    void editorShot() {
+        settingsView_->setDraft(SpecDraft{"custom-2", "iPad 横屏", "1180px", "820", false, 100});
+        after(kSettleMilliseconds / 2, [this] {
+            QDialog* sheet = settingsView_->sheets().presented(SettingsView::draftSheet);
+            auto* editor = sheet ? sheet->findChild<SpecEditor*>() : nullptr;
+            if (editor == nullptr) return fail("the editor did not open");
+            editor->commit(false);
+            after(kSettleMilliseconds, [this] {
+                sheetShot(SettingsView::draftSheet, "spec-editor-error.png", [this] {
+                    settingsView_->setDraft(std::nullopt);
+                    settingsView_->setShowingDeviceTemplates(true);
+                    after(kSettleMilliseconds, [this] {
+                        sheetShot(ResolutionSettingsPage::deviceTemplatesSheet, "device-templates.png", [this] {
+                            settingsView_->setShowingDeviceTemplates(false);
+                            quickActionsShots();
+                        });
+                    });
+                });
             });
         });
     }
@@ -395,33 +597,20 @@ private:
         return services;
     }
 
-    // The window with a sheet open over it.
-    void sheetShot(const char* slot, const std::string& name, std::function<void()> next) {
-        QDialog* sheet = settingsView_->sheets().presented(slot);
-        if (sheet == nullptr) return fail(std::string("the sheet for ") + name + " did not open");
-        const QRect window = settingsFrame();
-        const QRect area = window.united(sheet->frameGeometry());
-        save(grab(area), name,
-             Json{{"window", rectJson(window.translated(-area.topLeft()))},
-                  {"sheet", rectJson(sheet->frameGeometry().translated(-area.topLeft()))}});
-        after(kSettleMilliseconds / 2, std::move(next));
-    }
-
     void quickActionsShots() {
         settingsModel_.setPreferences(quickActionsPreferences(settingsModel_.preferences()));
         settingsView_->setPage(SettingsPage::floating);
         after(kSettleMilliseconds, [this] {
             settingsShot("settings-quick-actions.png", [this] {
                 settingsView_->setEditingShortcut(editedShortcut());
-                after(kSettleMilliseconds / 2, [this] { editorShot(); });
+                after(kSettleMilliseconds / 2, [this] { shortcutEditorShot(); });
             });
         });
     }
 
-    void editorShot() {
+    void shortcutEditorShot() {
         QDialog* sheet = settingsView_->sheets().presented(QuickActionsSettingsPage::shortcutEditorSheet);
-        auto* editor = sheet != nullptr ? sheet->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
-        auto* shortcutEditor = dynamic_cast<ShortcutEditor*>(editor);
+        auto* shortcutEditor = sheet != nullptr ? sheet->findChild<ShortcutEditor*>() : nullptr;
         if (shortcutEditor == nullptr) return fail("the shortcut editor did not open");
         shortcutEditor->iconToggle()->click();
         after(kSettleMilliseconds, [this] {
@@ -437,11 +626,68 @@ private:
                         after(kSettleMilliseconds, [this] {
                             sheetShot(ApplicationShortcutsSettings::pickerSheet, "application-picker.png", [this] {
                                 settingsWindow_.reset();
-                                finish();
+                                panelShot(ToolbarSide::left, "resolution-panel-left.png", [this] {
+                                    panelShot(ToolbarSide::bottom, "resolution-panel-bottom.png", [this] { finish(); });
+                                });
                             });
                         });
                     });
                 });
+            });
+        });
+    }
+
+    // The resolution panel on its glass beside a toolbar strip, sized by the height it
+    // reports: on the left with a preset applied, at the bottom with nothing applied.
+    void panelShot(ToolbarSide side, const std::string& name, std::function<void()> next) {
+        const bool bottom = side == ToolbarSide::bottom;
+        Preferences preferences = settingsModel_.preferences();
+        preferences.toolbarSide = side;
+        preferences.selectedCustomID = "custom-2";
+        settingsModel_.setPreferences(preferences);
+        settingsModel_.setDetail(std::nullopt);
+        settingsModel_.setAdjustment(ResolutionAdjustment(Dimensions{1180, 820}, 100));
+        settingsModel_.setApplied(bottom ? std::nullopt : std::optional(Dimensions{1180, 820}));
+
+        const QRect visible = screen()->availableGeometry().adjusted(0, 38, 0, 0);
+        const QRect toolbarFrame = bottom ? QRect(visible.center().x() - 171, visible.bottom() - 71, 342, 72)
+                                          : QRect(visible.left(), visible.top(), 72, 360);
+        toolbar_ = std::make_unique<GlassPanel>(QStringLiteral("工具条"), 3, GlassPanel::Input::clickable);
+        auto* strip = new NativeGlassView(new ToolbarSymbols, DesignTokens::radiusLg);
+        strip->attach(side, true);
+        strip->setHairline(DesignTokens::NS::toolbarHairline, bottom ? ToolbarSide::top : ToolbarSide::right);
+        toolbar_->setGlass(strip);
+        toolbar_->setShadow(DesignTokens::panelShadow);
+        toolbar_->setGlassFrame(toolbarFrame);
+
+        panelHeight_ = 0;
+        auto* view = new ResolutionPanelView(settingsModel_, [] {}, [] {}, [this](double height) { panelHeight_ = height; });
+        auto* glass = static_cast<NativeGlassView*>(filledHost(view, clearFill(), DesignTokens::radiusLg));
+        glass->attach(side, false);
+        glass->setHairline(DesignTokens::NS::toolbarHairline, side);
+        companion_ = std::make_unique<GlassPanel>(QStringLiteral("分辨率"), 3, GlassPanel::Input::clickable);
+        companion_->setGlass(glass);
+        companion_->setShadow(DesignTokens::panelShadow);
+        const auto frameFor = [bottom, toolbarFrame](int height) {
+            return bottom ? QRect(toolbarFrame.center().x() - 190, toolbarFrame.top() - height, 380, height)
+                          : QRect(toolbarFrame.right() + 1, toolbarFrame.top(), 360, height);
+        };
+        companion_->setGlassFrame(frameFor(300));
+        companion_->present();
+        toolbar_->present();
+        companion_->raise();
+        after(kSettleMilliseconds / 2, [this, frameFor, toolbarFrame, name, next = std::move(next)] {
+            if (panelHeight_ <= 0) return fail("the resolution panel reported no height");
+            const QRect panelFrame = frameFor(static_cast<int>(std::ceil(panelHeight_)));
+            companion_->setGlassFrame(panelFrame);
+            after(kSettleMilliseconds, [this, panelFrame, toolbarFrame, name, next] {
+                const QRect area = panelFrame.united(toolbarFrame).adjusted(-kMargin, -kMargin, kMargin, kMargin);
+                save(grab(area), name,
+                     Json{{"glass", rectJson(panelFrame.translated(-area.topLeft()))},
+                          {"toolbar", rectJson(toolbarFrame.translated(-area.topLeft()))}});
+                toolbar_.reset();
+                companion_.reset();
+                after(kSettleMilliseconds / 2, next);
             });
         });
     }
@@ -465,6 +711,7 @@ private:
     std::unique_ptr<GlassPanel> companion_;
     std::unique_ptr<input::LauncherModel> launcherModel_;
     std::unique_ptr<QtLauncherPanel> launcher_;
+    std::unique_ptr<ToolbarStage> stage_;
     ControlPanelModel settingsModel_;
     FixedSettingsPermissions settingsPermissions_{false};
     QTemporaryDir loginFolder_;
@@ -474,6 +721,7 @@ private:
     dispatch::SerialQueue scanQueue_{"application-scan"};
     std::unique_ptr<QWidget> settingsWindow_;
     SettingsView* settingsView_ = nullptr;
+    double panelHeight_ = 0;
     Json index_ = Json::object();
 };
 

@@ -13,6 +13,7 @@
 #include "Platform/Host/HostEvents.h"
 #include "Platform/Host/WindowFixtures.h"
 #include "tests/Platform/Host/WindowHostSupport.h"
+#include "tests/Support/OperationLines.h"
 
 namespace dorvane::testing {
 
@@ -37,25 +38,17 @@ public:
 // The desk of the simulated host in memory and in virtual time: the program (its event
 // stream on its main queue) and a person at the machine (the tool), Accessibility granted,
 // and the operations log the program writes.
-class InputHarness : public host::WindowHostTest {
+class InputHarness : public host::WindowHostTest, public OperationLines {
 protected:
+    using OperationLines::logged;
+    using WindowHostTest::logged;
+
     void SetUp() override {
         WindowHostTest::SetUp();
         tool->windowsAdmin().reset(host::WindowsFixture::desk);
         for (const auto& application : tool->windowsAdmin().view().applications) pids[application.name] = application.pid;
     }
 
-    OperationLog logTo() {
-        return [this](std::string_view line) { log.emplace_back(line); };
-    }
-
-    std::vector<std::string> logged(std::string_view prefix) const {
-        std::vector<std::string> lines;
-        for (const auto& line : log) {
-            if (line.starts_with(prefix)) lines.push_back(line);
-        }
-        return lines;
-    }
 
     // The keyboard events delivered to `pid`, as "keyDown(40, 0x12000a)"; modifier changes
     // end in ↓ or ↑.
@@ -88,7 +81,6 @@ protected:
     }
 
     std::map<std::string, pid_t> pids;
-    std::vector<std::string> log;
 };
 
 }  // namespace dorvane::testing

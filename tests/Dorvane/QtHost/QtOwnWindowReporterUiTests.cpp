@@ -14,6 +14,7 @@
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
 #include "Dorvane/QtHost/QtOwnWindows.h"
+#include "Dorvane/Visual/GlassPanel.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/HostEvents.h"
 #include "Platform/Host/MemoryHostStore.h"
@@ -43,6 +44,18 @@ protected:
 
 private:
     void note(const char* what, QPointF at) { seen.push_back(QStringLiteral("%1 %2,%3").arg(what).arg(at.x()).arg(at.y())); }
+};
+
+// Counts the activations of the windows it watches.
+class ActivationCounter final : public QObject {
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::WindowActivate) ++count;
+        return false;
+    }
 };
 
 // The program on the in-memory host with the Qt loop as its main queue; a person at the
@@ -152,6 +165,40 @@ TEST_F(OwnWindowReporterTest, HostClicksReachTheWidgetUnderThePointerAndActivati
     window.activateWindow();
     EXPECT_TRUE(processUntil([&] { return tool.windowsAdmin().view().frontmost == app.process().pid; }));
     EXPECT_EQ(errors.str(), "");
+}
+
+// The settings window stays Qt's active window after the user moved on to another
+// application; a glass panel that offscreen activates hands the activation back to it,
+// and that bookkeeping must not bring the program forward on the host.
+TEST_F(OwnWindowReporterTest, APanelHandingActivationBackLeavesTheFrontApplicationInFront) {
+    reporter->start();
+    QWidget settings;
+    settings.setGeometry(300, 200, 400, 300);
+    settings.show();
+    settings.activateWindow();
+    ASSERT_TRUE(processUntil([&] { return tool.windowsAdmin().view().frontmost == app.process().pid; }));
+    host::ApplicationLaunch editor;
+    editor.name = "编辑器";
+    const pid_t editorPID = tool.windowsAdmin().launch(editor);
+    GlassPanel panel("Corvelle 提示", GlassPanel::statusLevel, GlassPanel::Input::clickable);
+    panel.setGlassFrame(QRect(600, 60, 300, 80));
+    ActivationCounter handedBack;
+    settings.installEventFilter(&handedBack);
+    panel.present();
+    ASSERT_TRUE(processUntil([&] { return handedBack.count == 1; }));
+    EXPECT_EQ(tool.windowsAdmin().view().frontmost, editorPID);
+    // A later activation of the window is the user's again.
+    QWidget other;
+    other.setGeometry(100, 500, 200, 100);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(processUntil([&] { return QApplication::activeWindow() == &other; }));
+    host::ApplicationLaunch terminal;
+    terminal.name = "终端";
+    tool.windowsAdmin().launch(terminal);
+    ASSERT_NE(tool.windowsAdmin().view().frontmost, app.process().pid);
+    settings.activateWindow();
+    EXPECT_TRUE(processUntil([&] { return tool.windowsAdmin().view().frontmost == app.process().pid; }));
 }
 
 TEST_F(OwnWindowReporterTest, LocalMonitorSeesAPressOnAnOwnWindowOnceAndTheWidgetStillGetsIt) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -41,6 +42,17 @@ public:
         };
         model.onAutoResolutionPreset = [this](const std::string& id) {
             change("onAutoResolutionPreset", id, [id](Preferences& p) { p.autoResolutionPresetID = id; });
+        };
+        // Replaces the preset with the same id or appends it, as the controller stores it.
+        model.onSaveCustom = [this](const CustomPreset& preset) {
+            change("onSaveCustom", preset.id, [preset](Preferences& p) {
+                const auto same = std::ranges::find(p.customPresets, preset.id, &CustomPreset::id);
+                if (same == p.customPresets.end()) {
+                    p.customPresets.push_back(preset);
+                } else {
+                    *same = preset;
+                }
+            });
         };
         model.onDeleteCustom = [this](const std::string& id) {
             change("onDeleteCustom", id, [id](Preferences& p) {

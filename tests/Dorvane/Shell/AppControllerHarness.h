@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -69,6 +70,8 @@ protected:
 
     void makeController() {
         fakes = std::make_unique<testing::RecordingNeighbours>(log);
+        // A test may put real neighbours in place of the fakes (whose pointers then go stale).
+        if (replaceNeighbours) replaceNeighbours(fakes->neighbours);
         controller = std::make_unique<AppController>(
             AppController::Services{h.root,
                                     h.scheduler.mainQueue(),
@@ -100,6 +103,17 @@ protected:
         makeController();
         controller->applicationDidFinishLaunching();
         h.scheduler.runUntilIdle();
+    }
+    // Another run of the program on the same host, from a fresh support folder.
+    void startOver() {
+        controller.reset();
+        h.scheduler.runUntilIdle();
+        h.admin().clearFaults();
+        h.engine = h.makeEngine();
+        std::filesystem::remove_all(h.root);
+        platform.quits.clear();
+        statusBar->tooltips.clear();
+        log.calls.clear();
     }
     void savePreferences(const Preferences& preferences) {
         std::filesystem::create_directories(h.root);
@@ -163,6 +177,7 @@ protected:
     std::unique_ptr<OperationDiagnostics> operations;
     std::unique_ptr<NotingStatusBar> statusBar;
     std::unique_ptr<testing::RecordingNeighbours> fakes;
+    std::function<void(shell::Neighbours&)> replaceNeighbours;
     std::unique_ptr<AppController> controller;
 };
 

@@ -130,12 +130,69 @@ TEST_F(AppControllerTest, StartUpCheckFinishingAfterAQuitIsDropped) {
     EXPECT_EQ(shown().value().tooltip, "Corvelle · 正在还原屏幕…");
 }
 
+// A spawned task starts as a later job, or resumes once the engine answers, when the
+// controller may be gone (at quit): it reads nothing of the controller then. The reads
+// of freed memory show under AddressSanitizer (make sanitize).
 TEST_F(AppControllerTest, TasksOutlivingTheControllerLeaveItAlone) {
-    launch();
-    controller->quit();
-    controller.reset();  // the restore is still on the engine's queue
-    h.scheduler.runUntilIdle();
-    EXPECT_TRUE(platform.quits.empty());
+    enum class Pending { startUpCheck, quit, restoreEntry, deferredRestore, windowControl, automaticApply, automaticRestore };
+    for (const auto pending : {Pending::startUpCheck, Pending::quit, Pending::restoreEntry, Pending::deferredRestore,
+                               Pending::windowControl, Pending::automaticApply, Pending::automaticRestore}) {
+        SCOPED_TRACE(static_cast<int>(pending));
+        startOver();
+        trust.trusted = pending == Pending::windowControl;
+        const bool automatic = pending == Pending::automaticApply || pending == Pending::automaticRestore;
+        if (automatic) {
+            Preferences preferences;
+            preferences.autoResolutionEnabled = true;
+            preferences.autoResolutionPresetID = "factory:phoneRecommended";
+            savePreferences(preferences);
+        }
+        makeController();
+        controller->applicationDidFinishLaunching();
+        if (pending != Pending::startUpCheck) h.scheduler.runUntilIdle();
+        if (pending == Pending::automaticRestore) connect(20);
+        // The engine steps the automatic pass logs around its work.
+        const std::string begun = pending == Pending::automaticApply ? "automatic_apply_start" : "automatic_restore_start";
+        const std::string ended =
+            pending == Pending::automaticApply ? "automatic_apply_result" : "automatic_restore_complete";
+        switch (pending) {
+            case Pending::startUpCheck: break;
+            case Pending::quit: controller->quit(); break;
+            case Pending::restoreEntry: controller->recover(); break;
+            case Pending::deferredRestore: controller->resumePendingRestoreIfPossible(); break;
+            case Pending::windowControl:
+                fakes->toolbar->target = 77;
+                fakes->toolbar->callbacks.onWindowControl(windows::WindowControl::minimize);
+                break;
+            case Pending::automaticApply:
+            case Pending::automaticRestore: {
+                // The controller goes while the connection's apply, or the disconnection's
+                // restore, is on the engine (each snapshot answers 3 s late).
+                faultSnapshots(3.0);
+                bool midway = false;
+                auto gone = dispatch::Timer::once(h.scheduler.mainQueue(), 5.5, [&] {
+                    midway = h.details(begun).size() == 1 && h.details(ended).empty();
+                    controller.reset();
+                });
+                if (pending == Pending::automaticApply) {
+                    h.tool.remoteAdmin().connect(RemoteSoftware::uu);
+                } else {
+                    h.tool.remoteAdmin().disconnect(RemoteSoftware::uu);
+                }
+                h.scheduler.advanceBy(5.5);
+                ASSERT_TRUE(midway);
+                break;
+            }
+        }
+        controller.reset();
+        h.scheduler.runUntilIdle();
+        EXPECT_TRUE(platform.quits.empty());
+        EXPECT_EQ(errors.str(), "");
+        // Work the engine began runs to its end.
+        if (automatic) {
+            EXPECT_EQ(h.details(ended).size(), 1u);
+        }
+    }
 }
 
 TEST_F(AppControllerTest, LockFailuresEndTheProgram) {

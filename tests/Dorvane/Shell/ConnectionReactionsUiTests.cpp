@@ -8,8 +8,6 @@
 namespace dorvane {
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr const char* kAutomaticPreset = "factory:phoneRecommended";
 
 Preferences automaticResolution() {
@@ -25,17 +23,6 @@ bool startsWith(const std::vector<std::string>& lines, std::size_t index, const 
 
 class ConnectionTest : public AppControllerTest {
 protected:
-    // Another run of the program on the same host, from a fresh support folder.
-    void startOver() {
-        controller.reset();
-        h.scheduler.runUntilIdle();
-        h.admin().clearFaults();
-        h.engine = h.makeEngine();
-        fs::remove_all(h.root);
-        platform.quits.clear();
-        statusBar->tooltips.clear();
-        log.calls.clear();
-    }
     // Whether the tooltip showed `later` after it showed `first`.
     bool tooltipAfter(const std::string& first, const std::string& later) {
         const auto& shown = statusBar->tooltips;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <QCloseEvent>
 #include <QLabel>
 
@@ -91,6 +93,25 @@ TEST(QtSettingsWindows, TheSettingsWindowOpensWhereItWasLeft) {
     qthost::QtSettingsWindows again(std::make_unique<CountingViews>(), &defaults);
     again.showSettings(model, false, std::nullopt);
     EXPECT_EQ(again.settingsWindow()->pos(), QPoint(40, 50));
+}
+
+// Qt's offscreen screen is not the host's: a first window is centred on the host's main
+// display, below its menu bar.
+TEST(QtSettingsWindows, AFirstSettingsWindowIsCentredOnTheHostsMainDisplay) {
+    testing::qtApplication();
+    ControlPanelModel model;
+    dispatch::SimulatedScheduler clock;
+    host::SimulatedHost system(std::make_shared<host::MemoryHostStore>(host::makeFixture(host::HostFixture::laptop)),
+                               processes::ProcessRole::application, clock);
+    const auto screens = system.screens().screens();
+    ASSERT_FALSE(screens.empty());
+    const geometry::Rect visible = screens.front().visibleFrame;
+    qthost::QtSettingsWindows windows(std::make_unique<CountingViews>(), &system.userDefaults(), &system.screens());
+    windows.showSettings(model, false, std::nullopt);
+    const QPoint expected(static_cast<int>(std::lround(visible.x + (visible.width - 900) / 2)),
+                          static_cast<int>(std::lround(visible.y + (visible.height - 720) / 2)));
+    EXPECT_EQ(windows.settingsWindow()->pos(), expected);
+    EXPECT_GT(expected.y(), 0);
 }
 
 TEST(QtSettingsWindows, TheResolutionPanelGetsNewContentEachTimeAndStartsTransparent) {

@@ -182,7 +182,8 @@ TEST_F(WindowControllersCliTest, ASessionFillsTheFrontWindowWhenAutoFillIsOn) {
     ASSERT_EQ(host({"windows", "focus", "5"}).status, 0);  // the user works in the editor
     ASSERT_EQ(host({"remote", "connect", "uu"}).status, 0);
     ASSERT_TRUE(operationLogged(std::string("auto-fill pid=") + editor + " window=5")) << program->err();
-    EXPECT_EQ(frameOf(5), "0.0,38.0 1512.0x944.0");
+    // The session expands the toolbar on the right: the window fills the room beside it.
+    EXPECT_EQ(frameOf(5), "0.0,38.0 1440.0x944.0");
 }
 
 TEST_F(WindowControllersCliTest, ALayoutTakesTheWindowsTheUserClicks) {

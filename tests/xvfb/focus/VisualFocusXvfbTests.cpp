@@ -10,12 +10,11 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include <xcb/xcb.h>
-
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/Visual/GlassDropdown.h"
 #include "Dorvane/Visual/TransientNotice.h"
 #include "tests/Support/QtTestApplication.h"
+#include "tests/xvfb/focus/XInput.h"
 
 namespace dorvane {
 namespace {
@@ -42,40 +41,8 @@ protected:
         text->setFocus();
     }
 
-    // A click of the X server's own on `widget`'s window: through the platform, as a person's
-    // click arrives (where Qt asks for the focus of a window that takes it).
-    static void clickThroughX(QWidget& widget, QPoint local) {
-        auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-        ASSERT_NE(x11, nullptr);
-        xcb_connection_t* connection = x11->connection();
-        const QWidget* window = widget.window();
-        const QPoint inWindow = widget.mapTo(window, local);
-        const QPoint global = widget.mapToGlobal(local);
-        for (const bool down : {true, false}) {
-            xcb_button_press_event_t event{};
-            event.response_type = down ? XCB_BUTTON_PRESS : XCB_BUTTON_RELEASE;
-            event.detail = 1;
-            event.time = XCB_CURRENT_TIME;
-            event.root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-            event.event = static_cast<xcb_window_t>(window->winId());
-            event.root_x = static_cast<std::int16_t>(global.x());
-            event.root_y = static_cast<std::int16_t>(global.y());
-            event.event_x = static_cast<std::int16_t>(inWindow.x());
-            event.event_y = static_cast<std::int16_t>(inWindow.y());
-            event.state = down ? 0 : XCB_BUTTON_MASK_1;
-            event.same_screen = 1;
-            xcb_send_event(connection, 0, event.event, down ? XCB_EVENT_MASK_BUTTON_PRESS : XCB_EVENT_MASK_BUTTON_RELEASE,
-                           reinterpret_cast<const char*>(&event));
-        }
-        xcb_flush(connection);
-    }
-
-    // Types into whichever window holds the keyboard focus, as the X server delivers keys.
-    void type(const char* letters) {
-        for (const char* letter = letters; *letter != '\0'; ++letter) {
-            QTest::keyClick(QGuiApplication::focusWindow(), *letter);
-        }
-    }
+    static void clickThroughX(QWidget& widget, QPoint local) { testing::clickThroughX(widget, local); }
+    static void type(const char* letters) { testing::typeIntoFocus(letters); }
 
     QApplication& application = testing::qtApplication();
     QWidget window;

@@ -1,0 +1,305 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include <QInputMethodEvent>
+#include <QMessageBox>
+
+#include "Dorvane/Settings/DeviceTemplatesView.h"
+#include "Dorvane/Settings/ResolutionPresetRow.h"
+#include "Dorvane/Settings/ResolutionSettingsPage.h"
+#include "Dorvane/Settings/SpecEditor.h"
+#include "Dorvane/Settings/TemplateRow.h"
+#include "Dorvane/Visual/DropdownMenuView.h"
+#include "Dorvane/Visual/GlassPanel.h"
+#include "Dorvane/Visual/ScreenGlyph.h"
+#include "Dorvane/Visual/SegmentedPicker.h"
+#include "Dorvane/Visual/StyledButton.h"
+#include "Dorvane/Visual/SymbolButton.h"
+#include "Dorvane/Visual/TextField.h"
+#include "Dorvane/Visual/TokenLabel.h"
+#include "DorvaneCore/Support/StrictJson.h"
+#include "tests/Dorvane/Settings/SettingsUiSupport.h"
+
+namespace dorvane {
+namespace {
+
+using testing::click;
+using testing::settle;
+using Calls = std::vector<std::string>;
+
+class ResolutionPageTest : public testing::SettingsViewHarness {
+protected:
+    ResolutionSettingsPage& page() {
+        if (!view) open(false, SettingsPage::resolution);
+        return shown<ResolutionSettingsPage>(SettingsPage::resolution);
+    }
+    SpecEditor* editor() {
+        QDialog* sheet = view->sheets().presented(SettingsView::draftSheet);
+        return sheet ? sheet->findChild<SpecEditor*>() : nullptr;
+    }
+    // Types into a field as a person does, replacing what it held: Chinese arrives
+    // committed by the input method.
+    static void retype(TextField& field, const QString& text) {
+        field.selectAll();
+        QTest::keyClick(&field, Qt::Key_Backspace);
+        QInputMethodEvent typed;
+        typed.setCommitString(text);
+        QCoreApplication::sendEvent(&field, &typed);
+    }
+};
+
+TEST_F(ResolutionPageTest, RowsReadTheirPresetAndTheActiveMarkFollowsTheModel) {
+    panel.edit([](Preferences& p) {
+        p.customPresets = {{"hd", "高清", 1920, 1080, 150}, {"blank", "  ", 1294, 720, 100}};
+    });
+    ResolutionSettingsPage& resolution = page();
+    ASSERT_EQ(resolution.rows().size(), 2u);
+    ResolutionPresetRow* hd = resolution.row("hd");
+    EXPECT_EQ(hd->size()->text(), QStringLiteral("1920 × 1080 · 150%"));
+    EXPECT_EQ(hd->glyph()->values().dimensions, (Dimensions{1280, 720}));
+    ResolutionPresetRow* blank = resolution.row("blank");
+    EXPECT_EQ(blank->title()->text(), QStringLiteral("规格"));
+    EXPECT_EQ(blank->size()->text(), QStringLiteral("1294 × 720"));
+    EXPECT_EQ(blank->size()->accessibleName(), QStringLiteral("1294 × 720，显示大小100%"));
+    EXPECT_EQ(blank->editButton()->accessibleName(), QStringLiteral("编辑规格"));
+    EXPECT_EQ(blank->deleteButton()->accessibleName(), QStringLiteral("删除规格"));
+    EXPECT_EQ(resolution.detailBanner(), nullptr);
+
+    struct Case {
+        std::optional<std::string> selected;
+        std::optional<Dimensions> applied;
+        const char* active;  // the row marked, none when empty
+    };
+    for (const auto& [selected, applied, active] : std::vector<Case>{
+             {"hd", Dimensions{1280, 720}, "hd"},
+             {"blank", Dimensions{1294, 720}, "blank"},
+             {"hd", Dimensions{1300, 720}, ""},         // adjusted away from the selection
+             {"hd", std::nullopt, ""},                  // nothing applied
+             {std::nullopt, Dimensions{1294, 720}, ""},  // a built-in preset of equal size
+         }) {
+        panel.edit([&selected](Preferences& p) { p.selectedCustomID = selected; });
+        panel.model.setApplied(applied);
+        settle();
+        for (ResolutionPresetRow* row : resolution.rows()) {
+            const bool marked = row->row().preset.id == active;
+            EXPECT_EQ(row->accessibleDescription() == QStringLiteral("已选择"), marked) << row->row().preset.id;
+            EXPECT_EQ(row->glyph()->values().selected, marked);
+        }
+    }
+    EXPECT_EQ(resolution.row("hd"), hd) << "rows are kept across republishes";
+
+    // The bin only asks, under the title.
+    click(*blank->deleteButton());
+    auto* alert = qobject_cast<QMessageBox*>(view->sheets().presented(SettingsView::deletionAlert));
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->text(), QStringLiteral("删除「规格」？"));
+    EXPECT_TRUE(panel.calls.empty());
+
+    panel.model.setDetail("虚拟显示器已启用");
+    settle();
+    ASSERT_NE(resolution.detailText(), nullptr);
+    EXPECT_EQ(resolution.detailText()->text(), QStringLiteral("虚拟显示器已启用"));
+    EXPECT_TRUE(resolution.detailText()->textInteractionFlags() & Qt::TextSelectableByMouse);
+    panel.model.setDetail(std::nullopt);
+    panel.edit([](Preferences& p) { p.customPresets.clear(); });
+    settle();
+    EXPECT_EQ(resolution.detailBanner(), nullptr);
+    EXPECT_FALSE(resolution.listCard()->isVisible());
+}
+
+TEST_F(ResolutionPageTest, TheEditorShowsItsMessageUntilAValidReturnSavesOnce) {
+    panel.edit([](Preferences& p) { p.customPresets = {{"blank", "  ", 1294, 720, 100}}; });
+    ResolutionSettingsPage& resolution = page();
+    click(*resolution.row("blank")->editButton());
+    SpecEditor* shown = editor();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->title()->text(), QStringLiteral("编辑规格"));
+    EXPECT_EQ(shown->nameField()->text(), QStringLiteral("  ")) << "the stored name, not the title";
+    EXPECT_NE(shown->saveAsButton(), nullptr);
+
+    retype(*shown->widthField(), QStringLiteral("12 80"));
+    QTest::keyClick(shown->widthField(), Qt::Key_Return);
+    settle();
+    ASSERT_EQ(editor(), shown);
+    EXPECT_TRUE(shown->errorRow()->isVisible());
+    EXPECT_EQ(shown->errorText()->text(), QStringLiteral("请输入整数宽度和高度。"));
+    retype(*shown->widthField(), QStringLiteral("511"));
+    EXPECT_EQ(shown->errorText()->text(), QStringLiteral("请输入整数宽度和高度。")) << "typing leaves the message";
+    QTest::keyClick(shown->heightField(), Qt::Key_Return);
+    settle();
+    EXPECT_EQ(shown->errorText()->text(), QStringLiteral("宽度与高度均须在 512 至 3840 逻辑像素范围内。"));
+    EXPECT_TRUE(panel.calls.empty());
+
+    retype(*shown->widthField(), QStringLiteral(" 1280\t"));
+    retype(*shown->nameField(), QStringLiteral("办公"));
+    QTest::keyClick(shown->nameField(), Qt::Key_Return);
+    settle();
+    EXPECT_EQ(panel.calls, Calls{"onSaveCustom(blank)"});
+    EXPECT_EQ(panel.model.preferences().customPresets, (std::vector<CustomPreset>{{"blank", "办公", 1280, 720, 100}}));
+    EXPECT_FALSE(view->state().draft);
+    EXPECT_EQ(view->sheets().presented(SettingsView::draftSheet), nullptr);
+
+    // Escape on a new one closes it without a call.
+    click(*resolution.newPresetButton());
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->saveAsButton(), nullptr);
+    QTest::keyClick(editor()->widthField(), Qt::Key_Escape);
+    settle();
+    EXPECT_EQ(editor(), nullptr);
+    EXPECT_EQ(panel.calls.size(), 1u);
+}
+
+TEST_F(ResolutionPageTest, SaveAsNewKeepsTheOriginalAndTheStepperStaysWithinItsRange) {
+    panel.edit([](Preferences& p) { p.customPresets = {{"hd", "高清", 1920, 1080, 150}}; });
+    click(*page().row("hd")->editButton());
+    SpecEditor* shown = editor();
+    ASSERT_NE(shown, nullptr);
+    for (int step = 0; step < 8; ++step) click(*shown->scaleUp());
+    EXPECT_EQ(shown->scaleLabel()->text(), QStringLiteral("显示大小：200%"));
+    EXPECT_FALSE(shown->scaleUp()->isEnabled());
+    for (int step = 0; step < 10; ++step) click(*shown->scaleDown());
+    EXPECT_EQ(shown->scaleLabel()->text(), QStringLiteral("显示大小：100%"));
+    retype(*shown->nameField(), QStringLiteral("高清副本"));
+    click(*shown->saveAsButton());
+    const auto& presets = panel.model.preferences().customPresets;
+    ASSERT_EQ(presets.size(), 2u);
+    EXPECT_EQ(presets[0], (CustomPreset{"hd", "高清", 1920, 1080, 150}));
+    EXPECT_NE(presets[1].id, "hd");
+    EXPECT_EQ(presets[1].name, "高清副本");
+    EXPECT_EQ(presets[1].scalePercent, 100);
+    EXPECT_EQ(editor(), nullptr);
+    EXPECT_EQ(page().rows().size(), 2u);
+}
+
+// Apple under both device types, under another name on tablets.
+std::string smallCatalog() {
+    const auto brand = [](const char* id, const char* name, const char* model, int width, int height) {
+        const json::Json screen{{"id", "main"}, {"name", "主屏"}, {"width", width}, {"height", height}};
+        return json::Json{{"id", id}, {"name", name},
+                          {"models", {{{"id", "m"}, {"name", model}, {"source", "t"}, {"screens", {screen}}}}}};
+    };
+    const json::Json categories = {
+        {{"id", "phone"}, {"name", "手机"},
+         {"brands", {brand("samsung", "三星", "Galaxy S24", 1080, 2340), brand("apple", "Apple", "iPhone 15", 1179, 2556)}}},
+        {{"id", "tablet"}, {"name", "平板"},
+         {"brands", {brand("apple", "苹果平板", "iPad Air", 1640, 2360), brand("lenovo", "联想", "Tab P12", 1840, 2944)}}},
+    };
+    return json::serialize(json::Json{{"schemaVersion", 1}, {"updatedAt", "2024"}, {"categories", categories}});
+}
+
+class DeviceTemplatesTest : public ResolutionPageTest {
+protected:
+    void writeOverride(const std::string& text) {
+        std::ofstream(folder.path() / std::string(DeviceTemplateCatalog::fileName)) << text;
+    }
+    DeviceTemplatesView* browser() {
+        click(*page().templatesButton());
+        QDialog* sheet = view->sheets().presented(ResolutionSettingsPage::deviceTemplatesSheet);
+        return sheet ? sheet->findChild<DeviceTemplatesView*>() : nullptr;
+    }
+    static QStringList shownTitles(const DeviceTemplatesView& templates) {
+        QStringList titles;
+        for (const auto* entry : templates.browser().entries()) titles << QString::fromStdString(entry->title());
+        EXPECT_EQ(templates.shownRows().size(), static_cast<std::size_t>(titles.size()));
+        return titles;
+    }
+    static QStringList brandNames(const DeviceTemplatesView& templates) {
+        QStringList names;
+        for (const auto& item : templates.brandPicker()->items()) names << QString::fromStdString(item.title);
+        return names;
+    }
+    static void chooseBrand(DeviceTemplatesView& templates, int row) {
+        auto* dropdown = templates.brandPicker();
+        click(*dropdown);
+        const DropdownMenuView* menu = dropdown->controller().popup().menu();
+        ASSERT_NE(menu, nullptr);
+        GlassPanel* list = dropdown->controller().popup().panel();
+        testing::clickAt(*list, menu->mapTo(list, menu->rowRect(row).center()));
+    }
+    static const DeviceTemplateCatalog::Entry* entryTitled(DeviceTemplatesView& templates, const std::string& title) {
+        for (const auto* entry : templates.browser().entries())
+            if (entry->title() == title) return entry;
+        return nullptr;
+    }
+    static TemplateRow* rowTitled(DeviceTemplatesView& templates, const std::string& title) {
+        const auto* entry = entryTitled(templates, title);
+        return entry ? templates.row(entry->id) : nullptr;
+    }
+};
+
+TEST_F(DeviceTemplatesTest, FiltersSearchAndRowStatesFollowTheModel) {
+    panel.edit([](Preferences& p) { p.customPresets.clear(); });
+    writeOverride(smallCatalog());
+    DeviceTemplatesView* templates = browser();
+    ASSERT_NE(templates, nullptr);
+    EXPECT_EQ(templates->size(), QSize(DeviceTemplatesView::width, DeviceTemplatesView::height));
+    EXPECT_EQ(shownTitles(*templates), (QStringList{"Galaxy S24", "iPhone 15", "iPad Air", "Tab P12"}));
+    EXPECT_EQ(templates->categoryPicker()->segmentCount(), 3);
+    EXPECT_EQ(brandNames(*templates), (QStringList{"全部品牌", "三星", "Apple", "联想"}));
+
+    chooseBrand(*templates, 2);  // Apple
+    EXPECT_EQ(shownTitles(*templates), (QStringList{"iPhone 15", "iPad Air"}));
+    click(*templates->categoryPicker()->segment(2));  // 平板
+    EXPECT_EQ(templates->brandPicker()->selection(), std::optional<std::string>(""));
+    EXPECT_EQ(brandNames(*templates), (QStringList{"全部品牌", "苹果平板", "联想"}));
+    EXPECT_EQ(shownTitles(*templates), (QStringList{"iPad Air", "Tab P12"}));
+    click(*templates->categoryPicker()->segment(0));
+
+    const std::size_t made = templates->madeRowCount();
+    QTest::keyClicks(templates->searchField(), QStringLiteral("galaxys24"));
+    EXPECT_EQ(shownTitles(*templates), QStringList{"Galaxy S24"});
+    EXPECT_EQ(templates->madeRowCount(), made) << "filtering reuses the rows";
+    EXPECT_TRUE(templates->clearButton()->isVisible());
+    QTest::keyClicks(templates->searchField(), QStringLiteral("x"));
+    EXPECT_TRUE(templates->emptyMessage()->isVisible());
+    EXPECT_EQ(templates->emptyMessage()->text(), QStringLiteral("未找到与“galaxys24x”匹配的设备"));
+    click(*templates->clearButton());
+    EXPECT_EQ(shownTitles(*templates).size(), 4);
+
+    // "添加" saves and the sheet stays; a hand-made preset of equal size counts as added.
+    TemplateRow* galaxy = rowTitled(*templates, "Galaxy S24");
+    ASSERT_NE(galaxy, nullptr);
+    click(*galaxy->addButton());
+    ASSERT_EQ(panel.calls.size(), 1u);
+    EXPECT_TRUE(panel.calls[0].starts_with("onSaveCustom(template:catalog:"));
+    EXPECT_EQ(galaxy->statusText(), QStringLiteral("已添加"));
+    EXPECT_NE(view->sheets().presented(ResolutionSettingsPage::deviceTemplatesSheet), nullptr);
+    const auto* air = entryTitled(*templates, "iPad Air");
+    ASSERT_NE(air, nullptr);
+    panel.edit([air](Preferences& p) {
+        p.customPresets.push_back({"mine", "我的", air->logicalWidth(), air->logicalHeight(), 200});
+    });
+    settle();
+    EXPECT_EQ(rowTitled(*templates, "iPad Air")->statusText(), QStringLiteral("已添加"));
+    const std::string galaxyID = panel.model.preferences().customPresets.front().id;
+    panel.edit([&galaxyID](Preferences& p) { p.selectedCustomID = galaxyID; });
+    const Dimensions galaxySize = panel.model.preferences().customPresets.front().dimensions(DisplaySize::standard);
+    panel.model.setApplied(galaxySize);
+    settle();
+    EXPECT_EQ(galaxy->statusText(), QStringLiteral("使用中"));
+    panel.model.setApplied(Dimensions{galaxySize.width + 10, galaxySize.height});
+    settle();
+    EXPECT_EQ(galaxy->statusText(), QStringLiteral("已添加"));
+}
+
+TEST_F(DeviceTemplatesTest, ABrokenOverrideShowsOnlyTheMessageAndAMissingOneFallsBack) {
+    writeOverride("{\"schemaVersion\": 1, \"categories\": [");
+    DeviceTemplatesView* broken = browser();
+    ASSERT_NE(broken, nullptr);
+    EXPECT_TRUE(broken->shownRows().empty());
+    EXPECT_EQ(broken->emptyMessage()->text(), QStringLiteral("无法读取设备模板"));
+    EXPECT_EQ(broken->categoryPicker()->segmentCount(), 1);
+    EXPECT_EQ(brandNames(*broken), QStringList{"全部品牌"});
+    click(*broken->closeButton());
+    EXPECT_FALSE(view->state().showingDeviceTemplates);
+
+    std::filesystem::remove(folder.path() / std::string(DeviceTemplateCatalog::fileName));
+    DeviceTemplatesView* bundled = browser();
+    ASSERT_NE(bundled, nullptr);
+    EXPECT_EQ(bundled->browser().entries().size(), DeviceTemplateCatalog::bundled().entries().size());
+    EXPECT_FALSE(bundled->emptyMessage()->isVisible());
+}
+
+}  // namespace
+}  // namespace dorvane

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include "DorvaneCore/Input/KeyCombination.h"
+#include "Platform/Host/WindowFixtures.h"
+#include "tests/Dorvane/Toolbar/ToolbarHarness.h"
+
+namespace dorvane {
+namespace {
+
+using testing::tap;
+
+// The toolbar over the host's desk: a browser, a terminal and an editor with windows.
+class ToolbarWiringTest : public testing::ToolbarTest {
+protected:
+    void SetUp() override {
+        ToolbarTest::SetUp();
+        tool->windowsAdmin().reset(host::WindowsFixture::desk);
+        for (const auto& application : tool->windowsAdmin().view().applications) pids[application.name] = application.pid;
+    }
+
+    static NamedShortcut shortcut(const std::string& id, const std::string& combination,
+                                  NamedShortcut::Mode mode = NamedShortcut::Mode::press) {
+        return NamedShortcut(id, combination, parseKeyCombination(combination), mode);
+    }
+    std::size_t beeps() const {
+        std::size_t count = 0;
+        for (const auto& entry : store->actionLog()) count += entry.action == "beep" ? 1 : 0;
+        return count;
+    }
+    void front(const std::string& name) {
+        app->applicationWorkspace().activate(pids.at(name));
+        scheduler.runUntilIdle();
+    }
+
+    std::map<std::string, pid_t> pids;
+};
+
+TEST_F(ToolbarWiringTest, ShortcutButtonsTapOrHoldTheirKeysForTheTarget) {
+    preferences.namedShortcuts = {shortcut("k", "cmd+shift+k"), shortcut("shift", "shift")};
+    expandOn(ToolbarSide::right);
+    front("终端");
+    calls.clear();
+    const pid_t terminal = pids.at("终端");
+    const auto keysSince = [&](std::size_t from) {
+        const auto keys = keysTo(terminal);
+        return std::vector<std::string>(keys.begin() + static_cast<std::ptrdiff_t>(std::min(from, keys.size())), keys.end());
+    };
+
+    // A plain press of an ordinary key: the whole stroke, through the sender's queue.
+    ToolbarButton* tapped = stripButton("shortcut:k");
+    ASSERT_NE(tapped, nullptr);
+    EXPECT_EQ(tapped->name(), "cmd+shift+k");
+    tap(*tapped);
+    scheduler.advanceBy(1);
+    EXPECT_EQ(keysTo(terminal), (std::vector<std::string>{"flagsChanged(55)↓", "flagsChanged(56)↓", "keyDown(40)",
+                                                           "keyUp(40)", "flagsChanged(56)↑", "flagsChanged(55)↑"}));
+    EXPECT_EQ(count("dismiss"), 1u);
+
+    // A modifier alone is held from the press to the release, and marked while held.
+    const std::size_t tapped6 = keysTo(terminal).size();
+    ToolbarButton* held = stripButton("shortcut:shift");
+    ASSERT_NE(held, nullptr);
+    testing::mouse(*held, QEvent::MouseButtonPress, {20, 20});
+    scheduler.advanceBy(0.5);
+    EXPECT_EQ(keysSince(tapped6), (std::vector<std::string>{"flagsChanged(56)↓"}));
+    EXPECT_TRUE(held->selected);
+    testing::mouse(*held, QEvent::MouseButtonRelease, {20, 20}, Qt::NoButton);
+    scheduler.advanceBy(0.5);
+    EXPECT_EQ(keysSince(tapped6), (std::vector<std::string>{"flagsChanged(56)↓", "flagsChanged(56)↑"}));
+    EXPECT_FALSE(held->selected);
+}
+
+TEST_F(ToolbarWiringTest, AHoldThatCannotBeSentIsLoggedWithTheTapsLine) {
+    preferences.namedShortcuts = {shortcut("shift", "shift")};
+    expandOn(ToolbarSide::right);
+    front("终端");
+    tool->permissionsAdmin().set(host::Permission::accessibility, false);
+    testing::mouse(*stripButton("shortcut:shift"), QEvent::MouseButtonPress, {20, 20});
+    testing::mouse(*stripButton("shortcut:shift"), QEvent::MouseButtonRelease, {20, 20}, Qt::NoButton);
+    scheduler.runUntilIdle();
+    EXPECT_EQ(logged("shortcut-failed"), (std::vector<std::string>{"shortcut-failed code=56 target=" +
+                                                                    std::to_string(pids.at("终端")) +
+                                                                    " error=请先完成辅助功能授权"}));
+    EXPECT_EQ(beeps(), 1u);
+    EXPECT_TRUE(keysTo(pids.at("终端")).empty());
+}
+
+TEST_F(ToolbarWiringTest, BuiltInButtonsReachTheShellAndOnlyThoseWithoutAPanelCloseTheOpenOne) {
+    preferences.floatingActions = {FloatingAction::runningApplications, FloatingAction::centerWindow};
+    expandOn(ToolbarSide::right);
+    toolbar->setActivePanel(FloatingAction::resolution);
+    tap(*stripButton("builtin:runningApplications"));
+    EXPECT_EQ(calls, (std::vector<std::string>{"action runningApplications"}));
+    calls.clear();
+    tap(*stripButton("builtin:centerWindow"));
+    EXPECT_EQ(calls, (std::vector<std::string>{"dismiss", "action centerWindow"}));
+    calls.clear();
+    tap(*toolbar->toolbar()->settings());
+    EXPECT_EQ(calls, (std::vector<std::string>{"dismiss", "action settings"}));
+    EXPECT_EQ(logged("button-down id=persistent:settings").size(), 1u);
+    ASSERT_EQ(logged("button-up id=persistent:settings").size(), 1u);
+    EXPECT_NE(logged("button-up")[2].find("inside=true dragged=false"), std::string::npos);
+
+    // The tap that collapses replaces its own button: it goes once its events are handled.
+    const QPointer<ToolbarButton> collapse = toolbar->toolbar()->collapse();
+    tap(*collapse);
+    EXPECT_FALSE(toolbar->expanded());
+    EXPECT_TRUE(collapse);
+    testing::settle();
+    EXPECT_FALSE(collapse);
+}
+
+TEST_F(ToolbarWiringTest, AHostClickOnTheToolbarLeavesTheApplicationInFront) {
+    expandOn(ToolbarSide::right);
+    front("终端");
+    reporter->flush();
+    const QPoint settings = toolbar->toolbar()->settings()->mapToGlobal(QPoint(20, 20));
+    tool->windowsAdmin().click({double(settings.x()), double(settings.y())}, std::nullopt);
+    scheduler.runUntilIdle();
+    EXPECT_EQ(calls.back(), "action settings");
+    EXPECT_EQ(app->applicationWorkspace().frontmostApplication()->pid, pids.at("终端"));
+}
+
+TEST_F(ToolbarWiringTest, TheFillButtonShowsItsRestoreFormWhileTheFrontWindowIsFilledAcrossRebuilds) {
+    preferences.floatingActions = {FloatingAction::fillWindow};
+    fillTarget = pids.at("终端");
+    filled = true;
+    expandOn(ToolbarSide::left);
+    ASSERT_NE(stripButton("builtin:fillWindow"), nullptr);
+    EXPECT_EQ(stripButton("builtin:fillWindow")->name(), "还原");
+    EXPECT_EQ(stripButton("builtin:fillWindow")->symbol(), "arrow.down.right.and.arrow.up.left.square");
+    toolbar->redock();
+    EXPECT_EQ(stripButton("builtin:fillWindow")->name(), "还原");
+
+    // Polled every second while shown; without trust the button keeps its form.
+    filled = false;
+    scheduler.advanceBy(1);
+    EXPECT_EQ(stripButton("builtin:fillWindow")->name(), "铺满");
+    filled = true;
+    tool->permissionsAdmin().set(host::Permission::accessibility, false);
+    scheduler.advanceBy(3);
+    EXPECT_EQ(stripButton("builtin:fillWindow")->name(), "铺满");
+}
+
+TEST_F(ToolbarWiringTest, TheTargetFallsBackToTheRecentApplicationAndSaysSo) {
+    configure();
+    toolbar->setEnabled(true);
+    front("终端");
+    EXPECT_EQ(toolbar->targetApplicationPID(), pids.at("终端"));
+    EXPECT_TRUE(logged("target-fallback").empty());
+    // The program itself in front: unknown usability, the last application instead.
+    app->applicationWorkspace().activate(ownPID);
+    scheduler.runUntilIdle();
+    EXPECT_EQ(toolbar->targetApplicationPID(), pids.at("终端"));
+    EXPECT_EQ(logged("target-fallback"), (std::vector<std::string>{"target-fallback front=" + std::to_string(ownPID) +
+                                                                    " focusedUsable=nil target=" +
+                                                                    std::to_string(pids.at("终端"))}));
+}
+
+}  // namespace
+}  // namespace dorvane
