@@ -14,25 +14,11 @@
 
 namespace dorvane {
 
-SymbolView::SymbolView(std::string_view symbol, double size, const AdaptiveColor& color, QSize frame,
-                       QWidget* parent)
-    : QWidget(parent), symbol_(symbol), size_(size), color_(color) {
-    setFixedSize(frame);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    DesignTokens::repaintOnAppearanceChange(this);
-}
-
-void SymbolView::set(std::string_view symbol, const AdaptiveColor& color) {
-    if (symbol_ == symbol && std::string_view(color_.name) == color.name) return;
-    symbol_ = symbol;
-    color_ = color;
-    update();
-}
-
-void SymbolView::paintEvent(QPaintEvent* /*event*/) {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    Symbols::paint(painter, QRectF(rect()), symbol_, size_, color_.resolved());
+SymbolLabel* framedSymbol(std::string_view symbol, double size, const AdaptiveColor& color, QSize frame,
+                          QWidget* parent) {
+    auto* label = new SymbolLabel(symbol, size, color, parent);
+    label->setFixedSize(frame);
+    return label;
 }
 
 FilledBox::FilledBox(const AdaptiveColor& fill, double radius, QWidget* parent)

@@ -9,29 +9,17 @@
 #include <QWidget>
 
 #include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/QtText.h"
+#include "Dorvane/Visual/SymbolLabel.h"
 
 namespace dorvane {
 
 // Small pieces the editors and the quick-actions page are drawn with, all in the shared
 // tokens and repainted when the appearance changes.
 
-// A symbol in a fixed frame; clicks go through to what lies under it.
-class SymbolView final : public QWidget {
-public:
-    SymbolView(std::string_view symbol, double size, const AdaptiveColor& color, QSize frame,
-               QWidget* parent = nullptr);
-
-    void set(std::string_view symbol, const AdaptiveColor& color);
-    const std::string& symbol() const { return symbol_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    std::string symbol_;
-    double size_;
-    AdaptiveColor color_;
-};
+// The shared symbol label in a frame of its own (centred in it); clicks go through.
+SymbolLabel* framedSymbol(std::string_view symbol, double size, const AdaptiveColor& color, QSize frame,
+                          QWidget* parent);
 
 // A rounded fill in one of the shared colours (cards, search fields, capsules), with an
 // optional inner outline; its children lie on it.
@@ -90,10 +78,5 @@ private:
 // Shows or hides `widget`, fading it in or out over `seconds` when `animated`; a fade still
 // running is cut short. Without animation the change is immediate.
 void setVisibleFading(QWidget* widget, bool visible, bool animated, double seconds);
-
-// Text as a QString from the core's UTF-8.
-inline QString qText(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace dorvane

@@ -63,8 +63,8 @@ void installIconPickerAccessibility() {
 
 IconCell::IconCell(ShortcutIcon icon, QWidget* parent) : QAbstractButton(parent), icon_(icon) {
     installIconPickerAccessibility();
-    setAccessibleName(qText(title(icon)));
-    setToolTip(qText(IconPickerModel::cellHelp(icon)));
+    setAccessibleName(qtText(title(icon)));
+    setToolTip(qtText(IconPickerModel::cellHelp(icon)));
     setFocusPolicy(Qt::TabFocus);
     DesignTokens::repaintOnAppearanceChange(this);
 }
@@ -105,7 +105,7 @@ void IconCell::paintEvent(QPaintEvent* /*event*/) {
     painter.setPen(DesignTokens::Colors::textSecondary.resolved());
     const QRectF titleRect(2, top + EditorMetrics::iconSymbolHeight + EditorMetrics::iconCellSpacing, width() - 4,
                            textHeight);
-    painter.drawText(titleRect, Qt::AlignCenter, metrics.elidedText(qText(title(icon_)), Qt::ElideRight, titleRect.width()));
+    painter.drawText(titleRect, Qt::AlignCenter, metrics.elidedText(qtText(title(icon_)), Qt::ElideRight, titleRect.width()));
 }
 
 // The cells in six columns, made once; only the shown ones are placed.
@@ -170,7 +170,7 @@ IconPickerView::IconPickerView(std::optional<ShortcutIcon> selected, std::functi
     barRow->setContentsMargins(EditorMetrics::searchBarHorizontalPadding, EditorMetrics::searchBarVerticalPadding,
                                EditorMetrics::searchBarHorizontalPadding, EditorMetrics::searchBarVerticalPadding);
     barRow->setSpacing(EditorMetrics::searchBarSpacing);
-    barRow->addWidget(new SymbolView("magnifyingglass", DesignTokens::fontBody, DesignTokens::Colors::textSecondary,
+    barRow->addWidget(framedSymbol("magnifyingglass", DesignTokens::fontBody, DesignTokens::Colors::textSecondary,
                                      QSize(DesignTokens::fontBody + 2, DesignTokens::fontBody + 4), bar));
     search_ = new QLineEdit(bar);
     search_->setFrame(false);
@@ -190,7 +190,7 @@ IconPickerView::IconPickerView(std::optional<ShortcutIcon> selected, std::functi
     auto* emptyColumn = new QVBoxLayout(empty_);
     emptyColumn->setSpacing(EditorMetrics::emptyResultsSpacing);
     emptyColumn->addStretch(1);
-    emptyColumn->addWidget(new SymbolView("magnifyingglass", EditorMetrics::emptyResultsSymbolSize,
+    emptyColumn->addWidget(framedSymbol("magnifyingglass", EditorMetrics::emptyResultsSymbolSize,
                                           DesignTokens::Colors::textTertiary,
                                           QSize(EditorMetrics::emptyResultsSymbolSize + 4,
                                                 EditorMetrics::emptyResultsSymbolSize + 4),
@@ -288,7 +288,7 @@ void IconPickerView::render() {
     if (!heightAnimation_) setAreaHeight(areaHeightFor(shown_.size(), scrolling_), false);
 
     found_->setVisible(searching);
-    found_->setText(qText(IconPickerModel::foundCount(shown_.size())));
+    found_->setText(qtText(IconPickerModel::foundCount(shown_.size())));
     clearInFooter_->setVisible(searching);
     expand_->setVisible(!searching && IconPickerModel::offersExpansion());
     expand_->setText(expanded_ ? QStringLiteral("收起更多") : QStringLiteral("更多图标"));

@@ -127,7 +127,7 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
       screens_(services.screens),
       windowContentHeight_(std::move(windowContentHeight)),
       reduceMotion_(std::move(reduceMotion)) {
-    setAccessibleName(qText(model_.title()));
+    setAccessibleName(qtText(model_.title()));
     auto* outer = column(this, 0);
 
     // Header.
@@ -207,7 +207,7 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
     mainKey_->setFont(DesignTokens::font(DesignTokens::fontBody));
     mainKey_->setAccessibleName(QStringLiteral("主按键"));
     mainKey_->addItem(QStringLiteral("请选择按键…"), QVariant(static_cast<int>(ShortcutEditorModel::noManualKey)));
-    for (const ManualKey& key : manualKeys) mainKey_->addItem(qText(key.title), QVariant(static_cast<int>(key.code)));
+    for (const ManualKey& key : manualKeys) mainKey_->addItem(qtText(key.title), QVariant(static_cast<int>(key.code)));
     mainKey_->setMaxVisibleItems(12);
     mainKeyRow->addWidget(mainKey_, 1);
     manualLayout->addLayout(mainKeyRow);
@@ -220,7 +220,7 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
     keycaps->setContentsMargins(0, 0, 0, 0);
     keycaps->setSpacing(EditorMetrics::keycapSpacing);
     for (std::size_t i = 0; i < modifierKeycaps.size(); ++i) {
-        keycaps_[i] = new KeycapButton(qText(modifierKeycaps[i].symbol), qText(modifierKeycaps[i].title), keycapRow_);
+        keycaps_[i] = new KeycapButton(qtText(modifierKeycaps[i].symbol), qtText(modifierKeycaps[i].title), keycapRow_);
         keycaps->addWidget(keycaps_[i], 1);
     }
     modifiers->addWidget(keycapRow_);
@@ -250,7 +250,7 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
     auto* iconRow = row(EditorMetrics::iconRowSpacing);
     iconRow->addWidget(label(QStringLiteral("图标"), DesignTokens::fontBody, FontWeight::medium,
                              DesignTokens::Colors::textPrimary, bodyContent_));
-    iconSymbol_ = new SymbolView("keyboard", DesignTokens::fontEmphasis, DesignTokens::Colors::accent,
+    iconSymbol_ = framedSymbol("keyboard", DesignTokens::fontEmphasis, DesignTokens::Colors::accent,
                                  QSize(EditorMetrics::iconSymbolWidth, EditorMetrics::iconSymbolWidth), bodyContent_);
     iconRow->addWidget(iconSymbol_);
     iconTitle_ = label(QString(), DesignTokens::fontBody, FontWeight::regular, DesignTokens::Colors::textSecondary,
@@ -290,7 +290,7 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
     auto* errorLayout = new QHBoxLayout(errorRow_);
     errorLayout->setContentsMargins(0, 0, 0, 0);
     errorLayout->setSpacing(EditorMetrics::errorRowSpacing);
-    errorLayout->addWidget(new SymbolView("exclamationmark.circle.fill", DesignTokens::fontBody, DesignTokens::Colors::red,
+    errorLayout->addWidget(framedSymbol("exclamationmark.circle.fill", DesignTokens::fontBody, DesignTokens::Colors::red,
                                           QSize(DesignTokens::fontBody + 3, DesignTokens::fontBody + 3), errorRow_));
     error_ = label(QString(), DesignTokens::fontBody, FontWeight::regular, DesignTokens::Colors::red, errorRow_);
     errorLayout->addWidget(error_);
@@ -354,7 +354,7 @@ QAbstractButton* ShortcutEditor::saveButton() const { return save_; }
 QLabel* ShortcutEditor::errorLabel() const { return error_; }
 
 void ShortcutEditor::render() {
-    title_->setText(qText(model_.title()));
+    title_->setText(qtText(model_.title()));
     if (name_->text().toStdString() != model_.name()) {
         const QSignalBlocker block(name_);
         name_->setText(QString::fromStdString(model_.name()));
@@ -381,7 +381,7 @@ void ShortcutEditor::render() {
     if (chip) chipText_->setText(QString::fromStdString(*chip));
 
     iconSymbol_->set(rawValue(model_.icon()), DesignTokens::Colors::accent);
-    iconTitle_->setText(qText(title(model_.icon())));
+    iconTitle_->setText(qtText(title(model_.icon())));
     iconToggle_->setText(model_.showsIconPicker ? QStringLiteral("收起") : QStringLiteral("更换"));
     iconToggle_->setAccessibleName(model_.showsIconPicker ? QStringLiteral("收起图标选择") : QStringLiteral("更换图标"));
     picker_->setSelected(model_.icon());

@@ -25,7 +25,7 @@ class PlainButton;
 class SegmentedPicker;
 class ShortcutRecorder;
 class StyledButton;
-class SymbolView;
+class SymbolLabel;
 class TokenLabel;
 
 // One modifier keycap of the manual configuration: its symbol and name, in the accent
@@ -127,7 +127,7 @@ private:
     FilledBox* chip_;
     TokenLabel* chipText_;
     TokenLabel* unset_;
-    SymbolView* iconSymbol_;
+    SymbolLabel* iconSymbol_;
     TokenLabel* iconTitle_;
     PlainButton* iconToggle_;
     IconPickerView* picker_;

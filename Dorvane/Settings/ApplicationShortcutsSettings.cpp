@@ -123,7 +123,7 @@ void ApplicationCardView::render(const ApplicationShortcuts& application, bool c
     application_ = application;
     name_->setText(QString::fromStdString(application.name));
     chevron_->setSymbol(collapsed ? "chevron.right" : "chevron.down");
-    chevron_->setAccessibleName(qText(chevronAccessibleName(application, collapsed)));
+    chevron_->setAccessibleName(qtText(chevronAccessibleName(application, collapsed)));
 
     std::map<std::string, StyledButton*> kept;
     int index = 0;
@@ -165,7 +165,7 @@ void ApplicationCardView::showChipMenu(const std::string& shortcutID, QPoint glo
     const auto found = std::ranges::find(application_.shortcuts, shortcutID, &NamedShortcut::id);
     if (found == application_.shortcuts.end()) return;
     chipMenu_->clear();
-    QAction* flip = chipMenu_->addAction(qText(enablementMenuTitle(*found)));
+    QAction* flip = chipMenu_->addAction(qtText(enablementMenuTitle(*found)));
     connect(flip, &QAction::triggered, this, [this, shortcutID] {
         if (const auto toggle = onToggleEnabled) toggle(shortcutID);
     });
@@ -300,7 +300,7 @@ void ApplicationShortcutsSettings::presentSheets() {
                     [this, id = deletingApplication_->bundleID] { remove(id); }}};
     }
     sheets.alert(removalAlert, deletingApplication_ ? std::optional(deletingApplication_->bundleID) : std::nullopt,
-                 deletingApplication_ ? qText(removalAlertTitle(*deletingApplication_)) : QString(), std::move(removal),
+                 deletingApplication_ ? qtText(removalAlertTitle(*deletingApplication_)) : QString(), std::move(removal),
                  [this] {
                      deletingApplication_.reset();
                      refresh();

@@ -39,7 +39,7 @@ public:
     QStringList keyBindingsForAction(const QString& /*name*/) const override { return {}; }
 
 private:
-    static QString stepName(OperationStep step) { return qText(title(step)); }
+    static QString stepName(OperationStep step) { return qtText(title(step)); }
     OperationCardView* card() const { return static_cast<OperationCardView*>(widget()); }
 };
 
@@ -138,7 +138,7 @@ OperationCardView::OperationCardView(QWidget* parent) : QWidget(parent) {
 
 void OperationCardView::render(const OperationCard& card) {
     const QString title = QString::fromStdString(card.title);
-    grip_->set(card.id, qText(card.dragAccessibleName()));
+    grip_->set(card.id, qtText(card.dragAccessibleName()));
     heading_->set(card.symbol, title, QString::fromStdString(card.secondLine));
     toggle_->setOn(card.switchOn);
     pencil_->setToolTip(QString::fromStdString(card.editHelp()));

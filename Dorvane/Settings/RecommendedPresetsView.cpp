@@ -66,7 +66,7 @@ RecommendedPresetsView::RecommendedPresetsView(ControlPanelModel& model, Setting
         tile->setFixedSize(QuickActionsMetrics::presetIconFrame, QuickActionsMetrics::presetIconFrame);
         auto* tileLayout = new QHBoxLayout(tile);
         tileLayout->setContentsMargins(0, 0, 0, 0);
-        tileLayout->addWidget(new SymbolView(rawValue(preset.icon), DesignTokens::fontEmphasis,
+        tileLayout->addWidget(framedSymbol(rawValue(preset.icon), DesignTokens::fontEmphasis,
                                              DesignTokens::Colors::textPrimary,
                                              QSize(QuickActionsMetrics::presetIconFrame, QuickActionsMetrics::presetIconFrame),
                                              tile));
@@ -87,7 +87,7 @@ RecommendedPresetsView::RecommendedPresetsView(ControlPanelModel& model, Setting
         addedLayout->setContentsMargins(QuickActionsMetrics::addedHorizontalPadding, QuickActionsMetrics::addedVerticalPadding,
                                         QuickActionsMetrics::addedHorizontalPadding, QuickActionsMetrics::addedVerticalPadding);
         addedLayout->setSpacing(static_cast<int>(DesignTokens::spacingXs));
-        addedLayout->addWidget(new SymbolView("checkmark", DesignTokens::fontCaption, DesignTokens::Colors::textSecondary,
+        addedLayout->addWidget(framedSymbol("checkmark", DesignTokens::fontCaption, DesignTokens::Colors::textSecondary,
                                               QSize(DesignTokens::fontCaption + 2, DesignTokens::fontCaption + 2), added));
         addedLayout->addWidget(new TokenLabel(QStringLiteral("已添加"),
                                               DesignTokens::font(DesignTokens::fontCaption, FontWeight::medium),

@@ -278,7 +278,7 @@ TEST_F(QuickActionsTest, ARefusedIconShowsItsFailureUntilTheSheetOpensAgain) {
     IconCell* current = icons->picker()->cell(ShortcutIcon::fillWindow);
     QAccessibleInterface* currentCell = QAccessible::queryAccessibleInterface(current);
     EXPECT_TRUE(currentCell->state().selected);
-    EXPECT_EQ(currentCell->text(QAccessible::Name), qText(title(ShortcutIcon::fillWindow)));
+    EXPECT_EQ(currentCell->text(QAccessible::Name), qtText(title(ShortcutIcon::fillWindow)));
     EXPECT_FALSE(QAccessible::queryAccessibleInterface(icons->picker()->cell(ShortcutIcon::copy))->state().selected);
 
     accepts = false;
