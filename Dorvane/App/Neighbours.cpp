@@ -68,11 +68,20 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
     neighbours.permissions = std::move(input.permissions);
     // The settings window watches the controller's permission monitor and registers this
     // executable to start at login; its place is kept in the host's user defaults.
+    // Its editors read the host's screens, running and installed applications, and record
+    // keys from the host's event stream under the same permission monitor.
+    EditorServices editors;
+    editors.screens = &services.host.screens();
+    editors.events = &services.host.events();
+    editors.permissions = input.monitor.get();
+    editors.runningApplications = &services.host.workspace();
+    editors.installedApplications = &services.host.installedApplications();
+    editors.mainQueue = &services.mainQueue;
     neighbours.settingsWindows = std::make_unique<qthost::QtSettingsWindows>(
         std::make_unique<SettingsViews>(std::make_unique<TrackedSettingsPermissions>(input.monitor),
                                         std::make_unique<system::XdgAutostartLoginItems>(
                                             system::XdgAutostartLoginItems::fromEnvironment(services.executable)),
-                                        services.root),
+                                        services.root, std::move(editors)),
         &services.host.userDefaults(), &services.host.screens());
     return neighbours;
 }

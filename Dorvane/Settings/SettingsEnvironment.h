@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "Dorvane/Editors/EditorServices.h"
 #include "Dorvane/Settings/SettingsPermissions.h"
 #include "Platform/System/LoginItems.h"
 
@@ -16,6 +17,8 @@ struct SettingsEnvironment {
     std::filesystem::path supportFolder;
     // Whether animations are left out now; by default the host's Reduce Motion.
     std::function<bool()> reduceMotion;
+    // What the shortcut editor and the application picker read of the host.
+    EditorServices editors = {};
 };
 
 }  // namespace dorvane

@@ -12,6 +12,7 @@
 #include "Dorvane/InputViews/WindowDragScroll.h"
 #include "Dorvane/Settings/ConnectionSettingsPage.h"
 #include "Dorvane/Settings/GeneralSettingsPage.h"
+#include "Dorvane/Settings/QuickActionsSettingsPage.h"
 #include "Dorvane/Settings/ResolutionSettingsPage.h"
 #include "Dorvane/Settings/SettingRows.h"
 #include "Dorvane/Settings/SettingsMetrics.h"
@@ -85,7 +86,7 @@ std::unique_ptr<SettingsPageView> SettingsView::makePage(SettingsPage page) {
         case SettingsPage::connection: return std::make_unique<ConnectionSettingsPage>(*this);
         case SettingsPage::touch: return std::make_unique<TouchSettingsPage>(*this);
         case SettingsPage::resolution: return std::make_unique<ResolutionSettingsPage>(*this);
-        case SettingsPage::floating: return std::make_unique<TitledSettingsPage>(QStringLiteral("快捷操作"));
+        case SettingsPage::floating: return std::make_unique<QuickActionsSettingsPage>(*this);
     }
     return std::make_unique<TitledSettingsPage>(QString());
 }

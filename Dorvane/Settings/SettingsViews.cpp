@@ -6,12 +6,21 @@
 namespace dorvane {
 
 SettingsViews::SettingsViews(std::unique_ptr<SettingsPermissions> permissions,
-                             std::unique_ptr<system::LoginItems> loginItems, std::filesystem::path supportFolder)
-    : permissions_(std::move(permissions)), loginItems_(std::move(loginItems)), supportFolder_(std::move(supportFolder)) {}
+                             std::unique_ptr<system::LoginItems> loginItems, std::filesystem::path supportFolder,
+                             EditorServices editors)
+    : permissions_(std::move(permissions)),
+      loginItems_(std::move(loginItems)),
+      supportFolder_(std::move(supportFolder)),
+      editors_(std::move(editors)) {
+    if (editors_.installedApplications != nullptr && editors_.scanQueue == nullptr) {
+        scanQueue_ = std::make_unique<dispatch::SerialQueue>("application-scan");
+        editors_.scanQueue = scanQueue_.get();
+    }
+}
 
 std::unique_ptr<QWidget> SettingsViews::makeSettingsView(ControlPanelModel& model, bool startNew, SettingsPage page) {
     return std::make_unique<SettingsView>(model, startNew, page,
-                                          SettingsEnvironment{*permissions_, *loginItems_, supportFolder_, {}});
+                                          SettingsEnvironment{*permissions_, *loginItems_, supportFolder_, {}, editors_});
 }
 
 std::unique_ptr<QWidget> SettingsViews::makeResolutionPanelView(ControlPanelModel& model,

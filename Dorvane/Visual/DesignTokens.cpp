@@ -66,6 +66,13 @@ QFont DesignTokens::font(double size, FontWeight weight) {
     return font;
 }
 
+QFont DesignTokens::monospacedFont(double size, FontWeight weight) {
+    QFont mono = font(size, weight);
+    mono.setFamilies({QStringLiteral("WenQuanYi Micro Hei Mono"), textFamily()});
+    mono.setStyleHint(QFont::Monospace);
+    return mono;
+}
+
 TextMeasurer DesignTokens::measurer() {
     return [](std::string_view text, const TextFont& textFont) {
         const QFontMetricsF metrics(font(textFont));

@@ -95,6 +95,13 @@ struct DesignTokens {
     static constexpr double pageSwitchDuration = 0.2;
     static constexpr double hoverDuration = 0.12;
     static constexpr double pressDuration = 0.1;
+    // The editors: cards re-flowing after a reorder (and a dragged card's image gliding
+    // back), a section folding open or shut, the icon catalog expanding, and the wait
+    // before the expanded catalog scrolls to the current icon.
+    static constexpr double reorderDuration = 0.2;
+    static constexpr double foldDuration = 0.16;
+    static constexpr double expandDuration = 0.2;
+    static constexpr double scrollToSelectionDelay = 0.06;
 
     // Application icons drawn as a lettered square: the share of the side that is corner
     // radius and letter, and the colours a name picks from.
@@ -110,6 +117,8 @@ struct DesignTokens {
     // the offscreen and X platforms. Text is set in WenQuanYi Micro Hei.
     static QFont font(double size, FontWeight weight = FontWeight::regular);
     static QFont font(const TextFont& textFont) { return font(textFont.pointSize, textFont.weight); }
+    // The same in the monospaced face (key combinations).
+    static QFont monospacedFont(double size, FontWeight weight = FontWeight::regular);
     static const QString& textFamily();
 
     // The width of one line as the views draw it.

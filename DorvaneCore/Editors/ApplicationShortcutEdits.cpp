@@ -4,14 +4,10 @@
 
 namespace dorvane {
 
-namespace {
-
 const ApplicationShortcuts* findApplication(std::span<const ApplicationShortcuts> list, std::string_view bundleID) {
     const auto found = std::ranges::find(list, bundleID, &ApplicationShortcuts::bundleID);
     return found == list.end() ? nullptr : &*found;
 }
-
-}  // namespace
 
 std::vector<ApplicationShortcuts> savingGroup(std::span<const ApplicationShortcuts> list,
                                               const ApplicationShortcuts& group) {

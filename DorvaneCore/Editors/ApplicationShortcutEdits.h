@@ -17,6 +17,9 @@ namespace dorvane {
 // nothing here stores. Applications are matched by exact bundle identifier,
 // shortcuts by id; replacing keeps the position, adding appends.
 
+// The first record of this bundle identifier; none when the application is not listed.
+const ApplicationShortcuts* findApplication(std::span<const ApplicationShortcuts> list, std::string_view bundleID);
+
 // The list with `group` in place of the first record of its bundle identifier,
 // or appended when there is none.
 std::vector<ApplicationShortcuts> savingGroup(std::span<const ApplicationShortcuts> list,

@@ -8,8 +8,9 @@
 // toolbar-launcher.png, toolbar-overflow-dark.png and toolbar-notice.png, the settings window's
 // settings-general.png (light, with the Accessibility warning), settings-general-dark.png,
 // settings-connection.png (its dropdown open), settings-touch.png, settings-resolution.png
-// (and -dark), spec-editor-error.png, device-templates.png, resolution-panel-left.png and
-// resolution-panel-bottom.png, and screenshots.json
+// (and -dark), spec-editor-error.png, device-templates.png, settings-quick-actions.png,
+// shortcut-editor.png (its icon picker open), recommended-shortcuts.png, application-picker.png,
+// resolution-panel-left.png and resolution-panel-bottom.png, and screenshots.json
 // (where the glass lies in each picture, and the desktop's colour under two of its pixels).
 // Needs an X display with a compositing manager: `make screenshots` (scripts/screenshots)
 // provides Xvfb and xcompmgr. The notices speak through the simulated host in $CORVELLE_HOST_DIR, whose
@@ -44,6 +45,10 @@
 #include "Dorvane/QtHost/QtScreenGeometry.h"
 #include "Dorvane/Settings/AutomaticResolutionSettings.h"
 #include "Dorvane/Settings/ConnectionSettingsPage.h"
+#include "Dorvane/Editors/ShortcutApplicationPicker.h"
+#include "Dorvane/Editors/ShortcutEditor.h"
+#include "Dorvane/Settings/ApplicationShortcutsSettings.h"
+#include "Dorvane/Settings/QuickActionsSettingsPage.h"
 #include "Dorvane/Settings/FixedSettingsPermissions.h"
 #include "Dorvane/Settings/ResolutionPanelView.h"
 #include "Dorvane/Settings/ResolutionSettingsPage.h"
@@ -66,6 +71,8 @@
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "nlohmann/json.hpp"
+#include "Platform/Dispatch/SerialQueue.h"
+#include "tools/corvelle-screenshots/QuickActionsScene.h"
 #include "tools/corvelle-screenshots/ScreenshotDesk.h"
 #include "tools/corvelle-screenshots/ToolbarStage.h"
 
@@ -417,7 +424,7 @@ private:
         layout->setContentsMargins(0, 0, 0, 0);
         settingsView_ = new SettingsView(settingsModel_, false, SettingsPage::general,
                                          SettingsEnvironment{settingsPermissions_, *loginItems_, loginFolder_.path().toStdString(),
-                                                             [] { return true; }},
+                                                             [] { return true; }, editorServices()},
                                          settingsWindow_.get());
         layout->addWidget(settingsView_);
         const QRect screenArea = screen()->geometry();
@@ -572,9 +579,56 @@ private:
                     after(kSettleMilliseconds, [this] {
                         sheetShot(ResolutionSettingsPage::deviceTemplatesSheet, "device-templates.png", [this] {
                             settingsView_->setShowingDeviceTemplates(false);
-                            settingsWindow_.reset();
-                            panelShot(ToolbarSide::left, "resolution-panel-left.png", [this] {
-                                panelShot(ToolbarSide::bottom, "resolution-panel-bottom.png", [this] { finish(); });
+                            quickActionsShots();
+                        });
+                    });
+                });
+            });
+        });
+    }
+
+    // The editors read the screens of the host and the picture's own applications.
+    EditorServices editorServices() {
+        EditorServices services;
+        services.screens = &host_.screens();
+        services.installedApplications = &pictureApplications_;
+        services.mainQueue = &mainQueue_;
+        services.scanQueue = &scanQueue_;
+        return services;
+    }
+
+    void quickActionsShots() {
+        settingsModel_.setPreferences(quickActionsPreferences(settingsModel_.preferences()));
+        settingsView_->setPage(SettingsPage::floating);
+        after(kSettleMilliseconds, [this] {
+            settingsShot("settings-quick-actions.png", [this] {
+                settingsView_->setEditingShortcut(editedShortcut());
+                after(kSettleMilliseconds / 2, [this] { shortcutEditorShot(); });
+            });
+        });
+    }
+
+    void shortcutEditorShot() {
+        QDialog* sheet = settingsView_->sheets().presented(QuickActionsSettingsPage::shortcutEditorSheet);
+        auto* shortcutEditor = sheet != nullptr ? sheet->findChild<ShortcutEditor*>() : nullptr;
+        if (shortcutEditor == nullptr) return fail("the shortcut editor did not open");
+        shortcutEditor->iconToggle()->click();
+        after(kSettleMilliseconds, [this] {
+            sheetShot(QuickActionsSettingsPage::shortcutEditorSheet, "shortcut-editor.png", [this] {
+                settingsView_->setEditingShortcut(std::nullopt);
+                settingsView_->setShowingPresetSheet(true);
+                after(kSettleMilliseconds, [this] {
+                    sheetShot(QuickActionsSettingsPage::presetSheet, "recommended-shortcuts.png", [this] {
+                        settingsView_->setShowingPresetSheet(false);
+                        auto* page = dynamic_cast<QuickActionsSettingsPage*>(settingsView_->currentPage());
+                        if (page == nullptr) return fail("the quick-actions page did not show");
+                        page->applications()->addApplicationButton()->click();
+                        after(kSettleMilliseconds, [this] {
+                            sheetShot(ApplicationShortcutsSettings::pickerSheet, "application-picker.png", [this] {
+                                settingsWindow_.reset();
+                                panelShot(ToolbarSide::left, "resolution-panel-left.png", [this] {
+                                    panelShot(ToolbarSide::bottom, "resolution-panel-bottom.png", [this] { finish(); });
+                                });
                             });
                         });
                     });
@@ -663,6 +717,8 @@ private:
     QTemporaryDir loginFolder_;
     std::unique_ptr<system::XdgAutostartLoginItems> loginItems_ = std::make_unique<system::XdgAutostartLoginItems>(
         loginFolder_.path().toStdString(), "/opt/corvelle/corvelle");
+    PictureApplications pictureApplications_;
+    dispatch::SerialQueue scanQueue_{"application-scan"};
     std::unique_ptr<QWidget> settingsWindow_;
     SettingsView* settingsView_ = nullptr;
     double panelHeight_ = 0;

@@ -104,7 +104,7 @@ protected:
         window = std::make_unique<QWidget>();
         view = std::make_unique<SettingsView>(panel.model, startNew, page,
                                               SettingsEnvironment{permissions, loginItems, folder.path(),
-                                                                  [this] { return reduceMotion; }},
+                                                                  [this] { return reduceMotion; }, editors},
                                               window.get());
         view->setGeometry(0, 0, 900, 720);
         showActive(*window, QRect(0, 0, 900, 720));
@@ -136,6 +136,7 @@ protected:
     TrackedSettingsPermissions permissions{tracker};
     TemporaryFolder folder{"corvelle-settings"};
     system::XdgAutostartLoginItems loginItems{folder.path() / "autostart", "/opt/corvelle/corvelle"};
+    EditorServices editors;  // what the editors read of the host; none by default
     std::unique_ptr<QWidget> window;
     std::unique_ptr<SettingsView> view;
 };

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+
+#include "Dorvane/Editors/ShortcutApplicationPicker.h"
+#include "Dorvane/Editors/ShortcutEditor.h"
+#include "Dorvane/Settings/ApplicationShortcutsSettings.h"
+#include "Dorvane/Visual/StyledButton.h"
+#include "Dorvane/Visual/ToggleSwitch.h"
+#include "tests/Dorvane/Settings/QuickActionsUiSupport.h"
+#include "tests/Support/ApplicationsHost.h"
+
+namespace dorvane {
+namespace {
+
+using testing::click;
+using testing::settle;
+
+const std::string kNotes = "com.example.notes";
+
+// The application lists over a machine whose installed applications are a temporary tree,
+// scanned on a queue of the test's virtual time.
+class ApplicationShortcutsTest : public testing::QuickActionsTest {
+protected:
+    void SetUp() override {
+        QuickActionsTest::SetUp();
+        editors.installedApplications = &machine.app.installedApplications();
+        editors.runningApplications = &machine.app.workspace();
+        editors.mainQueue = &scheduler.mainQueue();
+        editors.scanQueue = &scanQueue;
+    }
+
+    ApplicationShortcutsSettings& applications() { return *page().applications(); }
+
+    ShortcutApplicationPicker* openPicker() {
+        click(*applications().addApplicationButton());
+        return sheet<ShortcutApplicationPicker>(ApplicationShortcutsSettings::pickerSheet);
+    }
+
+    std::vector<std::string> rows(ShortcutApplicationPicker& picker) {
+        std::vector<std::string> names;
+        for (auto* row : picker.shownRows()) names.push_back(row->application().name);
+        return names;
+    }
+
+    QMessageBox* failure() {
+        return qobject_cast<QMessageBox*>(view->sheets().presented(ApplicationShortcutsSettings::failureAlert));
+    }
+
+    void rightClick(QWidget& widget) {
+        QTest::mouseClick(widget.window()->windowHandle(), Qt::RightButton, {}, testing::centreOf(widget));
+        settle();
+    }
+
+    testing::ApplicationsHost machine;
+    dispatch::Executor& scanQueue = scheduler.makeSerialQueue("application-scan");
+};
+
+TEST_F(ApplicationShortcutsTest, TheScanShowsTheSpinnerUntilItIsBackThenOnlyApplicationsNotListed) {
+    machine.install("Notes", kNotes);
+    machine.install("Mail", "com.example.mail");
+    panel.edit([](Preferences& p) {
+        p.applicationShortcuts = {{kNotes, "Notes", "/Applications/Notes.app", {}},
+                                  {"com.example.mail", "Mail", "/Applications/Mail.app", {}}};
+    });
+    ShortcutApplicationPicker* picker = openPicker();
+    ASSERT_NE(picker, nullptr);
+    QTest::keyClicks(picker->searchField(), QStringLiteral("zz"));
+    EXPECT_TRUE(picker->spinner()->isVisibleTo(picker));
+    EXPECT_FALSE(picker->emptyLabel()->isVisibleTo(picker));
+    scheduler.runUntilIdle();
+    settle();
+    EXPECT_FALSE(picker->spinner()->isVisibleTo(picker));
+    picker->searchField()->clear();
+    EXPECT_TRUE(picker->emptyLabel()->isVisibleTo(picker));
+    EXPECT_EQ(picker->emptyLabel()->text(), QStringLiteral("未找到应用"));
+
+    // Closed before its scan is back: the result finds no sheet and is dropped.
+    QTest::keyClick(picker->window()->windowHandle(), Qt::Key_Escape);
+    settle();
+    EXPECT_FALSE(applications().isChoosingApplication());
+    picker = openPicker();
+    ASSERT_NE(picker, nullptr);
+    click(*picker->cancelButton());
+    settle();
+    scheduler.runUntilIdle();
+    settle();
+    EXPECT_EQ(view->sheets().presented(ApplicationShortcutsSettings::pickerSheet), nullptr);
+}
+
+// A refused save keeps the picker open with its line and shows the alert "保存失败" /
+// "请重试"; an accepted one appends the application and closes the picker.
+TEST_F(ApplicationShortcutsTest, PickingSavesTheWholeListAndShowsRefusals) {
+    machine.install("Notes", kNotes);
+    machine.install("Maps", "com.example.maps");
+    ShortcutApplicationPicker* picker = openPicker();
+    ASSERT_NE(picker, nullptr);
+    scheduler.runUntilIdle();
+    settle();
+    EXPECT_EQ(rows(*picker), (std::vector<std::string>{"Maps", "Notes"}));
+    QTest::keyClicks(picker->searchField(), QStringLiteral("EXAMPLE.MA"));
+    ASSERT_EQ(rows(*picker), std::vector<std::string>{"Maps"});
+
+    accepts = false;
+    click(*picker->shownRows().front());
+    EXPECT_TRUE(picker->failureLabel()->isVisibleTo(picker));
+    ASSERT_NE(failure(), nullptr);
+    EXPECT_EQ(failure()->text(), QStringLiteral("保存失败"));
+    EXPECT_EQ(failure()->informativeText(), QStringLiteral("请重试"));
+    click(*failure()->buttons().front());
+    EXPECT_EQ(failure(), nullptr);
+    EXPECT_NE(sheet<ShortcutApplicationPicker>(ApplicationShortcutsSettings::pickerSheet), nullptr);
+
+    accepts = true;
+    click(*picker->shownRows().front());
+    settle();
+    EXPECT_EQ(view->sheets().presented(ApplicationShortcutsSettings::pickerSheet), nullptr);
+    ASSERT_EQ(applicationSaves.size(), 2U);
+    ASSERT_EQ(applicationSaves.back().size(), 1U);
+    EXPECT_EQ(applicationSaves.back()[0].bundleID, "com.example.maps");
+    EXPECT_EQ(applicationSaves.back()[0].path, "/Applications/Maps.app");
+    ASSERT_NE(applications().card("com.example.maps"), nullptr);
+    EXPECT_TRUE(applications().card("com.example.maps")->shownChips().empty());
+}
+
+// Chips: the context menu switches a shortcut off and on (dimmed while off), the chevron
+// folds the card, the menu removes the application after confirmation.
+TEST_F(ApplicationShortcutsTest, ChipsFoldAndSwitchAndTheApplicationIsRemovedAfterConfirmation) {
+    panel.edit([](Preferences& p) {
+        p.applicationShortcuts = {{kNotes, "Notes", "/Applications/Notes.app",
+                                   {NamedShortcut("new", "新建", ShortcutKey(45, modifier::command, "N"))}}};
+    });
+    ApplicationCardView* card = applications().card(kNotes);
+    ASSERT_NE(card, nullptr);
+    ASSERT_EQ(card->shownChips().size(), 1U);
+    StyledButton* chip = card->shownChips().front();
+    EXPECT_EQ(chip->text(), QStringLiteral("新建"));
+    EXPECT_EQ(chip->toolTip(), QStringLiteral("⌘N"));
+
+    rightClick(*chip);
+    ASSERT_EQ(card->chipMenu()->actions().size(), 1);
+    EXPECT_EQ(card->chipMenu()->actions()[0]->text(), QStringLiteral("停用"));
+    card->chipMenu()->actions()[0]->trigger();
+    card->chipMenu()->close();
+    ASSERT_EQ(applicationSaves.size(), 1U);
+    EXPECT_FALSE(applicationSaves[0][0].shortcuts[0].enabled);
+    EXPECT_EQ(card->chip("new"), chip);
+    EXPECT_NE(chip->graphicsEffect(), nullptr);
+    rightClick(*chip);
+    EXPECT_EQ(card->chipMenu()->actions()[0]->text(), QStringLiteral("启用"));
+    card->chipMenu()->close();
+
+    EXPECT_EQ(card->chevron()->accessibleName(), QStringLiteral("收起Notes操作"));
+    click(*card->chevron());
+    EXPECT_FALSE(card->flow()->isVisibleTo(card));
+    EXPECT_EQ(card->chevron()->accessibleName(), QStringLiteral("展开Notes操作"));
+    click(*card->chevron());
+    EXPECT_TRUE(card->flow()->isVisibleTo(card));
+
+    card->menu()->actions()[0]->trigger();
+    auto* removal = qobject_cast<QMessageBox*>(view->sheets().presented(ApplicationShortcutsSettings::removalAlert));
+    ASSERT_NE(removal, nullptr);
+    EXPECT_EQ(removal->text(), QStringLiteral("移除「Notes」？"));
+    for (QAbstractButton* button : removal->buttons()) {
+        if (button->text() == QStringLiteral("移除")) click(*button);
+    }
+    settle();
+    EXPECT_TRUE(applicationSaves.back().empty());
+    EXPECT_EQ(applications().card(kNotes), nullptr);
+}
+
+// The editor saves into the application's list; when the application has gone meanwhile it
+// logs the save and answers false, so the editor shows its failure and nothing is written.
+TEST_F(ApplicationShortcutsTest, SavingIntoAVanishedApplicationIsLoggedAndRefused) {
+    tool->permissionsAdmin().set(host::Permission::accessibility, true);
+    panel.edit([](Preferences& p) {
+        p.applicationShortcuts = {{kNotes, "Notes", "/Applications/Notes.app",
+                                   {NamedShortcut("new", "新建", ShortcutKey(45, modifier::command, "N"))}}};
+    });
+    click(*applications().card(kNotes)->chip("new"));
+    ShortcutEditor* editor = sheet<ShortcutEditor>(ApplicationShortcutsSettings::editorSheet);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->titleLabel()->text(), QStringLiteral("编辑操作"));
+    QTest::keyClicks(editor->nameField(), QStringLiteral(" 2"));
+    QTest::keyClick(editor->window()->windowHandle(), Qt::Key_Return);
+    settle();
+    ASSERT_EQ(applicationSaves.size(), 1U);
+    EXPECT_EQ(applicationSaves[0][0].shortcuts[0].name, "新建 2");
+    EXPECT_EQ(view->sheets().presented(ApplicationShortcutsSettings::editorSheet), nullptr);
+
+    click(*applications().card(kNotes)->chip("new"));
+    editor = sheet<ShortcutEditor>(ApplicationShortcutsSettings::editorSheet);
+    ASSERT_NE(editor, nullptr);
+    panel.edit([](Preferences& p) { p.applicationShortcuts.clear(); });
+    QTest::keyClick(editor->window()->windowHandle(), Qt::Key_Return);
+    settle();
+    EXPECT_EQ(logged, std::vector<std::string>{"application-shortcut-save missing-application bundle=" + kNotes});
+    EXPECT_EQ(applicationSaves.size(), 1U);
+    EXPECT_EQ(editor->errorLabel()->text(), QStringLiteral("保存失败，请重试"));
+    EXPECT_EQ(failure(), nullptr);
+}
+
+}  // namespace
+}  // namespace dorvane
