@@ -10,6 +10,7 @@
 
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/QtText.h"
+#include "Dorvane/Visual/RoundedFill.h"
 #include "Dorvane/Visual/SymbolLabel.h"
 
 namespace dorvane {
@@ -20,26 +21,6 @@ namespace dorvane {
 // The shared symbol label in a frame of its own (centred in it); clicks go through.
 SymbolLabel* framedSymbol(std::string_view symbol, double size, const AdaptiveColor& color, QSize frame,
                           QWidget* parent);
-
-// A rounded fill in one of the shared colours (cards, search fields, capsules), with an
-// optional inner outline; its children lie on it.
-class FilledBox : public QWidget {
-public:
-    FilledBox(const AdaptiveColor& fill, double radius, QWidget* parent = nullptr);
-
-    void setFill(const AdaptiveColor& fill);
-    // A line of `width` points inside the edge; none removes it.
-    void setOutline(std::optional<AdaptiveColor> color, double width = DesignTokens::selectedStroke);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    AdaptiveColor fill_;
-    double radius_;
-    std::optional<AdaptiveColor> outline_;
-    double outlineWidth_ = 0;
-};
 
 // A button without a bezel: a symbol, a text or both in one colour, the whole frame
 // clickable (at least `minimumHit` points), optionally on a filled circle. Faded while

@@ -165,7 +165,7 @@ IconPickerView::IconPickerView(std::optional<ShortcutIcon> selected, std::functi
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(EditorMetrics::pickerSpacing);
 
-    auto* bar = new FilledBox(DesignTokens::Colors::card, DesignTokens::radiusMd, this);
+    auto* bar = new RoundedFill(DesignTokens::Colors::card, DesignTokens::radiusMd, this);
     auto* barRow = new QHBoxLayout(bar);
     barRow->setContentsMargins(EditorMetrics::searchBarHorizontalPadding, EditorMetrics::searchBarVerticalPadding,
                                EditorMetrics::searchBarHorizontalPadding, EditorMetrics::searchBarVerticalPadding);
@@ -185,7 +185,7 @@ IconPickerView::IconPickerView(std::optional<ShortcutIcon> selected, std::functi
     barRow->addWidget(clearInField_);
     column->addWidget(bar);
 
-    empty_ = new FilledBox(DesignTokens::Colors::secondaryFill, DesignTokens::radiusMd, this);
+    empty_ = new RoundedFill(DesignTokens::Colors::secondaryFill, DesignTokens::radiusMd, this);
     empty_->setMinimumHeight(EditorMetrics::emptyResultsHeight);
     auto* emptyColumn = new QVBoxLayout(empty_);
     emptyColumn->setSpacing(EditorMetrics::emptyResultsSpacing);

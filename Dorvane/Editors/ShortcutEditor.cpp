@@ -231,7 +231,7 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
     currentKey->setContentsMargins(0, EditorMetrics::keyRowTopPadding, 0, 0);
     currentKey->addWidget(label(QStringLiteral("快捷键"), DesignTokens::fontBody, FontWeight::regular,
                                 DesignTokens::Colors::textSecondary, bodyContent_));
-    chip_ = new FilledBox(DesignTokens::Colors::accentFill, DesignTokens::radiusSm, bodyContent_);
+    chip_ = new RoundedFill(DesignTokens::Colors::accentFill, DesignTokens::radiusSm, bodyContent_);
     auto* chipLayout = new QHBoxLayout(chip_);
     chipLayout->setContentsMargins(EditorMetrics::chipHorizontalPadding, EditorMetrics::chipVerticalPadding,
                                    EditorMetrics::chipHorizontalPadding, EditorMetrics::chipVerticalPadding);

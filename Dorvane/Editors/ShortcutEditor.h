@@ -19,7 +19,7 @@ class QScrollArea;
 
 namespace dorvane {
 
-class FilledBox;
+class RoundedFill;
 class IconPickerView;
 class PlainButton;
 class SegmentedPicker;
@@ -124,7 +124,7 @@ private:
     QComboBox* mainKey_;
     QWidget* keycapRow_;
     std::array<KeycapButton*, 4> keycaps_{};
-    FilledBox* chip_;
+    RoundedFill* chip_;
     TokenLabel* chipText_;
     TokenLabel* unset_;
     SymbolLabel* iconSymbol_;

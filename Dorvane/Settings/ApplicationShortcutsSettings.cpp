@@ -48,7 +48,7 @@ void setChipOpacity(QWidget* chip, bool enabled) {
 
 }  // namespace
 
-ApplicationCardView::ApplicationCardView(QWidget* parent) : FilledBox(DesignTokens::Colors::card, DesignTokens::radiusMd, parent) {
+ApplicationCardView::ApplicationCardView(QWidget* parent) : RoundedFill(DesignTokens::Colors::card, DesignTokens::radiusMd, parent) {
     auto* column = new QVBoxLayout(this);
     const int padding = QuickActionsMetrics::applicationCardPadding;
     column->setContentsMargins(padding, padding, padding, padding);

@@ -27,7 +27,7 @@ class ToggleSwitch;
 // One application of the per-application lists: its icon and name, the menu with "移除应用",
 // the chevron that folds it, and its shortcuts as chips that wrap, then "添加操作". Chips
 // are kept by shortcut id and shown or hidden; the card itself is kept by bundle identifier.
-class ApplicationCardView final : public FilledBox {
+class ApplicationCardView final : public RoundedFill {
 public:
     explicit ApplicationCardView(QWidget* parent = nullptr);
 

@@ -69,7 +69,7 @@ DeviceTemplatesView::DeviceTemplatesView(ControlPanelModel& model, std::filesyst
     column->addLayout(header);
 
     // The search field on a rounded neutral fill.
-    auto* searchBox = new RoundedFill(DesignTokens::Colors::secondaryFill, this);
+    auto* searchBox = new RoundedFill(DesignTokens::Colors::secondaryFill, DesignTokens::radiusMd, this);
     auto* search = new QHBoxLayout(searchBox);
     search->setContentsMargins(kSearchPadding, kSearchPadding, kSearchPadding, kSearchPadding);
     search->setSpacing(kSearchSpacing);

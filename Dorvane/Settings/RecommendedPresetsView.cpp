@@ -57,12 +57,12 @@ RecommendedPresetsView::RecommendedPresetsView(ControlPanelModel& model, Setting
     rows->setSpacing(QuickActionsMetrics::presetListSpacing);
     for (const auto& preset : catalog_.presets()) {
         Row row{};
-        row.row = new FilledBox(DesignTokens::Colors::card, DesignTokens::radiusMd, list);
+        row.row = new RoundedFill(DesignTokens::Colors::card, DesignTokens::radiusMd, list);
         auto* line = new QHBoxLayout(row.row);
         line->setContentsMargins(QuickActionsMetrics::presetRowHorizontalPadding, QuickActionsMetrics::presetRowVerticalPadding,
                                  QuickActionsMetrics::presetRowHorizontalPadding, QuickActionsMetrics::presetRowVerticalPadding);
         line->setSpacing(QuickActionsMetrics::presetRowSpacing);
-        auto* tile = new FilledBox(DesignTokens::Colors::secondaryFill, DesignTokens::radiusSm, row.row);
+        auto* tile = new RoundedFill(DesignTokens::Colors::secondaryFill, DesignTokens::radiusSm, row.row);
         tile->setFixedSize(QuickActionsMetrics::presetIconFrame, QuickActionsMetrics::presetIconFrame);
         auto* tileLayout = new QHBoxLayout(tile);
         tileLayout->setContentsMargins(0, 0, 0, 0);
@@ -82,7 +82,7 @@ RecommendedPresetsView::RecommendedPresetsView(ControlPanelModel& model, Setting
         texts->addWidget(row.key);
         line->addLayout(texts);
         line->addStretch(1);
-        auto* added = new FilledBox(DesignTokens::Colors::secondaryFill, DesignTokens::radiusPill, row.row);
+        auto* added = new RoundedFill(DesignTokens::Colors::secondaryFill, DesignTokens::radiusPill, row.row);
         auto* addedLayout = new QHBoxLayout(added);
         addedLayout->setContentsMargins(QuickActionsMetrics::addedHorizontalPadding, QuickActionsMetrics::addedVerticalPadding,
                                         QuickActionsMetrics::addedHorizontalPadding, QuickActionsMetrics::addedVerticalPadding);

@@ -16,7 +16,7 @@ class QLabel;
 namespace dorvane {
 
 class ControlPanelModel;
-class FilledBox;
+class RoundedFill;
 class SettingsPermissions;
 class StyledButton;
 class TokenLabel;
@@ -46,7 +46,7 @@ public:
 
 private:
     struct Row {
-        FilledBox* row;
+        RoundedFill* row;
         TokenLabel* key;
         QWidget* added;
         StyledButton* add;

@@ -53,7 +53,7 @@ ResolutionSettingsPage::ResolutionSettingsPage(SettingsView& view) : view_(view)
     stack_ = new QVBoxLayout(content_);
     stack_->setContentsMargins(0, 0, 0, 0);
     stack_->setSpacing(kListSpacing);
-    card_ = new RoundedFill(DesignTokens::Colors::card, content_);
+    card_ = new RoundedFill(DesignTokens::Colors::card, DesignTokens::radiusMd, content_);
     cardRows_ = new QVBoxLayout(card_);
     cardRows_->setContentsMargins(kCardPadding, kCardPadding, kCardPadding, kCardPadding);
     cardRows_->setSpacing(kCardSpacing);
@@ -134,7 +134,7 @@ void ResolutionSettingsPage::renderDetail() {
         return;
     }
     if (!banner_) {
-        banner_ = new RoundedFill(DesignTokens::Colors::accentFill, content_);
+        banner_ = new RoundedFill(DesignTokens::Colors::accentFill, DesignTokens::radiusMd, content_);
         auto* row = new QHBoxLayout(banner_);
         row->setContentsMargins(kBannerPadding, kBannerPadding, kBannerPadding, kBannerPadding);
         row->setSpacing(kBannerSpacing);
