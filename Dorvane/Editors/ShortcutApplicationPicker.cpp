@@ -221,7 +221,7 @@ void ShortcutApplicationPicker::finishLoading(std::uint64_t generation, std::vec
     loading_ = false;
     // Rows are kept by bundle identifier and laid out again in the new order.
     std::map<std::string, ApplicationPickerRow*> kept;
-    while (rowsLayout_->count() > 1) rowsLayout_->takeAt(0);
+    while (rowsLayout_->count() > 1) delete rowsLayout_->takeAt(0);  // the items, not the rows
     for (const auto& application : applications_) {
         ApplicationPickerRow* row = nullptr;
         if (auto found = rows_.find(application.bundleID); found != rows_.end() && found->second->application() == application) {

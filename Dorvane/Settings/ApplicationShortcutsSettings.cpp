@@ -231,7 +231,7 @@ void ApplicationShortcutsSettings::render() {
     const bool animated = !view_.reduceMotion();
     workspace::InstalledApplications* installed = view_.environment().editors.installedApplications;
     std::map<std::string, ApplicationCardView*> kept;
-    while (cardsLayout_->count() > 0) cardsLayout_->takeAt(0);
+    while (cardsLayout_->count() > 0) delete cardsLayout_->takeAt(0);  // the items, not the cards
     for (const auto& application : preferences.applicationShortcuts) {
         ApplicationCardView* card = nullptr;
         if (auto found = cards_.find(application.bundleID); found != cards_.end()) {

@@ -177,7 +177,7 @@ void DeviceTemplatesView::renderCategories() {
         auto* picker = new SegmentedPicker(QStringLiteral("设备类型"), titles, this);
         picker->onSelect = [this](int index) { chooseCategory(index); };
         if (category_) {
-            filters_->replaceWidget(category_, picker);
+            delete filters_->replaceWidget(category_, picker);  // the old item is ours to free
             delete category_;
         } else {
             filters_->insertWidget(1, picker);
