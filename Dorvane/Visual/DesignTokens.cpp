@@ -68,7 +68,9 @@ QFont DesignTokens::font(double size, FontWeight weight) {
 
 QFont DesignTokens::monospacedFont(double size, FontWeight weight) {
     QFont mono = font(size, weight);
-    mono.setFamilies({QStringLiteral("WenQuanYi Micro Hei Mono"), textFamily()});
+    // DejaVu Sans Mono draws every modifier and arrow of a key label in one size; the CJK face,
+    // which lacks ⌘ ⌥ ⌃ ⌫, is only the fallback for the Chinese words a label may hold.
+    mono.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("WenQuanYi Micro Hei Mono"), textFamily()});
     mono.setStyleHint(QFont::Monospace);
     return mono;
 }

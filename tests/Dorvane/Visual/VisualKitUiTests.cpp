@@ -74,6 +74,14 @@ TEST_F(VisualKit, EveryTextOfTheSharedComponentsHasItsGlyphs) {
     }
 }
 
+TEST_F(VisualKit, KeyLabelsDrawEveryModifierAndArrowInTheMonospacedFace) {
+    const QRawFont mono = QRawFont::fromFont(DesignTokens::monospacedFont(DesignTokens::fontCaption));
+    ASSERT_TRUE(mono.isValid());
+    for (const char32_t character : QStringLiteral("⌃⌥⇧⌘⌫↩←→↑↓ßFn 0123456789ABCZ").toUcs4()) {
+        EXPECT_TRUE(mono.supportsCharacter(character)) << "U+" << std::hex << unsigned(character);
+    }
+}
+
 TEST_F(VisualKit, EverySymbolNameHasAGlyphInTheSymbolFont) {
     std::set<std::string> names = {"info.circle", "checkmark", "chevron.up.chevron.down", "app", "ellipsis",
                                    std::string(restoreFillSymbol)};
