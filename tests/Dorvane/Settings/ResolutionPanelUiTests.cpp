@@ -76,7 +76,6 @@ TEST_F(ResolutionPanelViewTest, TheMarkedCellOnlyClosesAnotherCallsOnCustomAndTh
     EXPECT_EQ(panel.cells()[0]->cell().preset.id, "b");
     EXPECT_FALSE(panel.cell("a")->cell().applied);
     EXPECT_TRUE(panel.inactiveBadge()->isVisible());
-    EXPECT_EQ(panel.inactiveBadge()->text(), QStringLiteral("未启用"));
 }
 
 TEST_F(ResolutionPanelViewTest, SegmentsOutOfRangeAreDisabledAndEveryOtherTapCallsOnScale) {
@@ -93,8 +92,6 @@ TEST_F(ResolutionPanelViewTest, SegmentsOutOfRangeAreDisabledAndEveryOtherTapCal
         click(*segment);
         EXPECT_EQ(calls, inRange ? Calls{"onScale(" + std::to_string(percent) + ")"} : Calls{}) << percent;
     }
-    EXPECT_FALSE(panel.segments()->segment(80)->isEnabled());
-    EXPECT_TRUE(panel.segments()->segment(100)->isEnabled()) << "the current one still calls";
 }
 
 TEST_F(ResolutionPanelViewTest, WhileApplyingTapsDoNothingButEscapeCloses) {

