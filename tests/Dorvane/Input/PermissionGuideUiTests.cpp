@@ -34,6 +34,12 @@ protected:
         return nullptr;
     }
 
+    void moveSystemSettings(const geometry::Rect& frame) {
+        for (const auto& window : tool->windowsAdmin().view().windows) {
+            if (window.title == "辅助功能") tool->windowsAdmin().drag(window.number, frame);
+        }
+    }
+
     void sendMouse(QWidget& target, QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
         QMouseEvent event(type, at, target.mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
         QApplication::sendEvent(&target, &event);
@@ -61,6 +67,10 @@ TEST_F(PermissionGuideUiTest, ThePanelSitsInSystemSettingsWithoutTakingTheFocusA
                 flags.testFlag(Qt::WindowDoesNotAcceptFocus));
     EXPECT_TRUE(shown->testAttribute(Qt::WA_ShowWithoutActivating));
 
+    moveSystemSettings({200, 150, 500, 400});
+    scheduler.advanceBy(0.25);
+    EXPECT_EQ(shown->geometry(), QRect(430, 458, 360, 80));
+
     tool->permissionsAdmin().set(host::Permission::accessibility, true);
     scheduler.advanceBy(0.25);
     EXPECT_EQ(panel(), nullptr);
@@ -69,6 +79,8 @@ TEST_F(PermissionGuideUiTest, ThePanelSitsInSystemSettingsWithoutTakingTheFocusA
     EXPECT_TRUE(settings->isVisible());
     QApplication::processEvents();
     EXPECT_EQ(QApplication::activeWindow(), settings.get());
+    scheduler.advanceBy(2);
+    EXPECT_EQ(completions, 1);
 }
 
 TEST_F(PermissionGuideUiTest, DraggingTheRowMakesThePanelFaintAndLetsInputThroughUntilReleased) {

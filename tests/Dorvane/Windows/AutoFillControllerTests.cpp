@@ -114,6 +114,14 @@ TEST_F(AutoFillTest, ProgramInFrontIsNotObservedUntilAnotherApplicationActivates
     EXPECT_THAT(performs, ElementsAre(std::pair{performs.at(0).first, editor}));
 }
 
+TEST_F(AutoFillTest, DialogIsSkippedWithItsReason) {
+    open(editor, {300, 200, 600, 400}, [](auto& w) { w.subrole = "AXDialog"; });
+    fillForReal();
+    autoFill.setEnabled(true);
+    scheduler.advanceBy(1);
+    EXPECT_THAT(operations, ElementsAre("auto-fill skip pid=" + std::to_string(editor) + " reason=notStandardWindow"));
+}
+
 TEST_F(AutoFillTest, WindowsAreFilledOnceWhileInFrontAndAgainAfterAnotherWas) {
     fillForReal();
     autoFill.setEnabled(true);
