@@ -61,6 +61,7 @@ TEST_F(ShortcutRecorderUiTest, ACombinationPressedAfterTheClickIsBoundAndReaches
     };
     const Case cases[] = {
         {"Command-Shift-K through the stream", [this] { press("cmd+shift+k"); }, {40, 0x120000, "⇧⌘K"}},
+        {"Option alone through the stream", [this] { press("opt"); }, {58, 0x80000, "⌥"}},
         {"Control-Space from a keyboard Qt reads",
          [this] { QTest::keyClick(&recorder.field(), Qt::Key_Space, Qt::ControlModifier); }, {49, 0x40000, "⌃空格"}},
         {"Option alone from a keyboard Qt reads",
