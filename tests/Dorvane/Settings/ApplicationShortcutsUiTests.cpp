@@ -79,6 +79,7 @@ TEST_F(ApplicationShortcutsTest, TheScanShowsTheSpinnerUntilItIsBackThenOnlyAppl
     EXPECT_FALSE(picker->spinner()->isVisibleTo(picker));
     picker->searchField()->clear();
     EXPECT_TRUE(picker->emptyLabel()->isVisibleTo(picker));
+    EXPECT_EQ(picker->emptyLabel()->text(), QStringLiteral("未找到应用"));
 
     // Closed before its scan is back: the result finds no sheet and is dropped.
     QTest::keyClick(picker->window()->windowHandle(), Qt::Key_Escape);

@@ -76,6 +76,7 @@ TEST_F(ResolutionPanelViewTest, TheMarkedCellOnlyClosesAnotherCallsOnCustomAndTh
     EXPECT_EQ(panel.cells()[0]->cell().preset.id, "b");
     EXPECT_FALSE(panel.cell("a")->cell().applied);
     EXPECT_TRUE(panel.inactiveBadge()->isVisible());
+    EXPECT_EQ(panel.inactiveBadge()->text(), QStringLiteral("未启用"));
 }
 
 TEST_F(ResolutionPanelViewTest, SegmentsOutOfRangeAreDisabledAndEveryOtherTapCallsOnScale) {

@@ -86,6 +86,7 @@ TEST_F(ResolutionPageTest, RowsReadTheirPresetAndTheActiveMarkFollowsTheModel) {
     click(*blank->deleteButton());
     auto* alert = qobject_cast<QMessageBox*>(view->sheets().presented(SettingsView::deletionAlert));
     ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->text(), QStringLiteral("删除「规格」？"));
     EXPECT_TRUE(panel.calls.empty());
 
     panel.model.setDetail("虚拟显示器已启用");

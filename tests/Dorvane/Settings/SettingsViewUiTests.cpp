@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <regex>
 
 #include <QAccessible>
 #include <QDialog>
@@ -30,17 +31,30 @@ using testing::settle;
 
 class SettingsViewTest : public testing::SettingsViewHarness {};
 
-// The start rule itself (page, draft size, identity) is the window model's; the view opens on it.
 TEST_F(SettingsViewTest, ANewPresetStartsOnTheResolutionPageSizedLikeTheSelection) {
-    panel.edit([](Preferences& p) {
-        p.customPresets = {{"office", "办公", 1920, 1080, 125}};
-        p.selectedCustomID = "office";
-    });
-    SettingsView& settings = open(true, SettingsPage::general);
-    EXPECT_EQ(settings.state().page, SettingsPage::resolution);
-    EXPECT_EQ(settings.sidebar()->row(SettingsPage::resolution)->accessibleDescription(), QStringLiteral("已选择"));
-    ASSERT_TRUE(settings.state().draft);
-    EXPECT_EQ(settings.state().draft->width, "1536");
+    const std::regex upperCaseUUID("[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}");
+    struct Case {
+        std::optional<std::string> selected;
+        std::string width, height;
+    };
+    const Dimensions builtIn = dimensions(ScreenPreset::tablet, DisplaySize::moreSpace);
+    for (const auto& [selected, width, height] :
+         std::vector<Case>{{"office", "1536", "864"},
+                           {std::nullopt, std::to_string(builtIn.width), std::to_string(builtIn.height)}}) {
+        panel.edit([&selected](Preferences& p) {
+            p.preset = ScreenPreset::tablet;
+            p.size = DisplaySize::moreSpace;
+            p.customPresets = {{"office", "办公", 1920, 1080, 125}};
+            p.selectedCustomID = selected;
+        });
+        SettingsView& settings = open(true, SettingsPage::general);
+        EXPECT_EQ(settings.state().page, SettingsPage::resolution);
+        EXPECT_EQ(settings.sidebar()->row(SettingsPage::resolution)->accessibleDescription(), QStringLiteral("已选择"));
+        ASSERT_TRUE(settings.state().draft);
+        const SpecDraft& draft = *settings.state().draft;
+        EXPECT_TRUE(std::regex_match(draft.id, upperCaseUUID)) << draft.id;
+        EXPECT_EQ(draft, (SpecDraft{draft.id, "", width, height, true, 100}));
+    }
     SettingsView& plain = open(false, SettingsPage::touch);
     EXPECT_EQ(plain.state().page, SettingsPage::touch);
     EXPECT_FALSE(plain.state().draft);
@@ -126,6 +140,11 @@ TEST_F(SettingsViewTest, TheDeletionAlertDeletesOnlyWhenConfirmed) {
         ASSERT_NE(alert, nullptr);
         EXPECT_TRUE(alert->isVisible());
         EXPECT_EQ(alert->windowModality(), Qt::WindowModal);
+        EXPECT_EQ(alert->text(), QStringLiteral("删除「规格」？"));
+        QStringList titles;
+        for (QAbstractButton* button : alert->buttons()) titles << button->text();
+        titles.sort();
+        EXPECT_EQ(titles, (QStringList{QStringLiteral("删除"), QStringLiteral("取消")}));
         // A republish while it shows keeps the same alert.
         panel.edit([](Preferences& p) { p.uuTouchScrollEnabled = !p.uuTouchScrollEnabled; });
         EXPECT_EQ(view->sheets().presented(SettingsView::deletionAlert), alert);
@@ -196,6 +215,7 @@ TEST_F(SettingsViewTest, GrantingAccessibilityRemovesTheWarningAtThePollAndHidin
     EXPECT_FALSE(view->sidebar()->warning()->isVisible());
     EXPECT_FALSE(general.grantButton()->isVisible());
     EXPECT_TRUE(general.grantedLabel()->isVisible());
+    EXPECT_EQ(general.grantedLabel()->text(), QStringLiteral("已授权"));
 
     window->hide();
     EXPECT_FALSE(tracker->isMonitoring());
@@ -239,8 +259,17 @@ TEST_F(SettingsViewTest, TheAccessibilityRequestRefreshesThenOpensTheGuideWithou
     EXPECT_FALSE(view->sidebar()->warning()->isVisible());
 }
 
-TEST_F(SettingsViewTest, TheNewPageFadesInUnlessMotionIsReduced) {
+TEST_F(SettingsViewTest, TheSidebarListsThePagesInItsOwnOrderAndTheVersion) {
     open();
+    QStringList rows;
+    for (QObject* child : view->sidebar()->children()) {
+        if (auto* button = qobject_cast<QAbstractButton*>(child); button && button != view->sidebar()->warning()) {
+            rows << button->text();
+        }
+    }
+    EXPECT_EQ(rows, (QStringList{"常规", "分辨率", "快捷操作", "连接自动化", "触控"}));
+    EXPECT_EQ(view->sidebar()->version()->text(), QStringLiteral("v0.1.0"));
+    // The new page fades in, unless motion is reduced.
     reduceMotion = false;
     EXPECT_NE(shown<TouchSettingsPage>(SettingsPage::touch).graphicsEffect(), nullptr);
     reduceMotion = true;
@@ -279,6 +308,7 @@ TEST_F(SettingsViewTest, TheConnectionDropdownShowsOnlyAValidChoiceAndStoresOnly
     open();
     auto* settings = shown<ConnectionSettingsPage>(SettingsPage::connection).settings();
     auto* dropdown = settings->presetDropdown();
+    EXPECT_EQ(dropdown->faceTitle(), QStringLiteral("请选择规格"));
 
     auto choose = [&](int row) {
         click(*dropdown);
