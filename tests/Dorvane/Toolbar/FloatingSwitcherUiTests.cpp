@@ -15,6 +15,7 @@ TEST_F(ToolbarPlacementTest, EnablingShowsTheHandleInTheCornerOnceAndWithoutTaki
     configure();
     toolbar->setEnabled(true);
     toolbar->setEnabled(true);
+    EXPECT_EQ(toolbar->panelFrame(), (Rect{1374, 2, 64, 64}));
     EXPECT_EQ(toolbar->panel().geometry(), QRect(1374, 858, 64, 64));
     EXPECT_EQ(count("expansionChanged"), 1u);
     ToolbarPanel& panel = toolbar->panel();

@@ -143,6 +143,7 @@ TEST_F(ToolbarButtonTest, TheStripScrollsItsFiveButtonsByTheWheelAndFadesItsHidd
     for (int i = 0; i < 5; ++i) content.addStripButton(new ToolbarButton(ToolbarButtonFace::grip(), environment));
     content.show();
     content.layoutContent();
+    EXPECT_EQ(content.footerButtons().front()->geometry(), QRect(8, 350 - 134 + 6, 56, 38));
     EXPECT_EQ(content.maxOffset(), 114);
     ASSERT_TRUE(content.fade().has_value());
     EXPECT_NE(content.clip()->graphicsEffect(), nullptr) << "an opacity mask while overflowing";

@@ -53,10 +53,17 @@ TEST_F(ToolbarFlyoutsTest, TheWindowButtonOpensTheLayoutsBesideTheStripAndAPickR
     tap(*window);
     ToolbarPanel* flyout = toolbar->windowPanel();
     ASSERT_TRUE(shown(flyout));
+    EXPECT_EQ(flyout->windowTitle(), QStringLiteral("Corvelle 布局"));
     EXPECT_TRUE(flyout->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
     EXPECT_EQ(flyout->frame(), (Rect{80, 8, 300, 296}));
     auto* view = static_cast<LayoutFlyoutView*>(flyout->glass()->embedded());
     ASSERT_EQ(view->tiles().size(), 13u);
+    std::map<int, int> rows;
+    for (const auto* tile : view->tiles()) ++rows[tile->y()];
+    std::vector<int> perRow;
+    for (const auto& [y, n] : rows) perRow.push_back(n);
+    EXPECT_EQ(perRow, (std::vector<int>{4, 4, 4, 1}));
+    EXPECT_EQ(view->tiles().front()->toolTip(), QStringLiteral("填充"));
     EXPECT_TRUE(toolbar->watchesOutsideClicks());
 
     tap(*view->tiles()[2]);
