@@ -18,8 +18,8 @@
 #include "Dorvane/Visual/SymbolButton.h"
 #include "Dorvane/Visual/TextField.h"
 #include "Dorvane/Visual/TokenLabel.h"
-#include "DorvaneCore/Support/StrictJson.h"
 #include "tests/Dorvane/Settings/SettingsUiSupport.h"
+#include "tests/DorvaneCore/ResolutionModels/SmallTemplateCatalog.h"
 
 namespace dorvane {
 namespace {
@@ -157,22 +157,6 @@ TEST_F(ResolutionPageTest, SaveAsNewKeepsTheOriginalAndTheStepperStaysWithinItsR
     EXPECT_EQ(page().rows().size(), 2u);
 }
 
-// Apple under both device types, under another name on tablets.
-std::string smallCatalog() {
-    const auto brand = [](const char* id, const char* name, const char* model, int width, int height) {
-        const json::Json screen{{"id", "main"}, {"name", "主屏"}, {"width", width}, {"height", height}};
-        return json::Json{{"id", id}, {"name", name},
-                          {"models", {{{"id", "m"}, {"name", model}, {"source", "t"}, {"screens", {screen}}}}}};
-    };
-    const json::Json categories = {
-        {{"id", "phone"}, {"name", "手机"},
-         {"brands", {brand("samsung", "三星", "Galaxy S24", 1080, 2340), brand("apple", "Apple", "iPhone 15", 1179, 2556)}}},
-        {{"id", "tablet"}, {"name", "平板"},
-         {"brands", {brand("apple", "苹果平板", "iPad Air", 1640, 2360), brand("lenovo", "联想", "Tab P12", 1840, 2944)}}},
-    };
-    return json::serialize(json::Json{{"schemaVersion", 1}, {"updatedAt", "2024"}, {"categories", categories}});
-}
-
 class DeviceTemplatesTest : public ResolutionPageTest {
 protected:
     void writeOverride(const std::string& text) {
@@ -215,7 +199,7 @@ protected:
 
 TEST_F(DeviceTemplatesTest, FiltersSearchAndRowStatesFollowTheModel) {
     panel.edit([](Preferences& p) { p.customPresets.clear(); });
-    writeOverride(smallCatalog());
+    writeOverride(testing::smallTemplateCatalog());
     DeviceTemplatesView* templates = browser();
     ASSERT_NE(templates, nullptr);
     EXPECT_EQ(shownTitles(*templates), (QStringList{"Galaxy S24", "iPhone 15", "iPad Air", "Tab P12"}));
