@@ -9,6 +9,8 @@
 
 #include "Dorvane/Input/InputServices.h"
 #include "Dorvane/Input/PermissionGuidePanel.h"
+#include "DorvaneCore/Input/KeyCombination.h"
+#include "DorvaneCore/Shortcuts/ShortcutEventPlan.h"
 #include "Platform/Host/EventJson.h"
 #include "Platform/Host/HostEvents.h"
 #include "Platform/Host/WindowFixtures.h"
@@ -16,6 +18,19 @@
 #include "tests/Support/OperationLines.h"
 
 namespace dorvane::testing {
+
+// The keys of a combination pressed and released at the keyboard, into the host's whole stream.
+inline void pressAtKeyboard(events::EventServices& stream, std::string_view combination) {
+    const auto strokes = ShortcutEventPlan::strokes(parseKeyCombination(combination));
+    for (const auto* list : {&strokes.press, &strokes.release}) {
+        for (const auto& stroke : *list) {
+            auto event = *stream.createKeyboardEvent(nullptr, stroke.code, stroke.down);
+            if (stroke.modifier) event.type = events::EventType::flagsChanged;
+            event.flags |= stroke.flags;
+            stream.post(events::TapLocation::hid, event);
+        }
+    }
+}
 
 // A guide whose panel goes nowhere; it counts the panels it was asked for.
 class CountingGuideUI final : public PermissionGuideUI {

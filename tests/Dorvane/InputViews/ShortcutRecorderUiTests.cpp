@@ -5,15 +5,12 @@
 #include "Dorvane/Input/ShortcutPermissions.h"
 #include "Dorvane/InputViews/ShortcutRecorder.h"
 #include "Dorvane/QtHost/QtPermissionGuide.h"
-#include "DorvaneCore/Input/KeyCombination.h"
-#include "DorvaneCore/Shortcuts/ShortcutEventPlan.h"
 #include "tests/Dorvane/Input/InputHarness.h"
 #include "tests/Support/QtTestApplication.h"
 
 namespace dorvane {
 namespace {
 
-using events::EventType;
 using Caption = ShortcutCapture::Caption;
 
 // The recorder bound to a key the test holds, over the host's event stream in virtual time.
@@ -27,17 +24,8 @@ protected:
 
     void click() { QTest::mouseClick(&recorder.field(), Qt::LeftButton); }
 
-    // The keys of a combination pressed and released at the keyboard, through the whole stream.
     void press(std::string_view combination) {
-        const auto strokes = ShortcutEventPlan::strokes(parseKeyCombination(combination));
-        for (const auto* list : {&strokes.press, &strokes.release}) {
-            for (const auto& stroke : *list) {
-                auto event = *app->events().createKeyboardEvent(nullptr, stroke.code, stroke.down);
-                if (stroke.modifier) event.type = EventType::flagsChanged;
-                event.flags |= stroke.flags;
-                app->events().post(events::TapLocation::hid, event);
-            }
-        }
+        testing::pressAtKeyboard(app->events(), combination);
         scheduler.runUntilIdle();
     }
 

@@ -9,8 +9,6 @@
 
 #include "Dorvane/Settings/QuickActionsSettingsPage.h"
 #include "Dorvane/Settings/OperationCardView.h"
-#include "DorvaneCore/Input/KeyCombination.h"
-#include "DorvaneCore/Shortcuts/ShortcutEventPlan.h"
 #include "tests/Dorvane/Settings/SettingsUiSupport.h"
 
 namespace dorvane::testing {
@@ -69,17 +67,8 @@ protected:
         editors.mainQueue = &scheduler.mainQueue();
     }
 
-    // A combination pressed and released at the keyboard, through the host's whole stream.
     void pressKeys(std::string_view combination) {
-        const auto strokes = ShortcutEventPlan::strokes(parseKeyCombination(combination));
-        for (const auto* list : {&strokes.press, &strokes.release}) {
-            for (const auto& stroke : *list) {
-                auto event = *app->events().createKeyboardEvent(nullptr, stroke.code, stroke.down);
-                if (stroke.modifier) event.type = events::EventType::flagsChanged;
-                event.flags |= stroke.flags;
-                app->events().post(events::TapLocation::hid, event);
-            }
-        }
+        pressAtKeyboard(app->events(), combination);
         scheduler.runUntilIdle();
         settle();
     }

@@ -93,8 +93,6 @@ TEST_F(ResolutionPanelViewTest, SegmentsOutOfRangeAreDisabledAndEveryOtherTapCal
         click(*segment);
         EXPECT_EQ(calls, inRange ? Calls{"onScale(" + std::to_string(percent) + ")"} : Calls{}) << percent;
     }
-    EXPECT_FALSE(panel.segments()->segment(80)->isEnabled());
-    EXPECT_TRUE(panel.segments()->segment(100)->isEnabled()) << "the current one still calls";
 }
 
 TEST_F(ResolutionPanelViewTest, WhileApplyingTapsDoNothingButEscapeCloses) {
@@ -143,11 +141,9 @@ TEST_F(ResolutionPanelViewTest, ShortContentSitsAgainstTheToolbarsSide) {
 TEST_F(ResolutionPanelViewTest, ColumnsFollowTheWidth) {
     ResolutionPanelView& panel = open(200 + 2 * ResolutionPanelView::padding);
     EXPECT_EQ(panel.columnCount(), 1);
-    for (const auto& [width, columns] : std::vector<std::pair<int, int>>{{280, 2}, {330, 3}, {800, 3}}) {
-        widget->resize(width + 2 * ResolutionPanelView::padding, 420);
-        settle();
-        EXPECT_EQ(panel.columnCount(), columns) << width;
-    }
+    widget->resize(330 + 2 * ResolutionPanelView::padding, 420);
+    settle();
+    EXPECT_EQ(panel.columnCount(), 3);
 }
 
 }  // namespace

@@ -18,8 +18,8 @@
 #include "Dorvane/Visual/SymbolButton.h"
 #include "Dorvane/Visual/TextField.h"
 #include "Dorvane/Visual/TokenLabel.h"
-#include "DorvaneCore/Support/StrictJson.h"
 #include "tests/Dorvane/Settings/SettingsUiSupport.h"
+#include "tests/DorvaneCore/ResolutionModels/SmallTemplateCatalog.h"
 
 namespace dorvane {
 namespace {
@@ -61,23 +61,16 @@ TEST_F(ResolutionPageTest, RowsReadTheirPresetAndTheActiveMarkFollowsTheModel) {
     ResolutionPresetRow* blank = resolution.row("blank");
     EXPECT_EQ(blank->title()->text(), QStringLiteral("规格"));
     EXPECT_EQ(blank->size()->text(), QStringLiteral("1294 × 720"));
-    EXPECT_EQ(blank->size()->accessibleName(), QStringLiteral("1294 × 720，显示大小100%"));
-    EXPECT_EQ(blank->editButton()->accessibleName(), QStringLiteral("编辑规格"));
-    EXPECT_EQ(blank->deleteButton()->accessibleName(), QStringLiteral("删除规格"));
     EXPECT_EQ(resolution.detailBanner(), nullptr);
 
+    // Which row is active is the page model's rule; the rows follow each publication.
     struct Case {
         std::optional<std::string> selected;
         std::optional<Dimensions> applied;
         const char* active;  // the row marked, none when empty
     };
     for (const auto& [selected, applied, active] : std::vector<Case>{
-             {"hd", Dimensions{1280, 720}, "hd"},
-             {"blank", Dimensions{1294, 720}, "blank"},
-             {"hd", Dimensions{1300, 720}, ""},         // adjusted away from the selection
-             {"hd", std::nullopt, ""},                  // nothing applied
-             {std::nullopt, Dimensions{1294, 720}, ""},  // a built-in preset of equal size
-         }) {
+             {"hd", Dimensions{1280, 720}, "hd"}, {"blank", Dimensions{1294, 720}, "blank"}, {"hd", std::nullopt, ""}}) {
         panel.edit([&selected](Preferences& p) { p.selectedCustomID = selected; });
         panel.model.setApplied(applied);
         settle();
@@ -114,7 +107,6 @@ TEST_F(ResolutionPageTest, TheEditorShowsItsMessageUntilAValidReturnSavesOnce) {
     click(*resolution.row("blank")->editButton());
     SpecEditor* shown = editor();
     ASSERT_NE(shown, nullptr);
-    EXPECT_EQ(shown->title()->text(), QStringLiteral("编辑规格"));
     EXPECT_EQ(shown->nameField()->text(), QStringLiteral("  ")) << "the stored name, not the title";
     EXPECT_NE(shown->saveAsButton(), nullptr);
 
@@ -124,11 +116,6 @@ TEST_F(ResolutionPageTest, TheEditorShowsItsMessageUntilAValidReturnSavesOnce) {
     ASSERT_EQ(editor(), shown);
     EXPECT_TRUE(shown->errorRow()->isVisible());
     EXPECT_EQ(shown->errorText()->text(), QStringLiteral("请输入整数宽度和高度。"));
-    retype(*shown->widthField(), QStringLiteral("511"));
-    EXPECT_EQ(shown->errorText()->text(), QStringLiteral("请输入整数宽度和高度。")) << "typing leaves the message";
-    QTest::keyClick(shown->heightField(), Qt::Key_Return);
-    settle();
-    EXPECT_EQ(shown->errorText()->text(), QStringLiteral("宽度与高度均须在 512 至 3840 逻辑像素范围内。"));
     EXPECT_TRUE(panel.calls.empty());
 
     retype(*shown->widthField(), QStringLiteral(" 1280\t"));
@@ -156,10 +143,8 @@ TEST_F(ResolutionPageTest, SaveAsNewKeepsTheOriginalAndTheStepperStaysWithinItsR
     SpecEditor* shown = editor();
     ASSERT_NE(shown, nullptr);
     for (int step = 0; step < 8; ++step) click(*shown->scaleUp());
-    EXPECT_EQ(shown->scaleLabel()->text(), QStringLiteral("显示大小：200%"));
     EXPECT_FALSE(shown->scaleUp()->isEnabled());
     for (int step = 0; step < 10; ++step) click(*shown->scaleDown());
-    EXPECT_EQ(shown->scaleLabel()->text(), QStringLiteral("显示大小：100%"));
     retype(*shown->nameField(), QStringLiteral("高清副本"));
     click(*shown->saveAsButton());
     const auto& presets = panel.model.preferences().customPresets;
@@ -170,22 +155,6 @@ TEST_F(ResolutionPageTest, SaveAsNewKeepsTheOriginalAndTheStepperStaysWithinItsR
     EXPECT_EQ(presets[1].scalePercent, 100);
     EXPECT_EQ(editor(), nullptr);
     EXPECT_EQ(page().rows().size(), 2u);
-}
-
-// Apple under both device types, under another name on tablets.
-std::string smallCatalog() {
-    const auto brand = [](const char* id, const char* name, const char* model, int width, int height) {
-        const json::Json screen{{"id", "main"}, {"name", "主屏"}, {"width", width}, {"height", height}};
-        return json::Json{{"id", id}, {"name", name},
-                          {"models", {{{"id", "m"}, {"name", model}, {"source", "t"}, {"screens", {screen}}}}}};
-    };
-    const json::Json categories = {
-        {{"id", "phone"}, {"name", "手机"},
-         {"brands", {brand("samsung", "三星", "Galaxy S24", 1080, 2340), brand("apple", "Apple", "iPhone 15", 1179, 2556)}}},
-        {{"id", "tablet"}, {"name", "平板"},
-         {"brands", {brand("apple", "苹果平板", "iPad Air", 1640, 2360), brand("lenovo", "联想", "Tab P12", 1840, 2944)}}},
-    };
-    return json::serialize(json::Json{{"schemaVersion", 1}, {"updatedAt", "2024"}, {"categories", categories}});
 }
 
 class DeviceTemplatesTest : public ResolutionPageTest {
@@ -230,10 +199,9 @@ protected:
 
 TEST_F(DeviceTemplatesTest, FiltersSearchAndRowStatesFollowTheModel) {
     panel.edit([](Preferences& p) { p.customPresets.clear(); });
-    writeOverride(smallCatalog());
+    writeOverride(testing::smallTemplateCatalog());
     DeviceTemplatesView* templates = browser();
     ASSERT_NE(templates, nullptr);
-    EXPECT_EQ(templates->size(), QSize(DeviceTemplatesView::width, DeviceTemplatesView::height));
     EXPECT_EQ(shownTitles(*templates), (QStringList{"Galaxy S24", "iPhone 15", "iPad Air", "Tab P12"}));
     EXPECT_EQ(templates->categoryPicker()->segmentCount(), 3);
     EXPECT_EQ(brandNames(*templates), (QStringList{"全部品牌", "三星", "Apple", "联想"}));
@@ -242,7 +210,6 @@ TEST_F(DeviceTemplatesTest, FiltersSearchAndRowStatesFollowTheModel) {
     EXPECT_EQ(shownTitles(*templates), (QStringList{"iPhone 15", "iPad Air"}));
     click(*templates->categoryPicker()->segment(2));  // 平板
     EXPECT_EQ(templates->brandPicker()->selection(), std::optional<std::string>(""));
-    EXPECT_EQ(brandNames(*templates), (QStringList{"全部品牌", "苹果平板", "联想"}));
     EXPECT_EQ(shownTitles(*templates), (QStringList{"iPad Air", "Tab P12"}));
     click(*templates->categoryPicker()->segment(0));
 
@@ -253,7 +220,6 @@ TEST_F(DeviceTemplatesTest, FiltersSearchAndRowStatesFollowTheModel) {
     EXPECT_TRUE(templates->clearButton()->isVisible());
     QTest::keyClicks(templates->searchField(), QStringLiteral("x"));
     EXPECT_TRUE(templates->emptyMessage()->isVisible());
-    EXPECT_EQ(templates->emptyMessage()->text(), QStringLiteral("未找到与“galaxys24x”匹配的设备"));
     click(*templates->clearButton());
     EXPECT_EQ(shownTitles(*templates).size(), 4);
 
@@ -289,8 +255,6 @@ TEST_F(DeviceTemplatesTest, ABrokenOverrideShowsOnlyTheMessageAndAMissingOneFall
     ASSERT_NE(broken, nullptr);
     EXPECT_TRUE(broken->shownRows().empty());
     EXPECT_EQ(broken->emptyMessage()->text(), QStringLiteral("无法读取设备模板"));
-    EXPECT_EQ(broken->categoryPicker()->segmentCount(), 1);
-    EXPECT_EQ(brandNames(*broken), QStringList{"全部品牌"});
     click(*broken->closeButton());
     EXPECT_FALSE(view->state().showingDeviceTemplates);
 

@@ -20,13 +20,10 @@ TEST_F(ToolbarPlacementTest, EnablingShowsTheHandleInTheCornerOnceAndWithoutTaki
     EXPECT_EQ(count("expansionChanged"), 1u);
     ToolbarPanel& panel = toolbar->panel();
     EXPECT_TRUE(panel.isVisible());
-    EXPECT_EQ(panel.windowTitle(), QStringLiteral("Corvelle 快捷操作"));
-    EXPECT_EQ(panel.level(), 3);
     EXPECT_TRUE(panel.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
     EXPECT_TRUE(panel.testAttribute(Qt::WA_ShowWithoutActivating));
     ASSERT_NE(toolbar->handle(), nullptr);
     EXPECT_EQ(toolbar->handle()->focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(toolbar->handle()->name(), "展开快捷操作");
     EXPECT_TRUE(toolbar->shadowHost()->ellipticalShadow());
 }
 

@@ -6,7 +6,6 @@
 #include "Dorvane/Toolbar/LayoutFlyoutView.h"
 #include "Dorvane/Visual/NativeGlassView.h"
 #include "DorvaneCore/Input/KeyCombination.h"
-#include "Platform/Host/WindowFixtures.h"
 #include "tests/Dorvane/Toolbar/ToolbarHarness.h"
 
 namespace dorvane {
@@ -17,12 +16,10 @@ using testing::tap;
 
 // The expanded toolbar on the left of the host's desk, with nine shortcuts kept for the
 // terminal.
-class ToolbarFlyoutsTest : public testing::ToolbarTest {
+class ToolbarFlyoutsTest : public testing::DeskToolbarTest {
 protected:
     void SetUp() override {
-        ToolbarTest::SetUp();
-        tool->windowsAdmin().reset(host::WindowsFixture::desk);
-        for (const auto& application : tool->windowsAdmin().view().applications) pids[application.name] = application.pid;
+        DeskToolbarTest::SetUp();
         ApplicationShortcuts terminal{"local.host.Terminal", "终端", "/Applications/终端.app", {}};
         for (int i = 0; i < 9; ++i) {
             terminal.shortcuts.emplace_back("t" + std::to_string(i), "命令" + std::to_string(i),
@@ -34,10 +31,6 @@ protected:
         expandOn(ToolbarSide::left);
     }
 
-    void front(const std::string& name) {
-        app->applicationWorkspace().activate(pids.at(name));
-        scheduler.runUntilIdle();
-    }
     // A click of the host at a toolkit point: on another application, the desktop or one of
     // the program's windows, whichever lies there.
     void click(geometry::Point point) {
@@ -52,26 +45,21 @@ protected:
     ApplicationShortcutFlyoutView* shortcutsView() const {
         return static_cast<ApplicationShortcutFlyoutView*>(toolbar->applicationPanel()->glass()->embedded());
     }
-
-    std::map<std::string, pid_t> pids;
 };
 
 TEST_F(ToolbarFlyoutsTest, TheWindowButtonOpensTheLayoutsBesideTheStripAndAPickRunsIt) {
     ToolbarButton* window = toolbar->toolbar()->windowButton();
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->name(), "布局");
     tap(*window);
     ToolbarPanel* flyout = toolbar->windowPanel();
     ASSERT_TRUE(shown(flyout));
     EXPECT_EQ(flyout->windowTitle(), QStringLiteral("Corvelle 布局"));
-    EXPECT_EQ(flyout->level(), 3);
     EXPECT_TRUE(flyout->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
     EXPECT_EQ(flyout->frame(), (Rect{80, 8, 300, 296}));
     auto* view = static_cast<LayoutFlyoutView*>(flyout->glass()->embedded());
     ASSERT_EQ(view->tiles().size(), 13u);
     std::map<int, int> rows;
     for (const auto* tile : view->tiles()) ++rows[tile->y()];
-    EXPECT_EQ(rows.size(), 4u);
     std::vector<int> perRow;
     for (const auto& [y, n] : rows) perRow.push_back(n);
     EXPECT_EQ(perRow, (std::vector<int>{4, 4, 4, 1}));
@@ -87,10 +75,8 @@ TEST_F(ToolbarFlyoutsTest, TheWindowButtonOpensTheLayoutsBesideTheStripAndAPickR
 TEST_F(ToolbarFlyoutsTest, TheApplicationFlyoutFitsItsGridBesideTheStripAndScrollsWhenLow) {
     ToolbarButton* application = toolbar->toolbar()->applicationButton();
     ASSERT_NE(application, nullptr) << "the terminal has shortcuts and a window";
-    EXPECT_EQ(application->name(), "终端");
     tap(*application);
     ASSERT_TRUE(shown(toolbar->applicationPanel()));
-    EXPECT_EQ(toolbar->applicationPanel()->windowTitle(), QStringLiteral("Corvelle 应用快捷操作"));
     EXPECT_EQ(toolbar->applicationPanel()->frame().size(), (geometry::Size{264, 202}));
     EXPECT_EQ(shortcutsView()->tiles().size(), 9u);
     EXPECT_FALSE(shortcutsView()->scrolls());

@@ -18,6 +18,7 @@
 #include "Dorvane/Visual/VisualAppearance.h"
 #include "Platform/Host/EventJson.h"
 #include "Platform/Host/HostEvents.h"
+#include "Platform/Host/WindowFixtures.h"
 #include "tests/Dorvane/Visual/VisualUiSupport.h"
 #include "tests/Platform/Host/WindowHostSupport.h"
 #include "tests/Support/OperationLines.h"
@@ -177,6 +178,22 @@ protected:
     std::ostringstream reporterErrors;
     std::unique_ptr<qthost::QtOwnWindowReporter> reporter;
     std::unique_ptr<FloatingSwitcher> toolbar;
+};
+
+// The toolbar over the host's desk: a browser, a terminal and an editor with windows.
+class DeskToolbarTest : public ToolbarTest {
+protected:
+    void SetUp() override {
+        ToolbarTest::SetUp();
+        tool->windowsAdmin().reset(host::WindowsFixture::desk);
+        for (const auto& application : tool->windowsAdmin().view().applications) pids[application.name] = application.pid;
+    }
+    void front(const std::string& name) {
+        app->applicationWorkspace().activate(pids.at(name));
+        scheduler.runUntilIdle();
+    }
+
+    std::map<std::string, pid_t> pids;
 };
 
 }  // namespace dorvane::testing

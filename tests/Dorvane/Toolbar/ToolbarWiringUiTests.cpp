@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "DorvaneCore/Input/KeyCombination.h"
-#include "Platform/Host/WindowFixtures.h"
 #include "tests/Dorvane/Toolbar/ToolbarHarness.h"
 
 namespace dorvane {
@@ -9,15 +8,8 @@ namespace {
 
 using testing::tap;
 
-// The toolbar over the host's desk: a browser, a terminal and an editor with windows.
-class ToolbarWiringTest : public testing::ToolbarTest {
+class ToolbarWiringTest : public testing::DeskToolbarTest {
 protected:
-    void SetUp() override {
-        ToolbarTest::SetUp();
-        tool->windowsAdmin().reset(host::WindowsFixture::desk);
-        for (const auto& application : tool->windowsAdmin().view().applications) pids[application.name] = application.pid;
-    }
-
     static NamedShortcut shortcut(const std::string& id, const std::string& combination,
                                   NamedShortcut::Mode mode = NamedShortcut::Mode::press) {
         return NamedShortcut(id, combination, parseKeyCombination(combination), mode);
@@ -27,12 +19,6 @@ protected:
         for (const auto& entry : store->actionLog()) count += entry.action == "beep" ? 1 : 0;
         return count;
     }
-    void front(const std::string& name) {
-        app->applicationWorkspace().activate(pids.at(name));
-        scheduler.runUntilIdle();
-    }
-
-    std::map<std::string, pid_t> pids;
 };
 
 TEST_F(ToolbarWiringTest, ShortcutButtonsTapOrHoldTheirKeysForTheTarget) {
@@ -49,7 +35,6 @@ TEST_F(ToolbarWiringTest, ShortcutButtonsTapOrHoldTheirKeysForTheTarget) {
     // A plain press of an ordinary key: the whole stroke, through the sender's queue.
     ToolbarButton* tapped = stripButton("shortcut:k");
     ASSERT_NE(tapped, nullptr);
-    EXPECT_EQ(tapped->name(), "cmd+shift+k");
     tap(*tapped);
     scheduler.advanceBy(1);
     EXPECT_EQ(keysTo(terminal), (std::vector<std::string>{"flagsChanged(55)↓", "flagsChanged(56)↓", "keyDown(40)",
@@ -128,7 +113,6 @@ TEST_F(ToolbarWiringTest, TheFillButtonShowsItsRestoreFormWhileTheFrontWindowIsF
     expandOn(ToolbarSide::left);
     ASSERT_NE(stripButton("builtin:fillWindow"), nullptr);
     EXPECT_EQ(stripButton("builtin:fillWindow")->name(), "还原");
-    EXPECT_EQ(stripButton("builtin:fillWindow")->symbol(), "arrow.down.right.and.arrow.up.left.square");
     toolbar->redock();
     EXPECT_EQ(stripButton("builtin:fillWindow")->name(), "还原");
 

@@ -2,8 +2,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <regex>
-#include <sstream>
 #include <string>
 
 #include "Dorvane/Windows/WindowActionLog.h"
@@ -42,14 +40,10 @@ TEST_F(WindowActionLogTest, CreatesTheFolderAndWritesOneTimestampedLinePerMessag
     clock_.sleep(61);
     append("failure frame=nil error=a\nb");
     append("");
-    const std::string text = read(log_);
-    EXPECT_EQ(text,
+    EXPECT_EQ(read(log_),
               "2025-01-01T00:00:00Z request action=maximizeWindow app=com.example.editor\n"
               "2025-01-01T00:01:01Z failure frame=nil error=a\\nb\n"
               "2025-01-01T00:01:01Z \n");
-    std::istringstream lines(text);
-    const std::regex stamped(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ )");
-    for (std::string line; std::getline(lines, line);) EXPECT_TRUE(std::regex_search(line, stamped)) << line;
 }
 
 TEST_F(WindowActionLogTest, RotatesOnceTheFileHoldsMoreThan256000Bytes) {

@@ -139,20 +139,5 @@ TEST_F(WindowControlTest, ToolbarMovesGiveWayToTheUser) {
                             "toolbar overlap skipped " + app + " error=task cancelled"));
 }
 
-TEST_F(WindowControlTest, CollapsedToolbarIsFilledByTheWindowBesideItOnly) {
-    const Rect toolbar{0, 38, 72, 944};
-    const pid_t pid = launch("编辑器");
-    const auto beside = open(pid, {80, 100, 600, 400});
-    const auto away = open(pid, {90, 600, 600, 300});
-    for (const auto number : {beside, away}) {
-        run(controller.worker().fillCollapsedToolbar({pid, number, frameOf(number)}, toolbar, kVisible,
-                                                     ToolbarSide::left));
-    }
-    EXPECT_EQ(frameOf(beside), Rect(0, 100, 680, 400));
-    EXPECT_EQ(frameOf(away), Rect(90, 600, 600, 300));
-    EXPECT_EQ(windowActions().back(), "toolbar collapse filled appPID=" + pidText(pid) +
-                                          " from=(80.0, 100.0, 600.0, 400.0) target=(0.0, 100.0, 680.0, 400.0)");
-}
-
 }  // namespace
 }  // namespace dorvane::windows::testing

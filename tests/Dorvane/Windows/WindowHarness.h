@@ -136,6 +136,15 @@ public:
 
     std::filesystem::path logURL() const { return folder / WindowActionLog::fileName; }
 
+    // The window as the window server lists it.
+    ScreenWindow entry(std::uint32_t number) {
+        for (const auto& window : facade.screenWindows()) {
+            if (window.number == number) return window;
+        }
+        ADD_FAILURE() << "window " << number << " is not listed";
+        return {};
+    }
+
     // A private folder of this test's own for the window-actions log.
     std::filesystem::path folder = [] {
         std::string pattern = (std::filesystem::temp_directory_path() / "corvelle-windows-XXXXXX").string();

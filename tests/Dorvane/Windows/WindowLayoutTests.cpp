@@ -11,13 +11,6 @@ using ::testing::ElementsAre;
 
 class WindowLayoutTest : public ::testing::Test, protected WindowHarness {
 protected:
-    ScreenWindow entry(std::uint32_t number) {
-        for (const auto& window : facade.screenWindows()) {
-            if (window.number == number) return window;
-        }
-        ADD_FAILURE() << "window " << number << " is not listed";
-        return {};
-    }
     std::optional<std::string> end(std::optional<std::int64_t> generation) {
         return run(facade.endPicked(WindowArrangement::thirds, generation)).value.value_or(std::nullopt);
     }

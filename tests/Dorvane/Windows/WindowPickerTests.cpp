@@ -26,13 +26,6 @@ protected:
             [this](const ScreenWindow& window, int slot) { placed.emplace_back(window.number, slot); },
             [this] { endings.push_back(scheduler.uptime() - started); });
     }
-    ScreenWindow entry(std::uint32_t number) {
-        for (const auto& window : facade.screenWindows()) {
-            if (window.number == number) return window;
-        }
-        ADD_FAILURE() << "window " << number << " is not listed";
-        return {};
-    }
     void click(Point point) {
         admin().click(point, std::nullopt);
         scheduler.runUntilIdle();

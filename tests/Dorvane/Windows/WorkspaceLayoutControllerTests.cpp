@@ -125,6 +125,8 @@ TEST_F(WorkspaceLayoutTest, CollapsingStretchesOnlyWindowsThatBorderedTheToolbar
     scheduler.advanceBy(3);
     EXPECT_EQ(frameOf(bordering), Rect(0, 100, 678, 400));
     EXPECT_EQ(frameOf(farther), Rect(83, 520, 600, 400));
+    EXPECT_EQ(windowActions().back(), "toolbar collapse filled appPID=" + std::to_string(editor) +
+                                          " from=(78.0, 100.0, 600.0, 400.0) target=(0.0, 100.0, 678.0, 400.0)");
 }
 
 TEST_F(WorkspaceLayoutTest, UserCommandStopsThePassAfterTheCurrentMove) {

@@ -6,29 +6,13 @@
 
 #include "DorvaneCore/ResolutionModels/DeviceTemplateBrowser.h"
 #include "DorvaneCore/Support/AtomicFile.h"
+#include "tests/DorvaneCore/ResolutionModels/SmallTemplateCatalog.h"
 
 namespace dorvane {
 namespace {
 
 namespace fs = std::filesystem;
-using Json = json::Json;
 using Texts = std::vector<std::string>;
-
-// Apple is listed under every device type, under another name on tablets.
-std::string smallCatalog() {
-    const auto brand = [](const char* id, const char* name, const char* model, int width, int height) {
-        const Json screen{{"id", "main"}, {"name", "主屏"}, {"width", width}, {"height", height}};
-        return Json{{"id", id}, {"name", name},
-                    {"models", {{{"id", "m"}, {"name", model}, {"source", "t"}, {"screens", {screen}}}}}};
-    };
-    const Json categories = {
-        {{"id", "phone"}, {"name", "手机"},
-         {"brands", {brand("samsung", "三星", "Galaxy S24", 1080, 2340), brand("apple", "Apple", "iPhone 15", 1179, 2556)}}},
-        {{"id", "tablet"}, {"name", "平板"},
-         {"brands", {brand("apple", "苹果平板", "iPad Air", 1640, 2360), brand("lenovo", "联想", "Tab P12", 1840, 2944)}}},
-    };
-    return json::serialize(Json{{"schemaVersion", 1}, {"updatedAt", "2024"}, {"categories", categories}});
-}
 
 Texts shown(const DeviceTemplateBrowser& browser) {
     Texts titles;
@@ -43,7 +27,7 @@ Texts names(const std::vector<DeviceTemplateBrowser::Choice>& choices) {
 }
 
 TEST(DeviceTemplateBrowserFilters, DeviceTypeResetsTheBrandAndQueriesFoldOnBothSides) {
-    DeviceTemplateBrowser browser(DeviceTemplateCatalog::decode(smallCatalog()));
+    DeviceTemplateBrowser browser(DeviceTemplateCatalog::decode(testing::smallTemplateCatalog()));
     EXPECT_EQ(names(browser.brandChoices()), (Texts{"全部品牌", "三星", "Apple", "联想"}));  // Apple once
     browser.chooseBrand("apple");
     EXPECT_EQ(shown(browser), (Texts{"iPhone 15", "iPad Air"}));
@@ -69,7 +53,7 @@ TEST(DeviceTemplateBrowserFilters, DeviceTypeResetsTheBrandAndQueriesFoldOnBothS
 TEST(DeviceTemplateBrowserLoading, ABrokenOverrideLeavesOnlyTheMessage) {
     const fs::path root = fs::temp_directory_path() / ("template-browser-" + std::to_string(::getpid()));
     fs::create_directories(root / "bundle");
-    writeFileAtomically(root / "bundle" / DeviceTemplateCatalog::fileName, smallCatalog());
+    writeFileAtomically(root / "bundle" / DeviceTemplateCatalog::fileName, testing::smallTemplateCatalog());
     EXPECT_EQ(DeviceTemplateBrowser::loaded(root, root / "bundle").entries().size(), 4u);  // no override
 
     writeFileAtomically(DeviceTemplateCatalog::overrideFile(root), "{ broken");
@@ -83,7 +67,7 @@ TEST(DeviceTemplateBrowserLoading, ABrokenOverrideLeavesOnlyTheMessage) {
 }
 
 TEST(DeviceTemplateBrowserRows, ExistingPresetAndStatus) {
-    const DeviceTemplateBrowser browser(DeviceTemplateCatalog::decode(smallCatalog()));
+    const DeviceTemplateBrowser browser(DeviceTemplateCatalog::decode(testing::smallTemplateCatalog()));
     const auto& galaxy = *browser.entries()[0];  // 540 × 1170
     const CustomPreset fromTemplate = galaxy.preset();
     const CustomPreset sameSize{"mine", "手工", 540, 1170, 125};  // scaled 432 × 936

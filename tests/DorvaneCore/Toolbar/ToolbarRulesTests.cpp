@@ -104,8 +104,6 @@ TEST(ToolbarLogTest, LinesAsWritten) {
               "target-fallback front=40 focusedUsable=Optional(false) target=41");
     EXPECT_EQ(ToolbarLog::targetFallback(std::nullopt, std::nullopt, 9),
               "target-fallback front=0 focusedUsable=nil target=9");
-    EXPECT_EQ(ToolbarLog::applicationShortcutTarget(40, 41, std::nullopt),
-              "application-shortcut-target front=40 previous=41 next=0");
 }
 
 TEST(ToolbarRefreshTest, ShortcutApplicationNeedsALiveWindowedAppWithAList) {
