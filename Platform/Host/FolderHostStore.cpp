@@ -220,6 +220,22 @@ FolderHostStore::~FolderHostStore() {
     exits_.reset();
 }
 
+template <typename Visit>
+void FolderHostStore::forEachServiceFile(HostData& data, Visit&& visit) {
+    visit(folder_ / kPowerFile, powerCache_, data.power);
+    visit(folder_ / kProcessesFile, processesCache_, data.processes);
+    visit(folder_ / kWorkspaceFile, workspaceCache_, data.workspace);
+    visit(folder_ / kWindowsFile, windowsCache_, data.windows);
+    visit(folder_ / kPermissionsFile, permissionsCache_, data.permissions);
+    visit(folder_ / kInputFile, inputCache_, data.input);
+    visit(folder_ / kStatusBarFile, statusBarCache_, data.statusBar);
+    visit(folder_ / kDefaultsFile, defaultsCache_, data.defaults);
+    visit(folder_ / kAppearanceFile, appearanceCache_, data.appearance);
+    visit(folder_ / kNotificationsFile, notificationsCache_, data.notifications);
+    visit(folder_ / kAnnouncementsFile, announcementsCache_, data.announcements);
+    visit(folder_ / kLaunchingFile, launchingCache_, data.launching);
+}
+
 void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
     std::lock_guard guard(mutex_);
     FolderLock lock(folder_);
@@ -234,47 +250,17 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
     }
     if (loadCached(faultsPath, faultsCache_)) data.faults = faultsCache_.value;
     // The other services' files, each read only when it changed since this process last saw it.
-    const auto powerPath = folder_ / kPowerFile;
-    const auto processesPath = folder_ / kProcessesFile;
-    const auto workspacePath = folder_ / kWorkspaceFile;
-    const auto windowsPath = folder_ / kWindowsFile;
-    const auto permissionsPath = folder_ / kPermissionsFile;
-    if (loadCached(powerPath, powerCache_)) data.power = powerCache_.value;
-    if (loadCached(processesPath, processesCache_)) data.processes = processesCache_.value;
-    if (loadCached(workspacePath, workspaceCache_)) data.workspace = workspaceCache_.value;
-    if (loadCached(windowsPath, windowsCache_)) data.windows = windowsCache_.value;
-    if (loadCached(permissionsPath, permissionsCache_)) data.permissions = permissionsCache_.value;
-    const auto inputPath = folder_ / kInputFile;
-    if (loadCached(inputPath, inputCache_)) data.input = inputCache_.value;
-    const auto statusBarPath = folder_ / kStatusBarFile;
-    if (loadCached(statusBarPath, statusBarCache_)) data.statusBar = statusBarCache_.value;
-    const auto defaultsPath = folder_ / kDefaultsFile;
-    const auto appearancePath = folder_ / kAppearanceFile;
-    const auto notificationsPath = folder_ / kNotificationsFile;
-    const auto announcementsPath = folder_ / kAnnouncementsFile;
-    if (loadCached(defaultsPath, defaultsCache_)) data.defaults = defaultsCache_.value;
-    if (loadCached(appearancePath, appearanceCache_)) data.appearance = appearanceCache_.value;
-    if (loadCached(notificationsPath, notificationsCache_)) data.notifications = notificationsCache_.value;
-    if (loadCached(announcementsPath, announcementsCache_)) data.announcements = announcementsCache_.value;
-    const auto launchingPath = folder_ / kLaunchingFile;
-    if (loadCached(launchingPath, launchingCache_)) data.launching = launchingCache_.value;
+    forEachServiceFile(data, [](const std::filesystem::path& path, auto& cache, auto& field) {
+        if (loadCached(path, cache)) field = cache.value;
+    });
 
     body(data);
 
     storeCached(faultsPath, faultsCache_, data.faults);
     if (!data.appended.empty()) appendLog(folder_ / kActionLogFile, data.appended, false);
-    storeCached(processesPath, processesCache_, data.processes);
-    storeCached(workspacePath, workspaceCache_, data.workspace);
-    storeCached(powerPath, powerCache_, data.power);
-    storeCached(permissionsPath, permissionsCache_, data.permissions);
-    storeCached(inputPath, inputCache_, data.input);
-    storeCached(windowsPath, windowsCache_, data.windows);
-    storeCached(statusBarPath, statusBarCache_, data.statusBar);
-    storeCached(defaultsPath, defaultsCache_, data.defaults);
-    storeCached(appearancePath, appearanceCache_, data.appearance);
-    storeCached(notificationsPath, notificationsCache_, data.notifications);
-    storeCached(announcementsPath, announcementsCache_, data.announcements);
-    storeCached(launchingPath, launchingCache_, data.launching);
+    forEachServiceFile(data, [](const std::filesystem::path& path, auto& cache, const auto& field) {
+        storeCached(path, cache, field);
+    });
     // Written last: watchers read this file, and by then the rest is in place.
     storeCached(statePath, stateCache_, data.state);
 }

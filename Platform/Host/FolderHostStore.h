@@ -80,6 +80,11 @@ public:
     };
 
 private:
+    // Calls visit(path, cache, field) for each service file beside the displays and the faults,
+    // so that a transaction reads and writes the same set.
+    template <typename Visit>
+    void forEachServiceFile(HostData& data, Visit&& visit);
+
     std::filesystem::path folder_;
     std::mutex mutex_;
     CachedFile<HostState> stateCache_;
