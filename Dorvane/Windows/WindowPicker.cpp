@@ -59,10 +59,10 @@ bool WindowPicker::installMonitors(std::int64_t generation) {
     const auto current = [this, alive, generation] { return alive && isActive_ && generation == generation_; };
     try {
         globalMonitor_ = services_.pointer.addGlobalMouseMonitor([this, current](const events::MouseEvent& event) {
-            if (current()) observe(event.kind, event.location, std::nullopt);
+            if (current()) observe(event.kind, event.location, std::nullopt, event.windowNumber);
         });
         auto local = services_.localMonitor.addLocalMouseMonitor([this, current](const LocalMouseEvent& event) {
-            if (current()) observe(event.kind, event.location, event.window);
+            if (current()) observe(event.kind, event.location, event.window, ownNumber(event.window));
         });
         if (local) localMonitor_ = std::move(*local);
     } catch (const std::exception&) {
@@ -102,7 +102,8 @@ dispatch::Job WindowPicker::whileCurrent(std::int64_t generation, std::function<
     };
 }
 
-void WindowPicker::observe(Kind kind, std::optional<Point> location, std::optional<OwnWindowID> window) {
+void WindowPicker::observe(Kind kind, std::optional<Point> location, std::optional<OwnWindowID> window,
+                           std::optional<std::uint32_t> pressedNumber) {
     if (!isActive_) return;
     if (kind == Kind::leftMouseDown) {
         restartTimeout();
@@ -111,6 +112,11 @@ void WindowPicker::observe(Kind kind, std::optional<Point> location, std::option
         // window list has them under the pointer.
         if (isOwnPanel(window)) {
             pressedWindow_.reset();
+        } else if (pressedNumber) {
+            // Another application's press reaches this queue only after the host handled the
+            // whole click, and the click may have raised another window meanwhile: the press
+            // itself says which window was under the pointer.
+            pressedWindow_ = ScreenWindow::numbered(*pressedNumber, services_.screenWindows(), excludedNumbers());
         } else {
             pressedWindow_ = ScreenWindow::hit(point, services_.screenWindows(), excludedNumbers());
         }
@@ -159,6 +165,12 @@ std::set<std::uint32_t> WindowPicker::excludedNumbers() {
         if (state && state->number && !state->isOrdinary()) numbers.insert(*state->number);
     }
     return numbers;
+}
+
+std::optional<std::uint32_t> WindowPicker::ownNumber(std::optional<OwnWindowID> window) {
+    if (!window) return std::nullopt;
+    const auto state = services_.ownWindows.state(*window);
+    return state ? state->number : std::nullopt;
 }
 
 bool WindowPicker::isOwnPanel(std::optional<OwnWindowID> window) {

@@ -25,8 +25,8 @@
 namespace dorvane::windows {
 
 // Click-to-pick for a layout's remaining slots: while a session runs, every left click
-// anywhere on screen picks the window under the pointer at mouse-down (the window list
-// read then, before the click could raise another one) and hands it with its 0-based
+// anywhere on screen picks the window under the pointer at mouse-down (the one the press
+// names, not whatever the click raised before the release) and hands it with its 0-based
 // slot to `place`. The session ends, with `finished` called once, when every slot is
 // taken, on a click where there is no usable window or on a window picked before, when
 // the screens, the active space or the user session change, after 15 s without a
@@ -76,7 +76,10 @@ private:
     using Kind = events::MouseEvent::Kind;
 
     bool installMonitors(std::int64_t generation);
-    void observe(Kind kind, std::optional<Point> location, std::optional<OwnWindowID> window);
+    // `pressedNumber` is the window the event names as under the pointer at the press (0
+    // for none); without it the window list is hit-tested at the location.
+    void observe(Kind kind, std::optional<Point> location, std::optional<OwnWindowID> window,
+                 std::optional<std::uint32_t> pressedNumber);
     void pick(std::optional<ScreenWindow> window);
     // Ends the session and queues `finished`; only while a session runs.
     void finish();
@@ -88,6 +91,8 @@ private:
     // Own windows that are panels, untitled or above the normal level: never picked.
     std::set<std::uint32_t> excludedNumbers();
     bool isOwnPanel(std::optional<OwnWindowID> window);
+    // The own window's number in the window list, once reported.
+    std::optional<std::uint32_t> ownNumber(std::optional<OwnWindowID> window);
     void log(const std::string& message) const;
 
     Services services_;

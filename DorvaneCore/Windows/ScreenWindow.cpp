@@ -4,12 +4,28 @@
 
 namespace dorvane::windows {
 
+namespace {
+
+bool pickable(const ScreenWindow& window, const std::set<std::uint32_t>& excluding) {
+    return window.layer == 0 && !excluding.contains(window.number) &&
+           ApplicationTargetPolicy::isUsableWindow(window.bounds);
+}
+
+}  // namespace
+
 std::optional<ScreenWindow> ScreenWindow::hit(Point point, std::span<const ScreenWindow> windows,
                                               const std::set<std::uint32_t>& excluding) {
     for (const ScreenWindow& window : windows) {
-        if (window.layer != 0 || excluding.contains(window.number)) continue;
-        if (!ApplicationTargetPolicy::isUsableWindow(window.bounds)) continue;
-        if (window.bounds.contains(point)) return window;
+        if (pickable(window, excluding) && window.bounds.contains(point)) return window;
+    }
+    return std::nullopt;
+}
+
+std::optional<ScreenWindow> ScreenWindow::numbered(std::uint32_t number, std::span<const ScreenWindow> windows,
+                                                   const std::set<std::uint32_t>& excluding) {
+    if (number == 0) return std::nullopt;
+    for (const ScreenWindow& window : windows) {
+        if (window.number == number) return pickable(window, excluding) ? std::optional(window) : std::nullopt;
     }
     return std::nullopt;
 }

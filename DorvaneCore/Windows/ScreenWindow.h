@@ -21,6 +21,10 @@ struct ScreenWindow {
     // excluded; left and top edges count as inside, right and bottom ones do not.
     static std::optional<ScreenWindow> hit(Point point, std::span<const ScreenWindow> windows,
                                            const std::set<std::uint32_t>& excluding);
+    // The window numbered `number` when the same rules would let a click pick it; none for
+    // number 0 (no window), a window no longer listed, or one the rules skip.
+    static std::optional<ScreenWindow> numbered(std::uint32_t number, std::span<const ScreenWindow> windows,
+                                                const std::set<std::uint32_t>& excluding);
 
     friend bool operator==(const ScreenWindow&, const ScreenWindow&) = default;
 };

@@ -1,5 +1,7 @@
 #include <gmock/gmock.h>
 
+#include <utility>
+
 #include "Dorvane/Windows/WindowPicker.h"
 #include "Platform/Host/HostAdmin.h"
 #include "tests/Dorvane/Windows/WindowHarness.h"
@@ -10,6 +12,35 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+
+// The global monitor's events held back until the test lets them through, as the main
+// queue of the running program sees another application's click: only after the host has
+// handled all of it, a raise between press and release included.
+class LaggingPointer final : public events::PointerServices {
+public:
+    explicit LaggingPointer(events::PointerServices& inner) : inner_(inner) {}
+    Point location() override { return inner_.location(); }
+    std::uint32_t pressedButtons() override { return inner_.pressedButtons(); }
+    dispatch::Observation addGlobalMouseMonitor(std::function<void(const events::MouseEvent&)> handler) override {
+        return inner_.addGlobalMouseMonitor([this, handler = std::move(handler)](const events::MouseEvent& event) {
+            if (!lagging) return handler(event);
+            held_.push_back([handler, event] { handler(event); });
+        });
+    }
+    dispatch::Observation addGlobalMonitor(events::EventMask mask,
+                                           std::function<void(const events::Event&)> handler) override {
+        return inner_.addGlobalMonitor(mask, std::move(handler));
+    }
+    void letThrough() {
+        for (const auto& job : std::exchange(held_, {})) job();
+    }
+
+    bool lagging = false;
+
+private:
+    events::PointerServices& inner_;
+    std::vector<std::function<void()>> held_;
+};
 
 // Picking with the memory host's clicks (the global monitor) and the fake's clicks on
 // the program's own windows (the local one), in virtual time.
@@ -40,8 +71,9 @@ protected:
 
     pid_t editor = 0;
     dorvane::testing::FakeLocalMouseMonitor local;
+    LaggingPointer pointer{app->pointer()};
     WindowPicker picker{WindowPicker::Services{
-        app->accessibility(), app->pointer(), local, ownWindows, app->screens(), app->applicationWorkspace(),
+        app->accessibility(), pointer, local, ownWindows, app->screens(), app->applicationWorkspace(),
         scheduler.mainQueue(), [this] { return facade.screenWindows(); },
         [this](std::string_view line) { operations.emplace_back(line); }}};
     double started = 0;
@@ -120,6 +152,23 @@ TEST_F(WindowPickerTest, WindowUnderThePointerAtMouseDownIsPicked) {
     local.release(Point{500, 300});
     scheduler.runUntilIdle();
     EXPECT_THAT(placed, ElementsAre(std::pair{below, 0}));
+
+}
+
+TEST_F(WindowPickerTest, APressElsewhereNamesItsWindowEvenAfterTheHostRaisedAnother) {
+    const auto below = open(editor, {300, 200, 600, 400});
+    const auto above = open(editor, {100, 100, 600, 400});
+    admin().focus(below);
+    ASSERT_TRUE(begin(WindowArrangement::halves));
+    pointer.lagging = true;
+    admin().click(Point{500, 300}, above);
+    scheduler.runUntilIdle();
+    ASSERT_EQ(ScreenWindow::hit({500, 300}, facade.screenWindows(), {})->number, above);  // in front now
+    pointer.letThrough();
+    scheduler.runUntilIdle();
+    EXPECT_THAT(placed, ElementsAre(std::pair{below, 0}));
+    EXPECT_THAT(pickLines(), ::testing::Contains("window-pick-down point=(500.0, 300.0) window=" +
+                                                 std::to_string(below)));
 }
 
 TEST_F(WindowPickerTest, IdleAndOverallTimeoutsEndPicking) {

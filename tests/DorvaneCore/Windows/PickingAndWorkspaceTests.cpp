@@ -50,6 +50,15 @@ TEST(ScreenWindowTest, HitSkipsOtherLayersExcludedAndSmallWindows) {
     EXPECT_EQ(hitNumber({100, 100}), 5u) << "left and top edges are inside";
     EXPECT_EQ(hitNumber({600, 300}), 6u) << "the right edge is outside";
     EXPECT_EQ(hitNumber({2000, 10}), 0u);
+
+    // A press that names its window: the same rules, wherever the window lies now.
+    const auto numbered = [&](std::uint32_t number) -> std::uint32_t {
+        const auto window = ScreenWindow::numbered(number, windows, excluding);
+        return window ? window->number : 0;
+    };
+    EXPECT_EQ(numbered(5), 5u);
+    EXPECT_EQ(numbered(6), 6u) << "behind another window";
+    for (const std::uint32_t skipped : {0u, 1u, 2u, 3u, 4u, 7u}) EXPECT_EQ(numbered(skipped), 0u) << skipped;
 }
 
 TEST(WorkspaceCheckScheduleTest, SlowsDownAfterEightQuietChecksAndPausesAfterLaunches) {

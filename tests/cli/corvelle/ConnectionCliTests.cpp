@@ -213,5 +213,19 @@ TEST_F(WindowControllersCliTest, ALayoutTakesTheWindowsTheUserClicks) {
     EXPECT_EQ(frameOf(4), "0.0,38.0 756.0x944.0");
 }
 
+TEST_F(WindowControllersCliTest, ALayoutTakesTheWindowPressedThoughTheClickRaisedAnother) {
+    ASSERT_EQ(host({"defaults", "write", "CVDebugHooks", "true"}).status, 0);
+    start();
+    ASSERT_TRUE(settled()) << operationsLog();
+    ASSERT_EQ(host({"windows", "focus", "2"}).status, 0);  // the terminal over the browser
+    ASSERT_EQ(host({"windows", "focus", "4"}).status, 0);
+    ASSERT_EQ(host({"notify", "com.corvelle.debug.window", "--object", "arrange:halves"}).status, 0);
+    ASSERT_TRUE(operationLogged("window-pick-begin needed=2 prepicked=4")) << operationsLog();
+    // The press lands on the terminal; the browser comes forward before the release.
+    ASSERT_EQ(host({"windows", "click", "1100", "600", "--raise", "1"}).out, "Clicked window 2.\n");
+    ASSERT_TRUE(operationLogged("window-pick-result window=2 slot=1 outcome=complete")) << operationsLog();
+    EXPECT_TRUE(testing::eventually([&] { return frameOf(2) == "756.0,38.0 756.0x938.0"; })) << frameOf(2);
+}
+
 }  // namespace
 }  // namespace dorvane
