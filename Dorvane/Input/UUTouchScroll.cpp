@@ -299,8 +299,10 @@ void UUTouchScroll::postScroll(Point at, ScrollGesture::Delta delta, std::int64_
 bool UUTouchScroll::ownWindowContains(accessibility::WindowListServices& windowList, pid_t ownPID, Point point) {
     const auto listed = windows::readOnScreenWindows(windowList);
     if (!listed) return false;
+    // Only the frontmost window under the finger decides: a settings window buried behind
+    // another application's window must not swallow the touch meant for that window.
     for (const auto& entry : *listed) {
-        if (entry.pid && *entry.pid == ownPID && entry.bounds && entry.bounds->contains(point)) return true;
+        if (entry.pid && entry.bounds && entry.bounds->contains(point)) return *entry.pid == ownPID;
     }
     return false;
 }

@@ -84,7 +84,8 @@ public:
     // One tapped event; true swallows it. On the event-tap thread only.
     bool handle(events::EventType type, const events::Event& event);
 
-    // Whether a window of this process, as the window list shows it, contains the point.
+    // Whether the frontmost on-screen window containing the point, as the window list shows
+    // it, belongs to this process.
     static bool ownWindowContains(accessibility::WindowListServices& windowList, pid_t ownPID, geometry::Point point);
 
     // For tests, on the event-tap thread.

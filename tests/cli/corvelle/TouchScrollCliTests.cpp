@@ -85,5 +85,43 @@ TEST_F(TouchScrollCliTest, TheViewersDragScrollsAtThePressWithMomentumWhileASess
     EXPECT_EQ(program->waitForExit(60), 0);
 }
 
+TEST_F(TouchScrollCliTest, ADragOverTheSettingsWindowBehindAnEditorScrollsTheEditor) {
+    std::filesystem::create_directories(support);
+    writeFileAtomically(support / "preferences.json", R"({"uuTouchScrollEnabled":true})");
+    ASSERT_EQ(host({"permission", "grant", "accessibility"}).status, 0);
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    json::Json settings;
+    ASSERT_TRUE(testing::eventually([&] {
+        const auto listed = json::parse(host({"windows", "list", "--json"}).out);
+        for (const auto& window : listed["windows"]) {
+            if (window["pid"] == program->pid()) settings = window["bounds"];
+        }
+        return settings.is_object();
+    }));
+    // The user works in an editor that covers the whole screen, the settings window behind it.
+    const auto editor = host({"windows", "add-app", "编辑器"}).out;
+    const auto window = host({"windows", "add", editor.substr(0, editor.find('\n')), "--frame", "0,38,1512,944"}).out;
+    ASSERT_EQ(host({"windows", "focus", window.substr(0, window.find('\n'))}).status, 0);
+    ASSERT_EQ(host({"remote", "connect", "uu"}).status, 0);
+    ASSERT_TRUE(operationLogged("uu-touch-scroll-on")) << program->err();
+
+    const int x = static_cast<int>(settings["x"].get<double>()) + 100;
+    const int y = static_cast<int>(settings["y"].get<double>()) + 400;
+    const auto point = [](int px, int py) { return std::to_string(px) + "," + std::to_string(py); };
+    const auto dragged = host({"input", "drag", point(x, y), point(x, y - 200), "--duration", "0.1", "--steps", "10",
+                               "--from-pid", std::to_string(std::stoi(host({"remote", "pid", "uu"}).out))});
+    EXPECT_EQ(dragged.out, "The program handled 12 events.\n") << dragged.err;
+    const auto lines = delivered(1);
+    const json::Json press{{"x", double(x)}, {"y", double(y)}};
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front(), "1 0 at " + press.dump());
+    for (const auto& record : json::parse(host({"input", "delivered", "--json"}).out)) {
+        EXPECT_EQ(record["to"], std::stoi(editor)) << record.dump();
+    }
+    EXPECT_EQ(host({"statusbar", "click", "退出 Corvelle"}).status, 0);
+    EXPECT_EQ(program->waitForExit(60), 0);
+}
+
 }  // namespace
 }  // namespace dorvane
