@@ -330,6 +330,7 @@ std::uint32_t openWindow(HostData& data, const Actor& actor, WindowRecord window
     foldAll(data, currentScreens(data));
     window.number = data.windows.nextNumber++;
     window.changes.clear();
+    window.frame = Rect(window.frame.origin(), limitedSize(window, window.frame.size()));
     const auto number = window.number;
     const pid_t pid = window.pid;
     const bool shows = window.onScreen && !window.minimised;
@@ -353,10 +354,10 @@ void dragWindow(HostData& data, const Actor& actor, std::uint32_t number, const 
     const auto before = poseAt(window, data.now, screens);
     if (before.fullScreen) throw HostError("window " + std::to_string(number) + " fills its screen");
     window.changes.clear();
-    window.frame = frame;
+    window.frame = Rect(frame.origin(), limitedSize(window, frame.size()));
     noticeFrameChange(data, window, before, poseAt(window, data.now, screens), data.now);
     json::Json details = numberDetails(number);
-    details["frame"] = rectJson(frame);
+    details["frame"] = rectJson(window.frame);
     data.record(actor, "windowDrag", details);
 }
 

@@ -29,12 +29,7 @@ geometry::Size constrainedSize(const WindowRecord& window, geometry::Size size, 
         size.width = stepped(size.width, minimum.width, rules.sizeSteps->width);
         size.height = stepped(size.height, minimum.height, rules.sizeSteps->height);
     }
-    size.width = std::max(size.width, minimum.width);
-    size.height = std::max(size.height, minimum.height);
-    if (window.maxSize) {
-        size.width = std::min(size.width, window.maxSize->width);
-        size.height = std::min(size.height, window.maxSize->height);
-    }
+    size = limitedSize(window, size);
     if (rules.clampToScreen) {
         if (const auto* screen = screenFor(Rect(origin, size), screens)) {
             size.width = std::max(1.0, std::min(size.width, screen->visibleFrame.maxX() - origin.x));
@@ -95,6 +90,18 @@ void keepOnAScreen(WindowPose& pose, const std::vector<displays::Screen>& screen
 }
 
 }  // namespace
+
+geometry::Size limitedSize(const WindowRecord& window, geometry::Size size) {
+    if (window.minSize) {
+        size.width = std::max(size.width, window.minSize->width);
+        size.height = std::max(size.height, window.minSize->height);
+    }
+    if (window.maxSize) {
+        size.width = std::min(size.width, window.maxSize->width);
+        size.height = std::min(size.height, window.maxSize->height);
+    }
+    return size;
+}
 
 const displays::Screen* screenFor(const Rect& frame, const std::vector<displays::Screen>& screens) {
     if (screens.empty()) return nullptr;

@@ -22,6 +22,10 @@ struct WindowPose {
 // the first; null without screens.
 const displays::Screen* screenFor(const geometry::Rect& frame, const std::vector<displays::Screen>& screens);
 
+// The nearest size within the window's minimum and maximum; the maximum wins where the
+// two disagree. A window takes it whoever sizes it: its application, the user, a write.
+geometry::Size limitedSize(const WindowRecord& window, geometry::Size size);
+
 // The window at `time`: its changes that have landed by then applied in order, the
 // size and place rules of its behaviours applied to the writes among them. A window on
 // no screen is on the main screen's visible top-left corner. Computed afresh on every

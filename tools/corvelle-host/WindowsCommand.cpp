@@ -21,7 +21,8 @@ const char* const kWindowsUsage = R"(  windows init [--fixture desk|empty]      
                   [--min W,H] [--max W,H] [--close|--minimise|--zoom absent|disabled|enabled]
                   [--zoom-subrole S] [--alpha A] [--minimised] [--settable ATTR,...]
                                                           open a window; prints its number
-  windows move N X Y [W H]                                drag (and resize) a window as the user does
+  windows move N X Y [W H]                                drag (and resize) a window as the user does,
+                                                          within its minimum and maximum size
   windows focus|minimise|unminimise|close N
   windows hide|unhide|quit PID
   windows click X Y [--raise N]                           click there; N comes forward before the release

@@ -257,6 +257,27 @@ TEST_F(WindowHostTest, WindowsLeftOnNoScreenMoveToTheMainScreen) {
     EXPECT_EQ(frame(windowElement(pid, number)), (Rect{0, 38, 600, 400}));
 }
 
+TEST_F(WindowHostTest, AWindowOpenedOrDraggedBeyondItsLimitsTakesTheNearestAllowedSize) {
+    const auto pid = launch("编辑器");
+    WindowRecord window;
+    window.pid = pid;
+    window.frame = {100, 100, 200, 900};
+    window.minSize = geometry::Size{400, 300};
+    window.maxSize = geometry::Size{1000, 800};
+    const auto number = admin().open(window);
+    EXPECT_EQ(frame(windowElement(pid, number)), (Rect{100, 100, 400, 800}));
+    const std::vector<std::pair<Rect, Rect>> drags{
+        {{50, 60, 2000, 100}, {50, 60, 1000, 300}},
+        {{70, 80, 600, 500}, {70, 80, 600, 500}},
+        {{70, 80, 399.5, 800.5}, {70, 80, 400, 800}},
+    };
+    for (const auto& [asked, settled] : drags) {
+        admin().drag(number, asked);
+        EXPECT_EQ(frame(windowElement(pid, number)), settled) << asked.width << "x" << asked.height;
+        EXPECT_EQ(list(windowlist::includingWindow, number)[0]["bounds"]["width"], settled.width);
+    }
+}
+
 TEST_F(DeskTest, StartingOverQuitsTheDesksApplicationsAndKeepsTheOthers) {
     tool->remoteAdmin().connect(RemoteSoftware::uu);
     app->ownWindows().registerApplication("Corvelle", std::nullopt);

@@ -79,6 +79,22 @@ TEST_F(WindowsCliTest, ANewWindowComesFirstAndMinimisingDropsIt) {
     EXPECT_EQ(normalWindows(), before);
 }
 
+TEST_F(WindowsCliTest, AWindowKeepsItsSizeLimitsWhenOpenedAndWhenMoved) {
+    const auto pid = printed({"windows", "add-app", "编辑器"});
+    const auto number =
+        printed({"windows", "add", pid, "--frame", "100,100,200,900", "--min", "400,300", "--max", "1000,800"});
+    const auto bounds = [&] {
+        const auto listed = json::parse(run({"windows", "list", "--json"}).out);
+        for (const auto& window : listed["windows"]) {
+            if (window["number"] == std::stoul(number)) return window["bounds"].dump();
+        }
+        return std::string("none");
+    };
+    EXPECT_EQ(bounds(), R"({"x":100.0,"y":100.0,"width":400.0,"height":800.0})");
+    ASSERT_EQ(run({"windows", "move", number, "50", "60", "2000", "100"}).status, 0);
+    EXPECT_EQ(bounds(), R"({"x":50.0,"y":60.0,"width":1000.0,"height":300.0})");
+}
+
 TEST_F(WindowsCliTest, BadArgumentsExitTwoUnknownOnesOneAndNothingIsHalfWritten) {
     const auto pid = printed({"windows", "add-app", "编辑器"});
     const auto number = printed({"windows", "add", pid});
