@@ -27,6 +27,9 @@ public:
         ++read;
         return inner_.readBundle(path);
     }
+    std::optional<std::string> applicationPath(const std::string& identifier) override {
+        return inner_.applicationPath(identifier);
+    }
     std::filesystem::path iconFile(const std::string& path) override { return inner_.iconFile(path); }
     void openApplication(const std::string& path, bool activates,
                          std::function<void(const workspace::OpenApplicationResult&)> completion) override {

@@ -264,7 +264,8 @@ void ApplicationShortcutsSettings::render() {
             };
         }
         const QString iconPath =
-            installed != nullptr ? QString::fromStdString(installed->iconFile(application.path).string()) : QString();
+            installed != nullptr ? QString::fromStdString(installed->iconFile(applicationLocation(application)).string())
+                                 : QString();
         card->render(application, collapsed_.contains(application.bundleID), animated, iconPath);
         cardsLayout_->addWidget(card);
         kept[application.bundleID] = card;
@@ -274,6 +275,66 @@ void ApplicationShortcutsSettings::render() {
         gone->deleteLater();
     }
     cards_ = std::move(kept);
+    lookUpLocations();
+}
+
+void ApplicationShortcutsSettings::startOver() {
+    collapsed_.clear();
+    locations_.clear();
+    lookingUp_.clear();
+    ++lookUpGeneration_;  // answers to earlier questions are dropped
+}
+
+std::string ApplicationShortcutsSettings::applicationLocation(const ApplicationShortcuts& application) const {
+    const auto found = locations_.find(application.bundleID);
+    return found != locations_.end() && found->second ? *found->second : application.path;
+}
+
+void ApplicationShortcutsSettings::lookUpLocations() {
+    const EditorServices& services = view_.environment().editors;
+    if (services.installedApplications == nullptr || services.mainQueue == nullptr || services.scanQueue == nullptr) {
+        return;
+    }
+    std::vector<std::string> identifiers;
+    for (const auto& application : list()) {
+        const std::string& id = application.bundleID;
+        if (locations_.contains(id) || !lookingUp_.insert(id).second) continue;
+        identifiers.push_back(id);
+    }
+    if (identifiers.empty()) return;
+    dispatch::spawn(*services.mainQueue,
+                    lookUp(QPointer<ApplicationShortcutsSettings>(this), lookUpGeneration_,
+                           services.installedApplications, services.scanQueue, std::move(identifiers)));
+}
+
+dispatch::Task<void> ApplicationShortcutsSettings::lookUp(QPointer<ApplicationShortcutsSettings> settings,
+                                                          std::uint64_t generation,
+                                                          workspace::InstalledApplications* installed,
+                                                          dispatch::Executor* queue,
+                                                          std::vector<std::string> identifiers) {
+    auto work = [installed, identifiers = std::move(identifiers)] {
+        std::map<std::string, std::optional<std::string>> found;
+        for (const auto& id : identifiers) found[id] = installed->applicationPath(id);
+        return found;
+    };
+    std::map<std::string, std::optional<std::string>> found;
+    try {
+        found = co_await dispatch::runOn(*queue, std::move(work));
+    } catch (const std::exception&) {
+        // Nothing could be read: the stored paths stay.
+    }
+    if (!settings) co_return;
+    settings->finishLookUp(generation, std::move(found));
+}
+
+void ApplicationShortcutsSettings::finishLookUp(std::uint64_t generation,
+                                                std::map<std::string, std::optional<std::string>> found) {
+    if (generation != lookUpGeneration_) return;
+    for (auto& [id, location] : found) {
+        lookingUp_.erase(id);
+        locations_[id] = std::move(location);
+    }
+    render();
 }
 
 void ApplicationShortcutsSettings::presentSheets() {

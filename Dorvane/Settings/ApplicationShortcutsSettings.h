@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <set>
@@ -11,6 +12,7 @@
 
 #include "Dorvane/Editors/EditorParts.h"
 #include "DorvaneCore/Shortcuts/ApplicationShortcuts.h"
+#include "Platform/Dispatch/Task.h"
 
 class QAbstractButton;
 class QLabel;
@@ -18,6 +20,13 @@ class QMenu;
 class QVBoxLayout;
 
 namespace dorvane {
+
+namespace dispatch {
+class Executor;
+}  // namespace dispatch
+namespace workspace {
+class InstalledApplications;
+}  // namespace workspace
 
 class QtShortcutFlowLayout;
 class SettingsView;
@@ -33,6 +42,8 @@ public:
 
     void render(const ApplicationShortcuts& application, bool collapsed, bool animated, const QString& iconPath);
     const ApplicationShortcuts& application() const { return application_; }
+    // The icon file the card shows, or tried to before it drew the lettered square.
+    const QString& iconPath() const { return iconPath_; }
 
     QAbstractButton* menuButton() const { return menuButton_; }
     QMenu* menu() const { return menu_; }
@@ -84,6 +95,9 @@ public:
 
     void render();
     void presentSheets();
+    // The page's view is made anew: every card starts expanded, and where each application
+    // lives is looked up again.
+    void startOver();
 
     // The one way a single application's list is written: `group` in place of its bundle
     // identifier's entry, or appended.
@@ -113,6 +127,15 @@ private:
     std::unique_ptr<QWidget> makePicker();
     void remove(const std::string& bundleID);
     void log(std::string_view line) const;
+    // Where the application lives: the workspace's location of its bundle identifier, else
+    // the path stored with it (also while the lookup is under way).
+    std::string applicationLocation(const ApplicationShortcuts& application) const;
+    // Looks up, off the main queue, the applications listed whose location is not known yet.
+    void lookUpLocations();
+    static dispatch::Task<void> lookUp(QPointer<ApplicationShortcutsSettings> settings, std::uint64_t generation,
+                                       workspace::InstalledApplications* installed, dispatch::Executor* queue,
+                                       std::vector<std::string> identifiers);
+    void finishLookUp(std::uint64_t generation, std::map<std::string, std::optional<std::string>> found);
 
     SettingsView& view_;
     std::set<std::string> collapsed_;
@@ -120,6 +143,11 @@ private:
     std::optional<EditDraft> editing_;
     std::optional<std::string> error_;
     std::optional<ApplicationShortcuts> deletingApplication_;
+    // The workspace's answer per bundle identifier (none: it knows no such application), and
+    // the identifiers asked about; both start over with the page's view.
+    std::map<std::string, std::optional<std::string>> locations_;
+    std::set<std::string> lookingUp_;
+    std::uint64_t lookUpGeneration_ = 0;
 
     ToggleSwitch* switch_;
     QVBoxLayout* cardsLayout_;

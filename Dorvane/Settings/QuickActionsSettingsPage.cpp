@@ -162,6 +162,8 @@ void QuickActionsSettingsPage::render() {
     applications_->render();
 }
 
+void QuickActionsSettingsPage::willShow() { applications_->startOver(); }
+
 void QuickActionsSettingsPage::presentSheets() {
     const SettingsViewState& state = view_.state();
     SheetPresenter& sheets = view_.sheets();

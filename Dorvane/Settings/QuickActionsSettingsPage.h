@@ -38,6 +38,7 @@ public:
 
     void render() override;
     void presentSheets() override;
+    void willShow() override;
 
     // "前移" and "后移": one place, none past either end.
     void moveOperation(const std::string& operationID, OperationStep step);

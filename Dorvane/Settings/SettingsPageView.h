@@ -14,6 +14,9 @@ public:
 
     // Runs whenever the page is shown and after every change while it is shown.
     virtual void render() = 0;
+    // Runs when the window switches to this page, before render(): what a page keeps only
+    // while it is on screen starts over, as if its view were made anew.
+    virtual void willShow() {}
     // Opens or closes the sheets this page attaches to the view state, through the view's
     // SheetPresenter; runs after every change once the page exists, shown or not.
     virtual void presentSheets() {}

@@ -158,6 +158,7 @@ void SettingsView::setPage(SettingsPage page) {
     if (page == state_.page) return;
     state_.page = page;
     sidebar_->render(state_.page, environment_.permissions.accessibility());
+    pageView(page)->willShow();
     showPage(true);
 }
 

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "DorvaneCore/Support/AtomicFile.h"
+#include "Platform/Host/ApplicationLocation.h"
 #include "Platform/Host/BundleLaunch.h"
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/RemoteApplications.h"
@@ -134,22 +135,7 @@ std::vector<InstalledBundle> ApplicationsAdmin::list() {
 
 std::string ApplicationsAdmin::resolve(const std::string& pathOrIdentifier) {
     if (pathOrIdentifier.starts_with('/')) return standardizedPath(pathOrIdentifier);
-    for (const auto& folder : folders_.searchFolders()) {
-        for (const auto& path : bundlesInFolder(folders_, folder)) {
-            const auto contents = readBundleContents(folders_, path);
-            if (contents && contents->bundle.bundleIdentifier == pathOrIdentifier) return contents->bundle.path;
-        }
-    }
-    std::optional<std::string> running;
-    session_->access([&](HostData& data) {
-        for (const auto& application : data.workspace.applications) {
-            if (application.bundleID == pathOrIdentifier && application.bundlePath) {
-                running = standardizedPath(*application.bundlePath);
-                return;
-            }
-        }
-    });
-    if (running) return *running;
+    if (auto location = applicationLocation(*session_, folders_, pathOrIdentifier)) return std::move(*location);
     throw HostError("no installed or running application has the identifier \"" + pathOrIdentifier +
                     "\" (\"corvelle-host app list\" shows them)");
 }

@@ -1,5 +1,6 @@
 #include "Platform/Host/HostInstalledApplications.h"
 
+#include "Platform/Host/ApplicationLocation.h"
 #include "Platform/Host/BundleLaunch.h"
 #include "Platform/Host/BundleReader.h"
 
@@ -15,6 +16,14 @@ std::optional<ApplicationBundle> HostInstalledApplications::readBundle(const std
     auto contents = readBundleContents(folders_, path);
     if (!contents) return std::nullopt;
     return std::move(contents->bundle);
+}
+
+std::optional<std::string> HostInstalledApplications::applicationPath(const std::string& bundleIdentifier) {
+    try {
+        return applicationLocation(*session_, folders_, bundleIdentifier);
+    } catch (const std::exception&) {
+        return std::nullopt;  // the host cannot be read: nothing is known
+    }
 }
 
 std::filesystem::path HostInstalledApplications::iconFile(const std::string& bundlePath) {

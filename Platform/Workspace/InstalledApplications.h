@@ -40,6 +40,11 @@ public:
     // preferred); none only when `path` is not a directory.
     virtual std::optional<ApplicationBundle> readBundle(const std::string& path) = 0;
 
+    // Where the machine has the application with this bundle identifier (the first bundle
+    // of the folders, in scan order, that declares it, else a running application's
+    // bundle); none when it knows none. Reads the folders: keep it off the main queue.
+    virtual std::optional<std::string> applicationPath(const std::string& bundleIdentifier) = 0;
+
     // Where the bundle's icon image is, or would be, on disk; reads nothing.
     virtual std::filesystem::path iconFile(const std::string& bundlePath) = 0;
 

@@ -70,6 +70,10 @@ std::optional<ApplicationBundle> PictureApplications::readBundle(const std::stri
     return std::nullopt;
 }
 
+std::optional<std::string> PictureApplications::applicationPath(const std::string& /*bundleIdentifier*/) {
+    return std::nullopt;
+}
+
 std::filesystem::path PictureApplications::iconFile(const std::string& /*bundlePath*/) { return {}; }
 
 void PictureApplications::openApplication(const std::string& /*path*/, bool /*activates*/,

@@ -25,6 +25,7 @@ public:
     std::vector<std::string> applicationFolders() override;
     std::vector<std::string> bundlesIn(const std::string& folder) override;
     std::optional<ApplicationBundle> readBundle(const std::string& path) override;
+    std::optional<std::string> applicationPath(const std::string& bundleIdentifier) override;
     std::filesystem::path iconFile(const std::string& bundlePath) override;
     void openApplication(const std::string& path, bool activates,
                          std::function<void(const workspace::OpenApplicationResult&)> completion) override;

@@ -170,6 +170,40 @@ TEST_F(ApplicationShortcutsTest, ChipsFoldAndSwitchAndTheApplicationIsRemovedAft
     EXPECT_EQ(applications().card(kNotes), nullptr);
 }
 
+// A card's icon is the one of the bundle where the workspace has the application now, else
+// the one at the path stored with it (drawn as the lettered square when there is none).
+// Folding lasts only while the page is on screen, and the locations are asked for again
+// when it comes back, so an application that moved meanwhile keeps its icon.
+TEST_F(ApplicationShortcutsTest, CardsShowTheIconOfWhereTheApplicationIsAndStartExpandedOnThePage) {
+    const auto iconOf = [&](const std::string& path) {
+        return QString::fromStdString(machine.app.installedApplications().iconFile(path).string());
+    };
+    const std::string notes = machine.install("Notes", kNotes, host::InstallPlace::applications, "Utilities");
+    panel.edit([](Preferences& p) {
+        p.applicationShortcuts = {{kNotes, "Notes", "/Applications/Notes.app", {}},
+                                  {"com.example.gone", "Gone", "/Applications/Gone.app", {}}};
+    });
+    ApplicationCardView* card = applications().card(kNotes);
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(card->iconPath(), iconOf("/Applications/Notes.app"));  // until the workspace answers
+    scheduler.runUntilIdle();
+    settle();
+    EXPECT_EQ(card->iconPath(), iconOf(notes));
+    EXPECT_EQ(applications().card("com.example.gone")->iconPath(), iconOf("/Applications/Gone.app"));
+
+    click(*card->chevron());
+    EXPECT_FALSE(card->flow()->isVisibleTo(card));
+    view->setPage(SettingsPage::general);
+    machine.admin().remove(notes);
+    const std::string moved = machine.install("Notes", kNotes, host::InstallPlace::home);
+    view->setPage(SettingsPage::floating);
+    scheduler.runUntilIdle();
+    settle();
+    EXPECT_TRUE(applications().card(kNotes)->flow()->isVisibleTo(applications().card(kNotes)));
+    EXPECT_FALSE(applications().isCollapsed(kNotes));
+    EXPECT_EQ(applications().card(kNotes)->iconPath(), iconOf(moved));
+}
+
 // The editor saves into the application's list; when the application has gone meanwhile it
 // logs the save and answers false, so the editor shows its failure and nothing is written.
 TEST_F(ApplicationShortcutsTest, SavingIntoAVanishedApplicationIsLoggedAndRefused) {

@@ -189,11 +189,13 @@ TEST_F(InstalledApplicationsTest, FailuresSayWhichApplicationAndBehavioursSetThe
     EXPECT_TRUE(open(path)->succeeded());
 }
 
-TEST_F(InstalledApplicationsTest, InstallRemoveResolveAndStartingOver) {
+TEST_F(InstalledApplicationsTest, InstallRemoveResolveLookUpAndStartingOver) {
     const auto tool = machine.install("Tool", "com.example.tool", InstallPlace::applications, "Utilities");
     EXPECT_EQ(tool, "/Applications/Utilities/Tool.app");
     const auto home = machine.install("Tool", "com.example.tool", InstallPlace::home);
     EXPECT_EQ(machine.admin().resolve("com.example.tool"), home);  // the home folder is looked in first
+    EXPECT_EQ(installed().applicationPath("com.example.tool"), home);
+    EXPECT_EQ(installed().applicationPath("com.example.none"), std::nullopt);
     EXPECT_THROW(machine.install("Tool", std::nullopt, InstallPlace::home), HostError);
     EXPECT_THROW(machine.install("Bad", std::nullopt, InstallPlace::system, "../Up"), HostError);
     EXPECT_THROW(machine.install(".Hidden"), HostError);
@@ -204,6 +206,7 @@ TEST_F(InstalledApplicationsTest, InstallRemoveResolveAndStartingOver) {
     EXPECT_THROW(machine.admin().remove("/Applications/Utilities"), HostError);
     machine.admin().remove(home);
     EXPECT_EQ(machine.admin().resolve("com.example.tool"), tool);
+    EXPECT_EQ(installed().applicationPath("com.example.tool"), tool);
 
     // Starting over leaves the two remote-desktop applications, as the running ones name them.
     machine.admin().reset();
