@@ -41,6 +41,13 @@ protected:
         });
         return lines;
     }
+    // The program with touch scrolling switched on and Accessibility granted.
+    void startWithTouchScrolling() {
+        std::filesystem::create_directories(support);
+        writeFileAtomically(support / "preferences.json", R"({"uuTouchScrollEnabled":true})");
+        ASSERT_EQ(host({"permission", "grant", "accessibility"}).status, 0);
+        start();
+    }
     void drag(pid_t from) {
         const auto dragged = host({"input", "drag", "150,500", "150,300", "--duration", "0.1", "--steps", "10",
                                    "--from-pid", std::to_string(from)});
@@ -49,10 +56,7 @@ protected:
 };
 
 TEST_F(TouchScrollCliTest, TheViewersDragScrollsAtThePressWithMomentumWhileASessionRuns) {
-    std::filesystem::create_directories(support);
-    writeFileAtomically(support / "preferences.json", R"({"uuTouchScrollEnabled":true})");
-    ASSERT_EQ(host({"permission", "grant", "accessibility"}).status, 0);
-    start();
+    startWithTouchScrolling();
     ASSERT_TRUE(ready()) << program->err();
     // The settings window every launch shows takes presses on it as they come: the user closes it.
     ASSERT_TRUE(testing::eventually([&] { return host({"windows", "close", "1"}).status == 0; }));
@@ -86,10 +90,7 @@ TEST_F(TouchScrollCliTest, TheViewersDragScrollsAtThePressWithMomentumWhileASess
 }
 
 TEST_F(TouchScrollCliTest, ADragOverTheSettingsWindowBehindAnEditorScrollsTheEditor) {
-    std::filesystem::create_directories(support);
-    writeFileAtomically(support / "preferences.json", R"({"uuTouchScrollEnabled":true})");
-    ASSERT_EQ(host({"permission", "grant", "accessibility"}).status, 0);
-    start();
+    startWithTouchScrolling();
     ASSERT_TRUE(ready()) << program->err();
     json::Json settings;
     ASSERT_TRUE(testing::eventually([&] {
