@@ -130,7 +130,11 @@ void FloatingSwitcher::toggleList() {
     hideApplicationShortcuts();
     if (expanded_) {
         call(callbacks_.onWillCollapse);
+        // The layouts act on the strip's target: they go with the strip, and so does the
+        // watch for clicks outside them.
+        orderWindowPanelOut();
         expanded_ = false;
+        updateDismissalMonitors();
     } else {
         expanded_ = true;
         scanApplicationWindows();

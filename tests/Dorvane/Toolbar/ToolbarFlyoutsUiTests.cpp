@@ -140,6 +140,26 @@ TEST_F(ToolbarFlyoutsTest, OutsideClicksCloseWhatTheyMissExceptTheOpenCompanion)
     EXPECT_FALSE(toolbar->watchesOutsideClicks());
 }
 
+// Collapsing the strip takes both flyouts with it at once, and with them the outside-click
+// watch; the layouts open again once the strip is back.
+TEST_F(ToolbarFlyoutsTest, CollapsingTheStripClosesTheLayoutsToo) {
+    tap(*toolbar->toolbar()->applicationButton());
+    tap(*toolbar->toolbar()->windowButton());
+    ASSERT_TRUE(shown(toolbar->windowPanel()) && shown(toolbar->applicationPanel()));
+    toolbar->toggleList();
+    EXPECT_FALSE(shown(toolbar->windowPanel()));
+    EXPECT_FALSE(shown(toolbar->applicationPanel()));
+    scheduler.advanceBy(1);
+    EXPECT_FALSE(toolbar->expanded());
+    EXPECT_FALSE(shown(toolbar->windowPanel()));
+    EXPECT_FALSE(toolbar->watchesOutsideClicks());
+
+    toolbar->toggleList();
+    scheduler.advanceBy(1);
+    tap(*toolbar->toolbar()->windowButton());
+    EXPECT_TRUE(shown(toolbar->windowPanel()));
+}
+
 TEST_F(ToolbarFlyoutsTest, AnApplicationWithoutShortcutsInFrontDropsTheApplicationButton) {
     const pid_t terminal = pids.at("终端");
     ASSERT_EQ(toolbar->displayedApplicationPID(), terminal);
