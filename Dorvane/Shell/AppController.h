@@ -241,7 +241,8 @@ private:
     void keepResolutionPanelBesideToolbar();
     void routeToolbarAction(FloatingAction action);
     void whenTrusted(std::function<void()> step);
-    // After the trust check, `act` on the process window commands target, or a notice when none.
+    // After the trust check, `act` on the process window commands targeted when asked, or a
+    // notice when there was none.
     void onTargetProcess(std::optional<displays::Screen> screen, std::function<void(std::int32_t)> act);
     void performWindowAction(FloatingAction action);
     void performWindowControl(windows::WindowControl control);
@@ -254,7 +255,8 @@ private:
     dispatch::Task<void> runFillOrSnap(dispatch::Lifetime::Watch alive, std::optional<windows::WindowSnap> snap,
                                        std::int32_t pid, std::optional<displays::Screen> screen);
     dispatch::Task<void> runArrange(dispatch::Lifetime::Watch alive, dispatch::CancellationToken token,
-                                    windows::WindowArrangement arrangement, std::optional<displays::Screen> screen);
+                                    windows::WindowArrangement arrangement, std::optional<std::int32_t> target,
+                                    std::optional<displays::Screen> screen);
     dispatch::Task<void> finishPicking(dispatch::Lifetime::Watch alive, windows::WindowArrangement arrangement,
                                        std::int64_t generation, std::optional<displays::Screen> screen);
     void installWindowDebugHook();

@@ -161,9 +161,10 @@ void AppController::whenTrusted(std::function<void()> step) {
 }
 
 void AppController::onTargetProcess(std::optional<displays::Screen> screen, std::function<void(std::int32_t)> act) {
-    whenTrusted(weakly([this, screen, act = std::move(act)] {
-        // The target is the one in front when the command runs, trust granted or not.
-        const auto pid = windowControlTargetPID();
+    // The target is the application in front when the command is asked for: while it waits
+    // for the permission, the guide and System Settings come forward.
+    const auto pid = windowControlTargetPID();
+    whenTrusted(weakly([this, screen, pid, act = std::move(act)] {
         if (!pid) {
             showNotice("没有可操作的窗口", std::nullopt, screen);
             return;
@@ -277,7 +278,10 @@ dispatch::Task<void> AppController::runFillOrSnap(dispatch::Lifetime::Watch aliv
 
 void AppController::performArrange(windows::WindowArrangement arrangement) {
     const auto screen = floatingSwitcher_->actionScreen();
-    whenTrusted(weakly([this, arrangement, screen] {
+    // As for the other commands, the window pre-picked is that of the application in front
+    // when the layout was asked for.
+    const auto target = windowControlTargetPID();
+    whenTrusted(weakly([this, arrangement, screen, target] {
         if (!services_.trust.isProcessTrusted()) {
             showNotice("需要辅助功能权限才能排列窗口", std::nullopt, screen);
             return;
@@ -286,17 +290,18 @@ void AppController::performArrange(windows::WindowArrangement arrangement) {
         arrangementTask_.reset();
         windowController_->endPicking();
         arrangementTask_.emplace();
-        launchTask(runArrange(lifetime_.watch(), arrangementTask_->token(), arrangement, screen));
+        launchTask(runArrange(lifetime_.watch(), arrangementTask_->token(), arrangement, target, screen));
     }));
 }
 
 dispatch::Task<void> AppController::runArrange(dispatch::Lifetime::Watch alive, dispatch::CancellationToken token,
                                                windows::WindowArrangement arrangement,
+                                               std::optional<std::int32_t> target,
                                                std::optional<displays::Screen> screen) {
     if (!alive || terminating_ || token.isCancelled()) co_return;
     const std::int64_t generation = windowController_->beginPlacementSession();
     std::optional<windows::ScreenWindow> prepicked;
-    if (const auto pid = windowControlTargetPID()) prepicked = co_await windowController_->frontScreenWindow(*pid);
+    if (target) prepicked = co_await windowController_->frontScreenWindow(*target);
     if (!alive || terminating_ || token.isCancelled()) co_return;
     // The target application's front window takes the first slot at once.
     if (prepicked) windowController_->placePicked(arrangement, *prepicked, 0);

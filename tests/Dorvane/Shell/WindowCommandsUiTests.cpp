@@ -71,6 +71,54 @@ TEST_F(WindowCommandsTest, WithoutPermissionTheLastCommandWaitsForIt) {
     EXPECT_EQ(windowCalls(), std::vector<std::string>{"windows.snap right " + std::to_string(front)});
 }
 
+// While a command waits for the permission, the guide brings System Settings forward: the
+// command still acts on the application that was in front when it was asked for. With
+// nothing in front then, the notice comes when the command runs, not before.
+TEST_F(WindowCommandsTest, AWaitingCommandActsOnTheApplicationInFrontWhenItWasAsked) {
+    struct Case {
+        std::string name;
+        std::function<void()> ask;
+        std::string expected;  // the window call, for the editor's pid
+    };
+    fakes->windows->frontWindow = windows::ScreenWindow{9, 0, {0, 0, 400, 300}, 0};
+    const std::vector<Case> cases = {
+        {"snap", [&] { toolbar().onWindowSnap(WindowSnap::left); }, "windows.snap left "},
+        {"fill", [&] { toolbar().onAction(FloatingAction::fillWindow); }, "windows.toggleFill "},
+        {"minimise", [&] { toolbar().onAction(FloatingAction::minimizeWindow); }, "windows.control minimize "},
+        {"control", [&] { toolbar().onWindowControl(WindowControl::close); }, "windows.control close "},
+        {"layout", [&] { toolbar().onArrange(WindowArrangement::halves); }, "windows.frontScreenWindow "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        trust.trusted = false;
+        fakes->permissions->granted = false;
+        const pid_t editor = start("Editor" + c.name);
+        c.ask();
+        const pid_t settings = start("SystemSettings" + c.name);  // the guide's company comes forward
+        ASSERT_EQ(toolbar().fillTargetPID(), settings);
+        EXPECT_FALSE(log.has(c.expected + std::to_string(editor)));
+        trust.trusted = true;
+        fakes->permissions->grant();
+        h.scheduler.runUntilIdle();
+        EXPECT_TRUE(log.has(c.expected + std::to_string(editor)));
+        EXPECT_FALSE(log.has(c.expected + std::to_string(settings)));
+    }
+
+    trust.trusted = false;
+    fakes->permissions->granted = false;
+    h.tool.windowsAdmin().reset(host::WindowsFixture::empty);
+    h.scheduler.runUntilIdle();
+    ASSERT_FALSE(toolbar().fillTargetPID());
+    toolbar().onWindowSnap(WindowSnap::right);
+    EXPECT_EQ(noticeTitle(), "");
+    start("Safari");
+    trust.trusted = true;
+    fakes->permissions->grant();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(noticeTitle(), "没有可操作的窗口");
+    EXPECT_FALSE(log.has("windows.snap right " + std::to_string(*toolbar().fillTargetPID())));
+}
+
 TEST_F(WindowCommandsTest, CommandsActOnTheFrontmostApplicationOrOnTheProgramsOwnWindow) {
     // No target at all: a notice, nothing done.
     toolbar().onAction(FloatingAction::minimizeWindow);
