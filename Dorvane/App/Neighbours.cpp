@@ -67,7 +67,8 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
             [&screens = services.host.screens()] { return ScreenSpace::of(screens.screens()); }})});
     neighbours.permissions = std::move(input.permissions);
     // The settings window watches the controller's permission monitor and registers this
-    // executable to start at login; its place is kept in the host's user defaults.
+    // executable to start at login; its place is kept in the host's user defaults, written
+    // on the main queue once a move comes to rest.
     // Its editors read the host's screens, running and installed applications, and record
     // keys from the host's event stream under the same permission monitor.
     EditorServices editors;
@@ -82,7 +83,7 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
                                         std::make_unique<system::XdgAutostartLoginItems>(
                                             system::XdgAutostartLoginItems::fromEnvironment(services.executable)),
                                         services.root, std::move(editors)),
-        &services.host.userDefaults(), &services.host.screens());
+        &services.host.userDefaults(), &services.host.screens(), &services.mainQueue);
     return neighbours;
 }
 

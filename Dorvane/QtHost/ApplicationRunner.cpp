@@ -118,7 +118,8 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     neighbours.windows = std::move(windowCommands);
     if (!neighbours.settingsWindows) {
         neighbours.settingsWindows = std::make_unique<QtSettingsWindows>(std::make_unique<NullSettingsViewFactory>(),
-                                                                         &host->userDefaults(), &host->screens());
+                                                                         &host->userDefaults(), &host->screens(),
+                                                                         &mainQueue);
     }
     auto controller = std::make_unique<AppController>(
         AppController::Services{root,

@@ -1,6 +1,7 @@
 #include "Dorvane/QtHost/QtSettingsWindows.h"
 
 #include <cmath>
+#include <exception>
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -43,7 +44,7 @@ void giveLayout(QWidget& window) {
 }  // namespace
 
 // Closing only hides the window, which is kept for the next showing; its position is
-// remembered then.
+// remembered then, and while it moves.
 class QtSettingsWindows::SettingsWindow final : public QWidget {
 public:
     explicit SettingsWindow(QtSettingsWindows& owner)
@@ -59,16 +60,23 @@ protected:
         owner_.saveSettingsFrame();
         QWidget::hideEvent(event);
     }
+    void moveEvent(QMoveEvent* event) override {
+        owner_.settingsMoved();
+        QWidget::moveEvent(event);
+    }
 
 private:
     QtSettingsWindows& owner_;
 };
 
 QtSettingsWindows::QtSettingsWindows(std::unique_ptr<SettingsViewFactory> views, system::UserDefaults* defaults,
-                                     displays::ScreenServices* screens)
-    : views_(std::move(views)), defaults_(defaults), screens_(screens) {}
+                                     displays::ScreenServices* screens, dispatch::Executor* timers)
+    : views_(std::move(views)), defaults_(defaults), screens_(screens), timers_(timers) {}
 
 QtSettingsWindows::~QtSettingsWindows() {
+    // The program quits with the window open, or just after a move: its place is kept.
+    if (settings_ && (settings_->isVisible() || frameSave_.isActive())) saveSettingsFrame();
+    frameSave_.cancel();
     // The windows go before the views' factory that made their content.
     resolution_.reset();
     settings_.reset();
@@ -124,14 +132,25 @@ void QtSettingsWindows::placeNewSettings() {
     settings_->move(QPoint(static_cast<int>(std::lround(frame.x())), static_cast<int>(std::lround(frame.y()))));
 }
 
+// A drag moves the window many times: only where it comes to rest is written.
+void QtSettingsWindows::settingsMoved() {
+    if (!defaults_ || !timers_) return;
+    frameSave_ = dispatch::Timer::once(*timers_, frameSaveDelay, [this] { saveSettingsFrame(); });
+}
+
 void QtSettingsWindows::saveSettingsFrame() {
+    frameSave_.cancel();
     if (!defaults_ || !settings_) return;
     json::Json frame = json::Json::object();
     frame["x"] = settings_->x();
     frame["y"] = settings_->y();
     frame["width"] = settingsWidth;
     frame["height"] = settingsHeight;
-    defaults_->setValue(frameDefaultsKey, frame);
+    try {
+        defaults_->setValue(frameDefaultsKey, frame);
+    } catch (const std::exception&) {
+        // The defaults cannot be written now: the window opens centred next time, nothing worse.
+    }
 }
 
 void QtSettingsWindows::orderSettingsOut() {

@@ -8,6 +8,8 @@
 #include "Dorvane/QtHost/SettingsViewFactory.h"
 #include "Dorvane/Shell/Neighbours/SettingsWindows.h"
 #include "Dorvane/Visual/OverlayFloatingPanel.h"
+#include "Platform/Dispatch/Executor.h"
+#include "Platform/Dispatch/Timer.h"
 
 namespace dorvane::system {
 class UserDefaults;
@@ -27,10 +29,15 @@ public:
     // Where the settings window's position is kept between launches.
     static constexpr const char* frameDefaultsKey = "Dorvane.Settings";
 
+    // After the last of a run of moves, the place is written once, this much later.
+    static constexpr double frameSaveDelay = 0.5;
+
     // `defaults` may be null: the window then opens centred every time. A new window is
     // centred on the host's main display from `screens`; without it, on Qt's primary screen.
+    // The place is written when the window hides, when it goes with the program still open,
+    // and, given `timers`, after each run of moves.
     QtSettingsWindows(std::unique_ptr<SettingsViewFactory> views, system::UserDefaults* defaults,
-                      displays::ScreenServices* screens = nullptr);
+                      displays::ScreenServices* screens = nullptr, dispatch::Executor* timers = nullptr);
     ~QtSettingsWindows() override;
 
     void showSettings(ControlPanelModel& model, bool createNew, std::optional<SettingsPage> page) override;
@@ -57,12 +64,15 @@ public:
 private:
     class SettingsWindow;
     void placeNewSettings();
+    void settingsMoved();
     void saveSettingsFrame();
     void setResolutionContent(ControlPanelModel& model, const shell::ResolutionContent& content, ToolbarSide side);
 
     std::unique_ptr<SettingsViewFactory> views_;
     system::UserDefaults* defaults_;
     displays::ScreenServices* screens_;
+    dispatch::Executor* timers_;
+    dispatch::Timer frameSave_;
     std::unique_ptr<SettingsWindow> settings_;
     QWidget* settingsContent_ = nullptr;
     std::unique_ptr<OverlayFloatingPanel> resolution_;

@@ -8,6 +8,7 @@
 #include "Dorvane/QtHost/QtSettingsWindows.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
 #include "tests/Dorvane/Shell/AppControllerHarness.h"
+#include "tests/Dorvane/Visual/VisualUiSupport.h"
 
 namespace dorvane {
 namespace {
@@ -93,6 +94,49 @@ TEST(QtSettingsWindows, TheSettingsWindowOpensWhereItWasLeft) {
     qthost::QtSettingsWindows again(std::make_unique<CountingViews>(), &defaults);
     again.showSettings(model, false, std::nullopt);
     EXPECT_EQ(again.settingsWindow()->pos(), QPoint(40, 50));
+}
+
+// A drag is written once, where it comes to rest; a program that quits with the window
+// open keeps its place too, also right after a move.
+TEST(QtSettingsWindows, TheSettingsWindowsPlaceIsKeptAfterMovesAndWhenTheProgramQuitsWithItOpen) {
+    testing::qtApplication();
+    ControlPanelModel model;
+    dispatch::SimulatedScheduler clock;
+    host::SimulatedHost system(std::make_shared<host::MemoryHostStore>(host::makeFixture(host::HostFixture::laptop)),
+                               processes::ProcessRole::application, clock);
+    auto& defaults = system.userDefaults();
+    auto place = [&defaults] {
+        const auto saved = defaults.value("Dorvane.Settings");
+        return saved ? QPoint((*saved)["x"].get<int>(), (*saved)["y"].get<int>()) : QPoint(-1, -1);
+    };
+    {
+        qthost::QtSettingsWindows windows(std::make_unique<CountingViews>(), &defaults, nullptr, &clock.mainQueue());
+        windows.showSettings(model, false, std::nullopt);
+        QWidget* window = windows.settingsWindow();
+        testing::settle();
+        clock.advanceBy(1);
+        for (int step = 1; step <= 5; ++step) {
+            window->move(100 + 10 * step, 60 + step);
+            testing::settle();
+            clock.advanceBy(0.2);
+        }
+        EXPECT_NE(place(), QPoint(150, 65)) << "not on every step of the drag";
+        clock.advanceBy(qthost::QtSettingsWindows::frameSaveDelay);
+        EXPECT_EQ(place(), QPoint(150, 65));
+
+        window->move(300, 200);
+        testing::settle();
+    }
+    EXPECT_EQ(place(), QPoint(300, 200));
+    {
+        // Quitting with it open, long after its last move.
+        qthost::QtSettingsWindows windows(std::make_unique<CountingViews>(), &defaults, nullptr, &clock.mainQueue());
+        windows.showSettings(model, false, std::nullopt);
+        EXPECT_EQ(windows.settingsWindow()->pos(), QPoint(300, 200));
+        defaults.removeValue("Dorvane.Settings");
+        clock.advanceBy(5);
+    }
+    EXPECT_EQ(place(), QPoint(300, 200));
 }
 
 // Qt's offscreen screen is not the host's: a first window is centred on the host's main
