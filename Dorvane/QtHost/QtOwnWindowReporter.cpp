@@ -90,6 +90,7 @@ void QtOwnWindowReporter::start() {
         clicks_ = host_.observeClicks([this](const workspace::OwnWindowClick& click) { deliver(click); });
         events_ = host_.observeEvents(
             [this](const events::Event& event, std::uint32_t window) { deliverEvent(event, window); });
+        removals_ = host_.observeRemovals([this](std::uint32_t number) { removedByHost(number); });
     });
     QApplication::instance()->installEventFilter(this);
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -102,6 +103,7 @@ QtOwnWindowReporter::~QtOwnWindowReporter() {
     QApplication::instance()->removeEventFilter(this);
     clicks_.cancel();
     events_.cancel();
+    removals_.cancel();
     for (const auto& [key, entry] : reported_) {
         attempt([this, number = entry.number] { host_.removeWindow(number); });
     }
@@ -178,19 +180,39 @@ void QtOwnWindowReporter::sync(QWidget* window) {
     if (const auto found = reported_.find(window); found != reported_.end()) {
         auto& entry = found->second;
         if (entry.shown == shown) return;
-        if (attempt([&] { host_.updateWindow(entry.number, shown); })) entry.shown = shown;
-        return;
+        bool listed = true;
+        if (!attempt([&] { listed = host_.updateWindow(entry.number, shown); })) return;
+        if (listed) {
+            entry.shown = shown;
+            return;
+        }
+        // Closed from outside before its removal reached us: listed afresh below.
+        unlist(window);
     }
     if (!window->isVisible() || !ensureRegistered()) return;
     std::uint32_t added = 0;
     if (!attempt([&] { added = host_.addWindow(shown); })) return;
-    reported_[window] = Reported{window, added, shown};
-    connect(window, &QObject::destroyed, this, [this](QObject* gone) {
+    const auto destroyed = connect(window, &QObject::destroyed, this, [this](QObject* gone) {
         if (const auto found = reported_.find(gone); found != reported_.end()) {
             attempt([this, number = found->second.number] { host_.removeWindow(number); });
         }
         forget(gone);
     });
+    reported_[window] = Reported{window, added, shown, destroyed};
+}
+
+void QtOwnWindowReporter::unlist(QWidget* window) {
+    if (const auto found = reported_.find(window); found != reported_.end()) disconnect(found->second.destroyed);
+    forget(window);
+}
+
+// The program's own removals come back here too, for numbers it no longer holds.
+void QtOwnWindowReporter::removedByHost(std::uint32_t number) {
+    QWidget* window = widget(number);
+    if (window == nullptr) return;
+    unlist(window);
+    // As its close button would: the window decides (the settings window only hides).
+    window->close();
 }
 
 void QtOwnWindowReporter::schedule(QWidget* window) {

@@ -53,7 +53,9 @@ workspace::OwnWindow describeOwnWindow(const QWidget& window);
 // are reported at once, moves and resizes coalesced until the loop turns; activation
 // raises it and makes the program frontmost, except for windows that take no focus
 // (Qt::WindowDoesNotAcceptFocus or WA_ShowWithoutActivating); destruction (or the
-// reporter's own end) removes it. Host failures are said once on `errors` and never stop the program.
+// reporter's own end) removes it. A window the host closes is closed as its close button
+// would (the settings window hides), and listed afresh when it shows again. Host failures
+// are said once on `errors` and never stop the program.
 class QtOwnWindowReporter final : public QObject {
 public:
     QtOwnWindowReporter(workspace::OwnWindows& host, std::ostream& errors);
@@ -81,6 +83,7 @@ private:
         QWidget* widget = nullptr;
         std::uint32_t number = 0;
         workspace::OwnWindow shown;
+        QMetaObject::Connection destroyed;
     };
 
     // Brings the host's entry of `window` up to date, adding it when visible and new.
@@ -88,6 +91,9 @@ private:
     void schedule(QWidget* window);
     void activated(QWidget* window);
     void forget(const QObject* window);
+    // The host no longer lists `window`: its entry goes, so that showing it lists it afresh.
+    void unlist(QWidget* window);
+    void removedByHost(std::uint32_t number);
     void deliver(const workspace::OwnWindowClick& click);
     // Keys go to the focused widget, the wheel to the widget under the point.
     void deliverEvent(const events::Event& event, std::uint32_t window);
@@ -107,6 +113,7 @@ private:
     bool flushQueued_ = false;
     dispatch::Observation clicks_;
     dispatch::Observation events_;
+    dispatch::Observation removals_;
 };
 
 }  // namespace dorvane::qthost

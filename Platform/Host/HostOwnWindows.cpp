@@ -1,5 +1,6 @@
 #include "Platform/Host/HostOwnWindows.h"
 
+#include "Platform/Accessibility/AXNames.h"
 #include "Platform/Host/HostPointer.h"
 #include "Platform/Host/WindowMachine.h"
 
@@ -55,6 +56,17 @@ dispatch::Observation HostOwnWindows::observeClicks(std::function<void(const wor
         }
     });
     return combined(std::move(delivered), std::move(journaled));
+}
+
+dispatch::Observation HostOwnWindows::observeRemovals(std::function<void(std::uint32_t window)> handler) {
+    const pid_t own = session_->identity().pid;
+    // A window that leaves the list is destroyed for Accessibility, whoever removed it.
+    return journal_->observe([own, handler = std::move(handler)](const JournalEntry& entry) {
+        if (entry.pid == own && entry.event == JournalEvent::axNotification && entry.window != 0 &&
+            entry.name == accessibility::notification::elementDestroyed) {
+            handler(entry.window);
+        }
+    });
 }
 
 dispatch::Observation HostOwnWindows::observeEvents(

@@ -51,6 +51,11 @@ public:
     // Calls `handler` on the main queue for each click on an own window.
     virtual dispatch::Observation observeClicks(std::function<void(const OwnWindowClick&)> handler) = 0;
 
+    // Calls `handler` on the main queue with the number of each own window that left the
+    // list: closed from outside (`corvelle-host windows close N`), or removed by the program
+    // itself, which knows its own removals.
+    virtual dispatch::Observation observeRemovals(std::function<void(std::uint32_t window)> handler) = 0;
+
     // Calls `handler` on the main queue for every event the event stream delivers to the
     // program (keys while it is frontmost, the mouse and the wheel over its windows), with
     // the window under a mouse or wheel event (0 for keys).

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include <QCloseEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -135,6 +136,58 @@ TEST_F(OwnWindowReporterTest, ShownWindowsAreListedWithTheirLevelsAndFollowedUnt
     EXPECT_EQ(ownOnScreen(), (Rows{{noticeNumber, 101}, {settingsNumber, 0}}));
     reporter.reset();
     EXPECT_EQ(ownOnScreen(), Rows{});
+    EXPECT_EQ(errors.str(), "");
+}
+
+// Ignores the close and hides, as the settings window does.
+class HidingWindow final : public QWidget {
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        event->ignore();
+        hide();
+    }
+};
+
+// A window closed from outside is closed as by its own close button, and showing it again
+// lists it again; the program's own removals close nothing.
+TEST_F(OwnWindowReporterTest, AWindowTheHostClosesClosesAndIsListedAgainWhenShown) {
+    reporter->start();
+    HidingWindow settings;
+    settings.setWindowTitle("设置");
+    settings.setGeometry(100, 100, 400, 300);
+    settings.show();
+    QWidget panel(nullptr, Qt::Tool | Qt::FramelessWindowHint);
+    panel.setGeometry(1400, 300, 72, 400);
+    panel.show();
+    const auto first = *reporter->number(&settings);
+    const auto panelNumber = *reporter->number(&panel);
+
+    tool.windowsAdmin().close(first);
+    tool.windowsAdmin().close(panelNumber);
+    ASSERT_TRUE(processUntil([&] { return !settings.isVisible() && !panel.isVisible(); }));
+    EXPECT_EQ(reporter->number(&settings), std::nullopt);
+    EXPECT_EQ(ownOnScreen(), Rows{});
+
+    settings.show();
+    const auto again = reporter->number(&settings);
+    ASSERT_TRUE(again);
+    EXPECT_NE(*again, first);
+    EXPECT_EQ(listed(*again).title, "设置");
+    EXPECT_EQ(ownOnScreen(), (Rows{{*again, 0}}));
+
+    // Hidden by the program and shown again: the same entry all along. The removal of a
+    // window the program destroyed comes back too, and closes nothing.
+    settings.hide();
+    settings.show();
+    auto* gone = new QWidget;
+    gone->setGeometry(10, 10, 100, 100);
+    gone->show();
+    delete gone;
+    panel.show();
+    tool.windowsAdmin().close(*reporter->number(&panel));
+    ASSERT_TRUE(processUntil([&] { return !panel.isVisible(); }));
+    EXPECT_EQ(reporter->number(&settings), again);
+    EXPECT_TRUE(settings.isVisible());
     EXPECT_EQ(errors.str(), "");
 }
 
