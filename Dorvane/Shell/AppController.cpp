@@ -4,6 +4,7 @@
 
 #include "Dorvane/Shell/ControllerDetail.h"
 #include "Dorvane/Shell/LoginLaunch.h"
+#include "Dorvane/Shell/ReopenRequests.h"
 #include "Dorvane/Shell/ScreenSpace.h"
 #include "Dorvane/Shell/StatusMenu.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
@@ -41,6 +42,7 @@ AppController::AppController(Services services, shell::Neighbours neighbours)
 
 AppController::~AppController() {
     lifetime_.end();
+    reopenObservation_.cancel();
     debugHookObservation_.cancel();
     clickObservation_.cancel();
     screenObservation_.cancel();
@@ -53,7 +55,10 @@ void AppController::applicationDidFinishLaunching() {
     try {
         instanceLock_ = std::make_unique<InstanceLock>(root_);
     } catch (const InstanceLockHeld&) {
-        // Another instance runs: this one ends at once and shows nothing.
+        // Another instance runs: as the platform's reopen event would, this start asks it to
+        // bring its settings window back (a start at login asks nothing), then ends at once
+        // and shows nothing.
+        if (!launchedAsLoginItem()) ReopenRequests(services_.distributedNotifications, root_).send();
         if (requestTerminate() == TerminateReply::now) services_.platform.quit(0);
         return;
     } catch (const std::exception& error) {
@@ -64,6 +69,7 @@ void AppController::applicationDidFinishLaunching() {
         services_.platform.quit(1);
         return;
     }
+    listenForReopen();
     services_.updater.start();
     services_.platform.setAccessoryPolicy();
     scheduleStableModeRecord();
@@ -89,6 +95,16 @@ void AppController::applicationDidFinishLaunching() {
     startRemoteMonitor();
     if (launchedAsLoginItem() && services_.trust.isProcessTrusted()) return;
     services_.mainQueue.post(weakly([this] { showSettings(false, std::nullopt); }));
+}
+
+void AppController::listenForReopen() {
+    try {
+        reopenObservation_ = ReopenRequests(services_.distributedNotifications, root_)
+                                 .observe(services_.mainQueue, weakly([this] { applicationShouldHandleReopen(); }));
+    } catch (const std::exception& error) {
+        // The program runs on; only opening it again cannot bring the settings window back.
+        services_.errors << "Corvelle: " << error.what() << "\n";
+    }
 }
 
 std::optional<shell::WorkspaceLayout::Region> AppController::workspaceRegion() {

@@ -110,6 +110,7 @@ public:
     // The answer to a quit that answered `later`: ends the program (now), or with a
     // failure text cancels the quit and keeps running (cancel).
     TerminateReply finishTermination(const std::optional<std::string>& failure);
+    // The program was opened again while it runs: the settings window comes back.
     void applicationShouldHandleReopen();
 
     // ---- Menu ----
@@ -179,6 +180,8 @@ private:
     };
 
     // Launch and lifecycle (AppController.cpp).
+    // Opening the program again while this instance runs calls applicationShouldHandleReopen().
+    void listenForReopen();
     void configurePanel();
     void installWorkspaceHooks();
     std::optional<shell::WorkspaceLayout::Region> workspaceRegion();
@@ -323,6 +326,7 @@ private:
     dispatch::Observation screenObservation_;
     dispatch::Observation clickObservation_;
     dispatch::Observation debugHookObservation_;
+    dispatch::Observation reopenObservation_;
     // Tasks and callbacks watch it and stop once the controller is gone.
     dispatch::Lifetime lifetime_;
 };

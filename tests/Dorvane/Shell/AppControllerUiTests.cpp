@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "Dorvane/Shell/LoginLaunch.h"
+#include "Dorvane/Shell/ReopenRequests.h"
 #include "Dorvane/Shell/StatusMenu.h"
 #include "tests/Dorvane/Shell/AppControllerHarness.h"
 
@@ -216,6 +217,40 @@ TEST_F(AppControllerTest, LockFailuresEndTheProgram) {
     EXPECT_FALSE(errors.str().empty());
     EXPECT_FALSE(shown());
     fs::remove(h.root);
+}
+
+// Opening the program while it runs brings the running instance's settings window back:
+// the second start asks, unless it is a start at login, and ends showing nothing; only the
+// instance of the same support folder answers.
+TEST_F(AppControllerTest, OpeningTheProgramAgainBringsTheSettingsWindowBack) {
+    auto& center = h.app->distributedNotifications();
+    std::vector<std::optional<std::string>> asked;
+    auto watch = center.addObserver(ReopenRequests::notificationName, h.scheduler.mainQueue(),
+                                    [&](const system::DistributedNotification& sent) { asked.push_back(sent.object); });
+    fs::create_directories(h.root);
+    {
+        InstanceLock other(h.root);
+        loginVariable = "1";
+        launch();
+        EXPECT_TRUE(asked.empty());
+        loginVariable.reset();
+        controller.reset();
+        platform.quits.clear();
+        launch();
+        EXPECT_EQ(asked, (std::vector<std::optional<std::string>>{h.root.string()}));
+        EXPECT_EQ(platform.quits, std::vector<int>{0});
+        EXPECT_EQ(log.count("settings.show -"), 0u);
+    }
+    controller.reset();
+    launch();  // now the one that runs
+    EXPECT_EQ(log.count("settings.show -"), 1u);
+    ReopenRequests(center, h.root / "elsewhere").send();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(log.count("settings.show -"), 1u);
+    ReopenRequests(center, h.root).send();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(log.count("settings.show -"), 2u);
+    EXPECT_EQ(asked.size(), 3u);  // the running instance never asks anyone
 }
 
 // Toggling the entry, leaving the settings alone and refusing an unknown entry are the

@@ -50,6 +50,39 @@ TEST_F(ApplicationCliTest, StatusItemMenuSecondInstanceAndQuit) {
     EXPECT_NE(program->err().find("offscreen"), std::string::npos);
 }
 
+// Closed from outside, the settings window comes back when the user opens the program
+// again, whose second start still ends at once and says nothing, and through "设置…".
+TEST_F(ApplicationCliTest, TheSettingsWindowComesBackAfterTheHostClosedIt) {
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    auto settingsWindow = [&]() -> std::optional<int> {
+        const auto listed = json::parse(host({"windows", "list", "--json"}).out);
+        for (const auto& window : listed["windows"]) {
+            if (window["pid"] == program->pid() && window["title"] == "设置") return window["number"].get<int>();
+        }
+        return std::nullopt;
+    };
+    auto closeIt = [&] {
+        std::optional<int> shown;
+        if (!testing::eventually([&] { return (shown = settingsWindow()).has_value(); })) return false;
+        return host({"windows", "close", std::to_string(*shown)}).status == 0 && !settingsWindow();
+    };
+
+    ASSERT_TRUE(closeIt()) << program->err();
+    const auto second = corvelle({});
+    EXPECT_EQ(second.status, 0);
+    EXPECT_EQ(second.out, "");
+    EXPECT_EQ(second.err, "");
+    EXPECT_TRUE(testing::eventually([&] { return settingsWindow().has_value(); })) << program->err();
+
+    ASSERT_TRUE(closeIt());
+    EXPECT_EQ(host({"statusbar", "click", "设置…"}).status, 0);
+    EXPECT_TRUE(testing::eventually([&] { return settingsWindow().has_value(); })) << program->err();
+
+    EXPECT_EQ(host({"statusbar", "click", "退出 Corvelle"}).status, 0);
+    EXPECT_EQ(program->waitForExit(60), 0);
+}
+
 TEST_F(ApplicationCliTest, TerminateSignalQuitsInOrderAndALeftoverSessionIsRestoredAtStart) {
     // An earlier run died while fitted: its session is on disk, the mode changed.
     fs::create_directories(support);
