@@ -3,6 +3,7 @@
 #include "Dorvane/App/InputNeighbours.h"
 #include "Dorvane/Input/AppLauncher.h"
 #include "Dorvane/InputViews/QtLauncherPanel.h"
+#include "Dorvane/QtHost/MouseDetails.h"
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
 #include "Dorvane/QtHost/QtSettingsWindows.h"
 #include "Dorvane/QtHost/QtWindowCommands.h"
@@ -23,7 +24,7 @@ std::unique_ptr<FloatingSwitcher> makeToolbar(const qthost::NeighbourServices& s
                                               std::shared_ptr<ShortcutPermissions> permissions) {
     auto& host = services.host;
     const OperationLog log = [](std::string_view line) { OperationDiagnostics::write(line); };
-    return std::make_unique<FloatingSwitcher>(FloatingSwitcher::Services{
+    auto toolbar = std::make_unique<FloatingSwitcher>(FloatingSwitcher::Services{
         services.mainQueue,
         services.clock,
         host.screens(),
@@ -42,6 +43,9 @@ std::unique_ptr<FloatingSwitcher> makeToolbar(const qthost::NeighbourServices& s
         },
         [&installed = host.installedApplications()](const std::string& path) { return installed.iconFile(path); },
         permissions});
+    // Its log lines carry the values of the host's clicks on its buttons.
+    toolbar->setHostMouseFacts(qthost::hostMouseFacts(services.ownWindows, host.pointer()));
+    return toolbar;
 }
 
 }  // namespace

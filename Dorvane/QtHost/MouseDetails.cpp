@@ -1,9 +1,12 @@
 #include "Dorvane/QtHost/MouseDetails.h"
 
+#include <exception>
+
 #include <QCursor>
 #include <QMouseEvent>
 #include <QWidget>
 
+#include "Dorvane/QtHost/QtOwnWindowReporter.h"
 #include "DorvaneCore/Support/DecimalText.h"
 
 namespace dorvane::qthost {
@@ -27,16 +30,34 @@ std::string rect(const QRect& r) { return tuple({double(r.x()), double(r.y()), d
 
 }  // namespace
 
-std::string mouseDetails(const QMouseEvent& event, const QWidget& view) {
+HostMouseFactsSource hostMouseFacts(const QtOwnWindowReporter& reporter, events::PointerServices& pointer) {
+    return [&reporter, &pointer](const QMouseEvent& event) {
+        HostMouseFacts facts;
+        facts.click = reporter.clickBeingDelivered(event);
+        try {
+            facts.pointer = pointer.location();
+        } catch (const std::exception&) {
+            // The host cannot be read now: the line shows the toolkit's cursor instead.
+        }
+        return facts;
+    };
+}
+
+std::string mouseDetails(const QMouseEvent& event, const QWidget& view, const HostMouseFacts& facts) {
     const QWidget* window = view.window();
     const QPointF local = event.position();
     const QPointF inWindow = window ? QPointF(view.mapTo(window, local.toPoint())) : local;
-    const QPoint pointer = QCursor::pos();
-    const int clicks = event.type() == QEvent::MouseButtonDblClick ? 2 : 1;
+    const QPointF pointer = facts.pointer ? QPointF(facts.pointer->x, facts.pointer->y) : QPointF(QCursor::pos());
+    const auto& click = facts.click;
+    const std::int64_t clicks = click ? click->clicks : event.type() == QEvent::MouseButtonDblClick ? 2 : 1;
+    const double time = click ? click->timestamp : static_cast<double>(event.timestamp()) / 1000.0;
     return "eventXY=" + point(inWindow.x(), inWindow.y()) + " localXY=" + point(local.x(), local.y()) +
-           " pointerXY=" + point(pointer.x(), pointer.y()) + " cgXY=" + point(0, 0) + " sourcePID=-1 targetPID=-1" +
-           " clicks=" + std::to_string(clicks) + " eventTime=" + decimalText(static_cast<double>(event.timestamp()) / 1000.0) +
-           " frame=" + rect(view.geometry()) + " windowFrame=" + rect(window ? window->geometry() : QRect());
+           " pointerXY=" + point(pointer.x(), pointer.y()) +
+           " cgXY=" + (click ? point(click->location.x, click->location.y) : point(0, 0)) +
+           " sourcePID=" + std::to_string(click ? click->sourcePID : -1) +
+           " targetPID=" + std::to_string(click ? click->targetPID : -1) + " clicks=" + std::to_string(clicks) +
+           " eventTime=" + decimalText(time) + " frame=" + rect(view.geometry()) +
+           " windowFrame=" + rect(window ? window->geometry() : QRect());
 }
 
 }  // namespace dorvane::qthost

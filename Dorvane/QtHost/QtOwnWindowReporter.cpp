@@ -4,6 +4,7 @@
 #include <exception>
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include <QApplication>
 #include <QDynamicPropertyChangeEvent>
@@ -250,7 +251,22 @@ void QtOwnWindowReporter::deliver(const workspace::OwnWindowClick& click) {
     // pointer, the release to the widget that took the press.
     QMouseEvent event(click.down ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, inWindow, inWindow, global,
                       Qt::LeftButton, click.down ? Qt::LeftButton : Qt::NoButton, QGuiApplication::keyboardModifiers());
+    event.setTimestamp(static_cast<quint64>(std::max(0.0, click.timestamp) * 1000));
+    // Qt's event carries none of the host's values: whoever logs the press asks for them.
+    auto outer = std::exchange(delivering_, click);
     QApplication::sendEvent(window->windowHandle(), &event);
+    delivering_ = std::move(outer);
+}
+
+std::optional<workspace::OwnWindowClick> QtOwnWindowReporter::clickBeingDelivered(const QMouseEvent& event) const {
+    if (!delivering_) return std::nullopt;
+    const bool press = event.type() == QEvent::MouseButtonPress || event.type() == QEvent::MouseButtonDblClick;
+    if (!press && event.type() != QEvent::MouseButtonRelease) return std::nullopt;
+    const QPointF at = event.globalPosition();
+    if (press != delivering_->down || at != QPointF(delivering_->location.x, delivering_->location.y)) {
+        return std::nullopt;
+    }
+    return delivering_;
 }
 
 void QtOwnWindowReporter::deliverEvent(const events::Event& event, std::uint32_t window) {

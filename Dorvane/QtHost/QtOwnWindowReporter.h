@@ -12,6 +12,7 @@
 #include "Platform/Dispatch/Observation.h"
 #include "Platform/Workspace/OwnWindows.h"
 
+class QMouseEvent;
 class QWidget;
 
 namespace dorvane::qthost {
@@ -75,6 +76,10 @@ public:
     // Reports the moves and resizes still waiting for the loop to turn.
     void flush();
 
+    // The host's click that `event` is, while it is being handed to the widget under the
+    // pointer: a press or release at the same place. None for any other event.
+    std::optional<workspace::OwnWindowClick> clickBeingDelivered(const QMouseEvent& event) const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -114,6 +119,7 @@ private:
     dispatch::Observation clicks_;
     dispatch::Observation events_;
     dispatch::Observation removals_;
+    std::optional<workspace::OwnWindowClick> delivering_;
 };
 
 }  // namespace dorvane::qthost

@@ -47,6 +47,10 @@ FloatingSwitcher::FloatingSwitcher(Services services)
     sender_.onChange = weakly([this](const std::optional<std::string>&) { updateSelection(); });
 }
 
+void FloatingSwitcher::setHostMouseFacts(qthost::HostMouseFactsSource source) {
+    environment_->hostMouseFacts = std::move(source);
+}
+
 FloatingSwitcher::~FloatingSwitcher() {
     lifetime_.end();
     toolbarTransitionTask_.reset();

@@ -75,6 +75,8 @@ public:
     enum class ApplicationChange { activated, launchedOrTerminated };
 
     explicit FloatingSwitcher(Services services);
+    // What the host knows of a press on a button, for its log lines; unset: Qt's values alone.
+    void setHostMouseFacts(qthost::HostMouseFactsSource source);
     ~FloatingSwitcher() override;
     FloatingSwitcher(const FloatingSwitcher&) = delete;
     FloatingSwitcher& operator=(const FloatingSwitcher&) = delete;

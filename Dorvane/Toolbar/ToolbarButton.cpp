@@ -227,6 +227,12 @@ std::int64_t ToolbarButton::windowNumber() const {
     return environment_->windowNumber(top);
 }
 
+std::string ToolbarButton::describe(const QMouseEvent& event) const {
+    qthost::HostMouseFacts facts;
+    if (environment_ && environment_->hostMouseFacts) facts = environment_->hostMouseFacts(event);
+    return qthost::mouseDetails(event, *this, facts);
+}
+
 void ToolbarButton::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         event->ignore();
@@ -236,7 +242,7 @@ void ToolbarButton::mousePressEvent(QMouseEvent* event) {
     if (!isEnabled() || pressing_) return;
     const std::int64_t number = windowNumber();
     if (environment_ && environment_->log) {
-        environment_->log(ToolbarLog::buttonDown(identifier_, number, number, qthost::mouseDetails(*event, *this)));
+        environment_->log(ToolbarLog::buttonDown(identifier_, number, number, describe(*event)));
     }
     PointerHover::shared().reset();
     ToolbarButtonPress::Options options;
@@ -263,7 +269,7 @@ void ToolbarButton::mouseReleaseEvent(QMouseEvent* event) {
     const bool inside = QRectF(rect()).contains(event->position());
     if (environment_ && environment_->log) {
         environment_->log(ToolbarLog::buttonUp(identifier_, windowNumber(), inside, press_->dragged(),
-                                               qthost::mouseDetails(*event, *this)));
+                                               describe(*event)));
     }
     const auto reaction = press_->finish(inside);
     pressing_ = false;

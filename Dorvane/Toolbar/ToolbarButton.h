@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "Dorvane/Input/InputServices.h"
+#include "Dorvane/QtHost/MouseDetails.h"
 #include "Dorvane/Shell/ScreenSpace.h"
 #include "DorvaneCore/Core/ToolbarSide.h"
 #include "DorvaneCore/Toolbar/ToolbarButtonFace.h"
@@ -22,8 +23,9 @@
 
 namespace dorvane {
 
-// What every button of one toolbar shares: where its lines go, how screen positions turn
-// into toolkit points, the host's number of a window, and the clock its entrance is timed on.
+// What every button of one toolbar shares: where its lines go and what the host knows of
+// the presses they describe, how screen positions turn into toolkit points, the host's
+// number of a window, and the clock its entrance is timed on.
 struct ToolbarButtonEnvironment {
     OperationLog log;
     std::function<ScreenSpace()> screenSpace;
@@ -31,6 +33,8 @@ struct ToolbarButtonEnvironment {
     std::function<std::int64_t(const QWidget* window)> windowNumber;
     dispatch::Clock* clock = nullptr;
     dispatch::Executor* timers = nullptr;
+    // The host's own values of a press or release, for its log lines; none: Qt's alone.
+    qthost::HostMouseFactsSource hostMouseFacts;
 };
 
 // The one button of the floating toolbar: strip, footer and the collapsed handle. It never
@@ -111,6 +115,8 @@ private:
     geometry::Point toolkitPoint(QPointF global) const;
     geometry::Point windowOrigin() const;
     std::int64_t windowNumber() const;
+    // The mouse details of a press or release for its log line.
+    std::string describe(const QMouseEvent& event) const;
     void apply(const ToolbarButtonPress::Reaction& reaction);
     void abortPress();
     void finishPress();

@@ -44,15 +44,19 @@ dispatch::Observation HostOwnWindows::observeClicks(std::function<void(const wor
         if (record.receiver != own || (type != events::EventType::leftMouseDown && type != events::EventType::leftMouseUp)) {
             return;
         }
+        const auto clicks = record.event.field(events::EventField::clickState);
         (*shared)(workspace::OwnWindowClick{record.window, record.event.location,
-                                            type == events::EventType::leftMouseDown});
+                                            type == events::EventType::leftMouseDown, record.event.timestamp,
+                                            record.event.sourcePID(), own, clicks > 0 ? clicks : 1});
     });
     // Clicks another process delivered (the host tool when the program does not own the input).
     auto journaled = journal_->observe([own, shared](const JournalEntry& entry) {
         if (entry.pid != own) return;
         if (const auto event = clickFromJournal(entry, own)) {
             (*shared)(workspace::OwnWindowClick{entry.window, entry.location,
-                                                event->type == events::EventType::leftMouseDown});
+                                                event->type == events::EventType::leftMouseDown, event->timestamp,
+                                                entry.by.value_or(-1), own,
+                                                event->field(events::EventField::clickState)});
         }
     });
     return combined(std::move(delivered), std::move(journaled));

@@ -23,11 +23,17 @@ struct OwnWindow {
 };
 
 // A click of the host's pointer on one of the program's own windows: it goes to that
-// window, not to the mouse monitors.
+// window, not to the mouse monitors. It carries the event's own values for the log.
 struct OwnWindowClick {
     std::uint32_t window = 0;
     geometry::Point location;  // global top-left points
     bool down = true;          // false: the button went up
+    double timestamp = 0;      // uptime seconds
+    std::int32_t sourcePID = -1;  // who posted it (0: the hardware); -1 unknown
+    std::int32_t targetPID = -1;  // the process it went to
+    std::int64_t clicks = 1;      // the click count
+
+    friend bool operator==(const OwnWindowClick&, const OwnWindowClick&) = default;
 };
 
 // How the program reports its own windows into the host's window list, and learns of

@@ -167,7 +167,7 @@ TEST(ControlPanelModel, StartsDetectingWithTheDefaultSizeAndInertCallbacks) {
     EXPECT_EQ(changes, 1);
 }
 
-TEST(MouseDetails, DescribesThePressWithoutASystemEvent) {
+TEST(MouseDetails, DescribesThePressWithAndWithoutTheHostsRecord) {
     testing::qtApplication();
     QWidget window;
     window.setGeometry(100, 50, 300, 200);
@@ -179,6 +179,15 @@ TEST(MouseDetails, DescribesThePressWithoutASystemEvent) {
     EXPECT_TRUE(line.starts_with("eventXY=(25.0, 16.0) localXY=(5.0, 6.0) pointerXY=(")) << line;
     EXPECT_NE(line.find(" cgXY=(0.0, 0.0) sourcePID=-1 targetPID=-1 clicks=1 eventTime="), std::string::npos) << line;
     EXPECT_TRUE(line.ends_with(" frame=(20.0, 10.0, 100.0, 80.0) windowFrame=(100.0, 50.0, 300.0, 200.0)")) << line;
+
+    // The host's record of the press: its own place, processes, count and time; the host's pointer.
+    qthost::HostMouseFacts facts;
+    facts.click = workspace::OwnWindowClick{7, {125, 66}, true, 812.25, 0, 4242, 2};
+    facts.pointer = geometry::Point{130, 70};
+    EXPECT_EQ(qthost::mouseDetails(press, view, facts),
+              "eventXY=(25.0, 16.0) localXY=(5.0, 6.0) pointerXY=(130.0, 70.0) cgXY=(125.0, 66.0) sourcePID=0 "
+              "targetPID=4242 clicks=2 eventTime=812.25 frame=(20.0, 10.0, 100.0, 80.0) "
+              "windowFrame=(100.0, 50.0, 300.0, 200.0)");
 }
 
 }  // namespace

@@ -76,6 +76,7 @@ protected:
             logTo(), ownPID, globalPointer.get(),
             [this](const QWidget* window) -> std::int64_t { return reporter->number(window).value_or(0); }, {}, {}});
         toolbar->reduceMotion = [this] { return reduceMotion; };
+        toolbar->setHostMouseFacts(qthost::hostMouseFacts(*reporter, app->pointer()));
         shell::ToolbarCallbacks callbacks;
         callbacks.onAction = [this](FloatingAction action) { calls.push_back("action " + std::string(rawValue(action))); };
         callbacks.onWindowSnap = [this](windows::WindowSnap snap) { calls.push_back("snap " + std::string(rawValue(snap))); };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "DorvaneCore/Input/KeyCombination.h"
+#include "DorvaneCore/Support/DecimalText.h"
 #include "tests/Dorvane/Toolbar/ToolbarHarness.h"
 
 namespace dorvane {
@@ -104,6 +105,36 @@ TEST_F(ToolbarWiringTest, AHostClickOnTheToolbarLeavesTheApplicationInFront) {
     scheduler.runUntilIdle();
     EXPECT_EQ(calls.back(), "action settings");
     EXPECT_EQ(app->applicationWorkspace().frontmostApplication()->pid, pids.at("终端"));
+}
+
+// A tap's lines carry the host's own values of the click: where it happened, who posted it
+// and to whom, and when; the pointer is the host's. A press Qt alone delivers has no such
+// values.
+TEST_F(ToolbarWiringTest, TheTapsLinesCarryTheHostsValuesOfTheClick) {
+    expandOn(ToolbarSide::right);
+    reporter->flush();
+    scheduler.advanceBy(2.5);
+    const QPoint at = toolbar->toolbar()->settings()->mapToGlobal(QPoint(20, 20));
+    const std::string point = "(" + decimalText(at.x()) + ", " + decimalText(at.y()) + ")";
+    const std::string when = decimalText(scheduler.uptime());
+    tool->windowsAdmin().click({double(at.x()), double(at.y())}, std::nullopt);
+    scheduler.runUntilIdle();
+    const auto down = logged("button-down id=persistent:settings");
+    const auto up = logged("button-up id=persistent:settings");
+    ASSERT_EQ(down.size(), 1u);
+    ASSERT_EQ(up.size(), 1u);
+    const std::string values = " pointerXY=" + point + " cgXY=" + point + " sourcePID=" +
+                               std::to_string(tool->process().pid) + " targetPID=" + std::to_string(ownPID) +
+                               " clicks=1 eventTime=" + when + " frame=";
+    EXPECT_NE(down[0].find(values), std::string::npos) << down[0];
+    EXPECT_NE(up[0].find(values), std::string::npos) << up[0];
+
+    tap(*toolbar->toolbar()->settings());
+    const auto local = logged("button-down id=persistent:settings");
+    ASSERT_EQ(local.size(), 2u);
+    EXPECT_NE(local[1].find(" pointerXY=" + point + " cgXY=(0.0, 0.0) sourcePID=-1 targetPID=-1 clicks=1 "),
+              std::string::npos)
+        << local[1];
 }
 
 TEST_F(ToolbarWiringTest, TheFillButtonShowsItsRestoreFormWhileTheFrontWindowIsFilledAcrossRebuilds) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "DorvaneCore/Support/StrictJson.h"
 #include "tests/cli/corvelle/ApplicationHarness.h"
@@ -58,6 +60,50 @@ TEST_F(InputCliTest, WithTheProgramRunningOutsideInputGoesThroughItsStream) {
     EXPECT_EQ(program->waitForExit(60), 0);
     // Once it has gone, input is delivered without taps again.
     EXPECT_EQ(host({"input", "move", "10,500"}).out, "No program owns the input: delivered 1 event without taps.\n");
+}
+
+// A click from outside on the toolbar: the tap's lines in Operations.log carry the click's
+// own values, not the fixed ones of an event without a system record.
+TEST_F(InputCliTest, TheToolbarsTapLinesCarryTheClicksOwnValues) {
+    start();
+    ASSERT_TRUE(testing::eventually([&] { return host({"log"}).out.find("inputOwner") != std::string::npos; }))
+        << program->err();
+    ASSERT_EQ(host({"appearance", "reduce-motion", "on"}).status, 0);
+    ASSERT_EQ(host({"statusbar", "click", "显示工具条"}).status, 0);
+    json::Json bounds;
+    ASSERT_TRUE(testing::eventually([&] {
+        const auto listed = json::parse(host({"windows", "list", "--json"}).out);
+        for (const auto& window : listed["windows"]) {
+            if (window["title"] == "Corvelle 快捷操作" && window["bounds"]["height"].get<double>() > 300) {
+                bounds = window["bounds"];
+                return true;
+            }
+        }
+        return false;
+    })) << program->err();
+    // The footer's last button, 40 points above the panel's bottom edge.
+    const int x = static_cast<int>(bounds["x"].get<double>() + bounds["width"].get<double>() / 2);
+    const int y = static_cast<int>(bounds["y"].get<double>() + bounds["height"].get<double>() - 40);
+    const auto clicked = host({"input", "click", std::to_string(x) + "," + std::to_string(y), "--from-pid", "4321"});
+    ASSERT_EQ(clicked.status, 0) << clicked.err;
+
+    const std::string point = "(" + std::to_string(x) + ".0, " + std::to_string(y) + ".0)";
+    const std::string values = " pointerXY=" + point + " cgXY=" + point +
+                               " sourcePID=4321 targetPID=" + std::to_string(program->pid()) + " clicks=1 eventTime=";
+    auto logged = [&](const std::string& tag) {
+        std::ifstream file(support / "Operations.log");
+        for (std::string line; std::getline(file, line);) {
+            if (line.find(" " + tag + " id=") != std::string::npos) return line;
+        }
+        return std::string();
+    };
+    ASSERT_TRUE(testing::eventually([&] { return !logged("button-up").empty(); })) << program->err();
+    for (const auto& line : {logged("button-down"), logged("button-up")}) {
+        EXPECT_NE(line.find(values), std::string::npos) << line;
+        EXPECT_EQ(line.find("eventTime=0.0 "), std::string::npos) << line;
+    }
+    EXPECT_EQ(host({"statusbar", "click", "退出 Corvelle"}).status, 0);
+    EXPECT_EQ(program->waitForExit(60), 0);
 }
 
 }  // namespace
