@@ -74,23 +74,31 @@ TEST(QtSettingsWindows, TheSettingsWindowIsFixedRebuiltOnlyWhenItMustAndHidesOnC
     EXPECT_EQ(built.settingsBuilds, 3);
 }
 
-TEST(QtSettingsWindows, TheSettingsWindowOpensWhereItWasLeft) {
-    testing::qtApplication();
+// The settings window over an in-memory host, whose user defaults keep its place.
+class SettingsPlaceTest : public ::testing::Test {
+protected:
+    SettingsPlaceTest() { testing::qtApplication(); }
+    // The place kept, or (-1, -1).
+    QPoint kept() {
+        const auto saved = defaults.value("Dorvane.Settings");
+        return saved ? QPoint((*saved)["x"].get<int>(), (*saved)["y"].get<int>()) : QPoint(-1, -1);
+    }
+
     ControlPanelModel model;
     dispatch::SimulatedScheduler clock;
-    host::SimulatedHost system(std::make_shared<host::MemoryHostStore>(host::makeFixture(host::HostFixture::laptop)),
-                               processes::ProcessRole::application, clock);
-    auto& defaults = system.userDefaults();
+    host::SimulatedHost machine{std::make_shared<host::MemoryHostStore>(host::makeFixture(host::HostFixture::laptop)),
+                                processes::ProcessRole::application, clock};
+    system::UserDefaults& defaults = machine.userDefaults();
+};
+
+TEST_F(SettingsPlaceTest, TheSettingsWindowOpensWhereItWasLeft) {
     {
         qthost::QtSettingsWindows windows(std::make_unique<CountingViews>(), &defaults);
         windows.showSettings(model, false, std::nullopt);
         windows.settingsWindow()->move(40, 50);
         windows.settingsWindow()->close();
     }
-    const auto saved = defaults.value("Dorvane.Settings");
-    ASSERT_TRUE(saved);
-    EXPECT_EQ((*saved)["x"], 40);
-    EXPECT_EQ((*saved)["y"], 50);
+    EXPECT_EQ(kept(), QPoint(40, 50));
     qthost::QtSettingsWindows again(std::make_unique<CountingViews>(), &defaults);
     again.showSettings(model, false, std::nullopt);
     EXPECT_EQ(again.settingsWindow()->pos(), QPoint(40, 50));
@@ -98,17 +106,7 @@ TEST(QtSettingsWindows, TheSettingsWindowOpensWhereItWasLeft) {
 
 // A drag is written once, where it comes to rest; a program that quits with the window
 // open keeps its place too, also right after a move.
-TEST(QtSettingsWindows, TheSettingsWindowsPlaceIsKeptAfterMovesAndWhenTheProgramQuitsWithItOpen) {
-    testing::qtApplication();
-    ControlPanelModel model;
-    dispatch::SimulatedScheduler clock;
-    host::SimulatedHost system(std::make_shared<host::MemoryHostStore>(host::makeFixture(host::HostFixture::laptop)),
-                               processes::ProcessRole::application, clock);
-    auto& defaults = system.userDefaults();
-    auto place = [&defaults] {
-        const auto saved = defaults.value("Dorvane.Settings");
-        return saved ? QPoint((*saved)["x"].get<int>(), (*saved)["y"].get<int>()) : QPoint(-1, -1);
-    };
+TEST_F(SettingsPlaceTest, TheSettingsWindowsPlaceIsKeptAfterMovesAndWhenTheProgramQuitsWithItOpen) {
     {
         qthost::QtSettingsWindows windows(std::make_unique<CountingViews>(), &defaults, nullptr, &clock.mainQueue());
         windows.showSettings(model, false, std::nullopt);
@@ -120,14 +118,14 @@ TEST(QtSettingsWindows, TheSettingsWindowsPlaceIsKeptAfterMovesAndWhenTheProgram
             testing::settle();
             clock.advanceBy(0.2);
         }
-        EXPECT_NE(place(), QPoint(150, 65)) << "not on every step of the drag";
+        EXPECT_NE(kept(), QPoint(150, 65)) << "not on every step of the drag";
         clock.advanceBy(qthost::QtSettingsWindows::frameSaveDelay);
-        EXPECT_EQ(place(), QPoint(150, 65));
+        EXPECT_EQ(kept(), QPoint(150, 65));
 
         window->move(300, 200);
         testing::settle();
     }
-    EXPECT_EQ(place(), QPoint(300, 200));
+    EXPECT_EQ(kept(), QPoint(300, 200));
     {
         // Quitting with it open, long after its last move.
         qthost::QtSettingsWindows windows(std::make_unique<CountingViews>(), &defaults, nullptr, &clock.mainQueue());
@@ -136,21 +134,16 @@ TEST(QtSettingsWindows, TheSettingsWindowsPlaceIsKeptAfterMovesAndWhenTheProgram
         defaults.removeValue("Dorvane.Settings");
         clock.advanceBy(5);
     }
-    EXPECT_EQ(place(), QPoint(300, 200));
+    EXPECT_EQ(kept(), QPoint(300, 200));
 }
 
 // Qt's offscreen screen is not the host's: a first window is centred on the host's main
 // display, below its menu bar.
-TEST(QtSettingsWindows, AFirstSettingsWindowIsCentredOnTheHostsMainDisplay) {
-    testing::qtApplication();
-    ControlPanelModel model;
-    dispatch::SimulatedScheduler clock;
-    host::SimulatedHost system(std::make_shared<host::MemoryHostStore>(host::makeFixture(host::HostFixture::laptop)),
-                               processes::ProcessRole::application, clock);
-    const auto screens = system.screens().screens();
+TEST_F(SettingsPlaceTest, AFirstSettingsWindowIsCentredOnTheHostsMainDisplay) {
+    const auto screens = machine.screens().screens();
     ASSERT_FALSE(screens.empty());
     const geometry::Rect visible = screens.front().visibleFrame;
-    qthost::QtSettingsWindows windows(std::make_unique<CountingViews>(), &system.userDefaults(), &system.screens());
+    qthost::QtSettingsWindows windows(std::make_unique<CountingViews>(), &defaults, &machine.screens());
     windows.showSettings(model, false, std::nullopt);
     const QPoint expected(static_cast<int>(std::lround(visible.x + (visible.width - 900) / 2)),
                           static_cast<int>(std::lround(visible.y + (visible.height - 720) / 2)));
