@@ -442,7 +442,10 @@ void ShortcutEditor::confirmDelete() {
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setIcon(QMessageBox::NoIcon);
     alert->setText(QString::fromStdString(model_.deleteAlertTitle()));
-    alert->setEscapeButton(alert->addButton(QStringLiteral("取消"), QMessageBox::RejectRole));
+    // Return and Escape both keep the shortcut: only choosing "删除" deletes it.
+    QPushButton* cancel = alert->addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    alert->setEscapeButton(cancel);
+    alert->setDefaultButton(cancel);
     QAbstractButton* confirm = alert->addButton(QStringLiteral("删除"), QMessageBox::DestructiveRole);
     connect(alert, &QDialog::finished, this, [this, alert, confirm] {
         if (alert->clickedButton() != confirm) return;

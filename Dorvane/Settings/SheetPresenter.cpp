@@ -63,8 +63,12 @@ void SheetPresenter::alert(const std::string& slot, const std::optional<std::str
     box->setIcon(QMessageBox::NoIcon);
     std::map<QAbstractButton*, std::function<void()>> runs;
     for (auto& action : actions) {
-        QAbstractButton* button = box->addButton(action.title, action.role);
-        if (action.role == QMessageBox::RejectRole) box->setEscapeButton(button);
+        QPushButton* button = box->addButton(action.title, action.role);
+        // Return and Escape both take the cancelling answer: nothing is lost by a stray key.
+        if (action.role == QMessageBox::RejectRole) {
+            box->setEscapeButton(button);
+            box->setDefaultButton(button);
+        }
         runs[button] = std::move(action.run);
     }
     presented_[slot] = Presented{*identity, box};

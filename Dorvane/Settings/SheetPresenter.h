@@ -43,7 +43,7 @@ public:
                std::function<void()> dismissed);
 
     // An alert reading `text` with `actions` as its buttons, in that order. The action with
-    // the reject role is the one Escape chooses. A chosen action runs before `dismissed`.
+    // the reject role is the one Escape and Return choose. A chosen action runs before `dismissed`.
     void alert(const std::string& slot, const std::optional<std::string>& identity, const QString& text,
                std::vector<AlertAction> actions, std::function<void()> dismissed);
 

@@ -159,6 +159,19 @@ TEST_F(ApplicationShortcutsTest, ChipsFoldAndSwitchAndTheApplicationIsRemovedAft
     click(*card->chevron());
     EXPECT_TRUE(card->flow()->isVisibleTo(card));
 
+    // Return and Escape keep the application; only "移除" removes it.
+    const std::size_t saves = applicationSaves.size();
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        card->menu()->actions()[0]->trigger();
+        auto* alert = qobject_cast<QMessageBox*>(view->sheets().presented(ApplicationShortcutsSettings::removalAlert));
+        ASSERT_NE(alert, nullptr);
+        QTest::keyClick(alert, key);
+        settle();
+        EXPECT_EQ(view->sheets().presented(ApplicationShortcutsSettings::removalAlert), nullptr);
+    }
+    EXPECT_EQ(applicationSaves.size(), saves);
+    ASSERT_NE(applications().card(kNotes), nullptr);
+
     card->menu()->actions()[0]->trigger();
     auto* removal = qobject_cast<QMessageBox*>(view->sheets().presented(ApplicationShortcutsSettings::removalAlert));
     ASSERT_NE(removal, nullptr);

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -199,6 +200,27 @@ TEST_F(QuickActionsTest, AddingWaitsForThePermissionAndEditingAStoredShortcutOff
     ASSERT_NE(editing, nullptr);
     EXPECT_TRUE(editing->deleteButton()->isVisibleTo(editing));
     EXPECT_EQ(editing->keyChip()->text(), QStringLiteral("⌘C"));
+
+    // The delete alert: Return and Escape keep the shortcut, only "删除" deletes it.
+    panel.calls.clear();
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        click(*editing->deleteButton());
+        QMessageBox* alert = editing->deleteAlert();
+        ASSERT_NE(alert, nullptr);
+        EXPECT_EQ(alert->text(), QStringLiteral("删除「复制」？"));
+        ASSERT_NE(alert->defaultButton(), nullptr);
+        EXPECT_EQ(alert->defaultButton()->text(), QStringLiteral("取消"));
+        QTest::keyClick(alert, key);
+        settle();
+        EXPECT_EQ(editing->deleteAlert(), nullptr);
+    }
+    EXPECT_TRUE(panel.calls.empty());
+    click(*editing->deleteButton());
+    for (QAbstractButton* button : editing->deleteAlert()->buttons()) {
+        if (button->text() == QStringLiteral("删除")) button->click();
+    }
+    settle();
+    EXPECT_EQ(panel.calls, std::vector<std::string>{"onDeleteShortcut(copy)"});
 }
 
 // Return saves what the editor holds (a refusal keeps it open with its message); Escape

@@ -132,8 +132,8 @@ TEST_F(SettingsViewTest, NothingRespondsWhileApplyingOrTerminating) {
 TEST_F(SettingsViewTest, TheDeletionAlertDeletesOnlyWhenConfirmed) {
     open();
     panel.edit([](Preferences& p) { p.customPresets = {{"a", "", 1280, 720, 100}}; });
-    enum class Answer { cancel, escape, remove };
-    for (const Answer answer : {Answer::cancel, Answer::escape, Answer::remove}) {
+    enum class Answer { cancel, escape, returnKey, remove };
+    for (const Answer answer : {Answer::cancel, Answer::escape, Answer::returnKey, Answer::remove}) {
         panel.calls.clear();
         view->setPendingDeletion(DeletionTarget::forPreset(panel.model.preferences().customPresets.front()));
         auto* alert = qobject_cast<QMessageBox*>(view->sheets().presented(SettingsView::deletionAlert));
@@ -148,11 +148,16 @@ TEST_F(SettingsViewTest, TheDeletionAlertDeletesOnlyWhenConfirmed) {
         // A republish while it shows keeps the same alert.
         panel.edit([](Preferences& p) { p.uuTouchScrollEnabled = !p.uuTouchScrollEnabled; });
         EXPECT_EQ(view->sheets().presented(SettingsView::deletionAlert), alert);
+        ASSERT_NE(alert->defaultButton(), nullptr);
+        EXPECT_EQ(alert->defaultButton()->text(), QStringLiteral("取消"));
         for (QAbstractButton* button : alert->buttons()) {
             const bool remove = button->text() == QStringLiteral("删除");
-            if ((answer == Answer::remove) == remove && answer != Answer::escape) button->click();
+            if (answer == Answer::remove && remove) button->click();
+            if (answer == Answer::cancel && !remove) button->click();
         }
         if (answer == Answer::escape) QTest::keyClick(alert, Qt::Key_Escape);
+        // Return takes the default button, which never deletes.
+        if (answer == Answer::returnKey) QTest::keyClick(alert, Qt::Key_Return);
         settle();
         EXPECT_EQ(panel.calls, answer == Answer::remove ? std::vector<std::string>{"onDeleteCustom(a)"}
                                                         : std::vector<std::string>{});
