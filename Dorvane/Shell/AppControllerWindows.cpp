@@ -8,12 +8,9 @@
 
 #include "Dorvane/Shell/AppController.h"
 #include "Dorvane/Shell/ControllerDetail.h"
-#include "Dorvane/Shell/ScreenSpace.h"
-#include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
+#include "Dorvane/Shell/ResolutionPanelFrame.h"
 
 namespace dorvane {
-
-using controller::panelInset;
 
 namespace {
 
@@ -44,12 +41,9 @@ void AppController::showSettings(bool createNew, std::optional<SettingsPage> pag
 }
 
 geometry::Rect AppController::resolutionFrame(const displays::Screen& screen) {
-    const auto space = ScreenSpace::of(services_.screens.screens(), screen);
-    const auto toolbar = floatingSwitcher_->panelFrame().insetBy(panelInset, panelInset);
-    const auto frame =
-        DesktopToolbarLayout::resolutionPanel(toolbar, space.toolkit(screen.visibleFrame), preferences_.toolbarSide,
-                                              static_cast<int>(preferences_.customPresets.size()));
-    return space.screen(frame);
+    return resolutionPanelFrame(floatingSwitcher_->panelFrame(), screen, services_.screens.screens(),
+                                preferences_.toolbarSide, static_cast<int>(preferences_.customPresets.size()),
+                                resolutionContentHeight_);
 }
 
 std::optional<displays::Screen> AppController::screenOf(const geometry::Rect& frame) {

@@ -181,6 +181,15 @@ Rect DesktopToolbarLayout::resolutionPanel(Rect toolbar, Rect screen, ToolbarSid
     return e;
 }
 
+Rect DesktopToolbarLayout::resolutionPanel(Rect toolbar, Rect screen, ToolbarSide side, int presetCount,
+                                           std::optional<double> contentHeight) {
+    const Rect largest = resolutionPanel(toolbar, screen, side, presetCount);
+    if (!contentHeight || !std::isfinite(*contentHeight)) return largest;
+    const double height = std::min(std::max(*contentHeight, 1.0), largest.height);
+    const double y = side == ToolbarSide::bottom ? largest.minY() : largest.maxY() - height;
+    return Rect{largest.minX(), y, largest.width, height};
+}
+
 Rect DesktopToolbarLayout::companion(Rect toolbar, Rect screen, Size preferredSize, ToolbarSide side) {
     const Rect t = finite(toolbar);
     const Rect s = finite(screen);

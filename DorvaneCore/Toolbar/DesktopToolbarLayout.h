@@ -102,6 +102,12 @@ struct DesktopToolbarLayout {
     // The resolution panel at its largest height, one to three preset columns
     // wide; the caller shortens it to its content.
     static Rect resolutionPanel(Rect toolbar, Rect screen, ToolbarSide side, int presetCount);
+    // The same panel shortened to its content's height, never taller than the
+    // largest: it keeps its top edge beside a toolbar on the left, right or top and
+    // its bottom edge above a toolbar at the bottom. Without a height (or with one
+    // that is not finite) it is the largest.
+    static Rect resolutionPanel(Rect toolbar, Rect screen, ToolbarSide side, int presetCount,
+                                std::optional<double> contentHeight);
     // A panel of a preferred size beside the toolbar.
     static Rect companion(Rect toolbar, Rect screen, Size preferredSize, ToolbarSide side);
     // The application launcher's frame for `count` grid cells.

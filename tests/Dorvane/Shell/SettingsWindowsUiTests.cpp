@@ -234,7 +234,14 @@ TEST_F(ResolutionPanelTest, TheButtonTogglesThePanelWhichShowsOnceItsHeightIsKno
     controller->resolutionContentHeightChanged(421);
     EXPECT_TRUE(log.has("resolution.setFrame"));
     EXPECT_TRUE(log.has("resolution.replaceContent"));
+    // Shortened to the content, hanging from the top of the room beside the toolbar.
+    const geometry::Rect shortened{expected.x, expected.y, expected.width, 421};
+    EXPECT_EQ(windows().frame, shortened);
+    // A content taller than the room keeps the room.
+    controller->resolutionContentHeightChanged(5000);
     EXPECT_EQ(windows().frame, expected);
+    controller->resolutionContentHeightChanged(421);
+    EXPECT_EQ(windows().frame, shortened);
 
     // With no screen for the toolbar, the button does nothing.
     toolbar().onAction(FloatingAction::resolution);

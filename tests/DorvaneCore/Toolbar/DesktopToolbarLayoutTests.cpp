@@ -198,6 +198,26 @@ TEST(DesktopToolbarLayout, PanelsBesideACrampedToolbarStayNonEmpty) {
               Layout::expandedPanel(expanded(kLeft, small), small, kLeft));
 }
 
+// Shortened to its content, the panel keeps the edge it hangs from: the top beside a
+// vertical toolbar and under one at the top, the bottom above a toolbar at the bottom.
+TEST(DesktopToolbarLayout, TheResolutionPanelIsShortenedToItsContent) {
+    const auto shortened = [](ToolbarSide side, std::optional<double> height) {
+        return Layout::resolutionPanel(expanded(side), kScreen, side, 5, height);
+    };
+    EXPECT_EQ(shortened(kLeft, 420), (Rect{72, 480, 528, 420}));
+    EXPECT_EQ(shortened(kRight, 420), (Rect{840, 480, 528, 420}));
+    EXPECT_EQ(shortened(kTop, 420), (Rect{0, 406, 528, 420}));
+    EXPECT_EQ(shortened(kBottom, 420), (Rect{0, 74, 528, 420}));
+    for (const ToolbarSide side : {kLeft, kRight, kTop, kBottom}) {
+        const Rect largest = Layout::resolutionPanel(expanded(side), kScreen, side, 5);
+        // Never taller than the room beside the toolbar; the largest until a height is known.
+        EXPECT_EQ(shortened(side, 5000), largest);
+        EXPECT_EQ(shortened(side, std::nullopt), largest);
+        EXPECT_EQ(shortened(side, std::numeric_limits<double>::quiet_NaN()), largest);
+        EXPECT_EQ(shortened(side, -3).height, 1);
+    }
+}
+
 TEST(DesktopToolbarLayout, CompanionPanelsSitBesideTheToolbar) {
     const Size preferred{400, 300};
     // Beside a vertical toolbar: 8 pt away, top-aligned with it, kept 8 pt inside the screen.

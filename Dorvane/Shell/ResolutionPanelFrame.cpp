@@ -1,0 +1,18 @@
+#include "Dorvane/Shell/ResolutionPanelFrame.h"
+
+#include "Dorvane/Shell/ControllerDetail.h"
+#include "Dorvane/Shell/ScreenSpace.h"
+#include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
+
+namespace dorvane {
+
+geometry::Rect resolutionPanelFrame(const geometry::Rect& toolbarPanel, const displays::Screen& screen,
+                                    const std::vector<displays::Screen>& screens, ToolbarSide side, int presetCount,
+                                    std::optional<double> contentHeight) {
+    const auto space = ScreenSpace::of(screens, screen);
+    const auto toolbar = toolbarPanel.insetBy(controller::panelInset, controller::panelInset);
+    return space.screen(DesktopToolbarLayout::resolutionPanel(toolbar, space.toolkit(screen.visibleFrame), side,
+                                                              presetCount, contentHeight));
+}
+
+}  // namespace dorvane
