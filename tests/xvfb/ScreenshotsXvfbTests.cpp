@@ -55,6 +55,32 @@ TEST(ScreenshotsUnderXvfb, GlassIsTranslucentWithPaintedCornersAndNoticesAreAnno
         EXPECT_EQ(image.width(), index[name]["size"][0].get<int>()) << name;
     }
 
+    // Every picture is of the screen: no band of black from grabbing beyond it.
+    for (const auto& [name, record] : index.items()) {
+        const QImage image(QString::fromStdString((root / "out" / name).string()));
+        ASSERT_FALSE(image.isNull()) << name;
+        const auto blackLine = [&image](bool row, int at) {
+            const int length = row ? image.width() : image.height();
+            for (int i = 0; i < length; ++i) {
+                if (image.pixelColor(row ? i : at, row ? at : i) != QColor(Qt::black)) return false;
+            }
+            return true;
+        };
+        EXPECT_FALSE(blackLine(true, 0) || blackLine(true, image.height() - 1) || blackLine(false, 0) ||
+                     blackLine(false, image.width() - 1))
+            << name;
+    }
+
+    // The resolution panel is as tall as its content, not as the room beside the toolbar:
+    // hanging from the strip's top beside it on the left, standing on it at the bottom
+    // (the panel keeps 6 points off the toolbar panel's frame).
+    const Json& left = index["resolution-panel-left.png"];
+    EXPECT_NEAR(left["glass"][1].get<int>(), left["toolbar"][1].get<int>() + 6, 1);
+    EXPECT_LT(left["glass"][3].get<int>(), left["toolbar"][3].get<int>() - 200);
+    const Json& bottom = index["resolution-panel-bottom.png"];
+    EXPECT_NEAR(bottom["glass"][1].get<int>() + bottom["glass"][3].get<int>(), bottom["toolbar"][1].get<int>() + 6, 1);
+    EXPECT_LT(bottom["glass"][3].get<int>(), 600);
+
     const QImage glass(QString::fromStdString((root / "out" / "glass-attached-left.png").string()));
     const Json& attached = index["glass-attached-left.png"];
     const QColor corner = glass.pixelColor(attached["corner"][0].get<int>(), attached["corner"][1].get<int>());

@@ -99,8 +99,8 @@ Preferences ToolbarStage::withOperations(int count) {
     return preferences;
 }
 
-void ToolbarStage::companionOpen(bool open) {
-    toolbar_->setActivePanel(open ? std::optional(FloatingAction::runningApplications) : std::nullopt);
+void ToolbarStage::companionOpen(std::optional<FloatingAction> action) {
+    toolbar_->setActivePanel(action);
     toolbar_->updateAttachedSurface();
     toolbar_->updateSelection();
 }

@@ -27,8 +27,9 @@ public:
     Preferences withFrontApplicationShortcuts();
     // As many shortcuts as make `count` buttons with the three default actions.
     static Preferences withOperations(int count);
-    // The launcher's panel is open beside the toolbar: marked, the surfaces joined.
-    void companionOpen(bool open);
+    // The panel of `action` (the launcher's, the resolution panel) is open beside the
+    // toolbar: its button marked, the surfaces joined; none when empty.
+    void companionOpen(std::optional<FloatingAction> action);
 
 private:
     host::SimulatedHost& host_;

@@ -55,6 +55,7 @@
 #include "Dorvane/Settings/SpecEditor.h"
 #include "Dorvane/Settings/SettingsView.h"
 #include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/Shell/ResolutionPanelFrame.h"
 #include "Dorvane/Shell/ScreenSpace.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/FilledHost.h"
@@ -321,7 +322,7 @@ private:
         launcher_->present();
         after(kSettleMilliseconds, [this, name, error] {
             const QRect glass = launcher_->window()->geometry();
-            const QRect area = glass.united(toolbar_->glassFrame()).adjusted(-kMargin, -kMargin, 0, 0);
+            const QRect area = onScreen(glass.united(toolbar_->glassFrame()).adjusted(-kMargin, -kMargin, 0, 0));
             save(grab(area), name, Json{{"glass", rectJson(glass.translated(-area.topLeft()))}});
             launcher_.reset();
             toolbar_.reset();
@@ -410,9 +411,11 @@ private:
     }
 
     // The settings window as a new user first sees it: Accessibility not granted yet, the
-    // factory presets, the toolbar on the right.
+    // factory presets, the toolbar on the right; the theme follows the system, which the
+    // tool switches from light to dark as the program's window would follow it.
     void settingsShots() {
         Preferences preferences;
+        preferences.theme = AppTheme::system;
         preferences.autoResolutionEnabled = true;
         preferences.autoRestoreOnDisconnect = true;
         preferences.customPresets.push_back(CustomPreset{"custom-1", "书房显示器", 1920, 1080, 125});
@@ -459,7 +462,7 @@ private:
             QtLauncherPanel::Services{{clock_, mainQueue_}, [this] { return ScreenSpace::of(host_.screens().screens()); }});
         launcher_->attach(ToolbarSide::left);
         launcher_->present();
-        stage_->companionOpen(true);
+        stage_->companionOpen(FloatingAction::runningApplications);
         after(kSettleMilliseconds, [this] {
             const QRect glass = launcher_->window()->geometry();
             const QRect panel = panelOf(stage_->toolbar());
@@ -467,7 +470,7 @@ private:
                                             .adjusted(0, -kMargin, kMargin, kMargin));
             save(grab(area), "toolbar-launcher.png", Json{{"glass", rectJson(glass.translated(-area.topLeft()))}});
             launcher_.reset();
-            stage_->companionOpen(false);
+            stage_->companionOpen(std::nullopt);
             setDark(true, [this] { overflowShot(); });
         });
     }
@@ -637,8 +640,9 @@ private:
         });
     }
 
-    // The resolution panel on its glass beside a toolbar strip, sized by the height it
-    // reports: on the left with a preset applied, at the bottom with nothing applied.
+    // The resolution panel beside the toolbar, framed as the program frames it: the whole
+    // room beside the toolbar until the content reports its height, then shortened to it.
+    // On the left with a preset applied, at the bottom with nothing applied.
     void panelShot(ToolbarSide side, const std::string& name, std::function<void()> next) {
         const bool bottom = side == ToolbarSide::bottom;
         Preferences preferences = settingsModel_.preferences();
@@ -649,16 +653,15 @@ private:
         settingsModel_.setAdjustment(ResolutionAdjustment(Dimensions{1180, 820}, 100));
         settingsModel_.setApplied(bottom ? std::nullopt : std::optional(Dimensions{1180, 820}));
 
-        const QRect visible = screen()->availableGeometry().adjusted(0, 38, 0, 0);
-        const QRect toolbarFrame = bottom ? QRect(visible.center().x() - 171, visible.bottom() - 71, 342, 72)
-                                          : QRect(visible.left(), visible.top(), 72, 360);
-        toolbar_ = std::make_unique<GlassPanel>(QStringLiteral("工具条"), 3, GlassPanel::Input::clickable);
-        auto* strip = new NativeGlassView(new ToolbarSymbols, DesignTokens::radiusLg);
-        strip->attach(side, true);
-        strip->setHairline(DesignTokens::NS::toolbarHairline, bottom ? ToolbarSide::top : ToolbarSide::right);
-        toolbar_->setGlass(strip);
-        toolbar_->setShadow(DesignTokens::panelShadow);
-        toolbar_->setGlassFrame(toolbarFrame);
+        if (!stage_) stage_ = std::make_unique<ToolbarStage>(host_, mainQueue_, clock_);
+        stage_->expand(side);
+        stage_->companionOpen(FloatingAction::resolution);
+        const auto frameFor = [this, side, presets = static_cast<int>(preferences.customPresets.size())](
+                                  std::optional<double> height) {
+            const auto screens = host_.screens().screens();
+            return qthost::pixelFrame(qthost::toQRectF(
+                resolutionPanelFrame(stage_->toolbar().panelFrame(), screens.front(), screens, side, presets, height)));
+        };
 
         panelHeight_ = 0;
         auto* view = new ResolutionPanelView(settingsModel_, [] {}, [] {}, [this](double height) { panelHeight_ = height; });
@@ -668,25 +671,27 @@ private:
         companion_ = std::make_unique<GlassPanel>(QStringLiteral("分辨率"), 3, GlassPanel::Input::clickable);
         companion_->setGlass(glass);
         companion_->setShadow(DesignTokens::panelShadow);
-        const auto frameFor = [bottom, toolbarFrame](int height) {
-            return bottom ? QRect(toolbarFrame.center().x() - 190, toolbarFrame.top() - height, 380, height)
-                          : QRect(toolbarFrame.right() + 1, toolbarFrame.top(), 360, height);
-        };
-        companion_->setGlassFrame(frameFor(300));
+        companion_->setGlassFrame(frameFor(std::nullopt));
         companion_->present();
-        toolbar_->present();
-        companion_->raise();
-        after(kSettleMilliseconds / 2, [this, frameFor, toolbarFrame, name, next = std::move(next)] {
+        after(kSettleMilliseconds / 2, [this, frameFor, bottom, name, next = std::move(next)] {
             if (panelHeight_ <= 0) return fail("the resolution panel reported no height");
-            const QRect panelFrame = frameFor(static_cast<int>(std::ceil(panelHeight_)));
+            const QRect panelFrame = frameFor(panelHeight_);
             companion_->setGlassFrame(panelFrame);
-            after(kSettleMilliseconds, [this, panelFrame, toolbarFrame, name, next] {
-                const QRect area = panelFrame.united(toolbarFrame).adjusted(-kMargin, -kMargin, kMargin, kMargin);
+            after(kSettleMilliseconds, [this, panelFrame, bottom, name, next] {
+                // The panel with the part of the toolbar beside it.
+                const QRect toolbar = panelOf(stage_->toolbar());
+                QRect area = panelFrame.adjusted(-kMargin, -kMargin, kMargin, kMargin);
+                if (bottom) {
+                    area.setBottom(toolbar.bottom());
+                } else {
+                    area.setLeft(toolbar.left());
+                }
+                area = onScreen(area);
                 save(grab(area), name,
                      Json{{"glass", rectJson(panelFrame.translated(-area.topLeft()))},
-                          {"toolbar", rectJson(toolbarFrame.translated(-area.topLeft()))}});
-                toolbar_.reset();
+                          {"toolbar", rectJson(toolbar.translated(-area.topLeft()))}});
                 companion_.reset();
+                stage_->companionOpen(std::nullopt);
                 after(kSettleMilliseconds / 2, next);
             });
         });
