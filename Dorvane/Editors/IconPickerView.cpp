@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -34,35 +32,9 @@ int gridHeight(std::size_t count) {
     return rows * EditorMetrics::iconCellHeight + (rows - 1) * EditorMetrics::iconGridSpacing;
 }
 
-class IconCellAccessible final : public QAccessibleWidget {
-public:
-    explicit IconCellAccessible(IconCell* cell) : QAccessibleWidget(cell, QAccessible::Button) {}
-
-    QAccessible::State state() const override {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.selectable = true;
-        state.selected = static_cast<IconCell*>(widget())->isSelected();
-        return state;
-    }
-};
-
-QAccessibleInterface* iconPickerAccessibility(const QString& /*className*/, QObject* object) {
-    if (auto* cell = dynamic_cast<IconCell*>(object)) return new IconCellAccessible(cell);
-    return nullptr;
-}
-
 }  // namespace
 
-void installIconPickerAccessibility() {
-    static const bool installed = [] {
-        QAccessible::installFactory(iconPickerAccessibility);
-        return true;
-    }();
-    (void)installed;
-}
-
 IconCell::IconCell(ShortcutIcon icon, QWidget* parent) : QAbstractButton(parent), icon_(icon) {
-    installIconPickerAccessibility();
     setAccessibleName(qtText(title(icon)));
     setToolTip(qtText(IconPickerModel::cellHelp(icon)));
     setFocusPolicy(Qt::TabFocus);
@@ -73,10 +45,7 @@ void IconCell::setSelected(bool selected) {
     if (selected == selected_) return;
     selected_ = selected;
     update();
-    QAccessible::State changed;
-    changed.selected = true;
-    QAccessibleStateChangeEvent event(this, changed);
-    QAccessible::updateAccessibility(&event);
+    announceSelected(this);
 }
 
 void IconCell::paintEvent(QPaintEvent* /*event*/) {

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "Dorvane/Visual/AccessibleControl.h"
 #include "DorvaneCore/Shortcuts/ShortcutIcon.h"
 
 class QLabel;
@@ -24,13 +25,16 @@ class TokenLabel;
 
 // One icon of the picker: its symbol over its title on the neutral fill, outlined in the
 // accent colour (and reported selected to assistive technology) while it is the current icon.
-class IconCell final : public QAbstractButton {
+class IconCell final : public QAbstractButton, public AccessibleControl {
 public:
     IconCell(ShortcutIcon icon, QWidget* parent = nullptr);
 
     ShortcutIcon icon() const { return icon_; }
     void setSelected(bool selected);
     bool isSelected() const { return selected_; }
+
+    std::optional<bool> accessibleSelected() const override { return selected_; }
+    bool pressAccessibly() override { return clickAccessibly(*this); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -99,9 +103,5 @@ private:
     QPointer<QVariantAnimation> heightAnimation_;
     QTimer scrollTimer_;
 };
-
-// How assistive technology sees the picker's cells (a button named by the icon's title,
-// selected when current). Installs its factory once.
-void installIconPickerAccessibility();
 
 }  // namespace dorvane

@@ -58,12 +58,13 @@ ResolutionPanelCell::ResolutionPanelCell(const ResolutionPanelModel::Cell& cell,
 }
 
 void ResolutionPanelCell::render(const ResolutionPanelModel::Cell& cell) {
+    const bool selectionChanged = cell.applied != cell_.applied;
     cell_ = cell;
     const QString title = QString::fromStdString(cell_.preset.title());
     setText(title);
     setAccessibleName(title + QStringLiteral("，") + QString::fromStdString(cell_.preset.sizeLabel()));
-    setAccessibleDescription(cell_.applied ? QStringLiteral("已选择") : QString());
     glyph_->setValues(cellGlyph(cell_));
+    if (selectionChanged) announceSelected(this);
     update();
 }
 
@@ -123,20 +124,24 @@ void ResolutionPanelCell::paintEvent(QPaintEvent* /*event*/) {
 }
 
 // One step: its "A"; the bar draws the track and the thumb behind it.
-class ScaleSegmentBar::Segment final : public QAbstractButton {
+class ScaleSegmentBar::Segment final : public QAbstractButton, public AccessibleControl {
 public:
     explicit Segment(QWidget* parent) : QAbstractButton(parent) { setFocusPolicy(Qt::NoFocus); }
 
     void render(const ResolutionPanelModel::Segment& segment) {
+        const bool selectionChanged = segment.selected != segment_.selected;
         segment_ = segment;
         const QString title = qtText(segment_.title);
         setText(QStringLiteral("A"));
         setAccessibleName(title);
         setToolTip(title);
-        setAccessibleDescription(segment_.selected ? QStringLiteral("已选择") : QString());
         setEnabled(segment_.enabled);
+        if (selectionChanged) announceSelected(this);
         update();
     }
+
+    std::optional<bool> accessibleSelected() const override { return segment_.selected; }
+    bool pressAccessibly() override { return clickAccessibly(*this); }
 
 protected:
     void paintEvent(QPaintEvent* /*event*/) override {

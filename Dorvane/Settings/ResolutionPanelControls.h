@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QWidget>
 
+#include "Dorvane/Visual/AccessibleControl.h"
 #include "DorvaneCore/ResolutionModels/ResolutionPanelModel.h"
 #include "Platform/Dispatch/Observation.h"
 
@@ -18,7 +19,7 @@ class ScreenGlyph;
 
 // One custom preset: its outline over its title and size on a card, ringed in the accent
 // while it is the one applied, announced as selected then.
-class ResolutionPanelCell final : public QAbstractButton {
+class ResolutionPanelCell final : public QAbstractButton, public AccessibleControl {
 public:
     static constexpr double minimumHeight = 74;
 
@@ -26,6 +27,8 @@ public:
 
     void render(const ResolutionPanelModel::Cell& cell);
     const ResolutionPanelModel::Cell& cell() const { return cell_; }
+    std::optional<bool> accessibleSelected() const override { return cell_.applied; }
+    bool pressAccessibly() override { return clickAccessibly(*this); }
     ScreenGlyph* glyph() const { return glyph_; }
     // The title's point size as drawn at the current width: 13, down to 85 % of it before
     // the end is cut.

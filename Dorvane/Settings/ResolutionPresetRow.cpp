@@ -95,8 +95,10 @@ void ResolutionPresetRow::render(const ResolutionPageRow& row) {
     edit_->setAccessibleName(qtText(row_.editAccessibleName()));
     delete_->setAccessibleName(qtText(row_.deleteAccessibleName()));
     setAccessibleName(title);
-    setAccessibleDescription(row_.active ? QStringLiteral("已选择") : QString());
-    if (changedLook) update();
+    if (changedLook) {
+        announceSelected(this);
+        update();
+    }
 }
 
 void ResolutionPresetRow::paintEvent(QPaintEvent* /*event*/) {

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include "Dorvane/Visual/AccessibleControl.h"
 #include "DorvaneCore/ResolutionModels/ResolutionPageRows.h"
 
 namespace dorvane {
@@ -16,13 +17,18 @@ class TokenLabel;
 // pencil and the bin. The row itself takes no click. The one in effect sits on a pale
 // accent with an accented outline and is announced as selected. Kept for its preset's id
 // and shown again with each republished row.
-class ResolutionPresetRow final : public QWidget {
+class ResolutionPresetRow final : public QWidget, public AccessibleControl {
 public:
     ResolutionPresetRow(const ResolutionPageRow& row, std::function<void(const SpecDraft&)> edit,
                         std::function<void(const DeletionTarget&)> remove, QWidget* parent = nullptr);
 
     void render(const ResolutionPageRow& row);
     const ResolutionPageRow& row() const { return row_; }
+
+    QAccessible::Role accessibleRole() const override { return QAccessible::ListItem; }
+    std::optional<bool> accessibleSelected() const override { return row_.active; }
+    bool acceptsAccessiblePress() const override { return false; }
+    bool pressAccessibly() override { return false; }
 
     ScreenGlyph* glyph() const { return glyph_; }
     TokenLabel* title() const { return title_; }

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "Dorvane/Settings/SettingsMetrics.h"
+#include "Dorvane/Visual/AccessibleControl.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/Symbols.h"
 #include "Dorvane/Visual/TokenLabel.h"
@@ -47,7 +48,7 @@ protected:
 };
 
 // One page's row: its symbol and title, on the pale accent while its page is shown.
-class SidebarRow final : public QAbstractButton {
+class SidebarRow final : public QAbstractButton, public AccessibleControl {
 public:
     SidebarRow(const SettingsSidebarRow& row, QWidget* parent) : QAbstractButton(parent), symbol_(row.symbol) {
         setText(QString::fromUtf8(row.title.data(), static_cast<qsizetype>(row.title.size())));
@@ -59,10 +60,12 @@ public:
     void setSelected(bool selected) {
         if (selected == selected_) return;
         selected_ = selected;
-        setAccessibleDescription(selected ? QStringLiteral("已选择") : QString());
+        announceSelected(this);
         update();
     }
     bool isSelected() const { return selected_; }
+    std::optional<bool> accessibleSelected() const override { return selected_; }
+    bool pressAccessibly() override { return clickAccessibly(*this); }
 
     QSize sizeHint() const override {
         const double line = std::max<double>(QFontMetricsF(titleFont()).height(), Metrics::sidebarSymbolWidth);

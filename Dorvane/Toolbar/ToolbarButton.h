@@ -11,6 +11,7 @@
 
 #include "Dorvane/Input/InputServices.h"
 #include "Dorvane/QtHost/MouseDetails.h"
+#include "Dorvane/Visual/AccessibleControl.h"
 #include "Dorvane/Shell/ScreenSpace.h"
 #include "DorvaneCore/Core/ToolbarSide.h"
 #include "DorvaneCore/Toolbar/ToolbarButtonFace.h"
@@ -47,7 +48,7 @@ struct ToolbarButtonEnvironment {
 // press whose grab is lost (the button hides or is disabled, a move comes without the
 // button) ends without a tap. Positions are turned into toolkit points (bottom-left, y
 // up) before the press classifier sees them.
-class ToolbarButton final : public QWidget {
+class ToolbarButton final : public QWidget, public AccessibleControl {
 public:
     ToolbarButton(const ToolbarButtonFace& face, std::shared_ptr<const ToolbarButtonEnvironment> environment,
                   QWidget* parent = nullptr);
@@ -95,6 +96,7 @@ public:
 
     // Assistive technology's press: onPress, onRelease, onTap. False while disabled.
     bool accessibilityPerformPress();
+    bool pressAccessibly() override { return accessibilityPerformPress(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

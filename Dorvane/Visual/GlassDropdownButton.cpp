@@ -67,7 +67,10 @@ void GlassDropdownButton::setFace(const QString& title, bool placeholderStyle, b
     placeholderStyle_ = placeholderStyle;
     open_ = open;
     setText(title);
-    if (resized) updateGeometry();
+    if (resized) {
+        updateGeometry();
+        announceValue(this, title_);
+    }
     update();
 }
 

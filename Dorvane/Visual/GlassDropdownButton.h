@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QString>
 
+#include "Dorvane/Visual/AccessibleControl.h"
 #include "Dorvane/Visual/DropdownMenuView.h"
 
 namespace dorvane {
@@ -12,7 +13,7 @@ namespace dorvane {
 // colour while nothing is chosen), the up-and-down chevron, 12 points of padding, at least
 // `minWidth` by 28 points, on a rounded fill that darkens while hovered or open. Clicking
 // it never takes the keyboard focus from the field being typed in.
-class GlassDropdownButton : public QAbstractButton {
+class GlassDropdownButton : public QAbstractButton, public AccessibleControl {
 public:
     explicit GlassDropdownButton(double minWidth, QWidget* parent = nullptr);
 
@@ -29,6 +30,10 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
+
+    // Assistive technology reads the title shown as the field's value.
+    QString accessibleValue() const override { return title_; }
+    bool pressAccessibly() override { return clickAccessibly(*this); }
 
     static constexpr const char* chevronSymbol = "chevron.up.chevron.down";
     static constexpr double chevronSize = 11;

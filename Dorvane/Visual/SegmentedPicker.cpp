@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "Dorvane/Visual/AccessibleControl.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/VisualAppearance.h"
 
@@ -18,13 +19,21 @@ QFont segmentFont() { return DesignTokens::font(DesignTokens::fontBody); }
 }  // namespace
 
 // One segment: its title over the track; the picker draws the track and the thumb.
-class SegmentedPicker::Segment final : public QAbstractButton {
+class SegmentedPicker::Segment final : public QAbstractButton, public AccessibleControl {
 public:
     Segment(const QString& title, SegmentedPicker& picker) : QAbstractButton(&picker) {
         setText(title);
         setAccessibleName(title);
         setFocusPolicy(Qt::TabFocus);
     }
+
+    void setSelected(bool selected) {
+        if (selected == selected_) return;
+        selected_ = selected;
+        announceSelected(this);
+    }
+    std::optional<bool> accessibleSelected() const override { return selected_; }
+    bool pressAccessibly() override { return clickAccessibly(*this); }
 
 protected:
     void paintEvent(QPaintEvent* /*event*/) override {
@@ -36,6 +45,9 @@ protected:
         painter.drawText(QRectF(rect()), Qt::AlignCenter,
                          QFontMetricsF(segmentFont()).elidedText(text(), Qt::ElideRight, width() - 4));
     }
+
+private:
+    bool selected_ = false;
 };
 
 SegmentedPicker::SegmentedPicker(const QString& accessibleLabel, const QStringList& titles, QWidget* parent)
@@ -60,8 +72,7 @@ void SegmentedPicker::setSelectedIndex(std::optional<int> index) {
     if (index && (*index < 0 || *index >= segmentCount())) index.reset();
     if (index == selected_) return;
     selected_ = index;
-    for (int i = 0; i < segmentCount(); ++i) segments_[static_cast<std::size_t>(i)]->setAccessibleDescription(
-        selected_ == i ? QStringLiteral("已选择") : QString());
+    for (int i = 0; i < segmentCount(); ++i) segments_[static_cast<std::size_t>(i)]->setSelected(selected_ == i);
     update();
 }
 

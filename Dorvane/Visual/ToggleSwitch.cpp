@@ -33,6 +33,7 @@ QSize ToggleSwitch::trackSize(ControlSize size) {
 void ToggleSwitch::setOn(bool on) {
     if (on == on_) return;
     on_ = on;
+    announceChecked(this);
     update();
 }
 

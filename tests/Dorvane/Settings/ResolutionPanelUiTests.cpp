@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+
 #include "Dorvane/Settings/FixedSettingsPermissions.h"
 #include "Dorvane/Settings/ResolutionPanelControls.h"
 #include "Dorvane/Settings/ResolutionPanelView.h"
@@ -67,6 +69,26 @@ TEST_F(ResolutionPanelViewTest, TheMarkedCellOnlyClosesAnotherCallsOnCustomAndTh
     click(*panel.restoreButton());
     EXPECT_EQ(calls.back(), "restore");
 
+    // Assistive technology reads the mark and the current size as selected states, and
+    // presses cells and steps as a click would.
+    const auto selected = [](QWidget* control) {
+        const QAccessible::State state = QAccessible::queryAccessibleInterface(control)->state();
+        EXPECT_TRUE(state.selectable);
+        return static_cast<bool>(state.selected);
+    };
+    EXPECT_TRUE(selected(panel.cell("b")));
+    EXPECT_FALSE(selected(panel.cell("a")));
+    EXPECT_TRUE(selected(panel.segments()->segment(100)));
+    EXPECT_FALSE(selected(panel.segments()->segment(110)));
+    calls.clear();
+    for (QWidget* control : {static_cast<QWidget*>(panel.cell("a")), static_cast<QWidget*>(panel.segments()->segment(110))}) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+        EXPECT_EQ(accessible->role(), QAccessible::Button);
+        ASSERT_NE(accessible->actionInterface(), nullptr);
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    }
+    EXPECT_EQ(calls, (Calls{"onCustom(a)", "onScale(110)"}));
+
     // Another selection later keeps the order; nothing applied marks nothing.
     Preferences preferences = model.preferences();
     preferences.selectedCustomID = "a";
@@ -75,6 +97,8 @@ TEST_F(ResolutionPanelViewTest, TheMarkedCellOnlyClosesAnotherCallsOnCustomAndTh
     settle();
     EXPECT_EQ(panel.cells()[0]->cell().preset.id, "b");
     EXPECT_FALSE(panel.cell("a")->cell().applied);
+    EXPECT_FALSE(selected(panel.cell("b")));
+    EXPECT_FALSE(selected(panel.segments()->segment(100))) << "current, but nothing is applied";
     EXPECT_TRUE(panel.inactiveBadge()->isVisible());
     EXPECT_EQ(panel.inactiveBadge()->text(), QStringLiteral("未启用"));
 }

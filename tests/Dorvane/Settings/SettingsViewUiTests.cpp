@@ -49,7 +49,8 @@ TEST_F(SettingsViewTest, ANewPresetStartsOnTheResolutionPageSizedLikeTheSelectio
         });
         SettingsView& settings = open(true, SettingsPage::general);
         EXPECT_EQ(settings.state().page, SettingsPage::resolution);
-        EXPECT_EQ(settings.sidebar()->row(SettingsPage::resolution)->accessibleDescription(), QStringLiteral("已选择"));
+        EXPECT_TRUE(QAccessible::queryAccessibleInterface(settings.sidebar()->row(SettingsPage::resolution))->state().selected);
+        EXPECT_FALSE(QAccessible::queryAccessibleInterface(settings.sidebar()->row(SettingsPage::general))->state().selected);
         ASSERT_TRUE(settings.state().draft);
         const SpecDraft& draft = *settings.state().draft;
         EXPECT_TRUE(std::regex_match(draft.id, upperCaseUUID)) << draft.id;

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include <QAccessible>
 #include <QWheelEvent>
 
 #include "Dorvane/Toolbar/ToolbarContent.h"
@@ -126,14 +127,23 @@ TEST_F(ToolbarButtonTest, AReleaseOutsideNeitherTapsNorStaysLitAndALostGrabEndsT
     EXPECT_FALSE(button->pressing());
 }
 
+// Pressed through the accessibility interface, as assistive technology presses it.
 TEST_F(ToolbarButtonTest, AnAssistivePressDoesAllThreeWhileEnabled) {
-    EXPECT_TRUE(button->accessibilityPerformPress());
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::Button);
+    EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromStdString(button->name()));
+    ASSERT_NE(accessible->actionInterface(), nullptr);
+    EXPECT_TRUE(accessible->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(heard, (std::vector<std::string>{"press", "release", "tap"}));
     EXPECT_EQ(log, (std::vector<std::string>{"button-accessibility id=persistent:settings"}));
     button->setEnabled(false);
     EXPECT_FALSE(button->accessibilityPerformPress());
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     testing::tap(*button);
     EXPECT_EQ(heard.size(), 3u);
+    EXPECT_EQ(log.size(), 1u);
 }
 
 TEST_F(ToolbarButtonTest, TheStripScrollsItsFiveButtonsByTheWheelAndFadesItsHiddenEnds) {

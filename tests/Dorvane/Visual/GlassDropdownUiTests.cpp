@@ -193,6 +193,23 @@ TEST_F(DropdownTest, PointerRowsHighlightAndAClickChooses) {
     EXPECT_FALSE(field->isOpen());
 }
 
+// The field itself: a button whose value is the title it shows, opened by a press.
+TEST_F(DropdownTest, TheFieldReadsItsChoiceAsItsValue) {
+    show();
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(field.data());
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::Button);
+    EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("切换分辨率"));
+    EXPECT_EQ(accessible->text(QAccessible::Value), QStringLiteral("规格 1"));
+    EXPECT_EQ(accessible->text(QAccessible::Description), QStringLiteral("弹出选项"));
+    field->setSelection(std::nullopt);
+    EXPECT_EQ(accessible->text(QAccessible::Value), QStringLiteral("请选择规格"));
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(field->isOpen());
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_FALSE(field->isOpen());
+}
+
 TEST_F(DropdownTest, RowsAreButtonsToAssistiveTechnology) {
     show();
     testing::click(*field);

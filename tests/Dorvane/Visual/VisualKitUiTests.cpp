@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+
 #include <set>
 #include <string>
 #include <vector>
@@ -292,8 +294,30 @@ TEST_F(VisualKit, SwitchesAndPickersAskTheirOwnerAndShowOnlyWhatTheyAreGiven) {
     toggle->setOn(true);
     testing::click(*toggle);
     EXPECT_EQ(asked, (std::vector<bool>{true, false}));
+
+    // Assistive technology reads the switch as checkable and checked and the chosen
+    // segment as selected (states, not words), and presses both as a click would.
+    QAccessibleInterface* accessibleToggle = QAccessible::queryAccessibleInterface(toggle);
+    EXPECT_EQ(accessibleToggle->role(), QAccessible::CheckBox);
+    EXPECT_TRUE(accessibleToggle->state().checkable);
+    EXPECT_TRUE(accessibleToggle->state().checked);
+    toggle->setOn(false);
+    EXPECT_FALSE(accessibleToggle->state().checked);
+    accessibleToggle->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(asked, (std::vector<bool>{true, false, true}));
+    for (int index = 0; index < picker->segmentCount(); ++index) {
+        const QAccessible::State state = QAccessible::queryAccessibleInterface(picker->segment(index))->state();
+        EXPECT_TRUE(state.selectable);
+        EXPECT_EQ(static_cast<bool>(state.selected), index == 0) << index;
+        EXPECT_TRUE(picker->segment(index)->accessibleDescription().isEmpty());
+    }
+    QAccessible::queryAccessibleInterface(picker->segment(1))->actionInterface()->doAction(
+        QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(chosen, (std::vector<int>{2, 1}));
+
     picker->setSelectedIndex(7);
     EXPECT_EQ(picker->selectedIndex(), std::nullopt);
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(picker->segment(0))->state().selected);
 }
 
 TEST_F(VisualKit, EdgesFadeOnlyWhileContentLiesBeyondThem) {
