@@ -8,18 +8,22 @@ namespace dorvane {
 
 namespace {
 
+// Asks the control anew on every call: while its widget is being destroyed the control is
+// gone already, and the interface answers as a plain widget.
 class ControlAccessible final : public QAccessibleWidget {
 public:
     ControlAccessible(QWidget* widget, AccessibleControl* control)
-        : QAccessibleWidget(widget, control->accessibleRole()), control_(control) {}
+        : QAccessibleWidget(widget, control->accessibleRole()) {}
 
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();
-        if (const auto selected = control_->accessibleSelected()) {
+        const AccessibleControl* control = this->control();
+        if (control == nullptr) return state;
+        if (const auto selected = control->accessibleSelected()) {
             state.selectable = true;
             state.selected = *selected;
         }
-        if (const auto checked = control_->accessibleChecked()) {
+        if (const auto checked = control->accessibleChecked()) {
             state.checkable = true;
             state.checked = *checked;
         }
@@ -27,26 +31,31 @@ public:
     }
 
     QString text(QAccessible::Text kind) const override {
-        if (kind == QAccessible::Value) return control_->accessibleValue();
+        if (const AccessibleControl* control = this->control(); control != nullptr && kind == QAccessible::Value) {
+            return control->accessibleValue();
+        }
         return QAccessibleWidget::text(kind);
     }
 
     QStringList actionNames() const override {
         QStringList names = QAccessibleWidget::actionNames();
-        if (control_->acceptsAccessiblePress()) names.prepend(pressAction());
+        if (const AccessibleControl* control = this->control(); control != nullptr && control->acceptsAccessiblePress()) {
+            names.prepend(pressAction());
+        }
         return names;
     }
 
     void doAction(const QString& name) override {
-        if (name == pressAction() && control_->acceptsAccessiblePress()) {
-            control_->pressAccessibly();
+        if (AccessibleControl* control = this->control();
+            control != nullptr && name == pressAction() && control->acceptsAccessiblePress()) {
+            control->pressAccessibly();
             return;
         }
         QAccessibleWidget::doAction(name);
     }
 
 private:
-    AccessibleControl* control_;
+    AccessibleControl* control() const { return dynamic_cast<AccessibleControl*>(object()); }
 };
 
 QAccessibleInterface* controlAccessibility(const QString& /*className*/, QObject* object) {
