@@ -13,7 +13,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
-#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -57,6 +56,10 @@ QVBoxLayout* column(QWidget* owner, int spacing) {
     return layout;
 }
 
+// The modifier symbols of a keycap and the key chip: the monospaced face draws ⇧ ⌘ ⌥ ⌃ and the
+// key letter in one face, so the symbols keep the letter's size and baseline.
+QFont keySymbolFont() { return DesignTokens::monospacedFont(DesignTokens::fontBody, FontWeight::semibold); }
+
 const AdaptiveColor& unsetKeyColor() {
     static const AdaptiveColor color =
         DesignTokens::Colors::textSecondary.withOpacity(EditorMetrics::unsetKeyOpacity, "Corvelle.unsetKey");
@@ -82,7 +85,7 @@ void KeycapButton::setOn(bool on) {
 }
 
 QSize KeycapButton::sizeHint() const {
-    const double width = QFontMetricsF(DesignTokens::font(DesignTokens::fontBody, FontWeight::semibold)).horizontalAdvance(symbol_) +
+    const double width = QFontMetricsF(keySymbolFont()).horizontalAdvance(symbol_) +
                          EditorMetrics::keycapLabelSpacing +
                          QFontMetricsF(DesignTokens::font(DesignTokens::fontCaption, FontWeight::medium)).horizontalAdvance(text());
     return QSize(static_cast<int>(std::ceil(width)) + 2 * EditorMetrics::chipHorizontalPadding, EditorMetrics::keycapHeight);
@@ -98,7 +101,7 @@ void KeycapButton::paintEvent(QPaintEvent* /*event*/) {
                                     : (isDown() ? DesignTokens::Colors::secondaryFillPressed : DesignTokens::Colors::secondaryFill);
     painter.fillPath(shape, fill.resolved());
     painter.setPen((on_ ? DesignTokens::Colors::accent : DesignTokens::Colors::textPrimary).resolved());
-    const QFont symbolFont = DesignTokens::font(DesignTokens::fontBody, FontWeight::semibold);
+    const QFont symbolFont = keySymbolFont();
     QFont titleFont = DesignTokens::font(DesignTokens::fontCaption, FontWeight::medium);
     const double symbolWidth = QFontMetricsF(symbolFont).horizontalAdvance(symbol_);
     double titleWidth = QFontMetricsF(titleFont).horizontalAdvance(text());
@@ -110,12 +113,15 @@ void KeycapButton::paintEvent(QPaintEvent* /*event*/) {
     }
     const double total = symbolWidth + EditorMetrics::keycapLabelSpacing + std::min(titleWidth, room);
     const double left = (width() - total) / 2;
+    // Symbol and name share one baseline, the one that centres the symbol's line.
+    const QFontMetricsF symbolMetrics(symbolFont);
+    const double baseline = (height() - symbolMetrics.ascent() - symbolMetrics.descent()) / 2 + symbolMetrics.ascent();
     painter.setFont(symbolFont);
-    painter.drawText(QRectF(left, 0, symbolWidth + 1, height()), Qt::AlignLeft | Qt::AlignVCenter, symbol_);
+    painter.drawText(QPointF(left, baseline), symbol_);
     painter.setFont(titleFont);
-    const QRectF titleRect(left + symbolWidth + EditorMetrics::keycapLabelSpacing, 0, std::min(titleWidth, room) + 1, height());
-    painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter,
-                     QFontMetricsF(titleFont).elidedText(text(), Qt::ElideRight, titleRect.width()));
+    const double titleRoom = std::min(titleWidth, room) + 1;
+    painter.drawText(QPointF(left + symbolWidth + EditorMetrics::keycapLabelSpacing, baseline),
+                     QFontMetricsF(titleFont).elidedText(text(), Qt::ElideRight, titleRoom));
 }
 
 ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callbacks, const EditorServices& services,
@@ -235,7 +241,7 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
     auto* chipLayout = new QHBoxLayout(chip_);
     chipLayout->setContentsMargins(EditorMetrics::chipHorizontalPadding, EditorMetrics::chipVerticalPadding,
                                    EditorMetrics::chipHorizontalPadding, EditorMetrics::chipVerticalPadding);
-    chipText_ = label(QString(), DesignTokens::fontBody, FontWeight::semibold, DesignTokens::Colors::accent, chip_);
+    chipText_ = new TokenLabel(QString(), keySymbolFont(), DesignTokens::Colors::accent, chip_);
     chipLayout->addWidget(chipText_);
     currentKey->addWidget(chip_);
     unset_ = label(QStringLiteral("未设定"), DesignTokens::fontBody, FontWeight::regular, unsetKeyColor(), bodyContent_);
@@ -458,28 +464,6 @@ void ShortcutEditor::confirmDelete() {
     });
     deleteAlert_ = alert;
     alert->open();
-}
-
-// The sheet grows and shrinks with its content after it was placed: it stays centred over
-// the window it belongs to, so that it never hangs below or beside it.
-void ShortcutEditor::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (QWidget* sheet = window(); sheet != this) sheet->installEventFilter(this);
-    keepOverParent();
-}
-
-bool ShortcutEditor::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == window() && event->type() == QEvent::Resize) keepOverParent();
-    return QWidget::eventFilter(watched, event);
-}
-
-void ShortcutEditor::keepOverParent() {
-    QWidget* sheet = window();
-    if (sheet == this || sheet->parentWidget() == nullptr) return;
-    const QRect owner = sheet->parentWidget()->window()->geometry();
-    const QPoint place(owner.left() + (owner.width() - sheet->width()) / 2,
-                       owner.top() + std::max(0, (owner.height() - sheet->height()) / 2));
-    if (sheet->pos() != place) sheet->move(place);
 }
 
 void ShortcutEditor::keyPressEvent(QKeyEvent* event) {

@@ -94,15 +94,12 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void toggleIconPicker();
     void confirmDelete();
     void cancel();
     void fitHeight();
-    void keepOverParent();
 
     ShortcutEditorModel model_;
     Callbacks callbacks_;

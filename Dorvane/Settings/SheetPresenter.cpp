@@ -1,23 +1,37 @@
 #include "Dorvane/Settings/SheetPresenter.h"
 
-#include <QPushButton>
 #include <QDialog>
+#include <QEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/GlassShapes.h"
+#include "DorvaneCore/SettingsWindow/SheetPlacement.h"
 
 namespace dorvane {
 
 namespace {
 
-// A sheet: its content on the page background, sized by the content.
+// The outline of a sheet: square where it hangs from the window's top edge, rounded below.
+QPainterPath sheetShape(const QRectF& rect) {
+    const double radius = DesignTokens::sheetRadius;
+    return roundedPath(rect, glass::CornerRadii{0, 0, radius, radius});
+}
+
+// A sheet: its content on the page background, laid into the window as a sub-window, so
+// that Tab and Backtab go round its own controls only. It tells its presenter when its
+// content asks for another size.
 class SheetDialog final : public QDialog {
 public:
-    SheetDialog(QWidget& owner, std::unique_ptr<QWidget> content) : QDialog(&owner) {
+    SheetDialog(QWidget& owner, std::unique_ptr<QWidget> content, std::function<void()> relayout)
+        : QDialog(&owner, Qt::SubWindow), relayout_(std::move(relayout)) {
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSizeConstraint(QLayout::SetFixedSize);
         if (content) {
             setAccessibleName(content->accessibleName());
             layout->addWidget(content.release());
@@ -25,17 +39,100 @@ public:
         DesignTokens::repaintOnAppearanceChange(this);
     }
 
-protected:
-    void paintEvent(QPaintEvent* /*event*/) override {
-        QPainter(this).fillRect(rect(), DesignTokens::Colors::pageBackground.resolved());
+    // The first control in the sheet's own tab order takes the focus.
+    void takeFocus() {
+        if (QWidget* focused = focusWidget(); focused != nullptr && isAncestorOf(focused)) return;
+        if (!focusNextPrevChild(true)) setFocus(Qt::OtherFocusReason);
     }
+
+protected:
+    bool event(QEvent* event) override {
+        const bool handled = QDialog::event(event);
+        if (event->type() == QEvent::LayoutRequest && relayout_) relayout_();
+        return handled;
+    }
+
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF bounds(rect());
+        painter.fillPath(sheetShape(bounds), DesignTokens::Colors::pageBackground.resolved());
+        // A hairline along the sides and the bottom sets the sheet off the dimmed window.
+        const double half = DesignTokens::hairline(devicePixelRatioF()) / 2;
+        painter.setClipRect(bounds.adjusted(0, half * 2, 0, 0));
+        painter.strokePath(sheetShape(bounds.adjusted(half, -1, -half, -half)),
+                           QPen(DesignTokens::Colors::sheetEdge.resolved(), half * 2));
+    }
+
+private:
+    std::function<void()> relayout_;
 };
 
 }  // namespace
 
-SheetPresenter::SheetPresenter(QWidget& owner) : owner_(owner) {}
+// The dimming over the window behind the sheets, with each sheet's shadow on it. It lies
+// above everything else of the owner and under the sheets, and takes every press, wheel
+// turn and hover meant for what it covers.
+class SheetPresenter::Backdrop final : public QWidget {
+public:
+    Backdrop(QWidget& owner, std::function<void()> relayout) : QWidget(&owner), relayout_(std::move(relayout)) {
+        setAttribute(Qt::WA_NoMousePropagation);
+        setAccessibleName(QStringLiteral("已变暗的设置窗口"));
+        owner.installEventFilter(this);
+        DesignTokens::repaintOnAppearanceChange(this);
+        hide();
+    }
 
-SheetPresenter::~SheetPresenter() { closeAll(); }
+    void setSheets(std::vector<QRect> sheets) {
+        if (sheets == sheets_) return;
+        sheets_ = std::move(sheets);
+        update();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == parent() && event->type() == QEvent::Resize && relayout_) relayout_();
+        return QWidget::eventFilter(watched, event);
+    }
+
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), DesignTokens::Colors::sheetDim.resolved());
+        const auto& look = DesignTokens::sheetShadow;
+        for (const QRect& sheet : sheets_) {
+            const QSize size = sheet.size() + QSize(2 * look.margin, 2 * look.margin);
+            const double ratio = devicePixelRatioF();
+            if (shadow_.isNull() || shadowSize_ != size || shadowRatio_ != ratio) {
+                const QRectF shape(look.margin, look.margin + look.offsetY, sheet.width(), sheet.height());
+                shadow_ = blurredShape(size, ratio, sheetShape(shape), look.blurRadius, look.opacity);
+                shadowSize_ = size;
+                shadowRatio_ = ratio;
+            }
+            painter.drawImage(QPointF(sheet.x() - look.margin, sheet.y() - look.margin), shadow_);
+        }
+    }
+
+    void mousePressEvent(QMouseEvent* event) override { event->accept(); }
+    void mouseReleaseEvent(QMouseEvent* event) override { event->accept(); }
+    void mouseDoubleClickEvent(QMouseEvent* event) override { event->accept(); }
+    void mouseMoveEvent(QMouseEvent* event) override { event->accept(); }
+    void wheelEvent(QWheelEvent* event) override { event->accept(); }
+
+private:
+    std::function<void()> relayout_;
+    std::vector<QRect> sheets_;
+    QImage shadow_;
+    QSize shadowSize_;
+    double shadowRatio_ = 0;
+};
+
+SheetPresenter::SheetPresenter(QWidget& owner)
+    : owner_(owner), backdrop_(new Backdrop(owner, [this] { arrange(); })) {}
+
+SheetPresenter::~SheetPresenter() {
+    closeAll();
+    delete backdrop_.data();
+}
 
 bool SheetPresenter::keeps(const std::string& slot, const std::optional<std::string>& identity) {
     const auto open = presented_.find(slot);
@@ -47,13 +144,42 @@ bool SheetPresenter::keeps(const std::string& slot, const std::optional<std::str
 void SheetPresenter::sheet(const std::string& slot, const std::optional<std::string>& identity, const Build& build,
                            std::function<void()> dismissed) {
     if (keeps(slot, identity)) return;
-    auto* dialog = new SheetDialog(owner_, build ? build() : nullptr);
+    auto* dialog = new SheetDialog(owner_, build ? build() : nullptr, [this] { arrange(); });
     presented_[slot] = Presented{*identity, dialog};
     QObject::connect(dialog, &QDialog::finished, dialog, [this, slot, dialog, dismissed = std::move(dismissed)] {
         finished(slot, dialog, {}, dismissed);
     });
+    arrange();  // placed before it shows, so that it never appears where a window would be
     dialog->open();
+    arrange();
+    dialog->takeFocus();
 }
+
+void SheetPresenter::arrange() {
+    std::vector<QRect> sheets;
+    for (const auto& [slot, open] : presented_) {
+        auto* sheet = dynamic_cast<SheetDialog*>(open.dialog.data());
+        if (sheet == nullptr) continue;
+        const QSize preferred = sheet->sizeHint().expandedTo(sheet->minimumSizeHint());
+        const geometry::Rect frame = SheetPlacement::frame({static_cast<double>(owner_.width()), static_cast<double>(owner_.height())},
+                                                           {static_cast<double>(preferred.width()), static_cast<double>(preferred.height())});
+        const QRect placed(static_cast<int>(frame.x), static_cast<int>(frame.y), static_cast<int>(frame.width),
+                           static_cast<int>(frame.height));
+        if (sheet->geometry() != placed) sheet->setGeometry(placed);
+        if (!sheet->isHidden()) sheets.push_back(placed);
+    }
+    if (!backdrop_) return;
+    backdrop_->setGeometry(owner_.rect());
+    backdrop_->setSheets(sheets);
+    backdrop_->setVisible(!sheets.empty());
+    if (sheets.empty()) return;
+    backdrop_->raise();
+    for (const auto& [slot, open] : presented_) {
+        if (auto* sheet = dynamic_cast<SheetDialog*>(open.dialog.data())) sheet->raise();
+    }
+}
+
+QWidget* SheetPresenter::dimming() const { return backdrop_.data(); }
 
 void SheetPresenter::alert(const std::string& slot, const std::optional<std::string>& identity, const QString& text,
                            std::vector<AlertAction> actions, std::function<void()> dismissed) {
@@ -90,6 +216,7 @@ void SheetPresenter::finished(const std::string& slot, QDialog* dialog, const st
     if (chosen) chosen();
     presented_.erase(slot);
     dialog->deleteLater();
+    arrange();
     if (dismissed) dismissed();
 }
 
@@ -102,6 +229,7 @@ void SheetPresenter::close(const std::string& slot) {
         dialog->hide();
         dialog->deleteLater();
     }
+    arrange();
 }
 
 QDialog* SheetPresenter::presented(const std::string& slot) const {

@@ -16,9 +16,12 @@ class QWidget;
 
 namespace dorvane {
 
-// The sheets and alerts of the settings window: window-modal dialogs over it, opened with
-// open() so that nothing waits in a nested event loop. Each lives in a named slot and is
-// keyed by the identity of the item it presents. The view calls sheet() or alert() for
+// The sheets and alerts of the settings window, opened with open() so that nothing waits in
+// a nested event loop. A sheet lies inside the window: it hangs from the top edge of the
+// owner, centred, with rounded lower corners and a shadow, over a dimming layer that covers
+// the rest of the window and takes every press meant for it; the keyboard focus stays in the
+// sheet. Alerts are window-modal dialogs. Each lives in a named slot and is keyed by the
+// identity of the item it presents. The view calls sheet() or alert() for
 // every slot each time it renders: the same identity keeps the open dialog (and whatever
 // the user typed in it), another identity replaces it, none closes it. When the user
 // dismisses one (Escape, the window's close button, an alert's button), `dismissed` runs
@@ -49,6 +52,8 @@ public:
 
     // The dialog open in `slot`, if any (a QMessageBox for alerts).
     QDialog* presented(const std::string& slot) const;
+    // The layer that dims the owner while a sheet is up (hidden otherwise).
+    QWidget* dimming() const;
     std::optional<std::string> presentedIdentity(const std::string& slot) const;
     // Closes every open dialog without running `dismissed`.
     void closeAll();
@@ -59,12 +64,17 @@ private:
         QPointer<QDialog> dialog;
     };
 
+    class Backdrop;
+
     bool keeps(const std::string& slot, const std::optional<std::string>& identity);
+    // Places every open sheet and shows the dimming layer while one is up.
+    void arrange();
     void close(const std::string& slot);
     void finished(const std::string& slot, QDialog* dialog, const std::function<void()>& chosen,
                   const std::function<void()>& dismissed);
 
     QWidget& owner_;
+    QPointer<Backdrop> backdrop_;
     std::map<std::string, Presented> presented_;
 };
 

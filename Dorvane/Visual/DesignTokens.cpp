@@ -29,6 +29,17 @@ AdaptiveColor primary(const char* name, double opacity) { return AdaptiveColor{n
 
 const QColor kAccent = rgb(0, 113, 227);
 
+// The faces the text family has: Regular, Medium and Bold. A semibold asked of it would be
+// matched to one of its neighbours by the font matcher; naming the face keeps the choice ours.
+QFont::Weight faceWeight(FontWeight weight) {
+    switch (weight) {
+        case FontWeight::regular: return QFont::Normal;
+        case FontWeight::medium: return QFont::Medium;
+        case FontWeight::semibold: return QFont::Bold;
+    }
+    return QFont::Normal;
+}
+
 }  // namespace
 
 QColor AdaptiveColor::resolved() const { return resolved(VisualAppearance::shared().dark()); }
@@ -44,7 +55,7 @@ AdaptiveColor AdaptiveColor::withOpacity(double opacity, const char* newName) co
 double DesignTokens::hairline(double scale) { return glass::hairlineWidth(scale); }
 
 const QString& DesignTokens::textFamily() {
-    static const QString family = QStringLiteral("WenQuanYi Micro Hei");
+    static const QString family = QStringLiteral("Noto Sans CJK SC");
     return family;
 }
 
@@ -58,11 +69,7 @@ QFont DesignTokens::font(double size, FontWeight weight) {
         // A point at 96 dpi is 96/72 pixels: N logical pixels are N × 72 / 96 points.
         font.setPointSizeF(points * 72.0 / 96.0);
     }
-    switch (weight) {
-        case FontWeight::regular: font.setWeight(QFont::Normal); break;
-        case FontWeight::medium: font.setWeight(QFont::Medium); break;
-        case FontWeight::semibold: font.setWeight(QFont::DemiBold); break;
-    }
+    font.setWeight(faceWeight(weight));
     return font;
 }
 
@@ -70,7 +77,7 @@ QFont DesignTokens::monospacedFont(double size, FontWeight weight) {
     QFont mono = font(size, weight);
     // DejaVu Sans Mono draws every modifier and arrow of a key label in one size; the CJK face,
     // which lacks ⌘ ⌥ ⌃ ⌫, is only the fallback for the Chinese words a label may hold.
-    mono.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("WenQuanYi Micro Hei Mono"), textFamily()});
+    mono.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Noto Sans Mono CJK SC"), textFamily()});
     mono.setStyleHint(QFont::Monospace);
     return mono;
 }
@@ -147,6 +154,8 @@ const AdaptiveColor DesignTokens::Colors::warningFill =
 const AdaptiveColor DesignTokens::Colors::success{"Corvelle.success", rgb(52, 199, 89), rgb(48, 209, 88)};
 const AdaptiveColor DesignTokens::Colors::switchTrackOff{"Corvelle.switchTrackOff", white(0, 0.09), white(1, 0.16)};
 const AdaptiveColor DesignTokens::Colors::red{"Corvelle.red", rgb(255, 59, 48), rgb(255, 69, 58)};
+const AdaptiveColor DesignTokens::Colors::sheetDim{"Corvelle.sheetDim", white(0, 0.2), white(0, 0.42)};
+const AdaptiveColor DesignTokens::Colors::sheetEdge{"Corvelle.sheetEdge", white(0, 0.12), white(1, 0.14)};
 const AdaptiveColor DesignTokens::Colors::runningIndicator =
     same("Corvelle.runningIndicator", QColor::fromRgbF(0.4F, 0.7F, 0.53F));
 

@@ -75,6 +75,10 @@ struct DesignTokens {
     static constexpr Shadow panelShadow{6, 2, 0.22, 10};
     // The shadow of a dropdown menu drawn inline in a preview.
     static constexpr Shadow previewMenuShadow{4, 0, 0.18, 6};
+    // A sheet of the settings window: the rounding of its lower corners and the shadow it
+    // casts on the dimmed window (Colors::sheetDim) behind it.
+    static constexpr double sheetRadius = radiusLg;
+    static constexpr Shadow sheetShadow{12, 4, 0.3, 28};
 
     // Switches and segmented pickers: the switch's track in its three control sizes, the
     // inset of its knob and of a segment's thumb, and how faint a pressed segment's title is.
@@ -114,7 +118,8 @@ struct DesignTokens {
 
     // The only way views make fonts. A size of N points is N logical pixels: whole sizes
     // through pixel sizes, fractional ones as points at the 96-dpi logical resolution of
-    // the offscreen and X platforms. Text is set in WenQuanYi Micro Hei.
+    // the offscreen and X platforms. Text is set in Noto Sans CJK SC, whose Regular, Medium
+    // and Bold faces draw the three weights (semibold takes the Bold face).
     static QFont font(double size, FontWeight weight = FontWeight::regular);
     static QFont font(const TextFont& textFont) { return font(textFont.pointSize, textFont.weight); }
     // The same in the monospaced face (key combinations).
@@ -179,6 +184,9 @@ struct DesignTokens {
         static const AdaptiveColor warning;
         static const AdaptiveColor warningFill;
         static const AdaptiveColor success;
+        // Laid over the settings window while a sheet is up, and the sheet's own edge.
+        static const AdaptiveColor sheetDim;
+        static const AdaptiveColor sheetEdge;
     };
 
     // Repaints `widget` whenever the appearance changes (its colours resolve anew).

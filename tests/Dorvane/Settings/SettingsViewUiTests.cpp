@@ -4,17 +4,20 @@
 #include <regex>
 
 #include <QAccessible>
+#include <QApplication>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 
 #include "Dorvane/Settings/AutomaticResolutionSettings.h"
 #include "Dorvane/Settings/ConnectionSettingsPage.h"
 #include "Dorvane/Settings/GeneralSettingsPage.h"
 #include "Dorvane/Settings/SettingRows.h"
 #include "Dorvane/Settings/SettingsSidebar.h"
+#include "Dorvane/Settings/SpecEditor.h"
 #include "Dorvane/Settings/TouchSettingsPage.h"
 #include "Dorvane/Visual/DropdownMenuView.h"
 #include "Dorvane/Visual/GlassPanel.h"
@@ -204,6 +207,72 @@ TEST_F(SettingsViewTest, TheEditorSheetIsKeyedByTheDraftAndEscapeClearsIt) {
     EXPECT_FALSE(view->state().draft);
     EXPECT_EQ(view->sheets().presented(SettingsView::draftSheet), nullptr);
     EXPECT_EQ(built.size(), 2u);
+}
+
+// A sheet lies inside the window: hanging from its top edge, centred, following the window
+// and its own content's size, over a dimming layer that takes every press meant for the page
+// behind; Tab goes round the sheet's own controls only.
+TEST_F(SettingsViewTest, ASheetHangsFromTheTopEdgeOverADimmedWindowThatTakesNoInput) {
+    open(true, SettingsPage::resolution);
+    QDialog* sheet = view->sheets().presented(SettingsView::draftSheet);
+    ASSERT_NE(sheet, nullptr);
+    settle();
+    EXPECT_FALSE(sheet->isWindow());
+    EXPECT_EQ(sheet->parentWidget(), view.get());
+    EXPECT_EQ(sheet->y(), 0);
+    EXPECT_EQ(sheet->width(), SpecEditor::width);
+    EXPECT_EQ(sheet->x(), (view->width() - sheet->width()) / 2);
+    EXPECT_GT(sheet->height(), 200);
+
+    QWidget* dimming = view->sheets().dimming();
+    ASSERT_NE(dimming, nullptr);
+    EXPECT_TRUE(dimming->isVisible());
+    EXPECT_EQ(dimming->geometry(), view->rect());
+    const QPoint onSidebar = view->sidebar()->row(SettingsPage::general)->geometry().center() +
+                             view->sidebar()->mapTo(view.get(), QPoint(0, 0));
+    EXPECT_EQ(view->childAt(onSidebar), dimming);
+    EXPECT_TRUE(sheet->isAncestorOf(view->childAt(sheet->geometry().center())) ||
+                view->childAt(sheet->geometry().center()) == sheet);
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, onSidebar);
+    settle();
+    EXPECT_EQ(view->state().page, SettingsPage::resolution) << "the dimmed sidebar took the click";
+
+    for (int press = 0; press < 12; ++press) {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        EXPECT_TRUE(sheet->isAncestorOf(focused)) << press;
+        QTest::keyClick(focused, press % 3 == 2 ? Qt::Key_Backtab : Qt::Key_Tab);
+    }
+
+    // The window grows: the sheet stays centred on it, and so does the dimming.
+    view->resize(1100, 720);
+    settle();
+    EXPECT_EQ(sheet->x(), (1100 - sheet->width()) / 2);
+    EXPECT_EQ(dimming->geometry(), view->rect());
+    view->resize(900, 720);
+
+    // Its content grows and shrinks: the sheet follows, still hanging from the top edge.
+    QLabel* content = nullptr;
+    view->setSpecEditor([&content](const SpecDraft&) {
+        auto label = std::make_unique<QLabel>(QStringLiteral("内容"));
+        label->setFixedSize(300, 200);
+        content = label.get();
+        return label;
+    });
+    view->setDraft(SpecDraft{"OTHER", "", "1280", "720", true, 100});
+    settle();
+    sheet = view->sheets().presented(SettingsView::draftSheet);
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_NE(content, nullptr);
+    EXPECT_EQ(sheet->geometry(), QRect(300, 0, 300, 200));
+    content->setFixedSize(400, 900);
+    settle();
+    EXPECT_EQ(sheet->geometry(), QRect(250, 0, 400, 720)) << "never beyond the window";
+
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    settle();
+    EXPECT_FALSE(dimming->isVisible());
+    EXPECT_EQ(view->childAt(onSidebar), view->sidebar()->row(SettingsPage::general));
 }
 
 TEST_F(SettingsViewTest, GrantingAccessibilityRemovesTheWarningAtThePollAndHidingStopsPolling) {

@@ -3,6 +3,7 @@
 #include <regex>
 
 #include "DorvaneCore/SettingsWindow/AutomaticResolutionChoice.h"
+#include "DorvaneCore/SettingsWindow/SheetPlacement.h"
 #include "DorvaneCore/SettingsWindow/SpecDraft.h"
 
 namespace dorvane {
@@ -59,6 +60,21 @@ TEST(AutomaticResolutionChoiceTest, StaleIdsShowThePlaceholderAndOnlyAnotherChoi
             EXPECT_EQ(choice.presetToStore(id), selection == id ? std::nullopt : std::optional(id)) << id;
         }
     }
+}
+
+// A sheet hangs from the window's top edge, centred, on whole points, and never reaches
+// beyond the window however large its content asks to be.
+TEST(SheetPlacement, HangsFromTheTopEdgeCentredAndInsideTheWindow) {
+    using geometry::Rect;
+    using geometry::Size;
+    EXPECT_EQ(SheetPlacement::frame(Size{900, 720}, Size{460, 600}), Rect(220, 0, 460, 600));
+    EXPECT_EQ(SheetPlacement::frame(Size{900, 720}, Size{459.5, 300.2}), Rect(220, 0, 460, 301));
+    EXPECT_EQ(SheetPlacement::frame(Size{900, 720}, Size{461, 100}), Rect(219, 0, 461, 100));
+    EXPECT_EQ(SheetPlacement::frame(Size{900, 720}, Size{1000, 900}), Rect(0, 0, 900, 720));
+    EXPECT_EQ(SheetPlacement::frame(Size{900, 720}, Size{-5, 0}), Rect(450, 0, 0, 0));
+    const Rect odd = SheetPlacement::frame(Size{901, 720}, Size{440, 480});
+    EXPECT_EQ(odd.x, 230);
+    EXPECT_LE(odd.x + odd.width, 901);
 }
 
 }  // namespace
