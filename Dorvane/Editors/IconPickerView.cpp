@@ -16,7 +16,9 @@
 
 #include "Dorvane/Editors/EditorMetrics.h"
 #include "Dorvane/Editors/EditorParts.h"
+#include "Dorvane/Visual/SymbolButton.h"
 #include "Dorvane/Visual/Symbols.h"
+#include "Dorvane/Visual/TextField.h"
 #include "Dorvane/Visual/TokenLabel.h"
 #include "DorvaneCore/Editors/IconPickerModel.h"
 
@@ -134,25 +136,9 @@ IconPickerView::IconPickerView(std::optional<ShortcutIcon> selected, std::functi
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(EditorMetrics::pickerSpacing);
 
-    auto* bar = new RoundedFill(DesignTokens::Colors::card, DesignTokens::radiusMd, this);
-    auto* barRow = new QHBoxLayout(bar);
-    barRow->setContentsMargins(EditorMetrics::searchBarHorizontalPadding, EditorMetrics::searchBarVerticalPadding,
-                               EditorMetrics::searchBarHorizontalPadding, EditorMetrics::searchBarVerticalPadding);
-    barRow->setSpacing(EditorMetrics::searchBarSpacing);
-    barRow->addWidget(framedSymbol("magnifyingglass", DesignTokens::fontBody, DesignTokens::Colors::textSecondary,
-                                     QSize(DesignTokens::fontBody + 2, DesignTokens::fontBody + 4), bar));
-    search_ = new QLineEdit(bar);
-    search_->setFrame(false);
-    search_->setPlaceholderText(QStringLiteral("搜索图标"));
-    search_->setFont(DesignTokens::font(DesignTokens::fontBody));
-    search_->setAttribute(Qt::WA_MacShowFocusRect, false);
-    search_->setStyleSheet(QStringLiteral("background: transparent;"));
-    barRow->addWidget(search_, 1);
-    clearInField_ = new PlainButton("xmark.circle.fill", QString(), DesignTokens::font(DesignTokens::fontBody),
-                                    DesignTokens::Colors::textSecondary, bar);
-    clearInField_->setAccessibleName(QStringLiteral("清除搜索"));
-    barRow->addWidget(clearInField_);
-    column->addWidget(bar);
+    search_ = new TextField(TextField::Style::search, QStringLiteral("搜索图标"), QStringLiteral("搜索图标"), this);
+    clearInField_ = search_->clearButton();
+    column->addWidget(search_);
 
     empty_ = new RoundedFill(DesignTokens::Colors::secondaryFill, DesignTokens::radiusMd, this);
     empty_->setMinimumHeight(EditorMetrics::emptyResultsHeight);
@@ -206,7 +192,6 @@ IconPickerView::IconPickerView(std::optional<ShortcutIcon> selected, std::functi
     scrollTimer_.setInterval(static_cast<int>(DesignTokens::scrollToSelectionDelay * 1000));
     connect(&scrollTimer_, &QTimer::timeout, this, [this] { scrollToSelection(); });
     connect(search_, &QLineEdit::textChanged, this, [this] { render(); });
-    connect(clearInField_, &QAbstractButton::clicked, search_, &QLineEdit::clear);
     connect(clearInFooter_, &QAbstractButton::clicked, search_, &QLineEdit::clear);
     connect(expand_, &QAbstractButton::clicked, this, [this] { toggleExpanded(); });
     for (const ShortcutIcon icon : kCatalog) {
@@ -246,7 +231,6 @@ void IconPickerView::render() {
     shown_ = IconPickerModel::displayed(selected_, expanded_, query);
     scrolling_ = searching || expanded_;
 
-    clearInField_->setVisible(!search_->text().isEmpty());
     const bool nothingFound = searching && shown_.empty();
     empty_->setVisible(nothingFound);
     area_->setVisible(!nothingFound);

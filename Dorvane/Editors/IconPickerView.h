@@ -11,16 +11,17 @@
 #include <QWidget>
 
 #include "Dorvane/Visual/AccessibleControl.h"
+#include "Dorvane/Visual/TextField.h"
 #include "DorvaneCore/Shortcuts/ShortcutIcon.h"
 
 class QLabel;
-class QLineEdit;
 class QScrollArea;
 class QVariantAnimation;
 
 namespace dorvane {
 
 class PlainButton;
+class SymbolButton;
 class TokenLabel;
 
 // One icon of the picker: its symbol over its title on the neutral fill, outlined in the
@@ -57,7 +58,7 @@ public:
 
     void setSelected(std::optional<ShortcutIcon> selected);
 
-    QLineEdit* searchField() const { return search_; }
+    TextField* searchField() const { return search_; }
     QAbstractButton* clearSearchButton() const;
     QAbstractButton* footerClearButton() const;
     QAbstractButton* expandButton() const;
@@ -92,8 +93,8 @@ private:
     bool scrolling_ = false;      // the grid sits in a scroll view (searching or expanded)
     bool expandedView_ = false;   // the whole catalog shows (expanded, not searching)
 
-    QLineEdit* search_;
-    PlainButton* clearInField_;
+    TextField* search_;
+    SymbolButton* clearInField_;
     QWidget* empty_;
     QScrollArea* area_;
     Grid* grid_;

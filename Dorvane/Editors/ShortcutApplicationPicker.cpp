@@ -13,6 +13,7 @@
 #include "Dorvane/Editors/EditorMetrics.h"
 #include "Dorvane/Editors/EditorParts.h"
 #include "Dorvane/Editors/InstalledShortcutApplications.h"
+#include "Dorvane/Visual/TextField.h"
 #include "Dorvane/Visual/ApplicationIcon.h"
 #include "Dorvane/Visual/StyledButton.h"
 #include "Dorvane/Visual/Symbols.h"
@@ -124,10 +125,7 @@ ShortcutApplicationPicker::ShortcutApplicationPicker(std::set<std::string> exist
     header->addWidget(cancel_);
     column->addLayout(header);
 
-    search_ = new QLineEdit(this);
-    search_->setPlaceholderText(QStringLiteral("搜索应用"));
-    search_->setFont(DesignTokens::font(DesignTokens::fontBody));
-    search_->setAccessibleName(QStringLiteral("搜索应用"));
+    search_ = new TextField(TextField::Style::search, QStringLiteral("搜索应用"), QStringLiteral("搜索应用"), this);
     column->addWidget(search_);
 
     spinner_ = new BusySpinner(std::move(reduceMotion), this);

@@ -12,17 +12,18 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "Dorvane/Visual/TextField.h"
 #include "Dorvane/Editors/EditorServices.h"
 #include "DorvaneCore/Shortcuts/ApplicationShortcuts.h"
 #include "Platform/Dispatch/Task.h"
 
 class QLabel;
-class QLineEdit;
 class QScrollArea;
 class QVariantAnimation;
 class QVBoxLayout;
 
 namespace dorvane {
+
 
 class StyledButton;
 class TokenLabel;
@@ -77,7 +78,7 @@ public:
     bool hasFailed() const { return failed_; }
     const std::vector<ApplicationShortcuts>& applications() const { return applications_; }
 
-    QLineEdit* searchField() const { return search_; }
+    TextField* searchField() const { return search_; }
     QAbstractButton* cancelButton() const;
     QWidget* spinner() const { return spinner_; }
     QLabel* emptyLabel() const;
@@ -110,7 +111,7 @@ private:
     bool failed_ = false;
     std::uint64_t scanGeneration_ = 0;
 
-    QLineEdit* search_;
+    TextField* search_;
     StyledButton* cancel_;
     BusySpinner* spinner_;
     TokenLabel* empty_;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include <QComboBox>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -21,8 +20,10 @@
 #include "Dorvane/Editors/IconPickerView.h"
 #include "Dorvane/InputViews/ShortcutRecorder.h"
 #include "Dorvane/Settings/SettingRows.h"
+#include "Dorvane/Visual/GlassDropdown.h"
 #include "Dorvane/Visual/SegmentedPicker.h"
 #include "Dorvane/Visual/StyledButton.h"
+#include "Dorvane/Visual/TextField.h"
 #include "Dorvane/Visual/TokenLabel.h"
 #include "DorvaneCore/Editors/ManualKeys.h"
 #include "Platform/Displays/ScreenServices.h"
@@ -56,9 +57,7 @@ QVBoxLayout* column(QWidget* owner, int spacing) {
     return layout;
 }
 
-// The modifier symbols of a keycap and the key chip: the monospaced face draws ⇧ ⌘ ⌥ ⌃ and the
-// key letter in one face, so the symbols keep the letter's size and baseline.
-QFont keySymbolFont() { return DesignTokens::monospacedFont(DesignTokens::fontBody, FontWeight::semibold); }
+QFont keySymbolFont() { return DesignTokens::keyFont(DesignTokens::fontBody, FontWeight::semibold); }
 
 const AdaptiveColor& unsetKeyColor() {
     static const AdaptiveColor color =
@@ -169,10 +168,7 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
     auto* nameRow = row(EditorMetrics::nameRowSpacing);
     nameRow->setContentsMargins(0, EditorMetrics::nameRowPadding, 0, EditorMetrics::nameRowPadding);
     nameRow->addWidget(fieldLabel(QStringLiteral("名称"), bodyContent_));
-    name_ = new QLineEdit(bodyContent_);
-    name_->setPlaceholderText(QStringLiteral("操作名称"));
-    name_->setFont(DesignTokens::font(DesignTokens::fontBody));
-    name_->setAccessibleName(QStringLiteral("名称"));
+    name_ = new TextField(TextField::Style::roundedBorder, QStringLiteral("操作名称"), QStringLiteral("名称"), bodyContent_);
     nameRow->addWidget(name_, 1);
     sections->addLayout(nameRow);
 
@@ -209,12 +205,16 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
     auto* manualLayout = column(manualColumn_, EditorMetrics::keySectionSpacing);
     auto* mainKeyRow = row(EditorMetrics::nameRowSpacing);
     mainKeyRow->addWidget(fieldLabel(QStringLiteral("主按键"), manualColumn_));
-    mainKey_ = new QComboBox(manualColumn_);
-    mainKey_->setFont(DesignTokens::font(DesignTokens::fontBody));
-    mainKey_->setAccessibleName(QStringLiteral("主按键"));
-    mainKey_->addItem(QStringLiteral("请选择按键…"), QVariant(static_cast<int>(ShortcutEditorModel::noManualKey)));
-    for (const ManualKey& key : manualKeys) mainKey_->addItem(qtText(key.title), QVariant(static_cast<int>(key.code)));
-    mainKey_->setMaxVisibleItems(12);
+    std::vector<GlassDropdownItem<std::uint16_t>> mainKeys{{ShortcutEditorModel::noManualKey, "请选择按键…"}};
+    for (const ManualKey& key : manualKeys) mainKeys.push_back({key.code, std::string(key.title)});
+    mainKey_ = new GlassDropdown<std::uint16_t>(
+        QStringLiteral("主按键"), std::move(mainKeys), std::nullopt, QStringLiteral("请选择按键…"),
+        DesignTokens::dropdownMinWidth,
+        [this](const std::uint16_t& code) {
+            model_.chooseManualKey(code);
+            render();
+        },
+        manualColumn_);
     mainKeyRow->addWidget(mainKey_, 1);
     manualLayout->addLayout(mainKeyRow);
     auto* modifiers = new QVBoxLayout;
@@ -327,10 +327,6 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
         model_.useRecorder = index == 1;
         render();
     };
-    connect(mainKey_, qOverload<int>(&QComboBox::activated), this, [this](int index) {
-        model_.chooseManualKey(static_cast<std::uint16_t>(mainKey_->itemData(index).toInt()));
-        render();
-    });
     for (std::size_t i = 0; i < keycaps_.size(); ++i) {
         connect(keycaps_[i], &QAbstractButton::clicked, this, [this, i] {
             model_.toggleKeycap(modifierKeycaps[i].mask);
@@ -369,16 +365,10 @@ void ShortcutEditor::render() {
     recorderColumn_->setVisible(model_.useRecorder);
     manualColumn_->setVisible(!model_.useRecorder);
     if (recorder_ != nullptr) recorder_->refresh();
-    {
-        const QSignalBlocker block(mainKey_);
-        if (!model_.key()) {
-            mainKey_->setCurrentIndex(0);
-        } else if (const auto selection = model_.manualKeySelection()) {
-            mainKey_->setCurrentIndex(mainKey_->findData(QVariant(static_cast<int>(*selection))));
-        } else {
-            mainKey_->setCurrentIndex(-1);  // a recorded key the table does not offer
-        }
-    }
+    // A recorded key the table does not offer selects no entry.
+    const std::optional<std::uint16_t> mainKey =
+        model_.key() ? model_.manualKeySelection() : std::optional(ShortcutEditorModel::noManualKey);
+    if (mainKey_->selection() != mainKey) mainKey_->setSelection(mainKey);
     keycapRow_->setEnabled(model_.keycapsEnabled());
     for (std::size_t i = 0; i < keycaps_.size(); ++i) keycaps_[i]->setOn(model_.isKeycapOn(modifierKeycaps[i].mask));
     const auto chip = model_.keyChipLabel();

@@ -9,9 +9,9 @@
 #include <QWidget>
 
 #include "Dorvane/Editors/EditorServices.h"
+#include "Dorvane/Visual/GlassDropdown.h"
 #include "DorvaneCore/Editors/ShortcutEditorModel.h"
 
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMessageBox;
@@ -72,7 +72,7 @@ public:
     QAbstractButton* closeButton() const;
     QLineEdit* nameField() const { return name_; }
     SegmentedPicker* modePicker() const { return mode_; }
-    QComboBox* mainKeyPicker() const { return mainKey_; }
+    GlassDropdown<std::uint16_t>* mainKeyPicker() const { return mainKey_; }
     KeycapButton* keycap(std::size_t index) const { return keycaps_.at(index); }
     QWidget* keycapRow() const { return keycapRow_; }
     QLabel* keyChip() const;
@@ -118,7 +118,7 @@ private:
     QWidget* recorderColumn_;
     ShortcutRecorder* recorder_ = nullptr;
     QWidget* manualColumn_;
-    QComboBox* mainKey_;
+    GlassDropdown<std::uint16_t>* mainKey_;
     QWidget* keycapRow_;
     std::array<KeycapButton*, 4> keycaps_{};
     RoundedFill* chip_;

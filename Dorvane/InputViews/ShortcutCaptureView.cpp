@@ -223,8 +223,7 @@ void ShortcutCaptureView::paintField(QPainter& painter, const QRectF& bounds, co
     painter.strokePath(shape, QPen(withAlpha(DesignTokens::Colors::separator.resolved(), kIdleStrokeAlpha), kIdleStroke));
     // The key in the label colour; the prompt and the failure to record in the secondary one.
     const bool isKey = caption.style == Caption::Style::label;
-    // A key combination in the monospaced face, whose modifier symbols match the key letter.
-    painter.setFont(isKey ? DesignTokens::monospacedFont(DesignTokens::fontBody, FontWeight::semibold)
+    painter.setFont(isKey ? DesignTokens::keyFont(DesignTokens::fontBody, FontWeight::semibold)
                           : DesignTokens::font(DesignTokens::fontBody));
     painter.setPen(isKey ? DesignTokens::NS::textPrimary.resolved() : DesignTokens::NS::textSecondary.resolved());
     painter.drawText(bounds, Qt::AlignCenter, text);

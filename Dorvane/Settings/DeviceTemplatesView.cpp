@@ -15,10 +15,8 @@
 #include "Dorvane/Shell/ControlPanelModel.h"
 #include "Dorvane/Visual/QtText.h"
 #include "Dorvane/Visual/DesignTokens.h"
-#include "Dorvane/Visual/RoundedFill.h"
 #include "Dorvane/Visual/SegmentedPicker.h"
 #include "Dorvane/Visual/SymbolButton.h"
-#include "Dorvane/Visual/SymbolLabel.h"
 #include "Dorvane/Visual/TextField.h"
 #include "Dorvane/Visual/TokenLabel.h"
 
@@ -28,14 +26,11 @@ namespace {
 
 constexpr int kPadding = 20;
 constexpr int kSpacing = 14;
-constexpr int kSearchPadding = 10;
-constexpr int kSearchSpacing = 8;
 constexpr int kFilterSpacing = 12;
 constexpr int kBrandWidth = 130;
 constexpr int kRowSpacing = 6;
 constexpr int kMessageMinimumHeight = 180;
 constexpr QSize kCloseFrame{32, 32};
-constexpr QSize kClearFrame{18, 18};
 
 std::vector<GlassDropdownItem<std::string>> brandItems(const DeviceTemplateBrowser& browser) {
     std::vector<GlassDropdownItem<std::string>> items;
@@ -68,20 +63,10 @@ DeviceTemplatesView::DeviceTemplatesView(ControlPanelModel& model, std::filesyst
     header->addWidget(close_);
     column->addLayout(header);
 
-    // The search field on a rounded neutral fill.
-    auto* searchBox = new RoundedFill(DesignTokens::Colors::secondaryFill, DesignTokens::radiusMd, this);
-    auto* search = new QHBoxLayout(searchBox);
-    search->setContentsMargins(kSearchPadding, kSearchPadding, kSearchPadding, kSearchPadding);
-    search->setSpacing(kSearchSpacing);
-    search->addWidget(new SymbolLabel("magnifyingglass", DesignTokens::fontBody, DesignTokens::Colors::textSecondary,
-                                      searchBox));
-    search_ = new TextField(TextField::Style::plain, QStringLiteral("搜索型号"), QStringLiteral("搜索设备型号"),
-                            searchBox);
-    search->addWidget(search_, 1);
-    clear_ = new SymbolButton("xmark.circle.fill", kClearFrame, QStringLiteral("清空搜索"),
-                              DesignTokens::Colors::textSecondary, DesignTokens::fontBody, searchBox);
-    search->addWidget(clear_);
-    column->addWidget(searchBox);
+    search_ = new TextField(TextField::Style::search, QStringLiteral("搜索型号"), QStringLiteral("搜索设备型号"), this);
+    clear_ = search_->clearButton();
+    clear_->setAccessibleName(QStringLiteral("清空搜索"));
+    column->addWidget(search_);
 
     filters_ = new QHBoxLayout;
     filters_->setSpacing(kFilterSpacing);
@@ -110,7 +95,6 @@ DeviceTemplatesView::DeviceTemplatesView(ControlPanelModel& model, std::filesyst
 
     connect(close_, &QAbstractButton::clicked, this, [this] { closeSheet_(); });
     connect(search_, &QLineEdit::textEdited, this, [this](const QString& text) { setQuery(text); });
-    connect(clear_, &QAbstractButton::clicked, this, [this] { setQuery(QString()); });
     connect(&model_, &ControlPanelModel::changed, this, [this] { render(); });
     DesignTokens::repaintOnAppearanceChange(this);
     render();
@@ -163,7 +147,6 @@ void DeviceTemplatesView::render() {
     if (items != brand_->items()) brand_->setItems(std::move(items));
     if (brand_->selection() != browser_.brandID()) brand_->setSelection(browser_.brandID());
     search_->showText(QString::fromStdString(browser_.query()));
-    clear_->setVisible(!browser_.query().empty());
     renderRows();
 }
 

@@ -8,6 +8,7 @@
 
 #include "Dorvane/Visual/QtText.h"
 #include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/NumberStepper.h"
 #include "Dorvane/Visual/StyledButton.h"
 #include "Dorvane/Visual/SymbolButton.h"
 #include "Dorvane/Visual/SymbolLabel.h"
@@ -26,37 +27,6 @@ constexpr int kCaptionSpacing = 4;
 constexpr int kTimesTopPadding = 16;
 constexpr int kErrorSpacing = 6;
 constexpr int kButtonSpacing = 8;
-constexpr QSize kArrowFrame{18, 11};
-
-// The stepper's two arrows, one over the other on a neutral rounded fill.
-class StepperArrows final : public QWidget {
-public:
-    explicit StepperArrows(QWidget* parent) : QWidget(parent) {
-        auto* arrows = new QVBoxLayout(this);
-        arrows->setContentsMargins(0, 0, 0, 0);
-        arrows->setSpacing(0);
-        up = new SymbolButton("chevron.up", kArrowFrame, QStringLiteral("增大显示大小"),
-                              DesignTokens::Colors::textPrimary, DesignTokens::fontCaption, this);
-        down = new SymbolButton("chevron.down", kArrowFrame, QStringLiteral("减小显示大小"),
-                                DesignTokens::Colors::textPrimary, DesignTokens::fontCaption, this);
-        arrows->addWidget(up);
-        arrows->addWidget(down);
-        DesignTokens::repaintOnAppearanceChange(this);
-    }
-
-    SymbolButton* up;
-    SymbolButton* down;
-
-protected:
-    void paintEvent(QPaintEvent* /*event*/) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath shape;
-        shape.addRoundedRect(QRectF(rect()), DesignTokens::radiusSm, DesignTokens::radiusSm);
-        painter.fillPath(shape, DesignTokens::Colors::secondaryFill.resolved());
-    }
-};
-
 // A caption over its field.
 QWidget* captioned(const QString& caption, TextField* field, QWidget* parent) {
     auto* column = new QWidget(parent);
@@ -102,13 +72,14 @@ SpecEditor::SpecEditor(const SpecDraft& draft, std::function<void(const CustomPr
 
     auto* stepper = new QHBoxLayout;
     stepper->setSpacing(kButtonSpacing);
-    scaleLabel_ = new TokenLabel(QString(), DesignTokens::font(DesignTokens::fontBody), DesignTokens::Colors::textPrimary,
-                                 this);
-    auto* arrows = new StepperArrows(this);
-    scaleUp_ = arrows->up;
-    scaleDown_ = arrows->down;
+    scaleLabel_ = new TokenLabel(QStringLiteral("显示大小："), DesignTokens::font(DesignTokens::fontBody),
+                                 DesignTokens::Colors::textPrimary, this);
+    scale_ = new NumberStepper(QStringLiteral("显示大小"), QStringLiteral("减小显示大小"), QStringLiteral("增大显示大小"),
+                               QStringLiteral("200%"), this);
+    scaleUp_ = scale_->increaseButton();
+    scaleDown_ = scale_->decreaseButton();
     stepper->addWidget(scaleLabel_);
-    stepper->addWidget(arrows);
+    stepper->addWidget(scale_);
     stepper->addStretch(1);
     column->addLayout(stepper);
 
@@ -170,9 +141,9 @@ void SpecEditor::commit(bool saveAs) {
 }
 
 void SpecEditor::render() {
-    scaleLabel_->setText(QString::fromStdString(model_.scaleLabel()));
-    scaleUp_->setEnabled(model_.scalePercent() < kMaximumScalePercent);
-    scaleDown_->setEnabled(model_.scalePercent() > kMinimumScalePercent);
+    scale_->setValue(QString::number(model_.scalePercent()) + QStringLiteral("%"));
+    scale_->setAccessibleName(QString::fromStdString(model_.scaleLabel()));
+    scale_->setLimits(model_.scalePercent() > kMinimumScalePercent, model_.scalePercent() < kMaximumScalePercent);
     const auto& error = model_.error();
     errorText_->setText(error ? QString::fromStdString(*error) : QString());
     errorRow_->setVisible(error.has_value());

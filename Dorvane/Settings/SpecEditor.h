@@ -8,6 +8,7 @@
 
 namespace dorvane {
 
+class NumberStepper;
 class StyledButton;
 class SymbolButton;
 class TextField;
@@ -35,6 +36,7 @@ public:
     TextField* widthField() const { return width_; }
     TextField* heightField() const { return height_; }
     TokenLabel* scaleLabel() const { return scaleLabel_; }
+    NumberStepper* scaleStepper() const { return scale_; }
     SymbolButton* scaleUp() const { return scaleUp_; }
     SymbolButton* scaleDown() const { return scaleDown_; }
     // Shown only while there is a message.
@@ -59,6 +61,7 @@ private:
     TextField* width_;
     TextField* height_;
     TokenLabel* scaleLabel_;
+    NumberStepper* scale_;
     SymbolButton* scaleUp_;
     SymbolButton* scaleDown_;
     QWidget* errorRow_;

@@ -82,6 +82,12 @@ QFont DesignTokens::monospacedFont(double size, FontWeight weight) {
     return mono;
 }
 
+QFont DesignTokens::keyFont(double size, FontWeight weight) {
+    QFont key = font(size, weight);
+    key.setFamilies({QStringLiteral("DejaVu Sans"), textFamily()});
+    return key;
+}
+
 TextMeasurer DesignTokens::measurer() {
     return [](std::string_view text, const TextFont& textFont) {
         const QFontMetricsF metrics(font(textFont));

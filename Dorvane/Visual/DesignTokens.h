@@ -124,6 +124,10 @@ struct DesignTokens {
     static QFont font(const TextFont& textFont) { return font(textFont.pointSize, textFont.weight); }
     // The same in the monospaced face (key combinations).
     static QFont monospacedFont(double size, FontWeight weight = FontWeight::regular);
+    // A key combination set among words ("⇧⌘4", a modifier's keycap): DejaVu Sans draws
+    // ⇧ ⌘ ⌥ ⌃ at the size of the key's letter and on its baseline, which neither the CJK face
+    // nor the narrow monospaced one does; Chinese words fall back to the text face.
+    static QFont keyFont(double size, FontWeight weight = FontWeight::regular);
     static const QString& textFamily();
 
     // The width of one line as the views draw it.

@@ -1,11 +1,21 @@
 #include "Dorvane/Visual/TextField.h"
 
+#include <QResizeEvent>
+
 #include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/SymbolButton.h"
+#include "Dorvane/Visual/SymbolLabel.h"
 #include "Dorvane/Visual/VisualAppearance.h"
 
 namespace dorvane {
 
 namespace {
+
+// The search style's parts inside the field: the glass and the emptying button, each in a
+// square frame, and the room between them and the text.
+constexpr int kSearchPartFrame = 18;
+constexpr int kSearchPartInset = 8;
+constexpr int kTextPadding = 8;
 
 QString cssColor(const QColor& color) {
     return QStringLiteral("rgba(%1, %2, %3, %4)")
@@ -22,14 +32,44 @@ TextField::TextField(Style style, const QString& placeholder, const QString& acc
     setPlaceholderText(placeholder);
     setAccessibleName(accessibleName);
     setFont(DesignTokens::font(DesignTokens::fontBody));
-    setFrame(style_ == Style::roundedBorder);
-    if (style_ == Style::roundedBorder) setMinimumHeight(static_cast<int>(DesignTokens::controlHeight));
+    setFrame(style_ != Style::plain);
+    if (style_ != Style::plain) setMinimumHeight(static_cast<int>(DesignTokens::controlHeight));
+    if (style_ == Style::search) {
+        glass_ = new SymbolLabel("magnifyingglass", DesignTokens::fontBody, DesignTokens::Colors::textSecondary, this);
+        glass_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        clear_ = new SymbolButton("xmark.circle.fill", QSize(kSearchPartFrame, kSearchPartFrame),
+                                  QStringLiteral("清除搜索"), DesignTokens::Colors::textTertiary, DesignTokens::fontBody,
+                                  this);
+        clear_->setFocusPolicy(Qt::NoFocus);
+        clear_->setCursor(Qt::ArrowCursor);
+        clear_->hide();
+        setTextMargins(kSearchPartFrame + kSearchPartInset - kTextPadding + DesignTokens::spacingXs, 0,
+                       kSearchPartFrame + kSearchPartInset - kTextPadding, 0);
+        connect(this, &QLineEdit::textChanged, clear_, [this](const QString& text) { clear_->setVisible(!text.isEmpty()); });
+        connect(clear_, &QAbstractButton::clicked, this, [this] {
+            clear();
+            Q_EMIT textEdited(QString());
+            setFocus(Qt::OtherFocusReason);
+        });
+    }
     applyLook();
     connect(&VisualAppearance::shared(), &VisualAppearance::changed, this, [this] { applyLook(); });
 }
 
 void TextField::showText(const QString& text) {
     if (this->text() != text) setText(text);
+}
+
+void TextField::resizeEvent(QResizeEvent* event) {
+    QLineEdit::resizeEvent(event);
+    placeSearchParts();
+}
+
+void TextField::placeSearchParts() {
+    if (style_ != Style::search) return;
+    const int top = (height() - kSearchPartFrame) / 2;
+    glass_->setGeometry(kSearchPartInset, top, kSearchPartFrame, kSearchPartFrame);
+    clear_->move(width() - kSearchPartInset - kSearchPartFrame + DesignTokens::spacingXs / 2, top);
 }
 
 void TextField::applyLook() {
@@ -45,12 +85,13 @@ void TextField::applyLook() {
                           .arg(text, selection));
         return;
     }
-    setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid %1; border-radius: %2px; padding: 0 6px;"
+    setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid %1; border-radius: %2px; padding: 0 %6px;"
                                  " background: %3; color: %4; selection-background-color: %5; }"
                                  " QLineEdit:focus { border: 1px solid %5; }")
-                      .arg(cssColor(DesignTokens::Colors::separator.resolved()))
+                      .arg(cssColor(DesignTokens::Colors::cardBorderHighlight.resolved()))
                       .arg(DesignTokens::radiusSm)
-                      .arg(cssColor(DesignTokens::Colors::card.resolved()), text, selection));
+                      .arg(cssColor(DesignTokens::Colors::card.resolved()), text, selection)
+                      .arg(kTextPadding));
 }
 
 }  // namespace dorvane

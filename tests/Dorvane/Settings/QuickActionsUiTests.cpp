@@ -237,7 +237,8 @@ TEST_F(QuickActionsTest, TheEditorSavesOnReturnAndCancelsOnEscape) {
     ASSERT_NE(editor, nullptr);
     QWidget* dialog = editor->window();
     // A recorded key the manual table does not offer: no main key is selected.
-    EXPECT_EQ(editor->mainKeyPicker()->currentIndex(), -1);
+    EXPECT_EQ(editor->mainKeyPicker()->selection(), std::nullopt);
+    EXPECT_EQ(editor->mainKeyPicker()->title(), QStringLiteral("请选择按键…"));
     EXPECT_TRUE(editor->keycapRow()->isEnabled());
     EXPECT_LE(editor->height(), 720 - 40);
 
@@ -252,7 +253,15 @@ TEST_F(QuickActionsTest, TheEditorSavesOnReturnAndCancelsOnEscape) {
     EXPECT_EQ(editor->errorLabel()->text(), QStringLiteral("保存失败，请重试"));
 
     // A main key chosen from the table, then a keycap: the chip shows the combination.
-    Q_EMIT editor->mainKeyPicker()->activated(editor->mainKeyPicker()->findText(QStringLiteral("K")));
+    GlassDropdown<std::uint16_t>& mainKey = *editor->mainKeyPicker();
+    const auto k = std::ranges::find(mainKey.items(), std::string("K"), &GlassDropdownItem<std::uint16_t>::title);
+    ASSERT_NE(k, mainKey.items().end());
+    EXPECT_EQ(mainKey.items().front().title, "请选择按键…");
+    click(mainKey);
+    ASSERT_TRUE(mainKey.isOpen());
+    mainKey.controller().commit(static_cast<int>(k - mainKey.items().begin()));
+    EXPECT_EQ(mainKey.selection(), std::optional<std::uint16_t>(40));
+    EXPECT_EQ(mainKey.title(), QStringLiteral("K"));
     click(*editor->keycap(0));
     EXPECT_EQ(editor->keyChip()->text(), QStringLiteral("⌘K"));
 

@@ -6,6 +6,7 @@
 #include <QInputMethodEvent>
 #include <QMessageBox>
 
+#include "Dorvane/Visual/NumberStepper.h"
 #include "Dorvane/Settings/DeviceTemplatesView.h"
 #include "Dorvane/Settings/ResolutionPresetRow.h"
 #include "Dorvane/Settings/ResolutionSettingsPage.h"
@@ -147,8 +148,15 @@ TEST_F(ResolutionPageTest, SaveAsNewKeepsTheOriginalAndTheStepperStaysWithinItsR
     click(*page().row("hd")->editButton());
     SpecEditor* shown = editor();
     ASSERT_NE(shown, nullptr);
+    // The stepper is a field of the controls' height, its buttons as tall as it.
+    EXPECT_EQ(shown->scaleStepper()->value(), QStringLiteral("150%"));
+    EXPECT_GE(shown->scaleStepper()->height(), DesignTokens::controlHeight);
+    EXPECT_GE(shown->scaleUp()->height(), DesignTokens::controlHeight);
+    EXPECT_TRUE(shown->scaleStepper()->isAncestorOf(shown->scaleUp()));
     for (int step = 0; step < 8; ++step) click(*shown->scaleUp());
     EXPECT_FALSE(shown->scaleUp()->isEnabled());
+    EXPECT_EQ(shown->scaleStepper()->value(), QStringLiteral("200%"));
+    EXPECT_EQ(shown->scaleStepper()->accessibleName(), QStringLiteral("显示大小：200%"));
     for (int step = 0; step < 10; ++step) click(*shown->scaleDown());
     retype(*shown->nameField(), QStringLiteral("高清副本"));
     click(*shown->saveAsButton());

@@ -12,6 +12,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextLayout>
 #include <QVBoxLayout>
 
 #include "Dorvane/Visual/ApplicationIcon.h"
@@ -72,6 +73,44 @@ TEST_F(VisualKit, EveryTextOfTheSharedComponentsHasItsGlyphs) {
             for (const char32_t character : QString::fromStdString(text).toUcs4()) {
                 EXPECT_TRUE(font.supportsCharacter(character)) << text << " U+" << std::hex << unsigned(character);
             }
+        }
+    }
+}
+
+// Titles, headings and the selected sidebar row read heavier than body text: each weight
+// has a face of its own in the text family.
+TEST_F(VisualKit, EachWeightHasAFaceOfItsOwn) {
+    std::vector<int> weights;
+    for (const auto weight : {FontWeight::regular, FontWeight::medium, FontWeight::semibold}) {
+        const QRawFont face = QRawFont::fromFont(DesignTokens::font(DesignTokens::fontBody, weight));
+        ASSERT_TRUE(face.isValid());
+        EXPECT_EQ(face.familyName(), DesignTokens::textFamily());
+        weights.push_back(face.weight());
+    }
+    EXPECT_LT(weights[0], weights[1]) << "medium has its own face";
+    EXPECT_LT(weights[1], weights[2]) << "semibold draws heavier than medium";
+}
+
+// "⇧⌘4": the modifier symbols come from the key letter's face, sit on its baseline and are
+// about as tall as it.
+TEST_F(VisualKit, ModifierSymbolsMatchTheKeyLetter) {
+    for (const auto weight : {FontWeight::regular, FontWeight::semibold}) {
+        const QString label = QStringLiteral("⇧⌘⌥⌃4K");
+        QTextLayout layout(label, DesignTokens::keyFont(26, weight));
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        const auto runs = layout.glyphRuns();
+        ASSERT_EQ(runs.size(), 1) << "one face for the whole label";
+        const QRawFont face = runs.front().rawFont();
+        const auto glyphs = face.glyphIndexesForString(label);
+        ASSERT_EQ(glyphs.size(), label.size());
+        const QRectF letter = face.boundingRect(glyphs[4]);
+        for (int index : {0, 1, 2}) {
+            const QRectF symbol = face.boundingRect(glyphs[index]);
+            EXPECT_NEAR(symbol.bottom(), letter.bottom(), 1.5) << index;
+            EXPECT_GT(symbol.height(), 0.7 * letter.height()) << index;
+            EXPECT_LT(symbol.height(), 1.25 * letter.height()) << index;
         }
     }
 }
