@@ -20,6 +20,7 @@
 #include "Dorvane/Visual/Symbols.h"
 #include "Dorvane/Visual/TextField.h"
 #include "Dorvane/Visual/TokenLabel.h"
+#include "Dorvane/Visual/OverlayScrollBar.h"
 #include "DorvaneCore/Editors/IconPickerModel.h"
 
 namespace dorvane {
@@ -158,6 +159,7 @@ IconPickerView::IconPickerView(std::optional<ShortcutIcon> selected, std::functi
     column->addWidget(empty_);
 
     area_ = new QScrollArea(this);
+    OverlayScrollBar::install(area_);
     area_->setFrameShape(QFrame::NoFrame);
     area_->setWidgetResizable(true);
     area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -237,7 +239,6 @@ void IconPickerView::render() {
     grid_->show(shown_, selected_);
     const int padding = scrolling_ ? EditorMetrics::iconGridScrollPadding : 0;
     area_->widget()->layout()->setContentsMargins(0, padding, 0, padding);
-    area_->setVerticalScrollBarPolicy(scrolling_ ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     if (!heightAnimation_) setAreaHeight(areaHeightFor(shown_.size(), scrolling_), false);
 
     found_->setVisible(searching);

@@ -18,6 +18,7 @@
 #include "Dorvane/Visual/StyledButton.h"
 #include "Dorvane/Visual/Symbols.h"
 #include "Dorvane/Visual/TokenLabel.h"
+#include "Dorvane/Visual/OverlayScrollBar.h"
 #include "DorvaneCore/Editors/ShortcutApplicationList.h"
 
 namespace dorvane {
@@ -138,7 +139,7 @@ ShortcutApplicationPicker::ShortcutApplicationPicker(std::set<std::string> exist
     list_->setFrameShape(QFrame::NoFrame);
     list_->setWidgetResizable(true);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    OverlayScrollBar::install(list_);
     auto* rows = new QWidget;
     rowsLayout_ = new QVBoxLayout(rows);
     rowsLayout_->setContentsMargins(0, 0, 0, 0);

@@ -25,6 +25,7 @@
 #include "Dorvane/Visual/StyledButton.h"
 #include "Dorvane/Visual/TextField.h"
 #include "Dorvane/Visual/TokenLabel.h"
+#include "Dorvane/Visual/OverlayScrollBar.h"
 #include "DorvaneCore/Editors/ManualKeys.h"
 #include "Platform/Displays/ScreenServices.h"
 
@@ -159,6 +160,7 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
     body_->setFrameShape(QFrame::NoFrame);
     body_->setWidgetResizable(true);
     body_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    OverlayScrollBar::install(body_);
     bodyContent_ = new QWidget;
     auto* sections = new QVBoxLayout(bodyContent_);
     sections->setContentsMargins(EditorMetrics::sheetSidePadding, EditorMetrics::bodyVerticalPadding,

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -91,7 +92,8 @@ DeviceTemplatesView::DeviceTemplatesView(ControlPanelModel& model, std::filesyst
     message_->setMinimumHeight(kMessageMinimumHeight);
     list_->addWidget(message_);
     list_->addStretch(1);
-    column->addWidget(settingsScrollArea(listContent, this), 1);
+    listArea_ = settingsScrollArea(listContent, this);
+    column->addWidget(listArea_, 1);
 
     connect(close_, &QAbstractButton::clicked, this, [this] { closeSheet_(); });
     connect(search_, &QLineEdit::textEdited, this, [this](const QString& text) { setQuery(text); });
@@ -129,16 +131,27 @@ void DeviceTemplatesView::chooseCategory(int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= categoryChoices_.size()) return;
     browser_.chooseCategory(categoryChoices_[static_cast<std::size_t>(index)].id);
     render();
+    showListFromTop();
 }
 
 void DeviceTemplatesView::chooseBrand(const std::string& id) {
     browser_.chooseBrand(id);
     render();
+    showListFromTop();
 }
 
 void DeviceTemplatesView::setQuery(const QString& query) {
     browser_.setQuery(query.toStdString());
     render();
+    showListFromTop();
+}
+
+// Other filters give other rows: they are shown from the first, and the scroll bar says so.
+void DeviceTemplatesView::showListFromTop() {
+    if (listArea_->widget() != nullptr && listArea_->widget()->layout() != nullptr) {
+        listArea_->widget()->layout()->activate();
+    }
+    listArea_->verticalScrollBar()->setValue(0);
 }
 
 void DeviceTemplatesView::render() {

@@ -14,6 +14,8 @@
 class QHBoxLayout;
 class QVBoxLayout;
 
+class QScrollArea;
+
 namespace dorvane {
 
 class ControlPanelModel;
@@ -43,6 +45,7 @@ public:
     TextField* searchField() const { return search_; }
     // Shown only while something is typed.
     SymbolButton* clearButton() const { return clear_; }
+    QScrollArea* listArea() const { return listArea_; }
     SegmentedPicker* categoryPicker() const { return category_; }
     GlassDropdown<std::string>* brandPicker() const { return brand_; }
     // The rows shown, in catalog order.
@@ -61,6 +64,7 @@ private:
     void chooseCategory(int index);
     void chooseBrand(const std::string& id);
     void setQuery(const QString& query);
+    void showListFromTop();
     void renderCategories();
     void renderRows();
     TemplateRow* makeRow(const DeviceTemplateCatalog::Entry& entry);
@@ -75,6 +79,7 @@ private:
     SymbolButton* close_;
     TextField* search_;
     SymbolButton* clear_;
+    QScrollArea* listArea_;
     QHBoxLayout* filters_;
     SegmentedPicker* category_ = nullptr;
     std::vector<DeviceTemplateBrowser::Choice> categoryChoices_;

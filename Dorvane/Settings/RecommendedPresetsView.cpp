@@ -11,6 +11,7 @@
 #include "Dorvane/Shell/ControlPanelModel.h"
 #include "Dorvane/Visual/StyledButton.h"
 #include "Dorvane/Visual/TokenLabel.h"
+#include "Dorvane/Visual/OverlayScrollBar.h"
 
 namespace dorvane {
 
@@ -49,7 +50,7 @@ RecommendedPresetsView::RecommendedPresetsView(ControlPanelModel& model, Setting
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    OverlayScrollBar::install(scroll);
     auto* list = new QWidget;
     auto* rows = new QVBoxLayout(list);
     const int padding = QuickActionsMetrics::presetListPadding;

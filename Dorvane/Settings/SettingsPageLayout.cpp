@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "Dorvane/Settings/SettingsMetrics.h"
+#include "Dorvane/Visual/OverlayScrollBar.h"
 
 namespace dorvane {
 
@@ -20,8 +21,8 @@ QScrollArea* settingsScrollArea(QWidget* content, QWidget* parent) {
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(true);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area->setWidget(content);
+    OverlayScrollBar::install(area);
     // The page background shows through (setWidget() has the content fill itself).
     area->setAutoFillBackground(false);
     area->viewport()->setAutoFillBackground(false);

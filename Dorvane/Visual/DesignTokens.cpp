@@ -160,6 +160,7 @@ const AdaptiveColor DesignTokens::Colors::warningFill =
 const AdaptiveColor DesignTokens::Colors::success{"Corvelle.success", rgb(52, 199, 89), rgb(48, 209, 88)};
 const AdaptiveColor DesignTokens::Colors::switchTrackOff{"Corvelle.switchTrackOff", white(0, 0.09), white(1, 0.16)};
 const AdaptiveColor DesignTokens::Colors::red{"Corvelle.red", rgb(255, 59, 48), rgb(255, 69, 58)};
+const AdaptiveColor DesignTokens::Colors::scrollThumb{"Corvelle.scrollThumb", white(0, 0.34), white(1, 0.38)};
 const AdaptiveColor DesignTokens::Colors::sheetDim{"Corvelle.sheetDim", white(0, 0.2), white(0, 0.42)};
 const AdaptiveColor DesignTokens::Colors::sheetEdge{"Corvelle.sheetEdge", white(0, 0.12), white(1, 0.14)};
 const AdaptiveColor DesignTokens::Colors::runningIndicator =

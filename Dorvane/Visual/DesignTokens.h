@@ -92,6 +92,15 @@ struct DesignTokens {
     static constexpr double segmentThumbInset = 2;
     static constexpr double pressedSegmentOpacity = 0.6;
 
+    // The thin scroll bar over a scroll area's trailing edge: the strip it answers in, the
+    // thumb's thickness at rest and under the pointer, its inset from the strip's ends and
+    // side, and how long it stays after the content stopped scrolling (seconds).
+    static constexpr double scrollBarWidth = 12;
+    static constexpr double scrollThumbWidth = 6;
+    static constexpr double scrollThumbHoverWidth = 8;
+    static constexpr double scrollBarInset = 3;
+    static constexpr double scrollBarLinger = 1.0;
+
     // Durations, in seconds: the glass's unfold, a notice's life and the settings window's
     // change of page; the ease-outs of a tile's hover and press looks.
     static constexpr double revealDuration = 0.2;
@@ -188,6 +197,8 @@ struct DesignTokens {
         static const AdaptiveColor warning;
         static const AdaptiveColor warningFill;
         static const AdaptiveColor success;
+        // The thumb of a thin scroll bar.
+        static const AdaptiveColor scrollThumb;
         // Laid over the settings window while a sheet is up, and the sheet's own edge.
         static const AdaptiveColor sheetDim;
         static const AdaptiveColor sheetEdge;

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QScrollBar>
+
+#include <QScrollArea>
+
 #include <fstream>
 
 #include <QAccessible>
 #include <QInputMethodEvent>
 #include <QMessageBox>
 
+#include "Dorvane/Visual/OverlayScrollBar.h"
 #include "Dorvane/Visual/NumberStepper.h"
 #include "Dorvane/Settings/DeviceTemplatesView.h"
 #include "Dorvane/Settings/ResolutionPresetRow.h"
@@ -209,6 +214,42 @@ protected:
         return entry ? templates.row(entry->id) : nullptr;
     }
 };
+
+// The list's thin scroll bar is there only while the rows do not fit, shows while they
+// scroll, and a new filter shows its rows from the first with the thumb at the top.
+TEST_F(DeviceTemplatesTest, TheScrollBarFollowsTheListAfterFiltering) {
+    DeviceTemplatesView* templates = browser();
+    ASSERT_NE(templates, nullptr);
+    settle();
+    QScrollArea* list = templates->listArea();
+    QScrollBar* bar = list->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0) << "the full catalog does not fit";
+    OverlayScrollBar* overlay = OverlayScrollBar::of(list);
+    ASSERT_NE(overlay, nullptr);
+    EXPECT_FALSE(bar->isVisible()) << "no stock bar with arrows";
+    EXPECT_TRUE(overlay->isVisible());
+    EXPECT_LE(overlay->width(), DesignTokens::scrollBarWidth);
+    EXPECT_EQ(overlay->geometry().right(), list->viewport()->geometry().right()) << "over the content, not beside it";
+    EXPECT_FALSE(overlay->isShowing()) << "at rest until something scrolls";
+
+    bar->setValue(bar->maximum());
+    EXPECT_TRUE(overlay->isShowing());
+    const ScrollThumb bottom = overlay->thumb();
+    EXPECT_NEAR(bottom.offset + bottom.length, overlay->height() - 2 * DesignTokens::scrollBarInset, 1);
+
+    click(*templates->categoryPicker()->segment(1));
+    settle();
+    ASSERT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(list->widget()->y(), 0) << "the list shows its first rows";
+    EXPECT_EQ(overlay->thumb().offset, 0) << "and the thumb says so";
+
+    bar->setValue(bar->maximum());
+    QTest::keyClicks(templates->searchField(), QStringLiteral("galaxys24ultra"));
+    settle();
+    EXPECT_EQ(list->widget()->y(), 0);
+    EXPECT_FALSE(overlay->isVisible()) << "nothing left to scroll";
+}
 
 TEST_F(DeviceTemplatesTest, FiltersSearchAndRowStatesFollowTheModel) {
     panel.edit([](Preferences& p) { p.customPresets.clear(); });
