@@ -24,17 +24,11 @@ constexpr double kGlyphWidth = 20;
 constexpr double kGlyphHeight = 16;
 constexpr double kActiveStroke = 0.85;
 constexpr double kStroke = 0.55;
-constexpr double kActiveFill = 0.07;
 constexpr QSize kButtonFrame{28, 32};
 
 ScreenGlyph::Values glyphValues(const ResolutionPageRow& row) {
     return ScreenGlyph::Values{row.glyphSize(), row.active, kGlyphWidth, kGlyphHeight,
                                row.active ? kActiveStroke : kStroke};
-}
-
-const AdaptiveColor& activeFill() {
-    static const AdaptiveColor fill = DesignTokens::Colors::accent.withOpacity(kActiveFill, "Corvelle.activeRow");
-    return fill;
 }
 
 }  // namespace
@@ -107,7 +101,7 @@ void ResolutionPresetRow::paintEvent(QPaintEvent* /*event*/) {
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath shape;
     shape.addRoundedRect(QRectF(rect()), DesignTokens::radiusMd, DesignTokens::radiusMd);
-    painter.fillPath(shape, activeFill().resolved());
+    painter.fillPath(shape, DesignTokens::Colors::selectionFill.resolved());
 }
 
 }  // namespace dorvane

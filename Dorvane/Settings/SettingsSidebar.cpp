@@ -77,7 +77,7 @@ protected:
     void paintEvent(QPaintEvent* /*event*/) override {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        if (selected_) fillRounded(painter, QRectF(rect()), DesignTokens::Colors::accentFill.resolved());
+        if (selected_) fillRounded(painter, QRectF(rect()), DesignTokens::Colors::selectionFill.resolved());
         const QRectF symbol(Metrics::sidebarRowHorizontalPadding, 0, Metrics::sidebarSymbolWidth, height());
         Symbols::paint(painter, symbol, symbol_, Metrics::sidebarSymbolSize,
                        (selected_ ? DesignTokens::Colors::accent : DesignTokens::Colors::textSecondary).resolved());

@@ -140,8 +140,9 @@ const AdaptiveColor DesignTokens::Colors::card{"Corvelle.card", white(1, 1), whi
 const AdaptiveColor DesignTokens::Colors::secondaryFill{"Corvelle.secondaryFill", white(0, 0.04), white(1, 0.06)};
 const AdaptiveColor DesignTokens::Colors::secondaryFillPressed{"Corvelle.secondaryFillPressed", white(0, 0.09),
                                                                white(1, 0.12)};
-const AdaptiveColor DesignTokens::Colors::segmentTrack{"Corvelle.segmentTrack", white(0, 0.06), white(1, 0.08)};
-const AdaptiveColor DesignTokens::Colors::segmentThumb{"Corvelle.segmentThumb", white(1, 1), rgb(99, 99, 102)};
+// The thumb stands out of its track by as much as a selected row does out of its card.
+const AdaptiveColor DesignTokens::Colors::segmentTrack{"Corvelle.segmentTrack", white(0, 0.14), white(1, 0.08)};
+const AdaptiveColor DesignTokens::Colors::segmentThumb{"Corvelle.segmentThumb", white(1, 1), rgb(124, 124, 128)};
 // The platform's window background.
 const AdaptiveColor DesignTokens::Colors::pageBackground{"Corvelle.pageBackground", rgb(236, 236, 236),
                                                          rgb(50, 50, 50)};
@@ -160,6 +161,8 @@ const AdaptiveColor DesignTokens::Colors::warningFill =
 const AdaptiveColor DesignTokens::Colors::success{"Corvelle.success", rgb(52, 199, 89), rgb(48, 209, 88)};
 const AdaptiveColor DesignTokens::Colors::switchTrackOff{"Corvelle.switchTrackOff", white(0, 0.09), white(1, 0.16)};
 const AdaptiveColor DesignTokens::Colors::red{"Corvelle.red", rgb(255, 59, 48), rgb(255, 69, 58)};
+const AdaptiveColor DesignTokens::Colors::selectionFill{"Corvelle.selectionFill", rgb(0, 113, 227, 0.16),
+                                                        rgb(0, 113, 227, 0.3)};
 const AdaptiveColor DesignTokens::Colors::scrollThumb{"Corvelle.scrollThumb", white(0, 0.34), white(1, 0.38)};
 const AdaptiveColor DesignTokens::Colors::sheetDim{"Corvelle.sheetDim", white(0, 0.2), white(0, 0.42)};
 const AdaptiveColor DesignTokens::Colors::sheetEdge{"Corvelle.sheetEdge", white(0, 0.12), white(1, 0.14)};

@@ -197,6 +197,9 @@ struct DesignTokens {
         static const AdaptiveColor warning;
         static const AdaptiveColor warningFill;
         static const AdaptiveColor success;
+        // Behind a selected row (the sidebar's page, the specification in effect): strong
+        // enough in the dark appearance to read at a glance.
+        static const AdaptiveColor selectionFill;
         // The thumb of a thin scroll bar.
         static const AdaptiveColor scrollThumb;
         // Laid over the settings window while a sheet is up, and the sheet's own edge.

@@ -14,7 +14,11 @@ namespace dorvane {
 
 namespace {
 
-QFont segmentFont() { return DesignTokens::font(DesignTokens::fontBody); }
+// The selected segment's title is set a weight heavier, so that the choice reads without the
+// thumb too.
+QFont segmentFont(bool selected = true) {
+    return DesignTokens::font(DesignTokens::fontBody, selected ? FontWeight::medium : FontWeight::regular);
+}
 
 }  // namespace
 
@@ -30,6 +34,7 @@ public:
     void setSelected(bool selected) {
         if (selected == selected_) return;
         selected_ = selected;
+        update();
         announceSelected(this);
     }
     std::optional<bool> accessibleSelected() const override { return selected_; }
@@ -38,12 +43,13 @@ public:
 protected:
     void paintEvent(QPaintEvent* /*event*/) override {
         QPainter painter(this);
-        painter.setFont(segmentFont());
+        const QFont font = segmentFont(selected_);
+        painter.setFont(font);
         QColor color = DesignTokens::Colors::textPrimary.resolved();
         if (isDown()) color.setAlphaF(color.alphaF() * DesignTokens::pressedSegmentOpacity);
         painter.setPen(color);
         painter.drawText(QRectF(rect()), Qt::AlignCenter,
-                         QFontMetricsF(segmentFont()).elidedText(text(), Qt::ElideRight, width() - 4));
+                         QFontMetricsF(font).elidedText(text(), Qt::ElideRight, width() - 4));
     }
 
 private:

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <fstream>
 #include <regex>
 
@@ -15,6 +17,9 @@
 #include "Dorvane/Settings/AutomaticResolutionSettings.h"
 #include "Dorvane/Settings/ConnectionSettingsPage.h"
 #include "Dorvane/Settings/GeneralSettingsPage.h"
+#include "Dorvane/Settings/ResolutionPresetRow.h"
+#include "Dorvane/Settings/ResolutionSettingsPage.h"
+#include "Dorvane/Visual/VisualAppearance.h"
 #include "Dorvane/Settings/SettingRows.h"
 #include "Dorvane/Settings/SettingsSidebar.h"
 #include "Dorvane/Settings/SpecEditor.h"
@@ -273,6 +278,67 @@ TEST_F(SettingsViewTest, ASheetHangsFromTheTopEdgeOverADimmedWindowThatTakesNoIn
     settle();
     EXPECT_FALSE(dimming->isVisible());
     EXPECT_EQ(view->childAt(onSidebar), view->sidebar()->row(SettingsPage::general));
+}
+
+// How far apart two colours look: the distance of their CIE L*a*b* values (ΔE 1976).
+double colourDifference(const QColor& one, const QColor& other) {
+    const auto lab = [](const QColor& colour) {
+        const auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+        const double r = linear(colour.redF()), g = linear(colour.greenF()), b = linear(colour.blueF());
+        const double x = (0.4124 * r + 0.3576 * g + 0.1805 * b) / 0.95047;
+        const double y = 0.2126 * r + 0.7152 * g + 0.0722 * b;
+        const double z = (0.0193 * r + 0.1192 * g + 0.9505 * b) / 1.08883;
+        const auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116; };
+        return std::array<double, 3>{116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z))};
+    };
+    const auto a = lab(one);
+    const auto b = lab(other);
+    return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
+}
+
+// Selection reads at a glance in both appearances: the selected sidebar row, the
+// specification in effect and the thumb of a segmented choice each stand out of what lies
+// around them by a colour difference of at least 12, measured on the drawn window beside
+// their text.
+TEST_F(SettingsViewTest, SelectionReadsAtAGlanceInBothAppearances) {
+    constexpr double kAtAGlance = 12;
+    panel.edit([](Preferences& p) {
+        p.customPresets = {{"a", "办公", 1280, 720, 100}, {"b", "平板", 1180, 820, 100}};
+        p.selectedCustomID = "a";
+        p.theme = AppTheme::light;
+    });
+    panel.model.setApplied(Dimensions{1280, 720});
+    open(false, SettingsPage::resolution);
+    const auto pixel = [this](QWidget* widget, QPoint inside) {
+        return view->grab().toImage().pixelColor(widget->mapTo(view.get(), inside));
+    };
+    const auto besideText = [](QWidget* widget) { return QPoint(3, widget->height() / 2); };
+    for (const bool dark : {false, true}) {
+        VisualAppearance::shared().set(dark, false);
+        view->setPage(SettingsPage::resolution);
+        settle();
+        auto* resolution = dynamic_cast<ResolutionSettingsPage*>(view->currentPage());
+        ASSERT_NE(resolution, nullptr);
+        QWidget* selectedPage = view->sidebar()->row(SettingsPage::resolution);
+        QWidget* otherPage = view->sidebar()->row(SettingsPage::touch);
+        EXPECT_GE(colourDifference(pixel(selectedPage, besideText(selectedPage)), pixel(otherPage, besideText(otherPage))),
+                  kAtAGlance)
+            << "sidebar, dark " << dark;
+        QWidget* active = resolution->row("a");
+        QWidget* other = resolution->row("b");
+        ASSERT_NE(active, nullptr);
+        EXPECT_EQ(active->accessibleDescription(), QStringLiteral("已选择"));
+        EXPECT_GE(colourDifference(pixel(active, besideText(active)), pixel(other, besideText(other))), kAtAGlance)
+            << "specification row, dark " << dark;
+
+        auto& general = shown<GeneralSettingsPage>(SettingsPage::general);
+        SegmentedPicker* theme = general.themePicker();
+        ASSERT_EQ(theme->selectedIndex(), 1);
+        QWidget* thumb = theme->segment(1);
+        QWidget* track = theme->segment(2);
+        EXPECT_GE(colourDifference(pixel(thumb, besideText(thumb)), pixel(track, besideText(track))), kAtAGlance)
+            << "segmented choice, dark " << dark;
+    }
 }
 
 TEST_F(SettingsViewTest, GrantingAccessibilityRemovesTheWarningAtThePollAndHidingStopsPolling) {
