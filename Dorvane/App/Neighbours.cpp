@@ -12,6 +12,7 @@
 #include "Dorvane/Shell/OperationDiagnostics.h"
 #include "Dorvane/Shell/ScreenSpace.h"
 #include "Dorvane/Toolbar/FloatingSwitcher.h"
+#include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/TransientNotice.h"
 
 namespace dorvane {
@@ -68,7 +69,8 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
         services.host.installedApplications(), services.host.screens(), services.host.process().pid,
         QtLauncherPanel::factory(QtLauncherPanel::Services{
             {services.clock, services.mainQueue},
-            [&screens = services.host.screens()] { return ScreenSpace::of(screens.screens()); }})});
+            [&screens = services.host.screens()] { return ScreenSpace::of(screens.screens()); }}),
+        DesignTokens::measurer()});
     neighbours.permissions = std::move(input.permissions);
     // The settings window watches the controller's permission monitor and registers this
     // executable to start at login; its place is kept in the host's user defaults, written

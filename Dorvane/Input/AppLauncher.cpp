@@ -4,6 +4,7 @@
 
 #include "DorvaneCore/Launcher/LauncherOrder.h"
 #include "DorvaneCore/Launcher/LauncherScan.h"
+#include "DorvaneCore/Launcher/LauncherViewMetrics.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
 #include "Dorvane/Shell/ScreenSpace.h"
 
@@ -125,7 +126,10 @@ geometry::Rect AppLauncher::panelFrameFor(bool hasError) const {
     const auto space = ScreenSpace::of(services_.screens.screens(), presentationScreen_);
     return DesktopToolbarLayout::applications(*anchor_, space.toolkit(presentationScreen_->visibleFrame), model_.side(),
                                               static_cast<int>(model_.cellCount()), hasError, std::nullopt,
-                                              scrollingColumns);
+                                              scrollingColumns,
+                                              LauncherViewMetrics::messageWidth(model_.sections().empty(),
+                                                                                hasError ? model_.error() : std::nullopt,
+                                                                                services_.measureText));
 }
 
 void AppLauncher::updateFrame() {
@@ -159,7 +163,11 @@ void AppLauncher::finishLaunch(const LauncherApp& app, std::uint64_t generation,
         if (!current) return;
         model_.setError(result.error);
         model_.layoutChanged();
-        if (panel_) panel_->present();
+        if (panel_) {
+            panel_->present();
+            // Only a shown panel follows its layout: now it grows by the error's row.
+            updateFrame();
+        }
         if (callbacks_.onShow) callbacks_.onShow();
         return;
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <sys/types.h>
 
+#include "DorvaneCore/Visual/TextMeasurer.h"
 #include "DorvaneCore/Launcher/LaunchCounts.h"
 #include "DorvaneCore/Launcher/LauncherFiles.h"
 #include "DorvaneCore/Support/LocalizedComparison.h"
@@ -44,6 +45,7 @@ public:
         displays::ScreenServices& screens;
         pid_t ownPID = 0;                          // this program, never recorded
         LauncherPanelFactory makePanel;            // none: this build shows no panel
+        TextMeasurer measureText;                  // how the panel draws its messages; none: they set no width
     };
 
     // Loads both files, starts following activations and records the frontmost application.

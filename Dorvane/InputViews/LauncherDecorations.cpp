@@ -65,26 +65,36 @@ void LauncherErrorBanner::paintEvent(QPaintEvent* /*event*/) {
     card.addRoundedRect(rect(), Metrics::bannerCornerRadius, Metrics::bannerCornerRadius);
     painter.fillPath(card, withOpacity(red, Metrics::bannerFillOpacity));
 
-    const double symbolSize = DesignTokens::fontBody;
+    const double symbolSize = Metrics::bannerSymbolSize;
     const QRectF symbol(Metrics::bannerHorizontalPadding, 0, symbolSize, height());
     Symbols::paint(painter, symbol, "exclamationmark.triangle.fill", symbolSize, red);
 
     const QFont font = DesignTokens::font(Metrics::bannerFont);
-    const double left = symbol.right() + Metrics::bannerSpacing;
-    const double width = std::max(0.0, this->width() - Metrics::bannerHorizontalPadding - left);
-    const QStringList lines = wrapped(text_, font, width, Metrics::bannerLineLimit);
+    const QRectF area = textArea();
+    const QStringList shown = lines();
     const QFontMetricsF metrics(font);
-    double y = (height() - metrics.lineSpacing() * static_cast<double>(lines.size())) / 2;
+    double y = (height() - metrics.lineSpacing() * static_cast<double>(shown.size())) / 2;
     painter.setFont(font);
     painter.setPen(DesignTokens::Colors::textPrimary.resolved(dark));
-    for (const QString& line : lines) {
-        painter.drawText(QRectF(left, y, width, metrics.lineSpacing()), Qt::AlignLeft | Qt::AlignVCenter, line);
+    for (const QString& line : shown) {
+        painter.drawText(QRectF(area.left(), y, area.width(), metrics.lineSpacing()), Qt::AlignLeft | Qt::AlignVCenter,
+                         line);
         y += metrics.lineSpacing();
     }
 }
 
+QRectF LauncherErrorBanner::textArea() const {
+    const double left = Metrics::bannerHorizontalPadding + Metrics::bannerSymbolSize + Metrics::bannerSpacing;
+    return QRectF(left, 0, std::max(0.0, width() - Metrics::bannerHorizontalPadding - left), height());
+}
+
+QStringList LauncherErrorBanner::lines() const {
+    return wrapped(text_, DesignTokens::font(Metrics::bannerFont), textArea().width(), Metrics::bannerLineLimit);
+}
+
 const QString& LauncherEmptyState::message() {
-    static const QString text = QStringLiteral("未找到已安装的应用");
+    static const QString text =
+        QString::fromUtf8(Metrics::emptyMessage.data(), static_cast<qsizetype>(Metrics::emptyMessage.size()));
     return text;
 }
 

@@ -15,11 +15,15 @@ public:
     explicit LauncherErrorBanner(QWidget* parent = nullptr);
     void setText(const QString& text);
     const QString& text() const { return text_; }
+    // The lines the text takes at the banner's width (at most two, the last one elided).
+    QStringList lines() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QRectF textArea() const;
+
     QString text_;
 };
 

@@ -15,6 +15,7 @@
 #include <QWindow>
 
 #include "Dorvane/Shell/ScreenSpace.h"
+#include "Dorvane/Visual/ProgramIcon.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/Symbols.h"
 
@@ -90,9 +91,7 @@ void PermissionDragRow::paintEvent(QPaintEvent*) {
     if (!icon.isNull()) {
         icon.paint(&painter, iconRect.toRect());
     } else {
-        painter.setBrush(DesignTokens::Colors::accent.resolved());
-        painter.setPen(Qt::NoPen);
-        painter.drawRoundedRect(iconRect, DesignTokens::radiusSm, DesignTokens::radiusSm);
+        paintProgramIcon(painter, iconRect);
     }
     painter.setPen(DesignTokens::Colors::textPrimary.resolved());
     painter.setFont(systemFont(DesignTokens::fontBody));

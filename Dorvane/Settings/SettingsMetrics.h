@@ -17,7 +17,6 @@ struct SettingsMetrics {
     static constexpr int sidebarSidePadding = 8;
     static constexpr int sidebarSpacing = 6;
     static constexpr int appIconSize = 48;
-    static constexpr double appIconSymbolSize = 24;
     static constexpr int headerSidePadding = 10;
     static constexpr int headerBottomPadding = 12;
     static constexpr double sidebarSymbolSize = 15;

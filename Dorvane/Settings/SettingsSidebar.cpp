@@ -1,7 +1,6 @@
 #include "Dorvane/Settings/SettingsSidebar.h"
 
 #include <QFontMetricsF>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
@@ -9,6 +8,7 @@
 #include "Dorvane/Settings/SettingsMetrics.h"
 #include "Dorvane/Visual/AccessibleControl.h"
 #include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/ProgramIcon.h"
 #include "Dorvane/Visual/Symbols.h"
 #include "Dorvane/Visual/TokenLabel.h"
 
@@ -24,7 +24,7 @@ void fillRounded(QPainter& painter, const QRectF& rect, const QColor& color) {
     painter.fillPath(shape, color);
 }
 
-// The drawn icon: a rounded square in the accent's gradient with a pair of screens on it.
+// The program's drawn icon.
 class SidebarAppIcon final : public QWidget {
 public:
     explicit SidebarAppIcon(QWidget* parent) : QWidget(parent) {
@@ -35,15 +35,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* /*event*/) override {
         QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const QColor accent = DesignTokens::Colors::accent.resolved();
-        QLinearGradient gradient(0, 0, 0, height());
-        gradient.setColorAt(0, accent.lighter(125));
-        gradient.setColorAt(1, accent);
-        QPainterPath shape;
-        shape.addRoundedRect(QRectF(rect()), DesignTokens::radiusMd, DesignTokens::radiusMd);
-        painter.fillPath(shape, gradient);
-        Symbols::paint(painter, QRectF(rect()), "display.2", Metrics::appIconSymbolSize, Qt::white);
+        paintProgramIcon(painter, QRectF(rect()));
     }
 };
 

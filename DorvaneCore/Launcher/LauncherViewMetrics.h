@@ -1,5 +1,9 @@
 #pragma once
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "DorvaneCore/Visual/TextMeasurer.h"
 
 namespace dorvane {
@@ -19,6 +23,7 @@ struct LauncherViewMetrics {
     static constexpr double bannerFillOpacity = 0.25;
     static constexpr int bannerLineLimit = 2;
     static constexpr TextFont bannerFont{12, FontWeight::regular};
+    static constexpr double bannerSymbolSize = 13;
 
     // The list: sections under one another, each a header over its grid.
     static constexpr double listVerticalPadding = 4;
@@ -45,13 +50,21 @@ struct LauncherViewMetrics {
     static constexpr double bubbleVerticalPadding = 3;
     static constexpr double bubbleDrop = 14;
 
-    // "未找到已安装的应用" under a dashed square.
+    // The empty state's line under a dashed square.
+    static constexpr std::string_view emptyMessage = "未找到已安装的应用";
     static constexpr double emptySymbolSize = 32;
     static constexpr double emptySymbolOpacity = 0.35;
     static constexpr double emptyTopPadding = 16;
     static constexpr double emptySpacing = 12;
     static constexpr TextFont emptyFont{14, FontWeight::medium};
     static constexpr double emptyTextOpacity = 0.55;
+
+    // The panel grows to show its message whole: the empty state's line, or the error
+    // banner on one line, up to this much content width (a longer error wraps instead).
+    static constexpr double messageMaximumWidth = 360;
+
+    // The content width the message needs (0 while neither shows), measured with `measure`.
+    static double messageWidth(bool empty, const std::optional<std::string>& error, const TextMeasurer& measure);
 };
 
 }  // namespace dorvane

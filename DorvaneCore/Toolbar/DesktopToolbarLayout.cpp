@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "DorvaneCore/Core/Saturating.h"
+#include "DorvaneCore/Launcher/LauncherViewMetrics.h"
 #include "DorvaneCore/Visual/ReachableApplicationGrid.h"
 
 namespace dorvane {
@@ -216,12 +217,16 @@ Rect DesktopToolbarLayout::companion(Rect toolbar, Rect screen, Size preferredSi
 }
 
 Rect DesktopToolbarLayout::applications(Rect toolbar, Rect screen, ToolbarSide side, int count, bool hasError,
-                                        std::optional<Size> searchSize, std::optional<int> scrollingColumns) {
+                                        std::optional<Size> searchSize, std::optional<int> scrollingColumns,
+                                        double messageWidth) {
     using CellGrid = ReachableApplicationGrid;
     const Rect t = finite(toolbar);
     const Rect s = finite(screen);
     const double errorRow = hasError ? CellGrid::errorHeight : 0;
     const Rect e = expandedPanel(t, s, side);
+    // The message with the content's padding on both sides.
+    const double messagePanel =
+        std::isfinite(messageWidth) && messageWidth > 0 ? messageWidth + 2 * LauncherViewMetrics::padding : 0;
 
     if (isHorizontal(side)) {
         // Horizontal chrome and minimum width of the launcher beside a horizontal toolbar.
@@ -236,7 +241,7 @@ Rect DesktopToolbarLayout::applications(Rect toolbar, Rect screen, ToolbarSide s
         } else {
             const CellGrid g(count, Size{e.width - horizontalInsets,
                                          freeHeight - CellGrid::horizontalPanelVerticalInsets - errorRow});
-            width = std::min(std::max(cellsWidth(g.columns) + horizontalInsets, minimumWidth), e.width);
+            width = std::min(std::max({cellsWidth(g.columns) + horizontalInsets, minimumWidth, messagePanel}), e.width);
         }
         const double y = side == ToolbarSide::top ? t.minY() - height : t.maxY();
         return Rect{e.minX(), y, width, height};
@@ -255,9 +260,9 @@ Rect DesktopToolbarLayout::applications(Rect toolbar, Rect screen, ToolbarSide s
         const int columns = std::max(std::min(g.columns, *scrollingColumns), 1);
         const double pitch = CellGrid::minimumCellWidth + CellGrid::horizontalSpacing;
         const double cells = columns * pitch - CellGrid::horizontalSpacing;
-        width = std::min(cells + CellGrid::scrollingPanelHorizontalInsets, room);
+        width = std::min(std::max(cells + CellGrid::scrollingPanelHorizontalInsets, messagePanel), room);
     } else {
-        width = std::min(cellsWidth(g.columns) + CellGrid::panelHorizontalInsets, room);
+        width = std::min(std::max(cellsWidth(g.columns) + CellGrid::panelHorizontalInsets, messagePanel), room);
     }
     const double x = side == ToolbarSide::left ? t.maxX() : t.minX() - width;
     return Rect{x, e.minY(), width, e.height};

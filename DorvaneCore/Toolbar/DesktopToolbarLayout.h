@@ -110,9 +110,11 @@ struct DesktopToolbarLayout {
                                 std::optional<double> contentHeight);
     // A panel of a preferred size beside the toolbar.
     static Rect companion(Rect toolbar, Rect screen, Size preferredSize, ToolbarSide side);
-    // The application launcher's frame for `count` grid cells.
+    // The application launcher's frame for `count` grid cells, and wide enough for a message
+    // (the empty state, an error) that needs `messageWidth` points of content width.
     static Rect applications(Rect toolbar, Rect screen, ToolbarSide side, int count, bool hasError,
-                             std::optional<Size> searchSize, std::optional<int> scrollingColumns);
+                             std::optional<Size> searchSize, std::optional<int> scrollingColumns,
+                             double messageWidth = 0);
 };
 
 }  // namespace dorvane

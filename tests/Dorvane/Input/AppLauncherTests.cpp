@@ -66,7 +66,7 @@ protected:
         launcher = std::make_unique<AppLauncher>(AppLauncher::Services{
             support, machine.scheduler.mainQueue(), &files, machine.app.applicationWorkspace(), machine.app.workspace(),
             machine.app.installedApplications(), machine.app.screens(), machine.app.process().pid,
-            [this](LauncherModel&, const geometry::Rect&) { return std::make_unique<RecordingPanel>(calls); }});
+            [this](LauncherModel&, const geometry::Rect&) { return std::make_unique<RecordingPanel>(calls); }, {}});
         launcher->setCallbacks({nullptr, [this] { callbacks.push_back("hide"); }, [this] { callbacks.push_back("show"); }});
         settle();
     }

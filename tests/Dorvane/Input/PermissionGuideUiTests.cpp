@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QApplication>
+#include <QImage>
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
@@ -119,6 +120,29 @@ TEST_F(PermissionGuideUiTest, DraggingTheRowMakesThePanelFaintAndLetsInputThroug
     QApplication::processEvents();
     EXPECT_FALSE(permissions.isGuideOpen());
     EXPECT_EQ(panel(), nullptr);
+}
+
+// The row the user drags shows the program's own icon, white screens on the accent, as the
+// settings window's sidebar does, and not a bare square.
+TEST_F(PermissionGuideUiTest, TheRowShowsTheProgramsIcon) {
+    permissions.showGuide();
+    scheduler.advanceBy(0.25);
+    auto* shown = panel();
+    ASSERT_NE(shown, nullptr);
+    qthost::PermissionDragRow& row = shown->row();
+    const QImage drawn = row.grab().toImage();
+    const QRect icon(5, row.height() / 2 - 13, 26, 26);
+    int white = 0;
+    int accent = 0;
+    for (int y = icon.top(); y <= icon.bottom(); ++y) {
+        for (int x = icon.left(); x <= icon.right(); ++x) {
+            const QColor colour = drawn.pixelColor(x, y);
+            if (colour.red() > 230 && colour.green() > 230 && colour.blue() > 230) ++white;
+            if (colour.blue() > colour.red() + 100) ++accent;
+        }
+    }
+    EXPECT_GT(white, 20) << "the screens";
+    EXPECT_GT(accent, 200) << "on the accent";
 }
 
 }  // namespace

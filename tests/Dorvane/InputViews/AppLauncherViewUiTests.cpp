@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
+
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -11,6 +13,8 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "Dorvane/Visual/DesignTokens.h"
+#include "DorvaneCore/Launcher/LauncherViewMetrics.h"
 #include "Dorvane/Input/AppLauncher.h"
 #include "Dorvane/InputViews/AppLauncherView.h"
 #include "Dorvane/InputViews/LauncherDecorations.h"
@@ -240,7 +244,8 @@ protected:
                 auto made = make(model, frame);
                 panel = static_cast<QtLauncherPanel*>(made.get());
                 return made;
-            }});
+            },
+            DesignTokens::measurer()});
         settle();
     }
     ScreenSpace space() { return ScreenSpace::of(machine.app.screens().screens()); }
@@ -330,6 +335,31 @@ TEST_F(LauncherPanelTest, AFailedLaunchShowsItsBannerOnlyInThePresentationItBega
     launchDelayPasses();
     EXPECT_TRUE(panel->isVisible());
     EXPECT_FALSE(banner.isVisible());
+}
+
+// Each state's panel is sized for its message: the empty launcher shows its line whole,
+// and a failed launch beside a single tile shows its error on one line.
+TEST_F(LauncherPanelTest, EachStatesPanelIsSizedForItsMessage) {
+    start();
+    show();
+    ASSERT_TRUE(panel->isVisible());
+    const LauncherEmptyState& empty = *panel->view()->emptyState();
+    ASSERT_TRUE(empty.isVisible());
+    const double line = QFontMetricsF(DesignTokens::font(LauncherViewMetrics::emptyFont))
+                            .horizontalAdvance(LauncherEmptyState::message());
+    EXPECT_GE(empty.width(), line) << "the line is not cut at either end";
+    EXPECT_GE(panel->window()->width(), line + 2 * LauncherViewMetrics::padding);
+    launcher->hide();
+
+    const auto bad = machine.install("Bad", "com.example.bad");
+    machine.admin().behave(bad, [](host::LaunchBehaviour& behaviour) { behaviour.fails = true; });
+    show();
+    click("com.example.bad");
+    launchDelayPasses();
+    ASSERT_TRUE(panel->isVisible());
+    const LauncherErrorBanner& banner = *panel->view()->banner();
+    ASSERT_TRUE(banner.isVisible());
+    EXPECT_EQ(banner.lines(), QStringList{banner.text()}) << "one line, nothing elided";
 }
 
 }  // namespace

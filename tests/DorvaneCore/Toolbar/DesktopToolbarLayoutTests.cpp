@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "DorvaneCore/Launcher/LauncherViewMetrics.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
 #include "tests/DorvaneCore/Geometry/RectPrinting.h"
 
@@ -244,6 +245,44 @@ TEST(DesktopToolbarLayout, ApplicationsWithErrorRowOrSearchSize) {
               (Rect{0, 74, 300, 200}));
     EXPECT_EQ(Layout::applications(expanded(kTop), kScreen, kTop, 20, false, Size{0, 5000}, std::nullopt),
               (Rect{0, 0, 1, 826}));
+}
+
+// The launcher's panel is at least as wide as its message with the content's padding
+// around it, whatever few tiles it holds; a grid wider than the message keeps its width,
+// and the room beside the toolbar still bounds it.
+TEST(DesktopToolbarLayout, ApplicationsAreWideEnoughForTheirMessage) {
+    const Rect empty = Layout::applications(expanded(kRight), kScreen, kRight, 0, false, std::nullopt, 6, 126);
+    EXPECT_EQ(empty.width, 126 + 2 * LauncherViewMetrics::padding);
+    EXPECT_EQ(empty.maxX(), expanded(kRight).minX());
+    const Rect grid = Layout::applications(expanded(kLeft), kScreen, kLeft, 20, true, std::nullopt, 6);
+    EXPECT_EQ(Layout::applications(expanded(kLeft), kScreen, kLeft, 20, true, std::nullopt, 6, 100), grid);
+    EXPECT_EQ(Layout::applications(expanded(kLeft), kScreen, kLeft, 0, true, std::nullopt, std::nullopt, 300).width, 332);
+    EXPECT_EQ(Layout::applications(expanded(kBottom), kScreen, kBottom, 1, false, std::nullopt, std::nullopt, 300).width,
+              332);
+    EXPECT_EQ(Layout::applications(expanded(kLeft, Rect{0, 0, 300, 900}), Rect{0, 0, 300, 900}, kLeft, 0, true,
+                                   std::nullopt, 6, 360)
+                  .width,
+              212)
+        << "never beyond the room beside the toolbar (8 points from the screen's edge)";
+    for (double odd : {kNaN, kInf, -5.0}) {
+        EXPECT_EQ(Layout::applications(expanded(kLeft), kScreen, kLeft, 20, true, std::nullopt, 6, odd), grid) << odd;
+    }
+}
+
+// The message the panel sizes for: the empty state's line, the error banner's whole row,
+// the wider of the two, never more than the cap.
+TEST(LauncherViewMetrics, TheMessageWidthIsTheEmptyLineOrTheBannerRow) {
+    const TextMeasurer perCharacter = [](std::string_view text, const TextFont& font) {
+        return static_cast<double>(text.size()) * font.pointSize / 3;  // UTF-8: 3 bytes a Han character
+    };
+    using Metrics = LauncherViewMetrics;
+    EXPECT_EQ(Metrics::messageWidth(false, std::nullopt, perCharacter), 0);
+    EXPECT_EQ(Metrics::messageWidth(true, std::nullopt, perCharacter), 9 * 14);
+    const double banner = 2 * Metrics::bannerHorizontalPadding + Metrics::bannerSymbolSize + Metrics::bannerSpacing;
+    EXPECT_EQ(Metrics::messageWidth(false, std::string("打不开"), perCharacter), banner + 3 * 12);
+    EXPECT_EQ(Metrics::messageWidth(true, std::string("打不开"), perCharacter), 9 * 14);
+    EXPECT_EQ(Metrics::messageWidth(false, std::string(300, 'x'), perCharacter), Metrics::messageMaximumWidth);
+    EXPECT_EQ(Metrics::messageWidth(true, std::nullopt, TextMeasurer{}), 0) << "nothing to measure with";
 }
 
 TEST(DesktopToolbarLayout, NonFiniteInputsAndHugeCountsSaturate) {
