@@ -6,8 +6,8 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
-#include <QTextLayout>
 
+#include "Dorvane/Visual/WrappedText.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/Symbols.h"
 #include "Dorvane/Visual/VisualAppearance.h"
@@ -22,23 +22,6 @@ namespace {
 QColor withOpacity(QColor color, double opacity) {
     color.setAlphaF(static_cast<float>(color.alphaF() * opacity));
     return color;
-}
-
-// Up to `lineLimit` lines of `text` wrapped into `width`, the last one elided.
-QStringList wrapped(const QString& text, const QFont& font, double width, int lineLimit) {
-    QStringList lines;
-    QTextLayout layout(text, font);
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        if (lines.size() == lineLimit - 1) {
-            lines.push_back(QFontMetricsF(font).elidedText(text.mid(line.textStart()), Qt::ElideRight, width));
-            break;
-        }
-        lines.push_back(text.mid(line.textStart(), line.textLength()));
-    }
-    layout.endLayout();
-    return lines;
 }
 
 }  // namespace
@@ -89,7 +72,7 @@ QRectF LauncherErrorBanner::textArea() const {
 }
 
 QStringList LauncherErrorBanner::lines() const {
-    return wrapped(text_, DesignTokens::font(Metrics::bannerFont), textArea().width(), Metrics::bannerLineLimit);
+    return wrappedLines(text_, DesignTokens::font(Metrics::bannerFont), textArea().width(), Metrics::bannerLineLimit);
 }
 
 const QString& LauncherEmptyState::message() {

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 
+#include "Dorvane/Visual/WrappedText.h"
 #include "Dorvane/Visual/QtText.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/PointerHover.h"
@@ -26,7 +28,6 @@ constexpr double kCellTextSpacing = 2;
 constexpr double kCellGlyphWidth = 34;
 constexpr double kCellGlyphHeight = 20;
 constexpr double kCellStroke = 0.65;
-constexpr double kTitleShrink = 0.85;
 
 // The segments: 2 points of track around and between them, at least 36 tall.
 constexpr double kTrackPadding = 2;
@@ -68,16 +69,27 @@ void ResolutionPanelCell::render(const ResolutionPanelModel::Cell& cell) {
     update();
 }
 
-double ResolutionPanelCell::titleSize() const {
-    const double available = width() - 2 * kCellHorizontalPadding;
-    const double full = DesignTokens::fontBody;
-    if (QFontMetricsF(cellTitleFont(full)).horizontalAdvance(text()) <= available) return full;
-    return full * kTitleShrink;
+void ResolutionPanelCell::setTitleStyle(ResolutionPanelModel::TitleStyle style) {
+    if (style == titleStyle_) return;
+    const bool taller = style.lines != titleStyle_.lines;
+    titleStyle_ = style;
+    if (taller) updateGeometry();
+    update();
+}
+
+int ResolutionPanelCell::linesNeeded(const QString& title, double pointSize, double cellWidth) {
+    const double width = std::max(1.0, cellWidth - 2 * kCellHorizontalPadding);
+    return static_cast<int>(wrappedLines(title, cellTitleFont(pointSize), width, std::numeric_limits<int>::max()).size());
+}
+
+QStringList ResolutionPanelCell::titleLines() const {
+    return wrappedLines(text(), cellTitleFont(titleStyle_.pointSize), std::max(1.0, width() - 2 * kCellHorizontalPadding),
+                        titleStyle_.lines);
 }
 
 QSize ResolutionPanelCell::sizeHint() const {
-    const double content = kCellVerticalPadding * 2 + glyph_->height() + kCellSpacing +
-                           QFontMetricsF(cellTitleFont(DesignTokens::fontBody)).height() + kCellTextSpacing +
+    const double titleHeight = QFontMetricsF(cellTitleFont(titleStyle_.pointSize)).lineSpacing() * titleStyle_.lines;
+    const double content = kCellVerticalPadding * 2 + glyph_->height() + kCellSpacing + titleHeight + kCellTextSpacing +
                            QFontMetricsF(cellSizeFont()).height();
     return QSize(static_cast<int>(glyph_->width() + 2 * kCellHorizontalPadding),
                  static_cast<int>(std::ceil(std::max(content, minimumHeight))));
@@ -110,12 +122,18 @@ void ResolutionPanelCell::paintEvent(QPaintEvent* /*event*/) {
     const QFont titleFont = cellTitleFont(titleSize());
     const QFontMetricsF titleMetrics(titleFont);
     const QFontMetricsF sizeMetrics(cellSizeFont());
+    // The title's lines sit in the room kept for the grid's line count, centred in it.
+    const QStringList lines = titleLines();
+    const double room = titleMetrics.lineSpacing() * titleStyle_.lines;
     double top = kCellVerticalPadding + glyph_->height() + kCellSpacing;
+    double line = top + (room - titleMetrics.lineSpacing() * static_cast<double>(lines.size())) / 2;
     painter.setFont(titleFont);
     painter.setPen(DesignTokens::Colors::textPrimary.resolved());
-    painter.drawText(QRectF(text.left(), top, text.width(), titleMetrics.height()), Qt::AlignCenter,
-                     titleMetrics.elidedText(this->text(), Qt::ElideRight, text.width()));
-    top += titleMetrics.height() + kCellTextSpacing;
+    for (const QString& shown : lines) {
+        painter.drawText(QRectF(text.left(), line, text.width(), titleMetrics.lineSpacing()), Qt::AlignCenter, shown);
+        line += titleMetrics.lineSpacing();
+    }
+    top += room + kCellTextSpacing;
     painter.setFont(cellSizeFont());
     painter.setPen(DesignTokens::Colors::textSecondary.resolved());
     painter.drawText(QRectF(text.left(), top, text.width(), sizeMetrics.height()), Qt::AlignCenter,

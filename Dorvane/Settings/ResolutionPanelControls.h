@@ -30,9 +30,15 @@ public:
     std::optional<bool> accessibleSelected() const override { return cell_.applied; }
     bool pressAccessibly() override { return clickAccessibly(*this); }
     ScreenGlyph* glyph() const { return glyph_; }
-    // The title's point size as drawn at the current width: 13, down to 85 % of it before
-    // the end is cut.
-    double titleSize() const;
+    // How the grid sets every title (one size, one number of lines); the cell grows by a
+    // line for two.
+    void setTitleStyle(ResolutionPanelModel::TitleStyle style);
+    const ResolutionPanelModel::TitleStyle& titleStyle() const { return titleStyle_; }
+    double titleSize() const { return titleStyle_.pointSize; }
+    // The title as drawn: its lines at the current width.
+    QStringList titleLines() const;
+    // The lines `title` takes uncut at `pointSize` in a cell `cellWidth` wide.
+    static int linesNeeded(const QString& title, double pointSize, double cellWidth);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -43,6 +49,7 @@ protected:
 
 private:
     ResolutionPanelModel::Cell cell_;
+    ResolutionPanelModel::TitleStyle titleStyle_;
     ScreenGlyph* glyph_;
 };
 

@@ -233,6 +233,7 @@ void ResolutionPanelView::showEvent(QShowEvent* event) {
 void ResolutionPanelView::place() {
     const QSize viewport = scroll_->viewport()->size();
     const int width = std::min(viewport.width(), maximumContentWidth);
+    fitTitles(width);
     const int forWidth = content_->heightForWidth(width);
     const int height = forWidth >= 0 ? forWidth : content_->sizeHint().height();
     const int frameHeight = std::max(viewport.height(), height);
@@ -246,6 +247,22 @@ void ResolutionPanelView::place() {
         bar->setValue(bar->maximum());
     }
     placing_ = false;
+}
+
+// Every title of the grid in one size, on as many lines as the longest needs (at most two),
+// for the columns' width at this content width.
+void ResolutionPanelView::fitTitles(int contentWidth) {
+    if (columns_ <= 0) return;
+    const double cellWidth = (contentWidth - (columns_ - 1) * static_cast<double>(kGridSpacing)) / columns_;
+    const auto shown = cells();
+    const auto style = ResolutionPanelModel::titleStyle([&shown, cellWidth](double pointSize) {
+        int most = 0;
+        for (const ResolutionPanelCell* cell : shown) {
+            most = std::max(most, ResolutionPanelCell::linesNeeded(cell->text(), pointSize, cellWidth));
+        }
+        return most;
+    });
+    for (ResolutionPanelCell* cell : shown) cell->setTitleStyle(style);
 }
 
 void ResolutionPanelView::scheduleMeasure() {

@@ -70,6 +70,7 @@ private:
     void renderCells();
     void arrangeGrid(int columns);
     void place();
+    void fitTitles(int contentWidth);
     void scheduleMeasure();
     void measure();
 

@@ -44,6 +44,14 @@ int ResolutionPanelModel::columnCount(double contentWidth) {
     return static_cast<int>(std::clamp(columns, 1.0, 3.0));
 }
 
+ResolutionPanelModel::TitleStyle ResolutionPanelModel::titleStyle(const std::function<int(double pointSize)>& linesNeeded) {
+    const auto lines = [&linesNeeded](double size) { return linesNeeded ? std::max(linesNeeded(size), 1) : 1; };
+    const int full = lines(titleSize);
+    if (full <= titleLineLimit) return TitleStyle{titleSize, full};
+    const double shrunk = titleSize * titleShrink;
+    return TitleStyle{shrunk, std::min(lines(shrunk), titleLineLimit)};
+}
+
 double ResolutionPanelModel::letterSize(std::int64_t percent) {
     if (percent < 85) return 11;
     if (percent < 95) return 13;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -78,6 +79,20 @@ public:
 
     // floor((min(width, 500) + 16) / 110), held within 1 to 3.
     static int columnCount(double contentWidth);
+
+    // The titles of one grid share one size and one number of lines. `linesNeeded` tells how
+    // many lines the grid's longest title takes at a point size when nothing is cut. The body
+    // size while every title fits on two lines; else 85 % of it, where a title still too long
+    // for two lines is shortened at the end of the second.
+    struct TitleStyle {
+        double pointSize = 13;
+        int lines = 1;
+        friend constexpr bool operator==(const TitleStyle&, const TitleStyle&) = default;
+    };
+    static constexpr double titleSize = 13;
+    static constexpr double titleShrink = 0.85;
+    static constexpr int titleLineLimit = 2;
+    static TitleStyle titleStyle(const std::function<int(double pointSize)>& linesNeeded);
 
     static double letterSize(std::int64_t percent);
     static std::vector<Segment> segments(const ResolutionAdjustment& adjustment,

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 
+#include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Settings/FixedSettingsPermissions.h"
 #include "Dorvane/Settings/ResolutionPanelControls.h"
 #include "Dorvane/Settings/ResolutionPanelView.h"
@@ -168,6 +169,38 @@ TEST_F(ResolutionPanelViewTest, ColumnsFollowTheWidth) {
     widget->resize(330 + 2 * ResolutionPanelView::padding, 420);
     settle();
     EXPECT_EQ(panel.columnCount(), 3);
+}
+
+// The titles that tell presets apart are read whole: every title of a grid in one size, on
+// up to two lines before anything is cut; only a title too long for two lines at the
+// smaller size is shortened, at the end of its second line.
+TEST_F(ResolutionPanelViewTest, TitlesShareOneSizeAndTakeTwoLinesBeforeTheyAreCut) {
+    Preferences preferences = model.preferences();
+    preferences.customPresets = {{"a", "手机横屏（保留操作栏）", 1294, 720, 100},
+                                 {"b", "平板", 1180, 820, 100},
+                                 {"c", "标准宽屏", 1280, 720, 100}};
+    model.setPreferences(preferences);
+    ResolutionPanelView& panel = open();
+    ASSERT_EQ(panel.columnCount(), 3);
+    const auto cells = panel.cells();
+    for (const ResolutionPanelCell* cell : cells) {
+        EXPECT_EQ(cell->titleSize(), cells.front()->titleSize()) << cell->text().toStdString();
+        EXPECT_EQ(cell->titleLines().join(QString()), cell->text()) << "whole: " << cell->text().toStdString();
+        EXPECT_EQ(cell->height(), cells.front()->height()) << "one row, one height";
+    }
+    EXPECT_EQ(panel.cell("a")->titleLines().size(), 2);
+    EXPECT_EQ(panel.cell("a")->titleSize(), DesignTokens::fontBody) << "two lines came before a smaller size";
+
+    // Longer than two lines even at the smaller size: the grid shrinks, that title alone is cut.
+    preferences.customPresets[1].name = "一个非常非常非常非常长的规格名称用来测试";
+    model.setPreferences(preferences);
+    settle();
+    const double shrunk = DesignTokens::fontBody * 0.85;
+    for (const ResolutionPanelCell* cell : panel.cells()) EXPECT_DOUBLE_EQ(cell->titleSize(), shrunk);
+    const QStringList cut = panel.cell("b")->titleLines();
+    ASSERT_EQ(cut.size(), 2);
+    EXPECT_TRUE(cut.back().endsWith(QChar(0x2026)));
+    EXPECT_EQ(panel.cell("a")->titleLines().join(QString()), panel.cell("a")->text());
 }
 
 }  // namespace

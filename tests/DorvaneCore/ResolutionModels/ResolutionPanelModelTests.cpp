@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <cmath>
 
 #include "DorvaneCore/ResolutionModels/ResolutionPanelModel.h"
@@ -70,6 +72,27 @@ TEST(ResolutionPanelSegments, ThumbFollowsTheAdjustmentAndOutOfRangeStepsAreDisa
             EXPECT_EQ(segments[i].selected, thumbs[i] == 1.0);
         }
     }
+}
+
+// One title size for the whole grid: the body size while the longest title fits on two
+// lines, else 85 % of it with at most two lines; never fewer than one line.
+TEST(ResolutionPanelModel, TheTitlesOfAGridShareOneSizeAndFitOnTwoLinesFirst) {
+    using Style = ResolutionPanelModel::TitleStyle;
+    std::vector<double> asked;
+    const auto lines = [&asked](std::map<double, int> at) {
+        return [&asked, at](double size) {
+            asked.push_back(size);
+            return at.at(size);
+        };
+    };
+    EXPECT_EQ(ResolutionPanelModel::titleStyle(lines({{13, 1}})), (Style{13, 1}));
+    EXPECT_EQ(ResolutionPanelModel::titleStyle(lines({{13, 2}})), (Style{13, 2}));
+    EXPECT_EQ(ResolutionPanelModel::titleStyle(lines({{13, 3}, {13 * 0.85, 2}})), (Style{13 * 0.85, 2}));
+    EXPECT_EQ(ResolutionPanelModel::titleStyle(lines({{13, 3}, {13 * 0.85, 1}})), (Style{13 * 0.85, 1}));
+    EXPECT_EQ(ResolutionPanelModel::titleStyle(lines({{13, 5}, {13 * 0.85, 4}})), (Style{13 * 0.85, 2}));
+    EXPECT_EQ(ResolutionPanelModel::titleStyle(lines({{13, 0}})), (Style{13, 1})) << "no titles";
+    EXPECT_EQ(ResolutionPanelModel::titleStyle({}), (Style{13, 1}));
+    EXPECT_EQ(asked, (std::vector<double>{13, 13, 13, 13 * 0.85, 13, 13 * 0.85, 13, 13 * 0.85, 13}));
 }
 
 }  // namespace
