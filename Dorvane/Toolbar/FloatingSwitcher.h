@@ -164,6 +164,7 @@ private:
 
     // Flyouts, dismissal and the fill state (FloatingSwitcherFlyouts.cpp).
     void toggleWindowControls(ToolbarButton* anchor);
+    void markWindowButton(bool open);
     void toggleApplicationShortcuts(ToolbarButton* anchor);
     std::optional<geometry::Rect> anchorRect(ToolbarButton* anchor) const;
     ToolbarPanel* makeFlyoutPanel(const char* title);

@@ -48,11 +48,20 @@ ToolbarPanel* FloatingSwitcher::makeFlyoutPanel(const char* title) {
 
 void FloatingSwitcher::orderWindowPanelOut() {
     if (windowPanel_) windowPanel_->orderOut();
+    markWindowButton(false);
+}
+
+// The layout button reads as pressed while its flyout is open, as the launcher's does.
+void FloatingSwitcher::markWindowButton(bool open) {
+    if (ToolbarButton* button = toolbar_ ? toolbar_->windowButton() : nullptr; button != nullptr && button->selected != open) {
+        button->selected = open;
+        button->updateColors();
+    }
 }
 
 void FloatingSwitcher::toggleWindowControls(ToolbarButton* anchor) {
     if (visible(windowPanel_)) {
-        windowPanel_->orderOut();
+        orderWindowPanelOut();
         hideApplicationShortcuts();
         return;
     }
@@ -68,6 +77,7 @@ void FloatingSwitcher::toggleWindowControls(ToolbarButton* anchor) {
     }))));
     windowPanel_->setFrame(frame);
     windowPanel_->orderFront();
+    markWindowButton(true);
     updateDismissalMonitors();
 }
 

@@ -102,13 +102,10 @@ QPixmap ToolbarButton::halo(const QString& caption, const QFont& captionFont, co
     if (QPixmapCache::find(key, &cached)) return cached;
     const geometry::Size bounds = boundsOf(*this);
     QPainterPath outline;
-    const SymbolGlyph* glyph = icon_.isNull() ? Symbols::find(symbol_) : nullptr;
-    if (glyph != nullptr && Symbols::isInstalled(Symbols::fontFamily())) {
-        const QRectF frame = qt(ToolbarButtonLook::glyphFrame(bounds, glyphSize_, labelled_));
-        const QFont font = Symbols::font(symbolPointSize_);
-        const QString text(QChar(glyph->codePoint));
-        const QRectF ink = QFontMetricsF(font).tightBoundingRect(text);
-        outline.addText(frame.center() - ink.center(), font, text);
+    if (icon_.isNull() && Symbols::isInstalled(Symbols::fontFamily())) {
+        // Under the glyph exactly as it is drawn, so that no halo shows beside it.
+        outline.addPath(Symbols::outline(qt(ToolbarButtonLook::glyphFrame(bounds, glyphSize_, labelled_)), symbol_,
+                                         symbolPointSize_));
     }
     if (!caption.isEmpty()) {
         const QFontMetricsF metrics(captionFont);

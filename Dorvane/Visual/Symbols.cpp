@@ -7,6 +7,8 @@
 
 #include <QFontDatabase>
 #include <QPainter>
+#include <QTransform>
+#include <QFontMetricsF>
 #include <QPainterPath>
 
 
@@ -147,7 +149,7 @@ constexpr std::array kGlyphs = std::to_array<SymbolGlyph>({
     {"minus", 0xe15b, "remove"},
     {"minus.circle.fill", 0xe15c, "remove_circle"},
     {"minus.magnifyingglass", 0xe900, "zoom_out"},
-    {"minus.rectangle", 0xe931, "minimize"},
+    {"minus.rectangle", 0xe15b, "remove"},  // a dash on the centre line, as the other symbols sit
     {"moon.fill", 0xe51c, "dark_mode"},
     {"music.note", 0xe405, "music_note"},
     {"note.text", 0xf1fc, "sticky_note_2"},
@@ -297,6 +299,27 @@ bool Symbols::isInstalled(const QString& family) {
     const bool installed = QFontDatabase::families().contains(family);
     known.emplace(family, installed);
     return installed;
+}
+
+QPainterPath Symbols::outline(const QRectF& rect, std::string_view name, double size) {
+    QPainterPath path;
+    const SymbolGlyph* glyph = find(name);
+    if (glyph == nullptr) return path;
+    const QFont font = Symbols::font(size);
+    const QString text(QChar(glyph->codePoint));
+    // Where drawText() with centred alignment puts the glyph: its advance centred across,
+    // its line (ascent over descent) centred down.
+    const QFontMetricsF metrics(font);
+    const QPointF baseline(rect.center().x() - metrics.horizontalAdvance(text) / 2,
+                           rect.center().y() - (metrics.ascent() + metrics.descent()) / 2 + metrics.ascent());
+    path.addText(baseline, font, text);
+    if (glyph->mirrored) {
+        QTransform mirror;
+        mirror.translate(rect.center().x() * 2, 0);
+        mirror.scale(-1, 1);
+        path = mirror.map(path);
+    }
+    return path;
 }
 
 void Symbols::paint(QPainter& painter, const QRectF& rect, std::string_view name, double size, const QColor& color,

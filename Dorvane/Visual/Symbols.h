@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPainterPath>
 #include <QRectF>
 #include <QString>
 
@@ -35,6 +36,9 @@ public:
     // A glyph of `size` points (logical pixels) in the symbol font.
     static QFont font(double size);
 
+    // The outline of `name` exactly where paint() draws it in the symbol font (for a halo
+    // or a shadow that must lie under the glyph); empty for an unknown name.
+    static QPainterPath outline(const QRectF& rect, std::string_view name, double size);
     // Draws `name` centred in `rect`, `size` points tall, in `color`. An unknown name draws
     // nothing; when `family` is not installed a drawn stand-in takes the glyph's place.
     static void paint(QPainter& painter, const QRectF& rect, std::string_view name, double size, const QColor& color,

@@ -87,6 +87,8 @@ using Json = nlohmann::ordered_json;
 constexpr int kSettleMilliseconds = 500;
 constexpr int kCompositorPatienceMilliseconds = 15000;
 constexpr int kMargin = 40;
+// Past halfway by this much, the overflowing strip shows a button cut at its top.
+constexpr double kOverflowCut = 30;
 
 Json rectJson(const QRect& rect) { return Json::array({rect.x(), rect.y(), rect.width(), rect.height()}); }
 std::string colorName(const QColor& color) { return color.name().toStdString(); }
@@ -475,11 +477,12 @@ private:
         });
     }
 
-    // Thirty buttons on the right, scrolled halfway: both ends fade.
+    // Thirty buttons on the right, scrolled about halfway to where a button is cut at the top:
+    // both ends fade, and the fade at the top lies over a button, not in the gap between two.
     void overflowShot() {
         stage_->expand(ToolbarSide::right, ToolbarStage::withOperations(30));
         ToolbarContent* strip = stage_->toolbar().toolbar();
-        strip->setOffset(strip->maxOffset() / 2);
+        strip->setOffset(strip->maxOffset() / 2 + kOverflowCut);
         after(kSettleMilliseconds, [this] {
             const QRect panel = panelOf(stage_->toolbar());
             const QRect area = onScreen(panel.adjusted(-kMargin, -kMargin, kMargin, kMargin));

@@ -146,6 +146,37 @@ TEST_F(ToolbarButtonTest, AnAssistivePressDoesAllThreeWhileEnabled) {
     EXPECT_EQ(log.size(), 1u);
 }
 
+// Scrolled part of the way, the strip fades out at both ends as drawn: buttons hidden above
+// and below show as a fade at the top and at the bottom, the middle stays solid.
+TEST_F(ToolbarButtonTest, AStripScrolledHalfwayFadesAtBothEndsAsDrawn) {
+    ToolbarContent content(geometry::Size{72, 350}, DesktopToolbarLayout::Grid{}, ToolbarSide::right, std::nullopt,
+                           environment);
+    for (int i = 0; i < 5; ++i) content.addStripButton(new ToolbarButton(ToolbarButtonFace::grip(), environment));
+    content.show();
+    content.layoutContent();
+    // Something solid the whole length of the strip's content, to read the mask off.
+    auto* solid = new QWidget(content.document());
+    solid->setGeometry(content.document()->rect());
+    solid->setAutoFillBackground(true);
+    QPalette black = solid->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    solid->setPalette(black);
+    solid->show();
+    for (const double offset : {content.maxOffset() / 2, 0.0, content.maxOffset()}) {
+        content.setOffset(offset);
+        ASSERT_TRUE(content.fade().has_value());
+        QImage whole(content.size(), QImage::Format_ARGB32_Premultiplied);
+        whole.fill(Qt::transparent);
+        content.render(&whole, QPoint(), QRegion(), QWidget::DrawChildren);
+        const QImage drawn = whole.copy(content.clip()->geometry());
+        const int x = drawn.width() / 2;
+        const int middle = testing::alphaAt(drawn, x, drawn.height() / 2);
+        EXPECT_GT(middle, 240) << offset;
+        EXPECT_EQ(testing::alphaAt(drawn, x, 1) < 64, content.fade()->start) << "top, offset " << offset;
+        EXPECT_EQ(testing::alphaAt(drawn, x, drawn.height() - 2) < 64, content.fade()->end) << "bottom, offset " << offset;
+    }
+}
+
 TEST_F(ToolbarButtonTest, TheStripScrollsItsFiveButtonsByTheWheelAndFadesItsHiddenEnds) {
     // 350 points high: a 134-point footer (no optional buttons) leaves a 200-point strip.
     ToolbarContent content(geometry::Size{72, 350}, DesktopToolbarLayout::Grid{}, ToolbarSide::left, std::nullopt,

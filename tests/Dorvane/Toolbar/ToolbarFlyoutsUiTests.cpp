@@ -65,11 +65,20 @@ TEST_F(ToolbarFlyoutsTest, TheWindowButtonOpensTheLayoutsBesideTheStripAndAPickR
     EXPECT_EQ(perRow, (std::vector<int>{4, 4, 4, 1}));
     EXPECT_EQ(view->tiles().front()->toolTip(), QStringLiteral("填充"));
     EXPECT_TRUE(toolbar->watchesOutsideClicks());
+    EXPECT_TRUE(window->selected) << "the button reads as pressed while its flyout is open";
 
     tap(*view->tiles()[2]);
     EXPECT_FALSE(shown(flyout));
+    EXPECT_FALSE(window->selected);
     EXPECT_EQ(calls.back(), "arrange halves");
     EXPECT_FALSE(toolbar->watchesOutsideClicks());
+
+    // Tapped again it closes, and the mark goes with it.
+    tap(*window);
+    ASSERT_TRUE(window->selected);
+    tap(*window);
+    EXPECT_FALSE(shown(flyout));
+    EXPECT_FALSE(window->selected);
 }
 
 TEST_F(ToolbarFlyoutsTest, TheApplicationFlyoutFitsItsGridBesideTheStripAndScrollsWhenLow) {
@@ -113,6 +122,7 @@ TEST_F(ToolbarFlyoutsTest, OutsideClicksCloseWhatTheyMissExceptTheOpenCompanion)
     ASSERT_TRUE(shown(toolbar->windowPanel()));
     click({700, 424});
     EXPECT_FALSE(shown(toolbar->windowPanel()));
+    EXPECT_FALSE(toolbar->toolbar()->windowButton()->selected);
 
     // Both flyouts open: a click in the application flyout is still outside the layouts, so
     // both close, and the tile under it sends nothing.

@@ -170,6 +170,33 @@ TEST_F(VisualKit, UnknownSymbolsDrawNothingAndAMissingFontGetsAStandIn) {
     EXPECT_EQ(drawnPixels("no.such.symbol", "No Such Symbol Font"), 0);
 }
 
+// What a toolbar button lays its halo under is where the glyph is drawn, so that no faint
+// ghost shows beside it; the minimise dash sits on the centre line like its neighbours.
+TEST_F(VisualKit, ASymbolsOutlineLiesUnderItsGlyphAndTheMinimiseDashIsCentred) {
+    const QRectF frame(4, 6, 28, 28);
+    for (const char* name : {"minus.rectangle", "gearshape", "arrow.up", "checkmark", "arrow.uturn.backward"}) {
+        QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        Symbols::paint(painter, frame, name, 22, Qt::black);
+        painter.end();
+        QRect ink;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (alphaAt(image, x, y) > 96) ink |= QRect(x, y, 1, 1);
+            }
+        }
+        ASSERT_FALSE(ink.isEmpty()) << name;
+        const QRectF outline = Symbols::outline(frame, name, 22).boundingRect();
+        EXPECT_NEAR(outline.center().x(), QRectF(ink).center().x(), 1.0) << name;
+        EXPECT_NEAR(outline.center().y(), QRectF(ink).center().y(), 1.0) << name;
+        if (std::string_view(name) == "minus.rectangle") {
+            EXPECT_NEAR(QRectF(ink).center().y(), frame.center().y(), 1.5) << "the dash on the centre line";
+        }
+    }
+    EXPECT_TRUE(Symbols::outline(frame, "no.such.symbol", 22).isEmpty());
+}
+
 TEST_F(VisualKit, ApplicationIconsComeFromTheirFileElseALetteredSquare) {
     QTemporaryDir folder;
     const QString path = folder.filePath("icon.png");
