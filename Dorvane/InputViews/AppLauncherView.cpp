@@ -56,7 +56,7 @@ AppLauncherView::AppLauncherView(input::LauncherModel& model, Services services,
     scrollArea_->setWidget(list_);
     // After setWidget, which gives the content a background of its own: the glass shows through.
     list_->setAutoFillBackground(false);
-    OverflowEdgeFadeOverlay::install(scrollArea_, DesignTokens::NS::surface);
+    OverflowEdgeFadeOverlay::install(scrollArea_, DesignTokens::NS::glassTint);
     bubble_->hide();
 
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);

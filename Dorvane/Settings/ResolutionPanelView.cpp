@@ -121,7 +121,7 @@ ResolutionPanelView::ResolutionPanelView(ControlPanelModel& model, std::optional
     stack->addWidget(restore_);
     connect(restore_, &QAbstractButton::clicked, this, [this] { restoreAction_(); });
 
-    OverflowEdgeFadeOverlay::install(scroll_, DesignTokens::NS::surface);
+    OverflowEdgeFadeOverlay::install(scroll_, DesignTokens::NS::glassTint);
     scroll_->viewport()->installEventFilter(this);
     content_->installEventFilter(this);
     connect(scroll_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {

@@ -110,6 +110,7 @@ void DesignTokens::repaintOnAppearanceChange(QWidget* widget) {
 const AdaptiveColor DesignTokens::NS::glassBackdrop{"Corvelle.glassBackdrop", white(1, 0.06), white(0, 0.14)};
 const AdaptiveColor DesignTokens::NS::legibilityShadow{"Corvelle.legibilityShadow", white(1, 0.7), white(0, 0.5)};
 const AdaptiveColor DesignTokens::NS::surface{"Corvelle.surface", white(1, 0.88), rgb(22, 23, 27, 0.88)};
+const AdaptiveColor DesignTokens::NS::glassTint{"Corvelle.glassTint", white(1, 0.97), rgb(22, 23, 27, 0.97)};
 const AdaptiveColor DesignTokens::NS::surfaceElevated{"Corvelle.surfaceElevated", white(0.96, 0.94),
                                                       rgb(32, 34, 40, 0.94)};
 const AdaptiveColor DesignTokens::NS::pedestalBg{"Corvelle.pedestalBg", white(0, 0.28), white(1, 0.28)};

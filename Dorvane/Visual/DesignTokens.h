@@ -159,6 +159,10 @@ struct DesignTokens {
         static const AdaptiveColor textPrimary;
         static const AdaptiveColor textSecondary;
         static const AdaptiveColor textTertiary;
+        // The fill of a glass surface here, where nothing blurs what lies behind a window:
+        // `surface` made nearly opaque, so that text behind a panel never competes with
+        // the panel's own content.
+        static const AdaptiveColor glassTint;
     };
 
     // Colours of the content: settings pages, rows, cards, controls and text.

@@ -97,7 +97,7 @@ void NativeGlassView::paintEvent(QPaintEvent* /*event*/) {
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF glass = rect();
     const QPainterPath outer = roundedPath(glass, glass::outerCornerRadii(cornerRadius_, attachedCorners_));
-    painter.fillPath(outer, DesignTokens::NS::surface.resolved(dark));
+    painter.fillPath(outer, DesignTokens::NS::glassTint.resolved(dark));
     painter.setClipPath(outer);
     if (contentBackdrop_) {
         const double inner = innerRadius();

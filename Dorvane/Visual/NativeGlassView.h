@@ -16,7 +16,7 @@
 namespace dorvane {
 
 // The glass background of every floating surface (toolbar, flyouts, launcher, resolution
-// panel, notice, dropdown list): a rounded shape filled with `DesignTokens::NS::surface`,
+// panel, notice, dropdown list): a rounded shape filled with `DesignTokens::NS::glassTint`,
 // an optional backdrop behind the content, an optional one-pixel border, and the content
 // on top. Corners are painted (never a window mask), so a translucent window shows the
 // desktop through them; there is no blur (the platform offers none here).

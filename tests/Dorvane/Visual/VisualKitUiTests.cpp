@@ -24,6 +24,7 @@
 #include "Dorvane/Visual/Symbols.h"
 #include "Dorvane/Visual/ToggleSwitch.h"
 #include "Dorvane/Visual/TransientNotice.h"
+#include "Dorvane/Visual/VisualAppearance.h"
 #include "DorvaneCore/Core/AppTheme.h"
 #include "DorvaneCore/Core/ToolbarSide.h"
 #include "DorvaneCore/SettingsWindow/SettingsPage.h"
@@ -274,6 +275,28 @@ TEST_F(VisualKit, TheSurfaceFollowsTheAppearance) {
     const QColor dark = QColor(grabbed(glass).pixel(60, 40));
     EXPECT_GT(light.lightness(), 200);
     EXPECT_LT(dark.lightness(), 60);
+}
+
+// Nothing blurs what lies behind a panel here: the glass is opaque enough that black text
+// and white paper behind it come out within a few levels of each other, in both appearances.
+TEST_F(VisualKit, TextBehindTheGlassNeverCompetesWithItsContent) {
+    NativeGlassView glass(new QWidget, 14, false, DesignTokens::NS::glassBackdrop);
+    glass.setAttribute(Qt::WA_TranslucentBackground);
+    glass.resize(120, 80);
+    const auto over = [&glass](const QColor& behind) {
+        QImage image(glass.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(behind);
+        glass.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        return image.pixelColor(60, 40);
+    };
+    for (const bool dark : {false, true}) {
+        VisualAppearance::shared().set(dark, false);
+        const QColor onBlack = over(Qt::black);
+        const QColor onWhite = over(Qt::white);
+        EXPECT_LE(onWhite.red() - onBlack.red(), 8) << "dark " << dark;
+        EXPECT_LE(onWhite.green() - onBlack.green(), 8) << "dark " << dark;
+        EXPECT_LE(onWhite.blue() - onBlack.blue(), 8) << "dark " << dark;
+    }
 }
 
 TEST_F(VisualKit, RevealUnfoldsFromTheToolbarEdgeAndOnlyTheLatestEndsIt) {
