@@ -217,6 +217,8 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
             render();
         },
         manualColumn_);
+    // As wide as the name field above it.
+    mainKey_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     mainKeyRow->addWidget(mainKey_, 1);
     manualLayout->addLayout(mainKeyRow);
     auto* modifiers = new QVBoxLayout;

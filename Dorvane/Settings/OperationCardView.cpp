@@ -20,7 +20,7 @@ namespace dorvane {
 namespace {
 
 QFont titleFont() { return DesignTokens::font(DesignTokens::fontBody, FontWeight::medium); }
-QFont secondLineFont() { return DesignTokens::monospacedFont(DesignTokens::fontCaption); }
+QFont secondLineFont() { return DesignTokens::keyFont(DesignTokens::fontCaption); }
 
 class OperationCardAccessible final : public QAccessibleWidget {
 public:

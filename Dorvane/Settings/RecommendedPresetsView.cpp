@@ -78,7 +78,7 @@ RecommendedPresetsView::RecommendedPresetsView(ControlPanelModel& model, Setting
                                         DesignTokens::font(DesignTokens::fontBody, FontWeight::medium),
                                         DesignTokens::Colors::textPrimary, row.row));
         row.key = new TokenLabel(QString::fromStdString(RecommendedPresets::keyDescription(preset.key)),
-                                 DesignTokens::monospacedFont(DesignTokens::fontCaption),
+                                 DesignTokens::keyFont(DesignTokens::fontCaption),
                                  DesignTokens::Colors::textSecondary, row.row);
         texts->addWidget(row.key);
         line->addLayout(texts);

@@ -73,15 +73,6 @@ QFont DesignTokens::font(double size, FontWeight weight) {
     return font;
 }
 
-QFont DesignTokens::monospacedFont(double size, FontWeight weight) {
-    QFont mono = font(size, weight);
-    // DejaVu Sans Mono draws every modifier and arrow of a key label in one size; the CJK face,
-    // which lacks ⌘ ⌥ ⌃ ⌫, is only the fallback for the Chinese words a label may hold.
-    mono.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Noto Sans Mono CJK SC"), textFamily()});
-    mono.setStyleHint(QFont::Monospace);
-    return mono;
-}
-
 QFont DesignTokens::keyFont(double size, FontWeight weight) {
     QFont key = font(size, weight);
     key.setFamilies({QStringLiteral("DejaVu Sans"), textFamily()});

@@ -131,11 +131,10 @@ struct DesignTokens {
     // and Bold faces draw the three weights (semibold takes the Bold face).
     static QFont font(double size, FontWeight weight = FontWeight::regular);
     static QFont font(const TextFont& textFont) { return font(textFont.pointSize, textFont.weight); }
-    // The same in the monospaced face (key combinations).
-    static QFont monospacedFont(double size, FontWeight weight = FontWeight::regular);
-    // A key combination set among words ("⇧⌘4", a modifier's keycap): DejaVu Sans draws
-    // ⇧ ⌘ ⌥ ⌃ at the size of the key's letter and on its baseline, which neither the CJK face
-    // nor the narrow monospaced one does; Chinese words fall back to the text face.
+    // A key combination ("⇧⌘4", a modifier's keycap, a shortcut's key text): DejaVu Sans
+    // draws ⇧ ⌘ ⌥ ⌃ ⌫ and the arrows at the size of the key's letter and on its baseline,
+    // which neither the CJK face nor a narrow monospaced face does; Chinese words fall back
+    // to the text face.
     static QFont keyFont(double size, FontWeight weight = FontWeight::regular);
     static const QString& textFamily();
 

@@ -67,9 +67,10 @@ void TextField::resizeEvent(QResizeEvent* event) {
 
 void TextField::placeSearchParts() {
     if (style_ != Style::search) return;
-    const int top = (height() - kSearchPartFrame) / 2;
-    glass_->setGeometry(kSearchPartInset, top, kSearchPartFrame, kSearchPartFrame);
-    clear_->move(width() - kSearchPartInset - kSearchPartFrame + DesignTokens::spacingXs / 2, top);
+    // Each part centred in its square at either end, on the field's middle.
+    glass_->move(kSearchPartInset + (kSearchPartFrame - glass_->width()) / 2, (height() - glass_->height()) / 2);
+    clear_->move(width() - kSearchPartInset - kSearchPartFrame + DesignTokens::spacingXs / 2,
+                 (height() - kSearchPartFrame) / 2);
 }
 
 void TextField::applyLook() {

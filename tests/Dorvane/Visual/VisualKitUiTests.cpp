@@ -12,6 +12,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextLayout>
 #include <QVBoxLayout>
 
@@ -22,6 +23,9 @@
 #include "Dorvane/Visual/OverflowEdgeFadeOverlay.h"
 #include "Dorvane/Visual/SegmentedPicker.h"
 #include "Dorvane/Visual/Symbols.h"
+#include "Dorvane/Visual/SymbolLabel.h"
+#include "Dorvane/Visual/SymbolButton.h"
+#include "Dorvane/Visual/TextField.h"
 #include "Dorvane/Visual/ToggleSwitch.h"
 #include "Dorvane/Visual/TransientNotice.h"
 #include "Dorvane/Visual/VisualAppearance.h"
@@ -116,8 +120,8 @@ TEST_F(VisualKit, ModifierSymbolsMatchTheKeyLetter) {
     }
 }
 
-TEST_F(VisualKit, KeyLabelsDrawEveryModifierAndArrowInTheMonospacedFace) {
-    const QRawFont mono = QRawFont::fromFont(DesignTokens::monospacedFont(DesignTokens::fontCaption));
+TEST_F(VisualKit, KeyLabelsDrawEveryModifierAndArrowInTheKeyFace) {
+    const QRawFont mono = QRawFont::fromFont(DesignTokens::keyFont(DesignTokens::fontCaption));
     ASSERT_TRUE(mono.isValid());
     for (const char32_t character : QStringLiteral("⌃⌥⇧⌘⌫↩←→↑↓ßFn 0123456789ABCZ").toUcs4()) {
         EXPECT_TRUE(mono.supportsCharacter(character)) << "U+" << std::hex << unsigned(character);
@@ -196,6 +200,35 @@ TEST_F(VisualKit, ASymbolsOutlineLiesUnderItsGlyphAndTheMinimiseDashIsCentred) {
         }
     }
     EXPECT_TRUE(Symbols::outline(frame, "no.such.symbol", 22).isEmpty());
+}
+
+// The search style: the glass on the field's middle before the text, the emptying button
+// only while there is text, and emptying counts as the user's edit.
+TEST_F(VisualKit, ASearchFieldShowsItsGlassAndEmptiesAsAnEdit) {
+    TextField field(TextField::Style::search, QStringLiteral("搜索"), QStringLiteral("搜索图标"));
+    field.resize(240, 28);
+    field.show();
+    EXPECT_GE(field.height(), DesignTokens::controlHeight);
+    SymbolButton* clear = field.clearButton();
+    ASSERT_NE(clear, nullptr);
+    const QWidget* glass = nullptr;
+    for (QObject* child : field.children()) {
+        if (auto* label = dynamic_cast<SymbolLabel*>(child)) glass = label;
+    }
+    ASSERT_NE(glass, nullptr);
+    EXPECT_EQ(glass->geometry().center().y(), field.rect().center().y());
+    EXPECT_GE(field.textMargins().left(), glass->geometry().right() - 8) << "the text starts after the glass";
+    EXPECT_FALSE(clear->isVisible());
+    std::vector<QString> edits;
+    QObject::connect(&field, &QLineEdit::textEdited, [&edits](const QString& text) { edits.push_back(text); });
+    QTest::keyClicks(&field, QStringLiteral("ab"));
+    EXPECT_TRUE(clear->isVisible());
+    EXPECT_GT(clear->x(), field.width() / 2);
+    clear->click();
+    EXPECT_TRUE(field.text().isEmpty());
+    EXPECT_FALSE(clear->isVisible());
+    EXPECT_EQ(edits, (std::vector<QString>{QStringLiteral("a"), QStringLiteral("ab"), QString()}));
+    EXPECT_EQ(TextField(TextField::Style::roundedBorder, {}, {}).clearButton(), nullptr);
 }
 
 TEST_F(VisualKit, ApplicationIconsComeFromTheirFileElseALetteredSquare) {
