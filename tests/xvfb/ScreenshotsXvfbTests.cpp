@@ -42,13 +42,15 @@ TEST(ScreenshotsUnderXvfb, GlassIsTranslucentWithPaintedCornersAndNoticesAreAnno
     const auto shots = testing::runCommand(SCREENSHOTS_SCRIPT, {SCREENSHOT_TOOL, (root / "out").string()}, environment, root);
     ASSERT_EQ(shots.status, 0) << shots.err;
     const Json index = json::parse(readFileIfPresent(root / "out" / "screenshots.json").value_or("{}"));
-    for (const char* name : {"notice-light.png", "notice-dark.png", "dropdown-open.png", "glass-attached-left.png",
-                             "launcher-right.png", "launcher-error.png", "toolbar-left.png", "toolbar-right.png",
+    for (const char* name : {"notice-light.png", "notice-dark.png", "launcher-right.png", "launcher-error.png",
+                             "launcher-empty.png", "toolbar-left.png", "toolbar-right.png",
                              "toolbar-top.png", "toolbar-bottom.png", "toolbar-collapsed.png",
                              "toolbar-layout-flyout.png", "toolbar-app-shortcuts.png", "toolbar-launcher.png",
                              "toolbar-overflow-dark.png", "toolbar-notice.png",
                              "settings-general.png", "settings-general-dark.png", "settings-connection.png",
-                             "settings-touch.png"}) {
+                             "settings-touch.png", "settings-resolution.png", "spec-editor-error.png",
+                             "device-templates.png", "shortcut-editor.png", "recommended-shortcuts.png",
+                             "application-picker.png", "resolution-panel-left.png", "resolution-panel-bottom.png"}) {
         const QImage image(QString::fromStdString((root / "out" / name).string()));
         ASSERT_FALSE(image.isNull()) << name;
         ASSERT_TRUE(index.contains(name)) << name;
@@ -81,8 +83,8 @@ TEST(ScreenshotsUnderXvfb, GlassIsTranslucentWithPaintedCornersAndNoticesAreAnno
     EXPECT_NEAR(bottom["glass"][1].get<int>() + bottom["glass"][3].get<int>(), bottom["toolbar"][1].get<int>() + 6, 1);
     EXPECT_LT(bottom["glass"][3].get<int>(), 600);
 
-    const QImage glass(QString::fromStdString((root / "out" / "glass-attached-left.png").string()));
-    const Json& attached = index["glass-attached-left.png"];
+    const QImage glass(QString::fromStdString((root / "out" / "launcher-right.png").string()));
+    const Json& attached = index["launcher-right.png"];
     const QColor corner = glass.pixelColor(attached["corner"][0].get<int>(), attached["corner"][1].get<int>());
     EXPECT_TRUE(near(corner, QColor(QString::fromStdString(attached["cornerBackdrop"])), 3))
         << "the rounded corner shows the desktop: " << corner.name().toStdString();
@@ -108,9 +110,10 @@ TEST(ScreenshotsUnderXvfb, GlassIsTranslucentWithPaintedCornersAndNoticesAreAnno
     EXPECT_LT(generalDark.pixelColor(500, 100).lightness(), 90) << "a dark card";
     EXPECT_EQ(index["settings-connection.png"]["window"], Json::array({0, 0, 900, 720}));
 
-    const Json& dropdown = index["dropdown-open.png"];
+    const Json& dropdown = index["settings-connection.png"];
     EXPECT_EQ(dropdown["glass"][1].get<int>(), dropdown["trigger"][1].get<int>() + 28 + 4) << "4 points under the trigger";
-    EXPECT_EQ(dropdown["glass"][3].get<int>(), 5 * 28 + 8);
+    EXPECT_EQ(dropdown["glass"][3].get<int>(), dropdown["rows"].get<int>() * 28 + 8);
+
 
     // The toolbar's notice hangs beside the expanded strip, not under it; the strip on the
     // left spans the visible height (its panel is the strip and 6 points of padding).

@@ -1,17 +1,18 @@
 // corvelle-screenshots OUTPUT_FOLDER
 //
-// Shows the shared visual components over a drawn desktop and writes what the screen
-// shows into OUTPUT_FOLDER: notice-light.png, notice-dark.png, dropdown-open.png,
-// glass-attached-left.png, launcher-right.png, launcher-error.png, the floating toolbar's
+// Shows the program's surfaces over a drawn desktop, each in a state the program reaches,
+// and writes what the screen shows into OUTPUT_FOLDER: notice-light.png, notice-dark.png,
+// launcher-right.png, launcher-error.png, launcher-empty.png, the floating toolbar's
 // toolbar-left.png, toolbar-right.png, toolbar-top.png, toolbar-bottom.png,
 // toolbar-collapsed.png, toolbar-layout-flyout.png, toolbar-app-shortcuts.png,
 // toolbar-launcher.png, toolbar-overflow-dark.png and toolbar-notice.png, the settings window's
 // settings-general.png (light, with the Accessibility warning), settings-general-dark.png,
-// settings-connection.png (its dropdown open), settings-touch.png, settings-resolution.png
+// settings-connection.png (its dropdown open, 4 points under its field), settings-touch.png, settings-resolution.png
 // (and -dark), spec-editor-error.png, device-templates.png, settings-quick-actions.png,
 // shortcut-editor.png (its icon picker open), recommended-shortcuts.png, application-picker.png,
 // resolution-panel-left.png and resolution-panel-bottom.png, and screenshots.json
-// (where the glass lies in each picture, and the desktop's colour under two of its pixels).
+// (where the glass lies in each picture, and for the launcher the desktop's colour under two
+// of its pixels).
 // Needs an X display with a compositing manager: `make screenshots` (scripts/screenshots)
 // provides Xvfb and xcompmgr. The notices speak through the simulated host in $CORVELLE_HOST_DIR, whose
 // appearance the tool switches to dark and back, as a person would with corvelle-host.
@@ -67,6 +68,7 @@
 #include "Dorvane/Visual/ToggleSwitch.h"
 #include "Dorvane/Visual/TransientNotice.h"
 #include "Dorvane/Visual/VisualAppearance.h"
+#include "DorvaneCore/Launcher/LauncherViewMetrics.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/HostFolder.h"
@@ -125,7 +127,9 @@ private:
         if (blended) {
             probe_.hide();
             return after(kSettleMilliseconds, [this] { setDark(false, [this] { noticeShot("notice-light.png", [this] {
-                setDark(true, [this] { noticeShot("notice-dark.png", [this] { setDark(false, [this] { dropdownShot(); }); }); });
+                setDark(true, [this] { noticeShot("notice-dark.png", [this] {
+                    setDark(false, [this] { launcherShot("launcher-right.png", LauncherState::apps); });
+                }); });
             }); }); });
         }
         if (waited >= kCompositorPatienceMilliseconds) {
@@ -166,148 +170,68 @@ private:
                       DesktopToolbarLayout::workspace(toolbar, visible, ToolbarSide::left));
         after(kSettleMilliseconds, [this, name, next = std::move(next)] {
             const QRect glass = notice_->panel()->glassFrame();
-            const QRect area = glass.adjusted(-kMargin, -kMargin, kMargin, kMargin);
+            const QRect area = onScreen(glass.adjusted(-kMargin, -kMargin, kMargin, kMargin));
             save(grab(area), name, Json{{"glass", rectJson(glass.translated(-area.topLeft()))}});
             notice_->dismiss();
             after(kSettleMilliseconds / 2, next);
         });
     }
 
-    void dropdownShot() {
-        window_ = std::make_unique<QWidget>(nullptr, Qt::Window | Qt::FramelessWindowHint);
-        window_->setWindowTitle(QStringLiteral("设置"));
-        auto* card = new SettingsCard(window_.get());
-        card->setGeometry(0, 0, 520, 230);
-        auto* toggle = new ToggleSwitch(QStringLiteral("连接时切换"), ToggleSwitch::ControlSize::regular, card);
-        toggle->setOn(true);
-        toggle->setGeometry(520 - 24 - 14 - 38, 88 + 15, 38, 22);
-        std::vector<GlassDropdownItem<std::string>> items{
-            {"template:catalog:ipad-pro-11", "iPad Pro 11 英寸"},
-            {"template:catalog:iphone-15-pro-max", "iPhone 15 Pro Max"},
-            {"template:catalog:galaxy-tab-s9", "Galaxy Tab S9"},
-            {"custom-1", "书房显示器 1920 × 1080"},
-            {"custom-2", "平板横屏 2048 × 1536"}};
-        auto* field = new GlassDropdown<std::string>(QStringLiteral("切换分辨率"), items, std::string("template:catalog:iphone-15-pro-max"),
-                                                     QStringLiteral("请选择规格"), 160, [](const std::string&) {}, card);
-        field->resize(field->sizeHint());
-        field->move(520 - 24 - 14 - field->width(), 88 + 52 + 8 + 8);
-        window_->setGeometry(420, 150, 520, 230);
-        window_->show();
-        window_->activateWindow();
-        after(kSettleMilliseconds, [this, field] {
-            field->click();
-            field->controller().handleKey(125);  // Down: the pointer row under the choice
-            after(kSettleMilliseconds, [this, field] {
-                GlassPanel* list = field->controller().popup().panel();
-                if (list == nullptr) return fail("the dropdown list did not open");
-                const QRect glass = list->glassFrame();
-                const QRect area = window_->geometry().united(glass).adjusted(-kMargin, -kMargin, kMargin, kMargin);
-                save(grab(area), "dropdown-open.png",
-                     Json{{"glass", rectJson(glass.translated(-area.topLeft()))},
-                          {"trigger", rectJson(QRect(field->mapToGlobal(QPoint(0, 0)), field->size()).translated(-area.topLeft()))}});
-                field->controller().close();
-                window_.reset();
-                after(kSettleMilliseconds / 2, [this] { glassShot(); });
-            });
-        });
-    }
-
-    void glassShot() {
-        // The expanded toolbar on the left of the visible frame and a panel attached beside it.
-        const QRect visible = screen()->availableGeometry().adjusted(0, 38, 0, 0);
-        const QRect toolbarFrame(visible.left(), visible.top(), 72, 360);
-        const QRect panelFrame(toolbarFrame.right() + 1, toolbarFrame.top(), 360, 300);
-        const QRect area = QRect(0, visible.top(), panelFrame.right() + 1 + kMargin, toolbarFrame.height() + kMargin);
-        const QPoint corner = panelFrame.topRight() - area.topLeft();
-        const QPoint middle = QPoint(panelFrame.center().x(), panelFrame.bottom() - 24) - area.topLeft();
-        const QImage before = grab(area);
-
-        toolbar_ = std::make_unique<GlassPanel>(QStringLiteral("工具条"), 3, GlassPanel::Input::clickable);
-        auto* strip = new NativeGlassView(new ToolbarSymbols, DesignTokens::radiusLg);
-        strip->attach(ToolbarSide::left, true);
-        strip->setHairline(DesignTokens::NS::toolbarHairline, ToolbarSide::right);
-        toolbar_->setGlass(strip);
-        toolbar_->setShadow(DesignTokens::panelShadow);
-        toolbar_->setGlassFrame(toolbarFrame);
-
-        companion_ = std::make_unique<GlassPanel>(QStringLiteral("分辨率"), 3, GlassPanel::Input::clickable);
-        auto* content = new QWidget;
-        auto* rows = new QVBoxLayout(content);
-        rows->setContentsMargins(20, 20, 20, 20);
-        rows->setSpacing(14);
-        rows->addWidget(new SegmentedPicker(QStringLiteral("停靠位置"), {"左侧", "右侧", "顶部", "底部"}));
-        static_cast<SegmentedPicker*>(rows->itemAt(0)->widget())->setSelectedIndex(0);
-        auto* switchRow = new QHBoxLayout;
-        auto* toggle = new ToggleSwitch(QStringLiteral("远程连接时显示"));
-        toggle->setOn(true);
-        switchRow->addStretch();
-        switchRow->addWidget(toggle);
-        rows->addLayout(switchRow);
-        auto* buttons = new QHBoxLayout;
-        buttons->addStretch();
-        buttons->addWidget(new StyledButton(ButtonStyle::secondary, QStringLiteral("取消")));
-        buttons->addWidget(new StyledButton(ButtonStyle::primary, QStringLiteral("保存")));
-        rows->addLayout(buttons);
-        rows->addStretch();
-        auto* panel = new NativeGlassView(content, DesignTokens::radiusLg, false, DesignTokens::NS::glassBackdrop);
-        panel->attach(ToolbarSide::left, false);
-        panel->setHairline(DesignTokens::NS::toolbarHairline, ToolbarSide::left);
-        companion_->setGlass(panel);
-        companion_->setShadow(DesignTokens::panelShadow);
-        companion_->setGlassFrame(panelFrame);
-        // Both shadows under both surfaces: the panels touch.
-        companion_->present();
-        toolbar_->present();
-        companion_->raise();
-        after(kSettleMilliseconds, [this, area, corner, middle, before, panelFrame] {
-            save(grab(area), "glass-attached-left.png",
-                 Json{{"glass", rectJson(panelFrame.translated(-area.topLeft()))},
-                      {"corner", Json::array({corner.x(), corner.y()})},
-                      {"cornerBackdrop", colorName(before.pixelColor(corner))},
-                      {"middle", Json::array({middle.x(), middle.y()})},
-                      {"middleBackdrop", colorName(before.pixelColor(middle))}});
-            toolbar_.reset();
-            companion_.reset();
-            after(kSettleMilliseconds / 2, [this] { launcherShot("launcher-right.png", std::nullopt); });
-        });
+    // The launcher's model as the pictures show it: thirteen applications, three recent.
+    void makeLauncherModel() {
+        launcherModel_ = std::make_unique<input::LauncherModel>();
+        launcherModel_->setSide(ToolbarSide::right);
+        std::vector<LauncherApp> apps;
+        for (const auto& [id, name, running] :
+             std::vector<std::tuple<std::string, std::string, bool>>{{"com.example.notes", "备忘录", true},
+                                                                     {"com.example.calendar", "日历", false},
+                                                                     {"com.example.terminal", "终端", true},
+                                                                     {"com.example.mail", "邮件", true},
+                                                                     {"com.example.music", "音乐", true},
+                                                                     {"com.example.calculator", "计算器", false},
+                                                                     {"com.example.clock", "时钟", false},
+                                                                     {"com.example.maps", "地图", false},
+                                                                     {"com.example.photos", "照片", false},
+                                                                     {"com.example.preview", "预览", false},
+                                                                     {"com.example.weather", "天气", false},
+                                                                     {"com.todesk.mac", "ToDesk", false},
+                                                                     {"com.uuremote.mac", "UU Remote", false}}) {
+            apps.push_back(LauncherApp{id, "/Applications/" + name + ".app", name, running});
+        }
+        launcherModel_->setApps(std::move(apps));
+        launcherModel_->setRecent(RecentApplications({"com.example.notes", "com.example.calendar", "com.example.terminal"}));
     }
 
     // The launcher beside an expanded toolbar on the right, as the program places it, with
-    // its three sections; then the same after a failed launch.
-    void launcherShot(const std::string& name, std::optional<std::string> error) {
+    // its three sections; then the same after a failed launch; then with nothing installed.
+    enum class LauncherState { apps, error, empty };
+    void launcherShot(const std::string& name, LauncherState state) {
         const auto screens = host_.screens().screens();
         const ScreenSpace space = ScreenSpace::of(screens);
         const geometry::Rect visible = space.toolkit(screens.front().visibleFrame);
         const geometry::Rect toolbar =
             DesktopToolbarLayout::toolbar(visible, visible.midY(), true, 0, ToolbarSide::right, std::nullopt, false);
-        if (!launcherModel_) {
-            launcherModel_ = std::make_unique<input::LauncherModel>();
-            launcherModel_->setSide(ToolbarSide::right);
-            std::vector<LauncherApp> apps;
-            for (const auto& [id, name, running] :
-                 std::vector<std::tuple<std::string, std::string, bool>>{{"com.example.notes", "备忘录", true},
-                                                                         {"com.example.calendar", "日历", false},
-                                                                         {"com.example.terminal", "终端", true},
-                                                                         {"com.example.mail", "邮件", true},
-                                                                         {"com.example.music", "音乐", true},
-                                                                         {"com.example.calculator", "计算器", false},
-                                                                         {"com.example.clock", "时钟", false},
-                                                                         {"com.example.maps", "地图", false},
-                                                                         {"com.example.photos", "照片", false},
-                                                                         {"com.example.preview", "预览", false},
-                                                                         {"com.example.weather", "天气", false},
-                                                                         {"com.todesk.mac", "ToDesk", false},
-                                                                         {"com.uuremote.mac", "UU Remote", false}}) {
-                apps.push_back(LauncherApp{id, "/Applications/" + name + ".app", name, running});
-            }
-            launcherModel_->setApps(std::move(apps));
-            launcherModel_->setRecent(RecentApplications({"com.example.notes", "com.example.calendar", "com.example.terminal"}));
+        if (!launcherModel_) makeLauncherModel();
+        if (state == LauncherState::empty) {
+            launcherModel_->setApps({});
+            launcherModel_->setRecent(RecentApplications(std::vector<std::string>{}));
         }
+        const std::optional<std::string> error =
+            state == LauncherState::error ? std::optional<std::string>("无法打开应用程序“地图”。") : std::nullopt;
         launcherModel_->setError(error);
         const geometry::Rect anchor{toolbar.x + 6, toolbar.y + 6, toolbar.width - 12, toolbar.height - 12};
-        const geometry::Rect frame =
-            DesktopToolbarLayout::applications(anchor, visible, ToolbarSide::right, static_cast<int>(launcherModel_->cellCount()),
-                                               error.has_value(), std::nullopt, 6);
+        // Framed as the program frames it: wide enough for the message it shows.
+        const geometry::Rect frame = DesktopToolbarLayout::applications(
+            anchor, visible, ToolbarSide::right, static_cast<int>(launcherModel_->cellCount()), error.has_value(),
+            std::nullopt, 6,
+            LauncherViewMetrics::messageWidth(launcherModel_->sections().empty(), error, DesignTokens::measurer()));
+
+        // The desktop before the glass covers it: the launcher's rounded top corner away from the
+        // toolbar lets it through, the glass beside its content tints it.
+        const QRect glassFrame = qthost::pixelFrame(qthost::qtFrame(frame, space));
+        const QImage before = grab(glassFrame);
+        const QPoint corner = glassFrame.topLeft();
+        const QPoint middle(glassFrame.left() + static_cast<int>(LauncherViewMetrics::padding) / 2, glassFrame.bottom() - 24);
 
         toolbar_ = std::make_unique<GlassPanel>(QStringLiteral("工具条"), 3, GlassPanel::Input::clickable);
         auto* strip = new NativeGlassView(new ToolbarSymbols(FloatingAction::runningApplications), DesignTokens::radiusLg);
@@ -322,14 +246,26 @@ private:
             QtLauncherPanel::Services{{clock_, mainQueue_}, [this] { return ScreenSpace::of(host_.screens().screens()); }});
         launcher_->attach(ToolbarSide::right);
         launcher_->present();
-        after(kSettleMilliseconds, [this, name, error] {
+        after(kSettleMilliseconds, [this, name, state, before, corner, middle, glassFrame] {
             const QRect glass = launcher_->window()->geometry();
             const QRect area = onScreen(glass.united(toolbar_->glassFrame()).adjusted(-kMargin, -kMargin, 0, 0));
-            save(grab(area), name, Json{{"glass", rectJson(glass.translated(-area.topLeft()))}});
+            const QPoint cornerAt = corner - area.topLeft();
+            const QPoint middleAt = middle - area.topLeft();
+            save(grab(area), name,
+                 Json{{"glass", rectJson(glass.translated(-area.topLeft()))},
+                      {"corner", Json::array({cornerAt.x(), cornerAt.y()})},
+                      {"cornerBackdrop", colorName(before.pixelColor(corner - glassFrame.topLeft()))},
+                      {"middle", Json::array({middleAt.x(), middleAt.y()})},
+                      {"middleBackdrop", colorName(before.pixelColor(middle - glassFrame.topLeft()))}});
             launcher_.reset();
             toolbar_.reset();
-            if (error) return toolbarShots();
-            after(kSettleMilliseconds / 2, [this] { launcherShot("launcher-error.png", "无法打开应用程序“地图”。"); });
+            switch (state) {
+                case LauncherState::apps:
+                    return after(kSettleMilliseconds / 2, [this] { launcherShot("launcher-error.png", LauncherState::error); });
+                case LauncherState::error:
+                    return after(kSettleMilliseconds / 2, [this] { launcherShot("launcher-empty.png", LauncherState::empty); });
+                case LauncherState::empty: launcherModel_.reset(); return toolbarShots();
+            }
         });
     }
 
@@ -455,6 +391,7 @@ private:
         stage_->expand(ToolbarSide::left);
         FloatingSwitcher& toolbar = stage_->toolbar();
         const geometry::Rect anchor = toolbar.panelFrame().insetBy(6, 6);
+        if (!launcherModel_) makeLauncherModel();
         const geometry::Rect frame = DesktopToolbarLayout::applications(
             anchor, visibleFrame(), ToolbarSide::left, static_cast<int>(launcherModel_->cellCount()), false, std::nullopt, 6);
         launcherModel_->setError(std::nullopt);
@@ -528,10 +465,12 @@ private:
             GlassPanel* list = field->controller().popup().panel();
             if (list == nullptr) return fail("the connection page's dropdown did not open");
             const QRect window = settingsFrame();
-            const QRect area = window.united(list->glassFrame());
+            const QRect area = onScreen(window.united(list->glassFrame()));
             save(grab(area), "settings-connection.png",
                  Json{{"window", rectJson(window.translated(-area.topLeft()))},
-                      {"glass", rectJson(list->glassFrame().translated(-area.topLeft()))}});
+                      {"glass", rectJson(list->glassFrame().translated(-area.topLeft()))},
+                      {"trigger", rectJson(QRect(field->mapToGlobal(QPoint(0, 0)), field->size()).translated(-area.topLeft()))},
+                      {"rows", std::min<int>(static_cast<int>(field->items().size()), DesignTokens::dropdownMaxRows)}});
             field->controller().close();
             settingsView_->setPage(SettingsPage::touch);
             after(kSettleMilliseconds, [this] {
@@ -564,7 +503,7 @@ private:
         if (sheet == nullptr) return fail("the sheet for " + name + " did not open");
         const QRect window = settingsFrame();
         const QRect frame(sheet->mapToGlobal(QPoint(0, 0)), sheet->size());
-        const QRect area = window.united(frame);
+        const QRect area = onScreen(window.united(frame));
         save(grab(area), name,
              Json{{"window", rectJson(window.translated(-area.topLeft()))},
                   {"sheet", rectJson(frame.translated(-area.topLeft()))}});
