@@ -39,6 +39,9 @@ public:
         DesignTokens::repaintOnAppearanceChange(this);
     }
 
+    // Once closed, its remaining events tell nobody.
+    void forgetPresenter() { relayout_ = nullptr; }
+
     // The first control in the sheet's own tab order takes the focus.
     void takeFocus() {
         if (QWidget* focused = focusWidget(); focused != nullptr && isAncestorOf(focused)) return;
@@ -215,6 +218,7 @@ void SheetPresenter::finished(const std::string& slot, QDialog* dialog, const st
     // While the action runs the slot still presents its item, so a render it causes keeps it.
     if (chosen) chosen();
     presented_.erase(slot);
+    if (auto* sheet = dynamic_cast<SheetDialog*>(dialog)) sheet->forgetPresenter();
     dialog->deleteLater();
     arrange();
     if (dismissed) dismissed();
@@ -226,6 +230,7 @@ void SheetPresenter::close(const std::string& slot) {
     QPointer<QDialog> dialog = open->second.dialog;
     presented_.erase(open);
     if (dialog) {
+        if (auto* sheet = dynamic_cast<SheetDialog*>(dialog.data())) sheet->forgetPresenter();
         dialog->hide();
         dialog->deleteLater();
     }

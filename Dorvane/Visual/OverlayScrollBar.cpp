@@ -26,7 +26,8 @@ OverlayScrollBar* OverlayScrollBar::of(const QAbstractScrollArea* area) {
     return nullptr;
 }
 
-OverlayScrollBar::OverlayScrollBar(QAbstractScrollArea* area) : QWidget(area), area_(area) {
+OverlayScrollBar::OverlayScrollBar(QAbstractScrollArea* area)
+    : QWidget(area), area_(area), viewport_(area->viewport()) {
     setAccessibleName(QStringLiteral("滚动条"));
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_Hover);
@@ -51,7 +52,7 @@ OverlayScrollBar::OverlayScrollBar(QAbstractScrollArea* area) : QWidget(area), a
 }
 
 bool OverlayScrollBar::eventFilter(QObject* watched, QEvent* event) {
-    if (area_ && (watched == area_ || watched == area_->viewport())) {
+    if (watched == parent() || watched == viewport_) {
         switch (event->type()) {
             case QEvent::Resize:
             case QEvent::LayoutRequest: place(); break;

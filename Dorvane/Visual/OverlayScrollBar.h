@@ -44,6 +44,8 @@ private:
     double trackLength() const;
 
     QPointer<QAbstractScrollArea> area_;
+    // Compared by address only: its events may come while the scroll area is being taken apart.
+    const QObject* viewport_;
     QTimer linger_;
     bool showing_ = false;
     bool hovering_ = false;
