@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
+#include "tests/Support/MappedFiles.h"
 #include "tests/cli/corvelle/ApplicationHarness.h"
 
 namespace dorvane {
@@ -99,6 +101,47 @@ TEST_F(ApplicationCliTest, TerminateSignalQuitsInOrderAndALeftoverSessionIsResto
 
     program->signal(SIGTERM);
     EXPECT_EQ(program->waitForExit(60), 0);
+    EXPECT_EQ(host({"statusbar", "show"}).out, "No status item.\n");
+}
+
+TEST_F(ApplicationCliTest, QtComesWithTheApplicationLibraryBesideTheExecutable) {
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    const auto files = testing::mappedFiles(program->pid());
+    EXPECT_TRUE(files.contains(fs::canonical(CORVELLE_APPLICATION_LIBRARY).string()));
+    const auto qt = testing::qtLibraries(files);
+    EXPECT_TRUE(std::any_of(qt.begin(), qt.end(),
+                            [](const std::string& file) { return file.find("libQt6Widgets") != std::string::npos; }));
+    program->signal(SIGTERM);
+    EXPECT_EQ(program->waitForExit(60), 0);
+}
+
+TEST_F(ApplicationCliTest, WithoutItsLibraryTheApplicationSaysSoInOneLine) {
+    // The executable alone, as a broken installation would leave it.
+    const fs::path folder = root / "bin";
+    const fs::path copy = folder / "corvelle";
+    const fs::path library = folder / fs::path(CORVELLE_APPLICATION_LIBRARY).filename();
+    fs::create_directories(folder);
+    fs::copy_file(CORVELLE_EXECUTABLE, copy);
+    const auto run = [&](const std::vector<std::string>& arguments) {
+        return testing::runCommand(copy.string(), arguments, setVariables(), root);
+    };
+    const auto expectOneLine = [&](const testing::CommandRun& refused) {
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_TRUE(refused.err.starts_with("无法加载 Corvelle 应用程序库：" + library.string())) << refused.err;
+        EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1) << refused.err;
+        EXPECT_TRUE(refused.err.ends_with("\n")) << refused.err;
+    };
+
+    expectOneLine(run({}));
+    // The modes never need it.
+    const auto snapshot = run({"--worker", "snapshot"});
+    EXPECT_EQ(snapshot.status, 0) << snapshot.err;
+    EXPECT_TRUE(snapshot.out.starts_with("[{")) << snapshot.out;
+
+    writeFileAtomically(library, "not a library\n");
+    expectOneLine(run({}));
     EXPECT_EQ(host({"statusbar", "show"}).out, "No status item.\n");
 }
 

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+
+#include <sys/syscall.h>
 
 #include "DorvaneCore/Display/DisplayState.h"
 #include "DorvaneCore/Support/StrictJson.h"
+#include "tests/Support/BackgroundProcess.h"
 #include "tests/Support/CommandRun.h"
+#include "tests/Support/MappedFiles.h"
 
 namespace dorvane {
 namespace {
@@ -67,6 +72,24 @@ TEST_F(CorvelleCliTest, WorkerCommandErrors) {
     const auto notJson = corvelle({"--worker", "commit"}, "not json");
     EXPECT_EQ(notJson.status, 1);
     EXPECT_FALSE(notJson.err.empty());
+}
+
+TEST_F(CorvelleCliTest, TheDisplayWorkerLoadsNoQtLibrary) {
+    // The worker stops for good in its first display call: by then all it loads is loaded.
+    ASSERT_EQ(host({"fault", "add", "onlineDisplayList", "--hang", "--role", "worker-snapshot"}).status, 0);
+    testing::BackgroundProcess worker(CORVELLE_EXECUTABLE, {"--worker", "snapshot"},
+                                      {environment.begin(), environment.end()}, root, "worker");
+    ASSERT_TRUE(testing::eventually([&] {
+        const long call = testing::waitingSystemCall(worker.pid());
+        return call == SYS_clock_nanosleep || call == SYS_nanosleep;
+    })) << worker.err();
+
+    const auto files = testing::mappedFiles(worker.pid());
+    EXPECT_TRUE(files.contains(fs::canonical(CORVELLE_EXECUTABLE).string()));
+    EXPECT_TRUE(std::any_of(files.begin(), files.end(),
+                            [](const std::string& file) { return file.find("/libstdc++.so") != std::string::npos; }));
+    EXPECT_EQ(testing::qtLibraries(files), std::set<std::string>{});
+    EXPECT_FALSE(files.contains(fs::canonical(CORVELLE_APPLICATION_LIBRARY).string()));
 }
 
 }  // namespace
