@@ -66,7 +66,7 @@ std::string remoteSignalDetail(RemoteSessionStability::Transition transition, co
     std::vector<std::string_view> names;
     for (const auto software : active) names.push_back(rawValue(software));
     std::sort(names.begin(), names.end());
-    std::string detail = std::string(text(transition)) + " providers=";
+    std::string detail = std::string(transitionName(transition)) + " providers=";
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (i > 0) detail += ",";
         detail += names[i];
@@ -74,7 +74,7 @@ std::string remoteSignalDetail(RemoteSessionStability::Transition transition, co
     return detail + " uptime=" + decimalText(uptime);
 }
 
-std::string_view text(RemoteSessionStability::Transition transition) {
+std::string_view transitionName(RemoteSessionStability::Transition transition) {
     return transition == RemoteSessionStability::Transition::connected ? "connected" : "disconnected";
 }
 

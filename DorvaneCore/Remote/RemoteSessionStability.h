@@ -36,7 +36,7 @@ struct RemoteSessionStability {
     RemoteSessionStability restarted(bool connectionInEffect) const;
 };
 
-std::string_view text(RemoteSessionStability::Transition transition);
+std::string_view transitionName(RemoteSessionStability::Transition transition);
 
 // The engine log's detail of a transition: "connected providers=toDesk,uu uptime=5123.25",
 // the active applications' raw values sorted, the uptime as a decimal.
