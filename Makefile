@@ -18,6 +18,13 @@ ASAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
            UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/sanitizers/tsan.supp
 
+# Every tree is built with the same warnings, as errors.
+WARNINGS = -DCORVELLE_WERROR=ON
+
+# Recipes run in bash, so that a pipe fails with its first failing command.
+SHELL := /bin/bash
+.SHELLFLAGS := -o pipefail -c
+
 .PHONY: all bootstrap configure build test run bench screenshots sanitize fuzz clean
 
 all: build
@@ -26,7 +33,7 @@ bootstrap:
 	@scripts/bootstrap
 
 configure: bootstrap
-	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCORVELLE_WERROR=ON >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(WARNINGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) --parallel $(JOBS)
@@ -34,8 +41,11 @@ build: configure
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(JOBS) --timeout 120
 
-# Starts the program (ARGS="--check" and so on pass a mode).
-run: build
+# Starts the program (ARGS="--check" and so on pass a mode); says nothing of the build
+# when there was nothing to rebuild.
+run: configure
+	@cmake --build $(BUILD_DIR) --parallel $(JOBS) | \
+	  sed -e '/^\[0\/[0-9]*\] Re-checking globbed directories\.\.\.$$/d' -e '/^ninja: no work to do\.$$/d'
 	@$(BUILD_DIR)/Dorvane/corvelle $(ARGS)
 
 # The visual components over a drawn desktop, under Xvfb with a compositor, into docs/screenshots/.
@@ -43,7 +53,8 @@ screenshots: build
 	@scripts/screenshots $(BUILD_DIR)/tools/corvelle-screenshots/corvelle-screenshots docs/screenshots
 
 bench: bootstrap
-	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVELLE_BUILD_TESTS=OFF -DCORVELLE_BUILD_BENCH=ON >/dev/null
+	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release $(WARNINGS) -DCORVELLE_BUILD_TESTS=OFF \
+	  -DCORVELLE_BUILD_BENCH=ON >/dev/null
 	@cmake --build $(BENCH_DIR) --parallel $(JOBS)
 	@for b in $(BENCH_DIR)/bench/*_bench; do echo "== $$b"; $$b; done
 
@@ -55,10 +66,10 @@ SANITIZE_CONFIG = -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1
 # UndefinedBehaviorSanitizer and once under ThreadSanitizer (but for the core's
 # single-threaded unit tests), then a short run of every fuzzer.
 sanitize: bootstrap
-	@cmake -S . -B $(ASAN_DIR) $(SANITIZE_CONFIG) -DCORVELLE_WERROR=ON -DCORVELLE_SANITIZE=address >/dev/null
+	@cmake -S . -B $(ASAN_DIR) $(SANITIZE_CONFIG) $(WARNINGS) -DCORVELLE_SANITIZE=address >/dev/null
 	@cmake --build $(ASAN_DIR) --parallel $(JOBS)
 	@cd $(ASAN_DIR) && $(ASAN_ENV) ctest --output-on-failure --parallel $(JOBS) --timeout 300
-	@cmake -S . -B $(TSAN_DIR) $(SANITIZE_CONFIG) -DCORVELLE_WERROR=ON -DCORVELLE_SANITIZE=thread >/dev/null
+	@cmake -S . -B $(TSAN_DIR) $(SANITIZE_CONFIG) $(WARNINGS) -DCORVELLE_SANITIZE=thread >/dev/null
 	@cmake --build $(TSAN_DIR) --parallel $(JOBS)
 	@cd $(TSAN_DIR) && $(TSAN_ENV) ctest --output-on-failure --parallel $(JOBS) --timeout 300
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(SANITIZE_FUZZ_SECONDS)
@@ -66,7 +77,7 @@ sanitize: bootstrap
 # Builds a libFuzzer target per strict decoder (address and undefined sanitizers) and runs
 # each for FUZZ_SECONDS from the seeds in tests/fuzz/corpus, JOBS of them at a time.
 fuzz: bootstrap
-	@cmake -S . -B $(FUZZ_DIR) $(SANITIZE_CONFIG) -DCMAKE_CXX_FLAGS=-O1 \
+	@cmake -S . -B $(FUZZ_DIR) $(SANITIZE_CONFIG) $(WARNINGS) -DCMAKE_CXX_FLAGS=-O1 \
 	  -DCMAKE_CXX_COMPILER=$(FUZZ_CXX) -DCORVELLE_BUILD_TESTS=OFF -DCORVELLE_BUILD_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ_DIR) --parallel $(JOBS) --target corvelle-fuzzers
 	@$(ASAN_ENV) scripts/run-fuzzers $(FUZZ_DIR)/tests/fuzz tests/fuzz/corpus $(FUZZ_SECONDS) $(JOBS)

@@ -11,7 +11,6 @@
 #include <memory>
 #include <string>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <unistd.h>
@@ -22,22 +21,12 @@
 #include "Platform/Host/HostFixtures.h"
 #include "Platform/Host/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
+#include "bench/OffscreenApplication.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace dorvane;
-
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "toolbar_rebuild_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* instance = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *instance;
-}
 
 // 27 shortcuts and the three default actions; shortcuts kept for the front application.
 Preferences settings() {
@@ -55,7 +44,7 @@ Preferences settings() {
 }
 
 void Rebuild(benchmark::State& state, host::SimulatedHost& host, dispatch::SimulatedScheduler& scheduler) {
-    application();
+    bench::offscreenApplication();
     host::ApplicationLaunch launch;
     launch.name = "编辑器";
     launch.bundleID = "local.bench.Editor";

@@ -81,7 +81,7 @@ void AppController::adjust(ResolutionAdjustment::Control control, std::int64_t d
     if (!candidate) return;
     copySaved_ = false;
     adjustment_ = *candidate;
-    if (control == ResolutionAdjustment::Control::scale) storeSelectedScale(candidate->scalePercent);
+    if (control == ResolutionAdjustment::Control::scale) storeSelectedScale(adjustment_.scalePercent);
     renderMenu();
     applyManually(false);
 }

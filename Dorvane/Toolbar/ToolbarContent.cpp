@@ -57,7 +57,7 @@ std::vector<ToolbarButton*> ToolbarContent::footerButtons() const {
     std::vector<ToolbarButton*> footer;
     if (applicationButton_ != nullptr) footer.push_back(applicationButton_);
     if (windowButton_ != nullptr) footer.push_back(windowButton_);
-    footer.insert(footer.end(), {resolution_, settings_, collapse_});
+    for (auto* button : {resolution_, settings_, collapse_}) footer.push_back(button);
     return footer;
 }
 

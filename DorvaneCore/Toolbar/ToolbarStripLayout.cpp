@@ -18,8 +18,10 @@ std::vector<ToolbarFooterButton> ToolbarStripLayout::footerButtons(bool applicat
     std::vector<ToolbarFooterButton> buttons;
     if (applicationButton) buttons.push_back(ToolbarFooterButton::application);
     if (windowButton) buttons.push_back(ToolbarFooterButton::window);
-    buttons.insert(buttons.end(),
-                   {ToolbarFooterButton::resolution, ToolbarFooterButton::settings, ToolbarFooterButton::collapse});
+    for (const auto button : {ToolbarFooterButton::resolution, ToolbarFooterButton::settings,
+                              ToolbarFooterButton::collapse}) {
+        buttons.push_back(button);
+    }
     return buttons;
 }
 
