@@ -1,6 +1,7 @@
 // The round trip of one display snapshot as the engine pays it: starting
 // `corvelle --worker snapshot` against a two-display host and reading its answer,
-// beside starting /bin/true in the same run. The difference is the worker's own share.
+// beside starting /bin/true in the same run. The difference is the worker's own share;
+// the executable loads no toolkit, so the share is what the worker does, not what it links.
 
 #include <algorithm>
 #include <chrono>
@@ -70,7 +71,8 @@ int main() {
     const double baselineMedian = median(baseline);
     std::printf("worker snapshot round trip: median %.3f ms over %d runs\n", workerMedian, rounds);
     std::printf("/bin/true start:            median %.3f ms over %d runs\n", baselineMedian, rounds);
-    std::printf("worker's own share:         %.3f ms\n", workerMedian - baselineMedian);
+    std::printf("worker's own share:         %.3f ms (target at most 2 ms)\n", workerMedian - baselineMedian);
+    std::printf("worker beside /bin/true:    %.2f times (target at most 3)\n", workerMedian / baselineMedian);
     fs::remove_all(folder);
     return 0;
 }
