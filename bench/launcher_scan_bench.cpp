@@ -34,7 +34,7 @@ void LauncherScan(benchmark::State& state) {
     auto& files = machine.scheduler.makeSerialQueue("launcher-files");
     input::AppLauncher launcher(input::AppLauncher::Services{
         machine.folder.path() / "support", machine.scheduler.mainQueue(), &files, machine.app.applicationWorkspace(),
-        machine.app.workspace(), machine.app.installedApplications(), machine.app.screens(), 0, nullptr});
+        machine.app.workspace(), machine.app.installedApplications(), machine.app.screens(), 0, nullptr, nullptr});
     machine.scheduler.runUntilIdle();
     for (auto _ : state) {
         launcher.refresh();
