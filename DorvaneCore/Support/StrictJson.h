@@ -120,10 +120,25 @@ T getOr(const Json& object, std::string_view key, T fallback) {
 
 // ---- encoders ----
 
+namespace detail {
+
+template <typename T>
+inline constexpr bool isVector = false;
+
+template <typename T>
+inline constexpr bool isVector<std::vector<T>> = true;
+
+}  // namespace detail
+
+template <typename T>
+Json encodeArray(const std::vector<T>& values);
+
 template <typename T>
 Json encode(const T& value) {
     if constexpr (SelfEncoding<T>) {
         return value.toJson();
+    } else if constexpr (detail::isVector<T>) {
+        return encodeArray(value);
     } else if constexpr (RawValueEnum<T>) {
         return Json(std::string(rawValue(value)));
     } else {
