@@ -6,6 +6,7 @@
 #include "DorvaneCore/Catalogs/CatalogDocument.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Resolution/SupportedRange.h"
+#include "DorvaneCore/Support/JsonFields.h"
 #include "DorvaneCore/Support/UnicodeText.h"
 
 namespace dorvane {
@@ -21,85 +22,71 @@ constexpr std::string_view kMainScreenName = "主屏";
 
 // ---- JSON ----
 
-json::Json DeviceTemplateCatalog::Screen::toJson() const {
-    json::Json object = json::Json::object();
-    object["id"] = id;
-    object["name"] = name;
-    object["width"] = width;
-    object["height"] = height;
-    return object;
-}
+namespace {
+
+constexpr auto templateScreenFields = [](auto& f, auto& screen) {
+    f.required("id", screen.id);
+    f.required("name", screen.name);
+    f.required("width", screen.width);
+    f.required("height", screen.height);
+};
+
+constexpr auto templateModelFields = [](auto& f, auto& model) {
+    f.required("id", model.id);
+    f.required("name", model.name);
+    f.optional("aliases", model.aliases);
+    f.required("source", model.source);
+    f.required("screens", model.screens);
+};
+
+constexpr auto templateBrandFields = [](auto& f, auto& brand) {
+    f.required("id", brand.id);
+    f.required("name", brand.name);
+    f.required("models", brand.models);
+};
+
+constexpr auto templateCategoryFields = [](auto& f, auto& category) {
+    f.required("id", category.id);
+    f.required("name", category.name);
+    f.required("brands", category.brands);
+};
+
+constexpr auto deviceTemplateCatalogFields = [](auto& f, auto& catalog) {
+    f.required("schemaVersion", catalog.schemaVersion);
+    f.required("updatedAt", catalog.updatedAt);
+    f.required("categories", catalog.categories);
+};
+
+}  // namespace
+
+json::Json DeviceTemplateCatalog::Screen::toJson() const { return json::writeFields(*this, templateScreenFields); }
 
 DeviceTemplateCatalog::Screen DeviceTemplateCatalog::Screen::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    return Screen{json::get<std::string>(value, "id"), json::get<std::string>(value, "name"),
-                  json::get<std::int64_t>(value, "width"), json::get<std::int64_t>(value, "height")};
+    return json::readFields<Screen>(value, templateScreenFields);
 }
 
-json::Json DeviceTemplateCatalog::Model::toJson() const {
-    json::Json object = json::Json::object();
-    object["id"] = id;
-    object["name"] = name;
-    if (aliases) object["aliases"] = json::encodeArray(*aliases);
-    object["source"] = source;
-    object["screens"] = json::encodeArray(screens);
-    return object;
-}
+json::Json DeviceTemplateCatalog::Model::toJson() const { return json::writeFields(*this, templateModelFields); }
 
 DeviceTemplateCatalog::Model DeviceTemplateCatalog::Model::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    Model model;
-    model.id = json::get<std::string>(value, "id");
-    model.name = json::get<std::string>(value, "name");
-    model.aliases = json::getOptional<std::vector<std::string>>(value, "aliases");
-    model.source = json::get<std::string>(value, "source");
-    model.screens = json::get<std::vector<Screen>>(value, "screens");
-    return model;
+    return json::readFields<Model>(value, templateModelFields);
 }
 
-json::Json DeviceTemplateCatalog::Brand::toJson() const {
-    json::Json object = json::Json::object();
-    object["id"] = id;
-    object["name"] = name;
-    object["models"] = json::encodeArray(models);
-    return object;
-}
+json::Json DeviceTemplateCatalog::Brand::toJson() const { return json::writeFields(*this, templateBrandFields); }
 
 DeviceTemplateCatalog::Brand DeviceTemplateCatalog::Brand::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    return Brand{json::get<std::string>(value, "id"), json::get<std::string>(value, "name"),
-                 json::get<std::vector<Model>>(value, "models")};
+    return json::readFields<Brand>(value, templateBrandFields);
 }
 
-json::Json DeviceTemplateCatalog::Category::toJson() const {
-    json::Json object = json::Json::object();
-    object["id"] = id;
-    object["name"] = name;
-    object["brands"] = json::encodeArray(brands);
-    return object;
-}
+json::Json DeviceTemplateCatalog::Category::toJson() const { return json::writeFields(*this, templateCategoryFields); }
 
 DeviceTemplateCatalog::Category DeviceTemplateCatalog::Category::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    return Category{json::get<std::string>(value, "id"), json::get<std::string>(value, "name"),
-                    json::get<std::vector<Brand>>(value, "brands")};
+    return json::readFields<Category>(value, templateCategoryFields);
 }
 
-json::Json DeviceTemplateCatalog::toJson() const {
-    json::Json object = json::Json::object();
-    object["schemaVersion"] = schemaVersion;
-    object["updatedAt"] = updatedAt;
-    object["categories"] = json::encodeArray(categories);
-    return object;
-}
+json::Json DeviceTemplateCatalog::toJson() const { return json::writeFields(*this, deviceTemplateCatalogFields); }
 
 DeviceTemplateCatalog DeviceTemplateCatalog::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    DeviceTemplateCatalog catalog;
-    catalog.schemaVersion = json::get<std::int64_t>(value, "schemaVersion");
-    catalog.updatedAt = json::get<std::string>(value, "updatedAt");
-    catalog.categories = json::get<std::vector<Category>>(value, "categories");
-    return catalog;
+    return json::readFields<DeviceTemplateCatalog>(value, deviceTemplateCatalogFields);
 }
 
 // ---- entries ----

@@ -5,6 +5,7 @@
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Core/ResourceBundle.h"
 #include "DorvaneCore/Support/AtomicFile.h"
+#include "DorvaneCore/Support/JsonFields.h"
 
 namespace dorvane {
 
@@ -17,6 +18,12 @@ constexpr std::string_view kNotFound = "未找到快捷操作预设。";
 
 [[noreturn]] void fail(std::string_view message) { throw FitError::message(std::string(message)); }
 
+constexpr auto shortcutPresetCatalogFields = [](auto& f, auto& catalog) {
+    f.required("schemaVersion", catalog.schemaVersion);
+    f.required("updatedAt", catalog.updatedAt);
+    f.required("presets", catalog.presets);
+};
+
 }  // namespace
 
 const NamedShortcut* ShortcutPresetCatalog::preset(std::string_view id) const {
@@ -26,21 +33,10 @@ const NamedShortcut* ShortcutPresetCatalog::preset(std::string_view id) const {
     return nullptr;
 }
 
-json::Json ShortcutPresetCatalog::toJson() const {
-    json::Json object = json::Json::object();
-    object["schemaVersion"] = schemaVersion;
-    object["updatedAt"] = updatedAt;
-    object["presets"] = json::encodeArray(presets);
-    return object;
-}
+json::Json ShortcutPresetCatalog::toJson() const { return json::writeFields(*this, shortcutPresetCatalogFields); }
 
 ShortcutPresetCatalog ShortcutPresetCatalog::decode(std::string_view document) {
-    const json::Json root = json::parse(document);
-    json::requireObject(root);
-    ShortcutPresetCatalog catalog;
-    catalog.schemaVersion = json::get<std::int64_t>(root, "schemaVersion");
-    catalog.updatedAt = json::get<std::string>(root, "updatedAt");
-    catalog.presets = json::get<std::vector<NamedShortcut>>(root, "presets");
+    auto catalog = json::readFields<ShortcutPresetCatalog>(json::parse(document), shortcutPresetCatalogFields);
 
     if (catalog.schemaVersion != 1) fail(kUnsupported);
 

@@ -1,21 +1,26 @@
 #include "DorvaneCore/Core/Dimensions.h"
 
+#include "DorvaneCore/Support/JsonFields.h"
+
 namespace dorvane {
 
 std::string Dimensions::label() const { return std::to_string(width) + "×" + std::to_string(height); }
 
 std::string Dimensions::cli() const { return std::to_string(width) + "x" + std::to_string(height); }
 
-json::Json Dimensions::toJson() const {
-    json::Json object = json::Json::object();
-    object["width"] = width;
-    object["height"] = height;
-    return object;
-}
+namespace {
+
+constexpr auto dimensionsFields = [](auto& f, auto& size) {
+    f.required("width", size.width);
+    f.required("height", size.height);
+};
+
+}  // namespace
+
+json::Json Dimensions::toJson() const { return json::writeFields(*this, dimensionsFields); }
 
 Dimensions Dimensions::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    return Dimensions(json::get<std::int64_t>(value, "width"), json::get<std::int64_t>(value, "height"));
+    return json::readFields<Dimensions>(value, dimensionsFields);
 }
 
 }  // namespace dorvane

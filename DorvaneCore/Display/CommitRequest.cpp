@@ -1,15 +1,19 @@
 #include "DorvaneCore/Display/CommitRequest.h"
 
+#include "DorvaneCore/Support/JsonFields.h"
+
 namespace dorvane {
 
-json::Json CommitRequest::toJson() const {
-    json::Json object = json::Json::object();
-    object["targets"] = encodeDisplayStates(targets);
-    return object;
-}
+namespace {
+
+constexpr auto commitRequestFields = [](auto& f, auto& request) { f.required("targets", request.targets); };
+
+}  // namespace
+
+json::Json CommitRequest::toJson() const { return json::writeFields(*this, commitRequestFields); }
 
 CommitRequest CommitRequest::fromJson(const json::Json& value) {
-    return CommitRequest{json::get<std::vector<DisplayState>>(value, "targets")};
+    return json::readFields<CommitRequest>(value, commitRequestFields);
 }
 
 }  // namespace dorvane

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "DorvaneCore/Support/JsonFields.h"
+
 namespace dorvane {
 
 bool DisplayMode::matches(const DisplayMode& other) const {
@@ -9,27 +11,23 @@ bool DisplayMode::matches(const DisplayMode& other) const {
            pixelHeight == other.pixelHeight && std::fabs(refresh - other.refresh) < 1.0;
 }
 
-json::Json DisplayMode::toJson() const {
-    json::Json object = json::Json::object();
-    object["width"] = width;
-    object["height"] = height;
-    object["pixelWidth"] = pixelWidth;
-    object["pixelHeight"] = pixelHeight;
-    object["refresh"] = refresh;
-    object["modeID"] = modeID;
-    return object;
-}
+namespace {
+
+constexpr auto displayModeFields = [](auto& f, auto& mode) {
+    f.required("width", mode.width);
+    f.required("height", mode.height);
+    f.required("pixelWidth", mode.pixelWidth);
+    f.required("pixelHeight", mode.pixelHeight);
+    f.required("refresh", mode.refresh);
+    f.required("modeID", mode.modeID);
+};
+
+}  // namespace
+
+json::Json DisplayMode::toJson() const { return json::writeFields(*this, displayModeFields); }
 
 DisplayMode DisplayMode::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    DisplayMode mode;
-    mode.width = json::get<std::int64_t>(value, "width");
-    mode.height = json::get<std::int64_t>(value, "height");
-    mode.pixelWidth = json::get<std::int64_t>(value, "pixelWidth");
-    mode.pixelHeight = json::get<std::int64_t>(value, "pixelHeight");
-    mode.refresh = json::get<double>(value, "refresh");
-    mode.modeID = json::get<std::int64_t>(value, "modeID");
-    return mode;
+    return json::readFields<DisplayMode>(value, displayModeFields);
 }
 
 }  // namespace dorvane

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "DorvaneCore/Support/JsonFields.h"
+
 namespace dorvane {
 
 DisplayState::DisplayState(std::uint32_t id, std::optional<std::string> uuid, std::string hardwareKey, bool physical,
@@ -20,37 +22,28 @@ bool DisplayState::isOwnVirtualDisplay() const {
     return hardwareKey.starts_with(std::to_string(kVirtualDisplayVendor) + ":");
 }
 
-json::Json DisplayState::toJson() const {
-    json::Json object = json::Json::object();
-    object["id"] = id;
-    if (uuid) object["uuid"] = *uuid;
-    object["hardwareKey"] = hardwareKey;
-    object["physical"] = physical;
-    object["main"] = main;
-    object["x"] = x;
-    object["y"] = y;
-    object["mirror"] = mirror;
-    object["mode"] = mode.toJson();
-    object["skipMode"] = skipMode;
-    object["skipOrigin"] = skipOrigin;
-    return object;
-}
+namespace {
+
+constexpr auto displayStateFields = [](auto& f, auto& state) {
+    f.required("id", state.id);
+    f.optional("uuid", state.uuid);
+    f.required("hardwareKey", state.hardwareKey);
+    f.required("physical", state.physical);
+    f.required("main", state.main);
+    f.required("x", state.x);
+    f.required("y", state.y);
+    f.required("mirror", state.mirror);
+    f.required("mode", state.mode);
+    f.required("skipMode", state.skipMode);
+    f.required("skipOrigin", state.skipOrigin);
+};
+
+}  // namespace
+
+json::Json DisplayState::toJson() const { return json::writeFields(*this, displayStateFields); }
 
 DisplayState DisplayState::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    DisplayState state;
-    state.id = json::get<std::uint32_t>(value, "id");
-    state.uuid = json::getOptional<std::string>(value, "uuid");
-    state.hardwareKey = json::get<std::string>(value, "hardwareKey");
-    state.physical = json::get<bool>(value, "physical");
-    state.main = json::get<bool>(value, "main");
-    state.x = json::get<std::int32_t>(value, "x");
-    state.y = json::get<std::int32_t>(value, "y");
-    state.mirror = json::get<std::uint32_t>(value, "mirror");
-    state.mode = json::get<DisplayMode>(value, "mode");
-    state.skipMode = json::get<bool>(value, "skipMode");
-    state.skipOrigin = json::get<bool>(value, "skipOrigin");
-    return state;
+    return json::readFields<DisplayState>(value, displayStateFields);
 }
 
 std::string makeHardwareKey(std::uint32_t vendor, std::uint32_t model, std::uint32_t serial, bool builtIn) {

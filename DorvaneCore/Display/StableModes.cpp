@@ -4,28 +4,26 @@
 #include <cmath>
 
 #include "DorvaneCore/Support/DecimalText.h"
+#include "DorvaneCore/Support/JsonFields.h"
 
 namespace dorvane {
 
-json::Json StableModes::Entry::toJson() const {
-    json::Json object = json::Json::object();
-    object["mode"] = mode.toJson();
-    object["x"] = x;
-    object["y"] = y;
-    object["main"] = main;
-    if (mirrorKey) object["mirrorKey"] = *mirrorKey;
-    return object;
-}
+namespace {
+
+constexpr auto stableEntryFields = [](auto& f, auto& entry) {
+    f.required("mode", entry.mode);
+    f.required("x", entry.x);
+    f.required("y", entry.y);
+    f.required("main", entry.main);
+    f.optional("mirrorKey", entry.mirrorKey);
+};
+
+}  // namespace
+
+json::Json StableModes::Entry::toJson() const { return json::writeFields(*this, stableEntryFields); }
 
 StableModes::Entry StableModes::Entry::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    Entry entry;
-    entry.mode = json::get<DisplayMode>(value, "mode");
-    entry.x = json::get<std::int32_t>(value, "x");
-    entry.y = json::get<std::int32_t>(value, "y");
-    entry.main = json::get<bool>(value, "main");
-    entry.mirrorKey = json::getOptional<std::string>(value, "mirrorKey");
-    return entry;
+    return json::readFields<Entry>(value, stableEntryFields);
 }
 
 std::string StableModes::key(const DisplayState& display) { return display.uuid ? *display.uuid : display.hardwareKey; }

@@ -5,6 +5,7 @@
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Core/ScreenPreset.h"
 #include "DorvaneCore/Resolution/SupportedRange.h"
+#include "DorvaneCore/Support/JsonFields.h"
 #include "DorvaneCore/Support/UnicodeText.h"
 
 namespace dorvane {
@@ -81,21 +82,22 @@ std::vector<CustomPreset> CustomPreset::factorySpecs() {
     return presets;
 }
 
-json::Json CustomPreset::toJson() const {
-    json::Json object = json::Json::object();
-    object["id"] = id;
-    object["name"] = name;
-    object["width"] = width;
-    object["height"] = height;
-    object["scalePercent"] = scalePercent;
-    return object;
-}
+namespace {
+
+constexpr auto customPresetFields = [](auto& f, auto& preset) {
+    f.required("id", preset.id);
+    f.required("name", preset.name);
+    f.required("width", preset.width);
+    f.required("height", preset.height);
+    f.defaulted("scalePercent", preset.scalePercent, 100);
+};
+
+}  // namespace
+
+json::Json CustomPreset::toJson() const { return json::writeFields(*this, customPresetFields); }
 
 CustomPreset CustomPreset::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    return CustomPreset{json::get<std::string>(value, "id"), json::get<std::string>(value, "name"),
-                        json::get<std::int64_t>(value, "width"), json::get<std::int64_t>(value, "height"),
-                        json::getOr<std::int64_t>(value, "scalePercent", 100)};
+    return json::readFields<CustomPreset>(value, customPresetFields);
 }
 
 }  // namespace dorvane

@@ -1,5 +1,7 @@
 #include "DorvaneCore/Shortcuts/ApplicationShortcuts.h"
 
+#include "DorvaneCore/Support/JsonFields.h"
+
 namespace dorvane {
 
 std::vector<NamedShortcut> ApplicationShortcuts::enabledShortcuts() const {
@@ -10,20 +12,21 @@ std::vector<NamedShortcut> ApplicationShortcuts::enabledShortcuts() const {
     return usable;
 }
 
-json::Json ApplicationShortcuts::toJson() const {
-    json::Json object = json::Json::object();
-    object["bundleID"] = bundleID;
-    object["name"] = name;
-    object["path"] = path;
-    object["shortcuts"] = json::encodeArray(shortcuts);
-    return object;
-}
+namespace {
+
+constexpr auto applicationShortcutsFields = [](auto& f, auto& record) {
+    f.required("bundleID", record.bundleID);
+    f.required("name", record.name);
+    f.required("path", record.path);
+    f.required("shortcuts", record.shortcuts);
+};
+
+}  // namespace
+
+json::Json ApplicationShortcuts::toJson() const { return json::writeFields(*this, applicationShortcutsFields); }
 
 ApplicationShortcuts ApplicationShortcuts::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    return ApplicationShortcuts{json::get<std::string>(value, "bundleID"), json::get<std::string>(value, "name"),
-                                json::get<std::string>(value, "path"),
-                                json::get<std::vector<NamedShortcut>>(value, "shortcuts")};
+    return json::readFields<ApplicationShortcuts>(value, applicationShortcutsFields);
 }
 
 std::optional<ApplicationShortcuts> applicationShortcutsFor(std::span<const ApplicationShortcuts> records,

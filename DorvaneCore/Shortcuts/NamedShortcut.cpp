@@ -1,6 +1,7 @@
 #include "DorvaneCore/Shortcuts/NamedShortcut.h"
 
 #include "DorvaneCore/Catalogs/ShortcutPresetCatalog.h"
+#include "DorvaneCore/Support/JsonFields.h"
 #include "DorvaneCore/Support/UnicodeText.h"
 
 namespace dorvane {
@@ -25,29 +26,28 @@ const std::vector<NamedShortcut>& NamedShortcut::recommendedPresets() {
     return presets;
 }
 
-json::Json NamedShortcut::toJson() const {
-    json::Json object = json::Json::object();
-    object["id"] = id;
-    object["name"] = name;
-    object["key"] = key.toJson();
-    object["mode"] = std::string(rawValue(mode));
-    object["icon"] = std::string(rawValue(icon));
-    object["enabled"] = enabled;
-    return object;
+namespace {
+
+// An icon this build does not know (a newer or edited file) falls back rather than losing the shortcut.
+ShortcutIcon knownIconOrKeyboard(const json::Json& value) {
+    return fromRawValue<ShortcutIcon>(json::decode<std::string>(value)).value_or(ShortcutIcon::keyboard);
 }
 
+constexpr auto namedShortcutFields = [](auto& f, auto& shortcut) {
+    f.required("id", shortcut.id);
+    f.required("name", shortcut.name);
+    f.required("key", shortcut.key);
+    f.defaulted("mode", shortcut.mode, NamedShortcut::Mode::press);
+    f.defaulted("icon", shortcut.icon, ShortcutIcon::keyboard, {.decode = knownIconOrKeyboard});
+    f.defaulted("enabled", shortcut.enabled, true);
+};
+
+}  // namespace
+
+json::Json NamedShortcut::toJson() const { return json::writeFields(*this, namedShortcutFields); }
+
 NamedShortcut NamedShortcut::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    NamedShortcut shortcut;
-    shortcut.id = json::get<std::string>(value, "id");
-    shortcut.name = json::get<std::string>(value, "name");
-    shortcut.key = json::get<ShortcutKey>(value, "key");
-    shortcut.mode = json::getOr<Mode>(value, "mode", Mode::press);
-    // An icon this build does not know (a newer or edited file) falls back rather than losing the shortcut.
-    const auto icon = json::getOptional<std::string>(value, "icon");
-    shortcut.icon = icon ? fromRawValue<ShortcutIcon>(*icon).value_or(ShortcutIcon::keyboard) : ShortcutIcon::keyboard;
-    shortcut.enabled = json::getOr<bool>(value, "enabled", true);
-    return shortcut;
+    return json::readFields<NamedShortcut>(value, namedShortcutFields);
 }
 
 std::string_view title(NamedShortcut::Mode mode) { return clickCount(mode) > 1 ? "双击" : "单击"; }

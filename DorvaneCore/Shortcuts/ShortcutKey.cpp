@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "DorvaneCore/Support/JsonFields.h"
+
 namespace dorvane {
 
 namespace {
@@ -58,18 +60,18 @@ std::string ShortcutKey::displayLabel(std::string_view separator) const {
     return prefix + std::string(separator) + label;
 }
 
-json::Json ShortcutKey::toJson() const {
-    json::Json object = json::Json::object();
-    object["code"] = code;
-    object["modifiers"] = modifiers;
-    object["label"] = label;
-    return object;
-}
+namespace {
 
-ShortcutKey ShortcutKey::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    return ShortcutKey(json::get<std::uint16_t>(value, "code"), json::get<std::uint64_t>(value, "modifiers"),
-                       json::get<std::string>(value, "label"));
-}
+constexpr auto shortcutKeyFields = [](auto& f, auto& key) {
+    f.required("code", key.code);
+    f.required("modifiers", key.modifiers);
+    f.required("label", key.label);
+};
+
+}  // namespace
+
+json::Json ShortcutKey::toJson() const { return json::writeFields(*this, shortcutKeyFields); }
+
+ShortcutKey ShortcutKey::fromJson(const json::Json& value) { return json::readFields<ShortcutKey>(value, shortcutKeyFields); }
 
 }  // namespace dorvane
