@@ -7,19 +7,23 @@
 #include <unistd.h>
 
 #include "DorvaneCore/Support/AtomicFile.h"
+#include "DorvaneCore/Support/JsonFields.h"
 
 namespace dorvane::processes {
 
-json::Json ProcessIdentity::toJson() const {
-    json::Json object = json::Json::object();
-    object["pid"] = pid;
-    object["startTime"] = startTime;
-    return object;
-}
+namespace {
+
+constexpr auto processIdentityFields = [](auto& f, auto& identity) {
+    f.required("pid", identity.pid);
+    f.required("startTime", identity.startTime);
+};
+
+}  // namespace
+
+json::Json ProcessIdentity::toJson() const { return json::writeFields(*this, processIdentityFields); }
 
 ProcessIdentity ProcessIdentity::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    return ProcessIdentity{json::get<std::int32_t>(value, "pid"), json::get<std::uint64_t>(value, "startTime")};
+    return json::readFields<ProcessIdentity>(value, processIdentityFields);
 }
 
 std::optional<ProcessStatus> parseProcessStat(std::string_view text) {

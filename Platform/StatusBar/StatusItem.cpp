@@ -1,5 +1,7 @@
 #include "Platform/StatusBar/StatusItem.h"
 
+#include "DorvaneCore/Support/JsonFields.h"
+
 namespace dorvane::statusbar {
 
 json::Json MenuEntry::toJson() const {
@@ -21,30 +23,19 @@ MenuEntry MenuEntry::fromJson(const json::Json& value) {
                      json::get<bool>(value, "checked"), false};
 }
 
-json::Json StatusItem::toJson() const {
-    json::Json entries = json::Json::array();
-    for (const auto& entry : menu) entries.push_back(entry.toJson());
-    json::Json object = json::Json::object();
-    object["image"] = image;
-    object["title"] = title;
-    object["tooltip"] = tooltip;
-    object["menu"] = entries;
-    return object;
-}
+namespace {
 
-StatusItem StatusItem::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    StatusItem item{json::get<std::string>(value, "image"), json::get<std::string>(value, "title"),
-                     json::get<std::string>(value, "tooltip"), {}};
-    const auto& entries = json::requireArray(json::requireKey(value, "menu"));
-    for (std::size_t index = 0; index < entries.size(); ++index) {
-        try {
-            item.menu.push_back(MenuEntry::fromJson(entries[index]));
-        } catch (const json::DecodeError& error) {
-            throw error.within("[" + std::to_string(index) + "]").within("menu");
-        }
-    }
-    return item;
-}
+constexpr auto statusItemFields = [](auto& f, auto& item) {
+    f.required("image", item.image);
+    f.required("title", item.title);
+    f.required("tooltip", item.tooltip);
+    f.required("menu", item.menu);
+};
+
+}  // namespace
+
+json::Json StatusItem::toJson() const { return json::writeFields(*this, statusItemFields); }
+
+StatusItem StatusItem::fromJson(const json::Json& value) { return json::readFields<StatusItem>(value, statusItemFields); }
 
 }  // namespace dorvane::statusbar
