@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "DorvaneCore/Support/DecimalText.h"
+#include "DorvaneCore/Support/JsonFields.h"
 #include "Platform/Host/HostError.h"
 
 namespace dorvane::host {
@@ -50,56 +51,59 @@ std::string FaultRule::describe() const {
     return text;
 }
 
-json::Json FaultRule::toJson() const {
-    json::Json object = json::Json::object();
-    object["id"] = id;
-    object["call"] = json::encode(call);
-    object["display"] = display ? json::Json(*display) : json::Json(nullptr);
-    object["role"] = role ? json::encode(*role) : json::Json(nullptr);
-    object["action"] = json::encode(action);
-    object["code"] = displays::errorCode(code);
-    object["seconds"] = seconds;
-    object["ignoreTerminate"] = ignoreTerminate;
-    object["skip"] = skip;
-    object["times"] = times ? json::Json(*times) : json::Json(nullptr);
-    object["matched"] = matched;
-    object["applied"] = applied;
-    object["pid"] = pid ? json::Json(*pid) : json::Json(nullptr);
-    object["window"] = window ? json::Json(*window) : json::Json(nullptr);
-    object["name"] = name ? json::Json(*name) : json::Json(nullptr);
-    object["axCode"] = accessibility::axErrorCode(axCode);
-    object["value"] = json::encode(valueKind);
-    return object;
+namespace {
+
+json::Json displayErrorJson(const displays::DisplayError& error) { return displays::errorCode(error); }
+
+displays::DisplayError displayErrorFrom(const json::Json& value) {
+    const auto code = json::decode<std::int32_t>(value);
+    const auto error = displays::displayErrorFromCode(code);
+    if (!error) throw json::DecodeError("unknown error code " + std::to_string(code));
+    return *error;
 }
 
-FaultRule FaultRule::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    FaultRule rule;
-    rule.id = json::get<std::uint32_t>(value, "id");
-    rule.call = json::get<HostCall>(value, "call");
-    rule.display = json::getOptional<std::string>(value, "display");
-    rule.role = json::getOptional<processes::ProcessRole>(value, "role");
-    rule.action = json::get<FaultAction>(value, "action");
-    const auto code = json::get<std::int32_t>(value, "code");
-    const auto error = displays::displayErrorFromCode(code);
-    if (!error) throw json::DecodeError("unknown error code " + std::to_string(code), "code");
-    rule.code = *error;
-    rule.seconds = json::get<double>(value, "seconds");
-    rule.ignoreTerminate = json::get<bool>(value, "ignoreTerminate");
-    rule.skip = json::get<std::uint32_t>(value, "skip");
-    rule.times = json::getOptional<std::uint32_t>(value, "times");
-    rule.matched = json::get<std::uint32_t>(value, "matched");
-    rule.applied = json::get<std::uint32_t>(value, "applied");
+json::Json axErrorJson(const accessibility::AXError& error) { return accessibility::axErrorCode(error); }
+
+accessibility::AXError axErrorFrom(const json::Json& value) {
+    const auto code = json::decode<std::int32_t>(value);
+    const auto error = accessibility::axErrorFromCode(code);
+    if (!error) throw json::DecodeError("unknown Accessibility code " + std::to_string(code));
+    return *error;
+}
+
+constexpr auto faultRuleFields = [](auto& f, auto& rule) {
+    f.required("id", rule.id);
+    f.required("call", rule.call);
+    f.nullable("display", rule.display);
+    f.nullable("role", rule.role);
+    f.required("action", rule.action);
+    f.required("code", rule.code, {displayErrorJson, displayErrorFrom});
+    f.required("seconds", rule.seconds);
+    f.required("ignoreTerminate", rule.ignoreTerminate);
+    f.required("skip", rule.skip);
+    f.nullable("times", rule.times);
+    f.required("matched", rule.matched);
+    f.required("applied", rule.applied);
     // Rules written before Accessibility calls had selectors read without them.
-    rule.pid = json::getOptional<std::int32_t>(value, "pid");
-    rule.window = json::getOptional<std::uint32_t>(value, "window");
-    rule.name = json::getOptional<std::string>(value, "name");
-    if (const auto axCode = json::getOptional<std::int32_t>(value, "axCode")) {
-        const auto error = accessibility::axErrorFromCode(*axCode);
-        if (!error) throw json::DecodeError("unknown Accessibility code " + std::to_string(*axCode), "axCode");
-        rule.axCode = *error;
-    }
-    rule.valueKind = json::getOr(value, "value", FaultValue::wrongType);
+    f.nullable("pid", rule.pid);
+    f.nullable("window", rule.window);
+    f.nullable("name", rule.name);
+    f.defaulted("axCode", rule.axCode, accessibility::AXError::failure, {axErrorJson, axErrorFrom});
+    f.defaulted("value", rule.valueKind, FaultValue::wrongType);
+};
+
+constexpr auto faultRulesFields = [](auto& f, auto& faults) {
+    f.format(1);
+    f.required("nextID", faults.nextID);
+    f.required("rules", faults.rules);
+};
+
+}  // namespace
+
+json::Json FaultRule::toJson() const { return json::writeFields(*this, faultRuleFields); }
+
+FaultRule FaultRule::fromJson(const json::Json& value) {
+    auto rule = json::readFields<FaultRule>(value, faultRuleFields);
     try {
         rule.validate();
     } catch (const HostError& error) {
@@ -153,21 +157,8 @@ std::optional<FaultOutcome> FaultRules::match(const FaultSubject& subject) {
     return std::nullopt;
 }
 
-json::Json FaultRules::toJson() const {
-    json::Json object = json::Json::object();
-    object["format"] = 1;
-    object["nextID"] = nextID;
-    object["rules"] = json::encodeArray(rules);
-    return object;
-}
+json::Json FaultRules::toJson() const { return json::writeFields(*this, faultRulesFields); }
 
-FaultRules FaultRules::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    if (json::get<std::int32_t>(value, "format") != 1) throw json::DecodeError("unsupported format", "format");
-    FaultRules faults;
-    faults.nextID = json::get<std::uint32_t>(value, "nextID");
-    faults.rules = json::get<std::vector<FaultRule>>(value, "rules");
-    return faults;
-}
+FaultRules FaultRules::fromJson(const json::Json& value) { return json::readFields<FaultRules>(value, faultRulesFields); }
 
 }  // namespace dorvane::host

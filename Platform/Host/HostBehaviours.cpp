@@ -1,116 +1,84 @@
 #include "Platform/Host/HostBehaviours.h"
 
+#include "DorvaneCore/Support/JsonFields.h"
+
 namespace dorvane::host {
 
 namespace {
 
-template <typename T>
-json::Json optionalValue(const std::optional<T>& value) {
-    return value ? json::Json(*value) : json::Json(nullptr);
-}
+constexpr auto virtualDisplayBehaviourFields = [](auto& f, auto& behaviour) {
+    f.required("onlineDelay", behaviour.onlineDelay);
+    f.required("startsLowResolution", behaviour.startsLowResolution);
+    f.required("vanishDelay", behaviour.vanishDelay);
+    f.required("lingers", behaviour.lingers);
+};
+
+constexpr auto modeSwitchAfterCommitFields = [](auto& f, auto& rule) {
+    f.required("display", rule.display);
+    f.required("delay", rule.delay);
+    f.nullable("modeID", rule.modeID);
+    f.nullable("remaining", rule.remaining);
+};
+
+constexpr auto originOverrideFields = [](auto& f, auto& rule) {
+    f.required("display", rule.display);
+    f.required("x", rule.x);
+    f.required("y", rule.y);
+    f.nullable("remaining", rule.remaining);
+};
+
+constexpr auto hostBehavioursFields = [](auto& f, auto& behaviours) {
+    f.required("virtualDisplay", behaviours.virtualDisplay);
+    f.required("modeSwitchesAfterCommit", behaviours.modeSwitchesAfterCommit);
+    f.required("originOverrides", behaviours.originOverrides);
+};
+
+constexpr auto scheduledPlugFields = [](auto& f, auto& plug) {
+    f.required("at", plug.at);
+    f.required("action", plug.action);
+    f.required("display", plug.display);
+};
+
+constexpr auto pendingModeSwitchFields = [](auto& f, auto& change) {
+    f.required("at", change.at);
+    f.required("display", change.display);
+    f.nullable("modeID", change.modeID);
+};
 
 }  // namespace
 
-json::Json VirtualDisplayBehaviour::toJson() const {
-    json::Json object = json::Json::object();
-    object["onlineDelay"] = onlineDelay;
-    object["startsLowResolution"] = startsLowResolution;
-    object["vanishDelay"] = vanishDelay;
-    object["lingers"] = lingers;
-    return object;
-}
+json::Json VirtualDisplayBehaviour::toJson() const { return json::writeFields(*this, virtualDisplayBehaviourFields); }
 
 VirtualDisplayBehaviour VirtualDisplayBehaviour::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    VirtualDisplayBehaviour behaviour;
-    behaviour.onlineDelay = json::get<double>(value, "onlineDelay");
-    behaviour.startsLowResolution = json::get<bool>(value, "startsLowResolution");
-    behaviour.vanishDelay = json::get<double>(value, "vanishDelay");
-    behaviour.lingers = json::get<bool>(value, "lingers");
-    return behaviour;
+    return json::readFields<VirtualDisplayBehaviour>(value, virtualDisplayBehaviourFields);
 }
 
-json::Json ModeSwitchAfterCommit::toJson() const {
-    json::Json object = json::Json::object();
-    object["display"] = display;
-    object["delay"] = delay;
-    object["modeID"] = optionalValue(modeID);
-    object["remaining"] = optionalValue(remaining);
-    return object;
-}
+json::Json ModeSwitchAfterCommit::toJson() const { return json::writeFields(*this, modeSwitchAfterCommitFields); }
 
 ModeSwitchAfterCommit ModeSwitchAfterCommit::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    ModeSwitchAfterCommit rule;
-    rule.display = json::get<std::string>(value, "display");
-    rule.delay = json::get<double>(value, "delay");
-    rule.modeID = json::getOptional<std::int32_t>(value, "modeID");
-    rule.remaining = json::getOptional<std::uint32_t>(value, "remaining");
-    return rule;
+    return json::readFields<ModeSwitchAfterCommit>(value, modeSwitchAfterCommitFields);
 }
 
-json::Json OriginOverride::toJson() const {
-    json::Json object = json::Json::object();
-    object["display"] = display;
-    object["x"] = x;
-    object["y"] = y;
-    object["remaining"] = optionalValue(remaining);
-    return object;
-}
+json::Json OriginOverride::toJson() const { return json::writeFields(*this, originOverrideFields); }
 
 OriginOverride OriginOverride::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    OriginOverride rule;
-    rule.display = json::get<std::string>(value, "display");
-    rule.x = json::get<std::int32_t>(value, "x");
-    rule.y = json::get<std::int32_t>(value, "y");
-    rule.remaining = json::getOptional<std::uint32_t>(value, "remaining");
-    return rule;
+    return json::readFields<OriginOverride>(value, originOverrideFields);
 }
 
-json::Json HostBehaviours::toJson() const {
-    json::Json object = json::Json::object();
-    object["virtualDisplay"] = virtualDisplay.toJson();
-    object["modeSwitchesAfterCommit"] = json::encodeArray(modeSwitchesAfterCommit);
-    object["originOverrides"] = json::encodeArray(originOverrides);
-    return object;
-}
+json::Json HostBehaviours::toJson() const { return json::writeFields(*this, hostBehavioursFields); }
 
 HostBehaviours HostBehaviours::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    HostBehaviours behaviours;
-    behaviours.virtualDisplay = json::get<VirtualDisplayBehaviour>(value, "virtualDisplay");
-    behaviours.modeSwitchesAfterCommit = json::get<std::vector<ModeSwitchAfterCommit>>(value, "modeSwitchesAfterCommit");
-    behaviours.originOverrides = json::get<std::vector<OriginOverride>>(value, "originOverrides");
-    return behaviours;
+    return json::readFields<HostBehaviours>(value, hostBehavioursFields);
 }
 
-json::Json ScheduledPlug::toJson() const {
-    json::Json object = json::Json::object();
-    object["at"] = at;
-    object["action"] = json::encode(action);
-    object["display"] = display;
-    return object;
-}
+json::Json ScheduledPlug::toJson() const { return json::writeFields(*this, scheduledPlugFields); }
 
-ScheduledPlug ScheduledPlug::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    return ScheduledPlug{json::get<double>(value, "at"), json::get<PlugAction>(value, "action"),
-                         json::get<std::string>(value, "display")};
-}
+ScheduledPlug ScheduledPlug::fromJson(const json::Json& value) { return json::readFields<ScheduledPlug>(value, scheduledPlugFields); }
 
-json::Json PendingModeSwitch::toJson() const {
-    json::Json object = json::Json::object();
-    object["at"] = at;
-    object["display"] = display;
-    object["modeID"] = optionalValue(modeID);
-    return object;
-}
+json::Json PendingModeSwitch::toJson() const { return json::writeFields(*this, pendingModeSwitchFields); }
 
 PendingModeSwitch PendingModeSwitch::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    return PendingModeSwitch{json::get<double>(value, "at"), json::get<displays::DisplayID>(value, "display"),
-                             json::getOptional<std::int32_t>(value, "modeID")};
+    return json::readFields<PendingModeSwitch>(value, pendingModeSwitchFields);
 }
 
 }  // namespace dorvane::host

@@ -2,13 +2,45 @@
 
 #include <charconv>
 
+#include "DorvaneCore/Support/JsonFields.h"
+
 namespace dorvane::host {
 
 namespace {
 
-json::Json optionalNumber(const std::optional<double>& value) {
-    return value ? json::Json(*value) : json::Json(nullptr);
-}
+constexpr auto virtualDisplayRecordFields = [](auto& f, auto& record) {
+    f.required("owner", record.owner);
+    f.required("maxPixelsWide", record.maxPixelsWide);
+    f.required("maxPixelsHigh", record.maxPixelsHigh);
+    f.required("settingsApplied", record.settingsApplied);
+    f.required("online", record.online);
+    f.required("createdAt", record.createdAt);
+    f.nullable("onlineAt", record.onlineAt);
+    f.nullable("releasedAt", record.releasedAt);
+    f.required("vanishDelay", record.vanishDelay);
+    f.required("lingers", record.lingers);
+    f.required("startsLowResolution", record.startsLowResolution);
+};
+
+constexpr auto displayRecordFields = [](auto& f, auto& record) {
+    f.required("kind", record.kind);
+    f.required("name", record.name);
+    f.required("id", record.id);
+    f.required("vendor", record.vendor);
+    f.required("model", record.model);
+    f.required("serial", record.serial);
+    f.required("builtIn", record.builtIn);
+    f.nullable("uuid", record.uuid);
+    f.required("notch", record.notch);
+    f.required("connected", record.connected);
+    f.required("modes", record.modes);
+    f.required("currentModeID", record.currentModeID);
+    f.required("x", record.x);
+    f.required("y", record.y);
+    f.required("mirror", record.mirror);
+    f.required("main", record.main);
+    f.nullable("virtual", record.virtualDisplay);
+};
 
 }  // namespace
 
@@ -22,37 +54,10 @@ HostMode HostMode::fromJson(const json::Json& value) {
     return HostMode{displays::DisplayModeInfo::fromJson(value), json::get<bool>(value, "lowResolutionDuplicate")};
 }
 
-json::Json VirtualDisplayRecord::toJson() const {
-    json::Json object = json::Json::object();
-    object["owner"] = owner.toJson();
-    object["maxPixelsWide"] = maxPixelsWide;
-    object["maxPixelsHigh"] = maxPixelsHigh;
-    object["settingsApplied"] = settingsApplied;
-    object["online"] = online;
-    object["createdAt"] = createdAt;
-    object["onlineAt"] = optionalNumber(onlineAt);
-    object["releasedAt"] = optionalNumber(releasedAt);
-    object["vanishDelay"] = vanishDelay;
-    object["lingers"] = lingers;
-    object["startsLowResolution"] = startsLowResolution;
-    return object;
-}
+json::Json VirtualDisplayRecord::toJson() const { return json::writeFields(*this, virtualDisplayRecordFields); }
 
 VirtualDisplayRecord VirtualDisplayRecord::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    VirtualDisplayRecord record;
-    record.owner = json::get<processes::ProcessIdentity>(value, "owner");
-    record.maxPixelsWide = json::get<std::uint32_t>(value, "maxPixelsWide");
-    record.maxPixelsHigh = json::get<std::uint32_t>(value, "maxPixelsHigh");
-    record.settingsApplied = json::get<bool>(value, "settingsApplied");
-    record.online = json::get<bool>(value, "online");
-    record.createdAt = json::get<double>(value, "createdAt");
-    record.onlineAt = json::getOptional<double>(value, "onlineAt");
-    record.releasedAt = json::getOptional<double>(value, "releasedAt");
-    record.vanishDelay = json::get<double>(value, "vanishDelay");
-    record.lingers = json::get<bool>(value, "lingers");
-    record.startsLowResolution = json::get<bool>(value, "startsLowResolution");
-    return record;
+    return json::readFields<VirtualDisplayRecord>(value, virtualDisplayRecordFields);
 }
 
 bool DisplayRecord::isOnline() const {
@@ -79,48 +84,10 @@ displays::Rect DisplayRecord::bounds() const {
     return displays::Rect{double(x), double(y), double(mode->info.width), double(mode->info.height)};
 }
 
-json::Json DisplayRecord::toJson() const {
-    json::Json object = json::Json::object();
-    object["kind"] = json::encode(kind);
-    object["name"] = name;
-    object["id"] = id;
-    object["vendor"] = vendor;
-    object["model"] = model;
-    object["serial"] = serial;
-    object["builtIn"] = builtIn;
-    object["uuid"] = uuid ? json::Json(*uuid) : json::Json(nullptr);
-    object["notch"] = notch;
-    object["connected"] = connected;
-    object["modes"] = json::encodeArray(modes);
-    object["currentModeID"] = currentModeID;
-    object["x"] = x;
-    object["y"] = y;
-    object["mirror"] = mirror;
-    object["main"] = main;
-    object["virtual"] = virtualDisplay ? virtualDisplay->toJson() : json::Json(nullptr);
-    return object;
-}
+json::Json DisplayRecord::toJson() const { return json::writeFields(*this, displayRecordFields); }
 
 DisplayRecord DisplayRecord::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    DisplayRecord record;
-    record.kind = json::get<DisplayKind>(value, "kind");
-    record.name = json::get<std::string>(value, "name");
-    record.id = json::get<DisplayID>(value, "id");
-    record.vendor = json::get<std::uint32_t>(value, "vendor");
-    record.model = json::get<std::uint32_t>(value, "model");
-    record.serial = json::get<std::uint32_t>(value, "serial");
-    record.builtIn = json::get<bool>(value, "builtIn");
-    record.uuid = json::getOptional<std::string>(value, "uuid");
-    record.notch = json::get<bool>(value, "notch");
-    record.connected = json::get<bool>(value, "connected");
-    record.modes = json::get<std::vector<HostMode>>(value, "modes");
-    record.currentModeID = json::get<std::int32_t>(value, "currentModeID");
-    record.x = json::get<std::int32_t>(value, "x");
-    record.y = json::get<std::int32_t>(value, "y");
-    record.mirror = json::get<DisplayID>(value, "mirror");
-    record.main = json::get<bool>(value, "main");
-    record.virtualDisplay = json::getOptional<VirtualDisplayRecord>(value, "virtual");
+    auto record = json::readFields<DisplayRecord>(value, displayRecordFields);
     if ((record.kind == DisplayKind::virtualDisplay) != record.virtualDisplay.has_value()) {
         throw json::DecodeError("a virtual display needs its \"virtual\" record and only it has one", "virtual");
     }

@@ -2,35 +2,54 @@
 
 #include <set>
 
+#include "DorvaneCore/Support/JsonFields.h"
+
 namespace dorvane::host {
 
-json::Json HostCounters::toJson() const {
-    json::Json object = json::Json::object();
-    object["transactionsCompleted"] = transactionsCompleted;
-    object["transactionsCancelled"] = transactionsCancelled;
-    object["userActivitiesDeclared"] = userActivitiesDeclared;
-    return object;
-}
+namespace {
+
+constexpr auto hostCountersFields = [](auto& f, auto& counters) {
+    f.required("transactionsCompleted", counters.transactionsCompleted);
+    f.required("transactionsCancelled", counters.transactionsCancelled);
+    f.required("userActivitiesDeclared", counters.userActivitiesDeclared);
+};
+
+constexpr auto heldAssertionFields = [](auto& f, auto& assertion) {
+    f.required("id", assertion.id);
+    f.required("name", assertion.name);
+    f.required("owner", assertion.owner);
+};
+
+constexpr auto hostStateFields = [](auto& f, auto& state) {
+    f.format(HostState::kFormat);
+    f.required("generation", state.generation);
+    f.required("nextDisplayID", state.nextDisplayID);
+    f.required("nextTransactionID", state.nextTransactionID);
+    f.required("nextActionSeq", state.nextActionSeq);
+    f.required("nextAssertionID", state.nextAssertionID);
+    f.required("virtualDisplaysAvailable", state.virtualDisplaysAvailable);
+    f.required("uuidLookupAvailable", state.uuidLookupAvailable);
+    f.required("asleep", state.asleep);
+    f.required("displays", state.displays);
+    f.required("behaviours", state.behaviours);
+    f.required("scheduledPlugs", state.scheduledPlugs);
+    f.required("pendingModeSwitches", state.pendingModeSwitches);
+    f.required("assertions", state.assertions);
+    f.required("counters", state.counters);
+};
+
+}  // namespace
+
+json::Json HostCounters::toJson() const { return json::writeFields(*this, hostCountersFields); }
 
 HostCounters HostCounters::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    return HostCounters{json::get<std::uint64_t>(value, "transactionsCompleted"),
-                        json::get<std::uint64_t>(value, "transactionsCancelled"),
-                        json::get<std::uint64_t>(value, "userActivitiesDeclared")};
+    return json::readFields<HostCounters>(value, hostCountersFields);
 }
 
-json::Json HeldAssertion::toJson() const {
-    json::Json object = json::Json::object();
-    object["id"] = id;
-    object["name"] = name;
-    object["owner"] = owner.toJson();
-    return object;
-}
+json::Json HeldAssertion::toJson() const { return json::writeFields(*this, heldAssertionFields); }
 
 HeldAssertion HeldAssertion::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    return HeldAssertion{json::get<displays::AssertionID>(value, "id"), json::get<std::string>(value, "name"),
-                         json::get<processes::ProcessIdentity>(value, "owner")};
+    return json::readFields<HeldAssertion>(value, heldAssertionFields);
 }
 
 std::vector<const DisplayRecord*> HostState::onlineDisplays() const {
@@ -63,45 +82,10 @@ DisplayRecord* HostState::physicalNamed(std::string_view name) {
     return nullptr;
 }
 
-json::Json HostState::toJson() const {
-    json::Json object = json::Json::object();
-    object["format"] = kFormat;
-    object["generation"] = generation;
-    object["nextDisplayID"] = nextDisplayID;
-    object["nextTransactionID"] = nextTransactionID;
-    object["nextActionSeq"] = nextActionSeq;
-    object["nextAssertionID"] = nextAssertionID;
-    object["virtualDisplaysAvailable"] = virtualDisplaysAvailable;
-    object["uuidLookupAvailable"] = uuidLookupAvailable;
-    object["asleep"] = asleep;
-    object["displays"] = json::encodeArray(displays);
-    object["behaviours"] = behaviours.toJson();
-    object["scheduledPlugs"] = json::encodeArray(scheduledPlugs);
-    object["pendingModeSwitches"] = json::encodeArray(pendingModeSwitches);
-    object["assertions"] = json::encodeArray(assertions);
-    object["counters"] = counters.toJson();
-    return object;
-}
+json::Json HostState::toJson() const { return json::writeFields(*this, hostStateFields); }
 
 HostState HostState::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    const auto format = json::get<std::int32_t>(value, "format");
-    if (format != kFormat) throw json::DecodeError("unsupported format " + std::to_string(format), "format");
-    HostState state;
-    state.generation = json::get<std::uint64_t>(value, "generation");
-    state.nextDisplayID = json::get<DisplayID>(value, "nextDisplayID");
-    state.nextTransactionID = json::get<std::uint64_t>(value, "nextTransactionID");
-    state.nextActionSeq = json::get<std::uint64_t>(value, "nextActionSeq");
-    state.nextAssertionID = json::get<displays::AssertionID>(value, "nextAssertionID");
-    state.virtualDisplaysAvailable = json::get<bool>(value, "virtualDisplaysAvailable");
-    state.uuidLookupAvailable = json::get<bool>(value, "uuidLookupAvailable");
-    state.asleep = json::get<bool>(value, "asleep");
-    state.displays = json::get<std::vector<DisplayRecord>>(value, "displays");
-    state.behaviours = json::get<HostBehaviours>(value, "behaviours");
-    state.scheduledPlugs = json::get<std::vector<ScheduledPlug>>(value, "scheduledPlugs");
-    state.pendingModeSwitches = json::get<std::vector<PendingModeSwitch>>(value, "pendingModeSwitches");
-    state.assertions = json::get<std::vector<HeldAssertion>>(value, "assertions");
-    state.counters = json::get<HostCounters>(value, "counters");
+    auto state = json::readFields<HostState>(value, hostStateFields);
 
     std::set<std::string> names;
     std::set<DisplayID> ids;
