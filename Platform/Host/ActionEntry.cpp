@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "DorvaneCore/Support/DecimalText.h"
+#include "DorvaneCore/Support/JsonFields.h"
 
 namespace dorvane::host {
 
@@ -41,30 +42,25 @@ std::string ActionEntry::line() const {
     return std::to_string(seq) + " " + time + " " + who + " " + summary();
 }
 
-json::Json ActionEntry::toJson() const {
-    json::Json object = json::Json::object();
-    object["seq"] = seq;
-    object["uptime"] = uptime;
-    object["pid"] = pid ? json::Json(*pid) : json::Json(nullptr);
-    object["actor"] = actor;
-    object["action"] = action;
-    object["details"] = details;
-    object["result"] = result ? json::Json(*result) : json::Json(nullptr);
-    return object;
-}
+namespace {
 
-ActionEntry ActionEntry::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    ActionEntry entry;
-    entry.seq = json::get<std::uint64_t>(value, "seq");
-    entry.uptime = json::get<double>(value, "uptime");
-    entry.pid = json::getOptional<std::int32_t>(value, "pid");
-    entry.actor = json::get<std::string>(value, "actor");
-    entry.action = json::get<std::string>(value, "action");
-    entry.details = json::requireObject(json::requireKey(value, "details"));
-    entry.result = json::getOptional<std::int32_t>(value, "result");
-    return entry;
-}
+json::Json detailsObject(const json::Json& value) { return json::requireObject(value); }
+
+constexpr auto actionEntryFields = [](auto& f, auto& entry) {
+    f.required("seq", entry.seq);
+    f.required("uptime", entry.uptime);
+    f.nullable("pid", entry.pid);
+    f.required("actor", entry.actor);
+    f.required("action", entry.action);
+    f.required("details", entry.details, {.decode = detailsObject});
+    f.nullable("result", entry.result);
+};
+
+}  // namespace
+
+json::Json ActionEntry::toJson() const { return json::writeFields(*this, actionEntryFields); }
+
+ActionEntry ActionEntry::fromJson(const json::Json& value) { return json::readFields<ActionEntry>(value, actionEntryFields); }
 
 std::vector<ActionEntry> parseActionLog(std::string_view text) {
     std::vector<ActionEntry> entries;

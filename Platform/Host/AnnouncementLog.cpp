@@ -1,23 +1,30 @@
 #include "Platform/Host/AnnouncementLog.h"
 
+#include "DorvaneCore/Support/JsonFields.h"
 #include "DorvaneCore/Support/Timestamp.h"
 
 namespace dorvane::host {
 
-json::Json Announcement::toJson() const {
-    json::Json object = json::Json::object();
-    object["time"] = time;
-    object["pid"] = pid ? json::Json(*pid) : json::Json(nullptr);
-    object["text"] = text;
-    return object;
+namespace {
+
+std::string utcTime(const json::Json& value) {
+    auto time = json::decode<std::string>(value);
+    if (!parseISO8601UTC(time)) throw json::DecodeError("not a UTC time");
+    return time;
 }
 
+constexpr auto announcementFields = [](auto& f, auto& announcement) {
+    f.required("time", announcement.time, {.decode = utcTime});
+    f.nullable("pid", announcement.pid);
+    f.required("text", announcement.text);
+};
+
+}  // namespace
+
+json::Json Announcement::toJson() const { return json::writeFields(*this, announcementFields); }
+
 Announcement Announcement::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    Announcement announcement{json::get<std::string>(value, "time"), json::getOptional<std::int32_t>(value, "pid"),
-                              json::get<std::string>(value, "text")};
-    if (!parseISO8601UTC(announcement.time)) throw json::DecodeError("not a UTC time", "time");
-    return announcement;
+    return json::readFields<Announcement>(value, announcementFields);
 }
 
 void AnnouncementLog::add(Announcement announcement) {

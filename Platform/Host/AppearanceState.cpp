@@ -1,25 +1,24 @@
 #include "Platform/Host/AppearanceState.h"
 
+#include "DorvaneCore/Support/JsonFields.h"
+
 namespace dorvane::host {
 
-json::Json AppearanceState::toJson() const {
-    json::Json object = json::Json::object();
-    object["format"] = kFormat;
-    object["generation"] = generation;
-    object["appearance"] = json::encode(settings.style);
-    object["reduceMotion"] = settings.reduceMotion;
-    return object;
-}
+namespace {
+
+constexpr auto appearanceStateFields = [](auto& f, auto& state) {
+    f.format(AppearanceState::kFormat);
+    f.required("generation", state.generation);
+    f.required("appearance", state.settings.style);
+    f.required("reduceMotion", state.settings.reduceMotion);
+};
+
+}  // namespace
+
+json::Json AppearanceState::toJson() const { return json::writeFields(*this, appearanceStateFields); }
 
 AppearanceState AppearanceState::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    const auto format = json::get<std::int32_t>(value, "format");
-    if (format != kFormat) throw json::DecodeError("unsupported format " + std::to_string(format), "format");
-    AppearanceState state;
-    state.generation = json::get<std::uint64_t>(value, "generation");
-    state.settings.style = json::get<system::InterfaceStyle>(value, "appearance");
-    state.settings.reduceMotion = json::get<bool>(value, "reduceMotion");
-    return state;
+    return json::readFields<AppearanceState>(value, appearanceStateFields);
 }
 
 }  // namespace dorvane::host

@@ -2,26 +2,30 @@
 
 #include <cmath>
 
+#include "DorvaneCore/Support/JsonFields.h"
+
 namespace dorvane::host {
 
-json::Json LaunchBehaviour::toJson() const {
-    json::Json object = json::Json::object();
-    object["delay"] = delay ? json::Json(*delay) : json::Json(nullptr);
-    object["fails"] = fails;
-    object["failureText"] = failureText ? json::Json(*failureText) : json::Json(nullptr);
-    return object;
+namespace {
+
+double launchDelaySeconds(const json::Json& value) {
+    const auto seconds = json::decode<double>(value);
+    if (!(std::isfinite(seconds) && seconds >= 0)) throw json::DecodeError("a delay is zero or more seconds");
+    return seconds;
 }
 
+constexpr auto launchBehaviourFields = [](auto& f, auto& behaviour) {
+    f.nullable("delay", behaviour.delay, {.decode = launchDelaySeconds});
+    f.required("fails", behaviour.fails);
+    f.nullable("failureText", behaviour.failureText);
+};
+
+}  // namespace
+
+json::Json LaunchBehaviour::toJson() const { return json::writeFields(*this, launchBehaviourFields); }
+
 LaunchBehaviour LaunchBehaviour::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    LaunchBehaviour behaviour;
-    behaviour.delay = json::getOptional<double>(value, "delay");
-    if (behaviour.delay && !(std::isfinite(*behaviour.delay) && *behaviour.delay >= 0)) {
-        throw json::DecodeError("a delay is zero or more seconds", "delay");
-    }
-    behaviour.fails = json::get<bool>(value, "fails");
-    behaviour.failureText = json::getOptional<std::string>(value, "failureText");
-    return behaviour;
+    return json::readFields<LaunchBehaviour>(value, launchBehaviourFields);
 }
 
 LaunchBehaviour LaunchBehaviours::of(const std::string& path) const {

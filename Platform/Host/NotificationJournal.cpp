@@ -2,41 +2,47 @@
 
 #include <algorithm>
 
+#include "DorvaneCore/Support/JsonFields.h"
+
 namespace dorvane::host {
 
-json::Json NotificationJournalEntry::toJson() const {
-    json::Json object = json::Json::object();
-    object["seq"] = seq;
-    object["name"] = notification.name;
-    object["object"] = notification.object ? json::Json(*notification.object) : json::Json(nullptr);
-    object["info"] = notification.userInfo ? *notification.userInfo : json::Json(nullptr);
-    return object;
-}
+namespace {
+
+constexpr auto notificationEntryFields = [](auto& f, auto& entry) {
+    f.required("seq", entry.seq);
+    f.required("name", entry.notification.name);
+    f.nullable("object", entry.notification.object);
+    f.nullable("info", entry.notification.userInfo);
+};
+
+constexpr auto notificationReaderFields = [](auto& f, auto& reader) {
+    f.required("id", reader.id);
+    f.required("process", reader.process);
+    f.required("cursor", reader.cursor);
+};
+
+constexpr auto notificationJournalFields = [](auto& f, auto& journal) {
+    f.format(NotificationJournal::kFormat);
+    f.required("generation", journal.generation);
+    f.required("nextReader", journal.nextReader);
+    f.required("readers", journal.readers);
+    f.required("entries", journal.entries);
+};
+
+}  // namespace
+
+json::Json NotificationJournalEntry::toJson() const { return json::writeFields(*this, notificationEntryFields); }
 
 NotificationJournalEntry NotificationJournalEntry::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    NotificationJournalEntry entry;
-    entry.seq = json::get<std::uint64_t>(value, "seq");
-    entry.notification.name = json::get<std::string>(value, "name");
-    entry.notification.object = json::getOptional<std::string>(value, "object");
-    entry.notification.userInfo = json::getOptional<json::Json>(value, "info");
+    auto entry = json::readFields<NotificationJournalEntry>(value, notificationEntryFields);
     if (const auto reason = system::unpostableNotification(entry.notification)) throw json::DecodeError(*reason);
     return entry;
 }
 
-json::Json NotificationReader::toJson() const {
-    json::Json object = json::Json::object();
-    object["id"] = id;
-    object["process"] = process.toJson();
-    object["cursor"] = cursor;
-    return object;
-}
+json::Json NotificationReader::toJson() const { return json::writeFields(*this, notificationReaderFields); }
 
 NotificationReader NotificationReader::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    return NotificationReader{json::get<std::uint64_t>(value, "id"),
-                              json::get<processes::ProcessIdentity>(value, "process"),
-                              json::get<std::uint64_t>(value, "cursor")};
+    return json::readFields<NotificationReader>(value, notificationReaderFields);
 }
 
 std::uint64_t NotificationJournal::post(const system::DistributedNotification& notification) {
@@ -88,26 +94,10 @@ void NotificationJournal::trim() {
     if (entries.size() > kLimit) entries.erase(entries.begin(), entries.end() - static_cast<std::ptrdiff_t>(kLimit));
 }
 
-json::Json NotificationJournal::toJson() const {
-    json::Json object = json::Json::object();
-    object["format"] = kFormat;
-    object["generation"] = generation;
-    object["nextReader"] = nextReader;
-    object["readers"] = json::encodeArray(readers);
-    object["entries"] = json::encodeArray(entries);
-    return object;
-}
+json::Json NotificationJournal::toJson() const { return json::writeFields(*this, notificationJournalFields); }
 
 NotificationJournal NotificationJournal::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    const auto format = json::get<std::int32_t>(value, "format");
-    if (format != kFormat) throw json::DecodeError("unsupported format " + std::to_string(format), "format");
-    NotificationJournal journal;
-    journal.generation = json::get<std::uint64_t>(value, "generation");
-    journal.nextReader = json::get<std::uint64_t>(value, "nextReader");
-    journal.readers = json::get<std::vector<NotificationReader>>(value, "readers");
-    journal.entries = json::get<std::vector<NotificationJournalEntry>>(value, "entries");
-    return journal;
+    return json::readFields<NotificationJournal>(value, notificationJournalFields);
 }
 
 }  // namespace dorvane::host

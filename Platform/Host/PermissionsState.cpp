@@ -1,5 +1,7 @@
 #include "Platform/Host/PermissionsState.h"
 
+#include "DorvaneCore/Support/JsonFields.h"
+
 namespace dorvane::host {
 
 bool PermissionsState::granted(Permission permission) const {
@@ -21,24 +23,22 @@ void PermissionsState::set(Permission permission, bool value) {
     ++generation;
 }
 
-json::Json PermissionsState::toJson() const {
-    json::Json object = json::Json::object();
-    object["format"] = kFormat;
-    object["generation"] = generation;
-    for (const auto permission : allCases<Permission>()) object[std::string(rawValue(permission))] = granted(permission);
-    return object;
-}
+namespace {
+
+constexpr auto permissionsStateFields = [](auto& f, auto& state) {
+    f.format(PermissionsState::kFormat);
+    f.defaulted("generation", state.generation, 1);
+    f.required("accessibility", state.accessibility);
+    f.defaulted("input-monitoring", state.inputMonitoring, false);
+    f.defaulted("post-events", state.postEvents, true);
+};
+
+}  // namespace
+
+json::Json PermissionsState::toJson() const { return json::writeFields(*this, permissionsStateFields); }
 
 PermissionsState PermissionsState::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    const auto format = json::get<std::int32_t>(value, "format");
-    if (format != kFormat) throw json::DecodeError("unsupported format " + std::to_string(format), "format");
-    PermissionsState state;
-    state.generation = json::getOr<std::uint64_t>(value, "generation", 1);
-    state.accessibility = json::get<bool>(value, "accessibility");
-    state.inputMonitoring = json::getOr<bool>(value, "input-monitoring", false);
-    state.postEvents = json::getOr<bool>(value, "post-events", true);
-    return state;
+    return json::readFields<PermissionsState>(value, permissionsStateFields);
 }
 
 }  // namespace dorvane::host

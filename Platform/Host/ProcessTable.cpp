@@ -2,21 +2,37 @@
 
 #include <set>
 
+#include "DorvaneCore/Support/JsonFields.h"
+
 namespace dorvane::host {
 
-json::Json SimulatedProcess::toJson() const {
-    json::Json object = json::Json::object();
-    object["pid"] = pid;
-    object["name"] = name;
-    object["executable"] = executable;
-    object["resolvable"] = resolvable;
-    return object;
+namespace {
+
+std::int32_t nextSimulatedPID(const json::Json& value) {
+    const auto pid = json::decode<std::int32_t>(value);
+    if (!isSimulatedPID(pid)) throw json::DecodeError("below the simulated range");
+    return pid;
 }
 
+constexpr auto simulatedProcessFields = [](auto& f, auto& process) {
+    f.required("pid", process.pid);
+    f.required("name", process.name);
+    f.required("executable", process.executable);
+    f.required("resolvable", process.resolvable);
+};
+
+constexpr auto processTableFields = [](auto& f, auto& table) {
+    f.format(ProcessTable::kFormat);
+    f.required("nextPID", table.nextPID, {.decode = nextSimulatedPID});
+    f.required("processes", table.processes);
+};
+
+}  // namespace
+
+json::Json SimulatedProcess::toJson() const { return json::writeFields(*this, simulatedProcessFields); }
+
 SimulatedProcess SimulatedProcess::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    return SimulatedProcess{json::get<std::int32_t>(value, "pid"), json::get<std::string>(value, "name"),
-                            json::get<std::string>(value, "executable"), json::get<bool>(value, "resolvable")};
+    return json::readFields<SimulatedProcess>(value, simulatedProcessFields);
 }
 
 const SimulatedProcess* ProcessTable::find(std::int32_t pid) const {
@@ -30,22 +46,10 @@ SimulatedProcess* ProcessTable::find(std::int32_t pid) {
     return const_cast<SimulatedProcess*>(static_cast<const ProcessTable*>(this)->find(pid));
 }
 
-json::Json ProcessTable::toJson() const {
-    json::Json object = json::Json::object();
-    object["format"] = kFormat;
-    object["nextPID"] = nextPID;
-    object["processes"] = json::encodeArray(processes);
-    return object;
-}
+json::Json ProcessTable::toJson() const { return json::writeFields(*this, processTableFields); }
 
 ProcessTable ProcessTable::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    const auto format = json::get<std::int32_t>(value, "format");
-    if (format != kFormat) throw json::DecodeError("unsupported format " + std::to_string(format), "format");
-    ProcessTable table;
-    table.nextPID = json::get<std::int32_t>(value, "nextPID");
-    if (!isSimulatedPID(table.nextPID)) throw json::DecodeError("below the simulated range", "nextPID");
-    table.processes = json::get<std::vector<SimulatedProcess>>(value, "processes");
+    auto table = json::readFields<ProcessTable>(value, processTableFields);
     std::set<std::int32_t> seen;
     for (std::size_t index = 0; index < table.processes.size(); ++index) {
         const auto pid = table.processes[index].pid;
