@@ -6,35 +6,29 @@
 #include <unistd.h>
 
 #include "DorvaneCore/Support/AtomicFile.h"
+#include "DorvaneCore/Support/JsonFields.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Host/EventJson.h"
 #include "Platform/Host/HostError.h"
 
 namespace dorvane::host {
 
-json::Json DeliveredEvent::toJson() const {
-    json::Json object = json::Json::object();
-    object["at"] = at;
-    object["event"] = eventJson(event);
-    object["to"] = receiver ? json::Json(*receiver) : json::Json(nullptr);
-    object["window"] = window;
-    object["entry"] = json::encode(entry);
-    return object;
-}
+namespace {
+
+constexpr auto deliveredEventFields = [](auto& f, auto& delivered) {
+    f.required("at", delivered.at);
+    f.required("event", delivered.event, eventCodec);
+    f.nullable("to", delivered.receiver);
+    f.required("window", delivered.window);
+    f.required("entry", delivered.entry);
+};
+
+}  // namespace
+
+json::Json DeliveredEvent::toJson() const { return json::writeFields(*this, deliveredEventFields); }
 
 DeliveredEvent DeliveredEvent::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    DeliveredEvent delivered;
-    delivered.at = json::get<double>(value, "at");
-    try {
-        delivered.event = eventFromJson(json::requireKey(value, "event"));
-    } catch (const json::DecodeError& error) {
-        throw error.within("event");
-    }
-    delivered.receiver = json::getOptional<std::int32_t>(value, "to");
-    delivered.window = json::get<std::uint32_t>(value, "window");
-    delivered.entry = json::get<EntryPath>(value, "entry");
-    return delivered;
+    return json::readFields<DeliveredEvent>(value, deliveredEventFields);
 }
 
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DorvaneCore/Support/StrictJson.h"
+#include "DorvaneCore/Support/JsonFields.h"
 #include "Platform/Events/Event.h"
 
 namespace dorvane::host {
@@ -9,6 +9,7 @@ namespace dorvane::host {
 // source state and the fields it carries (non-zero ones, by field number).
 json::Json eventJson(const events::Event& event);
 events::Event eventFromJson(const json::Json& value);
+inline constexpr json::Codec<events::Event> eventCodec{&eventJson, &eventFromJson};
 
 // "0x12000a".
 std::string flagsText(std::uint64_t flags);

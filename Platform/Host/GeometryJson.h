@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DorvaneCore/Geometry/Rect.h"
-#include "DorvaneCore/Support/StrictJson.h"
+#include "DorvaneCore/Support/JsonFields.h"
 
 namespace dorvane::host {
 
@@ -14,5 +14,10 @@ json::Json sizeJson(const geometry::Size& size);
 geometry::Rect rectFromJson(const json::Json& value);
 geometry::Point pointFromJson(const json::Json& value);
 geometry::Size sizeFromJson(const json::Json& value);
+
+// The same forms, for field tables.
+inline constexpr json::Codec<geometry::Rect> rectCodec{&rectJson, &rectFromJson};
+inline constexpr json::Codec<geometry::Point> pointCodec{&pointJson, &pointFromJson};
+inline constexpr json::Codec<geometry::Size> sizeCodec{&sizeJson, &sizeFromJson};
 
 }  // namespace dorvane::host

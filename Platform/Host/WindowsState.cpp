@@ -4,127 +4,175 @@
 #include <cmath>
 #include <set>
 
+#include "DorvaneCore/Support/JsonFields.h"
 #include "Platform/Host/GeometryJson.h"
 
 namespace dorvane::host {
 
 namespace {
 
-template <typename T, typename Encode>
-json::Json optionalJson(const std::optional<T>& value, Encode encode) {
-    return value ? encode(*value) : json::Json(nullptr);
+double notNegative(const json::Json& value) {
+    const auto seconds = json::decode<double>(value);
+    if (!(seconds >= 0)) throw json::DecodeError("must not be negative");
+    return seconds;
 }
 
-template <typename T, typename Decode>
-std::optional<T> optionalFrom(const json::Json& object, const char* key, Decode decode) {
-    const auto& value = json::requireKey(object, key);
-    if (value.is_null()) return std::nullopt;
-    try {
-        return decode(value);
-    } catch (const json::DecodeError& error) {
-        throw error.within(key);
+double finiteSeconds(const json::Json& value) {
+    const auto seconds = json::decode<double>(value);
+    if (!std::isfinite(seconds) || seconds < 0) {
+        throw json::DecodeError("must be a finite number of seconds, not negative");
     }
+    return seconds;
 }
 
-template <typename T, typename Decode>
-T requiredFrom(const json::Json& object, const char* key, Decode decode) {
-    try {
-        return decode(json::requireKey(object, key));
-    } catch (const json::DecodeError& error) {
-        throw error.within(key);
-    }
-}
+constexpr auto menuItemFields = [](auto& f, auto& item) {
+    f.required("title", item.title);
+    f.required("enabled", item.enabled);
+};
 
-json::Json stringList(const std::vector<std::string>& values) {
-    json::Json list = json::Json::array();
-    for (const auto& value : values) list.push_back(value);
-    return list;
-}
+constexpr auto menuRecordFields = [](auto& f, auto& menu) {
+    f.required("title", menu.title);
+    f.required("items", menu.items);
+};
+
+constexpr auto windowBehavioursFields = [](auto& f, auto& behaviours) {
+    f.requiredOrNull("sizeSteps", behaviours.sizeSteps, sizeCodec);
+    f.required("clampToScreen", behaviours.clampToScreen);
+    f.required("keepBelowMenuBar", behaviours.keepBelowMenuBar);
+    f.requiredOrNull("redirectPosition", behaviours.redirectPosition, pointCodec);
+    f.required("ignoredWrites", behaviours.ignoredWrites);
+    f.required("lateBy", behaviours.lateBy);
+    f.nullable("refuseCode", behaviours.refuseCode);
+    f.required("enhancedUISettle", behaviours.enhancedUISettle);
+    f.nullable("mouseDownAfterWrites", behaviours.mouseDownAfterWrites);
+    f.required("zoom", behaviours.zoom);
+    f.required("zoomShortBy", behaviours.zoomShortBy);
+    f.required("omittedListKeys", behaviours.omittedListKeys);
+    f.required("writes", behaviours.writes);
+};
+
+constexpr auto timedChangeFields = [](auto& f, auto& change) {
+    f.required("at", change.at);
+    f.required("kind", change.kind);
+    f.required("frame", change.frame, rectCodec);
+    f.required("fullScreen", change.fullScreen);
+    f.required("constrained", change.constrained);
+};
+
+constexpr auto windowRecordFields = [](auto& f, auto& window) {
+    f.required("number", window.number);
+    f.required("pid", window.pid);
+    f.required("title", window.title);
+    f.required("role", window.role);
+    f.required("subrole", window.subrole);
+    f.required("modal", window.modal);
+    f.required("frame", window.frame, rectCodec);
+    f.requiredOrNull("minSize", window.minSize, sizeCodec);
+    f.requiredOrNull("maxSize", window.maxSize, sizeCodec);
+    f.required("minimised", window.minimised);
+    f.required("fullScreen", window.fullScreen);
+    f.requiredOrNull("frameBeforeFullScreen", window.frameBeforeFullScreen, rectCodec);
+    f.requiredOrNull("zoomUserFrame", window.zoomUserFrame, rectCodec);
+    f.required("closeButton", window.closeButton);
+    f.required("minimizeButton", window.minimizeButton);
+    f.required("zoomButton", window.zoomButton);
+    f.required("zoomButtonSubrole", window.zoomButtonSubrole);
+    f.required("settable", window.settable);
+    f.required("level", window.level);
+    f.required("alpha", window.alpha);
+    f.required("titled", window.titled);
+    f.required("onScreen", window.onScreen);
+    f.required("behaviours", window.behaviours);
+    f.required("changes", window.changes);
+};
+
+constexpr auto windowApplicationFields = [](auto& f, auto& application) {
+    f.required("pid", application.pid);
+    f.nullable("owner", application.owner);
+    f.nullable("menuBar", application.menuBar);
+    f.nullable("enhancedUserInterface", application.enhancedUserInterface);
+    f.required("latency", application.latency, {.decode = notNegative});
+    f.required("activationFails", application.activationFails);
+    f.defaulted("activationDelay", application.activationDelay, 0, {.decode = finiteSeconds});
+    f.defaulted("activationNever", application.activationNever, false);
+    f.required("closesOnCommandW", application.closesOnCommandW);
+    f.nullable("focusedWindow", application.focusedWindow);
+    f.nullable("mainWindow", application.mainWindow);
+    f.required("launched", application.launched);
+};
+
+constexpr auto journalEntryFields = [](auto& f, auto& entry) {
+    f.required("seq", entry.seq);
+    f.required("at", entry.at);
+    f.required("event", entry.event);
+    f.nullable("pid", entry.pid);
+    f.required("window", entry.window);
+    f.required("name", entry.name);
+    f.required("location", entry.location, pointCodec);
+    f.optional("by", entry.by);
+};
+
+constexpr auto pointerStateFields = [](auto& f, auto& pointer) {
+    f.required("location", pointer.location, pointCodec);
+    f.required("buttons", pointer.buttons);
+};
+
+constexpr json::Codec<PointerState> pointerCodec{
+    [](const PointerState& pointer) { return json::writeFields(pointer, pointerStateFields); },
+    [](const json::Json& value) { return json::readFields<PointerState>(value, pointerStateFields); }};
+
+constexpr auto pendingActivationFields = [](auto& f, auto& pending) {
+    f.required("pid", pending.pid);
+    f.required("at", pending.at);
+};
+
+constexpr json::Codec<WindowsState::PendingActivation> pendingActivationCodec{
+    [](const WindowsState::PendingActivation& pending) { return json::writeFields(pending, pendingActivationFields); },
+    [](const json::Json& value) {
+        return json::readFields<WindowsState::PendingActivation>(value, pendingActivationFields);
+    }};
+
+constexpr auto windowsStateFields = [](auto& f, auto& state) {
+    f.format(WindowsState::kFormat);
+    f.required("generation", state.generation);
+    f.required("nextNumber", state.nextNumber);
+    f.required("nextSeq", state.nextSeq);
+    f.required("applications", state.applications);
+    f.required("windows", state.windows);
+    f.required("pointer", state.pointer, pointerCodec);
+    f.required("voiceOver", state.voiceOver);
+    f.required("switchControl", state.switchControl);
+    f.required("journal", state.journal);
+    f.optional("pendingActivation", state.pendingActivation, pendingActivationCodec);
+};
 
 }  // namespace
 
-json::Json MenuItemRecord::toJson() const {
-    json::Json object = json::Json::object();
-    object["title"] = title;
-    object["enabled"] = enabled;
-    return object;
-}
+json::Json MenuItemRecord::toJson() const { return json::writeFields(*this, menuItemFields); }
 
 MenuItemRecord MenuItemRecord::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    return MenuItemRecord{json::get<std::string>(value, "title"), json::get<bool>(value, "enabled")};
+    return json::readFields<MenuItemRecord>(value, menuItemFields);
 }
 
-json::Json MenuRecord::toJson() const {
-    json::Json object = json::Json::object();
-    object["title"] = title;
-    object["items"] = json::encodeArray(items);
-    return object;
-}
+json::Json MenuRecord::toJson() const { return json::writeFields(*this, menuRecordFields); }
 
-MenuRecord MenuRecord::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    return MenuRecord{json::get<std::string>(value, "title"), json::get<std::vector<MenuItemRecord>>(value, "items")};
-}
+MenuRecord MenuRecord::fromJson(const json::Json& value) { return json::readFields<MenuRecord>(value, menuRecordFields); }
 
 std::vector<MenuRecord> defaultMenuBar() { return {MenuRecord{"窗口", {{"最小化", true}, {"缩放", true}}}}; }
 
-json::Json WindowBehaviours::toJson() const {
-    json::Json object = json::Json::object();
-    object["sizeSteps"] = optionalJson(sizeSteps, sizeJson);
-    object["clampToScreen"] = clampToScreen;
-    object["keepBelowMenuBar"] = keepBelowMenuBar;
-    object["redirectPosition"] = optionalJson(redirectPosition, pointJson);
-    object["ignoredWrites"] = ignoredWrites;
-    object["lateBy"] = lateBy;
-    object["refuseCode"] = refuseCode ? json::Json(*refuseCode) : json::Json(nullptr);
-    object["enhancedUISettle"] = enhancedUISettle;
-    object["mouseDownAfterWrites"] = mouseDownAfterWrites ? json::Json(*mouseDownAfterWrites) : json::Json(nullptr);
-    object["zoom"] = json::encode(zoom);
-    object["zoomShortBy"] = zoomShortBy;
-    object["omittedListKeys"] = stringList(omittedListKeys);
-    object["writes"] = writes;
-    return object;
-}
+json::Json WindowBehaviours::toJson() const { return json::writeFields(*this, windowBehavioursFields); }
 
 WindowBehaviours WindowBehaviours::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    WindowBehaviours behaviours;
-    behaviours.sizeSteps = optionalFrom<geometry::Size>(value, "sizeSteps", sizeFromJson);
-    behaviours.clampToScreen = json::get<bool>(value, "clampToScreen");
-    behaviours.keepBelowMenuBar = json::get<bool>(value, "keepBelowMenuBar");
-    behaviours.redirectPosition = optionalFrom<geometry::Point>(value, "redirectPosition", pointFromJson);
-    behaviours.ignoredWrites = json::get<std::uint32_t>(value, "ignoredWrites");
-    behaviours.lateBy = json::get<double>(value, "lateBy");
-    behaviours.refuseCode = json::getOptional<std::int32_t>(value, "refuseCode");
-    behaviours.enhancedUISettle = json::get<double>(value, "enhancedUISettle");
-    behaviours.mouseDownAfterWrites = json::getOptional<std::uint32_t>(value, "mouseDownAfterWrites");
-    behaviours.zoom = json::get<ZoomMode>(value, "zoom");
-    behaviours.zoomShortBy = json::get<double>(value, "zoomShortBy");
-    behaviours.omittedListKeys = json::get<std::vector<std::string>>(value, "omittedListKeys");
-    behaviours.writes = json::get<std::uint32_t>(value, "writes");
+    auto behaviours = json::readFields<WindowBehaviours>(value, windowBehavioursFields);
     if (behaviours.lateBy < 0 || behaviours.enhancedUISettle < 0 || behaviours.zoomShortBy < 0) {
         throw json::DecodeError("delays and distances must not be negative");
     }
     return behaviours;
 }
 
-json::Json TimedChange::toJson() const {
-    json::Json object = json::Json::object();
-    object["at"] = at;
-    object["kind"] = json::encode(kind);
-    object["frame"] = rectJson(frame);
-    object["fullScreen"] = fullScreen;
-    object["constrained"] = constrained;
-    return object;
-}
+json::Json TimedChange::toJson() const { return json::writeFields(*this, timedChangeFields); }
 
-TimedChange TimedChange::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    return TimedChange{json::get<double>(value, "at"), json::get<Kind>(value, "kind"),
-                       requiredFrom<geometry::Rect>(value, "frame", rectFromJson), json::get<bool>(value, "fullScreen"),
-                       json::get<bool>(value, "constrained")};
-}
+TimedChange TimedChange::fromJson(const json::Json& value) { return json::readFields<TimedChange>(value, timedChangeFields); }
 
 std::vector<std::string> WindowRecord::defaultSettable() {
     return {"AXPosition", "AXSize", "AXMinimized", "AXFullScreen", "AXMain", "AXFocused"};
@@ -134,130 +182,19 @@ bool WindowRecord::isSettable(std::string_view attribute) const {
     return std::find(settable.begin(), settable.end(), attribute) != settable.end();
 }
 
-json::Json WindowRecord::toJson() const {
-    json::Json object = json::Json::object();
-    object["number"] = number;
-    object["pid"] = pid;
-    object["title"] = title;
-    object["role"] = role;
-    object["subrole"] = subrole;
-    object["modal"] = modal;
-    object["frame"] = rectJson(frame);
-    object["minSize"] = optionalJson(minSize, sizeJson);
-    object["maxSize"] = optionalJson(maxSize, sizeJson);
-    object["minimised"] = minimised;
-    object["fullScreen"] = fullScreen;
-    object["frameBeforeFullScreen"] = optionalJson(frameBeforeFullScreen, rectJson);
-    object["zoomUserFrame"] = optionalJson(zoomUserFrame, rectJson);
-    object["closeButton"] = json::encode(closeButton);
-    object["minimizeButton"] = json::encode(minimizeButton);
-    object["zoomButton"] = json::encode(zoomButton);
-    object["zoomButtonSubrole"] = zoomButtonSubrole;
-    object["settable"] = stringList(settable);
-    object["level"] = level;
-    object["alpha"] = alpha;
-    object["titled"] = titled;
-    object["onScreen"] = onScreen;
-    object["behaviours"] = behaviours.toJson();
-    object["changes"] = json::encodeArray(changes);
-    return object;
-}
+json::Json WindowRecord::toJson() const { return json::writeFields(*this, windowRecordFields); }
 
-WindowRecord WindowRecord::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    WindowRecord window;
-    window.number = json::get<std::uint32_t>(value, "number");
-    window.pid = json::get<std::int32_t>(value, "pid");
-    window.title = json::get<std::string>(value, "title");
-    window.role = json::get<std::string>(value, "role");
-    window.subrole = json::get<std::string>(value, "subrole");
-    window.modal = json::get<bool>(value, "modal");
-    window.frame = requiredFrom<geometry::Rect>(value, "frame", rectFromJson);
-    window.minSize = optionalFrom<geometry::Size>(value, "minSize", sizeFromJson);
-    window.maxSize = optionalFrom<geometry::Size>(value, "maxSize", sizeFromJson);
-    window.minimised = json::get<bool>(value, "minimised");
-    window.fullScreen = json::get<bool>(value, "fullScreen");
-    window.frameBeforeFullScreen = optionalFrom<geometry::Rect>(value, "frameBeforeFullScreen", rectFromJson);
-    window.zoomUserFrame = optionalFrom<geometry::Rect>(value, "zoomUserFrame", rectFromJson);
-    window.closeButton = json::get<ButtonState>(value, "closeButton");
-    window.minimizeButton = json::get<ButtonState>(value, "minimizeButton");
-    window.zoomButton = json::get<ButtonState>(value, "zoomButton");
-    window.zoomButtonSubrole = json::get<std::string>(value, "zoomButtonSubrole");
-    window.settable = json::get<std::vector<std::string>>(value, "settable");
-    window.level = json::get<std::int32_t>(value, "level");
-    window.alpha = json::get<double>(value, "alpha");
-    window.titled = json::get<bool>(value, "titled");
-    window.onScreen = json::get<bool>(value, "onScreen");
-    window.behaviours = json::get<WindowBehaviours>(value, "behaviours");
-    window.changes = json::get<std::vector<TimedChange>>(value, "changes");
-    return window;
-}
+WindowRecord WindowRecord::fromJson(const json::Json& value) { return json::readFields<WindowRecord>(value, windowRecordFields); }
 
-json::Json WindowApplication::toJson() const {
-    json::Json object = json::Json::object();
-    object["pid"] = pid;
-    object["owner"] = owner ? owner->toJson() : json::Json(nullptr);
-    object["menuBar"] = menuBar ? json::encodeArray(*menuBar) : json::Json(nullptr);
-    object["enhancedUserInterface"] = enhancedUserInterface ? json::Json(*enhancedUserInterface) : json::Json(nullptr);
-    object["latency"] = latency;
-    object["activationFails"] = activationFails;
-    object["activationDelay"] = activationDelay;
-    object["activationNever"] = activationNever;
-    object["closesOnCommandW"] = closesOnCommandW;
-    object["focusedWindow"] = focusedWindow ? json::Json(*focusedWindow) : json::Json(nullptr);
-    object["mainWindow"] = mainWindow ? json::Json(*mainWindow) : json::Json(nullptr);
-    object["launched"] = launched;
-    return object;
-}
+json::Json WindowApplication::toJson() const { return json::writeFields(*this, windowApplicationFields); }
 
 WindowApplication WindowApplication::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    WindowApplication application;
-    application.pid = json::get<std::int32_t>(value, "pid");
-    application.owner = json::getOptional<processes::ProcessIdentity>(value, "owner");
-    application.menuBar = json::getOptional<std::vector<MenuRecord>>(value, "menuBar");
-    application.enhancedUserInterface = json::getOptional<bool>(value, "enhancedUserInterface");
-    application.latency = json::get<double>(value, "latency");
-    if (!(application.latency >= 0)) throw json::DecodeError("must not be negative", "latency");
-    application.activationFails = json::get<bool>(value, "activationFails");
-    application.activationDelay = json::getOr<double>(value, "activationDelay", 0);
-    if (!std::isfinite(application.activationDelay) || application.activationDelay < 0) {
-        throw json::DecodeError("must be a finite number of seconds, not negative", "activationDelay");
-    }
-    application.activationNever = json::getOr<bool>(value, "activationNever", false);
-    application.closesOnCommandW = json::get<bool>(value, "closesOnCommandW");
-    application.focusedWindow = json::getOptional<std::uint32_t>(value, "focusedWindow");
-    application.mainWindow = json::getOptional<std::uint32_t>(value, "mainWindow");
-    application.launched = json::get<bool>(value, "launched");
-    return application;
+    return json::readFields<WindowApplication>(value, windowApplicationFields);
 }
 
-json::Json JournalEntry::toJson() const {
-    json::Json object = json::Json::object();
-    object["seq"] = seq;
-    object["at"] = at;
-    object["event"] = json::encode(event);
-    object["pid"] = pid ? json::Json(*pid) : json::Json(nullptr);
-    object["window"] = window;
-    object["name"] = name;
-    object["location"] = pointJson(location);
-    if (by) object["by"] = *by;
-    return object;
-}
+json::Json JournalEntry::toJson() const { return json::writeFields(*this, journalEntryFields); }
 
-JournalEntry JournalEntry::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    JournalEntry entry;
-    entry.seq = json::get<std::uint64_t>(value, "seq");
-    entry.at = json::get<double>(value, "at");
-    entry.event = json::get<JournalEvent>(value, "event");
-    entry.pid = json::getOptional<std::int32_t>(value, "pid");
-    entry.window = json::get<std::uint32_t>(value, "window");
-    entry.name = json::get<std::string>(value, "name");
-    entry.location = requiredFrom<geometry::Point>(value, "location", pointFromJson);
-    entry.by = json::getOptional<std::int32_t>(value, "by");
-    return entry;
-}
+JournalEntry JournalEntry::fromJson(const json::Json& value) { return json::readFields<JournalEntry>(value, journalEntryFields); }
 
 const WindowApplication* WindowsState::application(pid_t pid) const {
     for (const auto& application : applications) {
@@ -281,56 +218,10 @@ WindowRecord* WindowsState::window(std::uint32_t number) {
     return const_cast<WindowRecord*>(static_cast<const WindowsState*>(this)->window(number));
 }
 
-json::Json WindowsState::toJson() const {
-    json::Json pointerObject = json::Json::object();
-    pointerObject["location"] = pointJson(pointer.location);
-    pointerObject["buttons"] = pointer.buttons;
-    json::Json object = json::Json::object();
-    object["format"] = kFormat;
-    object["generation"] = generation;
-    object["nextNumber"] = nextNumber;
-    object["nextSeq"] = nextSeq;
-    object["applications"] = json::encodeArray(applications);
-    object["windows"] = json::encodeArray(windows);
-    object["pointer"] = pointerObject;
-    object["voiceOver"] = voiceOver;
-    object["switchControl"] = switchControl;
-    object["journal"] = json::encodeArray(journal);
-    if (pendingActivation) {
-        object["pendingActivation"] = json::Json{{"pid", pendingActivation->pid}, {"at", pendingActivation->at}};
-    }
-    return object;
-}
+json::Json WindowsState::toJson() const { return json::writeFields(*this, windowsStateFields); }
 
 WindowsState WindowsState::fromJson(const json::Json& value) {
-    json::requireObject(value);
-    const auto format = json::get<std::int32_t>(value, "format");
-    if (format != kFormat) throw json::DecodeError("unsupported format " + std::to_string(format), "format");
-    WindowsState state;
-    state.generation = json::get<std::uint64_t>(value, "generation");
-    state.nextNumber = json::get<std::uint32_t>(value, "nextNumber");
-    state.nextSeq = json::get<std::uint64_t>(value, "nextSeq");
-    state.applications = json::get<std::vector<WindowApplication>>(value, "applications");
-    state.windows = json::get<std::vector<WindowRecord>>(value, "windows");
-    const auto& pointer = json::requireKey(value, "pointer");
-    try {
-        state.pointer.location = requiredFrom<geometry::Point>(pointer, "location", pointFromJson);
-        state.pointer.buttons = json::get<std::uint32_t>(pointer, "buttons");
-    } catch (const json::DecodeError& error) {
-        throw error.within("pointer");
-    }
-    state.voiceOver = json::get<bool>(value, "voiceOver");
-    state.switchControl = json::get<bool>(value, "switchControl");
-    state.journal = json::get<std::vector<JournalEntry>>(value, "journal");
-    if (json::hasValue(value, "pendingActivation")) {
-        const auto& pending = json::requireObject(value["pendingActivation"]);
-        try {
-            state.pendingActivation =
-                WindowsState::PendingActivation{json::get<std::int32_t>(pending, "pid"), json::get<double>(pending, "at")};
-        } catch (const json::DecodeError& error) {
-            throw error.within("pendingActivation");
-        }
-    }
+    auto state = json::readFields<WindowsState>(value, windowsStateFields);
 
     std::set<std::uint32_t> numbers;
     for (const auto& window : state.windows) {
