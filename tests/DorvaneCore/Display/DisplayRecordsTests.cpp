@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "DorvaneCore/Display/CommitRequest.h"
 #include "DorvaneCore/Display/DisplayState.h"
 
 namespace dorvane {
@@ -16,6 +17,20 @@ DisplayState external() {
 
 std::string roundTripped(const DisplayState& state) {
     return json::serialize(DisplayState::fromJson(state.toJson()).toJson());
+}
+
+TEST(CommitRequestTest, TheTargetsReadBackInOrder) {
+    auto virtualTarget = external();
+    virtualTarget.id = 9;
+    virtualTarget.uuid = "37D8832A-2D66-02CA-B9F7-8F30A301B230";
+    virtualTarget.skipMode = true;
+    const CommitRequest request{{external(), virtualTarget}};
+    const std::string text = json::serialize(request.toJson());
+    EXPECT_EQ(text.rfind(R"({"targets":[{"id":5,)", 0), 0u);
+    const auto back = CommitRequest::fromJson(json::parse(text));
+    ASSERT_EQ(back.targets.size(), 2u);
+    EXPECT_EQ(json::serialize(back.toJson()), text);
+    EXPECT_THROW(CommitRequest::fromJson(json::parse(R"({"targets":{}})")), json::DecodeError);
 }
 
 TEST(DisplayModeTest, MatchingIgnoresModeIDAndSubHertzDifferences) {

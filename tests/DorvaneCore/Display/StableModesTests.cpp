@@ -106,6 +106,18 @@ TEST(StableModesFile, RoundTripsAndTreatsDamageAsEmpty) {
     EXPECT_TRUE(StableModes::fromFileText(R"({"layouts":{"A":{"A":{"x":1,"y":2,"main":true}}}})").layouts.empty());
 }
 
+TEST(StableModesFile, AnEntryReadsBackWithAndWithoutItsMirrorKey) {
+    const StableModes::Entry mirrored{DisplayMode{1512, 982, 3024, 1964, 120.0, 4}, -1512, 0, false, "A"};
+    const std::string text = json::serialize(mirrored.toJson());
+    EXPECT_EQ(text, R"({"mode":{"width":1512,"height":982,"pixelWidth":3024,"pixelHeight":1964,"refresh":120.0,)"
+                    R"("modeID":4},"x":-1512,"y":0,"main":false,"mirrorKey":"A"})");
+    EXPECT_EQ(StableModes::Entry::fromJson(json::parse(text)).mirrorKey, "A");
+    EXPECT_EQ(json::serialize(StableModes::Entry::fromJson(json::parse(text)).toJson()), text);
+    auto alone = mirrored;
+    alone.mirrorKey.reset();
+    EXPECT_EQ(StableModes::Entry::fromJson(alone.toJson()).mirrorKey, std::nullopt);
+}
+
 TEST(FullHeightRestoreTest, PicksTheTallerPanelModeOnlyWhenItFits) {
     const DisplayMode saved{1512, 945, 3024, 1890, 60.0, 10};
     const DisplayMode full{1512, 982, 3024, 1964, 60.0, 11};
