@@ -5,18 +5,11 @@
 
 #include "DorvaneCore/Support/JsonFields.h"
 #include "Platform/Host/EventJson.h"
+#include "Platform/Host/SecondsJson.h"
 
 namespace dorvane::host {
 
 namespace {
-
-double offsetSeconds(const json::Json& value) {
-    const auto seconds = json::decode<double>(value);
-    if (!std::isfinite(seconds) || seconds < 0) {
-        throw json::DecodeError("must be a finite number of seconds, not negative");
-    }
-    return seconds;
-}
 
 double doubleClickSeconds(const json::Json& value) {
     const auto seconds = json::decode<double>(value);
@@ -25,7 +18,7 @@ double doubleClickSeconds(const json::Json& value) {
 }
 
 constexpr auto injectedEventFields = [](auto& f, auto& injected) {
-    f.required("offset", injected.offset, {.decode = offsetSeconds});
+    f.required("offset", injected.offset, {.decode = finiteSecondsFromJson});
     f.required("event", injected.event, eventCodec);
     f.nullable("raiseBefore", injected.raiseBefore);
 };

@@ -6,6 +6,7 @@
 
 #include "DorvaneCore/Support/JsonFields.h"
 #include "Platform/Host/GeometryJson.h"
+#include "Platform/Host/SecondsJson.h"
 
 namespace dorvane::host {
 
@@ -14,14 +15,6 @@ namespace {
 double notNegative(const json::Json& value) {
     const auto seconds = json::decode<double>(value);
     if (!(seconds >= 0)) throw json::DecodeError("must not be negative");
-    return seconds;
-}
-
-double finiteSeconds(const json::Json& value) {
-    const auto seconds = json::decode<double>(value);
-    if (!std::isfinite(seconds) || seconds < 0) {
-        throw json::DecodeError("must be a finite number of seconds, not negative");
-    }
     return seconds;
 }
 
@@ -93,7 +86,7 @@ constexpr auto windowApplicationFields = [](auto& f, auto& application) {
     f.nullable("enhancedUserInterface", application.enhancedUserInterface);
     f.required("latency", application.latency, {.decode = notNegative});
     f.required("activationFails", application.activationFails);
-    f.defaulted("activationDelay", application.activationDelay, 0, {.decode = finiteSeconds});
+    f.defaulted("activationDelay", application.activationDelay, 0, {.decode = finiteSecondsFromJson});
     f.defaulted("activationNever", application.activationNever, false);
     f.required("closesOnCommandW", application.closesOnCommandW);
     f.nullable("focusedWindow", application.focusedWindow);
