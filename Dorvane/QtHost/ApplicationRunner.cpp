@@ -8,6 +8,7 @@
 
 #include "Dorvane/Engine/DisplayEngine.h"
 #include "Dorvane/Engine/ProcessWorkerClient.h"
+#include "Dorvane/QtHost/GuardedApplication.h"
 #include "Dorvane/QtHost/QtApplicationPlatform.h"
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
@@ -17,6 +18,7 @@
 #include "Dorvane/QtHost/TrayStatusBar.h"
 #include "Dorvane/Shell/AppController.h"
 #include "Dorvane/Shell/AppUpdater.h"
+#include "Dorvane/Shell/LastResort.h"
 #include "Dorvane/Shell/OperationDiagnostics.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/GlobalPointerMonitor.h"
@@ -64,10 +66,14 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
         choosePlatform(variable("QT_QPA_PLATFORM"), variable("DISPLAY"), variable("WAYLAND_DISPLAY"));
     if (choice.platform) ::setenv("QT_QPA_PLATFORM", choice.platform->c_str(), 1);
 
+    // What nothing else handled is written to the engine log and the program goes on.
+    dispatch::SystemClock clock;
+    const auto lastResort = lastResortHandler(root, clock, std::cerr);
+
     int argc = 1;
     std::string programName = "corvelle";
     char* argv[] = {programName.data(), nullptr};
-    QApplication application(argc, argv);
+    GuardedApplication application(argc, argv, lastResort);
     if (QGuiApplication::platformName() == QStringLiteral("offscreen")) {
         defaultMessageHandler = qInstallMessageHandler(quietOffscreenMessages);
     }
@@ -75,11 +81,10 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     // Closing a window never quits: only the orderly quit may, after the restore.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    dispatch::SystemClock clock;
-    QtMainQueue mainQueue;
+    QtMainQueue mainQueue(lastResort);
     // The event stream's own queue: a tap that keeps the main thread waiting is switched
     // off after a second while the stream goes on. It outlives the host.
-    dispatch::SerialQueue eventQueue("event-pipeline");
+    dispatch::SerialQueue eventQueue("event-pipeline", lastResort);
     std::unique_ptr<host::SimulatedHost> host;
     try {
         host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application, clock,
@@ -89,8 +94,8 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
         return 1;
     }
     auto worker = std::make_unique<ProcessWorkerClient>(clock);
-    auto engineQueue = std::make_unique<dispatch::SerialQueue>("engine");
-    auto probeQueue = std::make_unique<dispatch::SerialQueue>("probe");
+    auto engineQueue = std::make_unique<dispatch::SerialQueue>("engine", lastResort);
+    auto probeQueue = std::make_unique<dispatch::SerialQueue>("probe", lastResort);
     auto engine = std::make_unique<DisplayEngine>(DisplayEngine::Services{
         root, executable, *engineQueue, clock, host->virtualDisplays(), host->userActivity(), *worker,
         systemRandomSource()});

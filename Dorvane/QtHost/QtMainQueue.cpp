@@ -33,7 +33,8 @@ int milliseconds(double seconds) {
 class JobRunner final : public QObject {
     Q_OBJECT
 public:
-    JobRunner(std::mutex& mutex, std::deque<dispatch::Job>& jobs) : mutex_(mutex), jobs_(jobs) {}
+    JobRunner(std::mutex& mutex, std::deque<dispatch::Job>& jobs, dispatch::Executor& queue)
+        : mutex_(mutex), jobs_(jobs), queue_(queue) {}
 
     Q_INVOKABLE void runNext() {
         dispatch::Job job;
@@ -43,18 +44,29 @@ public:
             job = std::move(jobs_.front());
             jobs_.pop_front();
         }
-        job();
+        runGuarded(queue_, job);
+    }
+
+    // Runs a job of the queue; what it throws goes to the queue's last resort, not into Qt.
+    static void runGuarded(dispatch::Executor& queue, const dispatch::Job& job) {
+        try {
+            job();
+        } catch (...) {
+            queue.reportUnhandled(std::current_exception());
+        }
     }
 
 private:
     std::mutex& mutex_;
     std::deque<dispatch::Job>& jobs_;
+    dispatch::Executor& queue_;
 };
 
 }  // namespace
 
-QtMainQueue::QtMainQueue() : target_(std::make_shared<Target>()) {
-    target_->receiver = new JobRunner(target_->mutex, target_->jobs);
+QtMainQueue::QtMainQueue(dispatch::UnhandledFailureHandler onUnhandled)
+    : onUnhandled_(std::move(onUnhandled)), target_(std::make_shared<Target>()) {
+    target_->receiver = new JobRunner(target_->mutex, target_->jobs, *this);
     target_->thread = QThread::currentThread();
 }
 
@@ -86,13 +98,15 @@ dispatch::TimerHandle QtMainQueue::postAfter(double delaySeconds, dispatch::Job 
                      std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                          std::chrono::duration<double>(std::isfinite(delaySeconds) ? std::max(delaySeconds, 0.0) : 0.0));
     std::weak_ptr<Target> weak = target_;
-    auto arm = [weak, cancelled, due, job = std::move(job)]() mutable {
+    auto arm = [this, weak, cancelled, due, job = std::move(job)]() mutable {
         const auto target = weak.lock();
         if (!target || cancelled->load()) return;
         const double left = std::chrono::duration<double>(due - std::chrono::steady_clock::now()).count();
+        // The timer belongs to the receiver, which goes first when the queue is destroyed:
+        // it never fires into a queue that is gone.
         QTimer::singleShot(milliseconds(left), Qt::PreciseTimer, target->receiver,
-                           [cancelled, job = std::move(job)] {
-                               if (!cancelled->load()) job();
+                           [this, cancelled, job = std::move(job)] {
+                               if (!cancelled->load()) JobRunner::runGuarded(*this, job);
                            });
     };
     if (isCurrent()) {
@@ -101,6 +115,10 @@ dispatch::TimerHandle QtMainQueue::postAfter(double delaySeconds, dispatch::Job 
         post(std::move(arm));
     }
     return dispatch::TimerHandle(std::move(cancelled));
+}
+
+void QtMainQueue::reportUnhandled(std::exception_ptr failure) noexcept {
+    dispatch::reportUnhandledFailure(label_, onUnhandled_, std::move(failure));
 }
 
 bool QtMainQueue::isCurrent() const { return QThread::currentThread() == target_->thread; }

@@ -19,11 +19,14 @@ namespace dorvane::qthost {
 // processEvents()): every wait is a job posted for later, so jobs never run inside
 // other jobs and their order holds.
 //
+// An exception that escapes a job, or a task spawned here without a handler, goes to the
+// handler given at construction (the program's last resort), never into the event loop.
+//
 // Destroy it on its thread, after every actor that posts to it has stopped; jobs not
 // run by then are dropped, and later posts are dropped too.
 class QtMainQueue final : public dispatch::MainQueue {
 public:
-    QtMainQueue();
+    explicit QtMainQueue(dispatch::UnhandledFailureHandler onUnhandled = {});
     ~QtMainQueue() override;
     QtMainQueue(const QtMainQueue&) = delete;
     QtMainQueue& operator=(const QtMainQueue&) = delete;
@@ -32,10 +35,12 @@ public:
     dispatch::TimerHandle postAfter(double delaySeconds, dispatch::Job job) override;
     bool isCurrent() const override;
     const std::string& label() const override { return label_; }
+    void reportUnhandled(std::exception_ptr failure) noexcept override;
 
 private:
     struct Target;
     std::string label_ = "main";
+    dispatch::UnhandledFailureHandler onUnhandled_;
     std::shared_ptr<Target> target_;
 };
 

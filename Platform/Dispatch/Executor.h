@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,6 +11,19 @@
 namespace dorvane::dispatch {
 
 using Job = std::function<void()>;
+
+// Where a failure goes that nothing else handled: an exception that escaped a job, or a
+// task spawned without a handler that ended with one; `where` is the executor's label.
+// Must not throw.
+using UnhandledFailureHandler = std::function<void(const std::string& where, std::exception_ptr failure)>;
+
+// Hands `failure` to `onUnhandled`, or without one writes "Corvelle: <label>: <text>" on
+// standard error. Never throws.
+void reportUnhandledFailure(const std::string& label, const UnhandledFailureHandler& onUnhandled,
+                            std::exception_ptr failure) noexcept;
+
+// The text of a failure: what() of a std::exception, `fallback` for anything else.
+std::string failureText(const std::exception_ptr& failure, const std::string& fallback = "unknown error");
 
 // Cancels a job posted with a delay. Copies share the job; cancel() is safe from
 // any thread, and a job not yet started then never runs.
@@ -50,6 +64,13 @@ public:
 
     // "local.Dorvane.<role>" for serial queues, "main" for the main queue.
     virtual const std::string& label() const = 0;
+
+    // Takes a failure that nothing else handled on this executor: an exception that
+    // escaped one of its jobs, or a task spawned on it without a handler that ended with
+    // one. Never throws and never ends the program: errors from outside (a host call, a
+    // file) must not reach an event loop. Where it goes is each executor's to say (the
+    // program's last resort writes an engine-log line; in tests the driver rethrows it).
+    virtual void reportUnhandled(std::exception_ptr failure) noexcept = 0;
 };
 
 // The application's main thread: the Qt event loop in the program, ManualMainQueue in

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <stdexcept>
+#include <utility>
 
 #include "Platform/Dispatch/JobQueue.h"
 
@@ -33,6 +34,13 @@ void ManualMainQueue::run(Job& job) {
         ~Reset() { running = false; }
     } reset{running_};
     job();
+    // A task spawned without a handler failed in this job: that fails the driver too.
+    if (unhandled_) std::rethrow_exception(std::exchange(unhandled_, nullptr));
+}
+
+void ManualMainQueue::reportUnhandled(std::exception_ptr failure) noexcept {
+    // Spawned tasks end on this thread, inside one of its jobs; the first failure wins.
+    if (!unhandled_) unhandled_ = std::move(failure);
 }
 
 std::size_t ManualMainQueue::runPending() {

@@ -16,8 +16,10 @@ class JobQueue;
 
 // A main queue without an event loop, for command-line modes and tests: jobs (posted
 // from any thread) run only when the owning thread — the one that created the queue —
-// calls runPending() or runUntil(). Delayed jobs use the steady clock. Jobs must not throw;
-// one that does propagates out of runPending()/runUntil() and the queue stays usable.
+// calls runPending() or runUntil(). Delayed jobs use the steady clock. An exception that
+// escapes a job propagates out of runPending()/runUntil(), and so does a failure reported
+// to reportUnhandled() (a task spawned here without a handler), once the job that reported
+// it has returned; the queue stays usable.
 // Destruction drops every job that has not run. It is never driven from inside one of its
 // own jobs (no nested loops): runPending() and runUntil() then throw std::logic_error.
 class ManualMainQueue final : public MainQueue {
@@ -32,6 +34,7 @@ public:
     // True on the owning thread: as under an event loop, the main thread is the main queue.
     bool isCurrent() const override;
     const std::string& label() const override { return label_; }
+    void reportUnhandled(std::exception_ptr failure) noexcept override;
 
     // Runs jobs until none is ready (jobs they post included); returns how many ran.
     // Throws std::logic_error off the owning thread.
@@ -51,6 +54,7 @@ private:
     std::thread::id owner_;
     std::unique_ptr<detail::JobQueue> jobs_;
     bool running_ = false;  // owning thread only
+    std::exception_ptr unhandled_;  // owning thread only; rethrown once the job returns
 };
 
 }  // namespace dorvane::dispatch

@@ -14,8 +14,9 @@ class JobQueue;
 
 // An actor's queue: one thread of its own that runs jobs one at a time in FIFO order.
 // Delayed jobs wait on the steady clock (CLOCK_MONOTONIC) and join the FIFO when due.
-// post() and postAfter() are safe from any thread. A job must not throw: an exception
-// that escapes it terminates the program.
+// post() and postAfter() are safe from any thread. An exception that escapes a job goes to
+// reportUnhandled(): to the handler given at construction, or else one line on standard
+// error; the queue goes on with its next job.
 //
 // Stopping drains: every job posted before stop() (or the destructor) began still runs,
 // as do delayed jobs already due; delayed jobs not yet due, and anything posted from then
@@ -29,7 +30,7 @@ class SerialQueue final : public Executor {
 public:
     // Labelled "local.Dorvane.<role>"; the thread carries the label's first 15 bytes,
     // the longest name the kernel keeps.
-    explicit SerialQueue(const std::string& role);
+    explicit SerialQueue(const std::string& role, UnhandledFailureHandler onUnhandled = {});
     SerialQueue(const SerialQueue&) = delete;
     SerialQueue& operator=(const SerialQueue&) = delete;
     ~SerialQueue() override;
@@ -43,9 +44,11 @@ public:
     // True while one of its jobs runs on this thread: the queue's thread runs nothing else.
     bool isCurrent() const override;
     const std::string& label() const override { return label_; }
+    void reportUnhandled(std::exception_ptr failure) noexcept override;
 
 private:
     std::string label_;
+    UnhandledFailureHandler onUnhandled_;
     std::shared_ptr<detail::JobQueue> jobs_;  // shared with the thread, which may outlive us
     std::thread thread_;
     std::thread::id threadId_;

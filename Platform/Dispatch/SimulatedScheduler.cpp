@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 
 namespace dorvane::dispatch {
 
@@ -35,6 +36,10 @@ public:
         return running == nullptr && isMain_ && std::this_thread::get_id() == scheduler_.creator_;
     }
     const std::string& label() const override { return label_; }
+    void reportUnhandled(std::exception_ptr failure) noexcept override {
+        // Jobs run on the driving thread only, so this is the driving thread.
+        if (!scheduler_.unhandled_) scheduler_.unhandled_ = std::move(failure);
+    }
 
 private:
     SimulatedScheduler& scheduler_;
@@ -112,6 +117,7 @@ bool SimulatedScheduler::runOneDue() {
             ~Reset() { running = nullptr; }
         } reset{running_};
         entry.job();
+        if (unhandled_) std::rethrow_exception(std::exchange(unhandled_, nullptr));
         return true;
     }
 }

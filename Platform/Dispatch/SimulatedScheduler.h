@@ -25,7 +25,9 @@ namespace dorvane::dispatch {
 //   job scheduled before another due at the same instant runs first.
 // - Nothing runs on its own: runUntilIdle() and advanceBy() run the jobs. Neither may be
 //   called from inside a job (std::logic_error). An exception that escapes a job
-//   propagates out of them; the job is gone and the schedule stays consistent.
+//   propagates out of them, and so does a failure reported to an executor's
+//   reportUnhandled() (a task spawned without a handler) once its job has returned: an
+//   unhandled failure fails the test. The job is gone and the schedule stays consistent.
 // - sleep() advances virtual time at once without running anything; jobs that became due
 //   meanwhile run, in order, at the next runUntilIdle()/advanceBy().
 // - An executor's isCurrent() is true while one of its jobs runs. The main queue's is also
@@ -87,6 +89,7 @@ private:
     const std::int64_t startNanos_;
     const std::chrono::system_clock::time_point startWallTime_;
     std::atomic<Queue*> running_{nullptr};  // set by the driving thread
+    std::exception_ptr unhandled_;          // driving thread only; rethrown after its job
     const std::thread::id creator_ = std::this_thread::get_id();
     std::vector<std::unique_ptr<Queue>> queues_;  // [0] is the main queue
 };

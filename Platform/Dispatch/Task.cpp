@@ -1,7 +1,5 @@
 #include "Platform/Dispatch/Task.h"
 
-#include <cstdio>
-
 namespace dorvane::dispatch {
 
 namespace detail {
@@ -28,7 +26,7 @@ void postResumption(Executor& executor, ResumptionPtr resumption) {
     executor.post([resumption = std::move(resumption)] { resumption->resume(); });
 }
 
-void reportEscapedError(const std::exception_ptr& error, const TaskErrorHandler& onError, const std::string& label) {
+void reportEscapedError(const std::exception_ptr& error, const TaskErrorHandler& onError, Executor& executor) {
     try {
         std::rethrow_exception(error);
     } catch (const TaskCancelled&) {
@@ -39,15 +37,7 @@ void reportEscapedError(const std::exception_ptr& error, const TaskErrorHandler&
         onError(error);
         return;
     }
-    std::string what = "unknown exception";
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-        what = e.what();
-    } catch (...) {
-    }
-    std::fprintf(stderr, "a task spawned on %s ended with an exception: %s\n", label.c_str(), what.c_str());
-    std::terminate();
+    executor.reportUnhandled(error);
 }
 
 }  // namespace
@@ -58,7 +48,7 @@ std::coroutine_handle<> completeTask(PromiseBase& promise, std::coroutine_handle
         const TaskErrorHandler onError = std::move(promise.onError);
         Executor& executor = *promise.executor;
         self.destroy();
-        if (error) reportEscapedError(error, onError, executor.label());
+        if (error) reportEscapedError(error, onError, executor);
         return std::noop_coroutine();
     }
     if (!promise.rendezvous->exchange(true, std::memory_order_acq_rel)) {

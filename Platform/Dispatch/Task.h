@@ -23,9 +23,13 @@
 //   throws it when its token is cancelled before or during the sleep (a cancelled sleep
 //   resumes at once, on its executor); token.throwIfCancelled() throws it anywhere else.
 // - A spawned task that ends with an exception reports it to the handler given to spawn,
-//   on the executor it finished on. Without a handler the exception is printed to
-//   standard error and the program terminates: a lost failure is a bug. TaskCancelled
-//   escaping a spawned task is the normal end of a cancelled task and is not reported.
+//   on the executor it finished on. Every spawned task that can meet an error from outside
+//   (a host call, a file) has a handler that fails its operation the way its owner
+//   documents. Without a handler the exception goes to the executor's reportUnhandled():
+//   the program keeps running, because errors from outside never end it, and the failure
+//   stays visible (the program's last resort writes an engine-log line; under the test
+//   schedulers the driving call rethrows it, so the test fails). TaskCancelled escaping a
+//   spawned task is the normal end of a cancelled task and is not reported.
 //
 // Ownership
 // - A Task object owns its frame until it is awaited or spawned; destroying a Task that

@@ -54,6 +54,7 @@ public:
     dispatch::TimerHandle postAfter(double delay, dispatch::Job job) override { return target_.postAfter(delay, std::move(job)); }
     bool isCurrent() const override { return target_.isCurrent(); }
     const std::string& label() const override { return target_.label(); }
+    void reportUnhandled(std::exception_ptr failure) noexcept override { target_.reportUnhandled(failure); }
     int posted = 0;
 
 private:

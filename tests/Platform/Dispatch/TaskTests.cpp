@@ -8,6 +8,7 @@
 
 #include "Platform/Dispatch/SimulatedScheduler.h"
 #include "Platform/Dispatch/Task.h"
+#include "Platform/Dispatch/Timer.h"
 
 namespace dorvane::dispatch {
 namespace {
@@ -151,6 +152,33 @@ TEST_F(TaskTest, ExceptionsCrossAwaitsAndActorsAndEscapedOnesReachTheHandler) {
     EXPECT_EQ(caught, (std::vector<std::string>{"快照失败", "worker on main"}));
     ASSERT_EQ(escaped.size(), 1u);
     EXPECT_THROW(std::rethrow_exception(escaped[0]), std::logic_error);
+}
+
+TEST_F(TaskTest, AFailureNothingHandledFailsTheDriverAndTheScheduleGoesOn) {
+    // A spawned task without a handler, and a timer's job: both reach the driving call.
+    std::vector<std::string> ran;
+    spawn(main, [](Executor& actor, std::vector<std::string>& trace) -> Task<> {
+        co_await runOn(actor, [] {});
+        trace.push_back("before");
+        throw std::runtime_error("host file unreadable");
+    }(engine, ran));
+    try {
+        scheduler.runUntilIdle();
+        ADD_FAILURE() << "the unhandled failure was lost";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "host file unreadable");
+    }
+    main.post([&] { ran.push_back("next job"); });
+    EXPECT_EQ(scheduler.runUntilIdle(), 1u);
+    EXPECT_EQ(ran, (std::vector<std::string>{"before", "next job"}));
+
+    const Timer timer = Timer::repeating(main, 1.0, [&] {
+        ran.push_back("tick");
+        throw std::runtime_error("tick failed");
+    });
+    EXPECT_THROW(scheduler.advanceBy(1.0), std::runtime_error);
+    EXPECT_THROW(scheduler.advanceBy(1.0), std::runtime_error);  // the timer keeps firing
+    EXPECT_EQ(ran.size(), 4u);
 }
 
 TEST_F(TaskTest, FramesAreFreedWhenNeverStartedOrWhenTheirWakeUpIsDropped) {

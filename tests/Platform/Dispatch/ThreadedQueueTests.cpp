@@ -5,6 +5,7 @@
 #include <atomic>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -182,6 +183,36 @@ TEST(ManualMainQueueTest, RunsJobsOnlyWhenDrivenFromItsOwningThread) {
     EXPECT_TRUE(main.runUntil([&] { return order.size() == 4; }, kPatience));
     EXPECT_EQ(order, (std::vector<std::string>{"first", "from another thread", "posted by first", "timer"}));
     EXPECT_FALSE(main.runUntil([] { return false; }, 0.002));
+}
+
+TEST(SerialQueueTest, AJobThatThrowsIsReportedWithTheQueuesLabelAndTheNextJobRuns) {
+    std::mutex mutex;
+    std::vector<std::string> reported;
+    std::promise<void> nextRan;
+    {
+        SerialQueue queue("probe", [&](const std::string& where, std::exception_ptr failure) {
+            std::lock_guard lock(mutex);
+            reported.push_back(where + ": " + failureText(failure));
+        });
+        queue.post([] { throw std::runtime_error("power.json unreadable"); });
+        queue.post([&] { nextRan.set_value(); });
+        EXPECT_EQ(nextRan.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    }
+    EXPECT_EQ(reported, (std::vector<std::string>{"local.Dorvane.probe: power.json unreadable"}));
+}
+
+TEST(ManualMainQueueTest, ATaskThatFailsWithoutAHandlerFailsTheDriverOnceAndTheQueueGoesOn) {
+    ManualMainQueue main;
+    bool later = false;
+    spawn(main, []() -> Task<> {
+        throw std::runtime_error("windows.json unreadable");
+        co_return;
+    }());
+    main.post([&] { later = true; });
+    EXPECT_THROW(main.runPending(), std::runtime_error);
+    EXPECT_FALSE(later);
+    EXPECT_EQ(main.runPending(), 1u);
+    EXPECT_TRUE(later);
 }
 
 TEST(ThreadedTaskTest, MainTaskAwaitsActorsTimersAndCancellationOnTheMainThread) {

@@ -169,6 +169,9 @@ public:
     }
     bool isCurrent() const override { return running_; }
     const std::string& label() const override { return label_; }
+    void reportUnhandled(std::exception_ptr failure) noexcept override {
+        ADD_FAILURE() << "unhandled on " << label_ << ": " << dispatch::failureText(failure);
+    }
     void release() {
         running_ = true;
         for (std::size_t index = 0; index < jobs_.size(); ++index) jobs_[index]();
