@@ -193,9 +193,13 @@ void ShortcutApplicationPicker::load() {
     if (services_.runningApplications != nullptr) {
         running = InstalledShortcutApplications::runningBundlePaths(*services_.runningApplications);
     }
+    // What could not be read lists nothing; the sheet still leaves its loading state.
     dispatch::spawn(*services_.mainQueue,
                     scan(QPointer<ShortcutApplicationPicker>(this), generation, services_.installedApplications,
-                         services_.scanQueue, std::move(running)));
+                         services_.scanQueue, std::move(running)),
+                    [picker = QPointer<ShortcutApplicationPicker>(this), generation](std::exception_ptr) {
+                        if (picker) picker->finishLoading(generation, {});
+                    });
 }
 
 dispatch::Task<void> ShortcutApplicationPicker::scan(QPointer<ShortcutApplicationPicker> picker,

@@ -107,7 +107,7 @@ bool DisplayEngine::hasSession() const {
 }
 
 bool DisplayEngine::idleForStable() const {
-    return !hasSession() && !virtualDisplay_ && !applied_ && !shuttingDown_;
+    return !hasSession() && !virtualDisplay_ && unreleased_.empty() && !applied_ && !shuttingDown_;
 }
 
 std::uint32_t DisplayEngine::virtualDisplayID() const { return virtualDisplay_ ? virtualDisplay_->displayID() : 0; }
@@ -176,8 +176,7 @@ std::vector<DisplayState> DisplayEngine::restorationTargets(const std::vector<Di
 
 void DisplayEngine::save(const std::vector<DisplayState>& displays) {
     dispatch::assertOn(queue_, "DisplayEngine::save");
-    fs::create_directories(root_);
-    writeFileAtomically(sessionPath(), json::serialize(encodeDisplayStates(displays)));
+    writeSession(json::serialize(encodeDisplayStates(displays)));
 }
 
 void DisplayEngine::verifyTransition(const std::vector<DisplayState>& targets, std::uint32_t sourceID,

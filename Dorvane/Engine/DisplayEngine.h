@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,6 +43,12 @@ namespace dorvane {
 // Files it alone reads and writes in `root`: "session.json" (the layout before the fit),
 // "session.last.json", "session.failed.json", "stable-layouts.json", and the log
 // "Dorvane.log" with "Dorvane.previous.log".
+//
+// A "session.json" that can never be used (not a regular file, or read whole and not a
+// list of display states) does not stop restoring for good: it is moved aside to
+// "session.invalid-<UTC>.json" and the restore goes on from the bytes this run wrote, or,
+// when it did not write them, as when no session was saved. A file that cannot be read
+// just now (permissions, I/O) still fails the restore, to be tried again.
 class DisplayEngine {
 public:
     struct Services {
@@ -65,6 +72,25 @@ public:
     static constexpr const char* lastSessionFileName = "session.last.json";
     static constexpr const char* failedSessionFileName = "session.failed.json";
     static constexpr const char* stableFileName = "stable-layouts.json";
+    static constexpr const char* invalidSessionStem = "session";  // "session.invalid-<UTC>.json"
+
+    // A "session.json" that could not be used, met by a restore: where it went, or why it
+    // stayed, and what was wrong with it.
+    struct InvalidSession {
+        static constexpr const char* noticeTitle = "屏幕记录已损坏";
+
+        std::optional<std::filesystem::path> movedTo;  // absent when the move failed
+        std::string moveError;                         // why it stayed, when it did
+        std::string error;                             // why it cannot be used
+
+        // The notice's detail: where the file went, and that the displays were restored
+        // as they are now.
+        std::string noticeDetail() const;
+        // The engine-log detail of "session_file_invalid".
+        std::string logDetail() const;
+        // What the command-line modes print for it on standard error.
+        std::string failureMessage() const;
+    };
 
     // ---- Awaitable operations for the main thread ----
 
@@ -83,6 +109,12 @@ public:
     dispatch::Task<void> noteRemoteActivity();
     dispatch::Task<std::optional<Dimensions>> appliedSize();
     dispatch::Task<bool> restorePending();
+
+    // Told, on the engine's queue, of each damaged session file a restore set aside. Set
+    // it before the first operation.
+    void setInvalidSessionObserver(std::function<void(const InvalidSession&)> observer) {
+        invalidSessionObserver_ = std::move(observer);
+    }
 
     // Runs `work(*this)` on the engine's queue as one operation.
     template <typename F>
@@ -133,11 +165,15 @@ public:
     // "session.failed.json" and true answered), or nothing when it did not. restore()
     // answers true for a given-up restore; the command-line modes report it as a failure.
     const std::optional<std::string>& abandonedRestoreReason() const { return abandonedRestoreReason_; }
+    // The last damaged session file a restore of this engine met, or nothing.
+    const std::optional<InvalidSession>& invalidSession() const { return invalidSession_; }
     bool isShuttingDown() const { return shuttingDown_; }
     bool hasSession() const;
     bool idleForStable() const;
     // The held virtual display's id, 0 when none is held.
     std::uint32_t virtualDisplayID() const;
+    // Virtual displays let go whose release the system has not taken yet.
+    std::size_t unreleasedDisplayCount() const { return unreleased_.size(); }
     // Loaded from "stable-layouts.json" on first use; empty when that file is unusable.
     const StableModes& stableModes();
 
@@ -151,6 +187,32 @@ public:
     static std::string layout(const std::vector<DisplayState>& displays) { return layoutText(displays); }
 
 private:
+    // What "session.json" holds, read for a restore.
+    struct SavedSession {
+        std::string bytes;
+        std::vector<DisplayState> displays;
+    };
+    // The saved session: nothing when the file can never be used (it is then moved aside
+    // and reported). A file that cannot be read now throws.
+    std::optional<SavedSession> readSession();
+    // Moves an unusable "session.json" aside, logs and reports it.
+    void setAsideSession(const std::string& error);
+    // The session this run wrote, when it can still be read back.
+    std::optional<SavedSession> sessionInMemory() const;
+    // The bytes of "session.json" when they are a session, for handing over as recovery
+    // data; this run's own bytes first.
+    std::optional<std::string> recoveryBytes();
+    // Writes "session.json" and keeps its bytes for as long as the session lasts.
+    void writeSession(const std::string& bytes);
+    // The restore's road when there is no session to go back to.
+    bool restoreWithoutSession();
+
+    // Lets the held virtual display go, and those kept from earlier releases the system
+    // did not take. A display that stays is kept, never forgotten: the next restore
+    // tries again.
+    void releaseVirtualDisplays();
+    void retire(std::unique_ptr<DVVirtualDisplay> display);
+
     // The steps of restoreNow(): the deferral test, one attempt (plan, commit, verify,
     // record) and giving up after the last one.
     bool mustDefer(const std::vector<DisplayState>& saved);
@@ -164,7 +226,8 @@ private:
     void recordRestored(const std::vector<DisplayState>& saved, const std::string& bytes,
                         const std::vector<DisplayState>& targets, const std::vector<DisplayState>& actual,
                         double start);
-    void giveUpRestore(const std::exception_ptr& lastError, const std::string& lastMessage);
+    void endSession();
+    void giveUpRestore(const std::exception_ptr& lastError, const std::string& lastMessage, const std::string& bytes);
 
     void replaceDisplay(const Dimensions& dimensions, bool injectFailure, bool injectFailureAfterSwitch);
     bool headless(const std::vector<DisplayState>& saved);
@@ -186,12 +249,17 @@ private:
     EngineLog log_;
 
     std::unique_ptr<DVVirtualDisplay> virtualDisplay_;
+    std::vector<std::unique_ptr<DVVirtualDisplay>> unreleased_;
     std::optional<Dimensions> applied_;
     bool recovered_ = false;
     bool pendingRestore_ = false;
     bool shuttingDown_ = false;
     std::uint32_t lastDisplaySerial_ = 1;
     std::optional<std::string> abandonedRestoreReason_;
+    std::optional<std::string> sessionBytes_;  // what this run wrote as "session.json"
+    bool sessionFileStayed_ = false;           // the damaged file could not be moved aside
+    std::optional<InvalidSession> invalidSession_;
+    std::function<void(const InvalidSession&)> invalidSessionObserver_;
     std::optional<StableModes> stableModes_;
     std::optional<std::vector<DisplayState>> stableBaseline_;
     double stableWindowStart_ = 0;

@@ -88,7 +88,7 @@ void DisplayEngine::activate(const Dimensions& dimensions, bool injectFailure,
             return;
         }
         // A deferred restore keeps the layout saved before the first fit for the new session.
-        if (hasSession() && !recoveryData) recoveryData = readFileIfPresent(sessionPath());
+        if (hasSession() && !recoveryData) recoveryData = recoveryBytes();
     }
 
     auto live = snapshot();
@@ -104,7 +104,7 @@ void DisplayEngine::activate(const Dimensions& dimensions, bool injectFailure,
     auto verdict = ActivationBase::verdict(live);
     if (verdict.kind == ActivationBase::Verdict::Kind::ownLeftover) {
         log("own_virtual_leftover", "held=" + std::to_string(virtualDisplayID()) + " " + layout(live));
-        virtualDisplay_.reset();
+        releaseVirtualDisplays();
         applied_.reset();
         for (int poll = 0; poll < kLeftoverPolls; ++poll) {
             clock_.sleep(kLeftoverPause);
@@ -133,8 +133,7 @@ void DisplayEngine::activate(const Dimensions& dimensions, bool injectFailure,
     }
 
     if (recoveryData) {
-        std::filesystem::create_directories(root_);
-        writeFileAtomically(sessionPath(), *recoveryData);
+        writeSession(*recoveryData);
     } else {
         save(states);
     }
@@ -148,6 +147,7 @@ void DisplayEngine::activate(const Dimensions& dimensions, bool injectFailure,
     }
 
     try {
+        releaseVirtualDisplays();
         virtualDisplay_ = createDisplay(dimensions, policy);
         const std::uint32_t sourceID = virtualDisplay_->displayID();
         const auto source = readySource(sourceID, dimensions, policy);
@@ -169,7 +169,7 @@ void DisplayEngine::activate(const Dimensions& dimensions, bool injectFailure,
         log("activated", dimensions.label() + " seconds=" + threeDecimals(clock_.uptime() - start));
     } catch (const std::exception& error) {
         log("activation_failed", error.what());
-        virtualDisplay_.reset();
+        releaseVirtualDisplays();
         applied_.reset();
         try {
             restoreNow();

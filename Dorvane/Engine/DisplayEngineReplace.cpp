@@ -50,8 +50,8 @@ void DisplayEngine::replaceDisplay(const Dimensions& dimensions, bool injectFail
     if (!applied_ || !virtualDisplay_) throw FitError::message("尚未应用分辨率");
     const Dimensions oldSize = *applied_;
     const std::uint32_t oldID = virtualDisplay_->displayID();
-    const auto recoveryBytes = readFileIfPresent(sessionPath());
-    if (!recoveryBytes) throw std::system_error(ENOENT, std::generic_category(), "read " + sessionPath().string());
+    // Bytes that are no session are never written back by the fallback.
+    const auto recovery = recoveryBytes();
 
     const auto live = HeadlessPlaceholder::mirrorable(snapshot());
     if (!fittedAround(live, oldID)) throw FitError::message(kLayoutChangedMessage);
@@ -84,7 +84,7 @@ void DisplayEngine::replaceDisplay(const Dimensions& dimensions, bool injectFail
         verifyTransition(targets, newID, std::nullopt);
         if (injectFailureAfterSwitch) throw FitError::message("测试：模拟屏幕交接后失败");
 
-        virtualDisplay_ = std::move(newDisplay);  // the old display leaves the system
+        retire(std::exchange(virtualDisplay_, std::move(newDisplay)));  // the old display leaves the system
         oldReleased = true;
         std::vector<DisplayState> remaining;
         for (const auto& target : targets) {
@@ -112,7 +112,7 @@ void DisplayEngine::replaceDisplay(const Dimensions& dimensions, bool injectFail
                 verifyTransition(reverse, oldID, std::nullopt);
             }
             const bool created = newDisplay != nullptr;
-            newDisplay.reset();
+            retire(std::move(newDisplay));
             verifyTransition(DisplayTransition::targets(oldState, oldSize, physical, std::nullopt), oldID,
                              created ? std::optional<std::uint32_t>(newID) : std::nullopt);
             retained = true;
@@ -128,7 +128,7 @@ void DisplayEngine::replaceDisplay(const Dimensions& dimensions, bool injectFail
 
     // Last resort: back to the physical layout, then the old size fitted anew over the
     // layout saved before the first fit.
-    newDisplay.reset();
+    retire(std::move(newDisplay));
     try {
         if (!restoreNow()) {
             // No physical display to go back to: the restore now waits for one, and
@@ -136,7 +136,7 @@ void DisplayEngine::replaceDisplay(const Dimensions& dimensions, bool injectFail
             if (oldReleased) applied_ = dimensions;  // the display kept meanwhile is the new one
             throw FitError::message("显示器接回后自动还原");
         }
-        activate(oldSize, false, recoveryBytes, false);
+        activate(oldSize, false, recovery, false);
     } catch (const std::exception& fallbackError) {
         log("display_replacement_rollback_failed", fallbackError.what());
         throw FitError::message(std::string("切换及恢复上次规格失败：") + fallbackError.what());

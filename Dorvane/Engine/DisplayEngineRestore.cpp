@@ -11,6 +11,8 @@
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Display/RestorePlan.h"
 #include "DorvaneCore/Support/AtomicFile.h"
+#include "DorvaneCore/Support/SetAside.h"
+#include "DorvaneCore/Support/StrictJson.h"
 
 namespace dorvane {
 
@@ -75,20 +77,16 @@ bool DisplayEngine::mustDefer(const std::vector<DisplayState>& saved) {
 bool DisplayEngine::restoreNow() {
     dispatch::assertOn(queue_, "DisplayEngine::restoreNow");
     abandonedRestoreReason_.reset();
-    if (!hasSession()) {
-        if (virtualDisplay_) {
-            log("own_virtual_released", "no_session");
-            virtualDisplay_.reset();
-        }
-        applied_.reset();
-        pendingRestore_ = false;
-        restoreFullHeightIfNeeded();
-        return true;
-    }
+    sessionFileStayed_ = false;
+    if (!hasSession()) return restoreWithoutSession();
 
-    const auto bytes = readFileIfPresent(sessionPath());
-    if (!bytes) throw std::system_error(ENOENT, std::generic_category(), "read " + sessionPath().string());
-    const auto saved = parseDisplayStates(*bytes);
+    // A file that can never be used gives way to the bytes this run wrote, or to the road
+    // without a session; it must not keep the displays from coming back.
+    auto session = readSession();
+    if (!session) session = sessionInMemory();
+    if (!session) return restoreWithoutSession();
+    const auto& saved = session->displays;
+    const std::string& bytes = session->bytes;
 
     if (mustDefer(saved)) {
         pendingRestore_ = true;
@@ -102,7 +100,7 @@ bool DisplayEngine::restoreNow() {
     std::string lastMessage;
     for (int attempt = 1; attempt <= kRestoreAttempts; ++attempt) {
         try {
-            restoreAttempt(saved, *bytes, attempt == kRestoreAttempts, start);
+            restoreAttempt(saved, bytes, attempt == kRestoreAttempts, start);
             return true;
         } catch (const std::exception& error) {
             lastError = std::current_exception();
@@ -111,13 +109,120 @@ bool DisplayEngine::restoreNow() {
             clock_.sleep(kRestorePause);
         }
     }
-    giveUpRestore(lastError, lastMessage);
+    giveUpRestore(lastError, lastMessage, bytes);
     return true;
+}
+
+bool DisplayEngine::restoreWithoutSession() {
+    if (virtualDisplay_) log("own_virtual_released", "no_session");
+    releaseVirtualDisplays();
+    applied_.reset();
+    pendingRestore_ = false;
+    endSession();
+    restoreFullHeightIfNeeded();
+    return true;
+}
+
+std::optional<DisplayEngine::SavedSession> DisplayEngine::readSession() {
+    std::error_code ignored;
+    const auto status = fs::status(sessionPath(), ignored);
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        setAsideSession("not a regular file");
+        return std::nullopt;
+    }
+    // Permissions or I/O: the file may be readable at the next try, so this restore fails.
+    const auto bytes = readFileIfPresent(sessionPath());
+    if (!bytes) throw std::system_error(ENOENT, std::generic_category(), "read " + sessionPath().string());
+    try {
+        return SavedSession{*bytes, parseDisplayStates(*bytes)};
+    } catch (const json::DecodeError& error) {
+        setAsideSession(error.what());
+        return std::nullopt;
+    }
+}
+
+std::optional<DisplayEngine::SavedSession> DisplayEngine::sessionInMemory() const {
+    if (!sessionBytes_) return std::nullopt;
+    try {
+        return SavedSession{*sessionBytes_, parseDisplayStates(*sessionBytes_)};
+    } catch (const json::DecodeError&) {
+        return std::nullopt;
+    }
+}
+
+void DisplayEngine::setAsideSession(const std::string& error) {
+    InvalidSession invalid;
+    invalid.error = error;
+    try {
+        invalid.movedTo = moveAside(sessionPath(), invalidSessionStem, clock_.wallTime());
+    } catch (const std::system_error& moveError) {
+        invalid.moveError = moveError.code().message();
+        sessionFileStayed_ = true;
+    }
+    log("session_file_invalid", invalid.logDetail());
+    invalidSession_ = invalid;
+    if (invalidSessionObserver_) invalidSessionObserver_(invalid);
+}
+
+std::optional<std::string> DisplayEngine::recoveryBytes() {
+    std::error_code ignored;
+    const auto status = fs::status(sessionPath(), ignored);
+    if (fs::is_regular_file(status)) {
+        // A read error leaves the operation; bytes that are no session are never handed on.
+        const auto bytes = readFileIfPresent(sessionPath());
+        if (bytes) {
+            try {
+                parseDisplayStates(*bytes);
+                return bytes;
+            } catch (const json::DecodeError&) {
+            }
+        }
+    }
+    if (const auto own = sessionInMemory()) return own->bytes;
+    return std::nullopt;
+}
+
+void DisplayEngine::writeSession(const std::string& bytes) {
+    fs::create_directories(root_);
+    writeFileAtomically(sessionPath(), bytes);
+    sessionBytes_ = bytes;
+}
+
+void DisplayEngine::endSession() { sessionBytes_.reset(); }
+
+void DisplayEngine::retire(std::unique_ptr<DVVirtualDisplay> display) {
+    if (display && !display->release()) unreleased_.push_back(std::move(display));
+}
+
+void DisplayEngine::releaseVirtualDisplays() {
+    // One try each: only those the system takes back go; the rest are kept for the next.
+    std::vector<std::unique_ptr<DVVirtualDisplay>> earlier;
+    earlier.swap(unreleased_);
+    for (auto& display : earlier) retire(std::move(display));
+    retire(std::move(virtualDisplay_));
+}
+
+std::string DisplayEngine::InvalidSession::noticeDetail() const {
+    if (movedTo) return "已移至 " + movedTo->filename().string() + "，并按当前屏幕还原。";
+    return "未能移走 session.json（" + moveError + "），已按当前屏幕还原。";
+}
+
+std::string DisplayEngine::InvalidSession::logDetail() const {
+    if (movedTo) return "moved=" + movedTo->filename().string() + " error=" + error;
+    return "stayed=session.json move_error=" + moveError + " error=" + error;
+}
+
+std::string DisplayEngine::InvalidSession::failureMessage() const {
+    if (movedTo) {
+        return "屏幕记录 session.json 已损坏，已移至 " + movedTo->filename().string() +
+               "，未能按记录还原。原因：" + error;
+    }
+    return "屏幕记录 session.json 已损坏且未能移走（" + moveError + "），未能按记录还原。原因：" + error;
 }
 
 void DisplayEngine::restoreAttempt(const std::vector<DisplayState>& saved, const std::string& bytes,
                                    bool lastAttempt, double start) {
-    virtualDisplay_.reset();
+    releaseVirtualDisplays();
     applied_.reset();
     clock_.sleep(kRestorePause);
     auto targets = plannedRestoreTargets(saved);
@@ -194,15 +299,18 @@ void DisplayEngine::recordRestored(const std::vector<DisplayState>& saved, const
     } catch (const std::exception&) {
         // The layout is back; only the record of it is missing.
     }
-    fs::remove(sessionPath());
+    // A damaged file that could not be moved aside is left for the next restore to report.
+    if (!sessionFileStayed_) fs::remove(sessionPath());
     applied_.reset();
     pendingRestore_ = false;
+    endSession();
     reassertRestoredModes(targets);
     lastDisplayWork_ = clock_.uptime();
     log("restored", "seconds=" + threeDecimals(clock_.uptime() - start));
 }
 
-void DisplayEngine::giveUpRestore(const std::exception_ptr& lastError, const std::string& lastMessage) {
+void DisplayEngine::giveUpRestore(const std::exception_ptr& lastError, const std::string& lastMessage,
+                                  const std::string& bytes) {
     // Give up only when the displays already form a plain physical layout; anything else
     // keeps the session for the next try.
     std::vector<DisplayState> live;
@@ -214,9 +322,18 @@ void DisplayEngine::giveUpRestore(const std::exception_ptr& lastError, const std
     if (live.empty() || !plainPhysical(live)) std::rethrow_exception(lastError);
     std::error_code ignored;
     fs::remove(root_ / failedSessionFileName, ignored);
-    fs::rename(sessionPath(), root_ / failedSessionFileName, ignored);
+    if (sessionFileStayed_ || !fs::exists(sessionPath(), ignored)) {
+        // The file was damaged and set aside (or left): what was given up came from memory.
+        try {
+            writeFileAtomically(root_ / failedSessionFileName, bytes);
+        } catch (const std::exception&) {
+        }
+    } else {
+        fs::rename(sessionPath(), root_ / failedSessionFileName, ignored);
+    }
     applied_.reset();
     pendingRestore_ = false;
+    endSession();
     lastDisplayWork_ = clock_.uptime();
     abandonedRestoreReason_ = lastMessage;
     log("restore_abandoned", "live=" + layout(live) + " reason=" + lastMessage);

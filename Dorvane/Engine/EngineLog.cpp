@@ -13,7 +13,7 @@ EngineLog::EngineLog(fs::path root, dispatch::Clock& clock) : root_(std::move(ro
 void EngineLog::write(std::string_view event, std::string_view detail) {
     const std::string line =
         iso8601UTC(clock_.wallTime()) + " " + singleLine(event) + " " + singleLine(detail) + "\n";
-    appendLogLine(path(), root_ / previousFileName, rotationLimit, line);
+    noteSkippedLog(appendLogLine(path(), root_ / previousFileName, rotationLimit, line), path(), *skippedSaid_);
 }
 
 std::string layoutText(const std::vector<DisplayState>& displays) {

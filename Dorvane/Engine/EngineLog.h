@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,7 +14,8 @@ namespace dorvane {
 
 // "Dorvane.log": one line per event, "<ISO 8601 UTC> <event> <detail>", moved to
 // "Dorvane.previous.log" once it has grown past 1,000,000 bytes. Writing never
-// fails: a line that cannot be written is lost.
+// fails: a line that cannot be written is lost (and a log that is not a regular file is
+// said once on standard error).
 class EngineLog {
 public:
     static constexpr const char* fileName = "Dorvane.log";
@@ -30,6 +33,7 @@ public:
 private:
     std::filesystem::path root_;
     dispatch::Clock& clock_;
+    std::shared_ptr<std::atomic<bool>> skippedSaid_ = std::make_shared<std::atomic<bool>>(false);
 };
 
 // One token per display, e.g. "1*:2940x1912/1470x956@0,0m0", joined by blanks.

@@ -54,6 +54,14 @@ std::unique_ptr<DVVirtualDisplay> DVVirtualDisplay::create(displays::VirtualDisp
 
 std::uint32_t DVVirtualDisplay::displayID() const { return display_ ? display_->displayID() : 0; }
 
+bool DVVirtualDisplay::release() {
+    try {
+        return !display_ || display_->release();
+    } catch (...) {
+        return false;
+    }
+}
+
 std::optional<std::string> DVDisplayUUID(displays::DisplayServices& services, std::uint32_t displayID) {
     try {
         return services.displayUUID(displayID);

@@ -37,6 +37,11 @@ public:
     // 0 when the platform gave none.
     std::uint32_t displayID() const;
 
+    // Lets the display go now; false when the system could not take it back yet (it is
+    // still online, and release() may be tried again). Destruction lets it go too, but
+    // cannot tell whether that worked.
+    bool release();
+
 private:
     explicit DVVirtualDisplay(std::unique_ptr<displays::VirtualDisplay> display) : display_(std::move(display)) {}
 

@@ -58,7 +58,9 @@ int runInputRelayCheckMode(std::ostream& out) {
         if (!null) {
             verdict = kUnavailable;
         } else {
-            dispatch::spawn(main, check(relay, *null, verdict));
+            // A relay that failed on its way delivered nothing.
+            dispatch::spawn(main, check(relay, *null, verdict),
+                            [&verdict](std::exception_ptr) { verdict = kUnavailable; });
             main.runUntil([&verdict] { return verdict != nullptr; }, std::numeric_limits<double>::infinity());
         }
     }

@@ -144,9 +144,14 @@ void ShortcutSender::enqueueTap(const NamedShortcut& shortcut, std::optional<pid
     const auto target = targetPID ? targetPID : resolveTarget();
     const auto epoch = tapEpoch_;
     // Not cancelled: the new tap waits for it, so taps run in the order they came.
-    pendingTap_ = dispatch::SpawnedTask::spawn(services_.main, [&](dispatch::CancellationToken token) {
-        return runTap(lifetime_.watch(), previous, shortcut, target, epoch, std::move(token));
-    });
+    pendingTap_ = dispatch::SpawnedTask::spawn(
+        services_.main,
+        [&](dispatch::CancellationToken token) {
+            return runTap(lifetime_.watch(), previous, shortcut, target, epoch, std::move(token));
+        },
+        [this, alive = lifetime_.watch(), shortcut, target](std::exception_ptr failure) {
+            if (alive) reportFailure(shortcut, target, dispatch::failureText(failure));
+        });
 }
 
 dispatch::Task<void> ShortcutSender::runTap(dispatch::Lifetime::Watch alive, dispatch::SpawnedTask previous,

@@ -37,12 +37,14 @@ TrayStatusBar::~TrayStatusBar() {
 }
 
 void TrayStatusBar::publish(const statusbar::StatusItem& item) {
+    // The tray first: a host that cannot take the item now does not hold it back.
+    if (tray_) {
+        tray_->setIcon(iconFor(item.image));
+        tray_->setToolTip(QString::fromStdString(item.tooltip));
+        rebuildMenu(item);
+        tray_->show();
+    }
     host_.publish(item);
-    if (!tray_) return;
-    tray_->setIcon(iconFor(item.image));
-    tray_->setToolTip(QString::fromStdString(item.tooltip));
-    rebuildMenu(item);
-    tray_->show();
 }
 
 void TrayStatusBar::rebuildMenu(const statusbar::StatusItem& item) {
@@ -65,7 +67,11 @@ void TrayStatusBar::rebuildMenu(const statusbar::StatusItem& item) {
 
 void TrayStatusBar::remove() {
     if (tray_) tray_->hide();
-    host_.remove();
+    try {
+        host_.remove();
+    } catch (const std::exception&) {
+        // The host drops the item once it sees this process has ended.
+    }
 }
 
 dispatch::Observation TrayStatusBar::observeClicks(ClickHandler handler) {

@@ -68,7 +68,10 @@ void RemoteSessionMonitor::request() {
     }
     const double wait = std::max(lastSample_ + minimumSpacing - clock_.uptime(), 0.0);
     pending_.emplace();
-    dispatch::spawn(main_, runSample(lifetime_.watch(), wait, generation_, pending_->token()));
+    dispatch::spawn(main_, runSample(lifetime_.watch(), wait, generation_, pending_->token()),
+                    [this, alive = lifetime_.watch(), generation = generation_](std::exception_ptr) {
+                        if (alive && generation == generation_) sampleEnded(std::nullopt);
+                    });
 }
 
 // A spawned member task: it starts as a later job of the main queue, when the monitor may
@@ -84,6 +87,12 @@ dispatch::Task<void> RemoteSessionMonitor::runSample(dispatch::Lifetime::Watch a
     const std::optional<double> delay = co_await sample();
 
     if (!alive || token.isCancelled() || generation != generation_) co_return;
+    sampleEnded(delay);
+}
+
+// A sample that failed asks for no recheck; the fallback timer and the next change
+// bring the next one.
+void RemoteSessionMonitor::sampleEnded(std::optional<double> delay) {
     pending_.reset();
     confirmation_.cancel();
     if (delay) confirmation_ = dispatch::Timer::once(main_, std::max(*delay, shortestRecheck), requestIfAlive());

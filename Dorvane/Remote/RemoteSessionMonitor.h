@@ -53,6 +53,8 @@ public:
 private:
     dispatch::Task<void> runSample(dispatch::Lifetime::Watch alive, double wait, int generation,
                                    dispatch::CancellationToken token);
+    // The running sample is over: schedule its recheck and the request it kept waiting.
+    void sampleEnded(std::optional<double> delay);
     // Runs `request()` while the monitor exists.
     std::function<void()> requestIfAlive();
 

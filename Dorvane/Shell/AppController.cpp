@@ -38,6 +38,14 @@ AppController::AppController(Services services, shell::Neighbours neighbours)
     // A missing or unreadable settings file keeps the defaults, silently.
     preferences_ = preferencesStore_.load();
     adjustment_ = preferences_.resolutionAdjustment();
+    // A damaged display record was set aside by a restore (on the engine's queue): the
+    // user learns where it went. The engine outlives the controller; the watch decides.
+    engine_.setInvalidSessionObserver(
+        [this, alive = lifetime_.watch(), &mainQueue = services_.mainQueue](const DisplayEngine::InvalidSession& invalid) {
+            mainQueue.post([this, alive, detail = invalid.noticeDetail()] {
+                if (alive) showNotice(DisplayEngine::InvalidSession::noticeTitle, detail, std::nullopt);
+            });
+        });
 }
 
 AppController::~AppController() {

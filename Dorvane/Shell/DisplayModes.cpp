@@ -61,7 +61,11 @@ struct EngineRun {
             }
             done = true;
         };
-        dispatch::spawn(mainQueue, drive(*engine, std::move(work), finished, error));
+        dispatch::spawn(mainQueue, drive(*engine, std::move(work), finished, error),
+                        [&finished, &error](std::exception_ptr failure) {
+                            error = failure;
+                            finished = true;
+                        });
         while (!mainQueue.runUntil([&] { return finished; }, 3600.0)) {
         }
         if (error) std::rethrow_exception(error);
@@ -77,14 +81,19 @@ struct RestoreEnding {
     bool finished = true;  // false: deferred for want of a physical display
     std::optional<std::string> abandonedReason;
     bool sessionLeft = false;
+    std::optional<std::string> invalidSession;  // a damaged "session.json" was met
 
     static RestoreEnding of(DisplayEngine& engine, bool finished) {
-        return RestoreEnding{finished, engine.abandonedRestoreReason(), engine.hasSession()};
+        const auto& invalid = engine.invalidSession();
+        return RestoreEnding{finished, engine.abandonedRestoreReason(), engine.hasSession(),
+                             invalid ? std::optional(invalid->failureMessage()) : std::nullopt};
     }
 
     // Nothing when the physical layout is back and "session.json" is gone; otherwise
     // what went wrong, for standard error.
     std::optional<std::string> failure() const {
+        // The displays were put back as they are now, not as the record said.
+        if (invalidSession) return invalidSession;
         if (!finished) return "没有可用的物理显示器，尚未还原；session.json 已保留，接回显示器后请再次运行 --restore。";
         if (abandonedReason) {
             return std::string("桌面还原未完成：三次尝试均失败，已放弃还原") +

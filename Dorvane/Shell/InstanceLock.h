@@ -23,7 +23,8 @@ public:
     static constexpr const char* alreadyRunningMessage = "Corvelle 已在运行中，请在顶部菜单栏查看对应图标。";
 
     // Throws InstanceLockHeld when another process holds the lock, std::filesystem::
-    // filesystem_error when the folder cannot be made, FitError when the file cannot.
+    // filesystem_error when the folder cannot be made, FitError when the file cannot:
+    // createFailedMessage followed by the folder, "：" and the cause.
     explicit InstanceLock(const std::filesystem::path& root);
     ~InstanceLock();
 

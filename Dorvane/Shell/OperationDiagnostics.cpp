@@ -4,13 +4,11 @@
 #include <future>
 #include <system_error>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include "Dorvane/Engine/EngineLog.h"
 #include "Dorvane/Shell/Entry.h"
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "DorvaneCore/Support/DecimalText.h"
+#include "DorvaneCore/Support/LogFile.h"
 #include "DorvaneCore/Support/SingleLine.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
@@ -31,7 +29,9 @@ void OperationDiagnostics::append(std::string_view message) {
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch);
     const double since1970 = static_cast<double>(seconds.count()) +
                              std::chrono::duration<double>(sinceEpoch - seconds).count();
-    queue_.post([file = file_, text = line(since1970, message)] { appendLine(file, text); });
+    queue_.post([file = file_, text = line(since1970, message), said = skippedSaid_] {
+        noteSkippedLog(appendLine(file, text), file, *said);
+    });
 }
 
 void OperationDiagnostics::flush() {
@@ -41,13 +41,9 @@ void OperationDiagnostics::flush() {
     done.wait();
 }
 
-void OperationDiagnostics::appendLine(const std::filesystem::path& file, std::string_view text) {
+LogWrite OperationDiagnostics::appendLine(const std::filesystem::path& file, std::string_view text) {
     std::error_code error;
-    if (!std::filesystem::exists(file, error)) {
-        const int created = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-        if (created >= 0) ::close(created);
-    }
-    const auto size = std::filesystem::file_size(file, error);
+    const auto size = std::filesystem::file_size(file, error);  // a regular file's only
     if (!error && size > sizeLimit) {
         try {
             writeFileAtomically(file, "");
@@ -55,18 +51,8 @@ void OperationDiagnostics::appendLine(const std::filesystem::path& file, std::st
             // Still too large; the line is appended all the same.
         }
     }
-    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd < 0) return;
-    const char* cursor = text.data();
-    std::size_t remaining = text.size();
-    while (remaining > 0) {
-        const ssize_t written = ::write(fd, cursor, remaining);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) break;
-        cursor += written;
-        remaining -= static_cast<std::size_t>(written);
-    }
-    ::close(fd);
+    // A missing file is made (its folder is not); a named pipe in its place is never waited on.
+    return appendToLogFile(file, text);
 }
 
 OperationDiagnostics& OperationDiagnostics::shared() {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
+#include "DorvaneCore/Support/LogFile.h"
 #include "Platform/Dispatch/Clock.h"
 #include "Platform/Dispatch/Executor.h"
 
@@ -43,13 +46,16 @@ public:
     // "<seconds since 1970> <message>\n", the message on one line.
     static std::string line(double secondsSince1970, std::string_view message);
     // Writes `text` at the end of `file` (emptied first when over the limit). Does not
-    // create the folder; every failure drops the text.
-    static void appendLine(const std::filesystem::path& file, std::string_view text);
+    // create the folder; every failure drops the text, and the answer says why. Something
+    // other than a regular file in the log's place is skipped, never waited on.
+    static LogWrite appendLine(const std::filesystem::path& file, std::string_view text);
 
 private:
     std::filesystem::path file_;
     dispatch::Clock& clock_;
     dispatch::Executor& queue_;
+    // Whether the log was said once to be skipped; shared with the queued lines.
+    std::shared_ptr<std::atomic<bool>> skippedSaid_ = std::make_shared<std::atomic<bool>>(false);
 };
 
 }  // namespace dorvane

@@ -20,6 +20,13 @@ dispatch::Task<void> sampleInto(RemoteSessionProbe& probe, std::optional<RemoteS
     result = co_await probe.sample();
 }
 
+// No assertions to read: what the probe reports for an unreadable list.
+RemoteSessionSnapshot unreadable() {
+    RemoteSessionSnapshot snapshot;
+    for (const auto software : allCases<RemoteSoftware>()) snapshot.unknown.insert(software);
+    return snapshot;
+}
+
 RemoteSessionSnapshot sampleHost() {
     // Declared in the order they must be created; they go in reverse (see MainQueue).
     dispatch::SystemClock clock;
@@ -28,16 +35,12 @@ RemoteSessionSnapshot sampleHost() {
     try {
         host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application, clock);
     } catch (const std::exception&) {
-        // No host to ask: its assertions cannot be read, which is what the probe
-        // reports for an unreadable list.
-        RemoteSessionSnapshot snapshot;
-        for (const auto software : allCases<RemoteSoftware>()) snapshot.unknown.insert(software);
-        return snapshot;
+        return unreadable();
     }
     dispatch::SerialQueue probeQueue("probe");
     RemoteSessionProbe probe(probeQueue, host->power(), host->processes());
     std::optional<RemoteSessionSnapshot> result;
-    dispatch::spawn(mainQueue, sampleInto(probe, result));
+    dispatch::spawn(mainQueue, sampleInto(probe, result), [&result](std::exception_ptr) { result = unreadable(); });
     mainQueue.runUntil([&result] { return result.has_value(); }, std::numeric_limits<double>::infinity());
     // The probe's thread may still be leaving its last post to the main queue: it stops
     // and joins before the probe, the host and the main queue go.

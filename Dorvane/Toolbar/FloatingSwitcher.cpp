@@ -157,8 +157,14 @@ void FloatingSwitcher::cancelTransition() {
 void FloatingSwitcher::animateToolbar(const geometry::Rect& target) {
     cancelTransition();
     toolbarTransitionTask_.emplace();
+    // A slide that failed on its way lands the panel where it was going.
     dispatch::spawn(services_.mainQueue,
-                    runTransition(lifetime_.watch(), toolbarTransitionTask_->token(), panel_->frame(), target, expanded_));
+                    runTransition(lifetime_.watch(), toolbarTransitionTask_->token(), panel_->frame(), target, expanded_),
+                    [this, alive = lifetime_.watch(), target](std::exception_ptr) {
+                        if (!alive) return;
+                        toolbarTransitionTask_.reset();
+                        panel_->setFrame(target);
+                    });
 }
 
 dispatch::Task<void> FloatingSwitcher::runTransition(dispatch::Lifetime::Watch alive, dispatch::CancellationToken token,

@@ -243,8 +243,12 @@ void FloatingSwitcher::updateApplicationWindowTimer() {
 void FloatingSwitcher::scanApplicationWindows() {
     if (!ToolbarRefresh::scansApplicationWindows(enabled_, expanded_, preferences_) || applicationWindowScan_) return;
     applicationWindowScan_.emplace();
+    // A scan that failed changes nothing; the timer's next scan tries again.
     dispatch::spawn(services_.mainQueue,
-                    runScan(lifetime_.watch(), applicationWindowScan_->token(), applicationWindowEpoch_));
+                    runScan(lifetime_.watch(), applicationWindowScan_->token(), applicationWindowEpoch_),
+                    [this, alive = lifetime_.watch(), epoch = applicationWindowEpoch_](std::exception_ptr) {
+                        if (alive && applicationWindowEpoch_ == epoch) applicationWindowScan_.reset();
+                    });
 }
 
 dispatch::Task<void> FloatingSwitcher::runScan(dispatch::Lifetime::Watch alive, dispatch::CancellationToken token,
@@ -287,7 +291,11 @@ void FloatingSwitcher::refreshFillState(double afterSeconds) {
     const auto pid = callbacks_.fillTargetPID ? callbacks_.fillTargetPID() : std::nullopt;
     if (!pid || !services_.frontWindowIsFilled) return;
     fillCheck_ = true;
-    dispatch::spawn(services_.mainQueue, runFillCheck(lifetime_.watch(), *pid));
+    // Not known: the button keeps its form until the next check.
+    dispatch::spawn(services_.mainQueue, runFillCheck(lifetime_.watch(), *pid),
+                    [this, alive = lifetime_.watch()](std::exception_ptr) {
+                        if (alive) fillCheck_ = false;
+                    });
 }
 
 dispatch::Task<void> FloatingSwitcher::runFillCheck(dispatch::Lifetime::Watch alive, pid_t pid) {

@@ -85,7 +85,9 @@ void AutoFillController::trigger(int attempt) {
     if (!enabled_) return;
     // A burst of notifications makes one attempt, after the last of them.
     pending_.emplace();
-    dispatch::spawn(services_.mainQueue, this->attempt(lifetime_.watch(), attempt, pending_->token()));
+    // An attempt that failed fills nothing; the next notification tries again.
+    dispatch::spawn(services_.mainQueue, this->attempt(lifetime_.watch(), attempt, pending_->token()),
+                    [](std::exception_ptr) {});
 }
 
 dispatch::Task<void> AutoFillController::attempt(dispatch::Lifetime::Watch alive, int attempt,

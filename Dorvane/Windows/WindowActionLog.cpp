@@ -1,5 +1,6 @@
 #include "Dorvane/Windows/WindowActionLog.h"
 
+#include <atomic>
 #include <future>
 #include <string>
 
@@ -14,8 +15,11 @@ namespace fs = std::filesystem;
 void WindowActionLog::append(std::string_view message, const fs::path& logURL, const dispatch::Clock& clock) {
     std::string line = iso8601UTC(clock.wallTime()) + " " + singleLine(message) + "\n";
     queue().post([line = std::move(line), logURL] {
+        // Said once for the process, as the queue is the process's one.
+        static std::atomic<bool> skippedSaid{false};
         // Rotated when it holds rotationThreshold bytes or more.
-        appendLogLine(logURL, logURL.parent_path() / previousFileName, rotationThreshold - 1, line);
+        noteSkippedLog(appendLogLine(logURL, logURL.parent_path() / previousFileName, rotationThreshold - 1, line),
+                       logURL, skippedSaid);
     });
 }
 

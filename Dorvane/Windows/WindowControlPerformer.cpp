@@ -391,8 +391,16 @@ void WindowControlPerformer::placePicked(WindowArrangement arrangement, ScreenWi
     const auto previous = pickedTask_;
     PickedTask next{std::make_shared<dispatch::CancellationSource>(), dispatch::Completion()};
     pickedTask_ = next;
-    dispatch::spawn(services_.mainQueue, place(lifetime_.watch(), previous, pickedGeneration_, window,
-                                               std::move(frames), slot, *pickedArea_, next));
+    // A placement that failed on its way counts as a window not placed.
+    dispatch::spawn(services_.mainQueue,
+                    place(lifetime_.watch(), previous, pickedGeneration_, window, std::move(frames), slot,
+                          *pickedArea_, next),
+                    [this, alive = lifetime_.watch(), generation = pickedGeneration_, pid = window.pid](
+                        std::exception_ptr failure) {
+                        if (!alive || generation != pickedGeneration_) return;
+                        ++pickedErrors_;
+                        log("layout-failed pid=" + std::to_string(pid) + " error=" + dispatch::failureText(failure));
+                    });
 }
 
 dispatch::Task<void> WindowControlPerformer::place(dispatch::Lifetime::Watch alive, std::optional<PickedTask> previous,
@@ -404,12 +412,12 @@ dispatch::Task<void> WindowControlPerformer::place(dispatch::Lifetime::Watch ali
     // Nothing of `this` before the facade is known to exist.
     auto stale = [&] { return !alive || token.isCancelled() || generation != pickedGeneration_; };
     if (stale()) co_return;
-    const auto target = co_await resolve(window);
-    if (stale()) co_return;
 
     std::optional<WindowPlacementResult> result;
     std::string failure;
     try {
+        const auto target = co_await resolve(window);
+        if (stale()) co_return;
         if (!target) throw FitError::message(kPickedWindowMissing);
         if (const auto* own = std::get_if<OwnWindowID>(&*target)) {
             result = placeOwn(frames[static_cast<std::size_t>(slot)], *own, area);

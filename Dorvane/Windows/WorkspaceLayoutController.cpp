@@ -121,8 +121,17 @@ void WorkspaceLayoutController::tick() {
         if (const auto current = region()) {
             const Running running = makeRunning();
             task_ = running;
-            dispatch::spawn(services_.mainQueue, check(lifetime_.watch(), generation_, *current,
-                                                       running.cancellation->token(), running.done));
+            // A pass that failed (the windows could not be read, say) ends like one that
+            // found nothing: the next tick starts afresh.
+            dispatch::spawn(services_.mainQueue,
+                            check(lifetime_.watch(), generation_, *current, running.cancellation->token(),
+                                  running.done),
+                            [this, alive = lifetime_.watch(), generation = generation_](std::exception_ptr) {
+                                if (!alive || generation != generation_) return;
+                                task_.reset();
+                                lastWindows_.reset();
+                                schedule(schedule_.interval());
+                            });
         }
     }
     schedule(schedule_.interval());
@@ -184,8 +193,13 @@ void WorkspaceLayoutController::releaseToolbar() {
     if (!expanded) return;
     const Running collapse = makeRunning();
     collapseTask_ = collapse;
-    dispatch::spawn(services_.mainQueue, stretchAfterCollapse(lifetime_.watch(), generation_, *expanded, running,
-                                                              collapse.cancellation->token(), collapse.done));
+    // A stretch that failed leaves the windows as they are, as one the user cut short.
+    dispatch::spawn(services_.mainQueue,
+                    stretchAfterCollapse(lifetime_.watch(), generation_, *expanded, running,
+                                         collapse.cancellation->token(), collapse.done),
+                    [this, alive = lifetime_.watch(), generation = generation_](std::exception_ptr) {
+                        if (alive && generation == generation_) collapseTask_.reset();
+                    });
 }
 
 dispatch::Task<void> WorkspaceLayoutController::stretchAfterCollapse(dispatch::Lifetime::Watch alive,

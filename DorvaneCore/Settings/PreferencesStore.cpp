@@ -3,8 +3,8 @@
 #include <system_error>
 
 #include "DorvaneCore/Support/AtomicFile.h"
+#include "DorvaneCore/Support/SetAside.h"
 #include "DorvaneCore/Support/StrictJson.h"
-#include "DorvaneCore/Support/Timestamp.h"
 
 namespace dorvane {
 
@@ -31,14 +31,11 @@ std::optional<fs::path> PreferencesStore::save(const Preferences& preferences) {
     const std::string text = encode(preferences);
     std::optional<fs::path> setAside;
     if (setAsidePending_) {
-        const fs::path target = setAsidePath();
-        std::error_code error;
-        fs::rename(file_, target, error);
-        if (!error) {
-            setAside = target;
-        } else if (error != std::errc::no_such_file_or_directory) {
+        try {
+            setAside = moveAside(file_, "preferences", wallClock_());
+        } catch (const std::system_error& error) {
             // Writing now would destroy the only copy of the user's settings.
-            throw std::system_error(error, "cannot move aside " + file_.string());
+            if (error.code() != std::errc::no_such_file_or_directory) throw;
         }
         setAsidePending_ = false;
     }
@@ -48,16 +45,6 @@ std::optional<fs::path> PreferencesStore::save(const Preferences& preferences) {
 
 std::string PreferencesStore::encode(const Preferences& preferences) {
     return json::serialize(preferences.toJson());
-}
-
-fs::path PreferencesStore::setAsidePath() const {
-    const std::string stem = "preferences.invalid-" + compactUTC(wallClock_());
-    fs::path candidate = folder_ / (stem + ".json");
-    // Never overwrite an earlier copy set aside within the same second.
-    for (int suffix = 2; fs::exists(candidate); ++suffix) {
-        candidate = folder_ / (stem + "-" + std::to_string(suffix) + ".json");
-    }
-    return candidate;
 }
 
 }  // namespace dorvane

@@ -49,8 +49,6 @@ public:
     static std::string encode(const Preferences& preferences);
 
 private:
-    std::filesystem::path setAsidePath() const;
-
     std::filesystem::path folder_;
     std::filesystem::path file_;
     WallClock wallClock_;

@@ -59,6 +59,10 @@ public:
     // False when the platform refuses the settings (no modes, a mode larger than the
     // descriptor's pixel limits, or the displays are asleep).
     virtual bool applySettings(const VirtualDisplaySettings& settings) = 0;
+
+    // Lets the display go now. False when the system could not take it back: it is still
+    // there, and the call may be made again. Answers true once it has gone.
+    virtual bool release() = 0;
 };
 
 class VirtualDisplayServices {

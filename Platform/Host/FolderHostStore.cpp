@@ -1,7 +1,11 @@
 #include "Platform/Host/FolderHostStore.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <type_traits>
 #include <system_error>
 
 #include <fcntl.h>
@@ -22,18 +26,74 @@ namespace {
 
 std::string errnoText(int code) { return std::error_code(code, std::generic_category()).message(); }
 
-// The exclusive lock of the whole folder, held for one access.
+constexpr std::int64_t kLockPatienceMicroseconds = 1'000'000;
+constexpr std::int64_t kFirstPauseMicroseconds = 250;
+constexpr std::int64_t kLongestPauseMicroseconds = 10'000;
+
+// The files that stand for a server's memory: a crash of the machine loses that memory
+// anyway, so they are replaced by rename alone, without waiting for the disk. The others
+// stand for stores that survive a restart (user defaults, permissions, appearance) or are
+// a test's set-up (fault rules, launch behaviours), and are flushed before the rename.
+bool standsForMemory(const std::filesystem::path& path) {
+    const auto name = path.filename().string();
+    for (const char* file : {kDisplaysFile, kWindowsFile, kWorkspaceFile, kStatusBarFile, kInputFile, kPowerFile,
+                             kProcessesFile, kNotificationsFile}) {
+        if (name == file) return true;
+    }
+    return false;
+}
+
+// Replaces `path` with `text` by rename from a temporary file in the same folder: readers
+// see the old file or the new one, never a mixture; nothing waits for the disk.
+void replaceByRename(const std::filesystem::path& path, const std::string& text) {
+    std::string temporary = (path.parent_path() / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) throw std::system_error(errno, std::generic_category(), "create temporary file for " + path.string());
+    const char* cursor = text.data();
+    std::size_t remaining = text.size();
+    int failure = 0;
+    while (remaining > 0 && failure == 0) {
+        const ssize_t written = ::write(fd, cursor, remaining);
+        if (written < 0) {
+            if (errno != EINTR) failure = errno;
+            continue;
+        }
+        cursor += written;
+        remaining -= static_cast<std::size_t>(written);
+    }
+    if (::fchmod(fd, 0644) != 0 && failure == 0) failure = errno;
+    if (::close(fd) != 0 && failure == 0) failure = errno;
+    if (failure == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) failure = errno;
+    if (failure != 0) {
+        ::unlink(temporary.c_str());
+        throw std::system_error(failure, std::generic_category(), "write " + path.string());
+    }
+}
+
+// The exclusive lock of the whole folder, held for one access. Another process that holds
+// it for long (a stopped one, say) makes the access fail after about a second rather than
+// keep the caller, often the main thread, waiting for as long as it holds it.
 class FolderLock {
 public:
     explicit FolderLock(const std::filesystem::path& folder) {
         const auto path = folder / kLockFile;
         fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
         if (fd_ < 0) throw HostError("cannot open " + path.string() + ": " + errnoText(errno));
-        while (::flock(fd_, LOCK_EX) != 0) {
-            if (errno == EINTR) continue;
+        // Short waits first, as holders usually let go within a millisecond or two.
+        std::int64_t waited = 0;
+        std::int64_t pause = kFirstPauseMicroseconds;
+        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
             const int code = errno;
-            ::close(fd_);
-            throw HostError("cannot lock " + path.string() + ": " + errnoText(code));
+            if (code == EINTR) continue;
+            if (code != EWOULDBLOCK || waited >= kLockPatienceMicroseconds) {
+                ::close(fd_);
+                throw HostError(code == EWOULDBLOCK
+                                    ? "cannot lock " + path.string() + ": another process has held it for over a second"
+                                    : "cannot lock " + path.string() + ": " + errnoText(code));
+            }
+            ::usleep(static_cast<useconds_t>(pause));
+            waited += pause;
+            pause = std::min(pause * 2, kLongestPauseMicroseconds);
         }
     }
     FolderLock(const FolderLock&) = delete;
@@ -48,13 +108,22 @@ std::optional<std::string> readText(const std::filesystem::path& path) {
     try {
         return readFileIfPresent(path);
     } catch (const std::system_error& error) {
-        throw HostError("cannot read " + path.string() + ": " + error.code().message());
+        // A folder, a pipe or a device in a file's place says so, not "Invalid argument".
+        std::error_code ignored;
+        const auto status = std::filesystem::status(path, ignored);
+        const bool irregular = std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+        throw HostError("cannot read " + path.string() + ": " +
+                        (irregular ? std::string("not a regular file") : error.code().message()));
     }
 }
 
 void writeText(const std::filesystem::path& path, const std::string& text) {
     try {
-        writeFileAtomically(path, text);
+        if (standsForMemory(path)) {
+            replaceByRename(path, text);
+        } else {
+            writeFileAtomically(path, text);
+        }
     } catch (const std::system_error& error) {
         throw HostError("cannot write " + path.string() + ": " + error.code().message());
     }
@@ -70,14 +139,15 @@ json::Json parseDocument(const std::string& text) {
     }
 }
 
-// Decodes a file; `document` keeps the parsed text so an unchanged value needs no writing.
+// Decodes a file; the parsed document goes as soon as the value is made.
 template <typename T>
-T decodeFile(const std::filesystem::path& path, const std::string& text, json::Json& document) {
+T decodeFile(const std::filesystem::path& path, const std::string& text) {
     try {
-        document = parseDocument<T>(text);
-        return T::fromJson(document);
+        return T::fromJson(parseDocument<T>(text));
     } catch (const json::DecodeError& error) {
-        throw HostError("malformed host folder: " + path.string() + ": " + error.what() +
+        // An empty file is what a replacement cut short by a power loss leaves.
+        const std::string what = text.empty() ? "the file is empty" : error.what();
+        throw HostError("malformed host folder: " + path.string() + ": " + what +
                         " (run \"corvelle-host init\" to start over)");
     }
 }
@@ -130,22 +200,18 @@ bool loadCached(const std::filesystem::path& path, FolderHostStore::CachedFile<T
         return false;
     }
     cache.stamp.reset();  // a decoding failure leaves nothing cached
-    cache.value = decodeFile<T>(path, *text, cache.document);
+    cache.value = decodeFile<T>(path, *text);
     cache.stamp = stamp;
     return true;
 }
 
-// Writes the value when it changed, and remembers what is now on disk. The cache holds
-// the document read at the start of the access (none when there was no file).
+// Writes the value when it changed, and remembers what is now on disk.
 template <typename T>
 void storeCached(const std::filesystem::path& path, FolderHostStore::CachedFile<T>& cache, const T& value) {
     // Most accesses only read; comparing values is far cheaper than encoding them.
     if (cache.stamp && value == cache.value) return;
-    json::Json after = value.toJson();
-    if (cache.stamp && after == cache.document) return;
-    writeText(path, fileText<T>(after));
+    writeText(path, fileText<T>(value.toJson()));
     cache.value = value;
-    cache.document = std::move(after);
     cache.stamp = fileStamp(path);
 }
 

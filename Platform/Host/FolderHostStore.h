@@ -42,10 +42,13 @@ std::optional<FileStamp> fileStamp(const std::filesystem::path& path);
 // JSON object a line), "defaults.json" (user defaults), "appearance.json",
 // "notifications.json" (distributed notifications not yet taken by every reader),
 // "announcements.jsonl" (the last spoken announcements, one JSON object a line),
-// "launching.json" (how opening application bundles behaves). Every
-// access holds an exclusive flock on
-// "host.lock" (opened close-on-exec, so child processes never inherit it) plus a mutex
-// for the threads of this process, and replaces changed files atomically. A missing
+// "launching.json" (how opening application bundles behaves). Every access holds an
+// exclusive flock on "host.lock" (opened close-on-exec, so child processes never inherit
+// it; waited for about a second at most, then the access fails with HostError) plus a
+// mutex for the threads of this process, and replaces changed files atomically: by rename
+// alone for the files that stand for a server's memory (displays, windows, workspace,
+// status bar, input, power, processes, notifications), flushed to disk first for the
+// others. A missing
 // "displays.json" is seeded with the default machine; a malformed one is an error and
 // is never overwritten except by reset().
 class FolderHostStore final : public HostStore {
@@ -69,14 +72,13 @@ public:
     HostSubscription subscribe(std::function<void(const HostPulse&)> listener) override;
     DeliveredEventLog& deliveredEvents() override { return *delivered_; }
 
-    // A parsed file and the stamp of the file it came from. Every writer holds the
-    // folder lock and replaces files by rename, so an unchanged stamp means an
-    // unchanged file and the text need not be read or parsed again.
+    // A decoded file and the stamp of the file it came from; one copy per file. Every
+    // writer holds the folder lock and replaces files by rename, so an unchanged stamp
+    // means an unchanged file and the text need not be read or parsed again.
     template <typename T>
     struct CachedFile {
         std::optional<FileStamp> stamp;
         T value{};
-        json::Json document;
     };
 
 private:

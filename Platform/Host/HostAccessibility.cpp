@@ -8,6 +8,7 @@
 
 #include "Platform/Host/AccessibilityTree.h"
 #include "Platform/Host/HostError.h"
+#include "Platform/Host/RefusableChange.h"
 
 namespace dorvane::host {
 
@@ -119,11 +120,13 @@ private:
             (element.kind() != Kind::application && element.kind() != Kind::window)) {
             return AXError::illegalArgument;
         }
-        AXError error = AXError::success;
-        session_->access([&](HostData& data) {
-            error = data.permissions.accessibility ? checkElement(data, element.identity()) : AXError::notTrusted;
+        return answerOr(AXError::cannotComplete, [&] {
+            AXError error = AXError::success;
+            session_->access([&](HostData& data) {
+                error = data.permissions.accessibility ? checkElement(data, element.identity()) : AXError::notTrusted;
+            });
+            return error;
         });
-        return error;
     }
 
     std::shared_ptr<HostSession> session_;
@@ -225,6 +228,12 @@ void HostAccessibility::log(HostData& data, const Request& request, AXError resu
 
 AXError HostAccessibility::run(const Request& request, const std::function<AXError(HostData&)>& body,
                                const std::function<void(FaultValue)>& corrupt) {
+    // A host that cannot be read is an application that cannot answer.
+    return answerOr(AXError::cannotComplete, [&] { return attempt(request, body, corrupt); });
+}
+
+AXError HostAccessibility::attempt(const Request& request, const std::function<AXError(HostData&)>& body,
+                                   const std::function<void(FaultValue)>& corrupt) {
     const double timeout = timeoutFor(request.element);
     const auto& id = request.element.identity();
     FaultSubject subject;

@@ -53,6 +53,9 @@ private:
     // gets a value-fault to apply to what it answered.
     accessibility::AXError run(const Request& request, const std::function<accessibility::AXError(HostData&)>& body,
                                const std::function<void(FaultValue)>& corrupt = nullptr);
+    accessibility::AXError attempt(const Request& request,
+                                   const std::function<accessibility::AXError(HostData&)>& body,
+                                   const std::function<void(FaultValue)>& corrupt);
     void log(HostData& data, const Request& request, accessibility::AXError result);
 
     std::shared_ptr<HostSession> session_;

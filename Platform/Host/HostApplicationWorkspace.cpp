@@ -1,5 +1,6 @@
 #include "Platform/Host/HostApplicationWorkspace.h"
 
+#include "Platform/Host/RefusableChange.h"
 #include "Platform/Host/WindowMachine.h"
 
 namespace dorvane::host {
@@ -22,48 +23,58 @@ JournalEvent eventFor(WorkspaceNotification notification) {
 }  // namespace
 
 std::optional<RunningApplication> HostApplicationWorkspace::frontmostApplication() {
-    std::optional<RunningApplication> found;
-    session_->access([&](HostData& data) {
-        if (!data.workspace.frontmostPID) return;
-        if (const auto* application = data.workspace.application(*data.workspace.frontmostPID)) found = *application;
+    return answerOr(std::optional<RunningApplication>(), [&] {
+        std::optional<RunningApplication> found;
+        session_->access([&](HostData& data) {
+            if (!data.workspace.frontmostPID) return;
+            if (const auto* application = data.workspace.application(*data.workspace.frontmostPID)) found = *application;
+        });
+        return found;
     });
-    return found;
 }
 
 std::optional<RunningApplication> HostApplicationWorkspace::runningApplication(pid_t pid) {
-    std::optional<RunningApplication> found;
-    session_->access([&](HostData& data) {
-        if (const auto* application = data.workspace.application(pid)) found = *application;
+    return answerOr(std::optional<RunningApplication>(), [&] {
+        std::optional<RunningApplication> found;
+        session_->access([&](HostData& data) {
+            if (const auto* application = data.workspace.application(pid)) found = *application;
+        });
+        return found;
     });
-    return found;
 }
 
 bool HostApplicationWorkspace::activate(pid_t pid) {
-    FaultSubject subject;
-    subject.call = HostCall::activateApplication;
-    subject.pid = pid;
-    bool activated = false;
-    callWithFaults(*session_, faults_, subject, [&](HostData& data, const std::optional<FaultOutcome>& fault) {
-        activated = !(fault && fault->action == FaultAction::nothing) &&
-                    activateApplication(data, session_->actor(), pid);
-        json::Json details = json::Json::object();
-        details["pid"] = pid;
-        details["activated"] = activated;
-        data.record(session_->actor(), "activateApplication", details);
+    return answerOr(false, [&] {
+        FaultSubject subject;
+        subject.call = HostCall::activateApplication;
+        subject.pid = pid;
+        bool activated = false;
+        callWithFaults(*session_, faults_, subject, [&](HostData& data, const std::optional<FaultOutcome>& fault) {
+            activated = !(fault && fault->action == FaultAction::nothing) &&
+                        activateApplication(data, session_->actor(), pid);
+            json::Json details = json::Json::object();
+            details["pid"] = pid;
+            details["activated"] = activated;
+            data.record(session_->actor(), "activateApplication", details);
+        });
+        return activated;
     });
-    return activated;
 }
 
 bool HostApplicationWorkspace::isVoiceOverEnabled() {
-    bool enabled = false;
-    session_->access([&](HostData& data) { enabled = data.windows.voiceOver; });
-    return enabled;
+    return answerOr(false, [&] {
+        bool enabled = false;
+        session_->access([&](HostData& data) { enabled = data.windows.voiceOver; });
+        return enabled;
+    });
 }
 
 bool HostApplicationWorkspace::isSwitchControlEnabled() {
-    bool enabled = false;
-    session_->access([&](HostData& data) { enabled = data.windows.switchControl; });
-    return enabled;
+    return answerOr(false, [&] {
+        bool enabled = false;
+        session_->access([&](HostData& data) { enabled = data.windows.switchControl; });
+        return enabled;
+    });
 }
 
 dispatch::Observation HostApplicationWorkspace::observe(

@@ -4,6 +4,7 @@
 
 #include "DorvaneCore/Input/KeyboardLayout.h"
 #include "Platform/Host/EventJson.h"
+#include "Platform/Host/RefusableChange.h"
 #include "Platform/Host/WindowMachine.h"
 
 namespace dorvane::host {
@@ -307,9 +308,12 @@ void HostEvents::disableTaps(TapDisabling how) {
 std::optional<events::EventSource> HostEvents::createSource(events::SourceState state) {
     FaultSubject subject;
     subject.call = HostCall::eventSourceCreate;
-    bool made = true;
-    callWithFaults(*session_, faults_, subject, [&](HostData&, const std::optional<FaultOutcome>& fault) {
-        made = !fault;
+    const bool made = answerOr(false, [&] {
+        bool allowed = true;
+        callWithFaults(*session_, faults_, subject, [&](HostData&, const std::optional<FaultOutcome>& fault) {
+            allowed = !fault;
+        });
+        return allowed;
     });
     if (!made) return std::nullopt;
     events::EventSource source;
@@ -327,12 +331,15 @@ std::optional<Event> HostEvents::created(EventKind kind, const events::EventSour
     FaultSubject subject;
     subject.call = HostCall::eventCreate;
     subject.name = std::string(rawValue(kind));
-    bool made = true;
     Event event;
-    callWithFaults(*session_, faults_, subject, [&](HostData& data, const std::optional<FaultOutcome>& fault) {
-        made = !fault;
-        event.location = data.windows.pointer.location;
-        event.timestamp = data.now;
+    const bool made = answerOr(false, [&] {
+        bool allowed = true;
+        callWithFaults(*session_, faults_, subject, [&](HostData& data, const std::optional<FaultOutcome>& fault) {
+            allowed = !fault;
+            event.location = data.windows.pointer.location;
+            event.timestamp = data.now;
+        });
+        return allowed;
     });
     if (!made) return std::nullopt;
     if (source != nullptr) event.sourceState = source->state;
@@ -390,11 +397,15 @@ void HostEvents::post(events::TapLocation location, Event event) {
     subject.call = HostCall::eventPost;
     subject.name = std::string(rawValue(events::kindOf(event.type)));
     std::optional<FaultOutcome> fault;
-    bool allowed = true;
-    session_->access([&](HostData& data) {
-        fault = faults_.match(data, subject);
-        allowed = data.permissions.postEvents;
-        if (event.timestamp == 0) event.timestamp = data.now;
+    // An event the host cannot take is lost, as one posted without the permission.
+    const bool allowed = answerOr(false, [&] {
+        bool permitted = true;
+        session_->access([&](HostData& data) {
+            fault = faults_.match(data, subject);
+            permitted = data.permissions.postEvents;
+            if (event.timestamp == 0) event.timestamp = data.now;
+        });
+        return permitted;
     });
     if (!allowed) return;
     if (fault) {
@@ -418,22 +429,26 @@ bool HostEvents::postToProcess(pid_t pid, Event event) {
     FaultSubject subject;
     subject.call = HostCall::postEvent;
     subject.pid = pid;
-    bool posted = false;
-    callWithFaults(*session_, faults_, subject, [&](HostData& data, const std::optional<FaultOutcome>& fault) {
-        posted = !(fault && fault->action == FaultAction::nothing);
-        if (event.timestamp == 0) event.timestamp = data.now;
-        json::Json details = json::Json::object();
-        details["pid"] = pid;
-        if (events::isKeyboardType(event.type)) {
-            details["code"] = event.keyCode();
-            details["flags"] = flagsText(event.flags);
-            details["down"] = event.type == EventType::flagsChanged ? events::isModifierPress(event)
-                                                                    : event.type == EventType::keyDown;
-        } else {
-            details["type"] = json::encode(event.type);
-        }
-        details["posted"] = posted;
-        data.record(session_->actor(), "postEvent", details);
+    // An event the host cannot take is not posted.
+    const bool posted = answerOr(false, [&] {
+        bool taken = false;
+        callWithFaults(*session_, faults_, subject, [&](HostData& data, const std::optional<FaultOutcome>& fault) {
+            taken = !(fault && fault->action == FaultAction::nothing);
+            if (event.timestamp == 0) event.timestamp = data.now;
+            json::Json details = json::Json::object();
+            details["pid"] = pid;
+            if (events::isKeyboardType(event.type)) {
+                details["code"] = event.keyCode();
+                details["flags"] = flagsText(event.flags);
+                details["down"] = event.type == EventType::flagsChanged ? events::isModifierPress(event)
+                                                                        : event.type == EventType::keyDown;
+            } else {
+                details["type"] = json::encode(event.type);
+            }
+            details["posted"] = taken;
+            data.record(session_->actor(), "postEvent", details);
+        });
+        return taken;
     });
     if (!posted) return false;
     RoutedEvent routed;
@@ -458,14 +473,17 @@ std::shared_ptr<events::EventTap> HostEvents::createTap(events::TapLocation loca
     shown.placement = placement;
     shown.options = options;
     shown.mask = mask;
-    callWithFaults(*session_, faults_, subject, [&](HostData& data, const std::optional<FaultOutcome>& fault) {
-        allowed = !fault && mayHave(data.permissions, options);
-        auto details = tapDetails(shown);
-        details.erase("tap");
-        details["created"] = allowed;
-        data.record(session_->actor(), "tapCreate", details);
+    const bool reached = answerOr(false, [&] {
+        callWithFaults(*session_, faults_, subject, [&](HostData& data, const std::optional<FaultOutcome>& fault) {
+            allowed = !fault && mayHave(data.permissions, options);
+            auto details = tapDetails(shown);
+            details.erase("tap");
+            details["created"] = allowed;
+            data.record(session_->actor(), "tapCreate", details);
+        });
+        return true;
     });
-    if (!allowed) return nullptr;
+    if (!reached || !allowed) return nullptr;
     begin();
     auto record = router()->addTap(location, placement, options, mask, std::move(callback), executor);
     return std::make_shared<Tap>(weak_from_this(), std::move(record));

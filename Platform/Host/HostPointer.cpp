@@ -1,5 +1,7 @@
 #include "Platform/Host/HostPointer.h"
 
+#include "Platform/Host/RefusableChange.h"
+
 namespace dorvane::host {
 
 using events::Event;
@@ -26,15 +28,19 @@ std::optional<Event> clickFromJournal(const JournalEntry& entry, pid_t ownPID) {
 }
 
 geometry::Point HostPointer::location() {
-    geometry::Point location;
-    session_->access([&](HostData& data) { location = data.windows.pointer.location; });
-    return location;
+    return answerOr(geometry::Point{}, [&] {
+        geometry::Point location;
+        session_->access([&](HostData& data) { location = data.windows.pointer.location; });
+        return location;
+    });
 }
 
 std::uint32_t HostPointer::pressedButtons() {
-    std::uint32_t buttons = 0;
-    session_->access([&](HostData& data) { buttons = data.windows.pointer.buttons; });
-    return buttons;
+    return answerOr(std::uint32_t{0}, [&] {
+        std::uint32_t buttons = 0;
+        session_->access([&](HostData& data) { buttons = data.windows.pointer.buttons; });
+        return buttons;
+    });
 }
 
 dispatch::Observation HostPointer::observeOthers(events::EventMask mask,

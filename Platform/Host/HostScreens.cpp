@@ -4,6 +4,7 @@
 #include <mutex>
 #include <stdexcept>
 
+#include "Platform/Host/RefusableChange.h"
 #include "Platform/Host/ScreenLayout.h"
 
 namespace dorvane::host {
@@ -52,7 +53,9 @@ private:
         auto subscription = session_->store().subscribe([weak](const HostPulse& pulse) {
             if (auto hub = weak.lock()) hub->pulsed(pulse);
         });
-        const auto baseline = session_->access([](HostData&) {});
+        // A host that cannot be read now has changed by the time it can: the first
+        // readable pulse is then told as a change.
+        const auto baseline = answerOr(HostPulse{}, [&] { return session_->access([](HostData&) {}); });
         {
             std::lock_guard lock(mutex_);
             subscription_ = std::move(subscription);
@@ -159,9 +162,11 @@ HostScreens::~HostScreens() {
 }
 
 std::vector<displays::Screen> HostScreens::screens() {
-    return session_->call<std::vector<displays::Screen>>(
-        HostCall::screens, 0, [](HostData& data) { return screensOf(data.state); },
-        [](HostData&, const FaultOutcome&) { return std::vector<displays::Screen>(); });
+    return answerOr(std::vector<displays::Screen>(), [&] {
+        return session_->call<std::vector<displays::Screen>>(
+            HostCall::screens, 0, [](HostData& data) { return screensOf(data.state); },
+            [](HostData&, const FaultOutcome&) { return std::vector<displays::Screen>(); });
+    });
 }
 
 displays::ScreenObservation HostScreens::observeScreenParameters(std::function<void()> handler) {

@@ -1,27 +1,34 @@
 #include "Platform/Host/HostSystemLinks.h"
 
+#include "Platform/Host/RefusableChange.h"
 #include "Platform/Host/SystemSettingsApp.h"
 
 namespace dorvane::host {
 
 bool HostURLOpener::open(const std::string& url) {
-    FaultSubject subject;
-    subject.call = HostCall::openURL;
-    subject.name = url;
-    bool opened = false;
-    callWithFaults(*session_, faults_, subject, [&](HostData& data, const std::optional<FaultOutcome>& fault) {
-        opened = !fault;
-        json::Json details = json::Json::object();
-        details["url"] = url;
-        details["opened"] = opened;
-        data.record(session_->actor(), "openURL", details);
-        if (opened && isSystemSettingsURL(url)) showSystemSettings(data, session_->actor());
+    return answerOr(false, [&] {
+        FaultSubject subject;
+        subject.call = HostCall::openURL;
+        subject.name = url;
+        bool opened = false;
+        callWithFaults(*session_, faults_, subject, [&](HostData& data, const std::optional<FaultOutcome>& fault) {
+            opened = !fault;
+            json::Json details = json::Json::object();
+            details["url"] = url;
+            details["opened"] = opened;
+            data.record(session_->actor(), "openURL", details);
+            if (opened && isSystemSettingsURL(url)) showSystemSettings(data, session_->actor());
+        });
+        return opened;
     });
-    return opened;
 }
 
 void HostSystemSound::beep() {
-    session_->access([&](HostData& data) { data.record(session_->actor(), "beep"); });
+    // A beep the host cannot record is simply not heard.
+    answerOr(false, [&] {
+        session_->access([&](HostData& data) { data.record(session_->actor(), "beep"); });
+        return true;
+    });
 }
 
 }  // namespace dorvane::host

@@ -11,11 +11,8 @@ public:
     HostVirtualDisplay(std::shared_ptr<HostSession> session, DisplayID id) : session_(std::move(session)), id_(id) {}
 
     ~HostVirtualDisplay() override {
-        try {
-            session_->access([this](HostData& data) { releaseVirtualDisplay(data, session_->actor(), id_); });
-        } catch (...) {
-            // The host cannot be written now; the display goes when this process ends.
-        }
+        // When the host cannot be written now, the display goes when this process ends.
+        release();
     }
 
     DisplayID displayID() const override { return id_; }
@@ -27,9 +24,21 @@ public:
             [](HostData&, const FaultOutcome&) { return false; });
     }
 
+    bool release() override {
+        if (released_) return true;
+        try {
+            session_->access([this](HostData& data) { releaseVirtualDisplay(data, session_->actor(), id_); });
+        } catch (const std::exception&) {
+            return false;
+        }
+        released_ = true;
+        return true;
+    }
+
 private:
     std::shared_ptr<HostSession> session_;
     DisplayID id_;
+    bool released_ = false;
 };
 
 }  // namespace

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 
+#include "Platform/Host/HostError.h"
 #include "Platform/Host/HostSession.h"
 
 namespace dorvane::host {
@@ -14,6 +16,18 @@ inline bool refusableChange(HostSession& session, HostCall call, const std::func
         return session.call<bool>(call, 0, change, [](HostData&, const FaultOutcome&) { return false; });
     } catch (const std::exception&) {
         return false;
+    }
+}
+
+// A service call whose platform counterpart answers rather than throws: when the host
+// cannot be accessed (a host file that cannot be read or written, the host's lock not
+// taken in time) the call fails as a system call does, answering `failed`.
+template <typename R, typename Call>
+R answerOr(R failed, Call&& call) {
+    try {
+        return std::forward<Call>(call)();
+    } catch (const HostError&) {
+        return failed;
     }
 }
 

@@ -207,8 +207,14 @@ TEST_F(EngineApplyTest, SleepingDisplaysAreWokenAndSavedBeforeTheFit) {
 }
 
 TEST_F(EngineApplyTest, AFailedStartUpRestoreHoldsEveryApplyBack) {
+    // A good session left by an earlier run, whose restore cannot even see the displays.
     std::filesystem::create_directories(h.root);
-    writeFileAtomically(h.root / "session.json", "[{\"id\":1}]");
+    const std::string saved = json::serialize(encodeDisplayStates(h.live()));
+    writeFileAtomically(h.root / "session.json", saved);
+    host::FaultRule blind;
+    blind.call = host::HostCall::onlineDisplayList;
+    blind.role = processes::ProcessRole::workerSnapshot;
+    h.admin().addFault(blind);
     const auto status = h.await(h.engine->initialize());
     EXPECT_EQ(status.title, "待还原屏幕");
     ASSERT_TRUE(status.detail);
@@ -216,7 +222,7 @@ TEST_F(EngineApplyTest, AFailedStartUpRestoreHoldsEveryApplyBack) {
     EXPECT_EQ(again.title, "待还原屏幕");
     EXPECT_EQ(again.detail, status.detail);
     EXPECT_TRUE(h.virtualDisplays().empty());
-    EXPECT_EQ(h.file("session.json"), "[{\"id\":1}]");
+    EXPECT_EQ(h.file("session.json"), saved);
 }
 
 }  // namespace

@@ -138,6 +138,24 @@ TEST_F(EngineHandOverTest, WhenTheOldDisplayCannotBeKeptTheOldSizeIsFittedAnew) 
     EXPECT_EQ(slow.liveLayout(), slowBefore);
 }
 
+TEST_F(EngineHandOverTest, ADamagedRecordIsNeverWrittenBackByTheFallback) {
+    testing::EngineHarness slow;
+    const auto slowBefore = slow.liveLayout();
+    fitWithASlowRelease(slow);
+    const auto saved = slow.file("session.json");
+    writeFileAtomically(slow.root / "session.json", "[{\"id\":");
+
+    // The hand-over fails after the old display went: restore, then the old size anew.
+    const auto status = slow.apply(1024, 768);
+    EXPECT_EQ(status.title, "切换未完成");
+    EXPECT_EQ(slow.file("session.json"), saved);  // this run's own record, not the damaged bytes
+    EXPECT_EQ(slow.file("session.last.json"), saved);
+    EXPECT_EQ(slow.details("session_file_invalid").size(), 1u);
+
+    EXPECT_TRUE(slow.await(slow.engine->restore()));
+    EXPECT_EQ(slow.liveLayout(), slowBefore);
+}
+
 TEST_F(EngineHandOverTest, AFallbackThatMustWaitForADisplayReportsTheSizeOfTheDisplayItHolds) {
     // The hand-over completes but its last check fails once the old display is gone, and
     // with no physical display online the fallback's restore has to wait.

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 #include "DorvaneCore/Core/FitError.h"
 #include "tests/Dorvane/Engine/EngineHarness.h"
@@ -149,17 +152,77 @@ TEST_F(EngineRestoreTest, AHungWorkerIsGivenUpTwelvePointTwoSecondsAfterItStarte
     EXPECT_NEAR(h.scheduler.uptime() - start, 12.2, 1e-9);
 }
 
-TEST_F(EngineRestoreTest, UnreadableSessionFilesFailTheRestoreAndStay) {
+// The files a restore set aside, oldest name first.
+std::vector<std::filesystem::path> setAside(const std::filesystem::path& root) {
+    std::vector<std::filesystem::path> found;
+    for (const auto& entry : std::filesystem::directory_iterator(root)) {
+        if (entry.path().filename().string().starts_with("session.invalid-")) found.push_back(entry.path());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+TEST_F(EngineRestoreTest, ASessionFileDamagedWhileFittedIsSetAsideAndTheSavedLayoutStillComesBack) {
+    placeExternalLeft();
+    const auto before = h.liveLayout();
+    std::vector<std::string> notices;
+    h.engine->setInvalidSessionObserver(
+        [&](const DisplayEngine::InvalidSession& invalid) { notices.push_back(invalid.noticeDetail()); });
     ASSERT_FALSE(h.apply(1280, 800).detail);
+    const auto saved = h.file("session.json");
     const std::string deep = std::string(100000, '[') + std::string(100000, ']');
     writeFileAtomically(h.root / "session.json", deep);
-    EXPECT_THAT(restoreFailure(), HasSubstr("nested deeper"));
-    EXPECT_EQ(h.file("session.json"), deep);
 
+    // This run wrote the record: the layout comes back exactly, from its own bytes.
+    EXPECT_TRUE(restore());
+    EXPECT_EQ(h.liveLayout(), before);
+    EXPECT_TRUE(h.virtualDisplays().empty());
+    EXPECT_FALSE(h.file("session.json"));
+    EXPECT_EQ(h.file("session.last.json"), saved);
+    const auto moved = setAside(h.root);
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(readFileIfPresent(moved[0]), deep);
+    EXPECT_THAT(moved[0].filename().string(), ::testing::MatchesRegex("session\\.invalid-[0-9]{8}T[0-9]{6}Z\\.json"));
+    EXPECT_THAT(h.details("session_file_invalid"),
+                ElementsAre("moved=" + moved[0].filename().string() + " error=malformed JSON: nested deeper than 64 levels"));
+    EXPECT_THAT(notices, ElementsAre("已移至 " + moved[0].filename().string() + "，并按当前屏幕还原。"));
+}
+
+TEST_F(EngineRestoreTest, ADamagedSessionFromAnEarlierRunIsSetAsideAndTreatedAsNoSession) {
+    ASSERT_FALSE(h.apply(1280, 800).detail);
+    // The next run finds a pipe where the record was, and nothing of it in memory.
+    h.crashApplication();
+    h.engine = h.makeEngine();
     std::filesystem::remove(h.root / "session.json");
     ASSERT_EQ(::mkfifo((h.root / "session.json").c_str(), 0600), 0);
-    EXPECT_THAT(restoreFailure(), HasSubstr("not a regular file"));
-    EXPECT_TRUE(std::filesystem::is_fifo(h.root / "session.json"));
+
+    EXPECT_TRUE(restore());
+    EXPECT_FALSE(std::filesystem::exists(h.root / "session.json"));
+    const auto moved = setAside(h.root);
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_fifo(moved[0]));
+    ASSERT_TRUE(h.engine->invalidSession());
+    EXPECT_EQ(h.engine->invalidSession()->error, "not a regular file");
+    EXPECT_THAT(h.engine->invalidSession()->failureMessage(), HasSubstr("已移至 " + moved[0].filename().string()));
+    EXPECT_TRUE(h.details("restore_layout").empty());
+    EXPECT_FALSE(h.engine->isRestorePending());
+    EXPECT_TRUE(h.virtualDisplays().empty());
+
+    // A second damaged record, within the same second, never replaces the first copy.
+    std::filesystem::create_directory(h.root / "session.json");
+    EXPECT_TRUE(restore());
+    EXPECT_EQ(setAside(h.root).size(), 2u);
+    EXPECT_TRUE(std::filesystem::is_fifo(moved[0]));
+}
+
+TEST_F(EngineRestoreTest, ASessionFileThatCannotBeReadNowFailsTheRestoreAndStays) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
+    ASSERT_FALSE(h.apply(1280, 800).detail);
+    std::filesystem::permissions(h.root / "session.json", std::filesystem::perms::none);
+    EXPECT_THAT(restoreFailure(), HasSubstr("Permission denied"));
+    std::filesystem::permissions(h.root / "session.json", std::filesystem::perms::owner_read);
+    EXPECT_TRUE(setAside(h.root).empty());
+    EXPECT_TRUE(restore());
 }
 
 TEST(EngineAffinityDeathTest, SynchronousMembersAbortOffTheEnginesQueue) {
@@ -183,6 +246,68 @@ TEST_F(EngineRestoreTest, AVirtualDisplayThatWillNotGoKeepsTheSessionForTheNextT
     EXPECT_FALSE(h.engine->applied());
     EXPECT_EQ(h.details("restore_retry").size(), 3u);
     EXPECT_TRUE(h.details("restore_abandoned").empty());
+}
+
+// Virtual displays whose release the system refuses a number of times first, as a host
+// whose folder is full refuses any change.
+class StubbornVirtualDisplays final : public displays::VirtualDisplayServices {
+public:
+    StubbornVirtualDisplays(displays::VirtualDisplayServices& inner, int& refusals)
+        : refusals(refusals), inner_(inner) {}
+    bool isAvailable() override { return inner_.isAvailable(); }
+    std::unique_ptr<displays::VirtualDisplay> create(const displays::VirtualDisplayDescriptor& descriptor) override {
+        auto display = inner_.create(descriptor);
+        if (!display) return nullptr;
+        return std::make_unique<Display>(std::move(display), refusals);
+    }
+    int& refusals;  // releases still to refuse, for every display made
+
+private:
+    class Display final : public displays::VirtualDisplay {
+    public:
+        Display(std::unique_ptr<displays::VirtualDisplay> inner, int& refusals)
+            : inner_(std::move(inner)), refusals_(refusals) {}
+        displays::DisplayID displayID() const override { return inner_->displayID(); }
+        bool applySettings(const displays::VirtualDisplaySettings& settings) override {
+            return inner_->applySettings(settings);
+        }
+        bool release() override {
+            if (refusals_ > 0) {
+                --refusals_;
+                return false;
+            }
+            return inner_->release();
+        }
+
+    private:
+        std::unique_ptr<displays::VirtualDisplay> inner_;
+        int& refusals_;
+    };
+
+    displays::VirtualDisplayServices& inner_;
+};
+
+TEST_F(EngineRestoreTest, AReleaseTheSystemRefusedIsTriedAgainUntilTheDisplayGoes) {
+    int refusals = 0;
+    StubbornVirtualDisplays stubborn(h.app->virtualDisplays(), refusals);
+    h.engine = std::make_unique<DisplayEngine>(DisplayEngine::Services{
+        h.root, "/opt/corvelle/bin/corvelle", h.queue, h.scheduler, stubborn, h.app->userActivity(), h.recorded,
+        [] { return std::uint64_t{77}; }});
+    const auto before = h.liveLayout();
+    ASSERT_FALSE(h.apply(1280, 800).detail);
+
+    // Every release of a whole restore refused: it fails, and the display is not forgotten.
+    refusals = 3;
+    EXPECT_EQ(restoreFailure(), "仍有虚拟屏幕未断开，请关闭其他显示工具后重试。");
+    EXPECT_EQ(h.engine->unreleasedDisplayCount(), 1u);
+    EXPECT_EQ(h.virtualDisplays().size(), 1u);
+
+    // Once the system takes it back, the next restore goes through.
+    EXPECT_TRUE(restore());
+    EXPECT_EQ(h.liveLayout(), before);
+    EXPECT_EQ(h.engine->unreleasedDisplayCount(), 0u);
+    EXPECT_TRUE(h.virtualDisplays().empty());
+    h.engine.reset();
 }
 
 TEST_F(EngineRestoreTest, WithNoPhysicalDisplayTheRestoreWaitsAndResumesWhenOneReturns) {
@@ -272,12 +397,14 @@ TEST_F(EngineRestoreTest, QuittingRestoresAndAFailedQuitRestoreLetsTheProgramGoO
     EXPECT_TRUE(h.virtualDisplays().empty());
     EXPECT_TRUE(h.engine->isShuttingDown());
 
+    // A good session whose restore fails cancels the quit: the engine goes on.
     testing::EngineHarness broken;
-    std::filesystem::create_directories(broken.root);
-    writeFileAtomically(broken.root / "session.json", "not json");
+    broken.admin().setVirtualDisplayBehaviour({0, false, 0, true});  // the display will not go
+    ASSERT_FALSE(broken.apply(1280, 800).detail);
+    const auto saved = broken.file("session.json");
     EXPECT_ANY_THROW(broken.await(broken.engine->shutdown()));
     EXPECT_FALSE(broken.engine->isShuttingDown());
-    EXPECT_EQ(broken.file("session.json"), "not json");
+    EXPECT_EQ(broken.file("session.json"), saved);
 }
 
 TEST_F(EngineRestoreTest, AFailedFitWhoseRestoreAlsoFailsSaysSo) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -62,6 +63,21 @@ TEST(InstanceLockTest, OneHolderAtATimeAndReleasedOnDestruction) {
     }
     EXPECT_TRUE(otherProcessCanLock(root));
     EXPECT_TRUE(fs::exists(root / InstanceLock::fileName));  // never deleted
+    fs::remove_all(root.parent_path().parent_path().parent_path());
+}
+
+TEST(InstanceLockTest, ALockFileThatCannotBeOpenedIsNamedWithItsFolderAndTheCause) {
+    const auto root = freshRoot("unopenable");
+    fs::create_directories(root / InstanceLock::fileName);  // a folder where the file belongs
+    try {
+        InstanceLock lock(root);
+        ADD_FAILURE() << "a folder was taken for the lock file";
+    } catch (const InstanceLockHeld&) {
+        ADD_FAILURE() << "reported as another instance";
+    } catch (const FitError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  std::string(InstanceLock::createFailedMessage) + root.string() + "：Is a directory");
+    }
     fs::remove_all(root.parent_path().parent_path().parent_path());
 }
 
