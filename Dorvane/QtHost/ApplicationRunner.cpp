@@ -89,6 +89,8 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     try {
         host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application, clock,
                                                &mainQueue, &eventQueue);
+        // A host the program cannot use is said now, in one line, rather than met later.
+        host->store().check();
     } catch (const std::exception& error) {
         std::cerr << "Corvelle: " << error.what() << "\n";
         return 1;

@@ -302,24 +302,40 @@ void FolderHostStore::forEachServiceFile(HostData& data, Visit&& visit) {
     visit(folder_ / kLaunchingFile, launchingCache_, data.launching);
 }
 
+HostData FolderHostStore::load() {
+    HostData data;
+    if (loadCached(folder_ / kDisplaysFile, stateCache_)) {
+        data.state = stateCache_.value;
+    } else {
+        data.state = makeFixture(HostFixture::laptop);
+    }
+    if (loadCached(folder_ / kFaultsFile, faultsCache_)) data.faults = faultsCache_.value;
+    // The other services' files, each read only when it changed since this process last saw it.
+    forEachServiceFile(data, [](const std::filesystem::path& path, auto& cache, auto& field) {
+        if (loadCached(path, cache)) field = cache.value;
+    });
+    return data;
+}
+
+void FolderHostStore::check() {
+    std::lock_guard guard(mutex_);
+    FolderLock lock(folder_);
+    (void)load();
+    // Every change is a new file renamed into place: the folder must take one.
+    std::string probe = (folder_ / ".write-check-XXXXXX").string();
+    const int fd = ::mkostemp(probe.data(), O_CLOEXEC);
+    if (fd < 0) throw HostError("cannot write in host folder " + folder_.string() + ": " + errnoText(errno));
+    ::close(fd);
+    ::unlink(probe.c_str());
+}
+
 void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
     std::lock_guard guard(mutex_);
     FolderLock lock(folder_);
     const auto statePath = folder_ / kDisplaysFile;
     const auto faultsPath = folder_ / kFaultsFile;
 
-    HostData data;
-    if (loadCached(statePath, stateCache_)) {
-        data.state = stateCache_.value;
-    } else {
-        data.state = makeFixture(HostFixture::laptop);
-    }
-    if (loadCached(faultsPath, faultsCache_)) data.faults = faultsCache_.value;
-    // The other services' files, each read only when it changed since this process last saw it.
-    forEachServiceFile(data, [](const std::filesystem::path& path, auto& cache, auto& field) {
-        if (loadCached(path, cache)) field = cache.value;
-    });
-
+    HostData data = load();
     body(data);
 
     storeCached(faultsPath, faultsCache_, data.faults);

@@ -60,6 +60,7 @@ public:
     const std::filesystem::path& folder() const { return folder_; }
 
     void transact(const std::function<void(HostData&)>& body) override;
+    void check() override;
     void reset(const HostState& state) override;
     std::vector<ActionEntry> actionLog() override;
     processes::ProcessIdentity newSessionIdentity() override;
@@ -86,6 +87,8 @@ private:
     // so that a transaction reads and writes the same set.
     template <typename Visit>
     void forEachServiceFile(HostData& data, Visit&& visit);
+    // The host as its files hold it now; the caller holds both locks.
+    HostData load();
 
     std::filesystem::path folder_;
     std::mutex mutex_;

@@ -68,6 +68,10 @@ public:
     // Throws HostError when the stored host cannot be read.
     virtual void transact(const std::function<void(HostData&)>& body) = 0;
 
+    // Reads the whole host and makes sure a change could be written. Throws HostError,
+    // naming the file (or the folder) and the cause, when the host cannot be used.
+    virtual void check() = 0;
+
     // Replaces the whole host: this state, no fault rules, an empty action log, no user
     // defaults or announcements, the default appearance (notifications on their way to
     // running programs stay). Works on a store whose files are malformed.

@@ -17,6 +17,7 @@ public:
     explicit MemoryHostStore(HostState initial = makeFixture(HostFixture::laptop));
 
     void transact(const std::function<void(HostData&)>& body) override;
+    void check() override {}
     void reset(const HostState& state) override;
     std::vector<ActionEntry> actionLog() override;
     processes::ProcessIdentity newSessionIdentity() override;

@@ -187,10 +187,27 @@ TEST_F(DisplayModesCliTest, NamedPipesInPlaceOfStateFilesAreNeverWaitedOn) {
     ASSERT_EQ(::mkfifo((support / "stable-layouts.json").c_str(), 0600), 0);
     EXPECT_EQ(corvelle({"--smoke"}).status, 0);  // no log, no remembered modes
 
+    // A pipe in place of the record cannot ever be read: it is moved aside, and the mode
+    // says where, never "PASS".
     ASSERT_EQ(::mkfifo((support / "session.json").c_str(), 0600), 0);
     const auto restore = corvelle({"--restore"});
     EXPECT_EQ(restore.status, 1);
-    EXPECT_THAT(restore.err, ::testing::HasSubstr("not a regular file"));
+    EXPECT_TRUE(restore.out.empty());
+    // The pipe in the log's place is said once, then the record's fate.
+    const auto skipped = "Corvelle: " + (support / "Dorvane.log").string() +
+                         " is not a regular file; its log lines are skipped\n";
+    ASSERT_TRUE(restore.err.starts_with(skipped)) << restore.err;
+    EXPECT_THAT(restore.err.substr(skipped.size()),
+                ::testing::MatchesRegex("屏幕记录 session\\.json 已损坏，已移至 session\\.invalid-[0-9]{8}T[0-9]{6}Z"
+                                        "\\.json，未能按记录还原。原因：not a regular file\n"));
+    EXPECT_FALSE(fs::exists(support / "session.json"));
+
+    writeFileAtomically(support / "session.json", "[{\"id\":");
+    const auto smoke = corvelle({"--smoke"});
+    EXPECT_EQ(smoke.status, 1);
+    EXPECT_TRUE(smoke.out.empty());
+    EXPECT_THAT(smoke.err, ::testing::HasSubstr("已移至 session.invalid-"));
+    EXPECT_FALSE(fs::exists(support / "session.json"));
 }
 
 TEST_F(DisplayModesCliTest, AHangingWorkerTimesOut) {
