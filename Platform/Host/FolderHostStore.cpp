@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,6 +28,7 @@ namespace {
 std::string errnoText(int code) { return std::error_code(code, std::generic_category()).message(); }
 
 constexpr std::int64_t kLockPatienceMicroseconds = 1'000'000;
+constexpr std::size_t kLargeFile = 1'000'000;
 constexpr std::int64_t kFirstPauseMicroseconds = 250;
 constexpr std::int64_t kLongestPauseMicroseconds = 10'000;
 
@@ -174,6 +176,60 @@ void appendLog(const std::filesystem::path& path, const std::vector<ActionEntry>
     ::close(fd);
 }
 
+// Reads the top-level "generation" of a service file and stops there: watchers look at
+// every change, and a large file (thousands of windows) must not be parsed whole for it.
+class GenerationReader final : public nlohmann::json_sax<nlohmann::json> {
+public:
+    std::optional<std::uint64_t> generation;
+
+    bool null() override { return value(); }
+    bool boolean(bool) override { return value(); }
+    bool number_integer(number_integer_t number) override {
+        if (depth_ == 1 && wanted_ && number >= 0) generation = static_cast<std::uint64_t>(number);
+        return value();
+    }
+    bool number_unsigned(number_unsigned_t number) override {
+        if (depth_ == 1 && wanted_) generation = number;
+        return value();
+    }
+    bool number_float(number_float_t, const string_t&) override { return value(); }
+    bool string(string_t&) override { return value(); }
+    bool binary(binary_t&) override { return value(); }
+    bool start_object(std::size_t) override { return enter(); }
+    bool key(string_t& name) override {
+        wanted_ = depth_ == 1 && name == "generation";
+        return true;
+    }
+    bool end_object() override { return leave(); }
+    bool start_array(std::size_t) override { return depth_ > 0 && enter(); }
+    bool end_array() override { return leave(); }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
+
+private:
+    // False stops the parse: the generation is known, or the file is not a service file.
+    bool value() {
+        wanted_ = false;
+        return !generation;
+    }
+    bool enter() {
+        wanted_ = false;
+        return ++depth_ <= json::maxNestingDepth;
+    }
+    bool leave() {
+        --depth_;
+        return true;
+    }
+
+    std::size_t depth_ = 0;
+    bool wanted_ = false;
+};
+
+std::optional<std::uint64_t> generationOf(std::string_view text) {
+    GenerationReader reader;
+    nlohmann::json::sax_parse(text, &reader, nlohmann::json::input_format_t::json, false);
+    return reader.generation;
+}
+
 std::string documentText(const json::Json& document) { return json::serializePretty(document) + "\n"; }
 
 template <typename T>
@@ -183,6 +239,13 @@ std::string fileText(const json::Json& document) {
     } else {
         return documentText(document);
     }
+}
+
+// Parsing or encoding a large file takes many times its size for a moment (the whole JSON
+// document); that is given back, so that a process keeps what it holds (one decoded value
+// per file) rather than the most it ever parsed.
+void afterLargeText(std::size_t size) {
+    if (size >= kLargeFile) ::malloc_trim(0);
 }
 
 // The file's value, from the cache while the file is unchanged. False when it does not exist.
@@ -202,6 +265,7 @@ bool loadCached(const std::filesystem::path& path, FolderHostStore::CachedFile<T
     cache.stamp.reset();  // a decoding failure leaves nothing cached
     cache.value = decodeFile<T>(path, *text);
     cache.stamp = stamp;
+    afterLargeText(text->size());
     return true;
 }
 
@@ -210,9 +274,11 @@ template <typename T>
 void storeCached(const std::filesystem::path& path, FolderHostStore::CachedFile<T>& cache, const T& value) {
     // Most accesses only read; comparing values is far cheaper than encoding them.
     if (cache.stamp && value == cache.value) return;
-    writeText(path, fileText<T>(value.toJson()));
+    const std::string text = fileText<T>(value.toJson());
+    writeText(path, text);
     cache.value = value;
     cache.stamp = fileStamp(path);
+    afterLargeText(text.size());
 }
 
 }  // namespace
@@ -246,11 +312,7 @@ HostPulse readFolderPulse(const std::filesystem::path& folder, const HostPulse& 
     auto generationIn = [&read](const char* file, std::uint64_t fallback) {
         const auto text = read(file);
         if (!text) return fallback;
-        try {
-            return json::get<std::uint64_t>(json::parse(*text), "generation");
-        } catch (const json::DecodeError&) {
-            return fallback;
-        }
+        return generationOf(*text).value_or(fallback);
     };
     HostPulse pulse = previous;
     if (const auto text = read(kDisplaysFile)) {

@@ -4,6 +4,7 @@
 #include <sstream>
 #include <thread>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "Dorvane/Shell/AppUpdater.h"
@@ -73,6 +74,22 @@ TEST_F(OperationDiagnosticsTest, MissingFolderLosesLinesSilentlyAndOrderHoldsAcr
     log.append("second");
     log.flush();
     EXPECT_EQ(text(), "1735689600.25 first\n1735689600.25 second\n");
+}
+
+TEST_F(OperationDiagnosticsTest, ANamedPipeOrAFolderInTheLogsPlaceIsSkippedNeverWaitedOn) {
+    // No reader ever opens the pipe: a blocking open would wait for one for ever.
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    EXPECT_EQ(OperationDiagnostics::appendLine(file, "1.0 lost\n"), LogWrite::notRegularFile);
+    log.append("lost too");
+    log.flush();  // returns: the queue did not block on the pipe
+    EXPECT_TRUE(fs::is_fifo(file));
+
+    fs::remove(file);
+    fs::create_directory(file);
+    EXPECT_EQ(OperationDiagnostics::appendLine(file, "1.0 lost\n"), LogWrite::notRegularFile);
+    fs::remove(file);
+    EXPECT_EQ(OperationDiagnostics::appendLine(file, "1.0 kept\n"), LogWrite::written);
+    EXPECT_EQ(text(), "1.0 kept\n");
 }
 
 TEST(AppUpdater, OnlyAnInstalledProgramWithAFeedHasOne) {

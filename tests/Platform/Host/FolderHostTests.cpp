@@ -7,11 +7,14 @@
 #include <thread>
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "DorvaneCore/Support/AtomicFile.h"
+#include "Platform/Host/FolderHostStore.h"
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
@@ -221,6 +224,66 @@ TEST_F(FolderHostTest, AHangCanIgnoreTheTerminateSignal) {
     EXPECT_EQ(WTERMSIG(status), SIGKILL);
     EXPECT_EQ(open(ProcessRole::tool)->admin().actionLog().back().summary(),
               "fault rule=1 call=onlineDisplayList action=hang");
+}
+
+TEST_F(FolderHostTest, AnotherProcessHoldingTheLockForLongFailsTheAccessInsteadOfStallingIt) {
+    open(ProcessRole::tool)->admin().reset(HostFixture::laptop);
+    auto program = open(ProcessRole::application);
+    // Held through a descriptor of its own: to flock, another process.
+    const int holder = ::open((folder / kLockFile).c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    try {
+        program->store().transact([](HostData&) {});
+        ADD_FAILURE() << "the access waited for the lock for as long as it was held";
+    } catch (const HostError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "cannot lock " + (folder / kLockFile).string() + ": another process has held it for over a second");
+    }
+    // Calls whose platform counterpart answers fail as such a call does.
+    EXPECT_FALSE(program->accessibility().isProcessTrusted());
+    EXPECT_EQ(program->pointer().pressedButtons(), 0u);
+    EXPECT_TRUE(program->screens().screens().empty());
+    ::close(holder);
+    EXPECT_FALSE(program->screens().screens().empty());
+}
+
+TEST_F(FolderHostTest, AFileThatCannotBeUsedIsNamedWithItsCauseAndCheckSaysSoBeforeAnyUse) {
+    open(ProcessRole::tool)->admin().reset(HostFixture::laptop);
+    auto expectRefused = [&](const std::string& said) {
+        try {
+            open(ProcessRole::tool)->store().check();
+            ADD_FAILURE() << "an unusable host passed its check";
+        } catch (const HostError& error) {
+            EXPECT_EQ(std::string(error.what()), said);
+        }
+    };
+    const auto windows = folder / kWindowsFile;
+    std::filesystem::rename(windows, folder / "kept.json");
+    std::filesystem::create_directory(windows);
+    expectRefused("cannot read " + windows.string() + ": not a regular file");
+    std::filesystem::remove(windows);
+    std::filesystem::create_symlink("/dev/zero", windows);
+    expectRefused("cannot read " + windows.string() + ": not a regular file");
+    std::filesystem::remove(windows);
+    writeFileAtomically(windows, "");  // what a replacement cut short by a power loss leaves
+    expectRefused("malformed host folder: " + windows.string() +
+                  ": the file is empty (run \"corvelle-host init\" to start over)");
+    std::filesystem::rename(folder / "kept.json", windows);
+    EXPECT_NO_THROW(open(ProcessRole::tool)->store().check());
+}
+
+TEST_F(FolderHostTest, WatchersReadAServiceFilesGenerationWithoutTakingTheWholeFile) {
+    open(ProcessRole::tool)->admin().reset(HostFixture::laptop);
+    const auto seen = readFolderPulse(folder, HostPulse{});
+    // What comes after the generation is not looked at; a file that is not an object, or
+    // nests without end, keeps what was known.
+    writeFileAtomically(folder / kWindowsFile, "{\"format\": 1, \"generation\": 41, \"windows\": [[[");
+    EXPECT_EQ(readFolderPulse(folder, seen).windowsGeneration, 41u);
+    writeFileAtomically(folder / kWindowsFile, std::string(100000, '[') + std::string(100000, ']'));
+    EXPECT_EQ(readFolderPulse(folder, seen).windowsGeneration, seen.windowsGeneration);
+    writeFileAtomically(folder / kWindowsFile, "{\"windows\": {\"generation\": 7}, \"generation\": 9}");
+    EXPECT_EQ(readFolderPulse(folder, seen).windowsGeneration, 9u);
 }
 
 TEST(HostFolderTest, FolderFromTheEnvironment) {

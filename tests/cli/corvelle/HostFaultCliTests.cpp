@@ -239,6 +239,22 @@ TEST_F(HostFaultCliTest, ADamagedSessionRecordNeitherTrapsTheUserNorKeepsTheVirt
     EXPECT_EQ(setAside, 2);
 }
 
+// A named pipe where the operations log belongs, read by nobody: lines are skipped with one
+// line on standard error, and the quit does not wait for a reader.
+TEST_F(HostFaultCliTest, AnOperationsLogThatIsANamedPipeIsSkippedAndTheQuitEnds) {
+    fs::create_directories(support);
+    ASSERT_EQ(::mkfifo((support / "Operations.log").c_str(), 0600), 0);
+    fitted();  // the toolbar's expansion writes an operations line
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(host({"statusbar", "click", "退出 Corvelle"}).status, 0);
+    EXPECT_EQ(program->waitForExit(60), 0) << program->err();
+    EXPECT_EQ(host({"statusbar", "show"}).out, "No status item.\n");
+    const std::string said = "Operations.log is not a regular file; its log lines are skipped";
+    const auto err = program->err();
+    EXPECT_NE(err.find(said), std::string::npos) << err;
+    EXPECT_EQ(err.find(said), err.rfind(said)) << "said once";
+}
+
 // Sets or clears the immutable flag of a folder (root only; not every file system has it).
 bool setImmutable(const fs::path& folder, bool immutable) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
