@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
 #include "Dorvane/Remote/RemoteSessionMonitor.h"
@@ -62,6 +63,7 @@ protected:
     std::vector<double> sampleStarts;
     double sampleDuration = 0.5;
     std::optional<double> answer;
+    bool failing = false;  // the host cannot be read
 
     void SetUp() override { monitor.emplace(scheduler.mainQueue(), scheduler, notifications, workspace); }
     void TearDown() override {
@@ -76,6 +78,7 @@ protected:
     Task<std::optional<double>> takeSample() {
         sampleStarts.push_back(scheduler.now());
         if (sampleDuration > 0) co_await dispatch::sleepFor(sampleDuration);
+        if (failing) throw std::runtime_error("cannot read power.json");
         co_return answer;
     }
 
@@ -110,6 +113,21 @@ TEST_F(RemoteSessionMonitorTest, RecheckDelaysAndTheFallbackTimer) {
     at(30.0);
     EXPECT_EQ(sampleStarts.back(), 30.0);
     EXPECT_TRUE(monitor->notificationsAvailable());
+}
+
+TEST_F(RemoteSessionMonitorTest, ASampleThatFailsAsksForNoRecheckAndTheNextOneStillComes) {
+    answer = 0.0;
+    failing = true;
+    monitor->start(sample());
+    at(0.6);
+    notifications.fire();  // waits for the failed sample, which lets it through
+    at(3.0);
+    EXPECT_EQ(sampleStarts, (std::vector<double>{0.0, 1.0}));
+    failing = false;
+    notifications.fire();
+    at(4.0);
+    // Working again: the sample at 3.0 asks for its recheck, which comes a second later.
+    EXPECT_EQ(sampleStarts, (std::vector<double>{0.0, 1.0, 3.0, 4.0}));
 }
 
 TEST_F(RemoteSessionMonitorTest, WithoutNotificationsTheFallbackRunsEveryFiveSeconds) {

@@ -21,6 +21,13 @@ dispatch::Task<void> slowMove(std::vector<std::string>& moves, std::uint32_t num
     moves.push_back("end " + std::to_string(number));
 }
 
+using Windows = std::vector<ApplicationWindowCatalog::Window>;
+
+dispatch::Task<Windows> failingSnapshot() {
+    throw std::runtime_error("cannot read windows.json");
+    co_return Windows();
+}
+
 class WorkspaceLayoutTest : public ::testing::Test, protected WindowHarness {
 protected:
     WorkspaceLayoutTest() {
@@ -59,6 +66,23 @@ TEST_F(WorkspaceLayoutTest, ChecksSlowDownAfterEightQuietOnesAndSpeedUpOnAChange
     admin().drag(window, {320, 200, 600, 400});
     scheduler.advanceBy(1.6);
     EXPECT_THAT(gaps(before - 1), ElementsAre(1.0, 0.25, 0.25));
+}
+
+TEST_F(WorkspaceLayoutTest, ACheckThatFailsEndsLikeOneThatFoundNothingAndTheNextTickChecksAgain) {
+    open(editor, {300, 200, 600, 400});
+    // The window list cannot be read for a while (a host file damaged, say).
+    bool failing = true;
+    workspace.visibleWindows = [this, &failing]() -> dispatch::Task<Windows> {
+        checks.push_back(scheduler.uptime());
+        if (failing) return failingSnapshot();
+        return catalog.snapshot();
+    };
+    workspace.setEnabled(true);
+    scheduler.advanceBy(1.1);
+    EXPECT_THAT(gaps(), ElementsAre(0.25, 0.25, 0.25));
+    failing = false;
+    scheduler.advanceBy(0.5);
+    EXPECT_EQ(checks.size(), 6u);
 }
 
 TEST_F(WorkspaceLayoutTest, LaunchOrActivationPausesChecksForASecondAndAHalf) {

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "DorvaneCore/Support/AtomicFile.h"
+#include "Platform/Accessibility/AXNames.h"
 #include "Platform/Host/FolderHostStore.h"
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/HostFolder.h"
@@ -244,6 +245,10 @@ TEST_F(FolderHostTest, AnotherProcessHoldingTheLockForLongFailsTheAccessInsteadO
     EXPECT_FALSE(program->accessibility().isProcessTrusted());
     EXPECT_EQ(program->pointer().pressedButtons(), 0u);
     EXPECT_TRUE(program->screens().screens().empty());
+    accessibility::AXValue title;
+    EXPECT_EQ(program->accessibility().copyAttributeValue(program->accessibility().applicationElement(4321),
+                                                          accessibility::attribute::title, title),
+              accessibility::AXError::cannotComplete);
     ::close(holder);
     EXPECT_FALSE(program->screens().screens().empty());
 }
