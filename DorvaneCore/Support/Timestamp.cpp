@@ -48,8 +48,15 @@ std::optional<std::chrono::system_clock::time_point> parseISO8601UTC(std::string
     if (!date.ok() || hour > 23 || minute > 59 || second > 60 || hour < 0 || minute < 0 || second < 0) {
         return std::nullopt;
     }
-    return std::chrono::sys_days{date} + std::chrono::hours{hour} + std::chrono::minutes{minute} +
-           std::chrono::seconds{second};
+    const std::chrono::sys_seconds time = std::chrono::sys_days{date} + std::chrono::hours{hour} +
+                                          std::chrono::minutes{minute} + std::chrono::seconds{second};
+    // The clock counts nanoseconds: a few centuries either side of 1970, no more.
+    using Clock = std::chrono::system_clock;
+    if (time < std::chrono::ceil<std::chrono::seconds>(Clock::time_point::min()) ||
+        time > std::chrono::floor<std::chrono::seconds>(Clock::time_point::max())) {
+        return std::nullopt;
+    }
+    return std::chrono::time_point_cast<Clock::duration>(time);
 }
 
 }  // namespace dorvane

@@ -4,8 +4,12 @@
 #include "tests/fuzz/FuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    return dorvane::fuzz::decodeOrRefuse(data, size, [](std::string_view text) {
-        const auto catalog = dorvane::DeviceTemplateCatalog::decode(text);
-        (void)catalog.entries();
-    });
+    return dorvane::fuzz::decodeRoundTrip(
+        data, size,
+        [](std::string_view text) {
+            auto catalog = dorvane::DeviceTemplateCatalog::decode(text);
+            (void)catalog.entries();
+            return catalog;
+        },
+        [](const dorvane::DeviceTemplateCatalog& catalog) { return dorvane::json::serialize(catalog.toJson()); });
 }

@@ -4,9 +4,14 @@
 #include <string>
 
 #include "DorvaneCore/Display/StableModes.h"
+#include "tests/fuzz/FuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const auto modes = dorvane::StableModes::fromFileText(std::string(reinterpret_cast<const char*>(data), size));
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const auto modes = dorvane::StableModes::fromFileText(text);
     (void)modes.toJson();
-    return 0;
+    // What the strict decoder accepts is written back as the same record.
+    return dorvane::fuzz::decodeRoundTrip(
+        text, [](std::string_view document) { return dorvane::StableModes::fromJson(dorvane::json::parse(document)); },
+        [](const dorvane::StableModes& record) { return dorvane::json::serialize(record.toJson()); });
 }

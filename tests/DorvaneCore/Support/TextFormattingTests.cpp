@@ -32,6 +32,10 @@ TEST(Timestamp, WritesAndReadsISO8601InUTC) {
     EXPECT_EQ(parseISO8601UTC("2025-03-01T08:15:30Z"), system_clock::time_point(instant));
     EXPECT_EQ(parseISO8601UTC("2025-02-30T08:15:30Z"), std::nullopt);
     EXPECT_EQ(parseISO8601UTC("2025-03-01 08:15:30"), std::nullopt);
+    // Times the clock cannot hold are refused, not wrapped around.
+    EXPECT_EQ(parseISO8601UTC("1012-01-01T00:00:00Z"), std::nullopt);
+    EXPECT_EQ(parseISO8601UTC("2263-01-01T00:00:00Z"), std::nullopt);
+    EXPECT_TRUE(parseISO8601UTC("1970-01-01T00:00:00Z"));
 }
 
 }  // namespace
