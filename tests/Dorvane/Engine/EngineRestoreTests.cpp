@@ -1,6 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -213,6 +216,44 @@ TEST_F(EngineRestoreTest, ADamagedSessionFromAnEarlierRunIsSetAsideAndTreatedAsN
     EXPECT_TRUE(restore());
     EXPECT_EQ(setAside(h.root).size(), 2u);
     EXPECT_TRUE(std::filesystem::is_fifo(moved[0]));
+}
+
+// Sets or clears the immutable flag of a folder: nothing can be added to it, moved out or
+// removed (root only; not every file system has it).
+bool setImmutable(const std::filesystem::path& folder, bool immutable) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = immutable ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+}
+
+TEST_F(EngineRestoreTest, ADamagedSessionFileThatCannotBeMovedStaysAndTheRestoreStillGoesOn) {
+    const auto before = h.liveLayout();
+    std::vector<std::string> notices;
+    h.engine->setInvalidSessionObserver(
+        [&](const DisplayEngine::InvalidSession& invalid) { notices.push_back(invalid.noticeDetail()); });
+    ASSERT_FALSE(h.apply(1280, 800).detail);
+    writeFileAtomically(h.root / "session.json", "[{\"id\":");
+    if (!setImmutable(h.root, true)) GTEST_SKIP() << "no immutable folders on this file system";
+    const bool restored = restore();
+    setImmutable(h.root, false);
+
+    EXPECT_TRUE(restored);
+    EXPECT_EQ(h.liveLayout(), before);
+    EXPECT_EQ(h.file("session.json"), "[{\"id\":");  // it stayed, and is not taken for a record
+    EXPECT_TRUE(setAside(h.root).empty());
+    ASSERT_EQ(h.details("session_file_invalid").size(), 1u);
+    EXPECT_THAT(h.details("session_file_invalid")[0], StartsWith("stayed=session.json move_error=Operation not permitted error="));
+    EXPECT_THAT(notices, ElementsAre("未能移走 session.json（Operation not permitted），已按当前屏幕还原。"));
+
+    // The next restore finds it again, with nothing of this run's record left: set aside now.
+    EXPECT_TRUE(restore());
+    EXPECT_EQ(setAside(h.root).size(), 1u);
+    EXPECT_FALSE(h.file("session.json"));
 }
 
 TEST_F(EngineRestoreTest, ASessionFileThatCannotBeReadNowFailsTheRestoreAndStays) {
