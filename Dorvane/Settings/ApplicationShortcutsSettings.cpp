@@ -302,9 +302,14 @@ void ApplicationShortcutsSettings::lookUpLocations() {
         identifiers.push_back(id);
     }
     if (identifiers.empty()) return;
+    // A look-up that failed finds nothing: the stored paths stay.
     dispatch::spawn(*services.mainQueue,
                     lookUp(QPointer<ApplicationShortcutsSettings>(this), lookUpGeneration_,
-                           services.installedApplications, services.scanQueue, std::move(identifiers)));
+                           services.installedApplications, services.scanQueue, std::move(identifiers)),
+                    [settings = QPointer<ApplicationShortcutsSettings>(this), generation = lookUpGeneration_](
+                        std::exception_ptr) {
+                        if (settings) settings->finishLookUp(generation, {});
+                    });
 }
 
 dispatch::Task<void> ApplicationShortcutsSettings::lookUp(QPointer<ApplicationShortcutsSettings> settings,
