@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <type_traits>
 #include <system_error>
 
 #include <fcntl.h>
