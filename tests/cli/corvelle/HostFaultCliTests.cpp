@@ -59,7 +59,8 @@ protected:
     // The displays without the counters that change with every call.
     json::Json layout() {
         json::Json displays = json::Json::array();
-        for (const auto& display : json::parse(host({"show", "--json"}).out)["displays"]) {
+        const auto shown = json::parse(host({"show", "--json"}).out);
+        for (const auto& display : shown["displays"]) {
             displays.push_back({display["name"], display["main"], display["x"], display["y"], display["mode"],
                                 display["mirror"]});
         }
