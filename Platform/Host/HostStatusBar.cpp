@@ -123,7 +123,7 @@ void HostStatusBar::publish(const statusbar::StatusItem& item) {
     published_ = true;
     session_->access([&](HostData& data) {
         if (owns(data, identity) && *data.statusBar.item == item) return;
-        if (!owns(data, identity)) data.statusBar.clicks.clear();  // clicks meant for an earlier owner
+        if (!owns(data, identity)) data.statusBar.dropWaitingClicks();  // clicks meant for an earlier owner
         data.statusBar.item = item;
         data.statusBar.owner = identity;
         ++data.statusBar.generation;
@@ -136,7 +136,7 @@ void HostStatusBar::remove() {
         if (!owns(data, identity)) return;
         data.statusBar.item.reset();
         data.statusBar.owner = {};
-        data.statusBar.clicks.clear();
+        data.statusBar.dropWaitingClicks();
         ++data.statusBar.generation;
     });
 }

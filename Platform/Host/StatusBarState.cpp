@@ -6,9 +6,13 @@ bool StatusBarState::settle(const std::function<bool(const processes::ProcessIde
     if (!item || isAlive(owner)) return false;
     item.reset();
     owner = {};
-    clicks.clear();
+    dropWaitingClicks();
     ++generation;
     return true;
+}
+
+void StatusBarState::dropWaitingClicks() {
+    std::erase_if(clicks, [](const StatusBarClick& click) { return click.state == StatusBarClick::State::pending; });
 }
 
 json::Json StatusBarState::toJson() const {

@@ -38,8 +38,12 @@ struct StatusBarState {
 
     friend bool operator==(const StatusBarState&, const StatusBarState&) = default;
 
-    // Drops the item, and every click, once its owner has ended. True when it changed.
+    // Drops the item, and the clicks still waiting, once its owner has ended. True when it
+    // changed.
     bool settle(const std::function<bool(const processes::ProcessIdentity&)>& isAlive);
+    // Drops the clicks no owner will answer now. Answered ones stay until their chooser
+    // has read them: an owner that quits at once must not take its answer with it.
+    void dropWaitingClicks();
 
     json::Json toJson() const;
     static StatusBarState fromJson(const json::Json& value);

@@ -72,6 +72,36 @@ TEST_F(StatusBarHostTest, TheItemLeavesWithItsOwner) {
     EXPECT_FALSE(tool.statusBarAdmin().state().item);
 }
 
+// A quit answered and followed at once by the item's removal still reads as answered;
+// a click nobody answered goes with its owner, whether it quit or died.
+TEST_F(StatusBarHostTest, AnAnswerOutlivesTheItemUntilItsChooserReadsIt) {
+    auto& admin = tool.statusBarAdmin();
+    app->statusBar().publish(item());
+    auto observation = app->statusBar().observeClicks([](const std::string&) { return true; });
+    const auto quit = admin.click("退出 Corvelle");
+    scheduler.runUntilIdle();
+    const auto waiting = admin.click("显示工具条");
+    observation = {};
+    app.reset();
+    EXPECT_FALSE(admin.state().item);
+    EXPECT_EQ(admin.clickState(quit), StatusBarClick::State::done);
+    EXPECT_FALSE(admin.clickState(waiting));
+    admin.forget(quit);
+    EXPECT_FALSE(admin.clickState(quit));
+
+    auto next = std::make_unique<SimulatedHost>(store, processes::ProcessRole::application, scheduler,
+                                                &scheduler.mainQueue());
+    next->statusBar().publish(item());
+    auto answered = next->statusBar().observeClicks([](const std::string&) { return false; });
+    const auto refused = admin.click("显示工具条");
+    scheduler.runUntilIdle();
+    const auto unanswered = admin.click("显示工具条");
+    store->endProcess(next->process());
+    EXPECT_FALSE(admin.state().item);
+    EXPECT_EQ(admin.clickState(refused), StatusBarClick::State::refused);
+    EXPECT_FALSE(admin.clickState(unanswered));
+}
+
 TEST(StatusBarState, RoundTripsThroughItsFile) {
     StatusBarState state;
     state.item = item(false);
