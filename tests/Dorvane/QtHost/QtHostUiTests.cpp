@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -17,6 +20,7 @@
 #include "Dorvane/Shell/ControlPanelModel.h"
 #include "Dorvane/Visual/OverlayFloatingPanel.h"
 #include "Dorvane/Visual/ScreenGlyph.h"
+#include "Platform/Dispatch/Task.h"
 #include "tests/Support/QtTestApplication.h"
 
 namespace dorvane {
@@ -96,6 +100,28 @@ TEST(QtMainQueue, DelayedJobsRunOnTheMainThreadUnlessCancelled) {
     ASSERT_TRUE(processUntil([&] { return ran.load() == 2; }));
     EXPECT_TRUE(ranOnMain.load());
     EXPECT_FALSE(cancelledRan.load());
+}
+
+// What a job, a timer or a task without a handler throws goes to the queue's last resort,
+// named after the queue, and never into Qt's event loop: the next job still runs.
+TEST(QtMainQueue, FailuresNothingHandledGoToTheLastResortAndTheQueueGoesOn) {
+    testing::qtApplication();
+    std::vector<std::string> reported;
+    qthost::QtMainQueue queue([&reported](const std::string& where, std::exception_ptr failure) {
+        reported.push_back(where + ": " + dispatch::failureText(failure));
+    });
+    auto failing = []() -> dispatch::Task<void> {
+        throw std::runtime_error("task");
+        co_return;
+    };
+    int ran = 0;
+    queue.post([] { throw std::runtime_error("job"); });
+    queue.postAfter(0.001, [] { throw std::runtime_error("timer"); });
+    dispatch::spawn(queue, failing());
+    queue.postAfter(0.002, [&ran] { ++ran; });
+    ASSERT_TRUE(processUntil([&] { return ran == 1 && reported.size() == 3; }));
+    std::sort(reported.begin(), reported.end());
+    EXPECT_EQ(reported, (std::vector<std::string>{"main: job", "main: task", "main: timer"}));
 }
 
 TEST(QtTerminationSignals, EachSignalReachesTheHandlerOnTheMainThread) {

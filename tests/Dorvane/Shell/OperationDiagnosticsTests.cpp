@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
+#include <stdexcept>
 #include <thread>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "Dorvane/Engine/EngineLog.h"
 #include "Dorvane/Shell/AppUpdater.h"
+#include "Dorvane/Shell/LastResort.h"
 #include "Dorvane/Shell/OperationDiagnostics.h"
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "Platform/Dispatch/SerialQueue.h"
@@ -90,6 +94,21 @@ TEST_F(OperationDiagnosticsTest, ANamedPipeOrAFolderInTheLogsPlaceIsSkippedNever
     fs::remove(file);
     EXPECT_EQ(OperationDiagnostics::appendLine(file, "1.0 kept\n"), LogWrite::written);
     EXPECT_EQ(text(), "1.0 kept\n");
+}
+
+// The program's last resort keeps a failure nothing handled visible, in the engine log and
+// on standard error, and lets the program go on.
+TEST(LastResort, AFailureNothingHandledIsOneEngineLogLineAndOneErrorLine) {
+    const fs::path root = temporaryFolder();
+    dispatch::SimulatedScheduler clock;
+    std::ostringstream errors;
+    const auto handler = lastResortHandler(root, clock, errors);
+    handler("local.Dorvane.engine", std::make_exception_ptr(std::runtime_error("cannot read windows.json")));
+    EXPECT_EQ(errors.str(), "Corvelle: local.Dorvane.engine: cannot read windows.json\n");
+    const auto logged = readFileIfPresent(root / EngineLog::fileName).value_or("");
+    EXPECT_TRUE(logged.ends_with(" unhandled_error local.Dorvane.engine: cannot read windows.json\n")) << logged;
+    EXPECT_EQ(std::count(logged.begin(), logged.end(), '\n'), 1);
+    fs::remove_all(root);
 }
 
 TEST(AppUpdater, OnlyAnInstalledProgramWithAFeedHasOne) {
