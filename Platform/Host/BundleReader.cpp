@@ -71,7 +71,8 @@ std::string BundleContents::executablePath() const {
 bool isBundleName(std::string_view name) {
     if (name.size() < 4) return false;
     const auto extension = name.substr(name.size() - 4);
-    return std::equal(extension.begin(), extension.end(), ".app", ".app" + 4,
+    constexpr std::string_view suffix = ".app";
+    return std::equal(extension.begin(), extension.end(), suffix.begin(), suffix.end(),
                       [](char a, char b) { return (a >= 'A' && a <= 'Z' ? char(a - 'A' + 'a') : a) == b; });
 }
 
