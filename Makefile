@@ -18,6 +18,12 @@ ASAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
            UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/sanitizers/tsan.supp
 
+# Tests whose label ends in "waiting" spend nearly all their time waiting on a running program: they run
+# after the others, four to a core.
+WAITING_JOBS ?= $(shell echo $$(( $(JOBS) * 4 )))
+run-tests = ctest --output-on-failure --timeout $(1) --parallel $(JOBS) --label-exclude waiting && \
+            ctest --output-on-failure --timeout $(1) --parallel $(WAITING_JOBS) --label-regex waiting
+
 # Every tree is built with the same warnings, as errors.
 WARNINGS = -DCORVELLE_WERROR=ON
 
@@ -39,7 +45,7 @@ build: configure
 	@cmake --build $(BUILD_DIR) --parallel $(JOBS)
 
 test: build
-	@cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(JOBS) --timeout 120
+	@cd $(BUILD_DIR) && $(call run-tests,120)
 
 # Starts the program (ARGS="--check" and so on pass a mode); says nothing of the build
 # when there was nothing to rebuild.
@@ -68,10 +74,10 @@ SANITIZE_CONFIG = -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1
 sanitize: bootstrap
 	@cmake -S . -B $(ASAN_DIR) $(SANITIZE_CONFIG) $(WARNINGS) -DCORVELLE_SANITIZE=address >/dev/null
 	@cmake --build $(ASAN_DIR) --parallel $(JOBS)
-	@cd $(ASAN_DIR) && $(ASAN_ENV) ctest --output-on-failure --parallel $(JOBS) --timeout 300
+	@cd $(ASAN_DIR) && export $(ASAN_ENV) && $(call run-tests,300)
 	@cmake -S . -B $(TSAN_DIR) $(SANITIZE_CONFIG) $(WARNINGS) -DCORVELLE_SANITIZE=thread >/dev/null
 	@cmake --build $(TSAN_DIR) --parallel $(JOBS)
-	@cd $(TSAN_DIR) && $(TSAN_ENV) ctest --output-on-failure --parallel $(JOBS) --timeout 300
+	@cd $(TSAN_DIR) && export $(TSAN_ENV) && $(call run-tests,300)
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(SANITIZE_FUZZ_SECONDS)
 
 # Builds a libFuzzer target per strict decoder (address and undefined sanitizers) and runs
