@@ -2,9 +2,9 @@
 // through the Accessibility worker, the frame worker writes AXSize and AXPosition with
 // 0.08 s after each and waits for the window to settle, against a host folder (file lock,
 // file stamps) on the real clock. Reported per snap: the time beyond those 0.16 s.
-// Wanted: under 20 ms. The host replaces and fsyncs its windows file on every write, so
-// the folder is measured twice: in the temporary folder (the disk's fsync included) and
-// in /dev/shm (memory-backed: what the program itself adds).
+// Wanted: under 20 ms. The host replaces its windows file by rename on every write, without
+// waiting for the disk; the folder is measured twice, in the temporary folder (on the disk)
+// and in /dev/shm (memory-backed: what the program itself adds), to keep it that way.
 
 #include <chrono>
 #include <filesystem>
