@@ -1,8 +1,6 @@
 #include "Dorvane/Shell/AppController.h"
 
-#include <algorithm>
-
-#include "Dorvane/Shell/ControllerDetail.h"
+#include "Dorvane/Shell/Controller/ControllerDetail.h"
 #include "Dorvane/Shell/LoginLaunch.h"
 #include "Dorvane/Shell/ReopenRequests.h"
 #include "Dorvane/Shell/ScreenSpace.h"
@@ -11,7 +9,6 @@
 
 namespace dorvane {
 
-using controller::nothingToAwait;
 using controller::panelInset;
 using controller::titled;
 
@@ -19,9 +16,6 @@ AppController::AppController(Services services, shell::Neighbours neighbours)
     : services_(std::move(services)),
       root_(services_.root),
       engine_(services_.engine),
-      preferencesStore_(root_, [&clock = services_.clock] { return clock.wallTime(); }),
-      adjustment_(preferences_.resolutionAdjustment()),
-      status_(titled("正在检测运行环境…")),
       floatingSwitcher_(std::move(neighbours.toolbar)),
       touchScroll_(std::move(neighbours.touchScroll)),
       windowController_(std::move(neighbours.windows)),
@@ -30,14 +24,23 @@ AppController::AppController(Services services, shell::Neighbours neighbours)
       settingsWindows_(neighbours.settingsWindows ? std::move(neighbours.settingsWindows)
                                                   : std::make_unique<shell::NullSettingsWindows>()),
       appLauncher_(std::move(neighbours.launcher)),
-      remoteProbe_(services_.probeQueue, services_.power, services_.processes),
-      remoteMonitor_(services_.mainQueue, services_.clock, services_.assertionNotifications, services_.workspace),
       connectionDockSender_(std::move(neighbours.dockSender)),
       autoFill_(std::move(neighbours.autoFill)),
-      permissions_(std::move(neighbours.permissions)) {
-    // A missing or unreadable settings file keeps the defaults, silently.
-    preferences_ = preferencesStore_.load();
-    adjustment_ = preferences_.resolutionAdjustment();
+      permissions_(std::move(neighbours.permissions)),
+      menu_(services_.statusBar, services_.platform, services_.errors),
+      settings_(state_, *this, root_, services_.clock),
+      presence_(state_, *this, *floatingSwitcher_, services_.mainQueue, services_.clock, services_.operations),
+      automation_({root_, services_.mainQueue, services_.clock, engine_, services_.probeQueue, services_.power,
+                   services_.assertionNotifications, services_.processes, services_.workspace, services_.trust},
+                  {state_, *this, settings_, presence_, *floatingSwitcher_, *touchScroll_, *connectionDockSender_}),
+      resolution_({state_, *this, settings_, automation_, *floatingSwitcher_, engine_}),
+      windowCommands_({services_.mainQueue, services_.trust, services_.applicationWorkspace, services_.operations,
+                       services_.userDefaults, services_.distributedNotifications, services_.ownPID},
+                      {state_, *this, *windowController_, *floatingSwitcher_, *workspaceLayout_}),
+      resolutionPanel_({state_, *this, panelModel_, *settingsWindows_, *floatingSwitcher_, resolution_,
+                        services_.screens, services_.mainQueue}) {
+    state_.status = titled("正在检测运行环境…");
+    settings_.load();
     // A damaged display record was set aside by a restore (on the engine's queue): the
     // user learns where it went. The engine outlives the controller; the watch decides.
     engine_.setInvalidSessionObserver(
@@ -51,10 +54,8 @@ AppController::AppController(Services services, shell::Neighbours neighbours)
 AppController::~AppController() {
     lifetime_.end();
     reopenObservation_.cancel();
-    debugHookObservation_.cancel();
-    clickObservation_.cancel();
     screenObservation_.cancel();
-    remoteMonitor_.stop();
+    automation_.stopMonitor();
 }
 
 // ---- Launch ----
@@ -80,27 +81,25 @@ void AppController::applicationDidFinishLaunching() {
     listenForReopen();
     services_.updater.start();
     services_.platform.setAccessoryPolicy();
-    scheduleStableModeRecord();
+    automation_.scheduleStableModeRecord();
     screenObservation_ = services_.screens.observeScreenParameters(weakly([this] {
-        resumePendingRestoreIfPossible();
-        scheduleStableModeRecord();
+        automation_.resumePendingRestoreIfPossible();
+        automation_.scheduleStableModeRecord();
     }));
     applyTheme();
-    publishItem(statusbar::StatusItem{statusImage(false), "", "Corvelle", {}});
+    menu_.publishIdle();
     installWorkspaceHooks();
-    startTouchScroll();
+    automation_.startTouchScroll();
     configurePanel();
-    floatingSwitcher_->configure(preferences_);
-    applyToolbarSetting();
+    floatingSwitcher_->configure(state_.preferences);
+    presence_.applyToolbarSetting();
     services_.terminationSignals.install(weakly([this] {
         if (requestTerminate() == TerminateReply::now) services_.platform.quit(0);
     }));
     signalsInstalled_ = true;
     checkEnvironment();
-    automaticPolicy_.setEnabled(preferences_.autoResolutionEnabled && preferences_.hasAutomaticDefault());
-    automaticPolicy_.restoreOnDisconnect = preferences_.autoRestoreOnDisconnect;
-    connectionDockPolicy_.setEnabled(preferences_.autoShowDockOnConnect);
-    startRemoteMonitor();
+    automation_.adoptPreferences();
+    automation_.startRemoteMonitor();
     if (launchedAsLoginItem() && services_.trust.isProcessTrusted()) return;
     services_.mainQueue.post(weakly([this] { showSettings(false, std::nullopt); }));
 }
@@ -115,20 +114,6 @@ void AppController::listenForReopen() {
     }
 }
 
-std::optional<shell::WorkspaceLayout::Region> AppController::workspaceRegion() {
-    if (applying_ || terminating_) return std::nullopt;
-    if (!floatingSwitcher_->enabled() || !floatingSwitcher_->expanded()) return std::nullopt;
-    const auto screen = floatingSwitcher_->actionScreen();
-    if (!screen) return std::nullopt;
-    const auto space = ScreenSpace::of(services_.screens.screens(), screen);
-    const auto reserved = floatingSwitcher_->reservedToolbarFrame();
-    const auto area =
-        DesktopToolbarLayout::workspace(reserved, space.toolkit(screen->visibleFrame), preferences_.toolbarSide);
-    // The screen's visible frame is already top-left; the toolbar maths is not.
-    return shell::WorkspaceLayout::Region{space.screen(area), screen->visibleFrame, space.screen(reserved),
-                                          preferences_.toolbarSide};
-}
-
 void AppController::installWorkspaceHooks() {
     const auto alive = lifetime_.watch();
     workspaceLayout_->setRegionProvider([this, alive]() -> std::optional<shell::WorkspaceLayout::Region> {
@@ -139,7 +124,7 @@ void AppController::installWorkspaceHooks() {
     // themselves, whose captures would live in the closure, not in the task.
     windowController_->setLayoutHooks(
         [this, alive]() -> dispatch::Task<void> {
-            if (!alive) return nothingToAwait();
+            if (!alive) return controller::nothingToAwait();
             return workspaceLayout_->suspendCurrentAdjustment();
         },
         [this, alive](const displays::Screen& screen) {
@@ -154,24 +139,29 @@ void AppController::installWorkspaceHooks() {
             // The frame the expanded toolbar settles in, not the panel's current one: a fill that runs
             // while the toolbar still slides in must not take a frame from the middle of the slide.
             return DesktopToolbarLayout::workspace(floatingSwitcher_->reservedToolbarFrame(), visible,
-                                                   preferences_.toolbarSide);
+                                                   state_.preferences.toolbarSide);
         });
     autoFill_->setPerform([this, alive](std::int32_t pid) -> dispatch::Task<void> {
-        if (!alive) return nothingToAwait();
+        if (!alive) return controller::nothingToAwait();
         return windowController_->autoFillFront(pid);
     });
-    autoFill_->setCanFill([this, alive] { return static_cast<bool>(alive) && !applying_ && !terminating_; });
+    autoFill_->setCanFill([this, alive] { return static_cast<bool>(alive) && !state_.busy(); });
 }
 
 void AppController::configurePanel() {
-    // The status menu; clicks reach it from the status bar on the main queue.
-    item_->menu = StatusMenu::entries();
-    publishItem(*item_);
-    clickObservation_ = services_.statusBar.observeClicks([this, alive = lifetime_.watch()](
-                                                               const std::string& title) {
+    menu_.addMenu([this, alive = lifetime_.watch()](const std::string& title) {
         return static_cast<bool>(alive) && chooseMenuEntry(title);
     });
+    wireLauncher();
+    wireToolbar();
+    windowController_->startTracking();
+    windowCommands_.installDebugHook();
+    // Other applications that answer slowly must not hold up the main thread for long.
+    services_.accessibility.setMessagingTimeout(services_.accessibility.systemWideElement(), 0.5);
+    wirePanelModel();
+}
 
+void AppController::wireLauncher() {
     appLauncher_->setCallbacks(shell::LauncherCallbacks{
         weakly([this](FloatingAction action) {
             if (action == FloatingAction::resolution) {
@@ -191,6 +181,9 @@ void AppController::configurePanel() {
             refreshToolbarSurfaces();
         }),
     });
+}
+
+void AppController::wireToolbar() {
     const auto alive = lifetime_.watch();
     shell::ToolbarCallbacks toolbar;
     toolbar.onDismissPanels = weakly([this] { dismissToolPanels(); });
@@ -207,31 +200,32 @@ void AppController::configurePanel() {
         return std::nullopt;
     };
     toolbar.onAction = weakly([this](FloatingAction action) { routeToolbarAction(action); });
-    toolbar.onWindowControl = weakly([this](windows::WindowControl control) { performWindowControl(control); });
-    toolbar.onWindowSnap = weakly([this](windows::WindowSnap snap) { performWindowSnap(snap); });
+    toolbar.onWindowControl =
+        weakly([this](windows::WindowControl control) { windowCommands_.performWindowControl(control); });
+    toolbar.onWindowSnap = weakly([this](windows::WindowSnap snap) { windowCommands_.performWindowSnap(snap); });
     toolbar.fillTargetPID = [this, alive]() -> std::optional<std::int32_t> {
         if (!alive) return std::nullopt;
-        return windowControlTargetPID();
+        return windowCommands_.targetPID();
     };
-    toolbar.onArrange = weakly([this](windows::WindowArrangement arrangement) { performArrange(arrangement); });
+    toolbar.onArrange =
+        weakly([this](windows::WindowArrangement arrangement) { windowCommands_.performArrange(arrangement); });
     floatingSwitcher_->setCallbacks(std::move(toolbar));
-
-    windowController_->startTracking();
-    installWindowDebugHook();
-    // Other applications that answer slowly must not hold up the main thread for long.
-    services_.accessibility.setMessagingTimeout(services_.accessibility.systemWideElement(), 0.5);
-    installPanelCallbacks();
 }
 
-void AppController::refreshToolbarSurfaces() {
-    floatingSwitcher_->updateAttachedSurface();
-    floatingSwitcher_->updateSelection();
-    floatingSwitcher_->updateDismissalMonitors();
+void AppController::wirePanelModel() {
+    settings_.installCallbacks(panelModel_, {*floatingSwitcher_, presence_, automation_, services_.operations,
+                                             services_.trust, services_.platform});
+    panelModel_.onFloatingToggle = weakly([this](bool on) { presence_.onFloatingToggle(on); });
+    resolution_.installCallbacks(panelModel_);
+    panelModel_.onQuit = weakly([this] { quit(); });
+    panelModel_.onDetails = weakly([this] { showNotice(state_.status.title, state_.status.detail, std::nullopt); });
+    panelModel_.onSettings = weakly([this] { showSettings(false, SettingsPage::resolution); });
+    panelModel_.onNewCustom = weakly([this] { showSettings(true, std::nullopt); });
 }
 
 void AppController::checkEnvironment() {
-    if (applying_ || terminating_) return;
-    applying_ = true;
+    if (state_.busy()) return;
+    state_.applying = true;
     renderMenu();
     launchTask(runEnvironmentCheck(lifetime_.watch()));
 }
@@ -241,37 +235,14 @@ dispatch::Task<void> AppController::runEnvironmentCheck(dispatch::Lifetime::Watc
     if (!alive) co_return;
     const EngineStatus checked = co_await engine_.initialize();
     // A quit begun meanwhile owns the status now.
-    if (!alive || terminating_) co_return;
-    status_ = checked;
-    applying_ = false;
+    if (!alive || state_.terminating) co_return;
+    state_.status = checked;
+    state_.applying = false;
     renderMenu();
-    runAutomaticResolutionIfNeeded();
+    automation_.runAutomaticResolutionIfNeeded();
 }
 
-void AppController::applyTheme() { services_.platform.applyTheme(preferences_.theme); }
-
-void AppController::applyToolbarSetting() {
-    if (terminating_) return;
-    if (ToolbarPresence::shows(toolbarPresence_.context, preferences_)) {
-        floatingSwitcher_->setEnabled(true);
-        if (!floatingSwitcher_->expanded()) floatingSwitcher_->toggleList();
-    } else {
-        floatingSwitcher_->setEnabled(false);
-    }
-    renderMenu();
-}
-
-void AppController::onFloatingToggle(bool on) {
-    if (terminating_) return;
-    if (on) {
-        floatingSwitcher_->setEnabled(true);
-        if (!floatingSwitcher_->expanded()) floatingSwitcher_->toggleList();
-    } else {
-        floatingSwitcher_->setEnabled(false);
-    }
-    // Not stored: the toolbar settings decide again at the next connection change.
-    renderMenu();
-}
+void AppController::applyTheme() { services_.platform.applyTheme(state_.preferences.theme); }
 
 bool AppController::launchedAsLoginItem() const {
     return dorvane::launchedAsLoginItem(services_.loginLaunchVariable, services_.loginItems.status(),
@@ -282,30 +253,21 @@ bool AppController::launchedAsLoginItem() const {
 
 AppController::TerminateReply AppController::requestTerminate() {
     if (!instanceLock_) return TerminateReply::now;
-    if (terminating_) return TerminateReply::later;
-    terminating_ = true;
-    if (connectionDockTask_) connectionDockTask_->cancel();
-    connectionDockTask_.reset();
-    connectionDockSender_->releaseAll();
-    ++applyGeneration_;
-    automaticPolicy_.manualOverride();
-    automaticRestorePoint_.reset();
+    if (state_.terminating) return TerminateReply::later;
+    state_.terminating = true;
+    automation_.cancelDock();
+    ++state_.applyGeneration;
+    automation_.manualOverride();
     notice_->dismiss();
-    touchScrollRetry_.cancel();
-    touchScroll_->stop();
-    remoteMonitor_.stop();
-    ++remoteMonitorGeneration_;
+    automation_.stopTouchScroll();
+    automation_.stopMonitor();
     workspaceLayout_->cancel();
-    // Dropping a task's source cancels it; a later quit that fails finds room for new ones.
-    windowActionTask_.reset();
-    windowActions_.clear();
-    arrangementTask_.reset();
-    windowController_->endPicking();
-    toolbarPresenceTimer_.cancel();
+    windowCommands_.stop();
+    presence_.stop();
     autoFill_->setEnabled(false);
     floatingSwitcher_->setEnabled(false);
 
-    status_ = titled("正在还原屏幕…");
+    state_.status = titled("正在还原屏幕…");
     renderMenu();
     launchTask(runShutdown(lifetime_.watch()));
     return TerminateReply::later;
@@ -331,11 +293,11 @@ AppController::TerminateReply AppController::finishTermination(const std::option
         services_.platform.quit(0);
         return TerminateReply::now;
     }
-    terminating_ = false;
-    applying_ = false;
-    applyToolbarSetting();
-    status_ = titled("桌面还原未完成", *failure);
-    startRemoteMonitor();
+    state_.terminating = false;
+    state_.applying = false;
+    presence_.applyToolbarSetting();
+    state_.status = titled("桌面还原未完成", *failure);
+    automation_.startRemoteMonitor();
     renderMenu();
     return TerminateReply::cancel;
 }
@@ -362,96 +324,67 @@ void AppController::reportUnexpected(std::exception_ptr error) {
     }
 }
 
-// ---- Menu ----
-
-std::string AppController::statusImage(bool active) {
-    const auto artwork = std::string(active ? StatusMenu::activeImage : StatusMenu::idleImage);
-    return StatusMenu::imageName(active, services_.platform.hasImage(artwork));
-}
-
-void AppController::publishItem(const statusbar::StatusItem& item) {
-    if (item_ && *item_ == item && published_) return;
-    item_ = item;
-    published_ = true;
-    try {
-        services_.statusBar.publish(item);
-    } catch (const std::exception& error) {
-        published_ = false;  // tried again at the next change
-        services_.errors << "Corvelle: " << error.what() << "\n";
+void AppController::permissionStep(std::function<void()> followUp) {
+    permissions_->refresh();
+    if (permissions_->accessibilityGranted()) {
+        followUp();
+        return;
     }
+    permissions_->setCompletion(weakly(std::move(followUp)));
+    permissions_->showGuide();
 }
+
+// ---- Menu ----
 
 void AppController::renderMenu() {
     const bool trusted = services_.trust.isProcessTrusted();
-    workspaceLayout_->setEnabled(floatingSwitcher_->enabled() && floatingSwitcher_->expanded() && !applying_ &&
-                                 !terminating_ && trusted);
-    autoFill_->setEnabled(preferences_.autoFillWindowsOnRemote &&
-                          toolbarPresence_.context == ToolbarPresence::Context::connected && !terminating_ && trusted);
+    workspaceLayout_->setEnabled(floatingSwitcher_->enabled() && floatingSwitcher_->expanded() && !state_.busy() &&
+                                 trusted);
+    autoFill_->setEnabled(state_.preferences.autoFillWindowsOnRemote && presence_.connectedContext() &&
+                          !state_.terminating && trusted);
 
-    if (panelModel_.copySaved() != copySaved_) panelModel_.setCopySaved(copySaved_);
-    if (panelModel_.adjustment() != adjustment_) panelModel_.setAdjustment(adjustment_);
-
-    if (!item_) return;  // before launch made the item
-    auto item = *item_;
-    item.tooltip = StatusMenu::tooltip(status_.title);
-    item.image = statusImage(status_.active);
-
-    if (panelModel_.preferences() != preferences_) panelModel_.setPreferences(preferences_);
-    if (panelModel_.status() != status_.title) panelModel_.setStatus(status_.title);
-    if (panelModel_.detail() != status_.detail) panelModel_.setDetail(status_.detail);
-    if (panelModel_.statusActive() != status_.active) panelModel_.setStatusActive(status_.active);
-    if (panelModel_.terminating() != terminating_) panelModel_.setTerminating(terminating_);
-    if (panelModel_.applying() != applying_) panelModel_.setApplying(applying_);
-    if (panelModel_.applied() != status_.applied) panelModel_.setApplied(status_.applied);
-
-    if (item.menu.size() > StatusMenu::restoreEntry) {
-        item.menu[StatusMenu::toolbarEntry].checked = floatingSwitcher_->enabled();
-        item.menu[StatusMenu::restoreEntry].enabled = !applying_ && !terminating_;
-    }
-    publishItem(item);
+    if (panelModel_.copySaved() != state_.copySaved) panelModel_.setCopySaved(state_.copySaved);
+    if (panelModel_.adjustment() != state_.adjustment) panelModel_.setAdjustment(state_.adjustment);
+    if (!menu_.item()) return;  // before launch made the item
+    updatePanelModel();
+    menu_.render(state_.status, floatingSwitcher_->enabled(), !state_.busy());
 
     const auto screen = floatingSwitcher_->actionScreen();
     if (appLauncher_->panelVisible() && screen) {
         appLauncher_->update(floatingSwitcher_->panelFrame().insetBy(panelInset, panelInset), *screen,
-                             preferences_.toolbarSide);
+                             state_.preferences.toolbarSide);
     }
-    keepResolutionPanelBesideToolbar();
+    resolutionPanel_.keepBesideToolbar();
 }
 
-void AppController::menuNeedsUpdate() {
-    if (!item_ || item_->menu.size() <= StatusMenu::toolbarEntry) return;
-    auto item = *item_;
-    item.menu[StatusMenu::toolbarEntry].checked = floatingSwitcher_->enabled();
-    publishItem(item);
+void AppController::updatePanelModel() {
+    const EngineStatus& status = state_.status;
+    if (panelModel_.preferences() != state_.preferences) panelModel_.setPreferences(state_.preferences);
+    if (panelModel_.status() != status.title) panelModel_.setStatus(status.title);
+    if (panelModel_.detail() != status.detail) panelModel_.setDetail(status.detail);
+    if (panelModel_.statusActive() != status.active) panelModel_.setStatusActive(status.active);
+    if (panelModel_.terminating() != state_.terminating) panelModel_.setTerminating(state_.terminating);
+    if (panelModel_.applying() != state_.applying) panelModel_.setApplying(state_.applying);
+    if (panelModel_.applied() != status.applied) panelModel_.setApplied(status.applied);
 }
+
+void AppController::menuNeedsUpdate() { menu_.refreshToolbarEntry(floatingSwitcher_->enabled()); }
 
 bool AppController::chooseMenuEntry(const std::string& title) {
     menuNeedsUpdate();
-    if (!item_) return false;
-    const auto entry = std::find_if(item_->menu.begin(), item_->menu.end(), [&](const statusbar::MenuEntry& e) {
-        return !e.separator && e.title == title;
-    });
-    if (entry == item_->menu.end() || !entry->enabled) return false;
+    if (!menu_.offers(title)) return false;
     if (title == StatusMenu::toolbarTitle) {
-        toggleFloating();
+        panelModel_.onFloatingToggle(!floatingSwitcher_->enabled());
     } else if (title == StatusMenu::restoreTitle) {
         recover();
     } else if (title == StatusMenu::settingsTitle) {
-        openSettings();
+        showSettings(false, std::nullopt);
     } else if (title == StatusMenu::updatesTitle) {
-        checkForUpdates();
+        services_.updater.checkForUpdates([this] { services_.platform.activate(); });
     } else if (title == StatusMenu::quitTitle) {
         quit();
     }
     return true;
-}
-
-void AppController::toggleFloating() { panelModel_.onFloatingToggle(!floatingSwitcher_->enabled()); }
-
-void AppController::openSettings() { showSettings(false, std::nullopt); }
-
-void AppController::checkForUpdates() {
-    services_.updater.checkForUpdates([this] { services_.platform.activate(); });
 }
 
 // ---- Notices ----
@@ -467,11 +400,10 @@ void AppController::showNotice(const std::string& title, const std::optional<std
     auto area = space.toolkit(target->visibleFrame);
     if (acting && acting->displayID == target->displayID && floatingSwitcher_->enabled() &&
         floatingSwitcher_->expanded()) {
-        area = DesktopToolbarLayout::workspace(floatingSwitcher_->reservedToolbarFrame(), area, preferences_.toolbarSide);
+        area = DesktopToolbarLayout::workspace(floatingSwitcher_->reservedToolbarFrame(), area,
+                                               state_.preferences.toolbarSide);
     }
     notice_->show(title, detail, area);
 }
-
-void AppController::showDetails() { showNotice(status_.title, status_.detail, std::nullopt); }
 
 }  // namespace dorvane

@@ -1,6 +1,6 @@
 #include "Dorvane/Shell/ResolutionPanelFrame.h"
 
-#include "Dorvane/Shell/ControllerDetail.h"
+#include "Dorvane/Shell/Controller/ControllerDetail.h"
 #include "Dorvane/Shell/ScreenSpace.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
 

@@ -7,7 +7,7 @@
 #include "Dorvane/Engine/EngineStatus.h"
 #include "Platform/Dispatch/Task.h"
 
-// Small pieces the application controller's source files share.
+// Small pieces the application controller and its owner objects share.
 namespace dorvane::controller {
 
 // Panels beside the toolbar keep this far off the toolbar panel's frame.

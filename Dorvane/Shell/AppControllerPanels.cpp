@@ -1,0 +1,101 @@
+// The panels beside the toolbar (the settings window, the resolution panel and the
+// launcher) and where the toolbar's buttons lead.
+
+#include "Dorvane/Shell/AppController.h"
+#include "Dorvane/Shell/Controller/ControllerDetail.h"
+#include "Dorvane/Shell/ScreenSpace.h"
+#include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
+
+namespace dorvane {
+
+using controller::panelInset;
+
+void AppController::routeToolbarAction(FloatingAction action) {
+    switch (action) {
+        case FloatingAction::runningApplications: showApplications(); return;
+        case FloatingAction::resolution: showResolution(); return;
+        case FloatingAction::restoreDisplay: recover(); return;
+        case FloatingAction::settings: showSettings(false, std::nullopt); return;
+        case FloatingAction::maximizeWindow:
+        case FloatingAction::centerWindow: windowCommands_.performWindowAction(action); return;
+        case FloatingAction::fillWindow: windowCommands_.performFillToggle(); return;
+        case FloatingAction::minimizeWindow:
+            windowCommands_.performWindowControl(windows::WindowControl::minimize);
+            return;
+    }
+}
+
+std::optional<shell::WorkspaceLayout::Region> AppController::workspaceRegion() {
+    if (state_.busy()) return std::nullopt;
+    if (!floatingSwitcher_->enabled() || !floatingSwitcher_->expanded()) return std::nullopt;
+    const auto screen = floatingSwitcher_->actionScreen();
+    if (!screen) return std::nullopt;
+    const auto space = ScreenSpace::of(services_.screens.screens(), screen);
+    const auto reserved = floatingSwitcher_->reservedToolbarFrame();
+    const auto area = DesktopToolbarLayout::workspace(reserved, space.toolkit(screen->visibleFrame),
+                                                      state_.preferences.toolbarSide);
+    // The screen's visible frame is already top-left; the toolbar maths is not.
+    return shell::WorkspaceLayout::Region{space.screen(area), screen->visibleFrame, space.screen(reserved),
+                                          state_.preferences.toolbarSide};
+}
+
+std::optional<geometry::Rect> AppController::windowWorkspace() {
+    if (const auto region = workspaceRegion()) return region->area;
+    return std::nullopt;
+}
+
+void AppController::refreshToolbarSurfaces() {
+    floatingSwitcher_->updateAttachedSurface();
+    floatingSwitcher_->updateSelection();
+    floatingSwitcher_->updateDismissalMonitors();
+}
+
+// ---- Tool panels ----
+
+void AppController::dismissToolPanels() {
+    appLauncher_->bumpPresentationGeneration();
+    appLauncher_->orderPanelOut();
+    settingsWindows_->orderResolutionOut();
+    floatingSwitcher_->setActivePanel(std::nullopt);
+    refreshToolbarSurfaces();
+}
+
+void AppController::showSettings(bool createNew, std::optional<SettingsPage> page) {
+    dismissToolPanels();
+    settingsWindows_->showSettings(panelModel_, createNew, page);
+}
+
+void AppController::showApplications() {
+    if (appLauncher_->panelVisible()) {
+        dismissToolPanels();  // the button toggles the launcher
+        return;
+    }
+    const auto screen = floatingSwitcher_->actionScreen();
+    if (!screen) return;
+    dismissToolPanels();
+    settingsWindows_->orderSettingsOut();
+    appLauncher_->show(floatingSwitcher_->panelFrame().insetBy(panelInset, panelInset), *screen,
+                       state_.preferences.toolbarSide);
+    floatingSwitcher_->orderWindowPanelOut();
+    floatingSwitcher_->hideApplicationShortcuts();
+    floatingSwitcher_->setActivePanel(FloatingAction::runningApplications);
+    refreshToolbarSurfaces();
+}
+
+void AppController::showResolution() {
+    if (settingsWindows_->resolutionPanelVisible()) {
+        dismissToolPanels();  // the button toggles the panel
+        return;
+    }
+    const auto screen = floatingSwitcher_->actionScreen();
+    if (!screen) return;
+    dismissToolPanels();
+    if (settingsWindows_->settingsWindowExists()) settingsWindows_->orderSettingsOut();
+    resolutionPanel_.show(*screen);
+    floatingSwitcher_->orderWindowPanelOut();
+    floatingSwitcher_->hideApplicationShortcuts();
+    floatingSwitcher_->setActivePanel(FloatingAction::resolution);
+    refreshToolbarSurfaces();
+}
+
+}  // namespace dorvane

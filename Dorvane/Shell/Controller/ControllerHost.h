@@ -1,0 +1,43 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "DorvaneCore/Geometry/Rect.h"
+#include "Platform/Dispatch/Lifetime.h"
+#include "Platform/Dispatch/Task.h"
+#include "Platform/Displays/ScreenServices.h"
+
+namespace dorvane::shell {
+
+// What the controller's owner objects ask of the controller that owns them: the few
+// things that stay in one place for the whole application.
+class ControllerHost {
+public:
+    virtual ~ControllerHost() = default;
+
+    // Brings the status item, its menu, the panel model and the panels beside the toolbar
+    // up to date with the shared state.
+    virtual void renderMenu() = 0;
+    virtual void showNotice(const std::string& title, const std::optional<std::string>& detail,
+                            const std::optional<displays::Screen>& screen) = 0;
+    virtual void dismissToolPanels() = 0;
+    // Starts `task` on the main queue; a failure that escapes it is reported.
+    virtual void launchTask(dispatch::Task<void> task) = 0;
+    // Runs `followUp` now when Accessibility is granted, else once it is, opening the guide.
+    virtual void permissionStep(std::function<void()> followUp) = 0;
+    // The area beside the expanded toolbar that window commands fill, in screen coordinates.
+    virtual std::optional<geometry::Rect> windowWorkspace() = 0;
+};
+
+// A callable that does nothing once the owner of `lifetime` is gone.
+template <typename F>
+auto weakly(const dispatch::Lifetime& lifetime, F body) {
+    return [alive = lifetime.watch(), body = std::move(body)](auto&&... arguments) {
+        if (!alive) return;
+        body(std::forward<decltype(arguments)>(arguments)...);
+    };
+}
+
+}  // namespace dorvane::shell

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <optional>
+
+#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/Shell/Controller/ControllerHost.h"
+#include "Dorvane/Shell/Controller/ControllerState.h"
+#include "Dorvane/Shell/Controller/ManualResolution.h"
+#include "Dorvane/Shell/Neighbours/SettingsWindows.h"
+#include "Dorvane/Shell/Neighbours/ToolbarControl.h"
+#include "Platform/Dispatch/Executor.h"
+#include "Platform/Dispatch/Lifetime.h"
+#include "Platform/Dispatch/Timer.h"
+#include "Platform/Displays/ScreenServices.h"
+
+namespace dorvane::shell {
+
+// The resolution panel beside the toolbar: where it stands, the height its content asks
+// for, and its first showing, held back until that height is known. Main thread only.
+class ResolutionPanelPresenter {
+public:
+    struct Parts {
+        ControllerState& state;
+        ControllerHost& host;
+        ControlPanelModel& model;
+        SettingsWindows& windows;
+        ToolbarControl& toolbar;
+        ManualResolution& resolution;
+        displays::ScreenServices& screens;
+        dispatch::MainQueue& mainQueue;
+    };
+
+    explicit ResolutionPanelPresenter(Parts parts);
+    ~ResolutionPanelPresenter();
+    ResolutionPanelPresenter(const ResolutionPanelPresenter&) = delete;
+    ResolutionPanelPresenter& operator=(const ResolutionPanelPresenter&) = delete;
+
+    void show(const displays::Screen& screen);
+    void contentHeightChanged(double height);
+    void keepBesideToolbar();
+
+private:
+    ResolutionContent makeContent();
+    geometry::Rect frame(const displays::Screen& screen);
+    std::optional<displays::Screen> screenOf(const geometry::Rect& frame);
+
+    Parts parts_;
+    std::optional<double> contentHeight_;
+    dispatch::Timer reveal_;
+    dispatch::Lifetime lifetime_;
+};
+
+}  // namespace dorvane::shell
