@@ -135,8 +135,20 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
       reduceMotion_(std::move(reduceMotion)) {
     setAccessibleName(qtText(model_.title()));
     auto* outer = column(this, 0);
+    buildHeader();
+    outer->addWidget(header_);
+    outer->addWidget(new SettingsSeparator(Qt::Horizontal, this));
+    buildBody(services);
+    outer->addWidget(body_, 1);
+    outer->addWidget(new SettingsSeparator(Qt::Horizontal, this));
+    buildFooter();
+    outer->addWidget(footer_);
+    wire();
+    render();
+}
 
-    // Header.
+// The title and the close button.
+void ShortcutEditor::buildHeader() {
     header_ = new QWidget(this);
     auto* headerRow = new QHBoxLayout(header_);
     headerRow->setContentsMargins(EditorMetrics::sheetSidePadding, EditorMetrics::headerVerticalPadding,
@@ -152,10 +164,10 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
     close_->setToolTip(QStringLiteral("关闭，不保存修改"));
     close_->setAccessibleName(QStringLiteral("关闭"));
     headerRow->addWidget(close_);
-    outer->addWidget(header_);
-    outer->addWidget(new SettingsSeparator(Qt::Horizontal, this));
+}
 
-    // Body: name, key, icon.
+// Name, key and icon, in a scroll area.
+void ShortcutEditor::buildBody(const EditorServices& services) {
     body_ = new QScrollArea(this);
     body_->setFrameShape(QFrame::NoFrame);
     body_->setWidgetResizable(true);
@@ -166,14 +178,28 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
     sections->setContentsMargins(EditorMetrics::sheetSidePadding, EditorMetrics::bodyVerticalPadding,
                                  EditorMetrics::sheetSidePadding, EditorMetrics::bodyVerticalPadding);
     sections->setSpacing(EditorMetrics::bodySpacing);
+    sections->addLayout(buildNameRow());
+    sections->addLayout(buildKeySection(services));
+    sections->addLayout(buildIconSection());
+    sections->addStretch(1);
 
+    body_->setWidget(bodyContent_);
+    body_->setAutoFillBackground(false);
+    body_->viewport()->setAutoFillBackground(false);
+    bodyContent_->setAutoFillBackground(false);
+}
+
+QHBoxLayout* ShortcutEditor::buildNameRow() {
     auto* nameRow = row(EditorMetrics::nameRowSpacing);
     nameRow->setContentsMargins(0, EditorMetrics::nameRowPadding, 0, EditorMetrics::nameRowPadding);
     nameRow->addWidget(fieldLabel(QStringLiteral("名称"), bodyContent_));
     name_ = new TextField(TextField::Style::roundedBorder, QStringLiteral("操作名称"), QStringLiteral("名称"), bodyContent_);
     nameRow->addWidget(name_, 1);
-    sections->addLayout(nameRow);
+    return nameRow;
+}
 
+// The mode, the recorder or the manual choice, and the key as it stands.
+QVBoxLayout* ShortcutEditor::buildKeySection(const EditorServices& services) {
     auto* keySection = new QVBoxLayout;
     keySection->setSpacing(EditorMetrics::keySectionSpacing);
     auto* keyHeading = row(0);
@@ -184,7 +210,15 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
     mode_->setFixedWidth(EditorMetrics::modeSegmentWidth);
     keyHeading->addWidget(mode_);
     keySection->addLayout(keyHeading);
+    buildRecorder(services);
+    keySection->addWidget(recorderColumn_);
+    buildManualKeys();
+    keySection->addWidget(manualColumn_);
+    keySection->addLayout(buildCurrentKeyRow());
+    return keySection;
+}
 
+void ShortcutEditor::buildRecorder(const EditorServices& services) {
     recorderColumn_ = new QWidget(bodyContent_);
     auto* recorderLayout = column(recorderColumn_, EditorMetrics::recorderSpacing);
     if (services.events != nullptr && services.permissions != nullptr && services.mainQueue != nullptr) {
@@ -201,8 +235,9 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
     }
     recorderLayout->addWidget(label(QStringLiteral("点击输入框后按下快捷键"), DesignTokens::fontCaption, FontWeight::regular,
                                     DesignTokens::Colors::textSecondary, recorderColumn_));
-    keySection->addWidget(recorderColumn_);
+}
 
+void ShortcutEditor::buildManualKeys() {
     manualColumn_ = new QWidget(bodyContent_);
     auto* manualLayout = column(manualColumn_, EditorMetrics::keySectionSpacing);
     auto* mainKeyRow = row(EditorMetrics::nameRowSpacing);
@@ -235,8 +270,9 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
     }
     modifiers->addWidget(keycapRow_);
     manualLayout->addLayout(modifiers);
-    keySection->addWidget(manualColumn_);
+}
 
+QHBoxLayout* ShortcutEditor::buildCurrentKeyRow() {
     auto* currentKey = row(EditorMetrics::keyRowSpacing);
     currentKey->setContentsMargins(0, EditorMetrics::keyRowTopPadding, 0, 0);
     currentKey->addWidget(label(QStringLiteral("快捷键"), DesignTokens::fontBody, FontWeight::regular,
@@ -251,9 +287,10 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
     unset_ = label(QStringLiteral("未设定"), DesignTokens::fontBody, FontWeight::regular, unsetKeyColor(), bodyContent_);
     currentKey->addWidget(unset_);
     currentKey->addStretch(1);
-    keySection->addLayout(currentKey);
-    sections->addLayout(keySection);
+    return currentKey;
+}
 
+QVBoxLayout* ShortcutEditor::buildIconSection() {
     auto* iconSection = new QVBoxLayout;
     iconSection->setContentsMargins(0, EditorMetrics::nameRowPadding, 0, EditorMetrics::nameRowPadding);
     iconSection->setSpacing(EditorMetrics::keySectionSpacing);
@@ -280,17 +317,11 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
                                  reduceMotion_, bodyContent_);
     picker_->hide();
     iconSection->addWidget(picker_);
-    sections->addLayout(iconSection);
-    sections->addStretch(1);
+    return iconSection;
+}
 
-    body_->setWidget(bodyContent_);
-    body_->setAutoFillBackground(false);
-    body_->viewport()->setAutoFillBackground(false);
-    bodyContent_->setAutoFillBackground(false);
-    outer->addWidget(body_, 1);
-    outer->addWidget(new SettingsSeparator(Qt::Horizontal, this));
-
-    // Footer: the failure, then the buttons.
+// The failure, then the buttons.
+void ShortcutEditor::buildFooter() {
     footer_ = new QWidget(this);
     auto* footerColumn = new QVBoxLayout(footer_);
     footerColumn->setContentsMargins(EditorMetrics::sheetSidePadding, EditorMetrics::headerVerticalPadding,
@@ -317,8 +348,9 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
     save_ = new StyledButton(ButtonStyle::primary, QStringLiteral("保存"), footer_);
     buttons->addWidget(save_);
     footerColumn->addLayout(buttons);
-    outer->addWidget(footer_);
+}
 
+void ShortcutEditor::wire() {
     {
         const QSignalBlocker block(name_);
         name_->setText(QString::fromStdString(model_.name()));
@@ -342,7 +374,6 @@ ShortcutEditor::ShortcutEditor(const NamedShortcut& shortcut, Callbacks callback
     connect(cancel_, &QAbstractButton::clicked, this, [this] { cancel(); });
     connect(save_, &QAbstractButton::clicked, this, [this] { save(); });
     connect(delete_, &QAbstractButton::clicked, this, [this] { confirmDelete(); });
-    render();
 }
 
 ShortcutEditor::~ShortcutEditor() {

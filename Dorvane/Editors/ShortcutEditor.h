@@ -5,6 +5,7 @@
 #include <optional>
 
 #include <QAbstractButton>
+#include <QBoxLayout>
 #include <QPointer>
 #include <QWidget>
 
@@ -96,6 +97,17 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The construction's steps, top to bottom.
+    void buildHeader();
+    void buildBody(const EditorServices& services);
+    QHBoxLayout* buildNameRow();
+    QVBoxLayout* buildKeySection(const EditorServices& services);
+    void buildRecorder(const EditorServices& services);
+    void buildManualKeys();
+    QHBoxLayout* buildCurrentKeyRow();
+    QVBoxLayout* buildIconSection();
+    void buildFooter();
+    void wire();
     void toggleIconPicker();
     void confirmDelete();
     void cancel();
