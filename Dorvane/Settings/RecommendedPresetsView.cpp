@@ -29,6 +29,17 @@ RecommendedPresetsView::RecommendedPresetsView(ControlPanelModel& model, Setting
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
+    column->addLayout(makeHeader());
+    column->addWidget(new SettingsSeparator(Qt::Horizontal, this));
+    column->addWidget(makeList(), 1);
+    column->addWidget(new SettingsSeparator(Qt::Horizontal, this));
+    column->addLayout(makeFooter());
+    wire();
+    render();
+}
+
+// The title and the close button.
+QHBoxLayout* RecommendedPresetsView::makeHeader() {
     auto* header = new QHBoxLayout;
     header->setContentsMargins(QuickActionsMetrics::presetListPadding, QuickActionsMetrics::presetHeaderTop,
                                QuickActionsMetrics::presetListPadding, QuickActionsMetrics::presetHeaderBottom);
@@ -43,9 +54,11 @@ RecommendedPresetsView::RecommendedPresetsView(ControlPanelModel& model, Setting
     closeButton->setAccessibleName(QStringLiteral("关闭"));
     closeButton_ = closeButton;
     header->addWidget(closeButton);
-    column->addLayout(header);
-    column->addWidget(new SettingsSeparator(Qt::Horizontal, this));
+    return header;
+}
 
+// Every preset of the catalog, or the catalog's message when it has none.
+QScrollArea* RecommendedPresetsView::makeList() {
     auto* scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
@@ -57,48 +70,7 @@ RecommendedPresetsView::RecommendedPresetsView(ControlPanelModel& model, Setting
     rows->setContentsMargins(padding, padding, padding, padding);
     rows->setSpacing(QuickActionsMetrics::presetListSpacing);
     for (const auto& preset : catalog_.presets()) {
-        Row row{};
-        row.row = new RoundedFill(DesignTokens::Colors::card, DesignTokens::radiusMd, list);
-        auto* line = new QHBoxLayout(row.row);
-        line->setContentsMargins(QuickActionsMetrics::presetRowHorizontalPadding, QuickActionsMetrics::presetRowVerticalPadding,
-                                 QuickActionsMetrics::presetRowHorizontalPadding, QuickActionsMetrics::presetRowVerticalPadding);
-        line->setSpacing(QuickActionsMetrics::presetRowSpacing);
-        auto* tile = new RoundedFill(DesignTokens::Colors::secondaryFill, DesignTokens::radiusSm, row.row);
-        tile->setFixedSize(QuickActionsMetrics::presetIconFrame, QuickActionsMetrics::presetIconFrame);
-        auto* tileLayout = new QHBoxLayout(tile);
-        tileLayout->setContentsMargins(0, 0, 0, 0);
-        tileLayout->addWidget(framedSymbol(rawValue(preset.icon), DesignTokens::fontEmphasis,
-                                             DesignTokens::Colors::textPrimary,
-                                             QSize(QuickActionsMetrics::presetIconFrame, QuickActionsMetrics::presetIconFrame),
-                                             tile));
-        line->addWidget(tile);
-        auto* texts = new QVBoxLayout;
-        texts->setSpacing(QuickActionsMetrics::presetTextSpacing);
-        texts->addWidget(new TokenLabel(QString::fromStdString(preset.name),
-                                        DesignTokens::font(DesignTokens::fontBody, FontWeight::medium),
-                                        DesignTokens::Colors::textPrimary, row.row));
-        row.key = new TokenLabel(QString::fromStdString(RecommendedPresets::keyDescription(preset.key)),
-                                 DesignTokens::keyFont(DesignTokens::fontCaption),
-                                 DesignTokens::Colors::textSecondary, row.row);
-        texts->addWidget(row.key);
-        line->addLayout(texts);
-        line->addStretch(1);
-        auto* added = new RoundedFill(DesignTokens::Colors::secondaryFill, DesignTokens::radiusPill, row.row);
-        auto* addedLayout = new QHBoxLayout(added);
-        addedLayout->setContentsMargins(QuickActionsMetrics::addedHorizontalPadding, QuickActionsMetrics::addedVerticalPadding,
-                                        QuickActionsMetrics::addedHorizontalPadding, QuickActionsMetrics::addedVerticalPadding);
-        addedLayout->setSpacing(static_cast<int>(DesignTokens::spacingXs));
-        addedLayout->addWidget(framedSymbol("checkmark", DesignTokens::fontCaption, DesignTokens::Colors::textSecondary,
-                                              QSize(DesignTokens::fontCaption + 2, DesignTokens::fontCaption + 2), added));
-        addedLayout->addWidget(new TokenLabel(QStringLiteral("已添加"),
-                                              DesignTokens::font(DesignTokens::fontCaption, FontWeight::medium),
-                                              DesignTokens::Colors::textSecondary, added));
-        row.added = added;
-        line->addWidget(added);
-        row.add = new StyledButton(ButtonStyle::secondary, ButtonSize::small, QStringLiteral("添加"), row.row);
-        row.add->setAccessibleName(QStringLiteral("添加") + QString::fromStdString(preset.name));
-        line->addWidget(row.add);
-        connect(row.add, &QAbstractButton::clicked, this, [this, preset] { add({preset}); });
+        const Row row = makeRow(preset, list);
         rows->addWidget(row.row);
         rows_[preset.id] = row;
     }
@@ -113,10 +85,59 @@ RecommendedPresetsView::RecommendedPresetsView(ControlPanelModel& model, Setting
     scroll->setAutoFillBackground(false);
     scroll->viewport()->setAutoFillBackground(false);
     list->setAutoFillBackground(false);
-    column->addWidget(scroll, 1);
-    column->addWidget(new SettingsSeparator(Qt::Horizontal, this));
+    return scroll;
+}
 
+// A preset's icon, name and key, and its add button or the mark that it is added.
+RecommendedPresetsView::Row RecommendedPresetsView::makeRow(const NamedShortcut& preset, QWidget* list) {
+    Row row{};
+    row.row = new RoundedFill(DesignTokens::Colors::card, DesignTokens::radiusMd, list);
+    auto* line = new QHBoxLayout(row.row);
+    line->setContentsMargins(QuickActionsMetrics::presetRowHorizontalPadding, QuickActionsMetrics::presetRowVerticalPadding,
+                             QuickActionsMetrics::presetRowHorizontalPadding, QuickActionsMetrics::presetRowVerticalPadding);
+    line->setSpacing(QuickActionsMetrics::presetRowSpacing);
+    auto* tile = new RoundedFill(DesignTokens::Colors::secondaryFill, DesignTokens::radiusSm, row.row);
+    tile->setFixedSize(QuickActionsMetrics::presetIconFrame, QuickActionsMetrics::presetIconFrame);
+    auto* tileLayout = new QHBoxLayout(tile);
+    tileLayout->setContentsMargins(0, 0, 0, 0);
+    tileLayout->addWidget(framedSymbol(rawValue(preset.icon), DesignTokens::fontEmphasis,
+                                         DesignTokens::Colors::textPrimary,
+                                         QSize(QuickActionsMetrics::presetIconFrame, QuickActionsMetrics::presetIconFrame),
+                                         tile));
+    line->addWidget(tile);
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(QuickActionsMetrics::presetTextSpacing);
+    texts->addWidget(new TokenLabel(QString::fromStdString(preset.name),
+                                    DesignTokens::font(DesignTokens::fontBody, FontWeight::medium),
+                                    DesignTokens::Colors::textPrimary, row.row));
+    row.key = new TokenLabel(QString::fromStdString(RecommendedPresets::keyDescription(preset.key)),
+                             DesignTokens::keyFont(DesignTokens::fontCaption),
+                             DesignTokens::Colors::textSecondary, row.row);
+    texts->addWidget(row.key);
+    line->addLayout(texts);
+    line->addStretch(1);
+    auto* added = new RoundedFill(DesignTokens::Colors::secondaryFill, DesignTokens::radiusPill, row.row);
+    auto* addedLayout = new QHBoxLayout(added);
+    addedLayout->setContentsMargins(QuickActionsMetrics::addedHorizontalPadding, QuickActionsMetrics::addedVerticalPadding,
+                                    QuickActionsMetrics::addedHorizontalPadding, QuickActionsMetrics::addedVerticalPadding);
+    addedLayout->setSpacing(static_cast<int>(DesignTokens::spacingXs));
+    addedLayout->addWidget(framedSymbol("checkmark", DesignTokens::fontCaption, DesignTokens::Colors::textSecondary,
+                                          QSize(DesignTokens::fontCaption + 2, DesignTokens::fontCaption + 2), added));
+    addedLayout->addWidget(new TokenLabel(QStringLiteral("已添加"),
+                                          DesignTokens::font(DesignTokens::fontCaption, FontWeight::medium),
+                                          DesignTokens::Colors::textSecondary, added));
+    row.added = added;
+    line->addWidget(added);
+    row.add = new StyledButton(ButtonStyle::secondary, ButtonSize::small, QStringLiteral("添加"), row.row);
+    row.add->setAccessibleName(QStringLiteral("添加") + QString::fromStdString(preset.name));
+    line->addWidget(row.add);
+    connect(row.add, &QAbstractButton::clicked, this, [this, preset] { add({preset}); });
+    return row;
+}
+
+QHBoxLayout* RecommendedPresetsView::makeFooter() {
     auto* footer = new QHBoxLayout;
+    const int padding = QuickActionsMetrics::presetListPadding;
     footer->setContentsMargins(padding, QuickActionsMetrics::presetFooterVerticalPadding, padding,
                                QuickActionsMetrics::presetFooterVerticalPadding);
     footer->setSpacing(QuickActionsMetrics::presetFooterSpacing);
@@ -125,15 +146,16 @@ RecommendedPresetsView::RecommendedPresetsView(ControlPanelModel& model, Setting
     footer->addWidget(addAll_);
     done_ = new StyledButton(ButtonStyle::secondary, QStringLiteral("完成"), this);
     footer->addWidget(done_);
-    column->addLayout(footer);
+    return footer;
+}
 
+void RecommendedPresetsView::wire() {
     connect(addAll_, &QAbstractButton::clicked, this, [this] { add(catalog_.missing(model_.preferences())); });
     for (QAbstractButton* closing : {static_cast<QAbstractButton*>(done_), closeButton_}) {
         connect(closing, &QAbstractButton::clicked, this, [this] {
             if (const auto close = close_) close();
         });
     }
-    render();
 }
 
 QAbstractButton* RecommendedPresetsView::addButton(const std::string& presetID) const {

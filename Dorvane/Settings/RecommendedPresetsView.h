@@ -11,7 +11,9 @@
 #include "DorvaneCore/QuickActions/RecommendedPresets.h"
 
 class QAbstractButton;
+class QHBoxLayout;
 class QLabel;
+class QScrollArea;
 
 namespace dorvane {
 
@@ -52,6 +54,12 @@ private:
         StyledButton* add;
     };
 
+    // The construction's steps, top to bottom.
+    QHBoxLayout* makeHeader();
+    QScrollArea* makeList();
+    Row makeRow(const NamedShortcut& preset, QWidget* list);
+    QHBoxLayout* makeFooter();
+    void wire();
     void add(const std::vector<NamedShortcut>& presets);
 
     ControlPanelModel& model_;

@@ -49,6 +49,19 @@ SpecEditor::SpecEditor(const SpecDraft& draft, std::function<void(const CustomPr
     column->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
     column->setSpacing(kSpacing);
 
+    addFields(column);
+    column->addLayout(makeScaleRow());
+    column->addWidget(new TokenLabel(qtText(SpecEditorModel::sideHint), DesignTokens::font(DesignTokens::fontCaption),
+                                     DesignTokens::Colors::textSecondary, this));
+    makeErrorRow();
+    column->addWidget(errorRow_);
+    column->addLayout(makeButtons());
+    wire();
+    render();
+}
+
+// The title, the name and the size.
+void SpecEditor::addFields(QVBoxLayout* column) {
     title_ = new TokenLabel(qtText(model_.title()), DesignTokens::font(DesignTokens::fontEmphasis, FontWeight::semibold),
                             DesignTokens::Colors::textPrimary, this);
     setAccessibleName(title_->text());
@@ -69,7 +82,9 @@ SpecEditor::SpecEditor(const SpecDraft& draft, std::function<void(const CustomPr
     sizeRow->addWidget(times, 0, Qt::AlignVCenter);
     sizeRow->addWidget(captioned(QStringLiteral("高度"), height_, this), 1);
     column->addLayout(sizeRow);
+}
 
+QHBoxLayout* SpecEditor::makeScaleRow() {
     auto* stepper = new QHBoxLayout;
     stepper->setSpacing(kButtonSpacing);
     scaleLabel_ = new TokenLabel(QStringLiteral("显示大小："), DesignTokens::font(DesignTokens::fontBody),
@@ -81,11 +96,10 @@ SpecEditor::SpecEditor(const SpecDraft& draft, std::function<void(const CustomPr
     stepper->addWidget(scaleLabel_);
     stepper->addWidget(scale_);
     stepper->addStretch(1);
-    column->addLayout(stepper);
+    return stepper;
+}
 
-    column->addWidget(new TokenLabel(qtText(SpecEditorModel::sideHint), DesignTokens::font(DesignTokens::fontCaption),
-                                     DesignTokens::Colors::textSecondary, this));
-
+void SpecEditor::makeErrorRow() {
     errorRow_ = new QWidget(this);
     auto* error = new QHBoxLayout(errorRow_);
     error->setContentsMargins(0, 0, 0, 0);
@@ -96,8 +110,9 @@ SpecEditor::SpecEditor(const SpecDraft& draft, std::function<void(const CustomPr
                                 errorRow_);
     errorText_->setWordWrap(true);
     error->addWidget(errorText_, 1);
-    column->addWidget(errorRow_);
+}
 
+QHBoxLayout* SpecEditor::makeButtons() {
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(kButtonSpacing);
     buttons->addStretch(1);
@@ -110,8 +125,10 @@ SpecEditor::SpecEditor(const SpecDraft& draft, std::function<void(const CustomPr
     }
     save_ = new StyledButton(ButtonStyle::primary, QStringLiteral("保存"), this);
     buttons->addWidget(save_);
-    column->addLayout(buttons);
+    return buttons;
+}
 
+void SpecEditor::wire() {
     name_->setText(QString::fromStdString(model_.name));
     width_->setText(QString::fromStdString(model_.width));
     height_->setText(QString::fromStdString(model_.height));
@@ -128,7 +145,6 @@ SpecEditor::SpecEditor(const SpecDraft& draft, std::function<void(const CustomPr
     });
     connect(cancel_, &QAbstractButton::clicked, this, [this] { onCancel_(); });
     connect(save_, &QAbstractButton::clicked, this, [this] { commit(false); });
-    render();
 }
 
 void SpecEditor::commit(bool saveAs) {

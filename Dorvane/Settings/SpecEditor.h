@@ -6,6 +6,9 @@
 
 #include "DorvaneCore/ResolutionModels/SpecEditorModel.h"
 
+class QHBoxLayout;
+class QVBoxLayout;
+
 namespace dorvane {
 
 class NumberStepper;
@@ -51,6 +54,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The construction's steps, top to bottom.
+    void addFields(QVBoxLayout* column);
+    QHBoxLayout* makeScaleRow();
+    void makeErrorRow();
+    QHBoxLayout* makeButtons();
+    void wire();
     void render();
 
     SpecEditorModel model_;
