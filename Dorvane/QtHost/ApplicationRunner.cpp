@@ -48,6 +48,65 @@ void quietOffscreenMessages(QtMsgType type, const QMessageLogContext& context, c
     if (defaultMessageHandler != nullptr) defaultMessageHandler(type, context, message);
 }
 
+void configureApplication() {
+    if (QGuiApplication::platformName() == QStringLiteral("offscreen")) {
+        defaultMessageHandler = qInstallMessageHandler(quietOffscreenMessages);
+    }
+    QApplication::setApplicationName(QStringLiteral("Corvelle"));
+    // Closing a window never quits: only the orderly quit may, after the restore.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+// The simulated host, opened as the application; nothing when its folder cannot be used.
+std::unique_ptr<host::SimulatedHost> openHost(dispatch::Clock& clock, QtMainQueue& mainQueue,
+                                              dispatch::SerialQueue& eventQueue) {
+    try {
+        auto host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application,
+                                                    clock, &mainQueue, &eventQueue);
+        // A host the program cannot use is said now, in one line, rather than met later.
+        host->store().check();
+        return host;
+    } catch (const std::exception& error) {
+        std::cerr << "Corvelle: " << error.what() << "\n";
+        return nullptr;
+    }
+}
+
+// The window commands need the host and the program's Qt windows: the runner's own. The
+// toolbar reads the window catalog and the fill state through them, and the workspace
+// layout and auto-fill work through them.
+shell::Neighbours completeNeighbours(const MakeNeighbours& makeNeighbours, const std::filesystem::path& root,
+                                     const std::string& executable, QtMainQueue& mainQueue, dispatch::Clock& clock,
+                                     host::SimulatedHost& host, QtOwnWindowReporter& ownWindows) {
+    auto windowCommands = std::make_unique<QtWindowCommands>(host, mainQueue, clock, root, ownWindows);
+    auto neighbours =
+        makeNeighbours(NeighbourServices{root, mainQueue, clock, host, executable, *windowCommands, ownWindows});
+    if (!neighbours.workspaceLayout) neighbours.workspaceLayout = windowCommands->makeWorkspaceLayout();
+    if (!neighbours.autoFill) neighbours.autoFill = windowCommands->makeAutoFill();
+    neighbours.windows = std::move(windowCommands);
+    if (!neighbours.settingsWindows) {
+        neighbours.settingsWindows = std::make_unique<QtSettingsWindows>(std::make_unique<NullSettingsViewFactory>(),
+                                                                         &host.userDefaults(), &host.screens(),
+                                                                         &mainQueue);
+    }
+    return neighbours;
+}
+
+// The event loop's first job.
+void launch(AppController& controller, const PlatformChoice& choice, QtOwnWindowReporter& ownWindows,
+            host::SimulatedHost& host) {
+    controller.applicationDidFinishLaunching();
+    // Only the instance that runs for good joins the host's applications; windows the
+    // launch showed already are listed at once, those it queued as they appear. It also
+    // takes the input from outside (corvelle-host input ...) through its taps.
+    if (controller.holdsInstanceLock()) {
+        ownWindows.start();
+        host.hostEvents().claimInputOwnership();
+    }
+    // Said once the program runs for good: a second instance ends silently.
+    if (choice.notice && controller.holdsInstanceLock()) std::cerr << *choice.notice << std::endl;
+}
+
 }  // namespace
 
 PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, const std::optional<std::string>& display,
@@ -74,27 +133,14 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     std::string programName = "corvelle";
     char* argv[] = {programName.data(), nullptr};
     GuardedApplication application(argc, argv, lastResort);
-    if (QGuiApplication::platformName() == QStringLiteral("offscreen")) {
-        defaultMessageHandler = qInstallMessageHandler(quietOffscreenMessages);
-    }
-    QApplication::setApplicationName(QStringLiteral("Corvelle"));
-    // Closing a window never quits: only the orderly quit may, after the restore.
-    QApplication::setQuitOnLastWindowClosed(false);
+    configureApplication();
 
     QtMainQueue mainQueue(lastResort);
     // The event stream's own queue: a tap that keeps the main thread waiting is switched
     // off after a second while the stream goes on. It outlives the host.
     dispatch::SerialQueue eventQueue("event-pipeline", lastResort);
-    std::unique_ptr<host::SimulatedHost> host;
-    try {
-        host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application, clock,
-                                               &mainQueue, &eventQueue);
-        // A host the program cannot use is said now, in one line, rather than met later.
-        host->store().check();
-    } catch (const std::exception& error) {
-        std::cerr << "Corvelle: " << error.what() << "\n";
-        return 1;
-    }
+    auto host = openHost(clock, mainQueue, eventQueue);
+    if (!host) return 1;
     auto worker = std::make_unique<ProcessWorkerClient>(clock);
     auto engineQueue = std::make_unique<dispatch::SerialQueue>("engine", lastResort);
     auto probeQueue = std::make_unique<dispatch::SerialQueue>("probe", lastResort);
@@ -114,59 +160,17 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     GlobalPointerMonitor::setShared(&globalPointer);
     PointerHover::shared().watch(&globalPointer);
 
-    // The window commands need the host and the program's Qt windows: the runner's own. The
-    // toolbar reads the window catalog and the fill state through them, and the workspace
-    // layout and auto-fill work through them.
-    auto windowCommands = std::make_unique<QtWindowCommands>(*host, mainQueue, clock, root, *ownWindows);
-    auto neighbours =
-        makeNeighbours(NeighbourServices{root, mainQueue, clock, *host, executable, *windowCommands, *ownWindows});
-    if (!neighbours.workspaceLayout) neighbours.workspaceLayout = windowCommands->makeWorkspaceLayout();
-    if (!neighbours.autoFill) neighbours.autoFill = windowCommands->makeAutoFill();
-    neighbours.windows = std::move(windowCommands);
-    if (!neighbours.settingsWindows) {
-        neighbours.settingsWindows = std::make_unique<QtSettingsWindows>(std::make_unique<NullSettingsViewFactory>(),
-                                                                         &host->userDefaults(), &host->screens(),
-                                                                         &mainQueue);
-    }
+    auto neighbours = completeNeighbours(makeNeighbours, root, executable, mainQueue, clock, *host, *ownWindows);
     auto controller = std::make_unique<AppController>(
-        AppController::Services{root,
-                                mainQueue,
-                                clock,
-                                *engine,
-                                *probeQueue,
-                                host->screens(),
-                                host->power(),
-                                host->assertionNotifications(),
-                                host->processes(),
-                                host->workspace(),
-                                host->applicationWorkspace(),
-                                *statusBar,
-                                host->accessibility(),
-                                host->accessibility(),
-                                loginItems,
-                                updater,
-                                platform,
-                                terminationSignals,
-                                OperationDiagnostics::shared(),
-                                host->userDefaults(),
-                                host->distributedNotifications(),
-                                std::cerr,
-                                host->process().pid,
-                                variable(system::XdgAutostartLoginItems::launchedVariable)},
+        AppController::Services{root, mainQueue, clock, *engine, *probeQueue, host->screens(), host->power(),
+                                host->assertionNotifications(), host->processes(), host->workspace(),
+                                host->applicationWorkspace(), *statusBar, host->accessibility(), host->accessibility(),
+                                loginItems, updater, platform, terminationSignals, OperationDiagnostics::shared(),
+                                host->userDefaults(), host->distributedNotifications(), std::cerr,
+                                host->process().pid, variable(system::XdgAutostartLoginItems::launchedVariable)},
         std::move(neighbours));
     statusBar->onMenuWillOpen = [&controller] { controller->menuNeedsUpdate(); };
-    mainQueue.post([&controller, &choice, &ownWindows, &host] {
-        controller->applicationDidFinishLaunching();
-        // Only the instance that runs for good joins the host's applications; windows the
-        // launch showed already are listed at once, those it queued as they appear. It also
-        // takes the input from outside (corvelle-host input ...) through its taps.
-        if (controller->holdsInstanceLock()) {
-            ownWindows->start();
-            host->hostEvents().claimInputOwnership();
-        }
-        // Said once the program runs for good: a second instance ends silently.
-        if (choice.notice && controller->holdsInstanceLock()) std::cerr << *choice.notice << std::endl;
-    });
+    mainQueue.post([&controller, &choice, &ownWindows, &host] { launch(*controller, choice, *ownWindows, *host); });
 
     const int status = QApplication::exec();
 
