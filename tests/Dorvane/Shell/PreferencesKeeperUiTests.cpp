@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "Dorvane/Shell/Controller/PreferencesKeeper.h"
+#include "DorvaneCore/Settings/PreferencesStore.h"
+#include "Platform/Dispatch/SimulatedScheduler.h"
+#include "tests/Support/TemporaryFolder.h"
+
+namespace dorvane::shell {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Counts what the keeper asks of the controller; nothing else is expected of it here.
+class CountingHost final : public ControllerHost {
+public:
+    void renderMenu() override { ++renders; }
+    void showNotice(const std::string& title, const std::optional<std::string>&,
+                    const std::optional<displays::Screen>&) override {
+        notices.push_back(title);
+    }
+    void dismissToolPanels() override {}
+    void launchTask(dispatch::Task<void>) override {}
+    void permissionStep(std::function<void()>) override {}
+    std::optional<geometry::Rect> windowWorkspace() override { return std::nullopt; }
+
+    int renders = 0;
+    std::vector<std::string> notices;
+};
+
+class PreferencesKeeperTest : public ::testing::Test {
+protected:
+    PreferencesKeeperTest() : keeper(state, host, folder.path(), scheduler) {
+        state.status.title = "已就绪";
+        keeper.load();
+    }
+    // The settings file can no longer be replaced (a folder stands in its place).
+    void blockSettingsFile() { fs::create_directories(folder.path() / "preferences.json" / "in-the-way"); }
+    Preferences stored() {
+        return PreferencesStore(folder.path(), [this] { return scheduler.wallTime(); }).load();
+    }
+    Preferences changed() {
+        Preferences next = state.preferences;
+        next.showWindowControls = !next.showWindowControls;
+        return next;
+    }
+
+    testing::TemporaryFolder folder{"preferences-keeper"};
+    dispatch::SimulatedScheduler scheduler;
+    ControllerState state;
+    CountingHost host;
+    PreferencesKeeper keeper;
+};
+
+TEST_F(PreferencesKeeperTest, BothRulesWriteTheChangeAndMakeItTheSettings) {
+    const Preferences validated = changed();
+    EXPECT_EQ(keeper.write(validated, WriteRule::validated), std::nullopt);
+    EXPECT_EQ(state.preferences, validated);
+    EXPECT_EQ(stored(), validated);
+    EXPECT_EQ(host.renders, 0);  // the caller shows what else it changed
+
+    const Preferences inEffect = changed();
+    EXPECT_EQ(keeper.write(inEffect, WriteRule::inEffect), std::nullopt);
+    EXPECT_EQ(state.preferences, inEffect);
+    EXPECT_EQ(stored(), inEffect);
+    EXPECT_EQ(host.renders, 1);
+    EXPECT_EQ(state.status.title, "已就绪");
+}
+
+TEST_F(PreferencesKeeperTest, AFailedValidatedWriteChangesNothingAndHandsBackWhy) {
+    const Preferences before = state.preferences;
+    blockSettingsFile();
+
+    const auto failure = keeper.write(changed(), WriteRule::validated);
+    ASSERT_TRUE(failure);
+    EXPECT_FALSE(failure->empty());
+    EXPECT_EQ(state.preferences, before);
+    EXPECT_EQ(state.status.title, "已就绪");
+    EXPECT_EQ(host.renders, 0);
+}
+
+TEST_F(PreferencesKeeperTest, AFailedInEffectWriteKeepsTheChangeAndSaysTheFileIsBehind) {
+    blockSettingsFile();
+    const Preferences next = changed();
+
+    const auto failure = keeper.write(next, WriteRule::inEffect);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(state.preferences, next);
+    EXPECT_EQ(state.status.title, "设置保存失败");
+    EXPECT_EQ(state.status.detail, failure);
+    EXPECT_EQ(host.renders, 1);
+    EXPECT_TRUE(host.notices.empty());
+}
+
+}  // namespace
+}  // namespace dorvane::shell
