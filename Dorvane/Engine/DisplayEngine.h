@@ -229,7 +229,37 @@ private:
     void endSession();
     void giveUpRestore(const std::exception_ptr& lastError, const std::string& lastMessage, const std::string& bytes);
 
+    // The steps of activate(): the live layout once sleeping displays woke and an own
+    // leftover went, the base it is judged by, and the switch to the new virtual display.
+    struct LiveLayout {
+        std::vector<DisplayState> displays;
+        bool woken = false;  // the displays were woken on the way
+    };
+    LiveLayout settledLayout();
+    std::vector<DisplayState> baseLayout(const std::vector<DisplayState>& live);
+    void switchToVirtualDisplay(const Dimensions& dimensions, const std::vector<DisplayState>& states,
+                                const ZeroDisplayActivation& policy, bool injectFailure, double start);
+
+    // A replacement of the virtual display in one session, and its steps: the hand-over to
+    // the new display, putting the old one back, and the last resort over the physical layout.
+    struct DisplayHandover {
+        Dimensions oldSize;
+        std::uint32_t oldID = 0;
+        DisplayState oldState;
+        std::vector<DisplayState> physical;
+        std::unique_ptr<DVVirtualDisplay> newDisplay;  // ours until it takes over
+        std::uint32_t newID = 0;
+        std::optional<DisplayState> newTarget;
+        bool commitAttempted = false;
+        bool oldReleased = false;
+    };
     void replaceDisplay(const Dimensions& dimensions, bool injectFailure, bool injectFailureAfterSwitch);
+    void handOver(DisplayHandover& handover, const Dimensions& dimensions, bool injectFailure,
+                  bool injectFailureAfterSwitch);
+    // Whether the old display is the main one again, the new one gone.
+    bool putOldDisplayBack(DisplayHandover& handover);
+    void fallBackToPhysicalLayout(DisplayHandover& handover, const Dimensions& dimensions,
+                                  const std::optional<std::string>& recovery);
     bool headless(const std::vector<DisplayState>& saved);
     void restoreFullHeightIfNeeded();
     void reassertRestoredModes(const std::vector<DisplayState>& targets);

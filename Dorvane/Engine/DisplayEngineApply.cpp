@@ -91,6 +91,25 @@ void DisplayEngine::activate(const Dimensions& dimensions, bool injectFailure,
         if (hasSession() && !recoveryData) recoveryData = recoveryBytes();
     }
 
+    const auto [live, woken] = settledLayout();
+    const auto states = baseLayout(live);
+    if (recoveryData) {
+        writeSession(*recoveryData);
+    } else {
+        save(states);
+    }
+
+    const double start = clock_.uptime();
+    const auto policy = ZeroDisplayActivation::policy(live);
+    if (policy.wakeDisplays && !woken) {
+        // Nothing is left once an own leftover has gone: wake the displays before creating.
+        log("no_display_online", "creating virtual display without a base display");
+        wakeDisplays();
+    }
+    switchToVirtualDisplay(dimensions, states, policy, injectFailure, start);
+}
+
+DisplayEngine::LiveLayout DisplayEngine::settledLayout() {
     auto live = snapshot();
     bool woken = false;
     if (live.empty()) {
@@ -113,7 +132,10 @@ void DisplayEngine::activate(const Dimensions& dimensions, bool injectFailure,
             if (verdict.kind != ActivationBase::Verdict::Kind::ownLeftover) break;
         }
     }
+    return LiveLayout{live, woken};
+}
 
+std::vector<DisplayState> DisplayEngine::baseLayout(const std::vector<DisplayState>& live) {
     const auto correction = stableModes().corrected(live);
     if (!correction.fixed.empty()) {
         log("snapshot_layout_corrected", "live=" + layout(live) + " using=" + layout(correction.states));
@@ -131,21 +153,11 @@ void DisplayEngine::activate(const Dimensions& dimensions, bool injectFailure,
             break;
         }
     }
+    return states;
+}
 
-    if (recoveryData) {
-        writeSession(*recoveryData);
-    } else {
-        save(states);
-    }
-
-    const double start = clock_.uptime();
-    const auto policy = ZeroDisplayActivation::policy(live);
-    if (policy.wakeDisplays && !woken) {
-        // Nothing is left once an own leftover has gone: wake the displays before creating.
-        log("no_display_online", "creating virtual display without a base display");
-        wakeDisplays();
-    }
-
+void DisplayEngine::switchToVirtualDisplay(const Dimensions& dimensions, const std::vector<DisplayState>& states,
+                                           const ZeroDisplayActivation& policy, bool injectFailure, double start) {
     try {
         releaseVirtualDisplays();
         virtualDisplay_ = createDisplay(dimensions, policy);

@@ -48,101 +48,106 @@ bool fittedAround(const std::vector<DisplayState>& live, std::uint32_t oldID) {
 
 void DisplayEngine::replaceDisplay(const Dimensions& dimensions, bool injectFailure, bool injectFailureAfterSwitch) {
     if (!applied_ || !virtualDisplay_) throw FitError::message("尚未应用分辨率");
-    const Dimensions oldSize = *applied_;
-    const std::uint32_t oldID = virtualDisplay_->displayID();
+    DisplayHandover handover;
+    handover.oldSize = *applied_;
+    handover.oldID = virtualDisplay_->displayID();
     // Bytes that are no session are never written back by the fallback.
     const auto recovery = recoveryBytes();
 
     const auto live = HeadlessPlaceholder::mirrorable(snapshot());
-    if (!fittedAround(live, oldID)) throw FitError::message(kLayoutChangedMessage);
-    DisplayState oldState;
-    std::vector<DisplayState> physical;
+    if (!fittedAround(live, handover.oldID)) throw FitError::message(kLayoutChangedMessage);
     for (const auto& display : live) {
-        if (display.id == oldID) oldState = display;
-        if (display.physical) physical.push_back(display);
+        if (display.id == handover.oldID) handover.oldState = display;
+        if (display.physical) handover.physical.push_back(display);
     }
 
-    log("display_replacement_start", oldSize.label() + " -> " + dimensions.label());
-    const auto standard = ZeroDisplayActivation::standard();
-    std::unique_ptr<DVVirtualDisplay> newDisplay;  // ours until it takes over
-    std::uint32_t newID = 0;
-    std::optional<DisplayState> newTarget;
-    bool commitAttempted = false;
-    bool oldReleased = false;
+    log("display_replacement_start", handover.oldSize.label() + " -> " + dimensions.label());
     std::exception_ptr failure;
     try {
-        newDisplay = createDisplay(dimensions, standard);
-        newID = newDisplay->displayID();
-        const auto source = readySource(newID, dimensions, standard);
-        const auto targets = DisplayTransition::targets(source, dimensions, physical, oldState);
-        for (const auto& target : targets) {
-            if (target.id == newID) newTarget = target;
-        }
-        if (injectFailure) throw FitError::message("测试：模拟屏幕切换失败");
-        commitAttempted = true;
-        commit(targets);
-        verifyTransition(targets, newID, std::nullopt);
-        if (injectFailureAfterSwitch) throw FitError::message("测试：模拟屏幕交接后失败");
-
-        retire(std::exchange(virtualDisplay_, std::move(newDisplay)));  // the old display leaves the system
-        oldReleased = true;
-        std::vector<DisplayState> remaining;
-        for (const auto& target : targets) {
-            if (target.id != oldID) remaining.push_back(target);
-        }
-        verifyTransition(remaining, newID, oldID);
-
-        applied_ = dimensions;
-        log("display_handoff",
-            "old=" + std::to_string(oldID) + " new=" + std::to_string(newID) + " physical_restore=false");
-        log("display_replacement_complete", dimensions.label());
+        handOver(handover, dimensions, injectFailure, injectFailureAfterSwitch);
         return;
     } catch (const std::exception&) {
         failure = std::current_exception();
     }
     log("display_replacement_failed", messageOf(failure));
 
-    if (!oldReleased) {
-        // Put the old display back as the main display and let the new one go.
-        bool retained = false;
-        try {
-            if (commitAttempted && newTarget) {
-                const auto reverse = DisplayTransition::targets(oldState, oldSize, physical, newTarget);
-                commit(reverse);
-                verifyTransition(reverse, oldID, std::nullopt);
-            }
-            const bool created = newDisplay != nullptr;
-            retire(std::move(newDisplay));
-            verifyTransition(DisplayTransition::targets(oldState, oldSize, physical, std::nullopt), oldID,
-                             created ? std::optional<std::uint32_t>(newID) : std::nullopt);
-            retained = true;
-        } catch (const std::exception& recoveryError) {
-            log("display_handoff_recovery_failed", recoveryError.what());
-        }
-        if (retained) {
-            applied_ = oldSize;
-            log("display_replacement_rolled_back", oldSize.label() + " source_retained=true");
-            std::rethrow_exception(failure);
-        }
+    if (!handover.oldReleased && putOldDisplayBack(handover)) {
+        applied_ = handover.oldSize;
+        log("display_replacement_rolled_back", handover.oldSize.label() + " source_retained=true");
+        std::rethrow_exception(failure);
     }
+    fallBackToPhysicalLayout(handover, dimensions, recovery);
+    log("display_replacement_rolled_back", handover.oldSize.label() + " source_retained=false");
+    std::rethrow_exception(failure);
+}
 
-    // Last resort: back to the physical layout, then the old size fitted anew over the
-    // layout saved before the first fit.
-    retire(std::move(newDisplay));
+void DisplayEngine::handOver(DisplayHandover& handover, const Dimensions& dimensions, bool injectFailure,
+                             bool injectFailureAfterSwitch) {
+    const auto standard = ZeroDisplayActivation::standard();
+    handover.newDisplay = createDisplay(dimensions, standard);
+    const std::uint32_t newID = handover.newID = handover.newDisplay->displayID();
+    const auto source = readySource(newID, dimensions, standard);
+    const auto targets = DisplayTransition::targets(source, dimensions, handover.physical, handover.oldState);
+    for (const auto& target : targets) {
+        if (target.id == newID) handover.newTarget = target;
+    }
+    if (injectFailure) throw FitError::message("测试：模拟屏幕切换失败");
+    handover.commitAttempted = true;
+    commit(targets);
+    verifyTransition(targets, newID, std::nullopt);
+    if (injectFailureAfterSwitch) throw FitError::message("测试：模拟屏幕交接后失败");
+
+    retire(std::exchange(virtualDisplay_, std::move(handover.newDisplay)));  // the old display leaves the system
+    handover.oldReleased = true;
+    std::vector<DisplayState> remaining;
+    for (const auto& target : targets) {
+        if (target.id != handover.oldID) remaining.push_back(target);
+    }
+    verifyTransition(remaining, newID, handover.oldID);
+
+    applied_ = dimensions;
+    log("display_handoff",
+        "old=" + std::to_string(handover.oldID) + " new=" + std::to_string(newID) + " physical_restore=false");
+    log("display_replacement_complete", dimensions.label());
+}
+
+bool DisplayEngine::putOldDisplayBack(DisplayHandover& handover) {
+    try {
+        if (handover.commitAttempted && handover.newTarget) {
+            const auto reverse = DisplayTransition::targets(handover.oldState, handover.oldSize, handover.physical,
+                                                            handover.newTarget);
+            commit(reverse);
+            verifyTransition(reverse, handover.oldID, std::nullopt);
+        }
+        const bool created = handover.newDisplay != nullptr;
+        retire(std::move(handover.newDisplay));
+        verifyTransition(
+            DisplayTransition::targets(handover.oldState, handover.oldSize, handover.physical, std::nullopt),
+            handover.oldID, created ? std::optional<std::uint32_t>(handover.newID) : std::nullopt);
+        return true;
+    } catch (const std::exception& recoveryError) {
+        log("display_handoff_recovery_failed", recoveryError.what());
+        return false;
+    }
+}
+
+// Back to the physical layout, then the old size fitted anew over the layout saved before
+// the first fit.
+void DisplayEngine::fallBackToPhysicalLayout(DisplayHandover& handover, const Dimensions& dimensions,
+                                             const std::optional<std::string>& recovery) {
+    retire(std::move(handover.newDisplay));
     try {
         if (!restoreNow()) {
             // No physical display to go back to: the restore now waits for one, and
             // fitting the old size again would only repeat this hand-over.
-            if (oldReleased) applied_ = dimensions;  // the display kept meanwhile is the new one
+            if (handover.oldReleased) applied_ = dimensions;  // the display kept meanwhile is the new one
             throw FitError::message("显示器接回后自动还原");
         }
-        activate(oldSize, false, recovery, false);
+        activate(handover.oldSize, false, recovery, false);
     } catch (const std::exception& fallbackError) {
         log("display_replacement_rollback_failed", fallbackError.what());
         throw FitError::message(std::string("切换及恢复上次规格失败：") + fallbackError.what());
     }
-    log("display_replacement_rolled_back", oldSize.label() + " source_retained=false");
-    std::rethrow_exception(failure);
 }
 
 }  // namespace dorvane
