@@ -140,7 +140,17 @@ IconPickerView::IconPickerView(std::optional<ShortcutIcon> selected, std::functi
     search_ = new TextField(TextField::Style::search, QStringLiteral("搜索图标"), QStringLiteral("搜索图标"), this);
     clearInField_ = search_->clearButton();
     column->addWidget(search_);
+    buildEmptyResults();
+    column->addWidget(empty_);
+    buildGrid();
+    column->addWidget(area_);
+    column->addLayout(buildFooter());
+    wire();
+    render();
+}
 
+// What shows in place of the grid when a search finds nothing.
+void IconPickerView::buildEmptyResults() {
     empty_ = new RoundedFill(DesignTokens::Colors::secondaryFill, DesignTokens::radiusMd, this);
     empty_->setMinimumHeight(EditorMetrics::emptyResultsHeight);
     auto* emptyColumn = new QVBoxLayout(empty_);
@@ -156,8 +166,9 @@ IconPickerView::IconPickerView(std::optional<ShortcutIcon> selected, std::functi
                                           DesignTokens::Colors::textSecondary, empty_),
                            0, Qt::AlignHCenter);
     emptyColumn->addStretch(1);
-    column->addWidget(empty_);
+}
 
+void IconPickerView::buildGrid() {
     area_ = new QScrollArea(this);
     OverlayScrollBar::install(area_);
     area_->setFrameShape(QFrame::NoFrame);
@@ -173,8 +184,10 @@ IconPickerView::IconPickerView(std::optional<ShortcutIcon> selected, std::functi
     area_->setAutoFillBackground(false);
     area_->viewport()->setAutoFillBackground(false);
     holder->setAutoFillBackground(false);
-    column->addWidget(area_);
+}
 
+// How many were found, the expand button and the second clear button.
+QHBoxLayout* IconPickerView::buildFooter() {
     auto* footer = new QHBoxLayout;
     footer->setContentsMargins(0, 0, 0, 0);
     found_ = new TokenLabel(QString(), DesignTokens::font(DesignTokens::fontCaption), DesignTokens::Colors::textSecondary,
@@ -188,8 +201,10 @@ IconPickerView::IconPickerView(std::optional<ShortcutIcon> selected, std::functi
     clearInFooter_ = new PlainButton("", QStringLiteral("清除搜索"), DesignTokens::font(DesignTokens::fontCaption),
                                      DesignTokens::Colors::accent, this);
     footer->addWidget(clearInFooter_);
-    column->addLayout(footer);
+    return footer;
+}
 
+void IconPickerView::wire() {
     scrollTimer_.setSingleShot(true);
     scrollTimer_.setInterval(static_cast<int>(DesignTokens::scrollToSelectionDelay * 1000));
     connect(&scrollTimer_, &QTimer::timeout, this, [this] { scrollToSelection(); });
@@ -202,7 +217,6 @@ IconPickerView::IconPickerView(std::optional<ShortcutIcon> selected, std::functi
             if (const auto chosen = choose_) chosen(icon);
         });
     }
-    render();
 }
 
 IconPickerView::~IconPickerView() {

@@ -14,6 +14,7 @@
 #include "Dorvane/Visual/TextField.h"
 #include "DorvaneCore/Shortcuts/ShortcutIcon.h"
 
+class QHBoxLayout;
 class QLabel;
 class QScrollArea;
 class QVariantAnimation;
@@ -80,6 +81,11 @@ protected:
 private:
     class Grid;
 
+    // The construction's steps, top to bottom.
+    void buildEmptyResults();
+    void buildGrid();
+    QHBoxLayout* buildFooter();
+    void wire();
     void toggleExpanded();
     void setAreaHeight(int height, bool animated);
     int areaHeightFor(std::size_t count, bool scrolling) const;

@@ -54,6 +54,20 @@ DeviceTemplatesView::DeviceTemplatesView(ControlPanelModel& model, std::filesyst
     column->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
     column->setSpacing(kSpacing);
 
+    column->addLayout(makeHeader());
+    search_ = new TextField(TextField::Style::search, QStringLiteral("搜索型号"), QStringLiteral("搜索设备型号"), this);
+    clear_ = search_->clearButton();
+    clear_->setAccessibleName(QStringLiteral("清空搜索"));
+    column->addWidget(search_);
+    buildFilters();
+    column->addLayout(filters_);
+    buildList();
+    column->addWidget(listArea_, 1);
+    wire();
+    render();
+}
+
+QHBoxLayout* DeviceTemplatesView::makeHeader() {
     auto* header = new QHBoxLayout;
     header->addWidget(new TokenLabel(QStringLiteral("设备模板"),
                                      DesignTokens::font(DesignTokens::fontEmphasis, FontWeight::medium),
@@ -62,13 +76,10 @@ DeviceTemplatesView::DeviceTemplatesView(ControlPanelModel& model, std::filesyst
     close_ = new SymbolButton("xmark", kCloseFrame, QStringLiteral("关闭"), DesignTokens::Colors::textSecondary,
                               DesignTokens::fontBody, this);
     header->addWidget(close_);
-    column->addLayout(header);
+    return header;
+}
 
-    search_ = new TextField(TextField::Style::search, QStringLiteral("搜索型号"), QStringLiteral("搜索设备型号"), this);
-    clear_ = search_->clearButton();
-    clear_->setAccessibleName(QStringLiteral("清空搜索"));
-    column->addWidget(search_);
-
+void DeviceTemplatesView::buildFilters() {
     filters_ = new QHBoxLayout;
     filters_->setSpacing(kFilterSpacing);
     filters_->addWidget(new TokenLabel(QStringLiteral("设备类型"), DesignTokens::font(DesignTokens::fontBody),
@@ -79,8 +90,10 @@ DeviceTemplatesView::DeviceTemplatesView(ControlPanelModel& model, std::filesyst
     brand_->setFixedWidth(kBrandWidth);
     filters_->addWidget(brand_);
     filters_->addStretch(1);
-    column->addLayout(filters_);
+}
 
+// The rows of templates, and the message that stands in for them when there are none.
+void DeviceTemplatesView::buildList() {
     auto* listContent = new QWidget;
     list_ = new QVBoxLayout(listContent);
     list_->setContentsMargins(0, 0, 0, 0);
@@ -93,13 +106,13 @@ DeviceTemplatesView::DeviceTemplatesView(ControlPanelModel& model, std::filesyst
     list_->addWidget(message_);
     list_->addStretch(1);
     listArea_ = settingsScrollArea(listContent, this);
-    column->addWidget(listArea_, 1);
+}
 
+void DeviceTemplatesView::wire() {
     connect(close_, &QAbstractButton::clicked, this, [this] { closeSheet_(); });
     connect(search_, &QLineEdit::textEdited, this, [this](const QString& text) { setQuery(text); });
     connect(&model_, &ControlPanelModel::changed, this, [this] { render(); });
     DesignTokens::repaintOnAppearanceChange(this);
-    render();
 }
 
 // The catalog is read again each time the sheet shows: an override the user just wrote

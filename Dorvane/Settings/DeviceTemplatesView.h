@@ -60,6 +60,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The construction's steps, top to bottom.
+    QHBoxLayout* makeHeader();
+    void buildFilters();
+    void buildList();
+    void wire();
     void load();
     void chooseCategory(int index);
     void chooseBrand(const std::string& id);

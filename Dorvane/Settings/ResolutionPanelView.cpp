@@ -66,6 +66,13 @@ ResolutionPanelView::ResolutionPanelView(ControlPanelModel& model, std::optional
       close_(std::move(close)),
       restoreAction_(std::move(restore)),
       onContentHeight_(std::move(onContentHeight)) {
+    buildScrollArea();
+    buildContent();
+    wire();
+    render();
+}
+
+void ResolutionPanelView::buildScrollArea() {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(padding, padding, padding, padding);
     body_ = new QWidget(this);
@@ -86,12 +93,30 @@ ResolutionPanelView::ResolutionPanelView(ControlPanelModel& model, std::optional
     scroll_->viewport()->setAutoFillBackground(false);
     frame_->setAutoFillBackground(false);
     bodyLayout->addWidget(scroll_);
+}
 
+// The presets, the display size, the failure and the restore button, top to bottom.
+void ResolutionPanelView::buildContent() {
     content_ = new QWidget(frame_);
     auto* stack = new QVBoxLayout(content_);
     stack->setContentsMargins(0, 0, 0, kStackBottomPadding);
     stack->setSpacing(kStackSpacing);
+    stack->addWidget(buildPresetSection());
+    segments_ = new ScaleSegmentBar([this](std::int64_t percent) { model_.onScale(percent); }, content_);
+    stack->addWidget(section(QStringLiteral("显示大小"), nullptr, segments_, content_));
 
+    detail_ = new TokenLabel(QString(), DesignTokens::font(DesignTokens::fontCaption), DesignTokens::Colors::warning,
+                             content_);
+    detail_->setWordWrap(true);
+    stack->addWidget(detail_);
+    stack->addWidget(new SettingsSeparator(Qt::Horizontal, content_));
+    restore_ = new RestoreButton(content_);
+    stack->addWidget(restore_);
+    connect(restore_, &QAbstractButton::clicked, this, [this] { restoreAction_(); });
+}
+
+// The "规格" heading with its badge over the grid of presets.
+QWidget* ResolutionPanelView::buildPresetSection() {
     auto* presetHeader = new QWidget(content_);
     auto* headerRow = new QHBoxLayout(presetHeader);
     headerRow->setContentsMargins(0, 0, 0, 0);
@@ -107,20 +132,10 @@ ResolutionPanelView::ResolutionPanelView(ControlPanelModel& model, std::optional
     gridLayout_ = new QGridLayout(grid_);
     gridLayout_->setContentsMargins(0, 0, 0, 0);
     gridLayout_->setSpacing(kGridSpacing);
-    stack->addWidget(section(QString(), presetHeader, grid_, content_));
+    return section(QString(), presetHeader, grid_, content_);
+}
 
-    segments_ = new ScaleSegmentBar([this](std::int64_t percent) { model_.onScale(percent); }, content_);
-    stack->addWidget(section(QStringLiteral("显示大小"), nullptr, segments_, content_));
-
-    detail_ = new TokenLabel(QString(), DesignTokens::font(DesignTokens::fontCaption), DesignTokens::Colors::warning,
-                             content_);
-    detail_->setWordWrap(true);
-    stack->addWidget(detail_);
-    stack->addWidget(new SettingsSeparator(Qt::Horizontal, content_));
-    restore_ = new RestoreButton(content_);
-    stack->addWidget(restore_);
-    connect(restore_, &QAbstractButton::clicked, this, [this] { restoreAction_(); });
-
+void ResolutionPanelView::wire() {
     OverflowEdgeFadeOverlay::install(scroll_, DesignTokens::NS::glassTint);
     scroll_->viewport()->installEventFilter(this);
     content_->installEventFilter(this);
@@ -134,7 +149,6 @@ ResolutionPanelView::ResolutionPanelView(ControlPanelModel& model, std::optional
     connect(escape, &QShortcut::activated, this, [this] { close_(); });
 
     connect(&model_, &ControlPanelModel::changed, this, [this] { render(); });
-    render();
 }
 
 ResolutionPanelView::~ResolutionPanelView() {

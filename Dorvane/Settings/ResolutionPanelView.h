@@ -67,6 +67,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The construction's steps, top to bottom.
+    void buildScrollArea();
+    void buildContent();
+    QWidget* buildPresetSection();
+    void wire();
     void renderCells();
     void arrangeGrid(int columns);
     void place();

@@ -96,7 +96,6 @@ void AppController::applicationDidFinishLaunching() {
     services_.terminationSignals.install(weakly([this] {
         if (requestTerminate() == TerminateReply::now) services_.platform.quit(0);
     }));
-    signalsInstalled_ = true;
     checkEnvironment();
     automation_.adoptPreferences();
     automation_.startRemoteMonitor();

@@ -194,7 +194,6 @@ private:
     DisplayEngine& engine_;
     std::unique_ptr<InstanceLock> instanceLock_;
     shell::ControllerState state_;
-    bool signalsInstalled_ = false;
     ControlPanelModel panelModel_;
     std::unique_ptr<shell::ToolbarControl> floatingSwitcher_;
     std::unique_ptr<shell::TouchScrollControl> touchScroll_;
