@@ -64,7 +64,7 @@ bool PreferencesKeeper::commitEdit(Preferences next, const std::string& failureT
         showFailure(failureTitle, *failure);
         return false;
     }
-    with_->toolbar.configure(state_.preferences);
+    collaborators_->toolbar.configure(state_.preferences);
     host_.renderMenu();
     return true;
 }
@@ -76,22 +76,22 @@ void PreferencesKeeper::saveAutomaticPreferences(Preferences next) {
         host_.showNotice("设置保存失败", failure, std::nullopt);
         return;
     }
-    const bool connectedContext = with_->presence.connectedContext();
+    const bool connectedContext = collaborators_->presence.connectedContext();
     const bool oldToolbar = connectedContext ? old.toolbarWhenConnected : old.toolbarWhenDisconnected;
     const bool newToolbar = connectedContext ? next.toolbarWhenConnected : next.toolbarWhenDisconnected;
-    with_->presence.settingsChanged(oldToolbar != newToolbar);
+    collaborators_->presence.settingsChanged(oldToolbar != newToolbar);
     const bool automaticChanged = (old.autoResolutionEnabled && old.hasAutomaticDefault()) !=
                                   (next.autoResolutionEnabled && next.hasAutomaticDefault());
     const bool monitoringChanged = old.needsRemoteConnectionMonitoring() != next.needsRemoteConnectionMonitoring();
-    with_->automation.settingsChanged(automaticChanged, monitoringChanged);
+    collaborators_->automation.settingsChanged(automaticChanged, monitoringChanged);
     host_.renderMenu();
-    with_->automation.runAutomaticResolutionIfNeeded();
+    collaborators_->automation.runAutomaticResolutionIfNeeded();
 }
 
 // ---- The settings window's callbacks ----
 
 void PreferencesKeeper::installCallbacks(ControlPanelModel& model, Collaborators collaborators) {
-    with_.emplace(collaborators);
+    collaborators_.emplace(collaborators);
     installToggles(model);
     installPresetEdits(model);
     installShortcutEdits(model);
@@ -108,7 +108,7 @@ void PreferencesKeeper::installToggles(ControlPanelModel& model) {
         if (shortcut == shortcuts.end()) return;
         shortcut->enabled = enabled;
         write(state_.preferences, WriteRule::inEffect);
-        with_->toolbar.configure(state_.preferences);
+        collaborators_->toolbar.configure(state_.preferences);
     });
     model.onFloatingActionToggle = weakly(lifetime_, [this](FloatingAction action, bool on) {
         auto& actions = state_.preferences.floatingActions;
@@ -118,27 +118,27 @@ void PreferencesKeeper::installToggles(ControlPanelModel& model) {
             actions.erase(std::remove(actions.begin(), actions.end(), action), actions.end());
         }
         write(state_.preferences, WriteRule::inEffect);
-        with_->toolbar.configure(state_.preferences);
+        collaborators_->toolbar.configure(state_.preferences);
     });
     model.onToolbarSide = weakly(lifetime_, [this](ToolbarSide side) {
         host_.dismissToolPanels();
         state_.preferences.toolbarSide = side;
-        with_->toolbar.configure(state_.preferences);
+        collaborators_->toolbar.configure(state_.preferences);
         write(state_.preferences, WriteRule::inEffect);
     });
     model.onWindowControlsToggle = weakly(lifetime_, [this, &model](bool on) {
         state_.preferences.showWindowControls = on;
         write(state_.preferences, WriteRule::inEffect);
         if (model.preferences() != state_.preferences) model.setPreferences(state_.preferences);
-        with_->toolbar.configure(state_.preferences);
+        collaborators_->toolbar.configure(state_.preferences);
     });
     model.onUUTouchScrollToggle = weakly(lifetime_, [this](bool on) {
         const bool monitoring = state_.preferences.needsRemoteConnectionMonitoring();
         state_.preferences.uuTouchScrollEnabled = on;
         write(state_.preferences, WriteRule::inEffect);
-        auto& automation = with_->automation;
+        auto& automation = collaborators_->automation;
         if (state_.preferences.needsRemoteConnectionMonitoring() != monitoring) automation.startRemoteMonitor();
-        if (on && !with_->trust.isProcessTrusted()) {
+        if (on && !collaborators_->trust.isProcessTrusted()) {
             host_.permissionStep([&automation] { automation.startTouchScroll(); });
         }
         automation.startTouchScroll();
@@ -175,7 +175,7 @@ void PreferencesKeeper::installPresetEdits(ControlPanelModel& model) {
         if (preferences.autoResolutionPresetID == id) {
             // The setting stays on; there is only nothing left to apply.
             preferences.autoResolutionPresetID.reset();
-            with_->automation.automaticPresetRemoved();
+            collaborators_->automation.automaticPresetRemoved();
         }
         if (preferences.selectedCustomID == id) {
             preferences.selectedCustomID.reset();
@@ -196,12 +196,12 @@ void PreferencesKeeper::installShortcutEdits(ControlPanelModel& model) {
         next.applicationShortcuts = shortcuts;
         next.applicationShortcutsEnabled = enabled;
         if (const auto failure = write(std::move(next), WriteRule::validated)) {
-            with_->operations.append("application-shortcut-save write-failed error=" + *failure);
+            collaborators_->operations.append("application-shortcut-save write-failed error=" + *failure);
             showFailure("保存失败", *failure);
             return false;
         }
         model.setPreferences(state_.preferences);
-        with_->toolbar.configure(state_.preferences);
+        collaborators_->toolbar.configure(state_.preferences);
         host_.renderMenu();
         return true;
     };
@@ -228,7 +228,7 @@ void PreferencesKeeper::installShortcutEdits(ControlPanelModel& model) {
             host_.renderMenu();
             return false;
         }
-        with_->toolbar.configure(state_.preferences);
+        collaborators_->toolbar.configure(state_.preferences);
         host_.renderMenu();
         return true;
     };
@@ -268,7 +268,7 @@ void PreferencesKeeper::installAppearanceEdits(ControlPanelModel& model) {
             showFailure("主题保存失败", *failure);
             return;
         }
-        with_->platform.applyTheme(state_.preferences.theme);
+        collaborators_->platform.applyTheme(state_.preferences.theme);
         host_.renderMenu();
     });
 }
@@ -292,7 +292,7 @@ void PreferencesKeeper::installAutomationToggles(ControlPanelModel& model) {
         p.autoResolutionPresetID = hasPreset(p, id) ? std::optional<std::string>(id) : std::nullopt;
     });
     model.onAutoFillWindowsToggle = weakly(lifetime_, [this](bool on) {
-        if (on && !with_->trust.isProcessTrusted()) host_.permissionStep([this] { host_.renderMenu(); });
+        if (on && !collaborators_->trust.isProcessTrusted()) host_.permissionStep([this] { host_.renderMenu(); });
         Preferences next = state_.preferences;
         next.autoFillWindowsOnRemote = on;
         saveAutomaticPreferences(std::move(next));

@@ -77,7 +77,7 @@ private:
     ControllerState& state_;
     ControllerHost& host_;
     PreferencesStore store_;
-    std::optional<Collaborators> with_;
+    std::optional<Collaborators> collaborators_;
     dispatch::Lifetime lifetime_;
 };
 
