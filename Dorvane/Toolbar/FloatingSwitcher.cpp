@@ -120,7 +120,8 @@ void FloatingSwitcher::observeWorkspace() {
 void FloatingSwitcher::configure(const Preferences& preferences) {
     sender_.releaseAll();
     hideApplicationShortcuts();
-    const bool dismisses = ToolbarDismissal::configurationDismisses(activePanel_, preferences);
+    toolbarSettings_ = preferences.toolbarSettings();
+    const bool dismisses = ToolbarDismissal::configurationDismisses(activePanel_, toolbarSettings_);
     preferences_ = preferences;
     scrollOffset_ = 0;
     if (dismisses) call(callbacks_.onDismissPanels);
@@ -283,7 +284,7 @@ std::optional<geometry::Rect> FloatingSwitcher::visibleFrame() const {
 geometry::Rect FloatingSwitcher::reservedToolbarFrame() const {
     const auto visible = visibleFrame();
     if (!visible) return panel_->frame();
-    return ToolbarPlan::reservedToolbarFrame(preferences_, *visible, preferredCenterX_, preferredCenterY_);
+    return ToolbarPlan::reservedToolbarFrame(toolbarSettings_, *visible, preferredCenterX_, preferredCenterY_);
 }
 
 void FloatingSwitcher::move(geometry::Point origin) {
@@ -296,7 +297,7 @@ void FloatingSwitcher::move(geometry::Point origin) {
         panel_->setOrigin(ToolbarMove::collapsed(origin, *visible, frame.height));
         return;
     }
-    const auto strip = ToolbarMove::expanded(origin, *visible, frame.size(), preferences_, preferredCenterX_,
+    const auto strip = ToolbarMove::expanded(origin, *visible, frame.size(), toolbarSettings_, preferredCenterX_,
                                              preferredCenterY_);
     (isHorizontal(preferences_.toolbarSide) ? preferredCenterX_ : preferredCenterY_) = strip.preferredCenter;
     panel_->setOrigin(strip.origin);

@@ -22,6 +22,7 @@
 #include "DorvaneCore/Launcher/ApplicationHistory.h"
 #include "DorvaneCore/Toolbar/LayoutFlyout.h"
 #include "DorvaneCore/Toolbar/ToolbarPlan.h"
+#include "DorvaneCore/Toolbar/ToolbarSettings.h"
 #include "Platform/Accessibility/ProcessTrust.h"
 #include "Platform/Dispatch/Cancellation.h"
 #include "Platform/Dispatch/Lifetime.h"
@@ -194,6 +195,7 @@ private:
     ShortcutSender sender_;
     ApplicationHistory history_;
     Preferences preferences_;
+    ToolbarSettings toolbarSettings_;  // what the toolbar's rules read of preferences_
     shell::ToolbarCallbacks callbacks_;
     bool enabled_ = false;
     bool expanded_ = false;

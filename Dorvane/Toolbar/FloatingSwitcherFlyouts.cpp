@@ -209,7 +209,7 @@ std::optional<workspace::RunningApplication> FloatingSwitcher::shortcutApplicati
     }
     const auto front = services_.applicationWorkspace.frontmostApplication();
     const auto index = ToolbarRefresh::shortcutApplication(
-        preferences_, listed, front ? std::optional<std::int32_t>(front->pid) : std::nullopt,
+        toolbarSettings_, listed, front ? std::optional<std::int32_t>(front->pid) : std::nullopt,
         front && front->activationPolicy == workspace::ActivationPolicy::regular, services_.ownPID, history_.recent(),
         applicationWindowPIDs_.value_or(std::unordered_set<std::int32_t>{}));
     if (!index) return std::nullopt;
@@ -230,7 +230,7 @@ void FloatingSwitcher::refreshApplicationShortcutTarget() {
 
 void FloatingSwitcher::updateApplicationWindowTimer() {
     updateFillTimer();
-    if (!ToolbarRefresh::scansApplicationWindows(enabled_, expanded_, preferences_)) {
+    if (!ToolbarRefresh::scansApplicationWindows(enabled_, expanded_, toolbarSettings_)) {
         applicationWindowTimer_.cancel();
         return;
     }
@@ -241,7 +241,8 @@ void FloatingSwitcher::updateApplicationWindowTimer() {
 }
 
 void FloatingSwitcher::scanApplicationWindows() {
-    if (!ToolbarRefresh::scansApplicationWindows(enabled_, expanded_, preferences_) || applicationWindowScan_) return;
+    if (!ToolbarRefresh::scansApplicationWindows(enabled_, expanded_, toolbarSettings_)) return;
+    if (applicationWindowScan_) return;
     applicationWindowScan_.emplace();
     // A scan that failed changes nothing; the timer's next scan tries again.
     dispatch::spawn(services_.mainQueue,
@@ -271,7 +272,7 @@ dispatch::Task<void> FloatingSwitcher::runScan(dispatch::Lifetime::Watch alive, 
 // ---- The fill button ----
 
 void FloatingSwitcher::updateFillTimer() {
-    if (!ToolbarRefresh::pollsFillState(enabled_, expanded_, preferences_)) {
+    if (!ToolbarRefresh::pollsFillState(enabled_, expanded_, toolbarSettings_)) {
         fillTimer_.cancel();
         return;
     }

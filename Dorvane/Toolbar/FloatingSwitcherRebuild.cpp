@@ -38,7 +38,7 @@ void FloatingSwitcher::rebuild(bool animated) {
     displayedApplicationPID_ = application ? std::optional<pid_t>(application->pid) : std::nullopt;
     std::optional<ToolbarPlan::Application> planned;
     if (application) planned = ToolbarPlan::Application{application->name.empty() ? std::nullopt : std::optional(application->name)};
-    const ToolbarPlan plan = ToolbarPlan::make(preferences_, *visible, expanded_, planned, frontWindowFilled_,
+    const ToolbarPlan plan = ToolbarPlan::make(toolbarSettings_, *visible, expanded_, planned, frontWindowFilled_,
                                                preferredCenterX_, preferredCenterY_);
     buttons_.clear();
     ++rebuilds_;

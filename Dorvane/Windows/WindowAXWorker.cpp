@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "DorvaneCore/Core/EnumCases.h"
 #include "DorvaneCore/Core/FitError.h"
+#include "DorvaneCore/Support/EnumCases.h"
 #include "DorvaneCore/Windows/ApplicationTargetPolicy.h"
 #include "DorvaneCore/Windows/WindowControlTarget.h"
 #include "DorvaneCore/Windows/WindowMatching.h"

@@ -4,8 +4,8 @@
 
 #include "Dorvane/Windows/ToolkitScreens.h"
 #include "Dorvane/Windows/WindowListEntries.h"
-#include "DorvaneCore/Core/EnumCases.h"
 #include "DorvaneCore/Core/FitError.h"
+#include "DorvaneCore/Support/EnumCases.h"
 #include "DorvaneCore/Windows/AutoFillPolicy.h"
 #include "DorvaneCore/Windows/WindowLayout.h"
 #include "DorvaneCore/Windows/WindowLogText.h"

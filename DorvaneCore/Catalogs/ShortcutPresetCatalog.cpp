@@ -53,6 +53,17 @@ ShortcutPresetCatalog ShortcutPresetCatalog::decode(std::string_view document) {
 
 ShortcutPresetCatalog ShortcutPresetCatalog::bundled() { return bundled(coreResourceBundle()); }
 
+const std::vector<NamedShortcut>& ShortcutPresetCatalog::recommendedPresets() {
+    static const std::vector<NamedShortcut> presets = []() -> std::vector<NamedShortcut> {
+        try {
+            return bundled().presets;
+        } catch (const std::exception&) {
+            return {};
+        }
+    }();
+    return presets;
+}
+
 ShortcutPresetCatalog ShortcutPresetCatalog::bundled(const std::optional<std::filesystem::path>& bundleFolder) {
     if (!bundleFolder) fail(kNotFound);
     const auto document = readFileIfPresent(*bundleFolder / fileName);

@@ -41,6 +41,9 @@ struct ShortcutPresetCatalog {
     static ShortcutPresetCatalog bundled();
     static ShortcutPresetCatalog bundled(const std::optional<std::filesystem::path>& bundleFolder);
 
+    // The presets of the bundled catalog, read once; empty when it cannot be read.
+    static const std::vector<NamedShortcut>& recommendedPresets();
+
     // The override file when one exists at `overrideFile` (its read and decode
     // errors are thrown; there is no falling back past a bad override), otherwise bundled().
     static ShortcutPresetCatalog load(const std::optional<std::filesystem::path>& overrideFile);

@@ -6,7 +6,7 @@
 
 #include "DorvaneCore/Core/Dimensions.h"
 #include "DorvaneCore/Core/DisplaySize.h"
-#include "DorvaneCore/Core/EnumCases.h"
+#include "DorvaneCore/Support/EnumCases.h"
 
 namespace dorvane {
 

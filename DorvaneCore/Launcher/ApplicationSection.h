@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "DorvaneCore/Core/EnumCases.h"
+#include "DorvaneCore/Support/EnumCases.h"
 
 namespace dorvane {
 

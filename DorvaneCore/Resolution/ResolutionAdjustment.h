@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "DorvaneCore/Core/Dimensions.h"
-#include "DorvaneCore/Core/EnumCases.h"
+#include "DorvaneCore/Support/EnumCases.h"
 #include "DorvaneCore/Support/UUID.h"
 
 namespace dorvane {

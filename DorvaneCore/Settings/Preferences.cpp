@@ -169,6 +169,16 @@ std::optional<ApplicationShortcuts> Preferences::applicationShortcutsFor(
     return dorvane::applicationShortcutsFor(applicationShortcuts, applicationShortcutsEnabled, bundleID);
 }
 
+ToolbarSettings Preferences::toolbarSettings() const {
+    return ToolbarSettings{.side = toolbarSide,
+                           .showWindowControls = showWindowControls,
+                           .operations = enabledOperations(),
+                           .floatingActions = floatingActions,
+                           .floatingActionIcons = floatingActionIcons,
+                           .applicationShortcutsEnabled = applicationShortcutsEnabled,
+                           .applicationShortcuts = applicationShortcuts};
+}
+
 json::Json Preferences::toJson() const {
     json::Json object = json::Json::object();
     object["applicationShortcutsEnabled"] = applicationShortcutsEnabled;

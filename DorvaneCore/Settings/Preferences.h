@@ -19,6 +19,7 @@
 #include "DorvaneCore/Support/StrictJson.h"
 #include "DorvaneCore/Toolbar/ConfiguredOperation.h"
 #include "DorvaneCore/Toolbar/FloatingAction.h"
+#include "DorvaneCore/Toolbar/ToolbarSettings.h"
 
 namespace dorvane {
 
@@ -96,6 +97,9 @@ struct Preferences {
     // The list the toolbar offers for the application `bundleID`, when the
     // feature is on and a record for it has a usable shortcut.
     std::optional<ApplicationShortcuts> applicationShortcutsFor(const std::optional<std::string>& bundleID) const;
+
+    // What the toolbar's rules read of these settings.
+    ToolbarSettings toolbarSettings() const;
 
     // Compact object, keys in the file's fixed order; the two optional ids are
     // left out when absent.

@@ -1,6 +1,5 @@
 #include "DorvaneCore/Shortcuts/NamedShortcut.h"
 
-#include "DorvaneCore/Catalogs/ShortcutPresetCatalog.h"
 #include "DorvaneCore/Support/JsonFields.h"
 #include "DorvaneCore/Support/UnicodeText.h"
 
@@ -13,17 +12,6 @@ bool NamedShortcut::isValid() const {
 NamedShortcut::Mode NamedShortcut::resolvedMode(int clicks, bool holdsLast) {
     if (clicks > 1) return holdsLast ? Mode::tapHold : Mode::doublePress;
     return holdsLast ? Mode::hold : Mode::press;
-}
-
-const std::vector<NamedShortcut>& NamedShortcut::recommendedPresets() {
-    static const std::vector<NamedShortcut> presets = []() -> std::vector<NamedShortcut> {
-        try {
-            return ShortcutPresetCatalog::bundled().presets;
-        } catch (const std::exception&) {
-            return {};
-        }
-    }();
-    return presets;
 }
 
 namespace {

@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "DorvaneCore/Core/EnumCases.h"
 #include "DorvaneCore/Shortcuts/ShortcutIcon.h"
 #include "DorvaneCore/Shortcuts/ShortcutKey.h"
+#include "DorvaneCore/Support/EnumCases.h"
 #include "DorvaneCore/Support/StrictJson.h"
 
 namespace dorvane {
@@ -42,9 +42,6 @@ struct NamedShortcut {
 
     // The mode a demonstrated gesture stands for.
     static Mode resolvedMode(int clicks, bool holdsLast);
-
-    // The presets of the bundled preset catalog, read once; empty when it cannot be read.
-    static const std::vector<NamedShortcut>& recommendedPresets();
 
     // Keys written in the order id, name, key, mode, icon, enabled. Reading:
     // "id", "name" and "key" are required; a missing "mode" is press and an

@@ -20,7 +20,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "DorvaneCore/Core/EnumCases.h"
+#include "DorvaneCore/Support/EnumCases.h"
 
 namespace dorvane::json {
 

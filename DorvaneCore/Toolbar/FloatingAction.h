@@ -5,7 +5,7 @@
 #include <string_view>
 #include <utility>
 
-#include "DorvaneCore/Core/EnumCases.h"
+#include "DorvaneCore/Support/EnumCases.h"
 
 namespace dorvane {
 

@@ -27,9 +27,9 @@ ToolbarDismissal::Outcome ToolbarDismissal::outsideClick(Point point, const Rect
 }
 
 bool ToolbarDismissal::configurationDismisses(std::optional<FloatingAction> activePanel,
-                                              const Preferences& preferences) {
+                                              const ToolbarSettings& settings) {
     if (!activePanel || isPersistent(*activePanel)) return false;
-    return std::ranges::find(preferences.floatingActions, *activePanel) == preferences.floatingActions.end();
+    return std::ranges::find(settings.floatingActions, *activePanel) == settings.floatingActions.end();
 }
 
 }  // namespace dorvane

@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "DorvaneCore/Geometry/Rect.h"
-#include "DorvaneCore/Settings/Preferences.h"
 #include "DorvaneCore/Toolbar/FloatingAction.h"
+#include "DorvaneCore/Toolbar/ToolbarSettings.h"
 
 namespace dorvane {
 
@@ -35,7 +35,7 @@ struct ToolbarDismissal {
 
     // New settings close the open companion panel when its action left the
     // toolbar; the persistent actions never leave it.
-    static bool configurationDismisses(std::optional<FloatingAction> activePanel, const Preferences& preferences);
+    static bool configurationDismisses(std::optional<FloatingAction> activePanel, const ToolbarSettings& settings);
 };
 
 }  // namespace dorvane

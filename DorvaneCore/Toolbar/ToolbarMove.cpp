@@ -34,17 +34,17 @@ double ToolbarMove::snappedCenter(double center, double start, double length) {
 }
 
 ToolbarMove::Strip ToolbarMove::expanded(Point proposed, const Rect& visible, geometry::Size panel,
-                                         const Preferences& preferences, std::optional<double> preferredCenterX,
+                                         const ToolbarSettings& settings, std::optional<double> preferredCenterX,
                                          std::optional<double> preferredCenterY) {
     Strip strip;
-    if (isHorizontal(preferences.toolbarSide)) {
+    if (isHorizontal(settings.side)) {
         strip.preferredCenter = snappedCenter(proposed.x + panel.width / 2, visible.minX(), visible.width);
         preferredCenterX = strip.preferredCenter;
     } else {
         strip.preferredCenter = snappedCenter(proposed.y + panel.height / 2, visible.minY(), visible.height);
         preferredCenterY = strip.preferredCenter;
     }
-    const Rect toolbar = ToolbarPlan::reservedToolbarFrame(preferences, visible, preferredCenterX, preferredCenterY);
+    const Rect toolbar = ToolbarPlan::reservedToolbarFrame(settings, visible, preferredCenterX, preferredCenterY);
     strip.origin = ToolbarPlan::panelFrameAround(toolbar).origin();
     return strip;
 }

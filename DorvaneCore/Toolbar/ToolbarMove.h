@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "DorvaneCore/Geometry/Rect.h"
-#include "DorvaneCore/Settings/Preferences.h"
+#include "DorvaneCore/Toolbar/ToolbarSettings.h"
 
 namespace dorvane {
 
@@ -25,7 +25,7 @@ struct ToolbarMove {
     // An expanded strip: the centre along its axis snaps to the middle, or to a
     // quarter or three quarters of the screen when near them.
     static Strip expanded(geometry::Point proposed, const geometry::Rect& visible, geometry::Size panel,
-                          const Preferences& preferences, std::optional<double> preferredCenterX,
+                          const ToolbarSettings& settings, std::optional<double> preferredCenterX,
                           std::optional<double> preferredCenterY);
 
     // The snapped centre along an axis that starts at `start` and is `length` long.

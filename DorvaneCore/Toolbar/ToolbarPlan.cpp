@@ -8,10 +8,10 @@ using geometry::Rect;
 
 namespace {
 
-Rect frameOnEdge(const Preferences& preferences, Rect visible, bool expanded, int count,
+Rect frameOnEdge(const ToolbarSettings& settings, Rect visible, bool expanded, int count,
                   std::optional<double> preferredCenterX, std::optional<double> preferredCenterY) {
     return DesktopToolbarLayout::toolbar(visible, preferredCenterY.value_or(visible.midY()), expanded, count,
-                                         preferences.toolbarSide, preferredCenterX, preferences.showWindowControls);
+                                         settings.side, preferredCenterX, settings.showWindowControls);
 }
 
 }  // namespace
@@ -24,16 +24,16 @@ std::vector<std::string> ToolbarPlan::selectableIdentifiers() const {
     return identifiers;
 }
 
-ToolbarPlan ToolbarPlan::make(const Preferences& preferences, Rect visible, bool expanded,
+ToolbarPlan ToolbarPlan::make(const ToolbarSettings& settings, Rect visible, bool expanded,
                               const std::optional<Application>& application, bool frontWindowFilled,
                               std::optional<double> preferredCenterX, std::optional<double> preferredCenterY) {
-    const std::vector<ConfiguredOperation> operations = preferences.enabledOperations();
+    const std::vector<ConfiguredOperation>& operations = settings.operations;
     const auto count = static_cast<int>(operations.size());
 
     ToolbarPlan plan;
     plan.expanded = expanded;
-    plan.grid = DesktopToolbarLayout::grid(visible, count, preferences.toolbarSide, preferences.showWindowControls);
-    plan.toolbarFrame = frameOnEdge(preferences, visible, expanded, count, preferredCenterX, preferredCenterY);
+    plan.grid = DesktopToolbarLayout::grid(visible, count, settings.side, settings.showWindowControls);
+    plan.toolbarFrame = frameOnEdge(settings, visible, expanded, count, preferredCenterX, preferredCenterY);
     plan.panelFrame = panelFrameAround(plan.toolbarFrame);
     if (!expanded) {
         plan.cornerRadius = plan.toolbarFrame.width / 2;
@@ -48,17 +48,17 @@ ToolbarPlan ToolbarPlan::make(const Preferences& preferences, Rect visible, bool
         const NamedShortcut* shortcut = operation.shortcut();
         ToolbarButtonFace face =
             shortcut ? ToolbarButtonFace::shortcut(*shortcut)
-                     : ToolbarButtonFace::action(*operation.builtin(), preferences.floatingActionIcons,
+                     : ToolbarButtonFace::action(*operation.builtin(), settings.floatingActionIcons,
                                                  frontWindowFilled);
         plan.strip.push_back(ToolbarStripButton{operation, std::move(face), wiring(operation)});
     }
     return plan;
 }
 
-Rect ToolbarPlan::reservedToolbarFrame(const Preferences& preferences, Rect visible,
+Rect ToolbarPlan::reservedToolbarFrame(const ToolbarSettings& settings, Rect visible,
                                        std::optional<double> preferredCenterX, std::optional<double> preferredCenterY) {
-    const auto count = static_cast<int>(preferences.enabledOperations().size());
-    return frameOnEdge(preferences, visible, true, count, preferredCenterX, preferredCenterY);
+    const auto count = static_cast<int>(settings.operations.size());
+    return frameOnEdge(settings, visible, true, count, preferredCenterX, preferredCenterY);
 }
 
 Rect ToolbarPlan::panelFrameAround(const Rect& toolbarFrame) {

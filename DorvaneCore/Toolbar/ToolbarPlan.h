@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "DorvaneCore/Geometry/Rect.h"
-#include "DorvaneCore/Settings/Preferences.h"
 #include "DorvaneCore/Toolbar/ConfiguredOperation.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
 #include "DorvaneCore/Toolbar/ToolbarButtonFace.h"
+#include "DorvaneCore/Toolbar/ToolbarSettings.h"
 
 namespace dorvane {
 
@@ -65,13 +65,13 @@ struct ToolbarPlan {
     // resolution button under its built-in operation id, then the strip's.
     std::vector<std::string> selectableIdentifiers() const;
 
-    static ToolbarPlan make(const Preferences& preferences, geometry::Rect visible, bool expanded,
+    static ToolbarPlan make(const ToolbarSettings& settings, geometry::Rect visible, bool expanded,
                             const std::optional<Application>& application, bool frontWindowFilled,
                             std::optional<double> preferredCenterX, std::optional<double> preferredCenterY);
 
     // The frame the expanded strip takes on the screen, even while collapsed:
     // what windows and notices keep clear of.
-    static geometry::Rect reservedToolbarFrame(const Preferences& preferences, geometry::Rect visible,
+    static geometry::Rect reservedToolbarFrame(const ToolbarSettings& settings, geometry::Rect visible,
                                                std::optional<double> preferredCenterX,
                                                std::optional<double> preferredCenterY);
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <unordered_set>
 
-#include "DorvaneCore/Settings/Preferences.h"
+#include "DorvaneCore/Toolbar/ToolbarSettings.h"
 
 namespace dorvane {
 
@@ -33,7 +33,7 @@ struct ToolbarRefresh {
     // The application (an index into `running`) whose shortcuts the toolbar
     // offers: the target the shortcut policy picks among the live regular
     // applications, when the settings hold a usable list for it.
-    static std::optional<std::size_t> shortcutApplication(const Preferences& preferences,
+    static std::optional<std::size_t> shortcutApplication(const ToolbarSettings& settings,
                                                           std::span<const RunningApplication> running,
                                                           std::optional<std::int32_t> frontmost,
                                                           bool frontmostRegular, std::int32_t ownPID,
@@ -42,9 +42,9 @@ struct ToolbarRefresh {
 
     // The periodic scan of which processes own windows runs while the expanded
     // toolbar may offer application shortcuts.
-    static bool scansApplicationWindows(bool enabled, bool expanded, const Preferences& preferences);
+    static bool scansApplicationWindows(bool enabled, bool expanded, const ToolbarSettings& settings);
     // The fill button's state is polled while the expanded toolbar has one.
-    static bool pollsFillState(bool enabled, bool expanded, const Preferences& preferences);
+    static bool pollsFillState(bool enabled, bool expanded, const ToolbarSettings& settings);
 };
 
 }  // namespace dorvane

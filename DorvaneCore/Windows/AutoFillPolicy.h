@@ -6,7 +6,7 @@
 #include <string_view>
 #include <utility>
 
-#include "DorvaneCore/Core/EnumCases.h"
+#include "DorvaneCore/Support/EnumCases.h"
 #include "DorvaneCore/Windows/CoordinateSpaces.h"
 
 // Whether automatic filling may fill a window: a normal, resizable, visible window of

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "DorvaneCore/Core/EnumCases.h"
+#include "DorvaneCore/Support/EnumCases.h"
 #include "DorvaneCore/Windows/CoordinateSpaces.h"
 
 namespace dorvane::windows {

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <utility>
 
-#include "DorvaneCore/Core/EnumCases.h"
+#include "DorvaneCore/Support/EnumCases.h"
 
 namespace dorvane::windows {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "DorvaneCore/Core/EnumCases.h"
+#include "DorvaneCore/Support/EnumCases.h"
 #include "DorvaneCore/Windows/CoordinateSpaces.h"
 
 namespace dorvane::windows {

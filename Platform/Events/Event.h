@@ -6,8 +6,8 @@
 #include <string_view>
 #include <utility>
 
-#include "DorvaneCore/Core/EnumCases.h"
 #include "DorvaneCore/Geometry/Rect.h"
+#include "DorvaneCore/Support/EnumCases.h"
 
 namespace dorvane::events {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "DorvaneCore/Core/EnumCases.h"
+#include "DorvaneCore/Support/EnumCases.h"
 #include "Platform/Host/ApplicationFolders.h"
 #include "Platform/Host/BundleReader.h"
 #include "Platform/Host/HostSession.h"

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "DorvaneCore/Core/EnumCases.h"
+#include "DorvaneCore/Support/EnumCases.h"
 #include "DorvaneCore/Support/StrictJson.h"
 #include "Platform/Displays/DisplayModeInfo.h"
 #include "Platform/Displays/DisplayServices.h"

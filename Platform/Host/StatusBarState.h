@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "DorvaneCore/Core/EnumCases.h"
+#include "DorvaneCore/Support/EnumCases.h"
 #include "DorvaneCore/Support/StrictJson.h"
 #include "Platform/Processes/ProcessIdentity.h"
 #include "Platform/StatusBar/StatusItem.h"

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "DorvaneCore/Core/EnumCases.h"
 #include "DorvaneCore/Geometry/Rect.h"
+#include "DorvaneCore/Support/EnumCases.h"
 #include "DorvaneCore/Support/StrictJson.h"
 #include "Platform/Processes/ProcessIdentity.h"
 

@@ -7,7 +7,7 @@
 #include <sys/types.h>
 #include <utility>
 
-#include "DorvaneCore/Core/EnumCases.h"
+#include "DorvaneCore/Support/EnumCases.h"
 #include "Platform/Dispatch/Observation.h"
 #include "Platform/Workspace/WorkspaceEvents.h"
 

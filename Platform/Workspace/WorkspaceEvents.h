@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "DorvaneCore/Core/EnumCases.h"
+#include "DorvaneCore/Support/EnumCases.h"
 #include "Platform/Dispatch/Observation.h"
 
 namespace dorvane::workspace {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "DorvaneCore/Catalogs/ShortcutPresetCatalog.h"
 #include "tests/Dorvane/Shell/AppControllerHarness.h"
 
 namespace dorvane {
@@ -18,7 +19,7 @@ protected:
         fs::create_directories(h.root / "preferences.json" / "in-the-way");
     }
     NamedShortcut shortcut(std::string id) {
-        auto copy = NamedShortcut::recommendedPresets().front();
+        auto copy = ShortcutPresetCatalog::recommendedPresets().front();
         copy.id = std::move(id);
         return copy;
     }

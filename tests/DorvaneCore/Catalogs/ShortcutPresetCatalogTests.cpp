@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -165,6 +166,13 @@ TEST(ShortcutPresetCatalogBundled, TheShippedCatalogIsValidAndUseful) {
         ASSERT_NE(preset, nullptr) << id;
         EXPECT_EQ(preset->key.label, label) << id;
     }
+}
+
+TEST(ShortcutPresetCatalogBundled, RecommendedPresetsComeFromTheBundledCatalog) {
+    const auto& presets = ShortcutPresetCatalog::recommendedPresets();
+    EXPECT_NE(std::find_if(presets.begin(), presets.end(),
+                           [](const NamedShortcut& preset) { return preset.id == "preset:toggle-dock"; }),
+              presets.end());
 }
 
 }  // namespace

@@ -76,12 +76,5 @@ TEST(NamedShortcutJson, KeyOrderDefaultsAndRejections) {
     }
 }
 
-TEST(NamedShortcutPresets, RecommendedPresetsComeFromTheBundledCatalog) {
-    const auto& presets = NamedShortcut::recommendedPresets();
-    EXPECT_NE(std::find_if(presets.begin(), presets.end(),
-                           [](const NamedShortcut& preset) { return preset.id == "preset:toggle-dock"; }),
-              presets.end());
-}
-
 }  // namespace
 }  // namespace dorvane

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "DorvaneCore/Settings/Preferences.h"
 #include "DorvaneCore/Toolbar/ToolbarButtonLook.h"
 #include "DorvaneCore/Toolbar/ToolbarPlan.h"
 #include "DorvaneCore/Toolbar/ToolbarTransition.h"
@@ -27,19 +28,22 @@ Preferences onSide(ToolbarSide side) {
 }
 
 Rect panelInQt(ToolbarSide side, bool expanded) {
-    const auto plan = ToolbarPlan::make(onSide(side), kVisible, expanded, std::nullopt, false, {}, {});
+    const auto plan =
+        ToolbarPlan::make(onSide(side).toolbarSettings(), kVisible, expanded, std::nullopt, false, {}, {});
     return geometry::flippedVertically(plan.panelFrame, kFlipHeight);
 }
 
 // The expanded frames on every side are checked through the real panel in the toolbar's ui tests.
 TEST(ToolbarPlanTest, TheHandleAndTheStripItReserves) {
     EXPECT_EQ(panelInQt(ToolbarSide::right, false), (Rect{1374, 858, 64, 64}));
-    const auto handle = ToolbarPlan::make(onSide(ToolbarSide::left), kVisible, false, std::nullopt, false, {}, {});
+    const auto handle =
+        ToolbarPlan::make(onSide(ToolbarSide::left).toolbarSettings(), kVisible, false, std::nullopt, false, {}, {});
     EXPECT_EQ(handle.panelFrame, (Rect{1374, 2, 64, 64}));
     EXPECT_EQ(handle.cornerRadius, 26);
     EXPECT_TRUE(handle.ellipticalShadow);
     // The collapsed toolbar still reserves the strip's frame.
-    EXPECT_EQ(ToolbarPlan::reservedToolbarFrame(onSide(ToolbarSide::left), kVisible, {}, {}), (Rect{0, 0, 72, 900}));
+    EXPECT_EQ(ToolbarPlan::reservedToolbarFrame(onSide(ToolbarSide::left).toolbarSettings(), kVisible, {}, {}),
+              (Rect{0, 0, 72, 900}));
     EXPECT_EQ(ToolbarPlan::toolbarFrameInPanel(handle.panelFrame), (Rect{1380, 8, 52, 52}));
 }
 
@@ -60,7 +64,8 @@ TEST(ToolbarPlanTest, StripButtonsFollowTheSettings) {
     preferences.showWindowControls = false;
 
     const auto plan =
-        ToolbarPlan::make(preferences, kVisible, true, ToolbarPlan::Application{std::nullopt}, true, {}, {});
+        ToolbarPlan::make(preferences.toolbarSettings(), kVisible, true, ToolbarPlan::Application{std::nullopt}, true,
+                          {}, {});
     std::vector<ToolbarButtonFace> faces;
     std::vector<Wiring> wirings;
     for (const auto& button : plan.strip) {
@@ -91,7 +96,7 @@ TEST(ToolbarPlanTest, StripButtonsFollowTheSettings) {
 }
 
 TEST(ToolbarPlanTest, WindowAndApplicationButtonsFollowThePlan) {
-    const auto plan = ToolbarPlan::make(onSide(ToolbarSide::top), kVisible, true,
+    const auto plan = ToolbarPlan::make(onSide(ToolbarSide::top).toolbarSettings(), kVisible, true,
                                         ToolbarPlan::Application{"终端"}, false, {}, {});
     ASSERT_TRUE(plan.windowButton.has_value());
     EXPECT_EQ(plan.windowButton->identifier, "persistent:window");

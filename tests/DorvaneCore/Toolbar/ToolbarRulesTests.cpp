@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "DorvaneCore/Settings/Preferences.h"
 #include "DorvaneCore/Toolbar/ToolbarDismissal.h"
 #include "DorvaneCore/Toolbar/ToolbarEntrance.h"
 #include "DorvaneCore/Toolbar/ToolbarLog.h"
@@ -30,12 +31,14 @@ TEST(ToolbarMoveTest, HandleStaysInItsColumnAndInsideTheScreen) {
     preferences.toolbarSide = ToolbarSide::left;
     for (const auto& [center, snapped] : std::vector<std::pair<double, double>>{
              {470, 450}, {700, 700}, {690, 675}, {240, 225}}) {
-        const auto strip = ToolbarMove::expanded({-6, center - 456}, visible, {84, 912}, preferences, {}, {});
+        const auto strip =
+            ToolbarMove::expanded({-6, center - 456}, visible, {84, 912}, preferences.toolbarSettings(), {}, {});
         EXPECT_EQ(strip.preferredCenter, snapped) << center;
         EXPECT_EQ(strip.origin, (Point{-6, -6}));
     }
     preferences.toolbarSide = ToolbarSide::top;
-    const auto top = ToolbarMove::expanded({1100 - 726, 820}, visible, {1452, 86}, preferences, {}, {});
+    const auto top =
+        ToolbarMove::expanded({1100 - 726, 820}, visible, {1452, 86}, preferences.toolbarSettings(), {}, {});
     EXPECT_EQ(top.preferredCenter, 1080);
     EXPECT_EQ(top.origin, (Point{-6, 820}));
 }
@@ -86,10 +89,10 @@ TEST(ToolbarDismissalTest, OutsideClicksCloseWhatTheyMissed) {
 
     Preferences preferences;
     preferences.floatingActions = {FloatingAction::fillWindow};
-    EXPECT_TRUE(ToolbarDismissal::configurationDismisses(kLauncher, preferences));
-    EXPECT_FALSE(ToolbarDismissal::configurationDismisses(FloatingAction::resolution, preferences));
+    EXPECT_TRUE(ToolbarDismissal::configurationDismisses(kLauncher, preferences.toolbarSettings()));
+    EXPECT_FALSE(ToolbarDismissal::configurationDismisses(FloatingAction::resolution, preferences.toolbarSettings()));
     preferences.floatingActions.push_back(kLauncher);
-    EXPECT_FALSE(ToolbarDismissal::configurationDismisses(kLauncher, preferences));
+    EXPECT_FALSE(ToolbarDismissal::configurationDismisses(kLauncher, preferences.toolbarSettings()));
 }
 
 TEST(ToolbarLogTest, LinesAsWritten) {
@@ -118,7 +121,8 @@ TEST(ToolbarRefreshTest, ShortcutApplicationNeedsALiveWindowedAppWithAList) {
     };
     const std::vector<std::int32_t> recent{20, 10};
     const auto choose = [&](std::optional<std::int32_t> front, const std::unordered_set<std::int32_t>& windows) {
-        return ToolbarRefresh::shortcutApplication(preferences, running, front, true, 99, recent, windows);
+        return ToolbarRefresh::shortcutApplication(preferences.toolbarSettings(), running, front, true, 99, recent,
+                                                   windows);
     };
     EXPECT_EQ(choose(20, {20}), 1u);
     EXPECT_EQ(choose(20, {}), std::nullopt);      // no window
