@@ -4,8 +4,8 @@
 #include <QVBoxLayout>
 
 #include "Dorvane/InputViews/AppLauncherView.h"
-#include "Dorvane/QtHost/QtOwnWindowReporter.h"
-#include "Dorvane/QtHost/QtScreenGeometry.h"
+#include "Dorvane/QtHostBase/OwnWindowProperties.h"
+#include "Dorvane/QtHostBase/QtScreenGeometry.h"
 #include "Dorvane/Visual/FilledHost.h"
 #include "Dorvane/Visual/NativeGlassView.h"
 #include "Dorvane/Visual/OverlayFloatingPanel.h"

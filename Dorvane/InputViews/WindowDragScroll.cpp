@@ -14,7 +14,7 @@
 #include <QWindow>
 
 #include "Dorvane/InputViews/OperationDragHandleMarker.h"
-#include "Dorvane/QtHost/LocalEventMonitor.h"
+#include "Dorvane/QtHostBase/LocalEventMonitor.h"
 
 namespace dorvane {
 

@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 #include <QWindow>
 
-#include "Dorvane/QtHost/LocalEventMonitor.h"
+#include "Dorvane/QtHostBase/LocalEventMonitor.h"
 #include "Dorvane/Toolbar/ApplicationShortcutFlyoutView.h"
 #include "Dorvane/Toolbar/LayoutFlyoutView.h"
 #include "Dorvane/Visual/DesignTokens.h"

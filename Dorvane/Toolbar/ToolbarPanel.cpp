@@ -2,7 +2,7 @@
 
 #include <QLayout>
 
-#include "Dorvane/QtHost/QtScreenGeometry.h"
+#include "Dorvane/QtHostBase/QtScreenGeometry.h"
 
 namespace dorvane {
 

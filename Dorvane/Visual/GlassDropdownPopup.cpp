@@ -6,8 +6,8 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "Dorvane/QtHost/LocalEventMonitor.h"
-#include "Dorvane/QtHost/QtScreenGeometry.h"
+#include "Dorvane/QtHostBase/LocalEventMonitor.h"
+#include "Dorvane/QtHostBase/QtScreenGeometry.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/GlobalPointerMonitor.h"
 #include "Dorvane/Visual/NativeGlassView.h"

@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "Dorvane/QtHost/QtOwnWindowReporter.h"
+#include "Dorvane/QtHostBase/OwnWindowProperties.h"
 #include "Dorvane/Visual/GlassShapes.h"
 
 namespace dorvane {

@@ -4,7 +4,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-#include "Dorvane/QtHost/LocalEventMonitor.h"
+#include "Dorvane/QtHostBase/LocalEventMonitor.h"
 
 namespace dorvane {
 

@@ -1,6 +1,6 @@
 #include "Dorvane/Visual/TransientNotice.h"
 
-#include "Dorvane/QtHost/QtScreenGeometry.h"
+#include "Dorvane/QtHostBase/QtScreenGeometry.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/NativeGlassView.h"
 #include "Dorvane/Visual/NoticeContent.h"

@@ -20,7 +20,7 @@
 #include "Dorvane/InputViews/LauncherDecorations.h"
 #include "Dorvane/InputViews/LauncherTile.h"
 #include "Dorvane/InputViews/QtLauncherPanel.h"
-#include "Dorvane/QtHost/QtScreenGeometry.h"
+#include "Dorvane/QtHostBase/QtScreenGeometry.h"
 #include "Dorvane/Visual/NativeGlassView.h"
 #include "Dorvane/Visual/OverlayFloatingPanel.h"
 #include "Dorvane/Visual/PointerHover.h"

@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
-#include "Dorvane/QtHost/QtScreenGeometry.h"
+#include "Dorvane/QtHostBase/QtScreenGeometry.h"
 #include "Dorvane/Toolbar/FloatingSwitcher.h"
 #include "Dorvane/Visual/GlobalPointerMonitor.h"
 #include "Dorvane/Visual/VisualAppearance.h"

@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "Dorvane/QtHost/LocalEventMonitor.h"
+#include "Dorvane/QtHostBase/LocalEventMonitor.h"
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
 #include "Platform/Dispatch/SystemClock.h"

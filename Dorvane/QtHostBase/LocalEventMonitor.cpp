@@ -1,4 +1,4 @@
-#include "Dorvane/QtHost/LocalEventMonitor.h"
+#include "Dorvane/QtHostBase/LocalEventMonitor.h"
 
 #include <algorithm>
 

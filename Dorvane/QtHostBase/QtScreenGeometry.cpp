@@ -1,4 +1,4 @@
-#include "Dorvane/QtHost/QtScreenGeometry.h"
+#include "Dorvane/QtHostBase/QtScreenGeometry.h"
 
 #include <cmath>
 
