@@ -19,7 +19,7 @@
 #include "Dorvane/Editors/EditorParts.h"
 #include "Dorvane/Editors/IconPickerView.h"
 #include "Dorvane/InputViews/ShortcutRecorder.h"
-#include "Dorvane/Settings/SettingRows.h"
+#include "Dorvane/Visual/SettingRows.h"
 #include "Dorvane/Visual/GlassDropdown.h"
 #include "Dorvane/Visual/SegmentedPicker.h"
 #include "Dorvane/Visual/StyledButton.h"

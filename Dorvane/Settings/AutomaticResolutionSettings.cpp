@@ -4,9 +4,9 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "Dorvane/Settings/SettingRows.h"
-#include "Dorvane/Settings/SettingsMetrics.h"
 #include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/Visual/SettingRows.h"
+#include "Dorvane/Visual/SettingsMetrics.h"
 #include "Dorvane/Visual/ToggleSwitch.h"
 #include "DorvaneCore/SettingsWindow/AutomaticResolutionChoice.h"
 

@@ -4,9 +4,9 @@
 #include <QVBoxLayout>
 
 #include "Dorvane/Settings/AutomaticResolutionSettings.h"
-#include "Dorvane/Settings/SettingRows.h"
 #include "Dorvane/Settings/SettingsPageLayout.h"
 #include "Dorvane/Settings/SettingsView.h"
+#include "Dorvane/Visual/SettingRows.h"
 #include "Dorvane/Visual/TokenLabel.h"
 
 namespace dorvane {

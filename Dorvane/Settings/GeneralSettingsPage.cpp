@@ -5,12 +5,12 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "Dorvane/Settings/SettingRows.h"
-#include "Dorvane/Settings/SettingsMetrics.h"
 #include "Dorvane/Settings/SettingsPageLayout.h"
 #include "Dorvane/Settings/SettingsView.h"
 #include "Dorvane/Shell/ControlPanelModel.h"
 #include "Dorvane/Visual/SegmentedPicker.h"
+#include "Dorvane/Visual/SettingRows.h"
+#include "Dorvane/Visual/SettingsMetrics.h"
 #include "Dorvane/Visual/StyledButton.h"
 #include "Dorvane/Visual/ToggleSwitch.h"
 #include "Dorvane/Visual/TokenLabel.h"

@@ -6,7 +6,7 @@
 
 #include "Dorvane/Editors/EditorParts.h"
 #include "Dorvane/Settings/QuickActionsMetrics.h"
-#include "Dorvane/Settings/SettingRows.h"
+#include "Dorvane/Visual/SettingRows.h"
 #include "Dorvane/Settings/SettingsPermissions.h"
 #include "Dorvane/Shell/ControlPanelModel.h"
 #include "Dorvane/Visual/StyledButton.h"

@@ -12,10 +12,10 @@
 #include <QVBoxLayout>
 
 #include "Dorvane/Settings/ResolutionPanelControls.h"
-#include "Dorvane/Settings/SettingRows.h"
 #include "Dorvane/Shell/ControlPanelModel.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/OverflowEdgeFadeOverlay.h"
+#include "Dorvane/Visual/SettingRows.h"
 #include "Dorvane/Visual/TokenLabel.h"
 
 namespace dorvane {

@@ -8,12 +8,12 @@
 
 #include "Dorvane/Settings/DeviceTemplatesView.h"
 #include "Dorvane/Settings/ResolutionPresetRow.h"
-#include "Dorvane/Settings/SettingRows.h"
 #include "Dorvane/Settings/SettingsPageLayout.h"
 #include "Dorvane/Settings/SettingsView.h"
 #include "Dorvane/Settings/SpecEditor.h"
 #include "Dorvane/Shell/ControlPanelModel.h"
 #include "Dorvane/Visual/RoundedFill.h"
+#include "Dorvane/Visual/SettingRows.h"
 #include "Dorvane/Visual/StyledButton.h"
 #include "Dorvane/Visual/SymbolLabel.h"
 #include "Dorvane/Visual/TokenLabel.h"

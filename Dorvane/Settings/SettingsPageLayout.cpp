@@ -3,8 +3,8 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "Dorvane/Settings/SettingsMetrics.h"
 #include "Dorvane/Visual/OverlayScrollBar.h"
+#include "Dorvane/Visual/SettingsMetrics.h"
 
 namespace dorvane {
 

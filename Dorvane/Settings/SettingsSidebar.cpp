@@ -5,10 +5,10 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 
-#include "Dorvane/Settings/SettingsMetrics.h"
 #include "Dorvane/Visual/AccessibleControl.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/ProgramIcon.h"
+#include "Dorvane/Visual/SettingsMetrics.h"
 #include "Dorvane/Visual/Symbols.h"
 #include "Dorvane/Visual/TokenLabel.h"
 

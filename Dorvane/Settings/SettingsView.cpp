@@ -14,13 +14,13 @@
 #include "Dorvane/Settings/GeneralSettingsPage.h"
 #include "Dorvane/Settings/QuickActionsSettingsPage.h"
 #include "Dorvane/Settings/ResolutionSettingsPage.h"
-#include "Dorvane/Settings/SettingRows.h"
-#include "Dorvane/Settings/SettingsMetrics.h"
 #include "Dorvane/Settings/SettingsSidebar.h"
 #include "Dorvane/Settings/TitledSettingsPage.h"
 #include "Dorvane/Settings/TouchSettingsPage.h"
 #include "Dorvane/Shell/ControlPanelModel.h"
 #include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/SettingRows.h"
+#include "Dorvane/Visual/SettingsMetrics.h"
 #include "Dorvane/Visual/VisualAppearance.h"
 
 #ifndef CORVELLE_VERSION

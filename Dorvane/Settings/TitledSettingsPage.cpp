@@ -2,8 +2,8 @@
 
 #include <QVBoxLayout>
 
-#include "Dorvane/Settings/SettingRows.h"
 #include "Dorvane/Settings/SettingsPageLayout.h"
+#include "Dorvane/Visual/SettingRows.h"
 #include "Dorvane/Visual/TokenLabel.h"
 
 namespace dorvane {

@@ -3,10 +3,10 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "Dorvane/Settings/SettingRows.h"
 #include "Dorvane/Settings/SettingsPageLayout.h"
 #include "Dorvane/Settings/SettingsView.h"
 #include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/Visual/SettingRows.h"
 #include "Dorvane/Visual/ToggleSwitch.h"
 #include "Dorvane/Visual/TokenLabel.h"
 

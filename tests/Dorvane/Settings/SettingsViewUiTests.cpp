@@ -20,7 +20,7 @@
 #include "Dorvane/Settings/ResolutionPresetRow.h"
 #include "Dorvane/Settings/ResolutionSettingsPage.h"
 #include "Dorvane/Visual/VisualAppearance.h"
-#include "Dorvane/Settings/SettingRows.h"
+#include "Dorvane/Visual/SettingRows.h"
 #include "Dorvane/Settings/SettingsSidebar.h"
 #include "Dorvane/Settings/SpecEditor.h"
 #include "Dorvane/Settings/TouchSettingsPage.h"

@@ -1,11 +1,11 @@
-#include "Dorvane/Settings/SettingRows.h"
+#include "Dorvane/Visual/SettingRows.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
 
-#include "Dorvane/Settings/SettingsMetrics.h"
+#include "Dorvane/Visual/SettingsMetrics.h"
 #include "Dorvane/Visual/Symbols.h"
 #include "Dorvane/Visual/TokenLabel.h"
 
