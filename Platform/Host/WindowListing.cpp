@@ -4,12 +4,17 @@
 
 #include "Platform/Accessibility/WindowList.h"
 #include "Platform/Host/GeometryJson.h"
-#include "Platform/Host/WindowMachine.h"
 #include "Platform/Host/WindowPose.h"
 
 namespace dorvane::host {
 
 namespace windowkey = accessibility::windowkey;
+
+bool isOnScreen(const HostData& data, const WindowRecord& window) {
+    if (window.minimised || !window.onScreen) return false;
+    const auto* application = data.workspace.application(window.pid);
+    return application != nullptr && !application->hidden;
+}
 
 std::vector<ListedWindow> listWindows(const HostData& data, const std::vector<displays::Screen>& screens) {
     std::vector<ListedWindow> listed;

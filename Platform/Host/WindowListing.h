@@ -35,6 +35,10 @@ struct ListedWindow {
     const WindowRecord* record = nullptr;  // none for the window server's windows
 };
 
+// Whether the window shows: not minimised, ordered in, its application running and
+// not hidden.
+bool isOnScreen(const HostData& data, const WindowRecord& window);
+
 // Every window front to back: higher layers first (the menu bar, modal panels, floating
 // windows, normal windows, each level in stacking order), a desktop picture per screen
 // last. Off-screen windows are included and marked.

@@ -286,12 +286,6 @@ WindowApplication& applicationOrThrow(HostData& data, pid_t pid) {
     return entryFor(data, pid);
 }
 
-bool isOnScreen(const HostData& data, const WindowRecord& window) {
-    if (window.minimised || !window.onScreen) return false;
-    const auto* application = data.workspace.application(window.pid);
-    return application != nullptr && !application->hidden;
-}
-
 pid_t launchApplication(HostData& data, const Actor& actor, const ApplicationLaunch& launch) {
     if (!launch.bundlePath) {
         if (launch.name.empty() || launch.name.find('/') != std::string::npos) {

@@ -130,8 +130,4 @@ WindowRecord& windowOrThrow(HostData& data, std::uint32_t number);
 // A running application the windows side knows, or HostError.
 WindowApplication& applicationOrThrow(HostData& data, pid_t pid);
 
-// Whether the window shows: not minimised, ordered in, its application running and
-// not hidden.
-bool isOnScreen(const HostData& data, const WindowRecord& window);
-
 }  // namespace dorvane::host
