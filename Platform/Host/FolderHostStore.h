@@ -112,11 +112,4 @@ private:
     std::shared_ptr<processes::ProcessExitWatcher> exits_;
 };
 
-// Reads the pulse of a "displays.json" text; nullopt when it is not a host state.
-std::optional<HostPulse> pulseOfStateText(std::string_view text);
-
-// The pulse of the host kept in `folder`, read without the lock (files are only ever
-// replaced whole). A part that is missing or malformed keeps its value in `previous`.
-HostPulse readFolderPulse(const std::filesystem::path& folder, const HostPulse& previous);
-
 }  // namespace dorvane::host

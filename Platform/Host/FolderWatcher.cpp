@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "DorvaneCore/Support/AtomicFile.h"
-#include "Platform/Host/FolderHostStore.h"
+#include "Platform/Host/FolderPulse.h"
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/HostFolder.h"
 

@@ -12,7 +12,7 @@
 #include "Platform/Host/AppearanceState.h"
 #include "Platform/Host/DefaultsState.h"
 #include "Platform/Host/FaultRule.h"
-#include "Platform/Host/FolderHostStore.h"
+#include "Platform/Host/FolderPulse.h"
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/HostState.h"

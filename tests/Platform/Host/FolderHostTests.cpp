@@ -16,6 +16,7 @@
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "Platform/Accessibility/AXNames.h"
 #include "Platform/Host/FolderHostStore.h"
+#include "Platform/Host/FolderPulse.h"
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
