@@ -5,7 +5,7 @@
 
 #include "DorvaneCore/Support/DecimalText.h"
 #include "Platform/Host/HostError.h"
-#include "tools/corvelle-host/HostCommand.h"
+#include "tools/corvelle-host/ExitStatus.h"
 
 namespace dorvane::hosttool {
 

@@ -10,7 +10,7 @@
 #include "Platform/Host/EventJson.h"
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/WindowsAdmin.h"
-#include "tools/corvelle-host/HostCommand.h"
+#include "tools/corvelle-host/ExitStatus.h"
 #include "tools/corvelle-host/Parsing.h"
 
 namespace dorvane::hosttool {

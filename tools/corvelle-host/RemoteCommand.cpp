@@ -5,7 +5,7 @@
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/RemoteApplications.h"
 #include "Platform/Processes/ProcessIdentity.h"
-#include "tools/corvelle-host/HostCommand.h"
+#include "tools/corvelle-host/ExitStatus.h"
 
 namespace dorvane::hosttool {
 

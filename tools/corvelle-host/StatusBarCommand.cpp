@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "Platform/Host/HostError.h"
-#include "tools/corvelle-host/HostCommand.h"
+#include "tools/corvelle-host/ExitStatus.h"
 
 namespace dorvane::hosttool {
 

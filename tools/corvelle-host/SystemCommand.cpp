@@ -3,7 +3,7 @@
 #include "DorvaneCore/Support/SingleLine.h"
 #include "Platform/Host/HostError.h"
 #include "Platform/System/UserDefaults.h"
-#include "tools/corvelle-host/HostCommand.h"
+#include "tools/corvelle-host/ExitStatus.h"
 
 namespace dorvane::hosttool {
 

@@ -9,7 +9,7 @@
 #include "Platform/Host/AccessibilityTree.h"
 #include "Platform/Host/GeometryJson.h"
 #include "Platform/Host/HostError.h"
-#include "tools/corvelle-host/HostCommand.h"
+#include "tools/corvelle-host/ExitStatus.h"
 #include "tools/corvelle-host/Parsing.h"
 
 namespace dorvane::hosttool {
