@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "Platform/Host/HostFixtures.h"
+#include "Platform/Host/HeadlessPlaceholder.h"
 
 namespace dorvane::host {
 

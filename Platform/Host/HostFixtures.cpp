@@ -100,20 +100,6 @@ DisplayRecord monitor1080p(std::string name) {
 
 }  // namespace
 
-DisplayRecord makeHeadlessPlaceholder(DisplayID id) {
-    DisplayRecord placeholder;
-    placeholder.kind = DisplayKind::placeholder;
-    placeholder.name = "placeholder";
-    placeholder.id = id;
-    placeholder.vendor = kPlaceholderVendor;
-    placeholder.model = kPlaceholderModel;
-    placeholder.serial = 0;
-    placeholder.uuid = "E0D5B1C4-2A7F-4F3B-9C61-5D8A0E4B7F20";
-    placeholder.modes = {oneX(1, 1920, 1080, 60.0, kUsable | kDisplayModeDefaultFlag, false)};
-    placeholder.currentModeID = 1;
-    return placeholder;
-}
-
 HostState makeFixture(HostFixture fixture) {
     HostState state;
     switch (fixture) {

@@ -19,13 +19,6 @@ enum class HostFixture {
 // A fresh host state for the fixture, laid out and with no virtual display.
 HostState makeFixture(HostFixture fixture);
 
-// The display shown when no physical display is connected.
-DisplayRecord makeHeadlessPlaceholder(DisplayID id);
-
-// Hardware numbers of the headless placeholder ('unkn', 'virt').
-inline constexpr std::uint32_t kPlaceholderVendor = 1970170734;
-inline constexpr std::uint32_t kPlaceholderModel = 1986622068;
-
 }  // namespace dorvane::host
 
 namespace dorvane {
