@@ -53,6 +53,11 @@ TEST_F(InputCliTest, WithTheProgramRunningOutsideInputGoesThroughItsStream) {
     EXPECT_EQ(typed.out, "The program handled 6 events.\n") << typed.err;
     const auto lines = host({"input", "delivered"}).out;
     EXPECT_NE(lines.find("keyDown code=40 flags=0x12000a from=0"), std::string::npos) << lines;
+    // The settings window shown at launch brings the program forward: only after that does the
+    // click's choice of a front window stay in front.
+    ASSERT_TRUE(testing::eventually([&] {
+        return json::parse(host({"windows", "list", "--json"}).out)["frontmost"] == program->pid();
+    }));
     EXPECT_EQ(host({"windows", "click", "1300", "850"}).out, "Clicked window 2.\n");
     const auto listed = json::parse(host({"windows", "list", "--json"}).out);
     EXPECT_EQ(listed["frontmost"], listed["applications"][1]["pid"]);  // the terminal came forward
