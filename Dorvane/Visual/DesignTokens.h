@@ -200,7 +200,7 @@ struct DesignTokens {
         static const AdaptiveColor warning;
         static const AdaptiveColor warningFill;
         static const AdaptiveColor success;
-        // Behind a selected row (the sidebar's page, the specification in effect): strong
+        // Behind a selected row (the sidebar's page, the resolution preset in effect): strong
         // enough in the dark appearance to read at a glance.
         static const AdaptiveColor selectionFill;
         // The thumb of a thin scroll bar.

@@ -297,7 +297,7 @@ double colourDifference(const QColor& one, const QColor& other) {
 }
 
 // Selection reads at a glance in both appearances: the selected sidebar row, the
-// specification in effect and the thumb of a segmented choice each stand out of what lies
+// resolution preset in effect and the thumb of a segmented choice each stand out of what lies
 // around them by a colour difference of at least 12, measured on the drawn window beside
 // their text.
 TEST_F(SettingsViewTest, SelectionReadsAtAGlanceInBothAppearances) {
@@ -329,7 +329,7 @@ TEST_F(SettingsViewTest, SelectionReadsAtAGlanceInBothAppearances) {
         ASSERT_NE(active, nullptr);
         EXPECT_TRUE(QAccessible::queryAccessibleInterface(active)->state().selected);
         EXPECT_GE(colourDifference(pixel(active, besideText(active)), pixel(other, besideText(other))), kAtAGlance)
-            << "specification row, dark " << dark;
+            << "preset row, dark " << dark;
 
         auto& general = shown<GeneralSettingsPage>(SettingsPage::general);
         SegmentedPicker* theme = general.themePicker();
