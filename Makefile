@@ -9,7 +9,11 @@ JOBS        ?= $(shell nproc)
 # libFuzzer needs clang; Debian's clang 14 cannot compile the core against libstdc++ 12.
 FUZZ_CXX    ?= clang++-16
 FUZZ_SECONDS ?= 60
-SANITIZE_FUZZ_SECONDS ?= 20
+SANITIZE_FUZZ_SECONDS ?= 10
+# Every Debug tree keeps line tables only: failures, backtraces and sanitizer reports still
+# name file and line, and a two-core build of the test tree is a minute shorter than with
+# full debug information. DEBUG_INFO=-g gives a debugger the variables too.
+DEBUG_INFO  ?= -g1
 
 # A sanitizer report fails the run at once, in every process (worker children included).
 # The suppression files name third-party libraries only.
@@ -37,7 +41,8 @@ bootstrap:
 	@scripts/bootstrap
 
 configure: bootstrap
-	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(WARNINGS) >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_CXX_FLAGS_DEBUG=$(DEBUG_INFO) \
+	  $(WARNINGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) --parallel $(JOBS)
@@ -62,9 +67,7 @@ bench: bootstrap
 	@cmake --build $(BENCH_DIR) --parallel $(JOBS)
 	@for b in $(BENCH_DIR)/bench/*_bench; do echo "== $$b"; $$b; done
 
-# The sanitizer and fuzz trees keep line tables only (-g1): reports still name file and
-# line, and the trees build faster than with full debug information.
-SANITIZE_CONFIG = -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1
+SANITIZE_CONFIG = -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=$(DEBUG_INFO)
 
 # The whole suite, cli tests included, once under AddressSanitizer with
 # UndefinedBehaviorSanitizer and once under ThreadSanitizer (but for the core's
