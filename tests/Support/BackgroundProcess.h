@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -78,14 +79,18 @@ private:
     std::optional<int> status_;
 };
 
-// Polls `condition` every 20 ms until it holds or `limitSeconds` have passed (a bound
-// for a program that never gets there, not a speed check); answers the last result.
+// Polls `condition` until it holds or `limitSeconds` have passed (a bound for a program
+// that never gets there, not a speed check); answers the last result. The pause starts at
+// 20 ms and grows to 100 ms: most conditions start a corvelle-host process, and under the
+// sanitizers a tight poll of those took more of the cores than the programs under test.
 template <typename F>
 bool eventually(F condition, double limitSeconds = 30.0) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(limitSeconds);
+    auto pause = std::chrono::milliseconds(20);
     while (!condition()) {
         if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 3 / 2, std::chrono::milliseconds(100));
     }
     return true;
 }
