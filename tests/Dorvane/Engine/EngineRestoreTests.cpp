@@ -11,9 +11,12 @@
 
 #include "DorvaneCore/Core/FitError.h"
 #include "tests/Dorvane/Engine/EngineHarness.h"
+#include "tests/Support/ImmutableFolder.h"
 
 namespace dorvane {
 namespace {
+
+using testing::setImmutable;
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -216,19 +219,6 @@ TEST_F(EngineRestoreTest, ADamagedSessionFromAnEarlierRunIsSetAsideAndTreatedAsN
     EXPECT_TRUE(restore());
     EXPECT_EQ(setAside(h.root).size(), 2u);
     EXPECT_TRUE(std::filesystem::is_fifo(moved[0]));
-}
-
-// Sets or clears the immutable flag of a folder: nothing can be added to it, moved out or
-// removed (root only; not every file system has it).
-bool setImmutable(const std::filesystem::path& folder, bool immutable) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = immutable ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
-    return done;
 }
 
 TEST_F(EngineRestoreTest, ADamagedSessionFileThatCannotBeMovedStaysAndTheRestoreStillGoesOn) {

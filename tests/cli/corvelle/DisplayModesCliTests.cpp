@@ -13,12 +13,14 @@
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "tests/Support/CommandRun.h"
+#include "tests/Support/ImmutableFolder.h"
 #include "Platform/Dispatch/SystemClock.h"
 
 namespace dorvane {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::setImmutable;
 
 // The display modes of the built corvelle against a fresh laptop host, in real time.
 class DisplayModesCliTest : public ::testing::Test {
@@ -57,19 +59,6 @@ protected:
     void saveSession() {
         fs::create_directories(support);
         writeFileAtomically(support / "session.json", corvelle({"--worker", "snapshot"}).out);
-    }
-
-    // A folder whose entries cannot be created, renamed or removed, even by root. False
-    // where the file system has no such flag.
-    static bool setImmutable(const fs::path& folder, bool immutable) {
-        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0) return false;
-        int flags = 0;
-        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        flags = immutable ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        ::close(fd);
-        return done;
     }
 
     fs::path root;

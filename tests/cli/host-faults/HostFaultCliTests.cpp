@@ -18,11 +18,13 @@
 #include <unistd.h>
 
 #include "tests/cli/corvelle/ApplicationHarness.h"
+#include "tests/Support/ImmutableFolder.h"
 
 namespace dorvane {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::setImmutable;
 
 // How a host file is damaged while the program runs, as a crash, a full disk or a careless
 // hand leaves it.
@@ -254,18 +256,6 @@ TEST_F(HostFaultCliTest, AnOperationsLogThatIsANamedPipeIsSkippedAndTheQuitEnds)
     const auto err = program->err();
     EXPECT_NE(err.find(said), std::string::npos) << err;
     EXPECT_EQ(err.find(said), err.rfind(said)) << "said once";
-}
-
-// Sets or clears the immutable flag of a folder (root only; not every file system has it).
-bool setImmutable(const fs::path& folder, bool immutable) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = immutable ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
-    return done;
 }
 
 // A host the program cannot use is said at start, in one line that names the file (or the
