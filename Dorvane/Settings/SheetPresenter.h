@@ -50,8 +50,8 @@ public:
                std::function<void()> dismissed);
 
     // An alert reading `text` (and `message` under it, when there is one) with `actions` as
-    // its buttons, in that order. The cancelling action is the one Escape and Return choose.
-    // A chosen action runs before `dismissed`.
+    // its buttons, in that order. Return and Escape choose the cancelling action (the only
+    // one, when there is just one). A chosen action runs before `dismissed`.
     void alert(const std::string& slot, const std::optional<std::string>& identity, const QString& text,
                const QString& message, std::vector<AlertAction> actions, std::function<void()> dismissed);
 
