@@ -44,5 +44,55 @@ TEST(ApplicationUnderXvfb, RunsOnTheDisplayAndQuitsFromTheMenu) {
     fs::remove_all(root);
 }
 
+// Under a real X server too, the host's moves and minimising reach the settings window,
+// which keeps its size and comes back from the Dock through "设置…".
+TEST(ApplicationUnderXvfb, TheHostMovesAndMinimisesTheSettingsWindow) {
+    std::string pattern = (fs::temp_directory_path() / "corvelle-xvfb-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const fs::path root = pattern;
+    fs::create_directories(root / "runtime");
+    fs::permissions(root / "runtime", fs::perms::owner_all);
+    const std::map<std::string, std::string> set = {{"CORVELLE_HOST_DIR", (root / "host").string()},
+                                                    {"HOME", (root / "home").string()},
+                                                    {"XDG_CONFIG_HOME", (root / "config").string()},
+                                                    {"XDG_RUNTIME_DIR", (root / "runtime").string()}};
+    std::map<std::string, std::optional<std::string>> environment(set.begin(), set.end());
+    environment["DISPLAY"] = std::nullopt;
+    environment["QT_QPA_PLATFORM"] = std::nullopt;
+    auto host = [&](const std::vector<std::string>& arguments) {
+        return testing::runCommand(CORVELLE_HOST_TOOL, arguments, set, root);
+    };
+    auto settings = [&]() -> std::optional<json::Json> {
+        const auto listed = json::parse(host({"windows", "list", "--json", "--all"}).out);
+        for (const auto& window : listed["windows"]) {
+            if (window["owner"] == "Corvelle" && window["title"] == "设置") return window;
+        }
+        return std::nullopt;
+    };
+    auto settingsAt = [&](double x, double y, bool minimised) {
+        return testing::eventually([&] {
+            const auto shown = settings();
+            return shown && (*shown)["bounds"] == json::Json{{"x", x}, {"y", y}, {"width", 900.0}, {"height", 720.0}} &&
+                   (*shown)["minimised"] == minimised;
+        });
+    };
+    {
+        testing::BackgroundProcess program(XVFB_RUN, {"-a", "-s", "-screen 0 1440x900x24", CORVELLE_EXECUTABLE},
+                                           environment, root, "xvfb");
+        std::optional<json::Json> shown;
+        ASSERT_TRUE(testing::eventually([&] { return (shown = settings()).has_value(); })) << program.err();
+        const auto number = std::to_string((*shown)["number"].get<int>());
+        ASSERT_EQ(host({"windows", "move", number, "100", "120", "1000", "800"}).status, 0);
+        EXPECT_TRUE(settingsAt(100, 120, false)) << settings().value_or(json::Json()).dump();
+        ASSERT_EQ(host({"windows", "minimise", number}).status, 0);
+        EXPECT_TRUE(settingsAt(100, 120, true)) << settings().value_or(json::Json()).dump();
+        EXPECT_EQ(host({"statusbar", "click", "设置…"}).status, 0);
+        EXPECT_TRUE(settingsAt(100, 120, false)) << settings().value_or(json::Json()).dump();
+        EXPECT_EQ(host({"statusbar", "click", "退出 Corvelle"}).status, 0);
+        EXPECT_EQ(program.waitForExit(60), 0) << program.err();
+    }
+    fs::remove_all(root);
+}
+
 }  // namespace
 }  // namespace dorvane
