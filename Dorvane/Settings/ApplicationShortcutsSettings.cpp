@@ -47,12 +47,10 @@ void setChipOpacity(QWidget* chip, bool enabled) {
 
 }  // namespace
 
-ApplicationCardView::ApplicationCardView(displays::ScreenServices* screens, QWidget* parent)
+ApplicationCardView::ApplicationCardView(QWidget* parent)
     : RoundedFill(DesignTokens::Colors::card, DesignTokens::radiusMd, parent),
       menu_(std::make_unique<GlassMenu>(QStringLiteral("应用操作"))),
       chipMenu_(std::make_unique<GlassMenu>(QStringLiteral("操作"))) {
-    menu_->keepInside(screens);
-    chipMenu_->keepInside(screens);
     auto* column = new QVBoxLayout(this);
     const int padding = QuickActionsMetrics::applicationCardPadding;
     column->setContentsMargins(padding, padding, padding, padding);
@@ -237,7 +235,7 @@ void ApplicationShortcutsSettings::render() {
             card = found->second;
             cards_.erase(found);
         } else {
-            card = new ApplicationCardView(view_.environment().editors.screens, this);
+            card = new ApplicationCardView(this);
             const std::string id = application.bundleID;
             card->onRemove = [this, card] {
                 deletingApplication_ = card->application();

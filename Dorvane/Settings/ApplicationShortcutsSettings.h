@@ -24,9 +24,6 @@ namespace dorvane {
 namespace dispatch {
 class Executor;
 }  // namespace dispatch
-namespace displays {
-class ScreenServices;
-}  // namespace displays
 namespace workspace {
 class InstalledApplications;
 }  // namespace workspace
@@ -44,7 +41,7 @@ class ToggleSwitch;
 // the Qt screen).
 class ApplicationCardView final : public RoundedFill {
 public:
-    explicit ApplicationCardView(displays::ScreenServices* screens = nullptr, QWidget* parent = nullptr);
+    explicit ApplicationCardView(QWidget* parent = nullptr);
     ~ApplicationCardView() override;
 
     void render(const ApplicationShortcuts& application, bool collapsed, bool animated, const QString& iconPath);

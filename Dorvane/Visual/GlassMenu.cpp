@@ -2,10 +2,7 @@
 
 #include <algorithm>
 
-#include <QScreen>
 #include <QWidget>
-
-#include "Platform/Displays/ScreenServices.h"
 
 namespace dorvane {
 
@@ -14,12 +11,12 @@ GlassMenu::GlassMenu(QString label) : label_(std::move(label)) {
 }
 
 std::optional<QRect> GlassMenu::bounds(const QRect& trigger) const {
-    std::optional<QRect> area = screens_ != nullptr ? hostScreenBounds(*screens_, trigger) : std::nullopt;
-    if (!area && window_ && window_->screen() != nullptr) area = window_->screen()->availableGeometry();
-    if (!area || !window_) return area;
+    if (!window_) return std::nullopt;
+    const QRect area = GlassDropdownPopup::screenArea(trigger, *window_);
+    if (area.isEmpty()) return std::nullopt;
     const QRect window = window_->frameGeometry();
-    const QRect across(QPoint(std::max(area->left(), window.left()), area->top()),
-                       QPoint(std::min(area->right(), window.right()), area->bottom()));
+    const QRect across(QPoint(std::max(area.left(), window.left()), area.top()),
+                       QPoint(std::min(area.right(), window.right()), area.bottom()));
     // A window off the screen's side leaves the screen alone to bound it.
     return across.width() > 0 ? across : area;
 }
@@ -40,27 +37,6 @@ void GlassMenu::popup(QWidget& anchor, std::vector<Command> commands) {
         const auto run = commands_[static_cast<std::size_t>(row)].run;
         if (run) run();
     });
-}
-
-std::optional<QRect> GlassMenu::hostScreenBounds(displays::ScreenServices& screens, const QRect& frame) {
-    std::vector<displays::Screen> all;
-    try {
-        all = screens.screens();
-    } catch (const std::exception&) {
-        return std::nullopt;  // the Qt screen then bounds it
-    }
-    if (all.empty()) return std::nullopt;
-    const QPointF centre = QRectF(frame).center();
-    const displays::Screen* holding = &all.front();
-    for (const displays::Screen& screen : all) {
-        const auto& f = screen.frame;
-        if (centre.x() >= f.x && centre.x() < f.x + f.width && centre.y() >= f.y && centre.y() < f.y + f.height) {
-            holding = &screen;
-            break;
-        }
-    }
-    const auto& visible = holding->visibleFrame;
-    return QRectF(visible.x, visible.y, visible.width, visible.height).toAlignedRect();
 }
 
 }  // namespace dorvane

@@ -14,10 +14,6 @@ class QWidget;
 
 namespace dorvane {
 
-namespace displays {
-class ScreenServices;
-}  // namespace displays
-
 // A short menu of commands ("移除应用", "停用") on the glass of the dropdown lists: rounded,
 // shadowed, opened under the control it belongs to (above it when there is more room
 // there), never across its window's left or right edge and never beyond the host's screen
@@ -38,10 +34,6 @@ public:
     void setLabel(QString label) { label_ = std::move(label); }
     const QString& label() const { return label_; }
 
-    // Menus stay inside the visible frame of the host's screen that holds their control
-    // (the first screen when none does); without screens, inside the control's Qt screen.
-    void keepInside(displays::ScreenServices* screens) { screens_ = screens; }
-
     // Shows `commands` under `anchor` (above it when there is more room there), closing
     // the menu first if it is open.
     void popup(QWidget& anchor, std::vector<Command> commands);
@@ -53,17 +45,13 @@ public:
     // Chooses a row as a click on it does.
     void choose(int row) { controller_.commit(row); }
 
-    // The visible frame of the host's screen holding `frame` (Qt's global space is the
-    // host's), else of the first screen; none without screens or when they cannot be read.
-    static std::optional<QRect> hostScreenBounds(displays::ScreenServices& screens, const QRect& frame);
-
-    // Where a menu for a control at `trigger` may lie (Qt's global space): the screen's
-    // visible frame, narrowed to the control's window across.
+    // Where a menu for a control at `trigger` may lie (Qt's global space): the visible
+    // frame of the screen a dropdown list there would keep to, narrowed to the control's
+    // window across.
     std::optional<QRect> bounds(const QRect& trigger) const;
 
 private:
     QString label_;
-    displays::ScreenServices* screens_ = nullptr;
     QPointer<QWidget> window_;
     std::vector<Command> commands_;
     GlassDropdownController<int> controller_;

@@ -212,7 +212,18 @@ TEST_F(ApplicationShortcutsTest, ChipsFoldAndSwitchAndTheApplicationIsRemovedAft
 // stands against the screen's right edge (not inside Qt's own smaller screen); as tall as
 // their one row; "移除应用" in the destructive colour and "停用" not.
 TEST_F(ApplicationShortcutsTest, MenusStayInsideTheWindowAndTheHostScreenBesideTheirControl) {
-    editors.screens = &app->screens();
+    // As the application sets them at start: the host's screens, not Qt's offscreen one.
+    GlassDropdownPopup::setScreenAreas([this] {
+        std::vector<QRect> areas;
+        for (const displays::Screen& screen : app->screens().screens()) {
+            const displays::Rect& f = screen.visibleFrame;
+            areas.push_back(QRectF(f.x, f.y, f.width, f.height).toRect());
+        }
+        return areas;
+    });
+    const struct Unset {
+        ~Unset() { GlassDropdownPopup::setScreenAreas(nullptr); }
+    } unset;
     panel.edit([](Preferences& p) {
         p.applicationShortcuts = {{kNotes, "Notes", "/Applications/Notes.app",
                                    {NamedShortcut("new", "新建", ShortcutKey(45, modifier::command, "N"))}}};

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include <QClipboard>
 #include <QFontInfo>
 #include <QPainter>
 #include <QRawFont>
@@ -38,6 +39,7 @@
 #include "DorvaneCore/Windows/WindowControl.h"
 #include "DorvaneCore/Windows/WindowSnap.h"
 #include "tests/Dorvane/Visual/VisualUiSupport.h"
+#include "tests/Support/OwnWindowHost.h"
 
 namespace dorvane {
 namespace {
@@ -230,6 +232,44 @@ TEST_F(VisualKit, ASearchFieldShowsItsGlassAndEmptiesAsAnEdit) {
     EXPECT_FALSE(clear->isVisible());
     EXPECT_EQ(edits, (std::vector<QString>{QStringLiteral("a"), QStringLiteral("ab"), QString()}));
     EXPECT_EQ(TextField(TextField::Style::roundedBorder, {}, {}).clearButton(), nullptr);
+}
+
+// The host's Command key reaches Qt as Meta, which no text field's own keys use: a Command
+// combination edits as the platform's keys for the same command do, and never types.
+TEST_F(VisualKit, CommandCombinationsEditATextFieldAndNeverTypeTheirLetter) {
+    QWidget window;
+    auto* field = new TextField(TextField::Style::roundedBorder, QStringLiteral("宽"), QStringLiteral("宽"), &window);
+    field->setGeometry(10, 10, 200, 28);
+    window.setGeometry(100, 100, 260, 60);
+    window.show();
+    window.activateWindow();
+    field->setFocus();
+    field->setText(QStringLiteral("1400"));
+    field->setCursorPosition(2);
+    testing::OwnWindowHost host;
+    host.start();
+    host.bringForward(window);
+    constexpr std::uint64_t command = modifier::command;
+    constexpr std::uint16_t a = 0, b = 11, c = 8, v = 9, x = 7, z = 6;
+
+    host.key(a, command);
+    EXPECT_EQ(field->text(), QStringLiteral("1400"));
+    EXPECT_EQ(field->selectedText(), QStringLiteral("1400"));
+    host.key(c, command);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("1400"));
+    host.key(x, command);
+    EXPECT_EQ(field->text(), QString());
+    host.key(v, command);
+    host.key(v, command);
+    EXPECT_EQ(field->text(), QStringLiteral("14001400"));
+    host.key(z, command);
+    EXPECT_EQ(field->text(), QStringLiteral("1400"));
+    host.key(b, command);
+    host.key(a, command | modifier::shift);
+    EXPECT_EQ(field->text(), QStringLiteral("1400")) << "no other Command combination types";
+    host.key(b);
+    EXPECT_EQ(field->text(), QStringLiteral("1400b")) << "the letter alone still types";
+    EXPECT_EQ(host.errors.str(), "");
 }
 
 TEST_F(VisualKit, ApplicationIconsComeFromTheirFileElseALetteredSquare) {
