@@ -89,16 +89,20 @@ void FloatingSwitcher::buildStrip(const ToolbarPlan& plan,
         shown = ToolbarContent::Application{plan.applicationButton ? std::optional(plan.applicationButton->name)
                                                                    : std::nullopt,
                                             QPixmap()};
-        if (services_.iconFile && application->bundlePath) {
-            const auto icon = services_.iconFile(*application->bundlePath);
-            if (!icon.empty() && std::filesystem::exists(icon)) {
-                shown->icon = applicationIcon(QString::fromStdString(icon.string()),
-                                              QString::fromStdString(application->name), kApplicationIconSize,
-                                              panel_->devicePixelRatioF());
-            }
-        }
     }
     auto* content = new ToolbarContent(plan.toolbarFrame.size(), plan.grid, preferences_.toolbarSide, shown, environment_);
+    if (application && services_.iconFile && application->bundlePath && content->applicationButton() != nullptr) {
+        // Without an icon file the button keeps its symbol; with one, the symbol until the
+        // file's picture (or the lettered square, when it holds none) is read off the main thread.
+        const auto icon = services_.iconFile(*application->bundlePath);
+        std::error_code unknown;
+        if (!icon.empty() && std::filesystem::exists(icon, unknown)) {
+            ToolbarButton* button = content->applicationButton();
+            loadApplicationIcon(QString::fromStdString(icon.string()), QString::fromStdString(application->name),
+                                kApplicationIconSize, panel_->devicePixelRatioF(), button,
+                                [button](const QPixmap& picture) { button->setIcon(picture); });
+        }
+    }
     handle_ = nullptr;
     if (ToolbarButton* button = content->applicationButton()) {
         button->onTap = weakly([this, button = QPointer<ToolbarButton>(button)] { toggleApplicationShortcuts(button); });
