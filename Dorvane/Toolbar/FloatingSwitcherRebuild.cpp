@@ -89,14 +89,16 @@ void FloatingSwitcher::buildStrip(const ToolbarPlan& plan,
         shown = ToolbarContent::Application{plan.applicationButton ? std::optional(plan.applicationButton->name)
                                                                    : std::nullopt,
                                             QPixmap()};
+        // The lettered square the launcher and the settings draw for it, until its icon file
+        // (when it has one) is read below.
+        shown->icon = applicationIconStandIn(QString::fromStdString(application->name), kApplicationIconSize,
+                                             panel_->devicePixelRatioF());
     }
     auto* content = new ToolbarContent(plan.toolbarFrame.size(), plan.grid, preferences_.toolbarSide, shown, environment_);
     if (application && services_.iconFile && application->bundlePath && content->applicationButton() != nullptr) {
-        // Without an icon file the button keeps its symbol; with one, the symbol until the
-        // file's picture (or the lettered square, when it holds none) is read off the main thread.
+        // The file's picture is read off the main thread.
         const auto icon = services_.iconFile(*application->bundlePath);
-        std::error_code unknown;
-        if (!icon.empty() && std::filesystem::exists(icon, unknown)) {
+        if (!icon.empty()) {
             ToolbarButton* button = content->applicationButton();
             loadApplicationIcon(QString::fromStdString(icon.string()), QString::fromStdString(application->name),
                                 kApplicationIconSize, panel_->devicePixelRatioF(), button,

@@ -33,10 +33,12 @@ bool GlassDropdownPopup::open(QWidget* trigger, const QString& label, QSizeF req
     if (screen == nullptr) return false;
 
     triggerFrame_ = QRect(trigger->mapToGlobal(QPoint(0, 0)), trigger->size());
+    const std::optional<QRect> given = screenBounds_ ? screenBounds_(triggerFrame_) : std::nullopt;
+    const QRect bounds = given ? *given : screen->availableGeometry();
     const ScreenSpace space = qthost::qtScreenSpace();
     const geometry::Rect frame = DropdownPlacement::menuFrame(
         qthost::toolkitFrame(triggerFrame_, space), geometry::Size{requestedSize.width(), requestedSize.height()},
-        Metrics::gap, qthost::toolkitFrame(screen->availableGeometry(), space));
+        Metrics::gap, qthost::toolkitFrame(bounds, space));
 
     panel_ = new GlassPanel(label, GlassPanel::popUpMenuLevel, GlassPanel::Input::clickable, window);
     QPointer<GlassDropdownPopup> self(this);

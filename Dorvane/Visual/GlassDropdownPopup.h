@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include <QObject>
@@ -34,6 +35,11 @@ public:
     explicit GlassDropdownPopup(Handlers handlers);
     ~GlassDropdownPopup() override;
 
+    // Where the list must stay, in Qt's global space, for a trigger at this frame; when it
+    // is not given or answers none, the trigger's Qt screen.
+    using ScreenBounds = std::function<std::optional<QRect>(const QRect& trigger)>;
+    void setScreenBounds(ScreenBounds bounds) { screenBounds_ = std::move(bounds); }
+
     // Shows `model` in a panel of `requestedSize` below the trigger (above it when the list
     // does not fit below and there is more room there), at least as wide as the trigger and
     // kept on the trigger's screen. False, and nothing opened, when the trigger is not in a
@@ -62,6 +68,7 @@ private:
     void dismiss();
 
     Handlers handlers_;
+    ScreenBounds screenBounds_;
     QPointer<GlassPanel> panel_;
     QPointer<DropdownMenuView> menu_;
     QPointer<QWidget> observedWindow_;

@@ -3,13 +3,15 @@
 #include <string>
 #include <vector>
 
-#include <QMenu>
 
 #include "Dorvane/Input/AppLauncher.h"
 #include "Dorvane/InputViews/QtLauncherPanel.h"
 #include "Dorvane/Settings/ApplicationShortcutsSettings.h"
 #include "Dorvane/Settings/ResolutionSettingsPage.h"
 #include "Dorvane/Toolbar/FloatingSwitcher.h"
+#include "Dorvane/Visual/DropdownMenuView.h"
+#include "Dorvane/Visual/GlassMenu.h"
+#include "Dorvane/Visual/GlassPanel.h"
 #include "Dorvane/Visual/StyledButton.h"
 #include "Dorvane/Visual/ToggleSwitch.h"
 #include "tests/Dorvane/Settings/QuickActionsUiSupport.h"
@@ -193,7 +195,14 @@ TEST_F(NamedControlsTest, EveryControlOfTheSettingsWindowItsSheetsAndAlertsTheTo
     click(*card->chip("new"));
     expectNamed("application shortcut editor", {QStringLiteral("删除"), QStringLiteral("主按键")});
     dismiss(ApplicationShortcutsSettings::editorSheet);
-    card->menu()->actions().front()->trigger();
+    QTest::mouseClick(card->window()->windowHandle(), Qt::RightButton, {}, testing::centreOf(*card->chip("new")));
+    expectNamed("shortcut menu", {QStringLiteral("停用")});
+    card->chipMenu().close();
+    click(*card->menuButton());
+    expectNamed("application menu", {QStringLiteral("移除应用")});
+    ASSERT_TRUE(card->menu().isOpen());
+    const DropdownMenuView* rows = card->menu().popup().menu();
+    testing::clickAt(*card->menu().popup().panel(), rows->mapTo(card->menu().popup().panel(), rows->rowRect(0).center()));
     expectNamed("removal alert", {QStringLiteral("移除")});
     dismiss(ApplicationShortcutsSettings::removalAlert);
     accepts = false;

@@ -36,6 +36,7 @@
 #include "Dorvane/Visual/ToggleSwitch.h"
 #include "Dorvane/Visual/TransientNotice.h"
 #include "Dorvane/Visual/VisualAppearance.h"
+#include "Dorvane/Visual/WrappedText.h"
 #include "DorvaneCore/Core/AppTheme.h"
 #include "DorvaneCore/Core/ToolbarSide.h"
 #include "DorvaneCore/SettingsWindow/SettingsPage.h"
@@ -560,6 +561,36 @@ TEST_F(VisualKit, EdgesFadeOnlyWhileContentLiesBeyondThem) {
     content->setMinimumHeight(100);
     testing::settle();
     EXPECT_EQ(fade->fade(), (OverflowEdgeFade{false, false}));
+}
+
+// Lines end at spaces and beside "·" before they end inside a run of Han characters, which
+// they do only where nothing else fits; a word wider than the line stands alone; the last
+// line allowed holds the rest, cut with an ellipsis.
+TEST_F(VisualKit, WrappedLinesKeepWordsWholeWhereTheyCan) {
+    const QFont font = DesignTokens::font(DesignTokens::fontBody, FontWeight::medium);
+    const QFontMetricsF metrics(font);
+    const auto width = [&metrics](const QString& text) { return metrics.horizontalAdvance(text) + 0.5; };
+    const QString title = QStringLiteral("iPhone 17 Pro Max · 横屏");
+    // Room for all but the last character: the break goes before "横屏", not inside it.
+    EXPECT_EQ(wrappedLines(title, font, width(QStringLiteral("iPhone 17 Pro Max · 横")), 3),
+              (QStringList{QStringLiteral("iPhone 17 Pro Max ·"), QStringLiteral("横屏")}));
+    EXPECT_EQ(wrappedLines(title, font, width(QStringLiteral("iPhone 17 Pro")), 3),
+              (QStringList{QStringLiteral("iPhone 17 Pro"), QStringLiteral("Max · 横屏")}));
+    EXPECT_EQ(wrappedLines(title, font, width(title), 3), QStringList{title});
+    // Between a Latin word and a Han one is a break between words.
+    EXPECT_EQ(wrappedLines(QStringLiteral("iPad横屏模式"), font, width(QStringLiteral("iPad横屏模")), 3),
+              (QStringList{QStringLiteral("iPad"), QStringLiteral("横屏模式")}));
+    // Nothing else fits: the Han run breaks where the line is full.
+    EXPECT_EQ(wrappedLines(QStringLiteral("书房显示器横屏"), font, width(QStringLiteral("书房显示")), 3),
+              (QStringList{QStringLiteral("书房显示"), QStringLiteral("器横屏")}));
+    EXPECT_EQ(wrappedLines(QStringLiteral("Supercalifragilistic 屏"), font, width(QStringLiteral("Super")), 3),
+              (QStringList{QStringLiteral("Supercalifragilistic"), QStringLiteral("屏")}));
+    const QStringList cut = wrappedLines(QStringLiteral("一二三四五六七八九十"), font, width(QStringLiteral("一二三")), 2);
+    ASSERT_EQ(cut.size(), 2);
+    EXPECT_EQ(cut.front(), QStringLiteral("一二三"));
+    EXPECT_TRUE(cut.back().endsWith(QChar(0x2026)));
+    EXPECT_EQ(wrappedLines(QString(), font, 100, 2), QStringList{QString()});
+    EXPECT_TRUE(wrappedLines(title, font, 100, 0).isEmpty());
 }
 
 }  // namespace
