@@ -82,7 +82,13 @@ QSize ApplicationPickerRow::sizeHint() const {
 void ApplicationPickerRow::paintEvent(QPaintEvent* /*event*/) {
     // Only rows that come into view read their icon.
     if (icon_.isNull()) {
-        icon_ = applicationIcon(iconPath_, text(), EditorMetrics::applicationIconSize, devicePixelRatioF());
+        // The lettered square until the file's picture is read, off the main thread.
+        icon_ = applicationIconStandIn(text(), EditorMetrics::applicationIconSize, devicePixelRatioF());
+        loadApplicationIcon(iconPath_, text(), EditorMetrics::applicationIconSize, devicePixelRatioF(), this,
+                            [this](const QPixmap& picture) {
+                                icon_ = picture;
+                                update();
+                            });
     }
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);

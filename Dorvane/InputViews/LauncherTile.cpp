@@ -57,14 +57,30 @@ QSize LauncherTile::sizeHint() const {
     return QSize(side, side);
 }
 
+void LauncherTile::requestIcon() {
+    // The lettered square until the file's picture is read, off the main thread.
+    const QString name = QString::fromStdString(app_.name);
+    icon_ = applicationIconStandIn(name, Metrics::iconSize, devicePixelRatioF());
+    loadApplicationIcon(QString::fromStdString(iconFile_.string()), name, Metrics::iconSize, devicePixelRatioF(), this,
+                        [this, request = iconRequest_](const QPixmap& picture) {
+                            if (request != iconRequest_) return;
+                            icon_ = picture;
+                            update();
+                        });
+}
+
 void LauncherTile::setApp(const LauncherApp& app, const std::filesystem::path& iconFile, bool showsRunningDot) {
     if (app.hoverID() != app_.hoverID() || !hover_.isActive()) {
         hover_ = PointerHover::shared().track(this, app.hoverID(), [this](bool hovered) {
             if (onHover) onHover(hovered);
         });
     }
-    // A new picture is decoded when the tile is painted next.
-    if (iconFile != iconFile_ || app.name != app_.name) icon_ = QPixmap();
+    // A new picture is read when the tile is painted next; a picture still being read for
+    // the old one is dropped.
+    if (iconFile != iconFile_ || app.name != app_.name) {
+        icon_ = QPixmap();
+        ++iconRequest_;
+    }
     app_ = app;
     iconFile_ = iconFile;
     showsRunningDot_ = showsRunningDot;
@@ -162,10 +178,7 @@ void LauncherTile::paintEvent(QPaintEvent* /*event*/) {
     painter.translate(bounds.center());
     painter.scale(scale, scale);
     painter.translate(-bounds.center());
-    if (icon_.isNull()) {
-        icon_ = applicationIcon(QString::fromStdString(iconFile_.string()), QString::fromStdString(app_.name),
-                                Metrics::iconSize, devicePixelRatioF());
-    }
+    if (icon_.isNull()) requestIcon();
     const QRectF icon(bounds.center().x() - Metrics::iconSize / 2, bounds.center().y() - Metrics::iconSize / 2,
                       Metrics::iconSize, Metrics::iconSize);
     painter.drawPixmap(icon, icon_, QRectF(icon_.rect()));

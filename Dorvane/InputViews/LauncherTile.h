@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -54,11 +55,13 @@ protected:
 
 private:
     void animateTo(double duration);
+    void requestIcon();
 
     LauncherApp app_;
     std::filesystem::path iconFile_;
     bool showsRunningDot_ = true;
     QPixmap icon_;
+    std::uint64_t iconRequest_ = 0;  // tells a picture read for an earlier app to go
     Look look_;
     // The card eases from one fill to the other; either may be clear.
     std::optional<AdaptiveColor> fillFrom_;

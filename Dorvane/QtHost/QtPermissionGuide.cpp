@@ -32,12 +32,6 @@ const QColor kTintBlue = QColor::fromRgbF(0.0f, 0.48f, 1.0f, 0.16f);
 const QColor kTintPurple = QColor::fromRgbF(0.69f, 0.32f, 0.87f, 0.12f);
 const QColor kTintTeal = QColor::fromRgbF(0.19f, 0.69f, 0.78f, 0.14f);
 
-QFont systemFont(double pointSize) {
-    QFont font = QApplication::font();
-    font.setPointSizeF(pointSize);
-    return font;
-}
-
 // One symbol of the symbol font, drawn in a colour of the shared look.
 class SymbolMark final : public QWidget {
 public:
@@ -94,7 +88,7 @@ void PermissionDragRow::paintEvent(QPaintEvent*) {
         paintProgramIcon(painter, iconRect);
     }
     painter.setPen(DesignTokens::Colors::textPrimary.resolved());
-    painter.setFont(systemFont(DesignTokens::fontBody));
+    painter.setFont(DesignTokens::font(DesignTokens::fontBody));
     const QFontMetricsF metrics(painter.font());
     // The name's top sits 8 points above the row's middle.
     painter.drawText(QPointF(bounds.left() + 39, bounds.center().y() - 8 + metrics.ascent()), QStringLiteral("Corvelle"));
@@ -141,7 +135,7 @@ QtPermissionGuidePanel::QtPermissionGuidePanel(QString executablePath, displays:
     header->setSpacing(6);
     auto* arrow = new SymbolMark("arrow.up", DesignTokens::Colors::accent, this);
     auto* hint = new QLabel(QStringLiteral("拖入辅助功能列表并开启"), this);
-    hint->setFont(systemFont(kHintFontSize));
+    hint->setFont(DesignTokens::font(kHintFontSize));
     QPalette hintColors = hint->palette();
     hintColors.setColor(QPalette::WindowText, DesignTokens::Colors::textSecondary.resolved());
     hint->setPalette(hintColors);

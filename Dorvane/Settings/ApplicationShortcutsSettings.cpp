@@ -1,6 +1,7 @@
 #include "Dorvane/Settings/ApplicationShortcutsSettings.h"
 
 #include <QGraphicsOpacityEffect>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -117,8 +118,15 @@ void ApplicationCardView::render(const ApplicationShortcuts& application, bool c
                                  const QString& iconPath) {
     if (icon_->pixmap().isNull() || iconPath != iconPath_ || application.name != application_.name) {
         iconPath_ = iconPath;
-        icon_->setPixmap(applicationIcon(iconPath, QString::fromStdString(application.name),
-                                         QuickActionsMetrics::applicationIconSize, devicePixelRatioF()));
+        // The picture shown stays until the new one is read, off the main thread; the
+        // lettered square stands in before there is any.
+        const QString name = QString::fromStdString(application.name);
+        const double size = QuickActionsMetrics::applicationIconSize;
+        if (icon_->pixmap().isNull()) icon_->setPixmap(applicationIconStandIn(name, size, devicePixelRatioF()));
+        loadApplicationIcon(iconPath, name, size, devicePixelRatioF(), this,
+                            [this, request = ++iconRequest_](const QPixmap& picture) {
+                                if (request == iconRequest_) icon_->setPixmap(picture);
+                            });
     }
     application_ = application;
     name_->setText(QString::fromStdString(application.name));
@@ -197,6 +205,10 @@ ApplicationShortcutsSettings::ApplicationShortcutsSettings(SettingsView& view, Q
         choosingApplication_ = true;
         refresh();
     });
+    // Coming back to the program may follow a move of an application in the file manager.
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive && isVisible()) lookUpLocations();
+    });
     render();
 }
 
@@ -223,6 +235,12 @@ void ApplicationShortcutsSettings::refresh() {
 }
 
 void ApplicationShortcutsSettings::render() {
+    renderCards();
+    // Asked again at every render: an application may have moved while the page was open.
+    lookUpLocations();
+}
+
+void ApplicationShortcutsSettings::renderCards() {
     const Preferences& preferences = view_.model().preferences();
     switch_->setOn(preferences.applicationShortcutsEnabled);
     const bool animated = !view_.reduceMotion();
@@ -272,7 +290,6 @@ void ApplicationShortcutsSettings::render() {
         gone->deleteLater();
     }
     cards_ = std::move(kept);
-    lookUpLocations();
 }
 
 void ApplicationShortcutsSettings::startOver() {
@@ -295,7 +312,8 @@ void ApplicationShortcutsSettings::lookUpLocations() {
     std::vector<std::string> identifiers;
     for (const auto& application : list()) {
         const std::string& id = application.bundleID;
-        if (locations_.contains(id) || !lookingUp_.insert(id).second) continue;
+        // The answer known so far stays on show until the new one comes.
+        if (!lookingUp_.insert(id).second) continue;
         identifiers.push_back(id);
     }
     if (identifiers.empty()) return;
@@ -336,7 +354,7 @@ void ApplicationShortcutsSettings::finishLookUp(std::uint64_t generation,
         lookingUp_.erase(id);
         locations_[id] = std::move(location);
     }
-    render();
+    renderCards();
 }
 
 void ApplicationShortcutsSettings::presentSheets() {

@@ -72,6 +72,7 @@ private:
 
     ApplicationShortcuts application_;
     QString iconPath_;
+    std::uint64_t iconRequest_ = 0;  // only the latest picture asked for is shown
     QLabel* icon_;
     QLabel* name_;
     PlainButton* menuButton_;
@@ -99,6 +100,7 @@ public:
 
     explicit ApplicationShortcutsSettings(SettingsView& view, QWidget* parent = nullptr);
 
+    // Shows the settings, and asks again where each application lives.
     void render();
     void presentSheets();
     // The page's view is made anew: every card starts expanded, and where each application
@@ -136,7 +138,10 @@ private:
     // Where the application lives: the workspace's location of its bundle identifier, else
     // the path stored with it (also while the lookup is under way).
     std::string applicationLocation(const ApplicationShortcuts& application) const;
-    // Looks up, off the main queue, the applications listed whose location is not known yet.
+    // The cards as the settings and the locations known now say, asking nothing.
+    void renderCards();
+    // Asks again, off the main queue, where each application listed lives (those not being
+    // asked about already).
     void lookUpLocations();
     static dispatch::Task<void> lookUp(QPointer<ApplicationShortcutsSettings> settings, std::uint64_t generation,
                                        workspace::InstalledApplications* installed, dispatch::Executor* queue,

@@ -44,6 +44,8 @@ class SidebarRow final : public QAbstractButton, public AccessibleControl {
 public:
     SidebarRow(const SettingsSidebarRow& row, QWidget* parent) : QAbstractButton(parent), symbol_(row.symbol) {
         setText(QString::fromUtf8(row.title.data(), static_cast<qsizetype>(row.title.size())));
+        // An accessible control is named by what it is told, not by its text.
+        setAccessibleName(text());
         setFocusPolicy(Qt::TabFocus);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         DesignTokens::repaintOnAppearanceChange(this);

@@ -89,16 +89,22 @@ void FloatingSwitcher::buildStrip(const ToolbarPlan& plan,
         shown = ToolbarContent::Application{plan.applicationButton ? std::optional(plan.applicationButton->name)
                                                                    : std::nullopt,
                                             QPixmap()};
-        // Its icon file, else the lettered square the launcher and the settings draw for it.
-        std::filesystem::path icon;
-        if (services_.iconFile && application->bundlePath) icon = services_.iconFile(*application->bundlePath);
-        std::error_code missing;
-        const bool found = !icon.empty() && std::filesystem::exists(icon, missing);
-        shown->icon = applicationIcon(found ? QString::fromStdString(icon.string()) : QString(),
-                                      QString::fromStdString(application->name), kApplicationIconSize,
-                                      panel_->devicePixelRatioF());
+        // The lettered square the launcher and the settings draw for it, until its icon file
+        // (when it has one) is read below.
+        shown->icon = applicationIconStandIn(QString::fromStdString(application->name), kApplicationIconSize,
+                                             panel_->devicePixelRatioF());
     }
     auto* content = new ToolbarContent(plan.toolbarFrame.size(), plan.grid, preferences_.toolbarSide, shown, environment_);
+    if (application && services_.iconFile && application->bundlePath && content->applicationButton() != nullptr) {
+        // The file's picture is read off the main thread.
+        const auto icon = services_.iconFile(*application->bundlePath);
+        if (!icon.empty()) {
+            ToolbarButton* button = content->applicationButton();
+            loadApplicationIcon(QString::fromStdString(icon.string()), QString::fromStdString(application->name),
+                                kApplicationIconSize, panel_->devicePixelRatioF(), button,
+                                [button](const QPixmap& picture) { button->setIcon(picture); });
+        }
+    }
     handle_ = nullptr;
     if (ToolbarButton* button = content->applicationButton()) {
         button->onTap = weakly([this, button = QPointer<ToolbarButton>(button)] { toggleApplicationShortcuts(button); });

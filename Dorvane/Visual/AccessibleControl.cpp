@@ -1,5 +1,7 @@
 #include "Dorvane/Visual/AccessibleControl.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QWidget>
@@ -9,11 +11,21 @@ namespace dorvane {
 namespace {
 
 // Asks the control anew on every call: while its widget is being destroyed the control is
-// gone already, and the interface answers as a plain widget.
-class ControlAccessible final : public QAccessibleWidget {
+// gone already, and the interface answers as a plain widget. A control that shows a value
+// also offers it as read-only text without a caret or selection.
+class ControlAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     ControlAccessible(QWidget* widget, AccessibleControl* control)
         : QAccessibleWidget(widget, control->accessibleRole()) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) {
+            const AccessibleControl* control = this->control();
+            return control != nullptr && control->accessibleValue() ? static_cast<QAccessibleTextInterface*>(this)
+                                                                    : nullptr;
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
 
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();
@@ -32,9 +44,36 @@ public:
 
     QString text(QAccessible::Text kind) const override {
         if (const AccessibleControl* control = this->control(); control != nullptr && kind == QAccessible::Value) {
-            return control->accessibleValue();
+            return control->accessibleValue().value_or(QString());
         }
         return QAccessibleWidget::text(kind);
+    }
+
+    // The value as read-only text.
+    QString text(int startOffset, int endOffset) const override {
+        const QString shown = value();
+        const int start = std::clamp(startOffset, 0, static_cast<int>(shown.size()));
+        const int end = std::clamp(endOffset, start, static_cast<int>(shown.size()));
+        return shown.mid(start, end - start);
+    }
+    int characterCount() const override { return static_cast<int>(value().size()); }
+    void selection(int /*selectionIndex*/, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = 0;
+    }
+    int selectionCount() const override { return 0; }
+    void addSelection(int /*startOffset*/, int /*endOffset*/) override {}
+    void removeSelection(int /*selectionIndex*/) override {}
+    void setSelection(int /*selectionIndex*/, int /*startOffset*/, int /*endOffset*/) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int /*position*/) override {}
+    QRect characterRect(int /*offset*/) const override { return {}; }
+    int offsetAtPoint(const QPoint& /*point*/) const override { return -1; }
+    void scrollToSubstring(int /*startIndex*/, int /*endIndex*/) override {}
+    QString attributes(int offset, int* startOffset, int* endOffset) const override {
+        *startOffset = offset;
+        *endOffset = offset;
+        return {};
     }
 
     QStringList actionNames() const override {
@@ -56,6 +95,10 @@ public:
 
 private:
     AccessibleControl* control() const { return dynamic_cast<AccessibleControl*>(object()); }
+    QString value() const {
+        const AccessibleControl* control = this->control();
+        return control != nullptr ? control->accessibleValue().value_or(QString()) : QString();
+    }
 };
 
 QAccessibleInterface* controlAccessibility(const QString& /*className*/, QObject* object) {

@@ -23,8 +23,10 @@ public:
     virtual std::optional<bool> accessibleSelected() const { return std::nullopt; }
     // Present: the control can be checked, and is when true.
     virtual std::optional<bool> accessibleChecked() const { return std::nullopt; }
-    // The value the control shows (a dropdown's current choice); empty when it shows none.
-    virtual QString accessibleValue() const { return {}; }
+    // The value the control shows (a dropdown's current choice), when it shows one. It is
+    // also offered as the control's read-only text, which is how assistive technology on
+    // this platform reads a value that is not a number.
+    virtual std::optional<QString> accessibleValue() const { return std::nullopt; }
     // Whether the control offers a press at all.
     virtual bool acceptsAccessiblePress() const { return true; }
     // A press through the accessibility interface; answers whether the control acted.

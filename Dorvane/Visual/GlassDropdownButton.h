@@ -32,7 +32,7 @@ public:
     QSize minimumSizeHint() const override { return sizeHint(); }
 
     // Assistive technology reads the title shown as the field's value.
-    QString accessibleValue() const override { return title_; }
+    std::optional<QString> accessibleValue() const override { return title_; }
     bool pressAccessibly() override { return clickAccessibly(*this); }
 
     static constexpr const char* chevronSymbol = "chevron.up.chevron.down";

@@ -59,10 +59,17 @@ bool WindowPicker::installMonitors(std::int64_t generation) {
     const auto current = [this, alive, generation] { return alive && isActive_ && generation == generation_; };
     try {
         globalMonitor_ = services_.pointer.addGlobalMouseMonitor([this, current](const events::MouseEvent& event) {
-            if (current()) observe(event.kind, event.location, std::nullopt, event.windowNumber);
+            if (current()) {
+                observe(event.kind, event.location, std::nullopt,
+                        PressedWindow{event.windowNumber, event.ordinaryWindowNumber});
+            }
         });
         auto local = services_.localMonitor.addLocalMouseMonitor([this, current](const LocalMouseEvent& event) {
-            if (current()) observe(event.kind, event.location, event.window, ownNumber(event.window));
+            if (current()) {
+                const auto number = ownNumber(event.window);
+                observe(event.kind, event.location, event.window,
+                        number ? std::optional(PressedWindow{*number, 0}) : std::nullopt);
+            }
         });
         if (local) localMonitor_ = std::move(*local);
     } catch (const std::exception&) {
@@ -102,21 +109,23 @@ dispatch::Job WindowPicker::whileCurrent(std::int64_t generation, std::function<
     };
 }
 
-void WindowPicker::observe(Kind kind, std::optional<Point> location, std::optional<OwnWindowID> window,
-                           std::optional<std::uint32_t> pressedNumber) {
+void WindowPicker::observe(Kind kind, std::optional<Point> location, std::optional<OwnWindowID> own,
+                           std::optional<PressedWindow> pressed) {
     if (!isActive_) return;
     if (kind == Kind::leftMouseDown) {
         restartTimeout();
         const Point point = location ? *location : pointerLocation();
         // The toolbar and other panels of this program are never picked, even when the
         // window list has them under the pointer.
-        if (isOwnPanel(window)) {
+        if (isOwnPanel(own)) {
             pressedWindow_.reset();
-        } else if (pressedNumber) {
+        } else if (pressed) {
             // Another application's press reaches this queue only after the host handled the
             // whole click, and the click may have raised another window meanwhile: the press
-            // itself says which window was under the pointer.
-            pressedWindow_ = ScreenWindow::numbered(*pressedNumber, services_.screenWindows(), excludedNumbers());
+            // itself says which window was under the pointer, and which ordinary one lay
+            // beneath it when that one floats.
+            pressedWindow_ = ScreenWindow::pressed(pressed->number, pressed->beneath, services_.screenWindows(),
+                                                   excludedNumbers());
         } else {
             pressedWindow_ = ScreenWindow::hit(point, services_.screenWindows(), excludedNumbers());
         }
@@ -127,9 +136,9 @@ void WindowPicker::observe(Kind kind, std::optional<Point> location, std::option
     }
     if (!receivedDown_) return;
     // The window under the pointer when the button went down, not what the click raised.
-    auto pressed = std::exchange(pressedWindow_, std::nullopt);
+    auto window = std::exchange(pressedWindow_, std::nullopt);
     receivedDown_ = false;
-    services_.mainQueue.post(whileCurrent(generation_, [this, pressed] { pick(pressed); }));
+    services_.mainQueue.post(whileCurrent(generation_, [this, window] { pick(window); }));
 }
 
 void WindowPicker::pick(std::optional<ScreenWindow> window) {

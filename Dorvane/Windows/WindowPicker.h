@@ -76,10 +76,15 @@ private:
     using Kind = events::MouseEvent::Kind;
 
     bool installMonitors(std::int64_t generation);
-    // `pressedNumber` is the window the event names as under the pointer at the press (0
-    // for none); without it the window list is hit-tested at the location.
-    void observe(Kind kind, std::optional<Point> location, std::optional<OwnWindowID> window,
-                 std::optional<std::uint32_t> pressedNumber);
+    // What a press names: the window under the pointer (0 for none) and, when that one
+    // floats, the first ordinary window beneath it (0 for none).
+    struct PressedWindow {
+        std::uint32_t number = 0;
+        std::uint32_t beneath = 0;
+    };
+    // Without `pressed` the window list is hit-tested at the location.
+    void observe(Kind kind, std::optional<Point> location, std::optional<OwnWindowID> own,
+                 std::optional<PressedWindow> pressed);
     void pick(std::optional<ScreenWindow> window);
     // Ends the session and queues `finished`; only while a session runs.
     void finish();

@@ -30,4 +30,17 @@ std::optional<ScreenWindow> ScreenWindow::numbered(std::uint32_t number, std::sp
     return std::nullopt;
 }
 
+std::optional<ScreenWindow> ScreenWindow::pressed(std::uint32_t pressed, std::uint32_t beneath,
+                                                  std::span<const ScreenWindow> windows,
+                                                  const std::set<std::uint32_t>& excluding) {
+    if (pressed == 0) return std::nullopt;
+    for (const ScreenWindow& window : windows) {
+        if (window.number != pressed) continue;
+        if (window.layer == 0) return pickable(window, excluding) ? std::optional(window) : std::nullopt;
+        if (window.layer > 0 && window.layer < menuLayer) return numbered(beneath, windows, excluding);
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
 }  // namespace dorvane::windows

@@ -25,6 +25,18 @@ struct ScreenWindow {
     // number 0 (no window), a window no longer listed, or one the rules skip.
     static std::optional<ScreenWindow> numbered(std::uint32_t number, std::span<const ScreenWindow> windows,
                                                 const std::set<std::uint32_t>& excluding);
+    // What a press picks when it names the window under the pointer (`pressed`) and, for
+    // one above the normal level, the first ordinary window under the pointer (`beneath`;
+    // 0 for none): an ordinary pressed window itself; beneath a floating window, the
+    // window below it; nothing on the menu bar, a menu, or anything at their level or
+    // above. Whatever it finds is held to the rules of `numbered`.
+    static std::optional<ScreenWindow> pressed(std::uint32_t pressed, std::uint32_t beneath,
+                                               std::span<const ScreenWindow> windows,
+                                               const std::set<std::uint32_t>& excluding);
+
+    // The menu bar's layer; menus, and what the window server shows over them, lie at or
+    // above it, floating windows between it and the ordinary layer 0.
+    static constexpr int menuLayer = 24;
 
     friend bool operator==(const ScreenWindow&, const ScreenWindow&) = default;
 };

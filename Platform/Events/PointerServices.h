@@ -15,6 +15,9 @@ struct MouseEvent {
     Kind kind = Kind::leftMouseDown;
     geometry::Point location;        // global top-left points
     std::uint32_t windowNumber = 0;  // the window under the pointer; 0 for none
+    // When that window lies above the normal level (another application's floating
+    // window, the menu bar): the first ordinary (layer 0) window under the pointer; 0 for none.
+    std::uint32_t ordinaryWindowNumber = 0;
 };
 
 // The pointer and global mouse monitors.

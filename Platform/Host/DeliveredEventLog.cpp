@@ -20,6 +20,7 @@ constexpr auto deliveredEventFields = [](auto& f, auto& delivered) {
     f.required("event", delivered.event, eventCodec);
     f.nullable("to", delivered.receiver);
     f.required("window", delivered.window);
+    f.optional("beneath", delivered.beneath);
     f.required("entry", delivered.entry);
 };
 

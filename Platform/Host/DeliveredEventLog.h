@@ -31,6 +31,7 @@ struct DeliveredEvent {
     events::Event event;             // its source process is field 41
     std::optional<pid_t> receiver;
     std::uint32_t window = 0;        // mouse and wheel: the window under the point
+    std::optional<std::uint32_t> beneath;  // the ordinary window under it when it floats
     EntryPath entry = EntryPath::hid;
 
     friend bool operator==(const DeliveredEvent&, const DeliveredEvent&) = default;

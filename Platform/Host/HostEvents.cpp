@@ -545,6 +545,7 @@ void HostEvents::deliver(RoutedEvent&& routed, std::optional<pid_t> toPID) {
                     break;
             }
             record.window = target.window;
+            record.beneath = target.beneath;
             record.receiver = target.pid;
         });
     } catch (const std::exception&) {

@@ -43,40 +43,42 @@ std::uint32_t HostPointer::pressedButtons() {
     });
 }
 
-dispatch::Observation HostPointer::observeOthers(events::EventMask mask,
-                                                 std::function<void(const Event&, std::uint32_t)> handler) {
+dispatch::Observation HostPointer::observeOthers(events::EventMask mask, OthersHandler handler) {
     const pid_t own = session_->identity().pid;
-    auto shared = std::make_shared<std::function<void(const Event&, std::uint32_t)>>(std::move(handler));
+    auto shared = std::make_shared<OthersHandler>(std::move(handler));
     auto delivered = events_->observeDeliveries([own, mask, shared](const DeliveredEvent& record) {
         if (record.receiver == own || (events::maskOf(record.event.type) & mask) == 0) return;
-        (*shared)(record.event, record.window);
+        (*shared)(record.event, record.window, record.beneath);
     });
     const events::EventMask clicks = events::maskOf(EventType::leftMouseDown, EventType::leftMouseUp);
     if ((mask & clicks) == 0) return delivered;
     auto journaled = journal_->observe([own, mask, shared](const JournalEntry& entry) {
         if (entry.pid == own) return;
         const auto event = clickFromJournal(entry, own);
-        if (event && (events::maskOf(event->type) & mask) != 0) (*shared)(*event, entry.window);
+        if (event && (events::maskOf(event->type) & mask) != 0) (*shared)(*event, entry.window, entry.beneath);
     });
     return combined(std::move(delivered), std::move(journaled));
 }
 
 dispatch::Observation HostPointer::addGlobalMouseMonitor(std::function<void(const events::MouseEvent&)> handler) {
     return observeOthers(events::maskOf(EventType::leftMouseDown, EventType::leftMouseUp),
-                         [handler = std::move(handler)](const Event& event, std::uint32_t window) {
+                         [handler = std::move(handler)](const Event& event, std::uint32_t window,
+                                                        std::optional<std::uint32_t> beneath) {
                              events::MouseEvent mouse;
                              mouse.kind = event.type == EventType::leftMouseDown
                                               ? events::MouseEvent::Kind::leftMouseDown
                                               : events::MouseEvent::Kind::leftMouseUp;
                              mouse.location = event.location;
                              mouse.windowNumber = window;
+                             mouse.ordinaryWindowNumber = beneath.value_or(0);
                              handler(mouse);
                          });
 }
 
 dispatch::Observation HostPointer::addGlobalMonitor(events::EventMask mask,
                                                     std::function<void(const Event&)> handler) {
-    return observeOthers(mask, [handler = std::move(handler)](const Event& event, std::uint32_t) { handler(event); });
+    return observeOthers(mask, [handler = std::move(handler)](const Event& event, std::uint32_t,
+                                                              std::optional<std::uint32_t>) { handler(event); });
 }
 
 }  // namespace dorvane::host

@@ -25,9 +25,11 @@ public:
                                            std::function<void(const events::Event&)> handler) override;
 
 private:
-    // Every event of `mask` for another application, with the window under it.
-    dispatch::Observation observeOthers(events::EventMask mask,
-                                        std::function<void(const events::Event&, std::uint32_t window)> handler);
+    // Every event of `mask` for another application, with the window under it and, when
+    // that one floats, the ordinary window beneath.
+    using OthersHandler =
+        std::function<void(const events::Event&, std::uint32_t window, std::optional<std::uint32_t> beneath)>;
+    dispatch::Observation observeOthers(events::EventMask mask, OthersHandler handler);
 
     std::shared_ptr<HostSession> session_;
     std::shared_ptr<HostWindowEvents> journal_;

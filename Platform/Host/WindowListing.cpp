@@ -85,9 +85,9 @@ json::Json windowListAnswer(const std::vector<ListedWindow>& windows, std::uint3
 }
 
 std::optional<ListedWindow> windowAt(const HostData& data, const std::vector<displays::Screen>& screens,
-                                     geometry::Point point) {
+                                     geometry::Point point, bool ordinaryOnly) {
     for (auto window : listWindows(data, screens)) {
-        if (window.desktop || !window.onScreen) continue;
+        if (window.desktop || !window.onScreen || (ordinaryOnly && window.layer != 0)) continue;
         // The window server hits windows where they are, even while its list lags.
         if (window.record != nullptr) window.bounds = poseAt(*window.record, data.now, screens).frame;
         if (window.bounds.contains(point)) return window;

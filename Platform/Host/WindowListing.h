@@ -49,8 +49,8 @@ std::vector<ListedWindow> listWindows(const HostData& data, const std::vector<di
 json::Json windowListAnswer(const std::vector<ListedWindow>& windows, std::uint32_t options, std::uint32_t relativeTo);
 
 // The on-screen window under a point, front to back (the menu bar included), desktop
-// pictures left out.
+// pictures left out; with `ordinaryOnly`, the first one of layer 0.
 std::optional<ListedWindow> windowAt(const HostData& data, const std::vector<displays::Screen>& screens,
-                                     geometry::Point point);
+                                     geometry::Point point, bool ordinaryOnly = false);
 
 }  // namespace dorvane::host

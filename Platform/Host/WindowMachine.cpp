@@ -443,6 +443,9 @@ PointTarget targetAt(HostData& data, geometry::Point location) {
     if (const auto hit = windowAt(data, screens, location)) {
         target.window = hit->number;
         if (hit->record != nullptr) target.pid = hit->pid;
+        if (hit->layer != 0) {
+            if (const auto ordinary = windowAt(data, screens, location, true)) target.beneath = ordinary->number;
+        }
     }
     return target;
 }
@@ -455,6 +458,7 @@ void postMouseEntry(HostData& data, JournalEvent event, geometry::Point location
     entry.event = event;
     entry.location = location;
     entry.window = target.window;
+    entry.beneath = target.beneath;
     entry.pid = target.pid;
     entry.by = by;
     postNotification(data, entry);

@@ -85,6 +85,9 @@ void settleActivation(HostData& data);
 struct PointTarget {
     std::uint32_t window = 0;
     std::optional<pid_t> pid;
+    // When `window` lies above the normal level (a floating window, the menu bar): the
+    // first ordinary (layer 0) window under the point, if any.
+    std::optional<std::uint32_t> beneath;
 };
 PointTarget targetAt(HostData& data, geometry::Point location);
 

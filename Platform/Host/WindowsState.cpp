@@ -103,6 +103,7 @@ constexpr auto journalEntryFields = [](auto& f, auto& entry) {
     f.required("name", entry.name);
     f.required("location", entry.location, pointCodec);
     f.optional("by", entry.by);
+    f.optional("beneath", entry.beneath);
 };
 
 constexpr auto pointerStateFields = [](auto& f, auto& pointer) {

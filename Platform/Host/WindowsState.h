@@ -166,6 +166,7 @@ struct JournalEntry {
     std::string name;
     geometry::Point location;
     std::optional<pid_t> by;    // mouse events: the process that delivered them
+    std::optional<std::uint32_t> beneath;  // mouse events: the ordinary window under a floating one
 
     friend bool operator==(const JournalEntry&, const JournalEntry&) = default;
     json::Json toJson() const;

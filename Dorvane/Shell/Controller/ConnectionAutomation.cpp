@@ -55,12 +55,16 @@ void ConnectionAutomation::adoptPreferences() {
 void ConnectionAutomation::startRemoteMonitor() {
     remoteMonitor_.stop();
     ++remoteMonitorGeneration_;
+    const bool monitors = state_.preferences.needsRemoteConnectionMonitoring() && !state_.terminating;
     // A session the policies still act on must be able to end: a fresh, disconnected
-    // filter would never report its disconnection.
-    remoteStability_ = remoteStability_.restarted(automaticPolicy_.connected || connectionDockPolicy_.connected);
+    // filter would never report its disconnection. Only a monitor that runs can report
+    // it, so without one the session is kept nowhere.
+    const bool policiesConnected = automaticPolicy_.connected || connectionDockPolicy_.connected;
+    remoteStability_ = remoteStability_.restarted(policiesConnected && monitors);
+    if (!monitors && !state_.terminating && policiesConnected) forgetUnwatchedSession();
     presence_.monitorRestarted();
     startTouchScroll();
-    if (!state_.preferences.needsRemoteConnectionMonitoring() || state_.terminating) return;
+    if (!monitors) return;
     // The closure hands out a member task rather than being a coroutine itself, whose
     // captures would live in the closure, not in the task.
     remoteMonitor_.start([this, alive = lifetime_.watch(),
@@ -68,6 +72,16 @@ void ConnectionAutomation::startRemoteMonitor() {
         if (!alive) return []() -> dispatch::Task<std::optional<double>> { co_return std::nullopt; }();
         return sampleRemote(alive, generation);
     });
+}
+
+void ConnectionAutomation::forgetUnwatchedSession() {
+    // No feature acts on the session any more, and no monitor will see it end: the
+    // policies let it go now, so that a feature switched on later does not act on a
+    // session that may be long over. With every feature off nothing is restored or sent.
+    automaticPolicy_.connectionChanged(false);
+    connectionDockPolicy_.connectionChanged(false);
+    dockTask_.reset();
+    dockSender_.releaseAll();
 }
 
 void ConnectionAutomation::stopMonitor() {

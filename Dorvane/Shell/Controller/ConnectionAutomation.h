@@ -106,6 +106,8 @@ public:
 
 private:
     dispatch::Task<std::optional<double>> sampleRemote(dispatch::Lifetime::Watch alive, std::int64_t generation);
+    // The monitor stays off: the policies no longer take a session as going on.
+    void forgetUnwatchedSession();
     void reactToTransition(RemoteSessionStability::Transition transition, const RemoteSessionSnapshot& snapshot,
                            double now);
     dispatch::Task<void> runDockTask(dispatch::Lifetime::Watch alive, dispatch::CancellationToken token);

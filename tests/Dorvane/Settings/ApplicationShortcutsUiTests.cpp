@@ -299,6 +299,36 @@ TEST_F(ApplicationShortcutsTest, CardsShowTheIconOfWhereTheApplicationIsAndStart
     EXPECT_EQ(applications().card(kNotes)->iconPath(), iconOf(moved));
 }
 
+// Where an application lives was kept until the page was shown again: one moved while the
+// page stayed open kept its old icon. It is asked again at each redraw and when the user
+// comes back to the program.
+TEST_F(ApplicationShortcutsTest, AnApplicationMovedWhileThePageIsOpenShowsItsNewIcon) {
+    const auto iconOf = [&](const std::string& path) {
+        return QString::fromStdString(machine.app.installedApplications().iconFile(path).string());
+    };
+    const std::string notes = machine.install("Notes", kNotes, host::InstallPlace::applications, "Utilities");
+    page();
+    panel.edit([](Preferences& p) { p.applicationShortcuts = {{kNotes, "Notes", "/Applications/Notes.app", {}}}; });
+    scheduler.runUntilIdle();
+    settle();
+    ASSERT_EQ(applications().card(kNotes)->iconPath(), iconOf(notes));
+
+    machine.admin().remove(notes);
+    const std::string home = machine.install("Notes", kNotes, host::InstallPlace::home);
+    panel.edit([](Preferences& p) { p.applicationShortcutsEnabled = !p.applicationShortcutsEnabled; });
+    EXPECT_EQ(applications().card(kNotes)->iconPath(), iconOf(notes)) << "until the workspace answers";
+    scheduler.runUntilIdle();
+    settle();
+    EXPECT_EQ(applications().card(kNotes)->iconPath(), iconOf(home));
+
+    machine.admin().remove(home);
+    const std::string back = machine.install("Notes", kNotes, host::InstallPlace::applications);
+    Q_EMIT qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+    scheduler.runUntilIdle();
+    settle();
+    EXPECT_EQ(applications().card(kNotes)->iconPath(), iconOf(back));
+}
+
 // The editor saves into the application's list; when the application has gone meanwhile it
 // logs the save and answers false, so the editor shows its failure and nothing is written.
 TEST_F(ApplicationShortcutsTest, SavingIntoAVanishedApplicationIsLoggedAndRefused) {

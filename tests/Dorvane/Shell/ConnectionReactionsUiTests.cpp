@@ -130,6 +130,47 @@ TEST_F(ConnectionTest, ASessionEndingAfterAMonitorRestartIsStillRestored) {
     }
 }
 
+// Switching off the last connection feature during a session stopped the monitor but
+// kept the session: nothing could end it any more, so a feature switched on later acted
+// on a session long over, and the display work that waits for no session never came.
+TEST_F(ConnectionTest, ASessionNoMonitorWatchesAnyMoreIsNotKept) {
+    Preferences preferences;
+    preferences.toolbarWhenConnected = false;
+    savePreferences(preferences);
+    launch();
+    connect(5);
+    ASSERT_TRUE(controller->remoteStability().isConnected);
+    ASSERT_TRUE(controller->automaticPolicy().connected);
+
+    controller->panelModel().onAutoRestoreToggle(false);  // nothing needs the monitor now
+    h.scheduler.runUntilIdle();
+    EXPECT_FALSE(controller->remoteMonitorRunning());
+    EXPECT_FALSE(controller->remoteStability().isConnected);
+    EXPECT_FALSE(controller->automaticPolicy().connected || controller->connectionDockPolicy().connected);
+    disconnect(8);
+
+    // The screens change with no session: the stable modes are recorded.
+    h.admin().unplug("external");
+    h.admin().plug("external");
+    h.scheduler.advanceBy(15);
+    EXPECT_TRUE(h.file("stable-layouts.json"));
+
+    controller->panelModel().onAutoResolutionToggle(true);
+    h.scheduler.advanceBy(10);
+    EXPECT_TRUE(controller->remoteMonitorRunning());
+    EXPECT_TRUE(h.details("automatic_apply_start").empty());
+    EXPECT_TRUE(h.virtualDisplays().empty());
+    EXPECT_FALSE(controller->remoteStability().isConnected);
+    EXPECT_EQ(h.details("remote_signal").size(), 1u);  // the connection only
+
+    // The monitor watches again: the next session is fitted, and its end restored.
+    connect(3);
+    EXPECT_EQ(h.details("automatic_apply_start"), std::vector<std::string>{"1294×720"});
+    controller->panelModel().onAutoRestoreToggle(true);
+    disconnect(6);
+    EXPECT_EQ(h.details("automatic_restore_complete").size(), 1u);
+}
+
 TEST_F(ConnectionTest, AMonitorRestartDuringAGoingSessionSendsNoSecondDockTapAndKeepsTheToolbar) {
     Preferences preferences;
     preferences.autoShowDockOnConnect = true;

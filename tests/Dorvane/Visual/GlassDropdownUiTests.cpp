@@ -19,6 +19,7 @@
 #include "Platform/Host/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "Dorvane/Visual/GlassDropdown.h"
+#include "Dorvane/Visual/ToggleSwitch.h"
 #include "Dorvane/Visual/GlobalPointerMonitor.h"
 #include "tests/Dorvane/Visual/VisualUiSupport.h"
 #include "tests/Support/OwnWindowHost.h"
@@ -249,8 +250,19 @@ TEST_F(DropdownTest, TheFieldReadsItsChoiceAsItsValue) {
     EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("切换分辨率"));
     EXPECT_EQ(accessible->text(QAccessible::Value), QStringLiteral("规格 1"));
     EXPECT_EQ(accessible->text(QAccessible::Description), QStringLiteral("弹出选项"));
+    // Assistive technology that reads values only as numbers reads the choice as the
+    // field's read-only text.
+    QAccessibleTextInterface* text = accessible->textInterface();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->text(0, text->characterCount()), QStringLiteral("规格 1"));
+    EXPECT_EQ(text->text(3, 99), QStringLiteral("1"));
+    EXPECT_EQ(text->selectionCount(), 0);
     field->setSelection(std::nullopt);
     EXPECT_EQ(accessible->text(QAccessible::Value), QStringLiteral("请选择规格"));
+    EXPECT_EQ(text->text(0, text->characterCount()), QStringLiteral("请选择规格"));
+    // A control that shows no value offers no text.
+    ToggleSwitch toggle(QStringLiteral("开关"), ToggleSwitch::ControlSize::small);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&toggle)->textInterface(), nullptr);
     accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_TRUE(field->isOpen());
     accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());

@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAccessible>
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include <QClipboard>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QPainter>
 #include <QRawFont>
@@ -15,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextLayout>
+#include <QThreadPool>
 #include <QVBoxLayout>
 
 #include "Dorvane/Visual/ApplicationIcon.h"
@@ -272,23 +279,111 @@ TEST_F(VisualKit, CommandCombinationsEditATextFieldAndNeverTypeTheirLetter) {
     EXPECT_EQ(host.errors.str(), "");
 }
 
+// The picture loadApplicationIcon hands over for `path`, once it arrives.
+QImage loadedIcon(const QString& path, const QString& name, double size) {
+    QObject owner;
+    std::optional<QImage> loaded;
+    loadApplicationIcon(path, name, size, 1, &owner, [&loaded](const QPixmap& picture) { loaded = picture.toImage(); });
+    EXPECT_TRUE(testing::processUntil([&loaded] { return loaded.has_value(); })) << path.toStdString();
+    return loaded.value_or(QImage());
+}
+
+// A two-colour picture, left half red and right half blue, in a palette of two entries.
+QImage paletteIcon(int width, int height) {
+    QImage image(width, height, QImage::Format_Mono);
+    image.setColorTable({qRgb(220, 0, 0), qRgb(0, 0, 220)});
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) image.setPixel(x, y, x < width / 2 ? 0 : 1);
+    }
+    return image;
+}
+
 TEST_F(VisualKit, ApplicationIconsComeFromTheirFileElseALetteredSquare) {
     QTemporaryDir folder;
     const QString path = folder.filePath("icon.png");
     QImage green(16, 16, QImage::Format_ARGB32);
     green.fill(QColor(0, 200, 0));
     ASSERT_TRUE(green.save(path));
-    const QImage fromFile = applicationIcon(path, "终端", 32).toImage();
+    const QImage fromFile = loadedIcon(path, "终端", 32);
     EXPECT_EQ(fromFile.size(), QSize(32, 32));
     EXPECT_EQ(QColor(fromFile.pixel(16, 16)), QColor(0, 200, 0));
 
-    for (const QString& missing : {QString(), folder.filePath("none.png"), folder.path()}) {
-        const QImage standIn = applicationIcon(missing, "终端", 64).toImage();
+    QFile text(folder.filePath("notes.txt"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a picture");
+    text.close();
+    for (const QString& missing : {QString(), folder.filePath("none.png"), folder.path(), text.fileName()}) {
+        const QImage standIn = loadedIcon(missing, "终端", 64);
         ASSERT_EQ(standIn.size(), QSize(64, 64));
         EXPECT_EQ(alphaAt(standIn, 0, 0), 0) << "rounded corner";
         EXPECT_EQ(QColor(standIn.pixel(4, 32)), applicationIconColor("终端"));
+        EXPECT_EQ(applicationIconStandIn("终端", 64).toImage(), standIn);
     }
     EXPECT_EQ(applicationIconColor("Safari"), applicationIconColor("Safari"));
+}
+
+// A one-bit palette picture scaled down while it was read came out as a black-and-white
+// dither; pictures scaled up were not touched.
+TEST_F(VisualKit, APalettePictureKeepsItsColoursWhenScaled) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("AppIcon.png");
+    ASSERT_TRUE(paletteIcon(256, 256).save(path));
+    const QImage shown = loadedIcon(path, "地图", 48);
+    ASSERT_EQ(shown.size(), QSize(48, 48));
+    for (const int y : {4, 24, 44}) {
+        EXPECT_EQ(QColor(shown.pixel(6, y)), QColor(220, 0, 0)) << y;
+        EXPECT_EQ(QColor(shown.pixel(42, y)), QColor(0, 0, 220)) << y;
+    }
+}
+
+// Icon files are named by paths from outside: a named pipe in the picture's place must not
+// hold the interface (nor the reading thread), and a file or picture beyond the bounds is
+// not read.
+TEST_F(VisualKit, OnlyBoundedRegularIconFilesAreReadAndNeverOnTheInterfacesThread) {
+    QTemporaryDir folder;
+    const QString pipe = folder.filePath("AppIcon.png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QObject owner;
+    std::optional<QImage> loaded;
+    loadApplicationIcon(pipe, "管道", 32, 1, &owner, [&loaded](const QPixmap& picture) { loaded = picture.toImage(); });
+    EXPECT_FALSE(loaded) << "handed over later, on the main thread";
+    EXPECT_TRUE(testing::processUntil([&loaded] { return loaded.has_value(); }));
+    if (!loaded) {
+        // Lets the waiting read go, so the test ends.
+        const int writer = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0) ::close(writer);
+    } else {
+        EXPECT_EQ(QColor(loaded->pixel(4, 16)), applicationIconColor("管道")) << "the lettered square";
+    }
+
+    // Larger than the bound, though a picture: refused unread.
+    const QString large = folder.filePath("large.png");
+    ASSERT_TRUE(paletteIcon(16, 16).save(large));
+    ASSERT_TRUE(QFile::resize(large, static_cast<qint64>(kApplicationIconFileLimit) + 1));
+    EXPECT_TRUE(readApplicationIcon(large, 32).isNull());
+    ASSERT_TRUE(QFile::resize(large, static_cast<qint64>(kApplicationIconFileLimit)));
+    EXPECT_FALSE(readApplicationIcon(large, 32).isNull()) << "at the bound";
+    // A small file whose picture is too wide to decode.
+    const QString wide = folder.filePath("wide.png");
+    ASSERT_TRUE(paletteIcon(kApplicationIconSideLimit + 2, 4).save(wide));
+    ASSERT_LT(QFileInfo(wide).size(), 64 * 1024);
+    EXPECT_TRUE(readApplicationIcon(wide, 32).isNull());
+
+    // A picture asked for by an owner that went meanwhile is not handed over.
+    const QString icon = folder.filePath("icon.png");
+    ASSERT_TRUE(paletteIcon(8, 8).save(icon));
+    int deliveries = 0;
+    {
+        QObject gone;
+        loadApplicationIcon(icon, "走了", 32, 1, &gone, [&deliveries](const QPixmap&) { ++deliveries; });
+    }
+    QObject still;
+    bool later = false;
+    loadApplicationIcon(icon, "还在", 32, 1, &still, [&later](const QPixmap&) { later = true; });
+    EXPECT_TRUE(testing::processUntil([&later] { return later; }));
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(deliveries, 0);
 }
 
 // A glass card alone, 120 × 80, as a grab shows it.

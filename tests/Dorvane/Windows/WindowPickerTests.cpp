@@ -171,6 +171,34 @@ TEST_F(WindowPickerTest, APressElsewhereNamesItsWindowEvenAfterTheHostRaisedAnot
                                                  std::to_string(below)));
 }
 
+// Another application's floating window over the one the user means: the press lands on
+// the floating window, and the ordinary window under it at the press is picked, even when
+// the click raised something else before the program saw it. A menu still ends picking.
+TEST_F(WindowPickerTest, APressOnAFloatingWindowPicksTheWindowBeneathButAMenuEndsPicking) {
+    const pid_t palettes = launch("调色板");
+    const auto below = open(editor, {300, 200, 600, 400});
+    const auto other = open(editor, {100, 100, 600, 400});
+    admin().focus(below);
+    open(palettes, {450, 250, 200, 200}, [](host::WindowRecord& w) { w.level = 3; });
+    open(palettes, {700, 300, 150, 200}, [](host::WindowRecord& w) { w.level = 101; });  // a menu
+    ASSERT_TRUE(begin(WindowArrangement::thirds));
+    pointer.lagging = true;
+    admin().click(Point{500, 300}, other);
+    scheduler.runUntilIdle();
+    pointer.letThrough();
+    scheduler.runUntilIdle();
+    EXPECT_THAT(placed, ElementsAre(std::pair{below, 0}));
+    EXPECT_THAT(pickLines(), ::testing::Contains("window-pick-down point=(500.0, 300.0) window=" +
+                                                 std::to_string(below)));
+    EXPECT_TRUE(endings.empty());
+    pointer.lagging = false;
+
+    click({750, 350});
+    EXPECT_THAT(placed, ElementsAre(std::pair{below, 0}));
+    EXPECT_EQ(pickLines().back(), "window-pick-result window=0 slot=0 outcome=finished");
+    EXPECT_EQ(endings.size(), 1u);
+}
+
 TEST_F(WindowPickerTest, IdleAndOverallTimeoutsEndPicking) {
     // Presses every ten seconds (never released), and when picking ends.
     const std::vector<std::pair<int, double>> cases{{0, 15}, {1, 25}, {5, 60}};

@@ -61,6 +61,39 @@ TEST(ScreenWindowTest, HitSkipsOtherLayersExcludedAndSmallWindows) {
     for (const std::uint32_t skipped : {0u, 1u, 2u, 3u, 4u, 7u}) EXPECT_EQ(numbered(skipped), 0u) << skipped;
 }
 
+// A press names the window it landed on: an ordinary one is picked itself, a floating one
+// hands over to the ordinary window beneath it, and a menu picks nothing.
+TEST(ScreenWindowTest, APressOnAFloatingWindowPicksTheOrdinaryOneBeneath) {
+    const std::vector<ScreenWindow> windows{
+        {1, 0, {0, 0, 1440, 25}, 24},       // the menu bar
+        {2, 20, {200, 30, 160, 200}, 101},  // an open menu
+        {3, 21, {100, 100, 300, 300}, 3},   // a floating palette
+        {4, 21, {120, 120, 300, 300}, 8},   // a modal panel
+        {5, 11, {100, 100, 400, 300}, 0},   // the toolbar, excluded
+        {6, 12, {100, 100, 500, 400}, 0},
+        {7, 13, {150, 150, 40, 40}, 0},     // too small
+    };
+    const std::set<std::uint32_t> excluding{5};
+    const auto picked = [&](std::uint32_t pressed, std::uint32_t beneath) -> std::uint32_t {
+        const auto window = ScreenWindow::pressed(pressed, beneath, windows, excluding);
+        return window ? window->number : 0;
+    };
+    EXPECT_EQ(picked(6, 0), 6u);
+    EXPECT_EQ(picked(6, 3), 6u) << "an ordinary window is its own";
+    EXPECT_EQ(picked(3, 6), 6u);
+    EXPECT_EQ(picked(4, 6), 6u);
+    EXPECT_EQ(picked(3, 0), 0u) << "nothing ordinary beneath";
+    EXPECT_EQ(picked(3, 7), 0u) << "beneath, but too small";
+    EXPECT_EQ(picked(3, 5), 0u) << "beneath, but excluded";
+    EXPECT_EQ(picked(3, 99), 0u) << "beneath, but gone";
+    EXPECT_EQ(picked(1, 6), 0u) << "the menu bar";
+    EXPECT_EQ(picked(2, 6), 0u) << "a menu";
+    EXPECT_EQ(picked(5, 0), 0u);
+    EXPECT_EQ(picked(7, 0), 0u);
+    EXPECT_EQ(picked(0, 6), 0u);
+    EXPECT_EQ(picked(42, 6), 0u) << "a pressed window no longer listed";
+}
+
 TEST(WorkspaceCheckScheduleTest, SlowsDownAfterEightQuietChecksAndPausesAfterLaunches) {
     WorkspaceCheckSchedule schedule;
     for (int check = 1; check <= 7; ++check) {

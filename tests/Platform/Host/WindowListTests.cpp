@@ -84,6 +84,26 @@ TEST_F(DeskTest, AClickRaisesTheWindowUnderThePointerAndMonitorsSeeIt) {
     EXPECT_EQ(app->applicationWorkspace().frontmostApplication()->pid, app->process().pid);
 }
 
+// A press on a window above the normal level also names the ordinary window under it, as
+// it was at the press, for monitors that look at the press later.
+TEST_F(DeskTest, APressOnAFloatingWindowNamesTheOrdinaryWindowBeneath) {
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> seen;
+    auto monitor = app->pointer().addGlobalMouseMonitor([&seen](const events::MouseEvent& event) {
+        if (event.kind == events::MouseEvent::Kind::leftMouseDown) {
+            seen.emplace_back(event.windowNumber, event.ordinaryWindowNumber);
+        }
+    });
+    admin().drag(3, {900, 150, 220, 320});  // the palette, now over 笔记.txt (5)
+    admin().click({1000, 300}, 2);          // the terminal comes forward before the release
+    admin().click({1100, 300}, std::nullopt);  // the palette over the browser's page (1) only
+    admin().click({1300, 100}, std::nullopt);  // the desktop
+    admin().click({500, 300}, std::nullopt);   // an ordinary window names no other
+    admin().click({300, 10}, std::nullopt);    // the menu bar
+    scheduler.runUntilIdle();
+    using Pair = std::pair<std::uint32_t, std::uint32_t>;
+    EXPECT_EQ(seen, (std::vector<Pair>{{3, 5}, {3, 1}, {0, 0}, {5, 0}, {kMenuBarWindowNumber, 0}}));
+}
+
 TEST_F(DeskTest, OwnWindowsAreListedUnderTheProgramsProcessUntilItEnds) {
     auto& own = app->ownWindows();
     own.registerApplication("Corvelle", "local.corvelle");

@@ -32,7 +32,7 @@ WindowsState sampleWindows() {
     window.changes.push_back(TimedChange{12.5, TimedChange::Kind::size, {0, 0, 500, 400}, false, true});
     state.windows.push_back(window);
     state.nextNumber = 2;
-    state.journal.push_back(JournalEntry{1, 12.0, JournalEvent::mouseDown, 4194304, 1, "", {15, 25}, 4194400});
+    state.journal.push_back(JournalEntry{1, 12.0, JournalEvent::mouseDown, 4194304, 1, "", {15, 25}, 4194400, 7});
     state.nextSeq = 2;
     return state;
 }
