@@ -16,6 +16,7 @@ AppController::AppController(Services services, shell::Neighbours neighbours)
     : services_(std::move(services)),
       root_(services_.root),
       engine_(services_.engine),
+      log_(services_.root, services_.clock),
       floatingSwitcher_(std::move(neighbours.toolbar)),
       touchScroll_(std::move(neighbours.touchScroll)),
       windowController_(std::move(neighbours.windows)),
@@ -253,6 +254,15 @@ bool AppController::launchedAsLoginItem() const {
 AppController::TerminateReply AppController::requestTerminate() {
     if (!instanceLock_) return TerminateReply::now;
     if (state_.terminating) return TerminateReply::later;
+    if (refusedQuit_ && state_.status == *refusedQuit_) return endWithoutRestore();
+    stopForQuit();
+    state_.status = titled("正在还原屏幕…");
+    renderMenu();
+    launchTask(runShutdown(lifetime_.watch()));
+    return TerminateReply::later;
+}
+
+void AppController::stopForQuit() {
     state_.terminating = true;
     automation_.cancelDock();
     ++state_.applyGeneration;
@@ -265,11 +275,18 @@ AppController::TerminateReply AppController::requestTerminate() {
     presence_.stop();
     autoFill_->setEnabled(false);
     floatingSwitcher_->setEnabled(false);
+}
 
-    state_.status = titled("正在还原屏幕…");
-    renderMenu();
-    launchTask(runShutdown(lifetime_.watch()));
-    return TerminateReply::later;
+// The quit asked for again while the status still tells of the last one's refusal. What
+// kept the displays from coming back may never clear by itself (a session.json that cannot
+// be read, a host that fails every call); refusing again would leave no way out but
+// killing the program. It ends without restoring, and session.json stays for the next
+// start to restore from.
+AppController::TerminateReply AppController::endWithoutRestore() {
+    stopForQuit();
+    log_.write("quit_without_restore", "session_kept=" + std::string(engine_.hasSession() ? "true" : "false") +
+                                           " cause=" + refusedQuit_->detail.value_or(""));
+    return TerminateReply::now;
 }
 
 dispatch::Task<void> AppController::runShutdown(dispatch::Lifetime::Watch alive) {
@@ -296,6 +313,9 @@ AppController::TerminateReply AppController::finishTermination(const std::option
     state_.applying = false;
     presence_.applyToolbarSetting();
     state_.status = titled("桌面还原未完成", *failure);
+    // Asked for again while the status says this, the quit ends the program.
+    refusedQuit_ = state_.status;
+    log_.write("quit_refused", *failure);
     automation_.startRemoteMonitor();
     renderMenu();
     return TerminateReply::cancel;
@@ -308,19 +328,10 @@ void AppController::quit() {
 void AppController::applicationShouldHandleReopen() { showSettings(false, std::nullopt); }
 
 void AppController::launchTask(dispatch::Task<void> task) {
-    dispatch::spawn(services_.mainQueue, std::move(task), [this, alive = lifetime_.watch()](std::exception_ptr error) {
-        if (alive) reportUnexpected(error);
-    });
-}
-
-void AppController::reportUnexpected(std::exception_ptr error) {
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-        services_.errors << "Corvelle: " << e.what() << "\n";
-    } catch (...) {
-        services_.errors << "Corvelle: unknown failure\n";
-    }
+    // Each task fails its own operations; what still escapes one is the main queue's last
+    // resort, which writes it to the engine log, where a status-bar program's user (or
+    // whoever helps them) can find it, and to standard error.
+    dispatch::spawn(services_.mainQueue, std::move(task));
 }
 
 void AppController::permissionStep(std::function<void()> followUp) {

@@ -98,7 +98,9 @@ public:
 
     // ---- Application events ----
     void applicationDidFinishLaunching();
-    // An orderly quit: the quit menu entry, the terminate and interrupt signals.
+    // An orderly quit: the quit menu entry, the terminate and interrupt signals. Asked for
+    // again after a refused quit, while the status still reports the refusal, it ends the
+    // program without restoring (now), keeping session.json for the next start.
     TerminateReply requestTerminate();
     // The answer to a quit that answered `later`: ends the program (now), or with a
     // failure text cancels the quit and keeps running (cancel).
@@ -167,6 +169,8 @@ private:
     void applyTheme();
     bool launchedAsLoginItem() const;
     // Quit.
+    void stopForQuit();
+    TerminateReply endWithoutRestore();
     dispatch::Task<void> runShutdown(dispatch::Lifetime::Watch alive);
     // The panel model follows the shared state.
     void updatePanelModel();
@@ -187,13 +191,17 @@ private:
     auto weakly(F body) {
         return shell::weakly(lifetime_, std::move(body));
     }
-    void reportUnexpected(std::exception_ptr error);
 
     Services services_;
     std::filesystem::path root_;
     DisplayEngine& engine_;
+    // The controller's own lines in the engine log, written at once: a quit's lines must be
+    // there before the process ends.
+    EngineLog log_;
     std::unique_ptr<InstanceLock> instanceLock_;
     shell::ControllerState state_;
+    // The status a refused quit left; a quit asked for while it still shows ends the program.
+    std::optional<EngineStatus> refusedQuit_;
     ControlPanelModel panelModel_;
     std::unique_ptr<shell::ToolbarControl> floatingSwitcher_;
     std::unique_ptr<shell::TouchScrollControl> touchScroll_;

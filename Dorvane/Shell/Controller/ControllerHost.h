@@ -23,7 +23,8 @@ public:
     virtual void showNotice(const std::string& title, const std::optional<std::string>& detail,
                             const std::optional<displays::Screen>& screen) = 0;
     virtual void dismissToolPanels() = 0;
-    // Starts `task` on the main queue; a failure that escapes it is reported.
+    // Starts `task` on the main queue; a failure that escapes it goes to the main queue's
+    // last resort (the engine log).
     virtual void launchTask(dispatch::Task<void> task) = 0;
     // Runs `followUp` now when Accessibility is granted, else once it is, opening the guide.
     virtual void permissionStep(std::function<void()> followUp) = 0;

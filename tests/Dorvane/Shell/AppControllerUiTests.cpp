@@ -111,12 +111,113 @@ TEST_F(AppControllerTest, QuitWhoseRestoreFailsKeepsRunningWithTheMessage) {
     EXPECT_TRUE(fakes->toolbar->expanded());
     EXPECT_TRUE(h.file("session.json"));
 
+    // The refusal and its cause are in the engine log.
+    EXPECT_EQ(h.details("quit_refused"), std::vector<std::string>{*controller->status().detail});
+
     EXPECT_EQ(controller->finishTermination(std::string("再次失败")), Reply::cancel);
-    // A later quit, once the displays answer again, ends the program.
+    EXPECT_EQ(h.details("quit_refused").back(), "再次失败");
+    // Once the displays answer again a restore by hand brings them back, and with the
+    // refusal no longer shown the next quit is an ordinary one: it restores, then ends.
     h.admin().clearFaults();
+    controller->recover();
+    h.scheduler.runUntilIdle();
+    ASSERT_EQ(controller->status().title, "已还原屏幕");
+    ASSERT_TRUE(platform.quits.empty());
     controller->quit();
+    EXPECT_TRUE(platform.quits.empty());
     h.scheduler.runUntilIdle();
     EXPECT_EQ(platform.quits, std::vector<int>{0});
+    EXPECT_TRUE(h.details("quit_without_restore").empty());
+}
+
+// A restore that can never succeed (the host fails every call, session.json cannot be
+// read) must not keep the program from ending: the quit asked for again once the refusal
+// was shown ends it without restoring, and session.json stays for the next start, which
+// restores from it.
+TEST_F(AppControllerTest, AQuitAskedForAgainAfterItsRefusalEndsAndTheNextStartRestores) {
+    const auto before = h.liveLayout();
+    Preferences preferences;
+    preferences.toolbarWhenDisconnected = true;
+    savePreferences(preferences);
+    launch();
+    ASSERT_FALSE(h.apply(1400, 630).detail);
+    const auto session = h.file("session.json");
+    ASSERT_TRUE(session);
+    faultSnapshots();
+
+    terminateSignal();
+    h.scheduler.runUntilIdle();
+    ASSERT_EQ(controller->status().title, "桌面还原未完成");
+    ASSERT_TRUE(platform.quits.empty());
+    auto lines = h.logLines();
+
+    ASSERT_TRUE(fakes->toolbar->enabled());
+    terminateSignal();
+    EXPECT_EQ(platform.quits, std::vector<int>{0});
+    // Everything stops as for any quit.
+    EXPECT_TRUE(controller->terminating());
+    EXPECT_FALSE(fakes->toolbar->enabled());
+    EXPECT_FALSE(controller->remoteMonitorRunning());
+    h.scheduler.runUntilIdle();
+    // No second restore: its only line says so.
+    lines.push_back("quit_without_restore session_kept=true cause=" + *controller->status().detail);
+    EXPECT_EQ(h.logLines(), lines);
+    EXPECT_EQ(h.file("session.json"), session);
+
+    // The next start, with the displays answering again, restores from the record kept.
+    controller.reset();
+    h.scheduler.runUntilIdle();
+    h.admin().clearFaults();
+    h.engine = h.makeEngine();
+    platform.quits.clear();
+    launch();
+    EXPECT_EQ(controller->status().title, "就绪");
+    EXPECT_EQ(h.liveLayout(), before);
+    EXPECT_FALSE(h.file("session.json"));
+}
+
+// A session record that exists but cannot be read (an I/O error): the start-up check and
+// every quit fail with the cause, in the status and in the engine log, and the second quit
+// still ends the program, leaving the record alone.
+TEST_F(AppControllerTest, AnUnreadableSessionRecordIsLoggedAndDoesNotTrapTheQuit) {
+    fs::create_directories(h.root);
+    // Reading a process's memory at offset 0 fails with EIO, whoever reads it.
+    fs::create_symlink("/proc/self/mem", h.root / "session.json");
+    launch();
+    EXPECT_EQ(controller->status().title, "待还原屏幕");
+    const std::string cause = controller->status().detail.value_or("");
+    EXPECT_NE(cause.find("session.json"), std::string::npos) << cause;
+    EXPECT_NE(cause.find("Input/output error"), std::string::npos) << cause;
+    EXPECT_EQ(h.details("check_failed"), std::vector<std::string>{cause});
+
+    controller->quit();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(controller->status().title, "桌面还原未完成");
+    EXPECT_EQ(h.details("quit_refused"), std::vector<std::string>{cause});
+    controller->quit();
+    EXPECT_EQ(platform.quits, std::vector<int>{0});
+    EXPECT_TRUE(fs::is_symlink(h.root / "session.json"));
+}
+
+// What escapes a controller task goes to the main queue's last resort (in the program: the
+// engine log and standard error; here the scheduler hands it to the test), and the program
+// goes on.
+TEST_F(AppControllerTest, AFailureEscapingAControllerTaskReachesTheLastResort) {
+    launch();
+    controller->recover();
+    trust.failure = "cannot read permissions.json";
+    try {
+        h.scheduler.runUntilIdle();
+        ADD_FAILURE() << "the task's failure was lost";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "cannot read permissions.json");
+    }
+    EXPECT_EQ(errors.str(), "");
+    trust.failure.reset();
+    controller->recover();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(controller->status().title, "已还原屏幕");
+    EXPECT_FALSE(controller->applying());
 }
 
 TEST_F(AppControllerTest, StartUpCheckFinishingAfterAQuitIsDropped) {
