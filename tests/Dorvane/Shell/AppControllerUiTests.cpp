@@ -352,6 +352,17 @@ TEST_F(AppControllerTest, OpeningTheProgramAgainBringsTheSettingsWindowBack) {
     h.scheduler.runUntilIdle();
     EXPECT_EQ(log.count("settings.show -"), 2u);
     EXPECT_EQ(asked.size(), 3u);  // the running instance never asks anyone
+
+    // A start whose home differs only in its spelling (a link to it, "//") means this folder.
+    const fs::path linked = h.root.parent_path() / "linked-support";
+    fs::create_directory_symlink(h.root, linked);
+    ReopenRequests(center, linked).send();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(log.count("settings.show -"), 3u);
+    ReopenRequests(center, fs::path(h.root.parent_path().string() + "//" + h.root.filename().string())).send();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(log.count("settings.show -"), 4u);
+    fs::remove(linked);
 }
 
 // Toggling the entry, leaving the settings alone and refusing an unknown entry are the
