@@ -149,9 +149,9 @@ void AppController::installWorkspaceHooks() {
 }
 
 void AppController::configurePanel() {
-    menu_.addMenu([this, alive = lifetime_.watch()](const std::string& title) {
+    menu_.addMenu(dispatch::guarded(services_.mainQueue, [this, alive = lifetime_.watch()](const std::string& title) {
         return static_cast<bool>(alive) && chooseMenuEntry(title);
-    });
+    }));
     wireLauncher();
     wireToolbar();
     windowController_->startTracking();

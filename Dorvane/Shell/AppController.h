@@ -186,10 +186,12 @@ private:
     void launchTask(dispatch::Task<void> task) override;
     void permissionStep(std::function<void()> followUp) override;
     std::optional<geometry::Rect> windowWorkspace() override;
-    // A callable that does nothing once the controller is gone.
+    dispatch::Executor& mainQueue() override { return services_.mainQueue; }
+    // A callable that does nothing once the controller is gone; what it throws goes to the
+    // main queue's last resort.
     template <typename F>
     auto weakly(F body) {
-        return shell::weakly(lifetime_, std::move(body));
+        return shell::weakly(*this, lifetime_, std::move(body));
     }
 
     Services services_;

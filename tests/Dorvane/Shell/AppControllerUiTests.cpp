@@ -218,6 +218,18 @@ TEST_F(AppControllerTest, AFailureEscapingAControllerTaskReachesTheLastResort) {
     h.scheduler.runUntilIdle();
     EXPECT_EQ(controller->status().title, "已还原屏幕");
     EXPECT_FALSE(controller->applying());
+
+    // So does what a callback lets out, as the settings window or the menu calls it from
+    // the toolkit's handlers: it stops in the callback, never in the toolkit's frames.
+    trust.failure = "cannot read permissions.json";
+    EXPECT_NO_THROW(controller->panelModel().onFloatingToggle(true));
+    EXPECT_THROW(h.scheduler.runUntilIdle(), std::runtime_error);
+    const auto id = h.tool.statusBarAdmin().click("显示工具条");
+    EXPECT_THROW(h.scheduler.runUntilIdle(), std::runtime_error);
+    trust.failure.reset();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(h.tool.statusBarAdmin().clickState(id), StatusBarClick::State::done);
+    EXPECT_EQ(choose("设置…"), StatusBarClick::State::done);
 }
 
 TEST_F(AppControllerTest, StartUpCheckFinishingAfterAQuitIsDropped) {

@@ -78,7 +78,10 @@ protected:
         toolbar->reduceMotion = [this] { return reduceMotion; };
         toolbar->setHostMouseFacts(qthost::hostMouseFacts(*reporter, app->pointer()));
         shell::ToolbarCallbacks callbacks;
-        callbacks.onAction = [this](FloatingAction action) { calls.push_back("action " + std::string(rawValue(action))); };
+        callbacks.onAction = [this](FloatingAction action) {
+            calls.push_back("action " + std::string(rawValue(action)));
+            if (actionFailure) throw std::runtime_error(*actionFailure);
+        };
         callbacks.onWindowSnap = [this](windows::WindowSnap snap) { calls.push_back("snap " + std::string(rawValue(snap))); };
         callbacks.onArrange = [this](windows::WindowArrangement arrangement) {
             calls.push_back("arrange " + std::string(rawValue(arrangement)));
@@ -174,6 +177,7 @@ protected:
     std::optional<Rect> companion;
     Preferences preferences;
     std::vector<std::string> calls;
+    std::optional<std::string> actionFailure;  // the shell's action callback throws it
     std::unique_ptr<windows::ApplicationWindowCatalog> catalog;
     std::unique_ptr<HostGlobalPointerMonitor> globalPointer;
     std::ostringstream reporterErrors;
