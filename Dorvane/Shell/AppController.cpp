@@ -42,6 +42,8 @@ AppController::AppController(Services services, shell::Neighbours neighbours)
                         services_.screens, services_.mainQueue}) {
     state_.status = titled("正在检测运行环境…");
     settings_.load();
+    // The defaults are in effect, and no change will be saved: the log says why.
+    if (const auto& cause = settings_.unreadable()) log_.write("preferences_unreadable", *cause);
     // A damaged display record was set aside by a restore (on the engine's queue): the
     // user learns where it went. The engine outlives the controller; the watch decides.
     engine_.setInvalidSessionObserver(

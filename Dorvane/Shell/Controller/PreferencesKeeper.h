@@ -50,9 +50,11 @@ public:
     PreferencesKeeper(const PreferencesKeeper&) = delete;
     PreferencesKeeper& operator=(const PreferencesKeeper&) = delete;
 
-    // Puts the stored settings in effect; a missing or unreadable file keeps the defaults,
-    // silently.
+    // Puts the stored settings in effect; a missing, undecodable or unreadable file keeps
+    // the defaults. One that cannot be read is left alone: every change then fails to save.
     void load();
+    // Why the settings file could not be read at load, when that was so.
+    const std::optional<std::string>& unreadable() const { return store_.unreadable(); }
     // Every change is made on a copy of the settings and handed here with its setting's
     // rule; the in-effect rule renders the menu, the validated one leaves that to the
     // caller, who has more to show. The failure's text, or nothing when written.

@@ -232,6 +232,27 @@ TEST_F(AppControllerTest, AFailureEscapingAControllerTaskReachesTheLastResort) {
     EXPECT_EQ(choose("设置…"), StatusBarClick::State::done);
 }
 
+// A settings file that is there but cannot be read: the program runs on the defaults, the
+// engine log says why, and a change fails to save with that cause, leaving the file alone.
+TEST_F(AppControllerTest, AnUnreadableSettingsFileIsLoggedLeftAloneAndChangesSayWhy) {
+    fs::create_directories(h.root);
+    fs::create_symlink("/proc/self/mem", h.root / "preferences.json");
+    launch();
+    EXPECT_EQ(controller->preferences(), Preferences());
+    const auto logged = h.details("preferences_unreadable");
+    ASSERT_EQ(logged.size(), 1u);
+    EXPECT_NE(logged[0].find("preferences.json: Input/output error"), std::string::npos) << logged[0];
+
+    controller->panelModel().onWindowControlsToggle(false);
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(controller->status().title, "设置保存失败");
+    EXPECT_NE(controller->status().detail.value_or("").find("Input/output error"), std::string::npos);
+    EXPECT_TRUE(fs::is_symlink(h.root / "preferences.json"));
+    for (const auto& entry : fs::directory_iterator(h.root)) {
+        EXPECT_FALSE(entry.path().filename().string().starts_with("preferences.invalid-")) << entry.path();
+    }
+}
+
 TEST_F(AppControllerTest, StartUpCheckFinishingAfterAQuitIsDropped) {
     makeController();
     controller->applicationDidFinishLaunching();
