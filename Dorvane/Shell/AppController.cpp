@@ -1,5 +1,6 @@
 #include "Dorvane/Shell/AppController.h"
 
+#include "Dorvane/Engine/ProcessRunner.h"
 #include "Dorvane/Shell/Controller/ControllerDetail.h"
 #include "Dorvane/Shell/LoginLaunch.h"
 #include "Dorvane/Shell/ReopenRequests.h"
@@ -82,6 +83,7 @@ void AppController::applicationDidFinishLaunching() {
         return;
     }
     listenForReopen();
+    removeLeftovers();
     services_.updater.start();
     services_.platform.setAccessoryPolicy();
     automation_.scheduleStableModeRecord();
@@ -114,6 +116,23 @@ void AppController::listenForReopen() {
         // The program runs on; only opening it again cannot bring the settings window back.
         services_.errors << "Corvelle: " << error.what() << "\n";
     }
+}
+
+// What earlier runs killed before they could tidy up left behind: temporary files of the
+// settings (the instance lock makes them this run's to remove; a small folder, read here)
+// and the worker folders in the temporary folder (scanned on the engine's queue, where
+// this run's own workers run; another process's running worker holds its folder's lock).
+void AppController::removeLeftovers() {
+    const std::size_t files = settings_.removeLeftovers();
+    launchTask(engine_.perform([files, now = services_.clock.wallTime()](DisplayEngine& engine) {
+        std::error_code error;
+        const auto temporary = std::filesystem::temp_directory_path(error);
+        const std::size_t folders = error ? 0 : ProcessRunner::removeAbandonedFolders(temporary, now);
+        if (files + folders > 0) {
+            engine.log("leftovers_removed",
+                       "settings_files=" + std::to_string(files) + " worker_folders=" + std::to_string(folders));
+        }
+    }));
 }
 
 void AppController::installWorkspaceHooks() {

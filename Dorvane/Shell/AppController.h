@@ -159,6 +159,7 @@ private:
     // Launch (AppController.cpp).
     // Opening the program again while this instance runs calls applicationShouldHandleReopen().
     void listenForReopen();
+    void removeLeftovers();
     void configurePanel();
     void wireLauncher();
     void wireToolbar();

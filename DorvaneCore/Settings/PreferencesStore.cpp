@@ -70,6 +70,21 @@ std::optional<fs::path> PreferencesStore::save(const Preferences& preferences) {
     return setAside;
 }
 
+std::size_t PreferencesStore::removeLeftovers() const {
+    // The names writeFileAtomically gives its temporary files.
+    const std::string prefix = "." + std::string(fileName) + ".tmp-";
+    std::size_t removed = 0;
+    std::error_code error;
+    for (fs::directory_iterator entry(folder_, error), end; !error && entry != end; entry.increment(error)) {
+        if (!entry->path().filename().string().starts_with(prefix)) continue;
+        std::error_code kind;
+        if (!entry->is_regular_file(kind) || entry->is_symlink(kind)) continue;
+        std::error_code removal;
+        if (fs::remove(entry->path(), removal)) ++removed;
+    }
+    return removed;
+}
+
 std::string PreferencesStore::encode(const Preferences& preferences) {
     return json::serialize(preferences.toJson());
 }

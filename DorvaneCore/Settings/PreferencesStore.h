@@ -54,6 +54,11 @@ public:
     // nothing while the file is there.
     std::optional<std::filesystem::path> save(const Preferences& preferences);
 
+    // Removes the temporary files (".preferences.json.tmp-*") of saves cut short by a
+    // killed process. Only for the one instance that saves this file: another one's save
+    // in progress would lose its file. Answers how many went; never throws.
+    std::size_t removeLeftovers() const;
+
     // The text save() writes: compact JSON, keys in the file's fixed order.
     static std::string encode(const Preferences& preferences);
 

@@ -253,6 +253,24 @@ TEST_F(AppControllerTest, AnUnreadableSettingsFileIsLoggedLeftAloneAndChangesSay
     }
 }
 
+// What a save cut short by a kill -9 left goes at the next start, once the instance lock is
+// held: never while another instance runs, whose save may be under way.
+TEST_F(AppControllerTest, TheInstanceThatRunsRemovesTheSettingsLeftovers) {
+    fs::create_directories(h.root);
+    const fs::path leftover = h.root / ".preferences.json.tmp-Ab12Cd";
+    writeFileAtomically(leftover, "{\"theme\":");
+    {
+        InstanceLock other(h.root);
+        launch();
+        EXPECT_TRUE(fs::exists(leftover));
+        controller.reset();
+    }
+    platform.quits.clear();
+    launch();
+    EXPECT_FALSE(fs::exists(leftover));
+    EXPECT_EQ(h.details("leftovers_removed"), std::vector<std::string>{"settings_files=1 worker_folders=0"});
+}
+
 TEST_F(AppControllerTest, StartUpCheckFinishingAfterAQuitIsDropped) {
     makeController();
     controller->applicationDidFinishLaunching();

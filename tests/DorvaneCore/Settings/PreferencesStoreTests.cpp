@@ -156,6 +156,17 @@ TEST_F(PreferencesStoreTest, AFileThatCannotBeReadIsNeverReplacedAndEverySaveSay
     EXPECT_EQ(files(), Names{"preferences.json"});
 }
 
+TEST_F(PreferencesStoreTest, LeftoversOfSavesCutShortGoAndNothingElse) {
+    writeFileAtomically(folder_ / ".preferences.json.tmp-a1B2c3", "{\"theme\":");
+    writeFileAtomically(folder_ / ".preferences.json.tmp-Zz9Yy8", "");
+    writeFileAtomically(folder_ / ".session.json.tmp-a1B2c3", "other file's");
+    writeFileAtomically(folder_ / "preferences.json", "{}");
+    fs::create_directory(folder_ / ".preferences.json.tmp-folder");
+    EXPECT_EQ(store().removeLeftovers(), 2u);
+    EXPECT_EQ(files(), (Names{".session.json.tmp-a1B2c3", "preferences.json", ".preferences.json.tmp-folder"}));
+    EXPECT_EQ(store().removeLeftovers(), 0u);
+}
+
 TEST_F(PreferencesStoreTest, AFolderInTheFilesPlaceIsSetAsideAtTheNextSave) {
     fs::create_directories(folder_ / "preferences.json" / "inside");
     auto settings = store();
