@@ -29,7 +29,7 @@ AppController::AppController(Services services, shell::Neighbours neighbours)
       connectionDockSender_(std::move(neighbours.dockSender)),
       autoFill_(std::move(neighbours.autoFill)),
       permissions_(std::move(neighbours.permissions)),
-      menu_(services_.statusBar, services_.platform, services_.errors),
+      menu_(services_.statusBar, services_.platform, services_.errors, log_),
       settings_(state_, *this, root_, services_.clock),
       presence_(state_, *this, *floatingSwitcher_, services_.mainQueue, services_.clock, services_.operations),
       automation_({root_, services_.mainQueue, services_.clock, engine_, services_.probeQueue, services_.power,

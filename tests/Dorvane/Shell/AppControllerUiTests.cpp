@@ -271,6 +271,25 @@ TEST_F(AppControllerTest, TheInstanceThatRunsRemovesTheSettingsLeftovers) {
     EXPECT_EQ(h.details("leftovers_removed"), std::vector<std::string>{"settings_files=1 worker_folders=0"});
 }
 
+// A status item the host will not take is tried again at the next change; the first
+// failure of a run of them is in the engine log, not only on standard error.
+TEST_F(AppControllerTest, AStatusItemTheHostRefusesIsLoggedOncePerRunOfFailures) {
+    launch();
+    statusBar->failure = "cannot write statusbar.json";
+    controller->recover();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(h.details("status_item_failed"), std::vector<std::string>{"cannot write statusbar.json"});
+    EXPECT_NE(errors.str().find("Corvelle: cannot write statusbar.json\n"), std::string::npos);
+    statusBar->failure.reset();
+    controller->recover();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(shown().value().tooltip, "Corvelle · 已还原屏幕");
+    statusBar->failure = "cannot write statusbar.json";
+    controller->recover();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(h.details("status_item_failed").size(), 2u);
+}
+
 TEST_F(AppControllerTest, StartUpCheckFinishingAfterAQuitIsDropped) {
     makeController();
     controller->applicationDidFinishLaunching();
