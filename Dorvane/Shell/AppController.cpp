@@ -275,7 +275,8 @@ bool AppController::launchedAsLoginItem() const {
 AppController::TerminateReply AppController::requestTerminate() {
     if (!instanceLock_) return TerminateReply::now;
     if (state_.terminating) return TerminateReply::later;
-    if (refusedQuit_ && state_.status == *refusedQuit_) return endWithoutRestore();
+    // Until the displays have come back since, a refused quit stands: asked for again, it ends.
+    if (refusedQuit_ && refusedQuit_->restores == engine_.completedRestores()) return endWithoutRestore();
     stopForQuit();
     state_.status = titled("正在还原屏幕…");
     renderMenu();
@@ -298,15 +299,15 @@ void AppController::stopForQuit() {
     floatingSwitcher_->setEnabled(false);
 }
 
-// The quit asked for again while the status still tells of the last one's refusal. What
-// kept the displays from coming back may never clear by itself (a session.json that cannot
-// be read, a host that fails every call); refusing again would leave no way out but
-// killing the program. It ends without restoring, and session.json stays for the next
-// start to restore from.
+// The quit asked for again after a refused one, the displays not back since. What kept
+// them from coming back may never clear by itself (a session.json that cannot be read, a
+// host that fails every call); refusing again would leave no way out but killing the
+// program. It ends without restoring, and session.json stays for the next start to
+// restore from.
 AppController::TerminateReply AppController::endWithoutRestore() {
     stopForQuit();
     log_.write("quit_without_restore", "session_kept=" + std::string(engine_.hasSession() ? "true" : "false") +
-                                           " cause=" + refusedQuit_->detail.value_or(""));
+                                           " cause=" + refusedQuit_->cause);
     return TerminateReply::now;
 }
 
@@ -334,8 +335,8 @@ AppController::TerminateReply AppController::finishTermination(const std::option
     state_.applying = false;
     presence_.applyToolbarSetting();
     state_.status = titled("桌面还原未完成", *failure);
-    // Asked for again while the status says this, the quit ends the program.
-    refusedQuit_ = state_.status;
+    // Asked for again before the displays come back, the quit ends the program.
+    refusedQuit_ = RefusedQuit{*failure, engine_.completedRestores()};
     log_.write("quit_refused", *failure);
     automation_.startRemoteMonitor();
     renderMenu();

@@ -99,8 +99,8 @@ public:
     // ---- Application events ----
     void applicationDidFinishLaunching();
     // An orderly quit: the quit menu entry, the terminate and interrupt signals. Asked for
-    // again after a refused quit, while the status still reports the refusal, it ends the
-    // program without restoring (now), keeping session.json for the next start.
+    // again after a refused quit, before any restore has put the displays back since, it
+    // ends the program without restoring (now), keeping session.json for the next start.
     TerminateReply requestTerminate();
     // The answer to a quit that answered `later`: ends the program (now), or with a
     // failure text cancels the quit and keeps running (cancel).
@@ -203,8 +203,13 @@ private:
     EngineLog log_;
     std::unique_ptr<InstanceLock> instanceLock_;
     shell::ControllerState state_;
-    // The status a refused quit left; a quit asked for while it still shows ends the program.
-    std::optional<EngineStatus> refusedQuit_;
+    // The last refused quit: why, and how many restores the engine had completed then. A
+    // quit asked for before another restore completes ends the program.
+    struct RefusedQuit {
+        std::string cause;
+        std::uint64_t restores = 0;
+    };
+    std::optional<RefusedQuit> refusedQuit_;
     ControlPanelModel panelModel_;
     std::unique_ptr<shell::ToolbarControl> floatingSwitcher_;
     std::unique_ptr<shell::TouchScrollControl> touchScroll_;

@@ -149,6 +149,11 @@ TEST_F(AppControllerTest, AQuitAskedForAgainAfterItsRefusalEndsAndTheNextStartRe
     h.scheduler.runUntilIdle();
     ASSERT_EQ(controller->status().title, "桌面还原未完成");
     ASSERT_TRUE(platform.quits.empty());
+    // Whatever the status shows meanwhile (here a failed restore by hand), the refusal
+    // stands while the displays have not come back.
+    controller->recover();
+    h.scheduler.runUntilIdle();
+    ASSERT_EQ(controller->status().title, "还原未完成");
     auto lines = h.logLines();
 
     ASSERT_TRUE(fakes->toolbar->enabled());
