@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <exception>
 #include <filesystem>
@@ -168,6 +169,9 @@ public:
     // The last damaged session file a restore of this engine met, or nothing.
     const std::optional<InvalidSession>& invalidSession() const { return invalidSession_; }
     bool isShuttingDown() const { return shuttingDown_; }
+    // How many restores put the physical displays back (or found nothing to put back) so
+    // far. Safe from any thread.
+    std::uint64_t completedRestores() const { return completedRestores_.load(); }
     bool hasSession() const;
     bool idleForStable() const;
     // The held virtual display's id, 0 when none is held.
@@ -294,6 +298,7 @@ private:
     std::optional<std::vector<DisplayState>> stableBaseline_;
     double stableWindowStart_ = 0;
     double lastDisplayWork_ = 0;
+    std::atomic<std::uint64_t> completedRestores_{0};
 };
 
 }  // namespace dorvane

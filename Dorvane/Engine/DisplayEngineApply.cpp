@@ -49,6 +49,8 @@ EngineStatus DisplayEngine::initializeNow() {
         if (!DVVirtualDisplay::isAvailable(virtualDisplays_)) throw FitError::message("当前系统不支持虚拟屏幕。");
         return report(applied_ ? appliedTitle(*applied_) : "就绪", std::nullopt);
     } catch (const std::exception& error) {
+        // The status shows the cause only in the panels: the log keeps it too.
+        log("check_failed", error.what());
         return report(hasSession() ? "待还原屏幕" : "检测未通过", std::string(error.what()));
     }
 }

@@ -120,6 +120,7 @@ bool DisplayEngine::restoreWithoutSession() {
     pendingRestore_ = false;
     endSession();
     restoreFullHeightIfNeeded();
+    ++completedRestores_;
     return true;
 }
 
@@ -306,6 +307,7 @@ void DisplayEngine::recordRestored(const std::vector<DisplayState>& saved, const
     endSession();
     reassertRestoredModes(targets);
     lastDisplayWork_ = clock_.uptime();
+    ++completedRestores_;
     log("restored", "seconds=" + threeDecimals(clock_.uptime() - start));
 }
 

@@ -1,6 +1,7 @@
 #include "Dorvane/Engine/ProcessRunner.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -10,6 +11,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -57,16 +59,22 @@ std::optional<std::string> readWhole(const fs::path& path) {
     return contents.str();
 }
 
-// Closes the stream handles (stdout, stderr, stdin) and removes the folder, on every way out.
+// Holds the folder's lock while the run lasts, so that no start of the program takes it
+// for a leftover; closes the stream handles (stdout, stderr, stdin) and removes the folder,
+// on every way out. A process killed meanwhile drops the lock with it.
 class RunFolder {
 public:
-    explicit RunFolder(fs::path folder) : folder_(std::move(folder)) {}
+    explicit RunFolder(fs::path folder)
+        : folder_(std::move(folder)), lockFd_(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (lockFd_ >= 0) ::flock(lockFd_, LOCK_EX | LOCK_NB);
+    }
     RunFolder(const RunFolder&) = delete;
     RunFolder& operator=(const RunFolder&) = delete;
     ~RunFolder() {
         closeHandles();
         std::error_code ignored;
         fs::remove_all(folder_, ignored);
+        if (lockFd_ >= 0) ::close(lockFd_);
     }
 
     const fs::path& path() const { return folder_; }
@@ -83,7 +91,43 @@ public:
 
 private:
     fs::path folder_;
+    int lockFd_;
 };
+
+constexpr std::string_view folderPrefix = "Dorvane-";
+
+// "Dorvane-" and an upper-case UUID: the name of a run's folder.
+bool namesRunFolder(const std::string& name) {
+    if (!name.starts_with(folderPrefix) || name.size() != folderPrefix.size() + 36) return false;
+    for (std::size_t index = 0; index < 36; ++index) {
+        const char c = name[folderPrefix.size() + index];
+        const bool dash = index == 8 || index == 13 || index == 18 || index == 23;
+        if (dash ? c != '-' : !((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) return false;
+    }
+    return true;
+}
+
+// Removes one run folder when it is this user's own, old enough, and no run holds it.
+bool removeIfAbandoned(const fs::path& folder, std::chrono::system_clock::time_point now, double minimumAge) {
+    struct stat named {};
+    if (::lstat(folder.c_str(), &named) != 0 || !S_ISDIR(named.st_mode) || named.st_uid != ::geteuid()) return false;
+    const auto modified = std::chrono::system_clock::time_point(
+        std::chrono::duration_cast<std::chrono::system_clock::duration>(
+            std::chrono::seconds(named.st_mtim.tv_sec) + std::chrono::nanoseconds(named.st_mtim.tv_nsec)));
+    if (now - modified < std::chrono::duration<double>(minimumAge)) return false;
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat opened {};
+    bool removed = false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 && opened.st_ino == named.st_ino &&
+        opened.st_dev == named.st_dev) {
+        std::error_code error;
+        fs::remove_all(folder, error);
+        removed = !error;
+    }
+    ::close(fd);
+    return removed;
+}
 
 int openStream(const fs::path& path, int flags) {
     const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
@@ -160,7 +204,7 @@ std::string ProcessRunner::run(const std::string& executable, const std::vector<
 std::string ProcessRunner::run(const std::string& executable, const std::vector<std::string>& arguments,
                                const std::optional<std::string>& input, double timeout, dispatch::Clock& clock,
                                const fs::path& temporaryRoot) {
-    const fs::path folderPath = temporaryRoot / ("Dorvane-" + makeUUIDString());
+    const fs::path folderPath = temporaryRoot / (std::string(folderPrefix) + makeUUIDString());
     fs::create_directories(temporaryRoot);
     if (::mkdir(folderPath.c_str(), 0700) != 0) throwErrno(errno, "create " + folderPath.string());
     RunFolder folder(folderPath);
@@ -213,6 +257,17 @@ std::string ProcessRunner::run(const std::string& executable, const std::vector<
     auto output = readWhole(folder.path() / "stdout");
     if (!output) throwErrno(EIO, "read " + (folder.path() / "stdout").string());
     return *output;
+}
+
+std::size_t ProcessRunner::removeAbandonedFolders(const fs::path& temporaryRoot,
+                                                  std::chrono::system_clock::time_point now, double minimumAge) {
+    std::size_t removed = 0;
+    std::error_code error;
+    for (fs::directory_iterator entry(temporaryRoot, error), end; !error && entry != end; entry.increment(error)) {
+        if (!namesRunFolder(entry->path().filename().string())) continue;
+        if (removeIfAbandoned(entry->path(), now, minimumAge)) ++removed;
+    }
+    return removed;
 }
 
 }  // namespace dorvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -36,6 +37,19 @@ public:
                            const std::filesystem::path& temporaryRoot);
 
     static constexpr std::size_t errorTextLimit = 700;
+
+    // A run's folder is older than this when nothing holds it only because its process
+    // was killed before it could remove it.
+    static constexpr double abandonedAge = 60;
+
+    // Removes the private folders ("Dorvane-<UUID>") in `temporaryRoot` that runs of this
+    // user left behind when their process was killed: a run holds its folder's lock until
+    // it has removed it, so a folder of this user's whose lock is free and that was last
+    // changed more than `minimumAge` seconds before `now` belongs to no run. Never follows
+    // a link. Answers how many went; never throws.
+    static std::size_t removeAbandonedFolders(const std::filesystem::path& temporaryRoot,
+                                              std::chrono::system_clock::time_point now,
+                                              double minimumAge = abandonedAge);
 };
 
 }  // namespace dorvane

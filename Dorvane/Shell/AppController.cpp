@@ -1,5 +1,6 @@
 #include "Dorvane/Shell/AppController.h"
 
+#include "Dorvane/Engine/ProcessRunner.h"
 #include "Dorvane/Shell/Controller/ControllerDetail.h"
 #include "Dorvane/Shell/LoginLaunch.h"
 #include "Dorvane/Shell/ReopenRequests.h"
@@ -16,6 +17,7 @@ AppController::AppController(Services services, shell::Neighbours neighbours)
     : services_(std::move(services)),
       root_(services_.root),
       engine_(services_.engine),
+      log_(services_.root, services_.clock),
       floatingSwitcher_(std::move(neighbours.toolbar)),
       touchScroll_(std::move(neighbours.touchScroll)),
       windowController_(std::move(neighbours.windows)),
@@ -27,7 +29,7 @@ AppController::AppController(Services services, shell::Neighbours neighbours)
       connectionDockSender_(std::move(neighbours.dockSender)),
       autoFill_(std::move(neighbours.autoFill)),
       permissions_(std::move(neighbours.permissions)),
-      menu_(services_.statusBar, services_.platform, services_.errors),
+      menu_(services_.statusBar, services_.platform, services_.errors, log_),
       settings_(state_, *this, root_, services_.clock),
       presence_(state_, *this, *floatingSwitcher_, services_.mainQueue, services_.clock, services_.operations),
       automation_({root_, services_.mainQueue, services_.clock, engine_, services_.probeQueue, services_.power,
@@ -41,6 +43,8 @@ AppController::AppController(Services services, shell::Neighbours neighbours)
                         services_.screens, services_.mainQueue}) {
     state_.status = titled("正在检测运行环境…");
     settings_.load();
+    // The defaults are in effect, and no change will be saved: the log says why.
+    if (const auto& cause = settings_.unreadable()) log_.write("preferences_unreadable", *cause);
     // A damaged display record was set aside by a restore (on the engine's queue): the
     // user learns where it went. The engine outlives the controller; the watch decides.
     engine_.setInvalidSessionObserver(
@@ -79,6 +83,7 @@ void AppController::applicationDidFinishLaunching() {
         return;
     }
     listenForReopen();
+    removeLeftovers();
     services_.updater.start();
     services_.platform.setAccessoryPolicy();
     automation_.scheduleStableModeRecord();
@@ -111,6 +116,23 @@ void AppController::listenForReopen() {
         // The program runs on; only opening it again cannot bring the settings window back.
         services_.errors << "Corvelle: " << error.what() << "\n";
     }
+}
+
+// What earlier runs killed before they could tidy up left behind: temporary files of the
+// settings (the instance lock makes them this run's to remove; a small folder, read here)
+// and the worker folders in the temporary folder (scanned on the engine's queue, where
+// this run's own workers run; another process's running worker holds its folder's lock).
+void AppController::removeLeftovers() {
+    const std::size_t files = settings_.removeLeftovers();
+    launchTask(engine_.perform([files, now = services_.clock.wallTime()](DisplayEngine& engine) {
+        std::error_code error;
+        const auto temporary = std::filesystem::temp_directory_path(error);
+        const std::size_t folders = error ? 0 : ProcessRunner::removeAbandonedFolders(temporary, now);
+        if (files + folders > 0) {
+            engine.log("leftovers_removed",
+                       "settings_files=" + std::to_string(files) + " worker_folders=" + std::to_string(folders));
+        }
+    }));
 }
 
 void AppController::installWorkspaceHooks() {
@@ -148,9 +170,9 @@ void AppController::installWorkspaceHooks() {
 }
 
 void AppController::configurePanel() {
-    menu_.addMenu([this, alive = lifetime_.watch()](const std::string& title) {
+    menu_.addMenu(dispatch::guarded(services_.mainQueue, [this, alive = lifetime_.watch()](const std::string& title) {
         return static_cast<bool>(alive) && chooseMenuEntry(title);
-    });
+    }));
     wireLauncher();
     wireToolbar();
     windowController_->startTracking();
@@ -253,6 +275,16 @@ bool AppController::launchedAsLoginItem() const {
 AppController::TerminateReply AppController::requestTerminate() {
     if (!instanceLock_) return TerminateReply::now;
     if (state_.terminating) return TerminateReply::later;
+    // Until the displays have come back since, a refused quit stands: asked for again, it ends.
+    if (refusedQuit_ && refusedQuit_->restores == engine_.completedRestores()) return endWithoutRestore();
+    stopForQuit();
+    state_.status = titled("正在还原屏幕…");
+    renderMenu();
+    launchTask(runShutdown(lifetime_.watch()));
+    return TerminateReply::later;
+}
+
+void AppController::stopForQuit() {
     state_.terminating = true;
     automation_.cancelDock();
     ++state_.applyGeneration;
@@ -265,11 +297,18 @@ AppController::TerminateReply AppController::requestTerminate() {
     presence_.stop();
     autoFill_->setEnabled(false);
     floatingSwitcher_->setEnabled(false);
+}
 
-    state_.status = titled("正在还原屏幕…");
-    renderMenu();
-    launchTask(runShutdown(lifetime_.watch()));
-    return TerminateReply::later;
+// The quit asked for again after a refused one, the displays not back since. What kept
+// them from coming back may never clear by itself (a session.json that cannot be read, a
+// host that fails every call); refusing again would leave no way out but killing the
+// program. It ends without restoring, and session.json stays for the next start to
+// restore from.
+AppController::TerminateReply AppController::endWithoutRestore() {
+    stopForQuit();
+    log_.write("quit_without_restore", "session_kept=" + std::string(engine_.hasSession() ? "true" : "false") +
+                                           " cause=" + refusedQuit_->cause);
+    return TerminateReply::now;
 }
 
 dispatch::Task<void> AppController::runShutdown(dispatch::Lifetime::Watch alive) {
@@ -296,6 +335,9 @@ AppController::TerminateReply AppController::finishTermination(const std::option
     state_.applying = false;
     presence_.applyToolbarSetting();
     state_.status = titled("桌面还原未完成", *failure);
+    // Asked for again before the displays come back, the quit ends the program.
+    refusedQuit_ = RefusedQuit{*failure, engine_.completedRestores()};
+    log_.write("quit_refused", *failure);
     automation_.startRemoteMonitor();
     renderMenu();
     return TerminateReply::cancel;
@@ -308,19 +350,10 @@ void AppController::quit() {
 void AppController::applicationShouldHandleReopen() { showSettings(false, std::nullopt); }
 
 void AppController::launchTask(dispatch::Task<void> task) {
-    dispatch::spawn(services_.mainQueue, std::move(task), [this, alive = lifetime_.watch()](std::exception_ptr error) {
-        if (alive) reportUnexpected(error);
-    });
-}
-
-void AppController::reportUnexpected(std::exception_ptr error) {
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-        services_.errors << "Corvelle: " << e.what() << "\n";
-    } catch (...) {
-        services_.errors << "Corvelle: unknown failure\n";
-    }
+    // Each task fails its own operations; what still escapes one is the main queue's last
+    // resort, which writes it to the engine log, where a status-bar program's user (or
+    // whoever helps them) can find it, and to standard error.
+    dispatch::spawn(services_.mainQueue, std::move(task));
 }
 
 void AppController::permissionStep(std::function<void()> followUp) {

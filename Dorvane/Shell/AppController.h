@@ -98,7 +98,9 @@ public:
 
     // ---- Application events ----
     void applicationDidFinishLaunching();
-    // An orderly quit: the quit menu entry, the terminate and interrupt signals.
+    // An orderly quit: the quit menu entry, the terminate and interrupt signals. Asked for
+    // again after a refused quit, before any restore has put the displays back since, it
+    // ends the program without restoring (now), keeping session.json for the next start.
     TerminateReply requestTerminate();
     // The answer to a quit that answered `later`: ends the program (now), or with a
     // failure text cancels the quit and keeps running (cancel).
@@ -157,6 +159,7 @@ private:
     // Launch (AppController.cpp).
     // Opening the program again while this instance runs calls applicationShouldHandleReopen().
     void listenForReopen();
+    void removeLeftovers();
     void configurePanel();
     void wireLauncher();
     void wireToolbar();
@@ -167,6 +170,8 @@ private:
     void applyTheme();
     bool launchedAsLoginItem() const;
     // Quit.
+    void stopForQuit();
+    TerminateReply endWithoutRestore();
     dispatch::Task<void> runShutdown(dispatch::Lifetime::Watch alive);
     // The panel model follows the shared state.
     void updatePanelModel();
@@ -182,18 +187,29 @@ private:
     void launchTask(dispatch::Task<void> task) override;
     void permissionStep(std::function<void()> followUp) override;
     std::optional<geometry::Rect> windowWorkspace() override;
-    // A callable that does nothing once the controller is gone.
+    dispatch::Executor& mainQueue() override { return services_.mainQueue; }
+    // A callable that does nothing once the controller is gone; what it throws goes to the
+    // main queue's last resort.
     template <typename F>
     auto weakly(F body) {
-        return shell::weakly(lifetime_, std::move(body));
+        return shell::weakly(*this, lifetime_, std::move(body));
     }
-    void reportUnexpected(std::exception_ptr error);
 
     Services services_;
     std::filesystem::path root_;
     DisplayEngine& engine_;
+    // The controller's own lines in the engine log, written at once: a quit's lines must be
+    // there before the process ends.
+    EngineLog log_;
     std::unique_ptr<InstanceLock> instanceLock_;
     shell::ControllerState state_;
+    // The last refused quit: why, and how many restores the engine had completed then. A
+    // quit asked for before another restore completes ends the program.
+    struct RefusedQuit {
+        std::string cause;
+        std::uint64_t restores = 0;
+    };
+    std::optional<RefusedQuit> refusedQuit_;
     ControlPanelModel panelModel_;
     std::unique_ptr<shell::ToolbarControl> floatingSwitcher_;
     std::unique_ptr<shell::TouchScrollControl> touchScroll_;

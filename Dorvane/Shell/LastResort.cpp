@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "Dorvane/Engine/EngineLog.h"
+#include "Platform/Dispatch/SystemClock.h"
 
 namespace dorvane {
 
@@ -21,6 +22,21 @@ dispatch::UnhandledFailureHandler lastResortHandler(std::filesystem::path root, 
         shared->log.write("unhandled_error", detail);
         shared->errors << "Corvelle: " << detail << std::endl;
     };
+}
+
+int runToTheEnd(const std::filesystem::path& root, std::ostream& errors, const std::function<int()>& run) noexcept {
+    try {
+        return run();
+    } catch (...) {
+        const std::exception_ptr failure = std::current_exception();
+        try {
+            dispatch::SystemClock clock;
+            lastResortHandler(root, clock, errors)("application", failure);
+        } catch (...) {
+            // Nowhere left to say it; the status still does.
+        }
+        return 1;
+    }
 }
 
 }  // namespace dorvane

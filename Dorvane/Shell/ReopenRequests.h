@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "Platform/Dispatch/Executor.h"
 #include "Platform/Dispatch/Observation.h"
@@ -26,8 +28,13 @@ public:
 
     // False when the request could not be sent; the sender ends silently either way.
     bool send();
-    // Calls `handler` on `executor` for each request to this support folder.
+    // Calls `handler` on `executor` for each request to this support folder, however the
+    // sender spelled it.
     dispatch::Observation observe(dispatch::Executor& executor, std::function<void()> handler);
+
+    // Whether a request's folder `sent` is `root`: the same text, or a path to the same
+    // folder (through a link, with "//" or "/./" in it).
+    static bool namesFolder(const std::optional<std::string>& sent, const std::filesystem::path& root);
 
 private:
     system::DistributedNotificationCenter& center_;

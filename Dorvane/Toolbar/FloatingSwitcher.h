@@ -177,11 +177,15 @@ private:
     dispatch::Task<void> runFillCheck(dispatch::Lifetime::Watch alive, pid_t pid);
     void applyFillState();
 
+    // The toolbar's handlers, for its buttons, panels and timers: they do nothing once the
+    // toolbar is gone, and what they throw (a host call that failed) goes to the main
+    // queue's last resort instead of through the toolkit's frames.
     template <typename F>
     auto weakly(F body) {
-        return [alive = lifetime_.watch(), body = std::move(body)](auto&&... arguments) {
+        return [alive = lifetime_.watch(), &queue = services_.mainQueue, body = std::move(body)](
+                   auto&&... arguments) mutable {
             if (!alive) return;
-            body(std::forward<decltype(arguments)>(arguments)...);
+            dispatch::runGuarded(queue, body, std::forward<decltype(arguments)>(arguments)...);
         };
     }
     template <typename Callback, typename... Arguments>
@@ -218,6 +222,7 @@ private:
     std::optional<std::unordered_set<std::int32_t>> applicationWindowPIDs_;
     std::optional<dispatch::CancellationSource> applicationWindowScan_;
     std::int64_t applicationWindowEpoch_ = 0;
+    bool applicationWindowScanFailing_ = false;  // said once per run of failed scans
     dispatch::Timer fillTimer_;
     bool fillCheck_ = false;
     bool frontWindowFilled_ = false;

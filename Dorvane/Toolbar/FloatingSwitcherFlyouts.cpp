@@ -244,11 +244,15 @@ void FloatingSwitcher::scanApplicationWindows() {
     if (!ToolbarRefresh::scansApplicationWindows(enabled_, expanded_, toolbarSettings_)) return;
     if (applicationWindowScan_) return;
     applicationWindowScan_.emplace();
-    // A scan that failed changes nothing; the timer's next scan tries again.
+    // A scan that failed changes nothing but is said in the log, once for a run of them;
+    // the timer's next scan tries again.
     dispatch::spawn(services_.mainQueue,
                     runScan(lifetime_.watch(), applicationWindowScan_->token(), applicationWindowEpoch_),
-                    [this, alive = lifetime_.watch(), epoch = applicationWindowEpoch_](std::exception_ptr) {
-                        if (alive && applicationWindowEpoch_ == epoch) applicationWindowScan_.reset();
+                    [this, alive = lifetime_.watch(), epoch = applicationWindowEpoch_](std::exception_ptr error) {
+                        if (!alive) return;
+                        if (applicationWindowEpoch_ == epoch) applicationWindowScan_.reset();
+                        if (std::exchange(applicationWindowScanFailing_, true)) return;
+                        call(services_.log, ToolbarLog::applicationWindowScanFailed(dispatch::failureText(error)));
                     });
 }
 
@@ -257,7 +261,9 @@ dispatch::Task<void> FloatingSwitcher::runScan(dispatch::Lifetime::Watch alive, 
     if (!alive) co_return;
     const auto windows = co_await services_.catalog.snapshot();
     // Disabled meanwhile: the scan was dropped with it.
-    if (!alive || applicationWindowEpoch_ != epoch) co_return;
+    if (!alive) co_return;
+    applicationWindowScanFailing_ = false;
+    if (applicationWindowEpoch_ != epoch) co_return;
     // Read before the source goes: dropping it cancels the token.
     const bool cancelled = token.isCancelled();
     applicationWindowScan_.reset();

@@ -61,7 +61,14 @@ dispatch::Task<std::vector<ApplicationWindowCatalog::Window>> ApplicationWindowC
     // Joined callers go on even if this read never ends (its queue stopped at quit).
     const dispatch::CompleteOnExit finished(pending->done);
     auto read = [query = query_] { return query(); };
-    auto list = co_await dispatch::runOn(readQueue_, std::move(read));
+    std::vector<Window> list;
+    try {
+        list = co_await dispatch::runOn(readQueue_, std::move(read));
+    } catch (...) {
+        // A failed read is no one's to join any more: the next snapshot reads again.
+        if (alive && pending_ == pending) pending_.reset();
+        throw;
+    }
     if (!alive) throw dispatch::TaskCancelled();
     pending->result = list;
     cached_ = list;

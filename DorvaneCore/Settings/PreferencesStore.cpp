@@ -1,5 +1,6 @@
 #include "DorvaneCore/Settings/PreferencesStore.h"
 
+#include <stdexcept>
 #include <system_error>
 
 #include "DorvaneCore/Support/AtomicFile.h"
@@ -15,10 +16,24 @@ PreferencesStore::PreferencesStore(fs::path supportFolder, WallClock wallClock)
 
 Preferences PreferencesStore::load() {
     loadFailure_.reset();
+    unreadable_.reset();
     setAsidePending_ = false;
+    std::optional<std::string> text;
     try {
-        const auto text = readFileIfPresent(file_);
-        if (!text) return Preferences();
+        text = readFileIfPresent(file_);
+    } catch (const std::system_error& error) {
+        loadFailure_ = error.what();
+        // A folder or a pipe in the file's place holds nobody's settings: it goes aside. A
+        // file that cannot be read now (permissions, an I/O error) may hold all of them.
+        if (error.code() == std::errc::invalid_argument) {
+            setAsidePending_ = true;
+        } else {
+            unreadable_ = error.what();
+        }
+        return Preferences();
+    }
+    if (!text) return Preferences();
+    try {
         return Preferences::fromJson(json::parse(*text));
     } catch (const std::exception& error) {
         loadFailure_ = error.what();
@@ -27,8 +42,20 @@ Preferences PreferencesStore::load() {
     }
 }
 
+void PreferencesStore::refuseOverUnreadFile() const {
+    // Gone meanwhile: nothing of the user's is left to lose.
+    const auto text = readFileIfPresent(file_);  // throws why it still cannot be read
+    if (!text) return;
+    throw std::runtime_error("preferences.json could not be read when Corvelle started (" + *unreadable_ +
+                             "); it is kept as it is and used from the next start");
+}
+
 std::optional<fs::path> PreferencesStore::save(const Preferences& preferences) {
     const std::string text = encode(preferences);
+    if (unreadable_) {
+        refuseOverUnreadFile();
+        unreadable_.reset();
+    }
     std::optional<fs::path> setAside;
     if (setAsidePending_) {
         try {
@@ -41,6 +68,21 @@ std::optional<fs::path> PreferencesStore::save(const Preferences& preferences) {
     }
     writeFileAtomically(file_, text);
     return setAside;
+}
+
+std::size_t PreferencesStore::removeLeftovers() const {
+    // The names writeFileAtomically gives its temporary files.
+    const std::string prefix = "." + std::string(fileName) + ".tmp-";
+    std::size_t removed = 0;
+    std::error_code error;
+    for (fs::directory_iterator entry(folder_, error), end; !error && entry != end; entry.increment(error)) {
+        if (!entry->path().filename().string().starts_with(prefix)) continue;
+        std::error_code kind;
+        if (!entry->is_regular_file(kind) || entry->is_symlink(kind)) continue;
+        std::error_code removal;
+        if (fs::remove(entry->path(), removal)) ++removed;
+    }
+    return removed;
 }
 
 std::string PreferencesStore::encode(const Preferences& preferences) {

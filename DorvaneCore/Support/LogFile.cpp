@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,16 +37,36 @@ LogWrite appendToLogFile(const fs::path& file, std::string_view text) {
     return written == text.size() ? LogWrite::written : LogWrite::lost;
 }
 
+namespace {
+
+// Moves a full log to `previous`. Several writers (threads with a log object each, other
+// processes) may find it full at once: each takes the log's lock and moves it only when
+// its name still stands for the file it locked and that file is still full, so the first
+// moves it and the others then see the new one, never moving it over the rotated log. A
+// lock someone else holds is not waited for: the line then goes to the log as it is, and
+// a later line rotates.
+void rotateIfFull(const fs::path& file, const fs::path& previous, std::uintmax_t rotationLimit) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return;
+    struct stat locked {};
+    struct stat named {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &locked) == 0 && S_ISREG(locked.st_mode) &&
+        static_cast<std::uintmax_t>(locked.st_size) > rotationLimit && ::stat(file.c_str(), &named) == 0 &&
+        named.st_dev == locked.st_dev && named.st_ino == locked.st_ino) {
+        ::rename(file.c_str(), previous.c_str());
+    }
+    ::close(fd);  // releases the lock
+}
+
+}  // namespace
+
 LogWrite appendLogLine(const fs::path& file, const fs::path& previous, std::uintmax_t rotationLimit,
                        std::string_view line) {
     std::error_code ignored;
     fs::create_directories(file.parent_path(), ignored);
     std::error_code sizeError;
     const auto size = fs::file_size(file, sizeError);
-    if (!sizeError && size > rotationLimit) {
-        fs::remove(previous, ignored);
-        fs::rename(file, previous, ignored);
-    }
+    if (!sizeError && size > rotationLimit) rotateIfFull(file, previous, rotationLimit);
     return appendToLogFile(file, line);
 }
 

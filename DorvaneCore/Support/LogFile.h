@@ -21,8 +21,9 @@ LogWrite appendToLogFile(const std::filesystem::path& file, std::string_view tex
 
 // Appends `line` to a log that keeps one previous generation: creates the folder, and
 // first moves a file that holds more than `rotationLimit` bytes to `previous`, replacing
-// it. Opens, writes and closes the file for this one line. Never throws: a line that
-// cannot be written is lost, and the answer says why.
+// it. Opens, writes and closes the file for this one line. Safe for several writers of
+// one log, in threads and processes: one of them moves a full log, once. Never throws: a
+// line that cannot be written is lost, and the answer says why.
 LogWrite appendLogLine(const std::filesystem::path& file, const std::filesystem::path& previous,
                        std::uintmax_t rotationLimit, std::string_view line);
 

@@ -49,4 +49,8 @@ std::string ToolbarLog::applicationShortcutTarget(std::optional<std::int32_t> fr
     return "application-shortcut-target front=" + pid(front) + " previous=" + pid(previous) + " next=" + pid(next);
 }
 
+std::string ToolbarLog::applicationWindowScanFailed(std::string_view error) {
+    return "application-window-scan-failed error=" + std::string(error);
+}
+
 }  // namespace dorvane

@@ -28,6 +28,8 @@ struct ToolbarLog {
     static std::string applicationShortcutTarget(std::optional<std::int32_t> front,
                                                  std::optional<std::int32_t> previous,
                                                  std::optional<std::int32_t> next);
+    // The first of a run of failed scans of the other applications' windows.
+    static std::string applicationWindowScanFailed(std::string_view error);
 };
 
 }  // namespace dorvane

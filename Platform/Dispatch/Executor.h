@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 namespace dorvane::dispatch {
 
@@ -72,6 +74,31 @@ public:
     // program's last resort writes an engine-log line; in tests the driver rethrows it).
     virtual void reportUnhandled(std::exception_ptr failure) noexcept = 0;
 };
+
+// Runs `body(arguments...)` where the program's code is called by something that cannot
+// carry an exception: a handler the toolkit calls (a slot, an event override, a timer),
+// whose frames would be unwound with their clean-ups skipped. What `body` throws stops
+// here and goes to `executor.reportUnhandled()` (the program's last resort); a body with
+// an answer then answers a default-made one.
+template <typename F, typename... Arguments>
+auto runGuarded(Executor& executor, F& body, Arguments&&... arguments) noexcept {
+    using Result = std::invoke_result_t<F&, Arguments...>;
+    try {
+        return body(std::forward<Arguments>(arguments)...);
+    } catch (...) {
+        executor.reportUnhandled(std::current_exception());
+        if constexpr (!std::is_void_v<Result>) return Result{};
+    }
+}
+
+// `body` made into such a handler: each call runs it through runGuarded(executor, ...).
+// `executor` must outlive the handler.
+template <typename F>
+auto guarded(Executor& executor, F body) {
+    return [&executor, body = std::move(body)](auto&&... arguments) mutable {
+        return runGuarded(executor, body, std::forward<decltype(arguments)>(arguments)...);
+    };
+}
 
 // The application's main thread: the Qt event loop in the program, ManualMainQueue in
 // command-line modes, SimulatedScheduler's main queue in tests.

@@ -103,6 +103,8 @@ void SimulatedScheduler::schedule(Queue& queue, double delaySeconds, Job job,
 }
 
 bool SimulatedScheduler::runOneDue() {
+    // Reported between jobs, by a handler the test called as the toolkit would.
+    if (unhandled_) std::rethrow_exception(std::exchange(unhandled_, nullptr));
     while (true) {
         Entry entry;
         {

@@ -26,8 +26,10 @@ namespace dorvane::dispatch {
 // - Nothing runs on its own: runUntilIdle() and advanceBy() run the jobs. Neither may be
 //   called from inside a job (std::logic_error). An exception that escapes a job
 //   propagates out of them, and so does a failure reported to an executor's
-//   reportUnhandled() (a task spawned without a handler) once its job has returned: an
-//   unhandled failure fails the test. The job is gone and the schedule stays consistent.
+//   reportUnhandled() (a task spawned without a handler) once its job has returned, or,
+//   reported between jobs (by a guarded handler the test calls as the toolkit would), at
+//   the next of them: an unhandled failure fails the test. The job is gone and the
+//   schedule stays consistent.
 // - sleep() advances virtual time at once without running anything; jobs that became due
 //   meanwhile run, in order, at the next runUntilIdle()/advanceBy().
 // - An executor's isCurrent() is true while one of its jobs runs. The main queue's is also

@@ -33,11 +33,17 @@ void reportEscapedError(const std::exception_ptr& error, const TaskErrorHandler&
         return;
     } catch (...) {
     }
-    if (onError) {
-        onError(error);
+    if (!onError) {
+        executor.reportUnhandled(error);
         return;
     }
-    executor.reportUnhandled(error);
+    // Runs inside a task's final step, which must not throw: a handler that fails
+    // anyway goes where an unhandled failure goes, rather than ending the program.
+    try {
+        onError(error);
+    } catch (...) {
+        executor.reportUnhandled(std::current_exception());
+    }
 }
 
 }  // namespace

@@ -83,7 +83,8 @@ namespace dorvane::dispatch {
 template <typename T = void>
 class Task;
 
-// Receives an exception that escaped a spawned task. Must not throw.
+// Receives an exception that escaped a spawned task. Should not throw: what it throws goes
+// to the executor's reportUnhandled().
 using TaskErrorHandler = std::function<void(std::exception_ptr)>;
 
 // Starts `task` as a job on `executor` and lets it run to its end on its own. See the top

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -48,8 +49,12 @@ private:
 
 class FakeTrust final : public accessibility::ProcessTrust {
 public:
-    bool isProcessTrusted() override { return trusted; }
+    bool isProcessTrusted() override {
+        if (failure) throw std::runtime_error(*failure);
+        return trusted;
+    }
     bool trusted = false;
+    std::optional<std::string> failure;  // thrown, as by a host whose permissions file is damaged
 };
 
 class FakeLoginItems final : public system::LoginItems {

@@ -346,7 +346,7 @@ void ConnectionAutomation::startTouchScroll() {
             touchScrollRetry_.cancel();
         } else if (!touchScrollRetry_.isActive()) {
             touchScrollRetry_ = dispatch::Timer::repeating(services_.mainQueue, kTouchScrollRetry,
-                                                           weakly(lifetime_, [this] { retryTouchScroll(); }));
+                                                           weakly(host_, lifetime_, [this] { retryTouchScroll(); }));
         }
         return;
     }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "DorvaneCore/Geometry/Rect.h"
+#include "Platform/Dispatch/Executor.h"
 #include "Platform/Dispatch/Lifetime.h"
 #include "Platform/Dispatch/Task.h"
 #include "Platform/Displays/ScreenServices.h"
@@ -23,20 +24,26 @@ public:
     virtual void showNotice(const std::string& title, const std::optional<std::string>& detail,
                             const std::optional<displays::Screen>& screen) = 0;
     virtual void dismissToolPanels() = 0;
-    // Starts `task` on the main queue; a failure that escapes it is reported.
+    // Starts `task` on the main queue; a failure that escapes it goes to the main queue's
+    // last resort (the engine log).
     virtual void launchTask(dispatch::Task<void> task) = 0;
     // Runs `followUp` now when Accessibility is granted, else once it is, opening the guide.
     virtual void permissionStep(std::function<void()> followUp) = 0;
     // The area beside the expanded toolbar that window commands fill, in screen coordinates.
     virtual std::optional<geometry::Rect> windowWorkspace() = 0;
+    // The main queue, whose last resort takes what a callback lets out.
+    virtual dispatch::Executor& mainQueue() = 0;
 };
 
-// A callable that does nothing once the owner of `lifetime` is gone.
+// A callable for the views, the toolbar, the menu and the signals: it does nothing once
+// the owner of `lifetime` is gone, and what it throws goes to the main queue's last
+// resort rather than into the toolkit's handler that called it.
 template <typename F>
-auto weakly(const dispatch::Lifetime& lifetime, F body) {
-    return [alive = lifetime.watch(), body = std::move(body)](auto&&... arguments) {
+auto weakly(ControllerHost& host, const dispatch::Lifetime& lifetime, F body) {
+    return [&host, alive = lifetime.watch(), body = std::move(body)](auto&&... arguments) mutable {
+        // The host outlives its owners: while the owner lives, so does the host.
         if (!alive) return;
-        body(std::forward<decltype(arguments)>(arguments)...);
+        dispatch::runGuarded(host.mainQueue(), body, std::forward<decltype(arguments)>(arguments)...);
     };
 }
 

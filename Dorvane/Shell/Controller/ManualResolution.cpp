@@ -27,18 +27,18 @@ ManualResolution::ManualResolution(Parts parts)
 ManualResolution::~ManualResolution() { lifetime_.end(); }
 
 void ManualResolution::installCallbacks(ControlPanelModel& model) {
-    model.onCustom = weakly(lifetime_, [this](const std::string& id) { selectCustom(id); });
-    model.onPreset = weakly(lifetime_, [this](ScreenPreset preset) { selectPreset(preset); });
-    model.onSize = weakly(lifetime_, [this](DisplaySize size) { selectSize(size); });
-    model.onScale = weakly(lifetime_, [this](std::int64_t percent) { changeScale(percent); });
+    model.onCustom = weakly(host_, lifetime_, [this](const std::string& id) { selectCustom(id); });
+    model.onPreset = weakly(host_, lifetime_, [this](ScreenPreset preset) { selectPreset(preset); });
+    model.onSize = weakly(host_, lifetime_, [this](DisplaySize size) { selectSize(size); });
+    model.onScale = weakly(host_, lifetime_, [this](std::int64_t percent) { changeScale(percent); });
     model.onPresetScale =
-        weakly(lifetime_, [this](const std::string& id, std::int64_t percent) { changePresetScale(id, percent); });
-    model.onAdjust = weakly(lifetime_, [this](ResolutionAdjustment::Control control, std::int64_t direction) {
+        weakly(host_, lifetime_, [this](const std::string& id, std::int64_t percent) { changePresetScale(id, percent); });
+    model.onAdjust = weakly(host_, lifetime_, [this](ResolutionAdjustment::Control control, std::int64_t direction) {
         adjust(control, direction);
     });
-    model.onSaveCopy = weakly(lifetime_, [this] { saveCopy(); });
-    model.onApply = weakly(lifetime_, [this] { applyManually(true); });
-    model.onRecover = weakly(lifetime_, [this] { recover(); });
+    model.onSaveCopy = weakly(host_, lifetime_, [this] { saveCopy(); });
+    model.onApply = weakly(host_, lifetime_, [this] { applyManually(true); });
+    model.onRecover = weakly(host_, lifetime_, [this] { recover(); });
 }
 
 // The selection takes effect at once, its file possibly behind.

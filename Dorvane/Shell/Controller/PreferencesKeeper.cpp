@@ -101,7 +101,7 @@ void PreferencesKeeper::installCallbacks(ControlPanelModel& model, Collaborators
 
 // Settings that take effect as they are chosen.
 void PreferencesKeeper::installToggles(ControlPanelModel& model) {
-    model.onShortcutToggle = weakly(lifetime_, [this](const std::string& id, bool enabled) {
+    model.onShortcutToggle = weakly(host_, lifetime_, [this](const std::string& id, bool enabled) {
         auto& shortcuts = state_.preferences.namedShortcuts;
         const auto shortcut =
             std::find_if(shortcuts.begin(), shortcuts.end(), [&](const NamedShortcut& s) { return s.id == id; });
@@ -110,7 +110,7 @@ void PreferencesKeeper::installToggles(ControlPanelModel& model) {
         write(state_.preferences, WriteRule::inEffect);
         collaborators_->toolbar.configure(state_.preferences);
     });
-    model.onFloatingActionToggle = weakly(lifetime_, [this](FloatingAction action, bool on) {
+    model.onFloatingActionToggle = weakly(host_, lifetime_, [this](FloatingAction action, bool on) {
         auto& actions = state_.preferences.floatingActions;
         if (on) {
             if (std::find(actions.begin(), actions.end(), action) == actions.end()) actions.push_back(action);
@@ -120,19 +120,19 @@ void PreferencesKeeper::installToggles(ControlPanelModel& model) {
         write(state_.preferences, WriteRule::inEffect);
         collaborators_->toolbar.configure(state_.preferences);
     });
-    model.onToolbarSide = weakly(lifetime_, [this](ToolbarSide side) {
+    model.onToolbarSide = weakly(host_, lifetime_, [this](ToolbarSide side) {
         host_.dismissToolPanels();
         state_.preferences.toolbarSide = side;
         collaborators_->toolbar.configure(state_.preferences);
         write(state_.preferences, WriteRule::inEffect);
     });
-    model.onWindowControlsToggle = weakly(lifetime_, [this, &model](bool on) {
+    model.onWindowControlsToggle = weakly(host_, lifetime_, [this, &model](bool on) {
         state_.preferences.showWindowControls = on;
         write(state_.preferences, WriteRule::inEffect);
         if (model.preferences() != state_.preferences) model.setPreferences(state_.preferences);
         collaborators_->toolbar.configure(state_.preferences);
     });
-    model.onUUTouchScrollToggle = weakly(lifetime_, [this](bool on) {
+    model.onUUTouchScrollToggle = weakly(host_, lifetime_, [this](bool on) {
         const bool monitoring = state_.preferences.needsRemoteConnectionMonitoring();
         state_.preferences.uuTouchScrollEnabled = on;
         write(state_.preferences, WriteRule::inEffect);
@@ -146,7 +146,7 @@ void PreferencesKeeper::installToggles(ControlPanelModel& model) {
 }
 
 void PreferencesKeeper::installPresetEdits(ControlPanelModel& model) {
-    model.onSaveCustom = weakly(lifetime_, [this](const CustomPreset& preset) {
+    model.onSaveCustom = weakly(host_, lifetime_, [this](const CustomPreset& preset) {
         try {
             preset.validate();
         } catch (const std::exception&) {
@@ -167,7 +167,7 @@ void PreferencesKeeper::installPresetEdits(ControlPanelModel& model) {
         }
         write(state_.preferences, WriteRule::inEffect);
     });
-    model.onDeleteCustom = weakly(lifetime_, [this](const std::string& id) {
+    model.onDeleteCustom = weakly(host_, lifetime_, [this](const std::string& id) {
         Preferences& preferences = state_.preferences;
         auto& presets = preferences.customPresets;
         presets.erase(std::remove_if(presets.begin(), presets.end(), [&](const CustomPreset& p) { return p.id == id; }),
@@ -187,9 +187,9 @@ void PreferencesKeeper::installPresetEdits(ControlPanelModel& model) {
 
 // Settings written only when the file takes them.
 void PreferencesKeeper::installShortcutEdits(ControlPanelModel& model) {
-    // Callbacks answering a Boolean answer false once the keeper is gone.
+    // Callbacks answering a Boolean answer false once the keeper is gone, or when they failed.
     const auto alive = lifetime_.watch();
-    model.onSaveApplicationShortcuts = [this, alive, &model](const std::vector<ApplicationShortcuts>& shortcuts,
+    model.onSaveApplicationShortcuts = dispatch::guarded(host_.mainQueue(), [this, alive, &model](const std::vector<ApplicationShortcuts>& shortcuts,
                                                              bool enabled) {
         if (!alive) return false;
         Preferences next = state_.preferences;
@@ -204,8 +204,8 @@ void PreferencesKeeper::installShortcutEdits(ControlPanelModel& model) {
         collaborators_->toolbar.configure(state_.preferences);
         host_.renderMenu();
         return true;
-    };
-    model.onSaveShortcut = [this, alive](const NamedShortcut& shortcut) {
+    });
+    model.onSaveShortcut = dispatch::guarded(host_.mainQueue(), [this, alive](const NamedShortcut& shortcut) {
         if (!alive || !shortcut.isValid()) return false;
         Preferences next = state_.preferences;
         const auto existing = std::find_if(next.namedShortcuts.begin(), next.namedShortcuts.end(),
@@ -231,8 +231,8 @@ void PreferencesKeeper::installShortcutEdits(ControlPanelModel& model) {
         collaborators_->toolbar.configure(state_.preferences);
         host_.renderMenu();
         return true;
-    };
-    model.onDeleteShortcut = [this, alive](const std::string& id) {
+    });
+    model.onDeleteShortcut = dispatch::guarded(host_.mainQueue(), [this, alive](const std::string& id) {
         if (!alive) return false;
         Preferences next = state_.preferences;
         auto& shortcuts = next.namedShortcuts;
@@ -242,25 +242,25 @@ void PreferencesKeeper::installShortcutEdits(ControlPanelModel& model) {
         auto& order = next.operationOrder;
         order.erase(std::remove(order.begin(), order.end(), ConfiguredOperation::shortcutID(id)), order.end());
         return commitEdit(std::move(next), "删除失败");
-    };
+    });
 }
 
 // The toolbar's icons and order, and the theme: written only when the file takes them.
 void PreferencesKeeper::installAppearanceEdits(ControlPanelModel& model) {
-    model.onFloatingActionIcon = [this, alive = lifetime_.watch()](FloatingAction action, ShortcutIcon icon) {
+    model.onFloatingActionIcon = dispatch::guarded(host_.mainQueue(), [this, alive = lifetime_.watch()](FloatingAction action, ShortcutIcon icon) {
         if (!alive) return false;
         Preferences next = state_.preferences;
         next.floatingActionIcons[std::string(rawValue(action))] = std::string(rawValue(icon));
         return commitEdit(std::move(next), "保存失败");
-    };
+    });
     model.onMoveOperations =
-        weakly(lifetime_, [this](const std::vector<std::int64_t>& offsets, std::int64_t destination) {
+        weakly(host_, lifetime_, [this](const std::vector<std::int64_t>& offsets, std::int64_t destination) {
             Preferences next = state_.preferences;
             next.moveOperations(offsets, destination);
             if (next.operationOrder == state_.preferences.operationOrder) return;
             commitEdit(std::move(next), "排序保存失败");
         });
-    model.onTheme = weakly(lifetime_, [this](AppTheme theme) {
+    model.onTheme = weakly(host_, lifetime_, [this](AppTheme theme) {
         if (theme == state_.preferences.theme) return;
         Preferences next = state_.preferences;
         next.theme = theme;
@@ -276,7 +276,7 @@ void PreferencesKeeper::installAppearanceEdits(ControlPanelModel& model) {
 // The connection automation's settings.
 void PreferencesKeeper::installAutomationToggles(ControlPanelModel& model) {
     auto automation = [this](auto change) {
-        return weakly(lifetime_, [this, change](auto value) {
+        return weakly(host_, lifetime_, [this, change](auto value) {
             Preferences next = state_.preferences;
             change(next, value);
             saveAutomaticPreferences(std::move(next));
@@ -291,7 +291,7 @@ void PreferencesKeeper::installAutomationToggles(ControlPanelModel& model) {
     model.onAutoResolutionPreset = automation([](Preferences& p, const std::string& id) {
         p.autoResolutionPresetID = hasPreset(p, id) ? std::optional<std::string>(id) : std::nullopt;
     });
-    model.onAutoFillWindowsToggle = weakly(lifetime_, [this](bool on) {
+    model.onAutoFillWindowsToggle = weakly(host_, lifetime_, [this](bool on) {
         if (on && !collaborators_->trust.isProcessTrusted()) host_.permissionStep([this] { host_.renderMenu(); });
         Preferences next = state_.preferences;
         next.autoFillWindowsOnRemote = on;

@@ -50,9 +50,14 @@ public:
     PreferencesKeeper(const PreferencesKeeper&) = delete;
     PreferencesKeeper& operator=(const PreferencesKeeper&) = delete;
 
-    // Puts the stored settings in effect; a missing or unreadable file keeps the defaults,
-    // silently.
+    // Puts the stored settings in effect; a missing, undecodable or unreadable file keeps
+    // the defaults. One that cannot be read is left alone: every change then fails to save.
     void load();
+    // Removes what saves of the settings cut short by a killed process left. Only for the
+    // instance that holds the instance lock.
+    std::size_t removeLeftovers() const { return store_.removeLeftovers(); }
+    // Why the settings file could not be read at load, when that was so.
+    const std::optional<std::string>& unreadable() const { return store_.unreadable(); }
     // Every change is made on a copy of the settings and handed here with its setting's
     // rule; the in-effect rule renders the menu, the validated one leaves that to the
     // caller, who has more to show. The failure's text, or nothing when written.

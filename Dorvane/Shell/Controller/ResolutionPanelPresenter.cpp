@@ -38,14 +38,14 @@ std::optional<displays::Screen> ResolutionPanelPresenter::screenOf(const geometr
 ResolutionContent ResolutionPanelPresenter::makeContent() {
     ResolutionContent content;
     content.firstPresetID = parts_.model.preferences().selectedCustomID;
-    content.close = weakly(lifetime_, [this] { parts_.host.dismissToolPanels(); });
-    content.restore = weakly(lifetime_, [this] {
+    content.close = weakly(parts_.host, lifetime_, [this] { parts_.host.dismissToolPanels(); });
+    content.restore = weakly(parts_.host, lifetime_, [this] {
         parts_.host.dismissToolPanels();
         parts_.resolution.recover();
     });
     // Never from inside the view's update: the height is taken on a later turn.
-    content.onContentHeight = weakly(lifetime_, [this](double height) {
-        parts_.mainQueue.post(weakly(lifetime_, [this, height] { contentHeightChanged(height); }));
+    content.onContentHeight = weakly(parts_.host, lifetime_, [this](double height) {
+        parts_.mainQueue.post(weakly(parts_.host, lifetime_, [this, height] { contentHeightChanged(height); }));
     });
     return content;
 }
@@ -57,7 +57,7 @@ void ResolutionPanelPresenter::show(const displays::Screen& screen) {
                                   hidden);
     if (hidden) {
         reveal_ = dispatch::Timer::once(parts_.mainQueue, kResolutionRevealDelay,
-                                        weakly(lifetime_, [this] { parts_.windows.revealResolution(); }));
+                                        weakly(parts_.host, lifetime_, [this] { parts_.windows.revealResolution(); }));
     }
 }
 

@@ -1,14 +1,15 @@
 #include "Dorvane/Shell/Controller/StatusMenuPresenter.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "Dorvane/Shell/StatusMenu.h"
 
 namespace dorvane::shell {
 
 StatusMenuPresenter::StatusMenuPresenter(statusbar::StatusBar& statusBar, ApplicationPlatform& platform,
-                                         std::ostream& errors)
-    : statusBar_(statusBar), platform_(platform), errors_(errors) {}
+                                         std::ostream& errors, EngineLog& log)
+    : statusBar_(statusBar), platform_(platform), errors_(errors), log_(log) {}
 
 StatusMenuPresenter::~StatusMenuPresenter() { clickObservation_.cancel(); }
 
@@ -23,9 +24,11 @@ void StatusMenuPresenter::publish(const statusbar::StatusItem& item) {
     published_ = true;
     try {
         statusBar_.publish(item);
+        failing_ = false;
     } catch (const std::exception& error) {
         published_ = false;  // tried again at the next change
         errors_ << "Corvelle: " << error.what() << "\n";
+        if (!std::exchange(failing_, true)) log_.write("status_item_failed", error.what());
     }
 }
 

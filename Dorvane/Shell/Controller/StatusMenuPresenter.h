@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "Dorvane/Engine/EngineLog.h"
 #include "Dorvane/Engine/EngineStatus.h"
 #include "Dorvane/Shell/ApplicationPlatform.h"
 #include "Platform/Dispatch/Observation.h"
@@ -13,10 +14,12 @@
 namespace dorvane::shell {
 
 // The status item as the status bar shows it: its image, tooltip and menu, published
-// only when something changed and published again after a failure. Main thread only.
+// only when something changed and published again after a failure. A failure is said on
+// standard error, and the first of a run of them in the engine log. Main thread only.
 class StatusMenuPresenter {
 public:
-    StatusMenuPresenter(statusbar::StatusBar& statusBar, ApplicationPlatform& platform, std::ostream& errors);
+    StatusMenuPresenter(statusbar::StatusBar& statusBar, ApplicationPlatform& platform, std::ostream& errors,
+                        EngineLog& log);
     ~StatusMenuPresenter();
     StatusMenuPresenter(const StatusMenuPresenter&) = delete;
     StatusMenuPresenter& operator=(const StatusMenuPresenter&) = delete;
@@ -40,8 +43,10 @@ private:
     statusbar::StatusBar& statusBar_;
     ApplicationPlatform& platform_;
     std::ostream& errors_;
+    EngineLog& log_;
     std::optional<statusbar::StatusItem> item_;
     bool published_ = false;
+    bool failing_ = false;
     dispatch::Observation clickObservation_;
 };
 

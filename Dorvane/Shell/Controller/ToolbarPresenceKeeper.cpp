@@ -91,7 +91,7 @@ void ToolbarPresenceKeeper::scheduleTick() {
     if (state_.terminating) return;
     const auto delay = presence_.delayUntilTick(clock_.uptime());
     if (!delay) return;
-    timer_ = dispatch::Timer::once(mainQueue_, *delay + kPresenceTickMargin, weakly(lifetime_, [this] {
+    timer_ = dispatch::Timer::once(mainQueue_, *delay + kPresenceTickMargin, weakly(host_, lifetime_, [this] {
         if (const auto context = presence_.tick(clock_.uptime())) enterContext(*context);
         scheduleTick();
     }));

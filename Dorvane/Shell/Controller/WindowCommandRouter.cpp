@@ -57,7 +57,7 @@ void WindowCommandRouter::onTargetProcess(std::optional<displays::Screen> screen
     // The target is the application in front when the command is asked for: while it waits
     // for the permission, the guide and System Settings come forward.
     const auto pid = targetPID();
-    whenTrusted(weakly(lifetime_, [this, screen, pid, act = std::move(act)] {
+    whenTrusted(weakly(host_, lifetime_, [this, screen, pid, act = std::move(act)] {
         if (!pid) {
             host_.showNotice("没有可操作的窗口", std::nullopt, screen);
             return;
@@ -73,7 +73,7 @@ void WindowCommandRouter::performWindowAction(FloatingAction action) {
     if (!screen) return;
     // The target when the button was tapped, even when trust arrives later.
     const auto target = toolbar_.targetApplicationPID();
-    whenTrusted(weakly(lifetime_, [this, action, target, screen = *screen] {
+    whenTrusted(weakly(host_, lifetime_, [this, action, target, screen = *screen] {
         windowActions_.push_back(WindowAction{action, target, screen});
         if (windowActionTask_) return;  // the running chain takes it in turn
         windowActionTask_.emplace();
@@ -180,7 +180,7 @@ void WindowCommandRouter::performArrange(windows::WindowArrangement arrangement)
     // As for the other commands, the window pre-picked is that of the application in front
     // when the layout was asked for.
     const auto target = targetPID();
-    whenTrusted(weakly(lifetime_, [this, arrangement, screen, target] {
+    whenTrusted(weakly(host_, lifetime_, [this, arrangement, screen, target] {
         if (!services_.trust.isProcessTrusted()) {
             host_.showNotice("需要辅助功能权限才能排列窗口", std::nullopt, screen);
             return;
@@ -207,11 +207,11 @@ dispatch::Task<void> WindowCommandRouter::runArrange(dispatch::Lifetime::Watch a
     if (prepicked) windows_.placePicked(arrangement, *prepicked, 0);
     const bool started = windows_.beginPicking(
         arrangement, prepicked,
-        weakly(lifetime_,
+        weakly(host_, lifetime_,
                [this, arrangement](const windows::ScreenWindow& window, int slot) {
                    windows_.placePicked(arrangement, window, slot);
                }),
-        weakly(lifetime_, [this, arrangement, generation, screen] {
+        weakly(host_, lifetime_, [this, arrangement, generation, screen] {
             host_.launchTask(finishPicking(lifetime_.watch(), arrangement, generation, screen));
         }));
     if (!started) co_await finishPicking(alive, arrangement, generation, screen);
@@ -232,7 +232,7 @@ void WindowCommandRouter::installDebugHook() {
     if (services_.userDefaults.boolValue(kDebugHooksKey) != true) return;
     debugHookObservation_ = services_.distributedNotifications.addObserver(
         kDebugWindowNotification, services_.mainQueue,
-        weakly(lifetime_, [this](const system::DistributedNotification& notification) {
+        weakly(host_, lifetime_, [this](const system::DistributedNotification& notification) {
             runDebugCommand(notification.object.value_or(""));
         }));
 }

@@ -247,11 +247,22 @@ TEST_F(EngineRestoreTest, ADamagedSessionFileThatCannotBeMovedStaysAndTheRestore
 }
 
 TEST_F(EngineRestoreTest, ASessionFileThatCannotBeReadNowFailsTheRestoreAndStays) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
     ASSERT_FALSE(h.apply(1280, 800).detail);
-    std::filesystem::permissions(h.root / "session.json", std::filesystem::perms::none);
-    EXPECT_THAT(restoreFailure(), HasSubstr("Permission denied"));
-    std::filesystem::permissions(h.root / "session.json", std::filesystem::perms::owner_read);
+    const auto file = h.root / "session.json";
+    if (::geteuid() != 0) {
+        std::filesystem::permissions(file, std::filesystem::perms::none);
+        EXPECT_THAT(restoreFailure(), HasSubstr("Permission denied"));
+        std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    }
+    // An I/O error, which stops root too: reading a process's memory at offset 0 fails.
+    const auto saved = h.file("session.json").value();
+    std::filesystem::rename(file, h.root / "kept.json");
+    std::filesystem::create_symlink("/proc/self/mem", file);
+    EXPECT_THAT(restoreFailure(), HasSubstr("Input/output error"));
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
+    std::filesystem::remove(file);
+    std::filesystem::rename(h.root / "kept.json", file);
+    EXPECT_EQ(h.file("session.json"), saved);
     EXPECT_TRUE(setAside(h.root).empty());
     EXPECT_TRUE(restore());
 }

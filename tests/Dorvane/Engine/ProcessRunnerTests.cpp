@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -53,6 +54,77 @@ protected:
     dispatch::SystemClock clock_;  // real child processes run in real time
     fs::path root_;
 };
+
+// A kill -9 leaves a run's folder behind; a later start removes it, and only it: never a
+// folder another process's run still holds, one made moments ago, someone else's, or
+// anything merely named like one.
+TEST_F(ProcessRunnerTest, OnlyAbandonedRunFoldersOfThisUserAreRemoved) {
+    const auto folder = [&](const std::string& uuid) { return root_ / ("Dorvane-" + uuid); };
+    const auto made = [&](const std::string& uuid) {
+        fs::create_directory(folder(uuid));
+        writeFileAtomically(folder(uuid) / "stdout", "partial");
+        return folder(uuid);
+    };
+    const auto later = std::chrono::system_clock::now() + std::chrono::minutes(2);
+    const fs::path abandoned = made("0F1E2D3C-4B5A-4978-8695-A4B3C2D1E0F9");
+    const fs::path held = made("11111111-2222-4333-8444-555555555555");
+    const int holder = ::open(held.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    const fs::path unlikeName = root_ / "Dorvane-not-a-run";
+    fs::create_directory(unlikeName);
+    const fs::path elsewhere = root_ / "elsewhere";
+    fs::create_directory(elsewhere);
+    writeFileAtomically(elsewhere / "keep", "x");
+    const fs::path link = folder("22222222-3333-4444-8555-666666666666");
+    fs::create_directory_symlink(elsewhere, link);
+    const fs::path plainFile = folder("33333333-4444-4555-8666-777777777777");
+    writeFileAtomically(plainFile, "");
+    const fs::path foreign = made("44444444-5555-4666-8777-888888888888");
+    const bool canGiveAway = ::geteuid() == 0 && ::chown(foreign.c_str(), 65534, 65534) == 0;
+
+    // Just made: not yet abandoned, whoever holds it.
+    EXPECT_EQ(ProcessRunner::removeAbandonedFolders(root_, std::chrono::system_clock::now()), 0u);
+    EXPECT_TRUE(fs::exists(abandoned));
+
+    EXPECT_EQ(ProcessRunner::removeAbandonedFolders(root_, later), canGiveAway ? 1u : 2u);
+    EXPECT_FALSE(fs::exists(abandoned));
+    EXPECT_TRUE(fs::exists(held / "stdout"));
+    EXPECT_TRUE(fs::is_directory(unlikeName));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(fs::exists(elsewhere / "keep"));
+    EXPECT_TRUE(fs::is_regular_file(plainFile));
+    EXPECT_EQ(fs::exists(foreign), canGiveAway);
+
+    // Let go of, it is a leftover too.
+    ::close(holder);
+    EXPECT_EQ(ProcessRunner::removeAbandonedFolders(root_, later), 1u);
+    EXPECT_FALSE(fs::exists(held));
+    for (const auto& path : {unlikeName, elsewhere, link, plainFile, foreign}) fs::remove_all(path);
+}
+
+// A run holds its folder for its whole length, however long.
+TEST_F(ProcessRunnerTest, ARunsOwnFolderIsNeverTakenForALeftover) {
+    std::string output;
+    std::thread running([&] {
+        try {
+            output = run("/bin/sh", {"-c", "sleep 0.6; printf done"});
+        } catch (const std::exception& error) {
+            output = error.what();
+        }
+    });
+    const auto later = std::chrono::system_clock::now() + std::chrono::hours(1);
+    std::size_t removed = 0;
+    bool seen = false;
+    for (int round = 0; round < 40; ++round) {
+        seen = seen || !fs::is_empty(root_);
+        removed += ProcessRunner::removeAbandonedFolders(root_, later, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    running.join();
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(removed, 0u);
+    EXPECT_EQ(output, "done");
+}
 
 TEST_F(ProcessRunnerTest, PassesInputAndReturnsOutput) {
     EXPECT_EQ(run("/bin/cat", {}, std::string("{\"targets\":[]}")), "{\"targets\":[]}");

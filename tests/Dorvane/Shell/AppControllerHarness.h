@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@ class NotingStatusBar final : public statusbar::StatusBar {
 public:
     NotingStatusBar(statusbar::StatusBar& host, testing::CallLog& log) : host_(host), log_(log) {}
     void publish(const statusbar::StatusItem& item) override {
+        if (failure) throw std::runtime_error(*failure);
         log_.add("statusBar.publish");
         tooltips.push_back(item.tooltip);
         host_.publish(item);
@@ -34,6 +36,7 @@ public:
     dispatch::Observation observeClicks(ClickHandler handler) override { return host_.observeClicks(std::move(handler)); }
 
     std::vector<std::string> tooltips;
+    std::optional<std::string> failure;  // thrown by publish(), as by a damaged host
 
 private:
     statusbar::StatusBar& host_;

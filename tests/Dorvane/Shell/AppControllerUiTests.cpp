@@ -111,12 +111,188 @@ TEST_F(AppControllerTest, QuitWhoseRestoreFailsKeepsRunningWithTheMessage) {
     EXPECT_TRUE(fakes->toolbar->expanded());
     EXPECT_TRUE(h.file("session.json"));
 
+    // The refusal and its cause are in the engine log.
+    EXPECT_EQ(h.details("quit_refused"), std::vector<std::string>{*controller->status().detail});
+
     EXPECT_EQ(controller->finishTermination(std::string("再次失败")), Reply::cancel);
-    // A later quit, once the displays answer again, ends the program.
+    EXPECT_EQ(h.details("quit_refused").back(), "再次失败");
+    // Once the displays answer again a restore by hand brings them back, and with the
+    // refusal no longer shown the next quit is an ordinary one: it restores, then ends.
     h.admin().clearFaults();
+    controller->recover();
+    h.scheduler.runUntilIdle();
+    ASSERT_EQ(controller->status().title, "已还原屏幕");
+    ASSERT_TRUE(platform.quits.empty());
     controller->quit();
+    EXPECT_TRUE(platform.quits.empty());
     h.scheduler.runUntilIdle();
     EXPECT_EQ(platform.quits, std::vector<int>{0});
+    EXPECT_TRUE(h.details("quit_without_restore").empty());
+}
+
+// A restore that can never succeed (the host fails every call, session.json cannot be
+// read) must not keep the program from ending: the quit asked for again once the refusal
+// was shown ends it without restoring, and session.json stays for the next start, which
+// restores from it.
+TEST_F(AppControllerTest, AQuitAskedForAgainAfterItsRefusalEndsAndTheNextStartRestores) {
+    const auto before = h.liveLayout();
+    Preferences preferences;
+    preferences.toolbarWhenDisconnected = true;
+    savePreferences(preferences);
+    launch();
+    ASSERT_FALSE(h.apply(1400, 630).detail);
+    const auto session = h.file("session.json");
+    ASSERT_TRUE(session);
+    faultSnapshots();
+
+    terminateSignal();
+    h.scheduler.runUntilIdle();
+    ASSERT_EQ(controller->status().title, "桌面还原未完成");
+    ASSERT_TRUE(platform.quits.empty());
+    // Whatever the status shows meanwhile (here a failed restore by hand), the refusal
+    // stands while the displays have not come back.
+    controller->recover();
+    h.scheduler.runUntilIdle();
+    ASSERT_EQ(controller->status().title, "还原未完成");
+    auto lines = h.logLines();
+
+    ASSERT_TRUE(fakes->toolbar->enabled());
+    terminateSignal();
+    EXPECT_EQ(platform.quits, std::vector<int>{0});
+    // Everything stops as for any quit.
+    EXPECT_TRUE(controller->terminating());
+    EXPECT_FALSE(fakes->toolbar->enabled());
+    EXPECT_FALSE(controller->remoteMonitorRunning());
+    h.scheduler.runUntilIdle();
+    // No second restore: its only line says so.
+    lines.push_back("quit_without_restore session_kept=true cause=" + *controller->status().detail);
+    EXPECT_EQ(h.logLines(), lines);
+    EXPECT_EQ(h.file("session.json"), session);
+
+    // The next start, with the displays answering again, restores from the record kept.
+    controller.reset();
+    h.scheduler.runUntilIdle();
+    h.admin().clearFaults();
+    h.engine = h.makeEngine();
+    platform.quits.clear();
+    launch();
+    EXPECT_EQ(controller->status().title, "就绪");
+    EXPECT_EQ(h.liveLayout(), before);
+    EXPECT_FALSE(h.file("session.json"));
+}
+
+// A session record that exists but cannot be read (an I/O error): the start-up check and
+// every quit fail with the cause, in the status and in the engine log, and the second quit
+// still ends the program, leaving the record alone.
+TEST_F(AppControllerTest, AnUnreadableSessionRecordIsLoggedAndDoesNotTrapTheQuit) {
+    fs::create_directories(h.root);
+    // Reading a process's memory at offset 0 fails with EIO, whoever reads it.
+    fs::create_symlink("/proc/self/mem", h.root / "session.json");
+    launch();
+    EXPECT_EQ(controller->status().title, "待还原屏幕");
+    const std::string cause = controller->status().detail.value_or("");
+    EXPECT_NE(cause.find("session.json"), std::string::npos) << cause;
+    EXPECT_NE(cause.find("Input/output error"), std::string::npos) << cause;
+    EXPECT_EQ(h.details("check_failed"), std::vector<std::string>{cause});
+
+    controller->quit();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(controller->status().title, "桌面还原未完成");
+    EXPECT_EQ(h.details("quit_refused"), std::vector<std::string>{cause});
+    controller->quit();
+    EXPECT_EQ(platform.quits, std::vector<int>{0});
+    EXPECT_TRUE(fs::is_symlink(h.root / "session.json"));
+}
+
+// What escapes a controller task goes to the main queue's last resort (in the program: the
+// engine log and standard error; here the scheduler hands it to the test), and the program
+// goes on.
+TEST_F(AppControllerTest, AFailureEscapingAControllerTaskReachesTheLastResort) {
+    launch();
+    controller->recover();
+    trust.failure = "cannot read permissions.json";
+    try {
+        h.scheduler.runUntilIdle();
+        ADD_FAILURE() << "the task's failure was lost";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "cannot read permissions.json");
+    }
+    EXPECT_EQ(errors.str(), "");
+    trust.failure.reset();
+    controller->recover();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(controller->status().title, "已还原屏幕");
+    EXPECT_FALSE(controller->applying());
+
+    // So does what a callback lets out, as the settings window or the menu calls it from
+    // the toolkit's handlers: it stops in the callback, never in the toolkit's frames.
+    trust.failure = "cannot read permissions.json";
+    EXPECT_NO_THROW(controller->panelModel().onFloatingToggle(true));
+    EXPECT_THROW(h.scheduler.runUntilIdle(), std::runtime_error);
+    const auto id = h.tool.statusBarAdmin().click("显示工具条");
+    EXPECT_THROW(h.scheduler.runUntilIdle(), std::runtime_error);
+    trust.failure.reset();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(h.tool.statusBarAdmin().clickState(id), StatusBarClick::State::done);
+    EXPECT_EQ(choose("设置…"), StatusBarClick::State::done);
+}
+
+// A settings file that is there but cannot be read: the program runs on the defaults, the
+// engine log says why, and a change fails to save with that cause, leaving the file alone.
+TEST_F(AppControllerTest, AnUnreadableSettingsFileIsLoggedLeftAloneAndChangesSayWhy) {
+    fs::create_directories(h.root);
+    fs::create_symlink("/proc/self/mem", h.root / "preferences.json");
+    launch();
+    EXPECT_EQ(controller->preferences(), Preferences());
+    const auto logged = h.details("preferences_unreadable");
+    ASSERT_EQ(logged.size(), 1u);
+    EXPECT_NE(logged[0].find("preferences.json: Input/output error"), std::string::npos) << logged[0];
+
+    controller->panelModel().onWindowControlsToggle(false);
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(controller->status().title, "设置保存失败");
+    EXPECT_NE(controller->status().detail.value_or("").find("Input/output error"), std::string::npos);
+    EXPECT_TRUE(fs::is_symlink(h.root / "preferences.json"));
+    for (const auto& entry : fs::directory_iterator(h.root)) {
+        EXPECT_FALSE(entry.path().filename().string().starts_with("preferences.invalid-")) << entry.path();
+    }
+}
+
+// What a save cut short by a kill -9 left goes at the next start, once the instance lock is
+// held: never while another instance runs, whose save may be under way.
+TEST_F(AppControllerTest, TheInstanceThatRunsRemovesTheSettingsLeftovers) {
+    fs::create_directories(h.root);
+    const fs::path leftover = h.root / ".preferences.json.tmp-Ab12Cd";
+    writeFileAtomically(leftover, "{\"theme\":");
+    {
+        InstanceLock other(h.root);
+        launch();
+        EXPECT_TRUE(fs::exists(leftover));
+        controller.reset();
+    }
+    platform.quits.clear();
+    launch();
+    EXPECT_FALSE(fs::exists(leftover));
+    EXPECT_EQ(h.details("leftovers_removed"), std::vector<std::string>{"settings_files=1 worker_folders=0"});
+}
+
+// A status item the host will not take is tried again at the next change; the first
+// failure of a run of them is in the engine log, not only on standard error.
+TEST_F(AppControllerTest, AStatusItemTheHostRefusesIsLoggedOncePerRunOfFailures) {
+    launch();
+    statusBar->failure = "cannot write statusbar.json";
+    controller->recover();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(h.details("status_item_failed"), std::vector<std::string>{"cannot write statusbar.json"});
+    EXPECT_NE(errors.str().find("Corvelle: cannot write statusbar.json\n"), std::string::npos);
+    statusBar->failure.reset();
+    controller->recover();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(shown().value().tooltip, "Corvelle · 已还原屏幕");
+    statusBar->failure = "cannot write statusbar.json";
+    controller->recover();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(h.details("status_item_failed").size(), 2u);
 }
 
 TEST_F(AppControllerTest, StartUpCheckFinishingAfterAQuitIsDropped) {
@@ -251,6 +427,17 @@ TEST_F(AppControllerTest, OpeningTheProgramAgainBringsTheSettingsWindowBack) {
     h.scheduler.runUntilIdle();
     EXPECT_EQ(log.count("settings.show -"), 2u);
     EXPECT_EQ(asked.size(), 3u);  // the running instance never asks anyone
+
+    // A start whose home differs only in its spelling (a link to it, "//") means this folder.
+    const fs::path linked = h.root.parent_path() / "linked-support";
+    fs::create_directory_symlink(h.root, linked);
+    ReopenRequests(center, linked).send();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(log.count("settings.show -"), 3u);
+    ReopenRequests(center, fs::path(h.root.parent_path().string() + "//" + h.root.filename().string())).send();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(log.count("settings.show -"), 4u);
+    fs::remove(linked);
 }
 
 // Toggling the entry, leaving the settings alone and refusing an unknown entry are the

@@ -25,7 +25,9 @@ public:
     void launchTask(dispatch::Task<void>) override {}
     void permissionStep(std::function<void()>) override {}
     std::optional<geometry::Rect> windowWorkspace() override { return std::nullopt; }
+    dispatch::Executor& mainQueue() override { return *queue; }
 
+    dispatch::Executor* queue = nullptr;
     int renders = 0;
     std::vector<std::string> notices;
 };
@@ -33,6 +35,7 @@ public:
 class PreferencesKeeperTest : public ::testing::Test {
 protected:
     PreferencesKeeperTest() : keeper(state, host, folder.path(), scheduler) {
+        host.queue = &scheduler.mainQueue();
         state.status.title = "已就绪";
         keeper.load();
     }

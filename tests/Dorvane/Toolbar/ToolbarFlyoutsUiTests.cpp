@@ -198,5 +198,42 @@ TEST_F(ToolbarFlyoutsTest, AnApplicationWithoutShortcutsInFrontDropsTheApplicati
     EXPECT_EQ(logged("application-shortcut-target").size(), 1u);
 }
 
+// A scan of the other applications' windows that fails changes nothing and is said once
+// for a run of failures; the next scan tries again, reading afresh: a window that closes,
+// and one that opens, once the reads work are seen.
+TEST_F(ToolbarFlyoutsTest, FailedWindowScansAreSaidOnceAndTheNextScansGoOn) {
+    const pid_t terminal = pids.at("终端");
+    ASSERT_EQ(toolbar->displayedApplicationPID(), terminal);
+    log.clear();
+    scanFailure = "cannot read windows.json";
+    scheduler.advanceBy(6);
+    EXPECT_EQ(logged("application-window-scan-failed"),
+              std::vector<std::string>{"application-window-scan-failed error=cannot read windows.json"});
+    EXPECT_EQ(toolbar->displayedApplicationPID(), terminal);
+
+    scanFailure.reset();
+    std::vector<std::uint32_t> closed;
+    for (const auto& window : tool->windowsAdmin().view().windows) {
+        if (window.pid == terminal) closed.push_back(window.number);
+    }
+    for (const auto number : closed) tool->windowsAdmin().close(number);
+    scheduler.advanceBy(3);
+    const std::string target = "application-shortcut-target front=" + std::to_string(terminal) + " previous=";
+    EXPECT_EQ(logged("application-shortcut-target"),
+              std::vector<std::string>{target + std::to_string(terminal) + " next=0"});
+    host::WindowRecord record;
+    record.pid = terminal;
+    record.frame = {300, 200, 600, 400};
+    record.title = "新窗口";
+    tool->windowsAdmin().open(record);
+    scheduler.advanceBy(3);
+    EXPECT_EQ(logged("application-shortcut-target").back(), target + "0 next=" + std::to_string(terminal));
+
+    // A new run of failures is said again.
+    scanFailure = "cannot read windows.json";
+    scheduler.advanceBy(6);
+    EXPECT_EQ(logged("application-window-scan-failed").size(), 2u);
+}
+
 }  // namespace
 }  // namespace dorvane

@@ -61,7 +61,11 @@ protected:
         ownPID = app->process().pid;
         catalog = std::make_unique<windows::ApplicationWindowCatalog>(
             scheduler.makeSerialQueue("catalog"), app->accessibility(),
-            windows::ApplicationWindowCatalog::windowServerQuery(app->windowList(), app->applicationWorkspace(), ownPID),
+            [this, query = windows::ApplicationWindowCatalog::windowServerQuery(app->windowList(),
+                                                                                app->applicationWorkspace(), ownPID)] {
+                if (scanFailure) throw std::runtime_error(*scanFailure);
+                return query();
+            },
             [this] { return scheduler.uptime(); });
         globalPointer = std::make_unique<HostGlobalPointerMonitor>(app->pointer());
         // The program is an application of the host: its windows are listed and the host's
@@ -78,7 +82,10 @@ protected:
         toolbar->reduceMotion = [this] { return reduceMotion; };
         toolbar->setHostMouseFacts(qthost::hostMouseFacts(*reporter, app->pointer()));
         shell::ToolbarCallbacks callbacks;
-        callbacks.onAction = [this](FloatingAction action) { calls.push_back("action " + std::string(rawValue(action))); };
+        callbacks.onAction = [this](FloatingAction action) {
+            calls.push_back("action " + std::string(rawValue(action)));
+            if (actionFailure) throw std::runtime_error(*actionFailure);
+        };
         callbacks.onWindowSnap = [this](windows::WindowSnap snap) { calls.push_back("snap " + std::string(rawValue(snap))); };
         callbacks.onArrange = [this](windows::WindowArrangement arrangement) {
             calls.push_back("arrange " + std::string(rawValue(arrangement)));
@@ -174,6 +181,8 @@ protected:
     std::optional<Rect> companion;
     Preferences preferences;
     std::vector<std::string> calls;
+    std::optional<std::string> actionFailure;  // the shell's action callback throws it
+    std::optional<std::string> scanFailure;    // reading the other applications' windows throws it
     std::unique_ptr<windows::ApplicationWindowCatalog> catalog;
     std::unique_ptr<HostGlobalPointerMonitor> globalPointer;
     std::ostringstream reporterErrors;

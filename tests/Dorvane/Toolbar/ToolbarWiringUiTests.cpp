@@ -96,6 +96,31 @@ TEST_F(ToolbarWiringTest, BuiltInButtonsReachTheShellAndOnlyThoseWithoutAPanelCl
     EXPECT_FALSE(collapse);
 }
 
+// A callback that fails behind a button (a host call the shell made) stops at the toolbar's
+// own handler: nothing unwinds through the toolkit's event delivery, the button finishes
+// its press, the failure reaches the main queue's last resort, and the toolbar goes on.
+TEST_F(ToolbarWiringTest, AFailingCallbackStopsAtTheButtonsHandlerAndTheToolbarStaysUsable) {
+    expandOn(ToolbarSide::right);
+    actionFailure = "cannot read windows.json";
+    EXPECT_NO_THROW(tap(*toolbar->toolbar()->settings()));
+    EXPECT_EQ(calls, (std::vector<std::string>{"dismiss", "action settings"}));
+    EXPECT_EQ(logged("button-up id=persistent:settings").size(), 1u);
+    try {
+        scheduler.runUntilIdle();
+        ADD_FAILURE() << "the failure never reached the last resort";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "cannot read windows.json");
+    }
+
+    actionFailure.reset();
+    calls.clear();
+    tap(*toolbar->toolbar()->settings());
+    EXPECT_EQ(calls, (std::vector<std::string>{"dismiss", "action settings"}));
+    EXPECT_EQ(logged("button-up id=persistent:settings").size(), 2u);
+    tap(*toolbar->toolbar()->collapse());
+    EXPECT_FALSE(toolbar->expanded());
+}
+
 TEST_F(ToolbarWiringTest, AHostClickOnTheToolbarLeavesTheApplicationInFront) {
     expandOn(ToolbarSide::right);
     front("终端");

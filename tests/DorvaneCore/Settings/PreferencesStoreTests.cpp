@@ -102,5 +102,81 @@ TEST_F(PreferencesStoreTest, AGoodLoadOrAVanishedFileLeavesNothingToMove) {
     EXPECT_EQ(files(), Names{"preferences.json"});
 }
 
+// A file that is there but cannot be read may hold every setting the user made: the defaults
+// are in effect, but no save replaces the file or moves it aside while it is there; each
+// save fails and says why, and the next start reads it.
+TEST_F(PreferencesStoreTest, AFileThatCannotBeReadIsNeverReplacedAndEverySaveSaysWhy) {
+    Preferences mine;
+    mine.theme = AppTheme::light;
+    const std::string original = PreferencesStore::encode(mine);
+    const fs::path kept = folder_ / "kept.json";
+    writeFileAtomically(kept, original);
+    // Reading a process's memory at offset 0 fails with EIO, whoever reads it (root too).
+    fs::create_symlink("/proc/self/mem", folder_ / "preferences.json");
+
+    auto settings = store();
+    EXPECT_EQ(settings.load(), Preferences());
+    ASSERT_TRUE(settings.unreadable());
+    EXPECT_NE(settings.unreadable()->find("Input/output error"), std::string::npos) << *settings.unreadable();
+    EXPECT_EQ(settings.loadFailure(), settings.unreadable());
+    Preferences changed;
+    changed.theme = AppTheme::dark;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            settings.save(changed);
+            ADD_FAILURE() << "saved over a file that could not be read";
+        } catch (const std::system_error& error) {
+            EXPECT_NE(std::string(error.what()).find("preferences.json: Input/output error"), std::string::npos)
+                << error.what();
+        }
+    }
+    EXPECT_TRUE(fs::is_symlink(folder_ / "preferences.json"));
+    EXPECT_EQ(files(), (Names{"kept.json", "preferences.json"}));
+
+    // Readable again: still left alone for this run, and read at the next start.
+    fs::remove(folder_ / "preferences.json");
+    fs::rename(kept, folder_ / "preferences.json");
+    try {
+        settings.save(changed);
+        ADD_FAILURE() << "saved over the user's settings";
+    } catch (const std::runtime_error& error) {
+        EXPECT_NE(std::string(error.what()).find("used from the next start"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(readFileIfPresent(settings.file()), original);
+    EXPECT_EQ(store().load(), mine);
+
+    // Gone meanwhile: nothing is lost by writing.
+    settings.load();
+    fs::remove(folder_ / "preferences.json");
+    fs::create_symlink("/proc/self/mem", folder_ / "preferences.json");
+    settings.load();
+    fs::remove(folder_ / "preferences.json");
+    EXPECT_EQ(settings.save(changed), std::nullopt);
+    EXPECT_EQ(store().load(), changed);
+    EXPECT_EQ(files(), Names{"preferences.json"});
+}
+
+TEST_F(PreferencesStoreTest, LeftoversOfSavesCutShortGoAndNothingElse) {
+    writeFileAtomically(folder_ / ".preferences.json.tmp-a1B2c3", "{\"theme\":");
+    writeFileAtomically(folder_ / ".preferences.json.tmp-Zz9Yy8", "");
+    writeFileAtomically(folder_ / ".session.json.tmp-a1B2c3", "other file's");
+    writeFileAtomically(folder_ / "preferences.json", "{}");
+    fs::create_directory(folder_ / ".preferences.json.tmp-folder");
+    EXPECT_EQ(store().removeLeftovers(), 2u);
+    EXPECT_EQ(files(), (Names{".session.json.tmp-a1B2c3", "preferences.json", ".preferences.json.tmp-folder"}));
+    EXPECT_EQ(store().removeLeftovers(), 0u);
+}
+
+TEST_F(PreferencesStoreTest, AFolderInTheFilesPlaceIsSetAsideAtTheNextSave) {
+    fs::create_directories(folder_ / "preferences.json" / "inside");
+    auto settings = store();
+    EXPECT_EQ(settings.load(), Preferences());
+    EXPECT_TRUE(settings.loadFailure());
+    EXPECT_FALSE(settings.unreadable());
+    EXPECT_EQ(settings.save(Preferences()), aside_);
+    EXPECT_TRUE(fs::is_directory(aside_ / "inside"));
+    EXPECT_EQ(store().load(), Preferences());
+}
+
 }  // namespace
 }  // namespace dorvane

@@ -181,6 +181,33 @@ TEST_F(TaskTest, AFailureNothingHandledFailsTheDriverAndTheScheduleGoesOn) {
     EXPECT_EQ(ran.size(), 4u);
 }
 
+// A task's own error handler runs where the task ended, inside the code that finishes a
+// task and must not throw: a handler that fails anyway reaches the executor's last resort
+// with its own failure, and the program goes on.
+TEST_F(TaskTest, AnErrorHandlerThatThrowsReachesTheLastResortInsteadOfEndingTheProgram) {
+    std::vector<std::string> handled;
+    spawn(main, []() -> Task<> {
+        co_await sleepFor(1.0);
+        throw std::runtime_error("window list unreadable");
+    }(), [&](std::exception_ptr error) {
+        handled.push_back(failureText(error));
+        throw std::logic_error("handler failed too");
+    });
+    try {
+        scheduler.advanceBy(2);
+        ADD_FAILURE() << "the handler's failure was lost";
+    } catch (const std::logic_error& error) {
+        EXPECT_STREQ(error.what(), "handler failed too");
+    }
+    EXPECT_EQ(handled, std::vector<std::string>{"window list unreadable"});
+    // Anything, not only a std::exception.
+    spawn(engine, []() -> Task<> { throw 42; co_return; }(), [](std::exception_ptr) { throw 7; });
+    EXPECT_THROW(scheduler.runUntilIdle(), int);
+    main.post([&] { handled.push_back("next job"); });
+    scheduler.runUntilIdle();
+    EXPECT_EQ(handled.back(), "next job");
+}
+
 TEST_F(TaskTest, FramesAreFreedWhenNeverStartedOrWhenTheirWakeUpIsDropped) {
     int live = 0;
     auto sleeper = [&](double seconds) -> Task<int> {

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
 #include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include "tests/Support/MappedFiles.h"
 #include "tests/cli/corvelle/ApplicationHarness.h"
@@ -102,6 +106,35 @@ TEST_F(ApplicationCliTest, TerminateSignalQuitsInOrderAndALeftoverSessionIsResto
     program->signal(SIGTERM);
     EXPECT_EQ(program->waitForExit(60), 0);
     EXPECT_EQ(host({"statusbar", "show"}).out, "No status item.\n");
+}
+
+// A kill -9 leaves a worker's folder in the temporary folder and a settings save's temporary
+// file: the next start removes them, and nothing that is not plainly its own leftover.
+TEST_F(ApplicationCliTest, AStartRemovesWhatAKilledRunLeftBehind) {
+    const fs::path temporary = root / "tmp";
+    fs::create_directories(temporary);
+    environment["TMPDIR"] = temporary.string();
+    const fs::path abandoned = temporary / "Dorvane-0F1E2D3C-4B5A-4978-8695-A4B3C2D1E0F9";
+    fs::create_directory(abandoned);
+    writeFileAtomically(abandoned / "stdout", "partial");
+    const timespec hourAgo{::time(nullptr) - 3600, 0};
+    const timespec times[2] = {hourAgo, hourAgo};
+    ASSERT_EQ(::utimensat(AT_FDCWD, abandoned.c_str(), times, 0), 0);
+    // Made moments ago: it may be a run of another process that has only just begun.
+    const fs::path recent = temporary / "Dorvane-11111111-2222-4333-8444-555555555555";
+    fs::create_directory(recent);
+    fs::create_directories(support);
+    writeFileAtomically(support / ".preferences.json.tmp-Ab12Cd", "{\"theme\":");
+
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    EXPECT_TRUE(testing::eventually([&] { return !fs::exists(abandoned); }));
+    EXPECT_FALSE(fs::exists(support / ".preferences.json.tmp-Ab12Cd"));
+    EXPECT_TRUE(fs::exists(recent));
+    const auto log = readFileIfPresent(support / "Dorvane.log").value_or("");
+    EXPECT_NE(log.find(" leftovers_removed settings_files=1 worker_folders=1\n"), std::string::npos) << log;
+    program->signal(SIGTERM);
+    EXPECT_EQ(program->waitForExit(60), 0);
 }
 
 TEST_F(ApplicationCliTest, QtComesWithTheApplicationLibraryBesideTheExecutable) {

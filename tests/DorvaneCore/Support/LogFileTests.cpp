@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "DorvaneCore/Support/AtomicFile.h"
+#include "DorvaneCore/Support/LogFile.h"
+#include "tests/Support/TemporaryFolder.h"
+
+namespace dorvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Writers in several threads (the engine, the last resort) and processes share one log.
+// Whoever finds it full first moves it aside; the others must neither move the fresh log
+// over the one just rotated nor delete it: once there, the previous log always holds a
+// full generation.
+TEST(LogFile, WritersCrossingTheLimitTogetherKeepTheRotatedLog) {
+    const testing::TemporaryFolder folder("corvelle-log");
+    const fs::path file = folder.path() / "Dorvane.log";
+    const fs::path previous = folder.path() / "Dorvane.previous.log";
+    constexpr std::uintmax_t limit = 400;
+    const std::string line(39, 'x');
+
+    std::atomic<int> shortPrevious{0};
+    std::atomic<int> previousVanished{0};
+    std::atomic<int> lost{0};
+    std::vector<std::thread> writers;
+    for (int writer = 0; writer < 6; ++writer) {
+        writers.emplace_back([&] {
+            bool seen = false;
+            for (int count = 0; count < 3000; ++count) {
+                if (appendLogLine(file, previous, limit, line + "\n") != LogWrite::written) ++lost;
+                std::error_code error;
+                const auto size = fs::file_size(previous, error);
+                if (error) {
+                    if (seen) ++previousVanished;
+                    continue;
+                }
+                seen = true;
+                if (size <= limit) ++shortPrevious;
+            }
+        });
+    }
+    for (auto& writer : writers) writer.join();
+
+    EXPECT_EQ(lost, 0);
+    EXPECT_EQ(previousVanished, 0);
+    EXPECT_EQ(shortPrevious, 0);
+    // Every line stays whole.
+    for (const auto& path : {file, previous}) {
+        const auto text = readFileIfPresent(path).value();
+        EXPECT_EQ(text.size() % (line.size() + 1), 0u);
+        EXPECT_EQ(text.find("x\nx\n"), std::string::npos);
+    }
+}
+
+TEST(LogFile, AFullLogMovesAsideBeforeTheLineAndASmallOneGrows) {
+    const testing::TemporaryFolder folder("corvelle-log");
+    const fs::path file = folder.path() / "sub" / "Dorvane.log";
+    const fs::path previous = folder.path() / "sub" / "Dorvane.previous.log";
+    ASSERT_EQ(appendLogLine(file, previous, 10, "first line\n"), LogWrite::written);
+    EXPECT_FALSE(fs::exists(previous));
+    ASSERT_EQ(appendLogLine(file, previous, 10, "second\n"), LogWrite::written);
+    EXPECT_EQ(readFileIfPresent(previous), "first line\n");
+    EXPECT_EQ(readFileIfPresent(file), "second\n");
+    ASSERT_EQ(appendLogLine(file, previous, 10, "third\n"), LogWrite::written);
+    EXPECT_EQ(readFileIfPresent(file), "second\nthird\n");
+    ASSERT_EQ(appendLogLine(file, previous, 10, "fourth\n"), LogWrite::written);
+    EXPECT_EQ(readFileIfPresent(previous), "second\nthird\n");
+    EXPECT_EQ(readFileIfPresent(file), "fourth\n");
+}
+
+}  // namespace
+}  // namespace dorvane
