@@ -53,7 +53,6 @@ std::optional<double> nextDue(const HostState& state);
 
 // What watchers are told about this host.
 HostPulse pulseOf(const HostState& state, const PowerState& power, const WorkspaceState& workspace);
-HostPulse pulseOf(const HostData& data);
 
 // Text that changes exactly when what the displays show changes.
 std::string visibleFingerprint(const HostState& state);

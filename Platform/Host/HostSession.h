@@ -24,12 +24,16 @@ public:
     const processes::ProcessIdentity& identity() const { return identity_; }
     Actor actor() const;
 
-    // Exclusive access to the host at the current uptime: first everything due by now
-    // happens (settle; assertions and own windows of ended processes are dropped), then
-    // `body` runs; the display generation grows when what the displays show has changed,
-    // the power, workspace and windows generations whenever their state changed. Answers the pulse after the
-    // access.
-    HostPulse access(const std::function<void(HostData&)>& body);
+    // Exclusive access to the host at the current uptime. Each part the access uses is
+    // read when it is first used, and what is due in it by now happens first (settle;
+    // assertions and own windows of ended processes are dropped); then `body` goes on. The
+    // display generation grows when what the displays show has changed, the power,
+    // workspace and windows generations whenever their state changed.
+    void access(const std::function<void(HostData&)>& body);
+
+    // The display generation and the host's next due time, after an access that settles the
+    // displays.
+    HostPulse displayPulse();
 
     // One service call under the fault rules. Without a matching rule `normal` runs. A
     // rule that fails or answers nothing runs `faulted` instead. A delay runs `normal`
@@ -54,6 +58,8 @@ public:
     }
 
 private:
+    // `after` runs inside the same access once the generations have grown.
+    void access(const std::function<void(HostData&)>& body, const std::function<void(HostData&)>& after);
     std::optional<FaultOutcome> matchFault(HostData& data, HostCall call, DisplayID display);
     // Sleeps out a delay, or for ever for a hang.
     void wait(const FaultOutcome& outcome);

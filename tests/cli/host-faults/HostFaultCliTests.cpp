@@ -193,12 +193,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(HostFaultCliTest, AQuitWhileAHostFileIsDamagedWaitsForTheNextOne) {
     fitted();
     if (HasFatalFailure()) return;
-    damage("windows.json", Damage::truncated);
+    damage("faults.json", Damage::truncated);  // every call reads the fault rules
     if (HasFatalFailure()) return;
     program->signal(SIGTERM);
     // The refused quit is over well within this; the program is still there.
     EXPECT_FALSE(program->waitForExit(5)) << program->err();
-    repair("windows.json");
+    repair("faults.json");
     if (HasFatalFailure()) return;
     program->signal(SIGTERM);
     EXPECT_EQ(program->waitForExit(60), 0) << program->err();
@@ -267,7 +267,7 @@ TEST_F(HostFaultCliTest, AnUnusableHostAtStartIsOneLineAndStatusOne) {
         std::string said;
     };
     const std::vector<Case> cases{
-        {"windows.json", [](const fs::path& file) { writeFileAtomically(file, "{\"format"); }, "malformed JSON"},
+        {"defaults.json", [](const fs::path& file) { writeFileAtomically(file, "{\"format"); }, "malformed JSON"},
         {"displays.json",
          [](const fs::path& file) {
              fs::remove(file);
@@ -286,12 +286,13 @@ TEST_F(HostFaultCliTest, AnUnusableHostAtStartIsOneLineAndStatusOne) {
              fs::create_symlink("/dev/zero", file);
          },
          "not a regular file"},
-        {"workspace.json",
+        {"permissions.json",
          [](const fs::path& file) { writeFileAtomically(file, std::string(100000, '[') + std::string(100000, ']')); },
          "nested deeper"},
-        // What a replacement cut short by a power loss leaves.
-        {"displays.json", [](const fs::path& file) { writeFileAtomically(file, ""); },
-         "the file is empty (run \"corvelle-host init\" to start over)"},
+        // A file kept on disk on purpose: the advice costs nothing but that file. (An empty
+        // file of the host's memory is memory lost, which starts afresh.)
+        {"launching.json", [](const fs::path& file) { writeFileAtomically(file, ""); },
+         "the file is empty (remove that file to start it afresh)"},
     };
     for (const auto& fault : cases) {
         SCOPED_TRACE(fault.file + ": " + fault.said);
