@@ -79,7 +79,13 @@ void prepareHostFolder(const std::filesystem::path& folder) {
 
 int openHostFile(const std::filesystem::path& path, int flags) {
     const int fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (fd < 0) throw HostError("cannot open " + path.string() + ": " + causeOf(errno));
+    if (fd < 0) {
+        // A pipe nobody reads refuses a writer (ENXIO): it is named for what it is.
+        const int code = errno;
+        struct stat info {};
+        const bool irregular = ::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
+        throw HostError("cannot open " + path.string() + ": " + (irregular ? "not a regular file" : causeOf(code)));
+    }
     struct stat info {};
     const int code = ::fstat(fd, &info) != 0 ? errno : 0;
     if (code != 0 || !S_ISREG(info.st_mode)) {

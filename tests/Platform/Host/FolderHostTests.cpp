@@ -306,6 +306,9 @@ TEST_F(FolderHostTest, WatchersReadAServiceFilesGenerationWithoutTakingTheWholeF
     EXPECT_EQ(readFolderPulse(folder, seen).windowsGeneration, seen.windowsGeneration);
     writeFileAtomically(folder / kWindowsFile, "{\"windows\": {\"generation\": 7}, \"generation\": 9}");
     EXPECT_EQ(readFolderPulse(folder, seen).windowsGeneration, 9u);
+    // The read ends at the generation: a second one further on is never reached.
+    writeFileAtomically(folder / kWindowsFile, "{\"generation\": 12, \"windows\": [], \"generation\": 13}");
+    EXPECT_EQ(readFolderPulse(folder, seen).windowsGeneration, 12u);
 }
 
 TEST(HostFolderTest, FolderFromTheEnvironment) {
