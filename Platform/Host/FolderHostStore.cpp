@@ -95,6 +95,17 @@ FolderHostStore::FolderHostStore(std::filesystem::path folder, FolderHostOptions
     : folder_(std::move(folder)), options_(std::move(options)) {
     if (!options_.writer) options_.writer = atomicHostFileWriter();
     prepareHostFolder(folder_);
+    const std::pair<HostPart, const char*> files[] = {
+        {HostPart::state, kDisplaysFile},         {HostPart::faults, kFaultsFile},
+        {HostPart::power, kPowerFile},            {HostPart::processes, kProcessesFile},
+        {HostPart::workspace, kWorkspaceFile},    {HostPart::statusBar, kStatusBarFile},
+        {HostPart::windows, kWindowsFile},        {HostPart::permissions, kPermissionsFile},
+        {HostPart::input, kInputFile},            {HostPart::defaults, kDefaultsFile},
+        {HostPart::appearance, kAppearanceFile},  {HostPart::notifications, kNotificationsFile},
+        {HostPart::announcements, kAnnouncementsFile}, {HostPart::launching, kLaunchingFile}};
+    for (const auto& [part, name] : files) paths_[static_cast<std::size_t>(part)] = folder_ / name;
+    lockPath_ = folder_ / kLockFile;
+    actionLogPath_ = folder_ / kActionLogFile;
     delivered_ = std::make_unique<FileDeliveredEventLog>(folder_ / kDeliveredEventsFile, options_.lockWait);
 }
 
@@ -106,21 +117,21 @@ FolderHostStore::~FolderHostStore() {
 
 template <typename Visit>
 void FolderHostStore::forEachPart(Visit&& visit) {
-    visit.template operator()<HostPart::faults>(folder_ / kFaultsFile, faultsCache_);
-    visit.template operator()<HostPart::power>(folder_ / kPowerFile, powerCache_);
-    visit.template operator()<HostPart::processes>(folder_ / kProcessesFile, processesCache_);
-    visit.template operator()<HostPart::workspace>(folder_ / kWorkspaceFile, workspaceCache_);
-    visit.template operator()<HostPart::windows>(folder_ / kWindowsFile, windowsCache_);
-    visit.template operator()<HostPart::permissions>(folder_ / kPermissionsFile, permissionsCache_);
-    visit.template operator()<HostPart::input>(folder_ / kInputFile, inputCache_);
-    visit.template operator()<HostPart::statusBar>(folder_ / kStatusBarFile, statusBarCache_);
-    visit.template operator()<HostPart::defaults>(folder_ / kDefaultsFile, defaultsCache_);
-    visit.template operator()<HostPart::appearance>(folder_ / kAppearanceFile, appearanceCache_);
-    visit.template operator()<HostPart::notifications>(folder_ / kNotificationsFile, notificationsCache_);
-    visit.template operator()<HostPart::announcements>(folder_ / kAnnouncementsFile, announcementsCache_);
-    visit.template operator()<HostPart::launching>(folder_ / kLaunchingFile, launchingCache_);
+    visit.template operator()<HostPart::faults>(pathOf(HostPart::faults), faultsCache_);
+    visit.template operator()<HostPart::power>(pathOf(HostPart::power), powerCache_);
+    visit.template operator()<HostPart::processes>(pathOf(HostPart::processes), processesCache_);
+    visit.template operator()<HostPart::workspace>(pathOf(HostPart::workspace), workspaceCache_);
+    visit.template operator()<HostPart::windows>(pathOf(HostPart::windows), windowsCache_);
+    visit.template operator()<HostPart::permissions>(pathOf(HostPart::permissions), permissionsCache_);
+    visit.template operator()<HostPart::input>(pathOf(HostPart::input), inputCache_);
+    visit.template operator()<HostPart::statusBar>(pathOf(HostPart::statusBar), statusBarCache_);
+    visit.template operator()<HostPart::defaults>(pathOf(HostPart::defaults), defaultsCache_);
+    visit.template operator()<HostPart::appearance>(pathOf(HostPart::appearance), appearanceCache_);
+    visit.template operator()<HostPart::notifications>(pathOf(HostPart::notifications), notificationsCache_);
+    visit.template operator()<HostPart::announcements>(pathOf(HostPart::announcements), announcementsCache_);
+    visit.template operator()<HostPart::launching>(pathOf(HostPart::launching), launchingCache_);
     // Last: watchers read this file, and by then the rest is in place.
-    visit.template operator()<HostPart::state>(folder_ / kDisplaysFile, stateCache_);
+    visit.template operator()<HostPart::state>(pathOf(HostPart::state), stateCache_);
 }
 
 void FolderHostStore::writeText(const std::filesystem::path& path, const std::string& text) {
@@ -202,7 +213,7 @@ void FolderHostStore::storeCached(const std::filesystem::path& path, CachedFile<
 }
 
 void FolderHostStore::appendLog(const std::vector<ActionEntry>& entries, bool truncate) {
-    const auto path = folder_ / kActionLogFile;
+    const auto& path = actionLogPath_;
     std::string text;
     for (const auto& entry : entries) text += json::serialize(entry.toJson()) + "\n";
     const int fd = openHostFile(path, O_WRONLY | O_CREAT | O_APPEND | (truncate ? O_TRUNC : 0));
@@ -250,7 +261,7 @@ void FolderHostStore::commit(HostData& data, bool onlyLost) {
 
 void FolderHostStore::check() {
     std::lock_guard guard(mutex_);
-    HostFileLock lock(folder_ / kLockFile, options_.lockWait);
+    HostFileLock lock(lockPath_, options_.lockWait);
     lost_.clear();
     HostData data([this](HostData& fetching, HostPart part) { fetch(fetching, part); });
     for (std::size_t part = 0; part < kHostPartCount; ++part) data.touch(static_cast<HostPart>(part));
@@ -268,7 +279,7 @@ void FolderHostStore::check() {
 
 void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
     std::lock_guard guard(mutex_);
-    HostFileLock lock(folder_ / kLockFile, options_.lockWait);
+    HostFileLock lock(lockPath_, options_.lockWait);
     lost_.clear();
     HostData data([this](HostData& fetching, HostPart part) { fetch(fetching, part); });
     body(data);
@@ -277,7 +288,7 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
 
 void FolderHostStore::reset(const HostState& state) {
     std::lock_guard guard(mutex_);
-    HostFileLock lock(folder_ / kLockFile, options_.lockWait);
+    HostFileLock lock(lockPath_, options_.lockWait);
     HostState fresh = state;
     // Keep the generation growing so watchers see the change.
     try {
@@ -325,7 +336,7 @@ void FolderHostStore::reset(const HostState& state) {
 
 std::vector<ActionEntry> FolderHostStore::actionLog() {
     std::lock_guard guard(mutex_);
-    HostFileLock lock(folder_ / kLockFile, options_.lockWait);
+    HostFileLock lock(lockPath_, options_.lockWait);
     const auto path = folder_ / kActionLogFile;
     const auto text = readHostFile(path);
     if (!text) return {};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -103,6 +104,7 @@ private:
     // they are written last).
     template <typename Visit>
     void forEachPart(Visit&& visit);
+    const std::filesystem::path& pathOf(HostPart part) const { return paths_[static_cast<std::size_t>(part)]; }
     // Fills the part's slot from its file; the caller holds both locks.
     void fetch(HostData& data, HostPart part);
     // Writes the parts the access used that changed (only those that were lost memory).
@@ -115,6 +117,9 @@ private:
     void appendLog(const std::vector<ActionEntry>& entries, bool truncate);
 
     std::filesystem::path folder_;
+    std::array<std::filesystem::path, kHostPartCount> paths_;  // each part's file
+    std::filesystem::path lockPath_;
+    std::filesystem::path actionLogPath_;
     FolderHostOptions options_;
     std::mutex mutex_;
     std::vector<json::Json> lost_;  // memory files this access found lost, for the action log

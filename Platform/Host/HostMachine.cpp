@@ -284,19 +284,20 @@ HostPulse pulseOf(const HostState& state, const PowerState& power, const Workspa
     return HostPulse{state.generation, nextDue(state), power.generation, workspace.generation};
 }
 
-std::string visibleFingerprint(const HostState& state) {
-    json::Json shown = json::Json::array();
+std::vector<VisibleDisplay> visibleFingerprint(const HostState& state) {
+    std::vector<VisibleDisplay> shown;
     for (const auto* display : state.onlineDisplays()) {
         const bool dark = state.asleep && display->kind == DisplayKind::physical;
         const HostMode* mode = display->currentMode();
-        json::Json picture = nullptr;
+        VisibleDisplay visible{display->id, display->x, display->y, display->mirror, display->main, std::nullopt};
+        // The refresh rate and flags of a mode are not what the displays show.
         if (mode != nullptr && !dark) {
-            picture = json::Json::array({mode->info.modeID, mode->info.width, mode->info.height, mode->info.pixelWidth,
-                                         mode->info.pixelHeight});
+            visible.picture = displays::DisplayModeInfo{mode->info.modeID, mode->info.width, mode->info.height,
+                                                        mode->info.pixelWidth, mode->info.pixelHeight, 0, 0};
         }
-        shown.push_back(json::Json::array({display->id, display->x, display->y, display->mirror, display->main, picture}));
+        shown.push_back(visible);
     }
-    return json::serialize(shown);
+    return shown;
 }
 
 }  // namespace dorvane::host

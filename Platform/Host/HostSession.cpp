@@ -57,7 +57,7 @@ public:
 
 private:
     std::function<bool(const processes::ProcessIdentity&)> isAlive_;
-    std::optional<std::string> displaysBefore_;
+    std::optional<std::vector<VisibleDisplay>> displaysBefore_;
     std::optional<PowerState> powerBefore_;
     std::optional<WorkspaceState> workspaceBefore_;
     std::optional<WindowsState> windowsBefore_;
