@@ -179,6 +179,31 @@ bool HostEvents::canEnable(events::TapOptions options) {
 
 bool HostEvents::claimInputOwnership() {
     if (queue_ == nullptr) return false;  // nothing would pick the input up
+    try {
+        return claimNow();
+    } catch (const std::exception&) {
+        // The host could not be read or written (input.json, say): the claim is made again
+        // once an access of this process works, rather than never for the whole run.
+        std::weak_ptr<HostEvents> weak = weak_from_this();
+        session_->retryAfterAccess([weak] {
+            auto self = weak.lock();
+            if (!self) return true;
+            try {
+                self->claimNow();
+                return true;
+            } catch (const std::exception&) {
+                return false;
+            }
+        });
+        return false;
+    }
+}
+
+bool HostEvents::claimNow() {
+    {
+        std::lock_guard lock(mutex_);
+        if (ended_) return false;
+    }
     const auto identity = session_->identity();
     bool owned = false;
     session_->access([&](HostData& data) {

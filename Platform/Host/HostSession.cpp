@@ -1,6 +1,7 @@
 #include "Platform/Host/HostSession.h"
 
 #include <csignal>
+#include <limits>
 
 #include "Platform/Host/HostMachine.h"
 #include "Platform/Host/RemoteMachine.h"
@@ -78,6 +79,33 @@ void HostSession::access(const std::function<void(HostData&)>& body, const std::
         data.onLoaded(nullptr);
         if (after) after(data);
     });
+    runRetries();
+}
+
+void HostSession::retryAfterAccess(std::function<bool()> retry) {
+    std::lock_guard lock(retryMutex_);
+    // The first try comes with the next access; later ones a second apart.
+    if (retries_.empty()) lastRetry_ = -std::numeric_limits<double>::infinity();
+    retries_.push_back(std::move(retry));
+}
+
+void HostSession::runRetries() {
+    std::vector<std::function<bool()>> due;
+    {
+        std::lock_guard lock(retryMutex_);
+        // A retry's own access comes back here: it is not run again from inside.
+        if (retries_.empty() || retrying_ || clock_.uptime() < lastRetry_ + 1.0) return;
+        retrying_ = true;
+        lastRetry_ = clock_.uptime();
+        due.swap(retries_);
+    }
+    std::vector<std::function<bool()>> again;
+    for (auto& retry : due) {
+        if (!retry()) again.push_back(std::move(retry));
+    }
+    std::lock_guard lock(retryMutex_);
+    retrying_ = false;
+    retries_.insert(retries_.begin(), std::make_move_iterator(again.begin()), std::make_move_iterator(again.end()));
 }
 
 HostPulse HostSession::displayPulse() {

@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <vector>
 #include <optional>
 #include <utility>
 
@@ -35,6 +37,11 @@ public:
     // displays.
     HostPulse displayPulse();
 
+    // Runs `retry` after a later access of this session succeeds (the first time at the next
+    // one, then at most once a second, on the thread of that access) until it answers true:
+    // what failed once with the host is tried again when the host works again.
+    void retryAfterAccess(std::function<bool()> retry);
+
     // One service call under the fault rules. Without a matching rule `normal` runs. A
     // rule that fails or answers nothing runs `faulted` instead. A delay runs `normal`
     // after waiting; a hang never returns. Waiting happens outside the lock.
@@ -64,10 +71,16 @@ private:
     // Sleeps out a delay, or for ever for a hang.
     void wait(const FaultOutcome& outcome);
 
+    void runRetries();
+
     std::shared_ptr<HostStore> store_;
     processes::ProcessRole role_;
     dispatch::Clock& clock_;
     processes::ProcessIdentity identity_;
+    std::mutex retryMutex_;
+    std::vector<std::function<bool()>> retries_;
+    double lastRetry_ = 0;
+    bool retrying_ = false;
 };
 
 }  // namespace dorvane::host

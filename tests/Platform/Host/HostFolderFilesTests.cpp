@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include <fcntl.h>
@@ -15,6 +16,7 @@
 #include <unistd.h>
 
 #include "DorvaneCore/Support/AtomicFile.h"
+#include "Platform/Dispatch/SimulatedScheduler.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/FolderHostStore.h"
 #include "Platform/Host/FolderPulse.h"
@@ -38,6 +40,16 @@ public:
         atomicHostFileWriter()->replace(path, text, durability);
     }
     std::map<std::string, Durability> written;
+};
+
+// Replaces files as the store's own writer does, but refuses one file while told to.
+class RefusingWriter final : public HostFileWriter {
+public:
+    void replace(const fs::path& path, std::string_view text, Durability durability) override {
+        if (path.filename() == refused) throw std::system_error(ENOSPC, std::generic_category(), "write");
+        atomicHostFileWriter()->replace(path, text, durability);
+    }
+    std::string refused;
 };
 
 std::string errorOf(const std::function<void()>& action) {
@@ -334,6 +346,35 @@ TEST_F(HostFolderFilesTest, AWriteCutShortLeavesTheGoodHostFile) {
             EXPECT_THAT(entry.path().filename().string(), ::testing::Not(HasSubstr(".tmp-")));
         }
     }
+}
+
+// One failed write of the input's file at launch does not leave the input without its owner
+// for the whole run: the claim is made again once the host works.
+TEST_F(HostFolderFilesTest, AClaimOfTheInputThatFailedIsMadeAgainAtALaterAccess) {
+    seed();
+    dispatch::SimulatedScheduler scheduler(100.0);
+    auto writer = std::make_shared<RefusingWriter>();
+    writer->refused = kInputFile;
+    FolderHostOptions options;
+    options.writer = writer;
+    SimulatedHost program(store(std::move(options)), ProcessRole::application, scheduler, &scheduler.mainQueue());
+    auto tool = open(ProcessRole::tool);
+    EXPECT_FALSE(program.hostEvents().claimInputOwnership());
+    EXPECT_EQ(tool->inputAdmin().owner(), std::nullopt);
+    // Still refused: the next access tries and fails, and the one after within the second
+    // does not try.
+    program.displays().onlineDisplayList(8);
+    writer->refused.clear();
+    program.displays().onlineDisplayList(8);
+    EXPECT_EQ(tool->inputAdmin().owner(), std::nullopt);
+    scheduler.sleep(1.0);
+    program.displays().onlineDisplayList(8);
+    EXPECT_EQ(tool->inputAdmin().owner(), program.process());
+    // Taken once: later accesses leave the owner be.
+    tool->store().transact([](HostData& data) { data.input().owner.reset(); });
+    scheduler.sleep(2.0);
+    program.displays().onlineDisplayList(8);
+    EXPECT_EQ(tool->inputAdmin().owner(), std::nullopt);
 }
 
 TEST_F(HostFolderFilesTest, EveryFileTheHostMakesFollowsTheUmask) {
