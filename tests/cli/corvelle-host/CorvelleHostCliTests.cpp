@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "DorvaneCore/Support/AtomicFile.h"
@@ -135,6 +136,46 @@ TEST_F(CorvelleHostCliTest, TheLogShowsControlCharactersEscaped) {
     // A command's error names what it was given, escaped too.
     const auto typo = run({"\x1b[31mred"});
     EXPECT_EQ(typo.err.find('\x1b'), std::string::npos) << typo.err;
+}
+
+// Another user who made the shared folder first and planted a link in it would have init
+// truncate and overwrite a file of the victim's: the folder is refused, and a link in a
+// folder of the user's own is never opened.
+TEST_F(CorvelleHostCliTest, ALinkPlantedInTheHostFolderNeverReachesItsTarget) {
+    const auto victim = root / "target.txt";
+    writeFileAtomically(victim, "the victim's own text\n");
+    std::filesystem::create_directory(folder);
+    std::filesystem::create_symlink(victim, folder / "actions.log");
+
+    ASSERT_EQ(::chmod(folder.c_str(), 01777), 0);  // as /tmp is: anyone may add a file
+    const auto shared = run({"init"});
+    EXPECT_EQ(shared.status, 1);
+    EXPECT_EQ(shared.err, "corvelle-host: host folder " + folder.string() +
+                              " can be written by other users (mode 1777): use a folder only you can write\n");
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
+        ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
+        const auto foreign = run({"init"});
+        EXPECT_EQ(foreign.status, 1);
+        EXPECT_EQ(foreign.err, "corvelle-host: host folder " + folder.string() +
+                                   " belongs to another user (uid 65534): use a folder of your own\n");
+        ASSERT_EQ(::chown(folder.c_str(), ::getuid(), ::getgid()), 0);
+    }
+    ASSERT_EQ(::chmod(folder.c_str(), 0700), 0);
+    const auto own = run({"init"});
+    EXPECT_EQ(own.status, 1);
+    EXPECT_EQ(own.err, "corvelle-host: cannot open " + (folder / "actions.log").string() + ": not a regular file\n");
+    EXPECT_EQ(readFileIfPresent(victim), "the victim's own text\n");
+
+    // A lock file planted as a link creates nothing where it points.
+    std::filesystem::remove(folder / "actions.log");
+    std::filesystem::remove(folder / "host.lock");
+    std::filesystem::create_symlink(root / "planted.lock", folder / "host.lock");
+    EXPECT_EQ(run({"show"}).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(root / "planted.lock"));
+    std::filesystem::remove(folder / "host.lock");
+    EXPECT_EQ(run({"init"}).status, 0);
+    EXPECT_EQ(readFileIfPresent(victim), "the victim's own text\n");
 }
 
 TEST_F(CorvelleHostCliTest, AMalformedFolderIsReportedAndInitRepairsIt) {
