@@ -234,6 +234,19 @@ void FolderHostStore::appendLog(const std::vector<ActionEntry>& entries, bool tr
     ::close(fd);
 }
 
+HostFileLock FolderHostStore::lockFolder() {
+    LockWait wait = options_.lockWait;
+    wait.once = heldLong_ && options_.mustNotWait && options_.mustNotWait();
+    try {
+        HostFileLock lock(lockPath_, wait);
+        heldLong_ = false;
+        return lock;
+    } catch (const LockTimeout&) {
+        heldLong_ = true;
+        throw;
+    }
+}
+
 void FolderHostStore::fetch(HostData& data, HostPart wanted) {
     forEachPart([&]<HostPart P>(const std::filesystem::path& path, auto& cache) {
         if (P != wanted) return;
@@ -261,7 +274,7 @@ void FolderHostStore::commit(HostData& data, bool onlyLost) {
 
 void FolderHostStore::check() {
     std::lock_guard guard(mutex_);
-    HostFileLock lock(lockPath_, options_.lockWait);
+    HostFileLock lock = lockFolder();
     lost_.clear();
     HostData data([this](HostData& fetching, HostPart part) { fetch(fetching, part); });
     for (std::size_t part = 0; part < kHostPartCount; ++part) data.touch(static_cast<HostPart>(part));
@@ -279,7 +292,7 @@ void FolderHostStore::check() {
 
 void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
     std::lock_guard guard(mutex_);
-    HostFileLock lock(lockPath_, options_.lockWait);
+    HostFileLock lock = lockFolder();
     lost_.clear();
     HostData data([this](HostData& fetching, HostPart part) { fetch(fetching, part); });
     body(data);
@@ -288,7 +301,7 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
 
 void FolderHostStore::reset(const HostState& state) {
     std::lock_guard guard(mutex_);
-    HostFileLock lock(lockPath_, options_.lockWait);
+    HostFileLock lock = lockFolder();
     HostState fresh = state;
     // Keep the generation growing so watchers see the change.
     try {
@@ -336,7 +349,7 @@ void FolderHostStore::reset(const HostState& state) {
 
 std::vector<ActionEntry> FolderHostStore::actionLog() {
     std::lock_guard guard(mutex_);
-    HostFileLock lock(lockPath_, options_.lockWait);
+    HostFileLock lock = lockFolder();
     const auto path = folder_ / kActionLogFile;
     const auto text = readHostFile(path);
     if (!text) return {};

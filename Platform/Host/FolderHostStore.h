@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -42,6 +43,11 @@ struct FolderHostOptions {
     // One line for the person at the terminal: a file of the host's memory was lost and
     // starts afresh. None: standard error.
     std::function<void(const std::string&)> notice;
+    // True on the thread that must not wait (the main thread). Once an access found the
+    // folder's lock held for longer than the wait's patience, that thread tries the lock once
+    // and fails at once, until some access gets the lock again: during a long hold by another
+    // process only the threads that may wait do.
+    std::function<bool()> mustNotWait;
 };
 
 // The host as a folder of JSON files that every process opens: "displays.json" (the
@@ -115,6 +121,7 @@ private:
     template <typename T>
     void storeCached(const std::filesystem::path& path, CachedFile<T>& cache, const T& value);
     void appendLog(const std::vector<ActionEntry>& entries, bool truncate);
+    HostFileLock lockFolder();
 
     std::filesystem::path folder_;
     std::array<std::filesystem::path, kHostPartCount> paths_;  // each part's file
@@ -122,6 +129,7 @@ private:
     std::filesystem::path actionLogPath_;
     FolderHostOptions options_;
     std::mutex mutex_;
+    std::atomic<bool> heldLong_ = false;  // the last wait for the folder's lock ran out
     std::vector<json::Json> lost_;  // memory files this access found lost, for the action log
     CachedFile<HostState> stateCache_;
     CachedFile<FaultRules> faultsCache_;

@@ -116,11 +116,14 @@ HostFileLock::HostFileLock(const std::filesystem::path& path, const LockWait& wa
     while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
         const int code = errno;
         if (code == EINTR) continue;
-        if (code != EWOULDBLOCK || waited >= wait.patienceMicroseconds) {
+        if (code != EWOULDBLOCK) {
             ::close(fd_);
-            throw HostError(code == EWOULDBLOCK ? "cannot lock " + path.string() + ": another process has held it for over " +
-                                                      patienceText(wait.patienceMicroseconds)
-                                                : "cannot lock " + path.string() + ": " + errnoText(code));
+            throw HostError("cannot lock " + path.string() + ": " + errnoText(code));
+        }
+        if (wait.once || waited >= wait.patienceMicroseconds) {
+            ::close(fd_);
+            throw LockTimeout("cannot lock " + path.string() + ": another process has held it for over " +
+                              patienceText(wait.patienceMicroseconds));
         }
         if (wait.pause) {
             wait.pause(pause);
@@ -132,7 +135,9 @@ HostFileLock::HostFileLock(const std::filesystem::path& path, const LockWait& wa
     }
 }
 
-HostFileLock::~HostFileLock() { ::close(fd_); }
+HostFileLock::~HostFileLock() {
+    if (fd_ >= 0) ::close(fd_);
+}
 
 std::shared_ptr<HostFileWriter> atomicHostFileWriter() { return std::make_shared<AtomicHostFileWriter>(); }
 

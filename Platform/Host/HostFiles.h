@@ -7,8 +7,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "DorvaneCore/Support/AtomicFile.h"
+#include "Platform/Host/HostError.h"
 
 namespace dorvane::host {
 
@@ -37,15 +39,25 @@ struct LockWait {
     static constexpr std::int64_t kPatienceMicroseconds = 1'000'000;
     std::int64_t patienceMicroseconds = kPatienceMicroseconds;
     std::function<void(std::int64_t microseconds)> pause;  // none: the thread sleeps
+    // Tried once, without waiting: the lock is known to have been held for longer than the
+    // patience already.
+    bool once = false;
+};
+
+// The lock was held by another process for longer than the wait's patience.
+class LockTimeout : public HostError {
+public:
+    using HostError::HostError;
 };
 
 // An exclusive flock on a lock file of the folder, held while this lives. Another process
 // that holds it for longer than the wait's patience (a stopped one, say) makes the
-// constructor throw HostError "cannot lock PATH: another process has held it for over a
+// constructor throw LockTimeout "cannot lock PATH: another process has held it for over a
 // second" rather than keep the caller waiting for as long as it holds it.
 class HostFileLock {
 public:
     HostFileLock(const std::filesystem::path& path, const LockWait& wait);
+    HostFileLock(HostFileLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
     HostFileLock(const HostFileLock&) = delete;
     HostFileLock& operator=(const HostFileLock&) = delete;
     ~HostFileLock();  // closing releases the lock

@@ -278,6 +278,44 @@ TEST_F(HostFolderFilesTest, ALockHeldByAnotherProcessIsWaitedForAboutASecond) {
     }
 }
 
+// Another process holding the lock for long costs the main thread one wait, not one per
+// access: until the lock is had again, the main thread tries once and fails at once.
+TEST_F(HostFolderFilesTest, TheMainThreadWaitsOnceForALockHeldLong) {
+    seed();
+    std::int64_t paused = 0;
+    bool onMain = true;
+    FolderHostOptions options;
+    options.lockWait.pause = [&paused](std::int64_t microseconds) { paused += microseconds; };
+    options.mustNotWait = [&onMain] { return onMain; };
+    auto program = store(std::move(options));
+    const auto access = [&] {
+        paused = 0;
+        return errorOf([&] { program->transact([](HostData& data) { (void)data.state(); }); });
+    };
+    const std::string held = "cannot lock " + file(kLockFile).string() + ": another process has held it for over a second";
+    const int holder = ::open(file(kLockFile).c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    EXPECT_EQ(access(), held);
+    EXPECT_GE(paused, 1'000'000);
+    for (int again = 0; again < 3; ++again) {
+        EXPECT_EQ(access(), held);
+        EXPECT_EQ(paused, 0);
+    }
+    onMain = false;  // another thread still waits its second
+    EXPECT_EQ(access(), held);
+    EXPECT_GE(paused, 1'000'000);
+    ::close(holder);
+    onMain = true;
+    EXPECT_EQ(access(), "(no error)");
+    // Had again: a later hold is waited for once more.
+    const int second = ::open(file(kLockFile).c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_EQ(::flock(second, LOCK_EX), 0);
+    EXPECT_EQ(access(), held);
+    EXPECT_GE(paused, 1'000'000);
+    ::close(second);
+}
+
 // The files that stand for a server's memory are renamed into place alone; the stores that
 // outlive a restart and a test's set-up are flushed first.
 TEST_F(HostFolderFilesTest, OnlyTheFilesThatOutliveARestartAreFlushed) {
