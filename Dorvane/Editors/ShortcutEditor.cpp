@@ -7,8 +7,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
@@ -22,6 +20,8 @@
 #include "Dorvane/Visual/SettingRows.h"
 #include "Dorvane/Visual/GlassDropdown.h"
 #include "Dorvane/Visual/SegmentedPicker.h"
+#include "Dorvane/Visual/SheetAlert.h"
+#include "Dorvane/Visual/SheetLayer.h"
 #include "Dorvane/Visual/StyledButton.h"
 #include "Dorvane/Visual/TextField.h"
 #include "Dorvane/Visual/TokenLabel.h"
@@ -377,7 +377,11 @@ void ShortcutEditor::wire() {
 }
 
 ShortcutEditor::~ShortcutEditor() {
-    if (deleteAlert_) deleteAlert_->deleteLater();
+    // The alert hangs from the window, not from the editor: it goes with the editor.
+    if (deleteAlert_) {
+        deleteAlert_->hide();
+        deleteAlert_->deleteLater();
+    }
 }
 
 QLabel* ShortcutEditor::titleLabel() const { return title_; }
@@ -469,17 +473,17 @@ void ShortcutEditor::cancel() {
 
 void ShortcutEditor::confirmDelete() {
     if (!callbacks_.onDelete || deleteAlert_) return;
-    auto* alert = new QMessageBox(this);
-    alert->setAttribute(Qt::WA_DeleteOnClose);
-    alert->setIcon(QMessageBox::NoIcon);
-    alert->setText(QString::fromStdString(model_.deleteAlertTitle()));
-    // Return and Escape both keep the shortcut: only choosing "删除" deletes it.
-    QPushButton* cancel = alert->addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
-    alert->setEscapeButton(cancel);
-    alert->setDefaultButton(cancel);
-    QAbstractButton* confirm = alert->addButton(QStringLiteral("删除"), QMessageBox::DestructiveRole);
-    connect(alert, &QDialog::finished, this, [this, alert, confirm] {
-        if (alert->clickedButton() != confirm) return;
+    // Return and Escape both keep the shortcut: only choosing "删除" deletes it. The alert
+    // hangs from the window the sheet hangs from.
+    auto* alert = new SheetAlert(SheetLayer::ownerFor(*this), QString::fromStdString(model_.deleteAlertTitle()),
+                                 {{QStringLiteral("取消"), SheetAlert::Role::cancel},
+                                  {QStringLiteral("删除"), SheetAlert::Role::destructive}});
+    connect(alert, &QDialog::finished, alert, [alert] { alert->deleteLater(); });
+    connect(alert, &QDialog::finished, this, [this, alert] {
+        deleteAlert_ = nullptr;
+        if (alert->clickedButton() == nullptr || alert->role(alert->clickedButton()) != SheetAlert::Role::destructive) {
+            return;
+        }
         const QPointer<ShortcutEditor> alive(this);
         const auto onDelete = callbacks_.onDelete;
         const bool deleted = onDelete && onDelete();
@@ -488,7 +492,7 @@ void ShortcutEditor::confirmDelete() {
         render();
     });
     deleteAlert_ = alert;
-    alert->open();
+    alert->present();
 }
 
 void ShortcutEditor::keyPressEvent(QKeyEvent* event) {

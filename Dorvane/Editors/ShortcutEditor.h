@@ -15,12 +15,12 @@
 
 class QLabel;
 class QLineEdit;
-class QMessageBox;
 class QScrollArea;
 
 namespace dorvane {
 
 class RoundedFill;
+class SheetAlert;
 class IconPickerView;
 class PlainButton;
 class SegmentedPicker;
@@ -86,7 +86,8 @@ public:
     QAbstractButton* cancelButton() const;
     QAbstractButton* saveButton() const;
     QLabel* errorLabel() const;
-    QMessageBox* deleteAlert() const { return deleteAlert_; }
+    // The delete confirmation while it shows.
+    SheetAlert* deleteAlert() const { return deleteAlert_; }
 
     // Shows the model; runs after every change.
     void render();
@@ -145,7 +146,7 @@ private:
     PlainButton* delete_;
     StyledButton* cancel_;
     StyledButton* save_;
-    QPointer<QMessageBox> deleteAlert_;
+    QPointer<SheetAlert> deleteAlert_;
 };
 
 }  // namespace dorvane

@@ -20,7 +20,9 @@
 #include "Dorvane/Shell/AppUpdater.h"
 #include "Dorvane/Shell/LastResort.h"
 #include "Dorvane/Shell/OperationDiagnostics.h"
+#include "Dorvane/QtHostBase/QtScreenGeometry.h"
 #include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/GlassDropdownPopup.h"
 #include "Dorvane/Visual/GlobalPointerMonitor.h"
 #include "Dorvane/Visual/PointerHover.h"
 #include "Platform/Dispatch/SerialQueue.h"
@@ -92,6 +94,17 @@ shell::Neighbours completeNeighbours(const MakeNeighbours& makeNeighbours, const
     return neighbours;
 }
 
+// The host's visible frames in Qt's global space; none when the host cannot be read.
+std::vector<QRect> visibleFrames(displays::ScreenServices& screens) {
+    std::vector<QRect> frames;
+    try {
+        for (const auto& screen : screens.screens()) frames.push_back(pixelFrame(toQRectF(screen.visibleFrame)));
+    } catch (const std::exception&) {
+        frames.clear();
+    }
+    return frames;
+}
+
 // The event loop's first job.
 void launch(AppController& controller, const PlatformChoice& choice, QtOwnWindowReporter& ownWindows,
             host::SimulatedHost& host) {
@@ -159,6 +172,8 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     HostGlobalPointerMonitor globalPointer(host->pointer());
     GlobalPointerMonitor::setShared(&globalPointer);
     PointerHover::shared().watch(&globalPointer);
+    // Dropdown lists open within the host's screens, as the notices and panels are placed.
+    GlassDropdownPopup::setScreenAreas([&screens = host->screens()] { return visibleFrames(screens); });
 
     auto neighbours = completeNeighbours(makeNeighbours, root, executable, mainQueue, clock, *host, *ownWindows);
     auto controller = std::make_unique<AppController>(
@@ -190,6 +205,7 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     statusBar.reset();
     ownWindows.reset();
     PointerHover::shared().watch(nullptr);
+    GlassDropdownPopup::setScreenAreas(nullptr);
     GlobalPointerMonitor::setShared(nullptr);
     host.reset();
     return status;

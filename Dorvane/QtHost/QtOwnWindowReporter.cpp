@@ -1,6 +1,7 @@
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 #include <ostream>
 #include <string>
@@ -8,11 +9,10 @@
 
 #include <QApplication>
 #include <QDynamicPropertyChangeEvent>
-#include <QKeyEvent>
 #include <QMouseEvent>
-#include <QWheelEvent>
 #include <QWindow>
 #include <QWidget>
+#include <qpa/qwindowsysteminterface.h>
 
 #include "DorvaneCore/Input/KeyboardLayout.h"
 #include "DorvaneCore/Launcher/ApplicationBundle.h"
@@ -55,6 +55,33 @@ bool canActivate(const QWidget& window) {
            !window.testAttribute(Qt::WA_ShowWithoutActivating);
 }
 
+using Delivery = QWindowSystemInterface::SynchronousDelivery;
+
+// Event times in the toolkit's milliseconds, from the host's uptime seconds.
+ulong timestampOf(double seconds) { return static_cast<ulong>(std::max(0.0, seconds) * 1000); }
+
+QPointF globalPoint(geometry::Point location) { return QPointF(location.x, location.y); }
+
+QPointF inWindow(const QWindow& window, QPointF global) { return global - QPointF(window.geometry().topLeft()); }
+
+QRect wholePixels(const geometry::Rect& frame) {
+    return QRect(static_cast<int>(std::lround(frame.x)), static_cast<int>(std::lround(frame.y)),
+                 static_cast<int>(std::lround(frame.width)), static_cast<int>(std::lround(frame.height)));
+}
+
+// A trackpad's gesture phases; a mouse wheel has none.
+Qt::ScrollPhase phaseOf(const events::Event& event) {
+    if (event.field(events::EventField::scrollIsContinuous) == 0) return Qt::NoScrollPhase;
+    if (event.field(events::EventField::momentumPhase) != 0) return Qt::ScrollMomentum;
+    switch (event.field(events::EventField::scrollPhase)) {
+        case 1: return Qt::ScrollBegin;
+        case 2: return Qt::ScrollUpdate;
+        case 4:
+        case 8: return Qt::ScrollEnd;
+        default: return Qt::NoScrollPhase;
+    }
+}
+
 }  // namespace
 
 template <typename Call>
@@ -77,7 +104,7 @@ workspace::OwnWindow describeOwnWindow(const QWidget& window) {
     return workspace::OwnWindow{window.windowTitle().toStdString(),
                                 geometry::Rect{static_cast<double>(frame.x()), static_cast<double>(frame.y()),
                                                static_cast<double>(frame.width()), static_cast<double>(frame.height())},
-                                hasTitleBar(window), levelOf(window), window.isVisible() && !window.isMinimized()};
+                                hasTitleBar(window), levelOf(window), window.isVisible(), window.isMinimized()};
 }
 
 QtOwnWindowReporter::QtOwnWindowReporter(workspace::OwnWindows& host, std::ostream& errors)
@@ -92,6 +119,7 @@ void QtOwnWindowReporter::start() {
         events_ = host_.observeEvents(
             [this](const events::Event& event, std::uint32_t window) { deliverEvent(event, window); });
         removals_ = host_.observeRemovals([this](std::uint32_t number) { removedByHost(number); });
+        changes_ = host_.observeChanges([this](std::uint32_t number) { changedByHost(number); });
     });
     QApplication::instance()->installEventFilter(this);
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -105,6 +133,7 @@ QtOwnWindowReporter::~QtOwnWindowReporter() {
     clicks_.cancel();
     events_.cancel();
     removals_.cancel();
+    changes_.cancel();
     for (const auto& [key, entry] : reported_) {
         attempt([this, number = entry.number] { host_.removeWindow(number); });
     }
@@ -241,20 +270,49 @@ void QtOwnWindowReporter::forget(const QObject* window) {
     std::erase_if(pending_, [window](const QPointer<QWidget>& waiting) { return waiting == window; });
 }
 
+void QtOwnWindowReporter::changedByHost(std::uint32_t number) {
+    QWidget* window = widget(number);
+    if (window == nullptr) return;
+    std::optional<workspace::OwnWindowPlace> place;
+    if (!attempt([&] { place = host_.place(number); }) || !place) return;
+    auto& shown = reported_.at(window).shown;
+    const bool moved = place->frame != shown.frame;
+    const bool minimised = place->minimised != shown.minimised;
+    // The program's own report coming back: nothing to apply.
+    if (!moved && !minimised) return;
+    // The list holds the user's frame now; what the window makes of it is reported against it.
+    shown.frame = place->frame;
+    shown.minimised = place->minimised;
+    // setGeometry() keeps the window's own minimum and maximum size.
+    if (moved) window->setGeometry(wholePixels(place->frame));
+    if (minimised) {
+        const auto state = window->windowState();
+        window->setWindowState(place->minimised ? state | Qt::WindowMinimized : state & ~Qt::WindowMinimized);
+    }
+    schedule(window);
+}
+
+QWindow* QtOwnWindowReporter::pointerWindow(QWidget& under, QPointF global) {
+    QWindow* target = buttons_ != Qt::NoButton && pointerWindow_ ? pointerWindow_.data() : under.windowHandle();
+    if (target == nullptr || target == pointerWindow_) return target;
+    if (pointerWindow_) QWindowSystemInterface::handleLeaveEvent<Delivery>(pointerWindow_);
+    pointerWindow_ = target;
+    QWindowSystemInterface::handleEnterEvent<Delivery>(target, inWindow(*target, global), global);
+    return pointerWindow_;
+}
+
 void QtOwnWindowReporter::deliver(const workspace::OwnWindowClick& click) {
     QWidget* window = widget(click.window);
-    if (window == nullptr || window->windowHandle() == nullptr) return;
-    const QPointF global(click.location.x, click.location.y);
-    const QPointF inWindow = window->mapFromGlobal(global);
-    // Through the window, as the platform's own clicks come: the application's event filter
-    // (local monitors) sees it there, and the window hands it to the widget under the
-    // pointer, the release to the widget that took the press.
-    QMouseEvent event(click.down ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, inWindow, inWindow, global,
-                      Qt::LeftButton, click.down ? Qt::LeftButton : Qt::NoButton, QGuiApplication::keyboardModifiers());
-    event.setTimestamp(static_cast<quint64>(std::max(0.0, click.timestamp) * 1000));
+    if (window == nullptr) return;
+    const QPointF global = globalPoint(click.location);
+    QWindow* target = pointerWindow(*window, global);
+    if (target == nullptr) return;
+    buttons_ = click.down ? Qt::MouseButtons(Qt::LeftButton) : buttons_ & ~Qt::LeftButton;
     // Qt's event carries none of the host's values: whoever logs the press asks for them.
     auto outer = std::exchange(delivering_, click);
-    QApplication::sendEvent(window->windowHandle(), &event);
+    QWindowSystemInterface::handleMouseEvent<Delivery>(
+        target, timestampOf(click.timestamp), inWindow(*target, global), global, buttons_, Qt::LeftButton,
+        click.down ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, QGuiApplication::keyboardModifiers());
     delivering_ = std::move(outer);
 }
 
@@ -271,31 +329,85 @@ std::optional<workspace::OwnWindowClick> QtOwnWindowReporter::clickBeingDelivere
 
 void QtOwnWindowReporter::deliverEvent(const events::Event& event, std::uint32_t window) {
     using events::EventType;
-    const auto modifiers = Qt::KeyboardModifiers(KeyboardLayout::qtModifiersFromFlags(event.flags));
-    if (event.type == EventType::keyDown || event.type == EventType::keyUp) {
-        QWidget* target = QApplication::focusWidget();
-        if (target == nullptr) target = QApplication::activeWindow();
-        const auto* key = KeyboardLayout::key(event.keyCode());
-        if (target == nullptr || key == nullptr) return;
-        const bool shifted = (event.flags & modifier::shift) != 0;
-        const int qtKey = shifted && key->shiftedQtKey != 0 ? key->shiftedQtKey : key->qtKey;
-        const auto text = QString::fromUtf8(KeyboardLayout::charactersIgnoringModifiers(event.keyCode(), event.flags));
-        QKeyEvent keyEvent(event.type == EventType::keyDown ? QEvent::KeyPress : QEvent::KeyRelease, qtKey, modifiers,
-                           text);
-        QApplication::sendEvent(target, &keyEvent);
-        return;
-    }
-    if (event.type != EventType::scrollWheel) return;
+    if (events::isKeyboardType(event.type)) return deliverKey(event);
     QWidget* shown = widget(window);
     if (shown == nullptr) return;
-    const QPointF global(event.location.x, event.location.y);
-    QWidget* under = shown->childAt(shown->mapFromGlobal(global).toPoint());
-    QWidget* target = under != nullptr ? under : shown;
-    const auto vertical = static_cast<int>(event.field(events::EventField::scrollDeltaAxis1));
-    const auto horizontal = static_cast<int>(event.field(events::EventField::scrollDeltaAxis2));
-    QWheelEvent wheel(target->mapFromGlobal(global), global, QPoint(horizontal, vertical),
-                      QPoint(horizontal * 8, vertical * 8), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(target, &wheel);
+    if (event.type == EventType::scrollWheel) return deliverWheel(event, *shown);
+    // The left button's presses and releases come as clicks, with the host's own values.
+    if (event.type == EventType::leftMouseDown || event.type == EventType::leftMouseUp) return;
+    if (events::isMouseType(event.type)) deliverPointer(event, *shown);
+}
+
+// To the focused window, as a platform sends keys: shortcuts first, then the window's
+// event filters (local monitors), then its focused widget.
+void QtOwnWindowReporter::deliverKey(const events::Event& event) {
+    using events::EventType;
+    QWindow* target = QGuiApplication::focusWindow();
+    if (target == nullptr && QApplication::activeWindow() != nullptr) {
+        target = QApplication::activeWindow()->windowHandle();
+    }
+    const auto* key = KeyboardLayout::key(event.keyCode());
+    if (target == nullptr || key == nullptr) return;
+    const bool shifted = (event.flags & modifier::shift) != 0;
+    const int qtKey = shifted && key->shiftedQtKey != 0 ? key->shiftedQtKey : key->qtKey;
+    if (qtKey == 0) return;
+    const bool press = event.type == EventType::flagsChanged ? events::isModifierPress(event)
+                                                              : event.type == EventType::keyDown;
+    const auto text = event.type == EventType::flagsChanged
+                          ? QString()
+                          : QString::fromUtf8(KeyboardLayout::charactersIgnoringModifiers(event.keyCode(), event.flags));
+    QWindowSystemInterface::handleKeyEvent<Delivery>(
+        target, timestampOf(event.timestamp), press ? QEvent::KeyPress : QEvent::KeyRelease, qtKey,
+        Qt::KeyboardModifiers(KeyboardLayout::qtModifiersFromFlags(event.flags)), text);
+}
+
+void QtOwnWindowReporter::deliverPointer(const events::Event& event, QWidget& window) {
+    using events::EventType;
+    const QPointF global = globalPoint(event.location);
+    QWindow* target = pointerWindow(window, global);
+    if (target == nullptr) return;
+    QEvent::Type type = QEvent::MouseMove;
+    Qt::MouseButton button = Qt::NoButton;
+    switch (event.type) {
+        case EventType::rightMouseDown:
+            type = QEvent::MouseButtonPress;
+            button = Qt::RightButton;
+            buttons_ |= Qt::RightButton;
+            break;
+        case EventType::rightMouseUp:
+            type = QEvent::MouseButtonRelease;
+            button = Qt::RightButton;
+            buttons_ &= ~Qt::RightButton;
+            break;
+        case EventType::leftMouseDragged: buttons_ |= Qt::LeftButton; break;
+        case EventType::rightMouseDragged: buttons_ |= Qt::RightButton; break;
+        default: buttons_ = Qt::NoButton; break;
+    }
+    QWindowSystemInterface::handleMouseEvent<Delivery>(
+        target, timestampOf(event.timestamp), inWindow(*target, global), global, buttons_, button, type,
+        Qt::KeyboardModifiers(KeyboardLayout::qtModifiersFromFlags(event.flags)));
+}
+
+// A mouse wheel turns in lines (a notch is 120 eighths of a degree); a trackpad gives
+// points as well.
+void QtOwnWindowReporter::deliverWheel(const events::Event& event, QWidget& window) {
+    using events::EventField;
+    const QPointF global = globalPoint(event.location);
+    QWindow* target = pointerWindow(window, global);
+    if (target == nullptr) return;
+    QPoint pixels;
+    QPoint angle(static_cast<int>(event.field(EventField::scrollDeltaAxis2)) * 120,
+                 static_cast<int>(event.field(EventField::scrollDeltaAxis1)) * 120);
+    if (event.field(EventField::scrollIsContinuous) != 0) {
+        pixels = QPoint(static_cast<int>(event.field(EventField::scrollPointDeltaAxis2)),
+                        static_cast<int>(event.field(EventField::scrollPointDeltaAxis1)));
+        angle = pixels * 8;
+    }
+    QWindowSystemInterface::handleWheelEvent(target, timestampOf(event.timestamp), inWindow(*target, global), global,
+                                             pixels, angle,
+                                             Qt::KeyboardModifiers(KeyboardLayout::qtModifiersFromFlags(event.flags)),
+                                             phaseOf(event));
+    QWindowSystemInterface::flushWindowSystemEvents();
 }
 
 bool QtOwnWindowReporter::ensureRegistered() {

@@ -15,19 +15,22 @@
 
 class QMouseEvent;
 class QWidget;
+class QWindow;
 
 namespace dorvane::qthost {
 
 // What the host's window list shows of a top-level widget: title, geometry in Qt's global
 // coordinates (the host's points), a title bar unless frameless or a popup kind, level
 // 3 for Qt::Tool or stays-on-top windows and 0 otherwise (unless the property says),
-// and on screen while visible and not minimised.
-// Keys the host delivers to the program reach its focused widget, and the wheel the
-// widget under the pointer.
+// on screen while visible, and whether minimised.
 workspace::OwnWindow describeOwnWindow(const QWidget& window);
 
-// Reports the program's top-level Qt windows into the host's window list and hands the
-// host's clicks on them to the widget under the pointer, as a mouse press and release.
+// Reports the program's top-level Qt windows into the host's window list, and is the
+// window system for them: the host's input on them is handed to Qt as a platform hands its
+// own (keys to the focused window, the pointer and the wheel to the window under it), so
+// that focus, shortcuts, window-level monitors, enter and leave, hover and wheel
+// propagation all see it; the host's moves, resizes, minimising and closing are applied
+// to the Qt window, and the list then follows what the window became.
 // Made once on the main thread, after the QApplication; one application-wide event filter.
 //
 //   QtOwnWindowReporter reporter(host->ownWindows(), std::cerr);
@@ -41,7 +44,9 @@ workspace::OwnWindow describeOwnWindow(const QWidget& window);
 // (Qt::WindowDoesNotAcceptFocus or WA_ShowWithoutActivating); destruction (or the
 // reporter's own end) removes it. A window the host closes is closed as its close button
 // would (the settings window hides), and listed afresh when it shows again. Host failures
-// are said once on `errors` and never stop the program.
+// are said once on `errors` and never stop the program. A window the host moves or
+// resizes keeps its own limits (a fixed-size window keeps its size); one it minimises or
+// brings back is minimised or brought back in Qt.
 class QtOwnWindowReporter final : public QObject {
 public:
     QtOwnWindowReporter(workspace::OwnWindows& host, std::ostream& errors);
@@ -85,8 +90,18 @@ private:
     void unlist(QWidget* window);
     void removedByHost(std::uint32_t number);
     void deliver(const workspace::OwnWindowClick& click);
-    // Keys go to the focused widget, the wheel to the widget under the point.
+    // Keys go to the focused window, pointer moves, right clicks and the wheel to the
+    // window under the point.
     void deliverEvent(const events::Event& event, std::uint32_t window);
+    void deliverKey(const events::Event& event);
+    void deliverPointer(const events::Event& event, QWidget& window);
+    void deliverWheel(const events::Event& event, QWidget& window);
+    // The window the pointer's events go to: the one holding a pressed button, else the
+    // one under the point; Qt hears of the pointer leaving one and entering the other.
+    QWindow* pointerWindow(QWidget& under, QPointF global);
+    // The host changed its record of `number`: a move, resize or minimise that is not the
+    // program's own report is applied to the Qt window.
+    void changedByHost(std::uint32_t number);
 
     bool ensureRegistered();
     // Runs a host call; false (said once until a call succeeds again) when it throws.
@@ -104,6 +119,9 @@ private:
     dispatch::Observation clicks_;
     dispatch::Observation events_;
     dispatch::Observation removals_;
+    dispatch::Observation changes_;
+    QPointer<QWindow> pointerWindow_;
+    Qt::MouseButtons buttons_;
     std::optional<workspace::OwnWindowClick> delivering_;
 };
 

@@ -96,6 +96,8 @@ void QtSettingsWindows::showSettings(ControlPanelModel& model, bool createNew, s
     settings_->setWindowTitle(QStringLiteral("设置"));
     settings_->setFixedSize(settingsWidth, settingsHeight);
     if (isNew) placeNewSettings();
+    // Shown means in front and key: a window left minimised comes back first.
+    settings_->setWindowState(settings_->windowState() & ~Qt::WindowMinimized);
     settings_->show();
     settings_->raise();
     settings_->activateWindow();

@@ -3,8 +3,6 @@
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMenu>
-#include <QMessageBox>
 #include <QVBoxLayout>
 
 #include "Dorvane/Editors/QtShortcutFlowLayout.h"
@@ -15,6 +13,7 @@
 #include "Dorvane/Shell/ControlPanelModel.h"
 #include "Dorvane/Shell/OperationDiagnostics.h"
 #include "Dorvane/Visual/ApplicationIcon.h"
+#include "Dorvane/Visual/GlassMenu.h"
 #include "Dorvane/Visual/StyledButton.h"
 #include "Dorvane/Visual/ToggleSwitch.h"
 #include "Dorvane/Visual/TokenLabel.h"
@@ -48,7 +47,10 @@ void setChipOpacity(QWidget* chip, bool enabled) {
 
 }  // namespace
 
-ApplicationCardView::ApplicationCardView(QWidget* parent) : RoundedFill(DesignTokens::Colors::card, DesignTokens::radiusMd, parent) {
+ApplicationCardView::ApplicationCardView(QWidget* parent)
+    : RoundedFill(DesignTokens::Colors::card, DesignTokens::radiusMd, parent),
+      menu_(std::make_unique<GlassMenu>(QStringLiteral("应用操作"))),
+      chipMenu_(std::make_unique<GlassMenu>(QStringLiteral("操作"))) {
     auto* column = new QVBoxLayout(this);
     const int padding = QuickActionsMetrics::applicationCardPadding;
     column->setContentsMargins(padding, padding, padding, padding);
@@ -80,15 +82,11 @@ ApplicationCardView::ApplicationCardView(QWidget* parent) : RoundedFill(DesignTo
     flowLayout_->addWidget(addShortcut_);
     column->addWidget(flow_);
 
-    menu_ = new QMenu(this);
-    QAction* removeAction = menu_->addAction(QStringLiteral("移除应用"));
-    chipMenu_ = new QMenu(this);
-    connect(removeAction, &QAction::triggered, this, [this] {
-        if (const auto remove = onRemove) remove();
+    connect(menuButton_, &QAbstractButton::clicked, this, [this] {
+        menu_->popup(*menuButton_, {{QStringLiteral("移除应用"), true, [this] {
+                                         if (const auto remove = onRemove) remove();
+                                     }}});
     });
-    // A popup, never a nested loop.
-    connect(menuButton_, &QAbstractButton::clicked, this,
-            [this] { menu_->popup(menuButton_->mapToGlobal(QPoint(0, menuButton_->height()))); });
     connect(chevron_, &QAbstractButton::clicked, this, [this] {
         if (const auto toggle = onToggleCollapsed) toggle();
     });
@@ -96,6 +94,8 @@ ApplicationCardView::ApplicationCardView(QWidget* parent) : RoundedFill(DesignTo
         if (const auto add = onAddShortcut) add();
     });
 }
+
+ApplicationCardView::~ApplicationCardView() = default;
 
 QAbstractButton* ApplicationCardView::chevron() const { return chevron_; }
 
@@ -139,8 +139,7 @@ void ApplicationCardView::render(const ApplicationShortcuts& application, bool c
             connect(chip, &QAbstractButton::clicked, this, [this, id] {
                 if (const auto edit = onEdit) edit(id);
             });
-            connect(chip, &QWidget::customContextMenuRequested, this,
-                    [this, chip, id](QPoint at) { showChipMenu(id, chip->mapToGlobal(at)); });
+            connect(chip, &QWidget::customContextMenuRequested, this, [this, chip, id] { showChipMenu(id, *chip); });
             flowLayout_->addWidget(chip);
         }
         chip->setText(QString::fromStdString(shortcut.name));
@@ -161,15 +160,13 @@ void ApplicationCardView::render(const ApplicationShortcuts& application, bool c
     setVisibleFading(flow_, !collapsed, animated, DesignTokens::foldDuration);
 }
 
-void ApplicationCardView::showChipMenu(const std::string& shortcutID, QPoint global) {
+void ApplicationCardView::showChipMenu(const std::string& shortcutID, QWidget& chip) {
     const auto found = std::ranges::find(application_.shortcuts, shortcutID, &NamedShortcut::id);
     if (found == application_.shortcuts.end()) return;
-    chipMenu_->clear();
-    QAction* flip = chipMenu_->addAction(qtText(enablementMenuTitle(*found)));
-    connect(flip, &QAction::triggered, this, [this, shortcutID] {
-        if (const auto toggle = onToggleEnabled) toggle(shortcutID);
-    });
-    chipMenu_->popup(global);
+    chipMenu_->setLabel(QString::fromStdString(found->name));
+    chipMenu_->popup(chip, {{qtText(enablementMenuTitle(*found)), false, [this, shortcutID] {
+                                 if (const auto toggle = onToggleEnabled) toggle(shortcutID);
+                             }}});
 }
 
 ApplicationShortcutsSettings::ApplicationShortcutsSettings(SettingsView& view, QWidget* parent)
@@ -361,26 +358,24 @@ void ApplicationShortcutsSettings::presentSheets() {
 
     std::vector<SheetPresenter::AlertAction> removal;
     if (deletingApplication_) {
-        removal = {{QStringLiteral("取消"), QMessageBox::RejectRole, {}},
-                   {QStringLiteral("移除"), QMessageBox::DestructiveRole,
+        removal = {{QStringLiteral("取消"), SheetAlert::Role::cancel, {}},
+                   {QStringLiteral("移除"), SheetAlert::Role::destructive,
                     [this, id = deletingApplication_->bundleID] { remove(id); }}};
     }
     sheets.alert(removalAlert, deletingApplication_ ? std::optional(deletingApplication_->bundleID) : std::nullopt,
-                 deletingApplication_ ? qtText(removalAlertTitle(*deletingApplication_)) : QString(), std::move(removal),
-                 [this] {
+                 deletingApplication_ ? qtText(removalAlertTitle(*deletingApplication_)) : QString(), QString(),
+                 std::move(removal), [this] {
                      deletingApplication_.reset();
                      refresh();
                  });
 
     std::vector<SheetPresenter::AlertAction> acknowledge;
-    if (error_) acknowledge = {{QStringLiteral("好"), QMessageBox::AcceptRole, {}}};
-    sheets.alert(failureAlert, error_, QStringLiteral("保存失败"), std::move(acknowledge), [this] {
-        error_.reset();
-        refresh();
-    });
-    if (auto* alert = qobject_cast<QMessageBox*>(sheets.presented(failureAlert)); alert != nullptr && error_) {
-        alert->setInformativeText(QString::fromStdString(*error_));
-    }
+    if (error_) acknowledge = {{QStringLiteral("好"), SheetAlert::Role::normal, {}}};
+    sheets.alert(failureAlert, error_, QStringLiteral("保存失败"), error_ ? QString::fromStdString(*error_) : QString(),
+                 std::move(acknowledge), [this] {
+                     error_.reset();
+                     refresh();
+                 });
 }
 
 bool ApplicationShortcutsSettings::save(const std::vector<ApplicationShortcuts>& list, bool enabled) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -16,7 +17,6 @@
 
 class QAbstractButton;
 class QLabel;
-class QMenu;
 class QVBoxLayout;
 
 namespace dorvane {
@@ -28,6 +28,7 @@ namespace workspace {
 class InstalledApplications;
 }  // namespace workspace
 
+class GlassMenu;
 class QtShortcutFlowLayout;
 class SettingsView;
 class StyledButton;
@@ -36,9 +37,12 @@ class ToggleSwitch;
 // One application of the per-application lists: its icon and name, the menu with "移除应用",
 // the chevron that folds it, and its shortcuts as chips that wrap, then "添加操作". Chips
 // are kept by shortcut id and shown or hidden; the card itself is kept by bundle identifier.
+// Its menus are glass menus kept inside the host's screen that holds them (`screens`; none:
+// the Qt screen).
 class ApplicationCardView final : public RoundedFill {
 public:
     explicit ApplicationCardView(QWidget* parent = nullptr);
+    ~ApplicationCardView() override;
 
     void render(const ApplicationShortcuts& application, bool collapsed, bool animated, const QString& iconPath);
     const ApplicationShortcuts& application() const { return application_; }
@@ -46,11 +50,13 @@ public:
     const QString& iconPath() const { return iconPath_; }
 
     QAbstractButton* menuButton() const { return menuButton_; }
-    QMenu* menu() const { return menu_; }
+    // "…": "移除应用".
+    GlassMenu& menu() const { return *menu_; }
     QAbstractButton* chevron() const;
     QWidget* flow() const { return flow_; }
     StyledButton* chip(const std::string& shortcutID) const;
-    QMenu* chipMenu() const { return chipMenu_; }
+    // A chip's context menu: "停用" or "启用".
+    GlassMenu& chipMenu() const { return *chipMenu_; }
     StyledButton* addShortcutButton() const { return addShortcut_; }
     // The chips shown now, in order.
     std::vector<StyledButton*> shownChips() const;
@@ -62,19 +68,19 @@ public:
     std::function<void(const std::string& shortcutID)> onToggleEnabled;
 
 private:
-    void showChipMenu(const std::string& shortcutID, QPoint global);
+    void showChipMenu(const std::string& shortcutID, QWidget& chip);
 
     ApplicationShortcuts application_;
     QString iconPath_;
     QLabel* icon_;
     QLabel* name_;
     PlainButton* menuButton_;
-    QMenu* menu_;
+    std::unique_ptr<GlassMenu> menu_;
     PlainButton* chevron_;
     QWidget* flow_;
     QtShortcutFlowLayout* flowLayout_;
     std::map<std::string, StyledButton*> chips_;
-    QMenu* chipMenu_;
+    std::unique_ptr<GlassMenu> chipMenu_;
     StyledButton* addShortcut_;
 };
 

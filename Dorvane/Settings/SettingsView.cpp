@@ -144,11 +144,11 @@ void SettingsView::presentSheets() {
     if (target) deletion = target->id + "\n" + target->title;
     std::vector<SheetPresenter::AlertAction> actions;
     if (target) {
-        actions = {{QStringLiteral("取消"), QMessageBox::RejectRole, {}},
-                   {QStringLiteral("删除"), QMessageBox::DestructiveRole,
+        actions = {{QStringLiteral("取消"), SheetAlert::Role::cancel, {}},
+                   {QStringLiteral("删除"), SheetAlert::Role::destructive,
                     [this, id = target->id] { model_.onDeleteCustom(id); }}};
     }
-    sheets_.alert(deletionAlert, deletion, target ? QString::fromStdString(target->alertTitle()) : QString(),
+    sheets_.alert(deletionAlert, deletion, target ? QString::fromStdString(target->alertTitle()) : QString(), QString(),
                   std::move(actions), [this] { setPendingDeletion(std::nullopt); });
 
     for (const auto& [page, view] : built_) view->presentSheets();

@@ -7,20 +7,24 @@
 #include <string>
 #include <vector>
 
-#include <QMessageBox>
 #include <QPointer>
 #include <QString>
+
+#include "Dorvane/Visual/SheetAlert.h"
 
 class QDialog;
 class QWidget;
 
 namespace dorvane {
 
+class SheetLayer;
+
 // The sheets and alerts of the settings window, opened with open() so that nothing waits in
 // a nested event loop. A sheet lies inside the window: it hangs from the top edge of the
 // owner, centred, with rounded lower corners and a shadow, over a dimming layer that covers
 // the rest of the window and takes every press meant for it; the keyboard focus stays in the
-// sheet. Alerts are window-modal dialogs. Each lives in a named slot and is keyed by the
+// sheet. An alert (SheetAlert) hangs from the same edge above the sheets, the dimming then
+// lying over the sheets too. Each lives in a named slot and is keyed by the
 // identity of the item it presents. The view calls sheet() or alert() for
 // every slot each time it renders: the same identity keeps the open dialog (and whatever
 // the user typed in it), another identity replaces it, none closes it. When the user
@@ -32,7 +36,7 @@ public:
 
     struct AlertAction {
         QString title;
-        QMessageBox::ButtonRole role;
+        SheetAlert::Role role;
         std::function<void()> run;  // may be empty
     };
 
@@ -45,14 +49,15 @@ public:
     void sheet(const std::string& slot, const std::optional<std::string>& identity, const Build& build,
                std::function<void()> dismissed);
 
-    // An alert reading `text` with `actions` as its buttons, in that order. The action with
-    // the reject role is the one Escape and Return choose. A chosen action runs before `dismissed`.
+    // An alert reading `text` (and `message` under it, when there is one) with `actions` as
+    // its buttons, in that order. Return and Escape choose the cancelling action (the only
+    // one, when there is just one). A chosen action runs before `dismissed`.
     void alert(const std::string& slot, const std::optional<std::string>& identity, const QString& text,
-               std::vector<AlertAction> actions, std::function<void()> dismissed);
+               const QString& message, std::vector<AlertAction> actions, std::function<void()> dismissed);
 
-    // The dialog open in `slot`, if any (a QMessageBox for alerts).
+    // The dialog open in `slot`, if any (a SheetAlert for alerts).
     QDialog* presented(const std::string& slot) const;
-    // The layer that dims the owner while a sheet is up (hidden otherwise).
+    // The layer that dims the owner while a sheet or an alert is up (hidden otherwise).
     QWidget* dimming() const;
     std::optional<std::string> presentedIdentity(const std::string& slot) const;
     // Closes every open dialog without running `dismissed`.
@@ -64,17 +69,13 @@ private:
         QPointer<QDialog> dialog;
     };
 
-    class Backdrop;
-
     bool keeps(const std::string& slot, const std::optional<std::string>& identity);
-    // Places every open sheet and shows the dimming layer while one is up.
-    void arrange();
     void close(const std::string& slot);
     void finished(const std::string& slot, QDialog* dialog, const std::function<void()>& chosen,
                   const std::function<void()>& dismissed);
 
     QWidget& owner_;
-    QPointer<Backdrop> backdrop_;
+    QPointer<SheetLayer> layer_;
     std::map<std::string, Presented> presented_;
 };
 

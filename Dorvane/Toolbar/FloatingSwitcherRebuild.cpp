@@ -89,14 +89,14 @@ void FloatingSwitcher::buildStrip(const ToolbarPlan& plan,
         shown = ToolbarContent::Application{plan.applicationButton ? std::optional(plan.applicationButton->name)
                                                                    : std::nullopt,
                                             QPixmap()};
-        if (services_.iconFile && application->bundlePath) {
-            const auto icon = services_.iconFile(*application->bundlePath);
-            if (!icon.empty() && std::filesystem::exists(icon)) {
-                shown->icon = applicationIcon(QString::fromStdString(icon.string()),
-                                              QString::fromStdString(application->name), kApplicationIconSize,
-                                              panel_->devicePixelRatioF());
-            }
-        }
+        // Its icon file, else the lettered square the launcher and the settings draw for it.
+        std::filesystem::path icon;
+        if (services_.iconFile && application->bundlePath) icon = services_.iconFile(*application->bundlePath);
+        std::error_code missing;
+        const bool found = !icon.empty() && std::filesystem::exists(icon, missing);
+        shown->icon = applicationIcon(found ? QString::fromStdString(icon.string()) : QString(),
+                                      QString::fromStdString(application->name), kApplicationIconSize,
+                                      panel_->devicePixelRatioF());
     }
     auto* content = new ToolbarContent(plan.toolbarFrame.size(), plan.grid, preferences_.toolbarSide, shown, environment_);
     handle_ = nullptr;

@@ -151,8 +151,9 @@ const AdaptiveColor DesignTokens::Colors::warning{"Corvelle.warning", rgb(255, 1
 const AdaptiveColor DesignTokens::Colors::warningFill =
     DesignTokens::Colors::warning.withOpacity(0.1, "Corvelle.warningFill");
 const AdaptiveColor DesignTokens::Colors::success{"Corvelle.success", rgb(52, 199, 89), rgb(48, 209, 88)};
-const AdaptiveColor DesignTokens::Colors::switchTrackOff{"Corvelle.switchTrackOff", white(0, 0.09), white(1, 0.16)};
+const AdaptiveColor DesignTokens::Colors::switchTrackOff{"Corvelle.switchTrackOff", white(0, 0.45), white(1, 0.42)};
 const AdaptiveColor DesignTokens::Colors::red{"Corvelle.red", rgb(255, 59, 48), rgb(255, 69, 58)};
+const AdaptiveColor& DesignTokens::Colors::destructive = DesignTokens::Colors::red;
 const AdaptiveColor DesignTokens::Colors::selectionFill{"Corvelle.selectionFill", rgb(0, 113, 227, 0.16),
                                                         rgb(0, 113, 227, 0.3)};
 const AdaptiveColor DesignTokens::Colors::scrollThumb{"Corvelle.scrollThumb", white(0, 0.34), white(1, 0.38)};

@@ -79,6 +79,12 @@ struct DesignTokens {
     // casts on the dimmed window (Colors::sheetDim) behind it.
     static constexpr double sheetRadius = radiusLg;
     static constexpr Shadow sheetShadow{12, 4, 0.3, 28};
+    // An alert hangs from its window like a sheet: this wide, its text this far from its
+    // edges, and its buttons (side by side, sharing the width) this far under the text.
+    static constexpr double alertWidth = 300;
+    static constexpr double alertPadding = 20;
+    static constexpr double alertTextSpacing = 6;
+    static constexpr double alertButtonsGap = 18;
 
     // Switches and segmented pickers: the switch's track in its three control sizes, the
     // inset of its knob and of a segment's thumb, and how faint a pressed segment's title is.
@@ -188,13 +194,17 @@ struct DesignTokens {
         static const AdaptiveColor textPrimary;
         static const AdaptiveColor textSecondary;
         static const AdaptiveColor textTertiary;
-        // The knob of a switch and the off track under it.
+        // The knob of a switch and the off track under it: the off track stands out of a card
+        // by a contrast of at least 3:1 in both appearances, so an off switch never reads as
+        // an empty pill.
         static const AdaptiveColor switchKnob;
         static const AdaptiveColor switchTrackOff;
         // The small shadow under a switch's knob and a segment's thumb.
         static const AdaptiveColor controlShadow;
         // The platform's red (warnings), and the dot that marks a running application.
         static const AdaptiveColor red;
+        // What deletes or removes: an alert's "删除" and "移除", a menu's "移除应用".
+        static const AdaptiveColor& destructive;
         static const AdaptiveColor runningIndicator;
         // A missing permission (the warning mark and its pale fill) and a granted one.
         static const AdaptiveColor warning;

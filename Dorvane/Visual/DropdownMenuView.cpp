@@ -167,7 +167,8 @@ protected:
             const double left = check.right() + Metrics::checkmarkSpacing;
             const QRectF title(left, row.top(), std::max(0.0, row.right() - Metrics::rowPadding - left), row.height());
             painter.setFont(titleFont);
-            painter.setPen(DesignTokens::Colors::textPrimary.resolved(dark));
+            const bool destructive = rows[static_cast<std::size_t>(index)].destructive;
+            painter.setPen((destructive ? DesignTokens::Colors::destructive : DesignTokens::Colors::textPrimary).resolved(dark));
             painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter,
                              titleMetrics.elidedText(rows[static_cast<std::size_t>(index)].title, Qt::ElideRight,
                                                      title.width()));
@@ -223,6 +224,9 @@ DropdownMenuView::DropdownMenuView(RowAction select, RowAction hover, QWidget* p
     rows_->setAutoFillBackground(false);
     scrollArea_->setWidget(rows_);
     scrollArea_->setFocusPolicy(Qt::NoFocus);
+    // As short as its rows: the scroll area's own minimum would stretch the panel of a list
+    // of one or two rows.
+    scrollArea_->setMinimumSize(1, 1);
     setFocusPolicy(Qt::NoFocus);
 }
 

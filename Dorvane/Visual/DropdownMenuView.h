@@ -16,6 +16,7 @@ namespace dorvane {
 struct DropdownMenuRow {
     QString title;
     bool selected = false;
+    bool destructive = false;  // a menu's command that deletes or removes, in the destructive colour
     friend bool operator==(const DropdownMenuRow&, const DropdownMenuRow&) = default;
 };
 

@@ -17,11 +17,13 @@
 
 namespace dorvane {
 
-// One entry of a dropdown list: the value it stands for, which a choice reports, and its text.
+// One entry of a dropdown list: the value it stands for, which a choice reports, and its
+// text; in a menu of commands, whether it deletes or removes.
 template <typename T>
 struct GlassDropdownItem {
     T id;
     std::string title;
+    bool destructive = false;
     friend bool operator==(const GlassDropdownItem&, const GlassDropdownItem&) = default;
 };
 
@@ -53,6 +55,7 @@ public:
     void setAnchor(QWidget* anchor) { anchor_ = anchor; }
     QWidget* anchor() const { return anchor_; }
     const GlassDropdownPopup& popup() const { return *popup_; }
+    GlassDropdownPopup& popup() { return *popup_; }
 
     // Closes an open list; otherwise loads the entries, the selection and the receiver, and
     // opens the list under `label`.
@@ -129,7 +132,8 @@ public:
         DropdownMenuModel model;
         model.rows.reserve(items.size());
         for (const Item& item : items) {
-            model.rows.push_back(DropdownMenuRow{QString::fromStdString(item.title), state.selected() == item.id});
+            model.rows.push_back(
+                DropdownMenuRow{QString::fromStdString(item.title), state.selected() == item.id, item.destructive});
         }
         model.highlighted = state.highlighted();
         return model;

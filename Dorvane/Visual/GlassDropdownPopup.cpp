@@ -20,6 +20,38 @@ namespace dorvane {
 using Metrics = GlassDropdownMetrics;
 using qthost::LocalEventMonitor;
 
+namespace {
+
+GlassDropdownPopup::ScreenAreas& screenAreas() {
+    static GlassDropdownPopup::ScreenAreas areas;
+    return areas;
+}
+
+}  // namespace
+
+void GlassDropdownPopup::setScreenAreas(ScreenAreas areas) { screenAreas() = std::move(areas); }
+
+QRect GlassDropdownPopup::screenArea(const QRect& trigger, const QWidget& triggerWidget) {
+    std::vector<QRect> areas;
+    if (screenAreas()) areas = screenAreas()();
+    if (areas.empty()) {
+        const QScreen* screen = triggerWidget.screen() != nullptr ? triggerWidget.screen() : QApplication::primaryScreen();
+        return screen != nullptr ? screen->availableGeometry() : QRect();
+    }
+    const QRect* best = &areas.front();
+    long bestOverlap = -1;
+    for (const auto& area : areas) {
+        if (area.contains(trigger.center())) return area;
+        const QRect shared = area.intersected(trigger);
+        const long overlap = shared.isEmpty() ? 0 : static_cast<long>(shared.width()) * shared.height();
+        if (overlap > bestOverlap) {
+            best = &area;
+            bestOverlap = overlap;
+        }
+    }
+    return *best;
+}
+
 GlassDropdownPopup::GlassDropdownPopup(Handlers handlers) : handlers_(std::move(handlers)) {}
 
 GlassDropdownPopup::~GlassDropdownPopup() { close(); }
@@ -29,14 +61,14 @@ bool GlassDropdownPopup::open(QWidget* trigger, const QString& label, QSizeF req
     if (trigger == nullptr || model.rows.empty()) return false;
     QWidget* window = trigger->window();
     if (window == nullptr || !window->isVisible() || !trigger->isVisible()) return false;
-    QScreen* screen = trigger->screen() != nullptr ? trigger->screen() : QApplication::primaryScreen();
-    if (screen == nullptr) return false;
-
     triggerFrame_ = QRect(trigger->mapToGlobal(QPoint(0, 0)), trigger->size());
+    const std::optional<QRect> given = screenBounds_ ? screenBounds_(triggerFrame_) : std::nullopt;
+    const QRect area = given ? *given : screenArea(triggerFrame_, *trigger);
+    if (area.isEmpty()) return false;
     const ScreenSpace space = qthost::qtScreenSpace();
     const geometry::Rect frame = DropdownPlacement::menuFrame(
         qthost::toolkitFrame(triggerFrame_, space), geometry::Size{requestedSize.width(), requestedSize.height()},
-        Metrics::gap, qthost::toolkitFrame(screen->availableGeometry(), space));
+        Metrics::gap, qthost::toolkitFrame(area, space));
 
     panel_ = new GlassPanel(label, GlassPanel::popUpMenuLevel, GlassPanel::Input::clickable, window);
     QPointer<GlassDropdownPopup> self(this);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include <QObject>
@@ -34,16 +35,30 @@ public:
     explicit GlassDropdownPopup(Handlers handlers);
     ~GlassDropdownPopup() override;
 
+    // Where the list must stay, in Qt's global space, for a trigger at this frame; when it
+    // is not given or answers none, the trigger's Qt screen.
+    using ScreenBounds = std::function<std::optional<QRect>(const QRect& trigger)>;
+    void setScreenBounds(ScreenBounds bounds) { screenBounds_ = std::move(bounds); }
+
     // Shows `model` in a panel of `requestedSize` below the trigger (above it when the list
     // does not fit below and there is more room there), at least as wide as the trigger and
-    // kept on the trigger's screen. False, and nothing opened, when the trigger is not in a
-    // shown window.
+    // kept inside the visible frame of the trigger's screen. False, and nothing opened, when
+    // the trigger is not in a shown window.
     bool open(QWidget* trigger, const QString& label, QSizeF requestedSize, DropdownMenuModel model);
     // Redraws the open list in place.
     void render(DropdownMenuModel model);
     // Removes the monitors and observers, orders the panel out and lets it go. Harmless
     // while closed.
     void close();
+
+    // The visible frames of the screens lists are kept inside (Qt's global space), the
+    // host's when the Qt host sets them at start: Qt's own screens need not be the host's
+    // (offscreen has one of 800 × 600). Unset or empty, Qt's screens are used. Main thread.
+    using ScreenAreas = std::function<std::vector<QRect>()>;
+    static void setScreenAreas(ScreenAreas areas);
+    // The area a list opened from `trigger` (Qt's global space) is kept inside: the visible
+    // frame that holds the trigger's centre, else the one it overlaps most, else the first.
+    static QRect screenArea(const QRect& trigger, const QWidget& triggerWidget);
 
     bool isOpen() const { return panel_ != nullptr; }
     GlassPanel* panel() const { return panel_; }
@@ -62,6 +77,7 @@ private:
     void dismiss();
 
     Handlers handlers_;
+    ScreenBounds screenBounds_;
     QPointer<GlassPanel> panel_;
     QPointer<DropdownMenuView> menu_;
     QPointer<QWidget> observedWindow_;

@@ -73,7 +73,8 @@ void StyledButton::paintEvent(QPaintEvent* /*event*/) {
         label = Qt::white;
     } else {
         fill = (isDown() ? DesignTokens::Colors::secondaryFillPressed : DesignTokens::Colors::secondaryFill).resolved(dark);
-        label = DesignTokens::Colors::textPrimary.resolved(dark);
+        const bool destructive = style_ == ButtonStyle::destructive;
+        label = (destructive ? DesignTokens::Colors::destructive : DesignTokens::Colors::textPrimary).resolved(dark);
     }
     QPainterPath background;
     const double radius = size_ == ButtonSize::small ? DesignTokens::radiusSm : DesignTokens::radiusMd;

@@ -8,10 +8,11 @@
 
 namespace dorvane {
 
-// The two shared button looks. Primary: white text on the accent fill, for the action a
+// The shared button looks. Primary: white text on the accent fill, for the action a
 // view is for ("保存", "新增规格", "添加操作", "前往授权"). Secondary: primary text on the
 // neutral fill ("取消", "设备模板", "添加", "常用快捷操作", "添加应用", shortcut chips).
-enum class ButtonStyle { primary, secondary };
+// Destructive: the destructive colour on the neutral fill, for an alert's "删除" or "移除".
+enum class ButtonStyle { primary, secondary, destructive };
 
 // Regular buttons stand alone; small ones sit in a row of the settings beside its title.
 enum class ButtonSize { regular, small };

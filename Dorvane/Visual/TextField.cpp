@@ -1,5 +1,9 @@
 #include "Dorvane/Visual/TextField.h"
 
+#include <optional>
+
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QResizeEvent>
 
 #include "Dorvane/Visual/DesignTokens.h"
@@ -23,6 +27,18 @@ QString cssColor(const QColor& color) {
         .arg(color.green())
         .arg(color.blue())
         .arg(color.alphaF(), 0, 'f', 3);
+}
+
+// The editing command a Command combination stands for, by its letter.
+std::optional<QKeySequence::StandardKey> commandEdit(int key) {
+    switch (key) {
+        case Qt::Key_A: return QKeySequence::SelectAll;
+        case Qt::Key_C: return QKeySequence::Copy;
+        case Qt::Key_V: return QKeySequence::Paste;
+        case Qt::Key_X: return QKeySequence::Cut;
+        case Qt::Key_Z: return QKeySequence::Undo;
+        default: return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -63,6 +79,25 @@ void TextField::showText(const QString& text) {
 void TextField::resizeEvent(QResizeEvent* event) {
     QLineEdit::resizeEvent(event);
     placeSearchParts();
+}
+
+void TextField::keyPressEvent(QKeyEvent* event) {
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (!modifiers.testFlag(Qt::MetaModifier)) return QLineEdit::keyPressEvent(event);
+    const auto edit = modifiers == Qt::MetaModifier ? commandEdit(event->key()) : std::nullopt;
+    const auto bindings = edit ? QKeySequence::keyBindings(*edit) : QList<QKeySequence>();
+    if (!bindings.isEmpty()) {
+        // The platform's own key for the command, so that the field does what it always does.
+        const QKeyCombination combination = bindings.front()[0];
+        QKeyEvent platformKey(QEvent::KeyPress, combination.key(), combination.keyboardModifiers());
+        QLineEdit::keyPressEvent(&platformKey);
+        event->setAccepted(platformKey.isAccepted());
+        return;
+    }
+    // Any other Command combination types nothing; keys that type nothing (arrows,
+    // Delete) keep their meaning.
+    if (!event->text().isEmpty() && event->text().front().isPrint()) return event->ignore();
+    QLineEdit::keyPressEvent(event);
 }
 
 void TextField::placeSearchParts() {

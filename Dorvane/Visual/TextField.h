@@ -12,7 +12,9 @@ class SymbolLabel;
 // turns to the accent while it has the focus. Search: the same field with the magnifying
 // glass before the text and a button that empties it at the end, shown while there is
 // text; emptying it counts as an edit. Plain: no border and no fill, for a field set on a
-// fill of its owner's. Follows the appearance.
+// fill of its owner's. Follows the appearance. A Command combination (Qt's Meta) never types
+// its letter: Command-A, -C, -V, -X and -Z select all, copy, paste, cut and undo as the
+// platform's own keys for them do.
 class TextField final : public QLineEdit {
 public:
     enum class Style { roundedBorder, search, plain };
@@ -29,6 +31,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void applyLook();

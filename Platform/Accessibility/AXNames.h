@@ -61,6 +61,8 @@ inline constexpr std::string_view mainWindowChanged = "AXMainWindowChanged";
 inline constexpr std::string_view windowCreated = "AXWindowCreated";
 inline constexpr std::string_view windowMoved = "AXWindowMoved";
 inline constexpr std::string_view windowResized = "AXWindowResized";
+inline constexpr std::string_view windowMiniaturized = "AXWindowMiniaturized";
+inline constexpr std::string_view windowDeminiaturized = "AXWindowDeminiaturized";
 inline constexpr std::string_view elementDestroyed = "AXUIElementDestroyed";
 }  // namespace notification
 

@@ -73,6 +73,29 @@ dispatch::Observation HostOwnWindows::observeRemovals(std::function<void(std::ui
     });
 }
 
+std::optional<workspace::OwnWindowPlace> HostOwnWindows::place(std::uint32_t number) {
+    std::optional<workspace::OwnWindowPlace> found;
+    session_->access([&](HostData& data) {
+        const auto* window = data.windows().window(number);
+        if (window != nullptr && window->pid == session_->identity().pid) {
+            found = workspace::OwnWindowPlace{window->frame, window->minimised};
+        }
+    });
+    return found;
+}
+
+dispatch::Observation HostOwnWindows::observeChanges(std::function<void(std::uint32_t window)> handler) {
+    namespace notification = accessibility::notification;
+    const pid_t own = session_->identity().pid;
+    return journal_->observe([own, handler = std::move(handler)](const JournalEntry& entry) {
+        if (entry.pid != own || entry.event != JournalEvent::axNotification || entry.window == 0) return;
+        if (entry.name == notification::windowMoved || entry.name == notification::windowResized ||
+            entry.name == notification::windowMiniaturized || entry.name == notification::windowDeminiaturized) {
+            handler(entry.window);
+        }
+    });
+}
+
 dispatch::Observation HostOwnWindows::observeEvents(
     std::function<void(const events::Event& event, std::uint32_t window)> handler) {
     const pid_t own = session_->identity().pid;

@@ -23,6 +23,8 @@ public:
     bool activateWindow(std::uint32_t number) override;
     dispatch::Observation observeClicks(std::function<void(const workspace::OwnWindowClick&)> handler) override;
     dispatch::Observation observeRemovals(std::function<void(std::uint32_t window)> handler) override;
+    std::optional<workspace::OwnWindowPlace> place(std::uint32_t number) override;
+    dispatch::Observation observeChanges(std::function<void(std::uint32_t window)> handler) override;
     dispatch::Observation observeEvents(
         std::function<void(const events::Event& event, std::uint32_t window)> handler) override;
 

@@ -172,6 +172,13 @@ void removeApplication(HostData& data, pid_t pid) {
     if (data.workspace().frontmostPID == pid) setFrontmost(data, nextFrontmost(data, pid));
 }
 
+// Tells the window's observers that it went to the Dock or came back.
+void noticeMinimised(HostData& data, const WindowRecord& window) {
+    postNotification(data, accessibilityEntry(window.pid, window.number,
+                                              window.minimised ? notification::windowMiniaturized
+                                                               : notification::windowDeminiaturized));
+}
+
 bool finitePoint(geometry::Point point) { return std::isfinite(point.x) && std::isfinite(point.y); }
 
 bool usableSize(geometry::Size size) {
@@ -209,6 +216,7 @@ bool minimiseWindow(HostData& data, std::uint32_t number, bool minimised) {
     if (window.minimised == minimised) return false;
     window.minimised = minimised;
     const pid_t pid = window.pid;
+    noticeMinimised(data, window);
     if (minimised) {
         handOverKeyWindows(data, pid, number);
     } else {
@@ -252,6 +260,7 @@ WindowRecord recordOf(const workspace::OwnWindow& own) {
     record.titled = own.titled;
     record.level = own.level;
     record.onScreen = own.onScreen;
+    record.minimised = own.minimised;
     if (!own.titled) {
         record.closeButton = record.minimizeButton = record.zoomButton = ButtonState::absent;
     }
@@ -358,7 +367,10 @@ void dragWindow(HostData& data, const Actor& actor, std::uint32_t number, const 
 void focusWindow(HostData& data, const Actor& actor, std::uint32_t number) {
     auto& window = windowOrThrow(data, number);
     const pid_t pid = window.pid;
-    window.minimised = false;
+    if (window.minimised) {
+        window.minimised = false;
+        noticeMinimised(data, window);
+    }
     window.onScreen = true;
     moveToFront(data, number);
     setKeyWindows(data, pid, number, number);
@@ -606,7 +618,7 @@ std::uint32_t addOwnWindow(HostData& data, pid_t pid, const workspace::OwnWindow
     record.number = data.windows().nextNumber++;
     const auto number = record.number;
     auto& windows = data.windows().windows;
-    if (own.onScreen) {
+    if (own.onScreen && !own.minimised) {
         windows.insert(windows.begin(), std::move(record));
     } else {
         windows.push_back(std::move(record));
@@ -622,14 +634,17 @@ bool updateOwnWindow(HostData& data, pid_t pid, std::uint32_t number, const work
     if (found == nullptr) return false;
     auto& window = *found;
     const auto before = poseAt(window, data.now, screens);
-    const bool cameOnScreen = own.onScreen && !window.onScreen;
+    const bool showed = window.onScreen && !window.minimised;
+    const bool wasMinimised = window.minimised;
+    const bool shows = own.onScreen && !own.minimised;
     auto record = recordOf(own);
     record.number = number;
     record.pid = pid;
     window = std::move(record);
     noticeFrameChange(data, window, before, poseAt(window, data.now, screens), data.now);
-    if (cameOnScreen) moveToFront(data, number);
-    if (!own.onScreen) handOverKeyWindows(data, pid, number);
+    if (window.minimised != wasMinimised) noticeMinimised(data, window);
+    if (shows && !showed) moveToFront(data, number);
+    if (!shows) handOverKeyWindows(data, pid, number);
     return true;
 }
 

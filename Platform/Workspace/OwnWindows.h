@@ -18,8 +18,17 @@ struct OwnWindow {
     bool titled = true;     // has a title bar
     std::int32_t level = 0; // 0 normal, 3 floating (tool windows, stays-on-top)
     bool onScreen = true;   // shown and not minimised
+    bool minimised = false;
 
     friend bool operator==(const OwnWindow&, const OwnWindow&) = default;
+};
+
+// Where the host has one of the program's own windows now.
+struct OwnWindowPlace {
+    geometry::Rect frame;  // global top-left points
+    bool minimised = false;
+
+    friend bool operator==(const OwnWindowPlace&, const OwnWindowPlace&) = default;
 };
 
 // A click of the host's pointer on one of the program's own windows: it goes to that
@@ -61,6 +70,15 @@ public:
     // list: closed from outside (`corvelle-host windows close N`), or removed by the program
     // itself, which knows its own removals.
     virtual dispatch::Observation observeRemovals(std::function<void(std::uint32_t window)> handler) = 0;
+
+    // The host's frame and minimised state of an own window; none for an unknown number.
+    virtual std::optional<OwnWindowPlace> place(std::uint32_t number) = 0;
+
+    // Calls `handler` on the main queue with the number of each own window that moved, was
+    // resized, minimised or brought back in the host's list: by the user (`corvelle-host
+    // windows move|minimise|unminimise|focus N`) or by the program's own reports, which
+    // place() then shows as they were reported.
+    virtual dispatch::Observation observeChanges(std::function<void(std::uint32_t window)> handler) = 0;
 
     // Calls `handler` on the main queue for every event the event stream delivers to the
     // program (keys while it is frontmost, the mouse and the wheel over its windows), with

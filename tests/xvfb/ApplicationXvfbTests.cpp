@@ -11,37 +11,82 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The application under a real X server: it takes the xcb platform (its panels must be
-// placed), shows its item and quits in order.
-TEST(ApplicationUnderXvfb, RunsOnTheDisplayAndQuitsFromTheMenu) {
-    std::string pattern = (fs::temp_directory_path() / "corvelle-xvfb-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    const fs::path root = pattern;
-    fs::create_directories(root / "runtime");
-    fs::permissions(root / "runtime", fs::perms::owner_all);
-    const std::map<std::string, std::string> set = {{"CORVELLE_HOST_DIR", (root / "host").string()},
-                                                    {"HOME", (root / "home").string()},
-                                                    {"XDG_CONFIG_HOME", (root / "config").string()},
-                                                    {"XDG_RUNTIME_DIR", (root / "runtime").string()}};
-    std::map<std::string, std::optional<std::string>> environment(set.begin(), set.end());
-    environment["DISPLAY"] = std::nullopt;
-    environment["QT_QPA_PLATFORM"] = std::nullopt;
-    auto host = [&](const std::vector<std::string>& arguments) {
-        return testing::runCommand(CORVELLE_HOST_TOOL, arguments, set, root);
-    };
-    {
-        testing::BackgroundProcess program(XVFB_RUN, {"-a", "-s", "-screen 0 1440x900x24", CORVELLE_EXECUTABLE},
-                                           environment, root, "xvfb");
-        ASSERT_TRUE(testing::eventually([&] {
-            const auto shown = host({"statusbar", "show", "--json"});
-            return shown.status == 0 && shown.out.find("Corvelle · 就绪") != std::string::npos;
-        })) << program.err();
-        EXPECT_EQ(host({"statusbar", "click", "退出 Corvelle"}).status, 0);
-        EXPECT_EQ(program.waitForExit(60), 0) << program.err();
-        // With a display the runner leaves the platform to xcb and says nothing about it.
-        EXPECT_EQ(program.err().find("offscreen"), std::string::npos) << program.err();
+// The application under a real X server, in a fresh home and host, driven through corvelle-host.
+class ApplicationUnderXvfb : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "corvelle-xvfb-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        root = pattern;
+        fs::create_directories(root / "runtime");
+        fs::permissions(root / "runtime", fs::perms::owner_all);
+        set = {{"CORVELLE_HOST_DIR", (root / "host").string()},
+               {"HOME", (root / "home").string()},
+               {"XDG_CONFIG_HOME", (root / "config").string()},
+               {"XDG_RUNTIME_DIR", (root / "runtime").string()}};
+        environment = std::map<std::string, std::optional<std::string>>(set.begin(), set.end());
+        environment["DISPLAY"] = std::nullopt;
+        environment["QT_QPA_PLATFORM"] = std::nullopt;
+        program = std::make_unique<testing::BackgroundProcess>(
+            XVFB_RUN, std::vector<std::string>{"-a", "-s", "-screen 0 1440x900x24", CORVELLE_EXECUTABLE}, environment,
+            root, "xvfb");
     }
-    fs::remove_all(root);
+    void TearDown() override {
+        program.reset();
+        fs::remove_all(root);
+    }
+    testing::CommandRun host(const std::vector<std::string>& arguments) {
+        return testing::runCommand(CORVELLE_HOST_TOOL, arguments, set, root);
+    }
+    void quit() {
+        EXPECT_EQ(host({"statusbar", "click", "退出 Corvelle"}).status, 0);
+        EXPECT_EQ(program->waitForExit(60), 0) << program->err();
+    }
+
+    fs::path root;
+    std::map<std::string, std::string> set;
+    std::map<std::string, std::optional<std::string>> environment;
+    std::unique_ptr<testing::BackgroundProcess> program;
+};
+
+// It takes the xcb platform (its panels must be placed), shows its item and quits in order.
+TEST_F(ApplicationUnderXvfb, RunsOnTheDisplayAndQuitsFromTheMenu) {
+    ASSERT_TRUE(testing::eventually([&] {
+        const auto shown = host({"statusbar", "show", "--json"});
+        return shown.status == 0 && shown.out.find("Corvelle · 就绪") != std::string::npos;
+    })) << program->err();
+    quit();
+    // With a display the runner leaves the platform to xcb and says nothing about it.
+    EXPECT_EQ(program->err().find("offscreen"), std::string::npos) << program->err();
+}
+
+// Under a real X server too, the host's moves and minimising reach the settings window,
+// which keeps its size and comes back from the Dock through "设置…".
+TEST_F(ApplicationUnderXvfb, TheHostMovesAndMinimisesTheSettingsWindow) {
+    auto settings = [&]() -> std::optional<json::Json> {
+        const auto listed = json::parse(host({"windows", "list", "--json", "--all"}).out);
+        for (const auto& window : listed["windows"]) {
+            if (window["owner"] == "Corvelle" && window["title"] == "设置") return window;
+        }
+        return std::nullopt;
+    };
+    auto settingsAt = [&](double x, double y, bool minimised) {
+        return testing::eventually([&] {
+            const auto shown = settings();
+            return shown && (*shown)["bounds"] == json::Json{{"x", x}, {"y", y}, {"width", 900.0}, {"height", 720.0}} &&
+                   (*shown)["minimised"] == minimised;
+        });
+    };
+    std::optional<json::Json> shown;
+    ASSERT_TRUE(testing::eventually([&] { return (shown = settings()).has_value(); })) << program->err();
+    const auto number = std::to_string((*shown)["number"].get<int>());
+    ASSERT_EQ(host({"windows", "move", number, "100", "120", "1000", "800"}).status, 0);
+    EXPECT_TRUE(settingsAt(100, 120, false)) << settings().value_or(json::Json()).dump();
+    ASSERT_EQ(host({"windows", "minimise", number}).status, 0);
+    EXPECT_TRUE(settingsAt(100, 120, true)) << settings().value_or(json::Json()).dump();
+    EXPECT_EQ(host({"statusbar", "click", "设置…"}).status, 0);
+    EXPECT_TRUE(settingsAt(100, 120, false)) << settings().value_or(json::Json()).dump();
+    quit();
 }
 
 }  // namespace

@@ -50,7 +50,11 @@ TEST(ScreenshotsUnderXvfb, GlassIsTranslucentWithPaintedCornersAndNoticesAreAnno
                              "settings-general.png", "settings-general-dark.png", "settings-connection.png",
                              "settings-touch.png", "settings-resolution.png", "spec-editor-error.png",
                              "device-templates.png", "shortcut-editor.png", "recommended-shortcuts.png",
-                             "application-picker.png", "resolution-panel-left.png", "resolution-panel-bottom.png"}) {
+                             "application-picker.png", "resolution-panel-left.png", "resolution-panel-bottom.png",
+                             "menu-application.png", "menu-application-dark.png", "menu-chip.png", "menu-chip-dark.png",
+                             "alert-remove-application.png", "alert-remove-application-dark.png",
+                             "alert-save-failed.png", "alert-save-failed-dark.png", "alert-delete-shortcut.png",
+                             "alert-delete-shortcut-dark.png", "alert-delete-preset.png", "alert-delete-preset-dark.png"}) {
         const QImage image(QString::fromStdString((root / "out" / name).string()));
         ASSERT_FALSE(image.isNull()) << name;
         ASSERT_TRUE(index.contains(name)) << name;
@@ -81,7 +85,40 @@ TEST(ScreenshotsUnderXvfb, GlassIsTranslucentWithPaintedCornersAndNoticesAreAnno
     EXPECT_LT(left["glass"][3].get<int>(), left["toolbar"][3].get<int>() - 200);
     const Json& bottom = index["resolution-panel-bottom.png"];
     EXPECT_NEAR(bottom["glass"][1].get<int>() + bottom["glass"][3].get<int>(), bottom["toolbar"][1].get<int>() + 6, 1);
-    EXPECT_LT(bottom["glass"][3].get<int>(), 600);
+    EXPECT_LT(bottom["glass"][3].get<int>(), bottom["room"].get<double>() - 100) << "as tall as its content";
+    // Along the bottom the whole strip is in the picture, not a piece of it.
+    EXPECT_LE(bottom["toolbar"][0].get<int>(), 0);
+    EXPECT_GE(bottom["toolbar"][0].get<int>() + bottom["toolbar"][2].get<int>(), bottom["size"][0].get<int>());
+
+    // Alerts hang from the window's top edge, centred, over the dimmed window; a destructive
+    // answer, and a menu's destructive command, are red, and nothing else in a menu is.
+    const QImage quickActions(QString::fromStdString((root / "out" / "settings-quick-actions.png").string()));
+    for (const char* name : {"alert-remove-application.png", "alert-save-failed.png", "alert-delete-shortcut.png",
+                             "alert-delete-preset.png"}) {
+        const Json& alert = index[name]["alert"];
+        EXPECT_EQ(alert[1].get<int>(), 0) << name;
+        EXPECT_EQ(alert[2].get<int>(), 300) << name;
+        EXPECT_NEAR(alert[0].get<int>() * 2 + alert[2].get<int>(), 900, 1) << name;
+    }
+    const QImage removal(QString::fromStdString((root / "out" / "alert-remove-application.png").string()));
+    EXPECT_LT(removal.pixelColor(350, 300).lightness(), quickActions.pixelColor(350, 300).lightness() - 20)
+        << "the window behind the alert is dimmed";
+    const auto hasRed = [](const QImage& image, const Json& rect) {
+        for (int y = rect[1].get<int>(); y < rect[1].get<int>() + rect[3].get<int>(); ++y) {
+            for (int x = rect[0].get<int>(); x < rect[0].get<int>() + rect[2].get<int>(); ++x) {
+                const QColor seen = image.pixelColor(x, y);
+                if (seen.red() > 200 && seen.green() < 110 && seen.blue() < 110) return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(hasRed(removal, index["alert-remove-application.png"]["alert"]));
+    for (const char* name : {"menu-application.png", "menu-application-dark.png", "menu-chip.png", "menu-chip-dark.png"}) {
+        const QImage menu(QString::fromStdString((root / "out" / name).string()));
+        const Json& glass = index[name]["glass"];
+        EXPECT_EQ(glass[3].get<int>(), 28 + 8) << name << ": one row";
+        EXPECT_EQ(hasRed(menu, glass), std::string(name).starts_with("menu-application")) << name;
+    }
 
     const QImage glass(QString::fromStdString((root / "out" / "launcher-right.png").string()));
     const Json& attached = index["launcher-right.png"];

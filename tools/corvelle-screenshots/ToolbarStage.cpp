@@ -1,19 +1,24 @@
 #include "tools/corvelle-screenshots/ToolbarStage.h"
 
-#include "DorvaneCore/Input/KeyCombination.h"
+#include <algorithm>
+#include <stdexcept>
+
+#include "DorvaneCore/Catalogs/ShortcutPresetCatalog.h"
 
 namespace dorvane::screenshots {
 
 namespace {
 
-NamedShortcut shortcut(const std::string& id, const std::string& name, const std::string& keys, ShortcutIcon icon) {
-    return NamedShortcut(id, name, parseKeyCombination(keys), NamedShortcut::Mode::press, icon);
+// A shortcut of the program's own catalog of recommended shortcuts, as "常用快捷操作" adds it.
+NamedShortcut preset(const std::string& id) {
+    const auto& catalog = ShortcutPresetCatalog::recommendedPresets();
+    const auto found = std::ranges::find(catalog, "preset:" + id, &NamedShortcut::id);
+    if (found == catalog.end()) throw std::runtime_error("the shortcut catalog has no preset:" + id);
+    return *found;
 }
 
 std::vector<NamedShortcut> everydayShortcuts() {
-    return {shortcut("copy", "拷贝", "cmd+c", ShortcutIcon::copy), shortcut("paste", "粘贴", "cmd+v", ShortcutIcon::clipboard),
-            shortcut("undo", "撤销", "cmd+z", ShortcutIcon::undo),
-            shortcut("find", "查找", "cmd+f", ShortcutIcon::search)};
+    return {preset("copy"), preset("paste"), preset("undo"), preset("find")};
 }
 
 }  // namespace
@@ -73,12 +78,8 @@ Preferences ToolbarStage::withFrontApplicationShortcuts() {
     host_.applicationWorkspace().activate(pid);
 
     ApplicationShortcuts terminal{"com.example.terminal", "终端", "/Applications/终端.app", {}};
-    terminal.shortcuts = {shortcut("tab", "新标签页", "cmd+t", ShortcutIcon::newTab),
-                          shortcut("close", "关闭", "cmd+w", ShortcutIcon::closeTab),
-                          shortcut("clear", "清屏", "cmd+k", ShortcutIcon::trash),
-                          shortcut("find", "查找", "cmd+f", ShortcutIcon::search),
-                          shortcut("copy", "拷贝", "cmd+c", ShortcutIcon::copy),
-                          shortcut("paste", "粘贴", "cmd+v", ShortcutIcon::clipboard)};
+    terminal.shortcuts = {preset("new-tab"), preset("close-window"), preset("clear-terminal"),
+                          preset("interrupt"),  preset("find"),         preset("copy")};
     Preferences preferences;
     preferences.namedShortcuts = everydayShortcuts();
     preferences.applicationShortcutsEnabled = true;
@@ -88,14 +89,11 @@ Preferences ToolbarStage::withFrontApplicationShortcuts() {
 
 Preferences ToolbarStage::withOperations(int count) {
     Preferences preferences;
-    const std::vector<ShortcutIcon> icons{ShortcutIcon::copy, ShortcutIcon::clipboard, ShortcutIcon::scissors,
-                                          ShortcutIcon::search, ShortcutIcon::undo, ShortcutIcon::trash};
-    const int shortcuts = count - static_cast<int>(preferences.floatingActions.size());
-    for (int i = 0; i < shortcuts; ++i) {
-        preferences.namedShortcuts.push_back(shortcut("s" + std::to_string(i), "操作 " + std::to_string(i + 1),
-                                                      "cmd+" + std::to_string(i % 10),
-                                                      icons[static_cast<std::size_t>(i) % icons.size()]));
-    }
+    // The first shortcuts of the catalog, in its order.
+    const auto& catalog = ShortcutPresetCatalog::recommendedPresets();
+    const auto shortcuts = static_cast<std::size_t>(count) - preferences.floatingActions.size();
+    if (shortcuts > catalog.size()) throw std::runtime_error("the shortcut catalog is too short for the picture");
+    preferences.namedShortcuts.assign(catalog.begin(), catalog.begin() + static_cast<std::ptrdiff_t>(shortcuts));
     return preferences;
 }
 

@@ -10,7 +10,10 @@
 // settings-connection.png (its dropdown open, 4 points under its field), settings-touch.png, settings-resolution.png
 // (and -dark), spec-editor-error.png, device-templates.png, settings-quick-actions.png,
 // shortcut-editor.png (its icon picker open), recommended-shortcuts.png, application-picker.png,
-// resolution-panel-left.png and resolution-panel-bottom.png, and screenshots.json
+// the application card's glass menus menu-application.png and menu-chip.png, the alerts
+// alert-remove-application.png, alert-save-failed.png, alert-delete-shortcut.png and
+// alert-delete-preset.png (each of these also as -dark), resolution-panel-left.png and
+// resolution-panel-bottom.png, and screenshots.json
 // (where the glass lies in each picture, and for the launcher the desktop's colour under two
 // of its pixels).
 // Needs an X display with a compositing manager: `make screenshots` (scripts/screenshots)
@@ -43,6 +46,7 @@
 #include "Dorvane/Visual/OverlayFloatingPanel.h"
 #include "Dorvane/QtHost/QtApplicationPlatform.h"
 #include "Dorvane/QtHost/QtMainQueue.h"
+#include "Dorvane/QtHost/QtSettingsWindows.h"
 #include "Dorvane/QtHostBase/QtScreenGeometry.h"
 #include "Dorvane/Settings/AutomaticResolutionSettings.h"
 #include "Dorvane/Settings/ConnectionSettingsPage.h"
@@ -55,12 +59,13 @@
 #include "Dorvane/Settings/ResolutionSettingsPage.h"
 #include "Dorvane/Settings/SpecEditor.h"
 #include "Dorvane/Settings/SettingsView.h"
+#include "Dorvane/Settings/SettingsViews.h"
 #include "Dorvane/Shell/ControlPanelModel.h"
 #include "Dorvane/Shell/ResolutionPanelFrame.h"
 #include "Dorvane/Shell/ScreenSpace.h"
 #include "Dorvane/Visual/DesignTokens.h"
-#include "Dorvane/Visual/FilledHost.h"
 #include "Dorvane/Visual/GlassDropdown.h"
+#include "Dorvane/Visual/GlassMenu.h"
 #include "Dorvane/Visual/GlassPanel.h"
 #include "Dorvane/Visual/NativeGlassView.h"
 #include "Dorvane/Visual/SegmentedPicker.h"
@@ -68,7 +73,9 @@
 #include "Dorvane/Visual/ToggleSwitch.h"
 #include "Dorvane/Visual/TransientNotice.h"
 #include "Dorvane/Visual/VisualAppearance.h"
+#include "DorvaneCore/Catalogs/DeviceTemplateCatalog.h"
 #include "DorvaneCore/Launcher/LauncherViewMetrics.h"
+#include "DorvaneCore/SettingsWindow/DeletionTarget.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/HostFolder.h"
@@ -484,6 +491,9 @@ private:
     void resolutionShots() {
         Preferences preferences = settingsModel_.preferences();
         preferences.customPresets.push_back(CustomPreset{"custom-2", "iPad 横屏", 1180, 820, 100});
+        const auto phone = templatePreset("iPhone 17 Pro Max · 横屏");
+        if (!phone) return fail("the device templates have no iPhone 17 Pro Max · 横屏");
+        preferences.customPresets.push_back(*phone);
         preferences.selectedCustomID = "custom-1";
         settingsModel_.setPreferences(preferences);
         settingsModel_.setApplied(CustomPreset{"custom-1", "书房显示器", 1920, 1080, 125}.dimensions(DisplaySize::standard));
@@ -496,6 +506,18 @@ private:
                 });
             });
         });
+    }
+
+    // A preset as "设备模板" adds it from the program's device catalog.
+    static std::optional<CustomPreset> templatePreset(const std::string& title) {
+        try {
+            for (const auto& entry : DeviceTemplateCatalog::bundled().entries()) {
+                if (entry.title() == title) return entry.preset();
+            }
+        } catch (const std::exception&) {
+            // No catalog: the caller says what is missing.
+        }
+        return std::nullopt;
     }
 
     void sheetShot(const char* slot, const std::string& name, std::function<void()> next) {
@@ -570,9 +592,15 @@ private:
                         page->applications()->addApplicationButton()->click();
                         after(kSettleMilliseconds, [this] {
                             sheetShot(ApplicationShortcutsSettings::pickerSheet, "application-picker.png", [this] {
-                                settingsWindow_.reset();
-                                panelShot(ToolbarSide::left, "resolution-panel-left.png", [this] {
-                                    panelShot(ToolbarSide::bottom, "resolution-panel-bottom.png", [this] { finish(); });
+                                QDialog* sheet = settingsView_->sheets().presented(ApplicationShortcutsSettings::pickerSheet);
+                                auto* picker = sheet != nullptr ? sheet->findChild<ShortcutApplicationPicker*>() : nullptr;
+                                if (picker == nullptr) return fail("the application picker did not open");
+                                picker->cancelButton()->click();
+                                menuAndAlertShots(false, [this] {
+                                    settingsWindow_.reset();
+                                    panelShot(ToolbarSide::left, "resolution-panel-left.png", [this] {
+                                        panelShot(ToolbarSide::bottom, "resolution-panel-bottom.png", [this] { finish(); });
+                                    });
                                 });
                             });
                         });
@@ -582,9 +610,121 @@ private:
         });
     }
 
-    // The resolution panel beside the toolbar, framed as the program frames it: the whole
-    // room beside the toolbar until the content reports its height, then shortened to it.
-    // On the left with a preset applied, at the bottom with nothing applied.
+    // ---- Menus and alerts of the settings window ----
+
+    static std::string named(const std::string& base, bool dark) { return base + (dark ? "-dark.png" : ".png"); }
+
+    ApplicationCardView* notesCard() const {
+        auto* page = dynamic_cast<QuickActionsSettingsPage*>(settingsView_->currentPage());
+        return page != nullptr ? page->applications()->card("com.example.notes") : nullptr;
+    }
+
+    // The application card's two glass menus, then its alerts and the resolution page's, in
+    // one appearance; then, after the light pass, all of it again in the dark.
+    void menuAndAlertShots(bool dark, std::function<void()> next) {
+        settingsView_->setPage(SettingsPage::floating);
+        after(kSettleMilliseconds / 2, [this, dark, next = std::move(next)] {
+            ApplicationCardView* card = notesCard();
+            if (card == nullptr) return fail("the application card did not show");
+            card->menuButton()->click();
+            after(kSettleMilliseconds, [this, card, dark, next] {
+                menuShot(*card, card->menu(), named("menu-application", dark), [this, card, dark, next] {
+                    StyledButton* chip = card->shownChips().front();
+                    Q_EMIT chip->customContextMenuRequested(chip->rect().center());
+                    after(kSettleMilliseconds, [this, card, dark, next] {
+                        menuShot(*card, card->chipMenu(), named("menu-chip", dark), [this, dark, next] {
+                            removalAlertShot(dark, next);
+                        });
+                    });
+                });
+            });
+        });
+    }
+
+    // The menu with the card it belongs to.
+    void menuShot(ApplicationCardView& card, GlassMenu& menu, const std::string& name, std::function<void()> next) {
+        GlassPanel* list = menu.popup().panel();
+        if (!menu.isOpen() || list == nullptr) return fail("the menu for " + name + " did not open");
+        const QRect glass = list->glassFrame();
+        const QRect cardFrame(card.mapToGlobal(QPoint(0, 0)), card.size());
+        const QRect area = onScreen(cardFrame.united(glass).adjusted(-kMargin / 2, -kMargin / 2, kMargin / 2, kMargin));
+        save(grab(area), name,
+             Json{{"glass", rectJson(glass.translated(-area.topLeft()))},
+                  {"card", rectJson(cardFrame.translated(-area.topLeft()))}});
+        menu.close();
+        after(kSettleMilliseconds / 2, std::move(next));
+    }
+
+    // The settings window with the alert in `slot` hanging from it; its first button ("取消",
+    // or "好") then closes it.
+    void alertShot(SheetAlert* alert, const std::string& name, std::function<void()> next) {
+        if (alert == nullptr || !alert->isVisible()) return fail("the alert for " + name + " did not show");
+        const QRect frame(alert->mapToGlobal(QPoint(0, 0)), alert->size());
+        save(grab(settingsFrame()), name, Json{{"alert", rectJson(frame.translated(-settingsFrame().topLeft()))}});
+        alert->buttons().front()->click();
+        after(kSettleMilliseconds / 2, std::move(next));
+    }
+
+    SheetAlert* presentedAlert(const char* slot) const {
+        return qobject_cast<SheetAlert*>(settingsView_->sheets().presented(slot));
+    }
+
+    void removalAlertShot(bool dark, std::function<void()> next) {
+        ApplicationCardView* card = notesCard();
+        card->menuButton()->click();
+        after(kSettleMilliseconds / 2, [this, card, dark, next = std::move(next)] {
+            card->menu().choose(0);
+            after(kSettleMilliseconds, [this, dark, next] {
+                alertShot(presentedAlert(ApplicationShortcutsSettings::removalAlert), named("alert-remove-application", dark),
+                          [this, dark, next] { failureAlertShot(dark, next); });
+            });
+        });
+    }
+
+    // The settings refuse the feature switch (the picture's panel model stores nothing).
+    void failureAlertShot(bool dark, std::function<void()> next) {
+        auto* page = dynamic_cast<QuickActionsSettingsPage*>(settingsView_->currentPage());
+        page->applications()->featureSwitch()->click();
+        after(kSettleMilliseconds, [this, dark, next = std::move(next)] {
+            alertShot(presentedAlert(ApplicationShortcutsSettings::failureAlert), named("alert-save-failed", dark),
+                      [this, dark, next] { editorAlertShot(dark, next); });
+        });
+    }
+
+    void editorAlertShot(bool dark, std::function<void()> next) {
+        settingsView_->setEditingShortcut(editedShortcut());
+        after(kSettleMilliseconds / 2, [this, dark, next = std::move(next)] {
+            QDialog* sheet = settingsView_->sheets().presented(QuickActionsSettingsPage::shortcutEditorSheet);
+            auto* editor = sheet != nullptr ? sheet->findChild<ShortcutEditor*>() : nullptr;
+            if (editor == nullptr) return fail("the shortcut editor did not open");
+            editor->deleteButton()->click();
+            after(kSettleMilliseconds, [this, editor, dark, next] {
+                alertShot(editor->deleteAlert(), named("alert-delete-shortcut", dark), [this, dark, next] {
+                    settingsView_->setEditingShortcut(std::nullopt);
+                    presetAlertShot(dark, next);
+                });
+            });
+        });
+    }
+
+    void presetAlertShot(bool dark, std::function<void()> next) {
+        settingsView_->setPage(SettingsPage::resolution);
+        const auto phone = templatePreset("iPhone 17 Pro Max · 横屏");
+        if (!phone) return fail("the device templates have no iPhone 17 Pro Max · 横屏");
+        settingsView_->setPendingDeletion(DeletionTarget::forPreset(*phone));
+        after(kSettleMilliseconds, [this, dark, next = std::move(next)] {
+            alertShot(presentedAlert(SettingsView::deletionAlert), named("alert-delete-preset", dark), [this, dark, next] {
+                if (dark) return setDark(false, next);
+                setDark(true, [this, next] { menuAndAlertShots(true, next); });
+            });
+        });
+    }
+
+    // The resolution panel beside the toolbar, shown and framed as the program shows it (its
+    // settings windows, its panel view): the whole room beside the toolbar until the content
+    // reports its height, then shortened to it. On the left with a preset applied, at the
+    // bottom with nothing applied; the picture holds the panel and the toolbar beside it
+    // (along the bottom, the whole strip).
     void panelShot(ToolbarSide side, const std::string& name, std::function<void()> next) {
         const bool bottom = side == ToolbarSide::bottom;
         Preferences preferences = settingsModel_.preferences();
@@ -601,29 +741,30 @@ private:
         const auto frameFor = [this, side, presets = static_cast<int>(preferences.customPresets.size())](
                                   std::optional<double> height) {
             const auto screens = host_.screens().screens();
-            return qthost::pixelFrame(qthost::toQRectF(
-                resolutionPanelFrame(stage_->toolbar().panelFrame(), screens.front(), screens, side, presets, height)));
+            return resolutionPanelFrame(stage_->toolbar().panelFrame(), screens.front(), screens, side, presets, height);
         };
-
+        if (!panelWindows_) {
+            panelWindows_ = std::make_unique<qthost::QtSettingsWindows>(
+                std::make_unique<SettingsViews>(std::make_unique<FixedSettingsPermissions>(false),
+                                                std::make_unique<system::XdgAutostartLoginItems>(
+                                                    loginFolder_.path().toStdString(), "/opt/corvelle/corvelle"),
+                                                loginFolder_.path().toStdString(), editorServices()),
+                nullptr, &host_.screens());
+        }
         panelHeight_ = 0;
-        auto* view = new ResolutionPanelView(settingsModel_, [] {}, [] {}, [this](double height) { panelHeight_ = height; });
-        auto* glass = static_cast<NativeGlassView*>(filledHost(view, clearFill(), DesignTokens::radiusLg));
-        glass->attach(side, false);
-        glass->setHairline(DesignTokens::NS::toolbarHairline, side);
-        companion_ = std::make_unique<GlassPanel>(QStringLiteral("分辨率"), 3, GlassPanel::Input::clickable);
-        companion_->setGlass(glass);
-        companion_->setShadow(DesignTokens::panelShadow);
-        companion_->setGlassFrame(frameFor(std::nullopt));
-        companion_->present();
+        panelWindows_->showResolution(settingsModel_,
+                                      shell::ResolutionContent{preferences.selectedCustomID, [] {}, [] {},
+                                                               [this](double height) { panelHeight_ = height; }},
+                                      frameFor(std::nullopt), side, false);
         after(kSettleMilliseconds / 2, [this, frameFor, bottom, name, next = std::move(next)] {
             if (panelHeight_ <= 0) return fail("the resolution panel reported no height");
-            const QRect panelFrame = frameFor(panelHeight_);
-            companion_->setGlassFrame(panelFrame);
-            after(kSettleMilliseconds, [this, panelFrame, bottom, name, next] {
-                // The panel with the part of the toolbar beside it.
+            panelWindows_->setResolutionFrame(frameFor(panelHeight_));
+            after(kSettleMilliseconds, [this, frameFor, bottom, name, next] {
+                const QRect panelFrame = panelWindows_->resolutionPanel()->geometry();
                 const QRect toolbar = panelOf(stage_->toolbar());
                 QRect area = panelFrame.adjusted(-kMargin, -kMargin, kMargin, kMargin);
                 if (bottom) {
+                    area = area.united(toolbar.adjusted(-kMargin, 0, kMargin, 0));
                     area.setBottom(toolbar.bottom());
                 } else {
                     area.setLeft(toolbar.left());
@@ -631,8 +772,9 @@ private:
                 area = onScreen(area);
                 save(grab(area), name,
                      Json{{"glass", rectJson(panelFrame.translated(-area.topLeft()))},
-                          {"toolbar", rectJson(toolbar.translated(-area.topLeft()))}});
-                companion_.reset();
+                          {"toolbar", rectJson(toolbar.translated(-area.topLeft()))},
+                          {"room", frameFor(std::nullopt).height}});
+                panelWindows_->orderResolutionOut();
                 stage_->companionOpen(std::nullopt);
                 after(kSettleMilliseconds / 2, next);
             });
@@ -640,6 +782,7 @@ private:
     }
 
     void finish() {
+        panelWindows_.reset();
         std::ofstream file(output_ / "screenshots.json");
         file << index_.dump(2) << "\n";
         if (!file) return fail("cannot write screenshots.json");
@@ -655,7 +798,7 @@ private:
     std::unique_ptr<TransientNotice> notice_;
     std::unique_ptr<QWidget> window_;
     std::unique_ptr<GlassPanel> toolbar_;
-    std::unique_ptr<GlassPanel> companion_;
+    std::unique_ptr<qthost::QtSettingsWindows> panelWindows_;
     std::unique_ptr<input::LauncherModel> launcherModel_;
     std::unique_ptr<QtLauncherPanel> launcher_;
     std::unique_ptr<ToolbarStage> stage_;

@@ -6,8 +6,13 @@
 #include <vector>
 
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QWheelEvent>
 #include <QWidget>
 
@@ -15,11 +20,14 @@
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
 #include "Dorvane/QtHost/QtOwnWindows.h"
+#include "Dorvane/QtHostBase/LocalEventMonitor.h"
+#include "Dorvane/Visual/PointerHover.h"
 #include "Dorvane/Visual/GlassPanel.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/HostEvents.h"
 #include "Platform/Host/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
+#include "tests/Support/OwnWindowHost.h"
 #include "tests/Support/QtTestApplication.h"
 
 namespace dorvane {
@@ -296,7 +304,7 @@ public:
     std::vector<int> turns;
 
 protected:
-    void wheelEvent(QWheelEvent* event) override { turns.push_back(event->pixelDelta().y()); }
+    void wheelEvent(QWheelEvent* event) override { turns.push_back(event->angleDelta().y()); }
 };
 
 TEST_F(OwnWindowReporterTest, KeysFromOutsideReachTheFocusedWidgetAndTheWheelTheWidgetUnderIt) {
@@ -325,7 +333,143 @@ TEST_F(OwnWindowReporterTest, KeysFromOutsideReachTheFocusedWidgetAndTheWheelThe
     typed[2].event.setField(events::EventField::scrollDeltaAxis1, -3);
     ASSERT_TRUE(tool.inputAdmin().inject(typed));
     EXPECT_TRUE(testing::processUntil([&] { return field.text() == "k" && !list.turns.empty(); }));
-    EXPECT_EQ(list.turns, (std::vector<int>{-3}));
+    // Three notches of a mouse wheel, as a platform reports them.
+    EXPECT_EQ(list.turns, (std::vector<int>{-360}));
+}
+
+class HostInputTest : public ::testing::Test, public testing::OwnWindowHost {};
+
+// Keys go to the focused window as a platform sends them: its shortcuts first, then the
+// monitors that watch the window (a dropdown list's), then the focused widget.
+TEST_F(HostInputTest, KeysReachTheFocusedWindowWhereShortcutsAndMonitorsSeeThemFirst) {
+    QWidget window;
+    auto* field = new QLineEdit(&window);
+    field->setGeometry(10, 10, 200, 28);
+    int escapes = 0;
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
+    QObject::connect(escape, &QShortcut::activated, [&escapes] { ++escapes; });
+    window.setGeometry(200, 200, 300, 200);
+    window.show();
+    window.activateWindow();
+    field->setFocus();
+    std::vector<int> watched;
+    auto monitor = qthost::LocalEventMonitor::shared().add(qthost::LocalEventMonitor::keyDown, [&](QEvent& event, QWindow& at) {
+        if (&at != window.windowHandle()) return false;
+        const int key = static_cast<QKeyEvent&>(event).key();
+        watched.push_back(key);
+        return key == Qt::Key_Down;  // the list takes the arrows
+    });
+    start();
+    bringForward(window);
+
+    key(40);   // k
+    key(125);  // down arrow
+    key(53);   // Escape
+    EXPECT_EQ(field->text(), QStringLiteral("k"));
+    EXPECT_EQ(watched, (std::vector<int>{Qt::Key_K, Qt::Key_Down}));
+    EXPECT_EQ(escapes, 1);
+    EXPECT_EQ(errors.str(), "");
+}
+
+// Notes what the pointer does over it.
+class PointerRecorder final : public QWidget {
+public:
+    explicit PointerRecorder(QWidget* parent) : QWidget(parent) { setMouseTracking(true); }
+    std::vector<QString> seen;
+
+protected:
+    void enterEvent(QEnterEvent*) override { seen.push_back("enter"); }
+    void leaveEvent(QEvent*) override { seen.push_back("leave"); }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        seen.push_back(QStringLiteral("move %1,%2").arg(event->position().x()).arg(event->position().y()));
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        seen.push_back(event->button() == Qt::RightButton ? "right press" : "press");
+    }
+};
+
+// The wheel goes to the widget under the pointer and, unused there, on up to the scroll
+// area around it; pointer moves bring enter, moves and hover; right clicks arrive.
+TEST_F(HostInputTest, TheWheelScrollsWhatIsUnderThePointerAndMovesBringHover) {
+    QScrollArea window;
+    auto* page = new QWidget;
+    page->resize(300, 2000);
+    auto* label = new QLabel(QStringLiteral("常规"), page);
+    label->setGeometry(10, 10, 200, 40);
+    auto* button = new PointerRecorder(page);
+    button->setGeometry(10, 100, 100, 40);
+    window.setWidget(page);
+    window.setGeometry(100, 100, 320, 300);
+    window.show();
+    start();
+    std::vector<bool> hovered;
+    auto tracked = PointerHover::shared().track(button, "test:button", [&](bool now) { hovered.push_back(now); });
+    PointerHover::shared().reset();
+
+    scroll({150, 125}, -3);  // over the label
+    EXPECT_GT(window.verticalScrollBar()->value(), 0) << "the page scrolled";
+    window.verticalScrollBar()->setValue(0);
+    QCoreApplication::processEvents();
+
+    move({130, 215});  // over the button: the first position only counts as a start
+    move({140, 220});
+    ASSERT_FALSE(button->seen.empty());
+    EXPECT_EQ(button->seen.front(), QStringLiteral("enter"));
+    const QPoint local = button->mapFromGlobal(QPoint(140, 220));
+    EXPECT_EQ(button->seen.back(), QStringLiteral("move %1,%2").arg(local.x()).arg(local.y()));
+    EXPECT_EQ(hovered, std::vector<bool>{true});
+    rightClick({140, 220});
+    EXPECT_EQ(button->seen.back(), QStringLiteral("right press"));
+    move({150, 300});  // off the button, within the window
+    EXPECT_EQ(button->seen.back(), QStringLiteral("leave"));
+    EXPECT_EQ(errors.str(), "");
+}
+
+// Keeps one size, as the settings window does.
+class FixedWindow final : public QWidget {
+public:
+    FixedWindow() { setFixedSize(400, 300); }
+};
+
+// The host's moves, resizes and minimising are applied to the Qt window, which keeps its
+// own limits; the list then shows what it became. The program's own moves stay its own.
+TEST_F(HostInputTest, TheHostsMovesAndMinimisingReachTheQtWindowWhichKeepsItsLimits) {
+    FixedWindow fixed;
+    fixed.setWindowTitle("设置");
+    fixed.move(100, 100);
+    fixed.show();
+    QWidget free;
+    free.setGeometry(700, 100, 300, 200);
+    free.show();
+    start();
+    const auto number = *reporter->number(&fixed);
+    const auto freeNumber = *reporter->number(&free);
+
+    person.windowsAdmin().drag(number, {300, 200, 800, 600});
+    ASSERT_TRUE(processUntil([&] { return fixed.geometry().topLeft() == QPoint(300, 200); }));
+    EXPECT_EQ(fixed.size(), QSize(400, 300));
+    EXPECT_TRUE(processUntil([&] { return listed(fixed)->bounds == geometry::Rect{300, 200, 400, 300}; }));
+    person.windowsAdmin().drag(freeNumber, {650, 120, 350, 250});
+    EXPECT_TRUE(processUntil([&] { return free.geometry() == QRect(650, 120, 350, 250); }));
+
+    person.windowsAdmin().setMinimised(number, true);
+    ASSERT_TRUE(processUntil([&] { return fixed.isMinimized(); }));
+    EXPECT_TRUE(listed(fixed)->minimised);
+    EXPECT_FALSE(listed(fixed)->onScreen);
+    person.windowsAdmin().setMinimised(number, false);
+    ASSERT_TRUE(processUntil([&] { return !fixed.isMinimized(); }));
+    EXPECT_TRUE(processUntil([&] { return listed(fixed)->onScreen; }));
+
+    // Minimised by the program itself: the list follows, and nothing comes back.
+    fixed.showMinimized();
+    EXPECT_TRUE(processUntil([&] { return listed(fixed)->minimised; }));
+    fixed.showNormal();
+    fixed.setGeometry(120, 140, 400, 300);
+    EXPECT_TRUE(processUntil([&] { return listed(fixed)->bounds == geometry::Rect{120, 140, 400, 300}; }));
+    for (int round = 0; round < 5; ++round) QCoreApplication::processEvents();
+    EXPECT_EQ(fixed.geometry(), QRect(120, 140, 400, 300));
+    EXPECT_FALSE(fixed.isMinimized());
+    EXPECT_EQ(errors.str(), "");
 }
 
 }  // namespace

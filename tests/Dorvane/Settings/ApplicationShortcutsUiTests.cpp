@@ -5,12 +5,13 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMessageBox>
 
 #include "Dorvane/Editors/ShortcutApplicationPicker.h"
 #include "Dorvane/Editors/ShortcutEditor.h"
 #include "Dorvane/Settings/ApplicationShortcutsSettings.h"
+#include "Dorvane/Visual/DropdownMenuView.h"
+#include "Dorvane/Visual/GlassMenu.h"
+#include "DorvaneCore/Visual/GlassDropdownMetrics.h"
 #include "Dorvane/Visual/StyledButton.h"
 #include "Dorvane/Visual/ToggleSwitch.h"
 #include "tests/Dorvane/Settings/QuickActionsUiSupport.h"
@@ -49,8 +50,18 @@ protected:
         return names;
     }
 
-    QMessageBox* failure() {
-        return qobject_cast<QMessageBox*>(view->sheets().presented(ApplicationShortcutsSettings::failureAlert));
+    SheetAlert* failure() {
+        return qobject_cast<SheetAlert*>(view->sheets().presented(ApplicationShortcutsSettings::failureAlert));
+    }
+
+    // Chooses row `row` of an open glass menu with a click on it, as a person would.
+    void clickRow(GlassMenu& menu, int row) {
+        ASSERT_TRUE(menu.isOpen());
+        GlassPanel* list = menu.popup().panel();
+        const DropdownMenuView* rows = menu.popup().menu();
+        ASSERT_NE(list, nullptr);
+        ASSERT_NE(rows, nullptr);
+        testing::clickAt(*list, rows->mapTo(list, rows->rowRect(row).center()));
     }
 
     void rightClick(QWidget& widget) {
@@ -112,7 +123,10 @@ TEST_F(ApplicationShortcutsTest, PickingSavesTheWholeListAndShowsRefusals) {
     EXPECT_TRUE(picker->failureLabel()->isVisibleTo(picker));
     ASSERT_NE(failure(), nullptr);
     EXPECT_EQ(failure()->text(), QStringLiteral("保存失败"));
-    EXPECT_EQ(failure()->informativeText(), QStringLiteral("请重试"));
+    EXPECT_EQ(failure()->message(), QStringLiteral("请重试"));
+    // Over the picker's sheet, one button "好", which Return and Escape both take.
+    testing::expectAlertHangsFromWindow(*failure(), *view, view->sheets().dimming(), {QStringLiteral("好")});
+    EXPECT_EQ(failure()->escapeButton(), failure()->defaultButton());
     click(*failure()->buttons().front());
     EXPECT_EQ(failure(), nullptr);
     EXPECT_NE(sheet<ShortcutApplicationPicker>(ApplicationShortcutsSettings::pickerSheet), nullptr);
@@ -142,17 +156,22 @@ TEST_F(ApplicationShortcutsTest, ChipsFoldAndSwitchAndTheApplicationIsRemovedAft
     StyledButton* chip = card->shownChips().front();
 
     rightClick(*chip);
-    ASSERT_EQ(card->chipMenu()->actions().size(), 1);
-    EXPECT_EQ(card->chipMenu()->actions()[0]->text(), QStringLiteral("停用"));
-    card->chipMenu()->actions()[0]->trigger();
-    card->chipMenu()->close();
+    ASSERT_TRUE(card->chipMenu().isOpen());
+    ASSERT_EQ(card->chipMenu().commands().size(), 1U);
+    EXPECT_EQ(card->chipMenu().commands()[0].title, QStringLiteral("停用"));
+    clickRow(card->chipMenu(), 0);
+    EXPECT_FALSE(card->chipMenu().isOpen());
     ASSERT_EQ(applicationSaves.size(), 1U);
     EXPECT_FALSE(applicationSaves[0][0].shortcuts[0].enabled);
     EXPECT_EQ(card->chip("new"), chip);
     EXPECT_NE(chip->graphicsEffect(), nullptr);
     rightClick(*chip);
-    EXPECT_EQ(card->chipMenu()->actions()[0]->text(), QStringLiteral("启用"));
-    card->chipMenu()->close();
+    ASSERT_TRUE(card->chipMenu().isOpen());
+    EXPECT_EQ(card->chipMenu().commands()[0].title, QStringLiteral("启用"));
+    QTest::keyClick(view->window()->windowHandle(), Qt::Key_Escape);
+    settle();
+    EXPECT_FALSE(card->chipMenu().isOpen());
+    EXPECT_EQ(applicationSaves.size(), 1U) << "Escape only closes the menu";
 
     click(*card->chevron());
     EXPECT_FALSE(card->flow()->isVisibleTo(card));
@@ -162,9 +181,13 @@ TEST_F(ApplicationShortcutsTest, ChipsFoldAndSwitchAndTheApplicationIsRemovedAft
     // Return and Escape keep the application; only "移除" removes it.
     const std::size_t saves = applicationSaves.size();
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-        card->menu()->actions()[0]->trigger();
-        auto* alert = qobject_cast<QMessageBox*>(view->sheets().presented(ApplicationShortcutsSettings::removalAlert));
+        click(*card->menuButton());
+        clickRow(card->menu(), 0);
+        auto* alert = qobject_cast<SheetAlert*>(view->sheets().presented(ApplicationShortcutsSettings::removalAlert));
         ASSERT_NE(alert, nullptr);
+        EXPECT_EQ(alert->text(), QStringLiteral("移除「Notes」？"));
+        testing::expectAlertHangsFromWindow(*alert, *view, view->sheets().dimming(),
+                                            {QStringLiteral("取消"), QStringLiteral("移除")});
         QTest::keyClick(alert, key);
         settle();
         EXPECT_EQ(view->sheets().presented(ApplicationShortcutsSettings::removalAlert), nullptr);
@@ -172,8 +195,9 @@ TEST_F(ApplicationShortcutsTest, ChipsFoldAndSwitchAndTheApplicationIsRemovedAft
     EXPECT_EQ(applicationSaves.size(), saves);
     ASSERT_NE(applications().card(kNotes), nullptr);
 
-    card->menu()->actions()[0]->trigger();
-    auto* removal = qobject_cast<QMessageBox*>(view->sheets().presented(ApplicationShortcutsSettings::removalAlert));
+    click(*card->menuButton());
+    clickRow(card->menu(), 0);
+    auto* removal = qobject_cast<SheetAlert*>(view->sheets().presented(ApplicationShortcutsSettings::removalAlert));
     ASSERT_NE(removal, nullptr);
     for (QAbstractButton* button : removal->buttons()) {
         if (button->text() == QStringLiteral("移除")) click(*button);
@@ -181,6 +205,64 @@ TEST_F(ApplicationShortcutsTest, ChipsFoldAndSwitchAndTheApplicationIsRemovedAft
     settle();
     EXPECT_TRUE(applicationSaves.back().empty());
     EXPECT_EQ(applications().card(kNotes), nullptr);
+}
+
+// The card's menus are the kit's glass menus: under their control, never across the
+// window's sides and inside the host's screen that holds the window, even where the window
+// stands against the screen's right edge (not inside Qt's own smaller screen); as tall as
+// their one row; "移除应用" in the destructive colour and "停用" not.
+TEST_F(ApplicationShortcutsTest, MenusStayInsideTheWindowAndTheHostScreenBesideTheirControl) {
+    // As the application sets them at start: the host's screens, not Qt's offscreen one.
+    GlassDropdownPopup::setScreenAreas([this] {
+        std::vector<QRect> areas;
+        for (const displays::Screen& screen : app->screens().screens()) {
+            const displays::Rect& f = screen.visibleFrame;
+            areas.push_back(QRectF(f.x, f.y, f.width, f.height).toRect());
+        }
+        return areas;
+    });
+    const struct Unset {
+        ~Unset() { GlassDropdownPopup::setScreenAreas(nullptr); }
+    } unset;
+    panel.edit([](Preferences& p) {
+        p.applicationShortcuts = {{kNotes, "Notes", "/Applications/Notes.app",
+                                   {NamedShortcut("new", "新建", ShortcutKey(45, modifier::command, "N"))}}};
+    });
+    page();
+    const displays::Rect frame = app->screens().screens().front().visibleFrame;
+    const QRect visible = QRectF(frame.x, frame.y, frame.width, frame.height).toRect();
+    ApplicationCardView* card = applications().card(kNotes);
+    ASSERT_NE(card, nullptr);
+    const QColor destructive = DesignTokens::Colors::destructive.resolved();
+    for (const int left : {visible.right() + 1 - window->width(), visible.center().x() - window->width() / 2}) {
+        window->move(left, visible.top());
+        settle();
+        const QRect windowFrame = window->frameGeometry();
+        for (const bool chipMenu : {false, true}) {
+            QWidget& control = chipMenu ? static_cast<QWidget&>(*card->shownChips().front()) : *card->menuButton();
+            if (chipMenu) {
+                rightClick(control);
+            } else {
+                click(control);
+            }
+            GlassMenu& menu = chipMenu ? card->chipMenu() : card->menu();
+            ASSERT_TRUE(menu.isOpen());
+            ASSERT_NE(menu.popup().panel(), nullptr);
+            const QRect glass = menu.popup().panel()->glassFrame();
+            const QRect trigger(control.mapToGlobal(QPoint(0, 0)), control.size());
+            const std::string where = "window at " + std::to_string(left) + ", chip menu " + std::to_string(chipMenu);
+            EXPECT_TRUE(visible.contains(glass)) << where;
+            EXPECT_GE(glass.left(), windowFrame.left()) << where;
+            EXPECT_LE(glass.right(), windowFrame.right()) << where;
+            EXPECT_LE(glass.left(), trigger.right()) << where;
+            EXPECT_GE(glass.right(), trigger.left()) << where;
+            EXPECT_TRUE(glass.top() == trigger.bottom() + 1 + 4 || glass.bottom() + 1 + 4 == trigger.top()) << where;
+            EXPECT_EQ(glass.height(), static_cast<int>(GlassDropdownMetrics::menuHeight(1))) << where;
+            EXPECT_EQ(testing::showsColour(menu.popup().menu()->grab().toImage(), destructive), !chipMenu) << where;
+            menu.close();
+            settle();
+        }
+    }
 }
 
 // A card's icon is the one of the bundle where the workspace has the application now, else

@@ -9,7 +9,6 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -201,18 +200,26 @@ TEST_F(QuickActionsTest, AddingWaitsForThePermissionAndEditingAStoredShortcutOff
     EXPECT_TRUE(editing->deleteButton()->isVisibleTo(editing));
     EXPECT_EQ(editing->keyChip()->text(), QStringLiteral("⌘C"));
 
-    // The delete alert: Return and Escape keep the shortcut, only "删除" deletes it.
+    // The delete alert hangs from the settings window above the editor's sheet, the dimming
+    // between them: Return and Escape keep the shortcut, only "删除" deletes it.
     panel.calls.clear();
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
         click(*editing->deleteButton());
-        QMessageBox* alert = editing->deleteAlert();
+        SheetAlert* alert = editing->deleteAlert();
         ASSERT_NE(alert, nullptr);
         EXPECT_EQ(alert->text(), QStringLiteral("删除「复制」？"));
-        ASSERT_NE(alert->defaultButton(), nullptr);
-        EXPECT_EQ(alert->defaultButton()->text(), QStringLiteral("取消"));
+        testing::expectAlertHangsFromWindow(*alert, *view, view->sheets().dimming(),
+                                            {QStringLiteral("取消"), QStringLiteral("删除")});
+        QWidget* sheetWidget = view->sheets().presented(QuickActionsSettingsPage::shortcutEditorSheet);
+        EXPECT_EQ(view->childAt(sheetWidget->geometry().bottomLeft() + QPoint(8, -8)), view->sheets().dimming())
+            << "the sheet lies under the dimming while the alert shows";
         QTest::keyClick(alert, key);
         settle();
         EXPECT_EQ(editing->deleteAlert(), nullptr);
+        EXPECT_TRUE(view->sheets().dimming()->isVisible()) << "the sheet still dims the window";
+        EXPECT_TRUE(sheetWidget->isAncestorOf(view->childAt(sheetWidget->geometry().bottomLeft() + QPoint(8, -8))) ||
+                    view->childAt(sheetWidget->geometry().bottomLeft() + QPoint(8, -8)) == sheetWidget)
+            << "the sheet is on top again";
     }
     EXPECT_TRUE(panel.calls.empty());
     click(*editing->deleteButton());

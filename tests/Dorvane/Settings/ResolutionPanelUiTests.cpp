@@ -203,5 +203,28 @@ TEST_F(ResolutionPanelViewTest, TitlesShareOneSizeAndTakeTwoLinesBeforeTheyAreCu
     EXPECT_EQ(panel.cell("a")->titleLines().join(QString()), panel.cell("a")->text());
 }
 
+// A preset added from the device templates keeps "横屏" whole at every width of the panel:
+// its title breaks at its spaces and "·" first.
+TEST_F(ResolutionPanelViewTest, TemplateTitlesBreakBetweenWordsAtEveryWidth) {
+    Preferences preferences = model.preferences();
+    preferences.customPresets = {{"template:catalog:iphone-17-pro-max-landscape", "iPhone 17 Pro Max · 横屏", 956, 440, 100},
+                                 {"b", "平板", 1180, 820, 100},
+                                 {"c", "书房显示器", 1920, 1080, 125}};
+    model.setPreferences(preferences);
+    ResolutionPanelView& panel = open();
+    int wrapped = 0;
+    for (int width = 200; width <= 600; width += 10) {
+        widget->resize(width + 2 * static_cast<int>(ResolutionPanelView::padding), 420);
+        settle();
+        const QStringList lines = panel.cell("template:catalog:iphone-17-pro-max-landscape")->titleLines();
+        if (lines.size() > 1) ++wrapped;
+        for (qsizetype line = 1; line < lines.size(); ++line) {
+            EXPECT_FALSE(lines[line - 1].endsWith(QStringLiteral("横")) && lines[line].startsWith(QStringLiteral("屏")))
+                << "width " << width << ": " << lines.join(QStringLiteral(" / ")).toStdString();
+        }
+    }
+    EXPECT_GT(wrapped, 0) << "some widths wrap the title";
+}
+
 }  // namespace
 }  // namespace dorvane

@@ -8,7 +8,6 @@
 
 #include <QAccessible>
 #include <QInputMethodEvent>
-#include <QMessageBox>
 
 #include "Dorvane/Visual/OverlayScrollBar.h"
 #include "Dorvane/Visual/NumberStepper.h"
@@ -95,7 +94,7 @@ TEST_F(ResolutionPageTest, RowsReadTheirPresetAndTheActiveMarkFollowsTheModel) {
 
     // The bin only asks, under the title.
     click(*blank->deleteButton());
-    auto* alert = qobject_cast<QMessageBox*>(view->sheets().presented(SettingsView::deletionAlert));
+    auto* alert = qobject_cast<SheetAlert*>(view->sheets().presented(SettingsView::deletionAlert));
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->text(), QStringLiteral("删除「规格」？"));
     EXPECT_TRUE(panel.calls.empty());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -8,10 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+
 #include "Dorvane/Input/ShortcutPermissions.h"
 #include "Dorvane/Settings/SettingsView.h"
 #include "Dorvane/Settings/TrackedSettingsPermissions.h"
 #include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/SheetAlert.h"
+#include "Dorvane/Visual/StyledButton.h"
 #include "tests/Dorvane/Input/InputHarness.h"
 #include "tests/Dorvane/Visual/VisualUiSupport.h"
 #include "tests/Support/TemporaryFolder.h"
@@ -82,6 +88,53 @@ private:
         };
     }
 };
+
+// Whether `image` has a pixel of `colour` (within a small distance): the red of a
+// destructive title, say, among the antialiased edges of its glyphs.
+inline bool showsColour(const QImage& image, const QColor& colour) {
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor seen = image.pixelColor(x, y);
+            if (std::abs(seen.red() - colour.red()) + std::abs(seen.green() - colour.green()) +
+                    std::abs(seen.blue() - colour.blue()) <
+                24) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// An alert as the settings window shows it: a child of `owner` hanging from its top edge,
+// centred, as wide as alerts are, over the dimming layer, which then covers the whole owner
+// and takes a press anywhere but on the alert; its buttons named by `titles` in that order,
+// the destructive ones drawn in the destructive colour, and the cancelling one the default.
+inline void expectAlertHangsFromWindow(SheetAlert& alert, QWidget& owner, QWidget* dimming, const QStringList& titles) {
+    ASSERT_TRUE(alert.isVisible());
+    EXPECT_EQ(alert.parentWidget(), &owner);
+    const int width = static_cast<int>(DesignTokens::alertWidth);
+    EXPECT_EQ(alert.geometry(), QRect((owner.width() - width) / 2, 0, width, alert.sizeHint().height()));
+    ASSERT_NE(dimming, nullptr);
+    EXPECT_TRUE(dimming->isVisible());
+    EXPECT_EQ(dimming->geometry(), owner.rect());
+    QWidget* onAlert = owner.childAt(alert.geometry().center());
+    EXPECT_TRUE(onAlert == &alert || alert.isAncestorOf(onAlert));
+    for (const QPoint beside : {QPoint(4, 4), QPoint(owner.width() - 4, owner.height() - 4),
+                                QPoint(owner.width() / 2, alert.geometry().bottom() + 8)}) {
+        EXPECT_EQ(owner.childAt(beside), dimming) << beside.x() << "," << beside.y();
+    }
+    QStringList shown;
+    for (QAbstractButton* button : alert.buttons()) {
+        shown << button->text();
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name), button->text());
+        const bool destructive = alert.role(button) == SheetAlert::Role::destructive;
+        EXPECT_EQ(showsColour(button->grab().toImage(), DesignTokens::Colors::destructive.resolved()), destructive)
+            << button->text().toStdString();
+    }
+    EXPECT_EQ(shown, titles);
+    ASSERT_NE(alert.defaultButton(), nullptr);
+    EXPECT_EQ(alert.defaultButton()->text(), titles.front());
+}
 
 // A settings view over a recording panel model, the program's permission tracker on the
 // simulated host in virtual time (Accessibility withheld), and login items in a folder of

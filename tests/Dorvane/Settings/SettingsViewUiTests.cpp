@@ -10,13 +10,14 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
 #include "Dorvane/Settings/AutomaticResolutionSettings.h"
 #include "Dorvane/Settings/ConnectionSettingsPage.h"
 #include "Dorvane/Settings/GeneralSettingsPage.h"
+#include "Dorvane/Settings/OperationCardView.h"
+#include "Dorvane/Settings/QuickActionsSettingsPage.h"
 #include "Dorvane/Settings/ResolutionPresetRow.h"
 #include "Dorvane/Settings/ResolutionSettingsPage.h"
 #include "Dorvane/Visual/VisualAppearance.h"
@@ -138,6 +139,8 @@ TEST_F(SettingsViewTest, NothingRespondsWhileApplyingOrTerminating) {
     }
 }
 
+// The alert hangs from the window's top edge over the dimmed window, "取消" (the default)
+// before "删除" (in the destructive colour); only "删除" deletes.
 TEST_F(SettingsViewTest, TheDeletionAlertDeletesOnlyWhenConfirmed) {
     open();
     panel.edit([](Preferences& p) { p.customPresets = {{"a", "", 1280, 720, 100}}; });
@@ -145,15 +148,14 @@ TEST_F(SettingsViewTest, TheDeletionAlertDeletesOnlyWhenConfirmed) {
     for (const Answer answer : {Answer::cancel, Answer::escape, Answer::returnKey, Answer::remove}) {
         panel.calls.clear();
         view->setPendingDeletion(DeletionTarget::forPreset(panel.model.preferences().customPresets.front()));
-        auto* alert = qobject_cast<QMessageBox*>(view->sheets().presented(SettingsView::deletionAlert));
+        auto* alert = qobject_cast<SheetAlert*>(view->sheets().presented(SettingsView::deletionAlert));
         ASSERT_NE(alert, nullptr);
         EXPECT_TRUE(alert->isVisible());
         EXPECT_EQ(alert->windowModality(), Qt::WindowModal);
         EXPECT_EQ(alert->text(), QStringLiteral("删除「规格」？"));
-        QStringList titles;
-        for (QAbstractButton* button : alert->buttons()) titles << button->text();
-        titles.sort();
-        EXPECT_EQ(titles, (QStringList{QStringLiteral("删除"), QStringLiteral("取消")}));
+        EXPECT_TRUE(alert->message().isEmpty());
+        testing::expectAlertHangsFromWindow(*alert, *view, view->sheets().dimming(),
+                                            {QStringLiteral("取消"), QStringLiteral("删除")});
         // A republish while it shows keeps the same alert.
         panel.edit([](Preferences& p) { p.uuTouchScrollEnabled = !p.uuTouchScrollEnabled; });
         EXPECT_EQ(view->sheets().presented(SettingsView::deletionAlert), alert);
@@ -172,6 +174,7 @@ TEST_F(SettingsViewTest, TheDeletionAlertDeletesOnlyWhenConfirmed) {
                                                         : std::vector<std::string>{});
         EXPECT_FALSE(view->state().pendingDeletion);
         EXPECT_EQ(view->sheets().presented(SettingsView::deletionAlert), nullptr);
+        EXPECT_FALSE(view->sheets().dimming()->isVisible()) << "the window is no longer dimmed";
     }
 }
 
@@ -338,6 +341,47 @@ TEST_F(SettingsViewTest, SelectionReadsAtAGlanceInBothAppearances) {
         QWidget* track = theme->segment(2);
         EXPECT_GE(colourDifference(pixel(thumb, besideText(thumb)), pixel(track, besideText(track))), kAtAGlance)
             << "segmented choice, dark " << dark;
+    }
+}
+
+// The contrast ratio of two opaque colours, from their relative luminance (1:1 to 21:1).
+double contrastRatio(const QColor& one, const QColor& other) {
+    const auto luminance = [](const QColor& colour) {
+        const auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+    };
+    const double a = luminance(one);
+    const double b = luminance(other);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+// An off switch reads as a switch, not an empty pill, in both appearances: its track stands
+// out of the card it lies on by a contrast of at least 3:1, measured on the drawn window
+// beside the knob — a row switch of the general page and the "窗口居中" card of the quick
+// actions, both off by default.
+TEST_F(SettingsViewTest, AnOffSwitchStandsOutOfItsCardInBothAppearances) {
+    constexpr double kReadable = 3;
+    panel.edit([](Preferences& p) { p.theme = AppTheme::light; });
+    open(false, SettingsPage::general);
+    const auto contrastOf = [this](ToggleSwitch* toggle, ToggleSwitch::ControlSize size) {
+        const QImage drawn = view->grab().toImage();
+        const QSize track = ToggleSwitch::trackSize(size);
+        const QPoint onTrack(toggle->width() / 2 + track.width() / 2 - track.height() / 2, toggle->height() / 2);
+        const QPoint onCard(-4, toggle->height() / 2);
+        return contrastRatio(drawn.pixelColor(toggle->mapTo(view.get(), onTrack)),
+                             drawn.pixelColor(toggle->mapTo(view.get(), onCard)));
+    };
+    for (const bool dark : {false, true}) {
+        VisualAppearance::shared().set(dark, false);
+        auto& general = shown<GeneralSettingsPage>(SettingsPage::general);
+        ToggleSwitch* row = general.toolbarWhenDisconnectedSwitch();
+        ASSERT_FALSE(row->isOn());
+        EXPECT_GE(contrastOf(row, ToggleSwitch::ControlSize::regular), kReadable) << "row switch, dark " << dark;
+        auto& quickActions = shown<QuickActionsSettingsPage>(SettingsPage::floating);
+        ASSERT_NE(quickActions.card("builtin:centerWindow"), nullptr);
+        ToggleSwitch* card = quickActions.card("builtin:centerWindow")->toggle();
+        ASSERT_FALSE(card->isOn());
+        EXPECT_GE(contrastOf(card, ToggleSwitch::ControlSize::mini), kReadable) << "operation card, dark " << dark;
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "Dorvane/Toolbar/ToolbarContent.h"
 #include "tests/Dorvane/Toolbar/ToolbarHarness.h"
+#include "tests/Support/OwnWindowHost.h"
 
 namespace dorvane {
 namespace {
@@ -214,6 +215,24 @@ TEST_F(ToolbarButtonTest, TheStripScrollsItsFiveButtonsByTheWheelAndFadesItsHidd
                         Qt::NoScrollPhase, false);
     QApplication::sendEvent(&content, &ignored);
     EXPECT_FALSE(ignored.isAccepted());
+}
+
+// The host's wheel over one of the strip's buttons turns the strip, as a real wheel does:
+// the button has no use for it and hands it on.
+TEST_F(ToolbarButtonTest, TheHostsWheelOverAStripButtonTurnsTheStrip) {
+    ToolbarContent content(geometry::Size{72, 350}, DesktopToolbarLayout::Grid{}, ToolbarSide::left, std::nullopt,
+                           environment);
+    for (int i = 0; i < 5; ++i) content.addStripButton(new ToolbarButton(ToolbarButtonFace::grip(), environment));
+    content.setGeometry(400, 100, 72, 350);
+    content.show();
+    content.layoutContent();
+    testing::OwnWindowHost host;
+    host.start();
+    const QPoint overButton = content.document()->mapToGlobal(QPoint(28, 29));
+    ASSERT_EQ(content.childAt(content.mapFromGlobal(overButton)) == &content, false);
+    host.scroll({static_cast<double>(overButton.x()), static_cast<double>(overButton.y())}, -1);
+    EXPECT_EQ(content.offset(), 16) << "one notch of a mouse wheel towards the end";
+    EXPECT_EQ(host.errors.str(), "");
 }
 
 }  // namespace

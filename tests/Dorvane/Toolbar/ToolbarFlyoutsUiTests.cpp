@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "Dorvane/Visual/ApplicationIcon.h"
 #include "Dorvane/Toolbar/ApplicationShortcutFlyoutView.h"
 #include "Dorvane/Toolbar/LayoutFlyoutView.h"
 #include "Dorvane/Visual/NativeGlassView.h"
@@ -84,6 +85,16 @@ TEST_F(ToolbarFlyoutsTest, TheWindowButtonOpensTheLayoutsBesideTheStripAndAPickR
 TEST_F(ToolbarFlyoutsTest, TheApplicationFlyoutFitsItsGridBesideTheStripAndScrollsWhenLow) {
     ToolbarButton* application = toolbar->toolbar()->applicationButton();
     ASSERT_NE(application, nullptr) << "the terminal has shortcuts and a window";
+    // Without an icon file the button shows the lettered square the launcher and the
+    // settings draw for the application, in its own colour.
+    EXPECT_TRUE(application->showsIcon());
+    const QImage face = application->grab().toImage();
+    const QColor own = applicationIconColor(QStringLiteral("终端"));
+    bool square = false;
+    for (int y = 0; y < face.height() && !square; ++y) {
+        for (int x = 0; x < face.width() && !square; ++x) square = face.pixelColor(x, y) == own;
+    }
+    EXPECT_TRUE(square);
     tap(*application);
     ASSERT_TRUE(shown(toolbar->applicationPanel()));
     EXPECT_EQ(toolbar->applicationPanel()->frame().size(), (geometry::Size{264, 202}));

@@ -21,6 +21,7 @@
 #include "Dorvane/Visual/GlassDropdown.h"
 #include "Dorvane/Visual/GlobalPointerMonitor.h"
 #include "tests/Dorvane/Visual/VisualUiSupport.h"
+#include "tests/Support/OwnWindowHost.h"
 
 namespace dorvane {
 namespace {
@@ -64,7 +65,11 @@ protected:
         QObject::connect(other, &QPushButton::clicked, [this] { ++otherClicks; });
         makeField(entries(3), "id1");
     }
-    void TearDown() override { GlobalPointerMonitor::setShared(nullptr); }
+    void TearDown() override {
+        host.reset();
+        GlobalPointerMonitor::setShared(nullptr);
+        GlassDropdownPopup::setScreenAreas(nullptr);
+    }
 
     void makeField(std::vector<Item> items, std::optional<std::string> selection, QPoint position = QPoint(20, 80)) {
         delete field.data();
@@ -81,6 +86,17 @@ protected:
     void show(QRect geometry = QRect(100, 100, 400, 300)) {
         testing::showActive(window, geometry);
         text->setFocus();
+    }
+
+    // The person's keyboard through the host, as `corvelle-host input key` types: the keys
+    // take the program's own way to its windows. The window is the program's front window.
+    void typeThroughHost(std::uint16_t code) {
+        if (!host) {
+            host = std::make_unique<testing::OwnWindowHost>();
+            host->start();
+            host->bringForward(window);
+        }
+        host->key(code);
     }
 
     GlassPanel* panel() const { return field->controller().popup().panel(); }
@@ -102,7 +118,14 @@ protected:
     int otherClicks = 0;
     std::vector<std::string> chosen;
     std::vector<bool> panelGoneWhenChosen;
+    std::unique_ptr<testing::OwnWindowHost> host;
 };
+
+// Key codes of the host's keyboard.
+constexpr std::uint16_t kKeyA = 0;
+constexpr std::uint16_t kReturn = 36;
+constexpr std::uint16_t kEscape = 53;
+constexpr std::uint16_t kDown = 125;
 
 TEST_F(DropdownTest, ThreeEntriesOpenA92PointListUnderTheTrigger) {
     show();
@@ -161,26 +184,50 @@ TEST_F(DropdownTest, NearTheScreenBottomTheListOpensAbove) {
 TEST_F(DropdownTest, KeysChooseOnlyAChangeAndReportItOnceTheListIsGone) {
     show();
     testing::click(*field);
-    testing::key(window, Qt::Key_Escape);
+    typeThroughHost(kEscape);
     EXPECT_FALSE(field->isOpen());
     EXPECT_EQ(panel(), nullptr);
 
     testing::click(*field);
-    testing::key(window, Qt::Key_Return);  // the selected row: no change
+    typeThroughHost(kReturn);  // the selected row: no change
     EXPECT_FALSE(field->isOpen());
 
     testing::click(*field);
-    testing::key(window, Qt::Key_A);
-    testing::key(window, Qt::Key_Down);
+    typeThroughHost(kKeyA);
+    typeThroughHost(kDown);
     EXPECT_TRUE(field->isOpen());
     EXPECT_EQ(text->text(), QStringLiteral("a")) << "letters reach the text field";
-    testing::key(window, Qt::Key_Return);
+    typeThroughHost(kReturn);
     EXPECT_EQ(chosen, std::vector<std::string>{"id2"});
     EXPECT_EQ(panelGoneWhenChosen, std::vector<bool>{true});
     EXPECT_EQ(text->text(), QStringLiteral("a")) << "the keys the list used never reach the text field";
     EXPECT_EQ(field->faceTitle(), QStringLiteral("规格 1")) << "the owner has not republished";
     EXPECT_TRUE(text->hasFocus());
     EXPECT_EQ(qthost::LocalEventMonitor::shared().monitorCount(), baseline);
+    EXPECT_EQ(host->errors.str(), "");
+}
+
+// The list stays within the host's screens, which need not be Qt's own (offscreen has
+// one of 800 × 600): beyond Qt's screen it opens beside and below its trigger all the same.
+TEST_F(DropdownTest, ListsOpenWithinTheHostsScreensNotQtsOwn) {
+    GlassDropdownPopup::setScreenAreas([] { return std::vector<QRect>{QRect(0, 25, 1440, 875), QRect(1440, 0, 800, 600)}; });
+    show(QRect(700, 520, 400, 300));
+    testing::click(*field);
+    ASSERT_NE(panel(), nullptr);
+    const QRect trigger = triggerOnScreen();
+    EXPECT_EQ(panel()->glassFrame().left(), trigger.left());
+    EXPECT_EQ(panel()->glassFrame().top(), trigger.bottom() + 1 + 4) << "room enough below on the host's screen";
+    testing::click(*field);
+
+    // Near the bottom of the host's screen it opens above, and near the right edge it is
+    // pushed inside.
+    field->move(window.width() - field->width() - 5, 80);
+    window.move(1440 - window.width() + 60, 900 - 140);
+    testing::settle();
+    testing::click(*field);
+    ASSERT_NE(panel(), nullptr);
+    EXPECT_EQ(panel()->glassFrame().bottom() + 1, triggerOnScreen().top() - 4);
+    EXPECT_EQ(panel()->glassFrame().right() + 1, 1440);
 }
 
 TEST_F(DropdownTest, PointerRowsHighlightAndAClickChooses) {

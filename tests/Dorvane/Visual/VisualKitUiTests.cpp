@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include <QClipboard>
 #include <QFontInfo>
 #include <QPainter>
 #include <QRawFont>
@@ -29,6 +30,7 @@
 #include "Dorvane/Visual/ToggleSwitch.h"
 #include "Dorvane/Visual/TransientNotice.h"
 #include "Dorvane/Visual/VisualAppearance.h"
+#include "Dorvane/Visual/WrappedText.h"
 #include "DorvaneCore/Core/AppTheme.h"
 #include "DorvaneCore/Core/ToolbarSide.h"
 #include "DorvaneCore/SettingsWindow/SettingsPage.h"
@@ -37,6 +39,7 @@
 #include "DorvaneCore/Windows/WindowControl.h"
 #include "DorvaneCore/Windows/WindowSnap.h"
 #include "tests/Dorvane/Visual/VisualUiSupport.h"
+#include "tests/Support/OwnWindowHost.h"
 
 namespace dorvane {
 namespace {
@@ -229,6 +232,44 @@ TEST_F(VisualKit, ASearchFieldShowsItsGlassAndEmptiesAsAnEdit) {
     EXPECT_FALSE(clear->isVisible());
     EXPECT_EQ(edits, (std::vector<QString>{QStringLiteral("a"), QStringLiteral("ab"), QString()}));
     EXPECT_EQ(TextField(TextField::Style::roundedBorder, {}, {}).clearButton(), nullptr);
+}
+
+// The host's Command key reaches Qt as Meta, which no text field's own keys use: a Command
+// combination edits as the platform's keys for the same command do, and never types.
+TEST_F(VisualKit, CommandCombinationsEditATextFieldAndNeverTypeTheirLetter) {
+    QWidget window;
+    auto* field = new TextField(TextField::Style::roundedBorder, QStringLiteral("宽"), QStringLiteral("宽"), &window);
+    field->setGeometry(10, 10, 200, 28);
+    window.setGeometry(100, 100, 260, 60);
+    window.show();
+    window.activateWindow();
+    field->setFocus();
+    field->setText(QStringLiteral("1400"));
+    field->setCursorPosition(2);
+    testing::OwnWindowHost host;
+    host.start();
+    host.bringForward(window);
+    constexpr std::uint64_t command = modifier::command;
+    constexpr std::uint16_t a = 0, b = 11, c = 8, v = 9, x = 7, z = 6;
+
+    host.key(a, command);
+    EXPECT_EQ(field->text(), QStringLiteral("1400"));
+    EXPECT_EQ(field->selectedText(), QStringLiteral("1400"));
+    host.key(c, command);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("1400"));
+    host.key(x, command);
+    EXPECT_EQ(field->text(), QString());
+    host.key(v, command);
+    host.key(v, command);
+    EXPECT_EQ(field->text(), QStringLiteral("14001400"));
+    host.key(z, command);
+    EXPECT_EQ(field->text(), QStringLiteral("1400"));
+    host.key(b, command);
+    host.key(a, command | modifier::shift);
+    EXPECT_EQ(field->text(), QStringLiteral("1400")) << "no other Command combination types";
+    host.key(b);
+    EXPECT_EQ(field->text(), QStringLiteral("1400b")) << "the letter alone still types";
+    EXPECT_EQ(host.errors.str(), "");
 }
 
 TEST_F(VisualKit, ApplicationIconsComeFromTheirFileElseALetteredSquare) {
@@ -465,6 +506,36 @@ TEST_F(VisualKit, EdgesFadeOnlyWhileContentLiesBeyondThem) {
     content->setMinimumHeight(100);
     testing::settle();
     EXPECT_EQ(fade->fade(), (OverflowEdgeFade{false, false}));
+}
+
+// Lines end at spaces and beside "·" before they end inside a run of Han characters, which
+// they do only where nothing else fits; a word wider than the line stands alone; the last
+// line allowed holds the rest, cut with an ellipsis.
+TEST_F(VisualKit, WrappedLinesKeepWordsWholeWhereTheyCan) {
+    const QFont font = DesignTokens::font(DesignTokens::fontBody, FontWeight::medium);
+    const QFontMetricsF metrics(font);
+    const auto width = [&metrics](const QString& text) { return metrics.horizontalAdvance(text) + 0.5; };
+    const QString title = QStringLiteral("iPhone 17 Pro Max · 横屏");
+    // Room for all but the last character: the break goes before "横屏", not inside it.
+    EXPECT_EQ(wrappedLines(title, font, width(QStringLiteral("iPhone 17 Pro Max · 横")), 3),
+              (QStringList{QStringLiteral("iPhone 17 Pro Max ·"), QStringLiteral("横屏")}));
+    EXPECT_EQ(wrappedLines(title, font, width(QStringLiteral("iPhone 17 Pro")), 3),
+              (QStringList{QStringLiteral("iPhone 17 Pro"), QStringLiteral("Max · 横屏")}));
+    EXPECT_EQ(wrappedLines(title, font, width(title), 3), QStringList{title});
+    // Between a Latin word and a Han one is a break between words.
+    EXPECT_EQ(wrappedLines(QStringLiteral("iPad横屏模式"), font, width(QStringLiteral("iPad横屏模")), 3),
+              (QStringList{QStringLiteral("iPad"), QStringLiteral("横屏模式")}));
+    // Nothing else fits: the Han run breaks where the line is full.
+    EXPECT_EQ(wrappedLines(QStringLiteral("书房显示器横屏"), font, width(QStringLiteral("书房显示")), 3),
+              (QStringList{QStringLiteral("书房显示"), QStringLiteral("器横屏")}));
+    EXPECT_EQ(wrappedLines(QStringLiteral("Supercalifragilistic 屏"), font, width(QStringLiteral("Super")), 3),
+              (QStringList{QStringLiteral("Supercalifragilistic"), QStringLiteral("屏")}));
+    const QStringList cut = wrappedLines(QStringLiteral("一二三四五六七八九十"), font, width(QStringLiteral("一二三")), 2);
+    ASSERT_EQ(cut.size(), 2);
+    EXPECT_EQ(cut.front(), QStringLiteral("一二三"));
+    EXPECT_TRUE(cut.back().endsWith(QChar(0x2026)));
+    EXPECT_EQ(wrappedLines(QString(), font, 100, 2), QStringList{QString()});
+    EXPECT_TRUE(wrappedLines(title, font, 100, 0).isEmpty());
 }
 
 }  // namespace

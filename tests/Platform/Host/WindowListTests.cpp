@@ -1,3 +1,5 @@
+#include <set>
+
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/RemoteApplications.h"
 #include "Platform/Host/WindowListing.h"
@@ -112,6 +114,57 @@ TEST_F(DeskTest, OwnWindowsAreListedUnderTheProgramsProcessUntilItEnds) {
     EXPECT_EQ(tool->windowsAdmin().view().windows.size(), 7u);  // the desk's windows, menu bar, desktop
     EXPECT_FALSE(tool->applicationWorkspace().runningApplication(app->process().pid));
     EXPECT_EQ(tool->applicationWorkspace().frontmostApplication()->pid, pids["编辑器"]);
+}
+
+// The user's moves and minimising of the program's windows land in the list and are told
+// to the program, which reads where each window is now; its own reports are told too.
+TEST_F(DeskTest, TheProgramHearsWhichOfItsWindowsTheUserMovedOrMinimised) {
+    auto& own = app->ownWindows();
+    own.registerApplication("Corvelle", "local.corvelle");
+    const auto settings = own.addWindow({"设置", {100, 100, 400, 300}, true, 0, true});
+    std::vector<std::uint32_t> changed;
+    auto observation = own.observeChanges([&changed](std::uint32_t number) { changed.push_back(number); });
+    // The windows told since the last look, each once.
+    auto told = [&] {
+        scheduler.runUntilIdle();
+        std::set<std::uint32_t> numbers(changed.begin(), changed.end());
+        changed.clear();
+        return numbers;
+    };
+    auto onScreen = [this](std::uint32_t number) {
+        return list(windowlist::onScreenOnly | windowlist::includingWindow, number) != json::Json::array();
+    };
+    const std::set<std::uint32_t> justSettings{settings};
+
+    admin().drag(settings, {200, 120, 500, 400});
+    admin().setMinimised(4, true);  // another application's window: not the program's concern
+    EXPECT_EQ(told(), justSettings);
+    EXPECT_EQ(own.place(settings), (workspace::OwnWindowPlace{{200, 120, 500, 400}, false}));
+    EXPECT_EQ(own.place(5), std::nullopt) << "not the program's";
+    EXPECT_EQ(own.place(999), std::nullopt);
+
+    admin().setMinimised(settings, true);
+    EXPECT_EQ(told(), justSettings);
+    EXPECT_TRUE(own.place(settings)->minimised);
+    EXPECT_FALSE(onScreen(settings));
+    // The program's report of the same keeps it minimised, and tells nothing new.
+    EXPECT_TRUE(own.updateWindow(settings, {"设置", {200, 120, 500, 400}, true, 0, true, true}));
+    EXPECT_TRUE(own.place(settings)->minimised);
+    EXPECT_EQ(told(), std::set<std::uint32_t>{});
+    // Brought back by the program: shown again, and told.
+    EXPECT_TRUE(own.updateWindow(settings, {"设置", {200, 120, 500, 400}, true, 0, true, false}));
+    EXPECT_EQ(told(), justSettings);
+    EXPECT_FALSE(own.place(settings)->minimised);
+    EXPECT_TRUE(onScreen(settings));
+
+    // Focused from the Dock, it comes back too.
+    admin().setMinimised(settings, true);
+    admin().focus(settings);
+    EXPECT_EQ(told(), justSettings);
+    EXPECT_FALSE(own.place(settings)->minimised);
+    observation.cancel();
+    admin().drag(settings, {0, 40, 500, 400});
+    EXPECT_EQ(told(), std::set<std::uint32_t>{});
 }
 
 TEST_F(DeskTest, ObserversGetTheirNotificationsOnTheMainQueue) {

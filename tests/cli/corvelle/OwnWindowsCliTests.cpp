@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "tests/cli/corvelle/ApplicationHarness.h"
+
+namespace dorvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The program's own windows driven from outside as a person would: the host's keyboard,
+// pointer and wheel reach them, and moving or minimising the settings window is what the
+// program then remembers and undoes.
+class OwnWindowsCliTest : public ApplicationCliTest {
+protected:
+    // The host's entry of the program's settings window, shown or not; none while it is
+    // not listed.
+    std::optional<json::Json> settingsWindow() {
+        const auto listed = json::parse(host({"windows", "list", "--json", "--all"}).out);
+        for (const auto& window : listed["windows"]) {
+            if (window["pid"] == program->pid() && window["title"] == "设置") return window;
+        }
+        return std::nullopt;
+    }
+    json::Json waitForSettings() {
+        std::optional<json::Json> shown;
+        EXPECT_TRUE(testing::eventually([&] { return (shown = settingsWindow()).has_value(); })) << program->err();
+        return shown.value_or(json::Json::object());
+    }
+    bool settingsAt(double x, double y, bool minimised = false) {
+        return testing::eventually([&] {
+            const auto shown = settingsWindow();
+            return shown && (*shown)["bounds"]["x"] == x && (*shown)["bounds"]["y"] == y &&
+                   (*shown)["bounds"]["width"] == 900.0 && (*shown)["bounds"]["height"] == 720.0 &&
+                   (*shown)["minimised"] == minimised && (*shown)["onScreen"] == !minimised;
+        });
+    }
+    // A click at a point of the settings window's content.
+    void clickIn(const json::Json& window, int x, int y) {
+        const int left = static_cast<int>(window["bounds"]["x"].get<double>());
+        const int top = static_cast<int>(window["bounds"]["y"].get<double>());
+        const auto clicked = host({"input", "click", std::to_string(left + x) + "," + std::to_string(top + y)});
+        ASSERT_EQ(clicked.status, 0) << clicked.err;
+    }
+    json::Json preferences() {
+        std::ifstream file(support / "preferences.json");
+        std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        try {
+            return json::parse(text);
+        } catch (const std::exception&) {
+            return json::Json::object();
+        }
+    }
+    void writePreferences(const json::Json& value) {
+        fs::create_directories(support);
+        writeFileAtomically(support / "preferences.json", value.dump());
+    }
+    // Whether one of the program's windows at the pop-up menu level is listed (an open list).
+    bool listOpen() {
+        const auto listed = json::parse(host({"windows", "list", "--json"}).out);
+        for (const auto& window : listed["windows"]) {
+            if (window["pid"] == program->pid() && window["layer"] == 101) return true;
+        }
+        return false;
+    }
+    void quit() {
+        EXPECT_EQ(host({"statusbar", "click", "退出 Corvelle"}).status, 0);
+        EXPECT_EQ(program->waitForExit(60), 0);
+    }
+};
+
+// Moved by the host, the window moves, keeps its size, and is found there after closing,
+// "设置…" and a new start.
+TEST_F(OwnWindowsCliTest, TheSettingsWindowStaysWhereTheHostMovedIt) {
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    const auto number = std::to_string(waitForSettings()["number"].get<int>());
+    ASSERT_EQ(host({"windows", "move", number, "100", "200", "1000", "800"}).status, 0);
+    EXPECT_TRUE(settingsAt(100, 200)) << "moved, and the size it keeps: " << settingsWindow()->dump();
+    EXPECT_TRUE(testing::eventually([&] {
+        return host({"defaults", "read", "Dorvane.Settings"}).out.find("\"width\":900") != std::string::npos;
+    }));
+
+    ASSERT_EQ(host({"windows", "close", number}).status, 0);
+    EXPECT_EQ(host({"statusbar", "click", "设置…"}).status, 0);
+    EXPECT_TRUE(settingsAt(100, 200));
+    quit();
+
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    EXPECT_TRUE(settingsAt(100, 200)) << settingsWindow().value_or(json::Json()).dump();
+    quit();
+}
+
+// Minimised by the host, the window is minimised in the program too, and showing it ("设置…",
+// or opening the program again) brings it back.
+TEST_F(OwnWindowsCliTest, AMinimisedSettingsWindowComesBackWhenShown) {
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    const auto shown = waitForSettings();
+    const double x = shown["bounds"]["x"];
+    const double y = shown["bounds"]["y"];
+    const auto number = std::to_string(shown["number"].get<int>());
+    ASSERT_EQ(host({"windows", "minimise", number}).status, 0);
+    EXPECT_TRUE(settingsAt(x, y, true));
+    EXPECT_EQ(host({"statusbar", "click", "设置…"}).status, 0);
+    EXPECT_TRUE(settingsAt(x, y)) << settingsWindow()->dump();
+
+    ASSERT_EQ(host({"windows", "minimise", number}).status, 0);
+    EXPECT_TRUE(settingsAt(x, y, true));
+    const auto second = corvelle({});
+    EXPECT_EQ(second.status, 0);
+    EXPECT_TRUE(settingsAt(x, y)) << settingsWindow()->dump();
+    quit();
+}
+
+// The connection page's dropdown by keyboard: Down and Return choose the next entry, which
+// is saved; Escape closes the list and keeps the choice.
+TEST_F(OwnWindowsCliTest, ADropdownListIsChosenByKeysAndCancelledWithEscape) {
+    writePreferences({{"autoResolutionEnabled", true}});
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    const auto window = waitForSettings();
+    clickIn(window, 80, 235);   // the sidebar's "连接自动化"
+    clickIn(window, 768, 171);  // the dropdown under "连接时切换"
+    ASSERT_TRUE(testing::eventually([&] { return listOpen(); })) << program->err();
+    EXPECT_EQ(host({"input", "key", "down"}).status, 0);
+    EXPECT_EQ(host({"input", "key", "return"}).status, 0);
+    EXPECT_TRUE(testing::eventually([&] { return !listOpen(); }));
+    EXPECT_TRUE(testing::eventually([&] {
+        return preferences().value("autoResolutionPresetID", "") == "factory:portraitRecommended";
+    })) << preferences().dump();
+
+    clickIn(window, 768, 171);
+    ASSERT_TRUE(testing::eventually([&] { return listOpen(); }));
+    EXPECT_EQ(host({"input", "key", "down"}).status, 0);
+    EXPECT_EQ(host({"input", "key", "escape"}).status, 0);
+    EXPECT_TRUE(testing::eventually([&] { return !listOpen(); }));
+    EXPECT_EQ(preferences().value("autoResolutionPresetID", ""), "factory:portraitRecommended");
+    quit();
+}
+
+// The wheel over the quick-actions page scrolls it: a point that switched the first card off
+// meets a card further down once the page has turned.
+TEST_F(OwnWindowsCliTest, InputScrollScrollsASettingsPage) {
+    json::Json shortcuts = json::Json::array();
+    for (int index = 0; index < 16; ++index) {
+        const std::string id = (index < 10 ? "s0" : "s") + std::to_string(index);
+        shortcuts.push_back({{"id", id},
+                             {"name", "快捷键" + std::to_string(index)},
+                             {"key", {{"code", index}, {"modifiers", 1048576}, {"label", "⌘" + std::to_string(index)}}}});
+    }
+    writePreferences({{"namedShortcuts", shortcuts}});
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    auto switchedOff = [&] {
+        std::set<std::string> off;
+        for (const auto& shortcut : preferences().value("namedShortcuts", json::Json::array())) {
+            if (!shortcut.value("enabled", true)) off.insert(shortcut["id"].get<std::string>());
+        }
+        return off;
+    };
+    const auto window = waitForSettings();
+    clickIn(window, 80, 193);   // the sidebar's "快捷操作"
+    clickIn(window, 476, 189);  // the first card's switch
+    ASSERT_TRUE(testing::eventually([&] { return switchedOff() == std::set<std::string>{"s00"}; }))
+        << preferences().dump();
+
+    const int left = static_cast<int>(window["bounds"]["x"].get<double>());
+    const int top = static_cast<int>(window["bounds"]["y"].get<double>());
+    const auto turned = host({"input", "scroll", std::to_string(left + 476) + "," + std::to_string(top + 189), "--dy", "-3"});
+    ASSERT_EQ(turned.status, 0) << turned.err;
+    // Within one card's height under the same point lies the switch of a card further down.
+    std::set<std::string> now = switchedOff();
+    for (int below = 0; below < 56 && now.size() == 1; below += 8) {
+        clickIn(window, 476, 189 + below);
+        testing::eventually([&] { return switchedOff().size() != 1; }, 1.5);
+        now = switchedOff();
+    }
+    ASSERT_EQ(now.size(), 2u) << preferences().dump();
+    EXPECT_TRUE(now.contains("s00"));
+    EXPECT_FALSE(now.contains("s01")) << "a card of the left column";
+    quit();
+}
+
+}  // namespace
+}  // namespace dorvane
