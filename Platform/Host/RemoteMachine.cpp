@@ -26,7 +26,7 @@ std::int32_t startSimulatedProcess(HostData& data, const Actor& actor, const std
         throw HostError("a simulated process needs a name and an absolute executable path");
     }
     if (data.processes().nextPID == std::numeric_limits<std::int32_t>::max()) {
-        throw HostError("no simulated process ids left (run \"corvelle-host init\" to start over)");
+        throw HostError("no simulated process ids left (remove processes.json from the host folder to start them afresh)");
     }
     const std::int32_t pid = data.processes().nextPID++;
     data.processes().processes.push_back(SimulatedProcess{pid, name, executable, true});

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <limits>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -216,6 +217,12 @@ TEST_F(HostFolderFilesTest, AnEmptyOrUndecodableMemoryFileStartsAfreshAndTheStor
     }
     EXPECT_THAT(lost, ::testing::ElementsAre("hostMemoryLost file=windows.json cause=the file is empty",
                                              ::testing::StartsWith("hostMemoryLost file=workspace.json cause=")));
+
+    // No advice costs what is kept on disk: running out of simulated process ids needs only
+    // the processes' own file gone.
+    program->store().transact([](HostData& data) { data.processes().nextPID = std::numeric_limits<std::int32_t>::max(); });
+    EXPECT_EQ(errorOf([&] { program->remoteAdmin().startProcess("helper", "/opt/helper"); }),
+              "no simulated process ids left (remove processes.json from the host folder to start them afresh)");
 
     // The displays too: the machine starts as a missing folder does.
     ::truncate(file(kDisplaysFile).c_str(), 0);
