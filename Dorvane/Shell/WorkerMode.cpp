@@ -3,9 +3,7 @@
 #include <iostream>
 
 #include "Dorvane/Engine/DisplayWorker.h"
-#include "Dorvane/Engine/VirtualDisplay.h"
 #include "Dorvane/Engine/WorkerProcessRole.h"
-#include "DorvaneCore/Core/FitError.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
@@ -27,12 +25,20 @@ int runWorkerMode(const std::vector<std::string>& arguments) {
 
 int runCheckMode() {
     dispatch::SystemClock clock;
+    constexpr const char* unsupported = "当前系统不支持虚拟屏幕";
+    std::unique_ptr<host::SimulatedHost> host;
     try {
-        auto host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application,
-                                                    clock);
-        if (!DVVirtualDisplay::isAvailable(host->virtualDisplays())) {
-            throw FitError::message("当前系统不支持虚拟屏幕");
+        host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application, clock);
+        if (!host->virtualDisplays().isAvailable()) {
+            std::cerr << unsupported << "\n";
+            return 1;
         }
+    } catch (const std::exception& error) {
+        // A host that cannot be used says why.
+        std::cerr << unsupported << "：" << error.what() << "\n";
+        return 1;
+    }
+    try {
         const auto displays = DisplayWorker(host->displays()).snapshot();
         std::cout << "Native virtual display API: OK; displays: " << displays.size() << "\n";
         return 0;

@@ -4,11 +4,9 @@
 #include <array>
 #include <utility>
 
-#include <unicode/locid.h>
-#include <unicode/unistr.h>
-
 #include "DorvaneCore/Input/KeyboardLayout.h"
 #include "DorvaneCore/Shortcuts/ShortcutKey.h"
+#include "DorvaneCore/Support/UnicodeText.h"
 
 namespace dorvane {
 
@@ -30,14 +28,6 @@ bool isPrintable(std::string_view characters) {
     });
 }
 
-std::string upperCased(std::string_view text) {
-    std::string result;
-    icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size())))
-        .toUpper(icu::Locale::getRoot())
-        .toUTF8String(result);
-    return result;
-}
-
 }  // namespace
 
 std::string recordedModifierPrefix(std::uint64_t modifiers) {
@@ -50,7 +40,7 @@ std::string recordedModifierPrefix(std::uint64_t modifiers) {
 
 std::string recordedKeyName(std::uint16_t code, std::string_view characters) {
     if (const auto* key = KeyboardLayout::key(code); key != nullptr && !key->name.empty()) return std::string(key->name);
-    if (isPrintable(characters)) return upperCased(characters);
+    if (isPrintable(characters)) return text::upperCased(characters);
     return "键" + std::to_string(code);
 }
 

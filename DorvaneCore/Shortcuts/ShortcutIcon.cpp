@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include <unicode/locid.h>
-#include <unicode/unistr.h>
 
 #include "DorvaneCore/Support/UnicodeText.h"
 
@@ -217,14 +215,7 @@ std::vector<std::string_view> splitKeywords(std::string_view list) {
 
 // Lower-cased (not case-folded: "ß" or "ﬁ" must not turn into "ss" or "fi"
 // and match words they are not part of) with the root locale.
-std::string lowerCased(std::string_view text) {
-    icu::UnicodeString unicode =
-        icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
-    unicode.toLower(icu::Locale::getRoot());
-    std::string result;
-    unicode.toUTF8String(result);
-    return result;
-}
+std::string lowerCased(std::string_view text) { return text::lowerCased(text); }
 
 // Lower-cased forms used by the picker's filter, built once.
 struct SearchFields {
@@ -251,14 +242,7 @@ const std::vector<SearchFields>& searchFields() {
     return fields;
 }
 
-std::string upperCased(std::string_view text) {
-    icu::UnicodeString unicode =
-        icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
-    unicode.toUpper(icu::Locale::getRoot());
-    std::string result;
-    unicode.toUTF8String(result);
-    return result;
-}
+std::string upperCased(std::string_view text) { return text::upperCased(text); }
 
 bool contains(std::string_view haystack, std::string_view needle) {
     return haystack.find(needle) != std::string_view::npos;

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <random>
 #include <system_error>
 #include <vector>
 
@@ -50,30 +51,45 @@ void writeAll(int fd, std::string_view contents, const std::string& name) {
     }
 }
 
+// A new file beside `path` that nobody else has, created as the process creates any file
+// (0666 less its umask, which only the kernel can apply without a race between threads).
+// Its name goes to `name`.
+int createTemporary(const std::filesystem::path& folder, const std::filesystem::path& path, std::string& name) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const std::string prefix = (folder / ("." + path.filename().string() + ".tmp-")).string();
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = prefix;
+        for (int letter = 0; letter < 6; ++letter) name += kLetters[random() % (sizeof kLetters - 1)];
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
 }  // namespace
 
-void writeFileAtomically(const std::filesystem::path& path, std::string_view contents) {
+void writeFileAtomically(const std::filesystem::path& path, std::string_view contents, Durability durability) {
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    std::string pattern = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
-    std::vector<char> templateName(pattern.begin(), pattern.end());
-    templateName.push_back('\0');
-
-    FileDescriptor fd(::mkostemp(templateName.data(), O_CLOEXEC));
+    std::string temporary;
+    FileDescriptor fd(createTemporary(folder, path, temporary));
     if (fd.get() < 0) throwErrno(errno, "create temporary file for " + path.string());
-    const std::string temporary(templateName.data());
 
     try {
         struct stat existing {};
-        const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
-        if (::fchmod(fd.get(), mode) != 0) throwErrno(errno, "chmod " + temporary);
+        if (::lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+            if (::fchmod(fd.get(), existing.st_mode & 07777) != 0) throwErrno(errno, "chmod " + temporary);
+        }
         writeAll(fd.get(), contents, temporary);
-        if (::fsync(fd.get()) != 0) throwErrno(errno, "fsync " + temporary);
+        if (durability == Durability::flushed && ::fsync(fd.get()) != 0) throwErrno(errno, "fsync " + temporary);
         if (::close(fd.release()) != 0) throwErrno(errno, "close " + temporary);
         if (::rename(temporary.c_str(), path.c_str()) != 0) throwErrno(errno, "rename to " + path.string());
     } catch (...) {
         ::unlink(temporary.c_str());
         throw;
     }
+    if (durability == Durability::renameOnly) return;
 
     // Make the rename itself durable; failing here does not undo the replacement.
     const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -83,9 +99,10 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view con
     }
 }
 
-std::optional<std::string> readFileIfPresent(const std::filesystem::path& path) {
+std::optional<std::string> readFileIfPresent(const std::filesystem::path& path, Links links) {
     // Non-blocking, so that a named pipe in the file's place cannot make the open wait for a writer.
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const int noFollow = links == Links::refuse ? O_NOFOLLOW : 0;
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | noFollow));
     if (fd.get() < 0) {
         if (errno == ENOENT) return std::nullopt;
         throwErrno(errno, "open " + path.string());

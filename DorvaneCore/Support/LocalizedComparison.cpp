@@ -5,8 +5,7 @@
 #include <mutex>
 #include <stdexcept>
 
-#include <unicode/coll.h>
-#include <unicode/locid.h>
+#include "DorvaneCore/Support/IcuLibrary.h"
 
 namespace dorvane::text {
 
@@ -37,21 +36,30 @@ std::string processCollationLocaleID() {
     return collationLocaleID(environment("LC_ALL"), environment("LC_COLLATE"), environment("LANG"));
 }
 
-// A configured collator. ICU's const comparisons may run on several threads at once.
+// A configured collator. ICU's comparisons on one collator may run on several threads at once.
 struct LocalizedComparison::Collation {
-    std::unique_ptr<icu::Collator> collator;
+    explicit Collation(UCollator* made) : collator(made) {}
+    Collation(const Collation&) = delete;
+    Collation& operator=(const Collation&) = delete;
+    ~Collation() { icu().closeCollator(collator); }
+    UCollator* collator;
 };
 
 namespace {
 
-std::unique_ptr<icu::Collator> makeCollator(const icu::Locale& locale) {
+// A locale ICU does not know gets the root's order.
+UCollator* makeCollator(const std::string& localeID) {
+    const auto& icu = text::icu();
     UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::Collator> collator(icu::Collator::createInstance(locale, status));
+    UCollator* collator = icu.openCollator(localeID.c_str(), &status);
     if (U_FAILURE(status) || collator == nullptr) return nullptr;
     // Secondary strength: case does not count, accents do.
-    collator->setStrength(icu::Collator::SECONDARY);
-    collator->setAttribute(UCOL_NUMERIC_COLLATION, UCOL_ON, status);
-    if (U_FAILURE(status)) return nullptr;
+    icu.setStrength(collator, UCOL_SECONDARY);
+    icu.setAttribute(collator, UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
+    if (U_FAILURE(status)) {
+        icu.closeCollator(collator);
+        return nullptr;
+    }
     return collator;
 }
 
@@ -62,11 +70,10 @@ std::shared_ptr<const LocalizedComparison::Collation> sharedCollation(const std:
     const std::lock_guard lock(mutex);
     if (auto found = built.find(localeID); found != built.end()) return found->second;
 
-    auto collator = makeCollator(icu::Locale::createCanonical(localeID.c_str()));
-    if (collator == nullptr) collator = makeCollator(icu::Locale::getRoot());
+    UCollator* collator = makeCollator(localeID);
+    if (collator == nullptr) collator = makeCollator("");
     if (collator == nullptr) throw std::runtime_error("ICU collator unavailable for " + localeID);
-    auto collation = std::make_shared<LocalizedComparison::Collation>();
-    collation->collator = std::move(collator);
+    auto collation = std::make_shared<const LocalizedComparison::Collation>(collator);
     built.emplace(localeID, collation);
     return collation;
 }
@@ -80,9 +87,9 @@ LocalizedComparison::LocalizedComparison(std::string_view localeID)
 
 std::weak_ordering LocalizedComparison::operator()(std::string_view left, std::string_view right) const {
     UErrorCode status = U_ZERO_ERROR;
-    const UCollationResult result = collation_->collator->compareUTF8(
-        icu::StringPiece(left.data(), static_cast<int32_t>(left.size())),
-        icu::StringPiece(right.data(), static_cast<int32_t>(right.size())), status);
+    const UCollationResult result =
+        icu().collateUTF8(collation_->collator, left.data(), static_cast<std::int32_t>(left.size()), right.data(),
+                          static_cast<std::int32_t>(right.size()), &status);
     if (U_FAILURE(status)) {
         // Only a failed allocation gets here; byte order keeps the sort total.
         return left.compare(right) <=> 0;

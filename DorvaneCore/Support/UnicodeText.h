@@ -27,6 +27,10 @@ std::string sanitizedUTF8(std::string_view bytes);
 // Full Unicode case folding ("Straße" → "strasse").
 std::string caseFolded(std::string_view text);
 
+// Upper- and lower-cased with the root locale ("ß" → "SS"; "İ" → "i̇").
+std::string upperCased(std::string_view text);
+std::string lowerCased(std::string_view text);
+
 // Key for case- and diacritic-insensitive comparison: decomposed, combining
 // marks removed, case-folded, recomposed ("Élan" → "elan").
 std::string searchKey(std::string_view text);

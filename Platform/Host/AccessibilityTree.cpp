@@ -29,7 +29,7 @@ AXElement element(Kind kind, pid_t pid, std::uint32_t window = 0, std::uint32_t 
 AXValue text(std::string_view value) { return AXValue(std::string(value)); }
 
 const WindowRecord* windowOf(const HostData& data, const AXElementIdentity& id) {
-    const auto* window = data.windows.window(id.window);
+    const auto* window = data.windows().window(id.window);
     return window != nullptr && window->pid == id.pid ? window : nullptr;
 }
 
@@ -44,7 +44,7 @@ ButtonState buttonState(const WindowRecord& window, Kind kind) {
 // Applications the windows side has no entry for (started elsewhere) have the default menu bar.
 const std::vector<MenuRecord>* menuBarOf(const HostData& data, pid_t pid) {
     static const std::vector<MenuRecord> kDefault = defaultMenuBar();
-    const auto* application = data.windows.application(pid);
+    const auto* application = data.windows().application(pid);
     if (application == nullptr) return &kDefault;
     return application->menuBar ? &*application->menuBar : nullptr;
 }
@@ -56,7 +56,7 @@ const MenuItemRecord* menuItemOf(const HostData& data, const AXElementIdentity& 
 }
 
 AXError windowValue(const HostData& data, const WindowRecord& window, std::string_view name, AXValue& value) {
-    const auto* application = data.windows.application(window.pid);
+    const auto* application = data.windows().application(window.pid);
     const auto pose = poseAt(window, data.now, currentScreens(data));
     auto button = [&](Kind kind) {
         if (buttonState(window, kind) == ButtonState::absent) return AXError::noValue;
@@ -81,8 +81,8 @@ AXError windowValue(const HostData& data, const WindowRecord& window, std::strin
 }
 
 AXError applicationValue(const HostData& data, pid_t pid, std::string_view name, AXValue& value) {
-    const auto* running = data.workspace.application(pid);
-    const auto* application = data.windows.application(pid);
+    const auto* running = data.workspace().application(pid);
+    const auto* application = data.windows().application(pid);
     auto windowElement = [&](const std::optional<std::uint32_t>& number) {
         if (!number) return AXError::noValue;
         value = element(Kind::window, pid, *number);
@@ -94,7 +94,7 @@ AXError applicationValue(const HostData& data, pid_t pid, std::string_view name,
         value = text(running->name);
     } else if (name == attribute::windows) {
         std::vector<AXElement> windows;
-        for (const auto& window : data.windows.windows) {
+        for (const auto& window : data.windows().windows) {
             if (window.pid == pid && window.onScreen) windows.push_back(element(Kind::window, pid, window.number));
         }
         value = std::move(windows);
@@ -109,7 +109,7 @@ AXError applicationValue(const HostData& data, pid_t pid, std::string_view name,
         if (application == nullptr || !application->enhancedUserInterface) return AXError::noValue;
         value = *application->enhancedUserInterface;
     } else if (name == attribute::frontmost) {
-        value = data.workspace.frontmostPID == pid;
+        value = data.workspace().frontmostPID == pid;
     } else {
         return AXError::attributeUnsupported;
     }
@@ -157,7 +157,7 @@ AXError menuValue(const HostData& data, const AXElementIdentity& id, std::string
 
 AXError checkElement(const HostData& data, const AXElementIdentity& id) {
     if (id.kind == Kind::systemWide) return AXError::success;
-    if (data.workspace.application(id.pid) == nullptr) return AXError::invalidElement;
+    if (data.workspace().application(id.pid) == nullptr) return AXError::invalidElement;
     switch (id.kind) {
         case Kind::application: return AXError::success;
         case Kind::window: return windowOf(data, id) ? AXError::success : AXError::invalidElement;
@@ -186,8 +186,8 @@ AXError copyAttribute(const HostData& data, const AXElementIdentity& id, std::st
         case Kind::systemWide:
             if (name == attribute::role) return value = text(role::systemWide), AXError::success;
             if (name != "AXFocusedApplication") return AXError::attributeUnsupported;
-            if (!data.workspace.frontmostPID) return AXError::noValue;
-            value = element(Kind::application, *data.workspace.frontmostPID);
+            if (!data.workspace().frontmostPID) return AXError::noValue;
+            value = element(Kind::application, *data.workspace().frontmostPID);
             return AXError::success;
         case Kind::application: return applicationValue(data, id.pid, name, value);
         case Kind::window: return windowValue(data, *windowOf(data, id), name, value);
@@ -264,7 +264,7 @@ AXError performAction(HostData& data, const AXElementIdentity& id, std::string_v
             if (name != action::press) return AXError::actionUnsupported;
             const auto* item = menuItemOf(data, id);
             if (!item->enabled) return AXError::failure;
-            const auto* application = data.windows.application(id.pid);
+            const auto* application = data.windows().application(id.pid);
             const auto target = application ? (application->focusedWindow ? application->focusedWindow
                                                                           : application->mainWindow)
                                             : std::nullopt;

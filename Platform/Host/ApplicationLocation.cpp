@@ -14,7 +14,7 @@ std::optional<std::string> applicationLocation(HostSession& session, const Appli
     }
     std::optional<std::string> running;
     session.access([&](HostData& data) {
-        for (const auto& application : data.workspace.applications) {
+        for (const auto& application : data.workspace().applications) {
             if (application.bundleID == identifier && application.bundlePath) {
                 running = standardizedPath(*application.bundlePath);
                 return;

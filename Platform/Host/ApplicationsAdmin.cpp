@@ -122,8 +122,8 @@ std::vector<InstalledBundle> ApplicationsAdmin::list() {
     }
     session_->access([&](HostData& data) {
         for (auto& bundle : bundles) {
-            bundle.behaviour = data.launching.of(bundle.contents.bundle.path);
-            for (const auto& application : data.workspace.applications) {
+            bundle.behaviour = data.launching().of(bundle.contents.bundle.path);
+            for (const auto& application : data.workspace().applications) {
                 if (application.bundlePath && standardizedPath(*application.bundlePath) == bundle.contents.bundle.path) {
                     bundle.running.push_back(application.pid);
                 }
@@ -150,7 +150,7 @@ std::vector<pid_t> ApplicationsAdmin::quit(const std::string& pidOrIdentifier) {
     const auto number = processNumber(pidOrIdentifier);
     std::vector<pid_t> quit;
     session_->access([&](HostData& data) {
-        for (const auto& application : data.workspace.applications) {
+        for (const auto& application : data.workspace().applications) {
             if (number ? application.pid == *number : application.bundleID == pidOrIdentifier) {
                 quit.push_back(application.pid);
             }
@@ -167,12 +167,12 @@ std::vector<pid_t> ApplicationsAdmin::quit(const std::string& pidOrIdentifier) {
 void ApplicationsAdmin::behave(const std::string& path, const std::function<void(LaunchBehaviour&)>& change) {
     const std::string bundle = standardizedPath(path);
     session_->access([&](HostData& data) {
-        auto behaviour = data.launching.of(bundle);
+        auto behaviour = data.launching().of(bundle);
         change(behaviour);
         if (behaviour == LaunchBehaviour{}) {
-            data.launching.bundles.erase(bundle);
+            data.launching().bundles.erase(bundle);
         } else {
-            data.launching.bundles[bundle] = behaviour;
+            data.launching().bundles[bundle] = behaviour;
         }
         json::Json entry = behaviour.toJson();
         entry["path"] = bundle;

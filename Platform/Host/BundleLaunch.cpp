@@ -15,7 +15,7 @@ namespace {
 const geometry::Rect kFirstWindowFrame{100, 100, 800, 600};
 
 const RunningApplication* runningInstance(const HostData& data, const ApplicationBundle& bundle) {
-    for (const auto& application : data.workspace.applications) {
+    for (const auto& application : data.workspace().applications) {
         if (application.bundlePath && standardizedPath(*application.bundlePath) == bundle.path) return &application;
         if (bundle.bundleIdentifier && application.bundleID == bundle.bundleIdentifier) return &application;
     }
@@ -59,15 +59,15 @@ OpenApplicationResult openBundle(HostData& data, const Actor& actor, const Appli
     const auto contents = readBundleContents(folders, path);
     if (!contents) {
         result.error = applicationNotFoundText(fileStem(standardizedPath(path)));
-    } else if (const auto behaviour = data.launching.of(contents->bundle.path); behaviour.fails) {
+    } else if (const auto behaviour = data.launching().of(contents->bundle.path); behaviour.fails) {
         result.error = behaviour.failureText.value_or(applicationCannotOpenText(contents->bundle.name()));
     } else if (const auto* running = runningInstance(data, contents->bundle)) {
         const pid_t pid = running->pid;
         if (activates) activateApplication(data, actor, pid);
-        result.application = *data.workspace.application(pid);
+        result.application = *data.workspace().application(pid);
     } else {
         const pid_t pid = launchBundle(data, actor, *contents, activates);
-        result.application = *data.workspace.application(pid);
+        result.application = *data.workspace().application(pid);
     }
     if (result.application) {
         details["pid"] = result.application->pid;

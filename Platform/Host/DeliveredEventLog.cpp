@@ -1,15 +1,14 @@
 #include "Platform/Host/DeliveredEventLog.h"
 
-#include <fcntl.h>
 #include <future>
-#include <sys/file.h>
-#include <unistd.h>
+#include <system_error>
 
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "DorvaneCore/Support/JsonFields.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Host/EventJson.h"
 #include "Platform/Host/HostError.h"
+#include "Platform/Host/HostFiles.h"
 
 namespace dorvane::host {
 
@@ -57,28 +56,6 @@ std::vector<DeliveredEvent> parseLines(const std::string& text) {
     return events;
 }
 
-// Holds an exclusive lock on "<file>.lock" while it lives.
-class FileLock {
-public:
-    explicit FileLock(const std::filesystem::path& file) {
-        const auto path = file.string() + ".lock";
-        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-        if (fd_ < 0) throw HostError("cannot open " + path);
-        while (::flock(fd_, LOCK_EX) != 0) {
-            if (errno != EINTR) {
-                ::close(fd_);
-                throw HostError("cannot lock " + path);
-            }
-        }
-    }
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
-    ~FileLock() { ::close(fd_); }
-
-private:
-    int fd_ = -1;
-};
-
 }  // namespace
 
 void MemoryDeliveredEventLog::append(std::vector<DeliveredEvent> events) {
@@ -97,7 +74,8 @@ void MemoryDeliveredEventLog::clear() {
     events_.clear();
 }
 
-FileDeliveredEventLog::FileDeliveredEventLog(std::filesystem::path file) : file_(std::move(file)) {}
+FileDeliveredEventLog::FileDeliveredEventLog(std::filesystem::path file, LockWait lockWait)
+    : file_(std::move(file)), lockWait_(std::move(lockWait)) {}
 
 FileDeliveredEventLog::~FileDeliveredEventLog() {
     // The writer drains what was appended before it joins.
@@ -147,21 +125,25 @@ void FileDeliveredEventLog::writePending() {
 }
 
 void FileDeliveredEventLog::rewrite(const std::vector<DeliveredEvent>& added, bool clearFirst) {
-    FileLock lock(file_);
+    HostFileLock lock(file_.string() + ".lock", lockWait_);
     std::vector<DeliveredEvent> events;
     if (!clearFirst) {
-        if (const auto text = readFileIfPresent(file_)) events = parseLines(*text);
+        if (const auto text = readHostFile(file_)) events = parseLines(*text);
     }
     events.insert(events.end(), added.begin(), added.end());
     keepLast(events);
     std::string text;
     for (const auto& event : events) text += json::serialize(event.toJson()) + "\n";
-    writeFileAtomically(file_, text);
+    try {
+        writeFileAtomically(file_, text);
+    } catch (const std::system_error& error) {
+        throw HostError("cannot write " + file_.string() + ": " + error.code().message());
+    }
 }
 
 std::vector<DeliveredEvent> FileDeliveredEventLog::read() {
     flush();
-    const auto text = readFileIfPresent(file_);
+    const auto text = readHostFile(file_);
     return text ? parseLines(*text) : std::vector<DeliveredEvent>{};
 }
 

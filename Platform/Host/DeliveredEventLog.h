@@ -14,6 +14,7 @@
 #include "DorvaneCore/Support/EnumCases.h"
 #include "DorvaneCore/Support/StrictJson.h"
 #include "Platform/Events/Event.h"
+#include "Platform/Host/HostFiles.h"
 
 namespace dorvane::dispatch {
 class SerialQueue;
@@ -67,11 +68,12 @@ private:
 };
 
 // "events.jsonl" of a host folder: one JSON object a line, replaced whole (under a lock of
-// its own, so every process may write) by a queue of this process that writes what was
-// appended in batches. Lines that cannot be read are skipped.
+// its own, "events.jsonl.lock", so every process may write; waited for as the folder's lock
+// is) by a queue of this process that writes what was appended in batches. Lines that cannot
+// be read are skipped.
 class FileDeliveredEventLog final : public DeliveredEventLog {
 public:
-    explicit FileDeliveredEventLog(std::filesystem::path file);
+    FileDeliveredEventLog(std::filesystem::path file, LockWait lockWait);
     ~FileDeliveredEventLog() override;
 
     void append(std::vector<DeliveredEvent> events) override;
@@ -84,6 +86,7 @@ private:
     void rewrite(const std::vector<DeliveredEvent>& added, bool clearFirst);
 
     std::filesystem::path file_;
+    LockWait lockWait_;
     std::mutex mutex_;
     std::vector<DeliveredEvent> pending_;
     bool writeScheduled_ = false;

@@ -3,12 +3,12 @@
 namespace dorvane::host {
 
 std::optional<FaultOutcome> FaultGate::match(HostData& data, FaultSubject subject) {
-    if (data.faults.rules.empty()) return std::nullopt;
+    if (data.faults().rules.empty()) return std::nullopt;
     subject.role = session_.role();
     std::optional<FaultOutcome> outcome;
     if (onlyReads(subject.call)) {
         std::lock_guard lock(mutex_);
-        FaultRules counted = data.faults;
+        FaultRules counted = data.faults();
         for (auto& rule : counted.rules) {
             const auto found = readCounts_.find(rule.id);
             rule.matched = found == readCounts_.end() ? 0 : found->second.first;
@@ -19,7 +19,7 @@ std::optional<FaultOutcome> FaultGate::match(HostData& data, FaultSubject subjec
             if (rule.matched > 0) readCounts_[rule.id] = {rule.matched, rule.applied};
         }
     } else {
-        outcome = data.faults.match(subject);
+        outcome = data.faults().match(subject);
     }
     if (outcome) {
         json::Json details = json::Json::object();

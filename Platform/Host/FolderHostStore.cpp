@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
+#include <type_traits>
+#include <utility>
 #include <system_error>
 
 #include <fcntl.h>
@@ -13,7 +16,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "DorvaneCore/Support/AtomicFile.h"
 #include "Platform/Host/FolderPulse.h"
 #include "Platform/Host/FolderWatcher.h"
 #include "Platform/Host/HostError.h"
@@ -25,12 +27,7 @@ namespace dorvane::host {
 
 namespace {
 
-std::string errnoText(int code) { return std::error_code(code, std::generic_category()).message(); }
-
-constexpr std::int64_t kLockPatienceMicroseconds = 1'000'000;
 constexpr std::size_t kLargeFile = 1'000'000;
-constexpr std::int64_t kFirstPauseMicroseconds = 250;
-constexpr std::int64_t kLongestPauseMicroseconds = 10'000;
 
 // The files that stand for a server's memory: a crash of the machine loses that memory
 // anyway, so they are replaced by rename alone, without waiting for the disk. The others
@@ -45,92 +42,6 @@ bool standsForMemory(const std::filesystem::path& path) {
     return false;
 }
 
-// Replaces `path` with `text` by rename from a temporary file in the same folder: readers
-// see the old file or the new one, never a mixture; nothing waits for the disk.
-void replaceByRename(const std::filesystem::path& path, const std::string& text) {
-    std::string temporary = (path.parent_path() / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) throw std::system_error(errno, std::generic_category(), "create temporary file for " + path.string());
-    const char* cursor = text.data();
-    std::size_t remaining = text.size();
-    int failure = 0;
-    while (remaining > 0 && failure == 0) {
-        const ssize_t written = ::write(fd, cursor, remaining);
-        if (written < 0) {
-            if (errno != EINTR) failure = errno;
-            continue;
-        }
-        cursor += written;
-        remaining -= static_cast<std::size_t>(written);
-    }
-    if (::fchmod(fd, 0644) != 0 && failure == 0) failure = errno;
-    if (::close(fd) != 0 && failure == 0) failure = errno;
-    if (failure == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) failure = errno;
-    if (failure != 0) {
-        ::unlink(temporary.c_str());
-        throw std::system_error(failure, std::generic_category(), "write " + path.string());
-    }
-}
-
-// The exclusive lock of the whole folder, held for one access. Another process that holds
-// it for long (a stopped one, say) makes the access fail after about a second rather than
-// keep the caller, often the main thread, waiting for as long as it holds it.
-class FolderLock {
-public:
-    explicit FolderLock(const std::filesystem::path& folder) {
-        const auto path = folder / kLockFile;
-        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-        if (fd_ < 0) throw HostError("cannot open " + path.string() + ": " + errnoText(errno));
-        // Short waits first, as holders usually let go within a millisecond or two.
-        std::int64_t waited = 0;
-        std::int64_t pause = kFirstPauseMicroseconds;
-        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-            const int code = errno;
-            if (code == EINTR) continue;
-            if (code != EWOULDBLOCK || waited >= kLockPatienceMicroseconds) {
-                ::close(fd_);
-                throw HostError(code == EWOULDBLOCK
-                                    ? "cannot lock " + path.string() + ": another process has held it for over a second"
-                                    : "cannot lock " + path.string() + ": " + errnoText(code));
-            }
-            ::usleep(static_cast<useconds_t>(pause));
-            waited += pause;
-            pause = std::min(pause * 2, kLongestPauseMicroseconds);
-        }
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
-    ~FolderLock() { ::close(fd_); }  // closing releases the lock
-
-private:
-    int fd_ = -1;
-};
-
-std::optional<std::string> readText(const std::filesystem::path& path) {
-    try {
-        return readFileIfPresent(path);
-    } catch (const std::system_error& error) {
-        // A folder, a pipe or a device in a file's place says so, not "Invalid argument".
-        std::error_code ignored;
-        const auto status = std::filesystem::status(path, ignored);
-        const bool irregular = std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
-        throw HostError("cannot read " + path.string() + ": " +
-                        (irregular ? std::string("not a regular file") : error.code().message()));
-    }
-}
-
-void writeText(const std::filesystem::path& path, const std::string& text) {
-    try {
-        if (standsForMemory(path)) {
-            replaceByRename(path, text);
-        } else {
-            writeFileAtomically(path, text);
-        }
-    } catch (const std::system_error& error) {
-        throw HostError("cannot write " + path.string() + ": " + error.code().message());
-    }
-}
-
 // Most files hold one JSON document; a log in JSON lines has its own text form.
 template <typename T>
 json::Json parseDocument(const std::string& text) {
@@ -139,41 +50,6 @@ json::Json parseDocument(const std::string& text) {
     } else {
         return json::parse(text);
     }
-}
-
-// Decodes a file; the parsed document goes as soon as the value is made.
-template <typename T>
-T decodeFile(const std::filesystem::path& path, const std::string& text) {
-    try {
-        return T::fromJson(parseDocument<T>(text));
-    } catch (const json::DecodeError& error) {
-        // An empty file is what a replacement cut short by a power loss leaves.
-        const std::string what = text.empty() ? "the file is empty" : error.what();
-        throw HostError("malformed host folder: " + path.string() + ": " + what +
-                        " (run \"corvelle-host init\" to start over)");
-    }
-}
-
-void appendLog(const std::filesystem::path& path, const std::vector<ActionEntry>& entries, bool truncate) {
-    std::string text;
-    for (const auto& entry : entries) text += json::serialize(entry.toJson()) + "\n";
-    const int flags = O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | (truncate ? O_TRUNC : 0);
-    const int fd = ::open(path.c_str(), flags, 0644);
-    if (fd < 0) throw HostError("cannot open " + path.string() + ": " + errnoText(errno));
-    const char* cursor = text.data();
-    std::size_t remaining = text.size();
-    while (remaining > 0) {
-        const ssize_t written = ::write(fd, cursor, remaining);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            const int code = errno;
-            ::close(fd);
-            throw HostError("cannot append to " + path.string() + ": " + errnoText(code));
-        }
-        cursor += written;
-        remaining -= static_cast<std::size_t>(written);
-    }
-    ::close(fd);
 }
 
 std::string documentText(const json::Json& document) { return json::serializePretty(document) + "\n"; }
@@ -194,58 +70,43 @@ void afterLargeText(std::size_t size) {
     if (size >= kLargeFile) ::malloc_trim(0);
 }
 
-// The file's value, from the cache while the file is unchanged. False when it does not exist.
+// What a part is when its file is missing, or lost.
 template <typename T>
-bool loadCached(const std::filesystem::path& path, FolderHostStore::CachedFile<T>& cache) {
-    const auto stamp = fileStamp(path);
-    if (!stamp) {
-        cache.stamp.reset();
-        return false;
+T freshValue() {
+    if constexpr (std::is_same_v<T, HostState>) {
+        return makeFixture(HostFixture::laptop);
+    } else {
+        return T{};
     }
-    if (cache.stamp == stamp) return true;
-    const auto text = readText(path);
-    if (!text) {
-        cache.stamp.reset();
-        return false;
-    }
-    cache.stamp.reset();  // a decoding failure leaves nothing cached
-    cache.value = decodeFile<T>(path, *text);
-    cache.stamp = stamp;
-    afterLargeText(text->size());
-    return true;
-}
-
-// Writes the value when it changed, and remembers what is now on disk.
-template <typename T>
-void storeCached(const std::filesystem::path& path, FolderHostStore::CachedFile<T>& cache, const T& value) {
-    // Most accesses only read; comparing values is far cheaper than encoding them.
-    if (cache.stamp && value == cache.value) return;
-    const std::string text = fileText<T>(value.toJson());
-    writeText(path, text);
-    cache.value = value;
-    cache.stamp = fileStamp(path);
-    afterLargeText(text.size());
 }
 
 }  // namespace
 
 std::optional<FileStamp> fileStamp(const std::filesystem::path& path) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    if (::lstat(path.c_str(), &info) != 0) return std::nullopt;
     return FileStamp{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
                      static_cast<std::int64_t>(info.st_size),
                      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
                      static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec};
 }
 
-FolderHostStore::FolderHostStore(std::filesystem::path folder)
-    : folder_(std::move(folder)), delivered_(std::make_unique<FileDeliveredEventLog>(folder_ / kDeliveredEventsFile)) {
-    std::error_code error;
-    std::filesystem::create_directories(folder_, error);
-    if (error || !std::filesystem::is_directory(folder_)) {
-        throw HostError("cannot create host folder " + folder_.string() +
-                        (error ? ": " + error.message() : ": not a folder"));
-    }
+FolderHostStore::FolderHostStore(std::filesystem::path folder, FolderHostOptions options)
+    : folder_(std::move(folder)), options_(std::move(options)) {
+    if (!options_.writer) options_.writer = atomicHostFileWriter();
+    prepareHostFolder(folder_);
+    const std::pair<HostPart, const char*> files[] = {
+        {HostPart::state, kDisplaysFile},         {HostPart::faults, kFaultsFile},
+        {HostPart::power, kPowerFile},            {HostPart::processes, kProcessesFile},
+        {HostPart::workspace, kWorkspaceFile},    {HostPart::statusBar, kStatusBarFile},
+        {HostPart::windows, kWindowsFile},        {HostPart::permissions, kPermissionsFile},
+        {HostPart::input, kInputFile},            {HostPart::defaults, kDefaultsFile},
+        {HostPart::appearance, kAppearanceFile},  {HostPart::notifications, kNotificationsFile},
+        {HostPart::announcements, kAnnouncementsFile}, {HostPart::launching, kLaunchingFile}};
+    for (const auto& [part, name] : files) paths_[static_cast<std::size_t>(part)] = folder_ / name;
+    lockPath_ = folder_ / kLockFile;
+    actionLogPath_ = folder_ / kActionLogFile;
+    delivered_ = std::make_unique<FileDeliveredEventLog>(folder_ / kDeliveredEventsFile, options_.lockWait);
 }
 
 FolderHostStore::~FolderHostStore() {
@@ -255,77 +116,206 @@ FolderHostStore::~FolderHostStore() {
 }
 
 template <typename Visit>
-void FolderHostStore::forEachServiceFile(HostData& data, Visit&& visit) {
-    visit(folder_ / kPowerFile, powerCache_, data.power);
-    visit(folder_ / kProcessesFile, processesCache_, data.processes);
-    visit(folder_ / kWorkspaceFile, workspaceCache_, data.workspace);
-    visit(folder_ / kWindowsFile, windowsCache_, data.windows);
-    visit(folder_ / kPermissionsFile, permissionsCache_, data.permissions);
-    visit(folder_ / kInputFile, inputCache_, data.input);
-    visit(folder_ / kStatusBarFile, statusBarCache_, data.statusBar);
-    visit(folder_ / kDefaultsFile, defaultsCache_, data.defaults);
-    visit(folder_ / kAppearanceFile, appearanceCache_, data.appearance);
-    visit(folder_ / kNotificationsFile, notificationsCache_, data.notifications);
-    visit(folder_ / kAnnouncementsFile, announcementsCache_, data.announcements);
-    visit(folder_ / kLaunchingFile, launchingCache_, data.launching);
+void FolderHostStore::forEachPart(Visit&& visit) {
+    visit.template operator()<HostPart::faults>(pathOf(HostPart::faults), faultsCache_);
+    visit.template operator()<HostPart::power>(pathOf(HostPart::power), powerCache_);
+    visit.template operator()<HostPart::processes>(pathOf(HostPart::processes), processesCache_);
+    visit.template operator()<HostPart::workspace>(pathOf(HostPart::workspace), workspaceCache_);
+    visit.template operator()<HostPart::windows>(pathOf(HostPart::windows), windowsCache_);
+    visit.template operator()<HostPart::permissions>(pathOf(HostPart::permissions), permissionsCache_);
+    visit.template operator()<HostPart::input>(pathOf(HostPart::input), inputCache_);
+    visit.template operator()<HostPart::statusBar>(pathOf(HostPart::statusBar), statusBarCache_);
+    visit.template operator()<HostPart::defaults>(pathOf(HostPart::defaults), defaultsCache_);
+    visit.template operator()<HostPart::appearance>(pathOf(HostPart::appearance), appearanceCache_);
+    visit.template operator()<HostPart::notifications>(pathOf(HostPart::notifications), notificationsCache_);
+    visit.template operator()<HostPart::announcements>(pathOf(HostPart::announcements), announcementsCache_);
+    visit.template operator()<HostPart::launching>(pathOf(HostPart::launching), launchingCache_);
+    // Last: watchers read this file, and by then the rest is in place.
+    visit.template operator()<HostPart::state>(pathOf(HostPart::state), stateCache_);
 }
 
-HostData FolderHostStore::load() {
-    HostData data;
-    if (loadCached(folder_ / kDisplaysFile, stateCache_)) {
-        data.state = stateCache_.value;
-    } else {
-        data.state = makeFixture(HostFixture::laptop);
+void FolderHostStore::writeText(const std::filesystem::path& path, const std::string& text) {
+    try {
+        options_.writer->replace(path, text, standsForMemory(path) ? Durability::renameOnly : Durability::flushed);
+    } catch (const std::system_error& error) {
+        throw HostError("cannot write " + path.string() + ": " + error.code().message());
     }
-    if (loadCached(folder_ / kFaultsFile, faultsCache_)) data.faults = faultsCache_.value;
-    // The other services' files, each read only when it changed since this process last saw it.
-    forEachServiceFile(data, [](const std::filesystem::path& path, auto& cache, auto& field) {
-        if (loadCached(path, cache)) field = cache.value;
+}
+
+// The file's value into the cache, read only when the file changed since this process last
+// saw it. False when it does not exist.
+template <typename T>
+bool FolderHostStore::loadCached(const std::filesystem::path& path, CachedFile<T>& cache) {
+    const auto stamp = fileStamp(path);
+    if (!stamp) {
+        cache.stamp.reset();
+        return false;
+    }
+    if (cache.stamp == stamp) return true;
+    const auto text = readHostFile(path);
+    if (!text) {
+        cache.stamp.reset();
+        return false;
+    }
+    const auto lastGeneration = [&cache]() -> std::uint64_t {
+        if constexpr (requires { cache.value.generation; }) return cache.value.generation;
+        return 0;
+    }();
+    cache.stamp.reset();  // a decoding failure leaves nothing cached
+    cache.lost = false;
+    try {
+        cache.value = T::fromJson(parseDocument<T>(*text));
+    } catch (const json::DecodeError& error) {
+        // An empty file is what a replacement cut short by a power loss leaves.
+        const std::string what = text->empty() ? "the file is empty" : error.what();
+        if (!standsForMemory(path)) {
+            throw HostError("malformed host folder: " + path.string() + ": " + what +
+                            " (remove that file to start it afresh)");
+        }
+        // Memory that a crash lost: it starts afresh, its counts above any a watcher saw (the
+        // damaged file's time in microseconds, far above what counting reaches), said once, and
+        // written when the access ends (the start-up check writes nothing else).
+        cache.value = freshValue<T>();
+        cache.stamp = stamp;
+        cache.lost = true;
+        if constexpr (requires { cache.value.generation; }) {
+            cache.value.generation =
+                std::max<std::uint64_t>(lastGeneration + 1, static_cast<std::uint64_t>(stamp->modifiedNanoseconds / 1000));
+        }
+        const std::string line = "host memory lost: " + path.string() + ": " + what + "; it starts afresh";
+        if (options_.notice) {
+            options_.notice(line);
+        } else {
+            std::cerr << line << std::endl;
+        }
+        json::Json details = json::Json::object();
+        details["file"] = path.filename().string();
+        details["cause"] = what;
+        lost_.push_back(std::move(details));
+        return true;
+    }
+    cache.stamp = stamp;
+    afterLargeText(text->size());
+    return true;
+}
+
+// Writes the value when it changed, and remembers what is now on disk.
+template <typename T>
+void FolderHostStore::storeCached(const std::filesystem::path& path, CachedFile<T>& cache, const T& value) {
+    // Most accesses only read; comparing values is far cheaper than encoding them.
+    if (cache.stamp && !cache.lost && value == cache.value) return;
+    const std::string text = fileText<T>(value.toJson());
+    writeText(path, text);
+    cache.value = value;
+    cache.stamp = fileStamp(path);
+    cache.lost = false;
+    afterLargeText(text.size());
+}
+
+void FolderHostStore::appendLog(const std::vector<ActionEntry>& entries, bool truncate) {
+    const auto& path = actionLogPath_;
+    std::string text;
+    for (const auto& entry : entries) text += json::serialize(entry.toJson()) + "\n";
+    const int fd = openHostFile(path, O_WRONLY | O_CREAT | O_APPEND | (truncate ? O_TRUNC : 0));
+    const char* cursor = text.data();
+    std::size_t remaining = text.size();
+    while (remaining > 0) {
+        const ssize_t written = ::write(fd, cursor, remaining);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            const int code = errno;
+            ::close(fd);
+            throw HostError("cannot append to " + path.string() + ": " +
+                            std::error_code(code, std::generic_category()).message());
+        }
+        cursor += written;
+        remaining -= static_cast<std::size_t>(written);
+    }
+    ::close(fd);
+}
+
+HostFileLock FolderHostStore::lockFolder() {
+    LockWait wait = options_.lockWait;
+    wait.once = heldLong_ && options_.mustNotWait && options_.mustNotWait();
+    try {
+        HostFileLock lock(lockPath_, wait);
+        heldLong_ = false;
+        return lock;
+    } catch (const LockTimeout&) {
+        heldLong_ = true;
+        throw;
+    }
+}
+
+void FolderHostStore::fetch(HostData& data, HostPart wanted) {
+    forEachPart([&]<HostPart P>(const std::filesystem::path& path, auto& cache) {
+        if (P != wanted) return;
+        auto& slot = data.slot<P>();
+        if (loadCached(path, cache)) {
+            slot = cache.value;
+        } else {
+            slot = freshValue<std::remove_cvref_t<decltype(cache.value)>>();
+        }
     });
-    return data;
+}
+
+void FolderHostStore::commit(HostData& data, bool onlyLost) {
+    // Recording uses the displays' counter, whose own file may turn out lost as well.
+    while (!lost_.empty()) {
+        for (auto& details : std::exchange(lost_, {})) data.record(Actor::host(), "hostMemoryLost", std::move(details));
+    }
+    // The log's lines take their numbers from the displays' counter: those are used whenever
+    // there are lines.
+    if (!data.appended.empty()) appendLog(data.appended, false);
+    forEachPart([&]<HostPart P>(const std::filesystem::path& path, auto& cache) {
+        if (data.has(P) && (cache.lost || !onlyLost)) storeCached(path, cache, *data.slot<P>());
+    });
 }
 
 void FolderHostStore::check() {
     std::lock_guard guard(mutex_);
-    FolderLock lock(folder_);
-    (void)load();
+    HostFileLock lock = lockFolder();
+    lost_.clear();
+    HostData data([this](HostData& fetching, HostPart part) { fetch(fetching, part); });
+    for (std::size_t part = 0; part < kHostPartCount; ++part) data.touch(static_cast<HostPart>(part));
+    commit(data, true);
     // Every change is a new file renamed into place: the folder must take one.
     std::string probe = (folder_ / ".write-check-XXXXXX").string();
     const int fd = ::mkostemp(probe.data(), O_CLOEXEC);
-    if (fd < 0) throw HostError("cannot write in host folder " + folder_.string() + ": " + errnoText(errno));
+    if (fd < 0) {
+        throw HostError("cannot write in host folder " + folder_.string() + ": " +
+                        std::error_code(errno, std::generic_category()).message());
+    }
     ::close(fd);
     ::unlink(probe.c_str());
 }
 
 void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
     std::lock_guard guard(mutex_);
-    FolderLock lock(folder_);
-    const auto statePath = folder_ / kDisplaysFile;
-    const auto faultsPath = folder_ / kFaultsFile;
-
-    HostData data = load();
+    HostFileLock lock = lockFolder();
+    lost_.clear();
+    HostData data([this](HostData& fetching, HostPart part) { fetch(fetching, part); });
     body(data);
-
-    storeCached(faultsPath, faultsCache_, data.faults);
-    if (!data.appended.empty()) appendLog(folder_ / kActionLogFile, data.appended, false);
-    forEachServiceFile(data, [](const std::filesystem::path& path, auto& cache, const auto& field) {
-        storeCached(path, cache, field);
-    });
-    // Written last: watchers read this file, and by then the rest is in place.
-    storeCached(statePath, stateCache_, data.state);
+    commit(data);
 }
 
 void FolderHostStore::reset(const HostState& state) {
     std::lock_guard guard(mutex_);
-    FolderLock lock(folder_);
+    HostFileLock lock = lockFolder();
     HostState fresh = state;
     // Keep the generation growing so watchers see the change.
-    if (const auto text = readText(folder_ / kDisplaysFile)) {
-        if (const auto pulse = pulseOfStateText(*text)) fresh.generation = std::max(fresh.generation, pulse->generation + 1);
+    try {
+        if (const auto text = readHostFile(folder_ / kDisplaysFile)) {
+            if (const auto pulse = pulseOfStateText(*text)) {
+                fresh.generation = std::max(fresh.generation, pulse->generation + 1);
+            }
+        }
+    } catch (const HostError&) {
+        // Whatever is in the file's place is replaced below.
     }
     const auto previous = readFolderPulse(folder_, HostPulse{});
     writeText(folder_ / kFaultsFile, documentText(FaultRules{}.toJson()));
-    appendLog(folder_ / kActionLogFile, {}, true);
+    appendLog({}, true);
     writeText(folder_ / kProcessesFile, documentText(ProcessTable{}.toJson()));
     WorkspaceState workspace;
     workspace.generation = previous.workspaceGeneration + 1;
@@ -348,8 +338,8 @@ void FolderHostStore::reset(const HostState& state) {
     // Notifications on their way to running programs stay; only a journal that cannot be
     // read starts afresh.
     try {
-        if (const auto text = readText(folder_ / kNotificationsFile)) NotificationJournal::fromJson(json::parse(*text));
-    } catch (const json::DecodeError&) {
+        if (const auto text = readHostFile(folder_ / kNotificationsFile)) NotificationJournal::fromJson(json::parse(*text));
+    } catch (const std::exception&) {
         NotificationJournal journal;
         journal.generation = previous.notificationGeneration;
         writeText(folder_ / kNotificationsFile, documentText(journal.toJson()));
@@ -359,9 +349,9 @@ void FolderHostStore::reset(const HostState& state) {
 
 std::vector<ActionEntry> FolderHostStore::actionLog() {
     std::lock_guard guard(mutex_);
-    FolderLock lock(folder_);
+    HostFileLock lock = lockFolder();
     const auto path = folder_ / kActionLogFile;
-    const auto text = readText(path);
+    const auto text = readHostFile(path);
     if (!text) return {};
     try {
         return parseActionLog(*text);

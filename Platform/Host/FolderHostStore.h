@@ -1,11 +1,14 @@
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string_view>
 
+#include "Platform/Host/HostFiles.h"
 #include "Platform/Host/HostStore.h"
 #include "Platform/Host/FaultRule.h"
 #include "Platform/Host/HostState.h"
@@ -30,8 +33,22 @@ struct FileStamp {
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
-// The stamp of `path`, or nothing when it does not exist.
+// The stamp of `path` (a link as itself), or nothing when it does not exist.
 std::optional<FileStamp> fileStamp(const std::filesystem::path& path);
+
+// What a folder store is given beside its folder; tests replace parts of it.
+struct FolderHostOptions {
+    LockWait lockWait;
+    std::shared_ptr<HostFileWriter> writer = atomicHostFileWriter();
+    // One line for the person at the terminal: a file of the host's memory was lost and
+    // starts afresh. None: standard error.
+    std::function<void(const std::string&)> notice;
+    // True on the thread that must not wait (the main thread). Once an access found the
+    // folder's lock held for longer than the wait's patience, that thread tries the lock once
+    // and fails at once, until some access gets the lock again: during a long hold by another
+    // process only the threads that may wait do.
+    std::function<bool()> mustNotWait;
+};
 
 // The host as a folder of JSON files that every process opens: "displays.json" (the
 // displays, behaviours and counters), "faults.json" (fault rules), "power.json" (power
@@ -42,19 +59,24 @@ std::optional<FileStamp> fileStamp(const std::filesystem::path& path);
 // JSON object a line), "defaults.json" (user defaults), "appearance.json",
 // "notifications.json" (distributed notifications not yet taken by every reader),
 // "announcements.jsonl" (the last spoken announcements, one JSON object a line),
-// "launching.json" (how opening application bundles behaves). Every access holds an
-// exclusive flock on "host.lock" (opened close-on-exec, so child processes never inherit
+// "launching.json" (how opening application bundles behaves).
+//
+// The folder must be the user's own and closed to others' writes; its files are opened
+// without following links or waiting, and only regular files are read. Every access holds
+// an exclusive flock on "host.lock" (opened close-on-exec, so child processes never inherit
 // it; waited for about a second at most, then the access fails with HostError) plus a
-// mutex for the threads of this process, and replaces changed files atomically: by rename
-// alone for the files that stand for a server's memory (displays, windows, workspace,
-// status bar, input, power, processes, notifications), flushed to disk first for the
-// others. A missing
-// "displays.json" is seeded with the default machine; a malformed one is an error and
-// is never overwritten except by reset().
+// mutex for the threads of this process, reads only the files of the parts it uses, and
+// replaces changed files atomically: by rename alone for the files that stand for a
+// server's memory (displays, windows, workspace, status bar, input, power, processes,
+// notifications), flushed to disk first for the others. A missing file starts as the
+// default (the displays as the default machine). A memory file that is empty or cannot be
+// decoded is what a power loss leaves: that memory is lost and starts afresh, said in one
+// line. Any other malformed file fails the accesses that use it and is never overwritten
+// except by reset().
 class FolderHostStore final : public HostStore {
 public:
-    // Creates the folder when missing. Throws HostError when it cannot.
-    explicit FolderHostStore(std::filesystem::path folder);
+    // Creates the folder when missing. Throws HostError when it cannot or must not be used.
+    explicit FolderHostStore(std::filesystem::path folder, FolderHostOptions options = {});
     ~FolderHostStore() override;
 
     const std::filesystem::path& folder() const { return folder_; }
@@ -80,18 +102,35 @@ public:
     struct CachedFile {
         std::optional<FileStamp> stamp;
         T value{};
+        bool lost = false;  // the file at `stamp` was lost memory; `value` is its fresh start, to be written
     };
 
 private:
-    // Calls visit(path, cache, field) for each service file beside the displays and the faults,
-    // so that a transaction reads and writes the same set.
+    // Calls visit.template operator()<P>(path, cache) for every part, the displays last (as
+    // they are written last).
     template <typename Visit>
-    void forEachServiceFile(HostData& data, Visit&& visit);
-    // The host as its files hold it now; the caller holds both locks.
-    HostData load();
+    void forEachPart(Visit&& visit);
+    const std::filesystem::path& pathOf(HostPart part) const { return paths_[static_cast<std::size_t>(part)]; }
+    // Fills the part's slot from its file; the caller holds both locks.
+    void fetch(HostData& data, HostPart part);
+    // Writes the parts the access used that changed (only those that were lost memory).
+    void commit(HostData& data, bool onlyLost = false);
+    void writeText(const std::filesystem::path& path, const std::string& text);
+    template <typename T>
+    bool loadCached(const std::filesystem::path& path, CachedFile<T>& cache);
+    template <typename T>
+    void storeCached(const std::filesystem::path& path, CachedFile<T>& cache, const T& value);
+    void appendLog(const std::vector<ActionEntry>& entries, bool truncate);
+    HostFileLock lockFolder();
 
     std::filesystem::path folder_;
+    std::array<std::filesystem::path, kHostPartCount> paths_;  // each part's file
+    std::filesystem::path lockPath_;
+    std::filesystem::path actionLogPath_;
+    FolderHostOptions options_;
     std::mutex mutex_;
+    std::atomic<bool> heldLong_ = false;  // the last wait for the folder's lock ran out
+    std::vector<json::Json> lost_;  // memory files this access found lost, for the action log
     CachedFile<HostState> stateCache_;
     CachedFile<FaultRules> faultsCache_;
     CachedFile<PowerState> powerCache_;

@@ -6,7 +6,8 @@
 #include <string>
 #include <system_error>
 
-#include "DorvaneCore/Support/AtomicFile.h"
+#include "Platform/Host/HostError.h"
+#include "Platform/Host/HostFiles.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/HostMachine.h"
 #include "Platform/Host/HostState.h"
@@ -83,8 +84,8 @@ std::optional<HostPulse> pulseOfStateText(std::string_view text) {
 HostPulse readFolderPulse(const std::filesystem::path& folder, const HostPulse& previous) {
     auto read = [&folder](const char* file) -> std::optional<std::string> {
         try {
-            return readFileIfPresent(folder / file);
-        } catch (const std::system_error&) {
+            return readHostFile(folder / file);
+        } catch (const HostError&) {
             return std::nullopt;
         }
     };

@@ -123,7 +123,7 @@ private:
         return answerOr(AXError::cannotComplete, [&] {
             AXError error = AXError::success;
             session_->access([&](HostData& data) {
-                error = data.permissions.accessibility ? checkElement(data, element.identity()) : AXError::notTrusted;
+                error = data.permissions().accessibility ? checkElement(data, element.identity()) : AXError::notTrusted;
             });
             return error;
         });
@@ -145,7 +145,7 @@ HostAccessibility::HostAccessibility(std::shared_ptr<HostSession> session, std::
 bool HostAccessibility::isProcessTrusted() {
     bool trusted = false;
     try {
-        session_->access([&](HostData& data) { trusted = data.permissions.accessibility; });
+        session_->access([&](HostData& data) { trusted = data.permissions().accessibility; });
     } catch (const HostError&) {
         return false;  // a host that cannot be read grants nothing
     }
@@ -266,7 +266,7 @@ AXError HostAccessibility::attempt(const Request& request, const std::function<A
     double cost = 0;
     bool timedOut = false;
     session_->access([&](HostData& data) {
-        if (!data.permissions.accessibility) {
+        if (!data.permissions().accessibility) {
             answer = AXError::notTrusted;
             return;
         }
@@ -274,7 +274,7 @@ AXError HostAccessibility::attempt(const Request& request, const std::function<A
             answer = error;
             return;
         }
-        const auto* application = id.kind == Kind::systemWide ? nullptr : data.windows.application(id.pid);
+        const auto* application = id.kind == Kind::systemWide ? nullptr : data.windows().application(id.pid);
         fault = faults_.match(data, subject);
         cost = (application ? application->latency : 0) +
                (fault && fault->action == FaultAction::delay ? fault->seconds : 0);

@@ -34,7 +34,7 @@ void HostAdmin::change(std::string action, json::Json details, const std::functi
 
 HostState HostAdmin::state() {
     HostState state;
-    session_->access([&](HostData& data) { state = data.state; });
+    session_->access([&](HostData& data) { state = data.state(); });
     return state;
 }
 
@@ -64,16 +64,16 @@ void HostAdmin::schedule(PlugAction action, std::string_view name, double afterS
     details["name"] = name;
     details["after"] = afterSeconds;
     change("schedule", details, [&](HostData& data) {
-        if (data.state.physicalNamed(name) == nullptr) {
+        if (data.state().physicalNamed(name) == nullptr) {
             throw HostError("no physical display named \"" + std::string(name) + "\"");
         }
-        data.state.scheduledPlugs.push_back(ScheduledPlug{data.now + afterSeconds, action, std::string(name)});
+        data.state().scheduledPlugs.push_back(ScheduledPlug{data.now + afterSeconds, action, std::string(name)});
     });
 }
 
 void HostAdmin::setMode(std::string_view selector, std::int32_t modeID) {
     session_->access([&](HostData& data) {
-        setDisplayMode(data, session_->actor(), resolveIn(data.state, selector), modeID);
+        setDisplayMode(data, session_->actor(), resolveIn(data.state(), selector), modeID);
     });
 }
 
@@ -87,16 +87,16 @@ void HostAdmin::wakeDisplays() {
 
 DisplayID HostAdmin::resolve(std::string_view selector) {
     DisplayID id = 0;
-    session_->access([&](HostData& data) { id = resolveIn(data.state, selector); });
+    session_->access([&](HostData& data) { id = resolveIn(data.state(), selector); });
     return id;
 }
 
 std::uint32_t HostAdmin::addFault(FaultRule rule) {
     std::uint32_t id = 0;
     session_->access([&](HostData& data) {
-        id = data.faults.add(rule);
+        id = data.faults().add(rule);
         json::Json details = json::Json::object();
-        details["rule"] = data.faults.rules.back().describe();
+        details["rule"] = data.faults().rules.back().describe();
         data.record(session_->actor(), "faultAdd", details);
     });
     return id;
@@ -104,55 +104,55 @@ std::uint32_t HostAdmin::addFault(FaultRule rule) {
 
 std::vector<FaultRule> HostAdmin::faults() {
     std::vector<FaultRule> rules;
-    session_->access([&](HostData& data) { rules = data.faults.rules; });
+    session_->access([&](HostData& data) { rules = data.faults().rules; });
     return rules;
 }
 
 void HostAdmin::clearFaults() {
-    change("faultClear", json::Json::object(), [](HostData& data) { data.faults.rules.clear(); });
+    change("faultClear", json::Json::object(), [](HostData& data) { data.faults().rules.clear(); });
 }
 
 bool HostAdmin::removeFault(std::uint32_t id) {
     bool removed = false;
     json::Json details = json::Json::object();
     details["rule"] = id;
-    change("faultRemove", details, [&](HostData& data) { removed = data.faults.remove(id); });
+    change("faultRemove", details, [&](HostData& data) { removed = data.faults().remove(id); });
     return removed;
 }
 
 void HostAdmin::setVirtualDisplayBehaviour(const VirtualDisplayBehaviour& behaviour) {
     change("virtualDisplayBehaviour", behaviour.toJson(),
-           [&](HostData& data) { data.state.behaviours.virtualDisplay = behaviour; });
+           [&](HostData& data) { data.state().behaviours.virtualDisplay = behaviour; });
 }
 
 void HostAdmin::addModeSwitchAfterCommit(const ModeSwitchAfterCommit& rule) {
     if (rule.display.empty() || !(rule.delay >= 0)) throw HostError("a mode switch needs a display and a delay >= 0");
     change("modeSwitchAfterCommit", rule.toJson(),
-           [&](HostData& data) { data.state.behaviours.modeSwitchesAfterCommit.push_back(rule); });
+           [&](HostData& data) { data.state().behaviours.modeSwitchesAfterCommit.push_back(rule); });
 }
 
 void HostAdmin::addOriginOverride(const OriginOverride& rule) {
     if (rule.display.empty()) throw HostError("an origin override needs a display");
     change("originOverride", rule.toJson(),
-           [&](HostData& data) { data.state.behaviours.originOverrides.push_back(rule); });
+           [&](HostData& data) { data.state().behaviours.originOverrides.push_back(rule); });
 }
 
 void HostAdmin::setVirtualDisplaysAvailable(bool available) {
     json::Json details = json::Json::object();
     details["available"] = available;
     change("virtualDisplaysAvailable", details,
-           [&](HostData& data) { data.state.virtualDisplaysAvailable = available; });
+           [&](HostData& data) { data.state().virtualDisplaysAvailable = available; });
 }
 
 void HostAdmin::setUUIDLookupAvailable(bool available) {
     json::Json details = json::Json::object();
     details["available"] = available;
-    change("uuidLookupAvailable", details, [&](HostData& data) { data.state.uuidLookupAvailable = available; });
+    change("uuidLookupAvailable", details, [&](HostData& data) { data.state().uuidLookupAvailable = available; });
 }
 
 void HostAdmin::edit(const std::function<void(HostState&)>& change) {
     session_->access([&](HostData& data) {
-        change(data.state);
+        change(data.state());
         data.record(session_->actor(), "edit");
     });
 }

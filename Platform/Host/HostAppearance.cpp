@@ -39,7 +39,7 @@ private:
         std::optional<AppearanceState> baseline;
         try {
             subscription = subscribeWhileAlive(session_->store(), weak_from_this(), &Hub::pulsed);
-            session_->access([&](HostData& data) { baseline = data.appearance; });
+            session_->access([&](HostData& data) { baseline = data.appearance(); });
         } catch (const std::exception&) {
             // Without a watcher nothing can be told; an unreadable host is read at the next change.
         }
@@ -59,7 +59,7 @@ private:
         }
         std::optional<AppearanceState> state;
         try {
-            session_->access([&](HostData& data) { state = data.appearance; });
+            session_->access([&](HostData& data) { state = data.appearance(); });
         } catch (const std::exception&) {
             return;  // the next change brings another try
         }
@@ -89,7 +89,7 @@ HostAppearance::~HostAppearance() { hub_->end(); }
 AppearanceSettings HostAppearance::current() {
     try {
         return session_->call<AppearanceSettings>(
-            HostCall::currentAppearance, 0, [](HostData& data) { return data.appearance.settings; },
+            HostCall::currentAppearance, 0, [](HostData& data) { return data.appearance().settings; },
             [](HostData&, const FaultOutcome&) { return AppearanceSettings{}; });
     } catch (const std::exception&) {
         return AppearanceSettings{};

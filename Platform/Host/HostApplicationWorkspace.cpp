@@ -26,8 +26,8 @@ std::optional<RunningApplication> HostApplicationWorkspace::frontmostApplication
     return answerOr(std::optional<RunningApplication>(), [&] {
         std::optional<RunningApplication> found;
         session_->access([&](HostData& data) {
-            if (!data.workspace.frontmostPID) return;
-            if (const auto* application = data.workspace.application(*data.workspace.frontmostPID)) found = *application;
+            if (!data.workspace().frontmostPID) return;
+            if (const auto* application = data.workspace().application(*data.workspace().frontmostPID)) found = *application;
         });
         return found;
     });
@@ -37,7 +37,7 @@ std::optional<RunningApplication> HostApplicationWorkspace::runningApplication(p
     return answerOr(std::optional<RunningApplication>(), [&] {
         std::optional<RunningApplication> found;
         session_->access([&](HostData& data) {
-            if (const auto* application = data.workspace.application(pid)) found = *application;
+            if (const auto* application = data.workspace().application(pid)) found = *application;
         });
         return found;
     });
@@ -64,7 +64,7 @@ bool HostApplicationWorkspace::activate(pid_t pid) {
 bool HostApplicationWorkspace::isVoiceOverEnabled() {
     return answerOr(false, [&] {
         bool enabled = false;
-        session_->access([&](HostData& data) { enabled = data.windows.voiceOver; });
+        session_->access([&](HostData& data) { enabled = data.windows().voiceOver; });
         return enabled;
     });
 }
@@ -72,7 +72,7 @@ bool HostApplicationWorkspace::isVoiceOverEnabled() {
 bool HostApplicationWorkspace::isSwitchControlEnabled() {
     return answerOr(false, [&] {
         bool enabled = false;
-        session_->access([&](HostData& data) { enabled = data.windows.switchControl; });
+        session_->access([&](HostData& data) { enabled = data.windows().switchControl; });
         return enabled;
     });
 }
@@ -87,7 +87,7 @@ dispatch::Observation HostApplicationWorkspace::observe(
         if (entry.pid) {
             try {
                 session->access([&](HostData& data) {
-                    if (const auto* running = data.workspace.application(*entry.pid)) application = *running;
+                    if (const auto* running = data.workspace().application(*entry.pid)) application = *running;
                 });
             } catch (const std::exception&) {
             }

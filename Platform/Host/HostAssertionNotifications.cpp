@@ -29,7 +29,7 @@ public:
             });
             std::optional<std::uint64_t> baseline;
             session_->access([&](HostData& data) {
-                if (data.power.notificationsAvailable) baseline = data.power.generation;
+                if (data.power().notificationsAvailable) baseline = data.power().generation;
             });
             if (!baseline) return false;
             std::lock_guard lock(mutex_);
@@ -88,7 +88,7 @@ private:
         std::set<HolderKey> holders;
         try {
             session_->access([&](HostData& data) {
-                for (const auto& assertion : data.power.assertions) {
+                for (const auto& assertion : data.power().assertions) {
                     if (!isSimulatedPID(assertion.holder.pid)) {
                         holders.insert({assertion.holder.pid, assertion.holder.startTime});
                     }
@@ -137,7 +137,7 @@ private:
     // every watcher of the store, this one included.
     void holderEnded() {
         try {
-            session_->access([](HostData&) {});
+            session_->access([](HostData& data) { (void)data.power(); });
         } catch (const std::exception&) {
         }
     }

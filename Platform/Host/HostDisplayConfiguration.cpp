@@ -46,7 +46,7 @@ DisplayError HostDisplayConfiguration::stage(HostCall call, StagedChange change,
         [&](HostData& data) {
             DisplayError error = DisplayError::invalidContext;
             if (!finished_) {
-                error = data.state.online(change.display) == nullptr ? DisplayError::illegalArgument : check(data.state);
+                error = data.state().online(change.display) == nullptr ? DisplayError::illegalArgument : check(data.state());
             }
             data.record(actor, name, logged, displays::errorCode(error));
             if (error == DisplayError::success) staged_.push_back(change);
@@ -128,7 +128,7 @@ DisplayError HostDisplayConfiguration::cancel() {
                 error = DisplayError::success;
                 finished_ = true;
                 staged_.clear();
-                ++data.state.counters.transactionsCancelled;
+                ++data.state().counters.transactionsCancelled;
             }
             data.record(actor, "cancelConfiguration", logged, displays::errorCode(error));
             return error;

@@ -13,8 +13,8 @@ R HostDisplayServices::query(HostCall call, DisplayID display,
     return session_->call<R>(
         call, display,
         [&](HostData& data) {
-            const DisplayRecord* record = data.state.online(display);
-            return record != nullptr ? read(data.state, *record) : R{};
+            const DisplayRecord* record = data.state().online(display);
+            return record != nullptr ? read(data.state(), *record) : R{};
         },
         [](HostData&, const FaultOutcome&) { return R{}; });
 }
@@ -24,7 +24,7 @@ displays::OnlineDisplayList HostDisplayServices::onlineDisplayList(std::uint32_t
         HostCall::onlineDisplayList, 0,
         [capacity](HostData& data) {
             displays::OnlineDisplayList list;
-            for (const auto* display : data.state.onlineDisplays()) {
+            for (const auto* display : data.state().onlineDisplays()) {
                 if (list.ids.size() >= capacity) break;
                 list.ids.push_back(display->id);
             }
@@ -40,7 +40,7 @@ DisplayID HostDisplayServices::mainDisplayID() {
     return session_->call<DisplayID>(
         HostCall::mainDisplayID, 0,
         [](HostData& data) {
-            const auto online = data.state.onlineDisplays();
+            const auto online = data.state().onlineDisplays();
             return !online.empty() && online.front()->main ? online.front()->id : DisplayID{0};
         },
         [](HostData&, const FaultOutcome&) { return DisplayID{0}; });
@@ -116,7 +116,7 @@ displays::BeginConfigurationResult HostDisplayServices::beginConfiguration() {
     return session_->call<displays::BeginConfigurationResult>(
         HostCall::beginConfiguration, 0,
         [this, &actor](HostData& data) {
-            const auto transaction = data.state.nextTransactionID++;
+            const auto transaction = data.state().nextTransactionID++;
             json::Json details = json::Json::object();
             details["tx"] = transaction;
             data.record(actor, "beginConfiguration", details, 0);

@@ -93,10 +93,10 @@ private:
         std::optional<std::vector<NotificationJournalEntry>> taken;
         try {
             session_->access([&](HostData& data) {
-                if (reader) taken = data.notifications.take(*reader);
+                if (reader) taken = data.notifications().take(*reader);
                 // Not a reader yet, or one the host no longer knows (its journal started afresh).
                 if (!taken) {
-                    reader = data.notifications.addReader(session_->identity());
+                    reader = data.notifications().addReader(session_->identity());
                     taken.emplace();
                 }
             });
@@ -133,7 +133,7 @@ private:
 
     void leave(std::uint64_t reader) {
         try {
-            session_->access([reader](HostData& data) { data.notifications.removeReader(reader); });
+            session_->access([reader](HostData& data) { data.notifications().removeReader(reader); });
         } catch (const std::exception&) {
             // The host forgets the reader once this process has ended.
         }

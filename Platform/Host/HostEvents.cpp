@@ -80,7 +80,7 @@ std::shared_ptr<EventRouter> HostEvents::router() {
         auto self = weak.lock();
         if (!self) return;
         try {
-            self->session_->access([&](HostData& data) { data.windows.pointer.location = event.location; });
+            self->session_->access([&](HostData& data) { data.windows().pointer.location = event.location; });
         } catch (const std::exception&) {
         }
     };
@@ -120,8 +120,8 @@ void HostEvents::begin() {
     });
     HostPulse now;
     session_->access([&](HostData& data) {
-        now.inputGeneration = data.input.generation;
-        now.permissionsGeneration = data.permissions.generation;
+        now.inputGeneration = data.input().generation;
+        now.permissionsGeneration = data.permissions().generation;
     });
     {
         std::lock_guard lock(mutex_);
@@ -160,7 +160,7 @@ void HostEvents::pulsed(const HostPulse& pulse) {
 void HostEvents::permissionsChanged() {
     PermissionsState permissions;
     try {
-        session_->access([&](HostData& data) { permissions = data.permissions; });
+        session_->access([&](HostData& data) { permissions = data.permissions(); });
     } catch (const std::exception&) {
         return;
     }
@@ -171,7 +171,7 @@ void HostEvents::permissionsChanged() {
 bool HostEvents::canEnable(events::TapOptions options) {
     bool allowed = false;
     try {
-        session_->access([&](HostData& data) { allowed = mayHave(data.permissions, options); });
+        session_->access([&](HostData& data) { allowed = mayHave(data.permissions(), options); });
     } catch (const std::exception&) {
     }
     return allowed;
@@ -179,13 +179,38 @@ bool HostEvents::canEnable(events::TapOptions options) {
 
 bool HostEvents::claimInputOwnership() {
     if (queue_ == nullptr) return false;  // nothing would pick the input up
+    try {
+        return claimNow();
+    } catch (const std::exception&) {
+        // The host could not be read or written (input.json, say): the claim is made again
+        // once an access of this process works, rather than never for the whole run.
+        std::weak_ptr<HostEvents> weak = weak_from_this();
+        session_->retryAfterAccess([weak] {
+            auto self = weak.lock();
+            if (!self) return true;
+            try {
+                self->claimNow();
+                return true;
+            } catch (const std::exception&) {
+                return false;
+            }
+        });
+        return false;
+    }
+}
+
+bool HostEvents::claimNow() {
+    {
+        std::lock_guard lock(mutex_);
+        if (ended_) return false;
+    }
     const auto identity = session_->identity();
     bool owned = false;
     session_->access([&](HostData& data) {
-        if (!data.input.owner || *data.input.owner == identity) {
-            if (data.input.owner != identity) {
-                data.input.owner = identity;
-                ++data.input.generation;
+        if (!data.input().owner || *data.input().owner == identity) {
+            if (data.input().owner != identity) {
+                data.input().owner = identity;
+                ++data.input().generation;
                 json::Json details = json::Json::object();
                 details["pid"] = identity.pid;
                 data.record(session_->actor(), "inputOwner", details);
@@ -220,11 +245,11 @@ void HostEvents::end() {
     const auto identity = session_->identity();
     try {
         session_->access([&](HostData& data) {
-            if (data.input.owner != identity) return;
-            data.input.owner.reset();
-            std::erase_if(data.input.injections,
+            if (data.input().owner != identity) return;
+            data.input().owner.reset();
+            std::erase_if(data.input().injections,
                           [](const Injection& injection) { return injection.state != Injection::State::handled; });
-            ++data.input.generation;
+            ++data.input().generation;
         });
     } catch (...) {
         // The host drops the owner once it sees this process has ended.
@@ -236,8 +261,8 @@ void HostEvents::pickUpInjections() {
     std::vector<Injection> picked;
     try {
         session_->access([&](HostData& data) {
-            if (data.input.owner != identity) return;
-            for (auto& injection : data.input.injections) {
+            if (data.input().owner != identity) return;
+            for (auto& injection : data.input().injections) {
                 if (injection.state != Injection::State::pending) continue;
                 injection.state = Injection::State::picked;
                 picked.push_back(injection);
@@ -247,7 +272,7 @@ void HostEvents::pickUpInjections() {
                 if (injection.disableTaps) details["disableTaps"] = json::encode(*injection.disableTaps);
                 data.record(session_->actor(), "inputInjection", details);
             }
-            if (!picked.empty()) ++data.input.generation;
+            if (!picked.empty()) ++data.input().generation;
         });
     } catch (const std::exception&) {
         return;  // the next change tries again
@@ -289,9 +314,9 @@ void HostEvents::markHandled(std::uint64_t id) {
     flushDelivered();
     try {
         session_->access([&](HostData& data) {
-            if (auto* injection = data.input.injection(id)) {
+            if (auto* injection = data.input().injection(id)) {
                 injection->state = Injection::State::handled;
-                ++data.input.generation;
+                ++data.input().generation;
             }
         });
     } catch (const std::exception&) {
@@ -336,7 +361,7 @@ std::optional<Event> HostEvents::created(EventKind kind, const events::EventSour
         bool allowed = true;
         callWithFaults(*session_, faults_, subject, [&](HostData& data, const std::optional<FaultOutcome>& fault) {
             allowed = !fault;
-            event.location = data.windows.pointer.location;
+            event.location = data.windows().pointer.location;
             event.timestamp = data.now;
         });
         return allowed;
@@ -402,7 +427,7 @@ void HostEvents::post(events::TapLocation location, Event event) {
         bool permitted = true;
         session_->access([&](HostData& data) {
             fault = faults_.match(data, subject);
-            permitted = data.permissions.postEvents;
+            permitted = data.permissions().postEvents;
             if (event.timestamp == 0) event.timestamp = data.now;
         });
         return permitted;
@@ -475,7 +500,7 @@ std::shared_ptr<events::EventTap> HostEvents::createTap(events::TapLocation loca
     shown.mask = mask;
     const bool reached = answerOr(false, [&] {
         callWithFaults(*session_, faults_, subject, [&](HostData& data, const std::optional<FaultOutcome>& fault) {
-            allowed = !fault && mayHave(data.permissions, options);
+            allowed = !fault && mayHave(data.permissions(), options);
             auto details = tapDetails(shown);
             details.erase("tap");
             details["created"] = allowed;
@@ -492,7 +517,7 @@ std::shared_ptr<events::EventTap> HostEvents::createTap(events::TapLocation loca
 bool HostEvents::canPostEvents() {
     bool allowed = false;
     try {
-        session_->access([&](HostData& data) { allowed = data.permissions.postEvents; });
+        session_->access([&](HostData& data) { allowed = data.permissions().postEvents; });
     } catch (const std::exception&) {
     }
     return allowed;
@@ -501,7 +526,7 @@ bool HostEvents::canPostEvents() {
 double HostEvents::doubleClickInterval() {
     double interval = InputState::kDefaultDoubleClickInterval;
     try {
-        session_->access([&](HostData& data) { interval = data.input.doubleClickInterval; });
+        session_->access([&](HostData& data) { interval = data.input().doubleClickInterval; });
     } catch (const std::exception&) {
     }
     return interval;
@@ -524,7 +549,7 @@ void HostEvents::deliver(RoutedEvent&& routed, std::optional<pid_t> toPID) {
                 return;
             }
             if (events::isKeyboardType(event.type)) {
-                record.receiver = data.workspace.frontmostPID;
+                record.receiver = data.workspace().frontmostPID;
                 if (record.receiver && event.type != EventType::flagsChanged) {
                     deliverKey(data, *record.receiver, event.keyCode(), event.flags, event.type == EventType::keyDown);
                 }
@@ -539,9 +564,9 @@ void HostEvents::deliver(RoutedEvent&& routed, std::optional<pid_t> toPID) {
                     break;
                 default:
                     target = targetAt(data, event.location);
-                    if (event.type != EventType::scrollWheel) data.windows.pointer.location = event.location;
-                    if (event.type == EventType::rightMouseDown) data.windows.pointer.buttons |= 2u;
-                    if (event.type == EventType::rightMouseUp) data.windows.pointer.buttons &= ~2u;
+                    if (event.type != EventType::scrollWheel) data.windows().pointer.location = event.location;
+                    if (event.type == EventType::rightMouseDown) data.windows().pointer.buttons |= 2u;
+                    if (event.type == EventType::rightMouseUp) data.windows().pointer.buttons &= ~2u;
                     break;
             }
             record.window = target.window;

@@ -56,7 +56,8 @@ public:
     pid_t processID() const override;
 
     // This process takes the input from outside when no living process does; true when it
-    // owns it now. It gives it up when it ends. A stream without a queue cannot own it.
+    // owns it now. It gives it up when it ends. A stream without a queue cannot own it. When
+    // the host cannot be used now, the claim is made again after a later access that works.
     bool claimInputOwnership();
 
     // Delivers events here and now, past every tap, at their offsets (the clock sleeps in
@@ -81,6 +82,7 @@ private:
     struct Injected;
 
     void begin();
+    bool claimNow();
     std::shared_ptr<EventRouter> router();
     void pulsed(const HostPulse& pulse);
     void pickUpInjections();

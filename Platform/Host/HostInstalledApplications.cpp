@@ -43,7 +43,7 @@ void HostInstalledApplications::openApplication(
     const std::string bundlePath = standardizedPath(path);
     double delay = kDefaultLaunchDelay;
     try {
-        session_->access([&](HostData& data) { delay = data.launching.of(bundlePath).launchDelay(); });
+        session_->access([&](HostData& data) { delay = data.launching().of(bundlePath).launchDelay(); });
     } catch (const std::exception&) {
         // The launch itself will say what is wrong.
     }

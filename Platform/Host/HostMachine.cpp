@@ -24,11 +24,11 @@ const HostMode* lowResolutionDuplicate(const DisplayRecord& display) {
 }
 
 void armModeSwitches(HostData& data) {
-    auto& rules = data.state.behaviours.modeSwitchesAfterCommit;
+    auto& rules = data.state().behaviours.modeSwitchesAfterCommit;
     for (auto& rule : rules) {
-        for (const auto* display : data.state.onlineDisplays()) {
+        for (const auto* display : data.state().onlineDisplays()) {
             if (selects(rule.display, *display)) {
-                data.state.pendingModeSwitches.push_back({data.now + rule.delay, display->id, rule.modeID});
+                data.state().pendingModeSwitches.push_back({data.now + rule.delay, display->id, rule.modeID});
             }
         }
         if (rule.remaining) --*rule.remaining;
@@ -37,11 +37,11 @@ void armModeSwitches(HostData& data) {
 }
 
 void applyOriginOverrides(HostData& data, const std::vector<DisplayID>& positioned) {
-    auto& rules = data.state.behaviours.originOverrides;
+    auto& rules = data.state().behaviours.originOverrides;
     for (auto& rule : rules) {
         bool used = false;
         for (const DisplayID id : positioned) {
-            DisplayRecord* display = data.state.online(id);
+            DisplayRecord* display = data.state().online(id);
             if (display == nullptr || !selects(rule.display, *display)) continue;
             display->x = rule.x;
             display->y = rule.y;
@@ -74,7 +74,7 @@ json::Json displayDetails(const DisplayRecord& display) {
 }  // namespace
 
 DisplayError completeConfiguration(HostData& data, const std::vector<StagedChange>& changes) {
-    HostState next = data.state;
+    HostState next = data.state();
     for (const auto& change : changes) {
         const DisplayRecord* display = next.online(change.display);
         if (display == nullptr) return DisplayError::cannotComplete;
@@ -115,79 +115,79 @@ DisplayError completeConfiguration(HostData& data, const std::vector<StagedChang
     }
 
     HostData staged;
-    staged.state = std::move(next);
+    staged.state() = std::move(next);
     staged.now = data.now;
     applyOriginOverrides(staged, positioned);
     std::reverse(positioned.begin(), positioned.end());
-    normalizeLayout(staged.state, positioned);
-    ++staged.state.counters.transactionsCompleted;
+    normalizeLayout(staged.state(), positioned);
+    ++staged.state().counters.transactionsCompleted;
     armModeSwitches(staged);
-    data.state = std::move(staged.state);
+    data.state() = std::move(staged.state());
     return DisplayError::success;
 }
 
 void plugDisplay(HostData& data, const Actor& actor, std::string_view name) {
-    DisplayRecord& display = physicalOrThrow(data.state, name);
+    DisplayRecord& display = physicalOrThrow(data.state(), name);
     if (display.connected) return;
     display.connected = true;
-    display.id = data.state.allocateDisplayID();
+    display.id = data.state().allocateDisplayID();
     display.mirror = 0;
     display.main = false;
     const DisplayID id = display.id;
     // The placeholder leaves first so the newcomer does not queue up behind it.
-    const auto placeholder = std::find_if(data.state.displays.begin(), data.state.displays.end(),
+    const auto placeholder = std::find_if(data.state().displays.begin(), data.state().displays.end(),
                                           [](const auto& d) { return d.kind == DisplayKind::placeholder; });
-    if (placeholder != data.state.displays.end()) {
+    if (placeholder != data.state().displays.end()) {
         const DisplayID gone = placeholder->id;
-        data.state.displays.erase(placeholder);
-        detachMirrors(data.state, gone);
+        data.state().displays.erase(placeholder);
+        detachMirrors(data.state(), gone);
     }
-    const auto [x, y] = nextFreeOrigin(data.state, id);
-    DisplayRecord& joined = *data.state.physicalNamed(name);
+    const auto [x, y] = nextFreeOrigin(data.state(), id);
+    DisplayRecord& joined = *data.state().physicalNamed(name);
     joined.x = x;
     joined.y = y;
-    normalizeLayout(data.state);
-    data.record(actor, "plug", displayDetails(*data.state.physicalNamed(name)));
+    normalizeLayout(data.state());
+    data.record(actor, "plug", displayDetails(*data.state().physicalNamed(name)));
 }
 
 void unplugDisplay(HostData& data, const Actor& actor, std::string_view name) {
-    DisplayRecord& display = physicalOrThrow(data.state, name);
+    DisplayRecord& display = physicalOrThrow(data.state(), name);
     if (!display.connected) return;
     const auto details = displayDetails(display);
     const DisplayID id = display.id;
     display.connected = false;
     display.main = false;
     display.mirror = 0;
-    detachMirrors(data.state, id);
-    normalizeLayout(data.state);
+    detachMirrors(data.state(), id);
+    normalizeLayout(data.state());
     data.record(actor, "unplug", details);
 }
 
 void setDisplayMode(HostData& data, const Actor& actor, DisplayID id, std::int32_t modeID) {
-    DisplayRecord* display = data.state.online(id);
+    DisplayRecord* display = data.state().online(id);
     if (display == nullptr) throw HostError("display " + std::to_string(id) + " is not online");
     if (display->findMode(modeID) == nullptr) {
         throw HostError("display " + display->name + " has no mode " + std::to_string(modeID));
     }
     display->currentModeID = modeID;
-    normalizeLayout(data.state, {id});
+    normalizeLayout(data.state(), {id});
     auto details = displayDetails(*display);
     details["modeID"] = modeID;
     data.record(actor, "setMode", details);
 }
 
 void sleepDisplays(HostData& data, const Actor& actor) {
-    data.state.asleep = true;
+    data.state().asleep = true;
     data.record(actor, "sleep");
 }
 
 void wakeDisplays(HostData& data, const Actor& actor) {
-    data.state.asleep = false;
+    data.state().asleep = false;
     data.record(actor, "wake");
 }
 
 void settle(HostData& data, const std::function<bool(const processes::ProcessIdentity&)>& isAlive) {
-    auto& state = data.state;
+    auto& state = data.state();
     bool changed = false;
 
     for (std::size_t index = 0; index < state.displays.size();) {
@@ -284,30 +284,20 @@ HostPulse pulseOf(const HostState& state, const PowerState& power, const Workspa
     return HostPulse{state.generation, nextDue(state), power.generation, workspace.generation};
 }
 
-HostPulse pulseOf(const HostData& data) {
-    auto pulse = pulseOf(data.state, data.power, data.workspace);
-    pulse.windowsGeneration = data.windows.generation;
-    pulse.statusBarGeneration = data.statusBar.generation;
-    pulse.inputGeneration = data.input.generation;
-    pulse.permissionsGeneration = data.permissions.generation;
-    pulse.appearanceGeneration = data.appearance.generation;
-    pulse.notificationGeneration = data.notifications.generation;
-    return pulse;
-}
-
-std::string visibleFingerprint(const HostState& state) {
-    json::Json shown = json::Json::array();
+std::vector<VisibleDisplay> visibleFingerprint(const HostState& state) {
+    std::vector<VisibleDisplay> shown;
     for (const auto* display : state.onlineDisplays()) {
         const bool dark = state.asleep && display->kind == DisplayKind::physical;
         const HostMode* mode = display->currentMode();
-        json::Json picture = nullptr;
+        VisibleDisplay visible{display->id, display->x, display->y, display->mirror, display->main, std::nullopt};
+        // The refresh rate and flags of a mode are not what the displays show.
         if (mode != nullptr && !dark) {
-            picture = json::Json::array({mode->info.modeID, mode->info.width, mode->info.height, mode->info.pixelWidth,
-                                         mode->info.pixelHeight});
+            visible.picture = displays::DisplayModeInfo{mode->info.modeID, mode->info.width, mode->info.height,
+                                                        mode->info.pixelWidth, mode->info.pixelHeight, 0, 0};
         }
-        shown.push_back(json::Json::array({display->id, display->x, display->y, display->mirror, display->main, picture}));
+        shown.push_back(visible);
     }
-    return json::serialize(shown);
+    return shown;
 }
 
 }  // namespace dorvane::host

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Platform/Displays/DisplayError.h"
+#include "Platform/Displays/DisplayModeInfo.h"
 #include "Platform/Host/HostData.h"
 #include "Platform/Host/HostStore.h"
 
@@ -53,9 +54,20 @@ std::optional<double> nextDue(const HostState& state);
 
 // What watchers are told about this host.
 HostPulse pulseOf(const HostState& state, const PowerState& power, const WorkspaceState& workspace);
-HostPulse pulseOf(const HostData& data);
 
-// Text that changes exactly when what the displays show changes.
-std::string visibleFingerprint(const HostState& state);
+// What one online display shows: where, mirroring what, main or not, and its picture (none
+// while it is dark).
+struct VisibleDisplay {
+    DisplayID id = 0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    DisplayID mirror = 0;
+    bool main = false;
+    std::optional<displays::DisplayModeInfo> picture;
+    friend bool operator==(const VisibleDisplay&, const VisibleDisplay&) = default;
+};
+
+// A value that changes exactly when what the displays show changes.
+std::vector<VisibleDisplay> visibleFingerprint(const HostState& state);
 
 }  // namespace dorvane::host

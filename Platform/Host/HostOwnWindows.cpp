@@ -76,7 +76,7 @@ dispatch::Observation HostOwnWindows::observeRemovals(std::function<void(std::ui
 std::optional<workspace::OwnWindowPlace> HostOwnWindows::place(std::uint32_t number) {
     std::optional<workspace::OwnWindowPlace> found;
     session_->access([&](HostData& data) {
-        const auto* window = data.windows.window(number);
+        const auto* window = data.windows().window(number);
         if (window != nullptr && window->pid == session_->identity().pid) {
             found = workspace::OwnWindowPlace{window->frame, window->minimised};
         }

@@ -30,7 +30,7 @@ std::optional<Event> clickFromJournal(const JournalEntry& entry, pid_t ownPID) {
 geometry::Point HostPointer::location() {
     return answerOr(geometry::Point{}, [&] {
         geometry::Point location;
-        session_->access([&](HostData& data) { location = data.windows.pointer.location; });
+        session_->access([&](HostData& data) { location = data.windows().pointer.location; });
         return location;
     });
 }
@@ -38,7 +38,7 @@ geometry::Point HostPointer::location() {
 std::uint32_t HostPointer::pressedButtons() {
     return answerOr(std::uint32_t{0}, [&] {
         std::uint32_t buttons = 0;
-        session_->access([&](HostData& data) { buttons = data.windows.pointer.buttons; });
+        session_->access([&](HostData& data) { buttons = data.windows().pointer.buttons; });
         return buttons;
     });
 }

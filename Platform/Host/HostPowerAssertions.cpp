@@ -36,7 +36,7 @@ std::optional<json::Json> HostPowerAssertions::assertionsByProcess() {
         return session_->call<std::optional<json::Json>>(
             HostCall::assertionsByProcess, 0,
             [](HostData& data) -> std::optional<json::Json> {
-                return data.power.listingMalformed ? malformedListing() : listing(data.power);
+                return data.power().listingMalformed ? malformedListing() : listing(data.power());
             },
             [](HostData&, const FaultOutcome&) -> std::optional<json::Json> { return std::nullopt; });
     } catch (const std::exception&) {

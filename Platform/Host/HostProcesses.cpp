@@ -11,7 +11,7 @@ std::optional<std::vector<pid_t>> HostProcesses::allProcessIDs() {
             HostCall::allProcessIDs, 0,
             [](HostData& data) {
                 std::vector<pid_t> result;
-                for (const auto& process : data.processes.processes) result.push_back(process.pid);
+                for (const auto& process : data.processes().processes) result.push_back(process.pid);
                 return std::optional(result);
             },
             [](HostData&, const FaultOutcome&) { return std::optional<std::vector<pid_t>>(); });
@@ -41,7 +41,7 @@ std::optional<SimulatedProcess> HostProcesses::simulated(pid_t pid) {
     std::optional<SimulatedProcess> found;
     try {
         session_->access([&](HostData& data) {
-            if (const auto* process = data.processes.find(pid)) found = *process;
+            if (const auto* process = data.processes().find(pid)) found = *process;
         });
     } catch (const std::exception&) {
         return std::nullopt;

@@ -55,7 +55,7 @@ private:
         });
         // A host that cannot be read now has changed by the time it can: the first
         // readable pulse is then told as a change.
-        const auto baseline = answerOr(HostPulse{}, [&] { return session_->access([](HostData&) {}); });
+        const auto baseline = answerOr(HostPulse{}, [&] { return session_->displayPulse(); });
         {
             std::lock_guard lock(mutex_);
             subscription_ = std::move(subscription);
@@ -127,7 +127,7 @@ private:
         }
         HostPulse pulse;
         try {
-            pulse = session_->access([](HostData&) {});
+            pulse = session_->displayPulse();
         } catch (const std::exception&) {
             return;  // the host cannot be read now; the next change brings a pulse anyway
         }
@@ -164,7 +164,7 @@ HostScreens::~HostScreens() {
 std::vector<displays::Screen> HostScreens::screens() {
     return answerOr(std::vector<displays::Screen>(), [&] {
         return session_->call<std::vector<displays::Screen>>(
-            HostCall::screens, 0, [](HostData& data) { return screensOf(data.state); },
+            HostCall::screens, 0, [](HostData& data) { return screensOf(data.state()); },
             [](HostData&, const FaultOutcome&) { return std::vector<displays::Screen>(); });
     });
 }

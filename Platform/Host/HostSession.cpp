@@ -1,6 +1,7 @@
 #include "Platform/Host/HostSession.h"
 
 #include <csignal>
+#include <limits>
 
 #include "Platform/Host/HostMachine.h"
 #include "Platform/Host/RemoteMachine.h"
@@ -13,41 +14,117 @@ HostSession::HostSession(std::shared_ptr<HostStore> store, processes::ProcessRol
 
 Actor HostSession::actor() const { return Actor{std::string(rawValue(role_)), identity_.pid}; }
 
-HostPulse HostSession::access(const std::function<void(HostData&)>& body) {
+namespace {
+
+// What an access settles, part by part as it first uses them, and what the parts held
+// before, so that their generations grow when they change.
+class Settling {
+public:
+    explicit Settling(std::function<bool(const processes::ProcessIdentity&)> isAlive) : isAlive_(std::move(isAlive)) {}
+
+    void loaded(HostData& data, HostPart part) {
+        switch (part) {
+            case HostPart::state:
+                displaysBefore_ = visibleFingerprint(data.state());
+                settle(data, isAlive_);
+                break;
+            case HostPart::power:
+                powerBefore_ = data.power();
+                settlePowerAssertions(data, isAlive_);
+                break;
+            // Settling the windows changes the workspace too (an ended owner's application
+            // leaves both): the two are used together.
+            case HostPart::workspace:
+                workspaceBefore_ = data.workspace();
+                (void)data.windows();
+                break;
+            case HostPart::windows:
+                windowsBefore_ = data.windows();
+                (void)data.workspace();
+                settleWindowOwners(data, isAlive_);
+                settleActivation(data);
+                break;
+            case HostPart::input: data.input().settle(isAlive_); break;
+            default: break;
+        }
+    }
+
+    void finish(HostData& data) const {
+        if (displaysBefore_ && visibleFingerprint(data.state()) != *displaysBefore_) ++data.state().generation;
+        if (powerBefore_ && data.power() != *powerBefore_) ++data.power().generation;
+        if (workspaceBefore_ && data.workspace() != *workspaceBefore_) ++data.workspace().generation;
+        if (windowsBefore_ && data.windows() != *windowsBefore_) ++data.windows().generation;
+    }
+
+private:
+    std::function<bool(const processes::ProcessIdentity&)> isAlive_;
+    std::optional<std::vector<VisibleDisplay>> displaysBefore_;
+    std::optional<PowerState> powerBefore_;
+    std::optional<WorkspaceState> workspaceBefore_;
+    std::optional<WindowsState> windowsBefore_;
+};
+
+}  // namespace
+
+void HostSession::access(const std::function<void(HostData&)>& body) { access(body, nullptr); }
+
+void HostSession::access(const std::function<void(HostData&)>& body, const std::function<void(HostData&)>& after) {
     const double now = clock_.uptime();
-    HostPulse pulse;
-    const auto isAlive = [this](const processes::ProcessIdentity& process) { return store_->isAlive(process); };
     store_->transact([&](HostData& data) {
         data.now = now;
-        const auto before = visibleFingerprint(data.state);
-        const auto powerBefore = data.power;
-        const auto workspaceBefore = data.workspace;
-        const auto windowsBefore = data.windows;
-        settle(data, isAlive);
-        settlePowerAssertions(data, isAlive);
-        settleWindowOwners(data, isAlive);
-        settleActivation(data);
-        data.input.settle(isAlive);
+        Settling settling([this](const processes::ProcessIdentity& process) { return store_->isAlive(process); });
+        data.onLoaded([&settling](HostData& loaded, HostPart part) { settling.loaded(loaded, part); });
         body(data);
-        if (visibleFingerprint(data.state) != before) ++data.state.generation;
-        if (data.power != powerBefore) ++data.power.generation;
-        if (data.workspace != workspaceBefore) ++data.workspace.generation;
-        if (data.windows != windowsBefore) ++data.windows.generation;
-        pulse = pulseOf(data);
+        settling.finish(data);
+        data.onLoaded(nullptr);
+        if (after) after(data);
     });
+    runRetries();
+}
+
+void HostSession::retryAfterAccess(std::function<bool()> retry) {
+    std::lock_guard lock(retryMutex_);
+    // The first try comes with the next access; later ones a second apart.
+    if (retries_.empty()) lastRetry_ = -std::numeric_limits<double>::infinity();
+    retries_.push_back(std::move(retry));
+}
+
+void HostSession::runRetries() {
+    std::vector<std::function<bool()>> due;
+    {
+        std::lock_guard lock(retryMutex_);
+        // A retry's own access comes back here: it is not run again from inside.
+        if (retries_.empty() || retrying_ || clock_.uptime() < lastRetry_ + 1.0) return;
+        retrying_ = true;
+        lastRetry_ = clock_.uptime();
+        due.swap(retries_);
+    }
+    std::vector<std::function<bool()>> again;
+    for (auto& retry : due) {
+        if (!retry()) again.push_back(std::move(retry));
+    }
+    std::lock_guard lock(retryMutex_);
+    retrying_ = false;
+    retries_.insert(retries_.begin(), std::make_move_iterator(again.begin()), std::make_move_iterator(again.end()));
+}
+
+HostPulse HostSession::displayPulse() {
+    HostPulse pulse;
+    access([](HostData& data) { (void)data.state(); },
+           [&pulse](HostData& data) { pulse = pulseOf(data.state(), PowerState{}, WorkspaceState{}); });
     return pulse;
 }
 
 std::optional<FaultOutcome> HostSession::matchFault(HostData& data, HostCall call, DisplayID display) {
-    if (data.faults.rules.empty()) return std::nullopt;
+    if (data.faults().rules.empty()) return std::nullopt;
     const DisplayRecord* record = nullptr;
-    for (const auto& candidate : data.state.displays) {
+    for (const auto& candidate : data.state().displays) {
         if (display != 0 && candidate.id == display && (candidate.isOnline() || candidate.virtualDisplay)) {
             record = &candidate;
             break;
         }
     }
-    auto outcome = data.faults.match(call, record, role_);
+    auto outcome = data.faults().match(call, record, role_);
     if (outcome) {
         json::Json details = json::Json::object();
         details["rule"] = outcome->ruleID;

@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <vector>
 #include <optional>
 #include <utility>
 
@@ -24,12 +26,21 @@ public:
     const processes::ProcessIdentity& identity() const { return identity_; }
     Actor actor() const;
 
-    // Exclusive access to the host at the current uptime: first everything due by now
-    // happens (settle; assertions and own windows of ended processes are dropped), then
-    // `body` runs; the display generation grows when what the displays show has changed,
-    // the power, workspace and windows generations whenever their state changed. Answers the pulse after the
-    // access.
-    HostPulse access(const std::function<void(HostData&)>& body);
+    // Exclusive access to the host at the current uptime. Each part the access uses is
+    // read when it is first used, and what is due in it by now happens first (settle;
+    // assertions and own windows of ended processes are dropped); then `body` goes on. The
+    // display generation grows when what the displays show has changed, the power,
+    // workspace and windows generations whenever their state changed.
+    void access(const std::function<void(HostData&)>& body);
+
+    // The display generation and the host's next due time, after an access that settles the
+    // displays.
+    HostPulse displayPulse();
+
+    // Runs `retry` after a later access of this session succeeds (the first time at the next
+    // one, then at most once a second, on the thread of that access) until it answers true:
+    // what failed once with the host is tried again when the host works again.
+    void retryAfterAccess(std::function<bool()> retry);
 
     // One service call under the fault rules. Without a matching rule `normal` runs. A
     // rule that fails or answers nothing runs `faulted` instead. A delay runs `normal`
@@ -54,14 +65,22 @@ public:
     }
 
 private:
+    // `after` runs inside the same access once the generations have grown.
+    void access(const std::function<void(HostData&)>& body, const std::function<void(HostData&)>& after);
     std::optional<FaultOutcome> matchFault(HostData& data, HostCall call, DisplayID display);
     // Sleeps out a delay, or for ever for a hang.
     void wait(const FaultOutcome& outcome);
+
+    void runRetries();
 
     std::shared_ptr<HostStore> store_;
     processes::ProcessRole role_;
     dispatch::Clock& clock_;
     processes::ProcessIdentity identity_;
+    std::mutex retryMutex_;
+    std::vector<std::function<bool()>> retries_;
+    double lastRetry_ = 0;
+    bool retrying_ = false;
 };
 
 }  // namespace dorvane::host

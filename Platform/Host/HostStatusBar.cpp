@@ -9,7 +9,7 @@ namespace dorvane::host {
 namespace {
 
 bool owns(const HostData& data, const processes::ProcessIdentity& identity) {
-    return data.statusBar.item && data.statusBar.owner == identity;
+    return data.statusBar().item && data.statusBar().owner == identity;
 }
 
 }  // namespace
@@ -64,7 +64,7 @@ private:
         try {
             session_->access([&](HostData& data) {
                 if (!owns(data, identity)) return;
-                for (const auto& click : data.statusBar.clicks) {
+                for (const auto& click : data.statusBar().clicks) {
                     if (click.state == StatusBarClick::State::pending && !delivered_.contains(click.id)) {
                         pending.push_back(click);
                     }
@@ -84,10 +84,10 @@ private:
             const bool done = handler(click.title);
             try {
                 session_->access([&](HostData& data) {
-                    for (auto& waiting : data.statusBar.clicks) {
+                    for (auto& waiting : data.statusBar().clicks) {
                         if (waiting.id != click.id) continue;
                         waiting.state = done ? StatusBarClick::State::done : StatusBarClick::State::refused;
-                        ++data.statusBar.generation;
+                        ++data.statusBar().generation;
                     }
                 });
             } catch (const std::exception&) {
@@ -122,11 +122,11 @@ void HostStatusBar::publish(const statusbar::StatusItem& item) {
     const auto identity = session_->identity();
     published_ = true;
     session_->access([&](HostData& data) {
-        if (owns(data, identity) && *data.statusBar.item == item) return;
-        if (!owns(data, identity)) data.statusBar.dropWaitingClicks();  // clicks meant for an earlier owner
-        data.statusBar.item = item;
-        data.statusBar.owner = identity;
-        ++data.statusBar.generation;
+        if (owns(data, identity) && *data.statusBar().item == item) return;
+        if (!owns(data, identity)) data.statusBar().dropWaitingClicks();  // clicks meant for an earlier owner
+        data.statusBar().item = item;
+        data.statusBar().owner = identity;
+        ++data.statusBar().generation;
     });
 }
 
@@ -134,10 +134,10 @@ void HostStatusBar::remove() {
     const auto identity = session_->identity();
     session_->access([&](HostData& data) {
         if (!owns(data, identity)) return;
-        data.statusBar.item.reset();
-        data.statusBar.owner = {};
-        data.statusBar.dropWaitingClicks();
-        ++data.statusBar.generation;
+        data.statusBar().item.reset();
+        data.statusBar().owner = {};
+        data.statusBar().dropWaitingClicks();
+        ++data.statusBar().generation;
     });
 }
 

@@ -64,12 +64,14 @@ public:
     virtual ~HostStore() = default;
 
     // Runs `body` with exclusive access to the whole host; what it changed is kept when
-    // it returns and dropped when it throws. `body` must not wait or call the store.
-    // Throws HostError when the stored host cannot be read.
+    // it returns and dropped when it throws. `body` must not wait or call the store. Each
+    // part is read when `body` first uses it. Throws HostError when a part it uses cannot be
+    // read, or its changes cannot be written.
     virtual void transact(const std::function<void(HostData&)>& body) = 0;
 
-    // Reads the whole host and makes sure a change could be written. Throws HostError,
-    // naming the file (or the folder) and the cause, when the host cannot be used.
+    // Reads the whole host and makes sure a change could be written (memory the host lost
+    // is started afresh here). Throws HostError, naming the file (or the folder) and the
+    // cause, when the host cannot be used.
     virtual void check() = 0;
 
     // Replaces the whole host: this state, no fault rules, an empty action log, no user

@@ -9,14 +9,14 @@ std::optional<displays::AssertionID> HostUserActivity::declareUserActivity(const
     return session_->call<std::optional<displays::AssertionID>>(
         HostCall::declareUserActivity, 0,
         [&](HostData& data) {
-            const auto id = data.state.nextAssertionID++;
-            data.state.assertions.push_back(HeldAssertion{id, assertionName, session_->identity()});
-            ++data.state.counters.userActivitiesDeclared;
+            const auto id = data.state().nextAssertionID++;
+            data.state().assertions.push_back(HeldAssertion{id, assertionName, session_->identity()});
+            ++data.state().counters.userActivitiesDeclared;
             json::Json details = json::Json::object();
             details["assertion"] = id;
             details["name"] = assertionName;
             data.record(actor, "declareUserActivity", details);
-            if (data.state.asleep) wakeDisplays(data, actor);
+            if (data.state().asleep) wakeDisplays(data, actor);
             return std::optional(id);
         },
         [&](HostData& data, const FaultOutcome&) {
@@ -31,7 +31,7 @@ std::optional<displays::AssertionID> HostUserActivity::declareUserActivity(const
 bool HostUserActivity::releaseAssertion(displays::AssertionID assertion) {
     bool released = false;
     session_->access([&](HostData& data) {
-        released = std::erase_if(data.state.assertions, [&](const HeldAssertion& held) {
+        released = std::erase_if(data.state().assertions, [&](const HeldAssertion& held) {
                        return held.id == assertion && held.owner == session_->identity();
                    }) > 0;
         json::Json details = json::Json::object();

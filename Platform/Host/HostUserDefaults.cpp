@@ -10,8 +10,8 @@ std::optional<json::Json> HostUserDefaults::value(const std::string& key) {
         return session_->call<std::optional<json::Json>>(
             HostCall::userDefaults, 0,
             [&](HostData& data) -> std::optional<json::Json> {
-                const auto found = data.defaults.values.find(key);
-                if (found == data.defaults.values.end()) return std::nullopt;
+                const auto found = data.defaults().values.find(key);
+                if (found == data.defaults().values.end()) return std::nullopt;
                 return found->second;
             },
             [](HostData&, const FaultOutcome&) -> std::optional<json::Json> { return std::nullopt; });

@@ -45,7 +45,7 @@ private:
 
 bool HostVirtualDisplays::isAvailable() {
     return session_->call<bool>(
-        HostCall::virtualDisplaysAvailable, 0, [](HostData& data) { return data.state.virtualDisplaysAvailable; },
+        HostCall::virtualDisplaysAvailable, 0, [](HostData& data) { return data.state().virtualDisplaysAvailable; },
         [](HostData&, const FaultOutcome&) { return false; });
 }
 

@@ -76,7 +76,7 @@ void HostWindowEvents::begin() {
 std::optional<std::pair<std::vector<JournalEntry>, double>> HostWindowEvents::readJournal() {
     std::pair<std::vector<JournalEntry>, double> reading;
     try {
-        session_->access([&](HostData& data) { reading = {data.windows.journal, data.now}; });
+        session_->access([&](HostData& data) { reading = {data.windows().journal, data.now}; });
     } catch (const std::exception&) {
         return std::nullopt;
     }

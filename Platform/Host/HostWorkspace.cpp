@@ -58,7 +58,7 @@ private:
         try {
             Reading reading;
             session_->access([&](HostData& data) {
-                reading = Reading{data.workspace.generation, data.workspace.wakes, data.workspace.applications};
+                reading = Reading{data.workspace().generation, data.workspace().wakes, data.workspace().applications};
             });
             return reading;
         } catch (const std::exception&) {
@@ -151,7 +151,7 @@ HostWorkspace::~HostWorkspace() {
 std::vector<RunningApplication> HostWorkspace::runningApplications() {
     std::vector<RunningApplication> applications;
     try {
-        session_->access([&](HostData& data) { applications = data.workspace.applications; });
+        session_->access([&](HostData& data) { applications = data.workspace().applications; });
     } catch (const std::exception&) {
         return {};
     }

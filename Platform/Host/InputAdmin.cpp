@@ -4,7 +4,7 @@ namespace dorvane::host {
 
 std::optional<processes::ProcessIdentity> InputAdmin::owner() {
     std::optional<processes::ProcessIdentity> owner;
-    session_->access([&](HostData& data) { owner = data.input.owner; });
+    session_->access([&](HostData& data) { owner = data.input().owner; });
     return owner;
 }
 
@@ -12,14 +12,14 @@ std::optional<std::uint64_t> InputAdmin::leave(const std::vector<InjectedEvent>&
                                                std::optional<TapDisabling> how) {
     std::optional<std::uint64_t> id;
     session_->access([&](HostData& data) {
-        if (!data.input.owner) return;
+        if (!data.input().owner) return;
         Injection injection;
-        injection.id = data.input.nextInjection++;
+        injection.id = data.input().nextInjection++;
         injection.events = events;
         injection.disableTaps = how;
-        data.input.injections.push_back(std::move(injection));
-        ++data.input.generation;
-        id = data.input.injections.back().id;
+        data.input().injections.push_back(std::move(injection));
+        ++data.input().generation;
+        id = data.input().injections.back().id;
     });
     return id;
 }
@@ -41,16 +41,16 @@ std::optional<std::uint64_t> InputAdmin::disableTaps(TapDisabling how) { return 
 std::optional<Injection::State> InputAdmin::state(std::uint64_t id) {
     std::optional<Injection::State> state;
     session_->access([&](HostData& data) {
-        if (const auto* injection = data.input.injection(id)) state = injection->state;
+        if (const auto* injection = data.input().injection(id)) state = injection->state;
     });
     return state;
 }
 
 void InputAdmin::forget(std::uint64_t id) {
     session_->access([&](HostData& data) {
-        const auto before = data.input.injections.size();
-        std::erase_if(data.input.injections, [id](const Injection& injection) { return injection.id == id; });
-        if (data.input.injections.size() != before) ++data.input.generation;
+        const auto before = data.input().injections.size();
+        std::erase_if(data.input().injections, [id](const Injection& injection) { return injection.id == id; });
+        if (data.input().injections.size() != before) ++data.input().generation;
     });
 }
 

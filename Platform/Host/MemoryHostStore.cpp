@@ -6,40 +6,38 @@ namespace dorvane::host {
 
 MemoryHostStore::MemoryHostStore(HostState initial) : state_(std::move(initial)) { lastPulse_ = currentPulse(); }
 
+template <typename Visit>
+void MemoryHostStore::forEachPart(Visit&& visit) {
+    visit.template operator()<HostPart::state>(state_);
+    visit.template operator()<HostPart::faults>(faults_);
+    visit.template operator()<HostPart::power>(power_);
+    visit.template operator()<HostPart::processes>(processes_);
+    visit.template operator()<HostPart::workspace>(workspace_);
+    visit.template operator()<HostPart::statusBar>(statusBar_);
+    visit.template operator()<HostPart::windows>(windows_);
+    visit.template operator()<HostPart::permissions>(permissions_);
+    visit.template operator()<HostPart::input>(input_);
+    visit.template operator()<HostPart::defaults>(defaults_);
+    visit.template operator()<HostPart::appearance>(appearance_);
+    visit.template operator()<HostPart::notifications>(notifications_);
+    visit.template operator()<HostPart::announcements>(announcements_);
+    visit.template operator()<HostPart::launching>(launching_);
+}
+
 void MemoryHostStore::transact(const std::function<void(HostData&)>& body) {
     std::optional<HostPulse> changed;
     {
         std::lock_guard lock(mutex_);
-        HostData data;
-        data.state = state_;
-        data.faults = faults_;
-        data.power = power_;
-        data.processes = processes_;
-        data.workspace = workspace_;
-        data.statusBar = statusBar_;
-        data.windows = windows_;
-        data.permissions = permissions_;
-        data.input = input_;
-        data.defaults = defaults_;
-        data.appearance = appearance_;
-        data.notifications = notifications_;
-        data.announcements = announcements_;
-        data.launching = launching_;
+        // Each part is copied in when the access first uses it, as a folder reads its file.
+        HostData data([this](HostData& fetching, HostPart wanted) {
+            forEachPart([&]<HostPart P>(auto& kept) {
+                if (P == wanted) fetching.slot<P>() = kept;
+            });
+        });
         body(data);
-        state_ = std::move(data.state);
-        faults_ = std::move(data.faults);
-        power_ = std::move(data.power);
-        processes_ = std::move(data.processes);
-        workspace_ = std::move(data.workspace);
-        statusBar_ = std::move(data.statusBar);
-        windows_ = std::move(data.windows);
-        permissions_ = std::move(data.permissions);
-        input_ = std::move(data.input);
-        defaults_ = std::move(data.defaults);
-        appearance_ = std::move(data.appearance);
-        notifications_ = std::move(data.notifications);
-        announcements_ = std::move(data.announcements);
-        launching_ = std::move(data.launching);
+        forEachPart([&]<HostPart P>(auto& kept) {
+            if (data.has(P)) kept = std::move(*data.slot<P>());
+        });
         log_.insert(log_.end(), data.appended.begin(), data.appended.end());
         const HostPulse pulse = currentPulse();
         if (pulse != lastPulse_) {

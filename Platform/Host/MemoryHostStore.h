@@ -30,6 +30,9 @@ public:
     void endProcess(const processes::ProcessIdentity& process);
 
 private:
+    // Calls visit.template operator()<P>(member) for the member that keeps each part.
+    template <typename Visit>
+    void forEachPart(Visit&& visit);
     void notify(const HostPulse& pulse);
     HostPulse currentPulse() const;
 

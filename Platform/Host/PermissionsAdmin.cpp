@@ -4,7 +4,7 @@ namespace dorvane::host {
 
 void PermissionsAdmin::set(Permission permission, bool granted) {
     session_->access([&](HostData& data) {
-        data.permissions.set(permission, granted);
+        data.permissions().set(permission, granted);
         json::Json details = json::Json::object();
         details["permission"] = rawValue(permission);
         details["granted"] = granted;
@@ -14,7 +14,7 @@ void PermissionsAdmin::set(Permission permission, bool granted) {
 
 bool PermissionsAdmin::granted(Permission permission) {
     bool granted = false;
-    session_->access([&](HostData& data) { granted = data.permissions.granted(permission); });
+    session_->access([&](HostData& data) { granted = data.permissions().granted(permission); });
     return granted;
 }
 

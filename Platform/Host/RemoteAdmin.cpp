@@ -17,7 +17,7 @@ json::Json flagDetails(const char* key, bool value) {
 
 RemoteHostState RemoteAdmin::state() {
     RemoteHostState state;
-    session_->access([&](HostData& data) { state = RemoteHostState{data.power, data.processes, data.workspace}; });
+    session_->access([&](HostData& data) { state = RemoteHostState{data.power(), data.processes(), data.workspace()}; });
     return state;
 }
 
@@ -75,14 +75,14 @@ void RemoteAdmin::setPathResolvable(std::int32_t pid, bool resolvable) {
 
 void RemoteAdmin::setAssertionListMalformed(bool malformed) {
     session_->access([&](HostData& data) {
-        data.power.listingMalformed = malformed;
+        data.power().listingMalformed = malformed;
         data.record(session_->actor(), "assertionListMalformed", flagDetails("malformed", malformed));
     });
 }
 
 void RemoteAdmin::setNotificationsAvailable(bool available) {
     session_->access([&](HostData& data) {
-        data.power.notificationsAvailable = available;
+        data.power().notificationsAvailable = available;
         data.record(session_->actor(), "assertionNotificationsAvailable", flagDetails("available", available));
     });
 }

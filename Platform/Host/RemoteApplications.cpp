@@ -38,7 +38,7 @@ const RemoteBundle kToDesk{
 
 std::vector<std::int32_t> processesRunning(const HostData& data, const std::string& executable) {
     std::vector<std::int32_t> pids;
-    for (const auto& process : data.processes.processes) {
+    for (const auto& process : data.processes().processes) {
         if (process.executable == executable) pids.push_back(process.pid);
     }
     return pids;
@@ -69,7 +69,7 @@ void connectRemote(HostData& data, const Actor& actor, RemoteSoftware software) 
     const auto& bundle = remoteBundle(software);
     data.record(actor, "remoteConnect", softwareDetails(software));
 
-    auto& applications = data.workspace.applications;
+    auto& applications = data.workspace().applications;
     const bool launched = std::any_of(applications.begin(), applications.end(), [&](const auto& application) {
         return application.bundlePath == bundle.bundlePath;
     });
@@ -79,7 +79,7 @@ void connectRemote(HostData& data, const Actor& actor, RemoteSoftware software) 
     }
 
     const auto helper = ensureRunning(data, actor, bundle.helperName, bundle.helperExecutable);
-    const bool held = std::any_of(data.power.assertions.begin(), data.power.assertions.end(),
+    const bool held = std::any_of(data.power().assertions.begin(), data.power().assertions.end(),
                                   [&](const auto& assertion) { return holdsSessionAssertion(assertion, helper, bundle); });
     if (!held) {
         addPowerAssertion(data, actor, processes::ProcessIdentity{helper, 0}, bundle.assertionType,

@@ -25,11 +25,11 @@ std::int32_t startSimulatedProcess(HostData& data, const Actor& actor, const std
     if (name.empty() || !executable.starts_with("/")) {
         throw HostError("a simulated process needs a name and an absolute executable path");
     }
-    if (data.processes.nextPID == std::numeric_limits<std::int32_t>::max()) {
-        throw HostError("no simulated process ids left (run \"corvelle-host init\" to start over)");
+    if (data.processes().nextPID == std::numeric_limits<std::int32_t>::max()) {
+        throw HostError("no simulated process ids left (remove processes.json from the host folder to start them afresh)");
     }
-    const std::int32_t pid = data.processes.nextPID++;
-    data.processes.processes.push_back(SimulatedProcess{pid, name, executable, true});
+    const std::int32_t pid = data.processes().nextPID++;
+    data.processes().processes.push_back(SimulatedProcess{pid, name, executable, true});
     json::Json details = json::Json::object();
     details["pid"] = pid;
     details["name"] = name;
@@ -39,7 +39,7 @@ std::int32_t startSimulatedProcess(HostData& data, const Actor& actor, const std
 }
 
 bool endSimulatedProcess(HostData& data, const Actor& actor, std::int32_t pid) {
-    if (std::erase_if(data.processes.processes, [pid](const SimulatedProcess& p) { return p.pid == pid; }) == 0) {
+    if (std::erase_if(data.processes().processes, [pid](const SimulatedProcess& p) { return p.pid == pid; }) == 0) {
         return false;
     }
     json::Json details = json::Json::object();
@@ -50,7 +50,7 @@ bool endSimulatedProcess(HostData& data, const Actor& actor, std::int32_t pid) {
 }
 
 void setSimulatedPathResolvable(HostData& data, const Actor& actor, std::int32_t pid, bool resolvable) {
-    auto* process = data.processes.find(pid);
+    auto* process = data.processes().find(pid);
     if (process == nullptr) throw HostError("no simulated process " + std::to_string(pid));
     if (process->resolvable == resolvable) return;
     process->resolvable = resolvable;
@@ -62,7 +62,7 @@ void setSimulatedPathResolvable(HostData& data, const Actor& actor, std::int32_t
 
 bool isHolderAlive(const HostData& data, const processes::ProcessIdentity& holder,
                    const std::function<bool(const processes::ProcessIdentity&)>& isAlive) {
-    if (isSimulatedPID(holder.pid)) return data.processes.find(holder.pid) != nullptr;
+    if (isSimulatedPID(holder.pid)) return data.processes().find(holder.pid) != nullptr;
     return isAlive(holder);
 }
 
@@ -73,8 +73,8 @@ std::uint32_t addPowerAssertion(HostData& data, const Actor& actor, const proces
         throw HostError("process " + std::to_string(holder.pid) + " is not running");
     }
     if (type.empty() || name.empty()) throw HostError("a power assertion needs a type and a name");
-    PowerAssertionRecord assertion{data.power.nextAssertionID++, holder, type, name, level};
-    data.power.assertions.push_back(assertion);
+    PowerAssertionRecord assertion{data.power().nextAssertionID++, holder, type, name, level};
+    data.power().assertions.push_back(assertion);
     data.record(actor, "powerAssertionAdd", assertionDetails(assertion));
     return assertion.id;
 }
@@ -82,7 +82,7 @@ std::uint32_t addPowerAssertion(HostData& data, const Actor& actor, const proces
 std::size_t releasePowerAssertions(HostData& data, const Actor& actor,
                                    const std::function<bool(const PowerAssertionRecord&)>& which) {
     std::size_t released = 0;
-    std::erase_if(data.power.assertions, [&](const PowerAssertionRecord& assertion) {
+    std::erase_if(data.power().assertions, [&](const PowerAssertionRecord& assertion) {
         if (!which(assertion)) return false;
         data.record(actor, "powerAssertionRelease", assertionDetails(assertion));
         ++released;
@@ -92,7 +92,7 @@ std::size_t releasePowerAssertions(HostData& data, const Actor& actor,
 }
 
 void settlePowerAssertions(HostData& data, const std::function<bool(const processes::ProcessIdentity&)>& isAlive) {
-    std::erase_if(data.power.assertions, [&](const PowerAssertionRecord& assertion) {
+    std::erase_if(data.power().assertions, [&](const PowerAssertionRecord& assertion) {
         if (isHolderAlive(data, assertion.holder, isAlive)) return false;
         auto details = assertionDetails(assertion);
         details["reason"] = "holderEnded";
@@ -102,7 +102,7 @@ void settlePowerAssertions(HostData& data, const std::function<bool(const proces
 }
 
 void announceWake(HostData& data, const Actor& actor) {
-    ++data.workspace.wakes;
+    ++data.workspace().wakes;
     data.record(actor, "machineWake");
 }
 

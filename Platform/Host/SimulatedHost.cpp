@@ -81,7 +81,11 @@ std::unique_ptr<SimulatedHost> SimulatedHost::openFolder(const std::filesystem::
                                                          processes::ProcessRole role, dispatch::Clock& clock,
                                                          dispatch::MainQueue* mainQueue,
                                                          dispatch::Executor* eventQueue) {
-    return std::make_unique<SimulatedHost>(std::make_shared<FolderHostStore>(folder), role, clock, mainQueue, nullptr,
+    FolderHostOptions options;
+    // The main thread waits for the folder's lock no longer than once in a long hold.
+    if (mainQueue != nullptr) options.mustNotWait = [mainQueue] { return mainQueue->isCurrent(); };
+    return std::make_unique<SimulatedHost>(std::make_shared<FolderHostStore>(folder, std::move(options)), role, clock,
+                                           mainQueue, nullptr,
                                            ApplicationsSetup{ApplicationFolders::forHostFolder(folder)}, eventQueue);
 }
 

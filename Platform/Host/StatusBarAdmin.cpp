@@ -9,21 +9,21 @@ namespace dorvane::host {
 void StatusBarAdmin::settled(const std::function<void(HostData&)>& body) {
     HostStore& store = session_->store();
     session_->access([&](HostData& data) {
-        data.statusBar.settle([&store](const processes::ProcessIdentity& owner) { return store.isAlive(owner); });
+        data.statusBar().settle([&store](const processes::ProcessIdentity& owner) { return store.isAlive(owner); });
         body(data);
     });
 }
 
 StatusBarState StatusBarAdmin::state() {
     StatusBarState state;
-    settled([&](HostData& data) { state = data.statusBar; });
+    settled([&](HostData& data) { state = data.statusBar(); });
     return state;
 }
 
 std::uint64_t StatusBarAdmin::click(const std::string& title) {
     std::uint64_t id = 0;
     settled([&](HostData& data) {
-        auto& bar = data.statusBar;
+        auto& bar = data.statusBar();
         if (!bar.item) throw HostError("no status item: the program is not running");
         const auto entry = std::find_if(bar.item->menu.begin(), bar.item->menu.end(),
                                         [&](const statusbar::MenuEntry& e) { return !e.separator && e.title == title; });
@@ -42,7 +42,7 @@ std::uint64_t StatusBarAdmin::click(const std::string& title) {
 std::optional<StatusBarClick::State> StatusBarAdmin::clickState(std::uint64_t id) {
     std::optional<StatusBarClick::State> found;
     settled([&](HostData& data) {
-        for (const auto& click : data.statusBar.clicks) {
+        for (const auto& click : data.statusBar().clicks) {
             if (click.id == id) found = click.state;
         }
     });
@@ -51,10 +51,10 @@ std::optional<StatusBarClick::State> StatusBarAdmin::clickState(std::uint64_t id
 
 void StatusBarAdmin::forget(std::uint64_t id) {
     settled([&](HostData& data) {
-        auto& clicks = data.statusBar.clicks;
+        auto& clicks = data.statusBar().clicks;
         const auto before = clicks.size();
         std::erase_if(clicks, [id](const StatusBarClick& click) { return click.id == id; });
-        if (clicks.size() != before) ++data.statusBar.generation;
+        if (clicks.size() != before) ++data.statusBar().generation;
     });
 }
 

@@ -10,8 +10,8 @@ namespace dorvane::host {
 std::optional<json::Json> SystemAdmin::userDefault(const std::string& key) {
     std::optional<json::Json> value;
     session_->access([&](HostData& data) {
-        const auto found = data.defaults.values.find(key);
-        if (found != data.defaults.values.end()) value = found->second;
+        const auto found = data.defaults().values.find(key);
+        if (found != data.defaults().values.end()) value = found->second;
     });
     return value;
 }
@@ -41,7 +41,7 @@ std::uint64_t SystemAdmin::post(const system::DistributedNotification& notificat
 
 system::AppearanceSettings SystemAdmin::appearance() {
     system::AppearanceSettings settings;
-    session_->access([&](HostData& data) { settings = data.appearance.settings; });
+    session_->access([&](HostData& data) { settings = data.appearance().settings; });
     return settings;
 }
 
@@ -55,7 +55,7 @@ void SystemAdmin::setReduceMotion(bool reduceMotion) {
 
 std::vector<Announcement> SystemAdmin::announcements() {
     std::vector<Announcement> announcements;
-    session_->access([&](HostData& data) { announcements = data.announcements.entries; });
+    session_->access([&](HostData& data) { announcements = data.announcements().entries; });
     return announcements;
 }
 

@@ -5,15 +5,15 @@ namespace dorvane::host {
 namespace {
 
 void changeAppearance(HostData& data, const system::AppearanceSettings& settings) {
-    if (data.appearance.settings == settings) return;
-    data.appearance.settings = settings;
-    ++data.appearance.generation;
+    if (data.appearance().settings == settings) return;
+    data.appearance().settings = settings;
+    ++data.appearance().generation;
 }
 
 }  // namespace
 
 void writeUserDefault(HostData& data, const Actor& actor, const std::string& key, const json::Json& value) {
-    data.defaults.values[key] = value;
+    data.defaults().values[key] = value;
     json::Json details = json::Json::object();
     details["key"] = key;
     details["value"] = value;
@@ -21,7 +21,7 @@ void writeUserDefault(HostData& data, const Actor& actor, const std::string& key
 }
 
 bool deleteUserDefault(HostData& data, const Actor& actor, const std::string& key) {
-    const bool removed = data.defaults.values.erase(key) > 0;
+    const bool removed = data.defaults().values.erase(key) > 0;
     json::Json details = json::Json::object();
     details["key"] = key;
     details["removed"] = removed;
@@ -32,8 +32,8 @@ bool deleteUserDefault(HostData& data, const Actor& actor, const std::string& ke
 std::uint64_t postDistributedNotification(HostData& data, const Actor& actor,
                                           const system::DistributedNotification& notification,
                                           const std::function<bool(const processes::ProcessIdentity&)>& isAlive) {
-    data.notifications.dropEndedReaders(isAlive);
-    const auto seq = data.notifications.post(notification);
+    data.notifications().dropEndedReaders(isAlive);
+    const auto seq = data.notifications().post(notification);
     json::Json details = json::Json::object();
     details["name"] = notification.name;
     if (notification.object) details["object"] = *notification.object;
@@ -44,7 +44,7 @@ std::uint64_t postDistributedNotification(HostData& data, const Actor& actor,
 }
 
 void setInterfaceStyle(HostData& data, const Actor& actor, system::InterfaceStyle style) {
-    auto settings = data.appearance.settings;
+    auto settings = data.appearance().settings;
     settings.style = style;
     changeAppearance(data, settings);
     json::Json details = json::Json::object();
@@ -53,7 +53,7 @@ void setInterfaceStyle(HostData& data, const Actor& actor, system::InterfaceStyl
 }
 
 void setReduceMotion(HostData& data, const Actor& actor, bool reduceMotion) {
-    auto settings = data.appearance.settings;
+    auto settings = data.appearance().settings;
     settings.reduceMotion = reduceMotion;
     changeAppearance(data, settings);
     json::Json details = json::Json::object();
@@ -62,7 +62,7 @@ void setReduceMotion(HostData& data, const Actor& actor, bool reduceMotion) {
 }
 
 void recordAnnouncement(HostData& data, const Actor& actor, const std::string& time, const std::string& text) {
-    data.announcements.add(Announcement{time, actor.pid, text});
+    data.announcements().add(Announcement{time, actor.pid, text});
     json::Json details = json::Json::object();
     details["text"] = text;
     data.record(actor, "announce", details);

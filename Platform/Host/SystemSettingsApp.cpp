@@ -7,7 +7,7 @@ namespace dorvane::host {
 bool isSystemSettingsURL(std::string_view url) { return url.starts_with("x-apple.systempreferences:"); }
 
 pid_t showSystemSettings(HostData& data, const Actor& actor) {
-    for (const auto& application : data.workspace.applications) {
+    for (const auto& application : data.workspace().applications) {
         if (application.bundleID != kSystemSettingsBundleID) continue;
         activateApplication(data, actor, application.pid);
         return application.pid;

@@ -52,17 +52,17 @@ std::optional<DisplayID> createVirtualDisplay(HostData& data, const Actor& actor
     details["serial"] = descriptor.serialNum;
     details["maxPixelsWide"] = descriptor.maxPixelsWide;
     details["maxPixelsHigh"] = descriptor.maxPixelsHigh;
-    if (!data.state.virtualDisplaysAvailable || !usable(descriptor)) {
+    if (!data.state().virtualDisplaysAvailable || !usable(descriptor)) {
         details["display"] = 0;
         data.record(actor, "createVirtualDisplay", details);
         return std::nullopt;
     }
 
-    const auto& behaviour = data.state.behaviours.virtualDisplay;
+    const auto& behaviour = data.state().behaviours.virtualDisplay;
     DisplayRecord display;
     display.kind = DisplayKind::virtualDisplay;
     display.name = descriptor.name;
-    display.id = data.state.allocateDisplayID();
+    display.id = data.state().allocateDisplayID();
     display.vendor = descriptor.vendorID;
     display.model = descriptor.productID;
     display.serial = descriptor.serialNum;
@@ -76,11 +76,11 @@ std::optional<DisplayID> createVirtualDisplay(HostData& data, const Actor& actor
     info.lingers = behaviour.lingers;
     info.startsLowResolution = behaviour.startsLowResolution;
     display.virtualDisplay = info;
-    data.state.displays.push_back(std::move(display));
+    data.state().displays.push_back(std::move(display));
 
-    details["display"] = data.state.displays.back().id;
+    details["display"] = data.state().displays.back().id;
     data.record(actor, "createVirtualDisplay", details);
-    return data.state.displays.back().id;
+    return data.state().displays.back().id;
 }
 
 bool applyVirtualDisplaySettings(HostData& data, const Actor& actor, DisplayID id,
@@ -95,9 +95,9 @@ bool applyVirtualDisplaySettings(HostData& data, const Actor& actor, DisplayID i
     }
     details["modes"] = sizes;
 
-    DisplayRecord* display = findVirtual(data.state, id);
+    DisplayRecord* display = findVirtual(data.state(), id);
     const std::uint32_t scale = settings.hiDPI == 1 ? 2 : 1;
-    bool accepted = display != nullptr && !display->virtualDisplay->releasedAt && !data.state.asleep &&
+    bool accepted = display != nullptr && !display->virtualDisplay->releasedAt && !data.state().asleep &&
                     settings.hiDPI <= 1 && !settings.modes.empty();
     if (accepted) {
         for (const auto& mode : settings.modes) {
@@ -135,30 +135,30 @@ bool applyVirtualDisplaySettings(HostData& data, const Actor& actor, DisplayID i
     }
     info.settingsApplied = true;
     if (firstSettings) {
-        const double delay = data.state.behaviours.virtualDisplay.onlineDelay;
+        const double delay = data.state().behaviours.virtualDisplay.onlineDelay;
         info.onlineAt = data.now + std::max(0.0, delay);
         if (delay <= 0) {
             info.online = true;
-            const auto [x, y] = nextFreeOrigin(data.state, id);
+            const auto [x, y] = nextFreeOrigin(data.state(), id);
             display->x = x;
             display->y = y;
         }
     }
-    normalizeLayout(data.state, {id});
+    normalizeLayout(data.state(), {id});
     return true;
 }
 
 void releaseVirtualDisplay(HostData& data, const Actor& actor, DisplayID id) {
-    DisplayRecord* display = findVirtual(data.state, id);
+    DisplayRecord* display = findVirtual(data.state(), id);
     json::Json details = json::Json::object();
     details["display"] = id;
     data.record(actor, "releaseVirtualDisplay", details);
     if (display == nullptr || display->virtualDisplay->releasedAt) return;
     auto& info = *display->virtualDisplay;
     if (!info.lingers && info.vanishDelay <= 0) {
-        data.state.displays.erase(data.state.displays.begin() + (display - data.state.displays.data()));
-        detachMirrors(data.state, id);
-        normalizeLayout(data.state);
+        data.state().displays.erase(data.state().displays.begin() + (display - data.state().displays.data()));
+        detachMirrors(data.state(), id);
+        normalizeLayout(data.state());
         return;
     }
     info.releasedAt = data.now;

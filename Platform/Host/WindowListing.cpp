@@ -12,7 +12,7 @@ namespace windowkey = accessibility::windowkey;
 
 bool isOnScreen(const HostData& data, const WindowRecord& window) {
     if (window.minimised || !window.onScreen) return false;
-    const auto* application = data.workspace.application(window.pid);
+    const auto* application = data.workspace().application(window.pid);
     return application != nullptr && !application->hidden;
 }
 
@@ -32,14 +32,14 @@ std::vector<ListedWindow> listWindows(const HostData& data, const std::vector<di
         }
     }
     std::vector<const WindowRecord*> windows;
-    for (const auto& window : data.windows.windows) windows.push_back(&window);
+    for (const auto& window : data.windows().windows) windows.push_back(&window);
     std::stable_sort(windows.begin(), windows.end(),
                      [](const WindowRecord* a, const WindowRecord* b) { return a->level > b->level; });
     for (const auto* window : windows) {
         ListedWindow row;
         row.number = window->number;
         row.pid = window->pid;
-        const auto* application = data.workspace.application(window->pid);
+        const auto* application = data.workspace().application(window->pid);
         row.ownerName = application ? application->name : std::string();
         row.layer = window->level;
         row.bounds = listedPose(*window, data.now, screens).frame;

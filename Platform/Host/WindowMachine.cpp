@@ -43,20 +43,20 @@ json::Json pidDetails(pid_t pid) {
 }
 
 void foldAll(HostData& data, const std::vector<displays::Screen>& screens) {
-    for (auto& window : data.windows.windows) foldLandedChanges(window, data.now, screens);
+    for (auto& window : data.windows().windows) foldLandedChanges(window, data.now, screens);
 }
 
 // The application's windows side, made on first use for an application that has none yet.
 WindowApplication& entryFor(HostData& data, pid_t pid) {
-    if (auto* application = data.windows.application(pid)) return *application;
+    if (auto* application = data.windows().application(pid)) return *application;
     WindowApplication application;
     application.pid = pid;
-    data.windows.applications.push_back(application);
-    return data.windows.applications.back();
+    data.windows().applications.push_back(application);
+    return data.windows().applications.back();
 }
 
 void moveToFront(HostData& data, std::uint32_t number) {
-    auto& windows = data.windows.windows;
+    auto& windows = data.windows().windows;
     const auto found = std::find_if(windows.begin(), windows.end(),
                                     [number](const WindowRecord& window) { return window.number == number; });
     if (found != windows.end()) std::rotate(windows.begin(), found, found + 1);
@@ -64,7 +64,7 @@ void moveToFront(HostData& data, std::uint32_t number) {
 
 // The application's front window that shows, other than `excluding`.
 std::optional<std::uint32_t> frontWindowOf(const HostData& data, pid_t pid, std::uint32_t excluding = 0) {
-    for (const auto& window : data.windows.windows) {
+    for (const auto& window : data.windows().windows) {
         if (window.pid == pid && window.number != excluding && !window.minimised && window.onScreen) {
             return window.number;
         }
@@ -88,7 +88,7 @@ void setKeyWindows(HostData& data, pid_t pid, std::optional<std::uint32_t> focus
 
 // After `number` stops showing, its application's next window takes over.
 void handOverKeyWindows(HostData& data, pid_t pid, std::uint32_t number) {
-    const auto* application = data.windows.application(pid);
+    const auto* application = data.windows().application(pid);
     if (application == nullptr) return;
     const auto next = frontWindowOf(data, pid, number);
     setKeyWindows(data, pid, application->focusedWindow == number ? next : application->focusedWindow,
@@ -96,8 +96,8 @@ void handOverKeyWindows(HostData& data, pid_t pid, std::uint32_t number) {
 }
 
 void setFrontmost(HostData& data, std::optional<pid_t> pid) {
-    if (data.workspace.frontmostPID == pid) return;
-    data.workspace.frontmostPID = pid;
+    if (data.workspace().frontmostPID == pid) return;
+    data.workspace().frontmostPID = pid;
     if (!pid) return;
     JournalEntry entry;
     entry.event = JournalEvent::activated;
@@ -108,9 +108,9 @@ void setFrontmost(HostData& data, std::optional<pid_t> pid) {
 // Who is frontmost once `leaving` no longer is: the owner of the front window that
 // shows, among regular applications.
 std::optional<pid_t> nextFrontmost(const HostData& data, pid_t leaving) {
-    for (const auto& window : data.windows.windows) {
+    for (const auto& window : data.windows().windows) {
         if (window.pid == leaving || window.level != 0 || !isOnScreen(data, window)) continue;
-        const auto* application = data.workspace.application(window.pid);
+        const auto* application = data.workspace().application(window.pid);
         if (application && application->activationPolicy == workspace::ActivationPolicy::regular) return window.pid;
     }
     return std::nullopt;
@@ -118,10 +118,10 @@ std::optional<pid_t> nextFrontmost(const HostData& data, pid_t leaving) {
 
 // Makes a running application frontmost, as the user does; its front window comes forward.
 void bringForward(HostData& data, pid_t pid) {
-    auto* application = data.workspace.application(pid);
+    auto* application = data.workspace().application(pid);
     if (application == nullptr) return;
     application->hidden = false;
-    if (const auto* windows = data.windows.application(pid)) {
+    if (const auto* windows = data.windows().application(pid)) {
         const auto front = windows->focusedWindow ? windows->focusedWindow : windows->mainWindow;
         if (front) moveToFront(data, *front);
     }
@@ -149,7 +149,7 @@ void schedule(HostData& data, WindowRecord& window, const TimedChange& change,
 }
 
 void discardWindow(HostData& data, std::uint32_t number) {
-    auto& windows = data.windows.windows;
+    auto& windows = data.windows().windows;
     const auto found = std::find_if(windows.begin(), windows.end(),
                                     [number](const WindowRecord& window) { return window.number == number; });
     if (found == windows.end()) return;
@@ -162,14 +162,14 @@ void discardWindow(HostData& data, std::uint32_t number) {
 // The application leaves: its windows, its entries and, when it was frontmost, its place.
 void removeApplication(HostData& data, pid_t pid) {
     std::vector<std::uint32_t> numbers;
-    for (const auto& window : data.windows.windows) {
+    for (const auto& window : data.windows().windows) {
         if (window.pid == pid) numbers.push_back(window.number);
     }
     for (const auto number : numbers) discardWindow(data, number);
-    std::erase_if(data.windows.applications, [pid](const WindowApplication& entry) { return entry.pid == pid; });
-    std::erase_if(data.workspace.applications,
+    std::erase_if(data.windows().applications, [pid](const WindowApplication& entry) { return entry.pid == pid; });
+    std::erase_if(data.workspace().applications,
                   [pid](const workspace::RunningApplication& application) { return application.pid == pid; });
-    if (data.workspace.frontmostPID == pid) setFrontmost(data, nextFrontmost(data, pid));
+    if (data.workspace().frontmostPID == pid) setFrontmost(data, nextFrontmost(data, pid));
 }
 
 // Tells the window's observers that it went to the Dock or came back.
@@ -197,7 +197,7 @@ Rect lerp(const Rect& from, const Rect& to, double fraction) {
 
 std::vector<const workspace::RunningApplication*> runningNamed(const HostData& data, const std::string& name) {
     std::vector<const workspace::RunningApplication*> found;
-    for (const auto& application : data.workspace.applications) {
+    for (const auto& application : data.workspace().applications) {
         if (application.name == name) found.push_back(&application);
     }
     return found;
@@ -205,7 +205,7 @@ std::vector<const workspace::RunningApplication*> runningNamed(const HostData& d
 
 // The program's own window of that number, or null.
 WindowRecord* ownWindow(HostData& data, pid_t pid, std::uint32_t number) {
-    auto* window = data.windows.window(number);
+    auto* window = data.windows().window(number);
     return window != nullptr && window->pid == pid ? window : nullptr;
 }
 
@@ -270,12 +270,12 @@ WindowRecord recordOf(const workspace::OwnWindow& own) {
 
 }  // namespace
 
-std::vector<displays::Screen> currentScreens(const HostData& data) { return screensOf(data.state); }
+std::vector<displays::Screen> currentScreens(const HostData& data) { return screensOf(data.state()); }
 
 void postNotification(HostData& data, JournalEntry entry, std::optional<double> at) {
-    entry.seq = data.windows.nextSeq++;
+    entry.seq = data.windows().nextSeq++;
     entry.at = at.value_or(data.now);
-    auto& journal = data.windows.journal;
+    auto& journal = data.windows().journal;
     journal.push_back(std::move(entry));
     if (journal.size() > WindowsState::kJournalLimit) {
         journal.erase(journal.begin(), journal.begin() + static_cast<std::ptrdiff_t>(journal.size() -
@@ -284,12 +284,12 @@ void postNotification(HostData& data, JournalEntry entry, std::optional<double> 
 }
 
 WindowRecord& windowOrThrow(HostData& data, std::uint32_t number) {
-    if (auto* window = data.windows.window(number)) return *window;
+    if (auto* window = data.windows().window(number)) return *window;
     throw HostError("no window " + std::to_string(number) + " (\"corvelle-host windows list --all\" shows them)");
 }
 
 WindowApplication& applicationOrThrow(HostData& data, pid_t pid) {
-    if (data.workspace.application(pid) == nullptr) {
+    if (data.workspace().application(pid) == nullptr) {
         throw HostError("no running application with process " + std::to_string(pid));
     }
     return entryFor(data, pid);
@@ -305,7 +305,7 @@ pid_t launchApplication(HostData& data, const Actor& actor, const ApplicationLau
     const std::string bundle = launch.bundlePath.value_or("/Applications/" + launch.name + ".app");
     const pid_t pid = startSimulatedProcess(data, actor, launch.name,
                                             launch.executable.value_or(bundle + "/Contents/MacOS/" + launch.name));
-    data.workspace.applications.push_back(
+    data.workspace().applications.push_back(
         workspace::RunningApplication{pid, launch.bundleID, launch.name, bundle, launch.policy, false});
     WindowApplication entry = launch.accessibility;
     entry.pid = pid;
@@ -313,7 +313,7 @@ pid_t launchApplication(HostData& data, const Actor& actor, const ApplicationLau
     entry.focusedWindow.reset();
     entry.mainWindow.reset();
     entry.launched = true;
-    data.windows.applications.push_back(entry);
+    data.windows().applications.push_back(entry);
     JournalEntry launched;
     launched.event = JournalEvent::launched;
     launched.pid = pid;
@@ -331,16 +331,16 @@ std::uint32_t openWindow(HostData& data, const Actor& actor, WindowRecord window
         throw HostError("a window needs a finite frame with a positive width and height");
     }
     foldAll(data, currentScreens(data));
-    window.number = data.windows.nextNumber++;
+    window.number = data.windows().nextNumber++;
     window.changes.clear();
     window.frame = Rect(window.frame.origin(), limitedSize(window, window.frame.size()));
     const auto number = window.number;
     const pid_t pid = window.pid;
     const bool shows = window.onScreen && !window.minimised;
-    data.windows.windows.insert(data.windows.windows.begin(), std::move(window));
+    data.windows().windows.insert(data.windows().windows.begin(), std::move(window));
     postNotification(data, accessibilityEntry(pid, number, notification::windowCreated));
     // Panels and floating windows do not take the focus.
-    if (shows && data.windows.window(number)->level == 0) setKeyWindows(data, pid, number, number);
+    if (shows && data.windows().window(number)->level == 0) setKeyWindows(data, pid, number, number);
     json::Json details = numberDetails(number);
     details["pid"] = pid;
     data.record(actor, "windowOpen", details);
@@ -398,10 +398,10 @@ void raiseWindow(HostData& data, std::uint32_t number) {
 
 void setHidden(HostData& data, const Actor& actor, pid_t pid, bool hidden) {
     applicationOrThrow(data, pid);
-    auto* application = data.workspace.application(pid);
+    auto* application = data.workspace().application(pid);
     if (application->hidden == hidden) return;
     application->hidden = hidden;
-    if (hidden && data.workspace.frontmostPID == pid) setFrontmost(data, nextFrontmost(data, pid));
+    if (hidden && data.workspace().frontmostPID == pid) setFrontmost(data, nextFrontmost(data, pid));
     data.record(actor, hidden ? "applicationHide" : "applicationUnhide", pidDetails(pid));
 }
 
@@ -413,16 +413,16 @@ void quitApplication(HostData& data, const Actor& actor, pid_t pid) {
 }
 
 bool activateApplication(HostData& data, const Actor&, pid_t pid) {
-    const auto* application = data.workspace.application(pid);
+    const auto* application = data.workspace().application(pid);
     if (application == nullptr || application->activationPolicy == workspace::ActivationPolicy::prohibited) {
         return false;
     }
-    const auto* entry = data.windows.application(pid);
+    const auto* entry = data.windows().application(pid);
     if (entry != nullptr && entry->activationFails) return false;
-    data.windows.pendingActivation.reset();
+    data.windows().pendingActivation.reset();
     if (entry != nullptr && entry->activationNever) return true;
     if (entry != nullptr && entry->activationDelay > 0) {
-        data.windows.pendingActivation = WindowsState::PendingActivation{pid, data.now + entry->activationDelay};
+        data.windows().pendingActivation = WindowsState::PendingActivation{pid, data.now + entry->activationDelay};
         return true;
     }
     bringForward(data, pid);
@@ -430,9 +430,9 @@ bool activateApplication(HostData& data, const Actor&, pid_t pid) {
 }
 
 void settleActivation(HostData& data) {
-    const auto pending = data.windows.pendingActivation;
+    const auto pending = data.windows().pendingActivation;
     if (!pending || pending->at > data.now) return;
-    data.windows.pendingActivation.reset();
+    data.windows().pendingActivation.reset();
     bringForward(data, pending->pid);
 }
 
@@ -468,14 +468,14 @@ void postMouseEntry(HostData& data, JournalEvent event, geometry::Point location
 
 PointTarget pressLeftButton(HostData& data, geometry::Point location, std::optional<pid_t> by) {
     const auto target = targetAt(data, location);
-    data.windows.pointer.location = location;
-    data.windows.pointer.buttons |= 1;
+    data.windows().pointer.location = location;
+    data.windows().pointer.buttons |= 1;
     if (target.pid) {
         moveToFront(data, target.window);
         // The program's panels (above the normal level) take no focus: a click on one leaves
         // the frontmost application and its key window as they are.
-        const auto* entry = data.windows.application(*target.pid);
-        const auto* window = data.windows.window(target.window);
+        const auto* entry = data.windows().application(*target.pid);
+        const auto* window = data.windows().window(target.window);
         const bool ownPanel = entry != nullptr && entry->owner && window != nullptr && window->level != 0;
         if (!ownPanel) {
             setKeyWindows(data, *target.pid, target.window, target.window);
@@ -494,8 +494,8 @@ PointTarget releaseLeftButton(HostData& data, geometry::Point location, std::opt
         bringForward(data, pid);
     }
     const auto target = targetAt(data, location);
-    data.windows.pointer.location = location;
-    data.windows.pointer.buttons &= ~1u;
+    data.windows().pointer.location = location;
+    data.windows().pointer.buttons &= ~1u;
     postMouseEntry(data, JournalEvent::mouseUp, location, target, by);
     return target;
 }
@@ -543,7 +543,7 @@ AXError writeWindowAttribute(HostData& data, std::uint32_t number, std::string_v
     auto& rules = window.behaviours;
     ++rules.writes;
     if (rules.mouseDownAfterWrites && rules.writes >= *rules.mouseDownAfterWrites) {
-        data.windows.pointer.buttons |= 1;
+        data.windows().pointer.buttons |= 1;
     }
     const auto* point = std::get_if<geometry::Point>(&value);
     const auto* size = std::get_if<geometry::Size>(&value);
@@ -562,7 +562,7 @@ AXError writeWindowAttribute(HostData& data, std::uint32_t number, std::string_v
     const pid_t pid = window.pid;
     if (name == attribute::position || name == attribute::size) {
         double delay = rules.lateBy;
-        const auto* application = data.windows.application(pid);
+        const auto* application = data.windows().application(pid);
         if (application && application->enhancedUserInterface == true) delay += rules.enhancedUISettle;
         TimedChange change;
         change.at = data.now + delay;
@@ -589,7 +589,7 @@ void deliverKey(HostData& data, pid_t pid, std::uint16_t code, std::uint64_t fla
     constexpr std::uint16_t kW = 13;
     constexpr std::uint64_t kCommand = 0x100000;
     if (!down || code != kW || (flags & kCommand) == 0) return;
-    const auto* application = data.windows.application(pid);
+    const auto* application = data.windows().application(pid);
     if (application == nullptr || !application->closesOnCommandW || !application->focusedWindow) return;
     discardWindow(data, *application->focusedWindow);
 }
@@ -597,11 +597,11 @@ void deliverKey(HostData& data, pid_t pid, std::uint16_t code, std::uint64_t fla
 void registerOwnApplication(HostData& data, const Actor& actor, const processes::ProcessIdentity& owner,
                             const std::string& name, const std::optional<std::string>& bundleID) {
     const pid_t pid = owner.pid;
-    if (auto* application = data.workspace.application(pid)) {
+    if (auto* application = data.workspace().application(pid)) {
         application->name = name;
         application->bundleID = bundleID;
     } else {
-        data.workspace.applications.push_back(workspace::RunningApplication{
+        data.workspace().applications.push_back(workspace::RunningApplication{
             pid, bundleID, name, std::nullopt, workspace::ActivationPolicy::accessory, false});
         JournalEntry launched;
         launched.event = JournalEvent::launched;
@@ -614,14 +614,14 @@ void registerOwnApplication(HostData& data, const Actor& actor, const processes:
 }
 
 std::uint32_t addOwnWindow(HostData& data, pid_t pid, const workspace::OwnWindow& own) {
-    const auto* entry = data.windows.application(pid);
+    const auto* entry = data.windows().application(pid);
     if (entry == nullptr || !entry->owner) throw HostError("the program has not registered as an application");
     auto record = recordOf(own);
     record.pid = pid;
     foldAll(data, currentScreens(data));
-    record.number = data.windows.nextNumber++;
+    record.number = data.windows().nextNumber++;
     const auto number = record.number;
-    auto& windows = data.windows.windows;
+    auto& windows = data.windows().windows;
     if (own.onScreen && !own.minimised) {
         windows.insert(windows.begin(), std::move(record));
     } else {
@@ -666,29 +666,29 @@ bool activateOwnWindow(HostData& data, pid_t pid, std::uint32_t number) {
 }
 
 void startWindowsOver(HostData& data, const Actor& actor) {
-    std::vector<WindowApplication> entries = data.windows.applications;
+    std::vector<WindowApplication> entries = data.windows().applications;
     for (const auto& entry : entries) {
         if (entry.owner) continue;
-        if (entry.launched && data.workspace.application(entry.pid) != nullptr) {
+        if (entry.launched && data.workspace().application(entry.pid) != nullptr) {
             quitApplication(data, actor, entry.pid);
             continue;
         }
         std::vector<std::uint32_t> numbers;
-        for (const auto& window : data.windows.windows) {
+        for (const auto& window : data.windows().windows) {
             if (window.pid == entry.pid) numbers.push_back(window.number);
         }
         for (const auto number : numbers) discardWindow(data, number);
-        std::erase_if(data.windows.applications,
+        std::erase_if(data.windows().applications,
                       [&entry](const WindowApplication& other) { return other.pid == entry.pid; });
     }
-    data.windows.pointer = PointerState{};
-    data.windows.voiceOver = false;
-    data.windows.switchControl = false;
+    data.windows().pointer = PointerState{};
+    data.windows().voiceOver = false;
+    data.windows().switchControl = false;
 }
 
 void settleWindowOwners(HostData& data, const IsAlive& isAlive) {
     std::vector<pid_t> ended;
-    for (const auto& application : data.windows.applications) {
+    for (const auto& application : data.windows().applications) {
         if (application.owner && !isAlive(*application.owner)) ended.push_back(application.pid);
     }
     for (const auto pid : ended) {

@@ -9,11 +9,11 @@ void WindowsAdmin::change(const std::function<void(HostData&, const Actor&)>& bo
 WindowsView WindowsAdmin::view() {
     WindowsView view;
     session_->access([&](HostData& data) {
-        view.frontmost = data.workspace.frontmostPID;
-        view.applications = data.workspace.applications;
+        view.frontmost = data.workspace().frontmostPID;
+        view.applications = data.workspace().applications;
         view.windows = listWindows(data, currentScreens(data));
         for (auto& window : view.windows) window.record = nullptr;
-        view.state = data.windows;
+        view.state = data.windows();
     });
     return view;
 }
@@ -124,7 +124,7 @@ void WindowsAdmin::post(JournalEvent event) {
 
 void WindowsAdmin::setAssistive(bool voiceOver, bool enabled) {
     change([&](HostData& data, const Actor& actor) {
-        (voiceOver ? data.windows.voiceOver : data.windows.switchControl) = enabled;
+        (voiceOver ? data.windows().voiceOver : data.windows().switchControl) = enabled;
         json::Json details = json::Json::object();
         details[voiceOver ? "voiceOver" : "switchControl"] = enabled;
         data.record(actor, "assistiveTechnology", details);

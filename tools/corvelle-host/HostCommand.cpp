@@ -12,6 +12,7 @@
 #include "Platform/Host/SimulatedHost.h"
 #include "tools/corvelle-host/AppCommand.h"
 #include "tools/corvelle-host/CommandLine.h"
+#include "tools/corvelle-host/EscapedOutput.h"
 #include "tools/corvelle-host/HostReport.h"
 #include "tools/corvelle-host/InputCommand.h"
 #include "tools/corvelle-host/Parsing.h"
@@ -274,7 +275,9 @@ int runLog(host::SimulatedHost& host, Arguments& args, std::ostream& out) {
 
 }  // namespace
 
-int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+namespace {
+
+int runEscaped(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     Arguments args(arguments);
     try {
         if (args.empty()) throw UsageError("missing command");
@@ -318,7 +321,8 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         }
         return kExitSuccess;
     } catch (const UsageError& error) {
-        err << "corvelle-host: " << error.what() << "\n" << usage();
+        err << "corvelle-host: " << error.what() << "\n"
+            << "Run \"corvelle-host help\" for the usage.\n";
         return kExitUsage;
     } catch (const HostError& error) {
         err << "corvelle-host: " << error.what() << "\n";
@@ -327,6 +331,19 @@ int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out,
         err << "corvelle-host: " << error.what() << "\n";
         return kExitHostError;
     }
+}
+
+}  // namespace
+
+int runHostCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    EscapedOutput escapedOut(out);
+    EscapedOutput escapedErr(err);
+    std::ostream safeOut(&escapedOut);
+    std::ostream safeErr(&escapedErr);
+    const int status = runEscaped(arguments, safeOut, safeErr);
+    safeOut.flush();
+    safeErr.flush();
+    return status;
 }
 
 }  // namespace dorvane::hosttool

@@ -3,8 +3,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include <csignal>
+
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "DorvaneCore/Support/AtomicFile.h"
@@ -87,6 +91,66 @@ TEST_F(AtomicFileTest, AFailedReplacementLeavesTheTargetAndNoTemporary) {
 
     EXPECT_THROW(writeFileAtomically(folder_ / "no-such-folder" / "file.json", "data"), std::system_error);
     EXPECT_THROW(readFileIfPresent(blocked), std::system_error);
+}
+
+
+// The file-size limit makes the text's write fail part way, after the temporary file exists:
+// the target keeps its text whatever the durability, and nothing is left beside it.
+TEST_F(AtomicFileTest, AWriteCutShortNeverReplacesTheFile) {
+    for (const auto durability : {Durability::flushed, Durability::renameOnly}) {
+        const fs::path file = folder_ / "windows.json";
+        writeFileAtomically(file, "{\"good\": true}\n");
+        const pid_t child = ::fork();
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{4096, 4096};
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(3);
+            try {
+                writeFileAtomically(file, std::string(100000, 'x'), durability);
+            } catch (const std::system_error& error) {
+                ::_exit(error.code().value() == EFBIG ? 0 : 2);
+            }
+            ::_exit(1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+        EXPECT_EQ(readFileIfPresent(file), "{\"good\": true}\n");
+        EXPECT_EQ(entries(), 1u);
+    }
+}
+
+// Files the program creates are as open as the user's umask says, as the logs are; one it
+// replaces keeps what the user set.
+TEST_F(AtomicFileTest, NewFilesFollowTheUmask) {
+    const mode_t previous = ::umask(077);
+    writeFileAtomically(folder_ / "private.json", "{}", Durability::renameOnly);
+    ::umask(002);
+    writeFileAtomically(folder_ / "group.json", "{}");
+    ::umask(previous);
+    struct stat info {};
+    ASSERT_EQ(::stat((folder_ / "private.json").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    ASSERT_EQ(::stat((folder_ / "group.json").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0664u);
+    ASSERT_EQ(::chmod((folder_ / "private.json").c_str(), 0604), 0);
+    writeFileAtomically(folder_ / "private.json", "[]", Durability::renameOnly);
+    ASSERT_EQ(::stat((folder_ / "private.json").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0604u);
+}
+
+TEST_F(AtomicFileTest, ALinkIsReadOnlyWhenLinksAreFollowed) {
+    writeFileAtomically(folder_ / "target.json", "[1]");
+    fs::create_symlink(folder_ / "target.json", folder_ / "link.json");
+    EXPECT_EQ(readFileIfPresent(folder_ / "link.json"), "[1]");
+    try {
+        readFileIfPresent(folder_ / "link.json", Links::refuse);
+        ADD_FAILURE() << "a link was followed";
+    } catch (const std::system_error& error) {
+        EXPECT_EQ(error.code().value(), ELOOP);
+    }
+    EXPECT_EQ(readFileIfPresent(folder_ / "target.json", Links::refuse), "[1]");
+    EXPECT_EQ(readFileIfPresent(folder_ / "missing.json", Links::refuse), std::nullopt);
 }
 
 }  // namespace

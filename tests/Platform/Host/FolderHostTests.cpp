@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -101,17 +102,19 @@ TEST_F(FolderHostTest, TrustFollowsThePermissionFileAndAnUnreadableOneGrantsNoth
 
 TEST_F(FolderHostTest, AHostileFileIsAnErrorThatNamesIt) {
     open(ProcessRole::tool).reset();  // seeds the folder
+    // The fault rules stand for a test's set-up, kept on disk: every call reads them.
     const std::vector<std::string> hostile{std::string(100000, '[') + std::string(100000, ']'),
                                            R"({"generation": 1e400})"};
     for (const auto& text : hostile) {
-        writeFileAtomically(folder / kDisplaysFile, text);
+        writeFileAtomically(folder / kFaultsFile, text);
         try {
             online(*open(ProcessRole::tool));
             ADD_FAILURE() << "a hostile host file was read";
         } catch (const HostError& error) {
-            EXPECT_NE(std::string(error.what()).find(kDisplaysFile), std::string::npos) << error.what();
+            EXPECT_NE(std::string(error.what()).find(kFaultsFile), std::string::npos) << error.what();
         }
     }
+    std::filesystem::remove(folder / kFaultsFile);
     std::filesystem::remove(folder / kDisplaysFile);
     ASSERT_EQ(::mkfifo((folder / kDisplaysFile).c_str(), 0600), 0);
     EXPECT_THROW(online(*open(ProcessRole::tool)), HostError);
@@ -272,10 +275,23 @@ TEST_F(FolderHostTest, AFileThatCannotBeUsedIsNamedWithItsCauseAndCheckSaysSoBef
     std::filesystem::create_symlink("/dev/zero", windows);
     expectRefused("cannot read " + windows.string() + ": not a regular file");
     std::filesystem::remove(windows);
-    writeFileAtomically(windows, "");  // what a replacement cut short by a power loss leaves
-    expectRefused("malformed host folder: " + windows.string() +
-                  ": the file is empty (run \"corvelle-host init\" to start over)");
     std::filesystem::rename(folder / "kept.json", windows);
+    // A file kept on disk on purpose is never cut short by a power loss: whoever damaged it
+    // is told to remove that one file, and nothing else is lost.
+    const auto defaults = folder / kDefaultsFile;
+    writeFileAtomically(defaults, "");
+    expectRefused("malformed host folder: " + defaults.string() +
+                  ": the file is empty (remove that file to start it afresh)");
+    writeFileAtomically(defaults, "{\"values\": 3}");
+    try {
+        open(ProcessRole::tool)->store().check();
+        ADD_FAILURE() << "an undecodable user defaults file passed the check";
+    } catch (const HostError& error) {
+        EXPECT_THAT(error.what(), ::testing::StartsWith("malformed host folder: " + defaults.string() + ": "));
+        EXPECT_THAT(error.what(), ::testing::EndsWith(" (remove that file to start it afresh)"));
+        EXPECT_THAT(error.what(), ::testing::Not(::testing::HasSubstr("init")));
+    }
+    std::filesystem::remove(defaults);
     EXPECT_NO_THROW(open(ProcessRole::tool)->store().check());
 }
 
@@ -290,6 +306,9 @@ TEST_F(FolderHostTest, WatchersReadAServiceFilesGenerationWithoutTakingTheWholeF
     EXPECT_EQ(readFolderPulse(folder, seen).windowsGeneration, seen.windowsGeneration);
     writeFileAtomically(folder / kWindowsFile, "{\"windows\": {\"generation\": 7}, \"generation\": 9}");
     EXPECT_EQ(readFolderPulse(folder, seen).windowsGeneration, 9u);
+    // The read ends at the generation: a second one further on is never reached.
+    writeFileAtomically(folder / kWindowsFile, "{\"generation\": 12, \"windows\": [], \"generation\": 13}");
+    EXPECT_EQ(readFolderPulse(folder, seen).windowsGeneration, 12u);
 }
 
 TEST(HostFolderTest, FolderFromTheEnvironment) {

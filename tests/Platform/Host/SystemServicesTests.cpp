@@ -40,7 +40,7 @@ protected:
 
     NotificationJournal journal() {
         NotificationJournal journal;
-        store->transact([&](HostData& data) { journal = data.notifications; });
+        store->transact([&](HostData& data) { journal = data.notifications(); });
         return journal;
     }
 
@@ -162,7 +162,7 @@ TEST_F(SystemServicesTest, TheJournalKeepsOnlyWhatARunningReaderHasNotTaken) {
     int received = 0;
     auto observation = app->distributedNotifications().addObserver("n", mainQueue, [&](const auto&) { ++received; });
     const processes::ProcessIdentity silent{4242, 7};   // joined, then never takes
-    store->transact([&](HostData& data) { data.notifications.addReader(silent); });
+    store->transact([&](HostData& data) { data.notifications().addReader(silent); });
     for (int i = 0; i < 3; ++i) tool->distributedNotifications().post({"n", std::nullopt, std::nullopt});
     EXPECT_EQ(journal().entries.size(), 3u);
 

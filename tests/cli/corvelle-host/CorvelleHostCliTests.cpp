@@ -1,9 +1,12 @@
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "DorvaneCore/Support/AtomicFile.h"
@@ -83,6 +86,96 @@ TEST_F(CorvelleHostCliTest, BadArgumentsFailClearlyAndChangeNothing) {
     EXPECT_EQ(run({"display", "unplug", "builtin"}).status, 1);
 
     EXPECT_EQ(readFileIfPresent(folder / "displays.json"), stored);
+}
+
+// A typo is one line that says what is wrong and one that says where the usage is.
+TEST_F(CorvelleHostCliTest, AMistypedCommandIsTwoLinesAndHelpIsTheUsage) {
+    const auto typo = run({"shwo"});
+    EXPECT_EQ(typo.status, 2);
+    EXPECT_EQ(typo.err, "corvelle-host: unknown command \"shwo\"\nRun \"corvelle-host help\" for the usage.\n");
+    EXPECT_EQ(typo.out, "");
+    const auto missing = run({"display", "plug"});
+    EXPECT_EQ(missing.err, "corvelle-host: missing display name\nRun \"corvelle-host help\" for the usage.\n");
+    const auto help = run({"help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with("usage: corvelle-host COMMAND\n")) << help.out;
+    EXPECT_GT(std::count(help.out.begin(), help.out.end(), '\n'), 50);
+}
+
+// Text the host keeps comes from anyone: a terminal never gets its control characters.
+TEST_F(CorvelleHostCliTest, TheLogShowsControlCharactersEscaped) {
+    ASSERT_EQ(run({"init"}).status, 0);
+    const std::string hostile = "\x1b]0;owned\x07\x1b[2J\r\xc2\x9b" "31m\x7f";
+    const std::string object = "note " + hostile + " 中文";
+    ASSERT_EQ(run({"notify", "com.example.note", "--object", object}).status, 0);
+    const auto log = run({"log"});
+    ASSERT_EQ(log.status, 0) << log.err;
+    EXPECT_NE(log.out.find("note \\u001b]0;owned\\u0007\\u001b[2J\\u000d\\u009b31m\\u007f 中文"), std::string::npos)
+        << log.out;
+    for (const char control : {'\x1b', '\x07', '\r', '\x7f'}) EXPECT_EQ(log.out.find(control), std::string::npos);
+    EXPECT_EQ(log.out.find("\xc2\x9b"), std::string::npos);
+    // As JSON the text reads back whole.
+    const auto lines = run({"log", "--json"}).out;
+    EXPECT_EQ(lines.find('\x1b'), std::string::npos);
+    EXPECT_EQ(lines.find("\xc2\x9b"), std::string::npos);
+    std::function<bool(const json::Json&)> holds = [&](const json::Json& value) {
+        if (value.is_string()) return value.get<std::string>() == object;
+        if (!value.is_structured()) return false;
+        for (const auto& item : value) {
+            if (holds(item)) return true;
+        }
+        return false;
+    };
+    bool found = false;
+    for (std::size_t start = 0; start < lines.size();) {
+        const auto end = lines.find('\n', start);
+        found = found || holds(json::parse(lines.substr(start, end - start)));
+        start = end + 1;
+    }
+    EXPECT_TRUE(found) << lines;
+    // A command's error names what it was given, escaped too.
+    const auto typo = run({"\x1b[31mred"});
+    EXPECT_EQ(typo.err.find('\x1b'), std::string::npos) << typo.err;
+}
+
+// Another user who made the shared folder first and planted a link in it would have init
+// truncate and overwrite a file of the victim's: the folder is refused, and a link in a
+// folder of the user's own is never opened.
+TEST_F(CorvelleHostCliTest, ALinkPlantedInTheHostFolderNeverReachesItsTarget) {
+    const auto victim = root / "target.txt";
+    writeFileAtomically(victim, "the victim's own text\n");
+    std::filesystem::create_directory(folder);
+    std::filesystem::create_symlink(victim, folder / "actions.log");
+
+    ASSERT_EQ(::chmod(folder.c_str(), 01777), 0);  // as /tmp is: anyone may add a file
+    const auto shared = run({"init"});
+    EXPECT_EQ(shared.status, 1);
+    EXPECT_EQ(shared.err, "corvelle-host: host folder " + folder.string() +
+                              " can be written by other users (mode 1777): use a folder only you can write\n");
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
+        ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
+        const auto foreign = run({"init"});
+        EXPECT_EQ(foreign.status, 1);
+        EXPECT_EQ(foreign.err, "corvelle-host: host folder " + folder.string() +
+                                   " belongs to another user (uid 65534): use a folder of your own\n");
+        ASSERT_EQ(::chown(folder.c_str(), ::getuid(), ::getgid()), 0);
+    }
+    ASSERT_EQ(::chmod(folder.c_str(), 0700), 0);
+    const auto own = run({"init"});
+    EXPECT_EQ(own.status, 1);
+    EXPECT_EQ(own.err, "corvelle-host: cannot open " + (folder / "actions.log").string() + ": not a regular file\n");
+    EXPECT_EQ(readFileIfPresent(victim), "the victim's own text\n");
+
+    // A lock file planted as a link creates nothing where it points.
+    std::filesystem::remove(folder / "actions.log");
+    std::filesystem::remove(folder / "host.lock");
+    std::filesystem::create_symlink(root / "planted.lock", folder / "host.lock");
+    EXPECT_EQ(run({"show"}).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(root / "planted.lock"));
+    std::filesystem::remove(folder / "host.lock");
+    EXPECT_EQ(run({"init"}).status, 0);
+    EXPECT_EQ(readFileIfPresent(victim), "the victim's own text\n");
 }
 
 TEST_F(CorvelleHostCliTest, AMalformedFolderIsReportedAndInitRepairsIt) {

@@ -325,12 +325,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(HostFaultCliTest, AQuitWhileAHostFileIsDamagedWaitsForTheNextOne) {
     fitted();
     if (HasFatalFailure()) return;
-    damage("displays.json", Damage::truncated);
+    damage("faults.json", Damage::truncated);  // every call reads the fault rules
     if (HasFatalFailure()) return;
     ASSERT_EQ(askToQuit(), Quit::refused) << program->err();
-    EXPECT_NE(engineLines("quit_refused").back().find("displays.json"), std::string::npos);
+    EXPECT_NE(engineLines("quit_refused").back().find("faults.json"), std::string::npos);
     EXPECT_FALSE(program->waitForExit(0));
-    repair("displays.json");
+    repair("faults.json");
     if (HasFatalFailure()) return;
     EXPECT_EQ(host({"statusbar", "click", "还原本机分辨率"}).status, 0);
     ASSERT_TRUE(engineLogged("restored seconds=")) << program->err();
@@ -403,7 +403,7 @@ TEST_F(HostFaultCliTest, AnUnusableHostAtStartIsOneLineAndStatusOne) {
         std::string said;
     };
     const std::vector<Case> cases{
-        {"windows.json", [](const fs::path& file) { writeFileAtomically(file, "{\"format"); }, "malformed JSON"},
+        {"defaults.json", [](const fs::path& file) { writeFileAtomically(file, "{\"format"); }, "malformed JSON"},
         {"displays.json",
          [](const fs::path& file) {
              fs::remove(file);
@@ -422,12 +422,13 @@ TEST_F(HostFaultCliTest, AnUnusableHostAtStartIsOneLineAndStatusOne) {
              fs::create_symlink("/dev/zero", file);
          },
          "not a regular file"},
-        {"workspace.json",
+        {"permissions.json",
          [](const fs::path& file) { writeFileAtomically(file, std::string(100000, '[') + std::string(100000, ']')); },
          "nested deeper"},
-        // What a replacement cut short by a power loss leaves.
-        {"displays.json", [](const fs::path& file) { writeFileAtomically(file, ""); },
-         "the file is empty (run \"corvelle-host init\" to start over)"},
+        // A file kept on disk on purpose: the advice costs nothing but that file. (An empty
+        // file of the host's memory is memory lost, which starts afresh.)
+        {"launching.json", [](const fs::path& file) { writeFileAtomically(file, ""); },
+         "the file is empty (remove that file to start it afresh)"},
     };
     for (const auto& fault : cases) {
         SCOPED_TRACE(fault.file + ": " + fault.said);

@@ -1,0 +1,93 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "tests/cli/corvelle/ApplicationHarness.h"
+
+namespace dorvane {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+
+class HostFolderCliTest : public ApplicationCliTest {
+protected:
+    fs::path hostFile(const std::string& name) const { return root / "host" / name; }
+};
+
+// A named pipe nobody reads where the action log belongs: every process that logs fails that
+// one call at once, none holds the host's lock waiting for a reader, and the quit ends.
+TEST_F(HostFolderCliTest, APipeAsTheActionLogFailsTheCallsThatLogAndHoldsNothing) {
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    ASSERT_TRUE(testing::eventually([&] { return host({"log"}).out.find("inputOwner") != std::string::npos; }))
+        << program->err();
+    fs::remove(hostFile("actions.log"));
+    ASSERT_EQ(::mkfifo(hostFile("actions.log").c_str(), 0600), 0);
+
+    const auto logged = host({"defaults", "write", "CVDebugHooks", "true"});
+    EXPECT_EQ(logged.status, 1);
+    EXPECT_EQ(logged.err, "corvelle-host: cannot open " + hostFile("actions.log").string() + ": not a regular file\n");
+    // The program logs when it takes input: that call fails, and the host stays free.
+    const auto typed = host({"input", "key", "a"});
+    EXPECT_EQ(typed.status, 1);
+    EXPECT_EQ(typed.err, "corvelle-host: the program did not handle the input in time\n");
+    EXPECT_EQ(host({"statusbar", "show"}).status, 0);
+    EXPECT_EQ(corvelle({"--worker", "snapshot"}).status, 0);
+
+    fs::remove(hostFile("actions.log"));
+    EXPECT_EQ(host({"input", "key", "a"}).out, "The program handled 2 events.\n");
+    EXPECT_EQ(host({"defaults", "write", "CVDebugHooks", "true"}).status, 0);
+    program->signal(SIGTERM);
+    EXPECT_EQ(program->waitForExit(60), 0) << program->err();
+}
+
+// The README's shared folder once made by another user: nothing is opened in it.
+TEST_F(HostFolderCliTest, AFolderOthersCanWriteIsRefusedInOneLine) {
+    ASSERT_EQ(::chmod((root / "host").c_str(), 01777), 0);
+    const std::string why = "host folder " + (root / "host").string() +
+                            " can be written by other users (mode 1777): use a folder only you can write";
+    const auto check = corvelle({"--check"});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_EQ(check.err, "当前系统不支持虚拟屏幕：" + why + "\n");
+    const auto run = corvelle({});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Corvelle: " + why + "\n");
+}
+
+// "当前系统不支持虚拟屏幕" alone says nothing of a host that cannot be used: the cause follows.
+TEST_F(HostFolderCliTest, CheckGivesTheCauseOfAnUnusableHost) {
+    fs::remove(hostFile("displays.json"));
+    fs::create_directory(hostFile("displays.json"));
+    const auto check = corvelle({"--check"});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_EQ(check.err, "当前系统不支持虚拟屏幕：cannot read " + hostFile("displays.json").string() +
+                             ": not a regular file\n");
+}
+
+// What a power loss leaves of a file of the host's memory: the program starts, says so once,
+// and the grant and the defaults kept on disk are still there.
+TEST_F(HostFolderCliTest, AnEmptyMemoryFileAtStartIsSaidOnceAndTheProgramRuns) {
+    ASSERT_EQ(host({"permission", "grant", "accessibility"}).status, 0);
+    ASSERT_EQ(host({"defaults", "write", "CVDebugHooks", "true"}).status, 0);
+    writeFileAtomically(hostFile("windows.json"), "");
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    const std::string said = "host memory lost: " + hostFile("windows.json").string() +
+                             ": the file is empty; it starts afresh";
+    const auto err = program->err();
+    EXPECT_THAT(err, HasSubstr(said));
+    EXPECT_EQ(err.find(said), err.rfind(said)) << err;
+    EXPECT_EQ(host({"permission", "show", "accessibility"}).out, "accessibility: granted\n");
+    EXPECT_EQ(host({"defaults", "read", "CVDebugHooks"}).out, "true\n");
+    program->signal(SIGTERM);
+    EXPECT_EQ(program->waitForExit(60), 0) << program->err();
+}
+
+}  // namespace
+}  // namespace dorvane
