@@ -29,7 +29,7 @@ using testing::click;
 using testing::settle;
 
 // Every control of the settings window, its pages, sheets and alerts, with a shortcut, a
-// specification and an application with a shortcut to show.
+// custom resolution preset and an application with a shortcut to show.
 class NamedControlsTest : public testing::QuickActionsTest {
 protected:
     void SetUp() override {
@@ -162,7 +162,7 @@ TEST_F(NamedControlsTest, EveryControlOfTheSettingsWindowItsSheetsAndAlertsTheTo
     // The resolution page's sheets and the deletion alert.
     auto& resolution = shown<ResolutionSettingsPage>(SettingsPage::resolution);
     click(*resolution.newPresetButton());
-    expectNamed("specification editor", {QStringLiteral("保存")});
+    expectNamed("preset editor", {QStringLiteral("保存")});
     dismiss(SettingsView::draftSheet);
     click(*resolution.templatesButton());
     expectNamed("device templates", {QStringLiteral("搜索设备型号"), QStringLiteral("品牌"), QStringLiteral("手机")});
