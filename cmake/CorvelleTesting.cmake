@@ -5,6 +5,20 @@
 # the cases) runs under that command, e.g. xvfb-run. QT: the suite's precompiled headers
 # include Qt Widgets.
 #
+# Every test, and every program a test starts, sees exactly the fonts scripts/bootstrap
+# installs (scripts/fonts.conf), whatever else the machine has, through a font cache of the
+# tree's own: a program a test starts scans no font folder, and no cache of the machine's
+# (or of a home a test made up) decides what it finds.
+set(CORVELLE_TEST_FONTCONFIG "${CMAKE_BINARY_DIR}/fontconfig/fonts.conf")
+file(CONFIGURE OUTPUT "${CORVELLE_TEST_FONTCONFIG}" @ONLY CONTENT [=[<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <include>@PROJECT_SOURCE_DIR@/scripts/fonts.conf</include>
+  <cachedir>@CMAKE_BINARY_DIR@/fontconfig/cache</cachedir>
+</fontconfig>
+]=])
+set(CORVELLE_TEST_ENVIRONMENT "FONTCONFIG_FILE=${CORVELLE_TEST_FONTCONFIG}")
+
 # `make test` gives ctest four slots per core, and a test takes as many slots as the core it
 # needs: four for the unit, ui and xvfb suites, which keep a core busy; two for a cli suite,
 # whose tests mostly wait on the processes they drive; one for a cli-waiting suite, which
@@ -26,6 +40,8 @@ function(corvelle_add_gtest name)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gmock GTest::gtest_main)
+  # For a test program run by hand, outside ctest (tests/Support/QtTestApplication.h).
+  target_compile_definitions(${name} PRIVATE CORVELLE_TEST_FONTCONFIG="${CORVELLE_TEST_FONTCONFIG}")
   if(ARG_QT)
     corvelle_precompile_headers(${name} JSON TEST QT)
   else()
@@ -37,6 +53,6 @@ function(corvelle_add_gtest name)
   corvelle_test_slots(${ARG_LABEL} slots)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES LABELS ${ARG_LABEL} PROCESSORS ${slots}
+    PROPERTIES LABELS ${ARG_LABEL} PROCESSORS ${slots} ENVIRONMENT "${CORVELLE_TEST_ENVIRONMENT}"
     DISCOVERY_TIMEOUT 30)
 endfunction()

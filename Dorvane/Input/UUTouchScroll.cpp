@@ -111,7 +111,7 @@ bool UUTouchScroll::decide(EventType type, const Event& event) {
             if (phase_.kind == Kind::scrolling) {
                 const Point anchor = phase_.start;
                 phase_ = Phase{};
-                postScroll(anchor, {}, kScrollEnded, 0);
+                postScroll(anchor, {}, kScrollEnded, 0, now);
             }
             stopMomentum();
             const bool own = overrides_.isOwnWindow ? overrides_.isOwnWindow(p)
@@ -136,14 +136,14 @@ bool UUTouchScroll::decide(EventType type, const Event& event) {
                 if (decision == TouchPressDecision::scroll) {
                     holdTimer_.cancel();
                     gesture_.reset();
-                    postScroll(start, {}, kScrollBegan, 0);
-                    emit(start, p, start);
+                    postScroll(start, {}, kScrollBegan, 0, now);
+                    emit(start, p, start, now);
                     phase_ = Phase{Kind::scrolling, start, 0, p};
                 }
                 return true;
             }
             if (phase_.kind == Kind::scrolling) {
-                emit(phase_.last, p, phase_.start);
+                emit(phase_.last, p, phase_.start, now);
                 phase_.last = p;
                 return true;
             }
@@ -158,7 +158,7 @@ bool UUTouchScroll::decide(EventType type, const Event& event) {
                     if (const auto replay = TouchPressDecision::replayPoint(start, current)) replayClick(*replay);
                     return true;
                 }
-                case Kind::scrolling: finishScroll(); return true;
+                case Kind::scrolling: finishScroll(now); return true;
                 case Kind::passthrough:
                     phase_ = Phase{};
                     injectedPress_ = false;
@@ -210,18 +210,19 @@ void UUTouchScroll::beginHold(Point start) {
     postMouse(EventType::leftMouseDown, *replay, 1);
 }
 
-void UUTouchScroll::emit(Point from, Point to, Point anchor) {
-    const auto delta = gesture_.record(to.x - from.x, to.y - from.y, services_.clock.uptime());
+void UUTouchScroll::emit(Point from, Point to, Point anchor, double at) {
+    const auto delta = gesture_.record(to.x - from.x, to.y - from.y, at);
     if (delta.vertical == 0 && delta.horizontal == 0) return;  // the fractions wait in the remainders
-    postScroll(anchor, delta, kScrollChanged, 0);
+    postScroll(anchor, delta, kScrollChanged, 0, at);
 }
 
-void UUTouchScroll::finishScroll() {
+void UUTouchScroll::finishScroll(double at) {
     if (phase_.kind != Kind::scrolling) return;
     const Point anchor = phase_.start;
     phase_ = Phase{};
-    postScroll(anchor, {}, kScrollEnded, 0);
-    auto coasting = ScrollMomentum::afterRelease(gesture_.velocity(services_.clock.uptime()));
+    // The finger's speed at the release, however long posting the scroll's end takes.
+    auto coasting = ScrollMomentum::afterRelease(gesture_.velocity(at));
+    postScroll(anchor, {}, kScrollEnded, 0, at);
     if (!coasting) return;
     stopMomentum();
     momentum_ = std::move(coasting);
@@ -283,12 +284,13 @@ void UUTouchScroll::postMouse(EventType type, Point at, std::int64_t clicks) {
 }
 
 void UUTouchScroll::postScroll(Point at, ScrollGesture::Delta delta, std::int64_t scrollPhase,
-                               std::int64_t momentumPhase) {
+                               std::int64_t momentumPhase, std::optional<double> seen) {
     auto event = services_.events.createScrollWheelEvent(eventSource_ ? &*eventSource_ : nullptr,
                                                          events::ScrollUnit::pixel, 2, delta.vertical,
                                                          delta.horizontal, 0);
     if (!event) return;
     event->location = at;
+    if (seen) event->timestamp = *seen;
     event->setField(EventField::scrollIsContinuous, 1);
     if (scrollPhase != 0) event->setField(EventField::scrollPhase, scrollPhase);
     if (momentumPhase != 0) event->setField(EventField::momentumPhase, momentumPhase);

@@ -27,7 +27,9 @@ namespace dorvane {
 // it knows: a press that moves 8 points within 0.4 s scrolls (pixel deltas at the press
 // point, momentum after the release), one held 0.4 s becomes a real press and drag, one
 // released before either is replayed as a click at the pointer, and one on the program's
-// own windows passes untouched. Everything is in the global top-left space.
+// own windows passes untouched. Everything is in the global top-left space. A scroll event
+// made for a finger's event carries the time the translator saw that event, the time its
+// speed is reckoned with: the delivered events show when the release came.
 //
 // The tap, the gesture state and the hold and momentum timers all live on the event-tap
 // thread; start() and stop() wait for it there. What it posts carries kMarker in the
@@ -101,16 +103,18 @@ private:
     void cancelGesture(std::optional<geometry::Point> at);
     void scheduleHold();
     void beginHold(geometry::Point start);
-    void emit(geometry::Point from, geometry::Point to, geometry::Point anchor);
-    void finishScroll();
+    // `at`: when the finger's event was seen, on the services' clock.
+    void emit(geometry::Point from, geometry::Point to, geometry::Point anchor, double at);
+    void finishScroll(double at);
     void momentumTick();
     void stopMomentum();
     void replayClick(geometry::Point at);
 
     std::optional<geometry::Point> pointer();
     void postMouse(events::EventType type, geometry::Point at, std::int64_t clicks);
+    // `seen`: the time the event carries, when it stands for a finger's event.
     void postScroll(geometry::Point at, ScrollGesture::Delta delta, std::int64_t scrollPhase,
-                    std::int64_t momentumPhase);
+                    std::int64_t momentumPhase, std::optional<double> seen = std::nullopt);
 
     Services services_;
     Overrides overrides_;

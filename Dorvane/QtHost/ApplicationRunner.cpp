@@ -166,7 +166,7 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     AppUpdater updater(executable, host->updaters());
     QtApplicationPlatform platform;
     platform.followAppearance(host->appearance(), mainQueue);
-    QApplication::setFont(DesignTokens::font(DesignTokens::fontBody));
+    QApplication::setFont(DesignTokens::applicationFont());
     QtTerminationSignals terminationSignals;
     // Clicks in other applications close dropdown lists; they, moves and wheel there clear the hover.
     HostGlobalPointerMonitor globalPointer(host->pointer());

@@ -5,7 +5,9 @@
 #include <system_error>
 
 #include "Dorvane/Shell/DisplayModes.h"
+#include "Dorvane/Shell/InstanceLock.h"
 #include "Dorvane/Shell/RemoteStatusMode.h"
+#include "Dorvane/Shell/SecondStart.h"
 #include "Dorvane/Shell/WorkerMode.h"
 
 namespace dorvane {
@@ -43,7 +45,13 @@ int runEntry(const std::string& argv0, const std::vector<std::string>& arguments
     if (mode == "--restore") return runRestoreMode(root, executable);
     if (mode == "--smoke") return runSmokeMode(root, executable, arguments);
 
-    if (runApplication) return runApplication(root, executable);
+    if (runApplication) {
+        // A second start ends before it loads the application library, and Qt with it: Qt
+        // would only warn of what it finds missing (no XDG_RUNTIME_DIR for root over ssh or
+        // in a container) before the instance lock sent it away.
+        if (InstanceLock::heldElsewhere(root)) return runSecondStart(root, executable);
+        return runApplication(root, executable);
+    }
     std::cerr << "Corvelle 状态栏应用尚未包含在此版本中。\n";
     return 2;
 }

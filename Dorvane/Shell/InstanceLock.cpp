@@ -1,6 +1,7 @@
 #include "Dorvane/Shell/InstanceLock.h"
 
 #include <cerrno>
+#include <exception>
 #include <string>
 #include <system_error>
 
@@ -25,6 +26,17 @@ InstanceLock::InstanceLock(const std::filesystem::path& root) {
         ::close(descriptor_);
         descriptor_ = -1;
         throw InstanceLockHeld(alreadyRunningMessage);
+    }
+}
+
+bool InstanceLock::heldElsewhere(const std::filesystem::path& root) {
+    try {
+        InstanceLock probe(root);
+        return false;
+    } catch (const InstanceLockHeld&) {
+        return true;
+    } catch (const std::exception&) {
+        return false;
     }
 }
 

@@ -28,6 +28,11 @@ public:
     explicit InstanceLock(const std::filesystem::path& root);
     ~InstanceLock();
 
+    // Whether another holder has the lock now: tries it and, when it is free, lets it go at
+    // once. False also when the folder or the file cannot be made; whoever then takes the
+    // lock for good says why.
+    static bool heldElsewhere(const std::filesystem::path& root);
+
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 

@@ -143,6 +143,9 @@ struct DesignTokens {
     // to the text face.
     static QFont keyFont(double size, FontWeight weight = FontWeight::regular);
     static const QString& textFamily();
+    // What the program sets for the whole application at start, and what widgets that set
+    // no font of their own draw with: the body text.
+    static QFont applicationFont() { return font(fontBody); }
 
     // The width of one line as the views draw it.
     static TextMeasurer measurer();

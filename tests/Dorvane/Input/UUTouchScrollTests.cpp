@@ -28,6 +28,23 @@ struct CountingProcesses final : processes::ProcessServices {
     int reads = 0;
 };
 
+// The translator's clock, `passed` seconds ahead of the host's; while `stall` is set, each
+// reading comes that much after the one before, as on a thread that stalls between them.
+struct StallingClock final : dispatch::Clock {
+    explicit StallingClock(dispatch::Clock& inner) : inner(inner) {}
+    double uptime() const override {
+        const double now = inner.uptime() + passed;
+        passed += stall;
+        return now;
+    }
+    std::chrono::system_clock::time_point wallTime() const override { return inner.wallTime(); }
+    void sleep(double seconds) override { inner.sleep(seconds); }
+
+    dispatch::Clock& inner;
+    mutable double passed = 0;
+    double stall = 0;
+};
+
 // The translator on its own queue in virtual time, fed UU Remote's events (the program's
 // settings window at 600,600); the transcript holds what it let through and, in order,
 // what it posted once delivered.
@@ -52,7 +69,7 @@ protected:
         event.type = type;
         event.location = at;
         event.setField(EventField::sourceUnixProcessID, from.value_or(viewer));
-        if (!taps.sync([&] { return touch.handle(type, event); })) transcript.push_back("pass");
+        if (!taps.sync([&] { return translator->handle(type, event); })) transcript.push_back("pass");
         collect();
     }
     void collect() {
@@ -71,6 +88,7 @@ protected:
             }
             transcript.push_back(line + " at " + decimalText(event.location.x) + "," + decimalText(event.location.y));
             times.push_back(delivered[seen].at);
+            stamps.push_back(event.timestamp);
         }
     }
     Lines take() { return std::exchange(transcript, {}); }
@@ -82,9 +100,11 @@ protected:
     std::optional<Point> pointer;
     UUTouchScroll touch{{app->events(), processes, app->windowList(), scheduler, taps, logTo()},
                         {nullptr, nullptr, [this] { return pointer; }, nullptr}};
+    UUTouchScroll* translator = &touch;  // the one fed
     std::size_t seen = 0;
     Lines transcript;
-    std::vector<double> times;
+    std::vector<double> times;   // when each was delivered
+    std::vector<double> stamps;  // the time each carries
 };
 
 TEST_F(UUTouchScrollTest, EachTouchBecomesAScrollAClickOrAHeldPress) {
@@ -173,6 +193,41 @@ TEST_F(UUTouchScrollTest, AFlickCoastsAtSixtyFramesASecondUntilLocalInputStopsIt
     feed(down, {100, 100});
     feed(drag, {60, 60}, 0.45, 0);  // a held press owes its release
     EXPECT_EQ(take(), (Lines{"down 1 at 100.0,100.0", "pass", "up 1 at 60.0,60.0"}));
+}
+
+// A drag's scroll events carry the moments the translator saw the finger's events, so the
+// delivered record tells when the release came after the last drags; and the speed is the
+// one at the release, however long the thread then takes (each later reading of its clock
+// 0.2 s on): a quick release coasts.
+TEST_F(UUTouchScrollTest, ScrollEventsCarryWhenTheFingerMovedAndTheSpeedIsTakenAtTheRelease) {
+    StallingClock clock(scheduler);
+    clock.passed = 1000;
+    UUTouchScroll stamped{{app->events(), processes, app->windowList(), clock, taps, logTo()},
+                          {nullptr, nullptr, [this] { return pointer; }, nullptr}};
+    translator = &stamped;
+    std::vector<double> seenAt;
+    feed(down, {100, 500});
+    for (int frame = 1; frame <= 6; ++frame) {
+        feed(drag, {100, 500 - 20.0 * frame}, 1.0 / 60);
+        seenAt.push_back(scheduler.uptime() + 1000);
+    }
+    clock.stall = 0.2;
+    feed(up, {100, 380});
+    seenAt.push_back(scheduler.uptime() + 1000);
+    clock.stall = 0;
+    scheduler.advanceBy(4);
+    collect();
+
+    const auto lines = take();
+    ASSERT_GT(lines.size(), 9u);
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 9),
+              (Lines{"scroll 1 dy=0 at 100.0,500.0", "scroll 2 dy=-20 at 100.0,500.0", "scroll 2 dy=-20 at 100.0,500.0",
+                     "scroll 2 dy=-20 at 100.0,500.0", "scroll 2 dy=-20 at 100.0,500.0", "scroll 2 dy=-20 at 100.0,500.0",
+                     "scroll 2 dy=-20 at 100.0,500.0", "scroll 4 dy=0 at 100.0,500.0", "momentum 1 dy=-21 at 100.0,500.0"}));
+    // The scroll begins with the first drag.
+    std::vector<double> expected{seenAt.front()};
+    expected.insert(expected.end(), seenAt.begin(), seenAt.end());
+    EXPECT_EQ(std::vector(stamps.begin(), stamps.begin() + 8), expected);
 }
 
 TEST_F(UUTouchScrollTest, TheViewerIsKnownByItsPathReadOncePerProcess) {

@@ -66,6 +66,26 @@ TEST(InstanceLockTest, OneHolderAtATimeAndReleasedOnDestruction) {
     fs::remove_all(root.parent_path().parent_path().parent_path());
 }
 
+// What a second start asks before it loads anything of the application: the answer leaves
+// the lock as it found it.
+TEST(InstanceLockTest, HeldElsewhereTellsAnotherHolderAndKeepsNothing) {
+    const auto root = freshRoot("probe");
+    EXPECT_FALSE(InstanceLock::heldElsewhere(root));
+    EXPECT_TRUE(otherProcessCanLock(root));
+    {
+        InstanceLock lock(root);
+        EXPECT_TRUE(InstanceLock::heldElsewhere(root));
+        EXPECT_FALSE(otherProcessCanLock(root));
+    }
+    EXPECT_FALSE(InstanceLock::heldElsewhere(root));
+    EXPECT_TRUE(otherProcessCanLock(root));
+    // A lock that cannot be made is no other instance: the start goes on and says why.
+    fs::remove_all(root);
+    fs::create_directories(root / InstanceLock::fileName);
+    EXPECT_FALSE(InstanceLock::heldElsewhere(root));
+    fs::remove_all(root.parent_path().parent_path().parent_path());
+}
+
 TEST(InstanceLockTest, ALockFileThatCannotBeOpenedIsNamedWithItsFolderAndTheCause) {
     const auto root = freshRoot("unopenable");
     fs::create_directories(root / InstanceLock::fileName);  // a folder where the file belongs

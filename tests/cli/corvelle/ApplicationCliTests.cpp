@@ -89,6 +89,44 @@ TEST_F(ApplicationCliTest, TheSettingsWindowComesBackAfterTheHostClosedIt) {
     EXPECT_EQ(program->waitForExit(60), 0);
 }
 
+// A second start finds the running instance's lock before it loads the application library
+// and Qt: it needs neither, and says nothing where Qt would warn (no XDG_RUNTIME_DIR, as for
+// root over ssh or in a container). Its request still brings the settings window back.
+TEST_F(ApplicationCliTest, ASecondStartEndsBeforeItLoadsTheApplicationLibrary) {
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    auto closeSettings = [&] {
+        std::optional<int> shown;
+        if (!testing::eventually([&] { return (shown = ownWindow("设置")).has_value(); })) return false;
+        return host({"windows", "close", std::to_string(*shown)}).status == 0 && !ownWindow("设置");
+    };
+    auto secondStart = [&](const std::string& executable, std::map<std::string, std::optional<std::string>> changed) {
+        auto variables = environment;
+        for (auto& [name, value] : changed) variables[name] = std::move(value);
+        testing::BackgroundProcess second(executable, {}, variables, root, "second");
+        const auto status = second.waitForExit(60);
+        EXPECT_EQ(status, std::optional(0)) << second.err();
+        EXPECT_EQ(second.out(), "");
+        EXPECT_EQ(second.err(), "");
+    };
+
+    ASSERT_TRUE(closeSettings()) << program->err();
+    secondStart(CORVELLE_EXECUTABLE, {{"XDG_RUNTIME_DIR", std::nullopt}});
+    EXPECT_TRUE(testing::eventually([&] { return ownWindow("设置").has_value(); })) << program->err();
+
+    // The executable alone, without the library beside it, as a second start.
+    ASSERT_TRUE(closeSettings());
+    const fs::path lone = root / "bin" / "corvelle";
+    fs::create_directories(lone.parent_path());
+    fs::copy_file(CORVELLE_EXECUTABLE, lone);
+    secondStart(lone.string(), {});
+    EXPECT_TRUE(testing::eventually([&] { return ownWindow("设置").has_value(); })) << program->err();
+    EXPECT_EQ(corvelleApplications(), std::vector<pid_t>{program->pid()});
+
+    EXPECT_EQ(host({"statusbar", "click", "退出 Corvelle"}).status, 0);
+    EXPECT_EQ(program->waitForExit(60), 0);
+}
+
 TEST_F(ApplicationCliTest, TerminateSignalQuitsInOrderAndALeftoverSessionIsRestoredAtStart) {
     // An earlier run died while fitted: its session is on disk, the mode changed.
     fs::create_directories(support);

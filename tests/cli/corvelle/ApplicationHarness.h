@@ -71,6 +71,14 @@ protected:
         const auto shown = host({"statusbar", "show", "--json"});
         return shown.status == 0 ? json::parse(shown.out) : json::Json();
     }
+    // The number of the program's window of that title, when the host lists one.
+    std::optional<int> ownWindow(const std::string& title) {
+        const auto listed = json::parse(host({"windows", "list", "--json"}).out);
+        for (const auto& window : listed["windows"]) {
+            if (window["pid"] == program->pid() && window["title"] == title) return window["number"].get<int>();
+        }
+        return std::nullopt;
+    }
     bool ready() {
         return testing::eventually([&] {
             const auto shown = item();
