@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "Dorvane/QtHost/ApplicationRunner.h"
-#include "Dorvane/Shell/Neighbours/Neighbours.h"
+#include "Dorvane/ShellBase/Neighbours/Neighbours.h"
 
 namespace dorvane {
 

@@ -19,7 +19,7 @@
 #include "Dorvane/Shell/AppController.h"
 #include "Dorvane/Shell/AppUpdater.h"
 #include "Dorvane/Shell/LastResort.h"
-#include "Dorvane/Shell/OperationDiagnostics.h"
+#include "Dorvane/ShellBase/OperationDiagnostics.h"
 #include "Dorvane/QtHostBase/QtScreenGeometry.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/GlassDropdownPopup.h"

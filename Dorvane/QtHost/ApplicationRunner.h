@@ -6,7 +6,7 @@
 #include <string>
 
 #include "Dorvane/QtHost/SettingsViewFactory.h"
-#include "Dorvane/Shell/Neighbours/Neighbours.h"
+#include "Dorvane/ShellBase/Neighbours/Neighbours.h"
 #include "Platform/Dispatch/Clock.h"
 #include "Platform/Dispatch/Executor.h"
 #include "Platform/Host/SimulatedHost.h"

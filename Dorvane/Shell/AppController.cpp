@@ -4,8 +4,8 @@
 #include "Dorvane/Shell/Controller/ControllerDetail.h"
 #include "Dorvane/Shell/LoginLaunch.h"
 #include "Dorvane/Shell/ReopenRequests.h"
-#include "Dorvane/Shell/ScreenSpace.h"
 #include "Dorvane/Shell/StatusMenu.h"
+#include "Dorvane/ShellBase/ScreenSpace.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
 
 namespace dorvane {

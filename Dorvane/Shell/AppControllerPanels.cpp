@@ -3,7 +3,7 @@
 
 #include "Dorvane/Shell/AppController.h"
 #include "Dorvane/Shell/Controller/ControllerDetail.h"
-#include "Dorvane/Shell/ScreenSpace.h"
+#include "Dorvane/ShellBase/ScreenSpace.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
 
 namespace dorvane {

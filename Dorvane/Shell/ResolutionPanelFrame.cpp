@@ -1,7 +1,7 @@
 #include "Dorvane/Shell/ResolutionPanelFrame.h"
 
 #include "Dorvane/Shell/Controller/ControllerDetail.h"
-#include "Dorvane/Shell/ScreenSpace.h"
+#include "Dorvane/ShellBase/ScreenSpace.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
 
 namespace dorvane {

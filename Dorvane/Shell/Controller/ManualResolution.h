@@ -4,12 +4,12 @@
 #include <string>
 
 #include "Dorvane/Engine/DisplayEngine.h"
-#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "Dorvane/Shell/Controller/ConnectionAutomation.h"
 #include "Dorvane/Shell/Controller/ControllerHost.h"
 #include "Dorvane/Shell/Controller/ControllerState.h"
 #include "Dorvane/Shell/Controller/PreferencesKeeper.h"
-#include "Dorvane/Shell/Neighbours/ToolbarControl.h"
+#include "Dorvane/ShellBase/Neighbours/ToolbarControl.h"
 #include "Platform/Dispatch/Lifetime.h"
 #include "Platform/Dispatch/Task.h"
 

@@ -4,12 +4,12 @@
 #include <optional>
 #include <string>
 
-#include "Dorvane/Shell/ApplicationPlatform.h"
-#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/ShellBase/ApplicationPlatform.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "Dorvane/Shell/Controller/ControllerHost.h"
 #include "Dorvane/Shell/Controller/ControllerState.h"
-#include "Dorvane/Shell/Neighbours/ToolbarControl.h"
-#include "Dorvane/Shell/OperationDiagnostics.h"
+#include "Dorvane/ShellBase/Neighbours/ToolbarControl.h"
+#include "Dorvane/ShellBase/OperationDiagnostics.h"
 #include "DorvaneCore/Settings/PreferencesStore.h"
 #include "Platform/Accessibility/ProcessTrust.h"
 #include "Platform/Dispatch/Clock.h"

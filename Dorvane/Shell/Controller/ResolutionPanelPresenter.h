@@ -2,12 +2,12 @@
 
 #include <optional>
 
-#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "Dorvane/Shell/Controller/ControllerHost.h"
 #include "Dorvane/Shell/Controller/ControllerState.h"
 #include "Dorvane/Shell/Controller/ManualResolution.h"
-#include "Dorvane/Shell/Neighbours/SettingsWindows.h"
-#include "Dorvane/Shell/Neighbours/ToolbarControl.h"
+#include "Dorvane/ShellBase/Neighbours/SettingsWindows.h"
+#include "Dorvane/ShellBase/Neighbours/ToolbarControl.h"
 #include "Platform/Dispatch/Executor.h"
 #include "Platform/Dispatch/Lifetime.h"
 #include "Platform/Dispatch/Timer.h"

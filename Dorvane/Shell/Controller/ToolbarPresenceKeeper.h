@@ -2,8 +2,8 @@
 
 #include "Dorvane/Shell/Controller/ControllerHost.h"
 #include "Dorvane/Shell/Controller/ControllerState.h"
-#include "Dorvane/Shell/Neighbours/ToolbarControl.h"
-#include "Dorvane/Shell/OperationDiagnostics.h"
+#include "Dorvane/ShellBase/Neighbours/ToolbarControl.h"
+#include "Dorvane/ShellBase/OperationDiagnostics.h"
 #include "DorvaneCore/Remote/ConnectionPolicies.h"
 #include "Platform/Dispatch/Clock.h"
 #include "Platform/Dispatch/Executor.h"

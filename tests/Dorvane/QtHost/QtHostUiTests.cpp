@@ -17,7 +17,7 @@
 #include "Dorvane/QtHost/MouseDetails.h"
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/QtHost/QtTerminationSignals.h"
-#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "Dorvane/Visual/OverlayFloatingPanel.h"
 #include "Dorvane/Visual/ScreenGlyph.h"
 #include "Platform/Dispatch/Task.h"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "Dorvane/Shell/AppController.h"
-#include "Dorvane/Shell/OperationDiagnostics.h"
+#include "Dorvane/ShellBase/OperationDiagnostics.h"
 #include "DorvaneCore/Settings/PreferencesStore.h"
 #include "Platform/Host/FaultRule.h"
 #include "tests/Dorvane/Engine/EngineHarness.h"
