@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "Dorvane/QtHost/ApplicationRunner.h"
+#include "Dorvane/App/ApplicationRunner.h"
 #include "Dorvane/ShellBase/Neighbours/DockShortcutSender.h"
 #include "Dorvane/ShellBase/Neighbours/PermissionTracker.h"
 #include "Dorvane/ShellBase/Neighbours/TouchScrollControl.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "Dorvane/QtHost/ApplicationRunner.h"
+#include "Dorvane/App/ApplicationRunner.h"
 #include "Dorvane/ShellBase/Neighbours/Neighbours.h"
 
 namespace dorvane {

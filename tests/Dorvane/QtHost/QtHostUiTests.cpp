@@ -13,8 +13,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-#include "Dorvane/QtHost/ApplicationRunner.h"
 #include "Dorvane/QtHost/MouseDetails.h"
+#include "Dorvane/QtHost/PlatformChoice.h"
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/QtHost/QtTerminationSignals.h"
 #include "Dorvane/ShellBase/ControlPanelModel.h"

@@ -1,4 +1,4 @@
-#include "Dorvane/QtHost/ApplicationRunner.h"
+#include "Dorvane/App/ApplicationRunner.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -9,6 +9,7 @@
 #include "Dorvane/Engine/DisplayEngine.h"
 #include "Dorvane/Engine/ProcessWorkerClient.h"
 #include "Dorvane/QtHost/GuardedApplication.h"
+#include "Dorvane/QtHost/PlatformChoice.h"
 #include "Dorvane/QtHost/QtApplicationPlatform.h"
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
@@ -121,16 +122,6 @@ void launch(AppController& controller, const PlatformChoice& choice, QtOwnWindow
 }
 
 }  // namespace
-
-PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, const std::optional<std::string>& display,
-                              const std::optional<std::string>& waylandDisplay) {
-    if (qpaPlatform) return {};
-    if (display) return PlatformChoice{"xcb", std::nullopt};
-    if (waylandDisplay) return {};
-    return PlatformChoice{"offscreen",
-                          "Corvelle：没有图形显示（DISPLAY 与 WAYLAND_DISPLAY 均未设置），以 offscreen 方式运行；"
-                          "状态栏菜单请用 corvelle-host statusbar 使用。"};
-}
 
 int runApplication(const std::filesystem::path& root, const std::string& executable,
                    const MakeNeighbours& makeNeighbours) {
