@@ -107,7 +107,7 @@ std::vector<QRect> visibleFrames(displays::ScreenServices& screens) {
 }
 
 // The event loop's first job.
-void launch(AppController& controller, const PlatformChoice& choice, QtOwnWindowReporter& ownWindows,
+void launch(shell::AppController& controller, const PlatformChoice& choice, QtOwnWindowReporter& ownWindows,
             host::SimulatedHost& host) {
     controller.applicationDidFinishLaunching();
     // Only the instance that runs for good joins the host's applications; windows the
@@ -167,8 +167,8 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     GlassDropdownPopup::setScreenAreas([&screens = host->screens()] { return visibleFrames(screens); });
 
     auto neighbours = completeNeighbours(makeNeighbours, root, executable, mainQueue, clock, *host, *ownWindows);
-    auto controller = std::make_unique<AppController>(
-        AppController::Services{root, mainQueue, clock, *engine, *probeQueue, host->screens(), host->power(),
+    auto controller = std::make_unique<shell::AppController>(
+        shell::AppController::Services{root, mainQueue, clock, *engine, *probeQueue, host->screens(), host->power(),
                                 host->assertionNotifications(), host->processes(), host->workspace(),
                                 host->applicationWorkspace(), *statusBar, host->accessibility(), host->accessibility(),
                                 loginItems, updater, platform, terminationSignals, OperationDiagnostics::shared(),

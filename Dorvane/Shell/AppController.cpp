@@ -8,12 +8,9 @@
 #include "Dorvane/ShellBase/ScreenSpace.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
 
-namespace dorvane {
+namespace dorvane::shell {
 
-using controller::panelInset;
-using controller::titled;
-
-AppController::AppController(Services services, shell::Neighbours neighbours)
+AppController::AppController(Services services, Neighbours neighbours)
     : services_(std::move(services)),
       root_(services_.root),
       engine_(services_.engine),
@@ -24,7 +21,7 @@ AppController::AppController(Services services, shell::Neighbours neighbours)
       notice_(std::move(neighbours.notice)),
       workspaceLayout_(std::move(neighbours.workspaceLayout)),
       settingsWindows_(neighbours.settingsWindows ? std::move(neighbours.settingsWindows)
-                                                  : std::make_unique<shell::NullSettingsWindows>()),
+                                                  : std::make_unique<NullSettingsWindows>()),
       appLauncher_(std::move(neighbours.launcher)),
       connectionDockSender_(std::move(neighbours.dockSender)),
       autoFill_(std::move(neighbours.autoFill)),
@@ -137,7 +134,7 @@ void AppController::removeLeftovers() {
 
 void AppController::installWorkspaceHooks() {
     const auto alive = lifetime_.watch();
-    workspaceLayout_->setRegionProvider([this, alive]() -> std::optional<shell::WorkspaceLayout::Region> {
+    workspaceLayout_->setRegionProvider([this, alive]() -> std::optional<WorkspaceLayout::Region> {
         if (!alive) return std::nullopt;
         return workspaceRegion();
     });
@@ -145,7 +142,7 @@ void AppController::installWorkspaceHooks() {
     // themselves, whose captures would live in the closure, not in the task.
     windowController_->setLayoutHooks(
         [this, alive]() -> dispatch::Task<void> {
-            if (!alive) return controller::nothingToAwait();
+            if (!alive) return nothingToAwait();
             return workspaceLayout_->suspendCurrentAdjustment();
         },
         [this, alive](const displays::Screen& screen) {
@@ -163,7 +160,7 @@ void AppController::installWorkspaceHooks() {
                                                    state_.preferences.toolbarSide);
         });
     autoFill_->setPerform([this, alive](std::int32_t pid) -> dispatch::Task<void> {
-        if (!alive) return controller::nothingToAwait();
+        if (!alive) return nothingToAwait();
         return windowController_->autoFillFront(pid);
     });
     autoFill_->setCanFill([this, alive] { return static_cast<bool>(alive) && !state_.busy(); });
@@ -183,7 +180,7 @@ void AppController::configurePanel() {
 }
 
 void AppController::wireLauncher() {
-    appLauncher_->setCallbacks(shell::LauncherCallbacks{
+    appLauncher_->setCallbacks(LauncherCallbacks{
         weakly([this](FloatingAction action) {
             if (action == FloatingAction::resolution) {
                 showResolution();
@@ -206,7 +203,7 @@ void AppController::wireLauncher() {
 
 void AppController::wireToolbar() {
     const auto alive = lifetime_.watch();
-    shell::ToolbarCallbacks toolbar;
+    ToolbarCallbacks toolbar;
     toolbar.onDismissPanels = weakly([this] { dismissToolPanels(); });
     toolbar.onWillCollapse = weakly([this] { workspaceLayout_->releaseToolbar(); });
     toolbar.onExpansionChanged = weakly([this] { renderMenu(); });
@@ -438,4 +435,4 @@ void AppController::showNotice(const std::string& title, const std::optional<std
     notice_->show(title, detail, area);
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::shell

@@ -43,14 +43,14 @@
 #include "Platform/Workspace/ApplicationWorkspace.h"
 #include "Platform/Workspace/WorkspaceEvents.h"
 
-namespace dorvane {
+namespace dorvane::shell {
 
 // The running application: owns every long-lived object, runs the launch sequence and
 // quits in order, putting the physical displays back before the process ends. Each
 // other concern has an owner of its own: the connection automation, the settings and
 // their file, the toolbar's presence, the resolution chosen by hand, the window
 // commands and the status menu. Main thread only.
-class AppController : private shell::ControllerHost {
+class AppController : private ControllerHost {
 public:
     // The answer to a request to quit.
     enum class TerminateReply {
@@ -89,9 +89,8 @@ public:
         // The value of CORVELLE_LAUNCHED_AS_LOGIN_ITEM at start.
         std::optional<std::string> loginLaunchVariable;
     };
-    using AutomaticRestorePoint = shell::AutomaticRestorePoint;
 
-    AppController(Services services, shell::Neighbours neighbours);
+    AppController(Services services, Neighbours neighbours);
     ~AppController() override;
     AppController(const AppController&) = delete;
     AppController& operator=(const AppController&) = delete;
@@ -181,7 +180,7 @@ private:
     void showResolution();
     void showApplications();
     void refreshToolbarSurfaces();
-    std::optional<shell::WorkspaceLayout::Region> workspaceRegion();
+    std::optional<WorkspaceLayout::Region> workspaceRegion();
 
     // What the owners ask of the controller.
     void launchTask(dispatch::Task<void> task) override;
@@ -202,7 +201,7 @@ private:
     // there before the process ends.
     EngineLog log_;
     std::unique_ptr<InstanceLock> instanceLock_;
-    shell::ControllerState state_;
+    ControllerState state_;
     // The last refused quit: why, and how many restores the engine had completed then. A
     // quit asked for before another restore completes ends the program.
     struct RefusedQuit {
@@ -211,25 +210,25 @@ private:
     };
     std::optional<RefusedQuit> refusedQuit_;
     ControlPanelModel panelModel_;
-    std::unique_ptr<shell::ToolbarControl> floatingSwitcher_;
-    std::unique_ptr<shell::TouchScrollControl> touchScroll_;
-    std::unique_ptr<shell::WindowCommands> windowController_;
-    std::unique_ptr<shell::NoticeDisplay> notice_;
-    std::unique_ptr<shell::WorkspaceLayout> workspaceLayout_;
-    std::unique_ptr<shell::SettingsWindows> settingsWindows_;
-    std::unique_ptr<shell::LauncherControl> appLauncher_;
-    std::unique_ptr<shell::DockShortcutSender> connectionDockSender_;
-    std::unique_ptr<shell::AutoFill> autoFill_;
-    std::unique_ptr<shell::PermissionTracker> permissions_;
+    std::unique_ptr<ToolbarControl> floatingSwitcher_;
+    std::unique_ptr<TouchScrollControl> touchScroll_;
+    std::unique_ptr<WindowCommands> windowController_;
+    std::unique_ptr<NoticeDisplay> notice_;
+    std::unique_ptr<WorkspaceLayout> workspaceLayout_;
+    std::unique_ptr<SettingsWindows> settingsWindows_;
+    std::unique_ptr<LauncherControl> appLauncher_;
+    std::unique_ptr<DockShortcutSender> connectionDockSender_;
+    std::unique_ptr<AutoFill> autoFill_;
+    std::unique_ptr<PermissionTracker> permissions_;
 
     // The owners of the controller's other concerns.
-    shell::StatusMenuPresenter menu_;
-    shell::PreferencesKeeper settings_;
-    shell::ToolbarPresenceKeeper presence_;
-    shell::ConnectionAutomation automation_;
-    shell::ManualResolution resolution_;
-    shell::WindowCommandRouter windowCommands_;
-    shell::ResolutionPanelPresenter resolutionPanel_;
+    StatusMenuPresenter menu_;
+    PreferencesKeeper settings_;
+    ToolbarPresenceKeeper presence_;
+    ConnectionAutomation automation_;
+    ManualResolution resolution_;
+    WindowCommandRouter windowCommands_;
+    ResolutionPanelPresenter resolutionPanel_;
 
     dispatch::Observation screenObservation_;
     dispatch::Observation reopenObservation_;
@@ -237,4 +236,4 @@ private:
     dispatch::Lifetime lifetime_;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::shell

@@ -6,9 +6,7 @@
 #include "Dorvane/ShellBase/ScreenSpace.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
 
-namespace dorvane {
-
-using controller::panelInset;
+namespace dorvane::shell {
 
 void AppController::routeToolbarAction(FloatingAction action) {
     switch (action) {
@@ -25,7 +23,7 @@ void AppController::routeToolbarAction(FloatingAction action) {
     }
 }
 
-std::optional<shell::WorkspaceLayout::Region> AppController::workspaceRegion() {
+std::optional<WorkspaceLayout::Region> AppController::workspaceRegion() {
     if (state_.busy()) return std::nullopt;
     if (!floatingSwitcher_->enabled() || !floatingSwitcher_->expanded()) return std::nullopt;
     const auto screen = floatingSwitcher_->actionScreen();
@@ -35,7 +33,7 @@ std::optional<shell::WorkspaceLayout::Region> AppController::workspaceRegion() {
     const auto area = DesktopToolbarLayout::workspace(reserved, space.toolkit(screen->visibleFrame),
                                                       state_.preferences.toolbarSide);
     // The screen's visible frame is already top-left; the toolbar maths is not.
-    return shell::WorkspaceLayout::Region{space.screen(area), screen->visibleFrame, space.screen(reserved),
+    return WorkspaceLayout::Region{space.screen(area), screen->visibleFrame, space.screen(reserved),
                                           state_.preferences.toolbarSide};
 }
 
@@ -98,4 +96,4 @@ void AppController::showResolution() {
     refreshToolbarSurfaces();
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::shell

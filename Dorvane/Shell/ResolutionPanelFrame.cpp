@@ -10,7 +10,7 @@ geometry::Rect resolutionPanelFrame(const geometry::Rect& toolbarPanel, const di
                                     const std::vector<displays::Screen>& screens, ToolbarSide side, int presetCount,
                                     std::optional<double> contentHeight) {
     const auto space = ScreenSpace::of(screens, screen);
-    const auto toolbar = toolbarPanel.insetBy(controller::panelInset, controller::panelInset);
+    const auto toolbar = toolbarPanel.insetBy(shell::panelInset, shell::panelInset);
     return space.screen(DesktopToolbarLayout::resolutionPanel(toolbar, space.toolkit(screen.visibleFrame), side,
                                                               presetCount, contentHeight));
 }

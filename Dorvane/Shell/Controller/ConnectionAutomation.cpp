@@ -10,9 +10,6 @@
 
 namespace dorvane::shell {
 
-using controller::titled;
-using controller::writeEngineLog;
-
 namespace {
 
 constexpr double kStableBaselineDelay = 2.0;
@@ -210,7 +207,7 @@ dispatch::Task<void> ConnectionAutomation::runAutomaticRestore(dispatch::Lifetim
     // A newer operation or a quit owns the state now.
     if (!alive || state_.terminating || generation != state_.applyGeneration) co_return;
 
-    state_.status = controller::restoreStatus(restored, failure, stillApplied);
+    state_.status = restoreStatus(restored, failure, stillApplied);
     state_.applying = false;
     toolbar_.redock();
     if (failure) {

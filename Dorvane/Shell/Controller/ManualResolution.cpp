@@ -160,7 +160,7 @@ void ManualResolution::recover() {
 
 dispatch::Task<void> ManualResolution::runRecover(dispatch::Lifetime::Watch alive, std::int64_t generation) {
     if (!alive) co_return;
-    co_await controller::writeEngineLog(engine_, "manual_restore_start", "");
+    co_await writeEngineLog(engine_, "manual_restore_start", "");
     if (!alive || generation != state_.applyGeneration || state_.terminating) co_return;
     // The engine outlives the controller: between the two engine steps it is reached
     // without `this`, which may be gone by then.
@@ -178,7 +178,7 @@ dispatch::Task<void> ManualResolution::runRecover(dispatch::Lifetime::Watch aliv
     }
     // A quit begun during the restore owns the status ("正在还原屏幕…") and the busy flag.
     if (!alive || state_.terminating) co_return;
-    state_.status = controller::restoreStatus(restored, failure, stillApplied);
+    state_.status = restoreStatus(restored, failure, stillApplied);
     state_.applying = false;
     host_.renderMenu();
     toolbar_.redock();

@@ -8,8 +8,6 @@
 
 namespace dorvane::shell {
 
-using controller::titled;
-
 namespace {
 
 bool hasPreset(const Preferences& preferences, const std::string& id) {

@@ -22,6 +22,8 @@
 
 namespace dorvane {
 
+using shell::AppController;
+
 // Passes the item on to the host and notes each publication and its tooltip.
 class NotingStatusBar final : public statusbar::StatusBar {
 public:
