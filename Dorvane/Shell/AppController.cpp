@@ -26,20 +26,24 @@ AppController::AppController(Services services, Neighbours neighbours)
       connectionDockSender_(std::move(neighbours.dockSender)),
       autoFill_(std::move(neighbours.autoFill)),
       permissions_(std::move(neighbours.permissions)),
+      status_(titled("正在检测运行环境…")),
       menu_(services_.statusBar, services_.platform, services_.errors, log_),
-      settings_(state_, *this, root_, services_.clock),
-      presence_(state_, *this, *floatingSwitcher_, services_.mainQueue, services_.clock, services_.operations),
+      settings_(status_, *this, root_, services_.clock),
+      adjustment_(settings_.preferences().resolutionAdjustment()),
+      presence_(status_, settings_, *this, *floatingSwitcher_, services_.mainQueue, services_.clock,
+                services_.operations),
       automation_({root_, services_.mainQueue, services_.clock, engine_, services_.probeQueue, services_.power,
                    services_.assertionNotifications, services_.processes, services_.workspace, services_.trust},
-                  {state_, *this, settings_, presence_, *floatingSwitcher_, *touchScroll_, *connectionDockSender_}),
-      resolution_({state_, *this, settings_, automation_, *floatingSwitcher_, engine_}),
+                  {*this, status_, settings_, adjustment_, presence_, *floatingSwitcher_, *touchScroll_,
+                   *connectionDockSender_}),
+      resolution_({*this, status_, settings_, adjustment_, automation_, *floatingSwitcher_, engine_, panelModel_}),
       windowCommands_({services_.mainQueue, services_.trust, services_.applicationWorkspace, services_.operations,
                        services_.userDefaults, services_.distributedNotifications, services_.ownPID},
-                      {state_, *this, *windowController_, *floatingSwitcher_, *workspaceLayout_}),
-      resolutionPanel_({state_, *this, panelModel_, *settingsWindows_, *floatingSwitcher_, resolution_,
-                        services_.screens, services_.mainQueue}) {
-    state_.status = titled("正在检测运行环境…");
-    settings_.load();
+                      {status_, *this, *windowController_, *floatingSwitcher_, *workspaceLayout_}),
+      resolutionPanel_({settings_, *this, panelModel_, *settingsWindows_, *floatingSwitcher_, resolution_,
+                        services_.screens, services_.mainQueue}),
+      edits_({panelModel_, *this, settings_, status_, adjustment_, automation_, *floatingSwitcher_,
+              services_.operations, services_.trust, services_.platform}) {
     // The defaults are in effect, and no change will be saved: the log says why.
     if (const auto& cause = settings_.unreadable()) log_.write("preferences_unreadable", *cause);
     // A damaged display record was set aside by a restore (on the engine's queue): the
@@ -93,7 +97,7 @@ void AppController::applicationDidFinishLaunching() {
     installWorkspaceHooks();
     automation_.startTouchScroll();
     configurePanel();
-    floatingSwitcher_->configure(state_.preferences);
+    floatingSwitcher_->configure(settings_.preferences());
     presence_.applyToolbarSetting();
     services_.terminationSignals.install(weakly([this] {
         if (requestTerminate() == TerminateReply::now) services_.platform.quit(0);
@@ -157,13 +161,13 @@ void AppController::installWorkspaceHooks() {
             // The frame the expanded toolbar settles in, not the panel's current one: a fill that runs
             // while the toolbar still slides in must not take a frame from the middle of the slide.
             return DesktopToolbarLayout::workspace(floatingSwitcher_->reservedToolbarFrame(), visible,
-                                                   state_.preferences.toolbarSide);
+                                                   settings_.preferences().toolbarSide);
         });
     autoFill_->setPerform([this, alive](std::int32_t pid) -> dispatch::Task<void> {
         if (!alive) return nothingToAwait();
         return windowController_->autoFillFront(pid);
     });
-    autoFill_->setCanFill([this, alive] { return static_cast<bool>(alive) && !state_.busy(); });
+    autoFill_->setCanFill([this, alive] { return static_cast<bool>(alive) && !status_.busy(); });
 }
 
 void AppController::configurePanel() {
@@ -231,19 +235,16 @@ void AppController::wireToolbar() {
 }
 
 void AppController::wirePanelModel() {
-    settings_.installCallbacks(panelModel_, {*floatingSwitcher_, presence_, automation_, services_.operations,
-                                             services_.trust, services_.platform});
     panelModel_.onFloatingToggle = weakly([this](bool on) { presence_.onFloatingToggle(on); });
-    resolution_.installCallbacks(panelModel_);
     panelModel_.onQuit = weakly([this] { quit(); });
-    panelModel_.onDetails = weakly([this] { showNotice(state_.status.title, state_.status.detail, std::nullopt); });
+    panelModel_.onDetails = weakly([this] { showNotice(status_.status().title, status_.status().detail, std::nullopt); });
     panelModel_.onSettings = weakly([this] { showSettings(false, SettingsPage::resolution); });
     panelModel_.onNewCustom = weakly([this] { showSettings(true, std::nullopt); });
 }
 
 void AppController::checkEnvironment() {
-    if (state_.busy()) return;
-    state_.applying = true;
+    if (status_.busy()) return;
+    status_.beginOperation();
     renderMenu();
     launchTask(runEnvironmentCheck(lifetime_.watch()));
 }
@@ -253,14 +254,13 @@ dispatch::Task<void> AppController::runEnvironmentCheck(dispatch::Lifetime::Watc
     if (!alive) co_return;
     const EngineStatus checked = co_await engine_.initialize();
     // A quit begun meanwhile owns the status now.
-    if (!alive || state_.terminating) co_return;
-    state_.status = checked;
-    state_.applying = false;
+    if (!alive || status_.terminating()) co_return;
+    status_.finishOperation(checked);
     renderMenu();
     automation_.runAutomaticResolutionIfNeeded();
 }
 
-void AppController::applyTheme() { services_.platform.applyTheme(state_.preferences.theme); }
+void AppController::applyTheme() { services_.platform.applyTheme(settings_.preferences().theme); }
 
 bool AppController::launchedAsLoginItem() const {
     return dorvane::launchedAsLoginItem(services_.loginLaunchVariable, services_.loginItems.status(),
@@ -271,20 +271,19 @@ bool AppController::launchedAsLoginItem() const {
 
 AppController::TerminateReply AppController::requestTerminate() {
     if (!instanceLock_) return TerminateReply::now;
-    if (state_.terminating) return TerminateReply::later;
+    if (status_.terminating()) return TerminateReply::later;
     // Until the displays have come back since, a refused quit stands: asked for again, it ends.
     if (refusedQuit_ && refusedQuit_->restores == engine_.completedRestores()) return endWithoutRestore();
     stopForQuit();
-    state_.status = titled("正在还原屏幕…");
+    status_.report(titled("正在还原屏幕…"));
     renderMenu();
     launchTask(runShutdown(lifetime_.watch()));
     return TerminateReply::later;
 }
 
 void AppController::stopForQuit() {
-    state_.terminating = true;
+    status_.beginQuit();
     automation_.cancelDock();
-    ++state_.applyGeneration;
     automation_.manualOverride();
     notice_->dismiss();
     automation_.stopTouchScroll();
@@ -328,10 +327,9 @@ AppController::TerminateReply AppController::finishTermination(const std::option
         services_.platform.quit(0);
         return TerminateReply::now;
     }
-    state_.terminating = false;
-    state_.applying = false;
+    status_.quitRefused();
     presence_.applyToolbarSetting();
-    state_.status = titled("桌面还原未完成", *failure);
+    status_.report(titled("桌面还原未完成", *failure));
     // Asked for again before the displays come back, the quit ends the program.
     refusedQuit_ = RefusedQuit{*failure, engine_.completedRestores()};
     log_.write("quit_refused", *failure);
@@ -367,33 +365,34 @@ void AppController::permissionStep(std::function<void()> followUp) {
 
 void AppController::renderMenu() {
     const bool trusted = services_.trust.isProcessTrusted();
-    workspaceLayout_->setEnabled(floatingSwitcher_->enabled() && floatingSwitcher_->expanded() && !state_.busy() &&
+    workspaceLayout_->setEnabled(floatingSwitcher_->enabled() && floatingSwitcher_->expanded() && !status_.busy() &&
                                  trusted);
-    autoFill_->setEnabled(state_.preferences.autoFillWindowsOnRemote && presence_.connectedContext() &&
-                          !state_.terminating && trusted);
+    autoFill_->setEnabled(settings_.preferences().autoFillWindowsOnRemote && presence_.connectedContext() &&
+                          !status_.terminating() && trusted);
 
-    if (panelModel_.copySaved() != state_.copySaved) panelModel_.setCopySaved(state_.copySaved);
-    if (panelModel_.adjustment() != state_.adjustment) panelModel_.setAdjustment(state_.adjustment);
+    if (panelModel_.copySaved() != adjustment_.copySaved()) panelModel_.setCopySaved(adjustment_.copySaved());
+    if (panelModel_.adjustment() != adjustment_.adjustment()) panelModel_.setAdjustment(adjustment_.adjustment());
     if (!menu_.item()) return;  // before launch made the item
     updatePanelModel();
-    menu_.render(state_.status, floatingSwitcher_->enabled(), !state_.busy());
+    menu_.render(status_.status(), floatingSwitcher_->enabled(), !status_.busy());
 
     const auto screen = floatingSwitcher_->actionScreen();
     if (appLauncher_->panelVisible() && screen) {
         appLauncher_->update(floatingSwitcher_->panelFrame().insetBy(panelInset, panelInset), *screen,
-                             state_.preferences.toolbarSide);
+                             settings_.preferences().toolbarSide);
     }
     resolutionPanel_.keepBesideToolbar();
 }
 
 void AppController::updatePanelModel() {
-    const EngineStatus& status = state_.status;
-    if (panelModel_.preferences() != state_.preferences) panelModel_.setPreferences(state_.preferences);
+    const EngineStatus& status = status_.status();
+    const Preferences& preferences = settings_.preferences();
+    if (panelModel_.preferences() != preferences) panelModel_.setPreferences(preferences);
     if (panelModel_.status() != status.title) panelModel_.setStatus(status.title);
     if (panelModel_.detail() != status.detail) panelModel_.setDetail(status.detail);
     if (panelModel_.statusActive() != status.active) panelModel_.setStatusActive(status.active);
-    if (panelModel_.terminating() != state_.terminating) panelModel_.setTerminating(state_.terminating);
-    if (panelModel_.applying() != state_.applying) panelModel_.setApplying(state_.applying);
+    if (panelModel_.terminating() != status_.terminating()) panelModel_.setTerminating(status_.terminating());
+    if (panelModel_.applying() != status_.applying()) panelModel_.setApplying(status_.applying());
     if (panelModel_.applied() != status.applied) panelModel_.setApplied(status.applied);
 }
 
@@ -430,7 +429,7 @@ void AppController::showNotice(const std::string& title, const std::optional<std
     if (acting && acting->displayID == target->displayID && floatingSwitcher_->enabled() &&
         floatingSwitcher_->expanded()) {
         area = DesktopToolbarLayout::workspace(floatingSwitcher_->reservedToolbarFrame(), area,
-                                               state_.preferences.toolbarSide);
+                                               settings_.preferences().toolbarSide);
     }
     notice_->show(title, detail, area);
 }

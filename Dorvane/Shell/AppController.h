@@ -15,9 +15,11 @@
 #include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "Dorvane/Shell/Controller/ConnectionAutomation.h"
 #include "Dorvane/Shell/Controller/ControllerHost.h"
-#include "Dorvane/Shell/Controller/ControllerState.h"
 #include "Dorvane/Shell/Controller/ManualResolution.h"
 #include "Dorvane/Shell/Controller/PreferencesKeeper.h"
+#include "Dorvane/Shell/Controller/AdjustmentKeeper.h"
+#include "Dorvane/Shell/Controller/SettingsEdits.h"
+#include "Dorvane/Shell/Controller/StatusKeeper.h"
 #include "Dorvane/Shell/Controller/ResolutionPanelPresenter.h"
 #include "Dorvane/Shell/Controller/StatusMenuPresenter.h"
 #include "Dorvane/Shell/Controller/ToolbarPresenceKeeper.h"
@@ -46,10 +48,14 @@
 namespace dorvane::shell {
 
 // The running application: owns every long-lived object, runs the launch sequence and
-// quits in order, putting the physical displays back before the process ends. Each
-// other concern has an owner of its own: the connection automation, the settings and
-// their file, the toolbar's presence, the resolution chosen by hand, the window
-// commands and the status menu. Main thread only.
+// quits in order, putting the physical displays back before the process ends. Each piece
+// of state has one keeper that changes it: the status and the display operation behind it,
+// the settings and their file, the resolution being adjusted, the toolbar's presence. The
+// other owners ask the keepers for changes and read the rest, each calling only those
+// beneath it: the settings window's edits and the resolution chosen by hand reach the
+// connection automation, which reaches the toolbar's presence; none calls back. The window
+// commands, the resolution panel and the status menu have owners of their own too. Main
+// thread only.
 class AppController : private ControllerHost {
 public:
     // The answer to a request to quit.
@@ -136,12 +142,12 @@ public:
     }
     void saveCopy() { resolution_.saveCopy(); }
 
-    const EngineStatus& status() const { return state_.status; }
-    const Preferences& preferences() const { return state_.preferences; }
-    const ResolutionAdjustment& adjustment() const { return state_.adjustment; }
-    bool copySaved() const { return state_.copySaved; }
-    bool terminating() const { return state_.terminating; }
-    bool applying() const { return state_.applying; }
+    const EngineStatus& status() const { return status_.status(); }
+    const Preferences& preferences() const { return settings_.preferences(); }
+    const ResolutionAdjustment& adjustment() const { return adjustment_.adjustment(); }
+    bool copySaved() const { return adjustment_.copySaved(); }
+    bool terminating() const { return status_.terminating(); }
+    bool applying() const { return status_.applying(); }
     bool holdsInstanceLock() const { return static_cast<bool>(instanceLock_); }
     ControlPanelModel& panelModel() { return panelModel_; }
     const std::optional<statusbar::StatusItem>& item() const { return menu_.item(); }
@@ -201,7 +207,6 @@ private:
     // there before the process ends.
     EngineLog log_;
     std::unique_ptr<InstanceLock> instanceLock_;
-    ControllerState state_;
     // The last refused quit: why, and how many restores the engine had completed then. A
     // quit asked for before another restore completes ends the program.
     struct RefusedQuit {
@@ -222,13 +227,16 @@ private:
     std::unique_ptr<PermissionTracker> permissions_;
 
     // The owners of the controller's other concerns.
+    StatusKeeper status_;
     StatusMenuPresenter menu_;
     PreferencesKeeper settings_;
+    AdjustmentKeeper adjustment_;
     ToolbarPresenceKeeper presence_;
     ConnectionAutomation automation_;
     ManualResolution resolution_;
     WindowCommandRouter windowCommands_;
     ResolutionPanelPresenter resolutionPanel_;
+    SettingsEdits edits_;
 
     dispatch::Observation screenObservation_;
     dispatch::Observation reopenObservation_;

@@ -24,17 +24,17 @@ void AppController::routeToolbarAction(FloatingAction action) {
 }
 
 std::optional<WorkspaceLayout::Region> AppController::workspaceRegion() {
-    if (state_.busy()) return std::nullopt;
+    if (status_.busy()) return std::nullopt;
     if (!floatingSwitcher_->enabled() || !floatingSwitcher_->expanded()) return std::nullopt;
     const auto screen = floatingSwitcher_->actionScreen();
     if (!screen) return std::nullopt;
     const auto space = ScreenSpace::of(services_.screens.screens(), screen);
     const auto reserved = floatingSwitcher_->reservedToolbarFrame();
     const auto area = DesktopToolbarLayout::workspace(reserved, space.toolkit(screen->visibleFrame),
-                                                      state_.preferences.toolbarSide);
+                                                      settings_.preferences().toolbarSide);
     // The screen's visible frame is already top-left; the toolbar maths is not.
     return WorkspaceLayout::Region{space.screen(area), screen->visibleFrame, space.screen(reserved),
-                                          state_.preferences.toolbarSide};
+                                          settings_.preferences().toolbarSide};
 }
 
 std::optional<geometry::Rect> AppController::windowWorkspace() {
@@ -73,7 +73,7 @@ void AppController::showApplications() {
     dismissToolPanels();
     settingsWindows_->orderSettingsOut();
     appLauncher_->show(floatingSwitcher_->panelFrame().insetBy(panelInset, panelInset), *screen,
-                       state_.preferences.toolbarSide);
+                       settings_.preferences().toolbarSide);
     floatingSwitcher_->orderWindowPanelOut();
     floatingSwitcher_->hideApplicationShortcuts();
     floatingSwitcher_->setActivePanel(FloatingAction::runningApplications);
