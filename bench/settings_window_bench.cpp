@@ -18,7 +18,7 @@
 #include "Dorvane/Settings/FixedSettingsPermissions.h"
 #include "Dorvane/Settings/SettingsView.h"
 #include "Dorvane/Settings/SettingsViews.h"
-#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "bench/OffscreenApplication.h"
 

@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 
 #include "Dorvane/Settings/DeviceTemplatesView.h"
-#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "Dorvane/Visual/TextField.h"
 #include "DorvaneCore/ResolutionModels/DeviceTemplateBrowser.h"
 #include "bench/OffscreenApplication.h"

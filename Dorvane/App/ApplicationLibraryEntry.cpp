@@ -2,7 +2,7 @@
 #include <type_traits>
 
 #include "Dorvane/App/Neighbours.h"
-#include "Dorvane/QtHost/ApplicationRunner.h"
+#include "Dorvane/App/ApplicationRunner.h"
 #include "Dorvane/Shell/ApplicationLibrary.h"
 #include "Dorvane/Shell/LastResort.h"
 

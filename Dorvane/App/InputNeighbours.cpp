@@ -4,7 +4,7 @@
 #include "Dorvane/Input/ShortcutSender.h"
 #include "Dorvane/Input/UUTouchScroll.h"
 #include "Dorvane/QtHost/QtPermissionGuide.h"
-#include "Dorvane/Shell/OperationDiagnostics.h"
+#include "Dorvane/ShellBase/OperationDiagnostics.h"
 
 namespace dorvane {
 

@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "Dorvane/QtHost/ApplicationRunner.h"
-#include "Dorvane/Shell/Neighbours/DockShortcutSender.h"
-#include "Dorvane/Shell/Neighbours/PermissionTracker.h"
-#include "Dorvane/Shell/Neighbours/TouchScrollControl.h"
+#include "Dorvane/App/ApplicationRunner.h"
+#include "Dorvane/ShellBase/Neighbours/DockShortcutSender.h"
+#include "Dorvane/ShellBase/Neighbours/PermissionTracker.h"
+#include "Dorvane/ShellBase/Neighbours/TouchScrollControl.h"
 
 namespace dorvane {
 

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "Dorvane/QtHost/ApplicationRunner.h"
-#include "Dorvane/Shell/Neighbours/Neighbours.h"
+#include "Dorvane/App/ApplicationRunner.h"
+#include "Dorvane/ShellBase/Neighbours/Neighbours.h"
 
 namespace dorvane {
 

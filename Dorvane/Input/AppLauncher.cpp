@@ -6,7 +6,7 @@
 #include "DorvaneCore/Launcher/LauncherScan.h"
 #include "DorvaneCore/Launcher/LauncherViewMetrics.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
-#include "Dorvane/Shell/ScreenSpace.h"
+#include "Dorvane/ShellBase/ScreenSpace.h"
 
 namespace dorvane::input {
 

@@ -13,7 +13,7 @@
 #include "DorvaneCore/Support/LocalizedComparison.h"
 #include "Dorvane/Input/LauncherModel.h"
 #include "Dorvane/Input/LauncherPanel.h"
-#include "Dorvane/Shell/Neighbours/LauncherControl.h"
+#include "Dorvane/ShellBase/Neighbours/LauncherControl.h"
 #include "Platform/Dispatch/Executor.h"
 #include "Platform/Dispatch/Lifetime.h"
 #include "Platform/Dispatch/SerialQueue.h"

@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "Dorvane/Input/ShortcutEventRelay.h"
-#include "Dorvane/Shell/OperationDiagnostics.h"
+#include "Dorvane/ShellBase/OperationDiagnostics.h"
 #include "Platform/Dispatch/ManualMainQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Dispatch/Task.h"

@@ -8,7 +8,7 @@
 
 #include "Dorvane/Input/EventTapThread.h"
 #include "Dorvane/Input/InputServices.h"
-#include "Dorvane/Shell/Neighbours/TouchScrollControl.h"
+#include "Dorvane/ShellBase/Neighbours/TouchScrollControl.h"
 #include "DorvaneCore/Geometry/Rect.h"
 #include "DorvaneCore/Input/ScrollGesture.h"
 #include "DorvaneCore/Input/ScrollMomentum.h"

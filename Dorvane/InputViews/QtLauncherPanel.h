@@ -5,7 +5,7 @@
 
 #include "Dorvane/Input/LauncherPanel.h"
 #include "Dorvane/InputViews/LauncherPressButton.h"
-#include "Dorvane/Shell/ScreenSpace.h"
+#include "Dorvane/ShellBase/ScreenSpace.h"
 
 namespace dorvane {
 

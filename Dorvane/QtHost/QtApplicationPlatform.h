@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "Dorvane/Shell/ApplicationPlatform.h"
+#include "Dorvane/ShellBase/ApplicationPlatform.h"
 #include "Platform/Dispatch/Executor.h"
 #include "Platform/Dispatch/Observation.h"
 #include "Platform/System/Appearance.h"

@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "Dorvane/Shell/ScreenSpace.h"
+#include "Dorvane/ShellBase/ScreenSpace.h"
 #include "Dorvane/Visual/ProgramIcon.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/Symbols.h"

@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "Dorvane/QtHost/SettingsViewFactory.h"
-#include "Dorvane/Shell/Neighbours/SettingsWindows.h"
+#include "Dorvane/ShellBase/Neighbours/SettingsWindows.h"
 #include "Dorvane/Visual/OverlayFloatingPanel.h"
 #include "Platform/Dispatch/Executor.h"
 #include "Platform/Dispatch/Timer.h"

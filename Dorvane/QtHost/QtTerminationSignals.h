@@ -5,7 +5,7 @@
 
 #include <QObject>
 
-#include "Dorvane/Shell/ApplicationPlatform.h"
+#include "Dorvane/ShellBase/ApplicationPlatform.h"
 
 class QSocketNotifier;
 

@@ -1,7 +1,7 @@
 #include "Dorvane/QtHost/QtWindowCommands.h"
 
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
-#include "Dorvane/Shell/OperationDiagnostics.h"
+#include "Dorvane/ShellBase/OperationDiagnostics.h"
 #include "Dorvane/Windows/AutoFillController.h"
 #include "Dorvane/Windows/WindowActionLog.h"
 #include "Dorvane/Windows/WorkspaceLayoutController.h"

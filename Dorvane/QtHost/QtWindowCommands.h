@@ -8,9 +8,9 @@
 
 #include "Dorvane/QtHost/QtLocalMouseMonitor.h"
 #include "Dorvane/QtHost/QtOwnWindows.h"
-#include "Dorvane/Shell/Neighbours/AutoFill.h"
-#include "Dorvane/Shell/Neighbours/WindowCommands.h"
-#include "Dorvane/Shell/Neighbours/WorkspaceLayout.h"
+#include "Dorvane/ShellBase/Neighbours/AutoFill.h"
+#include "Dorvane/ShellBase/Neighbours/WindowCommands.h"
+#include "Dorvane/ShellBase/Neighbours/WorkspaceLayout.h"
 #include "Dorvane/Windows/ApplicationWindowCatalog.h"
 #include "Dorvane/Windows/WindowAXWorker.h"
 #include "Dorvane/Windows/WindowControlPerformer.h"

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "Dorvane/Shell/Neighbours/SettingsWindows.h"
+#include "Dorvane/ShellBase/Neighbours/SettingsWindows.h"
 #include "DorvaneCore/SettingsWindow/SettingsPage.h"
 
 namespace dorvane {

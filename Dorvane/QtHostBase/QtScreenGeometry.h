@@ -3,7 +3,7 @@
 #include <QRect>
 #include <QRectF>
 
-#include "Dorvane/Shell/ScreenSpace.h"
+#include "Dorvane/ShellBase/ScreenSpace.h"
 #include "DorvaneCore/Geometry/Rect.h"
 
 class QScreen;

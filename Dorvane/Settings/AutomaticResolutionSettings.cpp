@@ -4,7 +4,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "Dorvane/Visual/SettingRows.h"
 #include "Dorvane/Visual/SettingsMetrics.h"
 #include "Dorvane/Visual/ToggleSwitch.h"

@@ -13,7 +13,7 @@
 
 #include "Dorvane/Settings/SettingsPageLayout.h"
 #include "Dorvane/Settings/TemplateRow.h"
-#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "Dorvane/Visual/QtText.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/SegmentedPicker.h"

@@ -7,7 +7,7 @@
 
 #include "Dorvane/Settings/SettingsPageLayout.h"
 #include "Dorvane/Settings/SettingsView.h"
-#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "Dorvane/Visual/SegmentedPicker.h"
 #include "Dorvane/Visual/SettingRows.h"
 #include "Dorvane/Visual/SettingsMetrics.h"

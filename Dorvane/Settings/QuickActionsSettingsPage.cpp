@@ -17,7 +17,7 @@
 #include "Dorvane/Settings/RecommendedPresetsView.h"
 #include "Dorvane/Settings/SettingsPageLayout.h"
 #include "Dorvane/Settings/SettingsView.h"
-#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "Dorvane/Visual/SettingRows.h"
 #include "Dorvane/Visual/StyledButton.h"
 #include "Dorvane/Visual/ToggleSwitch.h"

@@ -8,7 +8,7 @@
 #include "Dorvane/Settings/QuickActionsMetrics.h"
 #include "Dorvane/Visual/SettingRows.h"
 #include "Dorvane/Settings/SettingsPermissions.h"
-#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "Dorvane/Visual/StyledButton.h"
 #include "Dorvane/Visual/TokenLabel.h"
 #include "Dorvane/Visual/OverlayScrollBar.h"

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "Dorvane/Settings/ResolutionPanelControls.h"
-#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/OverflowEdgeFadeOverlay.h"
 #include "Dorvane/Visual/SettingRows.h"

@@ -11,7 +11,7 @@
 #include "Dorvane/Settings/SettingsPageLayout.h"
 #include "Dorvane/Settings/SettingsView.h"
 #include "Dorvane/Settings/SpecEditor.h"
-#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "Dorvane/Visual/RoundedFill.h"
 #include "Dorvane/Visual/SettingRows.h"
 #include "Dorvane/Visual/StyledButton.h"

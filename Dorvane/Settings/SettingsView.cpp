@@ -17,7 +17,7 @@
 #include "Dorvane/Settings/SettingsSidebar.h"
 #include "Dorvane/Settings/TitledSettingsPage.h"
 #include "Dorvane/Settings/TouchSettingsPage.h"
-#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/SettingRows.h"
 #include "Dorvane/Visual/SettingsMetrics.h"

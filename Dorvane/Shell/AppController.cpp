@@ -1,50 +1,84 @@
 #include "Dorvane/Shell/AppController.h"
 
+#include "Dorvane/Engine/DisplayEngine.h"
+#include "Dorvane/Engine/EngineLog.h"
 #include "Dorvane/Engine/ProcessRunner.h"
+#include "Dorvane/Shell/AppUpdater.h"
+#include "Dorvane/Shell/Controller/AdjustmentKeeper.h"
+#include "Dorvane/Shell/Controller/ConnectionAutomation.h"
 #include "Dorvane/Shell/Controller/ControllerDetail.h"
+#include "Dorvane/Shell/Controller/ManualResolution.h"
+#include "Dorvane/Shell/Controller/PreferencesKeeper.h"
+#include "Dorvane/Shell/Controller/ResolutionPanelPresenter.h"
+#include "Dorvane/Shell/Controller/SettingsEdits.h"
+#include "Dorvane/Shell/Controller/StatusKeeper.h"
+#include "Dorvane/Shell/Controller/StatusMenuPresenter.h"
+#include "Dorvane/Shell/Controller/ToolbarPresenceKeeper.h"
+#include "Dorvane/Shell/Controller/WindowCommandRouter.h"
+#include "Dorvane/Shell/InstanceLock.h"
 #include "Dorvane/Shell/LoginLaunch.h"
 #include "Dorvane/Shell/ReopenRequests.h"
-#include "Dorvane/Shell/ScreenSpace.h"
 #include "Dorvane/Shell/StatusMenu.h"
+#include "Dorvane/ShellBase/ApplicationPlatform.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
+#include "Dorvane/ShellBase/Neighbours/Neighbours.h"
+#include "Dorvane/ShellBase/OperationDiagnostics.h"
+#include "Dorvane/ShellBase/ScreenSpace.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
+#include "Platform/Accessibility/AccessibilityServices.h"
+#include "Platform/Dispatch/Clock.h"
+#include "Platform/StatusBar/StatusBar.h"
+#include "Platform/System/DistributedNotifications.h"
+#include "Platform/System/LoginItems.h"
+#include "Platform/System/UserDefaults.h"
+#include "Platform/Workspace/ApplicationWorkspace.h"
 
-namespace dorvane {
+namespace dorvane::shell {
 
-using controller::panelInset;
-using controller::titled;
-
-AppController::AppController(Services services, shell::Neighbours neighbours)
+AppController::AppController(Services services, Neighbours neighbours)
     : services_(std::move(services)),
       root_(services_.root),
       engine_(services_.engine),
-      log_(services_.root, services_.clock),
+      log_(std::make_unique<EngineLog>(services_.root, services_.clock)),
+      panelModel_(std::make_unique<ControlPanelModel>()),
       floatingSwitcher_(std::move(neighbours.toolbar)),
       touchScroll_(std::move(neighbours.touchScroll)),
       windowController_(std::move(neighbours.windows)),
       notice_(std::move(neighbours.notice)),
       workspaceLayout_(std::move(neighbours.workspaceLayout)),
       settingsWindows_(neighbours.settingsWindows ? std::move(neighbours.settingsWindows)
-                                                  : std::make_unique<shell::NullSettingsWindows>()),
+                                                  : std::make_unique<NullSettingsWindows>()),
       appLauncher_(std::move(neighbours.launcher)),
       connectionDockSender_(std::move(neighbours.dockSender)),
       autoFill_(std::move(neighbours.autoFill)),
       permissions_(std::move(neighbours.permissions)),
-      menu_(services_.statusBar, services_.platform, services_.errors, log_),
-      settings_(state_, *this, root_, services_.clock),
-      presence_(state_, *this, *floatingSwitcher_, services_.mainQueue, services_.clock, services_.operations),
-      automation_({root_, services_.mainQueue, services_.clock, engine_, services_.probeQueue, services_.power,
-                   services_.assertionNotifications, services_.processes, services_.workspace, services_.trust},
-                  {state_, *this, settings_, presence_, *floatingSwitcher_, *touchScroll_, *connectionDockSender_}),
-      resolution_({state_, *this, settings_, automation_, *floatingSwitcher_, engine_}),
-      windowCommands_({services_.mainQueue, services_.trust, services_.applicationWorkspace, services_.operations,
-                       services_.userDefaults, services_.distributedNotifications, services_.ownPID},
-                      {state_, *this, *windowController_, *floatingSwitcher_, *workspaceLayout_}),
-      resolutionPanel_({state_, *this, panelModel_, *settingsWindows_, *floatingSwitcher_, resolution_,
-                        services_.screens, services_.mainQueue}) {
-    state_.status = titled("正在检测运行环境…");
-    settings_.load();
+      status_(std::make_unique<StatusKeeper>(titled("正在检测运行环境…"))),
+      menu_(std::make_unique<StatusMenuPresenter>(services_.statusBar, services_.platform, services_.errors, *log_)),
+      settings_(std::make_unique<PreferencesKeeper>(*status_, host(), root_, services_.clock)),
+      adjustment_(std::make_unique<AdjustmentKeeper>(settings_->preferences().resolutionAdjustment())),
+      presence_(std::make_unique<ToolbarPresenceKeeper>(*status_, *settings_, host(), *floatingSwitcher_,
+                                                        services_.mainQueue, services_.clock, services_.operations)),
+      automation_(std::make_unique<ConnectionAutomation>(
+          ConnectionAutomation::Services{root_, services_.mainQueue, services_.clock, engine_, services_.probeQueue,
+                                         services_.power, services_.assertionNotifications, services_.processes,
+                                         services_.workspace, services_.trust},
+          ConnectionAutomation::Parts{host(), *status_, *settings_, *adjustment_, *presence_, *floatingSwitcher_,
+                                      *touchScroll_, *connectionDockSender_})),
+      resolution_(std::make_unique<ManualResolution>(ManualResolution::Parts{
+          host(), *status_, *settings_, *adjustment_, *automation_, *floatingSwitcher_, engine_, *panelModel_})),
+      windowCommands_(std::make_unique<WindowCommandRouter>(
+          WindowCommandRouter::Services{services_.mainQueue, services_.trust, services_.applicationWorkspace,
+                                        services_.operations, services_.userDefaults,
+                                        services_.distributedNotifications, services_.ownPID},
+          WindowCommandRouter::Parts{*status_, host(), *windowController_, *floatingSwitcher_, *workspaceLayout_})),
+      resolutionPanel_(std::make_unique<ResolutionPanelPresenter>(
+          ResolutionPanelPresenter::Parts{*settings_, host(), *panelModel_, *settingsWindows_, *floatingSwitcher_,
+                                          *resolution_, services_.screens, services_.mainQueue})),
+      edits_(std::make_unique<SettingsEdits>(SettingsEdits::Parts{
+          *panelModel_, host(), *settings_, *status_, *adjustment_, *automation_, *floatingSwitcher_,
+          services_.operations, services_.trust, services_.platform})) {
     // The defaults are in effect, and no change will be saved: the log says why.
-    if (const auto& cause = settings_.unreadable()) log_.write("preferences_unreadable", *cause);
+    if (const auto& cause = settings_->unreadable()) log_->write("preferences_unreadable", *cause);
     // A damaged display record was set aside by a restore (on the engine's queue): the
     // user learns where it went. The engine outlives the controller; the watch decides.
     engine_.setInvalidSessionObserver(
@@ -59,8 +93,39 @@ AppController::~AppController() {
     lifetime_.end();
     reopenObservation_.cancel();
     screenObservation_.cancel();
-    automation_.stopMonitor();
+    automation_->stopMonitor();
 }
+
+// ---- What the owners answer for ----
+
+void AppController::recover() { resolution_->recover(); }
+void AppController::onFloatingToggle(bool on) { presence_->onFloatingToggle(on); }
+void AppController::resolutionContentHeightChanged(double height) { resolutionPanel_->contentHeightChanged(height); }
+void AppController::startRemoteMonitor() { automation_->startRemoteMonitor(); }
+void AppController::resumePendingRestoreIfPossible() { automation_->resumePendingRestoreIfPossible(); }
+void AppController::adjust(ResolutionAdjustment::Control control, std::int64_t direction) {
+    resolution_->adjust(control, direction);
+}
+void AppController::saveCopy() { resolution_->saveCopy(); }
+
+const EngineStatus& AppController::status() const { return status_->status(); }
+const Preferences& AppController::preferences() const { return settings_->preferences(); }
+const ResolutionAdjustment& AppController::adjustment() const { return adjustment_->adjustment(); }
+bool AppController::copySaved() const { return adjustment_->copySaved(); }
+bool AppController::terminating() const { return status_->terminating(); }
+bool AppController::applying() const { return status_->applying(); }
+const std::optional<statusbar::StatusItem>& AppController::item() const { return menu_->item(); }
+const RemoteSessionStability& AppController::remoteStability() const { return automation_->remoteStability(); }
+const AutomaticResolutionPolicy& AppController::automaticPolicy() const { return automation_->automaticPolicy(); }
+const ConnectionDockPolicy& AppController::connectionDockPolicy() const {
+    return automation_->connectionDockPolicy();
+}
+const ToolbarPresence& AppController::toolbarPresence() const { return presence_->presence(); }
+const std::optional<AutomaticRestorePoint>& AppController::automaticRestorePoint() const {
+    return automation_->automaticRestorePoint();
+}
+bool AppController::remoteMonitorRunning() const { return automation_->remoteMonitorRunning(); }
+dispatch::Executor& AppController::mainQueue() { return services_.mainQueue; }
 
 // ---- Launch ----
 
@@ -86,24 +151,24 @@ void AppController::applicationDidFinishLaunching() {
     removeLeftovers();
     services_.updater.start();
     services_.platform.setAccessoryPolicy();
-    automation_.scheduleStableModeRecord();
+    automation_->scheduleStableModeRecord();
     screenObservation_ = services_.screens.observeScreenParameters(weakly([this] {
-        automation_.resumePendingRestoreIfPossible();
-        automation_.scheduleStableModeRecord();
+        automation_->resumePendingRestoreIfPossible();
+        automation_->scheduleStableModeRecord();
     }));
     applyTheme();
-    menu_.publishIdle();
+    menu_->publishIdle();
     installWorkspaceHooks();
-    automation_.startTouchScroll();
+    automation_->startTouchScroll();
     configurePanel();
-    floatingSwitcher_->configure(state_.preferences);
-    presence_.applyToolbarSetting();
+    floatingSwitcher_->configure(settings_->preferences());
+    presence_->applyToolbarSetting();
     services_.terminationSignals.install(weakly([this] {
         if (requestTerminate() == TerminateReply::now) services_.platform.quit(0);
     }));
     checkEnvironment();
-    automation_.adoptPreferences();
-    automation_.startRemoteMonitor();
+    automation_->adoptPreferences();
+    automation_->startRemoteMonitor();
     if (launchedAsLoginItem() && services_.trust.isProcessTrusted()) return;
     services_.mainQueue.post(weakly([this] { showSettings(false, std::nullopt); }));
 }
@@ -123,7 +188,7 @@ void AppController::listenForReopen() {
 // and the worker folders in the temporary folder (scanned on the engine's queue, where
 // this run's own workers run; another process's running worker holds its folder's lock).
 void AppController::removeLeftovers() {
-    const std::size_t files = settings_.removeLeftovers();
+    const std::size_t files = settings_->removeLeftovers();
     launchTask(engine_.perform([files, now = services_.clock.wallTime()](DisplayEngine& engine) {
         std::error_code error;
         const auto temporary = std::filesystem::temp_directory_path(error);
@@ -137,7 +202,7 @@ void AppController::removeLeftovers() {
 
 void AppController::installWorkspaceHooks() {
     const auto alive = lifetime_.watch();
-    workspaceLayout_->setRegionProvider([this, alive]() -> std::optional<shell::WorkspaceLayout::Region> {
+    workspaceLayout_->setRegionProvider([this, alive]() -> std::optional<WorkspaceLayout::Region> {
         if (!alive) return std::nullopt;
         return workspaceRegion();
     });
@@ -145,7 +210,7 @@ void AppController::installWorkspaceHooks() {
     // themselves, whose captures would live in the closure, not in the task.
     windowController_->setLayoutHooks(
         [this, alive]() -> dispatch::Task<void> {
-            if (!alive) return controller::nothingToAwait();
+            if (!alive) return nothingToAwait();
             return workspaceLayout_->suspendCurrentAdjustment();
         },
         [this, alive](const displays::Screen& screen) {
@@ -160,30 +225,30 @@ void AppController::installWorkspaceHooks() {
             // The frame the expanded toolbar settles in, not the panel's current one: a fill that runs
             // while the toolbar still slides in must not take a frame from the middle of the slide.
             return DesktopToolbarLayout::workspace(floatingSwitcher_->reservedToolbarFrame(), visible,
-                                                   state_.preferences.toolbarSide);
+                                                   settings_->preferences().toolbarSide);
         });
     autoFill_->setPerform([this, alive](std::int32_t pid) -> dispatch::Task<void> {
-        if (!alive) return controller::nothingToAwait();
+        if (!alive) return nothingToAwait();
         return windowController_->autoFillFront(pid);
     });
-    autoFill_->setCanFill([this, alive] { return static_cast<bool>(alive) && !state_.busy(); });
+    autoFill_->setCanFill([this, alive] { return static_cast<bool>(alive) && !status_->busy(); });
 }
 
 void AppController::configurePanel() {
-    menu_.addMenu(dispatch::guarded(services_.mainQueue, [this, alive = lifetime_.watch()](const std::string& title) {
+    menu_->addMenu(dispatch::guarded(services_.mainQueue, [this, alive = lifetime_.watch()](const std::string& title) {
         return static_cast<bool>(alive) && chooseMenuEntry(title);
     }));
     wireLauncher();
     wireToolbar();
     windowController_->startTracking();
-    windowCommands_.installDebugHook();
+    windowCommands_->installDebugHook();
     // Other applications that answer slowly must not hold up the main thread for long.
     services_.accessibility.setMessagingTimeout(services_.accessibility.systemWideElement(), 0.5);
     wirePanelModel();
 }
 
 void AppController::wireLauncher() {
-    appLauncher_->setCallbacks(shell::LauncherCallbacks{
+    appLauncher_->setCallbacks(LauncherCallbacks{
         weakly([this](FloatingAction action) {
             if (action == FloatingAction::resolution) {
                 showResolution();
@@ -206,7 +271,7 @@ void AppController::wireLauncher() {
 
 void AppController::wireToolbar() {
     const auto alive = lifetime_.watch();
-    shell::ToolbarCallbacks toolbar;
+    ToolbarCallbacks toolbar;
     toolbar.onDismissPanels = weakly([this] { dismissToolPanels(); });
     toolbar.onWillCollapse = weakly([this] { workspaceLayout_->releaseToolbar(); });
     toolbar.onExpansionChanged = weakly([this] { renderMenu(); });
@@ -222,31 +287,28 @@ void AppController::wireToolbar() {
     };
     toolbar.onAction = weakly([this](FloatingAction action) { routeToolbarAction(action); });
     toolbar.onWindowControl =
-        weakly([this](windows::WindowControl control) { windowCommands_.performWindowControl(control); });
-    toolbar.onWindowSnap = weakly([this](windows::WindowSnap snap) { windowCommands_.performWindowSnap(snap); });
+        weakly([this](windows::WindowControl control) { windowCommands_->performWindowControl(control); });
+    toolbar.onWindowSnap = weakly([this](windows::WindowSnap snap) { windowCommands_->performWindowSnap(snap); });
     toolbar.fillTargetPID = [this, alive]() -> std::optional<std::int32_t> {
         if (!alive) return std::nullopt;
-        return windowCommands_.targetPID();
+        return windowCommands_->targetPID();
     };
     toolbar.onArrange =
-        weakly([this](windows::WindowArrangement arrangement) { windowCommands_.performArrange(arrangement); });
+        weakly([this](windows::WindowArrangement arrangement) { windowCommands_->performArrange(arrangement); });
     floatingSwitcher_->setCallbacks(std::move(toolbar));
 }
 
 void AppController::wirePanelModel() {
-    settings_.installCallbacks(panelModel_, {*floatingSwitcher_, presence_, automation_, services_.operations,
-                                             services_.trust, services_.platform});
-    panelModel_.onFloatingToggle = weakly([this](bool on) { presence_.onFloatingToggle(on); });
-    resolution_.installCallbacks(panelModel_);
-    panelModel_.onQuit = weakly([this] { quit(); });
-    panelModel_.onDetails = weakly([this] { showNotice(state_.status.title, state_.status.detail, std::nullopt); });
-    panelModel_.onSettings = weakly([this] { showSettings(false, SettingsPage::resolution); });
-    panelModel_.onNewCustom = weakly([this] { showSettings(true, std::nullopt); });
+    panelModel_->onFloatingToggle = weakly([this](bool on) { presence_->onFloatingToggle(on); });
+    panelModel_->onQuit = weakly([this] { quit(); });
+    panelModel_->onDetails = weakly([this] { showNotice(status_->status().title, status_->status().detail, std::nullopt); });
+    panelModel_->onSettings = weakly([this] { showSettings(false, SettingsPage::resolution); });
+    panelModel_->onNewCustom = weakly([this] { showSettings(true, std::nullopt); });
 }
 
 void AppController::checkEnvironment() {
-    if (state_.busy()) return;
-    state_.applying = true;
+    if (status_->busy()) return;
+    status_->beginOperation();
     renderMenu();
     launchTask(runEnvironmentCheck(lifetime_.watch()));
 }
@@ -256,14 +318,13 @@ dispatch::Task<void> AppController::runEnvironmentCheck(dispatch::Lifetime::Watc
     if (!alive) co_return;
     const EngineStatus checked = co_await engine_.initialize();
     // A quit begun meanwhile owns the status now.
-    if (!alive || state_.terminating) co_return;
-    state_.status = checked;
-    state_.applying = false;
+    if (!alive || status_->terminating()) co_return;
+    status_->finishOperation(checked);
     renderMenu();
-    automation_.runAutomaticResolutionIfNeeded();
+    automation_->runAutomaticResolutionIfNeeded();
 }
 
-void AppController::applyTheme() { services_.platform.applyTheme(state_.preferences.theme); }
+void AppController::applyTheme() { services_.platform.applyTheme(settings_->preferences().theme); }
 
 bool AppController::launchedAsLoginItem() const {
     return dorvane::launchedAsLoginItem(services_.loginLaunchVariable, services_.loginItems.status(),
@@ -274,27 +335,26 @@ bool AppController::launchedAsLoginItem() const {
 
 AppController::TerminateReply AppController::requestTerminate() {
     if (!instanceLock_) return TerminateReply::now;
-    if (state_.terminating) return TerminateReply::later;
+    if (status_->terminating()) return TerminateReply::later;
     // Until the displays have come back since, a refused quit stands: asked for again, it ends.
     if (refusedQuit_ && refusedQuit_->restores == engine_.completedRestores()) return endWithoutRestore();
     stopForQuit();
-    state_.status = titled("正在还原屏幕…");
+    status_->report(titled("正在还原屏幕…"));
     renderMenu();
     launchTask(runShutdown(lifetime_.watch()));
     return TerminateReply::later;
 }
 
 void AppController::stopForQuit() {
-    state_.terminating = true;
-    automation_.cancelDock();
-    ++state_.applyGeneration;
-    automation_.manualOverride();
+    status_->beginQuit();
+    automation_->cancelDock();
+    automation_->manualOverride();
     notice_->dismiss();
-    automation_.stopTouchScroll();
-    automation_.stopMonitor();
+    automation_->stopTouchScroll();
+    automation_->stopMonitor();
     workspaceLayout_->cancel();
-    windowCommands_.stop();
-    presence_.stop();
+    windowCommands_->stop();
+    presence_->stop();
     autoFill_->setEnabled(false);
     floatingSwitcher_->setEnabled(false);
 }
@@ -306,7 +366,7 @@ void AppController::stopForQuit() {
 // restore from.
 AppController::TerminateReply AppController::endWithoutRestore() {
     stopForQuit();
-    log_.write("quit_without_restore", "session_kept=" + std::string(engine_.hasSession() ? "true" : "false") +
+    log_->write("quit_without_restore", "session_kept=" + std::string(engine_.hasSession() ? "true" : "false") +
                                            " cause=" + refusedQuit_->cause);
     return TerminateReply::now;
 }
@@ -331,14 +391,13 @@ AppController::TerminateReply AppController::finishTermination(const std::option
         services_.platform.quit(0);
         return TerminateReply::now;
     }
-    state_.terminating = false;
-    state_.applying = false;
-    presence_.applyToolbarSetting();
-    state_.status = titled("桌面还原未完成", *failure);
+    status_->quitRefused();
+    presence_->applyToolbarSetting();
+    status_->report(titled("桌面还原未完成", *failure));
     // Asked for again before the displays come back, the quit ends the program.
     refusedQuit_ = RefusedQuit{*failure, engine_.completedRestores()};
-    log_.write("quit_refused", *failure);
-    automation_.startRemoteMonitor();
+    log_->write("quit_refused", *failure);
+    automation_->startRemoteMonitor();
     renderMenu();
     return TerminateReply::cancel;
 }
@@ -370,43 +429,44 @@ void AppController::permissionStep(std::function<void()> followUp) {
 
 void AppController::renderMenu() {
     const bool trusted = services_.trust.isProcessTrusted();
-    workspaceLayout_->setEnabled(floatingSwitcher_->enabled() && floatingSwitcher_->expanded() && !state_.busy() &&
+    workspaceLayout_->setEnabled(floatingSwitcher_->enabled() && floatingSwitcher_->expanded() && !status_->busy() &&
                                  trusted);
-    autoFill_->setEnabled(state_.preferences.autoFillWindowsOnRemote && presence_.connectedContext() &&
-                          !state_.terminating && trusted);
+    autoFill_->setEnabled(settings_->preferences().autoFillWindowsOnRemote && presence_->connectedContext() &&
+                          !status_->terminating() && trusted);
 
-    if (panelModel_.copySaved() != state_.copySaved) panelModel_.setCopySaved(state_.copySaved);
-    if (panelModel_.adjustment() != state_.adjustment) panelModel_.setAdjustment(state_.adjustment);
-    if (!menu_.item()) return;  // before launch made the item
+    if (panelModel_->copySaved() != adjustment_->copySaved()) panelModel_->setCopySaved(adjustment_->copySaved());
+    if (panelModel_->adjustment() != adjustment_->adjustment()) panelModel_->setAdjustment(adjustment_->adjustment());
+    if (!menu_->item()) return;  // before launch made the item
     updatePanelModel();
-    menu_.render(state_.status, floatingSwitcher_->enabled(), !state_.busy());
+    menu_->render(status_->status(), floatingSwitcher_->enabled(), !status_->busy());
 
     const auto screen = floatingSwitcher_->actionScreen();
     if (appLauncher_->panelVisible() && screen) {
         appLauncher_->update(floatingSwitcher_->panelFrame().insetBy(panelInset, panelInset), *screen,
-                             state_.preferences.toolbarSide);
+                             settings_->preferences().toolbarSide);
     }
-    resolutionPanel_.keepBesideToolbar();
+    resolutionPanel_->keepBesideToolbar();
 }
 
 void AppController::updatePanelModel() {
-    const EngineStatus& status = state_.status;
-    if (panelModel_.preferences() != state_.preferences) panelModel_.setPreferences(state_.preferences);
-    if (panelModel_.status() != status.title) panelModel_.setStatus(status.title);
-    if (panelModel_.detail() != status.detail) panelModel_.setDetail(status.detail);
-    if (panelModel_.statusActive() != status.active) panelModel_.setStatusActive(status.active);
-    if (panelModel_.terminating() != state_.terminating) panelModel_.setTerminating(state_.terminating);
-    if (panelModel_.applying() != state_.applying) panelModel_.setApplying(state_.applying);
-    if (panelModel_.applied() != status.applied) panelModel_.setApplied(status.applied);
+    const EngineStatus& status = status_->status();
+    const Preferences& preferences = settings_->preferences();
+    if (panelModel_->preferences() != preferences) panelModel_->setPreferences(preferences);
+    if (panelModel_->status() != status.title) panelModel_->setStatus(status.title);
+    if (panelModel_->detail() != status.detail) panelModel_->setDetail(status.detail);
+    if (panelModel_->statusActive() != status.active) panelModel_->setStatusActive(status.active);
+    if (panelModel_->terminating() != status_->terminating()) panelModel_->setTerminating(status_->terminating());
+    if (panelModel_->applying() != status_->applying()) panelModel_->setApplying(status_->applying());
+    if (panelModel_->applied() != status.applied) panelModel_->setApplied(status.applied);
 }
 
-void AppController::menuNeedsUpdate() { menu_.refreshToolbarEntry(floatingSwitcher_->enabled()); }
+void AppController::menuNeedsUpdate() { menu_->refreshToolbarEntry(floatingSwitcher_->enabled()); }
 
 bool AppController::chooseMenuEntry(const std::string& title) {
     menuNeedsUpdate();
-    if (!menu_.offers(title)) return false;
+    if (!menu_->offers(title)) return false;
     if (title == StatusMenu::toolbarTitle) {
-        panelModel_.onFloatingToggle(!floatingSwitcher_->enabled());
+        panelModel_->onFloatingToggle(!floatingSwitcher_->enabled());
     } else if (title == StatusMenu::restoreTitle) {
         recover();
     } else if (title == StatusMenu::settingsTitle) {
@@ -433,9 +493,9 @@ void AppController::showNotice(const std::string& title, const std::optional<std
     if (acting && acting->displayID == target->displayID && floatingSwitcher_->enabled() &&
         floatingSwitcher_->expanded()) {
         area = DesktopToolbarLayout::workspace(floatingSwitcher_->reservedToolbarFrame(), area,
-                                               state_.preferences.toolbarSide);
+                                               settings_->preferences().toolbarSide);
     }
     notice_->show(title, detail, area);
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::shell

@@ -1,56 +1,101 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <optional>
-#include <ostream>
 #include <string>
 
-#include "Dorvane/Engine/DisplayEngine.h"
-#include "Dorvane/Engine/EngineStatus.h"
-#include "Dorvane/Shell/AppUpdater.h"
-#include "Dorvane/Shell/ApplicationPlatform.h"
-#include "Dorvane/Shell/ControlPanelModel.h"
-#include "Dorvane/Shell/Controller/ConnectionAutomation.h"
 #include "Dorvane/Shell/Controller/ControllerHost.h"
-#include "Dorvane/Shell/Controller/ControllerState.h"
-#include "Dorvane/Shell/Controller/ManualResolution.h"
-#include "Dorvane/Shell/Controller/PreferencesKeeper.h"
-#include "Dorvane/Shell/Controller/ResolutionPanelPresenter.h"
-#include "Dorvane/Shell/Controller/StatusMenuPresenter.h"
-#include "Dorvane/Shell/Controller/ToolbarPresenceKeeper.h"
-#include "Dorvane/Shell/Controller/WindowCommandRouter.h"
-#include "Dorvane/Shell/InstanceLock.h"
-#include "Dorvane/Shell/OperationDiagnostics.h"
-#include "Dorvane/Shell/Neighbours/Neighbours.h"
-#include "Platform/Accessibility/AccessibilityServices.h"
-#include "Platform/Accessibility/ProcessTrust.h"
-#include "Platform/Dispatch/Clock.h"
-#include "Platform/Dispatch/Executor.h"
-#include "Platform/Dispatch/Lifetime.h"
+#include "Dorvane/ShellBase/Neighbours/WorkspaceLayout.h"
+#include "DorvaneCore/Resolution/ResolutionAdjustment.h"
 #include "Platform/Dispatch/Observation.h"
-#include "Platform/Dispatch/Task.h"
-#include "Platform/Displays/ScreenServices.h"
-#include "Platform/Power/AssertionChangeNotifications.h"
-#include "Platform/Power/PowerAssertionServices.h"
-#include "Platform/Processes/ProcessServices.h"
-#include "Platform/StatusBar/StatusBar.h"
-#include "Platform/System/DistributedNotifications.h"
-#include "Platform/System/LoginItems.h"
-#include "Platform/System/UserDefaults.h"
-#include "Platform/Workspace/ApplicationWorkspace.h"
-#include "Platform/Workspace/WorkspaceEvents.h"
 
 namespace dorvane {
+class AppUpdater;
+class ApplicationPlatform;
+class ControlPanelModel;
+class DisplayEngine;
+class EngineLog;
+class InstanceLock;
+class OperationDiagnostics;
+class TerminationSignals;
+enum class FloatingAction;
+enum class SettingsPage;
+struct AutomaticResolutionPolicy;
+struct ConnectionDockPolicy;
+struct EngineStatus;
+struct Preferences;
+struct RemoteSessionStability;
+struct ToolbarPresence;
+namespace accessibility {
+class AccessibilityServices;
+class ProcessTrust;
+}  // namespace accessibility
+namespace dispatch {
+class Clock;
+class MainQueue;
+}  // namespace dispatch
+namespace power {
+class AssertionChangeNotifications;
+class PowerAssertionServices;
+}  // namespace power
+namespace processes {
+class ProcessServices;
+}
+namespace statusbar {
+class StatusBar;
+struct StatusItem;
+}  // namespace statusbar
+namespace system {
+class DistributedNotificationCenter;
+class LoginItems;
+class UserDefaults;
+}  // namespace system
+namespace workspace {
+class ApplicationWorkspace;
+class WorkspaceEvents;
+}  // namespace workspace
+}  // namespace dorvane
+
+namespace dorvane::shell {
+
+class AdjustmentKeeper;
+class AutoFill;
+class ConnectionAutomation;
+class DockShortcutSender;
+class LauncherControl;
+class ManualResolution;
+class NoticeDisplay;
+class PermissionTracker;
+class PreferencesKeeper;
+class ResolutionPanelPresenter;
+class SettingsEdits;
+class SettingsWindows;
+class StatusKeeper;
+class StatusMenuPresenter;
+class ToolbarControl;
+class ToolbarPresenceKeeper;
+class TouchScrollControl;
+class WindowCommandRouter;
+class WindowCommands;
+struct AutomaticRestorePoint;
+struct Neighbours;
 
 // The running application: owns every long-lived object, runs the launch sequence and
-// quits in order, putting the physical displays back before the process ends. Each
-// other concern has an owner of its own: the connection automation, the settings and
-// their file, the toolbar's presence, the resolution chosen by hand, the window
-// commands and the status menu. Main thread only.
-class AppController : private shell::ControllerHost {
+// quits in order, putting the physical displays back before the process ends. Each piece
+// of state has one keeper that changes it: the status and the display operation behind it,
+// the settings and their file, the resolution being adjusted, the toolbar's presence. The
+// other owners ask the keepers for changes and read the rest, each calling only those
+// beneath it: the settings window's edits and the resolution chosen by hand reach the
+// connection automation, which reaches the toolbar's presence; none calls back. The window
+// commands, the resolution panel and the status menu have owners of their own too. Main
+// thread only.
+class AppController : private ControllerHost {
 public:
     // The answer to a request to quit.
     enum class TerminateReply {
@@ -89,9 +134,8 @@ public:
         // The value of CORVELLE_LAUNCHED_AS_LOGIN_ITEM at start.
         std::optional<std::string> loginLaunchVariable;
     };
-    using AutomaticRestorePoint = shell::AutomaticRestorePoint;
 
-    AppController(Services services, shell::Neighbours neighbours);
+    AppController(Services services, Neighbours neighbours);
     ~AppController() override;
     AppController(const AppController&) = delete;
     AppController& operator=(const AppController&) = delete;
@@ -114,46 +158,42 @@ public:
     // Runs the entry a person chose in the status item's menu; false when there is no
     // such enabled entry.
     bool chooseMenuEntry(const std::string& title);
-    void recover() { resolution_.recover(); }
+    void recover();
     void quit();
 
     // ---- Lifecycle operations ----
-    void onFloatingToggle(bool on) { presence_.onFloatingToggle(on); }
+    void onFloatingToggle(bool on);
     void showNotice(const std::string& title, const std::optional<std::string>& detail,
                     const std::optional<displays::Screen>& screen) override;
 
     // ---- Windows ----
     void showSettings(bool createNew, std::optional<SettingsPage> page);
-    void resolutionContentHeightChanged(double height) { resolutionPanel_.contentHeightChanged(height); }
+    void resolutionContentHeightChanged(double height);
     void dismissToolPanels() override;
 
     // ---- Connection reactions ----
-    void startRemoteMonitor() { automation_.startRemoteMonitor(); }
-    void resumePendingRestoreIfPossible() { automation_.resumePendingRestoreIfPossible(); }
+    void startRemoteMonitor();
+    void resumePendingRestoreIfPossible();
 
     // ---- Manual resolution operations ----
-    void adjust(ResolutionAdjustment::Control control, std::int64_t direction) {
-        resolution_.adjust(control, direction);
-    }
-    void saveCopy() { resolution_.saveCopy(); }
+    void adjust(ResolutionAdjustment::Control control, std::int64_t direction);
+    void saveCopy();
 
-    const EngineStatus& status() const { return state_.status; }
-    const Preferences& preferences() const { return state_.preferences; }
-    const ResolutionAdjustment& adjustment() const { return state_.adjustment; }
-    bool copySaved() const { return state_.copySaved; }
-    bool terminating() const { return state_.terminating; }
-    bool applying() const { return state_.applying; }
+    const EngineStatus& status() const;
+    const Preferences& preferences() const;
+    const ResolutionAdjustment& adjustment() const;
+    bool copySaved() const;
+    bool terminating() const;
+    bool applying() const;
     bool holdsInstanceLock() const { return static_cast<bool>(instanceLock_); }
-    ControlPanelModel& panelModel() { return panelModel_; }
-    const std::optional<statusbar::StatusItem>& item() const { return menu_.item(); }
-    const RemoteSessionStability& remoteStability() const { return automation_.remoteStability(); }
-    const AutomaticResolutionPolicy& automaticPolicy() const { return automation_.automaticPolicy(); }
-    const ConnectionDockPolicy& connectionDockPolicy() const { return automation_.connectionDockPolicy(); }
-    const ToolbarPresence& toolbarPresence() const { return presence_.presence(); }
-    const std::optional<AutomaticRestorePoint>& automaticRestorePoint() const {
-        return automation_.automaticRestorePoint();
-    }
-    bool remoteMonitorRunning() const { return automation_.remoteMonitorRunning(); }
+    ControlPanelModel& panelModel() { return *panelModel_; }
+    const std::optional<statusbar::StatusItem>& item() const;
+    const RemoteSessionStability& remoteStability() const;
+    const AutomaticResolutionPolicy& automaticPolicy() const;
+    const ConnectionDockPolicy& connectionDockPolicy() const;
+    const ToolbarPresence& toolbarPresence() const;
+    const std::optional<AutomaticRestorePoint>& automaticRestorePoint() const;
+    bool remoteMonitorRunning() const;
 
 private:
     // Launch (AppController.cpp).
@@ -181,13 +221,14 @@ private:
     void showResolution();
     void showApplications();
     void refreshToolbarSurfaces();
-    std::optional<shell::WorkspaceLayout::Region> workspaceRegion();
+    std::optional<WorkspaceLayout::Region> workspaceRegion();
 
     // What the owners ask of the controller.
+    ControllerHost& host() { return *this; }
     void launchTask(dispatch::Task<void> task) override;
     void permissionStep(std::function<void()> followUp) override;
     std::optional<geometry::Rect> windowWorkspace() override;
-    dispatch::Executor& mainQueue() override { return services_.mainQueue; }
+    dispatch::Executor& mainQueue() override;
     // A callable that does nothing once the controller is gone; what it throws goes to the
     // main queue's last resort.
     template <typename F>
@@ -200,9 +241,8 @@ private:
     DisplayEngine& engine_;
     // The controller's own lines in the engine log, written at once: a quit's lines must be
     // there before the process ends.
-    EngineLog log_;
+    std::unique_ptr<EngineLog> log_;
     std::unique_ptr<InstanceLock> instanceLock_;
-    shell::ControllerState state_;
     // The last refused quit: why, and how many restores the engine had completed then. A
     // quit asked for before another restore completes ends the program.
     struct RefusedQuit {
@@ -210,26 +250,29 @@ private:
         std::uint64_t restores = 0;
     };
     std::optional<RefusedQuit> refusedQuit_;
-    ControlPanelModel panelModel_;
-    std::unique_ptr<shell::ToolbarControl> floatingSwitcher_;
-    std::unique_ptr<shell::TouchScrollControl> touchScroll_;
-    std::unique_ptr<shell::WindowCommands> windowController_;
-    std::unique_ptr<shell::NoticeDisplay> notice_;
-    std::unique_ptr<shell::WorkspaceLayout> workspaceLayout_;
-    std::unique_ptr<shell::SettingsWindows> settingsWindows_;
-    std::unique_ptr<shell::LauncherControl> appLauncher_;
-    std::unique_ptr<shell::DockShortcutSender> connectionDockSender_;
-    std::unique_ptr<shell::AutoFill> autoFill_;
-    std::unique_ptr<shell::PermissionTracker> permissions_;
+    std::unique_ptr<ControlPanelModel> panelModel_;
+    std::unique_ptr<ToolbarControl> floatingSwitcher_;
+    std::unique_ptr<TouchScrollControl> touchScroll_;
+    std::unique_ptr<WindowCommands> windowController_;
+    std::unique_ptr<NoticeDisplay> notice_;
+    std::unique_ptr<WorkspaceLayout> workspaceLayout_;
+    std::unique_ptr<SettingsWindows> settingsWindows_;
+    std::unique_ptr<LauncherControl> appLauncher_;
+    std::unique_ptr<DockShortcutSender> connectionDockSender_;
+    std::unique_ptr<AutoFill> autoFill_;
+    std::unique_ptr<PermissionTracker> permissions_;
 
     // The owners of the controller's other concerns.
-    shell::StatusMenuPresenter menu_;
-    shell::PreferencesKeeper settings_;
-    shell::ToolbarPresenceKeeper presence_;
-    shell::ConnectionAutomation automation_;
-    shell::ManualResolution resolution_;
-    shell::WindowCommandRouter windowCommands_;
-    shell::ResolutionPanelPresenter resolutionPanel_;
+    std::unique_ptr<StatusKeeper> status_;
+    std::unique_ptr<StatusMenuPresenter> menu_;
+    std::unique_ptr<PreferencesKeeper> settings_;
+    std::unique_ptr<AdjustmentKeeper> adjustment_;
+    std::unique_ptr<ToolbarPresenceKeeper> presence_;
+    std::unique_ptr<ConnectionAutomation> automation_;
+    std::unique_ptr<ManualResolution> resolution_;
+    std::unique_ptr<WindowCommandRouter> windowCommands_;
+    std::unique_ptr<ResolutionPanelPresenter> resolutionPanel_;
+    std::unique_ptr<SettingsEdits> edits_;
 
     dispatch::Observation screenObservation_;
     dispatch::Observation reopenObservation_;
@@ -237,4 +280,4 @@ private:
     dispatch::Lifetime lifetime_;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::shell

@@ -3,12 +3,18 @@
 
 #include "Dorvane/Shell/AppController.h"
 #include "Dorvane/Shell/Controller/ControllerDetail.h"
-#include "Dorvane/Shell/ScreenSpace.h"
+#include "Dorvane/Shell/Controller/PreferencesKeeper.h"
+#include "Dorvane/Shell/Controller/ResolutionPanelPresenter.h"
+#include "Dorvane/Shell/Controller/StatusKeeper.h"
+#include "Dorvane/Shell/Controller/WindowCommandRouter.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
+#include "Dorvane/ShellBase/Neighbours/LauncherControl.h"
+#include "Dorvane/ShellBase/Neighbours/SettingsWindows.h"
+#include "Dorvane/ShellBase/Neighbours/ToolbarControl.h"
+#include "Dorvane/ShellBase/ScreenSpace.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
 
-namespace dorvane {
-
-using controller::panelInset;
+namespace dorvane::shell {
 
 void AppController::routeToolbarAction(FloatingAction action) {
     switch (action) {
@@ -17,26 +23,26 @@ void AppController::routeToolbarAction(FloatingAction action) {
         case FloatingAction::restoreDisplay: recover(); return;
         case FloatingAction::settings: showSettings(false, std::nullopt); return;
         case FloatingAction::maximizeWindow:
-        case FloatingAction::centerWindow: windowCommands_.performWindowAction(action); return;
-        case FloatingAction::fillWindow: windowCommands_.performFillToggle(); return;
+        case FloatingAction::centerWindow: windowCommands_->performWindowAction(action); return;
+        case FloatingAction::fillWindow: windowCommands_->performFillToggle(); return;
         case FloatingAction::minimizeWindow:
-            windowCommands_.performWindowControl(windows::WindowControl::minimize);
+            windowCommands_->performWindowControl(windows::WindowControl::minimize);
             return;
     }
 }
 
-std::optional<shell::WorkspaceLayout::Region> AppController::workspaceRegion() {
-    if (state_.busy()) return std::nullopt;
+std::optional<WorkspaceLayout::Region> AppController::workspaceRegion() {
+    if (status_->busy()) return std::nullopt;
     if (!floatingSwitcher_->enabled() || !floatingSwitcher_->expanded()) return std::nullopt;
     const auto screen = floatingSwitcher_->actionScreen();
     if (!screen) return std::nullopt;
     const auto space = ScreenSpace::of(services_.screens.screens(), screen);
     const auto reserved = floatingSwitcher_->reservedToolbarFrame();
     const auto area = DesktopToolbarLayout::workspace(reserved, space.toolkit(screen->visibleFrame),
-                                                      state_.preferences.toolbarSide);
+                                                      settings_->preferences().toolbarSide);
     // The screen's visible frame is already top-left; the toolbar maths is not.
-    return shell::WorkspaceLayout::Region{space.screen(area), screen->visibleFrame, space.screen(reserved),
-                                          state_.preferences.toolbarSide};
+    return WorkspaceLayout::Region{space.screen(area), screen->visibleFrame, space.screen(reserved),
+                                          settings_->preferences().toolbarSide};
 }
 
 std::optional<geometry::Rect> AppController::windowWorkspace() {
@@ -62,7 +68,7 @@ void AppController::dismissToolPanels() {
 
 void AppController::showSettings(bool createNew, std::optional<SettingsPage> page) {
     dismissToolPanels();
-    settingsWindows_->showSettings(panelModel_, createNew, page);
+    settingsWindows_->showSettings(*panelModel_, createNew, page);
 }
 
 void AppController::showApplications() {
@@ -75,7 +81,7 @@ void AppController::showApplications() {
     dismissToolPanels();
     settingsWindows_->orderSettingsOut();
     appLauncher_->show(floatingSwitcher_->panelFrame().insetBy(panelInset, panelInset), *screen,
-                       state_.preferences.toolbarSide);
+                       settings_->preferences().toolbarSide);
     floatingSwitcher_->orderWindowPanelOut();
     floatingSwitcher_->hideApplicationShortcuts();
     floatingSwitcher_->setActivePanel(FloatingAction::runningApplications);
@@ -91,11 +97,11 @@ void AppController::showResolution() {
     if (!screen) return;
     dismissToolPanels();
     if (settingsWindows_->settingsWindowExists()) settingsWindows_->orderSettingsOut();
-    resolutionPanel_.show(*screen);
+    resolutionPanel_->show(*screen);
     floatingSwitcher_->orderWindowPanelOut();
     floatingSwitcher_->hideApplicationShortcuts();
     floatingSwitcher_->setActivePanel(FloatingAction::resolution);
     refreshToolbarSurfaces();
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::shell

@@ -14,11 +14,6 @@ namespace dorvane {
 
 namespace fs = std::filesystem;
 
-fs::path supportFolder() {
-    const char* home = std::getenv("HOME");
-    return fs::path(home && *home ? home : "/") / "Library" / "Application Support" / "Dorvane";
-}
-
 std::string ownExecutablePath(const std::string& argv0) {
     std::error_code error;
     const auto resolved = fs::read_symlink("/proc/self/exe", error);

@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace dorvane {
+#include "Dorvane/ShellBase/SupportFolder.h"
 
-// Where the program keeps its files: "$HOME/Library/Application Support/Dorvane".
-std::filesystem::path supportFolder();
+namespace dorvane {
 
 // The program's own executable, absolute and normalised: /proc/self/exe, or
 // `argv0` made absolute when that cannot be read.

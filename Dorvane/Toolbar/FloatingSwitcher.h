@@ -12,7 +12,7 @@
 #include <QPointer>
 
 #include "Dorvane/Input/ShortcutSender.h"
-#include "Dorvane/Shell/Neighbours/ToolbarControl.h"
+#include "Dorvane/ShellBase/Neighbours/ToolbarControl.h"
 #include "Dorvane/Toolbar/ToolbarButton.h"
 #include "Dorvane/Toolbar/ToolbarContent.h"
 #include "Dorvane/Toolbar/ToolbarGlassHost.h"

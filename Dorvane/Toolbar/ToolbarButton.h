@@ -12,7 +12,7 @@
 #include "Dorvane/Input/InputServices.h"
 #include "Dorvane/QtHost/MouseDetails.h"
 #include "Dorvane/Visual/AccessibleControl.h"
-#include "Dorvane/Shell/ScreenSpace.h"
+#include "Dorvane/ShellBase/ScreenSpace.h"
 #include "DorvaneCore/Core/ToolbarSide.h"
 #include "DorvaneCore/Toolbar/ToolbarButtonFace.h"
 #include "DorvaneCore/Toolbar/ToolbarButtonPress.h"

@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QString>
 
-#include "Dorvane/Shell/ScreenSpace.h"
+#include "Dorvane/ShellBase/ScreenSpace.h"
 #include "Dorvane/Visual/GlassPanel.h"
 #include "DorvaneCore/Geometry/Rect.h"
 

@@ -8,8 +8,8 @@
 #include <QObject>
 #include <QPointer>
 
-#include "Dorvane/Shell/Neighbours/NoticeDisplay.h"
-#include "Dorvane/Shell/ScreenSpace.h"
+#include "Dorvane/ShellBase/Neighbours/NoticeDisplay.h"
+#include "Dorvane/ShellBase/ScreenSpace.h"
 #include "Dorvane/Visual/GlassPanel.h"
 #include "Dorvane/Visual/NoticeLifetime.h"
 #include "DorvaneCore/Visual/TextMeasurer.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Dorvane/Shell/Neighbours/Neighbours.h"
+#include "Dorvane/ShellBase/Neighbours/Neighbours.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "Platform/Dispatch/Cancellation.h"
 

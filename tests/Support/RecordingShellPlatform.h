@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Dorvane/Shell/ApplicationPlatform.h"
+#include "Dorvane/ShellBase/ApplicationPlatform.h"
 #include "Platform/Accessibility/ProcessTrust.h"
 #include "Platform/System/LoginItems.h"
 #include "Platform/System/Updater.h"

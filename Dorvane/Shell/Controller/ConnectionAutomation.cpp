@@ -5,13 +5,21 @@
 
 #include <algorithm>
 
+#include "Dorvane/Engine/DisplayEngine.h"
+#include "Dorvane/Shell/Controller/AdjustmentKeeper.h"
 #include "Dorvane/Shell/Controller/ControllerDetail.h"
+#include "Dorvane/Shell/Controller/ControllerHost.h"
+#include "Dorvane/Shell/Controller/PreferencesKeeper.h"
+#include "Dorvane/Shell/Controller/StatusKeeper.h"
+#include "Dorvane/Shell/Controller/ToolbarPresenceKeeper.h"
+#include "Dorvane/ShellBase/Neighbours/DockShortcutSender.h"
+#include "Dorvane/ShellBase/Neighbours/ToolbarControl.h"
+#include "Dorvane/ShellBase/Neighbours/TouchScrollControl.h"
 #include "DorvaneCore/Catalogs/ShortcutPresetCatalog.h"
+#include "Platform/Accessibility/ProcessTrust.h"
+#include "Platform/Dispatch/Clock.h"
 
 namespace dorvane::shell {
-
-using controller::titled;
-using controller::writeEngineLog;
 
 namespace {
 
@@ -24,9 +32,10 @@ constexpr double kTouchScrollRetry = 5.0;
 
 ConnectionAutomation::ConnectionAutomation(Services services, Parts parts)
     : services_(std::move(services)),
-      state_(parts.state),
       host_(parts.host),
+      status_(parts.status),
       preferences_(parts.preferences),
+      adjustment_(parts.adjustment),
       presence_(parts.presence),
       toolbar_(parts.toolbar),
       touchScroll_(parts.touchScroll),
@@ -44,7 +53,7 @@ void ConnectionAutomation::logEngine(std::string event, std::string detail) {
 }
 
 void ConnectionAutomation::adoptPreferences() {
-    const Preferences& preferences = state_.preferences;
+    const Preferences& preferences = preferences_.preferences();
     automaticPolicy_.setEnabled(preferences.autoResolutionEnabled && preferences.hasAutomaticDefault());
     automaticPolicy_.restoreOnDisconnect = preferences.autoRestoreOnDisconnect;
     connectionDockPolicy_.setEnabled(preferences.autoShowDockOnConnect);
@@ -55,13 +64,13 @@ void ConnectionAutomation::adoptPreferences() {
 void ConnectionAutomation::startRemoteMonitor() {
     remoteMonitor_.stop();
     ++remoteMonitorGeneration_;
-    const bool monitors = state_.preferences.needsRemoteConnectionMonitoring() && !state_.terminating;
+    const bool monitors = preferences_.preferences().needsRemoteConnectionMonitoring() && !status_.terminating();
     // A session the policies still act on must be able to end: a fresh, disconnected
     // filter would never report its disconnection. Only a monitor that runs can report
     // it, so without one the session is kept nowhere.
     const bool policiesConnected = automaticPolicy_.connected || connectionDockPolicy_.connected;
     remoteStability_ = remoteStability_.restarted(policiesConnected && monitors);
-    if (!monitors && !state_.terminating && policiesConnected) forgetUnwatchedSession();
+    if (!monitors && !status_.terminating() && policiesConnected) forgetUnwatchedSession();
     presence_.monitorRestarted();
     startTouchScroll();
     if (!monitors) return;
@@ -93,7 +102,7 @@ dispatch::Task<std::optional<double>> ConnectionAutomation::sampleRemote(dispatc
                                                                          std::int64_t generation) {
     const RemoteSessionSnapshot snapshot = co_await remoteProbe_.sample();
     if (!alive || generation != remoteMonitorGeneration_) co_return std::nullopt;
-    if (!state_.preferences.needsRemoteConnectionMonitoring() || state_.terminating) co_return std::nullopt;
+    if (!preferences_.preferences().needsRemoteConnectionMonitoring() || status_.terminating()) co_return std::nullopt;
     const double now = services_.clock.uptime();
     if (!snapshot.active.empty() || remoteStability_.isConnected) {
         // A session in progress: no stable layout is recorded meanwhile.
@@ -127,12 +136,12 @@ void ConnectionAutomation::reactToTransition(RemoteSessionStability::Transition 
 // ---- The automatic pass ----
 
 void ConnectionAutomation::runAutomaticResolutionIfNeeded() {
-    if (!state_.terminating && !dockTask_ && !state_.applying && connectionDockPolicy_.takeAction(false)) {
+    if (!status_.terminating() && !dockTask_ && !status_.applying() && connectionDockPolicy_.takeAction(false)) {
         dockTask_.emplace();
         host_.launchTask(runDockTask(lifetime_.watch(), dockTask_->token()));
         return;
     }
-    const bool busy = state_.terminating || dockTask_ || state_.applying;
+    const bool busy = status_.terminating() || dockTask_ || status_.applying();
     const auto action = automaticPolicy_.nextAction(busy);
     if (action == AutomaticResolutionPolicy::Action::restore) {
         startAutomaticRestore();
@@ -153,7 +162,7 @@ dispatch::Task<void> ConnectionAutomation::runDockTask(dispatch::Lifetime::Watch
 }
 
 dispatch::Task<void> ConnectionAutomation::executeConnectionDockPreset(dispatch::CancellationToken token) {
-    if (!state_.preferences.autoShowDockOnConnect || !remoteStability_.isConnected || state_.terminating ||
+    if (!preferences_.preferences().autoShowDockOnConnect || !remoteStability_.isConnected || status_.terminating() ||
         token.isCancelled()) {
         co_return;
     }
@@ -177,10 +186,10 @@ void ConnectionAutomation::cancelDock() {
 }
 
 void ConnectionAutomation::startAutomaticRestore() {
-    state_.applying = true;
-    state_.status.title = "正在还原屏幕…";
+    status_.beginOperation();
+    status_.retitle("正在还原屏幕…");
     host_.renderMenu();
-    host_.launchTask(runAutomaticRestore(lifetime_.watch(), state_.applyGeneration));
+    host_.launchTask(runAutomaticRestore(lifetime_.watch(), status_.generation()));
 }
 
 dispatch::Task<void> ConnectionAutomation::runAutomaticRestore(dispatch::Lifetime::Watch alive,
@@ -208,10 +217,9 @@ dispatch::Task<void> ConnectionAutomation::runAutomaticRestore(dispatch::Lifetim
         stillApplied = co_await engine.appliedSize();
     }
     // A newer operation or a quit owns the state now.
-    if (!alive || state_.terminating || generation != state_.applyGeneration) co_return;
+    if (!alive || !status_.current(generation)) co_return;
 
-    state_.status = controller::restoreStatus(restored, failure, stillApplied);
-    state_.applying = false;
+    status_.finishOperation(restoreStatus(restored, failure, stillApplied));
     toolbar_.redock();
     if (failure) {
         // The restore point stays, so a later restore can still go back to it.
@@ -229,7 +237,7 @@ dispatch::Task<void> ConnectionAutomation::runAutomaticRestore(dispatch::Lifetim
 }
 
 void ConnectionAutomation::startAutomaticApply() {
-    Preferences& preferences = state_.preferences;
+    const Preferences& preferences = preferences_.preferences();
     const auto preset = std::find_if(preferences.customPresets.begin(), preferences.customPresets.end(),
                                      [&](const CustomPreset& p) { return p.id == preferences.autoResolutionPresetID; });
     if (preset == preferences.customPresets.end()) {
@@ -239,10 +247,11 @@ void ConnectionAutomation::startAutomaticApply() {
     }
     if (!automaticRestorePoint_) {
         automaticRestorePoint_ = AutomaticRestorePoint{preferences.preset, preferences.size,
-                                                       preferences.selectedCustomID, state_.adjustment};
+                                                       preferences.selectedCustomID, adjustment_.adjustment()};
     }
     const Dimensions target = preset->dimensions(DisplaySize::standard);
-    if (!state_.status.detail && state_.status.applied == target && preferences.selectedCustomID == preset->id) {
+    const EngineStatus& status = status_.status();
+    if (!status.detail && status.applied == target && preferences.selectedCustomID == preset->id) {
         logEngine("automatic_apply_skipped", target.label());
         automaticPolicy_.applied(true);
         host_.renderMenu();
@@ -250,14 +259,15 @@ void ConnectionAutomation::startAutomaticApply() {
         return;
     }
     // Selected in memory only: the automatic apply writes no settings.
-    preferences.selectedCustomID = preset->id;
-    preferences.size = DisplaySize::standard;
-    state_.adjustment = preset->adjustment();
-    state_.copySaved = false;
-    state_.applying = true;
-    state_.status.title = "正在自动切换…";
+    Preferences next = preferences;
+    next.selectedCustomID = preset->id;
+    next.size = DisplaySize::standard;
+    adjustment_.select(preset->adjustment());
+    preferences_.useUnsaved(std::move(next));
+    status_.beginOperation();
+    status_.retitle("正在自动切换…");
     host_.renderMenu();
-    host_.launchTask(runAutomaticApply(lifetime_.watch(), state_.applyGeneration, target));
+    host_.launchTask(runAutomaticApply(lifetime_.watch(), status_.generation(), target));
 }
 
 dispatch::Task<void> ConnectionAutomation::runAutomaticApply(dispatch::Lifetime::Watch alive,
@@ -268,10 +278,9 @@ dispatch::Task<void> ConnectionAutomation::runAutomaticApply(dispatch::Lifetime:
     co_await writeEngineLog(engine, "automatic_apply_start", target.label());
     const EngineStatus result = co_await engine.apply(target);
     co_await writeEngineLog(engine, "automatic_apply_result", result.detail ? "failed" : "success");
-    if (!alive || state_.terminating || generation != state_.applyGeneration) co_return;
+    if (!alive || !status_.current(generation)) co_return;
 
-    state_.status = result;
-    state_.applying = false;
+    status_.finishOperation(result);
     toolbar_.redock();
     const bool success = !result.detail && result.applied == target;
     automaticPolicy_.applied(success);
@@ -286,17 +295,18 @@ dispatch::Task<void> ConnectionAutomation::runAutomaticApply(dispatch::Lifetime:
 
 void ConnectionAutomation::restoreAutomaticSelection() {
     if (!automaticRestorePoint_) return;
-    state_.preferences.preset = automaticRestorePoint_->preset;
-    state_.preferences.size = automaticRestorePoint_->size;
-    state_.preferences.selectedCustomID = automaticRestorePoint_->selectedCustomID;
-    state_.adjustment = automaticRestorePoint_->adjustment;
-    state_.copySaved = false;
+    Preferences next = preferences_.preferences();
+    next.preset = automaticRestorePoint_->preset;
+    next.size = automaticRestorePoint_->size;
+    next.selectedCustomID = automaticRestorePoint_->selectedCustomID;
+    preferences_.useUnsaved(std::move(next));
+    adjustment_.select(automaticRestorePoint_->adjustment);
 }
 
 void ConnectionAutomation::saveRestoredSelection() {
     restoreAutomaticSelection();
     automaticRestorePoint_.reset();
-    preferences_.write(state_.preferences, WriteRule::inEffect);
+    preferences_.write(preferences_.preferences(), WriteRule::inEffect);
 }
 
 // ---- What a change by hand or in the settings does to the automation ----
@@ -319,8 +329,32 @@ void ConnectionAutomation::automaticPresetRemoved() {
     automaticRestorePoint_.reset();
 }
 
+void ConnectionAutomation::settingsSaved(const Preferences& before) {
+    const Preferences& after = preferences_.preferences();
+    const bool connectedContext = presence_.connectedContext();
+    const bool toolbarBefore = connectedContext ? before.toolbarWhenConnected : before.toolbarWhenDisconnected;
+    const bool toolbarAfter = connectedContext ? after.toolbarWhenConnected : after.toolbarWhenDisconnected;
+    presence_.settingsChanged(toolbarBefore != toolbarAfter);
+    const bool automaticChanged = (before.autoResolutionEnabled && before.hasAutomaticDefault()) !=
+                                  (after.autoResolutionEnabled && after.hasAutomaticDefault());
+    const bool monitoringChanged =
+        before.needsRemoteConnectionMonitoring() != after.needsRemoteConnectionMonitoring();
+    settingsChanged(automaticChanged, monitoringChanged);
+    host_.renderMenu();
+    runAutomaticResolutionIfNeeded();
+}
+
+void ConnectionAutomation::touchScrollSettingChanged(bool monitoredBefore) {
+    const Preferences& preferences = preferences_.preferences();
+    if (preferences.needsRemoteConnectionMonitoring() != monitoredBefore) startRemoteMonitor();
+    if (preferences.uuTouchScrollEnabled && !services_.trust.isProcessTrusted()) {
+        host_.permissionStep([this] { startTouchScroll(); });
+    }
+    startTouchScroll();
+}
+
 void ConnectionAutomation::settingsChanged(bool automaticChanged, bool monitoringChanged) {
-    const Preferences& preferences = state_.preferences;
+    const Preferences& preferences = preferences_.preferences();
     const bool automatic = preferences.autoResolutionEnabled && preferences.hasAutomaticDefault();
     if (automaticChanged) {
         automaticPolicy_ = AutomaticResolutionPolicy{};
@@ -341,7 +375,7 @@ void ConnectionAutomation::settingsChanged(bool automaticChanged, bool monitorin
 // ---- Touch scrolling ----
 
 void ConnectionAutomation::startTouchScroll() {
-    if (state_.preferences.uuTouchScrollEnabled && remoteStability_.isConnected && !state_.terminating) {
+    if (preferences_.preferences().uuTouchScrollEnabled && remoteStability_.isConnected && !status_.terminating()) {
         if (services_.trust.isProcessTrusted() && touchScroll_.start()) {
             touchScrollRetry_.cancel();
         } else if (!touchScrollRetry_.isActive()) {
@@ -359,7 +393,9 @@ void ConnectionAutomation::stopTouchScroll() {
 }
 
 void ConnectionAutomation::retryTouchScroll() {
-    if (state_.terminating || !state_.preferences.uuTouchScrollEnabled || !remoteStability_.isConnected) return;
+    if (status_.terminating() || !preferences_.preferences().uuTouchScrollEnabled || !remoteStability_.isConnected) {
+        return;
+    }
     if (services_.trust.isProcessTrusted() && touchScroll_.start()) touchScrollRetry_.cancel();
 }
 
@@ -376,12 +412,12 @@ dispatch::Task<void> ConnectionAutomation::runStableModeRecord(dispatch::Lifetim
     if (!alive) co_return;
     co_await services_.engine.beginStableWindow();
     co_await dispatch::sleepFor(kStableWindow, token);
-    if (!alive || token.isCancelled() || state_.busy() || remoteStability_.isConnected) co_return;
+    if (!alive || token.isCancelled() || status_.busy() || remoteStability_.isConnected) co_return;
     co_await services_.engine.finishStableWindow();
 }
 
 void ConnectionAutomation::resumePendingRestoreIfPossible() {
-    if (state_.busy() || remoteStability_.isConnected) return;
+    if (status_.busy() || remoteStability_.isConnected) return;
     host_.launchTask(runPendingRestore(lifetime_.watch()));
 }
 
@@ -390,8 +426,8 @@ dispatch::Task<void> ConnectionAutomation::runPendingRestore(dispatch::Lifetime:
     const bool pending = co_await services_.engine.restorePending();
     if (!alive || !pending) co_return;
     co_await dispatch::sleepFor(kPendingRestoreDelay);
-    if (!alive || state_.busy() || remoteStability_.isConnected) co_return;
-    state_.applying = true;
+    if (!alive || status_.busy() || remoteStability_.isConnected) co_return;
+    status_.beginOperation();
     host_.renderMenu();
     bool restored = false;
     try {
@@ -402,14 +438,14 @@ dispatch::Task<void> ConnectionAutomation::runPendingRestore(dispatch::Lifetime:
         // Still pending: the next screen change tries again.
     }
     // A quit begun meanwhile owns the status and the busy flag.
-    if (!alive || state_.terminating) co_return;
-    state_.applying = false;
+    if (!alive || status_.terminating()) co_return;
     if (!restored) {
+        status_.endOperation();
         host_.renderMenu();
         co_return;
     }
+    status_.finishOperation(titled("已还原屏幕"));
     logEngine("deferred_restore_complete", "");
-    state_.status = titled("已还原屏幕");
     if (automaticRestorePoint_) saveRestoredSelection();
     toolbar_.redock();
     host_.renderMenu();

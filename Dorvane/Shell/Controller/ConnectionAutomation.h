@@ -5,31 +5,51 @@
 #include <optional>
 #include <string>
 
-#include "Dorvane/Engine/DisplayEngine.h"
 #include "Dorvane/Remote/RemoteSessionMonitor.h"
 #include "Dorvane/Remote/RemoteSessionProbe.h"
-#include "Dorvane/Shell/Controller/ControllerHost.h"
-#include "Dorvane/Shell/Controller/ControllerState.h"
-#include "Dorvane/Shell/Controller/PreferencesKeeper.h"
-#include "Dorvane/Shell/Controller/ToolbarPresenceKeeper.h"
-#include "Dorvane/Shell/Neighbours/DockShortcutSender.h"
-#include "Dorvane/Shell/Neighbours/ToolbarControl.h"
-#include "Dorvane/Shell/Neighbours/TouchScrollControl.h"
+#include "DorvaneCore/Core/DisplaySize.h"
+#include "DorvaneCore/Core/ScreenPreset.h"
 #include "DorvaneCore/Remote/ConnectionPolicies.h"
 #include "DorvaneCore/Remote/RemoteSessionStability.h"
-#include "Platform/Accessibility/ProcessTrust.h"
+#include "DorvaneCore/Resolution/ResolutionAdjustment.h"
 #include "Platform/Dispatch/Cancellation.h"
-#include "Platform/Dispatch/Clock.h"
-#include "Platform/Dispatch/Executor.h"
 #include "Platform/Dispatch/Lifetime.h"
 #include "Platform/Dispatch/Task.h"
 #include "Platform/Dispatch/Timer.h"
-#include "Platform/Power/AssertionChangeNotifications.h"
-#include "Platform/Power/PowerAssertionServices.h"
-#include "Platform/Processes/ProcessServices.h"
-#include "Platform/Workspace/WorkspaceEvents.h"
+
+namespace dorvane {
+class DisplayEngine;
+struct Preferences;
+namespace accessibility {
+class ProcessTrust;
+}
+namespace dispatch {
+class Clock;
+class Executor;
+class MainQueue;
+}  // namespace dispatch
+namespace power {
+class AssertionChangeNotifications;
+class PowerAssertionServices;
+}  // namespace power
+namespace processes {
+class ProcessServices;
+}
+namespace workspace {
+class WorkspaceEvents;
+}
+}  // namespace dorvane
 
 namespace dorvane::shell {
+
+class AdjustmentKeeper;
+class ControllerHost;
+class DockShortcutSender;
+class PreferencesKeeper;
+class StatusKeeper;
+class ToolbarControl;
+class ToolbarPresenceKeeper;
+class TouchScrollControl;
 
 // The selection to go back to after an automatic apply.
 struct AutomaticRestorePoint {
@@ -59,9 +79,10 @@ public:
         accessibility::ProcessTrust& trust;
     };
     struct Parts {
-        ControllerState& state;
         ControllerHost& host;
+        StatusKeeper& status;
         PreferencesKeeper& preferences;
+        AdjustmentKeeper& adjustment;
         ToolbarPresenceKeeper& presence;
         ToolbarControl& toolbar;
         TouchScrollControl& touchScroll;
@@ -90,8 +111,12 @@ public:
     void manualOverride();
     // The automatic preset was deleted: the setting stays on with nothing left to apply.
     void automaticPresetRemoved();
-    // The automation settings were saved; the flags say what changed.
-    void settingsChanged(bool automaticChanged, bool monitoringChanged);
+    // The settings window saved the connection settings, which were `before`: the
+    // toolbar's presence and the policies follow them, and the automatic pass runs.
+    void settingsSaved(const Preferences& before);
+    // Touch scrolling was switched in the settings, which needed the monitor as
+    // `monitoredBefore` says: the monitor and touch scrolling follow.
+    void touchScrollSettingChanged(bool monitoredBefore);
 
     // The steps of a quit.
     void cancelDock();
@@ -123,13 +148,16 @@ private:
     dispatch::Task<void> runPendingRestore(dispatch::Lifetime::Watch alive);
     // Writes the settings as they are now, the selection being back.
     void saveRestoredSelection();
+    // The policies take the settings as saved; the flags say what changed.
+    void settingsChanged(bool automaticChanged, bool monitoringChanged);
     // Appends to the engine log in a task of its own.
     void logEngine(std::string event, std::string detail);
 
     Services services_;
-    ControllerState& state_;
     ControllerHost& host_;
+    StatusKeeper& status_;
     PreferencesKeeper& preferences_;
+    AdjustmentKeeper& adjustment_;
     ToolbarPresenceKeeper& presence_;
     ToolbarControl& toolbar_;
     TouchScrollControl& touchScroll_;

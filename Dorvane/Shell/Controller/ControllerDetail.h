@@ -8,7 +8,7 @@
 #include "Platform/Dispatch/Task.h"
 
 // Small pieces the application controller and its owner objects share.
-namespace dorvane::controller {
+namespace dorvane::shell {
 
 // Panels beside the toolbar keep this far off the toolbar panel's frame.
 inline constexpr double panelInset = 6;
@@ -36,4 +36,4 @@ inline dispatch::Task<void> writeEngineLog(DisplayEngine& engine, std::string ev
         [event = std::move(event), detail = std::move(detail)](DisplayEngine& e) { e.log(event, detail); });
 }
 
-}  // namespace dorvane::controller
+}  // namespace dorvane::shell

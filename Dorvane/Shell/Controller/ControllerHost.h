@@ -19,7 +19,7 @@ public:
     virtual ~ControllerHost() = default;
 
     // Brings the status item, its menu, the panel model and the panels beside the toolbar
-    // up to date with the shared state.
+    // up to date with what the keepers hold: the one signal that the state changed.
     virtual void renderMenu() = 0;
     virtual void showNotice(const std::string& title, const std::optional<std::string>& detail,
                             const std::optional<displays::Screen>& screen) = 0;

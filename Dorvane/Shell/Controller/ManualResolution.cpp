@@ -1,8 +1,19 @@
 #include "Dorvane/Shell/Controller/ManualResolution.h"
 
 #include <algorithm>
+#include <exception>
+#include <optional>
+#include <vector>
 
+#include "Dorvane/Engine/DisplayEngine.h"
+#include "Dorvane/Shell/Controller/AdjustmentKeeper.h"
+#include "Dorvane/Shell/Controller/ConnectionAutomation.h"
 #include "Dorvane/Shell/Controller/ControllerDetail.h"
+#include "Dorvane/Shell/Controller/ControllerHost.h"
+#include "Dorvane/Shell/Controller/PreferencesKeeper.h"
+#include "Dorvane/Shell/Controller/StatusKeeper.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
+#include "Dorvane/ShellBase/Neighbours/ToolbarControl.h"
 
 namespace dorvane::shell {
 
@@ -17,12 +28,15 @@ CustomPreset* findPreset(std::vector<CustomPreset>& presets, const std::optional
 }  // namespace
 
 ManualResolution::ManualResolution(Parts parts)
-    : state_(parts.state),
-      host_(parts.host),
+    : host_(parts.host),
+      status_(parts.status),
       preferences_(parts.preferences),
+      adjustment_(parts.adjustment),
       automation_(parts.automation),
       toolbar_(parts.toolbar),
-      engine_(parts.engine) {}
+      engine_(parts.engine) {
+    installCallbacks(parts.model);
+}
 
 ManualResolution::~ManualResolution() { lifetime_.end(); }
 
@@ -31,8 +45,8 @@ void ManualResolution::installCallbacks(ControlPanelModel& model) {
     model.onPreset = weakly(host_, lifetime_, [this](ScreenPreset preset) { selectPreset(preset); });
     model.onSize = weakly(host_, lifetime_, [this](DisplaySize size) { selectSize(size); });
     model.onScale = weakly(host_, lifetime_, [this](std::int64_t percent) { changeScale(percent); });
-    model.onPresetScale =
-        weakly(host_, lifetime_, [this](const std::string& id, std::int64_t percent) { changePresetScale(id, percent); });
+    model.onPresetScale = weakly(
+        host_, lifetime_, [this](const std::string& id, std::int64_t percent) { changePresetScale(id, percent); });
     model.onAdjust = weakly(host_, lifetime_, [this](ResolutionAdjustment::Control control, std::int64_t direction) {
         adjust(control, direction);
     });
@@ -41,127 +55,127 @@ void ManualResolution::installCallbacks(ControlPanelModel& model) {
     model.onRecover = weakly(host_, lifetime_, [this] { recover(); });
 }
 
-// The selection takes effect at once, its file possibly behind.
-void ManualResolution::saveSelection() { preferences_.write(state_.preferences, WriteRule::inEffect); }
+// A selection takes effect at once, its file possibly behind.
 
 void ManualResolution::selectCustom(const std::string& id) {
-    const CustomPreset* preset = findPreset(state_.preferences.customPresets, id);
+    Preferences next = preferences_.preferences();
+    const CustomPreset* preset = findPreset(next.customPresets, id);
     if (!preset) return;
-    state_.copySaved = false;
-    state_.preferences.selectedCustomID = id;
-    state_.preferences.size = DisplaySize::standard;
-    state_.adjustment = preset->adjustment();
-    saveSelection();
+    next.selectedCustomID = id;
+    next.size = DisplaySize::standard;
+    adjustment_.select(preset->adjustment());
+    preferences_.write(std::move(next), WriteRule::inEffect);
     applyManually(true);
 }
 
 void ManualResolution::selectPreset(ScreenPreset preset) {
-    state_.copySaved = false;
-    state_.preferences.preset = preset;
-    state_.preferences.size = DisplaySize::standard;
-    state_.preferences.selectedCustomID.reset();
-    state_.adjustment = ResolutionAdjustment(state_.preferences.dimensions(), 100);
-    saveSelection();
+    Preferences next = preferences_.preferences();
+    next.preset = preset;
+    next.size = DisplaySize::standard;
+    next.selectedCustomID.reset();
+    adjustment_.select(ResolutionAdjustment(next.dimensions(), 100));
+    preferences_.write(std::move(next), WriteRule::inEffect);
     applyManually(true);
 }
 
 void ManualResolution::selectSize(DisplaySize size) {
-    if (const auto selected = state_.preferences.selectedCustom()) {
+    if (const auto selected = preferences_.preferences().selectedCustom()) {
         if (!CustomPreset::isSupported(selected->dimensions(size))) return;
     }
-    state_.preferences.size = size;
-    state_.adjustment = ResolutionAdjustment(state_.preferences.dimensions(), 100);
-    saveSelection();
+    Preferences next = preferences_.preferences();
+    next.size = size;
+    adjustment_.follow(ResolutionAdjustment(next.dimensions(), 100));
+    preferences_.write(std::move(next), WriteRule::inEffect);
     applyManually(true);
 }
 
 void ManualResolution::storeSelectedScale(std::int64_t percent) {
-    CustomPreset* selected = findPreset(state_.preferences.customPresets, state_.preferences.selectedCustomID);
+    Preferences next = preferences_.preferences();
+    CustomPreset* selected = findPreset(next.customPresets, next.selectedCustomID);
     if (!selected) return;
     // An invalid copy changes nothing and writes nothing.
     if (const auto scaled = selected->settingScale(percent)) {
         *selected = *scaled;
-        saveSelection();
+        preferences_.write(std::move(next), WriteRule::inEffect);
     }
 }
 
 void ManualResolution::changeScale(std::int64_t percent) {
-    if (state_.busy()) return;
-    const auto candidate = state_.adjustment.settingScale(percent);
+    if (status_.busy()) return;
+    const auto candidate = adjustment_.adjustment().settingScale(percent);
     if (!candidate) return;
-    if (*candidate == state_.adjustment) {
+    if (*candidate == adjustment_.adjustment()) {
         host_.dismissToolPanels();
         return;
     }
-    state_.adjustment = *candidate;
-    state_.copySaved = false;
+    adjustment_.select(*candidate);
     storeSelectedScale(percent);
     host_.renderMenu();
     applyManually(true);
 }
 
 void ManualResolution::adjust(ResolutionAdjustment::Control control, std::int64_t direction) {
-    if (state_.busy()) return;
-    const auto candidate = state_.adjustment.stepping(control, direction);
+    if (status_.busy()) return;
+    const auto candidate = adjustment_.adjustment().stepping(control, direction);
     if (!candidate) return;
-    state_.copySaved = false;
-    state_.adjustment = *candidate;
-    if (control == ResolutionAdjustment::Control::scale) storeSelectedScale(state_.adjustment.scalePercent);
+    adjustment_.select(*candidate);
+    if (control == ResolutionAdjustment::Control::scale) storeSelectedScale(adjustment_.adjustment().scalePercent);
     host_.renderMenu();
     applyManually(false);
 }
 
 void ManualResolution::changePresetScale(const std::string& id, std::int64_t percent) {
-    if (state_.busy()) return;
-    CustomPreset* preset = findPreset(state_.preferences.customPresets, id);
+    if (status_.busy()) return;
+    Preferences next = preferences_.preferences();
+    CustomPreset* preset = findPreset(next.customPresets, id);
     if (!preset) return;
     const auto scaled = preset->settingScale(percent);
     if (!scaled) return;
     *preset = *scaled;
-    if (state_.preferences.selectedCustomID == id) state_.adjustment = scaled->adjustment();
-    state_.copySaved = false;
-    saveSelection();
+    if (next.selectedCustomID == id) {
+        adjustment_.select(scaled->adjustment());
+    } else {
+        adjustment_.forgetCopy();
+    }
+    preferences_.write(std::move(next), WriteRule::inEffect);
 }
 
 void ManualResolution::applyManually(bool dismissPanel) {
-    if (state_.busy()) return;
+    if (status_.busy()) return;
     automation_.manualAdjustment();
-    const std::int64_t generation = ++state_.applyGeneration;
-    state_.applying = true;
-    state_.status.title = "正在应用…";
-    state_.status.detail.reset();
+    const std::int64_t generation = status_.beginNewerOperation();
+    status_.retitle("正在应用…", std::nullopt);
     host_.renderMenu();
     host_.launchTask(runManualApply(lifetime_.watch(), generation, dismissPanel));
 }
 
 dispatch::Task<void> ManualResolution::runManualApply(dispatch::Lifetime::Watch alive, std::int64_t generation,
                                                       bool dismissPanel) {
-    if (!alive || generation != state_.applyGeneration || state_.terminating) co_return;
-    const Dimensions dimensions = state_.adjustment.dimensions();
+    if (!alive || !status_.current(generation)) co_return;
+    const Dimensions dimensions = adjustment_.adjustment().dimensions();
     const EngineStatus result = co_await engine_.apply(dimensions);
     // A newer operation or the quit moved the generation on: the result is theirs to drop.
-    if (!alive || generation != state_.applyGeneration || state_.terminating) co_return;
-    state_.status = result;
+    if (!alive || !status_.current(generation)) co_return;
+    status_.report(result);
     if (dismissPanel && !result.detail) host_.dismissToolPanels();
-    state_.applying = false;
+    status_.endOperation();
     toolbar_.redock();
     automation_.runAutomaticResolutionIfNeeded();
     host_.renderMenu();
 }
 
 void ManualResolution::recover() {
-    if (state_.busy()) return;
+    if (status_.busy()) return;
     automation_.manualOverride();
-    const std::int64_t generation = ++state_.applyGeneration;
-    state_.applying = true;
+    const std::int64_t generation = status_.beginNewerOperation();
     host_.renderMenu();
     host_.launchTask(runRecover(lifetime_.watch(), generation));
 }
 
 dispatch::Task<void> ManualResolution::runRecover(dispatch::Lifetime::Watch alive, std::int64_t generation) {
     if (!alive) co_return;
-    co_await controller::writeEngineLog(engine_, "manual_restore_start", "");
-    if (!alive || generation != state_.applyGeneration || state_.terminating) co_return;
+    co_await writeEngineLog(engine_, "manual_restore_start", "");
+    if (!alive || !status_.current(generation)) co_return;
     // The engine outlives the controller: between the two engine steps it is reached
     // without `this`, which may be gone by then.
     DisplayEngine& engine = engine_;
@@ -177,32 +191,30 @@ dispatch::Task<void> ManualResolution::runRecover(dispatch::Lifetime::Watch aliv
         failure = error.what();
     }
     // A quit begun during the restore owns the status ("正在还原屏幕…") and the busy flag.
-    if (!alive || state_.terminating) co_return;
-    state_.status = controller::restoreStatus(restored, failure, stillApplied);
-    state_.applying = false;
+    if (!alive || status_.terminating()) co_return;
+    status_.finishOperation(restoreStatus(restored, failure, stillApplied));
     host_.renderMenu();
     toolbar_.redock();
     automation_.runAutomaticResolutionIfNeeded();
 }
 
 void ManualResolution::saveCopy() {
-    if (state_.busy()) return;
+    if (status_.busy()) return;
     // Only a size that is on screen can be copied.
-    if (!state_.status.applied || *state_.status.applied != state_.adjustment.dimensions()) return;
-    const CustomPreset copy = state_.adjustment.copyPreset();
-    Preferences next = state_.preferences;
+    const auto& applied = status_.status().applied;
+    if (!applied || *applied != adjustment_.adjustment().dimensions()) return;
+    const CustomPreset copy = adjustment_.adjustment().copyPreset();
+    Preferences next = preferences_.preferences();
     next.customPresets.push_back(copy);
     next.selectedCustomID = copy.id;
     next.size = DisplaySize::standard;
     if (const auto failure = preferences_.write(std::move(next), WriteRule::validated)) {
-        state_.status.title = "保存失败";
-        state_.status.detail = failure;
+        status_.retitle("保存失败", failure);
         host_.renderMenu();
         return;
     }
-    state_.adjustment = ResolutionAdjustment(copy.dimensions(DisplaySize::standard), 100);
-    state_.status.title = "副本已保存";
-    state_.copySaved = true;
+    adjustment_.savedAsCopy(ResolutionAdjustment(copy.dimensions(DisplaySize::standard), 100));
+    status_.retitle("副本已保存");
     host_.renderMenu();
 }
 

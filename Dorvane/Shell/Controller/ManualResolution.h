@@ -3,30 +3,41 @@
 #include <cstdint>
 #include <string>
 
-#include "Dorvane/Engine/DisplayEngine.h"
-#include "Dorvane/Shell/ControlPanelModel.h"
-#include "Dorvane/Shell/Controller/ConnectionAutomation.h"
-#include "Dorvane/Shell/Controller/ControllerHost.h"
-#include "Dorvane/Shell/Controller/ControllerState.h"
-#include "Dorvane/Shell/Controller/PreferencesKeeper.h"
-#include "Dorvane/Shell/Neighbours/ToolbarControl.h"
+#include "DorvaneCore/Core/DisplaySize.h"
+#include "DorvaneCore/Core/ScreenPreset.h"
+#include "DorvaneCore/Resolution/ResolutionAdjustment.h"
 #include "Platform/Dispatch/Lifetime.h"
 #include "Platform/Dispatch/Task.h"
 
+namespace dorvane {
+class ControlPanelModel;
+class DisplayEngine;
+}  // namespace dorvane
+
 namespace dorvane::shell {
+
+class AdjustmentKeeper;
+class ConnectionAutomation;
+class ControllerHost;
+class PreferencesKeeper;
+class StatusKeeper;
+class ToolbarControl;
 
 // What the person chooses rather than the connection automation: selecting a custom
 // preset or a built-in one, scaling and stepping it, saving the size as a copy, applying,
-// and restoring the physical displays by hand. Main thread only.
+// and restoring the physical displays by hand. Sets the settings window's resolution
+// controls when it is made. Main thread only.
 class ManualResolution {
 public:
     struct Parts {
-        ControllerState& state;
         ControllerHost& host;
+        StatusKeeper& status;
         PreferencesKeeper& preferences;
+        AdjustmentKeeper& adjustment;
         ConnectionAutomation& automation;
         ToolbarControl& toolbar;
         DisplayEngine& engine;
+        ControlPanelModel& model;
     };
 
     explicit ManualResolution(Parts parts);
@@ -34,15 +45,14 @@ public:
     ManualResolution(const ManualResolution&) = delete;
     ManualResolution& operator=(const ManualResolution&) = delete;
 
-    // The settings window's resolution controls.
-    void installCallbacks(ControlPanelModel& model);
-
     void applyManually(bool dismissPanel);
     void adjust(ResolutionAdjustment::Control control, std::int64_t direction);
     void saveCopy();
     void recover();
 
 private:
+    // The settings window's resolution controls.
+    void installCallbacks(ControlPanelModel& model);
     void selectCustom(const std::string& id);
     void selectPreset(ScreenPreset preset);
     void selectSize(DisplaySize size);
@@ -50,13 +60,13 @@ private:
     void changePresetScale(const std::string& id, std::int64_t percent);
     // Stores `percent` in the selected custom preset when the result is valid, and saves.
     void storeSelectedScale(std::int64_t percent);
-    void saveSelection();
     dispatch::Task<void> runManualApply(dispatch::Lifetime::Watch alive, std::int64_t generation, bool dismissPanel);
     dispatch::Task<void> runRecover(dispatch::Lifetime::Watch alive, std::int64_t generation);
 
-    ControllerState& state_;
     ControllerHost& host_;
+    StatusKeeper& status_;
     PreferencesKeeper& preferences_;
+    AdjustmentKeeper& adjustment_;
     ConnectionAutomation& automation_;
     ToolbarControl& toolbar_;
     DisplayEngine& engine_;

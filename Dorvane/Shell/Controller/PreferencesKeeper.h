@@ -1,24 +1,21 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
 
-#include "Dorvane/Shell/ApplicationPlatform.h"
-#include "Dorvane/Shell/ControlPanelModel.h"
-#include "Dorvane/Shell/Controller/ControllerHost.h"
-#include "Dorvane/Shell/Controller/ControllerState.h"
-#include "Dorvane/Shell/Neighbours/ToolbarControl.h"
-#include "Dorvane/Shell/OperationDiagnostics.h"
+#include "DorvaneCore/Settings/Preferences.h"
 #include "DorvaneCore/Settings/PreferencesStore.h"
-#include "Platform/Accessibility/ProcessTrust.h"
-#include "Platform/Dispatch/Clock.h"
-#include "Platform/Dispatch/Lifetime.h"
+
+namespace dorvane::dispatch {
+class Clock;
+}
 
 namespace dorvane::shell {
 
-class ConnectionAutomation;
-class ToolbarPresenceKeeper;
+class ControllerHost;
+class StatusKeeper;
 
 // What happens to a change whose file cannot be written.
 enum class WriteRule {
@@ -30,29 +27,18 @@ enum class WriteRule {
     inEffect,
 };
 
-// The settings in effect and "preferences.json": loading, the one way every change is
-// written, and the settings window's callbacks that edit them. Main thread only.
+// The settings in effect and "preferences.json": read once when the keeper is made, and
+// changed only here, each change handed in whole. Main thread only.
 class PreferencesKeeper {
 public:
-    // Who the settings callbacks reach besides the settings themselves.
-    struct Collaborators {
-        ToolbarControl& toolbar;
-        ToolbarPresenceKeeper& presence;
-        ConnectionAutomation& automation;
-        OperationDiagnostics& operations;
-        accessibility::ProcessTrust& trust;
-        ApplicationPlatform& platform;
-    };
-
-    PreferencesKeeper(ControllerState& state, ControllerHost& host, const std::filesystem::path& root,
+    // Puts the stored settings in effect; a missing, undecodable or unreadable file keeps
+    // the defaults. One that cannot be read is left alone: every change then fails to save.
+    PreferencesKeeper(StatusKeeper& status, ControllerHost& host, const std::filesystem::path& root,
                       dispatch::Clock& clock);
-    ~PreferencesKeeper();
     PreferencesKeeper(const PreferencesKeeper&) = delete;
     PreferencesKeeper& operator=(const PreferencesKeeper&) = delete;
 
-    // Puts the stored settings in effect; a missing, undecodable or unreadable file keeps
-    // the defaults. One that cannot be read is left alone: every change then fails to save.
-    void load();
+    const Preferences& preferences() const { return preferences_; }
     // Removes what saves of the settings cut short by a killed process left. Only for the
     // instance that holds the instance lock.
     std::size_t removeLeftovers() const { return store_.removeLeftovers(); }
@@ -62,28 +48,15 @@ public:
     // rule; the in-effect rule renders the menu, the validated one leaves that to the
     // caller, who has more to show. The failure's text, or nothing when written.
     std::optional<std::string> write(Preferences next, WriteRule rule);
-    // The settings window's edits of the settings.
-    void installCallbacks(ControlPanelModel& model, Collaborators collaborators);
+    // Puts `next` in effect without writing it: the selection an automatic apply makes is
+    // the connection's, not the person's.
+    void useUnsaved(Preferences next);
 
 private:
-    void installToggles(ControlPanelModel& model);
-    void installPresetEdits(ControlPanelModel& model);
-    void installShortcutEdits(ControlPanelModel& model);
-    void installAppearanceEdits(ControlPanelModel& model);
-    void installAutomationToggles(ControlPanelModel& model);
-    // A validated write for the list and icon edits: on success the toolbar is rebuilt, on
-    // failure the status says `failureTitle`. Answers whether it was written.
-    bool commitEdit(Preferences next, const std::string& failureTitle);
-    void showFailure(const std::string& title, const std::string& detail);
-    // A validated write of the connection settings that then applies them again; a failure
-    // is a notice, the status staying as it was.
-    void saveAutomaticPreferences(Preferences next);
-
-    ControllerState& state_;
+    StatusKeeper& status_;
     ControllerHost& host_;
     PreferencesStore store_;
-    std::optional<Collaborators> collaborators_;
-    dispatch::Lifetime lifetime_;
+    Preferences preferences_;
 };
 
 }  // namespace dorvane::shell

@@ -3,7 +3,13 @@
 #include <cmath>
 #include <vector>
 
+#include "Dorvane/Shell/Controller/ControllerHost.h"
+#include "Dorvane/Shell/Controller/ManualResolution.h"
+#include "Dorvane/Shell/Controller/PreferencesKeeper.h"
 #include "Dorvane/Shell/ResolutionPanelFrame.h"
+#include "Dorvane/ShellBase/Neighbours/ToolbarControl.h"
+#include "DorvaneCore/Windows/WindowSnap.h"
+#include "Platform/Dispatch/Executor.h"
 
 namespace dorvane::shell {
 
@@ -21,7 +27,7 @@ ResolutionPanelPresenter::ResolutionPanelPresenter(Parts parts) : parts_(parts) 
 ResolutionPanelPresenter::~ResolutionPanelPresenter() { lifetime_.end(); }
 
 geometry::Rect ResolutionPanelPresenter::frame(const displays::Screen& screen) {
-    const Preferences& preferences = parts_.state.preferences;
+    const Preferences& preferences = parts_.preferences.preferences();
     return resolutionPanelFrame(parts_.toolbar.panelFrame(), screen, parts_.screens.screens(), preferences.toolbarSide,
                                 static_cast<int>(preferences.customPresets.size()), contentHeight_);
 }
@@ -53,7 +59,7 @@ ResolutionContent ResolutionPanelPresenter::makeContent() {
 void ResolutionPanelPresenter::show(const displays::Screen& screen) {
     // Until its content has reported a height, the first showing would flash at a guess.
     const bool hidden = !contentHeight_;
-    parts_.windows.showResolution(parts_.model, makeContent(), frame(screen), parts_.state.preferences.toolbarSide,
+    parts_.windows.showResolution(parts_.model, makeContent(), frame(screen), parts_.preferences.preferences().toolbarSide,
                                   hidden);
     if (hidden) {
         reveal_ = dispatch::Timer::once(parts_.mainQueue, kResolutionRevealDelay,
@@ -73,7 +79,7 @@ void ResolutionPanelPresenter::contentHeightChanged(double height) {
     const auto target = frame(*screen);
     if (windows.resolutionPanelFrame() != target) {
         windows.setResolutionFrame(target);
-        windows.replaceResolutionContent(parts_.model, makeContent(), parts_.state.preferences.toolbarSide);
+        windows.replaceResolutionContent(parts_.model, makeContent(), parts_.preferences.preferences().toolbarSide);
     }
     windows.revealResolution();
 }

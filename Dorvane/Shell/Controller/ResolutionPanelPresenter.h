@@ -2,25 +2,31 @@
 
 #include <optional>
 
-#include "Dorvane/Shell/ControlPanelModel.h"
-#include "Dorvane/Shell/Controller/ControllerHost.h"
-#include "Dorvane/Shell/Controller/ControllerState.h"
-#include "Dorvane/Shell/Controller/ManualResolution.h"
-#include "Dorvane/Shell/Neighbours/SettingsWindows.h"
-#include "Dorvane/Shell/Neighbours/ToolbarControl.h"
-#include "Platform/Dispatch/Executor.h"
+#include "Dorvane/ShellBase/Neighbours/SettingsWindows.h"
 #include "Platform/Dispatch/Lifetime.h"
 #include "Platform/Dispatch/Timer.h"
 #include "Platform/Displays/ScreenServices.h"
 
+namespace dorvane {
+class ControlPanelModel;
+namespace dispatch {
+class MainQueue;
+}
+}  // namespace dorvane
+
 namespace dorvane::shell {
+
+class ControllerHost;
+class ManualResolution;
+class PreferencesKeeper;
+class ToolbarControl;
 
 // The resolution panel beside the toolbar: where it stands, the height its content asks
 // for, and its first showing, held back until that height is known. Main thread only.
 class ResolutionPanelPresenter {
 public:
     struct Parts {
-        ControllerState& state;
+        const PreferencesKeeper& preferences;
         ControllerHost& host;
         ControlPanelModel& model;
         SettingsWindows& windows;

@@ -7,7 +7,7 @@
 
 #include "Dorvane/Engine/EngineLog.h"
 #include "Dorvane/Engine/EngineStatus.h"
-#include "Dorvane/Shell/ApplicationPlatform.h"
+#include "Dorvane/ShellBase/ApplicationPlatform.h"
 #include "Platform/Dispatch/Observation.h"
 #include "Platform/StatusBar/StatusBar.h"
 

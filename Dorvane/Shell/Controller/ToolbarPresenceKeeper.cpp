@@ -1,5 +1,13 @@
 #include "Dorvane/Shell/Controller/ToolbarPresenceKeeper.h"
 
+#include "Dorvane/Shell/Controller/ControllerHost.h"
+#include "Dorvane/Shell/Controller/PreferencesKeeper.h"
+#include "Dorvane/Shell/Controller/StatusKeeper.h"
+#include "Dorvane/ShellBase/Neighbours/ToolbarControl.h"
+#include "Dorvane/ShellBase/OperationDiagnostics.h"
+#include "Platform/Dispatch/Clock.h"
+#include "Platform/Dispatch/Executor.h"
+
 namespace dorvane::shell {
 
 namespace {
@@ -9,10 +17,17 @@ constexpr double kPresenceTickMargin = 0.05;
 
 }  // namespace
 
-ToolbarPresenceKeeper::ToolbarPresenceKeeper(ControllerState& state, ControllerHost& host, ToolbarControl& toolbar,
+ToolbarPresenceKeeper::ToolbarPresenceKeeper(const StatusKeeper& status, const PreferencesKeeper& preferences,
+                                             ControllerHost& host, ToolbarControl& toolbar,
                                              dispatch::MainQueue& mainQueue, dispatch::Clock& clock,
                                              OperationDiagnostics& operations)
-    : state_(state), host_(host), toolbar_(toolbar), mainQueue_(mainQueue), clock_(clock), operations_(operations) {}
+    : status_(status),
+      preferences_(preferences),
+      host_(host),
+      toolbar_(toolbar),
+      mainQueue_(mainQueue),
+      clock_(clock),
+      operations_(operations) {}
 
 ToolbarPresenceKeeper::~ToolbarPresenceKeeper() {
     lifetime_.end();
@@ -29,13 +44,13 @@ void ToolbarPresenceKeeper::show(bool on) {
 }
 
 void ToolbarPresenceKeeper::applyToolbarSetting() {
-    if (state_.terminating) return;
-    show(ToolbarPresence::shows(presence_.context, state_.preferences));
+    if (status_.terminating()) return;
+    show(ToolbarPresence::shows(presence_.context, preferences_.preferences()));
     host_.renderMenu();
 }
 
 void ToolbarPresenceKeeper::onFloatingToggle(bool on) {
-    if (state_.terminating) return;
+    if (status_.terminating()) return;
     show(on);
     host_.renderMenu();
 }
@@ -43,7 +58,7 @@ void ToolbarPresenceKeeper::onFloatingToggle(bool on) {
 void ToolbarPresenceKeeper::monitorRestarted() {
     if (const auto context = presence_.remoteChanged(false, clock_.uptime())) enterContext(*context);
     scheduleTick();
-    policy_.setEnabled(state_.preferences.toolbarWhenConnected);
+    policy_.setEnabled(preferences_.preferences().toolbarWhenConnected);
 }
 
 void ToolbarPresenceKeeper::remoteChanged(bool connected) {
@@ -58,15 +73,15 @@ void ToolbarPresenceKeeper::sessionGoesOn() {
 }
 
 void ToolbarPresenceKeeper::runPendingExpansion(bool dockBusy) {
-    if (state_.terminating || !connectedContext()) return;
-    if (!policy_.takeAction(state_.applying || dockBusy)) return;
+    if (status_.terminating() || !connectedContext()) return;
+    if (!policy_.takeAction(status_.applying() || dockBusy)) return;
     operations_.append("toolbar-auto-expand resolutionReady=true");
     show(true);
     host_.renderMenu();
 }
 
 void ToolbarPresenceKeeper::settingsChanged(bool decidesNow) {
-    policy_.setEnabled(state_.preferences.toolbarWhenConnected);
+    policy_.setEnabled(preferences_.preferences().toolbarWhenConnected);
     if (!decidesNow) return;
     // The setting now decides at once; a pending expansion would undo it.
     if (policy_.enabled && policy_.connected) policy_.pending = false;
@@ -78,7 +93,7 @@ void ToolbarPresenceKeeper::stop() { timer_.cancel(); }
 void ToolbarPresenceKeeper::enterContext(ToolbarPresence::Context context) {
     const bool connected = context == ToolbarPresence::Context::connected;
     policy_.connectionChanged(connected);
-    if (connected && state_.preferences.toolbarWhenConnected) {
+    if (connected && preferences_.preferences().toolbarWhenConnected) {
         // Shown once the automatic apply is done, by the pending expansion.
         host_.renderMenu();
         return;
@@ -88,7 +103,7 @@ void ToolbarPresenceKeeper::enterContext(ToolbarPresence::Context context) {
 
 void ToolbarPresenceKeeper::scheduleTick() {
     timer_.cancel();
-    if (state_.terminating) return;
+    if (status_.terminating()) return;
     const auto delay = presence_.delayUntilTick(clock_.uptime());
     if (!delay) return;
     timer_ = dispatch::Timer::once(mainQueue_, *delay + kPresenceTickMargin, weakly(host_, lifetime_, [this] {

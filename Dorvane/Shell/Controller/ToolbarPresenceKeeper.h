@@ -1,24 +1,32 @@
 #pragma once
 
-#include "Dorvane/Shell/Controller/ControllerHost.h"
-#include "Dorvane/Shell/Controller/ControllerState.h"
-#include "Dorvane/Shell/Neighbours/ToolbarControl.h"
-#include "Dorvane/Shell/OperationDiagnostics.h"
 #include "DorvaneCore/Remote/ConnectionPolicies.h"
-#include "Platform/Dispatch/Clock.h"
-#include "Platform/Dispatch/Executor.h"
 #include "Platform/Dispatch/Lifetime.h"
 #include "Platform/Dispatch/Timer.h"
 
+namespace dorvane {
+class OperationDiagnostics;
+namespace dispatch {
+class Clock;
+class MainQueue;
+}  // namespace dispatch
+}  // namespace dorvane
+
 namespace dorvane::shell {
+
+class ControllerHost;
+class PreferencesKeeper;
+class StatusKeeper;
+class ToolbarControl;
 
 // Whether the toolbar shows: the setting for the present context (connected or not), the
 // grace after a disconnection, the expansion that waits for the automatic resolution, and
 // the person's own switch. Main thread only.
 class ToolbarPresenceKeeper {
 public:
-    ToolbarPresenceKeeper(ControllerState& state, ControllerHost& host, ToolbarControl& toolbar,
-                          dispatch::MainQueue& mainQueue, dispatch::Clock& clock, OperationDiagnostics& operations);
+    ToolbarPresenceKeeper(const StatusKeeper& status, const PreferencesKeeper& preferences, ControllerHost& host,
+                          ToolbarControl& toolbar, dispatch::MainQueue& mainQueue, dispatch::Clock& clock,
+                          OperationDiagnostics& operations);
     ~ToolbarPresenceKeeper();
     ToolbarPresenceKeeper(const ToolbarPresenceKeeper&) = delete;
     ToolbarPresenceKeeper& operator=(const ToolbarPresenceKeeper&) = delete;
@@ -46,7 +54,8 @@ private:
     void scheduleTick();
     void show(bool on);
 
-    ControllerState& state_;
+    const StatusKeeper& status_;
+    const PreferencesKeeper& preferences_;
     ControllerHost& host_;
     ToolbarControl& toolbar_;
     dispatch::MainQueue& mainQueue_;

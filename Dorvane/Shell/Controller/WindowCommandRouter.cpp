@@ -1,7 +1,19 @@
 #include "Dorvane/Shell/Controller/WindowCommandRouter.h"
 
 #include <algorithm>
+#include <exception>
 #include <vector>
+
+#include "Dorvane/Shell/Controller/ControllerHost.h"
+#include "Dorvane/Shell/Controller/StatusKeeper.h"
+#include "Dorvane/ShellBase/Neighbours/ToolbarControl.h"
+#include "Dorvane/ShellBase/Neighbours/WindowCommands.h"
+#include "Dorvane/ShellBase/Neighbours/WorkspaceLayout.h"
+#include "Dorvane/ShellBase/OperationDiagnostics.h"
+#include "Platform/Accessibility/ProcessTrust.h"
+#include "Platform/System/DistributedNotifications.h"
+#include "Platform/System/UserDefaults.h"
+#include "Platform/Workspace/ApplicationWorkspace.h"
 
 namespace dorvane::shell {
 
@@ -16,7 +28,7 @@ constexpr const char* kDebugWindowNotification = "com.corvelle.debug.window";
 
 WindowCommandRouter::WindowCommandRouter(Services services, Parts parts)
     : services_(services),
-      state_(parts.state),
+      status_(parts.status),
       host_(parts.host),
       windows_(parts.windows),
       toolbar_(parts.toolbar),
@@ -85,7 +97,7 @@ dispatch::Task<void> WindowCommandRouter::runWindowActions(dispatch::Lifetime::W
                                                            dispatch::CancellationToken token) {
     while (true) {
         if (!alive || token.isCancelled()) co_return;
-        if (windowActions_.empty() || state_.terminating) {
+        if (windowActions_.empty() || status_.terminating()) {
             windowActions_.clear();
             windowActionTask_.reset();
             co_return;
@@ -105,7 +117,7 @@ dispatch::Task<void> WindowCommandRouter::runWindowActions(dispatch::Lifetime::W
             failure = error.what();
         }
         if (!alive || token.isCancelled()) co_return;
-        if (failure && !state_.terminating) host_.showNotice(*failure, std::nullopt, next.screen);
+        if (failure && !status_.terminating()) host_.showNotice(*failure, std::nullopt, next.screen);
     }
 }
 
@@ -130,7 +142,7 @@ dispatch::Task<void> WindowCommandRouter::runWindowControl(dispatch::Lifetime::W
     } catch (const std::exception& error) {
         message = error.what();
     }
-    if (!alive || state_.terminating) co_return;
+    if (!alive || status_.terminating()) co_return;
     if (message) host_.showNotice(*message, std::nullopt, screen);
 }
 
@@ -168,7 +180,7 @@ dispatch::Task<void> WindowCommandRouter::runFillOrSnap(dispatch::Lifetime::Watc
         failure = error.what();
     }
     if (!alive) co_return;
-    if (failure && !state_.terminating) host_.showNotice(*failure, std::nullopt, screen);
+    if (failure && !status_.terminating()) host_.showNotice(*failure, std::nullopt, screen);
     // The fill button shows its restore form while the front window is filled.
     if (!snap && !cancelled) toolbar_.refreshFillState(kFillStateDelay);
 }
@@ -198,11 +210,11 @@ dispatch::Task<void> WindowCommandRouter::runArrange(dispatch::Lifetime::Watch a
                                                      windows::WindowArrangement arrangement,
                                                      std::optional<std::int32_t> target,
                                                      std::optional<displays::Screen> screen) {
-    if (!alive || state_.terminating || token.isCancelled()) co_return;
+    if (!alive || status_.terminating() || token.isCancelled()) co_return;
     const std::int64_t generation = windows_.beginPlacementSession();
     std::optional<windows::ScreenWindow> prepicked;
     if (target) prepicked = co_await windows_.frontScreenWindow(*target);
-    if (!alive || state_.terminating || token.isCancelled()) co_return;
+    if (!alive || status_.terminating() || token.isCancelled()) co_return;
     // The target application's front window takes the first slot at once.
     if (prepicked) windows_.placePicked(arrangement, *prepicked, 0);
     const bool started = windows_.beginPicking(

@@ -6,23 +6,40 @@
 #include <optional>
 #include <string>
 
-#include "Dorvane/Shell/Controller/ControllerHost.h"
-#include "Dorvane/Shell/Controller/ControllerState.h"
-#include "Dorvane/Shell/Neighbours/ToolbarControl.h"
-#include "Dorvane/Shell/Neighbours/WindowCommands.h"
-#include "Dorvane/Shell/Neighbours/WorkspaceLayout.h"
-#include "Dorvane/Shell/OperationDiagnostics.h"
-#include "Platform/Accessibility/ProcessTrust.h"
+#include "DorvaneCore/Toolbar/FloatingAction.h"
+#include "DorvaneCore/Windows/WindowArrangement.h"
+#include "DorvaneCore/Windows/WindowControl.h"
+#include "DorvaneCore/Windows/WindowSnap.h"
 #include "Platform/Dispatch/Cancellation.h"
-#include "Platform/Dispatch/Executor.h"
 #include "Platform/Dispatch/Lifetime.h"
 #include "Platform/Dispatch/Observation.h"
 #include "Platform/Dispatch/Task.h"
-#include "Platform/System/DistributedNotifications.h"
-#include "Platform/System/UserDefaults.h"
-#include "Platform/Workspace/ApplicationWorkspace.h"
+#include "Platform/Displays/ScreenServices.h"
+
+namespace dorvane {
+class OperationDiagnostics;
+namespace accessibility {
+class ProcessTrust;
+}
+namespace dispatch {
+class MainQueue;
+}
+namespace system {
+class DistributedNotificationCenter;
+class UserDefaults;
+}  // namespace system
+namespace workspace {
+class ApplicationWorkspace;
+}
+}  // namespace dorvane
 
 namespace dorvane::shell {
+
+class ControllerHost;
+class StatusKeeper;
+class ToolbarControl;
+class WindowCommands;
+class WorkspaceLayout;
 
 // The toolbar's window commands: which process they act on, the Accessibility check
 // before any window is touched, the order they run in, and the notices their results
@@ -39,7 +56,7 @@ public:
         pid_t ownPID;  // this program, as the workspace lists it
     };
     struct Parts {
-        ControllerState& state;
+        const StatusKeeper& status;
         ControllerHost& host;
         WindowCommands& windows;
         ToolbarControl& toolbar;
@@ -87,7 +104,7 @@ private:
     void runDebugCommand(const std::string& command);
 
     Services services_;
-    ControllerState& state_;
+    const StatusKeeper& status_;
     ControllerHost& host_;
     WindowCommands& windows_;
     ToolbarControl& toolbar_;

@@ -13,11 +13,11 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-#include "Dorvane/QtHost/ApplicationRunner.h"
 #include "Dorvane/QtHost/MouseDetails.h"
+#include "Dorvane/QtHost/PlatformChoice.h"
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/QtHost/QtTerminationSignals.h"
-#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "Dorvane/Visual/OverlayFloatingPanel.h"
 #include "Dorvane/Visual/ScreenGlyph.h"
 #include "Platform/Dispatch/Task.h"

@@ -7,7 +7,7 @@
 #include "Dorvane/Settings/ResolutionPanelControls.h"
 #include "Dorvane/Settings/ResolutionPanelView.h"
 #include "Dorvane/Settings/SettingsViews.h"
-#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "Dorvane/Visual/TokenLabel.h"
 #include "Platform/System/LoginItems.h"
 #include "tests/Dorvane/Visual/VisualUiSupport.h"

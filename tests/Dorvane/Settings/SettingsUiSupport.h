@@ -14,7 +14,7 @@
 #include "Dorvane/Input/ShortcutPermissions.h"
 #include "Dorvane/Settings/SettingsView.h"
 #include "Dorvane/Settings/TrackedSettingsPermissions.h"
-#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/SheetAlert.h"
 #include "Dorvane/Visual/StyledButton.h"

@@ -12,15 +12,27 @@
 #include <string>
 #include <vector>
 
+#include "Dorvane/Engine/EngineStatus.h"
 #include "Dorvane/Shell/AppController.h"
-#include "Dorvane/Shell/OperationDiagnostics.h"
+#include "Dorvane/Shell/AppUpdater.h"
+#include "Dorvane/Shell/Controller/ConnectionAutomation.h"
+#include "Dorvane/Shell/InstanceLock.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
+#include "Dorvane/ShellBase/OperationDiagnostics.h"
+#include "DorvaneCore/Remote/ConnectionPolicies.h"
+#include "DorvaneCore/Remote/RemoteSessionStability.h"
+#include "DorvaneCore/Settings/Preferences.h"
 #include "DorvaneCore/Settings/PreferencesStore.h"
+#include "Platform/Dispatch/Timer.h"
 #include "Platform/Host/FaultRule.h"
+#include "Platform/StatusBar/StatusItem.h"
 #include "tests/Dorvane/Engine/EngineHarness.h"
 #include "tests/Support/QtTestApplication.h"
 #include "tests/Support/RecordingShellPlatform.h"
 
 namespace dorvane {
+
+using shell::AppController;
 
 // Passes the item on to the host and notes each publication and its tooltip.
 class NotingStatusBar final : public statusbar::StatusBar {

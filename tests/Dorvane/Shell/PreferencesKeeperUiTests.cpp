@@ -3,7 +3,10 @@
 #include <filesystem>
 #include <vector>
 
+#include "Dorvane/Shell/Controller/ControllerDetail.h"
+#include "Dorvane/Shell/Controller/ControllerHost.h"
 #include "Dorvane/Shell/Controller/PreferencesKeeper.h"
+#include "Dorvane/Shell/Controller/StatusKeeper.h"
 #include "DorvaneCore/Settings/PreferencesStore.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"
 #include "tests/Support/TemporaryFolder.h"
@@ -34,25 +37,21 @@ public:
 
 class PreferencesKeeperTest : public ::testing::Test {
 protected:
-    PreferencesKeeperTest() : keeper(state, host, folder.path(), scheduler) {
-        host.queue = &scheduler.mainQueue();
-        state.status.title = "已就绪";
-        keeper.load();
-    }
+    PreferencesKeeperTest() : keeper(status, host, folder.path(), scheduler) { host.queue = &scheduler.mainQueue(); }
     // The settings file can no longer be replaced (a folder stands in its place).
     void blockSettingsFile() { fs::create_directories(folder.path() / "preferences.json" / "in-the-way"); }
     Preferences stored() {
         return PreferencesStore(folder.path(), [this] { return scheduler.wallTime(); }).load();
     }
     Preferences changed() {
-        Preferences next = state.preferences;
+        Preferences next = keeper.preferences();
         next.showWindowControls = !next.showWindowControls;
         return next;
     }
 
     testing::TemporaryFolder folder{"preferences-keeper"};
     dispatch::SimulatedScheduler scheduler;
-    ControllerState state;
+    StatusKeeper status{titled("已就绪")};
     CountingHost host;
     PreferencesKeeper keeper;
 };
@@ -60,27 +59,27 @@ protected:
 TEST_F(PreferencesKeeperTest, BothRulesWriteTheChangeAndMakeItTheSettings) {
     const Preferences validated = changed();
     EXPECT_EQ(keeper.write(validated, WriteRule::validated), std::nullopt);
-    EXPECT_EQ(state.preferences, validated);
+    EXPECT_EQ(keeper.preferences(), validated);
     EXPECT_EQ(stored(), validated);
     EXPECT_EQ(host.renders, 0);  // the caller shows what else it changed
 
     const Preferences inEffect = changed();
     EXPECT_EQ(keeper.write(inEffect, WriteRule::inEffect), std::nullopt);
-    EXPECT_EQ(state.preferences, inEffect);
+    EXPECT_EQ(keeper.preferences(), inEffect);
     EXPECT_EQ(stored(), inEffect);
     EXPECT_EQ(host.renders, 1);
-    EXPECT_EQ(state.status.title, "已就绪");
+    EXPECT_EQ(status.status().title, "已就绪");
 }
 
 TEST_F(PreferencesKeeperTest, AFailedValidatedWriteChangesNothingAndHandsBackWhy) {
-    const Preferences before = state.preferences;
+    const Preferences before = keeper.preferences();
     blockSettingsFile();
 
     const auto failure = keeper.write(changed(), WriteRule::validated);
     ASSERT_TRUE(failure);
     EXPECT_FALSE(failure->empty());
-    EXPECT_EQ(state.preferences, before);
-    EXPECT_EQ(state.status.title, "已就绪");
+    EXPECT_EQ(keeper.preferences(), before);
+    EXPECT_EQ(status.status().title, "已就绪");
     EXPECT_EQ(host.renders, 0);
 }
 
@@ -90,9 +89,9 @@ TEST_F(PreferencesKeeperTest, AFailedInEffectWriteKeepsTheChangeAndSaysTheFileIs
 
     const auto failure = keeper.write(next, WriteRule::inEffect);
     ASSERT_TRUE(failure);
-    EXPECT_EQ(state.preferences, next);
-    EXPECT_EQ(state.status.title, "设置保存失败");
-    EXPECT_EQ(state.status.detail, failure);
+    EXPECT_EQ(keeper.preferences(), next);
+    EXPECT_EQ(status.status().title, "设置保存失败");
+    EXPECT_EQ(status.status().detail, failure);
     EXPECT_EQ(host.renders, 1);
     EXPECT_TRUE(host.notices.empty());
 }

@@ -10,7 +10,7 @@
 #include "Dorvane/Settings/FixedSettingsPermissions.h"
 #include "Dorvane/Settings/SettingsView.h"
 #include "Dorvane/Settings/SettingsViews.h"
-#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "tests/Support/QtTestApplication.h"
 #include "tests/Support/TemporaryFolder.h"
 

@@ -1,4 +1,4 @@
-#include "Dorvane/QtHost/ApplicationRunner.h"
+#include "Dorvane/App/ApplicationRunner.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -9,6 +9,7 @@
 #include "Dorvane/Engine/DisplayEngine.h"
 #include "Dorvane/Engine/ProcessWorkerClient.h"
 #include "Dorvane/QtHost/GuardedApplication.h"
+#include "Dorvane/QtHost/PlatformChoice.h"
 #include "Dorvane/QtHost/QtApplicationPlatform.h"
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
@@ -19,7 +20,7 @@
 #include "Dorvane/Shell/AppController.h"
 #include "Dorvane/Shell/AppUpdater.h"
 #include "Dorvane/Shell/LastResort.h"
-#include "Dorvane/Shell/OperationDiagnostics.h"
+#include "Dorvane/ShellBase/OperationDiagnostics.h"
 #include "Dorvane/QtHostBase/QtScreenGeometry.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/GlassDropdownPopup.h"
@@ -106,7 +107,7 @@ std::vector<QRect> visibleFrames(displays::ScreenServices& screens) {
 }
 
 // The event loop's first job.
-void launch(AppController& controller, const PlatformChoice& choice, QtOwnWindowReporter& ownWindows,
+void launch(shell::AppController& controller, const PlatformChoice& choice, QtOwnWindowReporter& ownWindows,
             host::SimulatedHost& host) {
     controller.applicationDidFinishLaunching();
     // Only the instance that runs for good joins the host's applications; windows the
@@ -121,16 +122,6 @@ void launch(AppController& controller, const PlatformChoice& choice, QtOwnWindow
 }
 
 }  // namespace
-
-PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, const std::optional<std::string>& display,
-                              const std::optional<std::string>& waylandDisplay) {
-    if (qpaPlatform) return {};
-    if (display) return PlatformChoice{"xcb", std::nullopt};
-    if (waylandDisplay) return {};
-    return PlatformChoice{"offscreen",
-                          "Corvelle：没有图形显示（DISPLAY 与 WAYLAND_DISPLAY 均未设置），以 offscreen 方式运行；"
-                          "状态栏菜单请用 corvelle-host statusbar 使用。"};
-}
 
 int runApplication(const std::filesystem::path& root, const std::string& executable,
                    const MakeNeighbours& makeNeighbours) {
@@ -176,8 +167,8 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     GlassDropdownPopup::setScreenAreas([&screens = host->screens()] { return visibleFrames(screens); });
 
     auto neighbours = completeNeighbours(makeNeighbours, root, executable, mainQueue, clock, *host, *ownWindows);
-    auto controller = std::make_unique<AppController>(
-        AppController::Services{root, mainQueue, clock, *engine, *probeQueue, host->screens(), host->power(),
+    auto controller = std::make_unique<shell::AppController>(
+        shell::AppController::Services{root, mainQueue, clock, *engine, *probeQueue, host->screens(), host->power(),
                                 host->assertionNotifications(), host->processes(), host->workspace(),
                                 host->applicationWorkspace(), *statusBar, host->accessibility(), host->accessibility(),
                                 loginItems, updater, platform, terminationSignals, OperationDiagnostics::shared(),

@@ -12,7 +12,7 @@
 #include "Dorvane/Engine/EngineLog.h"
 #include "Dorvane/Shell/AppUpdater.h"
 #include "Dorvane/Shell/LastResort.h"
-#include "Dorvane/Shell/OperationDiagnostics.h"
+#include "Dorvane/ShellBase/OperationDiagnostics.h"
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"

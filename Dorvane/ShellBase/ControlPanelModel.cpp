@@ -1,4 +1,4 @@
-#include "Dorvane/Shell/ControlPanelModel.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 
 namespace dorvane {
 

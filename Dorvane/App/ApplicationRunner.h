@@ -6,7 +6,7 @@
 #include <string>
 
 #include "Dorvane/QtHost/SettingsViewFactory.h"
-#include "Dorvane/Shell/Neighbours/Neighbours.h"
+#include "Dorvane/ShellBase/Neighbours/Neighbours.h"
 #include "Platform/Dispatch/Clock.h"
 #include "Platform/Dispatch/Executor.h"
 #include "Platform/Host/SimulatedHost.h"
@@ -28,16 +28,6 @@ struct NeighbourServices {
     const QtOwnWindowReporter& ownWindows;
 };
 using MakeNeighbours = std::function<shell::Neighbours(const NeighbourServices&)>;
-
-// The Qt platform plugin to use, and the line that says so when the choice is the
-// runner's own: with none of QT_QPA_PLATFORM, DISPLAY and WAYLAND_DISPLAY set,
-// "offscreen"; with DISPLAY and no QT_QPA_PLATFORM, "xcb" (panels must be placed).
-struct PlatformChoice {
-    std::optional<std::string> platform;  // none: leave it to Qt
-    std::optional<std::string> notice;
-};
-PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, const std::optional<std::string>& display,
-                              const std::optional<std::string>& waylandDisplay);
 
 // The status-bar application: a QApplication whose event loop is the main queue, the
 // simulated host opened as the application, the engine and probe actors, and the

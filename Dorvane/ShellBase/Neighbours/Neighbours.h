@@ -2,16 +2,16 @@
 
 #include <memory>
 
-#include "Dorvane/Shell/Neighbours/AutoFill.h"
-#include "Dorvane/Shell/Neighbours/DockShortcutSender.h"
-#include "Dorvane/Shell/Neighbours/LauncherControl.h"
-#include "Dorvane/Shell/Neighbours/NoticeDisplay.h"
-#include "Dorvane/Shell/Neighbours/PermissionTracker.h"
-#include "Dorvane/Shell/Neighbours/SettingsWindows.h"
-#include "Dorvane/Shell/Neighbours/ToolbarControl.h"
-#include "Dorvane/Shell/Neighbours/TouchScrollControl.h"
-#include "Dorvane/Shell/Neighbours/WindowCommands.h"
-#include "Dorvane/Shell/Neighbours/WorkspaceLayout.h"
+#include "Dorvane/ShellBase/Neighbours/AutoFill.h"
+#include "Dorvane/ShellBase/Neighbours/DockShortcutSender.h"
+#include "Dorvane/ShellBase/Neighbours/LauncherControl.h"
+#include "Dorvane/ShellBase/Neighbours/NoticeDisplay.h"
+#include "Dorvane/ShellBase/Neighbours/PermissionTracker.h"
+#include "Dorvane/ShellBase/Neighbours/SettingsWindows.h"
+#include "Dorvane/ShellBase/Neighbours/ToolbarControl.h"
+#include "Dorvane/ShellBase/Neighbours/TouchScrollControl.h"
+#include "Dorvane/ShellBase/Neighbours/WindowCommands.h"
+#include "Dorvane/ShellBase/Neighbours/WorkspaceLayout.h"
 
 namespace dorvane::shell {
 

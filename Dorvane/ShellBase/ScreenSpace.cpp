@@ -1,4 +1,4 @@
-#include "Dorvane/Shell/ScreenSpace.h"
+#include "Dorvane/ShellBase/ScreenSpace.h"
 
 namespace dorvane {
 

@@ -1,11 +1,11 @@
-#include "Dorvane/Shell/OperationDiagnostics.h"
+#include "Dorvane/ShellBase/OperationDiagnostics.h"
 
 #include <chrono>
 #include <future>
 #include <system_error>
 
 #include "Dorvane/Engine/EngineLog.h"
-#include "Dorvane/Shell/Entry.h"
+#include "Dorvane/ShellBase/SupportFolder.h"
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "DorvaneCore/Support/DecimalText.h"
 #include "DorvaneCore/Support/LogFile.h"
