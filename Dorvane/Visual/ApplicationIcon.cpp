@@ -4,18 +4,20 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <utility>
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPointer>
 #include <QTextBoundaryFinder>
-#include <QThreadPool>
 
 #include "Dorvane/Visual/DesignTokens.h"
 #include "DorvaneCore/Support/BoundedFile.h"
+#include "Platform/Dispatch/SerialQueue.h"
 
 namespace dorvane {
 
@@ -93,37 +95,88 @@ QPixmap applicationIconStandIn(const QString& name, double size, double devicePi
     return pixmap;
 }
 
+namespace {
+
+// Icon files are read one at a time on a thread of their own, never on the interface's.
+dispatch::SerialQueue& iconReads() {
+    static dispatch::SerialQueue queue("icon-reads");
+    return queue;
+}
+
+// What a read shares with the main thread, under its own lock: the receiver that hands the
+// picture over (null once its owner has gone) and the picture read. Qt's queued call carries
+// only the slot's name, so everything that crosses threads here is under a lock every
+// checker sees, as with the main queue.
+struct IconHandOff {
+    std::mutex mutex;
+    QObject* receiver = nullptr;
+    QImage image;
+};
+
+// Lives on the main thread as a child of the icon's owner, so it goes with the owner.
+class IconDelivery final : public QObject {
+    Q_OBJECT
+public:
+    IconDelivery(QObject* owner, std::shared_ptr<IconHandOff> handOff, std::function<void(const QPixmap&)> shown,
+                 QString name, double size, double ratio)
+        : QObject(owner), handOff_(std::move(handOff)), shown_(std::move(shown)), name_(std::move(name)),
+          size_(size), ratio_(ratio) {
+        std::lock_guard lock(handOff_->mutex);
+        handOff_->receiver = this;
+    }
+    ~IconDelivery() override {
+        std::lock_guard lock(handOff_->mutex);
+        handOff_->receiver = nullptr;
+    }
+
+    Q_INVOKABLE void deliver() {
+        QImage image;
+        {
+            std::lock_guard lock(handOff_->mutex);
+            image = std::move(handOff_->image);
+        }
+        const auto shown = std::move(shown_);
+        deleteLater();
+        if (!shown) return;
+        if (image.isNull()) {
+            shown(applicationIconStandIn(name_, size_, ratio_));
+            return;
+        }
+        QPixmap pixmap = QPixmap::fromImage(image);
+        pixmap.setDevicePixelRatio(ratio_);
+        shown(pixmap);
+    }
+
+private:
+    std::shared_ptr<IconHandOff> handOff_;
+    std::function<void(const QPixmap&)> shown_;
+    QString name_;
+    double size_;
+    double ratio_;
+};
+
+}  // namespace
+
 void loadApplicationIcon(const QString& iconPath, const QString& name, double size, double devicePixelRatio,
                          QObject* owner, std::function<void(const QPixmap&)> shown) {
-    // What goes to the worker and comes back: the owner is only looked at on the main thread.
-    struct Delivery {
-        QPointer<QObject> owner;
-        std::function<void(const QPixmap&)> shown;
-        QString name;
-        double size;
-        double ratio;
-    };
-    auto delivery = std::make_shared<Delivery>(
-        Delivery{QPointer<QObject>(owner), std::move(shown), name, size, validRatio(devicePixelRatio)});
+    if (owner == nullptr || !shown) return;
+    auto handOff = std::make_shared<IconHandOff>();
+    new IconDelivery(owner, handOff, std::move(shown), name, size, validRatio(devicePixelRatio));
     const int pixels = pixelsFor(size, devicePixelRatio);
-    QThreadPool::globalInstance()->start([iconPath, pixels, delivery] {
-        QImage image = readApplicationIcon(iconPath, pixels);
-        QCoreApplication* application = QCoreApplication::instance();
-        if (application == nullptr) return;
-        QMetaObject::invokeMethod(
-            application,
-            [image = std::move(image), delivery] {
-                if (!delivery->owner || !delivery->shown) return;
-                if (image.isNull()) {
-                    delivery->shown(applicationIconStandIn(delivery->name, delivery->size, delivery->ratio));
-                    return;
-                }
-                QPixmap pixmap = QPixmap::fromImage(image);
-                pixmap.setDevicePixelRatio(delivery->ratio);
-                delivery->shown(pixmap);
-            },
-            Qt::QueuedConnection);
+    iconReads().post([path = iconPath.toStdString(), pixels, handOff] {
+        {
+            std::lock_guard lock(handOff->mutex);
+            if (handOff->receiver == nullptr) return;  // its owner went before the read began
+        }
+        QImage image = readApplicationIcon(QString::fromStdString(path), pixels);
+        std::lock_guard lock(handOff->mutex);
+        if (handOff->receiver == nullptr) return;
+        handOff->image = std::move(image);
+        // Under the lock: the receiver cannot go meanwhile, and Qt drops the call if it goes later.
+        QMetaObject::invokeMethod(handOff->receiver, "deliver", Qt::QueuedConnection);
     });
 }
 
 }  // namespace dorvane
+
+#include "ApplicationIcon.moc"
