@@ -157,7 +157,7 @@ bool FolderHostStore::loadCached(const std::filesystem::path& path, CachedFile<T
         cache.stamp.reset();
         return false;
     }
-    const auto lastGeneration = [&cache]() -> std::uint64_t {
+    const auto lastGeneration = [&]() -> std::uint64_t {
         if constexpr (requires { cache.value.generation; }) return cache.value.generation;
         return 0;
     }();
