@@ -7,7 +7,7 @@ option(CORVELLE_CCACHE "Compile through ccache when it is installed and CCACHE_D
 option(CORVELLE_UNITY_BUILD "Compile each target's sources in batches" ON)
 set(CORVELLE_PRECOMPILED_HEADERS AUTO CACHE STRING
   "Precompile the heavy third-party headers per target: ON, OFF or AUTO (when not compiling through ccache)")
-set(CORVELLE_UNITY_BATCH_SIZE 8 CACHE STRING "Sources per batch of a unity build")
+set(CORVELLE_UNITY_BATCH_SIZE 16 CACHE STRING "Sources per batch of a unity build")
 
 # A launcher chosen from outside stays, unless it is plain ccache, which is ours to decide.
 if(NOT CMAKE_CXX_COMPILER_LAUNCHER OR CMAKE_CXX_COMPILER_LAUNCHER MATCHES "^(.*/)?ccache$")
