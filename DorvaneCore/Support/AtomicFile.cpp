@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "DorvaneCore/Support/FileDescriptor.h"
+
 namespace dorvane {
 
 namespace {
@@ -18,37 +20,8 @@ namespace {
     throw std::system_error(code, std::generic_category(), what);
 }
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-    int release() {
-        int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-private:
-    int fd_;
-};
-
-void writeAll(int fd, std::string_view contents, const std::string& name) {
-    const char* cursor = contents.data();
-    std::size_t remaining = contents.size();
-    while (remaining > 0) {
-        const ssize_t written = ::write(fd, cursor, remaining);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            throwErrno(errno, "write " + name);
-        }
-        cursor += written;
-        remaining -= static_cast<std::size_t>(written);
-    }
+void writeOrThrow(int fd, std::string_view contents, const std::string& name) {
+    if (const int code = writeAll(fd, contents); code != 0) throwErrno(code, "write " + name);
 }
 
 // A new file beside `path` that nobody else has, created as the process creates any file
@@ -81,7 +54,7 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view con
         if (::lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
             if (::fchmod(fd.get(), existing.st_mode & 07777) != 0) throwErrno(errno, "chmod " + temporary);
         }
-        writeAll(fd.get(), contents, temporary);
+        writeOrThrow(fd.get(), contents, temporary);
         if (durability == Durability::flushed && ::fsync(fd.get()) != 0) throwErrno(errno, "fsync " + temporary);
         if (::close(fd.release()) != 0) throwErrno(errno, "close " + temporary);
         if (::rename(temporary.c_str(), path.c_str()) != 0) throwErrno(errno, "rename to " + path.string());

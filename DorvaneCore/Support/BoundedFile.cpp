@@ -6,25 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "DorvaneCore/Support/FileDescriptor.h"
+
 namespace dorvane {
 
 namespace {
 
 BoundedRead refused(BoundedReadRefusal why) { return BoundedRead{std::nullopt, why}; }
-
-class OpenFile {
-public:
-    explicit OpenFile(int fd) : fd_(fd) {}
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    ~OpenFile() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 }  // namespace
 
@@ -38,7 +26,7 @@ BoundedRead readBoundedRegularFile(const std::filesystem::path& path, std::size_
     }
     if (!S_ISREG(info.st_mode)) return refused(BoundedReadRefusal::notRegular);
     if (static_cast<std::size_t>(info.st_size) > limit) return refused(BoundedReadRefusal::tooLarge);
-    const OpenFile file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (file.get() < 0) return refused(BoundedReadRefusal::unreadable);
     if (::fstat(file.get(), &info) != 0) return refused(BoundedReadRefusal::unreadable);
     if (!S_ISREG(info.st_mode)) return refused(BoundedReadRefusal::notRegular);

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "DorvaneCore/Support/FileDescriptor.h"
+
 namespace dorvane {
 
 namespace fs = std::filesystem;
@@ -26,15 +28,9 @@ LogWrite appendToLogFile(const fs::path& file, std::string_view text) {
         ::close(fd);
         return LogWrite::notRegularFile;
     }
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t count = ::write(fd, text.data() + written, text.size() - written);
-        if (count < 0 && errno == EINTR) continue;
-        if (count <= 0) break;
-        written += static_cast<std::size_t>(count);
-    }
+    const int failure = writeAll(fd, text);
     ::close(fd);
-    return written == text.size() ? LogWrite::written : LogWrite::lost;
+    return failure == 0 ? LogWrite::written : LogWrite::lost;
 }
 
 namespace {

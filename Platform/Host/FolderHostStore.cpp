@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "DorvaneCore/Support/FileDescriptor.h"
 #include "Platform/Host/FolderPulse.h"
 #include "Platform/Host/FolderWatcher.h"
 #include "Platform/Host/HostError.h"
@@ -216,22 +217,11 @@ void FolderHostStore::appendLog(const std::vector<ActionEntry>& entries, bool tr
     const auto& path = actionLogPath_;
     std::string text;
     for (const auto& entry : entries) text += json::serialize(entry.toJson()) + "\n";
-    const int fd = openHostFile(path, O_WRONLY | O_CREAT | O_APPEND | (truncate ? O_TRUNC : 0));
-    const char* cursor = text.data();
-    std::size_t remaining = text.size();
-    while (remaining > 0) {
-        const ssize_t written = ::write(fd, cursor, remaining);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            const int code = errno;
-            ::close(fd);
-            throw HostError("cannot append to " + path.string() + ": " +
-                            std::error_code(code, std::generic_category()).message());
-        }
-        cursor += written;
-        remaining -= static_cast<std::size_t>(written);
+    const FileDescriptor fd(openHostFile(path, O_WRONLY | O_CREAT | O_APPEND | (truncate ? O_TRUNC : 0)));
+    if (const int code = writeAll(fd.get(), text); code != 0) {
+        throw HostError("cannot append to " + path.string() + ": " +
+                        std::error_code(code, std::generic_category()).message());
     }
-    ::close(fd);
 }
 
 HostFileLock FolderHostStore::lockFolder() {

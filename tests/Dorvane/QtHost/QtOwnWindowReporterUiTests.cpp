@@ -68,9 +68,10 @@ protected:
 };
 
 // The program on the in-memory host with the Qt loop as its main queue; a person at the
-// machine drives the host from outside.
-class OwnWindowReporterTest : public ::testing::Test {
+// machine (`tool`) drives the host from outside.
+class OwnWindowReporterTest : public ::testing::Test, public testing::OwnWindowHost {
 protected:
+    using testing::OwnWindowHost::listed;
     host::ListedWindow listed(std::uint32_t number) {
         for (const auto& window : tool.windowsAdmin().view().windows) {
             if (window.number == number) return window;
@@ -86,15 +87,7 @@ protected:
         return rows;
     }
 
-    QApplication& application = testing::qtApplication();
-    dispatch::SystemClock clock;
-    qthost::QtMainQueue mainQueue;
-    std::shared_ptr<host::MemoryHostStore> store = std::make_shared<host::MemoryHostStore>();
-    host::SimulatedHost app{store, processes::ProcessRole::application, clock, &mainQueue};
-    host::SimulatedHost tool{store, processes::ProcessRole::tool, clock};
-    std::ostringstream errors;
-    std::unique_ptr<qthost::QtOwnWindowReporter> reporter =
-        std::make_unique<qthost::QtOwnWindowReporter>(app.ownWindows(), errors);
+    host::SimulatedHost& tool = person;
 };
 
 TEST_F(OwnWindowReporterTest, ShownWindowsAreListedWithTheirLevelsAndFollowedUntilDestroyed) {
