@@ -49,6 +49,26 @@ TEST(BoundedFileTest, ReadsARegularFileUpToTheBoundAndFollowsLinks) {
     }
 }
 
+// Files under /proc are regular but report a size of 0 whatever they hold: the size looked
+// at first lets them through, and only the count of what was read keeps the bound.
+TEST(BoundedFileTest, AFileReportingNoSizeIsStillReadOnlyUpToTheBound) {
+    const fs::path status = "/proc/self/status";
+    struct stat info {};
+    ASSERT_EQ(::stat(status.c_str(), &info), 0);
+    ASSERT_TRUE(S_ISREG(info.st_mode));
+    ASSERT_EQ(info.st_size, 0);
+    const BoundedRead whole = readBoundedRegularFile(status, 1 << 20);
+    ASSERT_TRUE(whole.contents);
+    ASSERT_GT(whole.contents->size(), 64u);
+    EXPECT_EQ(whole.contents->rfind("Name:", 0), 0u);
+
+    for (const std::size_t limit : {std::size_t{0}, std::size_t{64}, whole.contents->size() / 2}) {
+        const BoundedRead bounded = readBoundedRegularFile(status, limit);
+        EXPECT_FALSE(bounded.contents) << limit;
+        EXPECT_EQ(bounded.refusal, BoundedReadRefusal::tooLarge) << limit;
+    }
+}
+
 // A named pipe in a picture's place: refused at once, where an ordinary open would wait for
 // a writer for good.
 TEST(BoundedFileTest, ANamedPipeIsRefusedWithoutWaitingForAWriter) {
