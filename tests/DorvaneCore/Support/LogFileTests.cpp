@@ -6,7 +6,12 @@
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "DorvaneCore/Support/AtomicFile.h"
+#include "DorvaneCore/Support/FileDescriptor.h"
 #include "DorvaneCore/Support/LogFile.h"
 #include "tests/Support/TemporaryFolder.h"
 
@@ -73,6 +78,25 @@ TEST(LogFile, AFullLogMovesAsideBeforeTheLineAndASmallOneGrows) {
     ASSERT_EQ(appendLogLine(file, previous, 10, "fourth\n"), LogWrite::written);
     EXPECT_EQ(readFileIfPresent(previous), "second\nthird\n");
     EXPECT_EQ(readFileIfPresent(file), "fourth\n");
+}
+
+// With a reader at its far end, a named pipe in the log's place opens for writing at once,
+// without waiting: only the look at what was opened keeps the lines out of the pipe and
+// whoever reads it.
+TEST(LogFile, ANamedPipeWithAReaderInTheLogsPlaceGetsNoLine) {
+    const testing::TemporaryFolder folder("corvelle-log");
+    const fs::path file = folder.path() / "Dorvane.log";
+    const fs::path previous = folder.path() / "Dorvane.previous.log";
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    const FileDescriptor reader(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    ASSERT_GE(reader.get(), 0);
+
+    EXPECT_EQ(appendToLogFile(file, "1.0 lost\n"), LogWrite::notRegularFile);
+    EXPECT_EQ(appendLogLine(file, previous, 4, "1.0 lost too\n"), LogWrite::notRegularFile);
+    char buffer[64];
+    EXPECT_EQ(::read(reader.get(), buffer, sizeof buffer), 0) << "the reader got a line";
+    EXPECT_TRUE(fs::is_fifo(file));
+    EXPECT_FALSE(fs::exists(previous));
 }
 
 }  // namespace
