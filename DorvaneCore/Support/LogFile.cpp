@@ -33,15 +33,12 @@ LogWrite appendToLogFile(const fs::path& file, std::string_view text) {
     return failure == 0 ? LogWrite::written : LogWrite::lost;
 }
 
-namespace {
-
-// Moves a full log to `previous`. Several writers (threads with a log object each, other
-// processes) may find it full at once: each takes the log's lock and moves it only when
-// its name still stands for the file it locked and that file is still full, so the first
-// moves it and the others then see the new one, never moving it over the rotated log. A
-// lock someone else holds is not waited for: the line then goes to the log as it is, and
-// a later line rotates.
-void rotateIfFull(const fs::path& file, const fs::path& previous, std::uintmax_t rotationLimit) {
+// Several writers (threads with a log object each, other processes) may find it full at
+// once: each takes the log's lock and moves it only when its name still stands for the
+// file it locked and that file is still full, so the first moves it and the others then
+// see the new one, never moving it over the rotated log. A lock someone else holds is not
+// waited for: the line then goes to the log as it is, and a later line rotates.
+void rotateLogIfFull(const fs::path& file, const fs::path& previous, std::uintmax_t rotationLimit) {
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return;
     struct stat locked {};
@@ -54,15 +51,13 @@ void rotateIfFull(const fs::path& file, const fs::path& previous, std::uintmax_t
     ::close(fd);  // releases the lock
 }
 
-}  // namespace
-
 LogWrite appendLogLine(const fs::path& file, const fs::path& previous, std::uintmax_t rotationLimit,
                        std::string_view line) {
     std::error_code ignored;
     fs::create_directories(file.parent_path(), ignored);
     std::error_code sizeError;
     const auto size = fs::file_size(file, sizeError);
-    if (!sizeError && size > rotationLimit) rotateIfFull(file, previous, rotationLimit);
+    if (!sizeError && size > rotationLimit) rotateLogIfFull(file, previous, rotationLimit);
     return appendToLogFile(file, line);
 }
 

@@ -27,6 +27,12 @@ LogWrite appendToLogFile(const std::filesystem::path& file, std::string_view tex
 LogWrite appendLogLine(const std::filesystem::path& file, const std::filesystem::path& previous,
                        std::uintmax_t rotationLimit, std::string_view line);
 
+// The rotation step of appendLogLine, for a writer that found the log at `file` larger
+// than `rotationLimit` a moment ago: moves it to `previous` only if, under the log's lock,
+// it is still that large. Another writer may have moved it and begun the next one meanwhile.
+void rotateLogIfFull(const std::filesystem::path& file, const std::filesystem::path& previous,
+                     std::uintmax_t rotationLimit);
+
 // Says once on standard error, when `write` first reports it, that the log at `file` is
 // not a regular file and its lines are skipped. `said` remembers it; it may be shared
 // by threads.

@@ -64,6 +64,32 @@ TEST(LogFile, WritersCrossingTheLimitTogetherKeepTheRotatedLog) {
     }
 }
 
+// The interleaving the test above meets only now and then, played step by step: a writer
+// finds the log full, another moves it aside and begins the next, and only then does the
+// first come to move it. The fresh log stays where it is, and the full one where it went.
+TEST(LogFile, AWriterThatFoundTheLogFullLeavesTheOneAnotherJustBegan) {
+    const testing::TemporaryFolder folder("corvelle-log");
+    const fs::path file = folder.path() / "Dorvane.log";
+    const fs::path previous = folder.path() / "Dorvane.previous.log";
+    constexpr std::uintmax_t limit = 10;
+    ASSERT_EQ(appendLogLine(file, previous, limit, "a full generation\n"), LogWrite::written);
+    ASSERT_GT(fs::file_size(file), limit);  // what the late writer finds
+    ASSERT_EQ(appendLogLine(file, previous, limit, "next\n"), LogWrite::written);
+    ASSERT_EQ(readFileIfPresent(previous), "a full generation\n");
+
+    rotateLogIfFull(file, previous, limit);
+    EXPECT_EQ(readFileIfPresent(previous), "a full generation\n");
+    EXPECT_EQ(readFileIfPresent(file), "next\n");
+
+    // Full once more, it moves; a writer after it finds no log to move.
+    ASSERT_EQ(appendLogLine(file, previous, limit, "and more\n"), LogWrite::written);
+    rotateLogIfFull(file, previous, limit);
+    EXPECT_EQ(readFileIfPresent(previous), "next\nand more\n");
+    EXPECT_FALSE(fs::exists(file));
+    rotateLogIfFull(file, previous, limit);
+    EXPECT_EQ(readFileIfPresent(previous), "next\nand more\n");
+}
+
 TEST(LogFile, AFullLogMovesAsideBeforeTheLineAndASmallOneGrows) {
     const testing::TemporaryFolder folder("corvelle-log");
     const fs::path file = folder.path() / "sub" / "Dorvane.log";
