@@ -158,17 +158,17 @@ private:
 }  // namespace
 
 void loadApplicationIcon(const QString& iconPath, const QString& name, double size, double devicePixelRatio,
-                         QObject* owner, std::function<void(const QPixmap&)> shown) {
-    if (owner == nullptr || !shown) return;
+                         QObject* owner, std::function<void(const QPixmap&)> shown, ApplicationIconReader read) {
+    if (owner == nullptr || !shown || !read) return;
     auto handOff = std::make_shared<IconHandOff>();
     new IconDelivery(owner, handOff, std::move(shown), name, size, validRatio(devicePixelRatio));
     const int pixels = pixelsFor(size, devicePixelRatio);
-    iconReads().post([path = iconPath.toStdString(), pixels, handOff] {
+    iconReads().post([path = iconPath.toStdString(), pixels, handOff, read = std::move(read)] {
         {
             std::lock_guard lock(handOff->mutex);
             if (handOff->receiver == nullptr) return;  // its owner went before the read began
         }
-        QImage image = readApplicationIcon(QString::fromStdString(path), pixels);
+        QImage image = read(QString::fromStdString(path), pixels);
         std::lock_guard lock(handOff->mutex);
         if (handOff->receiver == nullptr) return;
         handOff->image = std::move(image);

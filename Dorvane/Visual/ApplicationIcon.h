@@ -30,11 +30,15 @@ QPixmap applicationIconStandIn(const QString& name, double size, double devicePi
 // The stand-in's colour: the same for the same name on every run.
 QColor applicationIconColor(const QString& name);
 
-// Reads the icon file at `iconPath` on a worker thread and hands the application's
-// picture, `size` points square, to `shown` on the main thread: the file's picture, or the
-// stand-in when there is none. Nothing is handed over once `owner` has gone. Returns at
-// once; the caller shows the stand-in meanwhile if it likes.
+// What reads an icon file into a picture `pixels` square: readApplicationIcon, or a stand-in.
+using ApplicationIconReader = std::function<QImage(const QString& iconPath, int pixels)>;
+
+// Reads the icon file at `iconPath` with `read` on a worker thread and hands the
+// application's picture, `size` points square, to `shown` on the main thread: the file's
+// picture, or the stand-in when there is none. Nothing is handed over once `owner` has
+// gone. Returns at once; the caller shows the stand-in meanwhile if it likes.
 void loadApplicationIcon(const QString& iconPath, const QString& name, double size, double devicePixelRatio,
-                         QObject* owner, std::function<void(const QPixmap&)> shown);
+                         QObject* owner, std::function<void(const QPixmap&)> shown,
+                         ApplicationIconReader read = readApplicationIcon);
 
 }  // namespace dorvane

@@ -6,9 +6,11 @@
 
 #include <QAccessible>
 
+#include <future>
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <QClipboard>
@@ -338,8 +340,43 @@ TEST_F(VisualKit, APalettePictureKeepsItsColoursWhenScaled) {
 
 // Icon files are named by paths from outside: a named pipe in the picture's place must not
 // hold the interface (nor the reading thread), and a file or picture beyond the bounds is
-// not read.
+// not read. A read that takes its time is seen from inside: it runs on a thread other than
+// the interface's, which goes on meanwhile and gets the picture on its own thread.
 TEST_F(VisualKit, OnlyBoundedRegularIconFilesAreReadAndNeverOnTheInterfacesThread) {
+    const std::thread::id interfaceThread = std::this_thread::get_id();
+    std::promise<void> release;
+    const std::shared_future<void> released = release.get_future().share();
+    std::promise<std::thread::id> reading;
+    auto readOn = reading.get_future();
+    const auto slowRead = [&reading, released](const QString&, int pixels) {
+        reading.set_value(std::this_thread::get_id());
+        // Bounded, so that a read on the interface's thread, which the test cannot release
+        // from there, fails the test instead of holding it.
+        released.wait_for(std::chrono::seconds(10));
+        QImage picture(pixels, pixels, QImage::Format_ARGB32);
+        picture.fill(QColor(0, 200, 0));
+        return picture;
+    };
+    QObject reader;
+    std::optional<std::thread::id> shownOn;
+    std::optional<QImage> slow;
+    loadApplicationIcon(
+        "/bundle/AppIcon.png", "慢", 32, 1, &reader,
+        [&](const QPixmap& picture) {
+            shownOn = std::this_thread::get_id();
+            slow = picture.toImage();
+        },
+        slowRead);
+    EXPECT_TRUE(testing::processUntil(
+        [&readOn] { return readOn.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(slow) << "handed over before the read was let go";
+    release.set_value();
+    ASSERT_TRUE(testing::processUntil([&slow] { return slow.has_value(); }));
+    EXPECT_NE(readOn.get(), interfaceThread);
+    EXPECT_EQ(shownOn, interfaceThread);
+    EXPECT_EQ(QColor(slow->pixel(16, 16)), QColor(0, 200, 0));
+
     QTemporaryDir folder;
     const QString pipe = folder.filePath("AppIcon.png");
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
