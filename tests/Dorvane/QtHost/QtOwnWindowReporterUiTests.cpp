@@ -364,6 +364,45 @@ TEST_F(HostInputTest, KeysReachTheFocusedWindowWhereShortcutsAndMonitorsSeeThemF
     EXPECT_EQ(errors.str(), "");
 }
 
+// Shift held on the host's keyboard reaches the program's fields as a keyboard of its own
+// would bring it: the shifted character typed, the key Qt names for it (Key_Exclam for the
+// 1 key), and Shift among the modifiers, with which the arrows select.
+TEST_F(HostInputTest, ShiftHeldOnTheHostsKeyboardTypesCapitalsAndSelects) {
+    QWidget window;
+    auto* field = new QLineEdit(&window);
+    field->setGeometry(10, 10, 200, 28);
+    window.setGeometry(200, 200, 300, 200);
+    window.show();
+    window.activateWindow();
+    field->setFocus();
+    std::vector<std::pair<int, bool>> watched;  // key, with Shift
+    auto monitor = qthost::LocalEventMonitor::shared().add(qthost::LocalEventMonitor::keyDown, [&](QEvent& event, QWindow& at) {
+        if (&at != window.windowHandle()) return false;
+        const auto& pressed = static_cast<QKeyEvent&>(event);
+        watched.emplace_back(pressed.key(), pressed.modifiers().testFlag(Qt::ShiftModifier));
+        return false;
+    });
+    start();
+    bringForward(window);
+
+    constexpr std::uint16_t k = 40, one = 18, left = 123;
+    key(k, modifier::shift);
+    key(one, modifier::shift);
+    key(k);
+    key(one);
+    key(left, modifier::shift);
+    key(left, modifier::shift);
+    EXPECT_EQ(field->text(), QStringLiteral("K!k1"));
+    EXPECT_EQ(field->selectedText(), QStringLiteral("k1"));
+    EXPECT_EQ(watched, (std::vector<std::pair<int, bool>>{{Qt::Key_K, true},
+                                                          {Qt::Key_Exclam, true},
+                                                          {Qt::Key_K, false},
+                                                          {Qt::Key_1, false},
+                                                          {Qt::Key_Left, true},
+                                                          {Qt::Key_Left, true}}));
+    EXPECT_EQ(errors.str(), "");
+}
+
 // Notes what the pointer does over it.
 class PointerRecorder final : public QWidget {
 public:
