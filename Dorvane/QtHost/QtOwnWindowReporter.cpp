@@ -12,8 +12,8 @@
 #include <QMouseEvent>
 #include <QWindow>
 #include <QWidget>
-#include <qpa/qwindowsysteminterface.h>
 
+#include "Dorvane/QtWindowSystem/WindowSystemInput.h"
 #include "DorvaneCore/Input/KeyboardLayout.h"
 #include "DorvaneCore/Launcher/ApplicationBundle.h"
 
@@ -54,8 +54,6 @@ bool canActivate(const QWidget& window) {
     return !window.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus) &&
            !window.testAttribute(Qt::WA_ShowWithoutActivating);
 }
-
-using Delivery = QWindowSystemInterface::SynchronousDelivery;
 
 // Event times in the toolkit's milliseconds, from the host's uptime seconds.
 ulong timestampOf(double seconds) { return static_cast<ulong>(std::max(0.0, seconds) * 1000); }
@@ -295,9 +293,9 @@ void QtOwnWindowReporter::changedByHost(std::uint32_t number) {
 QWindow* QtOwnWindowReporter::pointerWindow(QWidget& under, QPointF global) {
     QWindow* target = buttons_ != Qt::NoButton && pointerWindow_ ? pointerWindow_.data() : under.windowHandle();
     if (target == nullptr || target == pointerWindow_) return target;
-    if (pointerWindow_) QWindowSystemInterface::handleLeaveEvent<Delivery>(pointerWindow_);
+    if (pointerWindow_) windowsystem::leave(*pointerWindow_);
     pointerWindow_ = target;
-    QWindowSystemInterface::handleEnterEvent<Delivery>(target, inWindow(*target, global), global);
+    windowsystem::enter(*target, inWindow(*target, global), global);
     return pointerWindow_;
 }
 
@@ -310,9 +308,11 @@ void QtOwnWindowReporter::deliver(const workspace::OwnWindowClick& click) {
     buttons_ = click.down ? Qt::MouseButtons(Qt::LeftButton) : buttons_ & ~Qt::LeftButton;
     // Qt's event carries none of the host's values: whoever logs the press asks for them.
     auto outer = std::exchange(delivering_, click);
-    QWindowSystemInterface::handleMouseEvent<Delivery>(
-        target, timestampOf(click.timestamp), inWindow(*target, global), global, buttons_, Qt::LeftButton,
-        click.down ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, QGuiApplication::keyboardModifiers());
+    windowsystem::mouse(*target, windowsystem::MouseInput{timestampOf(click.timestamp), inWindow(*target, global),
+                                                          global, buttons_, Qt::LeftButton,
+                                                          click.down ? QEvent::MouseButtonPress
+                                                                     : QEvent::MouseButtonRelease,
+                                                          QGuiApplication::keyboardModifiers()});
     delivering_ = std::move(outer);
 }
 
@@ -356,9 +356,8 @@ void QtOwnWindowReporter::deliverKey(const events::Event& event) {
     const auto text = event.type == EventType::flagsChanged
                           ? QString()
                           : QString::fromUtf8(KeyboardLayout::charactersIgnoringModifiers(event.keyCode(), event.flags));
-    QWindowSystemInterface::handleKeyEvent<Delivery>(
-        target, timestampOf(event.timestamp), press ? QEvent::KeyPress : QEvent::KeyRelease, qtKey,
-        Qt::KeyboardModifiers(KeyboardLayout::qtModifiersFromFlags(event.flags)), text);
+    windowsystem::key(*target, timestampOf(event.timestamp), press ? QEvent::KeyPress : QEvent::KeyRelease, qtKey,
+                      Qt::KeyboardModifiers(KeyboardLayout::qtModifiersFromFlags(event.flags)), text);
 }
 
 void QtOwnWindowReporter::deliverPointer(const events::Event& event, QWidget& window) {
@@ -383,9 +382,10 @@ void QtOwnWindowReporter::deliverPointer(const events::Event& event, QWidget& wi
         case EventType::rightMouseDragged: buttons_ |= Qt::RightButton; break;
         default: buttons_ = Qt::NoButton; break;
     }
-    QWindowSystemInterface::handleMouseEvent<Delivery>(
-        target, timestampOf(event.timestamp), inWindow(*target, global), global, buttons_, button, type,
-        Qt::KeyboardModifiers(KeyboardLayout::qtModifiersFromFlags(event.flags)));
+    windowsystem::mouse(*target, windowsystem::MouseInput{timestampOf(event.timestamp), inWindow(*target, global),
+                                                          global, buttons_, button, type,
+                                                          Qt::KeyboardModifiers(
+                                                              KeyboardLayout::qtModifiersFromFlags(event.flags))});
 }
 
 // A mouse wheel turns in lines (a notch is 120 eighths of a degree); a trackpad gives
@@ -403,11 +403,11 @@ void QtOwnWindowReporter::deliverWheel(const events::Event& event, QWidget& wind
                         static_cast<int>(event.field(EventField::scrollPointDeltaAxis1)));
         angle = pixels * 8;
     }
-    QWindowSystemInterface::handleWheelEvent(target, timestampOf(event.timestamp), inWindow(*target, global), global,
-                                             pixels, angle,
-                                             Qt::KeyboardModifiers(KeyboardLayout::qtModifiersFromFlags(event.flags)),
-                                             phaseOf(event));
-    QWindowSystemInterface::flushWindowSystemEvents();
+    windowsystem::wheel(*target, windowsystem::WheelInput{timestampOf(event.timestamp), inWindow(*target, global),
+                                                          global, pixels, angle,
+                                                          Qt::KeyboardModifiers(
+                                                              KeyboardLayout::qtModifiersFromFlags(event.flags)),
+                                                          phaseOf(event)});
 }
 
 bool QtOwnWindowReporter::ensureRegistered() {
