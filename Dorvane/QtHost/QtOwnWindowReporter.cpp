@@ -118,6 +118,9 @@ void QtOwnWindowReporter::start() {
             [this](const events::Event& event, std::uint32_t window) { deliverEvent(event, window); });
         removals_ = host_.observeRemovals([this](std::uint32_t number) { removedByHost(number); });
         changes_ = host_.observeChanges([this](std::uint32_t number) { changedByHost(number); });
+        activations_ = host_.observeActivation(
+            [this](const workspace::OwnActivation& now) { hostActivationChanged(now); });
+        standing_ = host_.activation();
     });
     QApplication::instance()->installEventFilter(this);
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -132,6 +135,7 @@ QtOwnWindowReporter::~QtOwnWindowReporter() {
     events_.cancel();
     removals_.cancel();
     changes_.cancel();
+    activations_.cancel();
     for (const auto& [key, entry] : reported_) {
         attempt([this, number = entry.number] { host_.removeWindow(number); });
     }
@@ -260,7 +264,41 @@ void QtOwnWindowReporter::flush() {
 
 void QtOwnWindowReporter::activated(QWidget* window) {
     sync(window);
-    if (const auto known = number(window)) attempt([this, known] { host_.activateWindow(*known); });
+    const auto known = number(window);
+    if (known && attempt([this, known] { host_.activateWindow(*known); })) {
+        standing_ = workspace::OwnActivation{true, *known};
+    }
+}
+
+void QtOwnWindowReporter::activate(QWidget& window) {
+    // Before the program joins the host, Qt's own activation is reported once it does.
+    if (!started_) return window.activateWindow();
+    if (!window.isVisible() || !canActivate(window)) return;
+    QWindow* handle = window.windowHandle();
+    if (handle != nullptr && QGuiApplication::focusWindow() != handle) {
+        // Reported to the host as every activation is, through the event filter.
+        windowsystem::activated(handle);
+    } else {
+        // Qt holds it active already, perhaps since before another application came forward.
+        activated(&window);
+    }
+    window.activateWindow();
+}
+
+void QtOwnWindowReporter::hostActivationChanged(const workspace::OwnActivation& now) {
+    if (!now.frontmost) {
+        standing_ = now;
+        // Also a panel that took the keyboard without bringing the program forward resigns.
+        if (QGuiApplication::focusWindow() != nullptr) windowsystem::activated(nullptr);
+        return;
+    }
+    // The program's own activations come back here as well: only news count.
+    if (now == standing_) return;
+    standing_ = now;
+    QWidget* key = now.keyWindow ? widget(*now.keyWindow) : nullptr;
+    if (key == nullptr || !key->isVisible() || !canActivate(*key)) return;
+    QWindow* handle = key->windowHandle();
+    if (handle != nullptr && QGuiApplication::focusWindow() != handle) windowsystem::activated(handle);
 }
 
 void QtOwnWindowReporter::forget(const QObject* window) {

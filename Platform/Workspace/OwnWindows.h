@@ -45,6 +45,15 @@ struct OwnWindowClick {
     friend bool operator==(const OwnWindowClick&, const OwnWindowClick&) = default;
 };
 
+// Where the program stands among the applications: whether it is the frontmost one and,
+// when it is, which of its windows the host holds as its key (focused) window.
+struct OwnActivation {
+    bool frontmost = false;
+    std::optional<std::uint32_t> keyWindow;
+
+    friend bool operator==(const OwnActivation&, const OwnActivation&) = default;
+};
+
 // How the program reports its own windows into the host's window list, and learns of
 // clicks on them. The program is an accessory application with its own process id;
 // its windows go when it ends. Throws HostError when the host cannot be reached.
@@ -62,6 +71,14 @@ public:
     virtual bool removeWindow(std::uint32_t number) = 0;
     // The window was activated: it is raised and the program becomes frontmost.
     virtual bool activateWindow(std::uint32_t number) = 0;
+
+    // Where the program stands now.
+    virtual OwnActivation activation() = 0;
+    // Calls `handler` on the main queue, with where the program stands then, after each
+    // change of the frontmost application (an activation, a launch, a click on or `corvelle-host
+    // windows focus` of a window), and when the user's session resigns, which leaves no
+    // application of the session frontmost.
+    virtual dispatch::Observation observeActivation(std::function<void(const OwnActivation&)> handler) = 0;
 
     // Calls `handler` on the main queue for each click on an own window.
     virtual dispatch::Observation observeClicks(std::function<void(const OwnWindowClick&)> handler) = 0;

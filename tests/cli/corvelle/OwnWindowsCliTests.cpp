@@ -71,6 +71,53 @@ protected:
         EXPECT_EQ(host({"statusbar", "click", "退出 Corvelle"}).status, 0);
         EXPECT_EQ(program->waitForExit(60), 0);
     }
+
+    // The desk of other applications, with the editor's window "笔记.txt" brought forward.
+    void deskWithTheEditorInFront() {
+        ASSERT_EQ(host({"windows", "init", "--fixture", "desk"}).status, 0);
+        editorInFront();
+    }
+    void editorInFront() {
+        const auto listed = json::parse(host({"windows", "list", "--json"}).out);
+        for (const auto& window : listed["windows"]) {
+            if (window["owner"] == "编辑器" && window["title"] == "笔记.txt") {
+                ASSERT_EQ(host({"windows", "focus", std::to_string(window["number"].get<int>())}).status, 0);
+                editor = window["pid"].get<pid_t>();
+            }
+        }
+        ASSERT_NE(editor, 0) << "the desk has the editor's window";
+        ASSERT_EQ(frontmost(), editor);
+    }
+    // The frontmost application's pid; 0 for none.
+    pid_t frontmost() {
+        const auto listed = json::parse(host({"windows", "list", "--json"}).out);
+        return listed["frontmost"].is_number() ? listed["frontmost"].get<pid_t>() : 0;
+    }
+    // The number of the window in front on the normal level.
+    int frontWindow() {
+        const auto listed = json::parse(host({"windows", "list", "--json"}).out);
+        for (const auto& window : listed["windows"]) {
+            if (window["layer"] == 0 && window["onScreen"] == true) return window["number"].get<int>();
+        }
+        return 0;
+    }
+    // The settings window shown, in front, and the program frontmost.
+    bool settingsInFront(int number) {
+        return testing::eventually([&] {
+            const auto shown = settingsWindow();
+            return frontmost() == program->pid() && frontWindow() == number && shown &&
+                   (*shown)["minimised"] == false;
+        });
+    }
+    // The application the last key went to; 0 for none.
+    pid_t lastKeyReceiver() {
+        const auto delivered = json::parse(host({"input", "delivered", "--json"}).out);
+        for (auto event = delivered.rbegin(); event != delivered.rend(); ++event) {
+            if ((*event)["event"]["type"] == "keyDown") return (*event).value("to", 0);
+        }
+        return 0;
+    }
+    pid_t editor = 0;
 };
 
 // Moved by the host, the window moves, keeps its size, and is found there after closing,
@@ -141,6 +188,46 @@ TEST_F(OwnWindowsCliTest, ADropdownListIsChosenByKeysAndCancelledWithEscape) {
     EXPECT_EQ(host({"input", "key", "escape"}).status, 0);
     EXPECT_TRUE(testing::eventually([&] { return !listOpen(); }));
     EXPECT_EQ(preferences().value("autoResolutionPresetID", ""), "factory:portraitRecommended");
+    quit();
+}
+
+// With another application in front, showing the settings window ("设置…", a second start,
+// also after it was minimised) brings it forward with the program.
+TEST_F(OwnWindowsCliTest, TheSettingsWindowComesForwardOverAnotherApplication) {
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    const int number = waitForSettings()["number"].get<int>();
+    deskWithTheEditorInFront();
+    EXPECT_EQ(host({"statusbar", "click", "设置…"}).status, 0);
+    EXPECT_TRUE(settingsInFront(number)) << host({"windows", "list"}).out;
+
+    editorInFront();
+    EXPECT_EQ(corvelle({}).status, 0);
+    EXPECT_TRUE(settingsInFront(number)) << host({"windows", "list"}).out;
+
+    ASSERT_EQ(host({"windows", "minimise", std::to_string(number)}).status, 0);
+    editorInFront();
+    EXPECT_EQ(host({"statusbar", "click", "设置…"}).status, 0);
+    EXPECT_TRUE(settingsInFront(number)) << host({"windows", "list", "--all"}).out;
+    quit();
+}
+
+// An open list closes when another application comes forward, and the keys then go there.
+TEST_F(OwnWindowsCliTest, AnOpenListClosesWhenAnotherApplicationComesForward) {
+    writePreferences({{"autoResolutionEnabled", true}});
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    const auto window = waitForSettings();
+    ASSERT_EQ(host({"windows", "init", "--fixture", "desk"}).status, 0);
+    ASSERT_EQ(host({"windows", "focus", std::to_string(window["number"].get<int>())}).status, 0);
+    clickIn(window, 80, 235);   // the sidebar's "连接自动化"
+    clickIn(window, 768, 171);  // the dropdown under "连接时切换"
+    ASSERT_TRUE(testing::eventually([&] { return listOpen(); })) << program->err();
+    editorInFront();
+    EXPECT_TRUE(testing::eventually([&] { return !listOpen(); }));
+    EXPECT_EQ(host({"input", "key", "escape"}).status, 0);
+    EXPECT_EQ(lastKeyReceiver(), editor);
+    EXPECT_EQ(frontmost(), editor);
     quit();
 }
 
