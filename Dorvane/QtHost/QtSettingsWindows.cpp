@@ -183,6 +183,8 @@ void QtSettingsWindows::showResolution(ControlPanelModel& model, shell::Resoluti
         resolution_ = std::make_unique<OverlayFloatingPanel>(nullptr,
                                                              Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint);
         resolution_->setAttribute(Qt::WA_TranslucentBackground);
+        // Key without making the program the frontmost application, as a non-activating panel.
+        resolution_->setAttribute(Qt::WA_ShowWithoutActivating);
         resolution_->setWindowTitle(QStringLiteral("Corvelle 分辨率"));
         giveLayout(*resolution_);
     }

@@ -23,7 +23,8 @@ namespace dorvane::qthost {
 
 // The settings window and the resolution panel as Qt windows, their content made by the
 // settings views. Host frames are Qt's own top-left coordinates. Showing the settings
-// window brings the program forward.
+// window brings the program forward; the resolution panel is a floating panel that takes
+// the keyboard without doing so, leaving the frontmost application in front.
 class QtSettingsWindows final : public shell::SettingsWindows {
 public:
     static constexpr int settingsWidth = 900;

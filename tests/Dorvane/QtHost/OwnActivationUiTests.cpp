@@ -110,8 +110,9 @@ TEST_F(OwnActivationTest, AnotherApplicationInFrontTakesActivationFromTheProgram
 }
 
 // Showing the settings window brings the program forward with it key and in front, also
-// when Qt held it active still or it was minimised.
-TEST_F(OwnActivationTest, TheSettingsWindowBringsTheProgramForward) {
+// when Qt held it active still or it was minimised; the resolution panel takes the keyboard
+// and leaves the application in front as it was, also once it closes.
+TEST_F(OwnActivationTest, TheSettingsWindowBringsTheProgramForwardAndTheResolutionPanelDoesNot) {
     ControlPanelModel model;
     qthost::QtSettingsWindows windows(std::make_unique<LabelViews>(), nullptr, nullptr, nullptr,
                                       [this](QWidget& window) { reporter->activate(window); });
@@ -148,6 +149,15 @@ TEST_F(OwnActivationTest, TheSettingsWindowBringsTheProgramForward) {
     EXPECT_TRUE(processUntil([&] { return !listed(settings)->minimised && QApplication::activeWindow() == &settings; }));
     settle();
 
+    person.windowsAdmin().focus(editorWindow);
+    ASSERT_TRUE(processUntil([&] { return QApplication::activeWindow() == nullptr; }));
+    windows.showResolution(model, {}, geometry::Rect{700, 60, 400, 300}, ToolbarSide::right, false);
+    QWidget* panel = windows.resolutionPanel();
+    EXPECT_TRUE(processUntil([&] { return QApplication::activeWindow() == panel; })) << "the panel is key";
+    EXPECT_EQ(frontmost(), editor);
+    windows.orderResolutionOut();
+    settle();
+    EXPECT_EQ(frontmost(), editor);
     EXPECT_EQ(errors.str(), "");
 }
 

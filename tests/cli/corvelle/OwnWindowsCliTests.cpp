@@ -117,6 +117,15 @@ protected:
         }
         return 0;
     }
+    // The notification journal's activations of the program.
+    std::size_t programActivations() {
+        std::size_t count = 0;
+        for (const auto& entry : json::parse(host({"windows", "events", "--json"}).out)) {
+            if (entry["event"] == "activated" && entry["pid"] == program->pid()) ++count;
+        }
+        return count;
+    }
+
     pid_t editor = 0;
 };
 
@@ -228,6 +237,42 @@ TEST_F(OwnWindowsCliTest, AnOpenListClosesWhenAnotherApplicationComesForward) {
     EXPECT_EQ(host({"input", "key", "escape"}).status, 0);
     EXPECT_EQ(lastKeyReceiver(), editor);
     EXPECT_EQ(frontmost(), editor);
+    quit();
+}
+
+// The resolution panel takes the keyboard without bringing the program forward: the
+// user's application stays in front while it is open and once it has closed.
+TEST_F(OwnWindowsCliTest, TheResolutionPanelLeavesTheUsersApplicationInFront) {
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    ASSERT_EQ(host({"appearance", "reduce-motion", "on"}).status, 0);
+    ASSERT_EQ(host({"statusbar", "click", "显示工具条"}).status, 0);
+    json::Json toolbar;
+    ASSERT_TRUE(testing::eventually([&] {
+        const auto listed = json::parse(host({"windows", "list", "--json"}).out);
+        for (const auto& window : listed["windows"]) {
+            if (window["title"] == "Corvelle 快捷操作" && window["bounds"]["height"].get<double>() > 300) {
+                toolbar = window["bounds"];
+                return true;
+            }
+        }
+        return false;
+    })) << program->err();
+    deskWithTheEditorInFront();
+    const std::size_t activations = programActivations();
+    // The footer's resolution button, 116 points above the toolbar's bottom edge.
+    const auto x = std::to_string(static_cast<int>(toolbar["x"].get<double>() + toolbar["width"].get<double>() / 2));
+    const auto y = std::to_string(static_cast<int>(toolbar["y"].get<double>() + toolbar["height"].get<double>() - 116));
+    ASSERT_EQ(host({"windows", "click", x, y}).status, 0);
+    EXPECT_TRUE(testing::eventually([&] { return ownWindow("Corvelle 分辨率").has_value(); })) << program->err();
+    EXPECT_EQ(frontmost(), editor);
+
+    ASSERT_EQ(host({"windows", "click", x, y}).status, 0);  // the button again closes it
+    EXPECT_TRUE(testing::eventually([&] { return !ownWindow("Corvelle 分辨率"); }));
+    EXPECT_EQ(frontmost(), editor);
+    EXPECT_EQ(programActivations(), activations);
+    EXPECT_EQ(host({"input", "key", "a"}).status, 0);
+    EXPECT_EQ(lastKeyReceiver(), editor);
     quit();
 }
 
