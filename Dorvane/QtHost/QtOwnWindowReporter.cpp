@@ -120,6 +120,7 @@ void QtOwnWindowReporter::start() {
         changes_ = host_.observeChanges([this](std::uint32_t number) { changedByHost(number); });
         activations_ = host_.observeActivation(
             [this](const workspace::OwnActivation& now) { hostActivationChanged(now); });
+        elsewhere_ = host_.observePointerElsewhere([this] { pointerLeft(); });
         standing_ = host_.activation();
     });
     QApplication::instance()->installEventFilter(this);
@@ -136,6 +137,7 @@ QtOwnWindowReporter::~QtOwnWindowReporter() {
     removals_.cancel();
     changes_.cancel();
     activations_.cancel();
+    elsewhere_.cancel();
     for (const auto& [key, entry] : reported_) {
         attempt([this, number = entry.number] { host_.removeWindow(number); });
     }
@@ -299,6 +301,12 @@ void QtOwnWindowReporter::hostActivationChanged(const workspace::OwnActivation& 
     if (key == nullptr || !key->isVisible() || !canActivate(*key)) return;
     QWindow* handle = key->windowHandle();
     if (handle != nullptr && QGuiApplication::focusWindow() != handle) windowsystem::activated(handle);
+}
+
+void QtOwnWindowReporter::pointerLeft() {
+    if (!pointerWindow_) return;
+    windowsystem::leave(*pointerWindow_);
+    pointerWindow_ = nullptr;
 }
 
 void QtOwnWindowReporter::forget(const QObject* window) {

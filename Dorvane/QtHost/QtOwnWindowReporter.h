@@ -45,7 +45,8 @@ workspace::OwnWindow describeOwnWindow(const QWidget& window);
 // reporter's own end) removes it. Activation also runs the other way: when the host brings
 // another application forward (or the user's session resigns), Qt hears that the program
 // lost activation and its windows resign key; when the host brings the program forward
-// with one of its windows key, Qt makes that window active. A window the host closes is closed as its close button
+// with one of its windows key, Qt makes that window active. The pointer moving on to
+// another application's window is a leave for the program's window it was over. A window the host closes is closed as its close button
 // would (the settings window hides), and listed afresh when it shows again. Host failures
 // are said once on `errors` and never stop the program. A window the host moves or
 // resizes keeps its own limits (a fixed-size window keeps its size); one it minimises or
@@ -114,6 +115,8 @@ private:
 
     // The host's frontmost application changed: Qt hears what it means for the program.
     void hostActivationChanged(const workspace::OwnActivation& now);
+    // The pointer went on to another application's window or the desktop.
+    void pointerLeft();
 
     bool ensureRegistered();
     // Runs a host call; false (said once until a call succeeds again) when it throws.
@@ -133,6 +136,7 @@ private:
     dispatch::Observation removals_;
     dispatch::Observation changes_;
     dispatch::Observation activations_;
+    dispatch::Observation elsewhere_;
     // Where the program stood when last seen or reported.
     workspace::OwnActivation standing_;
     QPointer<QWindow> pointerWindow_;

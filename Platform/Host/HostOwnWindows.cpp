@@ -71,6 +71,17 @@ dispatch::Observation HostOwnWindows::observeActivation(
     });
 }
 
+dispatch::Observation HostOwnWindows::observePointerElsewhere(std::function<void()> handler) {
+    using events::EventType;
+    const auto pointer = events::maskOf(EventType::mouseMoved, EventType::leftMouseDown, EventType::leftMouseUp,
+                                        EventType::rightMouseDown, EventType::rightMouseUp,
+                                        EventType::leftMouseDragged, EventType::rightMouseDragged,
+                                        EventType::scrollWheel);
+    // The same monitor as the program's global one: what reaches other applications.
+    return HostPointer(session_, journal_, events_)
+        .addGlobalMonitor(pointer, [handler = std::move(handler)](const events::Event&) { handler(); });
+}
+
 dispatch::Observation HostOwnWindows::observeClicks(std::function<void(const workspace::OwnWindowClick&)> handler) {
     const pid_t own = session_->identity().pid;
     auto shared = std::make_shared<std::function<void(const workspace::OwnWindowClick&)>>(std::move(handler));

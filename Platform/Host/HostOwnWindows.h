@@ -27,6 +27,7 @@ public:
     dispatch::Observation observeRemovals(std::function<void(std::uint32_t window)> handler) override;
     std::optional<workspace::OwnWindowPlace> place(std::uint32_t number) override;
     dispatch::Observation observeChanges(std::function<void(std::uint32_t window)> handler) override;
+    dispatch::Observation observePointerElsewhere(std::function<void()> handler) override;
     dispatch::Observation observeEvents(
         std::function<void(const events::Event& event, std::uint32_t window)> handler) override;
 

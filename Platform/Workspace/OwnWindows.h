@@ -97,6 +97,11 @@ public:
     // place() then shows as they were reported.
     virtual dispatch::Observation observeChanges(std::function<void(std::uint32_t window)> handler) = 0;
 
+    // Calls `handler` on the main queue for each pointer event (a move, a drag, a button or
+    // the wheel) that reaches another application's window or the desktop: the pointer is
+    // no longer over the program's windows.
+    virtual dispatch::Observation observePointerElsewhere(std::function<void()> handler) = 0;
+
     // Calls `handler` on the main queue for every event the event stream delivers to the
     // program (keys while it is frontmost, the mouse and the wheel over its windows), with
     // the window under a mouse or wheel event (0 for keys).

@@ -6,11 +6,14 @@
 #include <vector>
 
 #include <QApplication>
+#include <QEnterEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QWidget>
 
 #include "Dorvane/QtHost/QtSettingsWindows.h"
 #include "Dorvane/ShellBase/ControlPanelModel.h"
+#include "Dorvane/Visual/OverlayFloatingPanel.h"
 #include "tests/Support/OwnWindowHost.h"
 
 namespace dorvane {
@@ -106,6 +109,28 @@ TEST_F(OwnActivationTest, AnotherApplicationInFrontTakesActivationFromTheProgram
         EXPECT_TRUE(processUntil([&] { return QApplication::activeWindow() == nullptr; }));
         EXPECT_EQ(resigned.count, before + 1);
     }
+    EXPECT_EQ(errors.str(), "");
+}
+
+// The pointer that goes on from a button to another application's window leaves the
+// button in Qt too: it is no longer under the mouse and draws no hover.
+TEST_F(OwnActivationTest, ThePointerGoingOnToAnotherApplicationLeavesTheWidgetItWasOver) {
+    QWidget window;
+    window.setGeometry(100, 100, 400, 300);
+    auto* button = new QPushButton(QStringLiteral("常规"), &window);
+    button->setGeometry(20, 20, 120, 40);
+    window.show();
+    start();
+    move({150, 135});
+    move({160, 140});
+    ASSERT_TRUE(button->underMouse());
+    ASSERT_TRUE(button->testAttribute(Qt::WA_UnderMouse));
+    move({1000, 200});  // over the editor's window
+    EXPECT_FALSE(button->underMouse());
+    move({1010, 210});  // further moves there change nothing
+    EXPECT_FALSE(button->underMouse());
+    move({160, 140});  // and coming back is an enter again
+    EXPECT_TRUE(button->underMouse());
     EXPECT_EQ(errors.str(), "");
 }
 
