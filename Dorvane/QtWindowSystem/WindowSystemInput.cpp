@@ -1,6 +1,5 @@
 #include "Dorvane/QtWindowSystem/WindowSystemInput.h"
 
-#include <QGuiApplication>
 #include <QWindow>
 #include <qpa/qwindowsysteminterface.h>
 
