@@ -25,7 +25,7 @@ struct NeighbourServices {
     host::SimulatedHost& host;
     std::string executable;  // the program's own executable
     QtWindowCommands& windowCommands;
-    const QtOwnWindowReporter& ownWindows;
+    QtOwnWindowReporter& ownWindows;
 };
 using MakeNeighbours = std::function<shell::Neighbours(const NeighbourServices&)>;
 

@@ -89,7 +89,8 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
                                         std::make_unique<system::XdgAutostartLoginItems>(
                                             system::XdgAutostartLoginItems::fromEnvironment(services.executable)),
                                         services.root, std::move(editors)),
-        &services.host.userDefaults(), &services.host.screens(), &services.mainQueue);
+        &services.host.userDefaults(), &services.host.screens(), &services.mainQueue,
+        [&reporter = services.ownWindows](QWidget& window) { reporter.activate(window); });
     return neighbours;
 }
 

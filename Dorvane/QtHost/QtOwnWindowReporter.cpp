@@ -12,8 +12,8 @@
 #include <QMouseEvent>
 #include <QWindow>
 #include <QWidget>
-#include <qpa/qwindowsysteminterface.h>
 
+#include "Dorvane/QtWindowSystem/WindowSystemInput.h"
 #include "DorvaneCore/Input/KeyboardLayout.h"
 #include "DorvaneCore/Launcher/ApplicationBundle.h"
 
@@ -54,8 +54,6 @@ bool canActivate(const QWidget& window) {
     return !window.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus) &&
            !window.testAttribute(Qt::WA_ShowWithoutActivating);
 }
-
-using Delivery = QWindowSystemInterface::SynchronousDelivery;
 
 // Event times in the toolkit's milliseconds, from the host's uptime seconds.
 ulong timestampOf(double seconds) { return static_cast<ulong>(std::max(0.0, seconds) * 1000); }
@@ -120,6 +118,10 @@ void QtOwnWindowReporter::start() {
             [this](const events::Event& event, std::uint32_t window) { deliverEvent(event, window); });
         removals_ = host_.observeRemovals([this](std::uint32_t number) { removedByHost(number); });
         changes_ = host_.observeChanges([this](std::uint32_t number) { changedByHost(number); });
+        activations_ = host_.observeActivation(
+            [this](const workspace::OwnActivation& now) { hostActivationChanged(now); });
+        elsewhere_ = host_.observePointerElsewhere([this] { pointerLeft(); });
+        standing_ = host_.activation();
     });
     QApplication::instance()->installEventFilter(this);
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -134,6 +136,8 @@ QtOwnWindowReporter::~QtOwnWindowReporter() {
     events_.cancel();
     removals_.cancel();
     changes_.cancel();
+    activations_.cancel();
+    elsewhere_.cancel();
     for (const auto& [key, entry] : reported_) {
         attempt([this, number = entry.number] { host_.removeWindow(number); });
     }
@@ -262,7 +266,47 @@ void QtOwnWindowReporter::flush() {
 
 void QtOwnWindowReporter::activated(QWidget* window) {
     sync(window);
-    if (const auto known = number(window)) attempt([this, known] { host_.activateWindow(*known); });
+    const auto known = number(window);
+    if (known && attempt([this, known] { host_.activateWindow(*known); })) {
+        standing_ = workspace::OwnActivation{true, *known};
+    }
+}
+
+void QtOwnWindowReporter::activate(QWidget& window) {
+    // Before the program joins the host, Qt's own activation is reported once it does.
+    if (!started_) return window.activateWindow();
+    if (!window.isVisible() || !canActivate(window)) return;
+    QWindow* handle = window.windowHandle();
+    if (handle != nullptr && QGuiApplication::focusWindow() != handle) {
+        // Reported to the host as every activation is, through the event filter.
+        windowsystem::activated(handle);
+    } else {
+        // Qt holds it active already, perhaps since before another application came forward.
+        activated(&window);
+    }
+    window.activateWindow();
+}
+
+void QtOwnWindowReporter::hostActivationChanged(const workspace::OwnActivation& now) {
+    if (!now.frontmost) {
+        standing_ = now;
+        // Also a panel that took the keyboard without bringing the program forward resigns.
+        if (QGuiApplication::focusWindow() != nullptr) windowsystem::activated(nullptr);
+        return;
+    }
+    // The program's own activations come back here as well: only news count.
+    if (now == standing_) return;
+    standing_ = now;
+    QWidget* key = now.keyWindow ? widget(*now.keyWindow) : nullptr;
+    if (key == nullptr || !key->isVisible() || !canActivate(*key)) return;
+    QWindow* handle = key->windowHandle();
+    if (handle != nullptr && QGuiApplication::focusWindow() != handle) windowsystem::activated(handle);
+}
+
+void QtOwnWindowReporter::pointerLeft() {
+    if (!pointerWindow_) return;
+    windowsystem::leave(*pointerWindow_);
+    pointerWindow_ = nullptr;
 }
 
 void QtOwnWindowReporter::forget(const QObject* window) {
@@ -295,9 +339,9 @@ void QtOwnWindowReporter::changedByHost(std::uint32_t number) {
 QWindow* QtOwnWindowReporter::pointerWindow(QWidget& under, QPointF global) {
     QWindow* target = buttons_ != Qt::NoButton && pointerWindow_ ? pointerWindow_.data() : under.windowHandle();
     if (target == nullptr || target == pointerWindow_) return target;
-    if (pointerWindow_) QWindowSystemInterface::handleLeaveEvent<Delivery>(pointerWindow_);
+    if (pointerWindow_) windowsystem::leave(*pointerWindow_);
     pointerWindow_ = target;
-    QWindowSystemInterface::handleEnterEvent<Delivery>(target, inWindow(*target, global), global);
+    windowsystem::enter(*target, inWindow(*target, global), global);
     return pointerWindow_;
 }
 
@@ -310,9 +354,11 @@ void QtOwnWindowReporter::deliver(const workspace::OwnWindowClick& click) {
     buttons_ = click.down ? Qt::MouseButtons(Qt::LeftButton) : buttons_ & ~Qt::LeftButton;
     // Qt's event carries none of the host's values: whoever logs the press asks for them.
     auto outer = std::exchange(delivering_, click);
-    QWindowSystemInterface::handleMouseEvent<Delivery>(
-        target, timestampOf(click.timestamp), inWindow(*target, global), global, buttons_, Qt::LeftButton,
-        click.down ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, QGuiApplication::keyboardModifiers());
+    windowsystem::mouse(*target, windowsystem::MouseInput{timestampOf(click.timestamp), inWindow(*target, global),
+                                                          global, buttons_, Qt::LeftButton,
+                                                          click.down ? QEvent::MouseButtonPress
+                                                                     : QEvent::MouseButtonRelease,
+                                                          QGuiApplication::keyboardModifiers()});
     delivering_ = std::move(outer);
 }
 
@@ -356,9 +402,8 @@ void QtOwnWindowReporter::deliverKey(const events::Event& event) {
     const auto text = event.type == EventType::flagsChanged
                           ? QString()
                           : QString::fromUtf8(KeyboardLayout::charactersIgnoringModifiers(event.keyCode(), event.flags));
-    QWindowSystemInterface::handleKeyEvent<Delivery>(
-        target, timestampOf(event.timestamp), press ? QEvent::KeyPress : QEvent::KeyRelease, qtKey,
-        Qt::KeyboardModifiers(KeyboardLayout::qtModifiersFromFlags(event.flags)), text);
+    windowsystem::key(*target, timestampOf(event.timestamp), press ? QEvent::KeyPress : QEvent::KeyRelease, qtKey,
+                      Qt::KeyboardModifiers(KeyboardLayout::qtModifiersFromFlags(event.flags)), text);
 }
 
 void QtOwnWindowReporter::deliverPointer(const events::Event& event, QWidget& window) {
@@ -383,9 +428,10 @@ void QtOwnWindowReporter::deliverPointer(const events::Event& event, QWidget& wi
         case EventType::rightMouseDragged: buttons_ |= Qt::RightButton; break;
         default: buttons_ = Qt::NoButton; break;
     }
-    QWindowSystemInterface::handleMouseEvent<Delivery>(
-        target, timestampOf(event.timestamp), inWindow(*target, global), global, buttons_, button, type,
-        Qt::KeyboardModifiers(KeyboardLayout::qtModifiersFromFlags(event.flags)));
+    windowsystem::mouse(*target, windowsystem::MouseInput{timestampOf(event.timestamp), inWindow(*target, global),
+                                                          global, buttons_, button, type,
+                                                          Qt::KeyboardModifiers(
+                                                              KeyboardLayout::qtModifiersFromFlags(event.flags))});
 }
 
 // A mouse wheel turns in lines (a notch is 120 eighths of a degree); a trackpad gives
@@ -403,11 +449,11 @@ void QtOwnWindowReporter::deliverWheel(const events::Event& event, QWidget& wind
                         static_cast<int>(event.field(EventField::scrollPointDeltaAxis1)));
         angle = pixels * 8;
     }
-    QWindowSystemInterface::handleWheelEvent(target, timestampOf(event.timestamp), inWindow(*target, global), global,
-                                             pixels, angle,
-                                             Qt::KeyboardModifiers(KeyboardLayout::qtModifiersFromFlags(event.flags)),
-                                             phaseOf(event));
-    QWindowSystemInterface::flushWindowSystemEvents();
+    windowsystem::wheel(*target, windowsystem::WheelInput{timestampOf(event.timestamp), inWindow(*target, global),
+                                                          global, pixels, angle,
+                                                          Qt::KeyboardModifiers(
+                                                              KeyboardLayout::qtModifiersFromFlags(event.flags)),
+                                                          phaseOf(event)});
 }
 
 bool QtOwnWindowReporter::ensureRegistered() {

@@ -42,7 +42,11 @@ workspace::OwnWindow describeOwnWindow(const QWidget& window);
 // are reported at once, moves and resizes coalesced until the loop turns; activation
 // raises it and makes the program frontmost, except for windows that take no focus
 // (Qt::WindowDoesNotAcceptFocus or WA_ShowWithoutActivating); destruction (or the
-// reporter's own end) removes it. A window the host closes is closed as its close button
+// reporter's own end) removes it. Activation also runs the other way: when the host brings
+// another application forward (or the user's session resigns), Qt hears that the program
+// lost activation and its windows resign key; when the host brings the program forward
+// with one of its windows key, Qt makes that window active. The pointer moving on to
+// another application's window is a leave for the program's window it was over. A window the host closes is closed as its close button
 // would (the settings window hides), and listed afresh when it shows again. Host failures
 // are said once on `errors` and never stop the program. A window the host moves or
 // resizes keeps its own limits (a fixed-size window keeps its size); one it minimises or
@@ -65,6 +69,12 @@ public:
 
     // Reports the moves and resizes still waiting for the loop to turn.
     void flush();
+
+    // Brings the program forward with `window` key, as an activation that ignores the
+    // other applications does: Qt makes the window active and the host raises it and makes
+    // the program frontmost, whatever application was in front and whatever Qt believed.
+    // The platform's own focus follows. A window that takes no focus is left as it is.
+    void activate(QWidget& window);
 
     // The host's click that `event` is, while it is being handed to the widget under the
     // pointer: a press or release at the same place. None for any other event.
@@ -103,6 +113,11 @@ private:
     // program's own report is applied to the Qt window.
     void changedByHost(std::uint32_t number);
 
+    // The host's frontmost application changed: Qt hears what it means for the program.
+    void hostActivationChanged(const workspace::OwnActivation& now);
+    // The pointer went on to another application's window or the desktop.
+    void pointerLeft();
+
     bool ensureRegistered();
     // Runs a host call; false (said once until a call succeeds again) when it throws.
     template <typename Call>
@@ -120,6 +135,10 @@ private:
     dispatch::Observation events_;
     dispatch::Observation removals_;
     dispatch::Observation changes_;
+    dispatch::Observation activations_;
+    dispatch::Observation elsewhere_;
+    // Where the program stood when last seen or reported.
+    workspace::OwnActivation standing_;
     QPointer<QWindow> pointerWindow_;
     Qt::MouseButtons buttons_;
     std::optional<workspace::OwnWindowClick> delivering_;

@@ -70,8 +70,10 @@ private:
 };
 
 QtSettingsWindows::QtSettingsWindows(std::unique_ptr<SettingsViewFactory> views, system::UserDefaults* defaults,
-                                     displays::ScreenServices* screens, dispatch::Executor* timers)
-    : views_(std::move(views)), defaults_(defaults), screens_(screens), timers_(timers) {}
+                                     displays::ScreenServices* screens, dispatch::Executor* timers,
+                                     Activation activate)
+    : views_(std::move(views)), defaults_(defaults), screens_(screens), timers_(timers),
+      activate_(std::move(activate)) {}
 
 QtSettingsWindows::~QtSettingsWindows() {
     // The program quits with the window open, or just after a move: its place is kept.
@@ -96,11 +98,16 @@ void QtSettingsWindows::showSettings(ControlPanelModel& model, bool createNew, s
     settings_->setWindowTitle(QStringLiteral("设置"));
     settings_->setFixedSize(settingsWidth, settingsHeight);
     if (isNew) placeNewSettings();
-    // Shown means in front and key: a window left minimised comes back first.
+    // Shown means key, in front and with the program in front: a window left minimised
+    // comes back first.
     settings_->setWindowState(settings_->windowState() & ~Qt::WindowMinimized);
     settings_->show();
     settings_->raise();
-    settings_->activateWindow();
+    if (activate_) {
+        activate_(*settings_);
+    } else {
+        settings_->activateWindow();
+    }
 }
 
 QWidget* QtSettingsWindows::settingsWindow() const { return settings_.get(); }
@@ -176,6 +183,8 @@ void QtSettingsWindows::showResolution(ControlPanelModel& model, shell::Resoluti
         resolution_ = std::make_unique<OverlayFloatingPanel>(nullptr,
                                                              Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint);
         resolution_->setAttribute(Qt::WA_TranslucentBackground);
+        // Key without making the program the frontmost application, as a non-activating panel.
+        resolution_->setAttribute(Qt::WA_ShowWithoutActivating);
         resolution_->setWindowTitle(QStringLiteral("Corvelle 分辨率"));
         giveLayout(*resolution_);
     }

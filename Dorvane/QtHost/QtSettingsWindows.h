@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -21,7 +22,9 @@ class ScreenServices;
 namespace dorvane::qthost {
 
 // The settings window and the resolution panel as Qt windows, their content made by the
-// settings views. Host frames are Qt's own top-left coordinates.
+// settings views. Host frames are Qt's own top-left coordinates. Showing the settings
+// window brings the program forward; the resolution panel is a floating panel that takes
+// the keyboard without doing so, leaving the frontmost application in front.
 class QtSettingsWindows final : public shell::SettingsWindows {
 public:
     static constexpr int settingsWidth = 900;
@@ -32,12 +35,17 @@ public:
     // After the last of a run of moves, the place is written once, this much later.
     static constexpr double frameSaveDelay = 0.5;
 
+    // How a shown settings window is made key and brought forward with the program,
+    // ignoring the other applications; without it, Qt's own activateWindow().
+    using Activation = std::function<void(QWidget& window)>;
+
     // `defaults` may be null: the window then opens centred every time. A new window is
     // centred on the host's main display from `screens`; without it, on Qt's primary screen.
     // The place is written when the window hides, when it goes with the program still open,
     // and, given `timers`, after each run of moves.
     QtSettingsWindows(std::unique_ptr<SettingsViewFactory> views, system::UserDefaults* defaults,
-                      displays::ScreenServices* screens = nullptr, dispatch::Executor* timers = nullptr);
+                      displays::ScreenServices* screens = nullptr, dispatch::Executor* timers = nullptr,
+                      Activation activate = {});
     ~QtSettingsWindows() override;
 
     void showSettings(ControlPanelModel& model, bool createNew, std::optional<SettingsPage> page) override;
@@ -72,6 +80,7 @@ private:
     system::UserDefaults* defaults_;
     displays::ScreenServices* screens_;
     dispatch::Executor* timers_;
+    Activation activate_;
     dispatch::Timer frameSave_;
     std::unique_ptr<SettingsWindow> settings_;
     QWidget* settingsContent_ = nullptr;

@@ -1,5 +1,7 @@
 #include "Platform/Host/HostOwnWindows.h"
 
+#include <exception>
+
 #include "Platform/Accessibility/AXNames.h"
 #include "Platform/Host/HostPointer.h"
 #include "Platform/Host/WindowMachine.h"
@@ -34,6 +36,50 @@ bool HostOwnWindows::activateWindow(std::uint32_t number) {
     bool found = false;
     session_->access([&](HostData& data) { found = activateOwnWindow(data, session_->identity().pid, number); });
     return found;
+}
+
+namespace {
+
+workspace::OwnActivation standingIn(HostSession& session) {
+    workspace::OwnActivation standing;
+    session.access([&](HostData& data) {
+        const pid_t own = session.identity().pid;
+        standing.frontmost = data.workspace().frontmostPID == own;
+        const auto* entry = data.windows().application(own);
+        if (standing.frontmost && entry != nullptr) standing.keyWindow = entry->focusedWindow;
+    });
+    return standing;
+}
+
+}  // namespace
+
+workspace::OwnActivation HostOwnWindows::activation() { return standingIn(*session_); }
+
+dispatch::Observation HostOwnWindows::observeActivation(
+    std::function<void(const workspace::OwnActivation&)> handler) {
+    return journal_->observe([session = session_, handler = std::move(handler)](const JournalEntry& entry) {
+        if (entry.event == JournalEvent::sessionResigned) return handler(workspace::OwnActivation{});
+        if (entry.event != JournalEvent::activated) return;
+        // What stands now: later activations may have landed since this one.
+        std::optional<workspace::OwnActivation> standing;
+        try {
+            standing = standingIn(*session);
+        } catch (const std::exception&) {
+            return;  // the host cannot be read: the next change tells
+        }
+        handler(*standing);
+    });
+}
+
+dispatch::Observation HostOwnWindows::observePointerElsewhere(std::function<void()> handler) {
+    using events::EventType;
+    const auto pointer = events::maskOf(EventType::mouseMoved, EventType::leftMouseDown, EventType::leftMouseUp,
+                                        EventType::rightMouseDown, EventType::rightMouseUp,
+                                        EventType::leftMouseDragged, EventType::rightMouseDragged,
+                                        EventType::scrollWheel);
+    // The same monitor as the program's global one: what reaches other applications.
+    return HostPointer(session_, journal_, events_)
+        .addGlobalMonitor(pointer, [handler = std::move(handler)](const events::Event&) { handler(); });
 }
 
 dispatch::Observation HostOwnWindows::observeClicks(std::function<void(const workspace::OwnWindowClick&)> handler) {

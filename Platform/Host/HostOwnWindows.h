@@ -21,10 +21,13 @@ public:
     bool updateWindow(std::uint32_t number, const workspace::OwnWindow& window) override;
     bool removeWindow(std::uint32_t number) override;
     bool activateWindow(std::uint32_t number) override;
+    workspace::OwnActivation activation() override;
+    dispatch::Observation observeActivation(std::function<void(const workspace::OwnActivation&)> handler) override;
     dispatch::Observation observeClicks(std::function<void(const workspace::OwnWindowClick&)> handler) override;
     dispatch::Observation observeRemovals(std::function<void(std::uint32_t window)> handler) override;
     std::optional<workspace::OwnWindowPlace> place(std::uint32_t number) override;
     dispatch::Observation observeChanges(std::function<void(std::uint32_t window)> handler) override;
+    dispatch::Observation observePointerElsewhere(std::function<void()> handler) override;
     dispatch::Observation observeEvents(
         std::function<void(const events::Event& event, std::uint32_t window)> handler) override;
 

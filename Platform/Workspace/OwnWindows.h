@@ -45,6 +45,15 @@ struct OwnWindowClick {
     friend bool operator==(const OwnWindowClick&, const OwnWindowClick&) = default;
 };
 
+// Where the program stands among the applications: whether it is the frontmost one and,
+// when it is, which of its windows the host holds as its key (focused) window.
+struct OwnActivation {
+    bool frontmost = false;
+    std::optional<std::uint32_t> keyWindow;
+
+    friend bool operator==(const OwnActivation&, const OwnActivation&) = default;
+};
+
 // How the program reports its own windows into the host's window list, and learns of
 // clicks on them. The program is an accessory application with its own process id;
 // its windows go when it ends. Throws HostError when the host cannot be reached.
@@ -63,6 +72,14 @@ public:
     // The window was activated: it is raised and the program becomes frontmost.
     virtual bool activateWindow(std::uint32_t number) = 0;
 
+    // Where the program stands now.
+    virtual OwnActivation activation() = 0;
+    // Calls `handler` on the main queue, with where the program stands then, after each
+    // change of the frontmost application (an activation, a launch, a click on or `corvelle-host
+    // windows focus` of a window), and when the user's session resigns, which leaves no
+    // application of the session frontmost.
+    virtual dispatch::Observation observeActivation(std::function<void(const OwnActivation&)> handler) = 0;
+
     // Calls `handler` on the main queue for each click on an own window.
     virtual dispatch::Observation observeClicks(std::function<void(const OwnWindowClick&)> handler) = 0;
 
@@ -79,6 +96,11 @@ public:
     // windows move|minimise|unminimise|focus N`) or by the program's own reports, which
     // place() then shows as they were reported.
     virtual dispatch::Observation observeChanges(std::function<void(std::uint32_t window)> handler) = 0;
+
+    // Calls `handler` on the main queue for each pointer event (a move, a drag, a button or
+    // the wheel) that reaches another application's window or the desktop: the pointer is
+    // no longer over the program's windows.
+    virtual dispatch::Observation observePointerElsewhere(std::function<void()> handler) = 0;
 
     // Calls `handler` on the main queue for every event the event stream delivers to the
     // program (keys while it is frontmost, the mouse and the wheel over its windows), with

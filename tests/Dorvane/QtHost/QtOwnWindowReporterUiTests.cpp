@@ -221,9 +221,10 @@ TEST_F(OwnWindowReporterTest, HostClicksReachTheWidgetUnderThePointerAndActivati
     EXPECT_EQ(errors.str(), "");
 }
 
-// The settings window stays Qt's active window after the user moved on to another
-// application; a glass panel that offscreen activates hands the activation back to it,
-// and that bookkeeping must not bring the program forward on the host.
+// A glass panel that presents before the program has heard that the user moved on to
+// another application finds the settings window still Qt's active one; offscreen activates
+// the panel, which hands the activation back, and that bookkeeping must not bring the
+// program forward on the host.
 TEST_F(OwnWindowReporterTest, APanelHandingActivationBackLeavesTheFrontApplicationInFront) {
     reporter->start();
     QWidget settings;

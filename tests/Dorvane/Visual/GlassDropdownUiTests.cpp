@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QAccessible>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,6 +20,7 @@
 #include "Platform/Host/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "Dorvane/Visual/GlassDropdown.h"
+#include "Dorvane/Visual/GlassMenu.h"
 #include "Dorvane/Visual/ToggleSwitch.h"
 #include "Dorvane/Visual/GlobalPointerMonitor.h"
 #include "tests/Dorvane/Visual/VisualUiSupport.h"
@@ -391,6 +393,40 @@ TEST_F(DropdownTest, AHostClickBesideTheListClosesItAndStillLands) {
     EXPECT_TRUE(testing::processUntil([this] { return otherClicks == 1; }));
     EXPECT_FALSE(field->isOpen());
     EXPECT_EQ(errors.str(), "");
+}
+
+// Another application coming forward makes the window resign key: an open list closes, and
+// so does a glass menu; the keys then go to that application and choose nothing here.
+TEST_F(DropdownTest, AnotherApplicationComingForwardClosesAListAndAMenu) {
+    show();
+    host = std::make_unique<testing::OwnWindowHost>();
+    host->start();
+    auto another = [this](const char* name) {
+        host::ApplicationLaunch launch;
+        launch.name = name;
+        host->person.windowsAdmin().launch(launch);
+    };
+    host->bringForward(window);
+    ASSERT_TRUE(testing::processUntil([this] { return QApplication::activeWindow() == &window; }));
+    testing::click(*field);
+    ASSERT_TRUE(field->isOpen());
+    another("编辑器");
+    EXPECT_TRUE(testing::processUntil([this] { return !field->isOpen() && panel() == nullptr; }));
+    host->key(kDown);
+    host->key(kReturn);
+    EXPECT_TRUE(chosen.empty());
+
+    GlassMenu menu(QStringLiteral("操作"));
+    int ran = 0;
+    host->bringForward(window);
+    ASSERT_TRUE(testing::processUntil([this] { return QApplication::activeWindow() == &window; }));
+    menu.popup(*other, {{QStringLiteral("移除应用"), true, [&ran] { ++ran; }}});
+    ASSERT_TRUE(menu.isOpen());
+    another("终端");
+    EXPECT_TRUE(testing::processUntil([&menu] { return !menu.isOpen(); }));
+    host->key(kReturn);
+    EXPECT_EQ(ran, 0);
+    EXPECT_EQ(host->errors.str(), "");
 }
 
 // A field destroyed with its list open leaves nothing behind: no panel, no monitor, and

@@ -71,6 +71,62 @@ protected:
         EXPECT_EQ(host({"statusbar", "click", "退出 Corvelle"}).status, 0);
         EXPECT_EQ(program->waitForExit(60), 0);
     }
+
+    // The desk of other applications, with the editor's window "笔记.txt" brought forward.
+    void deskWithTheEditorInFront() {
+        ASSERT_EQ(host({"windows", "init", "--fixture", "desk"}).status, 0);
+        editorInFront();
+    }
+    void editorInFront() {
+        const auto listed = json::parse(host({"windows", "list", "--json"}).out);
+        for (const auto& window : listed["windows"]) {
+            if (window["owner"] == "编辑器" && window["title"] == "笔记.txt") {
+                ASSERT_EQ(host({"windows", "focus", std::to_string(window["number"].get<int>())}).status, 0);
+                editor = window["pid"].get<pid_t>();
+            }
+        }
+        ASSERT_NE(editor, 0) << "the desk has the editor's window";
+        ASSERT_EQ(frontmost(), editor);
+    }
+    // The frontmost application's pid; 0 for none.
+    pid_t frontmost() {
+        const auto listed = json::parse(host({"windows", "list", "--json"}).out);
+        return listed["frontmost"].is_number() ? listed["frontmost"].get<pid_t>() : 0;
+    }
+    // The number of the window in front on the normal level.
+    int frontWindow() {
+        const auto listed = json::parse(host({"windows", "list", "--json"}).out);
+        for (const auto& window : listed["windows"]) {
+            if (window["layer"] == 0 && window["onScreen"] == true) return window["number"].get<int>();
+        }
+        return 0;
+    }
+    // The settings window shown, in front, and the program frontmost.
+    bool settingsInFront(int number) {
+        return testing::eventually([&] {
+            const auto shown = settingsWindow();
+            return frontmost() == program->pid() && frontWindow() == number && shown &&
+                   (*shown)["minimised"] == false;
+        });
+    }
+    // The application the last key went to; 0 for none.
+    pid_t lastKeyReceiver() {
+        const auto delivered = json::parse(host({"input", "delivered", "--json"}).out);
+        for (auto event = delivered.rbegin(); event != delivered.rend(); ++event) {
+            if ((*event)["event"]["type"] == "keyDown") return (*event).value("to", 0);
+        }
+        return 0;
+    }
+    // The notification journal's activations of the program.
+    std::size_t programActivations() {
+        std::size_t count = 0;
+        for (const auto& entry : json::parse(host({"windows", "events", "--json"}).out)) {
+            if (entry["event"] == "activated" && entry["pid"] == program->pid()) ++count;
+        }
+        return count;
+    }
+
+    pid_t editor = 0;
 };
 
 // Moved by the host, the window moves, keeps its size, and is found there after closing,
@@ -141,6 +197,82 @@ TEST_F(OwnWindowsCliTest, ADropdownListIsChosenByKeysAndCancelledWithEscape) {
     EXPECT_EQ(host({"input", "key", "escape"}).status, 0);
     EXPECT_TRUE(testing::eventually([&] { return !listOpen(); }));
     EXPECT_EQ(preferences().value("autoResolutionPresetID", ""), "factory:portraitRecommended");
+    quit();
+}
+
+// With another application in front, showing the settings window ("设置…", a second start,
+// also after it was minimised) brings it forward with the program.
+TEST_F(OwnWindowsCliTest, TheSettingsWindowComesForwardOverAnotherApplication) {
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    const int number = waitForSettings()["number"].get<int>();
+    deskWithTheEditorInFront();
+    EXPECT_EQ(host({"statusbar", "click", "设置…"}).status, 0);
+    EXPECT_TRUE(settingsInFront(number)) << host({"windows", "list"}).out;
+
+    editorInFront();
+    EXPECT_EQ(corvelle({}).status, 0);
+    EXPECT_TRUE(settingsInFront(number)) << host({"windows", "list"}).out;
+
+    ASSERT_EQ(host({"windows", "minimise", std::to_string(number)}).status, 0);
+    editorInFront();
+    EXPECT_EQ(host({"statusbar", "click", "设置…"}).status, 0);
+    EXPECT_TRUE(settingsInFront(number)) << host({"windows", "list", "--all"}).out;
+    quit();
+}
+
+// An open list closes when another application comes forward, and the keys then go there.
+TEST_F(OwnWindowsCliTest, AnOpenListClosesWhenAnotherApplicationComesForward) {
+    writePreferences({{"autoResolutionEnabled", true}});
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    const auto window = waitForSettings();
+    ASSERT_EQ(host({"windows", "init", "--fixture", "desk"}).status, 0);
+    ASSERT_EQ(host({"windows", "focus", std::to_string(window["number"].get<int>())}).status, 0);
+    clickIn(window, 80, 235);   // the sidebar's "连接自动化"
+    clickIn(window, 768, 171);  // the dropdown under "连接时切换"
+    ASSERT_TRUE(testing::eventually([&] { return listOpen(); })) << program->err();
+    editorInFront();
+    EXPECT_TRUE(testing::eventually([&] { return !listOpen(); }));
+    EXPECT_EQ(host({"input", "key", "escape"}).status, 0);
+    EXPECT_EQ(lastKeyReceiver(), editor);
+    EXPECT_EQ(frontmost(), editor);
+    quit();
+}
+
+// The resolution panel takes the keyboard without bringing the program forward: the
+// user's application stays in front while it is open and once it has closed.
+TEST_F(OwnWindowsCliTest, TheResolutionPanelLeavesTheUsersApplicationInFront) {
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    ASSERT_EQ(host({"appearance", "reduce-motion", "on"}).status, 0);
+    ASSERT_EQ(host({"statusbar", "click", "显示工具条"}).status, 0);
+    json::Json toolbar;
+    ASSERT_TRUE(testing::eventually([&] {
+        const auto listed = json::parse(host({"windows", "list", "--json"}).out);
+        for (const auto& window : listed["windows"]) {
+            if (window["title"] == "Corvelle 快捷操作" && window["bounds"]["height"].get<double>() > 300) {
+                toolbar = window["bounds"];
+                return true;
+            }
+        }
+        return false;
+    })) << program->err();
+    deskWithTheEditorInFront();
+    const std::size_t activations = programActivations();
+    // The footer's resolution button, 116 points above the toolbar's bottom edge.
+    const auto x = std::to_string(static_cast<int>(toolbar["x"].get<double>() + toolbar["width"].get<double>() / 2));
+    const auto y = std::to_string(static_cast<int>(toolbar["y"].get<double>() + toolbar["height"].get<double>() - 116));
+    ASSERT_EQ(host({"windows", "click", x, y}).status, 0);
+    EXPECT_TRUE(testing::eventually([&] { return ownWindow("Corvelle 分辨率").has_value(); })) << program->err();
+    EXPECT_EQ(frontmost(), editor);
+
+    ASSERT_EQ(host({"windows", "click", x, y}).status, 0);  // the button again closes it
+    EXPECT_TRUE(testing::eventually([&] { return !ownWindow("Corvelle 分辨率"); }));
+    EXPECT_EQ(frontmost(), editor);
+    EXPECT_EQ(programActivations(), activations);
+    EXPECT_EQ(host({"input", "key", "a"}).status, 0);
+    EXPECT_EQ(lastKeyReceiver(), editor);
     quit();
 }
 
