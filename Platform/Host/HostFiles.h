@@ -15,15 +15,18 @@
 namespace dorvane::host {
 
 // How the host treats the files of its folder: the folder must be the user's own and not
-// writable by others, and a file in it is opened without following a link and without
-// waiting (a named pipe in a file's place never blocks), and refused when it is not a
-// regular file.
+// writable by others, and no other user may change the folders on its way (see
+// FolderWay.h), so nobody can put another folder in its place while a program uses it; a
+// file in it is opened without following a link and without waiting (a named pipe in a
+// file's place never blocks), and refused when it is not a regular file.
 
 // Throws HostError, saying why in one line, when `folder` is not the user's own, others can
-// write in it, or it is reached through a link of another user.
+// write in it, or another user could change a folder or a link on its way.
 void checkHostFolder(const std::filesystem::path& folder);
 
-// Creates `folder` when missing (the last step readable by the user alone), then checks it.
+// Creates `folder` when missing, with the missing folders above it, each the user's alone
+// (and nothing when another user could change the folder they would be made in), then
+// checks it.
 void prepareHostFolder(const std::filesystem::path& folder);
 
 // Opens a file of the folder with `flags` (O_RDWR, O_WRONLY | O_APPEND, O_CREAT, O_TRUNC, …)

@@ -108,7 +108,8 @@ TEST_F(HostFolderFilesTest, TheFolderIsMadeForTheUserAloneAndRefusedWhenOthersCa
     if (::geteuid() != 0) GTEST_SKIP() << "only the superuser can give a folder or a link to another user";
     ASSERT_EQ(::lchown(link.c_str(), 65534, 65534), 0);
     EXPECT_EQ(errorOf([&] { FolderHostStore{link}; }),
-              "host folder " + link.string() + " is a link that another user owns: use a folder of your own");
+              "host folder " + link.string() + " is reached through the link " + link.string() +
+                  ", which belongs to another user (uid 65534): use a folder of your own");
     ASSERT_EQ(::chown(hostFolder().c_str(), 65534, 65534), 0);
     EXPECT_EQ(errorOf([&] { store(); }), name + " belongs to another user (uid 65534): use a folder of your own");
 }

@@ -178,6 +178,38 @@ TEST_F(CorvelleHostCliTest, ALinkPlantedInTheHostFolderNeverReachesItsTarget) {
     EXPECT_EQ(readFileIfPresent(victim), "the victim's own text\n");
 }
 
+// Another user who can rename entries in a folder on the way could move the host folder
+// away while a program uses it and put one of their choice in its place: such a way is
+// refused before anything is made or written, whether it is named or reached by a link.
+TEST_F(CorvelleHostCliTest, AHostFolderAnotherUserCouldMoveAwayIsRefusedAndNothingIsWritten) {
+    const auto shared = root / "shared";
+    std::filesystem::create_directory(shared);
+    ASSERT_EQ(::chmod(shared.c_str(), 0777), 0);
+    folder = shared / "host";
+    const std::string why = ", which other users can write (mode 0777, not sticky): use a folder whose parent "
+                            "folders only you and the superuser can change\n";
+    const auto missing = run({"init"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "corvelle-host: host folder " + folder.string() + " would be made in " + shared.string() + why);
+    EXPECT_FALSE(std::filesystem::exists(folder));
+
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    const auto named = run({"init"});
+    EXPECT_EQ(named.status, 1);
+    EXPECT_EQ(named.err, "corvelle-host: host folder " + folder.string() + " is reached through " + shared.string() + why);
+    folder = root / "mine";
+    std::filesystem::create_symlink(shared / "host", folder);
+    const auto linked = run({"show"});
+    EXPECT_EQ(linked.status, 1);
+    EXPECT_EQ(linked.err, "corvelle-host: host folder " + folder.string() + " is reached through " + shared.string() + why);
+    EXPECT_TRUE(std::filesystem::is_empty(shared / "host"));
+
+    // Sticky, as /tmp is: each entry stays its owner's.
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    EXPECT_EQ(run({"init"}).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(shared / "host" / "displays.json"));
+}
+
 TEST_F(CorvelleHostCliTest, AMalformedFolderIsReportedAndInitRepairsIt) {
     ASSERT_EQ(run({"init"}).status, 0);
     writeFileAtomically(folder / "faults.json", "{\"format\":1,\"nextID\":1,\"rules\":[{\"id\":1}]}");
