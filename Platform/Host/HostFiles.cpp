@@ -33,6 +33,7 @@ constexpr std::int64_t kLongestPauseMicroseconds = 10'000;
 
 std::string patienceText(std::int64_t microseconds) {
     if (microseconds == 1'000'000) return "a second";
+    if (microseconds % 1'000'000 == 0) return std::to_string(microseconds / 1'000'000) + " seconds";
     return std::to_string(microseconds / 1000) + " ms";
 }
 

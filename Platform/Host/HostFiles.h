@@ -39,7 +39,13 @@ std::optional<std::string> readHostFile(const std::filesystem::path& path);
 
 // How long a lock held by another process is waited for, and how a pause is taken.
 struct LockWait {
-    static constexpr std::int64_t kPatienceMicroseconds = 1'000'000;
+    // Holders let go within milliseconds, or within a few seconds on a machine loaded far
+    // beyond its cores; a stopped one never does. Ten seconds outlast a busy machine, and a
+    // display worker that waited that long still answers within its own bound (12 s),
+    // saying why when it was held out rather than being ended as hung.
+    static constexpr std::int64_t kPatienceMicroseconds = 10'000'000;
+    // The interface thread's: it must not freeze for long.
+    static constexpr std::int64_t kQuickPatienceMicroseconds = 1'000'000;
     std::int64_t patienceMicroseconds = kPatienceMicroseconds;
     std::function<void(std::int64_t microseconds)> pause;  // none: the thread sleeps
     // Tried once, without waiting: the lock is known to have been held for longer than the
@@ -55,8 +61,8 @@ public:
 
 // An exclusive flock on a lock file of the folder, held while this lives. Another process
 // that holds it for longer than the wait's patience (a stopped one, say) makes the
-// constructor throw LockTimeout "cannot lock PATH: another process has held it for over a
-// second" rather than keep the caller waiting for as long as it holds it.
+// constructor throw LockTimeout "cannot lock PATH: another process has held it for over 10
+// seconds" (the patience) rather than keep the caller waiting for as long as it holds it.
 class HostFileLock {
 public:
     HostFileLock(const std::filesystem::path& path, const LockWait& wait);

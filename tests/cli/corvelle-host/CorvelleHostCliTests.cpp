@@ -1,11 +1,15 @@
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -208,6 +212,23 @@ TEST_F(CorvelleHostCliTest, AHostFolderAnotherUserCouldMoveAwayIsRefusedAndNothi
     ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
     EXPECT_EQ(run({"init"}).status, 0);
     EXPECT_TRUE(std::filesystem::exists(shared / "host" / "displays.json"));
+}
+
+// Another process holding the host's lock for a few seconds, as on a machine loaded far
+// beyond its cores, makes a command wait, not fail.
+TEST_F(CorvelleHostCliTest, ACommandWaitsOutAHolderOfTheLockForAFewSeconds) {
+    ASSERT_EQ(run({"init", "--fixture", "laptop+external"}).status, 0);
+    const int holder = ::open((folder / "host.lock").c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    std::thread release([holder] {
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        ::close(holder);
+    });
+    const auto unplugged = run({"display", "unplug", "external"});
+    release.join();
+    EXPECT_EQ(unplugged.status, 0) << unplugged.err;
+    EXPECT_EQ(show()["displays"].size(), 1u);
 }
 
 TEST_F(CorvelleHostCliTest, AMalformedFolderIsReportedAndInitRepairsIt) {
