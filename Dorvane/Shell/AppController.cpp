@@ -336,8 +336,9 @@ bool AppController::launchedAsLoginItem() const {
 AppController::TerminateReply AppController::requestTerminate() {
     if (!instanceLock_) return TerminateReply::now;
     if (status_->terminating()) return TerminateReply::later;
-    // Until the displays have come back since, a refused quit stands: asked for again, it ends.
-    if (refusedQuit_ && refusedQuit_->restores == engine_.completedRestores()) return endWithoutRestore();
+    // Until the displays have come back since, a refused quit stands: asked for again, it
+    // tries the restore once more and ends whatever that comes to.
+    lastTryQuit_ = restoresAtRefusedQuit_ == engine_.completedRestores();
     stopForQuit();
     status_->report(titled("正在还原屏幕…"));
     renderMenu();
@@ -359,15 +360,15 @@ void AppController::stopForQuit() {
     floatingSwitcher_->setEnabled(false);
 }
 
-// The quit asked for again after a refused one, the displays not back since. What kept
-// them from coming back may never clear by itself (a session.json that cannot be read, a
-// host that fails every call); refusing again would leave no way out but killing the
-// program. It ends without restoring, and session.json stays for the next start to
+// The quit asked for again after a refused one, whose restore failed once more. What kept
+// the displays from coming back may never clear by itself (a session.json that cannot be
+// read, a host that fails every call); refusing again would leave no way out but killing
+// the program. It ends without restoring, and session.json stays for the next start to
 // restore from.
-AppController::TerminateReply AppController::endWithoutRestore() {
-    stopForQuit();
-    log_->write("quit_without_restore", "session_kept=" + std::string(engine_.hasSession() ? "true" : "false") +
-                                           " cause=" + refusedQuit_->cause);
+AppController::TerminateReply AppController::endWithoutRestore(const std::string& cause) {
+    log_->write("quit_without_restore",
+                "session_kept=" + std::string(engine_.hasSession() ? "true" : "false") + " cause=" + cause);
+    services_.platform.quit(0);
     return TerminateReply::now;
 }
 
@@ -391,11 +392,12 @@ AppController::TerminateReply AppController::finishTermination(const std::option
         services_.platform.quit(0);
         return TerminateReply::now;
     }
+    if (lastTryQuit_) return endWithoutRestore(*failure);
     status_->quitRefused();
     presence_->applyToolbarSetting();
     status_->report(titled("桌面还原未完成", *failure));
-    // Asked for again before the displays come back, the quit ends the program.
-    refusedQuit_ = RefusedQuit{*failure, engine_.completedRestores()};
+    // Asked for again before the displays come back, the quit tries once more, then ends.
+    restoresAtRefusedQuit_ = engine_.completedRestores();
     log_->write("quit_refused", *failure);
     automation_->startRemoteMonitor();
     renderMenu();
