@@ -252,28 +252,28 @@ private:
     // comes to.
     bool lastTryQuit_ = false;
     std::unique_ptr<ControlPanelModel> panelModel_;
-    std::unique_ptr<ToolbarControl> floatingSwitcher_;
+    std::unique_ptr<ToolbarControl> toolbar_;
     std::unique_ptr<TouchScrollControl> touchScroll_;
-    std::unique_ptr<WindowCommands> windowController_;
+    std::unique_ptr<WindowCommands> windowCommands_;
     std::unique_ptr<NoticeDisplay> notice_;
     std::unique_ptr<WorkspaceLayout> workspaceLayout_;
     std::unique_ptr<SettingsWindows> settingsWindows_;
-    std::unique_ptr<LauncherControl> appLauncher_;
-    std::unique_ptr<DockShortcutSender> connectionDockSender_;
+    std::unique_ptr<LauncherControl> launcher_;
+    std::unique_ptr<DockShortcutSender> dockShortcutSender_;
     std::unique_ptr<AutoFill> autoFill_;
     std::unique_ptr<PermissionTracker> permissions_;
 
     // The owners of the controller's other concerns.
     std::unique_ptr<StatusKeeper> status_;
-    std::unique_ptr<StatusMenuPresenter> menu_;
-    std::unique_ptr<PreferencesKeeper> settings_;
+    std::unique_ptr<StatusMenuPresenter> statusMenu_;
+    std::unique_ptr<PreferencesKeeper> preferences_;
     std::unique_ptr<AdjustmentKeeper> adjustment_;
-    std::unique_ptr<ToolbarPresenceKeeper> presence_;
+    std::unique_ptr<ToolbarPresenceKeeper> toolbarPresence_;
     std::unique_ptr<ConnectionAutomation> automation_;
-    std::unique_ptr<ManualResolution> resolution_;
-    std::unique_ptr<WindowCommandRouter> windowCommands_;
+    std::unique_ptr<ManualResolution> manualResolution_;
+    std::unique_ptr<WindowCommandRouter> windowCommandRouter_;
     std::unique_ptr<ResolutionPanelPresenter> resolutionPanel_;
-    std::unique_ptr<SettingsEdits> edits_;
+    std::unique_ptr<SettingsEdits> settingsEdits_;
 
     dispatch::Observation screenObservation_;
     dispatch::Observation reopenObservation_;
