@@ -88,18 +88,20 @@ bool DisplayEngine::restoreNow() {
     const auto& saved = session->displays;
     const std::string& bytes = session->bytes;
 
-    if (mustDefer(saved)) {
-        pendingRestore_ = true;
-        log("restore_deferred",
-            std::string("no_physical_display virtual_kept=") + (virtualDisplay_ ? "true" : "false"));
-        return false;
-    }
-
     const double start = clock_.uptime();
     std::exception_ptr lastError;
     std::string lastMessage;
+    // Every host call of the restore is retried, the first look at the displays included: a
+    // host that fails a call for a moment (a lock held long on a busy machine) must not
+    // refuse a quit.
     for (int attempt = 1; attempt <= kRestoreAttempts; ++attempt) {
         try {
+            if (mustDefer(saved)) {
+                pendingRestore_ = true;
+                log("restore_deferred",
+                    std::string("no_physical_display virtual_kept=") + (virtualDisplay_ ? "true" : "false"));
+                return false;
+            }
             restoreAttempt(saved, bytes, attempt == kRestoreAttempts, start);
             return true;
         } catch (const std::exception& error) {

@@ -41,44 +41,46 @@ AppController::AppController(Services services, Neighbours neighbours)
       engine_(services_.engine),
       log_(std::make_unique<EngineLog>(services_.root, services_.clock)),
       panelModel_(std::make_unique<ControlPanelModel>()),
-      floatingSwitcher_(std::move(neighbours.toolbar)),
+      toolbar_(std::move(neighbours.toolbar)),
       touchScroll_(std::move(neighbours.touchScroll)),
-      windowController_(std::move(neighbours.windows)),
+      windowCommands_(std::move(neighbours.windows)),
       notice_(std::move(neighbours.notice)),
       workspaceLayout_(std::move(neighbours.workspaceLayout)),
       settingsWindows_(neighbours.settingsWindows ? std::move(neighbours.settingsWindows)
                                                   : std::make_unique<NullSettingsWindows>()),
-      appLauncher_(std::move(neighbours.launcher)),
-      connectionDockSender_(std::move(neighbours.dockSender)),
+      launcher_(std::move(neighbours.launcher)),
+      dockShortcutSender_(std::move(neighbours.dockSender)),
       autoFill_(std::move(neighbours.autoFill)),
       permissions_(std::move(neighbours.permissions)),
       status_(std::make_unique<StatusKeeper>(titled("正在检测运行环境…"))),
-      menu_(std::make_unique<StatusMenuPresenter>(services_.statusBar, services_.platform, services_.errors, *log_)),
-      settings_(std::make_unique<PreferencesKeeper>(*status_, host(), root_, services_.clock)),
-      adjustment_(std::make_unique<AdjustmentKeeper>(settings_->preferences().resolutionAdjustment())),
-      presence_(std::make_unique<ToolbarPresenceKeeper>(*status_, *settings_, host(), *floatingSwitcher_,
-                                                        services_.mainQueue, services_.clock, services_.operations)),
+      statusMenu_(
+          std::make_unique<StatusMenuPresenter>(services_.statusBar, services_.platform, services_.errors, *log_)),
+      preferences_(std::make_unique<PreferencesKeeper>(*status_, host(), root_, services_.clock)),
+      adjustment_(std::make_unique<AdjustmentKeeper>(preferences_->preferences().resolutionAdjustment())),
+      toolbarPresence_(std::make_unique<ToolbarPresenceKeeper>(*status_, *preferences_, host(), *toolbar_,
+                                                               services_.mainQueue, services_.clock,
+                                                               services_.operations)),
       automation_(std::make_unique<ConnectionAutomation>(
           ConnectionAutomation::Services{root_, services_.mainQueue, services_.clock, engine_, services_.probeQueue,
                                          services_.power, services_.assertionNotifications, services_.processes,
                                          services_.workspace, services_.trust},
-          ConnectionAutomation::Parts{host(), *status_, *settings_, *adjustment_, *presence_, *floatingSwitcher_,
-                                      *touchScroll_, *connectionDockSender_})),
-      resolution_(std::make_unique<ManualResolution>(ManualResolution::Parts{
-          host(), *status_, *settings_, *adjustment_, *automation_, *floatingSwitcher_, engine_, *panelModel_})),
-      windowCommands_(std::make_unique<WindowCommandRouter>(
+          ConnectionAutomation::Parts{host(), *status_, *preferences_, *adjustment_, *toolbarPresence_, *toolbar_,
+                                      *touchScroll_, *dockShortcutSender_})),
+      manualResolution_(std::make_unique<ManualResolution>(ManualResolution::Parts{
+          host(), *status_, *preferences_, *adjustment_, *automation_, *toolbar_, engine_, *panelModel_})),
+      windowCommandRouter_(std::make_unique<WindowCommandRouter>(
           WindowCommandRouter::Services{services_.mainQueue, services_.trust, services_.applicationWorkspace,
                                         services_.operations, services_.userDefaults,
                                         services_.distributedNotifications, services_.ownPID},
-          WindowCommandRouter::Parts{*status_, host(), *windowController_, *floatingSwitcher_, *workspaceLayout_})),
+          WindowCommandRouter::Parts{*status_, host(), *windowCommands_, *toolbar_, *workspaceLayout_})),
       resolutionPanel_(std::make_unique<ResolutionPanelPresenter>(
-          ResolutionPanelPresenter::Parts{*settings_, host(), *panelModel_, *settingsWindows_, *floatingSwitcher_,
-                                          *resolution_, services_.screens, services_.mainQueue})),
-      edits_(std::make_unique<SettingsEdits>(SettingsEdits::Parts{
-          *panelModel_, host(), *settings_, *status_, *adjustment_, *automation_, *floatingSwitcher_,
+          ResolutionPanelPresenter::Parts{*preferences_, host(), *panelModel_, *settingsWindows_, *toolbar_,
+                                          *manualResolution_, services_.screens, services_.mainQueue})),
+      settingsEdits_(std::make_unique<SettingsEdits>(SettingsEdits::Parts{
+          *panelModel_, host(), *preferences_, *status_, *adjustment_, *automation_, *toolbar_,
           services_.operations, services_.trust, services_.platform})) {
     // The defaults are in effect, and no change will be saved: the log says why.
-    if (const auto& cause = settings_->unreadable()) log_->write("preferences_unreadable", *cause);
+    if (const auto& cause = preferences_->unreadable()) log_->write("preferences_unreadable", *cause);
     // A damaged display record was set aside by a restore (on the engine's queue): the
     // user learns where it went. The engine outlives the controller; the watch decides.
     engine_.setInvalidSessionObserver(
@@ -98,29 +100,29 @@ AppController::~AppController() {
 
 // ---- What the owners answer for ----
 
-void AppController::recover() { resolution_->recover(); }
-void AppController::onFloatingToggle(bool on) { presence_->onFloatingToggle(on); }
+void AppController::recover() { manualResolution_->recover(); }
+void AppController::onFloatingToggle(bool on) { toolbarPresence_->onFloatingToggle(on); }
 void AppController::resolutionContentHeightChanged(double height) { resolutionPanel_->contentHeightChanged(height); }
 void AppController::startRemoteMonitor() { automation_->startRemoteMonitor(); }
 void AppController::resumePendingRestoreIfPossible() { automation_->resumePendingRestoreIfPossible(); }
 void AppController::adjust(ResolutionAdjustment::Control control, std::int64_t direction) {
-    resolution_->adjust(control, direction);
+    manualResolution_->adjust(control, direction);
 }
-void AppController::saveCopy() { resolution_->saveCopy(); }
+void AppController::saveCopy() { manualResolution_->saveCopy(); }
 
 const EngineStatus& AppController::status() const { return status_->status(); }
-const Preferences& AppController::preferences() const { return settings_->preferences(); }
+const Preferences& AppController::preferences() const { return preferences_->preferences(); }
 const ResolutionAdjustment& AppController::adjustment() const { return adjustment_->adjustment(); }
 bool AppController::copySaved() const { return adjustment_->copySaved(); }
 bool AppController::terminating() const { return status_->terminating(); }
 bool AppController::applying() const { return status_->applying(); }
-const std::optional<statusbar::StatusItem>& AppController::item() const { return menu_->item(); }
+const std::optional<statusbar::StatusItem>& AppController::item() const { return statusMenu_->item(); }
 const RemoteSessionStability& AppController::remoteStability() const { return automation_->remoteStability(); }
 const AutomaticResolutionPolicy& AppController::automaticPolicy() const { return automation_->automaticPolicy(); }
 const ConnectionDockPolicy& AppController::connectionDockPolicy() const {
     return automation_->connectionDockPolicy();
 }
-const ToolbarPresence& AppController::toolbarPresence() const { return presence_->presence(); }
+const ToolbarPresence& AppController::toolbarPresence() const { return toolbarPresence_->presence(); }
 const std::optional<AutomaticRestorePoint>& AppController::automaticRestorePoint() const {
     return automation_->automaticRestorePoint();
 }
@@ -157,12 +159,12 @@ void AppController::applicationDidFinishLaunching() {
         automation_->scheduleStableModeRecord();
     }));
     applyTheme();
-    menu_->publishIdle();
+    statusMenu_->publishIdle();
     installWorkspaceHooks();
     automation_->startTouchScroll();
     configurePanel();
-    floatingSwitcher_->configure(settings_->preferences());
-    presence_->applyToolbarSetting();
+    toolbar_->configure(preferences_->preferences());
+    toolbarPresence_->applyToolbarSetting();
     services_.terminationSignals.install(weakly([this] {
         if (requestTerminate() == TerminateReply::now) services_.platform.quit(0);
     }));
@@ -188,7 +190,7 @@ void AppController::listenForReopen() {
 // and the worker folders in the temporary folder (scanned on the engine's queue, where
 // this run's own workers run; another process's running worker holds its folder's lock).
 void AppController::removeLeftovers() {
-    const std::size_t files = settings_->removeLeftovers();
+    const std::size_t files = preferences_->removeLeftovers();
     launchTask(engine_.perform([files, now = services_.clock.wallTime()](DisplayEngine& engine) {
         std::error_code error;
         const auto temporary = std::filesystem::temp_directory_path(error);
@@ -208,7 +210,7 @@ void AppController::installWorkspaceHooks() {
     });
     // The hooks hand out the neighbours' own tasks rather than being coroutines
     // themselves, whose captures would live in the closure, not in the task.
-    windowController_->setLayoutHooks(
+    windowCommands_->setLayoutHooks(
         [this, alive]() -> dispatch::Task<void> {
             if (!alive) return nothingToAwait();
             return workspaceLayout_->suspendCurrentAdjustment();
@@ -217,38 +219,39 @@ void AppController::installWorkspaceHooks() {
             const auto space = ScreenSpace::of(services_.screens.screens(), screen);
             const auto visible = space.toolkit(screen.visibleFrame);
             if (!alive) return visible;
-            const auto acting = floatingSwitcher_->actionScreen();
-            if (!acting || acting->displayID != screen.displayID || !floatingSwitcher_->enabled() ||
-                !floatingSwitcher_->expanded()) {
+            const auto acting = toolbar_->actionScreen();
+            if (!acting || acting->displayID != screen.displayID || !toolbar_->enabled() ||
+                !toolbar_->expanded()) {
                 return visible;
             }
             // The frame the expanded toolbar settles in, not the panel's current one: a fill that runs
             // while the toolbar still slides in must not take a frame from the middle of the slide.
-            return DesktopToolbarLayout::workspace(floatingSwitcher_->reservedToolbarFrame(), visible,
-                                                   settings_->preferences().toolbarSide);
+            return DesktopToolbarLayout::workspace(toolbar_->reservedToolbarFrame(), visible,
+                                                   preferences_->preferences().toolbarSide);
         });
     autoFill_->setPerform([this, alive](std::int32_t pid) -> dispatch::Task<void> {
         if (!alive) return nothingToAwait();
-        return windowController_->autoFillFront(pid);
+        return windowCommands_->autoFillFront(pid);
     });
     autoFill_->setCanFill([this, alive] { return static_cast<bool>(alive) && !status_->busy(); });
 }
 
 void AppController::configurePanel() {
-    menu_->addMenu(dispatch::guarded(services_.mainQueue, [this, alive = lifetime_.watch()](const std::string& title) {
-        return static_cast<bool>(alive) && chooseMenuEntry(title);
-    }));
+    statusMenu_->addMenu(
+        dispatch::guarded(services_.mainQueue, [this, alive = lifetime_.watch()](const std::string& title) {
+            return static_cast<bool>(alive) && chooseMenuEntry(title);
+        }));
     wireLauncher();
     wireToolbar();
-    windowController_->startTracking();
-    windowCommands_->installDebugHook();
+    windowCommands_->startTracking();
+    windowCommandRouter_->installDebugHook();
     // Other applications that answer slowly must not hold up the main thread for long.
     services_.accessibility.setMessagingTimeout(services_.accessibility.systemWideElement(), 0.5);
     wirePanelModel();
 }
 
 void AppController::wireLauncher() {
-    appLauncher_->setCallbacks(LauncherCallbacks{
+    launcher_->setCallbacks(LauncherCallbacks{
         weakly([this](FloatingAction action) {
             if (action == FloatingAction::resolution) {
                 showResolution();
@@ -257,13 +260,13 @@ void AppController::wireLauncher() {
             }
         }),
         weakly([this] {
-            floatingSwitcher_->setActivePanel(std::nullopt);
+            toolbar_->setActivePanel(std::nullopt);
             refreshToolbarSurfaces();
         }),
         weakly([this] {
-            floatingSwitcher_->orderWindowPanelOut();
-            floatingSwitcher_->hideApplicationShortcuts();
-            floatingSwitcher_->setActivePanel(FloatingAction::runningApplications);
+            toolbar_->orderWindowPanelOut();
+            toolbar_->hideApplicationShortcuts();
+            toolbar_->setActivePanel(FloatingAction::runningApplications);
             refreshToolbarSurfaces();
         }),
     });
@@ -277,7 +280,7 @@ void AppController::wireToolbar() {
     toolbar.onExpansionChanged = weakly([this] { renderMenu(); });
     toolbar.companionFrame = [this, alive]() -> std::optional<geometry::Rect> {
         if (!alive) return std::nullopt;
-        if (appLauncher_->panelVisible()) return appLauncher_->panelFrame();
+        if (launcher_->panelVisible()) return launcher_->panelFrame();
         if (settingsWindows_->resolutionPanelVisible()) {
             if (const auto frame = settingsWindows_->resolutionPanelFrame()) {
                 return ScreenSpace::of(services_.screens.screens()).toolkit(*frame);
@@ -287,19 +290,19 @@ void AppController::wireToolbar() {
     };
     toolbar.onAction = weakly([this](FloatingAction action) { routeToolbarAction(action); });
     toolbar.onWindowControl =
-        weakly([this](windows::WindowControl control) { windowCommands_->performWindowControl(control); });
-    toolbar.onWindowSnap = weakly([this](windows::WindowSnap snap) { windowCommands_->performWindowSnap(snap); });
+        weakly([this](windows::WindowControl control) { windowCommandRouter_->performWindowControl(control); });
+    toolbar.onWindowSnap = weakly([this](windows::WindowSnap snap) { windowCommandRouter_->performWindowSnap(snap); });
     toolbar.fillTargetPID = [this, alive]() -> std::optional<std::int32_t> {
         if (!alive) return std::nullopt;
-        return windowCommands_->targetPID();
+        return windowCommandRouter_->targetPID();
     };
     toolbar.onArrange =
-        weakly([this](windows::WindowArrangement arrangement) { windowCommands_->performArrange(arrangement); });
-    floatingSwitcher_->setCallbacks(std::move(toolbar));
+        weakly([this](windows::WindowArrangement arrangement) { windowCommandRouter_->performArrange(arrangement); });
+    toolbar_->setCallbacks(std::move(toolbar));
 }
 
 void AppController::wirePanelModel() {
-    panelModel_->onFloatingToggle = weakly([this](bool on) { presence_->onFloatingToggle(on); });
+    panelModel_->onFloatingToggle = weakly([this](bool on) { toolbarPresence_->onFloatingToggle(on); });
     panelModel_->onQuit = weakly([this] { quit(); });
     panelModel_->onDetails = weakly([this] { showNotice(status_->status().title, status_->status().detail, std::nullopt); });
     panelModel_->onSettings = weakly([this] { showSettings(false, SettingsPage::resolution); });
@@ -324,7 +327,7 @@ dispatch::Task<void> AppController::runEnvironmentCheck(dispatch::Lifetime::Watc
     automation_->runAutomaticResolutionIfNeeded();
 }
 
-void AppController::applyTheme() { services_.platform.applyTheme(settings_->preferences().theme); }
+void AppController::applyTheme() { services_.platform.applyTheme(preferences_->preferences().theme); }
 
 bool AppController::launchedAsLoginItem() const {
     return dorvane::launchedAsLoginItem(services_.loginLaunchVariable, services_.loginItems.status(),
@@ -336,8 +339,9 @@ bool AppController::launchedAsLoginItem() const {
 AppController::TerminateReply AppController::requestTerminate() {
     if (!instanceLock_) return TerminateReply::now;
     if (status_->terminating()) return TerminateReply::later;
-    // Until the displays have come back since, a refused quit stands: asked for again, it ends.
-    if (refusedQuit_ && refusedQuit_->restores == engine_.completedRestores()) return endWithoutRestore();
+    // Until the displays have come back since, a refused quit stands: asked for again, it
+    // tries the restore once more and ends whatever that comes to.
+    lastTryQuit_ = restoresAtRefusedQuit_ == engine_.completedRestores();
     stopForQuit();
     status_->report(titled("正在还原屏幕…"));
     renderMenu();
@@ -353,21 +357,21 @@ void AppController::stopForQuit() {
     automation_->stopTouchScroll();
     automation_->stopMonitor();
     workspaceLayout_->cancel();
-    windowCommands_->stop();
-    presence_->stop();
+    windowCommandRouter_->stop();
+    toolbarPresence_->stop();
     autoFill_->setEnabled(false);
-    floatingSwitcher_->setEnabled(false);
+    toolbar_->setEnabled(false);
 }
 
-// The quit asked for again after a refused one, the displays not back since. What kept
-// them from coming back may never clear by itself (a session.json that cannot be read, a
-// host that fails every call); refusing again would leave no way out but killing the
-// program. It ends without restoring, and session.json stays for the next start to
+// The quit asked for again after a refused one, whose restore failed once more. What kept
+// the displays from coming back may never clear by itself (a session.json that cannot be
+// read, a host that fails every call); refusing again would leave no way out but killing
+// the program. It ends without restoring, and session.json stays for the next start to
 // restore from.
-AppController::TerminateReply AppController::endWithoutRestore() {
-    stopForQuit();
-    log_->write("quit_without_restore", "session_kept=" + std::string(engine_.hasSession() ? "true" : "false") +
-                                           " cause=" + refusedQuit_->cause);
+AppController::TerminateReply AppController::endWithoutRestore(const std::string& cause) {
+    log_->write("quit_without_restore",
+                "session_kept=" + std::string(engine_.hasSession() ? "true" : "false") + " cause=" + cause);
+    services_.platform.quit(0);
     return TerminateReply::now;
 }
 
@@ -391,11 +395,12 @@ AppController::TerminateReply AppController::finishTermination(const std::option
         services_.platform.quit(0);
         return TerminateReply::now;
     }
+    if (lastTryQuit_) return endWithoutRestore(*failure);
     status_->quitRefused();
-    presence_->applyToolbarSetting();
+    toolbarPresence_->applyToolbarSetting();
     status_->report(titled("桌面还原未完成", *failure));
-    // Asked for again before the displays come back, the quit ends the program.
-    refusedQuit_ = RefusedQuit{*failure, engine_.completedRestores()};
+    // Asked for again before the displays come back, the quit tries once more, then ends.
+    restoresAtRefusedQuit_ = engine_.completedRestores();
     log_->write("quit_refused", *failure);
     automation_->startRemoteMonitor();
     renderMenu();
@@ -429,28 +434,28 @@ void AppController::permissionStep(std::function<void()> followUp) {
 
 void AppController::renderMenu() {
     const bool trusted = services_.trust.isProcessTrusted();
-    workspaceLayout_->setEnabled(floatingSwitcher_->enabled() && floatingSwitcher_->expanded() && !status_->busy() &&
+    workspaceLayout_->setEnabled(toolbar_->enabled() && toolbar_->expanded() && !status_->busy() &&
                                  trusted);
-    autoFill_->setEnabled(settings_->preferences().autoFillWindowsOnRemote && presence_->connectedContext() &&
+    autoFill_->setEnabled(preferences_->preferences().autoFillWindowsOnRemote && toolbarPresence_->connectedContext() &&
                           !status_->terminating() && trusted);
 
     if (panelModel_->copySaved() != adjustment_->copySaved()) panelModel_->setCopySaved(adjustment_->copySaved());
     if (panelModel_->adjustment() != adjustment_->adjustment()) panelModel_->setAdjustment(adjustment_->adjustment());
-    if (!menu_->item()) return;  // before launch made the item
+    if (!statusMenu_->item()) return;  // before launch made the item
     updatePanelModel();
-    menu_->render(status_->status(), floatingSwitcher_->enabled(), !status_->busy());
+    statusMenu_->render(status_->status(), toolbar_->enabled(), !status_->busy());
 
-    const auto screen = floatingSwitcher_->actionScreen();
-    if (appLauncher_->panelVisible() && screen) {
-        appLauncher_->update(floatingSwitcher_->panelFrame().insetBy(panelInset, panelInset), *screen,
-                             settings_->preferences().toolbarSide);
+    const auto screen = toolbar_->actionScreen();
+    if (launcher_->panelVisible() && screen) {
+        launcher_->update(toolbar_->panelFrame().insetBy(panelInset, panelInset), *screen,
+                             preferences_->preferences().toolbarSide);
     }
     resolutionPanel_->keepBesideToolbar();
 }
 
 void AppController::updatePanelModel() {
     const EngineStatus& status = status_->status();
-    const Preferences& preferences = settings_->preferences();
+    const Preferences& preferences = preferences_->preferences();
     if (panelModel_->preferences() != preferences) panelModel_->setPreferences(preferences);
     if (panelModel_->status() != status.title) panelModel_->setStatus(status.title);
     if (panelModel_->detail() != status.detail) panelModel_->setDetail(status.detail);
@@ -460,13 +465,13 @@ void AppController::updatePanelModel() {
     if (panelModel_->applied() != status.applied) panelModel_->setApplied(status.applied);
 }
 
-void AppController::menuNeedsUpdate() { menu_->refreshToolbarEntry(floatingSwitcher_->enabled()); }
+void AppController::menuNeedsUpdate() { statusMenu_->refreshToolbarEntry(toolbar_->enabled()); }
 
 bool AppController::chooseMenuEntry(const std::string& title) {
     menuNeedsUpdate();
-    if (!menu_->offers(title)) return false;
+    if (!statusMenu_->offers(title)) return false;
     if (title == StatusMenu::toolbarTitle) {
-        panelModel_->onFloatingToggle(!floatingSwitcher_->enabled());
+        panelModel_->onFloatingToggle(!toolbar_->enabled());
     } else if (title == StatusMenu::restoreTitle) {
         recover();
     } else if (title == StatusMenu::settingsTitle) {
@@ -484,16 +489,16 @@ bool AppController::chooseMenuEntry(const std::string& title) {
 void AppController::showNotice(const std::string& title, const std::optional<std::string>& detail,
                                const std::optional<displays::Screen>& screen) {
     const auto screens = services_.screens.screens();
-    const auto acting = floatingSwitcher_->actionScreen();
+    const auto acting = toolbar_->actionScreen();
     std::optional<displays::Screen> target = screen ? screen : acting;
     if (!target && !screens.empty()) target = screens.front();
     if (!target) return;
     const auto space = ScreenSpace::of(screens, target);
     auto area = space.toolkit(target->visibleFrame);
-    if (acting && acting->displayID == target->displayID && floatingSwitcher_->enabled() &&
-        floatingSwitcher_->expanded()) {
-        area = DesktopToolbarLayout::workspace(floatingSwitcher_->reservedToolbarFrame(), area,
-                                               settings_->preferences().toolbarSide);
+    if (acting && acting->displayID == target->displayID && toolbar_->enabled() &&
+        toolbar_->expanded()) {
+        area = DesktopToolbarLayout::workspace(toolbar_->reservedToolbarFrame(), area,
+                                               preferences_->preferences().toolbarSide);
     }
     notice_->show(title, detail, area);
 }

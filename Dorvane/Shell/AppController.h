@@ -144,10 +144,12 @@ public:
     void applicationDidFinishLaunching();
     // An orderly quit: the quit menu entry, the terminate and interrupt signals. Asked for
     // again after a refused quit, before any restore has put the displays back since, it
-    // ends the program without restoring (now), keeping session.json for the next start.
+    // tries the restore once more and ends the program whatever that comes to, keeping
+    // session.json for the next start when the restore failed again.
     TerminateReply requestTerminate();
     // The answer to a quit that answered `later`: ends the program (now), or with a
-    // failure text cancels the quit and keeps running (cancel).
+    // failure text cancels the quit and keeps running (cancel), unless the quit was the
+    // last try after a refusal, which ends the program without restoring (now).
     TerminateReply finishTermination(const std::optional<std::string>& failure);
     // The program was opened again while it runs: the settings window comes back.
     void applicationShouldHandleReopen();
@@ -211,7 +213,7 @@ private:
     bool launchedAsLoginItem() const;
     // Quit.
     void stopForQuit();
-    TerminateReply endWithoutRestore();
+    TerminateReply endWithoutRestore(const std::string& cause);
     dispatch::Task<void> runShutdown(dispatch::Lifetime::Watch alive);
     // The panel model follows the shared state.
     void updatePanelModel();
@@ -243,36 +245,35 @@ private:
     // there before the process ends.
     std::unique_ptr<EngineLog> log_;
     std::unique_ptr<InstanceLock> instanceLock_;
-    // The last refused quit: why, and how many restores the engine had completed then. A
-    // quit asked for before another restore completes ends the program.
-    struct RefusedQuit {
-        std::string cause;
-        std::uint64_t restores = 0;
-    };
-    std::optional<RefusedQuit> refusedQuit_;
+    // How many restores the engine had completed when the last quit was refused. A quit
+    // asked for before another restore completes tries once more, then ends the program.
+    std::optional<std::uint64_t> restoresAtRefusedQuit_;
+    // The quit under way was asked for again after a refusal: it ends whatever its restore
+    // comes to.
+    bool lastTryQuit_ = false;
     std::unique_ptr<ControlPanelModel> panelModel_;
-    std::unique_ptr<ToolbarControl> floatingSwitcher_;
+    std::unique_ptr<ToolbarControl> toolbar_;
     std::unique_ptr<TouchScrollControl> touchScroll_;
-    std::unique_ptr<WindowCommands> windowController_;
+    std::unique_ptr<WindowCommands> windowCommands_;
     std::unique_ptr<NoticeDisplay> notice_;
     std::unique_ptr<WorkspaceLayout> workspaceLayout_;
     std::unique_ptr<SettingsWindows> settingsWindows_;
-    std::unique_ptr<LauncherControl> appLauncher_;
-    std::unique_ptr<DockShortcutSender> connectionDockSender_;
+    std::unique_ptr<LauncherControl> launcher_;
+    std::unique_ptr<DockShortcutSender> dockShortcutSender_;
     std::unique_ptr<AutoFill> autoFill_;
     std::unique_ptr<PermissionTracker> permissions_;
 
     // The owners of the controller's other concerns.
     std::unique_ptr<StatusKeeper> status_;
-    std::unique_ptr<StatusMenuPresenter> menu_;
-    std::unique_ptr<PreferencesKeeper> settings_;
+    std::unique_ptr<StatusMenuPresenter> statusMenu_;
+    std::unique_ptr<PreferencesKeeper> preferences_;
     std::unique_ptr<AdjustmentKeeper> adjustment_;
-    std::unique_ptr<ToolbarPresenceKeeper> presence_;
+    std::unique_ptr<ToolbarPresenceKeeper> toolbarPresence_;
     std::unique_ptr<ConnectionAutomation> automation_;
-    std::unique_ptr<ManualResolution> resolution_;
-    std::unique_ptr<WindowCommandRouter> windowCommands_;
+    std::unique_ptr<ManualResolution> manualResolution_;
+    std::unique_ptr<WindowCommandRouter> windowCommandRouter_;
     std::unique_ptr<ResolutionPanelPresenter> resolutionPanel_;
-    std::unique_ptr<SettingsEdits> edits_;
+    std::unique_ptr<SettingsEdits> settingsEdits_;
 
     dispatch::Observation screenObservation_;
     dispatch::Observation reopenObservation_;

@@ -23,26 +23,26 @@ void AppController::routeToolbarAction(FloatingAction action) {
         case FloatingAction::restoreDisplay: recover(); return;
         case FloatingAction::settings: showSettings(false, std::nullopt); return;
         case FloatingAction::maximizeWindow:
-        case FloatingAction::centerWindow: windowCommands_->performWindowAction(action); return;
-        case FloatingAction::fillWindow: windowCommands_->performFillToggle(); return;
+        case FloatingAction::centerWindow: windowCommandRouter_->performWindowAction(action); return;
+        case FloatingAction::fillWindow: windowCommandRouter_->performFillToggle(); return;
         case FloatingAction::minimizeWindow:
-            windowCommands_->performWindowControl(windows::WindowControl::minimize);
+            windowCommandRouter_->performWindowControl(windows::WindowControl::minimize);
             return;
     }
 }
 
 std::optional<WorkspaceLayout::Region> AppController::workspaceRegion() {
     if (status_->busy()) return std::nullopt;
-    if (!floatingSwitcher_->enabled() || !floatingSwitcher_->expanded()) return std::nullopt;
-    const auto screen = floatingSwitcher_->actionScreen();
+    if (!toolbar_->enabled() || !toolbar_->expanded()) return std::nullopt;
+    const auto screen = toolbar_->actionScreen();
     if (!screen) return std::nullopt;
     const auto space = ScreenSpace::of(services_.screens.screens(), screen);
-    const auto reserved = floatingSwitcher_->reservedToolbarFrame();
+    const auto reserved = toolbar_->reservedToolbarFrame();
     const auto area = DesktopToolbarLayout::workspace(reserved, space.toolkit(screen->visibleFrame),
-                                                      settings_->preferences().toolbarSide);
+                                                      preferences_->preferences().toolbarSide);
     // The screen's visible frame is already top-left; the toolbar maths is not.
     return WorkspaceLayout::Region{space.screen(area), screen->visibleFrame, space.screen(reserved),
-                                          settings_->preferences().toolbarSide};
+                                          preferences_->preferences().toolbarSide};
 }
 
 std::optional<geometry::Rect> AppController::windowWorkspace() {
@@ -51,18 +51,18 @@ std::optional<geometry::Rect> AppController::windowWorkspace() {
 }
 
 void AppController::refreshToolbarSurfaces() {
-    floatingSwitcher_->updateAttachedSurface();
-    floatingSwitcher_->updateSelection();
-    floatingSwitcher_->updateDismissalMonitors();
+    toolbar_->updateAttachedSurface();
+    toolbar_->updateSelection();
+    toolbar_->updateDismissalMonitors();
 }
 
 // ---- Tool panels ----
 
 void AppController::dismissToolPanels() {
-    appLauncher_->bumpPresentationGeneration();
-    appLauncher_->orderPanelOut();
+    launcher_->bumpPresentationGeneration();
+    launcher_->orderPanelOut();
     settingsWindows_->orderResolutionOut();
-    floatingSwitcher_->setActivePanel(std::nullopt);
+    toolbar_->setActivePanel(std::nullopt);
     refreshToolbarSurfaces();
 }
 
@@ -72,19 +72,19 @@ void AppController::showSettings(bool createNew, std::optional<SettingsPage> pag
 }
 
 void AppController::showApplications() {
-    if (appLauncher_->panelVisible()) {
+    if (launcher_->panelVisible()) {
         dismissToolPanels();  // the button toggles the launcher
         return;
     }
-    const auto screen = floatingSwitcher_->actionScreen();
+    const auto screen = toolbar_->actionScreen();
     if (!screen) return;
     dismissToolPanels();
     settingsWindows_->orderSettingsOut();
-    appLauncher_->show(floatingSwitcher_->panelFrame().insetBy(panelInset, panelInset), *screen,
-                       settings_->preferences().toolbarSide);
-    floatingSwitcher_->orderWindowPanelOut();
-    floatingSwitcher_->hideApplicationShortcuts();
-    floatingSwitcher_->setActivePanel(FloatingAction::runningApplications);
+    launcher_->show(toolbar_->panelFrame().insetBy(panelInset, panelInset), *screen,
+                       preferences_->preferences().toolbarSide);
+    toolbar_->orderWindowPanelOut();
+    toolbar_->hideApplicationShortcuts();
+    toolbar_->setActivePanel(FloatingAction::runningApplications);
     refreshToolbarSurfaces();
 }
 
@@ -93,14 +93,14 @@ void AppController::showResolution() {
         dismissToolPanels();  // the button toggles the panel
         return;
     }
-    const auto screen = floatingSwitcher_->actionScreen();
+    const auto screen = toolbar_->actionScreen();
     if (!screen) return;
     dismissToolPanels();
     if (settingsWindows_->settingsWindowExists()) settingsWindows_->orderSettingsOut();
     resolutionPanel_->show(*screen);
-    floatingSwitcher_->orderWindowPanelOut();
-    floatingSwitcher_->hideApplicationShortcuts();
-    floatingSwitcher_->setActivePanel(FloatingAction::resolution);
+    toolbar_->orderWindowPanelOut();
+    toolbar_->hideApplicationShortcuts();
+    toolbar_->setActivePanel(FloatingAction::resolution);
     refreshToolbarSurfaces();
 }
 

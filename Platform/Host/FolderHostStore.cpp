@@ -226,7 +226,10 @@ void FolderHostStore::appendLog(const std::vector<ActionEntry>& entries, bool tr
 
 HostFileLock FolderHostStore::lockFolder() {
     LockWait wait = options_.lockWait;
-    wait.once = heldLong_ && options_.mustNotWait && options_.mustNotWait();
+    if (options_.mustNotWait && options_.mustNotWait()) {
+        wait.patienceMicroseconds = std::min(wait.patienceMicroseconds, options_.mustNotWaitPatienceMicroseconds);
+        wait.once = heldLong_;
+    }
     try {
         HostFileLock lock(lockPath_, wait);
         heldLong_ = false;

@@ -38,13 +38,17 @@ std::optional<FileStamp> fileStamp(const std::filesystem::path& path);
 
 // What a folder store is given beside its folder; tests replace parts of it.
 struct FolderHostOptions {
+    // How the threads that may wait (all but the main thread; every thread of a process
+    // without one) wait for the folder's lock.
     LockWait lockWait;
+    // The main thread waits no longer than this.
+    std::int64_t mustNotWaitPatienceMicroseconds = LockWait::kQuickPatienceMicroseconds;
     std::shared_ptr<HostFileWriter> writer = atomicHostFileWriter();
     // One line for the person at the terminal: a file of the host's memory was lost and
     // starts afresh. None: standard error.
     std::function<void(const std::string&)> notice;
     // True on the thread that must not wait (the main thread). Once an access found the
-    // folder's lock held for longer than the wait's patience, that thread tries the lock once
+    // folder's lock held for longer than its wait's patience, that thread tries the lock once
     // and fails at once, until some access gets the lock again: during a long hold by another
     // process only the threads that may wait do.
     std::function<bool()> mustNotWait;
@@ -64,7 +68,8 @@ struct FolderHostOptions {
 // The folder must be the user's own and closed to others' writes; its files are opened
 // without following links or waiting, and only regular files are read. Every access holds
 // an exclusive flock on "host.lock" (opened close-on-exec, so child processes never inherit
-// it; waited for about a second at most, then the access fails with HostError) plus a
+// it; waited for about ten seconds at most, a second on the main thread, then the access
+// fails with HostError) plus a
 // mutex for the threads of this process, reads only the files of the parts it uses, and
 // replaces changed files atomically: by rename alone for the files that stand for a
 // server's memory (displays, windows, workspace, status bar, input, power, processes,

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "Platform/Host/FolderWay.h"
 #include "Platform/Host/HostError.h"
 
 namespace dorvane::host {
@@ -32,6 +33,7 @@ constexpr std::int64_t kLongestPauseMicroseconds = 10'000;
 
 std::string patienceText(std::int64_t microseconds) {
     if (microseconds == 1'000'000) return "a second";
+    if (microseconds % 1'000'000 == 0) return std::to_string(microseconds / 1'000'000) + " seconds";
     return std::to_string(microseconds / 1000) + " ms";
 }
 
@@ -46,20 +48,15 @@ public:
 
 void checkHostFolder(const std::filesystem::path& folder) {
     const std::string name = "host folder " + folder.string();
-    struct stat link {};
-    if (::lstat(folder.c_str(), &link) != 0) throw HostError("cannot use " + name + ": " + errnoText(errno));
-    if (S_ISLNK(link.st_mode) && link.st_uid != ::geteuid()) {
-        throw HostError(name + " is a link that another user owns: use a folder of your own");
-    }
-    struct stat info {};
-    if (::stat(folder.c_str(), &info) != 0) throw HostError("cannot use " + name + ": " + errnoText(errno));
-    if (!S_ISDIR(info.st_mode)) throw HostError("cannot use " + name + ": not a folder");
-    if (info.st_uid != ::geteuid()) {
-        throw HostError(name + " belongs to another user (uid " + std::to_string(info.st_uid) +
+    const uid_t user = ::geteuid();
+    const WayEnd end = checkFolderWay(folder, user, name);
+    if (!end.entry.folder) throw HostError("cannot use " + name + ": not a folder");
+    if (end.entry.owner != user) {
+        throw HostError(name + " belongs to another user (uid " + std::to_string(end.entry.owner) +
                         "): use a folder of your own");
     }
-    if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
-        throw HostError(name + " can be written by other users (mode " + modeText(info.st_mode) +
+    if ((end.entry.mode & (S_IWGRP | S_IWOTH)) != 0) {
+        throw HostError(name + " can be written by other users (mode " + modeText(end.entry.mode) +
                         "): use a folder only you can write");
     }
 }
@@ -67,11 +64,28 @@ void checkHostFolder(const std::filesystem::path& folder) {
 void prepareHostFolder(const std::filesystem::path& folder) {
     struct stat info {};
     if (::lstat(folder.c_str(), &info) != 0 && errno == ENOENT) {
+        const std::string name = "host folder " + folder.string();
         std::error_code error;
-        if (folder.has_parent_path()) std::filesystem::create_directories(folder.parent_path(), error);
-        if (error || (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)) {
-            const std::string cause = error ? error.message() : errnoText(errno);
-            throw HostError("cannot create host folder " + folder.string() + ": " + cause);
+        const auto absolute = std::filesystem::absolute(folder, error);
+        if (error) throw HostError("cannot create " + name + ": " + error.message());
+        // Nothing is made where another user could move it away: the nearest folder that
+        // exists is checked first.
+        auto existing = absolute.parent_path();
+        while (existing != existing.root_path() && ::lstat(existing.c_str(), &info) != 0 && errno == ENOENT) {
+            existing = existing.parent_path();
+        }
+        const WayEnd holder = checkFolderWay(existing, ::geteuid(), name);
+        if (const auto why = othersCanChange(holder.entry, ::geteuid())) {
+            throw HostError(name + " would be made in " + holder.path.string() + ", " + *why +
+                            ": use a folder whose parent folders only you and the superuser can change");
+        }
+        // The folders the program makes are the user's alone, as for every state folder.
+        auto made = existing;
+        for (const auto& part : absolute.lexically_relative(existing)) {
+            made /= part;
+            if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) {
+                throw HostError("cannot create " + name + ": " + errnoText(errno));
+            }
         }
     }
     checkHostFolder(folder);

@@ -15,15 +15,18 @@
 namespace dorvane::host {
 
 // How the host treats the files of its folder: the folder must be the user's own and not
-// writable by others, and a file in it is opened without following a link and without
-// waiting (a named pipe in a file's place never blocks), and refused when it is not a
-// regular file.
+// writable by others, and no other user may change the folders on its way (see
+// FolderWay.h), so nobody can put another folder in its place while a program uses it; a
+// file in it is opened without following a link and without waiting (a named pipe in a
+// file's place never blocks), and refused when it is not a regular file.
 
 // Throws HostError, saying why in one line, when `folder` is not the user's own, others can
-// write in it, or it is reached through a link of another user.
+// write in it, or another user could change a folder or a link on its way.
 void checkHostFolder(const std::filesystem::path& folder);
 
-// Creates `folder` when missing (the last step readable by the user alone), then checks it.
+// Creates `folder` when missing, with the missing folders above it, each the user's alone
+// (and nothing when another user could change the folder they would be made in), then
+// checks it.
 void prepareHostFolder(const std::filesystem::path& folder);
 
 // Opens a file of the folder with `flags` (O_RDWR, O_WRONLY | O_APPEND, O_CREAT, O_TRUNC, …)
@@ -36,7 +39,13 @@ std::optional<std::string> readHostFile(const std::filesystem::path& path);
 
 // How long a lock held by another process is waited for, and how a pause is taken.
 struct LockWait {
-    static constexpr std::int64_t kPatienceMicroseconds = 1'000'000;
+    // Holders let go within milliseconds, or within a few seconds on a machine loaded far
+    // beyond its cores; a stopped one never does. Ten seconds outlast a busy machine, and a
+    // display worker that waited that long still answers within its own bound (12 s),
+    // saying why when it was held out rather than being ended as hung.
+    static constexpr std::int64_t kPatienceMicroseconds = 10'000'000;
+    // The interface thread's: it must not freeze for long.
+    static constexpr std::int64_t kQuickPatienceMicroseconds = 1'000'000;
     std::int64_t patienceMicroseconds = kPatienceMicroseconds;
     std::function<void(std::int64_t microseconds)> pause;  // none: the thread sleeps
     // Tried once, without waiting: the lock is known to have been held for longer than the
@@ -52,8 +61,8 @@ public:
 
 // An exclusive flock on a lock file of the folder, held while this lives. Another process
 // that holds it for longer than the wait's patience (a stopped one, say) makes the
-// constructor throw LockTimeout "cannot lock PATH: another process has held it for over a
-// second" rather than keep the caller waiting for as long as it holds it.
+// constructor throw LockTimeout "cannot lock PATH: another process has held it for over 10
+// seconds" (the patience) rather than keep the caller waiting for as long as it holds it.
 class HostFileLock {
 public:
     HostFileLock(const std::filesystem::path& path, const LockWait& wait);

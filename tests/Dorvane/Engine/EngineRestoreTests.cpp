@@ -126,6 +126,25 @@ TEST_F(EngineRestoreTest, ThreeFailedAttemptsOnAPlainPhysicalLayoutGiveTheSessio
     EXPECT_TRUE(h.details("restored").empty());
 }
 
+// The first look at the displays is one of the restore's host calls too: failing once (a
+// lock held long on a busy machine), it is tried again with the rest.
+TEST_F(EngineRestoreTest, TheFirstLookAtTheDisplaysFailingOnceIsRetried) {
+    placeExternalLeft();
+    const auto before = h.liveLayout();
+    ASSERT_FALSE(h.apply(1280, 800).detail);
+    FaultRule once;
+    once.call = HostCall::onlineDisplayList;
+    once.role = ProcessRole::workerSnapshot;
+    once.times = 1;
+    h.admin().addFault(once);
+
+    EXPECT_TRUE(restore());
+    EXPECT_EQ(h.liveLayout(), before);
+    EXPECT_FALSE(h.file("session.json"));
+    EXPECT_EQ(h.details("restore_retry").size(), 1u);
+    EXPECT_EQ(h.details("restored").size(), 1u);
+}
+
 TEST_F(EngineRestoreTest, SleepingDisplaysAreWokenRatherThanWaitedFor) {
     placeExternalLeft();
     const auto before = h.liveLayout();

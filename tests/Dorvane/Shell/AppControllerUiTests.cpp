@@ -132,8 +132,8 @@ TEST_F(AppControllerTest, QuitWhoseRestoreFailsKeepsRunningWithTheMessage) {
 
 // A restore that can never succeed (the host fails every call, session.json cannot be
 // read) must not keep the program from ending: the quit asked for again once the refusal
-// was shown ends it without restoring, and session.json stays for the next start, which
-// restores from it.
+// was shown tries the restore once more and, failing, ends without it; session.json stays
+// for the next start, which restores from it.
 TEST_F(AppControllerTest, AQuitAskedForAgainAfterItsRefusalEndsAndTheNextStartRestores) {
     const auto before = h.liveLayout();
     Preferences preferences;
@@ -154,19 +154,24 @@ TEST_F(AppControllerTest, AQuitAskedForAgainAfterItsRefusalEndsAndTheNextStartRe
     controller->recover();
     h.scheduler.runUntilIdle();
     ASSERT_EQ(controller->status().title, "还原未完成");
-    auto lines = h.logLines();
 
     ASSERT_TRUE(fakes->toolbar->enabled());
+    const auto retries = h.details("restore_retry").size();
     terminateSignal();
-    EXPECT_EQ(platform.quits, std::vector<int>{0});
-    // Everything stops as for any quit.
+    // Everything stops as for any quit, and the restore runs once more.
     EXPECT_TRUE(controller->terminating());
     EXPECT_FALSE(fakes->toolbar->enabled());
     EXPECT_FALSE(controller->remoteMonitorRunning());
+    EXPECT_TRUE(platform.quits.empty());
     h.scheduler.runUntilIdle();
-    // No second restore: its only line says so.
-    lines.push_back("quit_without_restore session_kept=true cause=" + *controller->status().detail);
-    EXPECT_EQ(h.logLines(), lines);
+    EXPECT_EQ(platform.quits, std::vector<int>{0});
+    const auto tried = h.details("restore_retry");
+    ASSERT_EQ(tried.size(), retries + 3);
+    // No refusal this time: the end without restoring says why, as the last try failed.
+    EXPECT_EQ(h.details("quit_refused").size(), 1u);
+    EXPECT_EQ(h.details("quit_without_restore"),
+              std::vector<std::string>{"session_kept=true cause=" + tried.back().substr(2)});
+    EXPECT_EQ(h.logLines().back(), "quit_without_restore session_kept=true cause=" + tried.back().substr(2));
     EXPECT_EQ(h.file("session.json"), session);
 
     // The next start, with the displays answering again, restores from the record kept.
@@ -200,8 +205,32 @@ TEST_F(AppControllerTest, AnUnreadableSessionRecordIsLoggedAndDoesNotTrapTheQuit
     EXPECT_EQ(controller->status().title, "桌面还原未完成");
     EXPECT_EQ(h.details("quit_refused"), std::vector<std::string>{cause});
     controller->quit();
+    h.scheduler.runUntilIdle();
     EXPECT_EQ(platform.quits, std::vector<int>{0});
+    EXPECT_EQ(h.details("quit_without_restore"), std::vector<std::string>{"session_kept=true cause=" + cause});
     EXPECT_TRUE(fs::is_symlink(h.root / "session.json"));
+}
+
+// The quit asked for again after a refusal tries the restore once more: when what refused
+// it is gone, the displays come back and the program ends as after any quit.
+TEST_F(AppControllerTest, AQuitAskedForAgainRestoresWhenItNowCan) {
+    const auto before = h.liveLayout();
+    launch();
+    ASSERT_FALSE(h.apply(1400, 630).detail);
+    faultSnapshots();
+    controller->quit();
+    h.scheduler.runUntilIdle();
+    ASSERT_EQ(controller->status().title, "桌面还原未完成");
+
+    h.admin().clearFaults();
+    controller->quit();
+    EXPECT_TRUE(platform.quits.empty());
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(platform.quits, std::vector<int>{0});
+    EXPECT_EQ(h.liveLayout(), before);
+    EXPECT_FALSE(h.file("session.json"));
+    EXPECT_TRUE(h.details("quit_without_restore").empty());
+    EXPECT_EQ(h.details("restored").size(), 1u);
 }
 
 // What escapes a controller task goes to the main queue's last resort (in the program: the

@@ -231,9 +231,11 @@ TEST_F(FolderHostTest, AHangCanIgnoreTheTerminateSignal) {
               "fault rule=1 call=onlineDisplayList action=hang");
 }
 
+// On the program's main thread, which must not wait.
 TEST_F(FolderHostTest, AnotherProcessHoldingTheLockForLongFailsTheAccessInsteadOfStallingIt) {
     open(ProcessRole::tool)->admin().reset(HostFixture::laptop);
-    auto program = open(ProcessRole::application);
+    dispatch::ManualMainQueue mainQueue;
+    auto program = open(ProcessRole::application, &mainQueue);
     // Held through a descriptor of its own: to flock, another process.
     const int holder = ::open((folder / kLockFile).c_str(), O_RDWR | O_CLOEXEC);
     ASSERT_GE(holder, 0);

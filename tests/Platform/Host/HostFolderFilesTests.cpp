@@ -108,7 +108,8 @@ TEST_F(HostFolderFilesTest, TheFolderIsMadeForTheUserAloneAndRefusedWhenOthersCa
     if (::geteuid() != 0) GTEST_SKIP() << "only the superuser can give a folder or a link to another user";
     ASSERT_EQ(::lchown(link.c_str(), 65534, 65534), 0);
     EXPECT_EQ(errorOf([&] { FolderHostStore{link}; }),
-              "host folder " + link.string() + " is a link that another user owns: use a folder of your own");
+              "host folder " + link.string() + " is reached through the link " + link.string() +
+                  ", which belongs to another user (uid 65534): use a folder of your own");
     ASSERT_EQ(::chown(hostFolder().c_str(), 65534, 65534), 0);
     EXPECT_EQ(errorOf([&] { store(); }), name + " belongs to another user (uid 65534): use a folder of your own");
 }
@@ -255,9 +256,9 @@ TEST_F(HostFolderFilesTest, AnAccessReadsOnlyTheFilesOfThePartsItUses) {
               "cannot read " + file(kAnnouncementsFile).string() + ": not a regular file");
 }
 
-// A stopped process that holds a lock makes an access fail after about a second: the bound
-// is asked of the pauses, not measured.
-TEST_F(HostFolderFilesTest, ALockHeldByAnotherProcessIsWaitedForAboutASecond) {
+// A stopped process that holds a lock makes an access fail after about ten seconds, which
+// outlast the holders of a busy machine: the bound is asked of the pauses, not measured.
+TEST_F(HostFolderFilesTest, ALockHeldByAnotherProcessIsWaitedForAboutTenSeconds) {
     seed();
     for (const fs::path& lockFile : {file(kLockFile), hostFolder() / "events.jsonl.lock"}) {
         SCOPED_TRACE(lockFile.string());
@@ -275,9 +276,9 @@ TEST_F(HostFolderFilesTest, ALockHeldByAnotherProcessIsWaitedForAboutASecond) {
                 program->deliveredEvents().clear();
             }
         });
-        EXPECT_EQ(said, "cannot lock " + lockFile.string() + ": another process has held it for over a second");
-        EXPECT_GE(paused, 1'000'000);
-        EXPECT_LE(paused, 1'010'000);  // the last pause is at most 10 ms
+        EXPECT_EQ(said, "cannot lock " + lockFile.string() + ": another process has held it for over 10 seconds");
+        EXPECT_GE(paused, 10'000'000);
+        EXPECT_LE(paused, 10'010'000);  // the last pause is at most 10 ms
         ::close(holder);
         paused = 0;
         EXPECT_NO_THROW(program->deliveredEvents().clear());
@@ -285,8 +286,9 @@ TEST_F(HostFolderFilesTest, ALockHeldByAnotherProcessIsWaitedForAboutASecond) {
     }
 }
 
-// Another process holding the lock for long costs the main thread one wait, not one per
-// access: until the lock is had again, the main thread tries once and fails at once.
+// The main thread waits a second at most, and another process holding the lock for long
+// costs it one wait, not one per access: until the lock is had again, the main thread tries
+// once and fails at once, while the other threads still wait theirs.
 TEST_F(HostFolderFilesTest, TheMainThreadWaitsOnceForALockHeldLong) {
     seed();
     std::int64_t paused = 0;
@@ -305,13 +307,17 @@ TEST_F(HostFolderFilesTest, TheMainThreadWaitsOnceForALockHeldLong) {
     ASSERT_EQ(::flock(holder, LOCK_EX), 0);
     EXPECT_EQ(access(), held);
     EXPECT_GE(paused, 1'000'000);
+    EXPECT_LE(paused, 1'010'000);
     for (int again = 0; again < 3; ++again) {
         EXPECT_EQ(access(), held);
         EXPECT_EQ(paused, 0);
     }
-    onMain = false;  // another thread still waits its second
+    onMain = false;  // another thread still waits its ten seconds
+    EXPECT_EQ(access(), "cannot lock " + file(kLockFile).string() + ": another process has held it for over 10 seconds");
+    EXPECT_GE(paused, 10'000'000);
+    onMain = true;
     EXPECT_EQ(access(), held);
-    EXPECT_GE(paused, 1'000'000);
+    EXPECT_EQ(paused, 0);
     ::close(holder);
     onMain = true;
     EXPECT_EQ(access(), "(no error)");

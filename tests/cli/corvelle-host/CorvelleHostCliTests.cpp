@@ -1,11 +1,15 @@
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -176,6 +180,55 @@ TEST_F(CorvelleHostCliTest, ALinkPlantedInTheHostFolderNeverReachesItsTarget) {
     std::filesystem::remove(folder / "host.lock");
     EXPECT_EQ(run({"init"}).status, 0);
     EXPECT_EQ(readFileIfPresent(victim), "the victim's own text\n");
+}
+
+// Another user who can rename entries in a folder on the way could move the host folder
+// away while a program uses it and put one of their choice in its place: such a way is
+// refused before anything is made or written, whether it is named or reached by a link.
+TEST_F(CorvelleHostCliTest, AHostFolderAnotherUserCouldMoveAwayIsRefusedAndNothingIsWritten) {
+    const auto shared = root / "shared";
+    std::filesystem::create_directory(shared);
+    ASSERT_EQ(::chmod(shared.c_str(), 0777), 0);
+    folder = shared / "host";
+    const std::string why = ", which other users can write (mode 0777, not sticky): use a folder whose parent "
+                            "folders only you and the superuser can change\n";
+    const auto missing = run({"init"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "corvelle-host: host folder " + folder.string() + " would be made in " + shared.string() + why);
+    EXPECT_FALSE(std::filesystem::exists(folder));
+
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    const auto named = run({"init"});
+    EXPECT_EQ(named.status, 1);
+    EXPECT_EQ(named.err, "corvelle-host: host folder " + folder.string() + " is reached through " + shared.string() + why);
+    folder = root / "mine";
+    std::filesystem::create_symlink(shared / "host", folder);
+    const auto linked = run({"show"});
+    EXPECT_EQ(linked.status, 1);
+    EXPECT_EQ(linked.err, "corvelle-host: host folder " + folder.string() + " is reached through " + shared.string() + why);
+    EXPECT_TRUE(std::filesystem::is_empty(shared / "host"));
+
+    // Sticky, as /tmp is: each entry stays its owner's.
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    EXPECT_EQ(run({"init"}).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(shared / "host" / "displays.json"));
+}
+
+// Another process holding the host's lock for a few seconds, as on a machine loaded far
+// beyond its cores, makes a command wait, not fail.
+TEST_F(CorvelleHostCliTest, ACommandWaitsOutAHolderOfTheLockForAFewSeconds) {
+    ASSERT_EQ(run({"init", "--fixture", "laptop+external"}).status, 0);
+    const int holder = ::open((folder / "host.lock").c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    std::thread release([holder] {
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        ::close(holder);
+    });
+    const auto unplugged = run({"display", "unplug", "external"});
+    release.join();
+    EXPECT_EQ(unplugged.status, 0) << unplugged.err;
+    EXPECT_EQ(show()["displays"].size(), 1u);
 }
 
 TEST_F(CorvelleHostCliTest, AMalformedFolderIsReportedAndInitRepairsIt) {

@@ -60,6 +60,24 @@ TEST_F(HostFolderCliTest, AFolderOthersCanWriteIsRefusedInOneLine) {
     EXPECT_EQ(run.err, "Corvelle: " + why + "\n");
 }
 
+// The program, its display worker and the tool refuse alike a host folder that another user
+// could move away and replace while they run.
+TEST_F(HostFolderCliTest, AFolderInAFolderOthersCanWriteIsRefusedByEveryProcess) {
+    ASSERT_EQ(::chmod(root.c_str(), 0777), 0);
+    const std::string why = "host folder " + (root / "host").string() + " is reached through " + root.string() +
+                            ", which other users can write (mode 0777, not sticky): use a folder whose parent "
+                            "folders only you and the superuser can change";
+    const auto run = corvelle({});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Corvelle: " + why + "\n");
+    const auto worker = corvelle({"--worker", "snapshot"});
+    EXPECT_EQ(worker.status, 1);
+    EXPECT_EQ(worker.err, why);
+    EXPECT_EQ(host({"show"}).err, "corvelle-host: " + why + "\n");
+    ASSERT_EQ(::chmod(root.c_str(), 0700), 0);
+    EXPECT_EQ(host({"show"}).status, 0);
+}
+
 // "当前系统不支持虚拟屏幕" alone says nothing of a host that cannot be used: the cause follows.
 TEST_F(HostFolderCliTest, CheckGivesTheCauseOfAnUnusableHost) {
     fs::remove(hostFile("displays.json"));

@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <functional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -211,6 +213,16 @@ protected:
         int fd_;
     };
 
+    // Holds the host's lock from now on for `seconds`, as a process on a busy machine may;
+    // the caller joins the thread that lets it go.
+    std::thread holdHostLockFor(std::chrono::seconds seconds) {
+        auto lock = std::make_shared<HostLock>(root / "host");
+        return std::thread([lock, seconds]() mutable {
+            std::this_thread::sleep_for(seconds);
+            lock.reset();
+        });
+    }
+
     // Swaps the damaged thing in under the file's name in one step, so that the program
     // never sees the name missing (and never writes a fresh file in between).
     void damage(const std::string& name, Damage how) {
@@ -337,6 +349,52 @@ TEST_F(HostFaultCliTest, AQuitWhileAHostFileIsDamagedWaitsForTheNextOne) {
     EXPECT_EQ(askToQuit(), Quit::ended);
     EXPECT_EQ(program->waitForExit(0), 0) << program->err();
     EXPECT_TRUE(engineLines("quit_without_restore").empty());
+    EXPECT_EQ(layout(), before);
+}
+
+// Another process holds the host's lock for seconds when the quit is asked for, as on a
+// machine loaded far beyond its cores: the restore waits it out and the quit ends with the
+// displays back.
+TEST_F(HostFaultCliTest, AQuitThatMeetsTheHostsLockHeldForSecondsRestoresAndEnds) {
+    fitted();
+    if (HasFatalFailure()) return;
+    std::thread holder = holdHostLockFor(std::chrono::seconds(6));
+    const Quit quit = askToQuit();
+    holder.join();
+    EXPECT_EQ(quit, Quit::ended) << program->err();
+    EXPECT_EQ(program->waitForExit(0), 0) << program->err();
+    EXPECT_TRUE(engineLines("quit_refused").empty());
+    EXPECT_TRUE(engineLines("quit_without_restore").empty());
+    EXPECT_FALSE(fs::exists(support / "session.json"));
+    EXPECT_EQ(layout(), before);
+}
+
+// A refused quit leaves the program as it was: its menu and its input answer. The quit
+// asked for again tries the restore once more, which works now that the file is good (even
+// with the lock held for a while), and ends with the displays back.
+TEST_F(HostFaultCliTest, ARefusedQuitLeavesTheProgramUsableAndTheQuitAskedAgainRestores) {
+    fitted();
+    if (HasFatalFailure()) return;
+    damage("faults.json", Damage::truncated);
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(askToQuit(), Quit::refused) << program->err();
+    repair("faults.json");
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(host({"statusbar", "click", "显示工具条"}).status, 0);
+    EXPECT_TRUE(testing::eventually([&] { return item()["menu"][0]["checked"] == false; })) << program->err();
+    EXPECT_EQ(host({"statusbar", "click", "显示工具条"}).status, 0);
+    EXPECT_TRUE(testing::eventually([&] { return item()["menu"][0]["checked"] == true; })) << program->err();
+    EXPECT_EQ(host({"input", "move", "10,500"}).out, "The program handled 1 event.\n");
+    ASSERT_TRUE(fs::exists(support / "session.json"));
+
+    std::thread holder = holdHostLockFor(std::chrono::seconds(3));
+    const Quit again = askToQuit();
+    holder.join();
+    EXPECT_EQ(again, Quit::ended) << program->err();
+    EXPECT_EQ(program->waitForExit(0), 0) << program->err();
+    EXPECT_TRUE(engineLines("quit_without_restore").empty());
+    EXPECT_EQ(engineLines("quit_refused").size(), 1u);
+    EXPECT_FALSE(fs::exists(support / "session.json"));
     EXPECT_EQ(layout(), before);
 }
 
