@@ -840,6 +840,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication::setFont(DesignTokens::font(DesignTokens::fontBody));
+    // A blinking text cursor would make a picture depend on the moment it was taken.
+    QApplication::setCursorFlashTime(0);
     dispatch::SystemClock clock;
     qthost::QtMainQueue mainQueue;
     std::unique_ptr<host::SimulatedHost> host;
