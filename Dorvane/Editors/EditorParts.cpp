@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "Dorvane/Visual/ControlFocus.h"
 #include "Dorvane/Visual/Symbols.h"
 #include "Dorvane/Visual/VisualAppearance.h"
 
@@ -25,7 +26,7 @@ PlainButton::PlainButton(std::string_view symbol, const QString& text, const QFo
                          QWidget* parent)
     : QAbstractButton(parent), symbol_(symbol), font_(font), color_(color) {
     setText(text);
-    setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(controlFocusPolicy);
     setCursor(Qt::ArrowCursor);
     DesignTokens::repaintOnAppearanceChange(this);
 }

@@ -16,6 +16,7 @@
 
 #include "Dorvane/Editors/EditorMetrics.h"
 #include "Dorvane/Editors/EditorParts.h"
+#include "Dorvane/Visual/ControlFocus.h"
 #include "Dorvane/Visual/SymbolButton.h"
 #include "Dorvane/Visual/Symbols.h"
 #include "Dorvane/Visual/TextField.h"
@@ -40,7 +41,7 @@ int gridHeight(std::size_t count) {
 IconCell::IconCell(ShortcutIcon icon, QWidget* parent) : QAbstractButton(parent), icon_(icon) {
     setAccessibleName(qtText(title(icon)));
     setToolTip(qtText(IconPickerModel::cellHelp(icon)));
-    setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(controlFocusPolicy);
     DesignTokens::repaintOnAppearanceChange(this);
 }
 

@@ -13,6 +13,7 @@
 #include "Dorvane/Editors/EditorMetrics.h"
 #include "Dorvane/Editors/EditorParts.h"
 #include "Dorvane/Editors/InstalledShortcutApplications.h"
+#include "Dorvane/Visual/ControlFocus.h"
 #include "Dorvane/Visual/TextField.h"
 #include "Dorvane/Visual/ApplicationIcon.h"
 #include "Dorvane/Visual/StyledButton.h"
@@ -69,7 +70,7 @@ ApplicationPickerRow::ApplicationPickerRow(ApplicationShortcuts application, QSt
     : QAbstractButton(parent), application_(std::move(application)), iconPath_(std::move(iconPath)) {
     setText(QString::fromStdString(application_.name));
     setAccessibleName(text());
-    setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(controlFocusPolicy);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     DesignTokens::repaintOnAppearanceChange(this);
 }

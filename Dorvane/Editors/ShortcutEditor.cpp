@@ -17,6 +17,7 @@
 #include "Dorvane/Editors/EditorParts.h"
 #include "Dorvane/Editors/IconPickerView.h"
 #include "Dorvane/InputViews/ShortcutRecorder.h"
+#include "Dorvane/Visual/ControlFocus.h"
 #include "Dorvane/Visual/SettingRows.h"
 #include "Dorvane/Visual/GlassDropdown.h"
 #include "Dorvane/Visual/SegmentedPicker.h"
@@ -72,7 +73,7 @@ KeycapButton::KeycapButton(const QString& symbol, const QString& title, QWidget*
     : QAbstractButton(parent), symbol_(symbol) {
     setText(title);
     setAccessibleName(title);
-    setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(controlFocusPolicy);
     setFixedHeight(EditorMetrics::keycapHeight);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     DesignTokens::repaintOnAppearanceChange(this);

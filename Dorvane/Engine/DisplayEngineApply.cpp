@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "Dorvane/Engine/DisplayEngine.h"
+#include "DorvaneCore/Core/FailureText.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Display/ActivationBase.h"
 #include "DorvaneCore/Display/DisplayTransition.h"
@@ -50,8 +51,8 @@ EngineStatus DisplayEngine::initializeNow() {
         return report(applied_ ? appliedTitle(*applied_) : "就绪", std::nullopt);
     } catch (const std::exception& error) {
         // The status shows the cause only in the panels: the log keeps it too.
-        log("check_failed", error.what());
-        return report(hasSession() ? "待还原屏幕" : "检测未通过", std::string(error.what()));
+        log("check_failed", technicalText(error));
+        return report(hasSession() ? "待还原屏幕" : "检测未通过", shownText(error));
     }
 }
 
@@ -64,10 +65,9 @@ EngineStatus DisplayEngine::applyNow(const Dimensions& dimensions) {
         try {
             activate(dimensions, false, std::nullopt, false);
         } catch (const std::exception& error) {
-            const std::string message = error.what();
-            log("error", message);
+            log("error", technicalText(error));
             const char* title = applied_ ? "切换未完成" : hasSession() ? "待还原屏幕" : "应用未完成";
-            return report(title, message);
+            return report(title, shownText(error));
         }
     }
     return report(appliedTitle(dimensions), std::nullopt);
@@ -182,13 +182,13 @@ void DisplayEngine::switchToVirtualDisplay(const Dimensions& dimensions, const s
         lastDisplayWork_ = clock_.uptime();
         log("activated", dimensions.label() + " seconds=" + threeDecimals(clock_.uptime() - start));
     } catch (const std::exception& error) {
-        log("activation_failed", error.what());
+        log("activation_failed", technicalText(error));
         releaseVirtualDisplays();
         applied_.reset();
         try {
             restoreNow();
         } catch (const std::exception& restoreError) {
-            throw FitError::message(std::string("适配未能完成，且桌面还原异常：") + restoreError.what());
+            std::throw_with_nested(FitError::message("适配未能完成，且桌面还原异常：" + shownText(restoreError)));
         }
         throw;
     }

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "Dorvane/Engine/DisplayEngine.h"
+#include "DorvaneCore/Core/FailureText.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Display/DisplayTransition.h"
 #include "DorvaneCore/Display/HeadlessPlaceholder.h"
@@ -126,7 +127,7 @@ bool DisplayEngine::putOldDisplayBack(DisplayHandover& handover) {
             handover.oldID, created ? std::optional<std::uint32_t>(handover.newID) : std::nullopt);
         return true;
     } catch (const std::exception& recoveryError) {
-        log("display_handoff_recovery_failed", recoveryError.what());
+        log("display_handoff_recovery_failed", technicalText(recoveryError));
         return false;
     }
 }
@@ -145,8 +146,8 @@ void DisplayEngine::fallBackToPhysicalLayout(DisplayHandover& handover, const Di
         }
         activate(handover.oldSize, false, recovery, false);
     } catch (const std::exception& fallbackError) {
-        log("display_replacement_rollback_failed", fallbackError.what());
-        throw FitError::message(std::string("切换及恢复上次规格失败：") + fallbackError.what());
+        log("display_replacement_rollback_failed", technicalText(fallbackError));
+        std::throw_with_nested(FitError::message("切换及恢复上次规格失败：" + shownText(fallbackError)));
     }
 }
 

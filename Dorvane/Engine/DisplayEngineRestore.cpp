@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "Dorvane/Engine/DisplayEngine.h"
+#include "DorvaneCore/Core/FailureText.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Display/RestorePlan.h"
 #include "DorvaneCore/Support/AtomicFile.h"
@@ -107,7 +108,7 @@ bool DisplayEngine::restoreNow() {
         } catch (const std::exception& error) {
             lastError = std::current_exception();
             lastMessage = error.what();
-            log("restore_retry", std::to_string(attempt) + " " + lastMessage);
+            log("restore_retry", std::to_string(attempt) + " " + technicalText(error));
             clock_.sleep(kRestorePause);
         }
     }
@@ -350,7 +351,7 @@ bool DisplayEngine::resumePendingRestoreNow() {
     try {
         return restoreNow();
     } catch (const std::exception& error) {
-        log("restore_resume_failed", error.what());
+        log("restore_resume_failed", technicalText(error));
         return false;
     }
 }
@@ -413,7 +414,7 @@ void DisplayEngine::reassertRestoredModes(const std::vector<DisplayState>& targe
         try {
             commit(drifted.size() == 1 ? drifted : targets);
         } catch (const std::exception& error) {
-            log("restore_mode_reassert_failed", error.what());
+            log("restore_mode_reassert_failed", technicalText(error));
         }
     }
 }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <sstream>
 
+#include "DorvaneCore/Core/FailureText.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Display/FullHeightRestore.h"
 #include "Dorvane/Engine/VirtualDisplay.h"
@@ -192,6 +193,17 @@ std::vector<DisplayState> DisplayWorker::normalizeRestoration(const std::vector<
     return result;
 }
 
+void DisplayWorker::reportFailure(const std::exception& error, std::ostream& output, std::ostream& errors) {
+    const std::string shown = shownText(error);
+    errors << shown;
+    errors.flush();
+    // The developer's account, for the engine log: a failed command answers nothing else.
+    if (const std::string technical = technicalText(error); technical != shown) {
+        output << technical;
+        output.flush();
+    }
+}
+
 int DisplayWorker::execute(const std::vector<std::string>& arguments, std::istream& input, std::ostream& output,
                            std::ostream& errors) {
     try {
@@ -213,8 +225,7 @@ int DisplayWorker::execute(const std::vector<std::string>& arguments, std::istre
         output.flush();
         return 0;
     } catch (const std::exception& error) {
-        errors << error.what();
-        errors.flush();
+        reportFailure(error, output, errors);
         return 1;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -24,6 +25,9 @@ public:
     // `errors`, both without a trailing newline. 0 on success, 1 on any failure.
     int execute(const std::vector<std::string>& arguments, std::istream& input, std::ostream& output,
                 std::ostream& errors);
+    // A failure as a failed command reports it: the person's text (Simplified Chinese)
+    // to `errors`, and the developer's, when it says more, to `output`.
+    static void reportFailure(const std::exception& error, std::ostream& output, std::ostream& errors);
 
     // The online displays that have a current mode, at most 32, in the platform's order.
     std::vector<DisplayState> snapshot();

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "Dorvane/Visual/AccessibleControl.h"
+#include "Dorvane/Visual/ControlFocus.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/ProgramIcon.h"
 #include "Dorvane/Visual/SettingsMetrics.h"
@@ -46,7 +47,7 @@ public:
         setText(QString::fromUtf8(row.title.data(), static_cast<qsizetype>(row.title.size())));
         // An accessible control is named by what it is told, not by its text.
         setAccessibleName(text());
-        setFocusPolicy(Qt::TabFocus);
+        setFocusPolicy(controlFocusPolicy);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         DesignTokens::repaintOnAppearanceChange(this);
     }
@@ -98,7 +99,7 @@ public:
         setText(QStringLiteral("需要授权"));
         setToolTip(QStringLiteral("打开系统设置开启辅助功能权限"));
         setAccessibleName(QStringLiteral("需要授权：辅助功能未开启，点按前往授权"));
-        setFocusPolicy(Qt::TabFocus);
+        setFocusPolicy(controlFocusPolicy);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         DesignTokens::repaintOnAppearanceChange(this);
     }

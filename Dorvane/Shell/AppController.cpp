@@ -24,6 +24,7 @@
 #include "Dorvane/ShellBase/Neighbours/Neighbours.h"
 #include "Dorvane/ShellBase/OperationDiagnostics.h"
 #include "Dorvane/ShellBase/ScreenSpace.h"
+#include "DorvaneCore/Core/FailureText.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
 #include "Platform/Accessibility/AccessibilityServices.h"
 #include "Platform/Dispatch/Clock.h"
@@ -128,6 +129,13 @@ const std::optional<AutomaticRestorePoint>& AppController::automaticRestorePoint
 }
 bool AppController::remoteMonitorRunning() const { return automation_->remoteMonitorRunning(); }
 dispatch::Executor& AppController::mainQueue() { return services_.mainQueue; }
+
+std::string AppController::shownFailure(const std::exception& error) {
+    std::string shown = shownText(error);
+    const std::string technical = technicalText(error);
+    if (technical != shown) log_->write("error_detail", shown + " cause=" + technical);
+    return shown;
+}
 
 // ---- Launch ----
 
@@ -378,16 +386,16 @@ AppController::TerminateReply AppController::endWithoutRestore(const std::string
 dispatch::Task<void> AppController::runShutdown(dispatch::Lifetime::Watch alive) {
     // Spawned: the controller may be gone before the task starts (even engine_ is its member).
     if (!alive) co_return;
-    std::optional<std::string> failure;
+    std::exception_ptr caught;
     try {
         // A restore that only defers (no physical display) is a success: the next
         // start-up check finds the session left behind.
         co_await engine_.shutdown();
-    } catch (const std::exception& error) {
-        failure = error.what();
+    } catch (const std::exception&) {
+        caught = std::current_exception();
     }
     if (!alive) co_return;
-    finishTermination(failure);
+    finishTermination(caught ? std::optional(shell::shownFailure(*this, caught)) : std::nullopt);
 }
 
 AppController::TerminateReply AppController::finishTermination(const std::optional<std::string>& failure) {

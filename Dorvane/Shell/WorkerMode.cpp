@@ -17,7 +17,7 @@ int runWorkerMode(const std::vector<std::string>& arguments) {
     try {
         host = host::SimulatedHost::openFolder(host::defaultHostFolder(), workerProcessRole(command), clock);
     } catch (const std::exception& error) {
-        std::cerr << error.what();
+        DisplayWorker::reportFailure(error, std::cout, std::cerr);
         return 1;
     }
     return DisplayWorker(host->displays()).execute(arguments, std::cin, std::cout, std::cerr);

@@ -221,8 +221,10 @@ DropdownMenuView::DropdownMenuView(RowAction select, RowAction hover, QWidget* p
     scrollArea_->setWidgetResizable(true);
     scrollArea_->setAutoFillBackground(false);
     scrollArea_->viewport()->setAutoFillBackground(false);
-    rows_->setAutoFillBackground(false);
     scrollArea_->setWidget(rows_);
+    // After setWidget, which turns the fill on: filled, the rows would paint the window's
+    // colour over the whole glass, corners included.
+    rows_->setAutoFillBackground(false);
     scrollArea_->setFocusPolicy(Qt::NoFocus);
     // As short as its rows: the scroll area's own minimum would stretch the panel of a list
     // of one or two rows.

@@ -9,6 +9,7 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 
+#include "Dorvane/Visual/ControlFocus.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/GlassShapes.h"
 #include "Dorvane/Visual/Symbols.h"
@@ -54,8 +55,7 @@ protected:
 
 GlassDropdownButton::GlassDropdownButton(double minWidth, QWidget* parent)
     : QAbstractButton(parent), minWidth_(std::isfinite(minWidth) && minWidth > 0 ? minWidth : 0) {
-    // A click must leave the focus where the user types; the keyboard still reaches it.
-    setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(controlFocusPolicy);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAccessibleDescription(QStringLiteral("弹出选项"));
     DesignTokens::repaintOnAppearanceChange(this);

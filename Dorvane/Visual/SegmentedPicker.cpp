@@ -7,6 +7,7 @@
 #include <QPainterPath>
 
 #include "Dorvane/Visual/AccessibleControl.h"
+#include "Dorvane/Visual/ControlFocus.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/VisualAppearance.h"
 
@@ -28,7 +29,7 @@ public:
     Segment(const QString& title, SegmentedPicker& picker) : QAbstractButton(&picker) {
         setText(title);
         setAccessibleName(title);
-        setFocusPolicy(Qt::TabFocus);
+        setFocusPolicy(controlFocusPolicy);
     }
 
     void setSelected(bool selected) {

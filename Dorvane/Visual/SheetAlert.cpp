@@ -67,6 +67,7 @@ SheetAlert::SheetAlert(QWidget& owner, const QString& text, const std::vector<Bu
     }
     column->addLayout(row);
     setFixedWidth(static_cast<int>(DesignTokens::alertWidth));
+    setFocusPolicy(Qt::StrongFocus);
     DesignTokens::repaintOnAppearanceChange(this);
 }
 
@@ -107,7 +108,9 @@ void SheetAlert::present() {
     focusBefore_ = QApplication::focusWidget();
     SheetLayer::of(*owner).attach(*this, SheetLayer::Level::alert);
     open();
-    if (default_ != nullptr) default_->setFocus(Qt::OtherFocusReason);
+    // The alert itself, not a button: its buttons take no keyboard focus, and the keys it
+    // answers (Return, Escape) are its own.
+    setFocus(Qt::OtherFocusReason);
 }
 
 void SheetAlert::choose(QAbstractButton* button) {

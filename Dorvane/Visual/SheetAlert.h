@@ -47,8 +47,8 @@ public:
     QAbstractButton* clickedButton() const { return clicked_; }
     Role role(const QAbstractButton* button) const;
 
-    // Hangs it from its window and gives the default button the focus; the focus goes back
-    // where it was when the alert goes.
+    // Hangs it from its window and takes the keyboard focus; the focus goes back where it
+    // was when the alert goes.
     void present();
 
     QSize sizeHint() const override;

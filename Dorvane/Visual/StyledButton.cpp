@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "Dorvane/Visual/ControlFocus.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/Symbols.h"
 #include "Dorvane/Visual/VisualAppearance.h"
@@ -18,7 +19,7 @@ StyledButton::StyledButton(ButtonStyle style, const QString& text, QWidget* pare
 StyledButton::StyledButton(ButtonStyle style, ButtonSize size, const QString& text, QWidget* parent)
     : QAbstractButton(parent), style_(style), size_(size) {
     setText(text);
-    setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(controlFocusPolicy);
     DesignTokens::repaintOnAppearanceChange(this);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "Dorvane/Visual/ControlFocus.h"
 #include "Dorvane/Visual/Symbols.h"
 
 namespace dorvane {
@@ -11,7 +12,7 @@ SymbolButton::SymbolButton(std::string_view symbol, QSize frame, const QString& 
     : QAbstractButton(parent), symbol_(symbol), color_(color), symbolSize_(symbolSize) {
     setFixedSize(frame);
     setAccessibleName(accessibleName);
-    setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(controlFocusPolicy);
     setCursor(Qt::PointingHandCursor);
     DesignTokens::repaintOnAppearanceChange(this);
 }

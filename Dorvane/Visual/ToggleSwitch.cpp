@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "Dorvane/Visual/ControlFocus.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/VisualAppearance.h"
 
@@ -12,7 +13,7 @@ ToggleSwitch::ToggleSwitch(const QString& accessibleLabel, ControlSize size, QWi
     : QAbstractButton(parent), controlSize_(size) {
     setAccessibleName(accessibleLabel);
     setCheckable(false);
-    setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(controlFocusPolicy);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(this, &QAbstractButton::clicked, this, [this] {
         // A copy: the owner may rebuild its view, this switch included.

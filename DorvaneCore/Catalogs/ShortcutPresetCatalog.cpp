@@ -2,6 +2,7 @@
 
 #include <unordered_set>
 
+#include "DorvaneCore/Core/FailureText.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Core/ResourceBundle.h"
 #include "DorvaneCore/Support/AtomicFile.h"
@@ -64,11 +65,28 @@ const std::vector<NamedShortcut>& ShortcutPresetCatalog::recommendedPresets() {
     return presets;
 }
 
+namespace {
+
+// The catalog in `file`, none when there is no such file. A failure names the file, and the
+// line for a document that does not decode.
+std::optional<ShortcutPresetCatalog> readCatalog(const std::filesystem::path& file) {
+    std::optional<std::string> document;
+    try {
+        document = readFileIfPresent(file);
+        if (!document) return std::nullopt;
+        return ShortcutPresetCatalog::decode(*document);
+    } catch (...) {
+        rethrowNamingFile(file.filename().string(), document);
+    }
+}
+
+}  // namespace
+
 ShortcutPresetCatalog ShortcutPresetCatalog::bundled(const std::optional<std::filesystem::path>& bundleFolder) {
     if (!bundleFolder) fail(kNotFound);
-    const auto document = readFileIfPresent(*bundleFolder / fileName);
-    if (!document) fail(kNotFound);
-    return decode(*document);
+    auto catalog = readCatalog(*bundleFolder / fileName);
+    if (!catalog) fail(kNotFound);
+    return std::move(*catalog);
 }
 
 ShortcutPresetCatalog ShortcutPresetCatalog::load(const std::optional<std::filesystem::path>& overrideFile) {
@@ -78,7 +96,7 @@ ShortcutPresetCatalog ShortcutPresetCatalog::load(const std::optional<std::files
 ShortcutPresetCatalog ShortcutPresetCatalog::load(const std::optional<std::filesystem::path>& overrideFile,
                                                   const std::optional<std::filesystem::path>& bundleFolder) {
     if (overrideFile) {
-        if (auto document = readFileIfPresent(*overrideFile)) return decode(*document);
+        if (auto catalog = readCatalog(*overrideFile)) return std::move(*catalog);
     }
     return bundled(bundleFolder);
 }

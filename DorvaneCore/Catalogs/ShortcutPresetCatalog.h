@@ -37,7 +37,9 @@ struct ShortcutPresetCatalog {
     static ShortcutPresetCatalog decode(std::string_view document);
 
     // The catalog in the core resource bundle. No bundle, or no file in it,
-    // throws FitError "未找到快捷操作预设。"; read errors are thrown as they are.
+    // throws FitError "未找到快捷操作预设。". A file that cannot be read or decoded
+    // throws a FitError naming the file (and the line that does not decode), the
+    // read's or the decoder's error nested in it; decode()'s own FitErrors as they are.
     static ShortcutPresetCatalog bundled();
     static ShortcutPresetCatalog bundled(const std::optional<std::filesystem::path>& bundleFolder);
 
@@ -45,7 +47,8 @@ struct ShortcutPresetCatalog {
     static const std::vector<NamedShortcut>& recommendedPresets();
 
     // The override file when one exists at `overrideFile` (its read and decode
-    // errors are thrown; there is no falling back past a bad override), otherwise bundled().
+    // errors are thrown as bundled() throws them; there is no falling back past a bad
+    // override), otherwise bundled().
     static ShortcutPresetCatalog load(const std::optional<std::filesystem::path>& overrideFile);
     static ShortcutPresetCatalog load(const std::optional<std::filesystem::path>& overrideFile,
                                       const std::optional<std::filesystem::path>& bundleFolder);

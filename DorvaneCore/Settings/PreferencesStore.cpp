@@ -1,8 +1,10 @@
 #include "DorvaneCore/Settings/PreferencesStore.h"
 
-#include <stdexcept>
+#include <exception>
 #include <system_error>
 
+#include "DorvaneCore/Core/FailureText.h"
+#include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "DorvaneCore/Support/SetAside.h"
 #include "DorvaneCore/Support/StrictJson.h"
@@ -17,6 +19,7 @@ PreferencesStore::PreferencesStore(fs::path supportFolder, WallClock wallClock)
 Preferences PreferencesStore::load() {
     loadFailure_.reset();
     unreadable_.reset();
+    unreadableCause_ = nullptr;
     setAsidePending_ = false;
     std::optional<std::string> text;
     try {
@@ -29,6 +32,7 @@ Preferences PreferencesStore::load() {
             setAsidePending_ = true;
         } else {
             unreadable_ = error.what();
+            unreadableCause_ = std::current_exception();
         }
         return Preferences();
     }
@@ -43,11 +47,21 @@ Preferences PreferencesStore::load() {
 }
 
 void PreferencesStore::refuseOverUnreadFile() const {
+    const std::string kept = "更改没有保存：为免覆盖其中的设置，这次运行不写入这个文件";
+    std::optional<std::string> text;
+    try {
+        text = readFileIfPresent(file_);
+    } catch (const std::exception& error) {
+        std::throw_with_nested(FitError::message(shownText(error) + kept + "。"));
+    }
     // Gone meanwhile: nothing of the user's is left to lose.
-    const auto text = readFileIfPresent(file_);  // throws why it still cannot be read
     if (!text) return;
-    throw std::runtime_error("preferences.json could not be read when Corvelle started (" + *unreadable_ +
-                             "); it is kept as it is and used from the next start");
+    try {
+        std::rethrow_exception(unreadableCause_);
+    } catch (const std::exception& error) {
+        std::throw_with_nested(FitError::message("Corvelle 启动时" + shownText(error) + kept +
+                                                 "，下次启动时会重新读取。"));
+    }
 }
 
 std::optional<fs::path> PreferencesStore::save(const Preferences& preferences) {

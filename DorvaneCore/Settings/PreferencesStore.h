@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -47,11 +48,11 @@ public:
 
     // Replaces the file whole and atomically with `preferences`. When the last
     // load() could not decode the file, it is first moved aside; its new path is
-    // returned. Throws std::system_error when moving or writing fails; the
-    // file on disk is then unchanged, and a pending move is tried again on the
-    // next save. When the last load() could not read the file, throws (the read's
-    // std::system_error, or std::runtime_error once it reads again) and writes
-    // nothing while the file is there.
+    // returned. Throws FileError when moving or writing fails; the file on disk is
+    // then unchanged, and a pending move is tried again on the next save. When the
+    // last load() could not read the file, throws a FitError that says so in Chinese
+    // (why it still cannot be read, or that it could not be read at the start; the
+    // system's error nested in it) and writes nothing while the file is there.
     std::optional<std::filesystem::path> save(const Preferences& preferences);
 
     // Removes the temporary files (".preferences.json.tmp-*") of saves cut short by a
@@ -71,6 +72,7 @@ private:
 
     std::optional<std::string> loadFailure_;
     std::optional<std::string> unreadable_;
+    std::exception_ptr unreadableCause_;
     bool setAsidePending_ = false;
 };
 

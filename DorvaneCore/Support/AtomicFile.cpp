@@ -11,17 +11,18 @@
 #include <unistd.h>
 
 #include "DorvaneCore/Support/FileDescriptor.h"
+#include "DorvaneCore/Support/FileError.h"
 
 namespace dorvane {
 
 namespace {
 
-[[noreturn]] void throwErrno(int code, const std::string& what) {
-    throw std::system_error(code, std::generic_category(), what);
+[[noreturn]] void throwWriteError(int code, const std::filesystem::path& path, const std::string& what) {
+    throw FileError(code, FileError::Action::write, path, what);
 }
 
-void writeOrThrow(int fd, std::string_view contents, const std::string& name) {
-    if (const int code = writeAll(fd, contents); code != 0) throwErrno(code, "write " + name);
+[[noreturn]] void throwReadError(int code, const std::filesystem::path& path, const std::string& what) {
+    throw FileError(code, FileError::Action::read, path, what);
 }
 
 // A new file beside `path` that nobody else has, created as the process creates any file
@@ -47,17 +48,19 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view con
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
     std::string temporary;
     FileDescriptor fd(createTemporary(folder, path, temporary));
-    if (fd.get() < 0) throwErrno(errno, "create temporary file for " + path.string());
+    if (fd.get() < 0) throwWriteError(errno, path, "create temporary file for " + path.string());
 
     try {
         struct stat existing {};
         if (::lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-            if (::fchmod(fd.get(), existing.st_mode & 07777) != 0) throwErrno(errno, "chmod " + temporary);
+            if (::fchmod(fd.get(), existing.st_mode & 07777) != 0) throwWriteError(errno, path, "chmod " + temporary);
         }
-        writeOrThrow(fd.get(), contents, temporary);
-        if (durability == Durability::flushed && ::fsync(fd.get()) != 0) throwErrno(errno, "fsync " + temporary);
-        if (::close(fd.release()) != 0) throwErrno(errno, "close " + temporary);
-        if (::rename(temporary.c_str(), path.c_str()) != 0) throwErrno(errno, "rename to " + path.string());
+        if (const int code = writeAll(fd.get(), contents); code != 0) throwWriteError(code, path, "write " + temporary);
+        if (durability == Durability::flushed && ::fsync(fd.get()) != 0) {
+            throwWriteError(errno, path, "fsync " + temporary);
+        }
+        if (::close(fd.release()) != 0) throwWriteError(errno, path, "close " + temporary);
+        if (::rename(temporary.c_str(), path.c_str()) != 0) throwWriteError(errno, path, "rename to " + path.string());
     } catch (...) {
         ::unlink(temporary.c_str());
         throw;
@@ -78,18 +81,18 @@ std::optional<std::string> readFileIfPresent(const std::filesystem::path& path, 
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | noFollow));
     if (fd.get() < 0) {
         if (errno == ENOENT) return std::nullopt;
-        throwErrno(errno, "open " + path.string());
+        throwReadError(errno, path, "open " + path.string());
     }
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0) throwErrno(errno, "stat " + path.string());
-    if (!S_ISREG(info.st_mode)) throwErrno(EINVAL, "read " + path.string() + ": not a regular file");
+    if (::fstat(fd.get(), &info) != 0) throwReadError(errno, path, "stat " + path.string());
+    if (!S_ISREG(info.st_mode)) throwReadError(EINVAL, path, "read " + path.string() + ": not a regular file");
     std::string contents;
     char buffer[65536];
     for (;;) {
         const ssize_t count = ::read(fd.get(), buffer, sizeof buffer);
         if (count < 0) {
             if (errno == EINTR) continue;
-            throwErrno(errno, "read " + path.string());
+            throwReadError(errno, path, "read " + path.string());
         }
         if (count == 0) break;
         contents.append(buffer, static_cast<std::size_t>(count));

@@ -7,6 +7,7 @@
 
 #include <fcntl.h>
 
+#include "DorvaneCore/Support/FileError.h"
 #include "DorvaneCore/Support/Timestamp.h"
 
 namespace dorvane {
@@ -21,12 +22,12 @@ bool renameIfFree(const fs::path& from, const fs::path& to) {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
     if (errno == EEXIST) return false;
     if (errno != EINVAL && errno != ENOSYS) {
-        throw std::system_error(errno, std::generic_category(), "cannot move " + from.string() + " aside");
+        throw FileError(errno, FileError::Action::moveAside, from, "cannot move " + from.string() + " aside");
     }
     std::error_code error;
     if (fs::exists(to, error)) return false;
     fs::rename(from, to, error);
-    if (error) throw std::system_error(error, "cannot move " + from.string() + " aside");
+    if (error) throw FileError(error, FileError::Action::moveAside, from, "cannot move " + from.string() + " aside");
     return true;
 }
 

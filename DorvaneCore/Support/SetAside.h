@@ -10,7 +10,7 @@ namespace dorvane {
 // out of the way, to "<stem>.invalid-<UTC>.json" in the same folder, for example
 // "session.invalid-20250301T081530Z.json", so that it can still be looked at by hand.
 // Never replaces an earlier copy: within the same second the name gets "-2", "-3", ….
-// Answers the new path. Throws std::system_error when the move fails; the file then
+// Answers the new path. Throws FileError (a std::system_error) when the move fails; the file then
 // stays where it was.
 std::filesystem::path moveAside(const std::filesystem::path& file, std::string_view stem,
                                 std::chrono::system_clock::time_point now);

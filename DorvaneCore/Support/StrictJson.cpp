@@ -1,9 +1,17 @@
 #include "DorvaneCore/Support/StrictJson.h"
 
+#include <algorithm>
+
 namespace dorvane::json {
 
 DecodeError::DecodeError(const std::string& reason, std::string path)
     : std::runtime_error(path.empty() ? reason : path + ": " + reason), path_(std::move(path)), reason_(reason) {}
+
+DecodeError DecodeError::at(std::size_t offset, const std::string& reason) {
+    DecodeError error(reason);
+    error.offset_ = offset;
+    return error;
+}
 
 DecodeError DecodeError::within(std::string_view segment) const {
     std::string path(segment);
@@ -11,7 +19,9 @@ DecodeError DecodeError::within(std::string_view segment) const {
         if (!path_.starts_with("[")) path += ".";
         path += path_;
     }
-    return DecodeError(reason_, std::move(path));
+    DecodeError outer(reason_, std::move(path));
+    outer.offset_ = offset_;
+    return outer;
 }
 
 namespace {
@@ -21,13 +31,14 @@ namespace {
 // recursion; brackets inside strings do not count.
 void checkShape(std::string_view text) {
     if (const auto nul = text.find('\0'); nul != std::string_view::npos) {
-        throw DecodeError("malformed JSON: a NUL byte at offset " + std::to_string(nul) +
-                          " (nothing may follow the document)");
+        throw DecodeError::at(nul, "malformed JSON: a NUL byte at offset " + std::to_string(nul) +
+                                       " (nothing may follow the document)");
     }
     std::size_t depth = 0;
     bool inString = false;
     bool escaped = false;
-    for (const char c : text) {
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char c = text[at];
         if (inString) {
             if (escaped) {
                 escaped = false;
@@ -42,7 +53,8 @@ void checkShape(std::string_view text) {
             inString = true;
         } else if (c == '[' || c == '{') {
             if (++depth > maxNestingDepth) {
-                throw DecodeError("malformed JSON: nested deeper than " + std::to_string(maxNestingDepth) + " levels");
+                throw DecodeError::at(at, "malformed JSON: nested deeper than " + std::to_string(maxNestingDepth) +
+                                              " levels");
             }
         } else if ((c == ']' || c == '}') && depth > 0) {
             --depth;
@@ -56,8 +68,12 @@ Json parse(std::string_view text) {
     checkShape(text);
     try {
         return Json::parse(text.begin(), text.end());
+    } catch (const Json::parse_error& error) {
+        // The parser counts from 1, and one past the end for a document cut short.
+        const std::size_t offset = std::min<std::size_t>(error.byte > 0 ? error.byte - 1 : 0, text.size());
+        throw DecodeError::at(offset, std::string("malformed JSON: ") + error.what());
     } catch (const Json::exception& error) {
-        // parse_error for syntax, out_of_range for numbers a double cannot hold.
+        // out_of_range for numbers a double cannot hold.
         throw DecodeError(std::string("malformed JSON: ") + error.what());
     }
 }

@@ -30,15 +30,22 @@ class DecodeError : public std::runtime_error {
 public:
     explicit DecodeError(const std::string& reason, std::string path = {});
 
+    // A document that is not JSON at all, failing at byte `offset` of its text.
+    static DecodeError at(std::size_t offset, const std::string& reason);
+
     // The same error one level further out: "mode.width: ..." becomes "targets[0].mode.width: ...".
     DecodeError within(std::string_view segment) const;
 
     const std::string& path() const { return path_; }
     const std::string& reason() const { return reason_; }
+    // Where in the text a document that is not JSON fails; none for a value that does not
+    // decode (its path says where) and where the parser does not say.
+    const std::optional<std::size_t>& offset() const { return offset_; }
 
 private:
     std::string path_;
     std::string reason_;
+    std::optional<std::size_t> offset_;
 };
 
 // Documents nested deeper than this are refused before they are parsed: no stored format

@@ -7,7 +7,6 @@
 #include "Dorvane/Engine/ProcessRunner.h"
 #include "Dorvane/Engine/WorkerProcessRole.h"
 #include "DorvaneCore/Core/FitError.h"
-#include "DorvaneCore/Support/UnicodeText.h"
 #include "Platform/Host/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 
@@ -74,11 +73,7 @@ std::string InProcessWorkerClient::run(const std::string& executable, const std:
     } catch (const WorkerStopped&) {
         throw FitError::message("操作超时：" + std::filesystem::path(executable).filename().string());
     }
-    if (status != 0) {
-        const std::string text = text::prefixGraphemes(text::sanitizedUTF8(errors.str()), ProcessRunner::errorTextLimit);
-        if (text::isBlank(text)) throw FitError::message("操作失败（" + std::to_string(status) + "）");
-        throw FitError::message(text);
-    }
+    if (status != 0) ProcessRunner::throwChildFailure(status, errors.str(), out.str());
     return out.str();
 }
 

@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainterPath>
 
 #include "DorvaneCore/Support/StrictJson.h"
 #include "tests/Support/CommandRun.h"
@@ -103,9 +104,14 @@ TEST(ScreenshotsUnderXvfb, GlassIsTranslucentWithPaintedCornersAndNoticesAreAnno
     const QImage removal(QString::fromStdString((root / "out" / "alert-remove-application.png").string()));
     EXPECT_LT(removal.pixelColor(350, 300).lightness(), quickActions.pixelColor(350, 300).lightness() - 20)
         << "the window behind the alert is dimmed";
-    const auto hasRed = [](const QImage& image, const Json& rect) {
+    // Within the rounded shape only: a menu's corners show what lies behind it.
+    const auto hasRed = [](const QImage& image, const Json& rect, double radius = 0) {
+        QPainterPath shape;
+        shape.addRoundedRect(QRectF(rect[0].get<int>(), rect[1].get<int>(), rect[2].get<int>(), rect[3].get<int>()),
+                             radius, radius);
         for (int y = rect[1].get<int>(); y < rect[1].get<int>() + rect[3].get<int>(); ++y) {
             for (int x = rect[0].get<int>(); x < rect[0].get<int>() + rect[2].get<int>(); ++x) {
+                if (!shape.contains(QPointF(x + 0.5, y + 0.5))) continue;
                 const QColor seen = image.pixelColor(x, y);
                 if (seen.red() > 200 && seen.green() < 110 && seen.blue() < 110) return true;
             }
@@ -117,7 +123,20 @@ TEST(ScreenshotsUnderXvfb, GlassIsTranslucentWithPaintedCornersAndNoticesAreAnno
         const QImage menu(QString::fromStdString((root / "out" / name).string()));
         const Json& glass = index[name]["glass"];
         EXPECT_EQ(glass[3].get<int>(), 28 + 8) << name << ": one row";
-        EXPECT_EQ(hasRed(menu, glass), std::string(name).starts_with("menu-application")) << name;
+        EXPECT_EQ(hasRed(menu, glass, 14), std::string(name).starts_with("menu-application")) << name;
+    }
+    // Lists and menus are glass, not the window's grey (239 in the light appearance, 43 in the
+    // dark one): measured in the padding above their first row.
+    for (const char* name : {"settings-connection.png", "menu-application.png", "menu-application-dark.png",
+                             "menu-chip.png", "menu-chip-dark.png"}) {
+        const QImage picture(QString::fromStdString((root / "out" / name).string()));
+        const Json& glass = index[name]["glass"];
+        const QColor padding = picture.pixelColor(glass[0].get<int>() + glass[2].get<int>() / 2, glass[1].get<int>() + 2);
+        if (std::string(name).ends_with("-dark.png")) {
+            EXPECT_LT(padding.lightness(), 32) << name << ": " << padding.name().toStdString();
+        } else {
+            EXPECT_GT(padding.lightness(), 247) << name << ": " << padding.name().toStdString();
+        }
     }
 
     const QImage glass(QString::fromStdString((root / "out" / "launcher-right.png").string()));

@@ -82,6 +82,7 @@
 #include "Platform/Host/SimulatedHost.h"
 #include "nlohmann/json.hpp"
 #include "Platform/Dispatch/SerialQueue.h"
+#include "tools/corvelle-screenshots/PictureFrame.h"
 #include "tools/corvelle-screenshots/QuickActionsScene.h"
 #include "tools/corvelle-screenshots/ScreenshotDesk.h"
 #include "tools/corvelle-screenshots/ToolbarStage.h"
@@ -641,13 +642,15 @@ private:
         });
     }
 
-    // The menu with the card it belongs to.
+    // The menu with the card it belongs to, framed so that it cuts no text of the window.
     void menuShot(ApplicationCardView& card, GlassMenu& menu, const std::string& name, std::function<void()> next) {
         GlassPanel* list = menu.popup().panel();
         if (!menu.isOpen() || list == nullptr) return fail("the menu for " + name + " did not open");
         const QRect glass = list->glassFrame();
         const QRect cardFrame(card.mapToGlobal(QPoint(0, 0)), card.size());
-        const QRect area = onScreen(cardFrame.united(glass).adjusted(-kMargin / 2, -kMargin / 2, kMargin / 2, kMargin));
+        const QRect keep = cardFrame.united(glass);
+        const QRect area = onScreen(clearOfCutPieces(keep.adjusted(-kMargin / 2, -kMargin / 2, kMargin / 2, kMargin), keep,
+                                                     drawnPieces(*card.window())));
         save(grab(area), name,
              Json{{"glass", rectJson(glass.translated(-area.topLeft()))},
                   {"card", rectJson(cardFrame.translated(-area.topLeft()))}});
@@ -837,6 +840,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication::setFont(DesignTokens::font(DesignTokens::fontBody));
+    // A blinking text cursor would make a picture depend on the moment it was taken.
+    QApplication::setCursorFlashTime(0);
     dispatch::SystemClock clock;
     qthost::QtMainQueue mainQueue;
     std::unique_ptr<host::SimulatedHost> host;

@@ -16,6 +16,7 @@
 #include "Dorvane/ShellBase/Neighbours/ToolbarControl.h"
 #include "Dorvane/ShellBase/Neighbours/TouchScrollControl.h"
 #include "DorvaneCore/Catalogs/ShortcutPresetCatalog.h"
+#include "DorvaneCore/Core/FailureText.h"
 #include "Platform/Accessibility/ProcessTrust.h"
 #include "Platform/Dispatch/Clock.h"
 
@@ -170,7 +171,7 @@ dispatch::Task<void> ConnectionAutomation::executeConnectionDockPreset(dispatch:
     try {
         catalog = ShortcutPresetCatalog::load(services_.root / ShortcutPresetCatalog::fileName);
     } catch (const std::exception& error) {
-        host_.showNotice("程序坞操作失败", std::string(error.what()), std::nullopt);
+        host_.showNotice("程序坞操作失败", host_.shownFailure(error), std::nullopt);
         co_return;
     }
     const NamedShortcut* entry = catalog.preset(ShortcutPresetCatalog::toggleDockID);
@@ -202,15 +203,17 @@ dispatch::Task<void> ConnectionAutomation::runAutomaticRestore(dispatch::Lifetim
     bool restored = false;
     std::optional<Dimensions> stillApplied;
     std::optional<std::string> failure;
+    std::string cause;
     try {
         restored = co_await engine.restore();
     } catch (const dispatch::TaskCancelled&) {
         throw;
     } catch (const std::exception& error) {
-        failure = error.what();
+        failure = shownText(error);
+        cause = technicalText(error);
     }
     if (failure) {
-        co_await writeEngineLog(engine, "automatic_restore_failed", *failure);
+        co_await writeEngineLog(engine, "automatic_restore_failed", cause);
     } else if (restored) {
         co_await writeEngineLog(engine, "automatic_restore_complete", "physical_displays");
     } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <optional>
 #include <string>
@@ -24,6 +25,9 @@ public:
     virtual void showNotice(const std::string& title, const std::optional<std::string>& detail,
                             const std::optional<displays::Screen>& screen) = 0;
     virtual void dismissToolPanels() = 0;
+    // The text a failure shows the person, in Simplified Chinese; what it says beyond that
+    // for a developer (the system's or the decoder's English) goes to the engine log.
+    virtual std::string shownFailure(const std::exception& error) = 0;
     // Starts `task` on the main queue; a failure that escapes it goes to the main queue's
     // last resort (the engine log).
     virtual void launchTask(dispatch::Task<void> task) = 0;
@@ -34,6 +38,16 @@ public:
     // The main queue, whose last resort takes what a callback lets out.
     virtual dispatch::Executor& mainQueue() = 0;
 };
+
+// What `caught` (a std::exception) shows the person; see ControllerHost::shownFailure. For
+// tasks that catch a failure while their owner may be gone, and ask once it is known alive.
+inline std::string shownFailure(ControllerHost& host, const std::exception_ptr& caught) {
+    try {
+        std::rethrow_exception(caught);
+    } catch (const std::exception& error) {
+        return host.shownFailure(error);
+    }
+}
 
 // A callable for the views, the toolbar, the menu and the signals: it does nothing once
 // the owner of `lifetime` is gone, and what it throws goes to the main queue's last

@@ -181,17 +181,18 @@ dispatch::Task<void> ManualResolution::runRecover(dispatch::Lifetime::Watch aliv
     DisplayEngine& engine = engine_;
     bool restored = false;
     std::optional<Dimensions> stillApplied;
-    std::optional<std::string> failure;
+    std::exception_ptr caught;
     try {
         restored = co_await engine.restore();
         if (!restored) stillApplied = co_await engine.appliedSize();
     } catch (const dispatch::TaskCancelled&) {
         throw;
-    } catch (const std::exception& error) {
-        failure = error.what();
+    } catch (const std::exception&) {
+        caught = std::current_exception();
     }
     // A quit begun during the restore owns the status ("正在还原屏幕…") and the busy flag.
     if (!alive || status_.terminating()) co_return;
+    const std::optional<std::string> failure = caught ? std::optional(shownFailure(host_, caught)) : std::nullopt;
     status_.finishOperation(restoreStatus(restored, failure, stillApplied));
     host_.renderMenu();
     toolbar_.redock();

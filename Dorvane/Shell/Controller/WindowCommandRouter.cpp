@@ -108,16 +108,16 @@ dispatch::Task<void> WindowCommandRouter::runWindowActions(dispatch::Lifetime::W
         co_await workspaceLayout_.suspendCurrentAdjustment();
         if (!alive || token.isCancelled()) co_return;
         const std::optional<geometry::Rect> workspace = host_.windowWorkspace();
-        std::optional<std::string> failure;
+        std::exception_ptr failure;
         try {
             co_await windows_.perform(next.action, next.targetPID, next.screen, workspace);
         } catch (const dispatch::TaskCancelled&) {
             // A cancelled action says nothing.
-        } catch (const std::exception& error) {
-            failure = error.what();
+        } catch (const std::exception&) {
+            failure = std::current_exception();
         }
         if (!alive || token.isCancelled()) co_return;
-        if (failure && !status_.terminating()) host_.showNotice(*failure, std::nullopt, next.screen);
+        if (failure && !status_.terminating()) host_.showNotice(shownFailure(host_, failure), std::nullopt, next.screen);
     }
 }
 
@@ -135,14 +135,16 @@ dispatch::Task<void> WindowCommandRouter::runWindowControl(dispatch::Lifetime::W
                                                            std::optional<displays::Screen> screen) {
     if (!alive) co_return;
     std::optional<std::string> message;
+    std::exception_ptr failure;
     try {
         message = co_await windows_.performControl(control, pid);
     } catch (const dispatch::TaskCancelled&) {
         co_return;
-    } catch (const std::exception& error) {
-        message = error.what();
+    } catch (const std::exception&) {
+        failure = std::current_exception();
     }
     if (!alive || status_.terminating()) co_return;
+    if (failure) message = shownFailure(host_, failure);
     if (message) host_.showNotice(*message, std::nullopt, screen);
 }
 
@@ -166,7 +168,7 @@ dispatch::Task<void> WindowCommandRouter::runFillOrSnap(dispatch::Lifetime::Watc
     if (!alive) co_return;
     co_await workspaceLayout_.suspendCurrentAdjustment();
     if (!alive) co_return;
-    std::optional<std::string> failure;
+    std::exception_ptr failure;
     bool cancelled = false;
     try {
         if (snap) {
@@ -176,11 +178,11 @@ dispatch::Task<void> WindowCommandRouter::runFillOrSnap(dispatch::Lifetime::Watc
         }
     } catch (const dispatch::TaskCancelled&) {
         cancelled = true;
-    } catch (const std::exception& error) {
-        failure = error.what();
+    } catch (const std::exception&) {
+        failure = std::current_exception();
     }
     if (!alive) co_return;
-    if (failure && !status_.terminating()) host_.showNotice(*failure, std::nullopt, screen);
+    if (failure && !status_.terminating()) host_.showNotice(shownFailure(host_, failure), std::nullopt, screen);
     // The fill button shows its restore form while the front window is filled.
     if (!snap && !cancelled) toolbar_.refreshFillState(kFillStateDelay);
 }

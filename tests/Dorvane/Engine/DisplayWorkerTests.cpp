@@ -131,7 +131,10 @@ TEST_F(DisplayWorkerTest, RequestsAreDecodedStrictlyAndExtraArgumentsIgnored) {
         for (const char* command : {"commit", "normalize-restore"}) {
             const auto run = execute({command}, request);
             EXPECT_EQ(run.status, 1) << command;
-            EXPECT_THAT(run.errors, ::testing::StartsWith("malformed JSON")) << command;
+            // The person's words on standard error (the parent shows them), the decoder's
+            // own on standard output (the parent logs them).
+            EXPECT_EQ(run.errors, "数据格式有误。") << command;
+            EXPECT_THAT(run.output, ::testing::StartsWith("malformed JSON")) << command;
         }
     }
     EXPECT_TRUE(configurationCalls().empty());

@@ -14,6 +14,7 @@
 
 #include "Dorvane/Engine/DisplayEngine.h"
 #include "Dorvane/Engine/ProcessRunner.h"
+#include "DorvaneCore/Core/FailureText.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"
@@ -141,6 +142,16 @@ TEST_F(ProcessRunnerTest, TurnsFailuresIntoMessages) {
     for (int i = 0; i < 700; ++i) expected += "中";
     EXPECT_EQ(cut, expected);  // characters, not bytes
     EXPECT_EQ(failure("printf 'bad\\377byte' >&2; exit 1"), "bad\xEF\xBF\xBD" "byte");
+
+    // What a failing child writes on standard output is its account for the log: nested in
+    // the failure, never in its text.
+    try {
+        run("/bin/sh", {"-c", "printf 'read /x/session.json: Input/output error'; printf '数据格式有误。' >&2; exit 1"});
+        ADD_FAILURE() << "no failure";
+    } catch (const FitError& error) {
+        EXPECT_STREQ(error.what(), "数据格式有误。");
+        EXPECT_EQ(technicalText(error), "数据格式有误。 <- read /x/session.json: Input/output error");
+    }
 }
 
 TEST_F(ProcessRunnerTest, StopsAChildThatIgnoresTermination) {

@@ -178,6 +178,42 @@ TEST_F(SettingsViewTest, TheDeletionAlertDeletesOnlyWhenConfirmed) {
     }
 }
 
+// Keys as a person types them, into the window: Tab never lands on a button, switch or
+// segment, so a Space after it presses nothing that no mark showed. In the deletion alert
+// Tab and Space delete nothing; Return still answers the default ("取消"), Escape cancels.
+TEST_F(SettingsViewTest, TabAndSpacePressNothingUnseenAndAlertsKeepReturnAndEscape) {
+    open(false, SettingsPage::general);
+    const auto type = [this](Qt::Key key) {
+        QTest::keyClick(window->windowHandle(), key);
+        settle();
+    };
+    for (int press = 0; press < 6; ++press) {
+        type(Qt::Key_Tab);
+        type(Qt::Key_Space);
+    }
+    EXPECT_EQ(panel.calls, std::vector<std::string>{}) << "no switch, segment or button was pressed";
+    EXPECT_EQ(view->state().page, SettingsPage::general) << "nor a page of the sidebar";
+    QWidget* focused = QApplication::focusWidget();
+    EXPECT_TRUE(focused == nullptr || qobject_cast<QAbstractButton*>(focused) == nullptr)
+        << focused->metaObject()->className();
+
+    panel.edit([](Preferences& p) { p.customPresets = {{"a", "", 1280, 720, 100}}; });
+    for (const Qt::Key answer : {Qt::Key_Return, Qt::Key_Escape}) {
+        panel.calls.clear();
+        view->setPendingDeletion(DeletionTarget::forPreset(panel.model.preferences().customPresets.front()));
+        settle();
+        auto* alert = qobject_cast<SheetAlert*>(view->sheets().presented(SettingsView::deletionAlert));
+        ASSERT_NE(alert, nullptr);
+        for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Tab, Qt::Key_Space, Qt::Key_Backtab, Qt::Key_Space}) type(key);
+        EXPECT_EQ(view->sheets().presented(SettingsView::deletionAlert), alert) << "Space answers nothing";
+        EXPECT_TRUE(alert->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == alert)
+            << "the keys stay with the alert";
+        type(answer);
+        EXPECT_EQ(view->sheets().presented(SettingsView::deletionAlert), nullptr);
+        EXPECT_EQ(panel.calls, std::vector<std::string>{}) << "nothing deleted";
+    }
+}
+
 // The sheet presenter as the editor uses it: one window-modal sheet per draft identity,
 // kept across republishes, cleared by Escape, closed while the window is hidden.
 TEST_F(SettingsViewTest, TheEditorSheetIsKeyedByTheDraftAndEscapeClearsIt) {

@@ -5,6 +5,7 @@
 #include "Dorvane/Shell/LoginLaunch.h"
 #include "Dorvane/Shell/ReopenRequests.h"
 #include "Dorvane/Shell/StatusMenu.h"
+#include "DorvaneCore/Support/AtomicFile.h"
 #include "tests/Dorvane/Shell/AppControllerHarness.h"
 
 namespace dorvane {
@@ -195,15 +196,21 @@ TEST_F(AppControllerTest, AnUnreadableSessionRecordIsLoggedAndDoesNotTrapTheQuit
     fs::create_symlink("/proc/self/mem", h.root / "session.json");
     launch();
     EXPECT_EQ(controller->status().title, "待还原屏幕");
+    // The person reads the file and the cause in Chinese; the log keeps the system's words.
     const std::string cause = controller->status().detail.value_or("");
-    EXPECT_NE(cause.find("session.json"), std::string::npos) << cause;
-    EXPECT_NE(cause.find("Input/output error"), std::string::npos) << cause;
-    EXPECT_EQ(h.details("check_failed"), std::vector<std::string>{cause});
+    EXPECT_EQ(cause, "无法读取 session.json：读写出错。");
+    ASSERT_EQ(h.details("check_failed").size(), 1u);
+    EXPECT_NE(h.details("check_failed")[0].find("session.json: Input/output error"), std::string::npos)
+        << h.details("check_failed")[0];
 
     controller->quit();
     h.scheduler.runUntilIdle();
     EXPECT_EQ(controller->status().title, "桌面还原未完成");
+    EXPECT_EQ(controller->status().detail, cause);
     EXPECT_EQ(h.details("quit_refused"), std::vector<std::string>{cause});
+    ASSERT_FALSE(h.details("error_detail").empty());
+    EXPECT_TRUE(h.details("error_detail").back().starts_with(cause + " cause=read "))
+        << h.details("error_detail").back();
     controller->quit();
     h.scheduler.runUntilIdle();
     EXPECT_EQ(platform.quits, std::vector<int>{0});
@@ -280,11 +287,28 @@ TEST_F(AppControllerTest, AnUnreadableSettingsFileIsLoggedLeftAloneAndChangesSay
     controller->panelModel().onWindowControlsToggle(false);
     h.scheduler.runUntilIdle();
     EXPECT_EQ(controller->status().title, "设置保存失败");
-    EXPECT_NE(controller->status().detail.value_or("").find("Input/output error"), std::string::npos);
+    EXPECT_EQ(controller->status().detail, "无法读取 preferences.json：读写出错。"
+                                           "更改没有保存：为免覆盖其中的设置，这次运行不写入这个文件。");
+    ASSERT_FALSE(h.details("error_detail").empty());
+    EXPECT_NE(h.details("error_detail").back().find("preferences.json: Input/output error"), std::string::npos)
+        << h.details("error_detail").back();
     EXPECT_TRUE(fs::is_symlink(h.root / "preferences.json"));
     for (const auto& entry : fs::directory_iterator(h.root)) {
         EXPECT_FALSE(entry.path().filename().string().starts_with("preferences.invalid-")) << entry.path();
     }
+
+    // Readable again in the middle of the run: still left alone, and said so in Chinese.
+    fs::remove(h.root / "preferences.json");
+    writeFileAtomically(h.root / "preferences.json", "{}");
+    controller->panelModel().onWindowControlsToggle(true);
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(controller->status().title, "设置保存失败");
+    EXPECT_EQ(controller->status().detail,
+              "Corvelle 启动时无法读取 preferences.json：读写出错。"
+              "更改没有保存：为免覆盖其中的设置，这次运行不写入这个文件，下次启动时会重新读取。");
+    EXPECT_NE(h.details("error_detail").back().find("preferences.json: Input/output error"), std::string::npos)
+        << h.details("error_detail").back();
+    EXPECT_EQ(readFileIfPresent(h.root / "preferences.json"), "{}");
 }
 
 // What a save cut short by a kill -9 left goes at the next start, once the instance lock is

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Dorvane/Shell/StatusMenu.h"
+#include "DorvaneCore/Support/AtomicFile.h"
 #include "tests/Dorvane/Shell/AppControllerHarness.h"
 
 namespace dorvane {
@@ -65,6 +66,26 @@ TEST_F(ConnectionTest, AConnectionFitsTheDisplayAfterTheDockTapAndItsEndRestores
     EXPECT_TRUE(fakes->toolbar->enabled());  // until its grace is over
     h.scheduler.advanceBy(4);
     EXPECT_FALSE(entry(StatusMenu::toolbarEntry).checked);
+}
+
+// A damaged shortcut-presets.json in the support folder: the Dock action fails with a notice
+// that names the file and its line in Chinese; the engine log keeps the decoder's words.
+TEST_F(ConnectionTest, ADamagedPresetsFileFailsTheDockActionSayingWhichFileAndLine) {
+    auto preferences = automaticResolution();
+    preferences.autoShowDockOnConnect = true;
+    savePreferences(preferences);
+    writeFileAtomically(h.root / "shortcut-presets.json", "{\n  \"schemaVersion\": 1,\n  \"presets\": [}\n");
+    launch();
+    connect(3.5);
+    EXPECT_EQ(log.count("dock.enqueueTap preset:toggle-dock"), 0u);
+    ASSERT_TRUE(fakes->notice->shown);
+    EXPECT_EQ(fakes->notice->shown->title, "程序坞操作失败");
+    EXPECT_EQ(fakes->notice->shown->detail, "shortcut-presets.json 第 3 行格式有误。");
+    ASSERT_EQ(h.details("error_detail").size(), 1u);
+    EXPECT_TRUE(h.details("error_detail")[0].starts_with("shortcut-presets.json 第 3 行格式有误。 cause="))
+        << h.details("error_detail")[0];
+    EXPECT_NE(h.details("error_detail")[0].find("<- malformed JSON: "), std::string::npos)
+        << h.details("error_detail")[0];
 }
 
 TEST_F(ConnectionTest, ASessionEndingDuringTheDockTapStillRestoresWithoutAnApply) {

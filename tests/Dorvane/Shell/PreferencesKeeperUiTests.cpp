@@ -7,6 +7,7 @@
 #include "Dorvane/Shell/Controller/ControllerHost.h"
 #include "Dorvane/Shell/Controller/PreferencesKeeper.h"
 #include "Dorvane/Shell/Controller/StatusKeeper.h"
+#include "DorvaneCore/Core/FailureText.h"
 #include "DorvaneCore/Settings/PreferencesStore.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"
 #include "tests/Support/TemporaryFolder.h"
@@ -29,10 +30,15 @@ public:
     void permissionStep(std::function<void()>) override {}
     std::optional<geometry::Rect> windowWorkspace() override { return std::nullopt; }
     dispatch::Executor& mainQueue() override { return *queue; }
+    std::string shownFailure(const std::exception& error) override {
+        logged.push_back(technicalText(error));
+        return shownText(error);
+    }
 
     dispatch::Executor* queue = nullptr;
     int renders = 0;
     std::vector<std::string> notices;
+    std::vector<std::string> logged;
 };
 
 class PreferencesKeeperTest : public ::testing::Test {
@@ -77,7 +83,10 @@ TEST_F(PreferencesKeeperTest, AFailedValidatedWriteChangesNothingAndHandsBackWhy
 
     const auto failure = keeper.write(changed(), WriteRule::validated);
     ASSERT_TRUE(failure);
-    EXPECT_FALSE(failure->empty());
+    // The person reads which file and why; the log gets the system's own words.
+    EXPECT_EQ(*failure, "无法保存 preferences.json：那是一个文件夹。");
+    ASSERT_EQ(host.logged.size(), 1u);
+    EXPECT_NE(host.logged[0].find("preferences.json: Is a directory"), std::string::npos) << host.logged[0];
     EXPECT_EQ(keeper.preferences(), before);
     EXPECT_EQ(status.status().title, "已就绪");
     EXPECT_EQ(host.renders, 0);

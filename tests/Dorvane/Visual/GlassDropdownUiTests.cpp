@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 
@@ -19,8 +20,10 @@
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
+#include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/GlassDropdown.h"
 #include "Dorvane/Visual/GlassMenu.h"
+#include "Dorvane/Visual/NativeGlassView.h"
 #include "Dorvane/Visual/ToggleSwitch.h"
 #include "Dorvane/Visual/GlobalPointerMonitor.h"
 #include "tests/Dorvane/Visual/VisualUiSupport.h"
@@ -427,6 +430,52 @@ TEST_F(DropdownTest, AnotherApplicationComingForwardClosesAListAndAMenu) {
     host->key(kReturn);
     EXPECT_EQ(ran, 0);
     EXPECT_EQ(host->errors.str(), "");
+}
+
+// The open list and a glass menu as drawn: the rounded glass, not a square of the
+// window's colour. A corner pixel lies outside the glass and shows what is behind the
+// panel; the list's padding and the empty end of a row show the glass itself.
+TEST_F(DropdownTest, ListsAndMenusDrawTheRoundedGlassInBothAppearances) {
+    show();
+    GlassMenu commands(QStringLiteral("操作"));
+    const auto glassColour = [](QSize size) {
+        NativeGlassView bare(new QWidget, DesignTokens::radiusLg, false, DesignTokens::NS::glassBackdrop);
+        bare.setAttribute(Qt::WA_TranslucentBackground);
+        bare.resize(size);
+        return bare.grab().toImage().pixelColor(size.width() / 2, size.height() / 2);
+    };
+    const auto expectGlass = [&glassColour](GlassPanel& list, const DropdownMenuView& rows, const std::string& what) {
+        const QImage drawn = list.grab().toImage();
+        const QColor glass = glassColour(list.size());
+        const QColor window = list.palette().color(QPalette::Window);
+        EXPECT_EQ(testing::alphaAt(drawn, 0, 0), 0) << what << ": outside the rounded corner";
+        EXPECT_EQ(testing::alphaAt(drawn, drawn.width() - 1, drawn.height() - 1), 0) << what;
+        const int lastRow = static_cast<int>(rows.model().rows.size()) - 1;
+        const QRect row = rows.rowRect(lastRow);
+        for (const QPoint inside : {QPoint(drawn.width() / 2, 2), rows.mapTo(&list, QPoint(row.right() - 4, row.center().y()))}) {
+            const QColor seen = drawn.pixelColor(inside);
+            EXPECT_LE(std::abs(seen.red() - glass.red()), 2) << what << " at " << inside.x() << "," << inside.y();
+            EXPECT_LE(std::abs(seen.green() - glass.green()), 2) << what;
+            EXPECT_LE(std::abs(seen.blue() - glass.blue()), 2) << what;
+            EXPECT_LE(std::abs(seen.alpha() - glass.alpha()), 2) << what;
+            EXPECT_GT(std::abs(seen.lightness() - window.lightness()), 10) << what << ": not the window's colour";
+        }
+    };
+    for (const bool dark : {false, true}) {
+        VisualAppearance::shared().set(dark, false);
+        const std::string appearance = dark ? "dark" : "light";
+        testing::click(*field);
+        ASSERT_NE(panel(), nullptr);
+        expectGlass(*panel(), menu(), "list, " + appearance);
+        testing::click(*field);
+
+        commands.popup(*other, {{QStringLiteral("移除应用"), true, {}}, {QStringLiteral("停用"), false, {}}});
+        GlassPanel* shown = commands.popup().panel();
+        ASSERT_NE(shown, nullptr);
+        expectGlass(*shown, *commands.popup().menu(), "menu, " + appearance);
+        commands.close();
+        testing::settle();
+    }
 }
 
 // A field destroyed with its list open leaves nothing behind: no panel, no monitor, and

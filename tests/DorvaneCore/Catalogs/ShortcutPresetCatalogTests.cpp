@@ -6,8 +6,11 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <tuple>
+#include <utility>
 
 #include "DorvaneCore/Catalogs/ShortcutPresetCatalog.h"
+#include "DorvaneCore/Core/FailureText.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Core/ResourceBundle.h"
 #include "DorvaneCore/Support/AtomicFile.h"
@@ -94,14 +97,40 @@ TEST(ShortcutPresetCatalogLoading, OverrideWinsNeverFallsBackAndMissingIsNotFoun
     EXPECT_EQ(firstID(ShortcutPresetCatalog::load(std::nullopt, bundle)), "bundled");
     EXPECT_EQ(firstID(ShortcutPresetCatalog::load(overrideFile, std::nullopt)), "mine");
 
-    writeFileAtomically(overrideFile, "{not json");
-    EXPECT_THROW(ShortcutPresetCatalog::load(overrideFile, bundle), json::DecodeError);
+    // A damaged override is not passed over: the person reads which file and which line,
+    // the decoder's own account stays nested in the failure for the log.
+    const auto failure = [&] {
+        try {
+            ShortcutPresetCatalog::load(overrideFile, bundle);
+        } catch (const FitError& error) {
+            return std::pair<std::string, std::string>(error.what(), technicalText(error));
+        }
+        return std::pair<std::string, std::string>("ok", "");
+    };
+    writeFileAtomically(overrideFile, "{\n  \"schemaVersion\": 1,\n  \"updatedAt\": \"2026\",\n  \"presets\": [,]\n}\n");
+    auto [shown, logged] = failure();
+    EXPECT_EQ(shown, "shortcut-presets.json 第 4 行格式有误。");
+    EXPECT_NE(logged.find("<- malformed JSON: "), std::string::npos) << logged;
+    // A value that does not decode: the line it stands on; a key that is missing: the line
+    // of the entry that lacks it.
+    const std::string head = "{\n  \"schemaVersion\": 1,\n  \"updatedAt\": \"2026\",\n  \"presets\": [\n    ";
+    writeFileAtomically(overrideFile, head + presetJson("a", "复制") + ",\n    " +
+                                          R"({"id":"b","name":7,"key":{"code":8,"modifiers":0,"label":"C"}})" +
+                                          "\n  ]\n}\n");
+    std::tie(shown, logged) = failure();
+    EXPECT_EQ(shown, "shortcut-presets.json 第 6 行格式有误。");
+    EXPECT_NE(logged.find("presets[1].name: expected"), std::string::npos) << logged;
+    writeFileAtomically(overrideFile, head + presetJson("a", "复制") + ",\n    {\n      \"id\": \"b\"\n    }\n  ]\n}\n");
+    EXPECT_EQ(failure().first, "shortcut-presets.json 第 6 行格式有误。");
+    // The catalog's own failures are given as they are.
     writeFileAtomically(overrideFile, document({presetJson("a", "复制"), presetJson("b", "复制")}));
-    EXPECT_THROW(ShortcutPresetCatalog::load(overrideFile, bundle), FitError);
+    EXPECT_EQ(failure().first, "快捷操作预设重复。");
     // A folder in the file's place is a read error, not a missing file.
     fs::remove(overrideFile);
     fs::create_directories(overrideFile);
-    EXPECT_ANY_THROW(ShortcutPresetCatalog::load(overrideFile, bundle));
+    std::tie(shown, logged) = failure();
+    EXPECT_EQ(shown, "无法读取 shortcut-presets.json：那不是一个普通文件。");
+    EXPECT_NE(logged.find("shortcut-presets.json: not a regular file: Invalid argument"), std::string::npos) << logged;
     fs::remove(overrideFile);
 
     const std::string notFound = "未找到快捷操作预设。";

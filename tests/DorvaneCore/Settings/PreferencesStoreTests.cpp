@@ -5,6 +5,8 @@
 
 #include <unistd.h>
 
+#include "DorvaneCore/Core/FailureText.h"
+#include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Settings/PreferencesStore.h"
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "tests/DorvaneCore/Settings/PreferencesPrinting.h"
@@ -121,13 +123,17 @@ TEST_F(PreferencesStoreTest, AFileThatCannotBeReadIsNeverReplacedAndEverySaveSay
     EXPECT_EQ(settings.loadFailure(), settings.unreadable());
     Preferences changed;
     changed.theme = AppTheme::dark;
+    // The person reads the file's name and the cause in Chinese; the system's own words
+    // stay nested in the failure for the log.
     for (int attempt = 0; attempt < 2; ++attempt) {
         try {
             settings.save(changed);
             ADD_FAILURE() << "saved over a file that could not be read";
-        } catch (const std::system_error& error) {
-            EXPECT_NE(std::string(error.what()).find("preferences.json: Input/output error"), std::string::npos)
-                << error.what();
+        } catch (const FitError& error) {
+            EXPECT_STREQ(error.what(), "无法读取 preferences.json：读写出错。"
+                                       "更改没有保存：为免覆盖其中的设置，这次运行不写入这个文件。");
+            EXPECT_NE(technicalText(error).find("preferences.json: Input/output error"), std::string::npos)
+                << technicalText(error);
         }
     }
     EXPECT_TRUE(fs::is_symlink(folder_ / "preferences.json"));
@@ -139,8 +145,11 @@ TEST_F(PreferencesStoreTest, AFileThatCannotBeReadIsNeverReplacedAndEverySaveSay
     try {
         settings.save(changed);
         ADD_FAILURE() << "saved over the user's settings";
-    } catch (const std::runtime_error& error) {
-        EXPECT_NE(std::string(error.what()).find("used from the next start"), std::string::npos) << error.what();
+    } catch (const FitError& error) {
+        EXPECT_STREQ(error.what(), "Corvelle 启动时无法读取 preferences.json：读写出错。"
+                                   "更改没有保存：为免覆盖其中的设置，这次运行不写入这个文件，下次启动时会重新读取。");
+        EXPECT_NE(technicalText(error).find("preferences.json: Input/output error"), std::string::npos)
+            << technicalText(error);
     }
     EXPECT_EQ(readFileIfPresent(settings.file()), original);
     EXPECT_EQ(store().load(), mine);
