@@ -22,7 +22,8 @@ const char* const kInputUsage = R"(  input key COMBO                            
                                                           press, hold, move in N steps over S
                                                           seconds (default 0.3 s, 10), release
   input move X,Y                                          the pointer moves there
-  input scroll X,Y --dy N                                 the wheel turns N points there
+  input scroll X,Y --dy N                                 a mouse wheel turns N notches there (below 0:
+                                                          towards the user, scrolling down)
         each of these takes [--from-pid P] (the process that posts it; 0, the default, is the
         hardware) and returns once the program has handled it; with no program running it is
         delivered at once, without taps; points are top-left

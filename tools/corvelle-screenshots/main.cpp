@@ -17,11 +17,13 @@
 // (where the glass lies in each picture, and for the launcher the desktop's colour under two
 // of its pixels).
 // Needs an X display with a compositing manager: `make screenshots` (scripts/screenshots)
-// provides Xvfb and xcompmgr. The notices speak through the simulated host in $CORVELLE_HOST_DIR, whose
-// appearance the tool switches to dark and back, as a person would with corvelle-host.
+// provides Xvfb and xcompmgr. The notices speak through a simulated host of the run's own, in a
+// temporary folder, whose appearance the tool switches to dark and back, as a person would with
+// corvelle-host; whatever $CORVELLE_HOST_DIR names is left alone.
 
 #include <cmath>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -30,6 +32,7 @@
 #include <optional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include <QApplication>
@@ -44,6 +47,7 @@
 #include "Dorvane/Input/LauncherModel.h"
 #include "Dorvane/InputViews/QtLauncherPanel.h"
 #include "Dorvane/Visual/OverlayFloatingPanel.h"
+#include "Dorvane/QtHost/GuardedApplication.h"
 #include "Dorvane/QtHost/QtApplicationPlatform.h"
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/QtHost/QtSettingsWindows.h"
@@ -77,8 +81,8 @@
 #include "DorvaneCore/Launcher/LauncherViewMetrics.h"
 #include "DorvaneCore/SettingsWindow/DeletionTarget.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
+#include "Platform/Dispatch/Executor.h"
 #include "Platform/Dispatch/SystemClock.h"
-#include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "nlohmann/json.hpp"
 #include "Platform/Dispatch/SerialQueue.h"
@@ -834,33 +838,42 @@ int main(int argc, char** argv) {
         std::cerr << "corvelle-screenshots: cannot make " << output << ": " << error.message() << "\n";
         return 1;
     }
-    QApplication application(argc, argv);
+    // What escapes a step of the shoot (a host call that failed, say) ends the run with one
+    // line and status 1, as the tool's own failures do; only the first is said.
+    bool failed = false;
+    const dispatch::UnhandledFailureHandler onUnhandled = [&failed](const std::string&, std::exception_ptr failure) {
+        if (std::exchange(failed, true)) return;
+        std::cerr << "corvelle-screenshots: " << dispatch::failureText(failure) << "\n";
+        QCoreApplication::exit(1);
+    };
+    qthost::GuardedApplication application(argc, argv, onUnhandled);
     if (QGuiApplication::platformName() != QStringLiteral("xcb")) {
         std::cerr << "corvelle-screenshots: needs an X display with a compositing manager; run `make screenshots`\n";
         return 1;
     }
-    QApplication::setFont(DesignTokens::font(DesignTokens::fontBody));
-    // A blinking text cursor would make a picture depend on the moment it was taken.
-    QApplication::setCursorFlashTime(0);
-    dispatch::SystemClock clock;
-    qthost::QtMainQueue mainQueue;
-    std::unique_ptr<host::SimulatedHost> host;
-    try {
-        host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::tool, clock, &mainQueue);
-    } catch (const std::exception& failure) {
-        std::cerr << "corvelle-screenshots: " << failure.what() << "\n";
+    // The pictures' host is the run's own, never the user's: the shoot launches applications,
+    // announces notices and switches the appearance there. Removed at the end.
+    const QTemporaryDir hostRoot;
+    if (!hostRoot.isValid()) {
+        std::cerr << "corvelle-screenshots: cannot make a temporary folder: " << hostRoot.errorString().toStdString()
+                  << "\n";
         return 1;
     }
-    const system::AppearanceSettings original = host->systemAdmin().appearance();
-    int status = 0;
-    {
+    try {
+        QApplication::setFont(DesignTokens::font(DesignTokens::fontBody));
+        // A blinking text cursor would make a picture depend on the moment it was taken.
+        QApplication::setCursorFlashTime(0);
+        dispatch::SystemClock clock;
+        qthost::QtMainQueue mainQueue(onUnhandled);
+        const auto host = host::SimulatedHost::openFolder(std::filesystem::path(hostRoot.path().toStdString()) / "host",
+                                                          processes::ProcessRole::tool, clock, &mainQueue);
         qthost::QtApplicationPlatform platform;
         platform.followAppearance(host->appearance(), mainQueue);
         screenshots::Shoot shoot(output, *host, mainQueue, clock);
         QTimer::singleShot(0, [&shoot] { shoot.start(); });
-        status = QApplication::exec();
+        return QApplication::exec();
+    } catch (const std::exception& failure) {
+        std::cerr << "corvelle-screenshots: " << failure.what() << "\n";
+        return 1;
     }
-    host->systemAdmin().setInterfaceStyle(original.style);
-    host->systemAdmin().setReduceMotion(original.reduceMotion);
-    return status;
 }

@@ -7,6 +7,7 @@
 #include "Dorvane/Shell/Controller/ManualResolution.h"
 #include "Dorvane/Shell/Controller/PreferencesKeeper.h"
 #include "Dorvane/Shell/ResolutionPanelFrame.h"
+#include "Dorvane/ShellBase/ControlPanelModel.h"
 #include "Dorvane/ShellBase/Neighbours/ToolbarControl.h"
 #include "DorvaneCore/Windows/WindowSnap.h"
 #include "Platform/Dispatch/Executor.h"
