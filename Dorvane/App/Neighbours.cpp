@@ -69,7 +69,8 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
         services.host.installedApplications(), services.host.screens(), services.host.process().pid,
         QtLauncherPanel::factory(QtLauncherPanel::Services{
             {services.clock, services.mainQueue},
-            [&screens = services.host.screens()] { return ScreenSpace::of(screens.screens()); }}),
+            [&screens = services.host.screens()] { return ScreenSpace::of(screens.screens()); },
+            [&reporter = services.ownWindows](QWidget& window) { reporter.activate(window); }}),
         DesignTokens::measurer()});
     neighbours.permissions = std::move(input.permissions);
     // The settings window watches the controller's permission monitor and registers this

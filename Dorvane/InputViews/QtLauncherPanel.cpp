@@ -63,7 +63,12 @@ void QtLauncherPanel::present() {
     window.show();
     // The offscreen platform keeps no stacking order and says so on every raise.
     if (QGuiApplication::platformName() != QStringLiteral("offscreen")) window.raise();
-    window.activateWindow();
+    // Key at once, so that the keys typed next reach it.
+    if (services_.makeKey) {
+        services_.makeKey(window);
+    } else {
+        window.activateWindow();
+    }
     if (QWidget* focused = window.focusWidget()) focused->clearFocus();
     window.setFocus(Qt::OtherFocusReason);
 }

@@ -7,6 +7,8 @@
 #include "Dorvane/InputViews/LauncherPressButton.h"
 #include "Dorvane/ShellBase/ScreenSpace.h"
 
+class QWidget;
+
 namespace dorvane {
 
 class AppLauncherView;
@@ -23,6 +25,9 @@ public:
         LauncherPressButton::Timing timing;
         // The space the toolkit frames are given in, as against Qt's.
         std::function<ScreenSpace()> screenSpace;
+        // Makes the panel key and front at once, leaving the frontmost application in
+        // front; none: Qt's own activation.
+        std::function<void(QWidget&)> makeKey;
     };
 
     // The window level the host lists it at: floating.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <map>
 #include <optional>
@@ -9,13 +10,17 @@
 #include <QObject>
 #include <QPointer>
 
+#include "Dorvane/QtHost/OwnWindowDirectory.h"
+#include "Dorvane/QtHost/QtOwnActivation.h"
+#include "Dorvane/QtHost/QtOwnKeyDelivery.h"
+#include "Dorvane/QtHost/QtOwnPointerDelivery.h"
+#include "Dorvane/QtHost/QtOwnWindowMoves.h"
 #include "Dorvane/QtHostBase/OwnWindowProperties.h"
 #include "Platform/Dispatch/Observation.h"
 #include "Platform/Workspace/OwnWindows.h"
 
 class QMouseEvent;
 class QWidget;
-class QWindow;
 
 namespace dorvane::qthost {
 
@@ -26,12 +31,8 @@ namespace dorvane::qthost {
 workspace::OwnWindow describeOwnWindow(const QWidget& window);
 
 // Reports the program's top-level Qt windows into the host's window list, and is the
-// window system for them: the host's input on them is handed to Qt as a platform hands its
-// own (keys to the focused window, the pointer and the wheel to the window under it), so
-// that focus, shortcuts, window-level monitors, enter and leave, hover and wheel
-// propagation all see it; the host's moves, resizes, minimising and closing are applied
-// to the Qt window, and the list then follows what the window became.
-// Made once on the main thread, after the QApplication; one application-wide event filter.
+// window system for them. Made once on the main thread, after the QApplication; one
+// application-wide event filter.
 //
 //   QtOwnWindowReporter reporter(host->ownWindows(), std::cerr);
 //   reporter.start();                    // the program is an application of the host now
@@ -39,19 +40,14 @@ workspace::OwnWindow describeOwnWindow(const QWidget& window);
 //   window.move(200, 120);               // reported once the event loop turns (or flush())
 //
 // A window is added when first shown; shows, hides, title, state, flag and level changes
-// are reported at once, moves and resizes coalesced until the loop turns; activation
-// raises it and makes the program frontmost, except for windows that take no focus
-// (Qt::WindowDoesNotAcceptFocus or WA_ShowWithoutActivating); destruction (or the
-// reporter's own end) removes it. Activation also runs the other way: when the host brings
-// another application forward (or the user's session resigns), Qt hears that the program
-// lost activation and its windows resign key; when the host brings the program forward
-// with one of its windows key, Qt makes that window active. The pointer moving on to
-// another application's window is a leave for the program's window it was over. A window the host closes is closed as its close button
-// would (the settings window hides), and listed afresh when it shows again. Host failures
-// are said once on `errors` and never stop the program. A window the host moves or
-// resizes keeps its own limits (a fixed-size window keeps its size); one it minimises or
-// brings back is minimised or brought back in Qt.
-class QtOwnWindowReporter final : public QObject {
+// are reported at once, moves and resizes coalesced until the loop turns; destruction (or
+// the reporter's own end) removes it. A window the host closes is closed as its close
+// button would (the settings window hides), and listed afresh when it shows again. Host
+// failures are said once on `errors` and never stop the program. Its other jobs each have
+// a class of their own: activation both ways (QtOwnActivation), keys (QtOwnKeyDelivery),
+// the pointer with enter and leave (QtOwnPointerDelivery), the wheel (deliverWheel) and the
+// host's moves and minimising (QtOwnWindowMoves).
+class QtOwnWindowReporter final : public QObject, private OwnWindowDirectory {
 public:
     QtOwnWindowReporter(workspace::OwnWindows& host, std::ostream& errors);
     ~QtOwnWindowReporter() override;
@@ -63,17 +59,18 @@ public:
     void start();
 
     // The host's number of a reported window; none for a widget not (yet) listed.
-    std::optional<std::uint32_t> number(const QWidget* window) const;
+    std::optional<std::uint32_t> number(const QWidget* window) const override;
     // The widget a number stands for; null when none of the program's windows has it.
-    QWidget* widget(std::uint32_t number) const;
+    QWidget* widget(std::uint32_t number) const override;
 
     // Reports the moves and resizes still waiting for the loop to turn.
     void flush();
 
-    // Brings the program forward with `window` key, as an activation that ignores the
-    // other applications does: Qt makes the window active and the host raises it and makes
-    // the program frontmost, whatever application was in front and whatever Qt believed.
-    // The platform's own focus follows. A window that takes no focus is left as it is.
+    // Makes `window` key and front at once, whatever Qt believed: Qt makes it active before
+    // this returns, and the host raises it and, as an activation that ignores the other
+    // applications does, makes the program frontmost; a panel shown without activating
+    // takes the keyboard and leaves the frontmost application in front. The platform's own
+    // focus follows. A window that takes no focus is left as it is.
     void activate(QWidget& window);
 
     // The host's click that `event` is, while it is being handed to the widget under the
@@ -91,37 +88,26 @@ private:
         QMetaObject::Connection destroyed;
     };
 
+    // OwnWindowDirectory, for the jobs.
+    workspace::OwnWindows& host() override { return host_; }
+    std::optional<std::uint32_t> listNow(QWidget* window) override;
+    workspace::OwnWindow* shown(const QWidget* window) override;
+    void schedule(QWidget* window) override;
+    bool attempt(const std::function<void()>& call) override;
+
     // Brings the host's entry of `window` up to date, adding it when visible and new.
     void sync(QWidget* window);
-    void schedule(QWidget* window);
-    void activated(QWidget* window);
     void forget(const QObject* window);
     // The host no longer lists `window`: its entry goes, so that showing it lists it afresh.
     void unlist(QWidget* window);
     void removedByHost(std::uint32_t number);
-    void deliver(const workspace::OwnWindowClick& click);
-    // Keys go to the focused window, pointer moves, right clicks and the wheel to the
-    // window under the point.
+    void deliverClick(const workspace::OwnWindowClick& click);
+    // Keys go to the key window, pointer moves, right clicks and the wheel to the window
+    // under the point.
     void deliverEvent(const events::Event& event, std::uint32_t window);
-    void deliverKey(const events::Event& event);
-    void deliverPointer(const events::Event& event, QWidget& window);
-    void deliverWheel(const events::Event& event, QWidget& window);
-    // The window the pointer's events go to: the one holding a pressed button, else the
-    // one under the point; Qt hears of the pointer leaving one and entering the other.
-    QWindow* pointerWindow(QWidget& under, QPointF global);
-    // The host changed its record of `number`: a move, resize or minimise that is not the
-    // program's own report is applied to the Qt window.
-    void changedByHost(std::uint32_t number);
-
-    // The host's frontmost application changed: Qt hears what it means for the program.
-    void hostActivationChanged(const workspace::OwnActivation& now);
-    // The pointer went on to another application's window or the desktop.
-    void pointerLeft();
+    void observeHost();
 
     bool ensureRegistered();
-    // Runs a host call; false (said once until a call succeeds again) when it throws.
-    template <typename Call>
-    bool attempt(Call&& call);
 
     workspace::OwnWindows& host_;
     std::ostream& errors_;
@@ -131,17 +117,11 @@ private:
     std::map<const QObject*, Reported> reported_;
     std::vector<QPointer<QWidget>> pending_;
     bool flushQueued_ = false;
-    dispatch::Observation clicks_;
-    dispatch::Observation events_;
-    dispatch::Observation removals_;
-    dispatch::Observation changes_;
-    dispatch::Observation activations_;
-    dispatch::Observation elsewhere_;
-    // Where the program stood when last seen or reported.
-    workspace::OwnActivation standing_;
-    QPointer<QWindow> pointerWindow_;
-    Qt::MouseButtons buttons_;
-    std::optional<workspace::OwnWindowClick> delivering_;
+    QtOwnActivation activation_{*this};
+    QtOwnKeyDelivery keys_{*this};
+    QtOwnPointerDelivery pointer_;
+    QtOwnWindowMoves moves_{*this};
+    std::vector<dispatch::Observation> observations_;
 };
 
 }  // namespace dorvane::qthost

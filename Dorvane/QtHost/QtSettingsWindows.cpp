@@ -194,7 +194,12 @@ void QtSettingsWindows::showResolution(ControlPanelModel& model, shell::Resoluti
     setResolutionFrame(frame);
     resolution_->show();
     resolution_->raise();
-    resolution_->activateWindow();
+    // Key at once, so that the keys typed next reach it.
+    if (activate_) {
+        activate_(*resolution_);
+    } else {
+        resolution_->activateWindow();
+    }
     static_cast<NativeGlassView*>(resolutionGlass_)->reveal(side);
 }
 

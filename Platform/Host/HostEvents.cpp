@@ -4,6 +4,7 @@
 
 #include "DorvaneCore/Input/KeyboardLayout.h"
 #include "Platform/Host/EventJson.h"
+#include "Platform/Host/KeyboardFocus.h"
 #include "Platform/Host/RefusableChange.h"
 #include "Platform/Host/WindowMachine.h"
 
@@ -541,17 +542,20 @@ void HostEvents::deliver(RoutedEvent&& routed, std::optional<pid_t> toPID) {
     try {
         session_->access([&](HostData& data) {
             record.at = data.now;
+            // Keys go to the key window: a process's own when posted to it, else whoever has
+            // the keyboard (a key panel, or the frontmost application's key window).
             if (toPID) {
                 record.receiver = *toPID;
-                if (event.type == EventType::keyDown || event.type == EventType::keyUp) {
-                    deliverKey(data, *toPID, event.keyCode(), event.flags, event.type == EventType::keyDown);
-                }
-                return;
+                if (events::isKeyboardType(event.type)) record.window = keyWindowOf(data, *toPID);
+            } else if (events::isKeyboardType(event.type)) {
+                const auto focus = keyboardFocus(data);
+                record.receiver = focus.pid;
+                record.window = focus.window;
             }
-            if (events::isKeyboardType(event.type)) {
-                record.receiver = data.workspace().frontmostPID;
-                if (record.receiver && event.type != EventType::flagsChanged) {
-                    deliverKey(data, *record.receiver, event.keyCode(), event.flags, event.type == EventType::keyDown);
+            if (toPID || events::isKeyboardType(event.type)) {
+                if (record.receiver && (event.type == EventType::keyDown || event.type == EventType::keyUp)) {
+                    deliverKey(data, *record.receiver, record.window, event.keyCode(), event.flags,
+                               event.type == EventType::keyDown);
                 }
                 return;
             }

@@ -4,6 +4,7 @@
 
 #include "Platform/Accessibility/AXNames.h"
 #include "Platform/Host/HostPointer.h"
+#include "Platform/Host/KeyboardFocus.h"
 #include "Platform/Host/WindowMachine.h"
 
 namespace dorvane::host {
@@ -38,6 +39,12 @@ bool HostOwnWindows::activateWindow(std::uint32_t number) {
     return found;
 }
 
+bool HostOwnWindows::makeKey(std::uint32_t number) {
+    bool found = false;
+    session_->access([&](HostData& data) { found = makeOwnWindowKey(data, session_->identity().pid, number); });
+    return found;
+}
+
 namespace {
 
 workspace::OwnActivation standingIn(HostSession& session) {
@@ -45,10 +52,25 @@ workspace::OwnActivation standingIn(HostSession& session) {
     session.access([&](HostData& data) {
         const pid_t own = session.identity().pid;
         standing.frontmost = data.workspace().frontmostPID == own;
-        const auto* entry = data.windows().application(own);
-        if (standing.frontmost && entry != nullptr) standing.keyWindow = entry->focusedWindow;
+        const auto focus = keyboardFocus(data);
+        if (focus.pid == own && focus.window != 0) standing.keyWindow = focus.window;
     });
     return standing;
+}
+
+// Whether the entry may change where the program stands: who is in front, or which
+// window has the keyboard.
+bool movesActivation(const JournalEntry& entry, pid_t own) {
+    switch (entry.event) {
+        case JournalEvent::activated:
+        case JournalEvent::sessionResigned:
+        case JournalEvent::keyChanged:
+            return true;
+        case JournalEvent::axNotification:
+            return entry.pid == own && entry.name == accessibility::notification::focusedWindowChanged;
+        default:
+            return false;
+    }
 }
 
 }  // namespace
@@ -57,9 +79,9 @@ workspace::OwnActivation HostOwnWindows::activation() { return standingIn(*sessi
 
 dispatch::Observation HostOwnWindows::observeActivation(
     std::function<void(const workspace::OwnActivation&)> handler) {
-    return journal_->observe([session = session_, handler = std::move(handler)](const JournalEntry& entry) {
-        if (entry.event == JournalEvent::sessionResigned) return handler(workspace::OwnActivation{});
-        if (entry.event != JournalEvent::activated) return;
+    const pid_t own = session_->identity().pid;
+    return journal_->observe([session = session_, own, handler = std::move(handler)](const JournalEntry& entry) {
+        if (!movesActivation(entry, own)) return;
         // What stands now: later activations may have landed since this one.
         std::optional<workspace::OwnActivation> standing;
         try {

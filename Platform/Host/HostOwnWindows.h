@@ -21,6 +21,7 @@ public:
     bool updateWindow(std::uint32_t number, const workspace::OwnWindow& window) override;
     bool removeWindow(std::uint32_t number) override;
     bool activateWindow(std::uint32_t number) override;
+    bool makeKey(std::uint32_t number) override;
     workspace::OwnActivation activation() override;
     dispatch::Observation observeActivation(std::function<void(const workspace::OwnActivation&)> handler) override;
     dispatch::Observation observeClicks(std::function<void(const workspace::OwnWindowClick&)> handler) override;

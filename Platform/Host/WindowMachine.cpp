@@ -7,6 +7,7 @@
 #include "Platform/Accessibility/AXNames.h"
 #include "Platform/Host/GeometryJson.h"
 #include "Platform/Host/HostError.h"
+#include "Platform/Host/KeyboardFocus.h"
 #include "Platform/Host/RemoteMachine.h"
 #include "Platform/Host/ScreenLayout.h"
 #include "Platform/Host/WindowListing.h"
@@ -62,10 +63,12 @@ void moveToFront(HostData& data, std::uint32_t number) {
     if (found != windows.end()) std::rotate(windows.begin(), found, found + 1);
 }
 
-// The application's front window that shows, other than `excluding`.
+// The application's front window on the normal level that shows, other than `excluding`:
+// panels and floating windows take the focus only when asked to.
 std::optional<std::uint32_t> frontWindowOf(const HostData& data, pid_t pid, std::uint32_t excluding = 0) {
     for (const auto& window : data.windows().windows) {
-        if (window.pid == pid && window.number != excluding && !window.minimised && window.onScreen) {
+        if (window.pid == pid && window.number != excluding && window.level == 0 && !window.minimised &&
+            window.onScreen) {
             return window.number;
         }
     }
@@ -98,6 +101,8 @@ void handOverKeyWindows(HostData& data, pid_t pid, std::uint32_t number) {
 void setFrontmost(HostData& data, std::optional<pid_t> pid) {
     if (data.workspace().frontmostPID == pid) return;
     data.workspace().frontmostPID = pid;
+    // The application coming forward has the keyboard, not a panel of another one.
+    setKeyPanel(data, std::nullopt);
     if (!pid) return;
     JournalEntry entry;
     entry.event = JournalEvent::activated;
@@ -121,6 +126,8 @@ void bringForward(HostData& data, pid_t pid) {
     auto* application = data.workspace().application(pid);
     if (application == nullptr) return;
     application->hidden = false;
+    // Also when it was frontmost already: its window takes the keys back from a panel.
+    setKeyPanel(data, std::nullopt);
     if (const auto* windows = data.windows().application(pid)) {
         const auto front = windows->focusedWindow ? windows->focusedWindow : windows->mainWindow;
         if (front) moveToFront(data, *front);
@@ -156,6 +163,7 @@ void discardWindow(HostData& data, std::uint32_t number) {
     const pid_t pid = found->pid;
     windows.erase(found);
     postNotification(data, accessibilityEntry(pid, number, notification::elementDestroyed));
+    keyPanelGone(data, number);
     handOverKeyWindows(data, pid, number);
 }
 
@@ -218,6 +226,7 @@ bool minimiseWindow(HostData& data, std::uint32_t number, bool minimised) {
     const pid_t pid = window.pid;
     noticeMinimised(data, window);
     if (minimised) {
+        keyPanelGone(data, number);
         handOverKeyWindows(data, pid, number);
     } else {
         moveToFront(data, number);
@@ -401,6 +410,11 @@ void setHidden(HostData& data, const Actor& actor, pid_t pid, bool hidden) {
     auto* application = data.workspace().application(pid);
     if (application->hidden == hidden) return;
     application->hidden = hidden;
+    if (const auto panel = data.windows().keyPanel; hidden && panel) {
+        if (const auto* window = data.windows().window(*panel); window != nullptr && window->pid == pid) {
+            setKeyPanel(data, std::nullopt);
+        }
+    }
     if (hidden && data.workspace().frontmostPID == pid) setFrontmost(data, nextFrontmost(data, pid));
     data.record(actor, hidden ? "applicationHide" : "applicationUnhide", pidDetails(pid));
 }
@@ -585,13 +599,20 @@ AXError writeWindowAttribute(HostData& data, std::uint32_t number, std::string_v
     return AXError::success;
 }
 
-void deliverKey(HostData& data, pid_t pid, std::uint16_t code, std::uint64_t flags, bool down) {
+void deliverKey(HostData& data, pid_t pid, std::uint32_t window, std::uint16_t code, std::uint64_t flags,
+                bool down) {
     constexpr std::uint16_t kW = 13;
     constexpr std::uint64_t kCommand = 0x100000;
-    if (!down || code != kW || (flags & kCommand) == 0) return;
+    if (!down || code != kW || (flags & kCommand) == 0 || window == 0) return;
     const auto* application = data.windows().application(pid);
-    if (application == nullptr || !application->closesOnCommandW || !application->focusedWindow) return;
-    discardWindow(data, *application->focusedWindow);
+    if (application == nullptr || !application->closesOnCommandW) return;
+    discardWindow(data, window);
+}
+
+void resignSession(HostData& data) {
+    // Nobody of the session is in front, and nobody has the keyboard.
+    setKeyPanel(data, std::nullopt);
+    data.workspace().frontmostPID.reset();
 }
 
 void registerOwnApplication(HostData& data, const Actor& actor, const processes::ProcessIdentity& owner,
@@ -648,7 +669,10 @@ bool updateOwnWindow(HostData& data, pid_t pid, std::uint32_t number, const work
     noticeFrameChange(data, window, before, poseAt(window, data.now, screens), data.now);
     if (window.minimised != wasMinimised) noticeMinimised(data, window);
     if (shows && !showed) moveToFront(data, number);
-    if (!shows) handOverKeyWindows(data, pid, number);
+    if (!shows) {
+        keyPanelGone(data, number);
+        handOverKeyWindows(data, pid, number);
+    }
     return true;
 }
 
@@ -662,6 +686,20 @@ bool activateOwnWindow(HostData& data, pid_t pid, std::uint32_t number) {
     if (ownWindow(data, pid, number) == nullptr) return false;
     raiseWindow(data, number);
     setFrontmost(data, pid);
+    return true;
+}
+
+bool makeOwnWindowKey(HostData& data, pid_t pid, std::uint32_t number) {
+    const auto* window = ownWindow(data, pid, number);
+    if (window == nullptr) return false;
+    // A window that does not show is never key.
+    if (!isOnScreen(data, *window)) return true;
+    moveToFront(data, number);
+    if (data.workspace().frontmostPID == pid) {
+        setKeyWindows(data, pid, number, entryFor(data, pid).mainWindow);
+    } else {
+        setKeyPanel(data, number);
+    }
     return true;
 }
 

@@ -108,9 +108,14 @@ void zoomWindow(HostData& data, std::uint32_t number);
 accessibility::AXError writeWindowAttribute(HostData& data, std::uint32_t number, std::string_view attribute,
                                             const accessibility::AXValue& value);
 
-// Key events posted to a process: Command-W closes the focused window of an
-// application that closes on it.
-void deliverKey(HostData& data, pid_t pid, std::uint16_t code, std::uint64_t flags, bool down);
+// Key events delivered to `window` (the process's key window, 0 for none) of a process:
+// Command-W closes it in an application that closes on it.
+void deliverKey(HostData& data, pid_t pid, std::uint32_t window, std::uint16_t code, std::uint64_t flags,
+                bool down);
+
+// The user's session resigns (another user's session comes forward): no application of
+// this session stays frontmost, and no window has the keyboard.
+void resignSession(HostData& data);
 
 // The program's own windows.
 void registerOwnApplication(HostData& data, const Actor& actor, const processes::ProcessIdentity& owner,
@@ -119,6 +124,9 @@ std::uint32_t addOwnWindow(HostData& data, pid_t pid, const workspace::OwnWindow
 bool updateOwnWindow(HostData& data, pid_t pid, std::uint32_t number, const workspace::OwnWindow& window);
 bool removeOwnWindow(HostData& data, pid_t pid, std::uint32_t number);
 bool activateOwnWindow(HostData& data, pid_t pid, std::uint32_t number);
+// A panel of the program takes the keyboard without the program coming forward; when the
+// program is frontmost, the panel is simply its key window. False for an unknown number.
+bool makeOwnWindowKey(HostData& data, pid_t pid, std::uint32_t number);
 
 // Starts the windows side over: applications it launched quit, other applications lose
 // their windows, the pointer rests and assistive technology is off. The program's own

@@ -1,5 +1,7 @@
 #include "Platform/Host/WindowsAdmin.h"
 
+#include "Platform/Host/KeyboardFocus.h"
+
 namespace dorvane::host {
 
 void WindowsAdmin::change(const std::function<void(HostData&, const Actor&)>& body) {
@@ -10,6 +12,7 @@ WindowsView WindowsAdmin::view() {
     WindowsView view;
     session_->access([&](HostData& data) {
         view.frontmost = data.workspace().frontmostPID;
+        view.keyWindow = keyboardFocus(data).window;
         view.applications = data.workspace().applications;
         view.windows = listWindows(data, currentScreens(data));
         for (auto& window : view.windows) window.record = nullptr;
@@ -113,6 +116,7 @@ void WindowsAdmin::behaveApplication(pid_t pid, const std::function<void(WindowA
 
 void WindowsAdmin::post(JournalEvent event) {
     change([&](HostData& data, const Actor& actor) {
+        if (event == JournalEvent::sessionResigned) resignSession(data);
         JournalEntry entry;
         entry.event = event;
         postNotification(data, entry);

@@ -17,6 +17,9 @@ namespace dorvane::host {
 // What a person sees of the windows side at one moment.
 struct WindowsView {
     std::optional<pid_t> frontmost;
+    // The window that has the keyboard (the frontmost application's key window, or a panel
+    // made key while its application stays behind); 0 for none.
+    std::uint32_t keyWindow = 0;
     std::vector<workspace::RunningApplication> applications;
     std::vector<ListedWindow> windows;  // every window front to back (see listWindows); `record` is null
     WindowsState state;

@@ -138,6 +138,7 @@ constexpr auto windowsStateFields = [](auto& f, auto& state) {
     f.required("switchControl", state.switchControl);
     f.required("journal", state.journal);
     f.optional("pendingActivation", state.pendingActivation, pendingActivationCodec);
+    f.optional("keyPanel", state.keyPanel);
 };
 
 }  // namespace

@@ -152,6 +152,7 @@ enum class JournalEvent {
     launched,         // `pid` started
     spaceChanged,
     sessionResigned,
+    keyChanged,       // the window that has the keyboard changed: `window` of `pid` (none: nobody's)
     mouseDown,        // at `location`, over `window` of `pid`
     mouseUp,
 };
@@ -196,6 +197,11 @@ struct WindowsState {
         friend bool operator==(const PendingActivation&, const PendingActivation&) = default;
     };
     std::optional<PendingActivation> pendingActivation;
+    // A panel made key without its application coming forward (the program's launcher or
+    // resolution panel over the user's application): it has the keyboard while the
+    // frontmost application stays in front, until it stops showing or another window is
+    // made key. None: the frontmost application's key window has it.
+    std::optional<std::uint32_t> keyPanel;
 
     const WindowApplication* application(pid_t pid) const;
     WindowApplication* application(pid_t pid);
@@ -242,12 +248,13 @@ struct EnumCases<host::TimedChange::Kind> {
 
 template <>
 struct EnumCases<host::JournalEvent> {
-    static constexpr std::array<std::pair<host::JournalEvent, std::string_view>, 7> table{{
+    static constexpr std::array<std::pair<host::JournalEvent, std::string_view>, 8> table{{
         {host::JournalEvent::axNotification, "accessibility"},
         {host::JournalEvent::activated, "activated"},
         {host::JournalEvent::launched, "launched"},
         {host::JournalEvent::spaceChanged, "space-changed"},
         {host::JournalEvent::sessionResigned, "session-resigned"},
+        {host::JournalEvent::keyChanged, "key-changed"},
         {host::JournalEvent::mouseDown, "mouse-down"},
         {host::JournalEvent::mouseUp, "mouse-up"},
     }};

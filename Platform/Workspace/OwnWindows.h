@@ -45,8 +45,10 @@ struct OwnWindowClick {
     friend bool operator==(const OwnWindowClick&, const OwnWindowClick&) = default;
 };
 
-// Where the program stands among the applications: whether it is the frontmost one and,
-// when it is, which of its windows the host holds as its key (focused) window.
+// Where the program stands among the applications: whether it is the frontmost one, and
+// which of its windows has the keyboard (its key window while it is frontmost, or a panel
+// it made key while another application stays in front); none while another
+// application's window, or nobody's, has it.
 struct OwnActivation {
     bool frontmost = false;
     std::optional<std::uint32_t> keyWindow;
@@ -71,13 +73,18 @@ public:
     virtual bool removeWindow(std::uint32_t number) = 0;
     // The window was activated: it is raised and the program becomes frontmost.
     virtual bool activateWindow(std::uint32_t number) = 0;
+    // A panel was made key without activating the program: it is raised and takes the
+    // keyboard while the frontmost application stays in front, until it stops showing or
+    // another window is made key. A window that does not show is left as it is.
+    virtual bool makeKey(std::uint32_t number) = 0;
 
     // Where the program stands now.
     virtual OwnActivation activation() = 0;
     // Calls `handler` on the main queue, with where the program stands then, after each
     // change of the frontmost application (an activation, a launch, a click on or `corvelle-host
-    // windows focus` of a window), and when the user's session resigns, which leaves no
-    // application of the session frontmost.
+    // windows focus` of a window) or of the window that has the keyboard (a panel made key,
+    // a key window minimised or closed), and when the user's session resigns, which leaves
+    // no application of the session frontmost.
     virtual dispatch::Observation observeActivation(std::function<void(const OwnActivation&)> handler) = 0;
 
     // Calls `handler` on the main queue for each click on an own window.
@@ -103,8 +110,9 @@ public:
     virtual dispatch::Observation observePointerElsewhere(std::function<void()> handler) = 0;
 
     // Calls `handler` on the main queue for every event the event stream delivers to the
-    // program (keys while it is frontmost, the mouse and the wheel over its windows), with
-    // the window under a mouse or wheel event (0 for keys).
+    // program (keys while one of its windows has the keyboard or while it is frontmost, the
+    // mouse and the wheel over its windows), with the window a key goes to (its key window,
+    // 0 for none) or the window under a mouse or wheel event.
     virtual dispatch::Observation observeEvents(
         std::function<void(const events::Event& event, std::uint32_t window)> handler) = 0;
 };

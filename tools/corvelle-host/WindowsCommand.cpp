@@ -38,7 +38,8 @@ const char* const kWindowsUsage = R"(  windows init [--fixture desk|empty]      
   windows event space-changed|session-resigned
   windows assistive voiceover|switch-control on|off
   windows events [--json]                                 the notification journal
-  windows list [--all] [--json]                           front to back; --all adds what is off screen
+  windows list [--all] [--json]                           front to back, [key]: the window the keys go to;
+                                                          --all adds what is off screen
   permission grant|revoke|show NAME|all                   NAME: accessibility, input-monitoring,
                                                           post-events (a fresh host grants only
                                                           post-events)
@@ -369,6 +370,7 @@ std::string renderTable(const host::WindowsView& view, bool all) {
     for (const auto& window : view.windows) {
         if (!shown(window, all)) continue;
         std::string state = window.minimised ? " [minimised]" : !window.onScreen && !window.desktop ? " [off screen]" : "";
+        if (window.number == view.keyWindow) state += " [key]";
         text += "  " + std::to_string(window.number) + "  layer " + std::to_string(window.layer) + "  " +
                 boundsText(window.bounds) + "  " + window.ownerName + ": " + window.title + state + "\n";
     }
@@ -442,6 +444,7 @@ json::Json renderWindowsJson(const host::WindowsView& view, bool all) {
         entry["owner"] = window.ownerName;
         entry["onScreen"] = window.onScreen;
         entry["minimised"] = window.minimised;
+        entry["key"] = window.number == view.keyWindow;
         windows.push_back(entry);
     }
     json::Json object = json::Json::object();

@@ -255,7 +255,7 @@ private:
         toolbar_->present();
         launcher_ = std::make_unique<QtLauncherPanel>(
             *launcherModel_, frame,
-            QtLauncherPanel::Services{{clock_, mainQueue_}, [this] { return ScreenSpace::of(host_.screens().screens()); }});
+            QtLauncherPanel::Services{{clock_, mainQueue_}, [this] { return ScreenSpace::of(host_.screens().screens()); }, {}});
         launcher_->attach(ToolbarSide::right);
         launcher_->present();
         after(kSettleMilliseconds, [this, name, state, before, corner, middle, glassFrame] {
@@ -410,7 +410,7 @@ private:
         launcherModel_->setSide(ToolbarSide::left);
         launcher_ = std::make_unique<QtLauncherPanel>(
             *launcherModel_, frame,
-            QtLauncherPanel::Services{{clock_, mainQueue_}, [this] { return ScreenSpace::of(host_.screens().screens()); }});
+            QtLauncherPanel::Services{{clock_, mainQueue_}, [this] { return ScreenSpace::of(host_.screens().screens()); }, {}});
         launcher_->attach(ToolbarSide::left);
         launcher_->present();
         stage_->companionOpen(FloatingAction::runningApplications);

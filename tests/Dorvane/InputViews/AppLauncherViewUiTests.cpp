@@ -236,7 +236,7 @@ protected:
     }
     void start() {
         auto make = QtLauncherPanel::factory(QtLauncherPanel::Services{
-            {machine.scheduler, machine.scheduler.mainQueue()}, [this] { return space(); }});
+            {machine.scheduler, machine.scheduler.mainQueue()}, [this] { return space(); }, {}});
         launcher = std::make_unique<input::AppLauncher>(input::AppLauncher::Services{
             machine.folder.path() / "support", machine.scheduler.mainQueue(), &files, machine.app.applicationWorkspace(),
             machine.app.workspace(), machine.app.installedApplications(), machine.app.screens(), machine.app.process().pid,

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
 #include <QPushButton>
 #include <QWidget>
 
@@ -183,6 +185,68 @@ TEST_F(OwnActivationTest, TheSettingsWindowBringsTheProgramForwardAndTheResoluti
     windows.orderResolutionOut();
     settle();
     EXPECT_EQ(frontmost(), editor);
+    EXPECT_EQ(errors.str(), "");
+}
+
+// The host's keys reach the program's window that has the keyboard: the settings window
+// while the program is in front; a panel shown without activating while the user's
+// application stays in front, and that application again once the panel closed; never a
+// minimised window, nor anything once the session resigned.
+TEST_F(OwnActivationTest, KeysReachTheWindowThatHasTheKeyboardAndNeverAMinimisedOne) {
+    constexpr std::uint16_t kA = 0, kB = 11, kC = 8, kD = 2, kE = 14, kF = 3;
+    QWidget settings;
+    settings.setWindowTitle("设置");
+    settings.setGeometry(100, 100, 400, 300);
+    auto* field = new QLineEdit(&settings);
+    settings.show();
+    OverlayFloatingPanel panel(nullptr, Qt::WindowStaysOnTopHint);
+    panel.setAttribute(Qt::WA_ShowWithoutActivating);
+    panel.setWindowTitle("Corvelle 应用");
+    panel.setGeometry(1100, 100, 200, 300);
+    auto* search = new QLineEdit(&panel);
+    (new QVBoxLayout(&panel))->addWidget(search);
+    start();
+    auto lastKeyWentTo = [this] { return person.inputAdmin().delivered().back().receiver.value_or(0); };
+
+    bringForward(settings);
+    ASSERT_TRUE(processUntil([&] { return QApplication::activeWindow() == &settings; }));
+    field->setFocus();
+    key(kA);
+    EXPECT_EQ(field->text(), "a");
+
+    person.windowsAdmin().focus(editorWindow);
+    ASSERT_TRUE(processUntil([&] { return QApplication::activeWindow() == nullptr; }));
+    panel.show();
+    panel.activateWindow();
+    search->setFocus();
+    ASSERT_TRUE(processUntil([&] { return QApplication::activeWindow() == &panel; }));
+    settle();
+    key(kB);
+    EXPECT_EQ(search->text(), "b") << "the panel has the keyboard";
+    EXPECT_EQ(frontmost(), editor);
+    panel.hide();
+    settle();
+    key(kC);
+    EXPECT_EQ(lastKeyWentTo(), editor);
+    EXPECT_EQ(search->text(), "b");
+
+    bringForward(settings);
+    ASSERT_TRUE(processUntil([&] { return QApplication::activeWindow() == &settings; }));
+    person.windowsAdmin().setMinimised(*reporter->number(&settings), true);
+    ASSERT_TRUE(processUntil([&] { return settings.isMinimized(); }));
+    key(kD);
+    EXPECT_EQ(lastKeyWentTo(), app.process().pid);
+    EXPECT_EQ(field->text(), "a") << "a minimised window is never key";
+
+    bringForward(settings);
+    ASSERT_TRUE(processUntil([&] { return !settings.isMinimized() && QApplication::activeWindow() == &settings; }));
+    key(kE);
+    EXPECT_EQ(field->text(), "ae");
+    person.windowsAdmin().post(host::JournalEvent::sessionResigned);
+    EXPECT_TRUE(processUntil([&] { return QApplication::activeWindow() == nullptr; }));
+    key(kF);
+    EXPECT_EQ(lastKeyWentTo(), 0);
+    EXPECT_EQ(field->text(), "ae");
     EXPECT_EQ(errors.str(), "");
 }
 

@@ -93,7 +93,7 @@ protected:
             machine.folder.path() / "support", machine.scheduler.mainQueue(), &launcherFiles,
             machine.app.applicationWorkspace(), machine.app.workspace(), machine.app.installedApplications(),
             machine.app.screens(), machine.app.process().pid,
-            QtLauncherPanel::factory(QtLauncherPanel::Services{{machine.scheduler, machine.scheduler.mainQueue()}, space}),
+            QtLauncherPanel::factory(QtLauncherPanel::Services{{machine.scheduler, machine.scheduler.mainQueue()}, space, {}}),
             DesignTokens::measurer()});
         machine.scheduler.runUntilIdle();
         const auto screen = machine.app.screens().screens().front();

@@ -359,5 +359,77 @@ TEST_F(EventStreamTest, ActivationCanTakeItsTimeOrNeverFinish) {
     EXPECT_EQ(stream().doubleClickInterval(), 0.5);
 }
 
+// Keys go to the window that has the keyboard, as a window system sends them: a panel of
+// the program made key takes them while the user's application stays in front, until it
+// stops showing or another window is made key; a minimised window never has them; with the
+// session resigned nobody has.
+TEST_F(EventStreamTest, KeysGoToTheKeyWindowAndAPanelMadeKeyTakesThemWhileItsApplicationStaysBehind) {
+    auto& own = app->ownWindows();
+    own.registerApplication("Corvelle", "local.corvelle");
+    const pid_t program = app->process().pid;
+    const auto settings = own.addWindow({"设置", {1250, 600, 200, 200}, true, 0, true});
+    const auto panel = own.addWindow({"Corvelle 应用", {1300, 100, 100, 400}, false, 3, true});
+    std::vector<workspace::OwnActivation> heard;
+    auto observation = own.observeActivation([&](const workspace::OwnActivation& now) { heard.push_back(now); });
+    // Who the next key reaches: its application and window.
+    auto keyGoesTo = [this] {
+        stream().post(TapLocation::hid, key(0));
+        scheduler.runUntilIdle();
+        const auto& record = app->hostEvents().delivered().back();
+        return std::pair(record.receiver.value_or(0), record.window);
+    };
+    auto frontmost = [this] { return admin().view().frontmost.value_or(0); };
+    const std::uint32_t notes = 5;
+    const std::uint32_t terminalWindow = 2;
+    ASSERT_EQ(keyGoesTo(), std::pair(pids["编辑器"], notes));
+
+    EXPECT_TRUE(own.makeKey(panel));
+    EXPECT_EQ(keyGoesTo(), std::pair(program, panel));
+    EXPECT_EQ(frontmost(), pids["编辑器"]);
+    EXPECT_EQ(own.activation(), (workspace::OwnActivation{false, panel}));
+    ASSERT_FALSE(heard.empty());
+    EXPECT_EQ(heard.back(), (workspace::OwnActivation{false, panel}));
+    EXPECT_TRUE(own.updateWindow(panel, {"Corvelle 应用", {1300, 100, 100, 400}, false, 3, false}));  // closes
+    EXPECT_EQ(keyGoesTo(), std::pair(pids["编辑器"], notes));
+    EXPECT_EQ(heard.back(), (workspace::OwnActivation{false, std::nullopt}));
+
+    // A click on the frontmost application's own window takes the keyboard back, as does
+    // another application coming forward.
+    EXPECT_TRUE(own.updateWindow(panel, {"Corvelle 应用", {1300, 100, 100, 400}, false, 3, true}));
+    own.makeKey(panel);
+    admin().click({500, 300}, std::nullopt);
+    EXPECT_EQ(keyGoesTo(), std::pair(pids["编辑器"], notes));
+    own.makeKey(panel);
+    admin().focus(terminalWindow);
+    EXPECT_EQ(keyGoesTo(), std::pair(pids["终端"], terminalWindow));
+    own.makeKey(panel);
+    admin().setHidden(program, true);
+    EXPECT_EQ(keyGoesTo(), std::pair(pids["终端"], terminalWindow));
+    admin().setHidden(program, false);
+
+    // Frontmost, the program's key window has the keys, and a panel made key is simply its
+    // key window; minimised, no window of the program has them and a panel closing gives
+    // none back to a window that does not show.
+    EXPECT_TRUE(own.activateWindow(settings));
+    EXPECT_EQ(keyGoesTo(), std::pair(program, settings));
+    own.makeKey(panel);
+    EXPECT_EQ(keyGoesTo(), std::pair(program, panel));
+    EXPECT_EQ(own.activation(), (workspace::OwnActivation{true, panel}));
+    own.activateWindow(settings);
+    admin().setMinimised(settings, true);
+    EXPECT_EQ(keyGoesTo(), std::pair(program, 0u));
+    EXPECT_EQ(own.activation(), (workspace::OwnActivation{true, std::nullopt}));
+    EXPECT_TRUE(own.makeKey(settings));  // does not show: stays as it is
+    EXPECT_EQ(keyGoesTo(), std::pair(program, 0u));
+    EXPECT_FALSE(own.makeKey(terminalWindow)) << "not the program's";
+
+    admin().focus(settings);
+    EXPECT_EQ(keyGoesTo(), std::pair(program, settings));
+    admin().post(JournalEvent::sessionResigned);
+    EXPECT_EQ(keyGoesTo(), std::pair(0, 0u));
+    EXPECT_EQ(frontmost(), 0);
+    EXPECT_EQ(heard.back(), (workspace::OwnActivation{false, std::nullopt}));
+}
+
 }  // namespace
 }  // namespace dorvane::host

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "tests/cli/corvelle/ApplicationHarness.h"
 
@@ -126,8 +128,66 @@ protected:
         return count;
     }
 
+    // Shows the toolbar, expanded and at rest, and answers its bounds.
+    json::Json showToolbar() {
+        EXPECT_EQ(host({"appearance", "reduce-motion", "on"}).status, 0);
+        EXPECT_EQ(host({"statusbar", "click", "显示工具条"}).status, 0);
+        return toolbarAtRest();
+    }
+    // The toolbar's bounds once two looks a moment apart agree: it takes a few steps to
+    // expand, and a click meant for one button must not land on another.
+    json::Json toolbarAtRest() {
+        auto bounds = [&] {
+            const auto listed = json::parse(host({"windows", "list", "--json"}).out);
+            for (const auto& window : listed["windows"]) {
+                if (window["title"] == "Corvelle 快捷操作") return window["bounds"];
+            }
+            return json::Json();
+        };
+        json::Json toolbar;
+        EXPECT_TRUE(testing::eventually([&] {
+            const auto first = bounds();
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            toolbar = bounds();
+            return toolbar.is_object() && toolbar == first && toolbar["height"].get<double>() > 300;
+        })) << program->err();
+        return toolbar;
+    }
+    // A click on the toolbar's button `fromTop` points below its top edge, or (negative)
+    // above its bottom edge.
+    void clickToolbar(double fromTop) {
+        const auto toolbar = toolbarAtRest();
+        const double top = toolbar["y"].get<double>();
+        const double y = fromTop >= 0 ? top + fromTop : top + toolbar["height"].get<double>() + fromTop;
+        const auto x = std::to_string(static_cast<int>(toolbar["x"].get<double>() + toolbar["width"].get<double>() / 2));
+        ASSERT_EQ(host({"windows", "click", x, std::to_string(static_cast<int>(y))}).status, 0);
+    }
+    // The window the host holds as key, which the keys go to; 0 for none.
+    int keyWindow() {
+        const auto listed = json::parse(host({"windows", "list", "--json"}).out);
+        for (const auto& window : listed["windows"]) {
+            if (window.value("key", false)) return window["number"].get<int>();
+        }
+        return 0;
+    }
+    // Where the last key went: its application (0 for none) and window (0 for none).
+    std::pair<pid_t, int> lastKey() {
+        const auto delivered = json::parse(host({"input", "delivered", "--json"}).out);
+        for (auto event = delivered.rbegin(); event != delivered.rend(); ++event) {
+            if ((*event)["event"]["type"] != "keyDown") continue;
+            const auto& to = (*event)["to"];
+            return {to.is_number() ? to.get<pid_t>() : 0, (*event).value("window", 0)};
+        }
+        return {0, 0};
+    }
+
     pid_t editor = 0;
 };
+
+// The footer's resolution button lies this far above the toolbar's bottom edge, the
+// applications button this far below its top.
+constexpr double kResolutionButton = -116;
+constexpr double kApplicationsButton = 48;
 
 // Moved by the host, the window moves, keeps its size, and is found there after closing,
 // "设置…" and a new start.
@@ -245,34 +305,81 @@ TEST_F(OwnWindowsCliTest, AnOpenListClosesWhenAnotherApplicationComesForward) {
 TEST_F(OwnWindowsCliTest, TheResolutionPanelLeavesTheUsersApplicationInFront) {
     start();
     ASSERT_TRUE(ready()) << program->err();
-    ASSERT_EQ(host({"appearance", "reduce-motion", "on"}).status, 0);
-    ASSERT_EQ(host({"statusbar", "click", "显示工具条"}).status, 0);
-    json::Json toolbar;
-    ASSERT_TRUE(testing::eventually([&] {
-        const auto listed = json::parse(host({"windows", "list", "--json"}).out);
-        for (const auto& window : listed["windows"]) {
-            if (window["title"] == "Corvelle 快捷操作" && window["bounds"]["height"].get<double>() > 300) {
-                toolbar = window["bounds"];
-                return true;
-            }
-        }
-        return false;
-    })) << program->err();
+    showToolbar();
     deskWithTheEditorInFront();
     const std::size_t activations = programActivations();
-    // The footer's resolution button, 116 points above the toolbar's bottom edge.
-    const auto x = std::to_string(static_cast<int>(toolbar["x"].get<double>() + toolbar["width"].get<double>() / 2));
-    const auto y = std::to_string(static_cast<int>(toolbar["y"].get<double>() + toolbar["height"].get<double>() - 116));
-    ASSERT_EQ(host({"windows", "click", x, y}).status, 0);
+    clickToolbar(kResolutionButton);
     EXPECT_TRUE(testing::eventually([&] { return ownWindow("Corvelle 分辨率").has_value(); })) << program->err();
     EXPECT_EQ(frontmost(), editor);
 
-    ASSERT_EQ(host({"windows", "click", x, y}).status, 0);  // the button again closes it
+    clickToolbar(kResolutionButton);  // the button again closes it
     EXPECT_TRUE(testing::eventually([&] { return !ownWindow("Corvelle 分辨率"); }));
     EXPECT_EQ(frontmost(), editor);
     EXPECT_EQ(programActivations(), activations);
     EXPECT_EQ(host({"input", "key", "a"}).status, 0);
     EXPECT_EQ(lastKeyReceiver(), editor);
+    quit();
+}
+
+// Opened from the toolbar over the user's application, the resolution panel and the
+// launcher have the keyboard while that application stays in front: Escape closes them,
+// and the next key goes to the application again.
+TEST_F(OwnWindowsCliTest, EscapeClosesThePanelsOpenedOverAnotherApplication) {
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    showToolbar();
+    deskWithTheEditorInFront();
+    for (const auto& [title, button] : {std::pair<std::string, double>{"Corvelle 分辨率", kResolutionButton},
+                                        std::pair<std::string, double>{"Corvelle 应用", kApplicationsButton}}) {
+        SCOPED_TRACE(title);
+        clickToolbar(button);
+        std::optional<int> panel;
+        ASSERT_TRUE(testing::eventually([&] { return (panel = ownWindow(title)).has_value(); })) << program->err();
+        ASSERT_TRUE(testing::eventually([&] { return keyWindow() == *panel; })) << "the panel has the keyboard";
+        EXPECT_EQ(frontmost(), editor);
+        EXPECT_EQ(host({"input", "key", "escape"}).status, 0);
+        EXPECT_EQ(lastKey(), std::pair(program->pid(), *panel));
+        EXPECT_TRUE(testing::eventually([&] { return !ownWindow(title); })) << program->err();
+        EXPECT_EQ(frontmost(), editor);
+        EXPECT_EQ(host({"input", "key", "a"}).status, 0);
+        EXPECT_EQ(lastKey().first, editor);
+    }
+    quit();
+}
+
+// A tile of the launcher that the keyboard focused is launched by Space, with the user's
+// application in front as the launcher opened.
+TEST_F(OwnWindowsCliTest, SpaceOnAFocusedLauncherTileLaunchesIt) {
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    showToolbar();
+    deskWithTheEditorInFront();
+    clickToolbar(kApplicationsButton);
+    std::optional<int> launcher;
+    ASSERT_TRUE(testing::eventually([&] { return (launcher = ownWindow("Corvelle 应用")).has_value(); }))
+        << program->err();
+    ASSERT_TRUE(testing::eventually([&] { return keyWindow() == *launcher; }));
+    EXPECT_EQ(host({"input", "key", "tab"}).status, 0);
+    EXPECT_EQ(host({"input", "key", "space"}).status, 0);
+    // A launch from the launcher is counted once it succeeded.
+    EXPECT_TRUE(testing::eventually([&] { return fs::exists(support / "app-usage.json"); })) << program->err();
+    EXPECT_TRUE(testing::eventually([&] { return !ownWindow("Corvelle 应用"); }));
+    quit();
+}
+
+// A minimised window never has the keyboard: the program in front with its settings window
+// minimised gets the keys for no window.
+TEST_F(OwnWindowsCliTest, NoKeyReachesAMinimisedWindow) {
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    const int number = waitForSettings()["number"].get<int>();
+    EXPECT_EQ(host({"statusbar", "click", "设置…"}).status, 0);
+    ASSERT_TRUE(settingsInFront(number));
+    EXPECT_EQ(host({"input", "key", "a"}).status, 0);
+    EXPECT_EQ(lastKey(), std::pair(program->pid(), number));
+    ASSERT_EQ(host({"windows", "minimise", std::to_string(number)}).status, 0);
+    EXPECT_EQ(host({"input", "key", "a"}).status, 0);
+    EXPECT_EQ(lastKey(), std::pair(program->pid(), 0));
     quit();
 }
 
