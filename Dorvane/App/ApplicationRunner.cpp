@@ -88,9 +88,8 @@ shell::Neighbours completeNeighbours(const MakeNeighbours& makeNeighbours, const
     if (!neighbours.autoFill) neighbours.autoFill = windowCommands->makeAutoFill();
     neighbours.windows = std::move(windowCommands);
     if (!neighbours.settingsWindows) {
-        neighbours.settingsWindows = std::make_unique<QtSettingsWindows>(
-            std::make_unique<NullSettingsViewFactory>(), &host.userDefaults(), &host.screens(), &mainQueue,
-            [&ownWindows](QWidget& window) { ownWindows.activate(window); });
+        neighbours.settingsWindows =
+            QtSettingsWindows::overHost(std::make_unique<NullSettingsViewFactory>(), host, mainQueue, ownWindows);
     }
     return neighbours;
 }

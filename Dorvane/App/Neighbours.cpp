@@ -85,13 +85,12 @@ shell::Neighbours makeNeighbours(const qthost::NeighbourServices& services) {
     editors.runningApplications = &services.host.workspace();
     editors.installedApplications = &services.host.installedApplications();
     editors.mainQueue = &services.mainQueue;
-    neighbours.settingsWindows = std::make_unique<qthost::QtSettingsWindows>(
+    neighbours.settingsWindows = qthost::QtSettingsWindows::overHost(
         std::make_unique<SettingsViews>(std::make_unique<TrackedSettingsPermissions>(input.monitor),
                                         std::make_unique<system::XdgAutostartLoginItems>(
                                             system::XdgAutostartLoginItems::fromEnvironment(services.executable)),
                                         services.root, std::move(editors)),
-        &services.host.userDefaults(), &services.host.screens(), &services.mainQueue,
-        [&reporter = services.ownWindows](QWidget& window) { reporter.activate(window); });
+        services.host, services.mainQueue, services.ownWindows);
     return neighbours;
 }
 

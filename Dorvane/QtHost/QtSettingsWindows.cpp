@@ -8,10 +8,12 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "Dorvane/QtHost/QtOwnWindowReporter.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/FilledHost.h"
 #include "Dorvane/Visual/NativeGlassView.h"
 #include "Platform/Displays/ScreenServices.h"
+#include "Platform/Host/SimulatedHost.h"
 #include "Platform/System/UserDefaults.h"
 
 namespace dorvane::qthost {
@@ -74,6 +76,14 @@ QtSettingsWindows::QtSettingsWindows(std::unique_ptr<SettingsViewFactory> views,
                                      Activation activate)
     : views_(std::move(views)), defaults_(defaults), screens_(screens), timers_(timers),
       activate_(std::move(activate)) {}
+
+std::unique_ptr<QtSettingsWindows> QtSettingsWindows::overHost(std::unique_ptr<SettingsViewFactory> views,
+                                                               host::SimulatedHost& host,
+                                                               dispatch::Executor& mainQueue,
+                                                               QtOwnWindowReporter& reporter) {
+    return std::make_unique<QtSettingsWindows>(std::move(views), &host.userDefaults(), &host.screens(), &mainQueue,
+                                               [&reporter](QWidget& window) { reporter.activate(window); });
+}
 
 QtSettingsWindows::~QtSettingsWindows() {
     // The program quits with the window open, or just after a move: its place is kept.

@@ -15,11 +15,16 @@
 namespace dorvane::system {
 class UserDefaults;
 }
+namespace dorvane::host {
+class SimulatedHost;
+}
 namespace dorvane::displays {
 class ScreenServices;
 }
 
 namespace dorvane::qthost {
+
+class QtOwnWindowReporter;
 
 // The settings window and the resolution panel as Qt windows, their content made by the
 // settings views. Host frames are Qt's own top-left coordinates. Showing the settings
@@ -47,6 +52,13 @@ public:
                       displays::ScreenServices* screens = nullptr, dispatch::Executor* timers = nullptr,
                       Activation activate = {});
     ~QtSettingsWindows() override;
+
+    // The program's windows over the host: the place kept in its user defaults (written on
+    // `mainQueue`), centred on its main display, and made key through the reporter, which
+    // tells the host at once, so that the keys typed next reach them whatever Qt believed.
+    static std::unique_ptr<QtSettingsWindows> overHost(std::unique_ptr<SettingsViewFactory> views,
+                                                       host::SimulatedHost& host, dispatch::Executor& mainQueue,
+                                                       QtOwnWindowReporter& reporter);
 
     void showSettings(ControlPanelModel& model, bool createNew, std::optional<SettingsPage> page) override;
     bool settingsWindowExists() const override { return static_cast<bool>(settings_); }

@@ -141,8 +141,8 @@ TEST_F(OwnActivationTest, ThePointerGoingOnToAnotherApplicationLeavesTheWidgetIt
 // and leaves the application in front as it was, also once it closes.
 TEST_F(OwnActivationTest, TheSettingsWindowBringsTheProgramForwardAndTheResolutionPanelDoesNot) {
     ControlPanelModel model;
-    qthost::QtSettingsWindows windows(std::make_unique<LabelViews>(), nullptr, nullptr, nullptr,
-                                      [this](QWidget& window) { reporter->activate(window); });
+    const auto made = qthost::QtSettingsWindows::overHost(std::make_unique<LabelViews>(), app, mainQueue, *reporter);
+    auto& windows = *made;
     start();
     windows.showSettings(model, false, std::nullopt);
     QWidget& settings = *windows.settingsWindow();
@@ -158,8 +158,10 @@ TEST_F(OwnActivationTest, TheSettingsWindowBringsTheProgramForwardAndTheResoluti
             ASSERT_TRUE(processUntil([&] { return QApplication::activeWindow() == nullptr; }));
         }
         windows.showSettings(model, false, std::nullopt);
+        // At once, before Qt's own activation could come round.
         EXPECT_TRUE(programInFront());
         EXPECT_EQ(frontWindow(), number);
+        EXPECT_EQ(person.windowsAdmin().view().keyWindow, number);
         EXPECT_TRUE(processUntil([&] { return QApplication::activeWindow() == &settings; }));
         // What the program had not heard comes late: it is past and changes nothing.
         settle();
@@ -180,7 +182,8 @@ TEST_F(OwnActivationTest, TheSettingsWindowBringsTheProgramForwardAndTheResoluti
     ASSERT_TRUE(processUntil([&] { return QApplication::activeWindow() == nullptr; }));
     windows.showResolution(model, {}, geometry::Rect{700, 60, 400, 300}, ToolbarSide::right, false);
     QWidget* panel = windows.resolutionPanel();
-    EXPECT_TRUE(processUntil([&] { return QApplication::activeWindow() == panel; })) << "the panel is key";
+    EXPECT_EQ(person.windowsAdmin().view().keyWindow, reporter->number(panel)) << "the panel is key at once";
+    EXPECT_TRUE(processUntil([&] { return QApplication::activeWindow() == panel; }));
     EXPECT_EQ(frontmost(), editor);
     windows.orderResolutionOut();
     settle();

@@ -261,13 +261,16 @@ TEST_F(OwnWindowsCliTest, ADropdownListIsChosenByKeysAndCancelledWithEscape) {
 }
 
 // With another application in front, showing the settings window ("设置…", a second start,
-// also after it was minimised) brings it forward with the program.
+// also after it was minimised) brings it forward with the program: by the time the menu
+// choice is answered, the window has the keyboard, not only once Qt gets round to it.
 TEST_F(OwnWindowsCliTest, TheSettingsWindowComesForwardOverAnotherApplication) {
     start();
     ASSERT_TRUE(ready()) << program->err();
     const int number = waitForSettings()["number"].get<int>();
     deskWithTheEditorInFront();
     EXPECT_EQ(host({"statusbar", "click", "设置…"}).status, 0);
+    EXPECT_EQ(frontmost(), program->pid());
+    EXPECT_EQ(keyWindow(), number);
     EXPECT_TRUE(settingsInFront(number)) << host({"windows", "list"}).out;
 
     editorInFront();
