@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
+#include <QTest>
 
 #include "Dorvane/Input/ShortcutPermissions.h"
 #include "Dorvane/Settings/SettingsView.h"
@@ -134,6 +136,18 @@ inline void expectAlertHangsFromWindow(SheetAlert& alert, QWidget& owner, QWidge
     EXPECT_EQ(shown, titles);
     ASSERT_NE(alert.defaultButton(), nullptr);
     EXPECT_EQ(alert.defaultButton()->text(), titles.front());
+}
+
+// Where the focus goes over `presses` Tabs typed into `window` as the keyboard types them:
+// each widget once, in the order first reached.
+inline std::vector<QWidget*> tabStops(QWidget& window, int presses) {
+    std::vector<QWidget*> stops;
+    for (int press = 0; press < presses; ++press) {
+        QTest::keyClick(window.windowHandle(), Qt::Key_Tab);
+        QWidget* focused = QApplication::focusWidget();
+        if (focused != nullptr && std::ranges::find(stops, focused) == stops.end()) stops.push_back(focused);
+    }
+    return stops;
 }
 
 // A settings view over a recording panel model, the program's permission tracker on the
