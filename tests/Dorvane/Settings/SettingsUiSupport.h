@@ -187,6 +187,33 @@ protected:
         return *current;
     }
 
+    // Typed into the window as the keyboard types: the keys go wherever the focus is.
+    void typeIntoWindow(const char* letters) {
+        for (const char* letter = letters; *letter != '\0'; ++letter) QTest::keyClick(window->windowHandle(), *letter);
+        settle();
+    }
+
+    // The window ordered out (as for the resolution panel) or closed with its close button,
+    // which only hides it; then shown and activated again.
+    void putWindowAway(bool close) {
+        if (close) {
+            window->close();
+        } else {
+            window->hide();
+        }
+        settle();
+        ASSERT_FALSE(window->isVisible());
+    }
+    void bringWindowBack() {
+        window->show();
+        window->activateWindow();
+        settle();
+        // The offscreen platform keeps a hidden window its focus window, so showing it again
+        // activates nothing anew; a window system hands the activation back.
+        if (QApplication::activeWindow() != window.get()) QApplication::setActiveWindow(window.get());
+        settle();
+    }
+
     // Lets virtual time pass on the main queue (the tracker's polling).
     void pass(double seconds) {
         scheduler.advanceBy(seconds);

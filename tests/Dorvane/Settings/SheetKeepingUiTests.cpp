@@ -40,27 +40,7 @@ protected:
         return *editor;
     }
 
-    // Typed into the window as the keyboard types: the keys go wherever the focus is.
-    void type(const char* letters) {
-        for (const char* letter = letters; *letter != '\0'; ++letter) QTest::keyClick(windowHandle(), *letter);
-        settle();
-    }
-
-    // Ordered out (as for the resolution panel) or closed with its close button.
-    void putAway(bool close) {
-        if (close) {
-            window->close();
-        } else {
-            window->hide();
-        }
-        settle();
-        ASSERT_FALSE(window->isVisible());
-    }
-    void bringBack() {
-        window->show();
-        window->activateWindow();
-        settle();
-    }
+    void type(const char* letters) { typeIntoWindow(letters); }
 };
 
 // The window ordered out or closed and shown again: the same sheet, with the name typed,
@@ -82,11 +62,11 @@ TEST_F(ShortcutEditorSheetTest, HidingTheWindowKeepsTheEditorAndItsRecordingAsTh
     ASSERT_TRUE(field.capture().recording());
 
     for (const bool close : {false, true}) {
-        putAway(close);
+        putWindowAway(close);
         EXPECT_FALSE(field.hasTap()) << "no key is taken while the window is away";
         pressKeys("ctrl+j");
         EXPECT_EQ(editor.model().key(), ShortcutKey(40, modifier::command | modifier::shift, "⇧⌘K"));
-        bringBack();
+        bringWindowBack();
         ASSERT_EQ(view->sheets().presented(QuickActionsSettingsPage::shortcutEditorSheet), dialog);
         ASSERT_EQ(sheet<ShortcutEditor>(QuickActionsSettingsPage::shortcutEditorSheet), &editor);
         EXPECT_TRUE(dialog->isVisible());
@@ -95,6 +75,7 @@ TEST_F(ShortcutEditorSheetTest, HidingTheWindowKeepsTheEditorAndItsRecordingAsTh
         EXPECT_EQ(editor.keyChip()->text(), QStringLiteral("⇧⌘K"));
         EXPECT_TRUE(field.capture().recording()) << (close ? "closed" : "ordered out");
         EXPECT_TRUE(field.hasTap());
+        EXPECT_TRUE(field.hasFocus());
     }
     pressKeys("ctrl+j");
     EXPECT_EQ(editor.model().key(), ShortcutKey(38, modifier::control, "⌃J"));
@@ -109,8 +90,8 @@ TEST_F(ShortcutEditorSheetTest, HidingTheWindowKeepsTheEditorAndItsRecordingAsTh
     type("arrow");
     const auto found = picker->shownIcons();
     ASSERT_FALSE(found.empty());
-    putAway(false);
-    bringBack();
+    putWindowAway(false);
+    bringWindowBack();
     EXPECT_EQ(picker->searchField()->text(), QStringLiteral("arrow"));
     EXPECT_TRUE(picker->isExpanded());
     EXPECT_EQ(picker->shownIcons(), found);
@@ -165,6 +146,11 @@ TEST_F(ShortcutEditorSheetTest, TypingStaysInTheNameFieldThroughClicksOnTheContr
 // drag or their bar, and the recording field starts with a click.
 TEST_F(ShortcutEditorSheetTest, TabStopsOnTheTextFieldsOnly) {
     ShortcutEditor& editor = openEditor();
+    click(*editor.modePicker()->segment(1));
+    ASSERT_TRUE(editor.recorder()->field().isVisible());
+    EXPECT_EQ(testing::tabStops(*window, 3), std::vector<QWidget*>{editor.nameField()});
+
+    click(*editor.modePicker()->segment(0));
     click(*editor.iconToggle());
     click(*editor.iconPicker()->expandButton());
     EXPECT_EQ(testing::tabStops(*window, 6),
@@ -174,10 +160,6 @@ TEST_F(ShortcutEditorSheetTest, TabStopsOnTheTextFieldsOnly) {
     icons->setValue(0);
     for (const Qt::Key key : {Qt::Key_PageDown, Qt::Key_Down}) QTest::keyClick(windowHandle(), key);
     EXPECT_EQ(icons->value(), 0) << "no list takes the keys unseen";
-
-    click(*editor.modePicker()->segment(1));
-    EXPECT_EQ(testing::tabStops(*window, 4),
-              (std::vector<QWidget*>{editor.iconPicker()->searchField(), editor.nameField()}));
 }
 
 // The recommended shortcuts have no text field: Tab stops nowhere and no key scrolls the
