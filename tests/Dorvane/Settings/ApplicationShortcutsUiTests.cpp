@@ -124,14 +124,14 @@ TEST_F(ApplicationShortcutsTest, ThePickerKeepsItsListWhileTheWindowIsAwayAndTab
     QScrollBar* bar = picker->list()->verticalScrollBar();
     ASSERT_GT(bar->maximum(), 0);
     bar->setValue(bar->maximum());
-    for (const bool close : {false, true}) {
-        putWindowAway(close);
+    for (const Away away : everyWayAway) {
+        putWindowAway(away);
         bringWindowBack();
         ASSERT_EQ(sheet<ShortcutApplicationPicker>(ApplicationShortcutsSettings::pickerSheet), picker);
         EXPECT_FALSE(picker->isLoading()) << "no new scan";
         EXPECT_EQ(picker->searchField()->text(), QStringLiteral("app"));
         EXPECT_EQ(rows(*picker), listed);
-        EXPECT_EQ(bar->value(), bar->maximum()) << (close ? "closed" : "ordered out");
+        EXPECT_EQ(bar->value(), bar->maximum()) << describe(away);
     }
     EXPECT_EQ(testing::tabStops(*window, 3), std::vector<QWidget*>{picker->searchField()});
 }

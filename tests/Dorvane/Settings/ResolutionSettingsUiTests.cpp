@@ -175,8 +175,8 @@ TEST_F(ResolutionPageTest, SaveAsNewKeepsTheOriginalAndTheStepperStaysWithinItsR
 }
 
 // "新增规格" with a name, a width and a height typed and part of the width selected: the
-// window ordered out or closed and shown again shows the same sheet as it was left, the
-// typing going on where it stopped; Tab goes round the three fields only.
+// window ordered out, closed or minimised and shown again shows the same sheet as it was
+// left, the typing going on where it stopped; Tab goes round the three fields only.
 TEST_F(ResolutionPageTest, ANewSpecificationKeepsWhatWasTypedWhileTheWindowIsAway) {
     click(*page().newPresetButton());
     SpecEditor* shown = editor();
@@ -187,10 +187,10 @@ TEST_F(ResolutionPageTest, ANewSpecificationKeepsWhatWasTypedWhileTheWindowIsAwa
     retype(*shown->heightField(), QStringLiteral("900"));
     shown->widthField()->setFocus(Qt::MouseFocusReason);
     shown->widthField()->setSelection(1, 1);
-    for (const bool close : {false, true}) {
-        putWindowAway(close);
+    for (const Away away : everyWayAway) {
+        putWindowAway(away);
         bringWindowBack();
-        ASSERT_EQ(editor(), shown) << (close ? "closed" : "ordered out");
+        ASSERT_EQ(editor(), shown) << describe(away);
         EXPECT_EQ(shown->nameField()->text(), QStringLiteral("ab"));
         EXPECT_EQ(shown->widthField()->text(), QStringLiteral("1600"));
         EXPECT_EQ(shown->heightField()->text(), QStringLiteral("900"));
@@ -353,14 +353,14 @@ TEST_F(DeviceTemplatesTest, TheListKeepsItsPlaceAndTheTypingStaysInTheSearch) {
     bar->setValue(bar->maximum() / 2);
     const int place = bar->value();
     const std::size_t listed = templates->shownRows().size();
-    for (const bool close : {false, true}) {
-        putWindowAway(close);
+    for (const Away away : everyWayAway) {
+        putWindowAway(away);
         bringWindowBack();
         ASSERT_EQ(view->sheets().presented(ResolutionSettingsPage::deviceTemplatesSheet)->findChild<DeviceTemplatesView*>(),
                   templates);
         EXPECT_EQ(templates->categoryPicker()->selectedIndex(), 1);
         EXPECT_EQ(templates->shownRows().size(), listed);
-        EXPECT_EQ(bar->value(), place) << (close ? "closed" : "ordered out");
+        EXPECT_EQ(bar->value(), place) << describe(away);
     }
 
     TemplateRow* row = templates->shownRows().front();

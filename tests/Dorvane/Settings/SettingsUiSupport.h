@@ -193,18 +193,33 @@ protected:
         settle();
     }
 
-    // The window ordered out (as for the resolution panel) or closed with its close button,
-    // which only hides it; then shown and activated again.
-    void putWindowAway(bool close) {
-        if (close) {
-            window->close();
-        } else {
-            window->hide();
+    // How the window goes away for a while: ordered out (as for the resolution panel),
+    // closed with its close button (which only hides it), or minimised.
+    enum class Away { orderedOut, closed, minimised };
+    static constexpr Away everyWayAway[] = {Away::orderedOut, Away::closed, Away::minimised};
+    static const char* describe(Away away) {
+        switch (away) {
+            case Away::orderedOut: return "ordered out";
+            case Away::closed: return "closed";
+            case Away::minimised: return "minimised";
+        }
+        return "";
+    }
+
+    void putWindowAway(Away away) {
+        switch (away) {
+            case Away::orderedOut: window->hide(); break;
+            case Away::closed: window->close(); break;
+            case Away::minimised: window->showMinimized(); break;
         }
         settle();
-        ASSERT_FALSE(window->isVisible());
+        if (away != Away::minimised) {
+            ASSERT_FALSE(window->isVisible());
+        }
     }
+    // Shown, out of the Dock if it was minimised, and activated again.
     void bringWindowBack() {
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
         window->show();
         window->activateWindow();
         settle();

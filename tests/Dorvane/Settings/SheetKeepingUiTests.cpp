@@ -43,7 +43,7 @@ protected:
     void type(const char* letters) { typeIntoWindow(letters); }
 };
 
-// The window ordered out or closed and shown again: the same sheet, with the name typed,
+// The window ordered out, closed or minimised and shown again: the same sheet, with the name typed,
 // the key recorded, and a recording under way, which listens to no key while the window is
 // away (those keys are the other application's) and takes the next one once it is back.
 TEST_F(ShortcutEditorSheetTest, HidingTheWindowKeepsTheEditorAndItsRecordingAsTheUserLeftThem) {
@@ -61,8 +61,8 @@ TEST_F(ShortcutEditorSheetTest, HidingTheWindowKeepsTheEditorAndItsRecordingAsTh
     click(field);
     ASSERT_TRUE(field.capture().recording());
 
-    for (const bool close : {false, true}) {
-        putWindowAway(close);
+    for (const Away away : everyWayAway) {
+        putWindowAway(away);
         EXPECT_FALSE(field.hasTap()) << "no key is taken while the window is away";
         pressKeys("ctrl+j");
         EXPECT_EQ(editor.model().key(), ShortcutKey(40, modifier::command | modifier::shift, "⇧⌘K"));
@@ -73,7 +73,7 @@ TEST_F(ShortcutEditorSheetTest, HidingTheWindowKeepsTheEditorAndItsRecordingAsTh
         EXPECT_EQ(editor.nameField()->text(), QStringLiteral("ab"));
         EXPECT_EQ(editor.modePicker()->selectedIndex(), 1);
         EXPECT_EQ(editor.keyChip()->text(), QStringLiteral("⇧⌘K"));
-        EXPECT_TRUE(field.capture().recording()) << (close ? "closed" : "ordered out");
+        EXPECT_TRUE(field.capture().recording()) << describe(away);
         EXPECT_TRUE(field.hasTap());
         EXPECT_TRUE(field.hasFocus());
     }
@@ -90,7 +90,7 @@ TEST_F(ShortcutEditorSheetTest, HidingTheWindowKeepsTheEditorAndItsRecordingAsTh
     type("arrow");
     const auto found = picker->shownIcons();
     ASSERT_FALSE(found.empty());
-    putWindowAway(false);
+    putWindowAway(Away::orderedOut);
     bringWindowBack();
     EXPECT_EQ(picker->searchField()->text(), QStringLiteral("arrow"));
     EXPECT_TRUE(picker->isExpanded());
