@@ -17,6 +17,7 @@
 #include "Dorvane/Editors/EditorMetrics.h"
 #include "Dorvane/Editors/EditorParts.h"
 #include "Dorvane/Visual/ControlFocus.h"
+#include "Dorvane/Visual/WindowHiding.h"
 #include "Dorvane/Visual/SymbolButton.h"
 #include "Dorvane/Visual/Symbols.h"
 #include "Dorvane/Visual/TextField.h"
@@ -175,6 +176,7 @@ void IconPickerView::buildGrid() {
     area_->setFrameShape(QFrame::NoFrame);
     area_->setWidgetResizable(true);
     area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area_->setFocusPolicy(scrollAreaFocusPolicy);
     auto* holder = new QWidget;
     auto* holderColumn = new QVBoxLayout(holder);
     holderColumn->setContentsMargins(0, 0, 0, 0);
@@ -306,10 +308,11 @@ void IconPickerView::scrollToSelection() {
     area_->verticalScrollBar()->setValue(centre - area_->viewport()->height() / 2);
 }
 
-// Each showing starts on the first page with no search.
+// Each showing starts on the first page with no search; the window coming back finds it as
+// it was left.
 void IconPickerView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (event->spontaneous()) return;
+    if (event->spontaneous() || hiddenWithWindow_) return;
     if (heightAnimation_) heightAnimation_->stop();
     expanded_ = false;
     expandedView_ = false;
@@ -320,6 +323,7 @@ void IconPickerView::showEvent(QShowEvent* event) {
 
 void IconPickerView::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
+    hiddenWithWindow_ = hidesWithItsWindow(*this, *event);
     scrollTimer_.stop();
 }
 

@@ -50,7 +50,8 @@ private:
 // always holds the current icon, the whole catalog when expanded, or the icons a search
 // finds. It only reports a click through `choose` and keeps no selection of its own: the
 // mark moves when the caller hands in another icon. Its 174 cells are made once and
-// shown or hidden; expanding and searching start over each time it is shown.
+// shown or hidden; expanding and searching start over each time it is shown, but for its
+// window coming back.
 class IconPickerView final : public QWidget {
 public:
     IconPickerView(std::optional<ShortcutIcon> selected, std::function<void(ShortcutIcon)> choose,
@@ -98,6 +99,7 @@ private:
     std::vector<ShortcutIcon> shown_;
     bool scrolling_ = false;      // the grid sits in a scroll view (searching or expanded)
     bool expandedView_ = false;   // the whole catalog shows (expanded, not searching)
+    bool hiddenWithWindow_ = false;
 
     TextField* search_;
     SymbolButton* clearInField_;

@@ -20,6 +20,7 @@
 #include "Dorvane/Visual/Symbols.h"
 #include "Dorvane/Visual/TokenLabel.h"
 #include "Dorvane/Visual/OverlayScrollBar.h"
+#include "Dorvane/Visual/WindowHiding.h"
 #include "DorvaneCore/Editors/ShortcutApplicationList.h"
 
 namespace dorvane {
@@ -146,6 +147,7 @@ ShortcutApplicationPicker::ShortcutApplicationPicker(std::set<std::string> exist
     list_->setFrameShape(QFrame::NoFrame);
     list_->setWidgetResizable(true);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->setFocusPolicy(scrollAreaFocusPolicy);
     OverlayScrollBar::install(list_);
     auto* rows = new QWidget;
     rowsLayout_ = new QVBoxLayout(rows);
@@ -185,7 +187,12 @@ std::vector<ApplicationPickerRow*> ShortcutApplicationPicker::shownRows() const 
 
 void ShortcutApplicationPicker::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous()) load();
+    if (!event->spontaneous() && !hiddenWithWindow_) load();
+}
+
+void ShortcutApplicationPicker::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    hiddenWithWindow_ = hidesWithItsWindow(*this, *event);
 }
 
 void ShortcutApplicationPicker::load() {

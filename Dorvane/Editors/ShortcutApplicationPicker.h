@@ -63,8 +63,9 @@ private:
 };
 
 // The sheet "添加应用": the installed and running applications not listed yet, filtered as
-// the user types. Each showing scans again, off the main queue; a result lands only while
-// the sheet exists and only from its latest scan. Picking hands the application to
+// the user types. Each showing scans again, off the main queue (the window coming back
+// shows the list as it was left); a result lands only while the sheet exists and only from
+// its latest scan. Picking hands the application to
 // `onSelect`, whose refusal shows "保存失败，请重试"; the owner closes the sheet.
 class ShortcutApplicationPicker final : public QWidget {
 public:
@@ -93,6 +94,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -110,6 +112,7 @@ private:
     bool loading_ = true;
     bool failed_ = false;
     std::uint64_t scanGeneration_ = 0;
+    bool hiddenWithWindow_ = false;
 
     TextField* search_;
     StyledButton* cancel_;

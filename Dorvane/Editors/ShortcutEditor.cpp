@@ -173,6 +173,7 @@ void ShortcutEditor::buildBody(const EditorServices& services) {
     body_->setFrameShape(QFrame::NoFrame);
     body_->setWidgetResizable(true);
     body_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    body_->setFocusPolicy(scrollAreaFocusPolicy);
     OverlayScrollBar::install(body_);
     bodyContent_ = new QWidget;
     auto* sections = new QVBoxLayout(bodyContent_);

@@ -167,7 +167,7 @@ void LauncherTile::paintEvent(QPaintEvent* /*event*/) {
     }
     if (hasFocus()) {
         const double inset = DesignTokens::selectedStroke / 2;
-        painter.setPen(QPen(DesignTokens::Colors::accent.resolved(dark), DesignTokens::selectedStroke));
+        painter.setPen(QPen(DesignTokens::Colors::focusRing.resolved(dark), DesignTokens::selectedStroke));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(bounds.adjusted(inset, inset, -inset, -inset), Metrics::tileCornerRadius - inset,
                                 Metrics::tileCornerRadius - inset);

@@ -9,6 +9,7 @@
 
 #include "Dorvane/Input/ShortcutPermissions.h"
 #include "Dorvane/Visual/DesignTokens.h"
+#include "Dorvane/Visual/WindowHiding.h"
 #include "DorvaneCore/Input/KeyboardLayout.h"
 #include "DorvaneCore/Shortcuts/ShortcutEventPlan.h"
 
@@ -54,7 +55,7 @@ std::optional<ShortcutCapture::TapEvent::Type> tapType(EventType type) {
 
 ShortcutCaptureView::ShortcutCaptureView(Services services, QWidget* parent)
     : QWidget(parent), services_(services) {
-    setFocusPolicy(Qt::StrongFocus);
+    setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
     DesignTokens::repaintOnAppearanceChange(this);
 }
@@ -191,8 +192,24 @@ void ShortcutCaptureView::focusOutEvent(QFocusEvent* event) {
 
 void ShortcutCaptureView::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
+    // The keys typed meanwhile are the other applications'.
     stopTap();
+    if (capture_.recording() && hidesWithItsWindow(*this, *event)) {
+        paused_ = true;
+        return;
+    }
     capture_.end();
+}
+
+void ShortcutCaptureView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!paused_) return;
+    paused_ = false;
+    if (!capture_.recording()) return;
+    // From no key held: what was down when the window went was released elsewhere.
+    capture_.begin();
+    startTap();
+    update();
 }
 
 void ShortcutCaptureView::paintEvent(QPaintEvent*) {

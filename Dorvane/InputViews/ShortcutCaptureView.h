@@ -23,8 +23,12 @@ class ShortcutPermissions;
 // the HID level swallows every key event until all keys are up again, so the keys never
 // reach another application; keys that come to the field through Qt take the same road.
 // A modifier pressed and released alone is itself the key. Losing the focus, hiding and
-// destruction end recording. When the tap cannot be made, the field says so
+// destruction end recording; while its window is away (ordered out, closed, minimised) a
+// recording only pauses, letting every key go on to the other applications, and listens
+// again once the window is back. When the tap cannot be made, the field says so
 // ("无法录制，请手动选择") until a recording succeeds or the binding brings a new key.
+// A click starts it, and only a click gives it the focus: Tab passes it by, as it shows no
+// mark of a focus that has not started a recording.
 //
 // Main thread only: the tap's callback runs on the main queue.
 class ShortcutCaptureView final : public QWidget {
@@ -62,6 +66,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void beginRecording();
@@ -74,6 +79,8 @@ private:
     Services services_;
     ShortcutCapture capture_;
     std::shared_ptr<events::EventTap> tap_;
+    // A recording waits for the window's return.
+    bool paused_ = false;
 };
 
 }  // namespace dorvane

@@ -9,6 +9,7 @@
 #include "Dorvane/Visual/SettingRows.h"
 #include "Dorvane/Settings/SettingsPermissions.h"
 #include "Dorvane/ShellBase/ControlPanelModel.h"
+#include "Dorvane/Visual/ControlFocus.h"
 #include "Dorvane/Visual/StyledButton.h"
 #include "Dorvane/Visual/TokenLabel.h"
 #include "Dorvane/Visual/OverlayScrollBar.h"
@@ -63,6 +64,7 @@ QScrollArea* RecommendedPresetsView::makeList() {
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setFocusPolicy(scrollAreaFocusPolicy);
     OverlayScrollBar::install(scroll);
     auto* list = new QWidget;
     auto* rows = new QVBoxLayout(list);

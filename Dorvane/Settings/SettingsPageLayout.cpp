@@ -3,6 +3,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "Dorvane/Visual/ControlFocus.h"
 #include "Dorvane/Visual/OverlayScrollBar.h"
 #include "Dorvane/Visual/SettingsMetrics.h"
 
@@ -21,6 +22,7 @@ QScrollArea* settingsScrollArea(QWidget* content, QWidget* parent) {
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(true);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setFocusPolicy(scrollAreaFocusPolicy);
     area->setWidget(content);
     OverlayScrollBar::install(area);
     // The page background shows through (setWidget() has the content fill itself).

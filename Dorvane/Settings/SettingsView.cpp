@@ -129,8 +129,9 @@ void SettingsView::render() {
     presentSheets();
 }
 
-// Sheets open over the window only while it is on screen; hiding the window closes them
-// and showing it again opens what the view state still holds.
+// Sheets open over the window only while it is on screen. Hiding the window (ordered out,
+// closed) keeps them open, with whatever was typed, for its return; what the view state came
+// to hold meanwhile is presented then.
 void SettingsView::presentSheets() {
     if (!onScreen_) return;
     const auto& draft = state_.draft;
@@ -221,7 +222,7 @@ void SettingsView::requestAccessibility() {
 }
 
 // Only the window's own showing and hiding count: the window system's (a minimised window)
-// leaves the sheets and the polling as they are.
+// leaves the polling as it is. No hiding closes a sheet.
 void SettingsView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (event->spontaneous()) return;
@@ -236,7 +237,6 @@ void SettingsView::hideEvent(QHideEvent* event) {
     if (event->spontaneous()) return;
     environment_.permissions.stopMonitoring();
     onScreen_ = false;
-    sheets_.closeAll();
 }
 
 void SettingsView::paintEvent(QPaintEvent* /*event*/) {

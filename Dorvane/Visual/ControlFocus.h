@@ -12,4 +12,9 @@ namespace dorvane {
 // and presses it through its action.
 inline constexpr Qt::FocusPolicy controlFocusPolicy = Qt::NoFocus;
 
+// Scroll areas and the lists in them: none either. Qt's own default would have a click on
+// any control inside one take the focus from the field being typed in, and Tab stop on a
+// list that shows no mark; they scroll with the wheel, a drag and their bar.
+inline constexpr Qt::FocusPolicy scrollAreaFocusPolicy = Qt::NoFocus;
+
 }  // namespace dorvane

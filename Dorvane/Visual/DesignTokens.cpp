@@ -157,6 +157,7 @@ const AdaptiveColor& DesignTokens::Colors::destructive = DesignTokens::Colors::r
 const AdaptiveColor DesignTokens::Colors::selectionFill{"Corvelle.selectionFill", rgb(0, 113, 227, 0.16),
                                                         rgb(0, 113, 227, 0.3)};
 const AdaptiveColor DesignTokens::Colors::scrollThumb{"Corvelle.scrollThumb", white(0, 0.34), white(1, 0.38)};
+const AdaptiveColor DesignTokens::Colors::focusRing{"Corvelle.focusRing", kAccent, rgb(64, 156, 255)};
 const AdaptiveColor DesignTokens::Colors::sheetDim{"Corvelle.sheetDim", white(0, 0.2), white(0, 0.42)};
 const AdaptiveColor DesignTokens::Colors::sheetEdge{"Corvelle.sheetEdge", white(0, 0.12), white(1, 0.14)};
 const AdaptiveColor DesignTokens::Colors::runningIndicator =

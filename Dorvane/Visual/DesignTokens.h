@@ -218,6 +218,10 @@ struct DesignTokens {
         static const AdaptiveColor selectionFill;
         // The thumb of a thin scroll bar.
         static const AdaptiveColor scrollThumb;
+        // The mark of the keyboard focus (a text field's edge, a launcher tile's ring): it
+        // stands out of the page and of the field it surrounds by at least 3:1 in both
+        // appearances, where the accent itself is too dark on the dark page.
+        static const AdaptiveColor focusRing;
         // Laid over the settings window while a sheet is up, and the sheet's own edge.
         static const AdaptiveColor sheetDim;
         static const AdaptiveColor sheetEdge;

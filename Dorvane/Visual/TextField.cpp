@@ -115,6 +115,7 @@ void TextField::applyLook() {
     setPalette(colours);
     const QString text = cssColor(DesignTokens::Colors::textPrimary.resolved());
     const QString selection = cssColor(DesignTokens::Colors::accent.resolved());
+    const QString focusRing = cssColor(DesignTokens::Colors::focusRing.resolved());
     if (style_ == Style::plain) {
         setStyleSheet(QStringLiteral("QLineEdit { border: none; background: transparent; padding: 0; color: %1;"
                                      " selection-background-color: %2; }")
@@ -123,11 +124,12 @@ void TextField::applyLook() {
     }
     setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid %1; border-radius: %2px; padding: 0 %6px;"
                                  " background: %3; color: %4; selection-background-color: %5; }"
-                                 " QLineEdit:focus { border: 1px solid %5; }")
+                                 " QLineEdit:focus { border: 1px solid %7; }")
                       .arg(cssColor(DesignTokens::Colors::cardBorderHighlight.resolved()))
                       .arg(DesignTokens::radiusSm)
                       .arg(cssColor(DesignTokens::Colors::card.resolved()), text, selection)
-                      .arg(kTextPadding));
+                      .arg(kTextPadding)
+                      .arg(focusRing));
 }
 
 }  // namespace dorvane

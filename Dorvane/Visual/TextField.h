@@ -9,7 +9,7 @@ class SymbolLabel;
 
 // A one-line text field in the shared look, its text in 13-point type, at least 28 points
 // tall. Rounded-border: a field of its own, on the card colour with a hairline edge that
-// turns to the accent while it has the focus. Search: the same field with the magnifying
+// turns to the focus ring while it has the focus. Search: the same field with the magnifying
 // glass before the text and a button that empties it at the end, shown while there is
 // text; emptying it counts as an edit. Plain: no border and no fill, for a field set on a
 // fill of its owner's. Follows the appearance. A Command combination (Qt's Meta) never types

@@ -5,6 +5,8 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include "Dorvane/Editors/ShortcutApplicationPicker.h"
 #include "Dorvane/Editors/ShortcutEditor.h"
@@ -103,6 +105,35 @@ TEST_F(ApplicationShortcutsTest, TheScanShowsTheSpinnerUntilItIsBackThenOnlyAppl
     scheduler.runUntilIdle();
     settle();
     EXPECT_EQ(view->sheets().presented(ApplicationShortcutsSettings::pickerSheet), nullptr);
+}
+
+// The window coming back finds the picker as it left it: no new scan, the search and the
+// list's place kept. The search field has the focus and is the one place Tab stops.
+TEST_F(ApplicationShortcutsTest, ThePickerKeepsItsListWhileTheWindowIsAwayAndTabStopsInItsSearch) {
+    for (int number = 0; number < 16; ++number) {
+        machine.install("App " + std::to_string(number), "com.example.app" + std::to_string(number));
+    }
+    ShortcutApplicationPicker* picker = openPicker();
+    ASSERT_NE(picker, nullptr);
+    scheduler.runUntilIdle();
+    settle();
+    EXPECT_TRUE(picker->searchField()->hasFocus());
+    typeIntoWindow("app");
+    const std::vector<std::string> listed = rows(*picker);
+    ASSERT_EQ(listed.size(), 16u);
+    QScrollBar* bar = picker->list()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    bar->setValue(bar->maximum());
+    for (const Away away : everyWayAway) {
+        putWindowAway(away);
+        bringWindowBack();
+        ASSERT_EQ(sheet<ShortcutApplicationPicker>(ApplicationShortcutsSettings::pickerSheet), picker);
+        EXPECT_FALSE(picker->isLoading()) << "no new scan";
+        EXPECT_EQ(picker->searchField()->text(), QStringLiteral("app"));
+        EXPECT_EQ(rows(*picker), listed);
+        EXPECT_EQ(bar->value(), bar->maximum()) << describe(away);
+    }
+    EXPECT_EQ(testing::tabStops(*window, 3), std::vector<QWidget*>{picker->searchField()});
 }
 
 // A refused save keeps the picker open with its line and shows the alert "保存失败" /
@@ -340,6 +371,8 @@ TEST_F(ApplicationShortcutsTest, SavingIntoAVanishedApplicationIsLoggedAndRefuse
     click(*applications().card(kNotes)->chip("new"));
     ShortcutEditor* editor = sheet<ShortcutEditor>(ApplicationShortcutsSettings::editorSheet);
     ASSERT_NE(editor, nullptr);
+    // The name field opens focused with its text selected: typing on goes after it.
+    QTest::keyClick(editor->nameField(), Qt::Key_End);
     QTest::keyClicks(editor->nameField(), QStringLiteral(" 2"));
     QTest::keyClick(editor->window()->windowHandle(), Qt::Key_Return);
     settle();

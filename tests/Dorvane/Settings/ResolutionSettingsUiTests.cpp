@@ -174,6 +174,42 @@ TEST_F(ResolutionPageTest, SaveAsNewKeepsTheOriginalAndTheStepperStaysWithinItsR
     EXPECT_EQ(page().rows().size(), 2u);
 }
 
+// "新增规格" with a name, a width and a height typed and part of the width selected: the
+// window ordered out, closed or minimised and shown again shows the same sheet as it was
+// left, the typing going on where it stopped; Tab goes round the three fields only.
+TEST_F(ResolutionPageTest, ANewSpecificationKeepsWhatWasTypedWhileTheWindowIsAway) {
+    click(*page().newPresetButton());
+    SpecEditor* shown = editor();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->nameField()->hasFocus()) << "the first field has the focus";
+    retype(*shown->nameField(), QStringLiteral("ab"));
+    retype(*shown->widthField(), QStringLiteral("1600"));
+    retype(*shown->heightField(), QStringLiteral("900"));
+    shown->widthField()->setFocus(Qt::MouseFocusReason);
+    shown->widthField()->setSelection(1, 1);
+    for (const Away away : everyWayAway) {
+        putWindowAway(away);
+        bringWindowBack();
+        ASSERT_EQ(editor(), shown) << describe(away);
+        EXPECT_EQ(shown->nameField()->text(), QStringLiteral("ab"));
+        EXPECT_EQ(shown->widthField()->text(), QStringLiteral("1600"));
+        EXPECT_EQ(shown->heightField()->text(), QStringLiteral("900"));
+        EXPECT_TRUE(shown->widthField()->hasFocus());
+        EXPECT_EQ(shown->widthField()->selectedText(), QStringLiteral("6"));
+    }
+    typeIntoWindow("7");
+    EXPECT_EQ(shown->widthField()->text(), QStringLiteral("1700"));
+    EXPECT_EQ(testing::tabStops(*window, 5),
+              (std::vector<QWidget*>{shown->heightField(), shown->nameField(), shown->widthField()}));
+    QTest::keyClick(window->windowHandle(), Qt::Key_Return);
+    settle();
+    ASSERT_EQ(panel.calls.size(), 1u);
+    const CustomPreset& saved = panel.model.preferences().customPresets.back();
+    EXPECT_EQ(saved.name, "ab");
+    EXPECT_EQ(saved.width, 1700);
+    EXPECT_EQ(saved.height, 900);
+}
+
 class DeviceTemplatesTest : public ResolutionPageTest {
 protected:
     void writeOverride(const std::string& text) {
@@ -300,6 +336,44 @@ TEST_F(DeviceTemplatesTest, FiltersSearchAndRowStatesFollowTheModel) {
     panel.model.setApplied(Dimensions{galaxySize.width + 10, galaxySize.height});
     settle();
     EXPECT_EQ(galaxy->statusText(), QStringLiteral("已添加"));
+}
+
+// The list keeps its filter and its place while the window is away. A click on a row's
+// "添加" leaves the typing in the search field, the one place Tab stops: the list, which
+// would show no mark, takes no focus and no key.
+TEST_F(DeviceTemplatesTest, TheListKeepsItsPlaceAndTheTypingStaysInTheSearch) {
+    panel.edit([](Preferences& p) { p.customPresets.clear(); });
+    DeviceTemplatesView* templates = browser();
+    ASSERT_NE(templates, nullptr);
+    settle();
+    EXPECT_TRUE(templates->searchField()->hasFocus()) << "the first field has the focus";
+    click(*templates->categoryPicker()->segment(1));
+    QScrollBar* bar = templates->listArea()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    bar->setValue(bar->maximum() / 2);
+    const int place = bar->value();
+    const std::size_t listed = templates->shownRows().size();
+    for (const Away away : everyWayAway) {
+        putWindowAway(away);
+        bringWindowBack();
+        ASSERT_EQ(view->sheets().presented(ResolutionSettingsPage::deviceTemplatesSheet)->findChild<DeviceTemplatesView*>(),
+                  templates);
+        EXPECT_EQ(templates->categoryPicker()->selectedIndex(), 1);
+        EXPECT_EQ(templates->shownRows().size(), listed);
+        EXPECT_EQ(bar->value(), place) << describe(away);
+    }
+
+    TemplateRow* row = templates->shownRows().front();
+    bar->setValue(0);
+    ASSERT_TRUE(row->addButton()->isVisible());
+    click(*row->addButton());
+    EXPECT_EQ(panel.calls.size(), 1u);
+    EXPECT_TRUE(templates->searchField()->hasFocus());
+    for (const Qt::Key key : {Qt::Key_PageDown, Qt::Key_Down}) QTest::keyClick(window->windowHandle(), key);
+    EXPECT_EQ(bar->value(), 0) << "no key scrolls the list unseen";
+    typeIntoWindow("ipad");
+    EXPECT_EQ(templates->searchField()->text(), QStringLiteral("ipad"));
+    EXPECT_EQ(testing::tabStops(*window, 3), std::vector<QWidget*>{templates->searchField()});
 }
 
 TEST_F(DeviceTemplatesTest, ABrokenOverrideShowsOnlyTheMessageAndAMissingOneFallsBack) {

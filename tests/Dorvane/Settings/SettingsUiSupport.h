@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
+#include <QTest>
 
 #include "Dorvane/Input/ShortcutPermissions.h"
 #include "Dorvane/Settings/SettingsView.h"
@@ -136,6 +138,18 @@ inline void expectAlertHangsFromWindow(SheetAlert& alert, QWidget& owner, QWidge
     EXPECT_EQ(alert.defaultButton()->text(), titles.front());
 }
 
+// Where the focus goes over `presses` Tabs typed into `window` as the keyboard types them:
+// each widget once, in the order first reached.
+inline std::vector<QWidget*> tabStops(QWidget& window, int presses) {
+    std::vector<QWidget*> stops;
+    for (int press = 0; press < presses; ++press) {
+        QTest::keyClick(window.windowHandle(), Qt::Key_Tab);
+        QWidget* focused = QApplication::focusWidget();
+        if (focused != nullptr && std::ranges::find(stops, focused) == stops.end()) stops.push_back(focused);
+    }
+    return stops;
+}
+
 // A settings view over a recording panel model, the program's permission tracker on the
 // simulated host in virtual time (Accessibility withheld), and login items in a folder of
 // the test's own.
@@ -171,6 +185,48 @@ protected:
         auto* current = dynamic_cast<Page*>(view->currentPage());
         EXPECT_NE(current, nullptr);
         return *current;
+    }
+
+    // Typed into the window as the keyboard types: the keys go wherever the focus is.
+    void typeIntoWindow(const char* letters) {
+        for (const char* letter = letters; *letter != '\0'; ++letter) QTest::keyClick(window->windowHandle(), *letter);
+        settle();
+    }
+
+    // How the window goes away for a while: ordered out (as for the resolution panel),
+    // closed with its close button (which only hides it), or minimised.
+    enum class Away { orderedOut, closed, minimised };
+    static constexpr Away everyWayAway[] = {Away::orderedOut, Away::closed, Away::minimised};
+    static const char* describe(Away away) {
+        switch (away) {
+            case Away::orderedOut: return "ordered out";
+            case Away::closed: return "closed";
+            case Away::minimised: return "minimised";
+        }
+        return "";
+    }
+
+    void putWindowAway(Away away) {
+        switch (away) {
+            case Away::orderedOut: window->hide(); break;
+            case Away::closed: window->close(); break;
+            case Away::minimised: window->showMinimized(); break;
+        }
+        settle();
+        if (away != Away::minimised) {
+            ASSERT_FALSE(window->isVisible());
+        }
+    }
+    // Shown, out of the Dock if it was minimised, and activated again.
+    void bringWindowBack() {
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        window->show();
+        window->activateWindow();
+        settle();
+        // The offscreen platform keeps a hidden window its focus window, so showing it again
+        // activates nothing anew; a window system hands the activation back.
+        if (QApplication::activeWindow() != window.get()) QApplication::setActiveWindow(window.get());
+        settle();
     }
 
     // Lets virtual time pass on the main queue (the tracker's polling).

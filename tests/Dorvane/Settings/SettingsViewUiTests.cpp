@@ -215,7 +215,7 @@ TEST_F(SettingsViewTest, TabAndSpacePressNothingUnseenAndAlertsKeepReturnAndEsca
 }
 
 // The sheet presenter as the editor uses it: one window-modal sheet per draft identity,
-// kept across republishes, cleared by Escape, closed while the window is hidden.
+// kept across republishes and while the window is hidden, cleared by Escape.
 TEST_F(SettingsViewTest, TheEditorSheetIsKeyedByTheDraftAndEscapeClearsIt) {
     open(true);
     ASSERT_TRUE(view->state().draft);
@@ -240,12 +240,16 @@ TEST_F(SettingsViewTest, TheEditorSheetIsKeyedByTheDraftAndEscapeClearsIt) {
     EXPECT_EQ(built, std::vector<std::string>{"OTHER"});
 
     window->hide();
-    EXPECT_EQ(view->sheets().presented(SettingsView::draftSheet), nullptr);
-    EXPECT_TRUE(view->state().draft) << "the draft outlives the hidden window";
+    EXPECT_EQ(view->sheets().presented(SettingsView::draftSheet), sheet) << "the hidden window keeps its sheet";
+    EXPECT_TRUE(view->state().draft);
+    // What the view state comes to hold meanwhile shows once the window is back.
+    view->setDraft(SpecDraft{"THIRD", "", "1280", "720", true, 100});
+    EXPECT_EQ(built.size(), 1u);
     window->show();
     settle();
     sheet = view->sheets().presented(SettingsView::draftSheet);
     ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(built, (std::vector<std::string>{"OTHER", "THIRD"}));
     QTest::keyClick(sheet, Qt::Key_Escape);
     settle();
     EXPECT_FALSE(view->state().draft);

@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 
+#include <cmath>
 #include <future>
 #include <optional>
 #include <set>
@@ -241,6 +242,57 @@ TEST_F(VisualKit, ASearchFieldShowsItsGlassAndEmptiesAsAnEdit) {
     EXPECT_FALSE(clear->isVisible());
     EXPECT_EQ(edits, (std::vector<QString>{QStringLiteral("a"), QStringLiteral("ab"), QString()}));
     EXPECT_EQ(TextField(TextField::Style::roundedBorder, {}, {}).clearButton(), nullptr);
+}
+
+namespace {
+
+// The contrast ratio of two opaque colours, from their relative luminance (1:1 to 21:1).
+double contrastBetween(const QColor& one, const QColor& other) {
+    const auto luminance = [](const QColor& colour) {
+        const auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+    };
+    const double a = luminance(one);
+    const double b = luminance(other);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+// `top` laid over the opaque `under`.
+QColor laidOver(const QColor& top, const QColor& under) {
+    const double alpha = top.alphaF();
+    const auto mix = [alpha](double a, double b) { return a * alpha + b * (1 - alpha); };
+    return QColor::fromRgbF(static_cast<float>(mix(top.redF(), under.redF())),
+                            static_cast<float>(mix(top.greenF(), under.greenF())),
+                            static_cast<float>(mix(top.blueF(), under.blueF())));
+}
+
+}  // namespace
+
+// The focus ring stands out of the page around a field and of the field inside it by at
+// least 3:1 in both appearances; a focused field draws its edge in it, an unfocused one not.
+TEST_F(VisualKit, TheFocusRingStandsOutOfThePageAndOfTheFieldInBothAppearances) {
+    constexpr double kVisible = 3;
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* field = new TextField(TextField::Style::roundedBorder, QStringLiteral("名称"), QStringLiteral("名称"), &window);
+    auto* other = new TextField(TextField::Style::roundedBorder, QStringLiteral("宽度"), QStringLiteral("宽度"), &window);
+    layout->addWidget(field);
+    layout->addWidget(other);
+    testing::showActive(window, QRect(100, 100, 240, 90));
+    field->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(field->hasFocus());
+    for (const bool dark : {false, true}) {
+        const QColor page = DesignTokens::Colors::pageBackground.resolved(dark);
+        const QColor inside = laidOver(DesignTokens::Colors::card.resolved(dark), page);
+        const QColor ring = DesignTokens::Colors::focusRing.resolved(dark);
+        EXPECT_GE(contrastBetween(ring, page), kVisible) << "against the page, dark " << dark;
+        EXPECT_GE(contrastBetween(ring, inside), kVisible) << "against the field, dark " << dark;
+
+        VisualAppearance::shared().set(dark, false);
+        const auto edgeOf = [](TextField& drawn) { return drawn.grab().toImage().pixelColor(0, drawn.height() / 2); };
+        EXPECT_EQ(edgeOf(*field).rgb(), ring.rgb()) << "dark " << dark;
+        EXPECT_NE(edgeOf(*other).rgb(), ring.rgb()) << "dark " << dark;
+    }
 }
 
 // The host's Command key reaches Qt as Meta, which no text field's own keys use: a Command

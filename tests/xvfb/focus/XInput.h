@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
 #include <QGuiApplication>
 #include <QTest>
 #include <QWidget>
@@ -34,6 +38,30 @@ inline void clickThroughX(QWidget& widget, QPoint local) {
         xcb_send_event(connection, 0, event.event, down ? XCB_EVENT_MASK_BUTTON_PRESS : XCB_EVENT_MASK_BUTTON_RELEASE,
                        reinterpret_cast<const char*>(&event));
     }
+    xcb_flush(connection);
+}
+
+// The close button a window manager draws: its request, through the X server, that the
+// program close the window (the protocol message WM_DELETE_WINDOW).
+inline void closeThroughX(QWidget& window) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr) return;
+    xcb_connection_t* connection = x11->connection();
+    const auto atom = [connection](const char* name) {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
+        const xcb_atom_t found = reply != nullptr ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+        std::free(reply);
+        return found;
+    };
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = static_cast<xcb_window_t>(window.winId());
+    event.type = atom("WM_PROTOCOLS");
+    event.data.data32[0] = atom("WM_DELETE_WINDOW");
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(connection, 0, event.window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
     xcb_flush(connection);
 }
 
