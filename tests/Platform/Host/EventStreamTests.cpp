@@ -375,7 +375,7 @@ TEST_F(EventStreamTest, KeysGoToTheKeyWindowAndAPanelMadeKeyTakesThemWhileItsApp
     auto keyGoesTo = [this] {
         stream().post(TapLocation::hid, key(0));
         scheduler.runUntilIdle();
-        const auto& record = app->hostEvents().delivered().back();
+        const auto record = app->hostEvents().delivered().back();
         return std::pair(record.receiver.value_or(0), record.window);
     };
     auto frontmost = [this] { return admin().view().frontmost.value_or(0); };
