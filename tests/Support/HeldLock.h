@@ -28,10 +28,14 @@ public:
         if (::pipe2(ready, O_CLOEXEC) != 0) return;
         pid_ = ::fork();
         if (pid_ == 0) {
+            // A thread of the parent may have held the lock through a descriptor at the fork:
+            // the child's copy would keep it held, and the child waiting for it would wait
+            // for itself. It keeps only the descriptor it answers on.
+            if (::dup2(ready[1], 3) != 3 || ::close_range(4, ~0U, 0) != 0) ::_exit(1);
             const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
             if (fd < 0 || ::flock(fd, LOCK_EX) != 0) ::_exit(1);
             const char byte = 1;
-            if (::write(ready[1], &byte, 1) != 1) ::_exit(1);
+            if (::write(3, &byte, 1) != 1) ::_exit(1);
             timespec left = hold;
             while (::nanosleep(&left, &left) != 0) {
             }
