@@ -94,6 +94,12 @@ protected:
 TEST_F(HostFolderFilesTest, TheFolderIsMadeForTheUserAloneAndRefusedWhenOthersCanWriteInIt) {
     seed();
     EXPECT_EQ(modeOf(hostFolder()), 0700u);
+    // So are the folders made on the way to it.
+    const auto made = root.path() / "made";
+    FolderHostStore{made / "on the way" / "host"};
+    for (const auto& folder : {made, made / "on the way", made / "on the way" / "host"}) {
+        EXPECT_EQ(modeOf(folder), 0700u) << folder;
+    }
     const std::string name = "host folder " + hostFolder().string();
     for (const mode_t mode : {0777, 0770, 0722}) {
         ASSERT_EQ(::chmod(hostFolder().c_str(), mode), 0);
@@ -104,6 +110,13 @@ TEST_F(HostFolderFilesTest, TheFolderIsMadeForTheUserAloneAndRefusedWhenOthersCa
     }
     ASSERT_EQ(::chmod(hostFolder().c_str(), 0755), 0);
     EXPECT_NO_THROW(store());
+    // A ".." leads to the folder above, which must be as much the user's own.
+    const auto sticky = root.path() / "sticky";
+    fs::create_directories(sticky / "mine");
+    ASSERT_EQ(::chmod(sticky.c_str(), 01777), 0);
+    EXPECT_EQ(errorOf([&] { FolderHostStore{sticky / "mine" / ".."}; }),
+              "host folder " + (sticky / "mine" / "..").string() +
+                  " can be written by other users (mode 1777): use a folder only you can write");
     // A link of the user's own to the folder is the user's choice.
     const auto link = root.path() / "link";
     fs::create_symlink(hostFolder(), link);
