@@ -76,8 +76,8 @@ std::unique_ptr<host::SimulatedHost> openHost(dispatch::Clock& clock, QtMainQueu
         std::async(std::launch::async, [&host] { host->store().check(); }).get();
         return host;
     } catch (const host::LockTimeout&) {
-        std::cerr << "Corvelle 未能启动：另一个程序占用主机（" << (folder / host::kLockFile).string()
-                  << "）已超过 " << host::LockWait::kPatienceMicroseconds / 1'000'000 << " 秒，请稍后再试。\n";
+        std::cerr << "Corvelle 未能启动：另一个程序占用主机（" << (folder / host::kLockFile).string() << "）已超过 "
+                  << host::LockWait::kPatienceMicroseconds / 1'000'000 << " 秒，请稍后再试。\n";
         return nullptr;
     } catch (const std::exception& error) {
         std::cerr << "Corvelle: " << error.what() << "\n";
