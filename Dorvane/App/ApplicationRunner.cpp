@@ -1,6 +1,7 @@
 #include "Dorvane/App/ApplicationRunner.h"
 
 #include <cstdlib>
+#include <future>
 #include <iostream>
 #include <memory>
 
@@ -29,6 +30,7 @@
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/HostEvents.h"
+#include "Platform/Host/HostFiles.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "Platform/System/LoginItems.h"
@@ -63,12 +65,20 @@ void configureApplication() {
 // The simulated host, opened as the application; nothing when its folder cannot be used.
 std::unique_ptr<host::SimulatedHost> openHost(dispatch::Clock& clock, QtMainQueue& mainQueue,
                                               dispatch::SerialQueue& eventQueue) {
+    const auto folder = host::defaultHostFolder();
     try {
-        auto host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application,
-                                                    clock, &mainQueue, &eventQueue);
-        // A host the program cannot use is said now, in one line, rather than met later.
-        host->store().check();
+        auto host = host::SimulatedHost::openFolder(folder, processes::ProcessRole::application, clock, &mainQueue,
+                                                    &eventQueue);
+        // A host the program cannot use is said now, in one line, rather than met later. The
+        // check waits for a lock another process holds as long as the command-line modes do,
+        // on a thread of its own (the main thread's accesses give up after a second): there is
+        // no interface yet that could stop answering meanwhile.
+        std::async(std::launch::async, [&host] { host->store().check(); }).get();
         return host;
+    } catch (const host::LockTimeout&) {
+        std::cerr << "Corvelle 未能启动：另一个程序占用主机（" << (folder / host::kLockFile).string() << "）已超过 "
+                  << host::LockWait::kPatienceMicroseconds / 1'000'000 << " 秒，请稍后再试。\n";
+        return nullptr;
     } catch (const std::exception& error) {
         std::cerr << "Corvelle: " << error.what() << "\n";
         return nullptr;

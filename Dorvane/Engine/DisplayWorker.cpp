@@ -193,19 +193,19 @@ std::vector<DisplayState> DisplayWorker::normalizeRestoration(const std::vector<
     return result;
 }
 
-void DisplayWorker::reportFailure(const std::exception& error, std::ostream& output, std::ostream& errors) {
+void DisplayWorker::reportFailure(const std::exception& error, std::ostream& errors, const FailureDetail& detail) {
     const std::string shown = shownText(error);
+    // The developer's account goes to the log first: the parent may read the person's text
+    // as soon as the worker has ended, and its own log line follows this one.
+    if (const std::string technical = technicalText(error); technical != shown && detail) {
+        detail(shown + " cause=" + technical);
+    }
     errors << shown;
     errors.flush();
-    // The developer's account, for the engine log: a failed command answers nothing else.
-    if (const std::string technical = technicalText(error); technical != shown) {
-        output << technical;
-        output.flush();
-    }
 }
 
 int DisplayWorker::execute(const std::vector<std::string>& arguments, std::istream& input, std::ostream& output,
-                           std::ostream& errors) {
+                           std::ostream& errors, const FailureDetail& detail) {
     try {
         if (arguments.empty()) throw FitError::message("缺少命令");
         const std::string& command = arguments.front();
@@ -225,7 +225,7 @@ int DisplayWorker::execute(const std::vector<std::string>& arguments, std::istre
         output.flush();
         return 0;
     } catch (const std::exception& error) {
-        reportFailure(error, output, errors);
+        reportFailure(error, errors, detail);
         return 1;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -21,13 +22,18 @@ class DisplayWorker {
 public:
     explicit DisplayWorker(displays::DisplayServices& services);
 
+    // Where a failed command's account for the developer goes: in the program, an
+    // "error_detail" line of the engine log, "<the person's text> cause=<the developer's>".
+    using FailureDetail = std::function<void(const std::string& detail)>;
+
     // Runs one command; the answer goes to `output` and a failure's message to
-    // `errors`, both without a trailing newline. 0 on success, 1 on any failure.
+    // `errors`, both without a trailing newline; nothing else is written to either.
+    // 0 on success, 1 on any failure.
     int execute(const std::vector<std::string>& arguments, std::istream& input, std::ostream& output,
-                std::ostream& errors);
-    // A failure as a failed command reports it: the person's text (Simplified Chinese)
-    // to `errors`, and the developer's, when it says more, to `output`.
-    static void reportFailure(const std::exception& error, std::ostream& output, std::ostream& errors);
+                std::ostream& errors, const FailureDetail& detail = {});
+    // A failure as a failed command reports it: the person's text (Simplified Chinese) to
+    // `errors`, and when the developer's text says more, both to `detail`.
+    static void reportFailure(const std::exception& error, std::ostream& errors, const FailureDetail& detail);
 
     // The online displays that have a current mode, at most 32, in the platform's order.
     std::vector<DisplayState> snapshot();

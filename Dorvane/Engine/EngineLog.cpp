@@ -8,7 +8,10 @@ namespace dorvane {
 
 namespace fs = std::filesystem;
 
-EngineLog::EngineLog(fs::path root, dispatch::Clock& clock) : root_(std::move(root)), clock_(clock) {}
+EngineLog::EngineLog(fs::path root, dispatch::Clock& clock, SkippedNotice skipped)
+    : root_(std::move(root)), clock_(clock) {
+    if (skipped == SkippedNotice::none) skippedSaid_->store(true);
+}
 
 void EngineLog::write(std::string_view event, std::string_view detail) {
     const std::string line =

@@ -249,26 +249,16 @@ std::string ProcessRunner::run(const std::string& executable, const std::vector<
 
     folder.closeHandles();
     if (*status != 0) {
-        throwChildFailure(*status, readWhole(folder.path() / "stderr").value_or(""),
-                          readWhole(folder.path() / "stdout").value_or(""));
+        throwChildFailure(*status, readWhole(folder.path() / "stderr").value_or(""));
     }
     auto output = readWhole(folder.path() / "stdout");
     if (!output) throwErrno(EIO, "read " + (folder.path() / "stdout").string());
     return *output;
 }
 
-void ProcessRunner::throwChildFailure(int status, const std::string& errors, const std::string& output) {
+void ProcessRunner::throwChildFailure(int status, const std::string& errors) {
     const std::string errorText = text::prefixGraphemes(text::sanitizedUTF8(errors), errorTextLimit);
-    const FitError failure =
-        FitError::message(text::isBlank(errorText) ? "操作失败（" + std::to_string(status) + "）" : errorText);
-    // What the child said for the log, beside the person's text, goes with it.
-    const std::string detail = text::prefixGraphemes(text::sanitizedUTF8(output), errorTextLimit);
-    if (text::isBlank(detail)) throw failure;
-    try {
-        throw std::runtime_error(detail);
-    } catch (const std::runtime_error&) {
-        std::throw_with_nested(failure);
-    }
+    throw FitError::message(text::isBlank(errorText) ? "操作失败（" + std::to_string(status) + "）" : errorText);
 }
 
 std::size_t ProcessRunner::removeAbandonedFolders(const fs::path& temporaryRoot,

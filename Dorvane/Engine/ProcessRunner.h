@@ -26,9 +26,8 @@ public:
     // Standard output of a child that exited with status 0. Throws FitError on
     // a timeout ("操作超时：<file name>") or a non-zero status (the first 700
     // characters of its standard error, or "操作失败（<status>）" when that is
-    // blank; what the failing child wrote on standard output, its developer's
-    // account, nested in it); std::system_error when the folder, a file or the
-    // launch fails.
+    // blank; standard output is only ever the answer, and a failing child's is
+    // not read); std::system_error when the folder, a file or the launch fails.
     // The private folder is removed on every path.
     static std::string run(const std::string& executable, const std::vector<std::string>& arguments,
                            const std::optional<std::string>& input, double timeout, dispatch::Clock& clock);
@@ -41,8 +40,8 @@ public:
     static constexpr std::size_t errorTextLimit = 700;
 
     // The FitError of a child that ended with `status` (not 0), having written `errors`
-    // on its standard error and `output` on its standard output (see run()).
-    [[noreturn]] static void throwChildFailure(int status, const std::string& errors, const std::string& output);
+    // on its standard error (see run()).
+    [[noreturn]] static void throwChildFailure(int status, const std::string& errors);
 
     // A run's folder is older than this when nothing holds it only because its process
     // was killed before it could remove it.

@@ -18,9 +18,10 @@ namespace dorvane {
 // the recorder keep their taps on the main queue.
 //
 // sync() runs a closure on the queue and answers its result: inline when the caller
-// already runs on it, else as a job the caller waits for. An instance over a queue the
-// caller drives (a SimulatedScheduler's, in tests) runs sync() inline on the driving
-// thread, since nothing else could run the job.
+// already runs on it, else as a job the caller waits for. async() runs one without
+// waiting: inline when the caller already runs on it, else as a job after those before.
+// An instance over a queue the caller drives (a SimulatedScheduler's, in tests) runs both
+// inline on the driving thread, since nothing else could run the job.
 class EventTapThread {
 public:
     // The process's one queue, made on first use (safe against concurrent first uses),
@@ -45,6 +46,15 @@ public:
         auto result = task.get_future();
         executor_->post([&task] { task(); });
         return result.get();
+    }
+
+    // For the callers that must not wait for whatever the queue is doing (the main thread).
+    void async(std::function<void()> body) {
+        if (runsInline() || isCurrent()) {
+            runHere(body);
+            return;
+        }
+        executor_->post(std::move(body));
     }
 
     // A timer whose body runs on the queue; the caller keeps it (dropping it cancels it).

@@ -36,12 +36,26 @@ UUTouchScroll::~UUTouchScroll() {
     });
 }
 
+// The main thread never waits for the event-tap thread, which may itself be waiting for
+// the host (reading the pointer, posting an event) for as long as another process holds it.
+// Each request is a job there, in the order asked; what start() answers is what the jobs
+// done by now came to.
 bool UUTouchScroll::start() {
-    return services_.thread.sync([this] { return startOnTapThread(); });
+    const std::uint64_t request = ++requests_;
+    services_.thread.async([this, request] {
+        const bool on = startOnTapThread();
+        installedBy_.store(on ? request : 0);
+    });
+    return installedBy_.load() > lastStop_.load();
 }
 
 void UUTouchScroll::stop() {
-    services_.thread.sync([this] { stopOnTapThread(); });
+    const std::uint64_t request = ++requests_;
+    lastStop_.store(request);
+    services_.thread.async([this] {
+        stopOnTapThread();
+        installedBy_.store(0);
+    });
 }
 
 bool UUTouchScroll::startOnTapThread() {
@@ -63,15 +77,14 @@ bool UUTouchScroll::startOnTapThread() {
 }
 
 void UUTouchScroll::stopOnTapThread() {
-    const bool existed = static_cast<bool>(tap_);
+    // Never on: there is no touch to end, and nothing to ask of the host.
+    if (!tap_) return;
     cancelGesture(std::nullopt);
-    if (tap_) {
-        tap_->setEnabled(false);
-        tap_->invalidate();
-        tap_.reset();
-    }
+    tap_->setEnabled(false);
+    tap_->invalidate();
+    tap_.reset();
     phase_ = Phase{};
-    if (existed) services_.log("uu-touch-scroll-off");
+    services_.log("uu-touch-scroll-off");
 }
 
 bool UUTouchScroll::handle(EventType type, const Event& event) {
@@ -171,7 +184,9 @@ bool UUTouchScroll::decide(EventType type, const Event& event) {
 }
 
 void UUTouchScroll::cancelGesture(std::optional<Point> at) {
-    const auto location = at ? at : pointer();
+    // The pointer is asked for only when something is to be posted where it is.
+    const bool postsAtPointer = phase_.kind == Kind::scrolling || momentumTimer_.isActive() || injectedPress_;
+    const auto location = at ? at : postsAtPointer ? pointer() : std::nullopt;
     holdTimer_.cancel();
     if (phase_.kind == Kind::scrolling) postScroll(location.value_or(phase_.start), {}, kScrollEnded, 0);
     if (location) {

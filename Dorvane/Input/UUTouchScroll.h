@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -32,8 +33,9 @@ namespace dorvane {
 // speed is reckoned with: the delivered events show when the release came.
 //
 // The tap, the gesture state and the hold and momentum timers all live on the event-tap
-// thread; start() and stop() wait for it there. What it posts carries kMarker in the
-// user-data field so that its own tap lets it through.
+// thread. start() and stop() ask for the tap there without waiting for that thread, which
+// may be waiting for the host; the destructor waits for it. What it posts carries kMarker
+// in the user-data field so that its own tap lets it through.
 class UUTouchScroll final : public shell::TouchScrollControl {
 public:
     static constexpr std::int64_t kMarker = 0x44565343;
@@ -78,9 +80,13 @@ public:
     UUTouchScroll(const UUTouchScroll&) = delete;
     UUTouchScroll& operator=(const UUTouchScroll&) = delete;
 
-    // Installs the tap (true also when it already is); false when the system refuses it.
+    // Asks for the tap on the event-tap thread. True when a start asked for since the last
+    // stop found the tap installed by now; false while none has yet (on another thread the
+    // first start answers false, and a later one, after the tap went in, true), or when the
+    // system refused it.
     bool start() override;
-    // Cancels the touch under way and removes the tap. Safe when not started.
+    // Cancels the touch under way and removes the tap, on the event-tap thread. Reads nothing
+    // of the host when the tap is not in.
     void stop() override;
 
     // One tapped event; true swallows it. On the event-tap thread only.
@@ -131,6 +137,11 @@ private:
     geometry::Point momentumAnchor_;
     std::optional<TouchPressDecision::Click> lastClick_;
     std::unordered_map<std::int64_t, bool> viewerProcesses_;
+    // Each start() and stop() is numbered as asked. The start whose job found the tap in (0:
+    // none, or a stop's job came after), and the last stop asked for.
+    std::atomic<std::uint64_t> requests_ = 0;
+    std::atomic<std::uint64_t> installedBy_ = 0;
+    std::atomic<std::uint64_t> lastStop_ = 0;
     // Ended on the event-tap thread, where the timers check it.
     dispatch::Lifetime lifetime_;
 };

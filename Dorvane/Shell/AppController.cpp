@@ -130,7 +130,7 @@ const std::optional<AutomaticRestorePoint>& AppController::automaticRestorePoint
 bool AppController::remoteMonitorRunning() const { return automation_->remoteMonitorRunning(); }
 dispatch::Executor& AppController::mainQueue() { return services_.mainQueue; }
 
-std::string AppController::shownFailure(const std::exception& error) {
+std::string AppController::loggedFailureText(const std::exception& error) {
     std::string shown = shownText(error);
     const std::string technical = technicalText(error);
     if (technical != shown) log_->write("error_detail", shown + " cause=" + technical);
@@ -395,7 +395,7 @@ dispatch::Task<void> AppController::runShutdown(dispatch::Lifetime::Watch alive)
         caught = std::current_exception();
     }
     if (!alive) co_return;
-    finishTermination(caught ? std::optional(shell::shownFailure(*this, caught)) : std::nullopt);
+    finishTermination(caught ? std::optional(shell::loggedFailureText(*this, caught)) : std::nullopt);
 }
 
 AppController::TerminateReply AppController::finishTermination(const std::optional<std::string>& failure) {

@@ -172,7 +172,7 @@ public:
     void showSettings(bool createNew, std::optional<SettingsPage> page);
     void resolutionContentHeightChanged(double height);
     void dismissToolPanels() override;
-    std::string shownFailure(const std::exception& error) override;
+    std::string loggedFailureText(const std::exception& error) override;
 
     // ---- Connection reactions ----
     void startRemoteMonitor();

@@ -1,9 +1,12 @@
 #include "DorvaneCore/Core/FailureText.h"
 
 #include <cerrno>
+#include <ios>
 #include <new>
+#include <optional>
 #include <system_error>
 
+#include "DorvaneCore/Core/BusyFailure.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Support/FileError.h"
 #include "DorvaneCore/Support/JsonLocation.h"
@@ -13,9 +16,21 @@ namespace dorvane {
 
 namespace {
 
-// Why the system refused, as the person would say it.
-std::string systemReason(const std::error_code& code, bool aboutAFile) {
-    if (code.category() != std::generic_category() && code.category() != std::system_category()) return "系统错误";
+// What the system's own code of a failure says, where nothing better can be said: the
+// number, and for a code that is not the system's error number, whose code it is.
+std::string systemCodeText(const std::error_code& code) {
+    if (code.category() == std::generic_category() || code.category() == std::system_category()) {
+        return "系统错误（" + std::to_string(code.value()) + "）";
+    }
+    return "系统错误（" + std::string(code.category().name()) + " " + std::to_string(code.value()) + "）";
+}
+
+// Why the system refused, as the person would say it; nothing for a code that says no more
+// than its number.
+std::optional<std::string> knownReason(const std::error_code& code, bool aboutAFile) {
+    // A stream's failure is a read or a write that failed.
+    if (code.category() == std::iostream_category()) return "读写出错";
+    if (code.category() != std::generic_category() && code.category() != std::system_category()) return std::nullopt;
     switch (code.value()) {
         case EACCES:
         case EPERM: return "没有权限";
@@ -39,8 +54,12 @@ std::string systemReason(const std::error_code& code, bool aboutAFile) {
         case ENOMEM: return "内存不足";
         case EAGAIN: return "暂时无法完成";
         case ETIMEDOUT: return "操作超时";
-        default: return "系统错误（" + std::to_string(code.value()) + "）";
+        default: return std::nullopt;
     }
+}
+
+std::string systemReason(const std::error_code& code, bool aboutAFile) {
+    return knownReason(code, aboutAFile).value_or(systemCodeText(code));
 }
 
 std::string fileText(const FileError& error, std::string_view file) {
@@ -81,8 +100,10 @@ std::string shownText(const std::exception& error) {
         return fileText(*file, file->path().filename().string());
     }
     if (const auto* system = dynamic_cast<const std::system_error*>(&error)) {
-        return "系统错误：" + systemReason(system->code(), false) + "。";
+        const auto reason = knownReason(system->code(), false);
+        return reason ? "系统错误：" + *reason + "。" : systemCodeText(system->code()) + "。";
     }
+    if (dynamic_cast<const BusyFailure*>(&error) != nullptr) return kBusyText;
     if (dynamic_cast<const json::DecodeError*>(&error) != nullptr) return "数据格式有误。";
     if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) return "内存不足。";
     return "系统未能完成这项操作。";

@@ -224,6 +224,13 @@ void FolderHostStore::appendLog(const std::vector<ActionEntry>& entries, bool tr
     }
 }
 
+// Every access takes the folder's lock before the mutex of this process's threads: each
+// thread waits for a lock held by another process with its own patience, and the mutex is
+// held only by the thread that has the lock already, for as long as its access runs. (A
+// thread that took the mutex first would keep the main thread waiting for as long as
+// another process keeps the lock, far beyond the main thread's own patience.) Each access
+// opens the lock file afresh, so the threads of this process exclude one another through
+// the lock as well; the mutex is what orders their use of the caches.
 HostFileLock FolderHostStore::lockFolder() {
     LockWait wait = options_.lockWait;
     if (options_.mustNotWait && options_.mustNotWait()) {
@@ -266,8 +273,8 @@ void FolderHostStore::commit(HostData& data, bool onlyLost) {
 }
 
 void FolderHostStore::check() {
-    std::lock_guard guard(mutex_);
     HostFileLock lock = lockFolder();
+    std::lock_guard guard(mutex_);
     lost_.clear();
     HostData data([this](HostData& fetching, HostPart part) { fetch(fetching, part); });
     for (std::size_t part = 0; part < kHostPartCount; ++part) data.touch(static_cast<HostPart>(part));
@@ -284,8 +291,8 @@ void FolderHostStore::check() {
 }
 
 void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
-    std::lock_guard guard(mutex_);
     HostFileLock lock = lockFolder();
+    std::lock_guard guard(mutex_);
     lost_.clear();
     HostData data([this](HostData& fetching, HostPart part) { fetch(fetching, part); });
     body(data);
@@ -293,8 +300,8 @@ void FolderHostStore::transact(const std::function<void(HostData&)>& body) {
 }
 
 void FolderHostStore::reset(const HostState& state) {
-    std::lock_guard guard(mutex_);
     HostFileLock lock = lockFolder();
+    std::lock_guard guard(mutex_);
     HostState fresh = state;
     // Keep the generation growing so watchers see the change.
     try {
@@ -341,8 +348,8 @@ void FolderHostStore::reset(const HostState& state) {
 }
 
 std::vector<ActionEntry> FolderHostStore::actionLog() {
-    std::lock_guard guard(mutex_);
     HostFileLock lock = lockFolder();
+    std::lock_guard guard(mutex_);
     const auto path = folder_ / kActionLogFile;
     const auto text = readHostFile(path);
     if (!text) return {};

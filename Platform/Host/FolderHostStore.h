@@ -69,8 +69,8 @@ struct FolderHostOptions {
 // without following links or waiting, and only regular files are read. Every access holds
 // an exclusive flock on "host.lock" (opened close-on-exec, so child processes never inherit
 // it; waited for about ten seconds at most, a second on the main thread, then the access
-// fails with HostError) plus a
-// mutex for the threads of this process, reads only the files of the parts it uses, and
+// fails with LockTimeout), then a mutex for the threads of this process, which no thread
+// holds while it waits for the lock; it reads only the files of the parts it uses, and
 // replaces changed files atomically: by rename alone for the files that stand for a
 // server's memory (displays, windows, workspace, status bar, input, power, processes,
 // notifications), flushed to disk first for the others. A missing file starts as the

@@ -18,14 +18,6 @@ namespace {
 // As many links as the kernel follows in one path.
 constexpr int kMostLinks = 40;
 
-constexpr const char* kFolderAdvice = "use a folder whose parent folders only you and the superuser can change";
-
-std::string modeText(mode_t mode) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%04o", static_cast<unsigned>(mode & 07777));
-    return text;
-}
-
 bool trusted(uid_t owner, uid_t user) { return owner == user || owner == 0; }
 
 // Walks a path from the root, holding the folder reached so far.
@@ -52,7 +44,7 @@ public:
             if (!here_.folder) throw HostError("cannot use " + subject_ + ": " + resolved_.string() + " is not a folder");
             if (const auto why = othersCanChange(here_, user_)) {
                 throw HostError(subject_ + " is reached through " + resolved_.string() + ", " + *why + ": " +
-                                kFolderAdvice);
+                                kFolderWayAdvice);
             }
             const fs::path next = resolved_ / name;
             WayEntry entry = look(next);
@@ -105,6 +97,12 @@ private:
 };
 
 }  // namespace
+
+std::string modeText(mode_t mode) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04o", static_cast<unsigned>(mode & 07777));
+    return text;
+}
 
 WayEntry lookUpWayEntry(const fs::path& path) {
     struct stat info {};

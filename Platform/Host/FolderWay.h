@@ -31,6 +31,13 @@ using WayLookup = std::function<WayEntry(const std::filesystem::path&)>;
 // The file system's answer (lstat, and readlink for a link).
 WayEntry lookUpWayEntry(const std::filesystem::path& path);
 
+// What the person is told to do when a folder on the way could be changed by others.
+inline constexpr const char* kFolderWayAdvice =
+    "use a folder whose parent folders only you and the superuser can change";
+
+// A mode's permission bits as ls and chmod write them ("0755", "1777").
+std::string modeText(mode_t mode);
+
 // Why another user could change what `folder` holds, or nothing when only `user` and the
 // superuser can.
 std::optional<std::string> othersCanChange(const WayEntry& folder, uid_t user);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <system_error>
 
 #include <fcntl.h>
@@ -18,12 +17,6 @@ namespace dorvane::host {
 namespace {
 
 std::string errnoText(int code) { return std::error_code(code, std::generic_category()).message(); }
-
-std::string modeText(mode_t mode) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%04o", static_cast<unsigned>(mode & 07777));
-    return text;
-}
 
 // A link in a file's place (ELOOP with O_NOFOLLOW) is as foreign to the host as a pipe.
 std::string causeOf(int code) { return code == ELOOP ? "not a regular file" : errnoText(code); }
@@ -76,8 +69,8 @@ void prepareHostFolder(const std::filesystem::path& folder) {
         }
         const WayEnd holder = checkFolderWay(existing, ::geteuid(), name);
         if (const auto why = othersCanChange(holder.entry, ::geteuid())) {
-            throw HostError(name + " would be made in " + holder.path.string() + ", " + *why +
-                            ": use a folder whose parent folders only you and the superuser can change");
+            throw HostError(name + " would be made in " + holder.path.string() + ", " + *why + ": " +
+                            kFolderWayAdvice);
         }
         // The folders the program makes are the user's alone, as for every state folder.
         auto made = existing;

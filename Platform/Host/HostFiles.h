@@ -9,6 +9,7 @@
 #include <string_view>
 #include <utility>
 
+#include "DorvaneCore/Core/BusyFailure.h"
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "Platform/Host/HostError.h"
 
@@ -54,7 +55,7 @@ struct LockWait {
 };
 
 // The lock was held by another process for longer than the wait's patience.
-class LockTimeout : public HostError {
+class LockTimeout : public HostError, public BusyFailure {
 public:
     using HostError::HostError;
 };

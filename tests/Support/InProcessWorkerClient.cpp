@@ -73,7 +73,7 @@ std::string InProcessWorkerClient::run(const std::string& executable, const std:
     } catch (const WorkerStopped&) {
         throw FitError::message("操作超时：" + std::filesystem::path(executable).filename().string());
     }
-    if (status != 0) ProcessRunner::throwChildFailure(status, errors.str(), out.str());
+    if (status != 0) ProcessRunner::throwChildFailure(status, errors.str());
     return out.str();
 }
 

@@ -171,7 +171,7 @@ dispatch::Task<void> ConnectionAutomation::executeConnectionDockPreset(dispatch:
     try {
         catalog = ShortcutPresetCatalog::load(services_.root / ShortcutPresetCatalog::fileName);
     } catch (const std::exception& error) {
-        host_.showNotice("程序坞操作失败", host_.shownFailure(error), std::nullopt);
+        host_.showNotice("程序坞操作失败", host_.loggedFailureText(error), std::nullopt);
         co_return;
     }
     const NamedShortcut* entry = catalog.preset(ShortcutPresetCatalog::toggleDockID);

@@ -25,9 +25,10 @@ public:
     virtual void showNotice(const std::string& title, const std::optional<std::string>& detail,
                             const std::optional<displays::Screen>& screen) = 0;
     virtual void dismissToolPanels() = 0;
-    // The text a failure shows the person, in Simplified Chinese; what it says beyond that
-    // for a developer (the system's or the decoder's English) goes to the engine log.
-    virtual std::string shownFailure(const std::exception& error) = 0;
+    // Writes what a failure says to a developer (the system's or the decoder's English),
+    // when that says more than the person's text, to the engine log as an "error_detail"
+    // line, and answers the person's text, in Simplified Chinese.
+    virtual std::string loggedFailureText(const std::exception& error) = 0;
     // Starts `task` on the main queue; a failure that escapes it goes to the main queue's
     // last resort (the engine log).
     virtual void launchTask(dispatch::Task<void> task) = 0;
@@ -39,13 +40,14 @@ public:
     virtual dispatch::Executor& mainQueue() = 0;
 };
 
-// What `caught` (a std::exception) shows the person; see ControllerHost::shownFailure. For
-// tasks that catch a failure while their owner may be gone, and ask once it is known alive.
-inline std::string shownFailure(ControllerHost& host, const std::exception_ptr& caught) {
+// What `caught` (a std::exception) shows the person, its account for a developer logged;
+// see ControllerHost::loggedFailureText. For tasks that catch a failure while their owner
+// may be gone, and ask once it is known alive.
+inline std::string loggedFailureText(ControllerHost& host, const std::exception_ptr& caught) {
     try {
         std::rethrow_exception(caught);
     } catch (const std::exception& error) {
-        return host.shownFailure(error);
+        return host.loggedFailureText(error);
     }
 }
 

@@ -192,7 +192,7 @@ dispatch::Task<void> ManualResolution::runRecover(dispatch::Lifetime::Watch aliv
     }
     // A quit begun during the restore owns the status ("正在还原屏幕…") and the busy flag.
     if (!alive || status_.terminating()) co_return;
-    const std::optional<std::string> failure = caught ? std::optional(shownFailure(host_, caught)) : std::nullopt;
+    const std::optional<std::string> failure = caught ? std::optional(loggedFailureText(host_, caught)) : std::nullopt;
     status_.finishOperation(restoreStatus(restored, failure, stillApplied));
     host_.renderMenu();
     toolbar_.redock();

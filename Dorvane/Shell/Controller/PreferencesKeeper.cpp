@@ -22,7 +22,7 @@ std::optional<std::string> PreferencesKeeper::write(Preferences next, WriteRule 
         try {
             store_.save(next);
         } catch (const std::exception& error) {
-            return host_.shownFailure(error);
+            return host_.loggedFailureText(error);
         }
         preferences_ = std::move(next);
         return std::nullopt;
@@ -32,7 +32,7 @@ std::optional<std::string> PreferencesKeeper::write(Preferences next, WriteRule 
     try {
         store_.save(preferences_);
     } catch (const std::exception& error) {
-        failure = host_.shownFailure(error);
+        failure = host_.loggedFailureText(error);
         status_.report(titled("设置保存失败", *failure));
     }
     host_.renderMenu();

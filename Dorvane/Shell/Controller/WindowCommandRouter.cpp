@@ -117,7 +117,9 @@ dispatch::Task<void> WindowCommandRouter::runWindowActions(dispatch::Lifetime::W
             failure = std::current_exception();
         }
         if (!alive || token.isCancelled()) co_return;
-        if (failure && !status_.terminating()) host_.showNotice(shownFailure(host_, failure), std::nullopt, next.screen);
+        if (failure && !status_.terminating()) {
+            host_.showNotice(loggedFailureText(host_, failure), std::nullopt, next.screen);
+        }
     }
 }
 
@@ -144,7 +146,7 @@ dispatch::Task<void> WindowCommandRouter::runWindowControl(dispatch::Lifetime::W
         failure = std::current_exception();
     }
     if (!alive || status_.terminating()) co_return;
-    if (failure) message = shownFailure(host_, failure);
+    if (failure) message = loggedFailureText(host_, failure);
     if (message) host_.showNotice(*message, std::nullopt, screen);
 }
 
@@ -182,7 +184,7 @@ dispatch::Task<void> WindowCommandRouter::runFillOrSnap(dispatch::Lifetime::Watc
         failure = std::current_exception();
     }
     if (!alive) co_return;
-    if (failure && !status_.terminating()) host_.showNotice(shownFailure(host_, failure), std::nullopt, screen);
+    if (failure && !status_.terminating()) host_.showNotice(loggedFailureText(host_, failure), std::nullopt, screen);
     // The fill button shows its restore form while the front window is filled.
     if (!snap && !cancelled) toolbar_.refreshFillState(kFillStateDelay);
 }

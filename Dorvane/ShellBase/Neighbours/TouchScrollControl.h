@@ -6,9 +6,10 @@ namespace dorvane::shell {
 class TouchScrollControl {
 public:
     virtual ~TouchScrollControl() = default;
-    // Answers whether the event taps are installed.
+    // Answers whether the event taps are installed by now: a start still under way (it never
+    // keeps the caller waiting) answers false, and the caller asks again later.
     virtual bool start() = 0;
-    // Safe when not started.
+    // Safe when not started; never keeps the caller waiting.
     virtual void stop() = 0;
 };
 

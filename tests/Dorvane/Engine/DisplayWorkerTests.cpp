@@ -32,12 +32,15 @@ protected:
         int status;
         std::string output;
         std::string errors;
+        std::vector<std::string> details;  // for the log
     };
     Run execute(std::vector<std::string> arguments, const std::string& input = "") {
         std::istringstream in(input);
         std::ostringstream out, err;
-        const int status = worker.execute(arguments, in, out, err);
-        return {status, out.str(), err.str()};
+        std::vector<std::string> details;
+        const int status =
+            worker.execute(arguments, in, out, err, [&details](const std::string& detail) { details.push_back(detail); });
+        return {status, out.str(), err.str(), details};
     }
 
     std::vector<DisplayState> live() { return snapshotter.snapshot(); }
@@ -131,10 +134,12 @@ TEST_F(DisplayWorkerTest, RequestsAreDecodedStrictlyAndExtraArgumentsIgnored) {
         for (const char* command : {"commit", "normalize-restore"}) {
             const auto run = execute({command}, request);
             EXPECT_EQ(run.status, 1) << command;
-            // The person's words on standard error (the parent shows them), the decoder's
-            // own on standard output (the parent logs them).
+            // The person's words on standard error (the parent shows them), nothing on
+            // standard output, and the decoder's own words beside the person's for the log.
             EXPECT_EQ(run.errors, "数据格式有误。") << command;
-            EXPECT_THAT(run.output, ::testing::StartsWith("malformed JSON")) << command;
+            EXPECT_EQ(run.output, "") << command;
+            ASSERT_EQ(run.details.size(), 1u) << command;
+            EXPECT_THAT(run.details[0], ::testing::StartsWith("数据格式有误。 cause=malformed JSON")) << command;
         }
     }
     EXPECT_TRUE(configurationCalls().empty());

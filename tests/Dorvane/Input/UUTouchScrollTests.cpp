@@ -1,11 +1,23 @@
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
 
 #include "Dorvane/Input/UUTouchScroll.h"
 #include "DorvaneCore/Support/DecimalText.h"
+#include "Platform/Dispatch/ManualMainQueue.h"
+#include "Platform/Dispatch/SerialQueue.h"
+#include "Platform/Dispatch/SystemClock.h"
+#include "Platform/Host/HostFolder.h"
 #include "Platform/Host/InputAdmin.h"
+#include "Platform/Host/PermissionsAdmin.h"
+#include "Platform/Host/SimulatedHost.h"
 #include "Platform/Host/ProcessTable.h"
 #include "Platform/Host/RemoteApplications.h"
 #include "tests/Dorvane/Input/InputHarness.h"
+#include "tests/Support/HeldLock.h"
+#include "tests/Support/TemporaryFolder.h"
 
 namespace dorvane {
 namespace {
@@ -287,6 +299,77 @@ TEST_F(UUTouchScrollTest, ThroughThePipelineStartStopAndADisabledTap) {
     EXPECT_EQ(transcript.back(), "scroll 4 dy=0 at 300.0,300.0");
     EXPECT_EQ(log, (Lines{"uu-touch-scroll-unavailable", "uu-touch-scroll-on", "uu-touch-tap-disabled session=false",
                           "uu-touch-scroll-off"}));
+}
+
+// Touch scrolling never on: stopping it, as every disconnection and the quit do, asks
+// nothing of the host (not even where the pointer is) and logs nothing.
+TEST_F(UUTouchScrollTest, StoppingWhatNeverStartedAsksNothingOfTheHost) {
+    int pointerReads = 0;
+    UUTouchScroll idle{{app->events(), processes, app->windowList(), scheduler, taps, logTo()},
+                       {nullptr, nullptr, [&]() -> std::optional<Point> { return ++pointerReads, pointer; }, nullptr}};
+    const auto accesses = store->actionLog().size();
+    idle.stop();
+    idle.stop();
+    scheduler.runUntilIdle();
+    EXPECT_EQ(pointerReads, 0);
+    EXPECT_EQ(store->actionLog().size(), accesses);
+    EXPECT_TRUE(log.empty());
+    // On, with no touch under way: the tap goes, and still nothing is posted at the pointer.
+    ASSERT_TRUE(idle.start());
+    idle.stop();
+    EXPECT_EQ(pointerReads, 0);
+    EXPECT_EQ(log, (Lines{"uu-touch-scroll-on", "uu-touch-scroll-off"}));
+}
+
+// The program's main thread asks the event-tap thread to start and stop the translator and
+// never waits for it: while another process holds the host's lock and the tap thread waits
+// for the host (as it does to post a scroll or read the pointer), stop() and start() still
+// return at once, and what they asked for is done once the host is free.
+TEST(UUTouchScrollOverAFolderHost, TheMainThreadNeverWaitsForTheTapThreadsHostAccess) {
+    testing::TemporaryFolder root("corvelle-touch-scroll");
+    dispatch::SystemClock clock;
+    dispatch::ManualMainQueue mainQueue;
+    dispatch::SerialQueue eventQueue("event-pipeline");
+    auto app = host::SimulatedHost::openFolder(root.path(), processes::ProcessRole::application, clock, &mainQueue,
+                                               &eventQueue);
+    host::SimulatedHost::openFolder(root.path(), processes::ProcessRole::tool, clock)
+        ->permissionsAdmin()
+        .set(host::Permission::accessibility, true);
+    auto& taps = EventTapThread::shared();
+    std::mutex linesMutex;
+    Lines lines;
+    auto touch = std::make_unique<UUTouchScroll>(
+        UUTouchScroll::Services{app->events(), app->processes(), app->windowList(), clock, taps,
+                                [&](std::string_view line) {
+                                    const std::lock_guard lock(linesMutex);
+                                    lines.emplace_back(line);
+                                }});
+    bool started = false;
+    for (int round = 0; round < 500 && !started; ++round) {
+        started = touch->start();
+        if (!started) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_TRUE(started) << "the tap never went in";
+
+    testing::HeldLock holder(root.path() / host::kLockFile, 8);
+    ASSERT_TRUE(holder.held());
+    std::atomic<bool> tapThreadWaits = false;
+    taps.async([&] {
+        tapThreadWaits = true;
+        (void)app->events().createEvent(nullptr);
+    });
+    while (!tapThreadWaits) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const auto start = std::chrono::steady_clock::now();
+    touch->stop();
+    const bool again = touch->start();
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took.count(), 1.0) << "the main thread waited for the event-tap thread";
+    EXPECT_FALSE(again) << "a start asked for after a stop answers what it came to only once it is served";
+
+    holder.release();
+    touch.reset();  // waits for the tap thread, which has the host again
+    const std::lock_guard lock(linesMutex);
+    EXPECT_EQ(lines, (Lines{"uu-touch-scroll-on", "uu-touch-scroll-off", "uu-touch-scroll-on", "uu-touch-scroll-off"}));
 }
 
 }  // namespace

@@ -187,6 +187,40 @@ TEST_F(AppControllerTest, AQuitAskedForAgainAfterItsRefusalEndsAndTheNextStartRe
     EXPECT_FALSE(h.file("session.json"));
 }
 
+// The displays came back after a refused quit (a restore by hand worked) and were fitted
+// again: a later quit whose restore fails is a first try once more, refused again rather
+// than ending without the displays.
+TEST_F(AppControllerTest, AQuitAfterTheDisplaysCameBackSinceARefusalIsRefusedAgainWhenItsRestoreFails) {
+    const auto before = h.liveLayout();
+    launch();
+    ASSERT_FALSE(h.apply(1400, 630).detail);
+    faultSnapshots();
+    controller->quit();
+    h.scheduler.runUntilIdle();
+    ASSERT_EQ(controller->status().title, "桌面还原未完成");
+
+    h.admin().clearFaults();
+    controller->recover();
+    h.scheduler.runUntilIdle();
+    ASSERT_EQ(controller->status().title, "已还原屏幕");
+    ASSERT_EQ(h.liveLayout(), before);
+    ASSERT_FALSE(h.apply(1400, 630).detail);
+    faultSnapshots();
+
+    controller->quit();
+    h.scheduler.runUntilIdle();
+    EXPECT_TRUE(platform.quits.empty());
+    EXPECT_EQ(controller->status().title, "桌面还原未完成");
+    EXPECT_EQ(h.details("quit_refused").size(), 2u);
+    EXPECT_TRUE(h.details("quit_without_restore").empty());
+    EXPECT_TRUE(h.file("session.json"));
+    // Asked for again with the displays still fitted, this one ends without them.
+    controller->quit();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(platform.quits, std::vector<int>{0});
+    EXPECT_EQ(h.details("quit_without_restore").size(), 1u);
+}
+
 // A session record that exists but cannot be read (an I/O error): the start-up check and
 // every quit fail with the cause, in the status and in the engine log, and the second quit
 // still ends the program, leaving the record alone.

@@ -30,7 +30,7 @@ public:
     void permissionStep(std::function<void()>) override {}
     std::optional<geometry::Rect> windowWorkspace() override { return std::nullopt; }
     dispatch::Executor& mainQueue() override { return *queue; }
-    std::string shownFailure(const std::exception& error) override {
+    std::string loggedFailureText(const std::exception& error) override {
         logged.push_back(technicalText(error));
         return shownText(error);
     }

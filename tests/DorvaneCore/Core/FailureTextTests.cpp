@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <future>
+#include <ios>
 #include <new>
 #include <optional>
 #include <tuple>
@@ -12,6 +13,7 @@
 #include <system_error>
 #include <utility>
 
+#include "DorvaneCore/Core/BusyFailure.h"
 #include "DorvaneCore/Core/FailureText.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Support/FileError.h"
@@ -21,6 +23,12 @@ namespace dorvane {
 namespace {
 
 using Action = FileError::Action;
+
+// A failure of waiting, as the host's lock throws one.
+class Busy : public std::runtime_error, public BusyFailure {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 // What `thrower` throws, as the person reads it and as the log keeps it.
 std::pair<std::string, std::string> texts(const std::function<void()>& thrower) {
@@ -52,8 +60,15 @@ TEST(FailureText, EveryFailureReadsInChineseAndTheLogKeepsItsOwnWords) {
               "无法读取 preferences.json：系统错误（4242）。");
     EXPECT_EQ(texts([] { throw std::system_error(EIO, std::generic_category(), "fsync"); }).first,
               "系统错误：读写出错。");
+    // A code outside the system's error numbers says whose code it is, once.
     EXPECT_EQ(texts([] { throw std::system_error(std::make_error_code(std::future_errc::broken_promise)); }).first,
-              "系统错误：系统错误。");
+              "系统错误（future " + std::to_string(static_cast<int>(std::future_errc::broken_promise)) + "）。");
+    EXPECT_EQ(texts([] { throw std::system_error(4242, std::generic_category(), "ioctl"); }).first, "系统错误（4242）。");
+    EXPECT_EQ(texts([] { throw std::ios_base::failure("basic_filebuf::underflow"); }).first, "系统错误：读写出错。");
+    // Waiting too long for what another program held: busy, not broken.
+    EXPECT_EQ(texts([] { throw Busy("cannot lock /h/host.lock: another process has held it for over 10 seconds"); }),
+              std::make_pair(std::string(kBusyText),
+                             std::string("cannot lock /h/host.lock: another process has held it for over 10 seconds")));
     EXPECT_EQ(texts([] { throw json::DecodeError("missing key", "presets"); }),
               std::make_pair(std::string("数据格式有误。"), std::string("presets: missing key")));
     EXPECT_EQ(texts([] { throw std::bad_alloc(); }).first, "内存不足。");

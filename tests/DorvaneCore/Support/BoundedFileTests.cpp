@@ -67,6 +67,17 @@ TEST(BoundedFileTest, AFileReportingNoSizeIsStillReadOnlyUpToTheBound) {
         EXPECT_FALSE(bounded.contents) << limit;
         EXPECT_EQ(bounded.refusal, BoundedReadRefusal::tooLarge) << limit;
     }
+
+    // The account of this process's memory arrives a page at a time, each read below a bound
+    // of a few kilobytes: the bound holds for what was read in all.
+    const fs::path maps = "/proc/self/smaps";
+    constexpr std::size_t kBound = 6000;
+    const BoundedRead map = readBoundedRegularFile(maps, 1 << 24);
+    ASSERT_TRUE(map.contents);
+    ASSERT_GT(map.contents->size(), 2 * kBound) << "a map too small to arrive in pieces larger than the bound";
+    const BoundedRead bounded = readBoundedRegularFile(maps, kBound);
+    EXPECT_FALSE(bounded.contents);
+    EXPECT_EQ(bounded.refusal, BoundedReadRefusal::tooLarge);
 }
 
 // A named pipe in a picture's place: refused at once, where an ordinary open would wait for

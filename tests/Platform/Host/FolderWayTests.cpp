@@ -69,6 +69,25 @@ TEST(FolderWayTest, WaysOnlyTheUserAndTheSuperuserCanChangeLeadWhereTheyPoint) {
     EXPECT_FALSE(end.entry.link);
 }
 
+// A ".." leads to the folder above the one reached so far (through a link, above the folder
+// the link leads to), and that folder is what the way then holds: its own entry is what is
+// checked next and what the way answers when it ends there.
+TEST(FolderWayTest, ADotDotLeadsToTheFolderAboveWhichIsCheckedAsAnyOther) {
+    FabricatedTree tree;
+    tree.link("/home/user/away", kUser, "/tmp/made");
+    tree.folder("/home/user/open", kUser, 0777);
+    tree.folder("/home/user/open/host", kUser, 0700);
+    auto end = checkFolderWay("/home/user/state/host/..", kUser, kSubject, tree.lookup());
+    EXPECT_EQ(end.path, "/home/user/state");
+    EXPECT_EQ(end.entry.mode, 0755u);
+    end = checkFolderWay("/home/user/away/..", kUser, kSubject, tree.lookup());
+    EXPECT_EQ(end.path, "/tmp");
+    EXPECT_EQ(end.entry.mode, 01777u);
+    EXPECT_EQ(tree.check("/home/user/state/../open/host"),
+              kSubject + " is reached through /home/user/open, which other users can write (mode 0777, not "
+                         "sticky): use a folder whose parent folders only you and the superuser can change");
+}
+
 // A folder on the way that another user owns, or that others can write without the sticky
 // bit, lets them rename the rest of the way and put their own in its place.
 TEST(FolderWayTest, AFolderOnTheWayThatAnotherUserCouldChangeIsRefused) {

@@ -1,12 +1,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <limits>
 #include <filesystem>
 #include <map>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -24,6 +27,7 @@
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
+#include "tests/Support/HeldLock.h"
 #include "tests/Support/TemporaryFolder.h"
 
 namespace dorvane::host {
@@ -90,6 +94,12 @@ protected:
 TEST_F(HostFolderFilesTest, TheFolderIsMadeForTheUserAloneAndRefusedWhenOthersCanWriteInIt) {
     seed();
     EXPECT_EQ(modeOf(hostFolder()), 0700u);
+    // So are the folders made on the way to it.
+    const auto made = root.path() / "made";
+    FolderHostStore{made / "on the way" / "host"};
+    for (const auto& folder : {made, made / "on the way", made / "on the way" / "host"}) {
+        EXPECT_EQ(modeOf(folder), 0700u) << folder;
+    }
     const std::string name = "host folder " + hostFolder().string();
     for (const mode_t mode : {0777, 0770, 0722}) {
         ASSERT_EQ(::chmod(hostFolder().c_str(), mode), 0);
@@ -100,6 +110,13 @@ TEST_F(HostFolderFilesTest, TheFolderIsMadeForTheUserAloneAndRefusedWhenOthersCa
     }
     ASSERT_EQ(::chmod(hostFolder().c_str(), 0755), 0);
     EXPECT_NO_THROW(store());
+    // A ".." leads to the folder above, which must be as much the user's own.
+    const auto sticky = root.path() / "sticky";
+    fs::create_directories(sticky / "mine");
+    ASSERT_EQ(::chmod(sticky.c_str(), 01777), 0);
+    EXPECT_EQ(errorOf([&] { FolderHostStore{sticky / "mine" / ".."}; }),
+              "host folder " + (sticky / "mine" / "..").string() +
+                  " can be written by other users (mode 1777): use a folder only you can write");
     // A link of the user's own to the folder is the user's choice.
     const auto link = root.path() / "link";
     fs::create_symlink(hostFolder(), link);
@@ -327,6 +344,38 @@ TEST_F(HostFolderFilesTest, TheMainThreadWaitsOnceForALockHeldLong) {
     EXPECT_EQ(access(), held);
     EXPECT_GE(paused, 1'000'000);
     ::close(second);
+}
+
+// Another process holds the lock for seconds while a thread that may wait is waiting for
+// it: the main thread's access still ends within its own second, as it fails, rather than
+// waiting behind that thread; the waiting thread gets the lock once it is let go.
+TEST_F(HostFolderFilesTest, AThreadWaitingForTheLockNeverHoldsUpTheMainThread) {
+    seed();
+    const auto mainThread = std::this_thread::get_id();
+    std::atomic<bool> workerWaits = false;
+    FolderHostOptions options;
+    options.mustNotWait = [mainThread] { return std::this_thread::get_id() == mainThread; };
+    options.lockWait.pause = [&](std::int64_t microseconds) {
+        if (std::this_thread::get_id() != mainThread) workerWaits = true;
+        std::this_thread::sleep_for(std::chrono::microseconds(microseconds));
+    };
+    auto program = store(std::move(options));
+    testing::HeldLock holder(file(kLockFile), 8);
+    ASSERT_TRUE(holder.held());
+
+    const auto access = [&] { return errorOf([&] { program->transact([](HostData& data) { (void)data.state(); }); }); };
+    std::string workerSaid;
+    std::thread worker([&] { workerSaid = access(); });
+    while (!workerWaits) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const auto start = std::chrono::steady_clock::now();
+    const auto said = access();
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(said, "cannot lock " + file(kLockFile).string() + ": another process has held it for over a second");
+    EXPECT_LT(took.count(), 3.0) << "the main thread waited behind the other thread's wait";
+
+    holder.release();
+    worker.join();
+    EXPECT_EQ(workerSaid, "(no error)");
 }
 
 // The files that stand for a server's memory are renamed into place alone; the stores that

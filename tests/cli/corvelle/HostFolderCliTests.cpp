@@ -72,9 +72,12 @@ TEST_F(HostFolderCliTest, AFolderInAFolderOthersCanWriteIsRefusedByEveryProcess)
     EXPECT_EQ(run.err, "Corvelle: " + why + "\n");
     const auto worker = corvelle({"--worker", "snapshot"});
     EXPECT_EQ(worker.status, 1);
-    // The worker says the person's text on its error stream and the cause on its output.
+    // The worker says the person's text on its error stream, nothing on its output (which is
+    // for the answer alone), and the cause in the program's engine log.
     EXPECT_EQ(worker.err, "系统未能完成这项操作。");
-    EXPECT_EQ(worker.out, why);
+    EXPECT_EQ(worker.out, "");
+    EXPECT_THAT(readFileIfPresent(support / "Dorvane.log").value_or(""),
+                HasSubstr(" error_detail 系统未能完成这项操作。 cause=" + why + "\n"));
     EXPECT_EQ(host({"show"}).err, "corvelle-host: " + why + "\n");
     ASSERT_EQ(::chmod(root.c_str(), 0700), 0);
     EXPECT_EQ(host({"show"}).status, 0);

@@ -6,6 +6,7 @@
 #include <sys/syscall.h>
 
 #include "DorvaneCore/Display/DisplayState.h"
+#include "DorvaneCore/Support/AtomicFile.h"
 #include "DorvaneCore/Support/StrictJson.h"
 #include "tests/Support/BackgroundProcess.h"
 #include "tests/Support/CommandRun.h"
@@ -71,7 +72,17 @@ TEST_F(CorvelleCliTest, WorkerCommandErrors) {
     EXPECT_EQ(corvelle({"--worker", "frobnicate"}).err, "未知命令");
     const auto notJson = corvelle({"--worker", "commit"}, "not json");
     EXPECT_EQ(notJson.status, 1);
-    EXPECT_FALSE(notJson.err.empty());
+    // Standard output is the answer alone; standard error the person's text alone; the
+    // decoder's own words go to the program's engine log, apart from them.
+    EXPECT_EQ(notJson.out, "");
+    EXPECT_EQ(notJson.err, "数据格式有误。");
+    const auto log = readFileIfPresent(root / "home" / "Library" / "Application Support" / "Dorvane" / "Dorvane.log");
+    ASSERT_TRUE(log);
+    EXPECT_NE(log->find(" error_detail 数据格式有误。 cause=malformed JSON"), std::string::npos) << *log;
+    EXPECT_EQ(std::count(log->begin(), log->end(), '\n'), 1) << *log;
+    // A failure that says no more than its text leaves the log alone.
+    EXPECT_EQ(corvelle({"--worker", "frobnicate"}).out, "");
+    EXPECT_EQ(readFileIfPresent(root / "home" / "Library" / "Application Support" / "Dorvane" / "Dorvane.log"), log);
 }
 
 TEST_F(CorvelleCliTest, TheDisplayWorkerLoadsNoQtLibrary) {

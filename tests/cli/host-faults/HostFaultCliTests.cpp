@@ -20,7 +20,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "DorvaneCore/Core/FailureText.h"
 #include "tests/cli/corvelle/ApplicationHarness.h"
+#include "tests/Support/HeldLock.h"
 #include "tests/Support/ImmutableFolder.h"
 
 namespace dorvane {
@@ -374,6 +376,47 @@ TEST_F(HostFaultCliTest, AQuitThatMeetsTheHostsLockHeldForSecondsRestoresAndEnds
     EXPECT_TRUE(engineLines("quit_refused").empty());
     EXPECT_TRUE(engineLines("quit_without_restore").empty());
     EXPECT_FALSE(fs::exists(support / "session.json"));
+    EXPECT_EQ(layout(), before);
+}
+
+// Another process holds the host's lock when the program starts, as on a machine loaded far
+// beyond its cores: the start waits for it as the command-line modes do and goes on once it
+// is free. A lock still held after that wait is said in one line, and the start ends with
+// status 1.
+TEST_F(HostFaultCliTest, AStartWaitsForTheHostsLockHeldForSecondsAndSaysSoWhenItStaysHeld) {
+    {
+        testing::HeldLock holder(hostFile("host.lock"), 3);
+        ASSERT_TRUE(holder.held());
+        start();
+        ASSERT_TRUE(ready()) << program->err();
+    }
+    EXPECT_FALSE(program->waitForExit(0)) << program->err();
+    EXPECT_EQ(askToQuit(), Quit::ended) << program->err();
+    EXPECT_EQ(program->waitForExit(10), 0);
+
+    testing::HeldLock holder(hostFile("host.lock"), 30);
+    const auto run = corvelle({});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Corvelle 未能启动：另一个程序占用主机（" + hostFile("host.lock").string() +
+                           "）已超过 10 秒，请稍后再试。\n");
+}
+
+// A lock held for longer than every try of the restore (a stopped process holds it): the
+// quit is refused, saying in the person's words that the system is busy; once it is let
+// go, the quit asked for again restores and ends.
+TEST_F(HostFaultCliTest, AQuitRefusedForTheHostsLockHeldLongSaysTheSystemIsBusy) {
+    fitted();
+    if (HasFatalFailure()) return;
+    testing::HeldLock holder(hostFile("host.lock"), 90);
+    ASSERT_TRUE(holder.held());
+    ASSERT_EQ(askToQuit(), Quit::refused) << program->err();
+    holder.release();
+    EXPECT_EQ(engineLines("quit_refused").back(), kBusyText);
+    EXPECT_NE(lastErrorDetail().find("another process has held it for over 10 seconds"), std::string::npos)
+        << lastErrorDetail();
+    EXPECT_EQ(askToQuit(), Quit::ended) << program->err();
+    EXPECT_EQ(program->waitForExit(10), 0) << program->err();
+    EXPECT_TRUE(engineLines("quit_without_restore").empty());
     EXPECT_EQ(layout(), before);
 }
 
