@@ -51,9 +51,11 @@ test: build
 	@cd $(BUILD_DIR) && $(call run-tests,120)
 
 # Starts the program (ARGS="--check" and so on pass a mode); says nothing of the build
-# when there was nothing to rebuild.
+# when there was nothing to rebuild. Builds only what it runs: the program, its application
+# library, and corvelle-host for the second terminal (not the tests).
+RUN_TARGETS = corvelle corvelle-application corvelle-host
 run: configure
-	@cmake --build $(BUILD_DIR) --parallel $(JOBS) | \
+	@cmake --build $(BUILD_DIR) --parallel $(JOBS) --target $(RUN_TARGETS) | \
 	  sed -e '/^\[0\/[0-9]*\] Re-checking globbed directories\.\.\.$$/d' -e '/^ninja: no work to do\.$$/d'
 	@$(BUILD_DIR)/Dorvane/corvelle $(ARGS)
 

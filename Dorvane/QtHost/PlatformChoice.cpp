@@ -8,8 +8,8 @@ PlatformChoice choosePlatform(const std::optional<std::string>& qpaPlatform, con
     if (display) return PlatformChoice{"xcb", std::nullopt};
     if (waylandDisplay) return {};
     return PlatformChoice{"offscreen",
-                          "Corvelle：没有图形显示（DISPLAY 与 WAYLAND_DISPLAY 均未设置），以 offscreen 方式运行；"
-                          "状态栏菜单请用 corvelle-host statusbar 使用。"};
+                          "Corvelle：未检测到图形显示（DISPLAY 与 WAYLAND_DISPLAY 均未设置），将以 offscreen 方式运行；"
+                          "可通过 corvelle-host statusbar 使用状态栏菜单。"};
 }
 
 }  // namespace dorvane::qthost

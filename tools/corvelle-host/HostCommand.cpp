@@ -56,7 +56,8 @@ constexpr const char* kUsage = R"(usage: corvelle-host COMMAND
   remote assert clear                                     release those held by real processes
   remote pid uu|todesk                                    the process id of the application (for
                                                           input --from-pid)
-  statusbar show [--json]                                 the program's status item and its menu
+  statusbar show [--json]                                 the running program's status item and its
+                                                          menu (status 1 when no program runs)
   statusbar click TITLE [--timeout SECONDS]               choose a menu entry in the running
                                                           program and wait for it (default 5 s)
   defaults read KEY                                       a user default as JSON

@@ -73,6 +73,8 @@ int runStatusBar(host::SimulatedHost& host, dispatch::Clock& clock, Arguments& a
         const bool asJson = args.flag("--json");
         args.finish();
         const auto state = host.statusBarAdmin().state();
+        // The item leaves the host with the program that showed it.
+        if (!state.item) throw HostError("no status item: Corvelle is not running");
         if (asJson) {
             json::Json shown = state.toJson();
             shown.erase("clicks");

@@ -10,7 +10,7 @@
 namespace dorvane::hosttool {
 
 // "statusbar show [--json]" and "statusbar click TITLE [--timeout S]". Throws UsageError
-// or HostError.
+// or HostError (also for "show" when no program shows an item).
 int runStatusBar(host::SimulatedHost& host, dispatch::Clock& clock, Arguments& args, std::ostream& out);
 
 // What "statusbar show" prints.

@@ -158,6 +158,10 @@ TEST(ApplicationRunner, PicksOffscreenOnlyWithoutAnyDisplay) {
         EXPECT_EQ(choice.platform, c.platform) << c.display.value_or("-");
         EXPECT_EQ(choice.notice.has_value(), c.notice);
     }
+    // The one line says why, and where the status menu is reached instead.
+    EXPECT_EQ(qthost::choosePlatform(std::nullopt, std::nullopt, std::nullopt).notice,
+              "Corvelle：未检测到图形显示（DISPLAY 与 WAYLAND_DISPLAY 均未设置），将以 offscreen 方式运行；"
+              "可通过 corvelle-host statusbar 使用状态栏菜单。");
 }
 
 TEST(VisualComponents, GlyphSizesAndPanelFlags) {

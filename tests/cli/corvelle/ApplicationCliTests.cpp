@@ -50,7 +50,7 @@ TEST_F(ApplicationCliTest, StatusItemMenuSecondInstanceAndQuit) {
 
     EXPECT_EQ(host({"statusbar", "click", "退出 Corvelle"}).status, 0);
     EXPECT_EQ(program->waitForExit(60), 0);
-    EXPECT_EQ(host({"statusbar", "show"}).out, "No status item.\n");
+    expectNoStatusItem();
     EXPECT_EQ(corvelleApplications(), std::vector<pid_t>{});
     // The one line that says the program runs without a screen.
     EXPECT_NE(program->err().find("offscreen"), std::string::npos);
@@ -143,7 +143,7 @@ TEST_F(ApplicationCliTest, TerminateSignalQuitsInOrderAndALeftoverSessionIsResto
 
     program->signal(SIGTERM);
     EXPECT_EQ(program->waitForExit(60), 0);
-    EXPECT_EQ(host({"statusbar", "show"}).out, "No status item.\n");
+    expectNoStatusItem();
 }
 
 // A kill -9 leaves a worker's folder in the temporary folder and a settings save's temporary
@@ -213,7 +213,7 @@ TEST_F(ApplicationCliTest, WithoutItsLibraryTheApplicationSaysSoInOneLine) {
 
     writeFileAtomically(library, "not a library\n");
     expectOneLine(run({}));
-    EXPECT_EQ(host({"statusbar", "show"}).out, "No status item.\n");
+    expectNoStatusItem();
 }
 
 TEST_F(ApplicationCliTest, ASupportFolderThatCannotBeMadeIsAnError) {
@@ -222,7 +222,7 @@ TEST_F(ApplicationCliTest, ASupportFolderThatCannotBeMadeIsAnError) {
     const auto run = corvelle({});
     EXPECT_EQ(run.status, 1);
     EXPECT_FALSE(run.err.empty());
-    EXPECT_EQ(host({"statusbar", "show"}).out, "No status item.\n");
+    expectNoStatusItem();
 }
 
 TEST_F(ApplicationCliTest, ApplicationsBroughtForwardAreTheLaunchersRecentOnes) {

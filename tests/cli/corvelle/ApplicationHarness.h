@@ -67,6 +67,16 @@ protected:
         }
         return pids;
     }
+    // With no program running, `statusbar show` says so in one line and fails (plain and JSON).
+    void expectNoStatusItem() {
+        for (const auto& arguments : {std::vector<std::string>{"statusbar", "show"},
+                                      std::vector<std::string>{"statusbar", "show", "--json"}}) {
+            const auto shown = host(arguments);
+            EXPECT_EQ(shown.status, 1) << arguments.size();
+            EXPECT_EQ(shown.out, "") << arguments.size();
+            EXPECT_EQ(shown.err, "corvelle-host: no status item: Corvelle is not running\n") << arguments.size();
+        }
+    }
     json::Json item() {
         const auto shown = host({"statusbar", "show", "--json"});
         return shown.status == 0 ? json::parse(shown.out) : json::Json();
