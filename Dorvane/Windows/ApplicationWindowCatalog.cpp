@@ -58,6 +58,7 @@ dispatch::Task<std::vector<ApplicationWindowCatalog::Window>> ApplicationWindowC
     }
     const auto pending = std::make_shared<Pending>();
     pending_ = pending;
+    const auto forgotten = forgotten_;
     // Joined callers go on even if this read never ends (its queue stopped at quit).
     const dispatch::CompleteOnExit finished(pending->done);
     auto read = [query = query_] { return query(); };
@@ -71,11 +72,20 @@ dispatch::Task<std::vector<ApplicationWindowCatalog::Window>> ApplicationWindowC
     }
     if (!alive) throw dispatch::TaskCancelled();
     pending->result = list;
-    cached_ = list;
-    checkedAt_ = uptime_();
-    pending_.reset();
+    if (forgotten == forgotten_) {
+        cached_ = list;
+        checkedAt_ = uptime_();
+    }
+    if (pending_ == pending) pending_.reset();
     pending->done.complete();
     co_return list;
+}
+
+void ApplicationWindowCatalog::forget() {
+    ++forgotten_;
+    cached_.reset();
+    // Whoever asks from now on starts a read of their own.
+    pending_.reset();
 }
 
 std::optional<bool> ApplicationWindowCatalog::focusedWindowUsable(pid_t pid) {

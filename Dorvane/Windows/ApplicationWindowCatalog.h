@@ -59,6 +59,12 @@ public:
     // For an uncached read on the spot.
     const Query& query() const { return query_; }
 
+    // The program has just moved a window: the list read before no longer holds, and the
+    // next snapshot reads afresh (a read under way then caches nothing). Otherwise a pass
+    // right after, such as the stretch when the toolbar collapses, would go by where the
+    // window was before the move.
+    void forget();
+
     // Whether the application's focused window is usable; none when it cannot be measured.
     // Blocks the main thread for at most two requests of 0.04 s.
     std::optional<bool> focusedWindowUsable(pid_t pid);
@@ -75,6 +81,8 @@ private:
     Uptime uptime_;
     std::optional<std::vector<Window>> cached_;
     double checkedAt_ = 0;
+    // Counts forget(): a read that began before the count changed caches nothing.
+    std::uint64_t forgotten_ = 0;
     std::shared_ptr<Pending> pending_;
     dispatch::Lifetime lifetime_;
 };

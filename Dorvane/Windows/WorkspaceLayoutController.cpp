@@ -23,11 +23,11 @@ WorkspaceLayoutController::WorkspaceLayoutController(Services services) : servic
         if (!front) return std::nullopt;
         return front->pid;
     };
-    move = [&windows = services_.windows](Window window, Region region, dispatch::CancellationToken token) {
-        return adjust(windows, false, window, region, std::move(token));
+    move = [this](Window window, Region region, dispatch::CancellationToken token) {
+        return adjust(services_.windows, services_.catalog, false, window, region, std::move(token));
     };
-    fill = [&windows = services_.windows](Window window, Region region, dispatch::CancellationToken token) {
-        return adjust(windows, true, window, region, std::move(token));
+    fill = [this](Window window, Region region, dispatch::CancellationToken token) {
+        return adjust(services_.windows, services_.catalog, true, window, region, std::move(token));
     };
 }
 
@@ -36,8 +36,9 @@ WorkspaceLayoutController::~WorkspaceLayoutController() {
     cancel();
 }
 
-dispatch::Task<void> WorkspaceLayoutController::adjust(WindowController& controller, bool collapse, Window window,
-                                                       Region region, dispatch::CancellationToken token) {
+dispatch::Task<void> WorkspaceLayoutController::adjust(WindowController& controller, ApplicationWindowCatalog& catalog,
+                                                       bool collapse, Window window, Region region,
+                                                       dispatch::CancellationToken token) {
     if (controller.performing() || token.isCancelled()) co_return;
     auto& worker = controller.worker();
     if (collapse) {
@@ -45,6 +46,7 @@ dispatch::Task<void> WorkspaceLayoutController::adjust(WindowController& control
     } else {
         co_await worker.moveAsideFromToolbar(window, region.toolbar, region.screen, region.side, token);
     }
+    catalog.forget();
 }
 
 WorkspaceLayoutController::Running WorkspaceLayoutController::makeRunning() {

@@ -104,8 +104,8 @@ private:
     dispatch::Task<void> stretchAfterCollapse(dispatch::Lifetime::Watch alive, std::int64_t generation,
                                               Region region, std::optional<Running> previous,
                                               dispatch::CancellationToken token, dispatch::Completion done);
-    static dispatch::Task<void> adjust(WindowController& controller, bool collapse, Window window, Region region,
-                                       dispatch::CancellationToken token);
+    static dispatch::Task<void> adjust(WindowController& controller, ApplicationWindowCatalog& catalog, bool collapse,
+                                       Window window, Region region, dispatch::CancellationToken token);
     static Running makeRunning();
 
     Services services_;

@@ -1,5 +1,7 @@
 #include <gmock/gmock.h>
 
+#include <utility>
+
 #include "tests/Dorvane/Windows/WindowHarness.h"
 
 namespace dorvane::windows::testing {
@@ -13,10 +15,14 @@ protected:
     ApplicationWindowCatalog counting{scheduler.makeSerialQueue("counted-catalog"), app->accessibility(),
                                       [this] {
                                           ++reads;
-                                          return catalog.query()();
+                                          auto list = catalog.query()();
+                                          // The program moving a window once the list was read.
+                                          if (std::exchange(forgetWhileReading, false)) counting.forget();
+                                          return list;
                                       },
                                       [this] { return scheduler.uptime(); }};
     int reads = 0;
+    bool forgetWhileReading = false;
 };
 
 TEST_F(ApplicationWindowCatalogTest, ListsOnlyOtherRegularApplicationsUsableOrdinaryWindows) {
@@ -47,6 +53,24 @@ TEST_F(ApplicationWindowCatalogTest, CallersWithinTheCacheLifetimeOrDuringAReadS
     scheduler.advanceBy(0.01);
     run(counting.snapshot());
     EXPECT_EQ(reads, 2);
+}
+
+// Once the program has moved a window, the list read before is not given out again: the
+// next caller reads afresh, and a read that was under way caches nothing.
+TEST_F(ApplicationWindowCatalogTest, AForgottenListIsReadAfreshAndAReadUnderWayThenCachesNothing) {
+    const pid_t editor = launch("编辑器");
+    const auto document = open(editor, kStart);
+    run(counting.snapshot());
+    admin().drag(document, {300, 200, 600, 400});
+    counting.forget();
+    EXPECT_THAT(run(counting.snapshot()).value.value(), ElementsAre(Window{editor, document, {300, 200, 600, 400}}));
+    EXPECT_EQ(reads, 2);
+
+    scheduler.advanceBy(0.2);
+    forgetWhileReading = true;
+    run(counting.snapshot());
+    run(counting.snapshot());
+    EXPECT_EQ(reads, 4) << "the read under way when forgotten is not the cache";
 }
 
 TEST_F(ApplicationWindowCatalogTest, FocusedWindowUsableMeasuresTheFocusedWindow) {

@@ -153,6 +153,19 @@ TEST_F(WorkspaceLayoutTest, CollapsingStretchesOnlyWindowsThatBorderedTheToolbar
                                           " from=(78.0, 100.0, 600.0, 400.0) target=(0.0, 100.0, 678.0, 400.0)");
 }
 
+// A window the check has just moved clear is stretched back when the toolbar collapses
+// at once, within the window list's cache lifetime: the stretch does not go by the list
+// read before the move.
+TEST_F(WorkspaceLayoutTest, AWindowJustMovedClearIsStretchedBackByACollapseRightAfter) {
+    const auto window = open(editor, {40, 100, 600, 400});
+    workspace.setEnabled(true);
+    scheduler.advanceBy(0.26);
+    ASSERT_EQ(frameOf(window), Rect(72, 100, 600, 400));
+    workspace.releaseToolbar();
+    scheduler.advanceBy(3);
+    EXPECT_EQ(frameOf(window), Rect(0, 100, 672, 400));
+}
+
 TEST_F(WorkspaceLayoutTest, UserCommandStopsThePassAfterTheCurrentMove) {
     const auto first = open(editor, {10, 100, 600, 400});
     const auto second = open(editor, {20, 200, 600, 400});
