@@ -23,6 +23,12 @@ extern "C" void onTerminationSignal(int) {
     errno = saved;
 }
 
+// Once the handler is gone the program is ending, its quit done: a further request changes
+// nothing, and the process is left to end in order rather than killed half way through its
+// last steps. Caught rather than ignored, so that a child started now still gets the
+// default disposition on exec.
+extern "C" void afterTheQuit(int) {}
+
 }  // namespace
 
 QtTerminationSignals::QtTerminationSignals() = default;
@@ -30,7 +36,7 @@ QtTerminationSignals::QtTerminationSignals() = default;
 QtTerminationSignals::~QtTerminationSignals() {
     if (!notifier_) return;
     struct sigaction fallback {};
-    fallback.sa_handler = SIG_DFL;
+    fallback.sa_handler = afterTheQuit;
     sigemptyset(&fallback.sa_mask);
     ::sigaction(SIGTERM, &fallback, nullptr);
     ::sigaction(SIGINT, &fallback, nullptr);
