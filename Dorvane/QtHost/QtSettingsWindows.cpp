@@ -113,14 +113,18 @@ void QtSettingsWindows::showSettings(ControlPanelModel& model, bool createNew, s
     settings_->setWindowState(settings_->windowState() & ~Qt::WindowMinimized);
     settings_->show();
     settings_->raise();
-    if (activate_) {
-        activate_(*settings_);
-    } else {
-        settings_->activateWindow();
-    }
+    makeKey(*settings_);
 }
 
 QWidget* QtSettingsWindows::settingsWindow() const { return settings_.get(); }
+
+void QtSettingsWindows::makeKey(QWidget& window) {
+    if (activate_) {
+        activate_(window);
+    } else {
+        window.activateWindow();
+    }
+}
 
 // Where the window was last left, else centred on the host's main display: Qt's own
 // screens need not be the host's.
@@ -205,11 +209,7 @@ void QtSettingsWindows::showResolution(ControlPanelModel& model, shell::Resoluti
     resolution_->show();
     resolution_->raise();
     // Key at once, so that the keys typed next reach it.
-    if (activate_) {
-        activate_(*resolution_);
-    } else {
-        resolution_->activateWindow();
-    }
+    makeKey(*resolution_);
     static_cast<NativeGlassView*>(resolutionGlass_)->reveal(side);
 }
 

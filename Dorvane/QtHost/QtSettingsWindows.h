@@ -83,6 +83,8 @@ public:
 
 private:
     class SettingsWindow;
+    // Through the activation given, else Qt's own.
+    void makeKey(QWidget& window);
     void placeNewSettings();
     void settingsMoved();
     void saveSettingsFrame();

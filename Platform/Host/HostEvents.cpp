@@ -542,17 +542,14 @@ void HostEvents::deliver(RoutedEvent&& routed, std::optional<pid_t> toPID) {
     try {
         session_->access([&](HostData& data) {
             record.at = data.now;
-            // Keys go to the key window: a process's own when posted to it, else whoever has
-            // the keyboard (a key panel, or the frontmost application's key window).
-            if (toPID) {
-                record.receiver = *toPID;
-                if (events::isKeyboardType(event.type)) record.window = keyWindowOf(data, *toPID);
-            } else if (events::isKeyboardType(event.type)) {
-                const auto focus = keyboardFocus(data);
+            const bool key = events::isKeyboardType(event.type);
+            if (toPID || key) {
+                // Keys go to the key window: a process's own when posted to it, else whoever
+                // has the keyboard (a key panel, or the frontmost application's key window).
+                const auto focus = toPID ? KeyboardFocus{toPID, key ? keyWindowOf(data, *toPID) : 0}
+                                         : keyboardFocus(data);
                 record.receiver = focus.pid;
                 record.window = focus.window;
-            }
-            if (toPID || events::isKeyboardType(event.type)) {
                 if (record.receiver && (event.type == EventType::keyDown || event.type == EventType::keyUp)) {
                     deliverKey(data, *record.receiver, record.window, event.keyCode(), event.flags,
                                event.type == EventType::keyDown);

@@ -31,6 +31,7 @@
 #include "Dorvane/Visual/StyledButton.h"
 #include "Dorvane/Visual/ToggleSwitch.h"
 #include "tests/Dorvane/Settings/SettingsUiSupport.h"
+#include "tests/Support/ColourContrast.h"
 
 namespace dorvane {
 namespace {
@@ -384,17 +385,6 @@ TEST_F(SettingsViewTest, SelectionReadsAtAGlanceInBothAppearances) {
     }
 }
 
-// The contrast ratio of two opaque colours, from their relative luminance (1:1 to 21:1).
-double contrastRatio(const QColor& one, const QColor& other) {
-    const auto luminance = [](const QColor& colour) {
-        const auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
-    };
-    const double a = luminance(one);
-    const double b = luminance(other);
-    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
-}
-
 // An off switch reads as a switch, not an empty pill, in both appearances: its track stands
 // out of the card it lies on by a contrast of at least 3:1, measured on the drawn window
 // beside the knob — a row switch of the general page and the "窗口居中" card of the quick
@@ -408,7 +398,7 @@ TEST_F(SettingsViewTest, AnOffSwitchStandsOutOfItsCardInBothAppearances) {
         const QSize track = ToggleSwitch::trackSize(size);
         const QPoint onTrack(toggle->width() / 2 + track.width() / 2 - track.height() / 2, toggle->height() / 2);
         const QPoint onCard(-4, toggle->height() / 2);
-        return contrastRatio(drawn.pixelColor(toggle->mapTo(view.get(), onTrack)),
+        return testing::contrastRatio(drawn.pixelColor(toggle->mapTo(view.get(), onTrack)),
                              drawn.pixelColor(toggle->mapTo(view.get(), onCard)));
     };
     for (const bool dark : {false, true}) {

@@ -147,6 +147,14 @@ protected:
         h.tool.remoteAdmin().disconnect(RemoteSoftware::uu);
         h.scheduler.advanceBy(seconds);
     }
+    // Fitted, then a quit refused because the restore's snapshots fail (they go on failing).
+    void refuseAQuitWhileFitted() {
+        ASSERT_FALSE(h.apply(1400, 630).detail);
+        faultSnapshots();
+        controller->quit();
+        h.scheduler.runUntilIdle();
+        ASSERT_EQ(controller->status().title, "桌面还原未完成");
+    }
     // The display worker's snapshots fail, or answer `delaySeconds` (virtual) late.
     void faultSnapshots(std::optional<double> delaySeconds = std::nullopt) {
         host::FaultRule rule;

@@ -193,11 +193,7 @@ TEST_F(AppControllerTest, AQuitAskedForAgainAfterItsRefusalEndsAndTheNextStartRe
 TEST_F(AppControllerTest, AQuitAfterTheDisplaysCameBackSinceARefusalIsRefusedAgainWhenItsRestoreFails) {
     const auto before = h.liveLayout();
     launch();
-    ASSERT_FALSE(h.apply(1400, 630).detail);
-    faultSnapshots();
-    controller->quit();
-    h.scheduler.runUntilIdle();
-    ASSERT_EQ(controller->status().title, "桌面还原未完成");
+    ASSERT_NO_FATAL_FAILURE(refuseAQuitWhileFitted());
 
     h.admin().clearFaults();
     controller->recover();
@@ -257,11 +253,7 @@ TEST_F(AppControllerTest, AnUnreadableSessionRecordIsLoggedAndDoesNotTrapTheQuit
 TEST_F(AppControllerTest, AQuitAskedForAgainRestoresWhenItNowCan) {
     const auto before = h.liveLayout();
     launch();
-    ASSERT_FALSE(h.apply(1400, 630).detail);
-    faultSnapshots();
-    controller->quit();
-    h.scheduler.runUntilIdle();
-    ASSERT_EQ(controller->status().title, "桌面还原未完成");
+    ASSERT_NO_FATAL_FAILURE(refuseAQuitWhileFitted());
 
     h.admin().clearFaults();
     controller->quit();

@@ -49,6 +49,7 @@
 #include "DorvaneCore/Windows/WindowSnap.h"
 #include "tests/Dorvane/Visual/VisualUiSupport.h"
 #include "tests/Support/OwnWindowHost.h"
+#include "tests/Support/ColourContrast.h"
 
 namespace dorvane {
 namespace {
@@ -245,17 +246,6 @@ TEST_F(VisualKit, ASearchFieldShowsItsGlassAndEmptiesAsAnEdit) {
 
 namespace {
 
-// The contrast ratio of two opaque colours, from their relative luminance (1:1 to 21:1).
-double contrastBetween(const QColor& one, const QColor& other) {
-    const auto luminance = [](const QColor& colour) {
-        const auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
-    };
-    const double a = luminance(one);
-    const double b = luminance(other);
-    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
-}
-
 // `top` laid over the opaque `under`.
 QColor laidOver(const QColor& top, const QColor& under) {
     const double alpha = top.alphaF();
@@ -284,8 +274,8 @@ TEST_F(VisualKit, TheFocusRingStandsOutOfThePageAndOfTheFieldInBothAppearances) 
         const QColor page = DesignTokens::Colors::pageBackground.resolved(dark);
         const QColor inside = laidOver(DesignTokens::Colors::card.resolved(dark), page);
         const QColor ring = DesignTokens::Colors::focusRing.resolved(dark);
-        EXPECT_GE(contrastBetween(ring, page), kVisible) << "against the page, dark " << dark;
-        EXPECT_GE(contrastBetween(ring, inside), kVisible) << "against the field, dark " << dark;
+        EXPECT_GE(testing::contrastRatio(ring, page), kVisible) << "against the page, dark " << dark;
+        EXPECT_GE(testing::contrastRatio(ring, inside), kVisible) << "against the field, dark " << dark;
 
         VisualAppearance::shared().set(dark, false);
         const auto edgeOf = [](TextField& drawn) { return drawn.grab().toImage().pixelColor(0, drawn.height() / 2); };
