@@ -260,8 +260,23 @@ dispatch::Task<void> WindowControlPerformer::toggleFill(pid_t pid, dispatch::Can
     requireAlive(alive);
     std::optional<FillToggle::Key> key;
     if (front) key = FillToggle::Key{pid, front->number};
-    const Rect target = fillToggle_.target(key, prepared.frame, prepared.area);
-    co_await setFrame(target, prepared.handle, pid, std::nullopt, token);
+    co_await writeFill(key, prepared.frame, prepared.area, prepared.handle, pid, token);
+}
+
+dispatch::Task<void> WindowControlPerformer::writeFill(std::optional<FillToggle::Key> key, Rect current, Rect area,
+                                                       WindowAXHandle handle, pid_t pid,
+                                                       dispatch::CancellationToken token) {
+    const auto alive = lifetime_.watch();
+    const auto before = key ? std::optional(fillToggle_.memory(*key)) : std::nullopt;
+    const Rect target = fillToggle_.target(key, current, area);
+    // A press turned away (another write under way), failed or cancelled moved nothing: the
+    // window keeps the frame it is remembered by, and the next press still goes back there.
+    try {
+        co_await setFrame(target, std::move(handle), pid, std::nullopt, std::move(token));
+    } catch (...) {
+        if (alive && key) fillToggle_.restore(*key, *before);
+        throw;
+    }
 }
 
 dispatch::Task<std::optional<ScreenWindow>> WindowControlPerformer::frontScreenWindow(pid_t pid) {
@@ -335,11 +350,10 @@ dispatch::Task<void> WindowControlPerformer::autoFillFront(pid_t pid) {
         log("auto-fill skip pid=" + std::to_string(pid) + " reason=" + std::string(rawValue(*decision.skipped)));
         co_return;
     }
-    const Rect target = fillToggle_.target(key, frame, *area);
     std::string failure;
     const dispatch::CancellationToken never;
     try {
-        co_await setFrame(target, probe->handle, pid, std::nullopt, never);
+        co_await writeFill(key, frame, *area, probe->handle, pid, never);
     } catch (const dispatch::TaskCancelled&) {
         co_return;
     } catch (const std::exception& error) {

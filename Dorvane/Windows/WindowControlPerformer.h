@@ -136,6 +136,9 @@ private:
     std::optional<Rect> visibleArea(const Rect& frame);
     // None when the window server does not answer.
     std::optional<std::vector<ScreenWindow>> readScreenWindows();
+    // The fill toggle's frame for the window, written through the gate.
+    dispatch::Task<void> writeFill(std::optional<FillToggle::Key> key, Rect current, Rect area, WindowAXHandle handle,
+                                   pid_t pid, dispatch::CancellationToken token);
     dispatch::Task<WindowPlacementResult> setFrame(Rect target, WindowAXHandle handle, pid_t pid,
                                                    std::optional<Rect> placementArea, dispatch::CancellationToken token);
     dispatch::Task<std::optional<Target>> resolve(ScreenWindow window);

@@ -26,6 +26,21 @@ std::optional<Rect> FillToggle::savedFrame(const Key& key) const {
     return found->second;
 }
 
+FillToggle::Memory FillToggle::memory(const Key& key) const { return Memory{savedFrame(key), confirmed.contains(key)}; }
+
+void FillToggle::restore(const Key& key, const Memory& memory) {
+    if (memory.saved) {
+        saved[key] = *memory.saved;
+    } else {
+        saved.erase(key);
+    }
+    if (memory.confirmed) {
+        confirmed.insert(key);
+    } else {
+        confirmed.erase(key);
+    }
+}
+
 Rect FillToggle::target(const std::optional<Key>& key, const Rect& current, const Rect& area) {
     if (!isFilled(current, area, tolerance)) {
         if (key) {

@@ -31,6 +31,15 @@ struct FillToggle {
 
     std::optional<Rect> savedFrame(const Key& key) const;
 
+    // All the toggle keeps of one window: taken before a press and put back when the press
+    // moved nothing (turned away as busy, failed or cancelled), so that it changes nothing.
+    struct Memory {
+        std::optional<Rect> saved;
+        bool confirmed = false;
+    };
+    Memory memory(const Key& key) const;
+    void restore(const Key& key, const Memory& memory);
+
     // The frame a press writes: the area for a window that is not filled (remembering its
     // frame); for a filled one, its remembered frame pulled into the area, or the centred
     // frame when nothing is remembered or the remembered frame would look filled too.

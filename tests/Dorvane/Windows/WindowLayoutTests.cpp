@@ -108,6 +108,27 @@ TEST_F(WindowLayoutTest, UnreadableWindowListKeepsTheFillMemory) {
     EXPECT_EQ(frameOf(number), kStart);
 }
 
+// A second tap while the first fill is still writing is turned away and changes nothing: a
+// third tap puts the window back where it was before the first. An automatic fill turned
+// away remembers nothing either.
+TEST_F(WindowLayoutTest, AFillTurnedAwayAsBusyKeepsTheRememberedFrame) {
+    const pid_t pid = launch("编辑器");
+    const auto number = open(pid, kStart);
+    const pid_t other = launch("浏览器");
+    const auto otherNumber = open(other, {200, 200, 600, 400});
+    const auto first = start(facade.toggleFill(pid));
+    while (!first->finished && frameOf(number) != kVisible) scheduler.advanceBy(0.01);
+    ASSERT_FALSE(first->finished) << "the fill ended before a second tap could meet it";
+    EXPECT_EQ(run(facade.toggleFill(pid)).error, "窗口正在调整，请稍后重试");
+    EXPECT_EQ(run(facade.autoFillFront(other)).error, "");
+    EXPECT_THAT(operations, Contains("auto-fill failed pid=" + std::to_string(other) + " error=窗口正在调整，请稍后重试"));
+    EXPECT_EQ(facade.fillToggle().savedFrame(FillToggle::Key{other, otherNumber}), std::nullopt);
+    ASSERT_EQ(finish(first).error, "");
+    EXPECT_EQ(run(facade.frontWindowIsFilled(pid)).value, true);
+    EXPECT_EQ(run(facade.toggleFill(pid)).error, "");
+    EXPECT_EQ(frameOf(number), kStart);
+}
+
 TEST_F(WindowLayoutTest, AutoFillFillsAFrontWindowOnceAndLogsWhy) {
     const pid_t pid = launch("编辑器");
     const auto number = open(pid, kStart);
