@@ -8,10 +8,14 @@
 namespace dorvane::shell {
 
 StatusMenuPresenter::StatusMenuPresenter(statusbar::StatusBar& statusBar, ApplicationPlatform& platform,
-                                         std::ostream& errors, EngineLog& log)
-    : statusBar_(statusBar), platform_(platform), errors_(errors), log_(log) {}
+                                         std::ostream& errors, EngineLog& log, dispatch::MainQueue& mainQueue)
+    : statusBar_(statusBar), platform_(platform), errors_(errors), log_(log), mainQueue_(mainQueue) {}
 
-StatusMenuPresenter::~StatusMenuPresenter() { clickObservation_.cancel(); }
+StatusMenuPresenter::~StatusMenuPresenter() {
+    lifetime_.end();
+    retry_.cancel();
+    clickObservation_.cancel();
+}
 
 std::string StatusMenuPresenter::image(bool active) {
     const auto artwork = std::string(active ? StatusMenu::activeImage : StatusMenu::idleImage);
@@ -21,15 +25,30 @@ std::string StatusMenuPresenter::image(bool active) {
 void StatusMenuPresenter::publish(const statusbar::StatusItem& item) {
     if (item_ && *item_ == item && published_) return;
     item_ = item;
-    published_ = true;
+    published_ = false;
+    retry_.cancel();
+    retryDelay_ = firstRetrySeconds;
+    attempt();
+}
+
+void StatusMenuPresenter::attempt() {
     try {
-        statusBar_.publish(item);
+        statusBar_.publish(*item_);
+        published_ = true;
         failing_ = false;
+        return;
     } catch (const std::exception& error) {
-        published_ = false;  // tried again at the next change
-        errors_ << "Corvelle: " << error.what() << "\n";
-        if (!std::exchange(failing_, true)) log_.write("status_item_failed", error.what());
+        if (!std::exchange(failing_, true)) {
+            errors_ << "Corvelle: " << error.what() << "\n";
+            log_.write("status_item_failed", error.what());
+        }
     }
+    // Nothing else may change for a long while (a quiet session): the item must not stay
+    // on a state the program has left.
+    retry_ = mainQueue_.postAfter(retryDelay_, [this, alive = lifetime_.watch()] {
+        if (alive && !published_) attempt();
+    });
+    retryDelay_ = std::min(retryDelay_ * 2, longestRetrySeconds);
 }
 
 void StatusMenuPresenter::publishIdle() { publish(statusbar::StatusItem{image(false), "", "Corvelle", {}}); }

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "Dorvane/Shell/Controller/StatusMenuPresenter.h"
 #include "Dorvane/Shell/LoginLaunch.h"
 #include "Dorvane/Shell/ReopenRequests.h"
 #include "Dorvane/Shell/StatusMenu.h"
@@ -372,6 +373,26 @@ TEST_F(AppControllerTest, AStatusItemTheHostRefusesIsLoggedOncePerRunOfFailures)
     controller->recover();
     h.scheduler.runUntilIdle();
     EXPECT_EQ(h.details("status_item_failed").size(), 2u);
+}
+
+// A host held by another program through the start: the item catches up with the program
+// once the host lets go, with no further change to carry it, and keeps trying meanwhile
+// without a line for each try.
+TEST_F(AppControllerTest, AStatusItemTheHostRefusedCatchesUpOnceTheHostLetsGo) {
+    makeController();
+    statusBar->failure = "cannot lock host.lock";
+    controller->applicationDidFinishLaunching();
+    h.scheduler.runUntilIdle();
+    ASSERT_EQ(controller->status().title, "就绪");
+    h.scheduler.advanceBy(30);
+    EXPECT_FALSE(shown().has_value());
+    statusBar->failure.reset();
+    h.scheduler.advanceBy(shell::StatusMenuPresenter::longestRetrySeconds);
+    ASSERT_TRUE(shown().has_value());
+    EXPECT_EQ(shown()->tooltip, "Corvelle · 就绪");
+    EXPECT_EQ(shown()->menu, StatusMenu::entries());
+    EXPECT_EQ(h.details("status_item_failed"), std::vector<std::string>{"cannot lock host.lock"});
+    EXPECT_EQ(errors.str(), "Corvelle: cannot lock host.lock\n");
 }
 
 TEST_F(AppControllerTest, StartUpCheckFinishingAfterAQuitIsDropped) {
