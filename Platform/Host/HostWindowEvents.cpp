@@ -84,9 +84,23 @@ std::optional<std::pair<std::vector<JournalEntry>, double>> HostWindowEvents::re
 }
 
 void HostWindowEvents::pull() {
-    std::lock_guard pulling(pulling_);
+    std::unique_lock pulling(pulling_, std::defer_lock);
+    if (mainQueue_->isCurrent()) {
+        // Another thread's pull may be waiting its ten seconds for the host's lock: the
+        // interface never waits behind it, and looks again shortly instead.
+        if (!pulling.try_lock()) {
+            retrySoon();
+            return;
+        }
+    } else {
+        pulling.lock();
+    }
     auto reading = readJournal();
-    if (!reading) return;  // the next change brings another try
+    // The host is held (or unreadable) now; no later change need come to bring another try.
+    if (!reading) {
+        retrySoon();
+        return;
+    }
     auto& [journal, now] = *reading;
     std::lock_guard lock(mutex_);
     if (!watching_ || handlers_.empty()) return;
@@ -113,6 +127,12 @@ void HostWindowEvents::pull() {
     mainQueue_->post([weak, due = std::move(due)] {
         if (auto events = weak.lock()) events->deliver(due);
     });
+}
+
+void HostWindowEvents::retrySoon() {
+    std::lock_guard lock(mutex_);
+    if (!watching_) return;
+    scheduleTimer(session_->clock().uptime() + kRetrySeconds);
 }
 
 void HostWindowEvents::scheduleTimer(double due) {

@@ -23,6 +23,10 @@ class HostWindowEvents : public std::enable_shared_from_this<HostWindowEvents> {
 public:
     using Handler = std::function<void(const JournalEntry&)>;
 
+    // How soon a pull that could not read the journal (the host held by another program,
+    // or by this process's own pull on another thread) is tried again.
+    static constexpr double kRetrySeconds = 0.25;
+
     // Without a main queue nothing can be observed: add() throws std::logic_error.
     HostWindowEvents(std::shared_ptr<HostSession> session, dispatch::MainQueue* mainQueue);
     ~HostWindowEvents();
@@ -42,8 +46,11 @@ private:
     void begin();
     // The journal and the uptime it was read at; none when the host cannot be read.
     std::optional<std::pair<std::vector<JournalEntry>, double>> readJournal();
-    // Any thread: reads the journal and queues what is due, in order.
+    // Any thread: reads the journal and queues what is due, in order. On the main queue it
+    // never waits for another thread's pull.
     void pull();
+    // Pulls again from the main queue a little later.
+    void retrySoon();
     // Main queue.
     void deliver(const std::vector<JournalEntry>& entries);
     // Holds mutex_.
@@ -53,7 +60,8 @@ private:
     dispatch::MainQueue* mainQueue_;
     std::mutex mutex_;
     // One pull at a time, so what two threads read is queued in the order it was read.
-    // Recursive: the read of a pull may itself announce a change to this process.
+    // Recursive: the read of a pull may itself announce a change to this process. Held
+    // across a wait for the host's lock, so the main queue only ever tries it.
     std::recursive_mutex pulling_;
     std::uint64_t nextHandler_ = 1;
     std::map<std::uint64_t, Handler> handlers_;

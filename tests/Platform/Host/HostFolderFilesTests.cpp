@@ -20,12 +20,15 @@
 #include <unistd.h>
 
 #include "DorvaneCore/Support/AtomicFile.h"
+#include "Platform/Dispatch/ManualMainQueue.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/FolderHostStore.h"
 #include "Platform/Host/FolderPulse.h"
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/HostFolder.h"
+#include "Platform/Host/HostSession.h"
+#include "Platform/Host/HostWindowEvents.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "tests/Support/HeldLock.h"
 #include "tests/Support/TemporaryFolder.h"
@@ -376,6 +379,59 @@ TEST_F(HostFolderFilesTest, AThreadWaitingForTheLockNeverHoldsUpTheMainThread) {
     holder.release();
     worker.join();
     EXPECT_EQ(workerSaid, "(no error)");
+}
+
+// A window event falls due while another process holds the host after a change of its own,
+// and this process's watcher thread waits for the lock to read that change: the main queue's
+// timer never waits behind that thread, and the event arrives once the host is let go.
+TEST_F(HostFolderFilesTest, AWindowEventDueUnderAHeldLockNeverHoldsUpTheMainQueue) {
+    seed();
+    auto tool = open(ProcessRole::tool);
+    dispatch::ManualMainQueue mainQueue;
+    std::atomic<bool> watcherWaits = false;
+    FolderHostOptions options;
+    options.mustNotWait = [&mainQueue] { return mainQueue.isCurrent(); };
+    options.lockWait.pause = [&](std::int64_t microseconds) {
+        if (!mainQueue.isCurrent()) watcherWaits = true;
+        std::this_thread::sleep_for(std::chrono::microseconds(microseconds));
+    };
+    const auto events = std::make_shared<HostWindowEvents>(
+        std::make_shared<HostSession>(store(std::move(options)), ProcessRole::application, clock), &mainQueue);
+    const double due = clock.uptime() + 1;
+    tool->store().transact([due](HostData& data) {
+        auto& windows = data.windows();
+        JournalEntry entry;
+        entry.seq = windows.nextSeq++;
+        entry.at = due;
+        entry.name = "AXMoved";
+        windows.journal.push_back(entry);
+    });
+    // The first handler's read, on this thread, sets the timer for the entry.
+    std::vector<std::string> delivered;
+    events->add([&](const JournalEntry& entry) { delivered.push_back(entry.name); });
+
+    testing::HeldLock holder(file(kLockFile), 8);
+    ASSERT_TRUE(holder.held());
+    auto document = json::parse(*readFileIfPresent(file(kWindowsFile)));
+    document["generation"] = document["generation"].get<std::uint64_t>() + 1;
+    writeFileAtomically(file(kWindowsFile), document.dump());
+    for (int waited = 0; !watcherWaits && waited < 5000; ++waited) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_TRUE(watcherWaits);
+    // The event falls due within this; a main queue that waited behind the watcher thread
+    // would come back only once the hold is over.
+    mainQueue.runUntil([] { return false; }, 2.5);
+    const int probe = ::open(file(kLockFile).c_str(), O_RDWR | O_CLOEXEC);
+    EXPECT_NE(::flock(probe, LOCK_EX | LOCK_NB), 0) << "the main queue waited behind the watcher thread";
+    ::close(probe);
+    EXPECT_TRUE(delivered.empty());
+
+    holder.release();
+    EXPECT_TRUE(mainQueue.runUntil([&] { return !delivered.empty(); }, 15));
+    mainQueue.runUntil([] { return false; }, 2 * HostWindowEvents::kRetrySeconds);
+    EXPECT_EQ(delivered, std::vector<std::string>{"AXMoved"});
+    events->end();
 }
 
 // The files that stand for a server's memory are renamed into place alone; the stores that
