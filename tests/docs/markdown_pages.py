@@ -7,6 +7,9 @@ the rendered page never sees:
 
   <!-- recipe -->              a recipe begins: a fresh host and home, the block run as written
   <!-- recipe continues -->    the block goes on with the page's previous recipe
+  <!-- set-up -->              what every terminal of the pages in the page's folder has typed
+                               once: each of their recipes, and each second terminal one
+                               opens, runs it first
   <!-- not run: REASON -->     shown only (a long build, say); the reason is for the next reader
 
 An sh block is commands only. In a console block a line that starts with "$ " is a command
@@ -19,7 +22,7 @@ import dataclasses
 import re
 
 SHELL_LANGUAGES = {"sh", "bash", "shell", "console"}
-MARK = re.compile(r"^<!--\s*(recipe continues|recipe|not run:\s*\S.*?)\s*-->\s*$")
+MARK = re.compile(r"^<!--\s*(recipe continues|recipe|set-up|not run:\s*\S.*?)\s*-->\s*$")
 FENCE = re.compile(r"^(```+|~~~+)\s*(.*)$")
 
 
@@ -39,7 +42,7 @@ class Block:
     page: str
     line: int  # of the opening fence
     language: str
-    mark: str  # "recipe", "recipe continues", "not run: ..." or "" for no mark
+    mark: str  # "recipe", "recipe continues", "set-up", "not run: ..." or "" for no mark
     lines: list  # the content, without the fences
 
     def steps(self):
@@ -127,7 +130,8 @@ def recipes(page, text):
             continue
         if not block.mark:
             raise PageError(f"{page}:{block.line}: a {block.language} block without a mark "
-                            "(<!-- recipe -->, <!-- recipe continues --> or <!-- not run: REASON -->)")
+                            "(<!-- recipe -->, <!-- recipe continues -->, <!-- set-up --> "
+                            "or <!-- not run: REASON -->)")
         if block.mark == "recipe":
             found.append([block])
         elif block.mark == "recipe continues":
@@ -135,6 +139,12 @@ def recipes(page, text):
                 raise PageError(f"{page}:{block.line}: \"recipe continues\" with no recipe before it")
             found[-1].append(block)
     return found
+
+
+def set_ups(page, text):
+    """The page's set-up blocks, in page order."""
+    return [block for block in blocks(page, text)
+            if block.mark == "set-up" and block.language in SHELL_LANGUAGES]
 
 
 def prose(text, inline_code=False):

@@ -112,7 +112,7 @@ std::int32_t parseMode(const host::HostState& state, host::DisplayID display, st
     const auto width = parseNumber<std::int64_t>(size.substr(0, cross), "width");
     const auto height = parseNumber<std::int64_t>(size.substr(cross + 1), "height");
     std::optional<double> refresh;
-    if (at != std::string_view::npos) refresh = parseNumber<double>(text.substr(at + 1), "refresh rate");
+    if (at != std::string_view::npos) refresh = parseFigure(text.substr(at + 1), "refresh rate");
     for (const bool duplicates : {false, true}) {
         for (const auto& mode : record->modes) {
             if (mode.lowResolutionDuplicate != duplicates || !mode.info.isValid()) continue;

@@ -87,6 +87,9 @@ TEST_F(CorvelleHostCliTest, BadArgumentsFailClearlyAndChangeNothing) {
     const auto unknown = run({"display", "set-mode", "external", "1512x982"});
     EXPECT_EQ(unknown.status, 1);
     EXPECT_NE(unknown.err.find("no mode 1512x982"), std::string::npos) << unknown.err;
+    const auto notANumber = run({"display", "set-mode", "external", "1920x1080@nan"});
+    EXPECT_EQ(notANumber.status, 2);
+    EXPECT_NE(notANumber.err.find("not a valid refresh rate: \"nan\""), std::string::npos) << notANumber.err;
     EXPECT_EQ(run({"display", "unplug", "builtin"}).status, 1);
 
     EXPECT_EQ(readFileIfPresent(folder / "displays.json"), stored);
