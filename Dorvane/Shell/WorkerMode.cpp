@@ -6,6 +6,7 @@
 #include "Dorvane/Engine/EngineLog.h"
 #include "Dorvane/Engine/WorkerProcessRole.h"
 #include "Dorvane/ShellBase/SupportFolder.h"
+#include "DorvaneCore/Core/FailureText.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
@@ -21,8 +22,12 @@ int runWorkerMode(const std::vector<std::string>& arguments) {
     const DisplayWorker::FailureDetail detail = [&log](const std::string& text) { log.write("error_detail", text); };
     const std::string command = arguments.empty() ? std::string() : arguments.front();
     std::unique_ptr<host::SimulatedHost> host;
+    // A file of the host's memory found lost is the program's to tell, not the person's:
+    // the engine shows a failing worker's standard error whole.
+    const auto notice = [&log](const std::string& line) { log.write("host_memory_lost", line); };
     try {
-        host = host::SimulatedHost::openFolder(host::defaultHostFolder(), workerProcessRole(command), clock);
+        host = host::SimulatedHost::openFolder(host::defaultHostFolder(), workerProcessRole(command), clock, nullptr,
+                                               nullptr, notice);
     } catch (const std::exception& error) {
         DisplayWorker::reportFailure(error, std::cerr, detail);
         return 1;
@@ -32,25 +37,24 @@ int runWorkerMode(const std::vector<std::string>& arguments) {
 
 int runCheckMode() {
     dispatch::SystemClock clock;
-    constexpr const char* unsupported = "当前系统不支持虚拟屏幕";
-    std::unique_ptr<host::SimulatedHost> host;
+    // Only virtual displays the host does not give are "not supported"; any other failure
+    // says what it was in the person's words, and the developer's account goes to the log.
     try {
-        host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application, clock);
+        const auto host =
+            host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application, clock);
         if (!host->virtualDisplays().isAvailable()) {
-            std::cerr << unsupported << "\n";
+            std::cerr << "当前系统不支持虚拟屏幕\n";
             return 1;
         }
-    } catch (const std::exception& error) {
-        // A host that cannot be used says why.
-        std::cerr << unsupported << "：" << error.what() << "\n";
-        return 1;
-    }
-    try {
         const auto displays = DisplayWorker(host->displays()).snapshot();
         std::cout << "Native virtual display API: OK; displays: " << displays.size() << "\n";
         return 0;
     } catch (const std::exception& error) {
-        std::cerr << error.what() << "\n";
+        const std::string shown = shownText(error);
+        if (const std::string technical = technicalText(error); technical != shown) {
+            EngineLog(supportFolder(), clock).write("error_detail", shown + " cause=" + technical);
+        }
+        std::cerr << shown << "\n";
         return 1;
     }
 }

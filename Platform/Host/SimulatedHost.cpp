@@ -80,8 +80,10 @@ events::EventServices& SimulatedHost::events() { return *events_; }
 std::unique_ptr<SimulatedHost> SimulatedHost::openFolder(const std::filesystem::path& folder,
                                                          processes::ProcessRole role, dispatch::Clock& clock,
                                                          dispatch::MainQueue* mainQueue,
-                                                         dispatch::Executor* eventQueue) {
+                                                         dispatch::Executor* eventQueue,
+                                                         std::function<void(const std::string&)> notice) {
     FolderHostOptions options;
+    options.notice = std::move(notice);
     // The main thread waits for the folder's lock no longer than once in a long hold.
     if (mainQueue != nullptr) options.mustNotWait = [mainQueue] { return mainQueue->isCurrent(); };
     return std::make_unique<SimulatedHost>(std::make_shared<FolderHostStore>(folder, std::move(options)), role, clock,

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "Platform/Accessibility/AccessibilityServices.h"
 #include "Platform/Accessibility/WindowList.h"
@@ -79,10 +81,12 @@ public:
 
     // The host kept in `folder` (created and seeded when missing), its applications in
     // it and in $HOME. Open it in the process that uses it: after fork() the child opens
-    // its own.
+    // its own. `notice` takes the line that says a file of the host's memory was lost
+    // (none: standard error).
     static std::unique_ptr<SimulatedHost> openFolder(const std::filesystem::path& folder, processes::ProcessRole role,
                                                      dispatch::Clock& clock, dispatch::MainQueue* mainQueue = nullptr,
-                                                     dispatch::Executor* eventQueue = nullptr);
+                                                     dispatch::Executor* eventQueue = nullptr,
+                                                     std::function<void(const std::string&)> notice = {});
 
     displays::DisplayServices& displays() { return *displays_; }
     displays::VirtualDisplayServices& virtualDisplays() { return *virtualDisplays_; }

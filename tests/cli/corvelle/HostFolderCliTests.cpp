@@ -54,7 +54,9 @@ TEST_F(HostFolderCliTest, AFolderOthersCanWriteIsRefusedInOneLine) {
                             " can be written by other users (mode 1777): use a folder only you can write";
     const auto check = corvelle({"--check"});
     EXPECT_EQ(check.status, 1);
-    EXPECT_EQ(check.err, "当前系统不支持虚拟屏幕：" + why + "\n");
+    EXPECT_EQ(check.err, "系统未能完成这项操作。\n");
+    EXPECT_THAT(readFileIfPresent(support / "Dorvane.log").value_or(""),
+                HasSubstr(" error_detail 系统未能完成这项操作。 cause=" + why + "\n"));
     const auto run = corvelle({});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "Corvelle: " + why + "\n");
@@ -83,14 +85,32 @@ TEST_F(HostFolderCliTest, AFolderInAFolderOthersCanWriteIsRefusedByEveryProcess)
     EXPECT_EQ(host({"show"}).status, 0);
 }
 
-// "当前系统不支持虚拟屏幕" alone says nothing of a host that cannot be used: the cause follows.
-TEST_F(HostFolderCliTest, CheckGivesTheCauseOfAnUnusableHost) {
+// "当前系统不支持虚拟屏幕" is for virtual displays the host does not give: a host that
+// cannot be used says, in the person's words, that the operation failed, and the cause is in
+// the engine log.
+TEST_F(HostFolderCliTest, CheckSaysWhatFailedOfAnUnusableHost) {
     fs::remove(hostFile("displays.json"));
     fs::create_directory(hostFile("displays.json"));
     const auto check = corvelle({"--check"});
     EXPECT_EQ(check.status, 1);
-    EXPECT_EQ(check.err, "当前系统不支持虚拟屏幕：cannot read " + hostFile("displays.json").string() +
-                             ": not a regular file\n");
+    EXPECT_EQ(check.out, "");
+    EXPECT_EQ(check.err, "系统未能完成这项操作。\n");
+    EXPECT_THAT(readFileIfPresent(support / "Dorvane.log").value_or(""),
+                HasSubstr(" error_detail 系统未能完成这项操作。 cause=cannot read " +
+                          hostFile("displays.json").string() + ": not a regular file\n"));
+}
+
+// A display worker over a file of the host's memory that a power loss cut short: its answer
+// on standard output, nothing on standard error (which is for the person's text of a
+// failure alone), and the notice in the engine log.
+TEST_F(HostFolderCliTest, AWorkerOverALostMemoryFileSaysNothingOnStandardError) {
+    writeFileAtomically(hostFile("displays.json"), "{\"displays\": [");
+    const auto worker = corvelle({"--worker", "snapshot"});
+    EXPECT_EQ(worker.status, 0);
+    EXPECT_THAT(worker.out, HasSubstr("\"physical\":true"));
+    EXPECT_EQ(worker.err, "");
+    EXPECT_THAT(readFileIfPresent(support / "Dorvane.log").value_or(""),
+                HasSubstr(" host_memory_lost host memory lost: " + hostFile("displays.json").string() + ": "));
 }
 
 // What a power loss leaves of a file of the host's memory: the program starts, says so once,
