@@ -4,11 +4,14 @@
 // of the program (the engine's, say) waits for it with its ten seconds' patience, and the
 // event-tap thread waits to read the pointer; every 20 ms the interface thread does what
 // its views and the connection reactions do: reads the screens, stops touch scrolling and
-// starts it again.
+// starts it again, and runs what is due on its queue. A window event falls due half a
+// second into each hold, while the holder's own change of the windows has the program's
+// folder watcher waiting for the lock to read it.
 //
 // Reported per hold of 3 s:
 //   longest_stall_ms  the longest the interface thread spent in one round of those calls
 //   rounds            rounds made while the lock was held
+//   window_events     window events delivered (one a hold)
 
 #include <benchmark/benchmark.h>
 
@@ -24,7 +27,12 @@
 #include "Platform/Dispatch/ManualMainQueue.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
+#include "DorvaneCore/Support/AtomicFile.h"
+#include "DorvaneCore/Support/StrictJson.h"
+#include "Platform/Host/FolderHostStore.h"
 #include "Platform/Host/HostFolder.h"
+#include "Platform/Host/HostSession.h"
+#include "Platform/Host/HostWindowEvents.h"
 #include "Platform/Host/PermissionsAdmin.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "tests/Support/HeldLock.h"
@@ -36,6 +44,7 @@ using namespace dorvane;
 using Clock = std::chrono::steady_clock;
 
 constexpr double kHoldSeconds = 3;
+constexpr double kEventDueSeconds = 0.7;
 
 void InterfaceThreadUnderAHeldLock(benchmark::State& state) {
     std::string pattern = (fs::temp_directory_path() / "corvelle-bench-XXXXXX").string();
@@ -47,21 +56,46 @@ void InterfaceThreadUnderAHeldLock(benchmark::State& state) {
         dispatch::SerialQueue eventQueue("event-pipeline");
         auto app = host::SimulatedHost::openFolder(scratch / "host", processes::ProcessRole::application, clock,
                                                    &mainQueue, &eventQueue);
-        host::SimulatedHost::openFolder(scratch / "host", processes::ProcessRole::tool, clock)
-            ->permissionsAdmin()
-            .set(host::Permission::accessibility, true);
+        auto tool = host::SimulatedHost::openFolder(scratch / "host", processes::ProcessRole::tool, clock);
+        tool->permissionsAdmin().set(host::Permission::accessibility, true);
+        // The window notifications as the program's observers get them, over a store opened
+        // as the program opens it.
+        host::FolderHostOptions options;
+        options.mustNotWait = [&mainQueue] { return mainQueue.isCurrent(); };
+        const auto windowEvents = std::make_shared<host::HostWindowEvents>(
+            std::make_shared<host::HostSession>(std::make_shared<host::FolderHostStore>(scratch / "host", options),
+                                                processes::ProcessRole::application, clock),
+            &mainQueue);
+        int notified = 0;
+        windowEvents->add([&notified](const host::JournalEntry&) { ++notified; });
         auto& taps = EventTapThread::shared();
         UUTouchScroll touch({app->events(), app->processes(), app->windowList(), clock, taps, [](std::string_view) {}});
         touch.start();
 
         double longest = 0;
         double rounds = 0;
+        const fs::path windowsFile = scratch / "host" / host::kWindowsFile;
         for (auto _ : state) {
+            const double due = clock.uptime() + kEventDueSeconds;
+            tool->store().transact([due](host::HostData& data) {
+                auto& windows = data.windows();
+                host::JournalEntry entry;
+                entry.seq = windows.nextSeq++;
+                entry.at = due;
+                windows.journal.push_back(entry);
+            });
+            // The watcher has read the entry and set its timer.
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            mainQueue.runPending();
             testing::HeldLock holder(scratch / "host" / host::kLockFile, kHoldSeconds);
             if (!holder.held()) {
                 state.SkipWithError("the lock could not be taken");
                 break;
             }
+            // The holder's change, which the program's watcher then waits to read.
+            auto document = json::parse(*readFileIfPresent(windowsFile));
+            document["generation"] = document["generation"].get<std::uint64_t>() + 1;
+            writeFileAtomically(windowsFile, document.dump());
             const auto heldUntil = Clock::now() + std::chrono::duration<double>(kHoldSeconds);
             std::thread worker([&] { app->userActivity().declareUserActivity("bench"); });
             taps.async([&] { (void)app->events().createEvent(nullptr); });
@@ -70,14 +104,19 @@ void InterfaceThreadUnderAHeldLock(benchmark::State& state) {
                 (void)app->screens().screens();
                 touch.stop();
                 touch.start();
+                mainQueue.runPending();
                 longest = std::max(longest, std::chrono::duration<double>(Clock::now() - start).count());
                 ++rounds;
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
             }
             worker.join();
         }
+        // Let the last hold's event arrive, so that the count says every event was delivered.
+        mainQueue.runUntil([&] { return notified == static_cast<int>(state.iterations()); }, 15);
         state.counters["longest_stall_ms"] = benchmark::Counter(longest * 1000);
         state.counters["rounds"] = benchmark::Counter(rounds, benchmark::Counter::kAvgIterations);
+        state.counters["window_events"] = benchmark::Counter(notified);
+        windowEvents->end();
         touch.stop();
     }
     fs::remove_all(scratch);
