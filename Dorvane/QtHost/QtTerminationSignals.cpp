@@ -38,6 +38,8 @@ QtTerminationSignals::~QtTerminationSignals() {
     struct sigaction fallback {};
     fallback.sa_handler = afterTheQuit;
     sigemptyset(&fallback.sa_mask);
+    // As the live handler: a dropped request must not cut a slow call of the last steps short.
+    fallback.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &fallback, nullptr);
     ::sigaction(SIGINT, &fallback, nullptr);
     notifier_.reset();
