@@ -6,7 +6,6 @@
 #include "Dorvane/Engine/EngineLog.h"
 #include "Dorvane/Engine/WorkerProcessRole.h"
 #include "Dorvane/ShellBase/SupportFolder.h"
-#include "DorvaneCore/Core/FailureText.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
@@ -50,11 +49,10 @@ int runCheckMode() {
         std::cout << "Native virtual display API: OK; displays: " << displays.size() << "\n";
         return 0;
     } catch (const std::exception& error) {
-        const std::string shown = shownText(error);
-        if (const std::string technical = technicalText(error); technical != shown) {
-            EngineLog(supportFolder(), clock).write("error_detail", shown + " cause=" + technical);
-        }
-        std::cerr << shown << "\n";
+        EngineLog log(supportFolder(), clock);
+        DisplayWorker::reportFailure(error, std::cerr,
+                                     [&log](const std::string& text) { log.write("error_detail", text); });
+        std::cerr << "\n";
         return 1;
     }
 }
