@@ -184,18 +184,16 @@ bool HostEvents::claimInputOwnership() {
         return claimNow();
     } catch (const std::exception&) {
         // The host could not be read or written (input.json, say): the claim is made again
-        // once an access of this process works, rather than never for the whole run.
+        // once the host lets it, rather than never for the whole run.
         std::weak_ptr<HostEvents> weak = weak_from_this();
-        session_->retryAfterAccess([weak] {
-            auto self = weak.lock();
-            if (!self) return true;
-            try {
-                self->claimNow();
+        session_->catchUp().later(
+            "input ownership",
+            [weak] {
+                auto self = weak.lock();
+                if (self) self->claimNow();
                 return true;
-            } catch (const std::exception&) {
-                return false;
-            }
-        });
+            },
+            dispatch::failureText(std::current_exception()));
         return false;
     }
 }

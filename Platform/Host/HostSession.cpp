@@ -1,7 +1,6 @@
 #include "Platform/Host/HostSession.h"
 
 #include <csignal>
-#include <limits>
 
 #include "Platform/Host/HostMachine.h"
 #include "Platform/Host/RemoteMachine.h"
@@ -9,8 +8,13 @@
 
 namespace dorvane::host {
 
-HostSession::HostSession(std::shared_ptr<HostStore> store, processes::ProcessRole role, dispatch::Clock& clock)
-    : store_(std::move(store)), role_(role), clock_(clock), identity_(store_->newSessionIdentity()) {}
+HostSession::HostSession(std::shared_ptr<HostStore> store, processes::ProcessRole role, dispatch::Clock& clock,
+                         dispatch::Executor* catchUpQueue)
+    : store_(std::move(store)),
+      role_(role),
+      clock_(clock),
+      identity_(store_->newSessionIdentity()),
+      catchUp_(std::make_shared<HostCatchUp>(clock, catchUpQueue)) {}
 
 Actor HostSession::actor() const { return Actor{std::string(rawValue(role_)), identity_.pid}; }
 
@@ -79,33 +83,8 @@ void HostSession::access(const std::function<void(HostData&)>& body, const std::
         data.onLoaded(nullptr);
         if (after) after(data);
     });
-    runRetries();
-}
-
-void HostSession::retryAfterAccess(std::function<bool()> retry) {
-    std::lock_guard lock(retryMutex_);
-    // The first try comes with the next access; later ones a second apart.
-    if (retries_.empty()) lastRetry_ = -std::numeric_limits<double>::infinity();
-    retries_.push_back(std::move(retry));
-}
-
-void HostSession::runRetries() {
-    std::vector<std::function<bool()>> due;
-    {
-        std::lock_guard lock(retryMutex_);
-        // A retry's own access comes back here: it is not run again from inside.
-        if (retries_.empty() || retrying_ || clock_.uptime() < lastRetry_ + 1.0) return;
-        retrying_ = true;
-        lastRetry_ = clock_.uptime();
-        due.swap(retries_);
-    }
-    std::vector<std::function<bool()>> again;
-    for (auto& retry : due) {
-        if (!retry()) again.push_back(std::move(retry));
-    }
-    std::lock_guard lock(retryMutex_);
-    retrying_ = false;
-    retries_.insert(retries_.begin(), std::make_move_iterator(again.begin()), std::make_move_iterator(again.end()));
+    // The lock was free just now: what it turned away earlier need not wait for the timer.
+    catchUp_->hostLetGo();
 }
 
 HostPulse HostSession::displayPulse() {

@@ -2,13 +2,14 @@
 
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <vector>
 #include <optional>
 #include <utility>
 
 #include "Platform/Dispatch/Clock.h"
+#include "Platform/Dispatch/Executor.h"
 #include "Platform/Host/HostCall.h"
+#include "Platform/Host/HostCatchUp.h"
 #include "Platform/Host/HostStore.h"
 #include "Platform/Processes/ProcessRole.h"
 
@@ -18,7 +19,10 @@ namespace dorvane::host {
 // services of SimulatedHost all go through it.
 class HostSession {
 public:
-    HostSession(std::shared_ptr<HostStore> store, processes::ProcessRole role, dispatch::Clock& clock);
+    // What the host turned away is tried again on `catchUpQueue` (the main queue), or
+    // without one after later accesses.
+    HostSession(std::shared_ptr<HostStore> store, processes::ProcessRole role, dispatch::Clock& clock,
+                dispatch::Executor* catchUpQueue = nullptr);
 
     HostStore& store() const { return *store_; }
     dispatch::Clock& clock() const { return clock_; }
@@ -37,10 +41,8 @@ public:
     // displays.
     HostPulse displayPulse();
 
-    // Runs `retry` after a later access of this session succeeds (the first time at the next
-    // one, then at most once a second, on the thread of that access) until it answers true:
-    // what failed once with the host is tried again when the host works again.
-    void retryAfterAccess(std::function<bool()> retry);
+    // Where this process's work that the host turned away waits to be done again.
+    HostCatchUp& catchUp() const { return *catchUp_; }
 
     // One service call under the fault rules. Without a matching rule `normal` runs. A
     // rule that fails or answers nothing runs `faulted` instead. A delay runs `normal`
@@ -71,16 +73,11 @@ private:
     // Sleeps out a delay, or for ever for a hang.
     void wait(const FaultOutcome& outcome);
 
-    void runRetries();
-
     std::shared_ptr<HostStore> store_;
     processes::ProcessRole role_;
     dispatch::Clock& clock_;
     processes::ProcessIdentity identity_;
-    std::mutex retryMutex_;
-    std::vector<std::function<bool()>> retries_;
-    double lastRetry_ = 0;
-    bool retrying_ = false;
+    std::shared_ptr<HostCatchUp> catchUp_;
 };
 
 }  // namespace dorvane::host

@@ -33,7 +33,7 @@ SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, processes::Proces
                              dispatch::MainQueue* mainQueue,
                              std::shared_ptr<processes::ProcessServices> systemProcesses,
                              ApplicationsSetup applications, dispatch::Executor* eventQueue)
-    : session_(std::make_shared<HostSession>(std::move(store), role, clock)),
+    : session_(std::make_shared<HostSession>(std::move(store), role, clock, mainQueue)),
       displays_(std::make_unique<HostDisplayServices>(session_)),
       virtualDisplays_(std::make_unique<HostVirtualDisplays>(session_)),
       screens_(std::make_unique<HostScreens>(session_, mainQueue)),
@@ -71,6 +71,8 @@ SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, processes::Proces
                                                                          applications.launchQueue)) {}
 
 SimulatedHost::~SimulatedHost() {
+    // Nothing is tried again once the services it would reach are going.
+    session_->catchUp().end();
     if (events_) events_->end();
     if (windowEvents_) windowEvents_->end();
 }
@@ -90,6 +92,8 @@ std::unique_ptr<SimulatedHost> SimulatedHost::openFolder(const std::filesystem::
                                            mainQueue, nullptr,
                                            ApplicationsSetup{ApplicationFolders::forHostFolder(folder)}, eventQueue);
 }
+
+HostCatchUp& SimulatedHost::catchUp() { return session_->catchUp(); }
 
 HostStore& SimulatedHost::store() { return session_->store(); }
 

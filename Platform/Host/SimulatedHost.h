@@ -45,6 +45,7 @@
 
 namespace dorvane::host {
 
+class HostCatchUp;
 class HostEvents;
 class HostSession;
 class HostWindowEvents;
@@ -125,6 +126,9 @@ public:
     ApplicationsAdmin& applicationsAdmin() { return *applicationsAdmin_; }
 
     HostStore& store();
+    // Where this process's work that the host turned away waits to be done again; the
+    // program says its notice in its own log.
+    HostCatchUp& catchUp();
     // Who this session acts as (for a memory store: the simulated process to end).
     const processes::ProcessIdentity& process() const;
 
