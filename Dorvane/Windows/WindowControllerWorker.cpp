@@ -393,7 +393,20 @@ dispatch::Task<void> WindowControllerWorker::workspaceToggle(FloatingAction acti
         co_return;
     }
     log(std::string("workspace toggle restoring=") + boolText(restoring) + " target=" + rectText(target));
-    co_await setCompatibleFrame(target, window, application, serverID, true, std::nullopt, enhancedUI, token);
+    const std::uint64_t sentBefore = writesSent_;
+    std::exception_ptr failure;
+    try {
+        co_await setCompatibleFrame(target, window, application, serverID, true, std::nullopt, enhancedUI, token);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (failure) {
+        // A restore that failed keeps its entry until the window is really back.
+        if (maximizing && !restoring) {
+            rememberFailedMaximize(window, pid, *current, target, serverID, writesSent_ != sentBefore);
+        }
+        std::rethrow_exception(failure);
+    }
     if (maximizing) rememberRestore(window, pid, *current, target, restoring);
 }
 

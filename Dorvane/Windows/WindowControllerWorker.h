@@ -170,6 +170,9 @@ private:
     std::optional<RestoreEntry> validRestore(pid_t pid, const accessibility::AXElement& window, const Rect& current);
     void rememberRestore(const accessibility::AXElement& window, pid_t pid, const Rect& original, const Rect& applied,
                          bool restoring);
+    void rememberFailedMaximize(const accessibility::AXElement& window, pid_t pid, const Rect& original,
+                                const Rect& target, std::optional<std::uint32_t> serverID, bool sent);
+    void addRestore(const accessibility::AXElement& window, pid_t pid, const Rect& original, const Rect& maximized);
     dispatch::Task<std::optional<Rect>> toggleNativeZoom(accessibility::AXElement window,
                                                          accessibility::AXElement application,
                                                          workspace::RunningApplication app,
