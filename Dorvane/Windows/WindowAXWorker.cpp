@@ -212,4 +212,8 @@ std::optional<WindowAXWorker::AutoFillProbe> WindowAXWorker::autoFillProbeNow(pi
     return AutoFillProbe{WindowAXHandle{*window}, record};
 }
 
+dispatch::Task<std::optional<Rect>> WindowAXWorker::frame(WindowAXHandle handle) {
+    return dispatch::runOn(queue_, [this, handle] { return reader_.frame(handle.window); });
+}
+
 }  // namespace dorvane::windows

@@ -65,6 +65,9 @@ public:
     // The focused, else the main, window and what the auto-fill policy judges of it.
     dispatch::Task<std::optional<AutoFillProbe>> autoFillProbe(pid_t pid);
 
+    // The window's frame now; none when it cannot be read.
+    dispatch::Task<std::optional<Rect>> frame(WindowAXHandle handle);
+
 private:
     std::optional<accessibility::AXElement> targetWindow(const accessibility::AXElement& application) const;
     void performNow(WindowControl control, pid_t pid) const;

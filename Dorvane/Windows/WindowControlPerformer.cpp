@@ -1,6 +1,7 @@
 #include "Dorvane/Windows/WindowControlPerformer.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "Dorvane/Windows/ToolkitScreens.h"
 #include "Dorvane/Windows/WindowListEntries.h"
@@ -177,27 +178,45 @@ std::optional<Rect> WindowControlPerformer::visibleArea(const Rect& frame) {
     return screens.topLeft(layoutArea_(screens.screens()[*index]));
 }
 
-dispatch::Task<WindowPlacementResult> WindowControlPerformer::setFrame(Rect target, WindowAXHandle handle, pid_t pid,
-                                                                       std::optional<Rect> placementArea,
-                                                                       dispatch::CancellationToken token) {
+WindowControlPerformer::GatePass::GatePass(dispatch::Lifetime::Watch alive, WindowController& controller)
+    : alive_(std::move(alive)), controller_(&controller) {
+    controller_->setPerforming(true);
+}
+
+WindowControlPerformer::GatePass::GatePass(GatePass&& other) noexcept
+    : alive_(std::move(other.alive_)), controller_(std::exchange(other.controller_, nullptr)) {}
+
+WindowControlPerformer::GatePass::~GatePass() {
+    if (controller_ != nullptr && alive_) controller_->setPerforming(false);
+}
+
+dispatch::Task<WindowControlPerformer::GatePass> WindowControlPerformer::enterGate(dispatch::CancellationToken token) {
     const auto alive = lifetime_.watch();
     co_await prepareLayout_();
     requireAlive(alive);
     token.throwIfCancelled();
     // Tested and set with nothing in between: two writes never overlap.
-    dispatch::assertOn(services_.mainQueue, "WindowControlPerformer::setFrame");
+    dispatch::assertOn(services_.mainQueue, "WindowControlPerformer::enterGate");
     if (layoutController_.performing()) throw FitError::message(kBusy);
-    layoutController_.setPerforming(true);
-    struct Clear {
-        dispatch::Lifetime::Watch alive;
-        WindowController& controller;
-        ~Clear() {
-            if (alive) controller.setPerforming(false);
-        }
-    } clear{alive, layoutController_};
+    GatePass pass(alive, layoutController_);
     token.throwIfCancelled();
-    const auto result =
-        co_await layoutController_.worker().place(target, std::move(handle), pid, placementArea, std::move(token));
+    co_return std::move(pass);
+}
+
+dispatch::Task<WindowPlacementResult> WindowControlPerformer::setFrame(Rect target, WindowAXHandle handle, pid_t pid,
+                                                                       std::optional<Rect> placementArea,
+                                                                       dispatch::CancellationToken token) {
+    const auto pass = co_await enterGate(token);
+    co_return co_await writeFrame(target, std::move(handle), pid, placementArea, std::move(token));
+}
+
+dispatch::Task<WindowPlacementResult> WindowControlPerformer::writeFrame(Rect target, WindowAXHandle handle, pid_t pid,
+                                                                         std::optional<Rect> placementArea,
+                                                                         dispatch::CancellationToken token,
+                                                                         std::shared_ptr<SentWrites> sent) {
+    const auto alive = lifetime_.watch();
+    const auto result = co_await layoutController_.worker().place(target, std::move(handle), pid, placementArea,
+                                                                  std::move(token), std::move(sent));
     requireAlive(alive);
     log("window-frame target=" + operationsRectText(target));
     co_return result;
@@ -255,26 +274,31 @@ dispatch::Task<void> WindowControlPerformer::toggleFill(pid_t pid, dispatch::Can
         setOwnFrame(window, fillToggle_.target(key, state->frame, *area));
         co_return;
     }
+    const auto pass = co_await enterGate(token);
+    // Read only once through the gate: a write that ended meanwhile may have moved the window.
     const auto prepared = co_await prepareOther(pid, token);
     const auto front = co_await frontScreenWindow(pid);
     requireAlive(alive);
     std::optional<FillToggle::Key> key;
     if (front) key = FillToggle::Key{pid, front->number};
-    co_await writeFill(key, prepared.frame, prepared.area, prepared.handle, pid, token);
+    co_await writeFill(key, prepared.frame, prepared.area, prepared.handle, pid, token, std::make_shared<SentWrites>());
 }
 
 dispatch::Task<void> WindowControlPerformer::writeFill(std::optional<FillToggle::Key> key, Rect current, Rect area,
                                                        WindowAXHandle handle, pid_t pid,
-                                                       dispatch::CancellationToken token) {
+                                                       dispatch::CancellationToken token,
+                                                       std::shared_ptr<SentWrites> sent) {
     const auto alive = lifetime_.watch();
     const auto before = key ? std::optional(fillToggle_.memory(*key)) : std::nullopt;
     const Rect target = fillToggle_.target(key, current, area);
-    // A press turned away (another write under way), failed or cancelled moved nothing: the
-    // window keeps the frame it is remembered by, and the next press still goes back there.
+    // The memory follows the window. A press that wrote nothing moved nothing, and the next
+    // press still goes back where the window is remembered by. Once a write was sent the
+    // window may yet get there after the worker gave up on it (it lands late, a later write
+    // was refused, the press was cancelled): it keeps the frame it had before this press.
     try {
-        co_await setFrame(target, std::move(handle), pid, std::nullopt, std::move(token));
+        co_await writeFrame(target, std::move(handle), pid, std::nullopt, std::move(token), sent);
     } catch (...) {
-        if (alive && key) fillToggle_.restore(*key, *before);
+        if (alive && key && !sent->any()) fillToggle_.restore(*key, *before);
         throw;
     }
 }
@@ -350,10 +374,11 @@ dispatch::Task<void> WindowControlPerformer::autoFillFront(pid_t pid) {
         log("auto-fill skip pid=" + std::to_string(pid) + " reason=" + std::string(rawValue(*decision.skipped)));
         co_return;
     }
+    const auto sent = std::make_shared<SentWrites>();
+    bool written = false;
     std::string failure;
-    const dispatch::CancellationToken never;
     try {
-        co_await writeFill(key, frame, *area, probe->handle, pid, never);
+        written = co_await autoFill(key, probe->handle, pid, sent);
     } catch (const dispatch::TaskCancelled&) {
         co_return;
     } catch (const std::exception& error) {
@@ -361,11 +386,34 @@ dispatch::Task<void> WindowControlPerformer::autoFillFront(pid_t pid) {
     }
     if (!alive) co_return;
     if (!failure.empty()) {
+        // Once a write was sent the window may still fill after the worker gave up on it:
+        // it counts as filled, and is not filled again while it stays in front.
+        if (sent->any()) autoFillTracker_.didFill(key);
         log("auto-fill failed pid=" + std::to_string(pid) + " error=" + failure);
+        co_return;
+    }
+    if (!written) {
+        log("auto-fill skip pid=" + std::to_string(pid) + " reason=" +
+            std::string(rawValue(AutoFillPolicy::Reason::alreadyFilled)));
         co_return;
     }
     autoFillTracker_.didFill(key);
     log("auto-fill pid=" + std::to_string(pid) + " window=" + std::to_string(entry.number));
+}
+
+dispatch::Task<bool> WindowControlPerformer::autoFill(AutoFillTracker::Key key, WindowAXHandle handle, pid_t pid,
+                                                      std::shared_ptr<SentWrites> sent) {
+    const auto alive = lifetime_.watch();
+    const dispatch::CancellationToken never;
+    const auto pass = co_await enterGate(never);
+    // Read again once through the gate: a write that ended since the probe may have moved it.
+    const auto frame = co_await services_.axWorker.frame(handle);
+    requireAlive(alive);
+    const auto area = frame ? visibleArea(*frame) : std::nullopt;
+    if (!area) throw FitError::message(kNoArea);
+    if (FillToggle::isFilled(*frame, *area, FillToggle::tolerance)) co_return false;
+    co_await writeFill(key, *frame, *area, std::move(handle), pid, never, std::move(sent));
+    co_return true;
 }
 
 // ---- picking ----

@@ -132,15 +132,45 @@ private:
         Rect area;
     };
     dispatch::Task<Prepared> prepareOther(pid_t pid, dispatch::CancellationToken token);
+
+    // Held while one write of this facade runs (its reads and decisions included): the
+    // gate's flag is set when the pass is made and cleared when it goes, unless the facade
+    // went first.
+    class GatePass {
+    public:
+        GatePass(dispatch::Lifetime::Watch alive, WindowController& controller);
+        GatePass(GatePass&& other) noexcept;
+        GatePass(const GatePass&) = delete;
+        GatePass& operator=(const GatePass&) = delete;
+        GatePass& operator=(GatePass&&) = delete;
+        ~GatePass();
+
+    private:
+        dispatch::Lifetime::Watch alive_;
+        WindowController* controller_;
+    };
+    // The frame gate: waits for the prepare hook, then lets one write through at a time;
+    // FitError "窗口正在调整，请稍后重试" while another runs.
+    dispatch::Task<GatePass> enterGate(dispatch::CancellationToken token);
     // The work area (top-left) of the screen a frame lies on; none without screens.
     std::optional<Rect> visibleArea(const Rect& frame);
     // None when the window server does not answer.
     std::optional<std::vector<ScreenWindow>> readScreenWindows();
-    // The fill toggle's frame for the window, written through the gate.
+    // Once through the gate: the fill toggle's frame for the window as just read, written.
     dispatch::Task<void> writeFill(std::optional<FillToggle::Key> key, Rect current, Rect area, WindowAXHandle handle,
-                                   pid_t pid, dispatch::CancellationToken token);
+                                   pid_t pid, dispatch::CancellationToken token, std::shared_ptr<SentWrites> sent);
+    // A frame written through the gate.
     dispatch::Task<WindowPlacementResult> setFrame(Rect target, WindowAXHandle handle, pid_t pid,
                                                    std::optional<Rect> placementArea, dispatch::CancellationToken token);
+    // A frame written by the facade's worker, once through the gate.
+    dispatch::Task<WindowPlacementResult> writeFrame(Rect target, WindowAXHandle handle, pid_t pid,
+                                                     std::optional<Rect> placementArea,
+                                                     dispatch::CancellationToken token,
+                                                     std::shared_ptr<SentWrites> sent = nullptr);
+    // The automatic fill of a window the policy let through: through the gate, read again
+    // and filled; false when it turned out filled already.
+    dispatch::Task<bool> autoFill(AutoFillTracker::Key key, WindowAXHandle handle, pid_t pid,
+                                  std::shared_ptr<SentWrites> sent);
     dispatch::Task<std::optional<Target>> resolve(ScreenWindow window);
     std::optional<OwnWindowState> ordinaryState(std::optional<OwnWindowID> window);
     OwnWindowID requireOwnTarget();

@@ -234,6 +234,7 @@ dispatch::Task<void> WindowControllerWorker::writePass(Rect target, AXElement wi
         log("write attempt=" + std::to_string(attempt) + " attribute=" + std::string(name) +
             " result=" + std::to_string(accessibility::axErrorCode(result)));
         if (result != AXError::success) throw FitError::message("目标窗口不支持调整位置或尺寸");
+        ++writesSent_;
         co_await dispatch::sleepFor(writePause, token);
     }
 }
@@ -392,13 +393,27 @@ dispatch::Task<void> WindowControllerWorker::workspaceToggle(FloatingAction acti
         co_return;
     }
     log(std::string("workspace toggle restoring=") + boolText(restoring) + " target=" + rectText(target));
-    co_await setCompatibleFrame(target, window, application, serverID, true, std::nullopt, enhancedUI, token);
+    const std::uint64_t sentBefore = writesSent_;
+    std::exception_ptr failure;
+    try {
+        co_await setCompatibleFrame(target, window, application, serverID, true, std::nullopt, enhancedUI, token);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (failure) {
+        // A restore that failed keeps its entry until the window is really back.
+        if (maximizing && !restoring) {
+            rememberFailedMaximize(window, pid, *current, target, serverID, writesSent_ != sentBefore);
+        }
+        std::rethrow_exception(failure);
+    }
     if (maximizing) rememberRestore(window, pid, *current, target, restoring);
 }
 
 dispatch::Task<WindowPlacementResult> WindowControllerWorker::place(Rect target, WindowAXHandle handle, pid_t pid,
                                                                     std::optional<Rect> placementArea,
-                                                                    dispatch::CancellationToken token) {
+                                                                    dispatch::CancellationToken token,
+                                                                    std::shared_ptr<SentWrites> sent) {
     co_await dispatch::resumeOn(queue_);
     if (performing_) throw FitError::message("窗口正在调整，请稍后重试");
     const BusyScope busy(*this, false);
@@ -407,8 +422,18 @@ dispatch::Task<WindowPlacementResult> WindowControllerWorker::place(Rect target,
     const Rect current = frameOf(handle.window);
     const auto serverID = windowServerID(pid, handle.window, current);
     const bool enhancedUI = enhancedUserInterface(application);
-    co_return co_await setCompatibleFrame(target, handle.window, application, serverID, true, placementArea,
-                                          enhancedUI, token);
+    const std::uint64_t sentBefore = writesSent_;
+    std::exception_ptr failure;
+    WindowPlacementResult result = WindowPlacementResult::placed;
+    try {
+        result = co_await setCompatibleFrame(target, handle.window, application, serverID, true, placementArea,
+                                             enhancedUI, token);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (sent && writesSent_ != sentBefore) sent->mark();
+    if (failure) std::rethrow_exception(failure);
+    co_return result;
 }
 
 }  // namespace dorvane::windows

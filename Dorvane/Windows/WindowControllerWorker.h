@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 
 #include "Dorvane/Windows/AXReader.h"
 #include "Dorvane/Windows/ApplicationWindowCatalog.h"
+#include "Dorvane/Windows/SentWrites.h"
 #include "Dorvane/Windows/WindowAXHandle.h"
 #include "DorvaneCore/Core/ToolbarSide.h"
 #include "DorvaneCore/Toolbar/FloatingAction.h"
@@ -71,10 +73,12 @@ public:
 
     // Writes one window's frame (a snap, a layout slot, a fill); a window that stays larger
     // than asked is re-aligned within `placementArea` when one is given. FitError
-    // "窗口正在调整，请稍后重试" while another operation runs.
+    // "窗口正在调整，请稍后重试" while another operation runs. `sent`, when given, is marked
+    // once a write was accepted, however the placement then ends.
     dispatch::Task<WindowPlacementResult> place(Rect target, WindowAXHandle handle, pid_t pid,
                                                 std::optional<Rect> placementArea,
-                                                dispatch::CancellationToken token = {});
+                                                dispatch::CancellationToken token = {},
+                                                std::shared_ptr<SentWrites> sent = nullptr);
 
     // A window overlapping the docked toolbar goes just past it, or is trimmed. Never
     // throws; does nothing while busy, untrusted or while a mouse button is down.
@@ -166,6 +170,9 @@ private:
     std::optional<RestoreEntry> validRestore(pid_t pid, const accessibility::AXElement& window, const Rect& current);
     void rememberRestore(const accessibility::AXElement& window, pid_t pid, const Rect& original, const Rect& applied,
                          bool restoring);
+    void rememberFailedMaximize(const accessibility::AXElement& window, pid_t pid, const Rect& original,
+                                const Rect& target, std::optional<std::uint32_t> serverID, bool sent);
+    void addRestore(const accessibility::AXElement& window, pid_t pid, const Rect& original, const Rect& maximized);
     dispatch::Task<std::optional<Rect>> toggleNativeZoom(accessibility::AXElement window,
                                                          accessibility::AXElement application,
                                                          workspace::RunningApplication app,
@@ -184,6 +191,9 @@ private:
     std::vector<RestoreEntry> restoreEntries_;
     bool performing_ = false;
     bool automaticAdjustment_ = false;
+    // Position and size writes the applications accepted; the difference across one
+    // operation tells whether it sent any.
+    std::uint64_t writesSent_ = 0;
     std::optional<pid_t> frontmostPID_;
     std::filesystem::path logURL_;
 };

@@ -60,9 +60,34 @@ void WindowControllerWorker::rememberRestore(const AXElement& window, pid_t pid,
                   [&](const RestoreEntry& entry) { return sameWindow(pid, window, entry.pid, entry.window); });
     if (restoring) return;
     if (WindowLayout::approximatelyEqual(original, applied, WindowLayout::settleTolerance)) return;
-    const Rect maximized = frameIfReadable(window).value_or(applied);
+    addRestore(window, pid, original, frameIfReadable(window).value_or(applied));
+}
+
+void WindowControllerWorker::addRestore(const AXElement& window, pid_t pid, const Rect& original,
+                                        const Rect& maximized) {
+    std::erase_if(restoreEntries_,
+                  [&](const RestoreEntry& entry) { return sameWindow(pid, window, entry.pid, entry.window); });
     restoreEntries_.push_back(RestoreEntry{pid, window, original, maximized});
     if (restoreEntries_.size() > restoreEntryLimit) restoreEntries_.erase(restoreEntries_.begin());
+}
+
+// A maximise that failed may still have moved the window, or may move it yet: writes the
+// application accepted can land after the worker stopped waiting. Either way the next press
+// should be able to put it back.
+void WindowControllerWorker::rememberFailedMaximize(const AXElement& window, pid_t pid, const Rect& original,
+                                                   const Rect& target, std::optional<std::uint32_t> serverID,
+                                                   bool sent) {
+    std::optional<Rect> moved;
+    try {
+        moved = currentFrame(window, serverID);
+    } catch (const std::exception&) {
+    }
+    if (moved && !WindowLayout::approximatelyEqual(*moved, original, WindowLayout::settleTolerance)) {
+        rememberRestore(window, pid, original, *moved, false);
+    } else if (sent && !WindowLayout::approximatelyEqual(original, target, WindowLayout::settleTolerance)) {
+        // Not visibly moved yet: remembered as on its way to the target.
+        addRestore(window, pid, original, target);
+    }
 }
 
 std::optional<AXElement> WindowControllerWorker::zoomMenuItem(const AXElement& application) const {
@@ -204,6 +229,7 @@ dispatch::Task<void> WindowControllerWorker::maximize(AXElement window, AXElemen
         co_return;
     }
 
+    const std::uint64_t sentBefore = writesSent_;
     std::exception_ptr failure;
     try {
         co_await setCompatibleFrame(screen, window, application, serverID, true, std::nullopt,
@@ -215,15 +241,7 @@ dispatch::Task<void> WindowControllerWorker::maximize(AXElement window, AXElemen
         rememberRestore(window, pid, *original, screen, false);
         co_return;
     }
-    // A write that failed but still moved the window leaves an entry, so that the next
-    // press can put it back.
-    try {
-        const Rect moved = currentFrame(window, serverID);
-        if (!WindowLayout::approximatelyEqual(moved, *original, WindowLayout::settleTolerance)) {
-            rememberRestore(window, pid, *original, moved, false);
-        }
-    } catch (const std::exception&) {
-    }
+    rememberFailedMaximize(window, pid, *original, screen, serverID, writesSent_ != sentBefore);
     std::rethrow_exception(failure);
 }
 

@@ -9,6 +9,8 @@ namespace {
 using ::testing::Contains;
 using ::testing::ElementsAre;
 
+dispatch::Task<void> avoidanceCheckUnderWay() { co_await dispatch::sleepFor(0.3); }
+
 class WindowLayoutTest : public ::testing::Test, protected WindowHarness {
 protected:
     std::optional<std::string> end(std::optional<std::int64_t> generation) {
@@ -127,6 +129,59 @@ TEST_F(WindowLayoutTest, AFillTurnedAwayAsBusyKeepsTheRememberedFrame) {
     EXPECT_EQ(run(facade.frontWindowIsFilled(pid)).value, true);
     EXPECT_EQ(run(facade.toggleFill(pid)).error, "");
     EXPECT_EQ(frameOf(number), kStart);
+}
+
+// A window whose writes land after the worker stopped waiting for them: the press fails,
+// yet the window fills, and the next press must still know where it came from. The same
+// for an automatic fill, which then also counts the window as filled while it stays in front.
+TEST_F(WindowLayoutTest, AFillThatLandsAfterTheWorkerGaveUpStillGoesBack) {
+    const pid_t pid = launch("编辑器");
+    const auto number = open(pid, kStart);
+    const auto late = [this, number](double seconds) {
+        admin().behaveWindow(number, [seconds](auto& w) { w.behaviours.lateBy = seconds; });
+    };
+
+    late(2);
+    EXPECT_EQ(run(facade.toggleFill(pid)).error, "窗口未完成调整，请重试");
+    scheduler.advanceBy(5);
+    EXPECT_EQ(frameOf(number), kVisible);
+    late(0);
+    EXPECT_EQ(run(facade.toggleFill(pid)).error, "");
+    EXPECT_EQ(frameOf(number), kStart);
+
+    scheduler.advanceBy(3);  // the window list, which lags as much, shows it back too
+    late(2);
+    EXPECT_EQ(run(facade.autoFillFront(pid)).error, "");
+    EXPECT_THAT(operations, Contains("auto-fill failed pid=" + std::to_string(pid) + " error=窗口未完成调整，请重试"));
+    scheduler.advanceBy(5);
+    EXPECT_EQ(frameOf(number), kVisible);
+    late(0);
+    EXPECT_EQ(run(facade.toggleFill(pid)).error, "");
+    EXPECT_EQ(frameOf(number), kStart);
+    EXPECT_EQ(run(facade.autoFillFront(pid)).error, "");
+    EXPECT_EQ(frameOf(number), kStart);
+}
+
+// A tap that meets a slow window still moving from the tap before, while the prepare hook
+// waits (as it does for the toolbar's avoidance check under way): the tap that then finds
+// the window filled puts it back where it was before the first.
+TEST_F(WindowLayoutTest, ATapOverAMovingWindowLeavesTheWayBack) {
+    facade.setPrepareLayout([] { return avoidanceCheckUnderWay(); });
+    int round = 0;
+    for (const double interval : {0.55, 0.7, 0.9, 1.1}) {
+        const pid_t pid = launch("编辑器" + std::to_string(++round), [](auto& a) { a.latency = 0.03; });
+        const auto number = open(pid, kStart, [](auto& w) { w.behaviours.lateBy = 0.2; });
+        const auto first = start(facade.toggleFill(pid));
+        scheduler.advanceBy(interval);
+        const auto second = start(facade.toggleFill(pid));
+        finish(first);
+        finish(second);
+        scheduler.advanceBy(1);
+        ASSERT_EQ(frameOf(number), kVisible) << interval;
+        EXPECT_EQ(run(facade.toggleFill(pid)).error, "") << interval;
+        scheduler.advanceBy(1);
+        EXPECT_EQ(frameOf(number), kStart) << interval;
+    }
 }
 
 TEST_F(WindowLayoutTest, AutoFillFillsAFrontWindowOnceAndLogsWhy) {

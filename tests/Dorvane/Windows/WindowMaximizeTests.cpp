@@ -134,6 +134,25 @@ TEST_F(WindowMaximizeTest, RestoreThatCannotBeWrittenKeepsItsEntryForTheNextPres
     EXPECT_EQ(frameOf(number), kStart);
 }
 
+// A window whose writes land after the worker stopped waiting for them: the maximise
+// fails, yet the window fills its screen or work area, and the next press puts it back.
+TEST_F(WindowMaximizeTest, MaximiseThatLandsAfterTheWorkerGaveUpStillGoesBack) {
+    const pid_t pid = launchWithoutZoom();
+    const auto late = [this](double seconds) {
+        admin().behaveWindow(number, [seconds](auto& w) { w.behaviours.lateBy = seconds; });
+    };
+    for (const std::optional<Rect> area : {std::optional<Rect>(), std::optional<Rect>(Rect{72, 38, 1440, 944})}) {
+        scheduler.advanceBy(3);  // the window list, which lags as much, shows where it is
+        late(2);
+        EXPECT_EQ(press(pid, area).error, "窗口未完成调整，请重试");
+        scheduler.advanceBy(5);
+        EXPECT_EQ(frameOf(number), area.value_or(kVisible));
+        late(0);
+        EXPECT_EQ(press(pid, area).error, "") << area.has_value();
+        EXPECT_EQ(frameOf(number), kStart) << area.has_value();
+    }
+}
+
 TEST_F(WindowMaximizeTest, WorkAreaTogglesBetweenTheAreaAndTheSavedFrame) {
     const pid_t pid = launch("编辑器");
     number = open(pid, kStart);
