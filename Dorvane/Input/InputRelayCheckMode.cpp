@@ -5,12 +5,12 @@
 #include <ostream>
 
 #include "Dorvane/Input/ShortcutEventRelay.h"
+#include "Dorvane/ShellBase/ModeHost.h"
 #include "Dorvane/ShellBase/OperationDiagnostics.h"
 #include "Platform/Dispatch/ManualMainQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Dispatch/Task.h"
 #include "Platform/Host/HostEvents.h"
-#include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
 
 namespace dorvane {
@@ -44,8 +44,7 @@ int runInputRelayCheckMode(std::ostream& out) {
     dispatch::ManualMainQueue main;
     std::unique_ptr<host::SimulatedHost> host;
     try {
-        host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::inputCheck, clock,
-                                               &main);
+        host = openModeHost(processes::ProcessRole::inputCheck, clock, &main);
     } catch (const std::exception&) {
         out << kUnavailable << "\n";
         return 1;

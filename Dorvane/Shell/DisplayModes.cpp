@@ -9,12 +9,12 @@
 #include "Dorvane/Engine/DisplaySelfTests.h"
 #include "Dorvane/Engine/ProcessWorkerClient.h"
 #include "Dorvane/Shell/InstanceLock.h"
+#include "Dorvane/ShellBase/ModeHost.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Core/ScreenPreset.h"
 #include "Platform/Dispatch/ManualMainQueue.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
-#include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
 
 namespace dorvane {
@@ -34,8 +34,7 @@ struct EngineRun {
     std::unique_ptr<DisplayEngine> engine;
 
     EngineRun(const std::filesystem::path& root, const std::string& executable) {
-        host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application, clock,
-                                               &mainQueue);
+        host = openModeHost(processes::ProcessRole::application, clock, &mainQueue);
         engine = std::make_unique<DisplayEngine>(DisplayEngine::Services{
             root, executable, queue, clock, host->virtualDisplays(), host->userActivity(), worker,
             systemRandomSource()});

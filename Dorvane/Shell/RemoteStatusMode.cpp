@@ -5,11 +5,11 @@
 #include <optional>
 
 #include "Dorvane/Remote/RemoteSessionProbe.h"
+#include "Dorvane/ShellBase/ModeHost.h"
 #include "Platform/Dispatch/ManualMainQueue.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Dispatch/Task.h"
-#include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
 
 namespace dorvane {
@@ -33,7 +33,7 @@ RemoteSessionSnapshot sampleHost() {
     dispatch::ManualMainQueue mainQueue;
     std::unique_ptr<host::SimulatedHost> host;
     try {
-        host = host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application, clock);
+        host = openModeHost(processes::ProcessRole::application, clock);
     } catch (const std::exception&) {
         return unreadable();
     }

@@ -6,8 +6,8 @@
 
 #include "Dorvane/Shell/LoginLaunch.h"
 #include "Dorvane/Shell/ReopenRequests.h"
+#include "Dorvane/ShellBase/ModeHost.h"
 #include "Platform/Dispatch/SystemClock.h"
-#include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "Platform/System/LoginItems.h"
 
@@ -28,8 +28,7 @@ int runSecondStart(const std::filesystem::path& root, const std::string& executa
     dispatch::SystemClock clock;
     if (startedAtLogin(executable, clock)) return 0;
     try {
-        auto host =
-            host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application, clock);
+        auto host = openModeHost(processes::ProcessRole::application, clock);
         ReopenRequests(host->distributedNotifications(), root).send();
     } catch (const std::exception&) {
         // The request is a courtesy; a host that cannot be used is the running instance's to report.

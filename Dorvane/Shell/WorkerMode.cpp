@@ -5,9 +5,9 @@
 #include "Dorvane/Engine/DisplayWorker.h"
 #include "Dorvane/Engine/EngineLog.h"
 #include "Dorvane/Engine/WorkerProcessRole.h"
+#include "Dorvane/ShellBase/ModeHost.h"
 #include "Dorvane/ShellBase/SupportFolder.h"
 #include "Platform/Dispatch/SystemClock.h"
-#include "Platform/Host/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
 
 namespace dorvane {
@@ -21,12 +21,10 @@ int runWorkerMode(const std::vector<std::string>& arguments) {
     const DisplayWorker::FailureDetail detail = [&log](const std::string& text) { log.write("error_detail", text); };
     const std::string command = arguments.empty() ? std::string() : arguments.front();
     std::unique_ptr<host::SimulatedHost> host;
-    // A file of the host's memory found lost is the program's to tell, not the person's:
-    // the engine shows a failing worker's standard error whole.
-    const auto notice = [&log](const std::string& line) { log.write("host_memory_lost", line); };
+    // The engine shows a failing worker's standard error whole: a lost file of the host's
+    // memory goes to the log.
     try {
-        host = host::SimulatedHost::openFolder(host::defaultHostFolder(), workerProcessRole(command), clock, nullptr,
-                                               nullptr, notice);
+        host = openModeHost(workerProcessRole(command), clock, log);
     } catch (const std::exception& error) {
         DisplayWorker::reportFailure(error, std::cerr, detail);
         return 1;
@@ -39,8 +37,7 @@ int runCheckMode() {
     // Only virtual displays the host does not give are "not supported"; any other failure
     // says what it was in the person's words, and the developer's account goes to the log.
     try {
-        const auto host =
-            host::SimulatedHost::openFolder(host::defaultHostFolder(), processes::ProcessRole::application, clock);
+        const auto host = openModeHost(processes::ProcessRole::application, clock);
         if (!host->virtualDisplays().isAvailable()) {
             std::cerr << "当前系统不支持虚拟屏幕\n";
             return 1;

@@ -29,6 +29,8 @@ namespace dorvane::host {
 namespace {
 
 constexpr std::size_t kLargeFile = 1'000'000;
+// How much of the action log's end is read for its last number: far more than any line.
+constexpr std::size_t kLogTail = 1 << 20;
 
 // The files that stand for a server's memory: a crash of the machine loses that memory
 // anyway, so they are replaced by rename alone, without waiting for the disk. The others
@@ -79,6 +81,40 @@ T freshValue() {
     } else {
         return T{};
     }
+}
+
+// The number of the action log's last whole entry, 0 when there is none or the log cannot be
+// read: only its end is read, as the log only grows. A line cut short (a power loss) or
+// damaged is passed over for the one before it.
+std::uint64_t lastLoggedNumber(const std::filesystem::path& path) {
+    try {
+        const FileDescriptor fd(openHostFile(path, O_RDONLY));
+        struct stat info {};
+        if (::fstat(fd.get(), &info) != 0 || info.st_size <= 0) return 0;
+        const auto size = static_cast<std::size_t>(info.st_size);
+        const std::size_t start = size > kLogTail ? size - kLogTail : 0;
+        std::string tail(size - start, '\0');
+        const ssize_t count = ::pread(fd.get(), tail.data(), tail.size(), static_cast<off_t>(start));
+        if (count <= 0) return 0;
+        tail.resize(static_cast<std::size_t>(count));
+        // Only lines that end in a line break were written whole; the first may have begun
+        // before the tail.
+        std::size_t end = tail.rfind('\n');
+        while (end != std::string::npos && end > 0) {
+            const std::size_t before = tail.rfind('\n', end - 1);
+            const std::size_t begin = before == std::string::npos ? 0 : before + 1;
+            if (begin > 0 || start == 0) {
+                try {
+                    return ActionEntry::fromJson(json::parse(std::string_view(tail).substr(begin, end - begin))).seq;
+                } catch (const json::DecodeError&) {
+                }
+            }
+            if (before == std::string::npos) break;
+            end = before;
+        }
+    } catch (const HostError&) {
+    }
+    return 0;
 }
 
 }  // namespace
@@ -251,10 +287,18 @@ void FolderHostStore::fetch(HostData& data, HostPart wanted) {
     forEachPart([&]<HostPart P>(const std::filesystem::path& path, auto& cache) {
         if (P != wanted) return;
         auto& slot = data.slot<P>();
-        if (loadCached(path, cache)) {
+        const bool loaded = loadCached(path, cache);
+        if (loaded) {
             slot = cache.value;
         } else {
             slot = freshValue<std::remove_cvref_t<decltype(cache.value)>>();
+        }
+        // The action log outlives the displays' counter that numbers its lines: a counter
+        // started afresh goes on after the log's last line rather than repeating its numbers.
+        if constexpr (P == HostPart::state) {
+            if (!loaded || cache.lost) {
+                slot->nextActionSeq = std::max(slot->nextActionSeq, lastLoggedNumber(actionLogPath_) + 1);
+            }
         }
     });
 }

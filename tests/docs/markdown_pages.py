@@ -7,9 +7,9 @@ the rendered page never sees:
 
   <!-- recipe -->              a recipe begins: a fresh host and home, the block run as written
   <!-- recipe continues -->    the block goes on with the page's previous recipe
-  <!-- set-up -->              what every terminal of the pages in the page's folder has typed
-                               once: each of their recipes, and each second terminal one
-                               opens, runs it first
+  <!-- set-up -->              what every terminal of the page has typed once: each of its
+                               recipes, and each second terminal one opens, runs it first
+                               (another page's set-up never: a reader may open any page first)
   <!-- not run: REASON -->     shown only (a long build, say); the reason is for the next reader
 
 An sh block is commands only. In a console block a line that starts with "$ " is a command

@@ -252,6 +252,30 @@ TEST_F(HostFolderFilesTest, AnEmptyOrUndecodableMemoryFileStartsAfreshAndTheStor
     EXPECT_TRUE(open(ProcessRole::tool)->permissionsAdmin().granted(Permission::accessibility));
 }
 
+// The action log outlives the displays' file whose counter numbers its lines: once that file
+// is found empty, cut short or gone, the numbers go on after the log's last line, and no two
+// lines share a number.
+TEST_F(HostFolderFilesTest, TheActionLogsNumbersGoOnWhenTheDisplaysStartAfresh) {
+    seed();
+    const auto numbers = [&] {
+        std::vector<std::uint64_t> seen;
+        for (const auto& entry : open(ProcessRole::tool)->admin().actionLog()) seen.push_back(entry.seq);
+        return seen;
+    };
+    open(ProcessRole::tool)->admin().unplug("external");
+    ASSERT_THAT(numbers(), ::testing::ElementsAre(1, 2));
+
+    ::truncate(file(kDisplaysFile).c_str(), 0);
+    open(ProcessRole::tool)->admin().sleepDisplays();
+    writeFileAtomically(file(kDisplaysFile), "{\"displays\": [");
+    open(ProcessRole::tool)->admin().wakeDisplays();
+    fs::remove(file(kDisplaysFile));
+    open(ProcessRole::tool)->admin().sleepDisplays();
+
+    // The call, then "hostMemoryLost" for a file found lost (a missing one is a new host).
+    EXPECT_THAT(numbers(), ::testing::ElementsAre(1, 2, 3, 4, 5, 6, 7));
+}
+
 // One damaged file fails only the calls that need it: the display worker reads the displays
 // and the fault rules, nothing else.
 TEST_F(HostFolderFilesTest, AnAccessReadsOnlyTheFilesOfThePartsItUses) {

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -100,17 +101,40 @@ TEST_F(HostFolderCliTest, CheckSaysWhatFailedOfAnUnusableHost) {
                           hostFile("displays.json").string() + ": not a regular file\n"));
 }
 
-// A display worker over a file of the host's memory that a power loss cut short: its answer
-// on standard output, nothing on standard error (which is for the person's text of a
-// failure alone), and the notice in the engine log.
-TEST_F(HostFolderCliTest, AWorkerOverALostMemoryFileSaysNothingOnStandardError) {
-    writeFileAtomically(hostFile("displays.json"), "{\"displays\": [");
-    const auto worker = corvelle({"--worker", "snapshot"});
-    EXPECT_EQ(worker.status, 0);
-    EXPECT_THAT(worker.out, HasSubstr("\"physical\":true"));
-    EXPECT_EQ(worker.err, "");
-    EXPECT_THAT(readFileIfPresent(support / "Dorvane.log").value_or(""),
-                HasSubstr(" host_memory_lost host memory lost: " + hostFile("displays.json").string() + ": "));
+// Each mode and the display worker over files of the host's memory that a power loss left
+// empty: the answer on standard output, nothing on standard error (the person's text of a
+// failure alone, or the mode's own verdict), and the notice in the engine log.
+TEST_F(HostFolderCliTest, TheModesAndTheWorkerTellALostMemoryFileInTheLogNotOnStandardError) {
+    ASSERT_EQ(host({"permission", "grant", "accessibility"}).status, 0);
+    struct Mode {
+        std::vector<std::string> arguments;
+        std::string printed;  // the start of what it prints
+    };
+    const std::vector<Mode> modes = {
+        {{"--worker", "snapshot"}, "[{\"id\":1,"},
+        {{"--check"}, "Native virtual display API: OK; displays: 1\n"},
+        {{"--remote-status"}, "{\"active\":[],\"unknown\":[]}\n"},
+        {{"--restore"}, "PASS: physical display restoration"},
+        {{"--smoke"}, "PASS: 1400×630"},
+        {{"--check-input-relay"}, "input-relay: delivery and cleanup OK\n"},
+    };
+    for (const auto& mode : modes) {
+        const std::string name = mode.arguments.front();
+        for (const char* memory : {"displays.json", "power.json", "processes.json", "workspace.json", "windows.json",
+                                   "input.json", "statusbar.json", "notifications.json"}) {
+            writeFileAtomically(hostFile(memory), "");
+        }
+        fs::remove(support / "Dorvane.log");
+        const auto run = corvelle(mode.arguments);
+        EXPECT_EQ(run.status, 0) << name << ": " << run.err;
+        EXPECT_THAT(run.out, ::testing::StartsWith(mode.printed)) << name;
+        EXPECT_EQ(run.err, "") << name;
+        // Each reads what it needs: at least one of the files was lost to it.
+        EXPECT_THAT(readFileIfPresent(support / "Dorvane.log").value_or(""),
+                    ::testing::ContainsRegex(" host_memory_lost host memory lost: " + (root / "host").string() +
+                                             "/[a-z]+\\.json: the file is empty; it starts afresh\n"))
+            << name;
+    }
 }
 
 // What a power loss leaves of a file of the host's memory: the program starts, says so once,
