@@ -8,6 +8,7 @@
 #include <QApplication>
 
 #include "Dorvane/Engine/DisplayEngine.h"
+#include "Dorvane/Engine/EngineLog.h"
 #include "Dorvane/Engine/ProcessWorkerClient.h"
 #include "Dorvane/QtHost/GuardedApplication.h"
 #include "Dorvane/QtHost/PlatformChoice.h"
@@ -29,6 +30,7 @@
 #include "Dorvane/Visual/PointerHover.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
+#include "Platform/Host/HostCatchUp.h"
 #include "Platform/Host/HostEvents.h"
 #include "Platform/Host/HostFiles.h"
 #include "Platform/Host/HostFolder.h"
@@ -152,8 +154,12 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     // The event stream's own queue: a tap that keeps the main thread waiting is switched
     // off after a second while the stream goes on. It outlives the host.
     dispatch::SerialQueue eventQueue("event-pipeline", lastResort);
+    // What the host turned away and is tried again once it lets go: the first of each run
+    // of refusals is one line of the engine log. The log outlives the host.
+    EngineLog hostLog(root, clock);
     auto host = openHost(clock, mainQueue, eventQueue);
     if (!host) return 1;
+    host->catchUp().setNotice([&hostLog](const std::string& line) { hostLog.write("host_deferred", line); });
     auto worker = std::make_unique<ProcessWorkerClient>(clock);
     auto engineQueue = std::make_unique<dispatch::SerialQueue>("engine", lastResort);
     auto probeQueue = std::make_unique<dispatch::SerialQueue>("probe", lastResort);
