@@ -59,12 +59,12 @@ void InterfaceThreadUnderAHeldLock(benchmark::State& state) {
         auto tool = host::SimulatedHost::openFolder(scratch / "host", processes::ProcessRole::tool, clock);
         tool->permissionsAdmin().set(host::Permission::accessibility, true);
         // The window notifications as the program's observers get them, over a store opened
-        // as the program opens it.
+        // as the program opens it, catching up on the main queue.
         host::FolderHostOptions options;
         options.mustNotWait = [&mainQueue] { return mainQueue.isCurrent(); };
         const auto windowEvents = std::make_shared<host::HostWindowEvents>(
             std::make_shared<host::HostSession>(std::make_shared<host::FolderHostStore>(scratch / "host", options),
-                                                processes::ProcessRole::application, clock),
+                                                processes::ProcessRole::application, clock, &mainQueue),
             &mainQueue);
         int notified = 0;
         windowEvents->add([&notified](const host::JournalEntry&) { ++notified; });

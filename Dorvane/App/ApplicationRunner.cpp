@@ -8,6 +8,7 @@
 #include <QApplication>
 
 #include "Dorvane/Engine/DisplayEngine.h"
+#include "Dorvane/Engine/EngineLog.h"
 #include "Dorvane/Engine/ProcessWorkerClient.h"
 #include "Dorvane/QtHost/GuardedApplication.h"
 #include "Dorvane/QtHost/PlatformChoice.h"
@@ -29,6 +30,7 @@
 #include "Dorvane/Visual/PointerHover.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
+#include "Platform/Host/HostCatchUp.h"
 #include "Platform/Host/HostEvents.h"
 #include "Platform/Host/HostFiles.h"
 #include "Platform/Host/HostFolder.h"
@@ -63,12 +65,15 @@ void configureApplication() {
 }
 
 // The simulated host, opened as the application; nothing when its folder cannot be used.
+// What it turned away while another process held it, to be done once it lets go, is one line
+// of `log` for each run of refusals.
 std::unique_ptr<host::SimulatedHost> openHost(dispatch::Clock& clock, QtMainQueue& mainQueue,
-                                              dispatch::SerialQueue& eventQueue) {
+                                              dispatch::SerialQueue& eventQueue, EngineLog& log) {
     const auto folder = host::defaultHostFolder();
     try {
         auto host = host::SimulatedHost::openFolder(folder, processes::ProcessRole::application, clock, &mainQueue,
                                                     &eventQueue);
+        host->catchUp().setNotice([&log](const std::string& line) { log.write("host_deferred", line); });
         // A host the program cannot use is said now, in one line, rather than met later. The
         // check waits for a lock another process holds as long as the command-line modes do,
         // on a thread of its own (the main thread's accesses give up after a second): there is
@@ -152,7 +157,8 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
     // The event stream's own queue: a tap that keeps the main thread waiting is switched
     // off after a second while the stream goes on. It outlives the host.
     dispatch::SerialQueue eventQueue("event-pipeline", lastResort);
-    auto host = openHost(clock, mainQueue, eventQueue);
+    EngineLog hostLog(root, clock);  // outlives the host, which says there what it turned away
+    auto host = openHost(clock, mainQueue, eventQueue, hostLog);
     if (!host) return 1;
     auto worker = std::make_unique<ProcessWorkerClient>(clock);
     auto engineQueue = std::make_unique<dispatch::SerialQueue>("engine", lastResort);

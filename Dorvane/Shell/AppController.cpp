@@ -55,8 +55,7 @@ AppController::AppController(Services services, Neighbours neighbours)
       permissions_(std::move(neighbours.permissions)),
       status_(std::make_unique<StatusKeeper>(titled("正在检测运行环境…"))),
       statusMenu_(
-          std::make_unique<StatusMenuPresenter>(services_.statusBar, services_.platform, services_.errors, *log_,
-                                                services_.mainQueue)),
+          std::make_unique<StatusMenuPresenter>(services_.statusBar, services_.platform, services_.errors)),
       preferences_(std::make_unique<PreferencesKeeper>(*status_, host(), root_, services_.clock)),
       adjustment_(std::make_unique<AdjustmentKeeper>(preferences_->preferences().resolutionAdjustment())),
       toolbarPresence_(std::make_unique<ToolbarPresenceKeeper>(*status_, *preferences_, host(), *toolbar_,

@@ -1,19 +1,40 @@
 #include "Platform/Host/HostStatusBar.h"
 
+#include <exception>
 #include <mutex>
-#include <set>
 #include <stdexcept>
+#include <utility>
 
 namespace dorvane::host {
 
 namespace {
 
+// What of the status bar waits in the session's catch-up while the host turns it away.
+constexpr const char* kItemKey = "status item";
+constexpr const char* kClicksKey = "status-bar clicks";
+constexpr const char* kAnswersKey = "status-bar answers";
+
 bool owns(const HostData& data, const processes::ProcessIdentity& identity) {
     return data.statusBar().item && data.statusBar().owner == identity;
 }
 
+// Done now, or kept under `key` in the session's catch-up and the refusal thrown on.
+void doOrCatchUp(HostSession& session, const std::string& key, const HostCatchUp::Attempt& attempt) {
+    try {
+        attempt();
+    } catch (const std::exception& error) {
+        session.catchUp().later(key, attempt, error.what());
+        throw;
+    }
+    session.catchUp().drop(key);
+}
+
 }  // namespace
 
+// Clicks are taken (marked so in the host in the same access that reads them), handed to the
+// handler, and answered, all on the main queue, where the session's catch-up tries again
+// what the host turned away: a read of the clicks, and the answers not yet written, which
+// go in one access in the order they were given.
 class HostStatusBar::Hub : public std::enable_shared_from_this<Hub> {
 public:
     Hub(std::shared_ptr<HostSession> session, dispatch::MainQueue& mainQueue)
@@ -38,9 +59,12 @@ public:
 
     void end() {
         HostSubscription subscription;
-        std::lock_guard lock(mutex_);
-        handler_ = nullptr;
-        subscription = std::move(subscription_);
+        {
+            std::lock_guard lock(mutex_);
+            handler_ = nullptr;
+            subscription = std::move(subscription_);
+        }
+        session_->catchUp().drop(kClicksKey);
     }
 
 private:
@@ -57,43 +81,68 @@ private:
         });
     }
 
-    // Main queue: hands each new click to the handler, then records its answer.
+    ClickHandler handler() {
+        std::lock_guard lock(mutex_);
+        return handler_;
+    }
+
+    // Main queue: a read the host turned away is tried again until it gets through; the
+    // click's chooser waits meanwhile, and no later change need come.
     void deliver() {
-        std::vector<StatusBarClick> pending;
+        std::weak_ptr<Hub> weak = weak_from_this();
+        session_->catchUp().attempt(kClicksKey, [weak] {
+            if (auto hub = weak.lock()) hub->takeClicks();
+            return true;
+        });
+    }
+
+    // Main queue: takes every click waiting for this owner, hands each to the handler once, in
+    // order, and answers them. Throws when the host cannot be read: nothing was taken then.
+    void takeClicks() {
+        if (!handler()) return;
+        std::vector<StatusBarClick> taken;
         const auto identity = session_->identity();
-        try {
-            session_->access([&](HostData& data) {
-                if (!owns(data, identity)) return;
-                for (const auto& click : data.statusBar().clicks) {
-                    if (click.state == StatusBarClick::State::pending && !delivered_.contains(click.id)) {
-                        pending.push_back(click);
-                    }
+        session_->access([&](HostData& data) {
+            if (!owns(data, identity)) return;
+            for (auto& click : data.statusBar().clicks) {
+                if (click.state != StatusBarClick::State::pending) continue;
+                click.state = StatusBarClick::State::taken;
+                taken.push_back(click);
+            }
+        });
+        for (const auto& click : taken) {
+            // A handler gone meanwhile (the program quits) carries nothing out.
+            const auto current = handler();
+            const bool done = current && current(click.title);
+            answers_.emplace_back(click.id, done);
+        }
+        if (!taken.empty()) answer();
+    }
+
+    // Main queue: the answers reach the host now, or once it lets go.
+    void answer() {
+        std::weak_ptr<Hub> weak = weak_from_this();
+        session_->catchUp().attempt(kAnswersKey, [weak] {
+            if (auto hub = weak.lock()) hub->writeAnswers();
+            return true;
+        });
+    }
+
+    // Main queue. Throws when the host turned the write away; the answers then stay.
+    void writeAnswers() {
+        if (answers_.empty()) return;
+        session_->access([&](HostData& data) {
+            bool changed = false;
+            for (auto& click : data.statusBar().clicks) {
+                for (const auto& [id, done] : answers_) {
+                    if (click.id != id || click.state != StatusBarClick::State::taken) continue;
+                    click.state = done ? StatusBarClick::State::done : StatusBarClick::State::refused;
+                    changed = true;
                 }
-            });
-        } catch (const std::exception&) {
-            return;  // the host cannot be read now; the next change tries again
-        }
-        for (const auto& click : pending) {
-            ClickHandler handler;
-            {
-                std::lock_guard lock(mutex_);
-                handler = handler_;
             }
-            if (!handler) return;
-            delivered_.insert(click.id);
-            const bool done = handler(click.title);
-            try {
-                session_->access([&](HostData& data) {
-                    for (auto& waiting : data.statusBar().clicks) {
-                        if (waiting.id != click.id) continue;
-                        waiting.state = done ? StatusBarClick::State::done : StatusBarClick::State::refused;
-                        ++data.statusBar().generation;
-                    }
-                });
-            } catch (const std::exception&) {
-                // The chooser then hears nothing and gives up after its time-out.
-            }
-        }
+            if (changed) ++data.statusBar().generation;
+        });
+        answers_.clear();
     }
 
     std::shared_ptr<HostSession> session_;
@@ -102,7 +151,7 @@ private:
     ClickHandler handler_;
     HostSubscription subscription_;
     std::uint64_t seen_ = 0;
-    std::set<std::uint64_t> delivered_;  // main queue only
+    std::vector<std::pair<std::uint64_t, bool>> answers_;  // click and whether it was done; main queue only
 };
 
 HostStatusBar::HostStatusBar(std::shared_ptr<HostSession> session, dispatch::MainQueue* mainQueue)
@@ -119,25 +168,38 @@ HostStatusBar::~HostStatusBar() {
 }
 
 void HostStatusBar::publish(const statusbar::StatusItem& item) {
-    const auto identity = session_->identity();
     published_ = true;
-    session_->access([&](HostData& data) {
-        if (owns(data, identity) && *data.statusBar().item == item) return;
-        if (!owns(data, identity)) data.statusBar().dropWaitingClicks();  // clicks meant for an earlier owner
-        data.statusBar().item = item;
-        data.statusBar().owner = identity;
-        ++data.statusBar().generation;
+    std::weak_ptr<HostSession> weak = session_;
+    doOrCatchUp(*session_, kItemKey, [weak, item] {
+        const auto session = weak.lock();
+        if (!session) return true;
+        const auto identity = session->identity();
+        session->access([&](HostData& data) {
+            if (owns(data, identity) && *data.statusBar().item == item) return;
+            if (!owns(data, identity)) data.statusBar().dropWaitingClicks();  // clicks meant for an earlier owner
+            data.statusBar().item = item;
+            data.statusBar().owner = identity;
+            ++data.statusBar().generation;
+        });
+        return true;
     });
 }
 
 void HostStatusBar::remove() {
-    const auto identity = session_->identity();
-    session_->access([&](HostData& data) {
-        if (!owns(data, identity)) return;
-        data.statusBar().item.reset();
-        data.statusBar().owner = {};
-        data.statusBar().dropWaitingClicks();
-        ++data.statusBar().generation;
+    // The newest state of the item, as a publish is: an item still waiting is never shown after it.
+    std::weak_ptr<HostSession> weak = session_;
+    doOrCatchUp(*session_, kItemKey, [weak] {
+        const auto session = weak.lock();
+        if (!session) return true;
+        const auto identity = session->identity();
+        session->access([&](HostData& data) {
+            if (!owns(data, identity)) return;
+            data.statusBar().item.reset();
+            data.statusBar().owner = {};
+            data.statusBar().dropWaitingClicks();
+            ++data.statusBar().generation;
+        });
+        return true;
     });
 }
 

@@ -2,8 +2,16 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace dorvane::host {
+
+namespace {
+
+// Where a read of the journal the host turned away waits in the session's catch-up.
+constexpr const char* kJournalKey = "window events";
+
+}  // namespace
 
 HostWindowEvents::HostWindowEvents(std::shared_ptr<HostSession> session, dispatch::MainQueue* mainQueue)
     : session_(std::move(session)), mainQueue_(mainQueue) {}
@@ -32,11 +40,14 @@ void HostWindowEvents::remove(std::uint64_t id) {
 
 void HostWindowEvents::end() {
     HostSubscription subscription;
-    std::lock_guard lock(mutex_);
-    handlers_.clear();
-    subscription = std::move(subscription_);
-    timer_.cancel();
-    watching_ = false;
+    {
+        std::lock_guard lock(mutex_);
+        handlers_.clear();
+        subscription = std::move(subscription_);
+        timer_.cancel();
+        watching_ = false;
+    }
+    session_->catchUp().drop(kJournalKey);
 }
 
 dispatch::Observation HostWindowEvents::observe(Handler handler) {
@@ -47,8 +58,13 @@ dispatch::Observation HostWindowEvents::observe(Handler handler) {
     });
 }
 
-// Subscribed before the baseline is read, so no change can fall in between.
+// Subscribed before the first read, so no change can fall in between.
 void HostWindowEvents::begin() {
+    {
+        std::lock_guard lock(mutex_);
+        began_ = session_->clock().uptime();
+        baselineTaken_ = false;
+    }
     std::weak_ptr<HostWindowEvents> weak = weak_from_this();
     HostSubscription subscription;
     try {
@@ -58,52 +74,91 @@ void HostWindowEvents::begin() {
     } catch (const std::exception&) {
         return;  // no watcher: only this process's own changes could be told, and not reliably
     }
-    const auto reading = readJournal();
     {
         std::lock_guard lock(mutex_);
         if (!watching_) return;
         subscription_ = std::move(subscription);
-        if (reading) {
-            for (const auto& entry : reading->first) {
-                if (entry.at <= reading->second) delivered_.insert(entry.seq);
-            }
-            oldestKnown_ = reading->first.empty() ? 0 : reading->first.front().seq;
-        }
     }
-    pull();  // entries already written but due later
-}
-
-std::optional<std::pair<std::vector<JournalEntry>, double>> HostWindowEvents::readJournal() {
-    std::pair<std::vector<JournalEntry>, double> reading;
-    try {
-        session_->access([&](HostData& data) { reading = {data.windows().journal, data.now}; });
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-    return reading;
+    pull();  // what is past, and entries already written but due later
 }
 
 void HostWindowEvents::pull() {
+    std::string refusal;
+    if (pullOnce(refusal)) return;
+    // The host is held (or unreadable) now, and its holder may change nothing: no later change
+    // need come to bring another try.
+    std::weak_ptr<HostWindowEvents> weak = weak_from_this();
+    session_->catchUp().later(
+        kJournalKey,
+        [weak] {
+            const auto events = weak.lock();
+            std::string ignored;
+            return !events || events->pullOnce(ignored);
+        },
+        refusal);
+}
+
+bool HostWindowEvents::pullOnce(std::string& refusal) {
+    {
+        std::lock_guard lock(mutex_);
+        if (!watching_) return true;
+    }
     std::unique_lock pulling(pulling_, std::defer_lock);
     if (mainQueue_->isCurrent()) {
         // Another thread's pull may be waiting its ten seconds for the host's lock: the
-        // interface never waits behind it, and looks again shortly instead.
+        // interface never waits behind it, and that pull pulls once more when it ends.
         if (!pulling.try_lock()) {
-            retrySoon();
-            return;
+            {
+                std::lock_guard lock(mutex_);
+                pullAgain_ = true;
+            }
+            // It may have ended in between without seeing the flag: then this one pulls.
+            if (!pulling.try_lock()) return true;
+            std::lock_guard lock(mutex_);
+            pullAgain_ = false;
         }
     } else {
         pulling.lock();
     }
-    auto reading = readJournal();
-    // The host is held (or unreadable) now; no later change need come to bring another try.
-    if (!reading) {
-        retrySoon();
-        return;
+    std::vector<JournalEntry> journal;
+    double now = 0;
+    bool read = true;
+    try {
+        session_->access([&](HostData& data) {
+            journal = data.windows().journal;
+            now = data.now;
+        });
+    } catch (const std::exception& error) {
+        refusal = error.what();
+        read = false;
     }
-    auto& [journal, now] = *reading;
+    if (read) queueDue(journal, now);
+    pulling.unlock();
+    bool again = false;
+    {
+        std::lock_guard lock(mutex_);
+        again = std::exchange(pullAgain_, false) && watching_;
+    }
+    if (again) {
+        std::weak_ptr<HostWindowEvents> weak = weak_from_this();
+        mainQueue_->post([weak] {
+            if (auto events = weak.lock()) events->pull();
+        });
+    }
+    return read;
+}
+
+void HostWindowEvents::queueDue(std::vector<JournalEntry>& journal, double now) {
     std::lock_guard lock(mutex_);
-    if (!watching_ || handlers_.empty()) return;
+    if (!watching_) return;
+    if (!baselineTaken_) {
+        baselineTaken_ = true;
+        for (const auto& entry : journal) {
+            if (entry.at <= began_) delivered_.insert(entry.seq);
+        }
+        oldestKnown_ = journal.empty() ? 0 : journal.front().seq;
+    }
+    if (handlers_.empty()) return;
     std::vector<JournalEntry> due;
     std::optional<double> later;
     for (auto& entry : journal) {
@@ -127,12 +182,6 @@ void HostWindowEvents::pull() {
     mainQueue_->post([weak, due = std::move(due)] {
         if (auto events = weak.lock()) events->deliver(due);
     });
-}
-
-void HostWindowEvents::retrySoon() {
-    std::lock_guard lock(mutex_);
-    if (!watching_) return;
-    scheduleTimer(session_->clock().uptime() + kRetrySeconds);
 }
 
 void HostWindowEvents::scheduleTimer(double due) {

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <string>
 
 #include "Platform/Dispatch/Executor.h"
 #include "Platform/Host/HostSession.h"
@@ -22,10 +23,6 @@ namespace dorvane::host {
 class HostWindowEvents : public std::enable_shared_from_this<HostWindowEvents> {
 public:
     using Handler = std::function<void(const JournalEntry&)>;
-
-    // How soon a pull that could not read the journal (the host held by another program,
-    // or by this process's own pull on another thread) is tried again.
-    static constexpr double kRetrySeconds = 0.25;
 
     // Without a main queue nothing can be observed: add() throws std::logic_error.
     HostWindowEvents(std::shared_ptr<HostSession> session, dispatch::MainQueue* mainQueue);
@@ -44,13 +41,16 @@ public:
 
 private:
     void begin();
-    // The journal and the uptime it was read at; none when the host cannot be read.
-    std::optional<std::pair<std::vector<JournalEntry>, double>> readJournal();
-    // Any thread: reads the journal and queues what is due, in order. On the main queue it
-    // never waits for another thread's pull.
+    // Any thread: reads the journal and queues what is due, in order. A read the host turned
+    // away waits in the session's catch-up, to be done once it lets go.
     void pull();
-    // Pulls again from the main queue a little later.
-    void retrySoon();
+    // One pull; false, with the host's reason, when the journal could not be read. On the
+    // main queue it never waits for another thread's pull: that pull pulls once more when it
+    // ends.
+    bool pullOnce(std::string& refusal);
+    // Holds pulling_: marks what was past when the first handler came (at the first read
+    // that got through), then queues what is due now and sets the timer for the rest.
+    void queueDue(std::vector<JournalEntry>& journal, double now);
     // Main queue.
     void deliver(const std::vector<JournalEntry>& entries);
     // Holds mutex_.
@@ -69,6 +69,11 @@ private:
     bool watching_ = false;
     std::set<std::uint64_t> delivered_;  // sequence numbers, of entries still in the journal
     std::uint64_t oldestKnown_ = 0;      // entries below this sequence number are past
+    // When the first handler came: entries due by then are past. The first read that gets
+    // through marks them so.
+    double began_ = 0;
+    bool baselineTaken_ = false;
+    bool pullAgain_ = false;  // the main queue found a pull under way on another thread
     std::optional<double> timerDue_;
     dispatch::TimerHandle timer_;
 };

@@ -49,13 +49,18 @@ std::optional<StatusBarClick::State> StatusBarAdmin::clickState(std::uint64_t id
     return found;
 }
 
-void StatusBarAdmin::forget(std::uint64_t id) {
+std::optional<StatusBarClick::State> StatusBarAdmin::forget(std::uint64_t id) {
+    std::optional<StatusBarClick::State> last;
     settled([&](HostData& data) {
         auto& clicks = data.statusBar().clicks;
-        const auto before = clicks.size();
-        std::erase_if(clicks, [id](const StatusBarClick& click) { return click.id == id; });
-        if (clicks.size() != before) ++data.statusBar().generation;
+        const auto found =
+            std::find_if(clicks.begin(), clicks.end(), [id](const StatusBarClick& click) { return click.id == id; });
+        if (found == clicks.end()) return;
+        last = found->state;
+        clicks.erase(found);
+        ++data.statusBar().generation;
     });
+    return last;
 }
 
 }  // namespace dorvane::host

@@ -23,8 +23,10 @@ public:
     std::uint64_t click(const std::string& title);
     // Nothing once the click is gone (its owner ended).
     std::optional<StatusBarClick::State> clickState(std::uint64_t id);
-    // Takes back an unanswered click (the chooser gave up) and forgets answered ones.
-    void forget(std::uint64_t id);
+    // Takes back an unanswered click (the chooser gave up) and forgets answered ones. Answers
+    // how far it had got then (nothing once it is gone): a chooser that gives up learns in the
+    // same step whether the answer came after all, or whether the owner had taken it already.
+    std::optional<StatusBarClick::State> forget(std::uint64_t id);
 
 private:
     void settled(const std::function<void(HostData&)>& body);

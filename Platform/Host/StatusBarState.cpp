@@ -12,7 +12,9 @@ bool StatusBarState::settle(const std::function<bool(const processes::ProcessIde
 }
 
 void StatusBarState::dropWaitingClicks() {
-    std::erase_if(clicks, [](const StatusBarClick& click) { return click.state == StatusBarClick::State::pending; });
+    std::erase_if(clicks, [](const StatusBarClick& click) {
+        return click.state == StatusBarClick::State::pending || click.state == StatusBarClick::State::taken;
+    });
 }
 
 json::Json StatusBarState::toJson() const {

@@ -13,9 +13,10 @@
 
 namespace dorvane::host {
 
-// A menu entry chosen from outside the program, and how far it got.
+// A menu entry chosen from outside the program, and how far it got: waiting for the owner,
+// taken by it (handed to its menu, the answer to follow), or answered.
 struct StatusBarClick {
-    enum class State { pending, done, refused };
+    enum class State { pending, taken, done, refused };
 
     std::uint64_t id = 0;
     std::string title;
@@ -41,8 +42,8 @@ struct StatusBarState {
     // Drops the item, and the clicks still waiting, once its owner has ended. True when it
     // changed.
     bool settle(const std::function<bool(const processes::ProcessIdentity&)>& isAlive);
-    // Drops the clicks no owner will answer now. Answered ones stay until their chooser
-    // has read them: an owner that quits at once must not take its answer with it.
+    // Drops the clicks no owner will answer now (waiting or taken). Answered ones stay until
+    // their chooser has read them: an owner that quits at once must not take its answer with it.
     void dropWaitingClicks();
 
     json::Json toJson() const;
@@ -55,8 +56,9 @@ namespace dorvane {
 
 template <>
 struct EnumCases<host::StatusBarClick::State> {
-    static constexpr std::array<std::pair<host::StatusBarClick::State, std::string_view>, 3> table{{
+    static constexpr std::array<std::pair<host::StatusBarClick::State, std::string_view>, 4> table{{
         {host::StatusBarClick::State::pending, "pending"},
+        {host::StatusBarClick::State::taken, "taken"},
         {host::StatusBarClick::State::done, "done"},
         {host::StatusBarClick::State::refused, "refused"},
     }};

@@ -8,14 +8,10 @@
 namespace dorvane::shell {
 
 StatusMenuPresenter::StatusMenuPresenter(statusbar::StatusBar& statusBar, ApplicationPlatform& platform,
-                                         std::ostream& errors, EngineLog& log, dispatch::MainQueue& mainQueue)
-    : statusBar_(statusBar), platform_(platform), errors_(errors), log_(log), mainQueue_(mainQueue) {}
+                                         std::ostream& errors)
+    : statusBar_(statusBar), platform_(platform), errors_(errors) {}
 
-StatusMenuPresenter::~StatusMenuPresenter() {
-    lifetime_.end();
-    retry_.cancel();
-    clickObservation_.cancel();
-}
+StatusMenuPresenter::~StatusMenuPresenter() { clickObservation_.cancel(); }
 
 std::string StatusMenuPresenter::image(bool active) {
     const auto artwork = std::string(active ? StatusMenu::activeImage : StatusMenu::idleImage);
@@ -26,29 +22,14 @@ void StatusMenuPresenter::publish(const statusbar::StatusItem& item) {
     if (item_ && *item_ == item && published_) return;
     item_ = item;
     published_ = false;
-    retry_.cancel();
-    retryDelay_ = firstRetrySeconds;
-    attempt();
-}
-
-void StatusMenuPresenter::attempt() {
     try {
-        statusBar_.publish(*item_);
+        statusBar_.publish(item);
         published_ = true;
         failing_ = false;
-        return;
     } catch (const std::exception& error) {
-        if (!std::exchange(failing_, true)) {
-            errors_ << "Corvelle: " << error.what() << "\n";
-            log_.write("status_item_failed", error.what());
-        }
+        // The engine log has it from the host's catch-up, which shows the item once it can.
+        if (!std::exchange(failing_, true)) errors_ << "Corvelle: " << error.what() << "\n";
     }
-    // Nothing else may change for a long while (a quiet session): the item must not stay
-    // on a state the program has left.
-    retry_ = mainQueue_.postAfter(retryDelay_, [this, alive = lifetime_.watch()] {
-        if (alive && !published_) attempt();
-    });
-    retryDelay_ = std::min(retryDelay_ * 2, longestRetrySeconds);
 }
 
 void StatusMenuPresenter::publishIdle() { publish(statusbar::StatusItem{image(false), "", "Corvelle", {}}); }

@@ -2,12 +2,13 @@
 
 #include <sstream>
 
-#include "Dorvane/Shell/Controller/StatusMenuPresenter.h"
 #include "Dorvane/Shell/LoginLaunch.h"
 #include "Dorvane/Shell/ReopenRequests.h"
 #include "Dorvane/Shell/StatusMenu.h"
 #include "DorvaneCore/Support/AtomicFile.h"
+#include "Platform/Host/HostCatchUp.h"
 #include "tests/Dorvane/Shell/AppControllerHarness.h"
+#include "tests/Support/RefusingHostStore.h"
 
 namespace dorvane {
 namespace {
@@ -356,15 +357,16 @@ TEST_F(AppControllerTest, TheInstanceThatRunsRemovesTheSettingsLeftovers) {
     EXPECT_EQ(h.details("leftovers_removed"), std::vector<std::string>{"settings_files=1 worker_folders=0"});
 }
 
-// A status item the host will not take is tried again at the next change; the first
-// failure of a run of them is in the engine log, not only on standard error.
-TEST_F(AppControllerTest, AStatusItemTheHostRefusesIsLoggedOncePerRunOfFailures) {
+// A status item the status bar will not take is said on standard error once per run of
+// failures, not at every change.
+TEST_F(AppControllerTest, AStatusItemTheStatusBarRefusesIsSaidOncePerRunOfFailures) {
     launch();
     statusBar->failure = "cannot write statusbar.json";
     controller->recover();
     h.scheduler.runUntilIdle();
-    EXPECT_EQ(h.details("status_item_failed"), std::vector<std::string>{"cannot write statusbar.json"});
-    EXPECT_NE(errors.str().find("Corvelle: cannot write statusbar.json\n"), std::string::npos);
+    controller->recover();
+    h.scheduler.runUntilIdle();
+    EXPECT_EQ(errors.str(), "Corvelle: cannot write statusbar.json\n");
     statusBar->failure.reset();
     controller->recover();
     h.scheduler.runUntilIdle();
@@ -372,27 +374,31 @@ TEST_F(AppControllerTest, AStatusItemTheHostRefusesIsLoggedOncePerRunOfFailures)
     statusBar->failure = "cannot write statusbar.json";
     controller->recover();
     h.scheduler.runUntilIdle();
-    EXPECT_EQ(h.details("status_item_failed").size(), 2u);
+    EXPECT_EQ(errors.str(), "Corvelle: cannot write statusbar.json\nCorvelle: cannot write statusbar.json\n");
 }
 
-// A host held by another program through the start: the item catches up with the program
-// once the host lets go, with no further change to carry it, and keeps trying meanwhile
-// without a line for each try.
+// A host held by another program through the start (and changing nothing): the item
+// catches up with the program once the host lets go, with no further change to carry it,
+// and the refusal is said once.
 TEST_F(AppControllerTest, AStatusItemTheHostRefusedCatchesUpOnceTheHostLetsGo) {
+    const auto held = std::make_shared<testing::RefusingHostStore>(h.store);
+    host::SimulatedHost heldApp(held, processes::ProcessRole::application, h.scheduler, &h.scheduler.mainQueue());
+    statusBar = std::make_unique<NotingStatusBar>(heldApp.statusBar(), log);
+    held->held = true;
     makeController();
-    statusBar->failure = "cannot lock host.lock";
     controller->applicationDidFinishLaunching();
     h.scheduler.runUntilIdle();
     ASSERT_EQ(controller->status().title, "就绪");
     h.scheduler.advanceBy(30);
     EXPECT_FALSE(shown().has_value());
-    statusBar->failure.reset();
-    h.scheduler.advanceBy(shell::StatusMenuPresenter::longestRetrySeconds);
+    held->held = false;
+    h.scheduler.advanceBy(host::HostCatchUp::longestDelaySeconds);
     ASSERT_TRUE(shown().has_value());
     EXPECT_EQ(shown()->tooltip, "Corvelle · 就绪");
     EXPECT_EQ(shown()->menu, StatusMenu::entries());
-    EXPECT_EQ(h.details("status_item_failed"), std::vector<std::string>{"cannot lock host.lock"});
-    EXPECT_EQ(errors.str(), "Corvelle: cannot lock host.lock\n");
+    EXPECT_EQ(errors.str(), "Corvelle: cannot lock host.lock: another process has held it for over 1 seconds\n");
+    controller.reset();
+    h.scheduler.runUntilIdle();
 }
 
 TEST_F(AppControllerTest, StartUpCheckFinishingAfterAQuitIsDropped) {

@@ -454,7 +454,7 @@ TEST_F(HostFolderFilesTest, AWindowEventDueUnderAHeldLockNeverHoldsUpTheMainQueu
 
     holder.release();
     EXPECT_TRUE(mainQueue.runUntil([&] { return !delivered.empty(); }, 15));
-    mainQueue.runUntil([] { return false; }, 2 * HostWindowEvents::kRetrySeconds);
+    mainQueue.runUntil([] { return false; }, HostCatchUp::firstDelaySeconds);
     EXPECT_EQ(delivered, std::vector<std::string>{"AXMoved"});
     events->end();
 }

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -14,8 +15,10 @@
 #include <unistd.h>
 
 #include "DorvaneCore/Support/AtomicFile.h"
-#include "tests/Support/CommandRun.h"
 #include "DorvaneCore/Support/StrictJson.h"
+#include "Platform/Dispatch/SystemClock.h"
+#include "Platform/Host/SimulatedHost.h"
+#include "tests/Support/CommandRun.h"
 
 namespace dorvane {
 namespace {
@@ -232,6 +235,31 @@ TEST_F(CorvelleHostCliTest, ACommandWaitsOutAHolderOfTheLockForAFewSeconds) {
     release.join();
     EXPECT_EQ(unplugged.status, 0) << unplugged.err;
     EXPECT_EQ(show()["displays"].size(), 1u);
+}
+
+// A click the program took but could not answer in time (a busy host held its answer up)
+// is not reported as one it never answered: it may well have been carried out.
+TEST_F(CorvelleHostCliTest, AClickTakenButNotAnsweredInTimeIsSaidSo) {
+    ASSERT_EQ(run({"init"}).status, 0);
+    dispatch::SystemClock clock;
+    const auto program = host::SimulatedHost::openFolder(folder, processes::ProcessRole::application, clock);
+    program->statusBar().publish(statusbar::StatusItem{"MenuBarTemplate", "", "Corvelle · 就绪",
+                                                       {statusbar::MenuEntry{"显示工具条", true, false, false}}});
+    std::atomic<bool> chosen = false;
+    std::thread taker([&] {
+        while (!chosen) {
+            program->store().transact([](host::HostData& data) {
+                for (auto& click : data.statusBar().clicks) click.state = host::StatusBarClick::State::taken;
+            });
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    const auto result = run({"statusbar", "click", "显示工具条", "--timeout", "0.5"});
+    chosen = true;
+    taker.join();
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err,
+              "corvelle-host: the program took \"显示工具条\" but did not say within 0.5 s whether it carried it out\n");
 }
 
 TEST_F(CorvelleHostCliTest, AMalformedFolderIsReportedAndInitRepairsIt) {
