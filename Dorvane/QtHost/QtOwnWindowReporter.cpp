@@ -56,6 +56,7 @@ bool QtOwnWindowReporter::attempt(const std::function<void()>& call) {
     } catch (const std::exception& error) {
         if (!failing_) errors_ << "Corvelle: own windows: " << error.what() << std::endl;
         failing_ = true;
+        lastFailure_ = error.what();
         return false;
     }
 }
@@ -165,7 +166,7 @@ bool QtOwnWindowReporter::eventFilter(QObject* watched, QEvent* event) {
         // A window put inside another widget is no longer one of the list's windows.
         if (!isReportable(*widget)) {
             if (const auto known = number(widget)) {
-                attempt([this, known] { host_.removeWindow(*known); });
+                remove(*known);
                 forget(widget);
             }
             break;
@@ -180,31 +181,63 @@ bool QtOwnWindowReporter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void QtOwnWindowReporter::sync(QWidget* window) {
-    if (!isReportable(*window)) return;
+    if (!syncNow(window)) catchUpLater(window, std::nullopt);
+}
+
+bool QtOwnWindowReporter::syncNow(QWidget* window) {
+    if (!isReportable(*window)) return true;
     std::erase(pending_, window);
     const auto shown = describeOwnWindow(*window);
     if (const auto found = reported_.find(window); found != reported_.end()) {
         auto& entry = found->second;
-        if (entry.shown == shown) return;
+        if (entry.shown == shown) return true;
         bool listed = true;
-        if (!attempt([&] { listed = host_.updateWindow(entry.number, shown); })) return;
+        if (!attempt([&] { listed = host_.updateWindow(entry.number, shown); })) return false;
         if (listed) {
             entry.shown = shown;
-            return;
+            return true;
         }
         // Closed from outside before its removal reached us: listed afresh below.
         unlist(window);
     }
-    if (!window->isVisible() || !ensureRegistered()) return;
+    if (!window->isVisible()) return true;
+    if (!ensureRegistered()) return false;
     std::uint32_t added = 0;
-    if (!attempt([&] { added = host_.addWindow(shown); })) return;
+    if (!attempt([&] { added = host_.addWindow(shown); })) return false;
     const auto destroyed = connect(window, &QObject::destroyed, this, [this](QObject* gone) {
-        if (const auto found = reported_.find(gone); found != reported_.end()) {
-            attempt([this, number = found->second.number] { host_.removeWindow(number); });
-        }
+        if (const auto found = reported_.find(gone); found != reported_.end()) remove(found->second.number);
         forget(gone);
     });
     reported_[window] = Reported{window, added, shown, destroyed};
+    return true;
+}
+
+void QtOwnWindowReporter::remove(std::uint32_t number) {
+    if (!attempt([this, number] { host_.removeWindow(number); })) catchUpLater(nullptr, number);
+}
+
+void QtOwnWindowReporter::catchUpLater(QWidget* window, std::optional<std::uint32_t> removal) {
+    if (window != nullptr && std::find(unsynced_.begin(), unsynced_.end(), window) == unsynced_.end()) {
+        unsynced_.emplace_back(window);
+    }
+    if (removal) unremoved_.push_back(*removal);
+    host_.tryAgainLater(
+        "own windows",
+        [self = QPointer<QtOwnWindowReporter>(this)] { return self.isNull() || self->catchUp(); }, lastFailure_);
+}
+
+bool QtOwnWindowReporter::catchUp() {
+    for (auto waiting = unremoved_.begin(); waiting != unremoved_.end();) {
+        const auto number = *waiting;
+        if (!attempt([this, number] { host_.removeWindow(number); })) return false;
+        waiting = unremoved_.erase(waiting);
+    }
+    while (!unsynced_.empty()) {
+        const QPointer<QWidget> window = unsynced_.front();
+        if (window && !syncNow(window)) return false;
+        std::erase(unsynced_, window);
+    }
+    return true;
 }
 
 void QtOwnWindowReporter::unlist(QWidget* window) {

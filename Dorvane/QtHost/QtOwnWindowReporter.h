@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <QObject>
@@ -95,8 +96,18 @@ private:
     void schedule(QWidget* window) override;
     bool attempt(const std::function<void()>& call) override;
 
-    // Brings the host's entry of `window` up to date, adding it when visible and new.
+    // Brings the host's entry of `window` up to date, adding it when visible and new; again
+    // once the host lets go when it turned the report away.
     void sync(QWidget* window);
+    // False when the host turned the report away.
+    bool syncNow(QWidget* window);
+    // Takes `number` out of the host's list, now or once the host lets go.
+    void remove(std::uint32_t number);
+    // What the host turned away is reported once it lets go, as nothing else may change the
+    // window for a long time: the window's state as it is then, and the removal.
+    void catchUpLater(QWidget* window, std::optional<std::uint32_t> removal);
+    // True when everything waiting reached the host.
+    bool catchUp();
     void forget(const QObject* window);
     // The host no longer lists `window`: its entry goes, so that showing it lists it afresh.
     void unlist(QWidget* window);
@@ -114,8 +125,12 @@ private:
     bool started_ = false;
     bool registered_ = false;
     bool failing_ = false;
+    std::string lastFailure_;
     std::map<const QObject*, Reported> reported_;
     std::vector<QPointer<QWidget>> pending_;
+    // Reports and removals the host turned away, waiting for it to let go.
+    std::vector<QPointer<QWidget>> unsynced_;
+    std::vector<std::uint32_t> unremoved_;
     bool flushQueued_ = false;
     QtOwnActivation activation_{*this};
     QtOwnKeyDelivery keys_{*this};

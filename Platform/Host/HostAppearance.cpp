@@ -27,8 +27,11 @@ public:
     }
 
 private:
+    static constexpr const char* kCatchUpKey = "appearance";
+
     // From the first observer on. The generation is read after subscribing, so no change
-    // can fall in between.
+    // can fall in between. Without a baseline (the host turned the read away), what the
+    // next change brings is told when it is not the default.
     void watch() {
         {
             std::lock_guard lock(mutex_);
@@ -36,12 +39,15 @@ private:
             watching_ = true;
         }
         HostSubscription subscription;
-        std::optional<AppearanceState> baseline;
         try {
             subscription = subscribeWhileAlive(session_->store(), weak_from_this(), &Hub::pulsed);
-            session_->access([&](HostData& data) { baseline = data.appearance(); });
         } catch (const std::exception&) {
-            // Without a watcher nothing can be told; an unreadable host is read at the next change.
+            return;  // without a watcher nothing can be told
+        }
+        std::optional<AppearanceState> baseline;
+        try {
+            baseline = read();
+        } catch (const std::exception&) {
         }
         std::lock_guard lock(mutex_);
         subscription_ = std::move(subscription);
@@ -51,24 +57,38 @@ private:
         }
     }
 
-    // Any thread.
+    // Any thread. A read the host turns away is made again once it lets go, as no later
+    // change may come to bring it.
     void pulsed(const HostPulse& pulse) {
         {
             std::lock_guard lock(mutex_);
             if (pulse.appearanceGeneration <= seen_) return;
         }
-        std::optional<AppearanceState> state;
-        try {
-            session_->access([&](HostData& data) { state = data.appearance(); });
-        } catch (const std::exception&) {
-            return;  // the next change brings another try
-        }
+        session_->catchUp().attempt(kCatchUpKey, reading());
+    }
+
+    // Throws when the host turns the read away.
+    AppearanceState read() {
+        AppearanceState state;
+        session_->access([&](HostData& data) { state = data.appearance(); });
+        return state;
+    }
+
+    HostCatchUp::Attempt reading() {
+        std::weak_ptr<Hub> weak = weak_from_this();
+        return [weak] {
+            if (auto hub = weak.lock()) hub->take(hub->read());
+            return true;
+        };
+    }
+
+    void take(const AppearanceState& state) {
         std::lock_guard lock(mutex_);
-        if (state->generation <= seen_) return;  // an older reading than one already told
-        seen_ = state->generation;
-        if (state->settings == known_) return;  // changed and changed back, or set afresh by a reset
-        known_ = state->settings;
-        observers_->post(state->settings);
+        if (state.generation <= seen_) return;  // an older reading than one already told
+        seen_ = state.generation;
+        if (state.settings == known_) return;  // changed and changed back, or set afresh by a reset
+        known_ = state.settings;
+        observers_->post(state.settings);
     }
 
     std::shared_ptr<HostSession> session_;

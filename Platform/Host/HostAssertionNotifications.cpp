@@ -83,25 +83,35 @@ private:
     }
 
     // Keeps one end-watch per real process that holds an assertion. Called without the
-    // lock: watching a process that has already ended reports it at once.
+    // lock: watching a process that has already ended reports it at once. A read the host
+    // turns away is made again once it lets go: a holder not watched ends unseen.
     void watchHolders() {
+        std::weak_ptr<Hub> weak = weak_from_this();
+        session_->catchUp().attempt("power assertion holders", [weak] {
+            if (auto hub = weak.lock()) hub->watchHoldersNow();
+            return true;
+        });
+    }
+
+    // Throws when the host turns the read away.
+    void watchHoldersNow() {
         std::set<HolderKey> holders;
-        try {
-            session_->access([&](HostData& data) {
-                for (const auto& assertion : data.power().assertions) {
-                    if (!isSimulatedPID(assertion.holder.pid)) {
-                        holders.insert({assertion.holder.pid, assertion.holder.startTime});
-                    }
+        std::uint64_t generation = 0;
+        session_->access([&](HostData& data) {
+            generation = data.power().generation;
+            for (const auto& assertion : data.power().assertions) {
+                if (!isSimulatedPID(assertion.holder.pid)) {
+                    holders.insert({assertion.holder.pid, assertion.holder.startTime});
                 }
-            });
-        } catch (const std::exception&) {
-            return;  // the next change brings another try
-        }
+            }
+        });
         std::vector<HostSubscription> dropped;
         std::vector<HolderKey> added;
         {
             std::lock_guard lock(mutex_);
-            if (!active_) return;
+            // Two threads may read at once: an older reading must not undo a newer one.
+            if (!active_ || generation < watched_) return;
+            watched_ = generation;
             for (auto exit = exits_.begin(); exit != exits_.end();) {
                 if (holders.contains(exit->first)) {
                     ++exit;
@@ -134,12 +144,14 @@ private:
     }
 
     // Any thread: an access drops the ended holder's assertions, and the change reaches
-    // every watcher of the store, this one included.
+    // every watcher of the store, this one included; one the host turns away is made once
+    // it lets go, as nothing else may come to look.
     void holderEnded() {
-        try {
-            session_->access([](HostData& data) { (void)data.power(); });
-        } catch (const std::exception&) {
-        }
+        std::weak_ptr<Hub> weak = weak_from_this();
+        session_->catchUp().attempt("ended power assertion holders", [weak] {
+            if (auto hub = weak.lock()) hub->session_->access([](HostData& data) { (void)data.power(); });
+            return true;
+        });
     }
 
     std::shared_ptr<HostSession> session_;
@@ -149,6 +161,7 @@ private:
     std::function<void()> handler_;
     std::uint64_t delivered_ = 0;
     std::uint64_t latest_ = 0;
+    std::uint64_t watched_ = 0;  // the power generation the end-watches were last set by
     HostSubscription subscription_;
     std::map<HolderKey, HostSubscription> exits_;
 };

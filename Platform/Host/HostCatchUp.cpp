@@ -27,9 +27,18 @@ bool HostCatchUp::tryOnce(const Attempt& attempt, std::string& why) {
 }
 
 bool HostCatchUp::attempt(const std::string& key, Attempt attempt) {
+    std::uint64_t started = 0;
+    {
+        std::lock_guard lock(mutex_);
+        started = nextVersion_;
+    }
     std::string why;
     if (tryOnce(attempt, why)) {
-        drop(key);
+        // What another thread kept meanwhile came after this try began: it stays.
+        std::lock_guard lock(mutex_);
+        if (const auto latest = latest_.find(key); latest == latest_.end() || latest->second < started) {
+            dropLocked(key);
+        }
         return true;
     }
     later(key, std::move(attempt), why);
@@ -69,6 +78,10 @@ void HostCatchUp::keep(const std::string& key, Attempt attempt) {
 
 void HostCatchUp::drop(const std::string& key) {
     std::lock_guard lock(mutex_);
+    dropLocked(key);
+}
+
+void HostCatchUp::dropLocked(const std::string& key) {
     std::erase_if(waiting_, [&](const Waiting& waiting) { return waiting.key == key; });
     // A try of the key under way now must not come back as the latest.
     if (running_) {

@@ -52,8 +52,8 @@ public:
     // Where the first refusal of a run is said; none: nowhere. Set before the host is used.
     void setNotice(Notice notice);
 
-    // Runs `attempt` now, on the calling thread. Done: what waited under `key` is dropped,
-    // and the answer is true. Turned away: it waits under `key` (replacing what waited
+    // Runs `attempt` now, on the calling thread. Done: what waited under `key` is dropped
+    // (unless another thread kept it after this try began), and the answer is true. Turned away: it waits under `key` (replacing what waited
     // there) to be tried again, and the answer is false.
     bool attempt(const std::string& key, Attempt attempt);
     // Keeps `attempt` under `key` to be tried again, without a try now: the caller's own
@@ -83,6 +83,7 @@ private:
     // settle() ends a run of refusals; schedule() sets the next try, `delay_` from now (twice
     // the last delay when the host refused again), unless one comes sooner.
     void keep(const std::string& key, Attempt attempt);
+    void dropLocked(const std::string& key);
     void settle();
     void schedule(bool refusedAgain);
     // Tries everything that waits, in order.

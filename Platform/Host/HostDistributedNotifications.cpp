@@ -2,6 +2,7 @@
 
 #include <mutex>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "Platform/Host/ExecutorObservers.h"
@@ -55,32 +56,52 @@ private:
         drain();
     }
 
+    static constexpr const char* kCatchUpKey = "distributed notifications";
+
+    // Any thread. A take the host turns away is made again once it lets go: what was posted
+    // meanwhile may be the last notification for a long time.
+    void drain() {
+        std::string refused;
+        if (takeAll(refused)) return;
+        std::weak_ptr<Hub> weak = weak_from_this();
+        session_->catchUp().later(
+            kCatchUpKey,
+            [weak] {
+                std::string again;
+                auto hub = weak.lock();
+                return !hub || hub->takeAll(again);
+            },
+            refused);
+    }
+
     // Takes until nothing new is left. One thread takes at a time; a call meanwhile (from
     // another thread, or from a store that reports changes on the taking thread) only asks
-    // it to take once more. No lock is held while the host is accessed.
-    void drain() {
+    // it to take once more (and that thread catches up if it must). No lock is held while
+    // the host is accessed. False when the host turned a take away, saying why in `refused`.
+    bool takeAll(std::string& refused) {
         {
             std::lock_guard lock(mutex_);
-            if (ended_) return;
+            if (ended_) return true;
             if (draining_) {
                 again_ = true;
-                return;
+                return true;
             }
             draining_ = true;
             again_ = false;
         }
         for (;;) {
-            takeOnce();
+            const bool taken = takeOnce(refused);
             std::lock_guard lock(mutex_);
-            if (ended_ || !again_) {
+            if (!taken || ended_ || !again_) {
                 draining_ = false;
-                return;
+                return taken;
             }
             again_ = false;
         }
     }
 
-    void takeOnce() {
+    // False when the host turned the take away, saying why in `refused`.
+    bool takeOnce(std::string& refused) {
         std::optional<std::uint64_t> reader;
         bool subscribed = false;
         {
@@ -89,7 +110,7 @@ private:
             subscribed = subscribed_;
         }
         // Subscribed before joining, so no notification can fall in between.
-        if (!subscribed && !subscribe()) return;
+        if (!subscribed && !subscribe()) return true;
         std::optional<std::vector<NotificationJournalEntry>> taken;
         try {
             session_->access([&](HostData& data) {
@@ -100,14 +121,15 @@ private:
                     taken.emplace();
                 }
             });
-        } catch (const std::exception&) {
-            return;  // the next notification brings another try
+        } catch (const std::exception& error) {
+            refused = error.what();
+            return false;
         }
         std::unique_lock lock(mutex_);
         if (ended_) {
             lock.unlock();
             leave(*reader);
-            return;
+            return true;
         }
         reader_ = reader;
         // Handed out under the lock, so every executor gets them in the journal's order.
@@ -115,6 +137,7 @@ private:
             const auto& name = entry.notification.name;
             observers_->post(entry.notification, [&name](const std::string& wanted) { return wanted == name; });
         }
+        return true;
     }
 
     bool subscribe() {

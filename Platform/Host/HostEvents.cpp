@@ -10,6 +10,13 @@
 
 namespace dorvane::host {
 
+namespace {
+
+constexpr const char* kInjectionsKey = "input injections";
+constexpr const char* kPermissionsKey = "input permissions";
+
+}  // namespace
+
 using events::Event;
 using events::EventField;
 using events::EventKind;
@@ -120,18 +127,49 @@ void HostEvents::begin() {
         if (auto self = weak.lock()) self->pulsed(pulse);
     });
     HostPulse now;
-    session_->access([&](HostData& data) {
-        now.inputGeneration = data.input().generation;
-        now.permissionsGeneration = data.permissions().generation;
-    });
+    std::optional<std::string> refused;
+    try {
+        session_->access([&](HostData& data) {
+            now.inputGeneration = data.input().generation;
+            now.permissionsGeneration = data.permissions().generation;
+        });
+    } catch (const std::exception& error) {
+        refused = error.what();
+    }
     {
         std::lock_guard lock(mutex_);
         if (ended_) return;
         subscription_ = std::move(subscription);
-        seenPermissions_ = now.permissionsGeneration;
+        if (!refused) seenPermissions_ = now.permissionsGeneration;
     }
-    // Injections left before we looked.
+    // Injections left before we looked: picked up once the host lets us look.
+    if (refused) {
+        onQueueOnceReadable(kInjectionsKey, &HostEvents::pickUpInjections, *refused);
+        return;
+    }
     pulsed(now);
+}
+
+void HostEvents::onQueueOnceReadable(const char* key, void (HostEvents::*task)(), const std::string& why) {
+    std::weak_ptr<HostEvents> weak = weak_from_this();
+    session_->catchUp().later(
+        key,
+        [weak, task] {
+            auto self = weak.lock();
+            if (!self) return true;
+            {
+                std::lock_guard lock(self->mutex_);
+                if (self->ended_) return true;
+            }
+            // The catch-up tries on the main queue; the work itself stays on the stream's
+            // queue, in order with what the next changes bring there.
+            self->session_->access([](HostData& data) { (void)data.input(); });
+            self->queue_->post([weak, task] {
+                if (auto again = weak.lock()) ((*again).*task)();
+            });
+            return true;
+        },
+        why);
 }
 
 void HostEvents::pulsed(const HostPulse& pulse) {
@@ -162,7 +200,9 @@ void HostEvents::permissionsChanged() {
     PermissionsState permissions;
     try {
         session_->access([&](HostData& data) { permissions = data.permissions(); });
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        // A permission taken away during a hold still switches the taps off after it.
+        onQueueOnceReadable(kPermissionsKey, &HostEvents::permissionsChanged, error.what());
         return;
     }
     router()->disableTaps([&](const TapRecord& tap) { return !mayHave(permissions, tap.options); },
@@ -273,8 +313,10 @@ void HostEvents::pickUpInjections() {
             }
             if (!picked.empty()) ++data.input().generation;
         });
-    } catch (const std::exception&) {
-        return;  // the next change tries again
+    } catch (const std::exception& error) {
+        // The input waiting now may be the last for a long time.
+        onQueueOnceReadable(kInjectionsKey, &HostEvents::pickUpInjections, error.what());
+        return;
     }
     std::weak_ptr<HostEvents> weak = weak_from_this();
     for (const auto& injection : picked) {
@@ -311,16 +353,19 @@ void HostEvents::finishOne(std::uint64_t injection) {
 
 void HostEvents::markHandled(std::uint64_t id) {
     flushDelivered();
-    try {
-        session_->access([&](HostData& data) {
+    // Whoever waits for the answer learns it after a hold, within its own time-out.
+    std::weak_ptr<HostEvents> weak = weak_from_this();
+    session_->catchUp().attempt("input injection " + std::to_string(id) + " handled", [weak, id] {
+        auto self = weak.lock();
+        if (!self) return true;
+        self->session_->access([&](HostData& data) {
             if (auto* injection = data.input().injection(id)) {
                 injection->state = Injection::State::handled;
                 ++data.input().generation;
             }
         });
-    } catch (const std::exception&) {
-        // Whoever waits gives up after its time-out.
-    }
+        return true;
+    });
 }
 
 void HostEvents::disableTaps(TapDisabling how) {

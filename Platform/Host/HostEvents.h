@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "Platform/Dispatch/Observation.h"
@@ -87,6 +88,9 @@ private:
     void pulsed(const HostPulse& pulse);
     void pickUpInjections();
     void permissionsChanged();
+    // Runs `task` on the stream's queue once the host can be read again, after it turned
+    // away the task's own read for the reason `why`.
+    void onQueueOnceReadable(const char* key, void (HostEvents::*task)(), const std::string& why);
     void deliver(RoutedEvent&& routed, std::optional<pid_t> toPID);
     void finishOne(std::uint64_t injection);
     void markHandled(std::uint64_t injection);

@@ -1,6 +1,7 @@
 #include "Platform/Host/HostOwnWindows.h"
 
 #include <exception>
+#include <string>
 
 #include "Platform/Accessibility/AXNames.h"
 #include "Platform/Host/HostPointer.h"
@@ -80,17 +81,32 @@ workspace::OwnActivation HostOwnWindows::activation() { return standingIn(*sessi
 dispatch::Observation HostOwnWindows::observeActivation(
     std::function<void(const workspace::OwnActivation&)> handler) {
     const pid_t own = session_->identity().pid;
-    return journal_->observe([session = session_, own, handler = std::move(handler)](const JournalEntry& entry) {
-        if (!movesActivation(entry, own)) return;
-        // What stands now: later activations may have landed since this one.
-        std::optional<workspace::OwnActivation> standing;
-        try {
-            standing = standingIn(*session);
-        } catch (const std::exception&) {
-            return;  // the host cannot be read: the next change tells
-        }
-        handler(*standing);
+    auto told = std::make_shared<std::function<void(const workspace::OwnActivation&)>>(std::move(handler));
+    const std::string key = "own activation " + std::to_string(nextObservation_++);
+    std::weak_ptr<HostSession> weakSession = session_;
+    std::weak_ptr<std::function<void(const workspace::OwnActivation&)>> weakTold = told;
+    auto journaled = std::make_shared<dispatch::Observation>(journal_->observe(
+        [session = session_, own, key, weakSession, weakTold](const JournalEntry& entry) {
+            if (!movesActivation(entry, own)) return;
+            // What stands now: later activations may have landed since this one. A read the
+            // host turns away is made once it lets go: this change may be the last for long.
+            session->catchUp().attempt(key, [weakSession, weakTold] {
+                const auto session = weakSession.lock();
+                const auto told = weakTold.lock();
+                if (!session || !told) return true;
+                const auto standing = standingIn(*session);
+                (*told)(standing);
+                return true;
+            });
+        }));
+    return dispatch::Observation([journaled, told, weakSession, key] {
+        journaled->cancel();
+        if (const auto session = weakSession.lock()) session->catchUp().drop(key);
     });
+}
+
+void HostOwnWindows::tryAgainLater(const std::string& key, std::function<bool()> attempt, const std::string& why) {
+    session_->catchUp().later(key, std::move(attempt), why);
 }
 
 dispatch::Observation HostOwnWindows::observePointerElsewhere(std::function<void()> handler) {

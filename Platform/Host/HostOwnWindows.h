@@ -1,6 +1,9 @@
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <memory>
+#include <string>
 
 #include "Platform/Host/HostEvents.h"
 #include "Platform/Host/HostSession.h"
@@ -31,11 +34,13 @@ public:
     dispatch::Observation observePointerElsewhere(std::function<void()> handler) override;
     dispatch::Observation observeEvents(
         std::function<void(const events::Event& event, std::uint32_t window)> handler) override;
+    void tryAgainLater(const std::string& key, std::function<bool()> attempt, const std::string& why) override;
 
 private:
     std::shared_ptr<HostSession> session_;
     std::shared_ptr<HostWindowEvents> journal_;
     std::shared_ptr<HostEvents> events_;
+    std::atomic<std::uint64_t> nextObservation_ = 1;
 };
 
 }  // namespace dorvane::host

@@ -4,7 +4,7 @@
 #include <mutex>
 #include <stdexcept>
 
-#include "Platform/Host/RefusableChange.h"
+#include "Platform/Host/HostError.h"
 #include "Platform/Host/ScreenLayout.h"
 
 namespace dorvane::host {
@@ -47,25 +47,86 @@ public:
         timer_.cancel();
     }
 
+    // Any thread: a caller of screens() was answered none because the host turned the read
+    // away. What it placed by that answer is placed again once the screens can be read: the
+    // observers are then told, as of screens that came back.
+    void answeredBlind(const std::string& why) {
+        {
+            std::lock_guard lock(mutex_);
+            if (observers_.empty()) return;
+            ++blindAnswers_;
+        }
+        refreshLater(why);
+    }
+
 private:
+    static constexpr const char* kCatchUpKey = "screens";
+
     void start() {
         std::weak_ptr<Hub> weak = weak_from_this();
         auto subscription = session_->store().subscribe([weak](const HostPulse& pulse) {
             if (auto hub = weak.lock()) hub->pulsed(pulse);
         });
         // A host that cannot be read now has changed by the time it can: the first
-        // readable pulse is then told as a change.
-        const auto baseline = answerOr(HostPulse{}, [&] { return session_->displayPulse(); });
+        // readable pulse is then told as a change, and the timer for the host's own next
+        // change is set then.
+        HostPulse baseline;
+        std::optional<std::string> refused;
+        try {
+            baseline = session_->displayPulse();
+        } catch (const HostError& error) {
+            refused = error.what();
+        }
         {
             std::lock_guard lock(mutex_);
             subscription_ = std::move(subscription);
-            delivered_ = baseline.generation;
+            // Unread, what was seen before counts as told; what the read then finds is new.
+            delivered_ = refused ? latest_ : baseline.generation;
             latest_ = std::max(latest_, baseline.generation);
             latestDue_ = baseline.nextDue;
         }
+        if (refused) refreshLater(*refused);
         mainQueue_.post([weak] {
             if (auto hub = weak.lock()) hub->deliver();
         });
+    }
+
+    HostCatchUp::Attempt refreshing() {
+        std::weak_ptr<Hub> weak = weak_from_this();
+        return [weak] {
+            if (auto hub = weak.lock()) hub->refresh();
+            return true;
+        };
+    }
+
+    void refreshLater(const std::string& why) { session_->catchUp().later(kCatchUpKey, refreshing(), why); }
+
+    // Main queue: reads the displays, which lets the host make the changes that fell due
+    // meanwhile, and tells the observers what changed. Throws when the host turns the read
+    // away.
+    void refresh() {
+        std::uint64_t blind = 0;
+        bool blindSince = false;
+        {
+            std::lock_guard lock(mutex_);
+            if (observers_.empty()) return;
+            blind = blindAnswers_;
+            blindSince = blind > blindTold_;
+        }
+        const HostPulse pulse = session_->displayPulse();
+        bool anyScreen = false;
+        if (blindSince) session_->access([&](HostData& data) { anyScreen = !screensOf(data.state()).empty(); });
+        {
+            std::lock_guard lock(mutex_);
+            latest_ = std::max(latest_, pulse.generation);
+            latestDue_ = pulse.nextDue;
+            // Answers of none given before this read are wrong now only if there are screens.
+            if (blind > blindTold_) {
+                blindTold_ = blind;
+                owed_ = owed_ || anyScreen;
+            }
+        }
+        deliver();
     }
 
     // Any thread.
@@ -90,8 +151,9 @@ private:
             std::lock_guard lock(mutex_);
             if (observers_.empty()) return;
             schedule(latestDue_);
-            if (latest_ <= delivered_) return;
+            if (latest_ <= delivered_ && !owed_) return;
             delivered_ = latest_;
+            owed_ = false;
             for (const auto& [id, handler] : observers_) due.push_back(id);
         }
         for (const auto id : due) {
@@ -119,24 +181,15 @@ private:
         });
     }
 
+    // The host's own change falls due now, and happens with the read: a read the host turns
+    // away is made once it lets go, as no other change may come to bring it.
     void timerFired() {
         {
             std::lock_guard lock(mutex_);
             timerDue_.reset();
             if (observers_.empty()) return;
         }
-        HostPulse pulse;
-        try {
-            pulse = session_->displayPulse();
-        } catch (const std::exception&) {
-            return;  // the host cannot be read now; the next change brings a pulse anyway
-        }
-        {
-            std::lock_guard lock(mutex_);
-            latest_ = std::max(latest_, pulse.generation);
-            latestDue_ = pulse.nextDue;
-        }
-        deliver();
+        session_->catchUp().attempt(kCatchUpKey, refreshing());
     }
 
     std::shared_ptr<HostSession> session_;
@@ -148,6 +201,11 @@ private:
     std::uint64_t delivered_ = 0;
     std::uint64_t latest_ = 0;
     std::optional<double> latestDue_;
+    // Answers of none given while the host turned the read away, and those a read since
+    // has accounted for; owed_: the observers are told at the next delivery, changed or not.
+    std::uint64_t blindAnswers_ = 0;
+    std::uint64_t blindTold_ = 0;
+    bool owed_ = false;
     std::optional<double> timerDue_;
     dispatch::TimerHandle timer_;
 };
@@ -162,11 +220,15 @@ HostScreens::~HostScreens() {
 }
 
 std::vector<displays::Screen> HostScreens::screens() {
-    return answerOr(std::vector<displays::Screen>(), [&] {
+    try {
         return session_->call<std::vector<displays::Screen>>(
             HostCall::screens, 0, [](HostData& data) { return screensOf(data.state()); },
             [](HostData&, const FaultOutcome&) { return std::vector<displays::Screen>(); });
-    });
+    } catch (const HostError& error) {
+        // As a system call that fails: no screens, for now.
+        if (hub_) hub_->answeredBlind(error.what());
+        return {};
+    }
 }
 
 displays::ScreenObservation HostScreens::observeScreenParameters(std::function<void()> handler) {

@@ -3,6 +3,7 @@
 #include <map>
 #include <mutex>
 #include <stdexcept>
+#include <string>
 
 namespace dorvane::host {
 
@@ -54,19 +55,20 @@ private:
         Applications applications;
     };
 
-    std::optional<Reading> read() {
-        try {
-            Reading reading;
-            session_->access([&](HostData& data) {
-                reading = Reading{data.workspace().generation, data.workspace().wakes, data.workspace().applications};
-            });
-            return reading;
-        } catch (const std::exception&) {
-            return std::nullopt;
-        }
+    static constexpr const char* kCatchUpKey = "workspace";
+
+    // Throws when the host turns the read away.
+    Reading read() {
+        Reading reading;
+        session_->access([&](HostData& data) {
+            reading = Reading{data.workspace().generation, data.workspace().wakes, data.workspace().applications};
+        });
+        return reading;
     }
 
-    // Subscribed before the baseline is read, so no change can fall in between.
+    // Subscribed before the baseline is read, so no change can fall in between. Without a
+    // baseline (the host turned the read away), what the next change brings is told against
+    // none: more than changed, nothing less.
     void begin() {
         std::weak_ptr<Hub> weak = weak_from_this();
         HostSubscription subscription;
@@ -77,7 +79,11 @@ private:
         } catch (const std::exception&) {
             return;  // no watcher: nothing can be told
         }
-        const auto baseline = read();
+        std::optional<Reading> baseline;
+        try {
+            baseline = read();
+        } catch (const std::exception&) {
+        }
         std::lock_guard lock(mutex_);
         if (observers_.empty()) return;
         subscription_ = std::move(subscription);
@@ -88,22 +94,33 @@ private:
         }
     }
 
-    // Any thread: reads what changed and hands it to the main queue, in order.
+    // Any thread: reads what changed and hands it to the main queue, in order. A read the
+    // host turns away is made again once it lets go, as no later change may come to bring it.
     void pulsed(const HostPulse& pulse) {
         {
             std::lock_guard lock(mutex_);
             if (observers_.empty() || pulse.workspaceGeneration <= seen_) return;
         }
-        const auto reading = read();
-        if (!reading) return;
-        std::lock_guard lock(mutex_);
-        if (observers_.empty() || reading->generation <= seen_) return;
-        seen_ = reading->generation;
-        Applications before = std::exchange(known_, reading->applications);
-        const bool woke = reading->wakes > wakes_;
-        wakes_ = reading->wakes;
+        session_->catchUp().attempt(kCatchUpKey, reading());
+    }
+
+    HostCatchUp::Attempt reading() {
         std::weak_ptr<Hub> weak = weak_from_this();
-        mainQueue_.post([weak, before = std::move(before), after = reading->applications, woke] {
+        return [weak] {
+            if (auto hub = weak.lock()) hub->take(hub->read());
+            return true;
+        };
+    }
+
+    void take(const Reading& reading) {
+        std::lock_guard lock(mutex_);
+        if (observers_.empty() || reading.generation <= seen_) return;  // older than one already told
+        seen_ = reading.generation;
+        Applications before = std::exchange(known_, reading.applications);
+        const bool woke = reading.wakes > wakes_;
+        wakes_ = reading.wakes;
+        std::weak_ptr<Hub> weak = weak_from_this();
+        mainQueue_.post([weak, before = std::move(before), after = reading.applications, woke] {
             if (auto hub = weak.lock()) hub->deliver(before, after, woke);
         });
     }

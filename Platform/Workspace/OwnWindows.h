@@ -115,6 +115,12 @@ public:
     // 0 for none) or the window under a mouse or wheel event.
     virtual dispatch::Observation observeEvents(
         std::function<void(const events::Event& event, std::uint32_t window)> handler) = 0;
+
+    // After a call above threw because the host turned it away for the reason `why` (its
+    // lock held by another program): runs `attempt` on the main queue, soon and then at
+    // most about two seconds apart, until it answers true, so that the change reaches the
+    // host once it lets go. A newer attempt under the same key replaces the one waiting.
+    virtual void tryAgainLater(const std::string& key, std::function<bool()> attempt, const std::string& why) = 0;
 };
 
 }  // namespace dorvane::workspace

@@ -28,6 +28,7 @@
 #include "Platform/Host/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "tests/Support/OwnWindowHost.h"
+#include "tests/Support/RefusingHostStore.h"
 #include "tests/Support/QtTestApplication.h"
 
 namespace dorvane {
@@ -329,6 +330,52 @@ TEST_F(OwnWindowReporterTest, KeysFromOutsideReachTheFocusedWidgetAndTheWheelThe
     EXPECT_TRUE(testing::processUntil([&] { return field.text() == "k" && !list.turns.empty(); }));
     // Three notches of a mouse wheel, as a platform reports them.
     EXPECT_EQ(list.turns, (std::vector<int>{-360}));
+}
+
+// A window shown, moved or destroyed while another program holds the host's lock (and
+// changes nothing) is listed as it is, or leaves the list, once the hold ends.
+TEST(OwnWindowReporterHoldTest, WhatAHoldTurnedAwayReachesTheWindowListOnceItEnds) {
+    testing::qtApplication();
+    dispatch::SystemClock clock;
+    qthost::QtMainQueue mainQueue;
+    const auto inner = std::make_shared<host::MemoryHostStore>();
+    const auto store = std::make_shared<testing::RefusingHostStore>(inner);
+    host::SimulatedHost app(store, processes::ProcessRole::application, clock, &mainQueue);
+    host::SimulatedHost person(inner, processes::ProcessRole::tool, clock);
+    std::ostringstream errors;
+    qthost::QtOwnWindowReporter reporter(app.ownWindows(), errors);
+    const auto listed = [&](const std::string& title) -> std::optional<geometry::Rect> {
+        for (const auto& window : person.windowsAdmin().view().windows) {
+            if (window.pid == app.process().pid && window.title == title) return window.bounds;
+        }
+        return std::nullopt;
+    };
+    QWidget settings;
+    settings.setWindowTitle("设置");
+    settings.setGeometry(100, 100, 400, 300);
+    settings.show();
+    auto* notice = new QWidget;
+    notice->setWindowTitle("通知");
+    notice->setGeometry(600, 60, 300, 80);
+    notice->show();
+    reporter.start();
+    ASSERT_TRUE(listed("通知"));
+
+    store->held = true;
+    QWidget toolbar(nullptr, Qt::Tool | Qt::FramelessWindowHint);
+    toolbar.setWindowTitle("Corvelle 快捷操作");
+    toolbar.setGeometry(1400, 32, 84, 900);
+    toolbar.show();
+    settings.move(200, 150);
+    reporter.flush();
+    delete notice;
+    EXPECT_FALSE(listed("Corvelle 快捷操作"));
+    store->held = false;
+    EXPECT_TRUE(testing::processUntil([&] {
+        return listed("Corvelle 快捷操作") == qthost::describeOwnWindow(toolbar).frame &&
+               listed("设置") == qthost::describeOwnWindow(settings).frame && !listed("通知");
+    }));
+    EXPECT_TRUE(reporter.number(&toolbar));
 }
 
 class HostInputTest : public ::testing::Test, public testing::OwnWindowHost {};

@@ -6,15 +6,22 @@
 #include "Dorvane/Visual/TransientNotice.h"
 #include "Dorvane/Visual/VisualAppearance.h"
 #include "tests/Dorvane/Shell/AppControllerHarness.h"
+#include "tests/Support/RefusingHostStore.h"
 
 namespace dorvane {
 namespace {
 
 // The application controller with the real toolbar and notice, on a host whose only
-// display is 1440 × 924 points (a 1440 × 900 visible frame).
+// display is 1440 × 924 points (a 1440 × 900 visible frame), whose lock another program
+// may hold.
 class ToolbarShellTest : public AppControllerTest {
 protected:
     ToolbarShellTest() {
+        h.engine.reset();
+        h.app = std::make_unique<host::SimulatedHost>(lockable, processes::ProcessRole::application, h.scheduler,
+                                                      &h.scheduler.mainQueue());
+        h.engine = h.makeEngine();
+        statusBar = std::make_unique<NotingStatusBar>(h.app->statusBar(), log);
         VisualAppearance::shared().set(false, true);
         h.admin().unplug("external");
         h.admin().edit([](host::HostState& state) {
@@ -69,6 +76,15 @@ protected:
         ASSERT_TRUE(shown()->menu.front().checked) << "显示工具条";
     }
 
+    // The program's window on the host.
+    std::optional<host::ListedWindow> listed(const std::string& title) {
+        for (const auto& window : h.tool.windowsAdmin().view().windows) {
+            if (window.pid == h.app->process().pid && window.title == title) return window;
+        }
+        return std::nullopt;
+    }
+
+    std::shared_ptr<testing::RefusingHostStore> lockable = std::make_shared<testing::RefusingHostStore>(h.store);
     std::unique_ptr<windows::ApplicationWindowCatalog> catalog;
     std::ostringstream reporterErrors;
     std::unique_ptr<qthost::QtOwnWindowReporter> reporter;
@@ -116,6 +132,29 @@ TEST_F(ToolbarShellTest, AWindowDraggedUnderTheExpandedStripIsMovedClearAndStret
     toolbar->toggleList();
     h.scheduler.advanceBy(3);
     EXPECT_EQ(frameOf(), geometry::Rect(0, 200, 672, 400));
+}
+
+// "未连接时显示" switched on in the settings while another program holds the host (and
+// changes nothing) is saved and checked in the menu at once, and the toolbar shows, listed
+// among the host's windows, once the hold ends.
+TEST_F(ToolbarShellTest, TheToolbarSwitchedOnDuringAHoldShowsOnceItEnds) {
+    launch();
+    reporter->start();  // the program joins the host's applications, as once it runs for good
+    ASSERT_FALSE(toolbar->enabled());
+    lockable->held = true;
+    controller->panelModel().onToolbarWhenDisconnectedToggle(true);
+    h.scheduler.advanceBy(30);
+    EXPECT_TRUE(storedPreferences().toolbarWhenDisconnected);
+    EXPECT_TRUE(controller->panelModel().preferences().toolbarWhenDisconnected);
+    EXPECT_FALSE(listed("Corvelle 快捷操作"));
+    lockable->held = false;
+    h.scheduler.advanceBy(host::HostCatchUp::longestDelaySeconds + 0.1);
+    EXPECT_TRUE(toolbar->panel().isVisible());
+    const auto shown = listed("Corvelle 快捷操作");
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(shown->onScreen);
+    EXPECT_GT(shown->bounds.x, 1440 - 100);  // docked at the right edge
+    EXPECT_TRUE(this->shown()->menu.front().checked) << "显示工具条";
 }
 
 }  // namespace

@@ -135,6 +135,27 @@ TEST(HostCatchUp, AnAccessThatGotThroughBringsTheTryAtOnce) {
     EXPECT_LE(refusedTries, 2);
 }
 
+// An attempt that got through drops what waited under its key before it began, not what
+// another thread's attempt of the key, turned away meanwhile, left waiting.
+TEST(HostCatchUp, AnAttemptThatGotThroughDropsOnlyWhatWaitedBeforeItBegan) {
+    HeldHost host;
+    auto& catchUp = host.session.catchUp();
+    std::vector<std::string> done;
+    const auto noting = [&](const std::string& name) -> HostCatchUp::Attempt {
+        return [&done, name] {
+            done.push_back(name);
+            return true;
+        };
+    };
+    catchUp.later("reader", noting("older"), "held");
+    EXPECT_TRUE(catchUp.attempt("reader", [&] {
+        catchUp.later("reader", noting("newer"), "held");  // as from another thread, meanwhile
+        return true;
+    }));
+    host.scheduler.advanceBy(1);
+    EXPECT_EQ(done, std::vector<std::string>{"newer"});
+}
+
 // A process without a main queue (a worker, a command-line mode) catches up with its later
 // accesses; what is dropped or ended is never tried again.
 TEST(HostCatchUp, WithoutAQueueLaterAccessesBringTheTriesAndDroppedWorkIsNeverDone) {
