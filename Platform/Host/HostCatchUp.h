@@ -53,8 +53,9 @@ public:
     void setNotice(Notice notice);
 
     // Runs `attempt` now, on the calling thread. Done: what waited under `key` is dropped
-    // (unless another thread kept it after this try began), and the answer is true. Turned away: it waits under `key` (replacing what waited
-    // there) to be tried again, and the answer is false.
+    // (unless another thread kept it after this try began), and the answer is true. Turned
+    // away: it waits under `key` (replacing what waited there) to be tried again, and the
+    // answer is false.
     bool attempt(const std::string& key, Attempt attempt);
     // Keeps `attempt` under `key` to be tried again, without a try now: the caller's own
     // access just failed, for the reason `why`.
