@@ -21,34 +21,20 @@ using dispatch::SimulatedScheduler;
 
 // The program's store: another program takes the lock while `held` is set (as the store
 // inside does), or right after the program's next few accesses got through.
-class HoldingHostStore final : public HostStore {
+class HoldingHostStore final : public testing::RefusingHostStore {
 public:
-    explicit HoldingHostStore(std::shared_ptr<HostStore> inner)
-        : refusing_(std::make_shared<testing::RefusingHostStore>(std::move(inner))) {}
+    using RefusingHostStore::RefusingHostStore;
 
-    void hold() { refusing_->held = true; }
-    void release() { refusing_->held = false; }
+    void hold() { held = true; }
+    void release() { held = false; }
     void holdAfter(int accesses) { holdAfter_ = accesses; }
 
     void transact(const std::function<void(HostData&)>& body) override {
-        refusing_->transact(body);
+        RefusingHostStore::transact(body);
         if (holdAfter_ > 0 && --holdAfter_ == 0) hold();
     }
-    void check() override { refusing_->check(); }
-    void reset(const HostState& state) override { refusing_->reset(state); }
-    std::vector<ActionEntry> actionLog() override { return refusing_->actionLog(); }
-    processes::ProcessIdentity newSessionIdentity() override { return refusing_->newSessionIdentity(); }
-    bool isAlive(const processes::ProcessIdentity& process) override { return refusing_->isAlive(process); }
-    HostSubscription onProcessEnd(const processes::ProcessIdentity& process, std::function<void()> ended) override {
-        return refusing_->onProcessEnd(process, std::move(ended));
-    }
-    HostSubscription subscribe(std::function<void(const HostPulse&)> listener) override {
-        return refusing_->subscribe(std::move(listener));
-    }
-    DeliveredEventLog& deliveredEvents() override { return refusing_->deliveredEvents(); }
 
 private:
-    std::shared_ptr<testing::RefusingHostStore> refusing_;
     std::atomic<int> holdAfter_ = 0;
 };
 

@@ -12,6 +12,7 @@
 #include "Platform/Host/HostSession.h"
 #include "Platform/Host/HostWindowEvents.h"
 #include "Platform/Host/MemoryHostStore.h"
+#include "tests/Support/ForwardingHostStore.h"
 #include "tests/Support/RefusingHostStore.h"
 
 namespace dorvane::host {
@@ -19,8 +20,10 @@ namespace {
 
 // A memory store that keeps one access of another thread waiting once it has read what it
 // wanted, until let go: that thread's pull is then under way.
-class PausingHostStore final : public HostStore {
+class PausingHostStore final : public testing::ForwardingHostStore {
 public:
+    PausingHostStore() : ForwardingHostStore(std::make_shared<MemoryHostStore>()) {}
+
     std::atomic<bool> paused = false;
 
     // The next access of `thread` to end waits there for `go`.
@@ -30,25 +33,12 @@ public:
     }
 
     void transact(const std::function<void(HostData&)>& body) override {
-        inner_->transact(body);
+        ForwardingHostStore::transact(body);
         if (std::this_thread::get_id() != thread_ || paused.exchange(true)) return;
         go_.wait();
     }
-    void check() override { inner_->check(); }
-    void reset(const HostState& state) override { inner_->reset(state); }
-    std::vector<ActionEntry> actionLog() override { return inner_->actionLog(); }
-    processes::ProcessIdentity newSessionIdentity() override { return inner_->newSessionIdentity(); }
-    bool isAlive(const processes::ProcessIdentity& process) override { return inner_->isAlive(process); }
-    HostSubscription onProcessEnd(const processes::ProcessIdentity& process, std::function<void()> ended) override {
-        return inner_->onProcessEnd(process, std::move(ended));
-    }
-    HostSubscription subscribe(std::function<void(const HostPulse&)> listener) override {
-        return inner_->subscribe(std::move(listener));
-    }
-    DeliveredEventLog& deliveredEvents() override { return inner_->deliveredEvents(); }
 
 private:
-    std::shared_ptr<MemoryHostStore> inner_ = std::make_shared<MemoryHostStore>();
     std::atomic<std::thread::id> thread_;
     std::shared_future<void> go_;
 };
