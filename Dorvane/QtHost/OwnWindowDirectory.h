@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "Platform/Workspace/OwnWindows.h"
 
@@ -30,6 +31,9 @@ public:
     virtual void schedule(QWidget* window) = 0;
     // Runs a host call; false (said once until a call succeeds again) when it throws.
     virtual bool attempt(const std::function<void()>& call) = 0;
+    // After attempt() answered false: `retry` runs on the main queue once the host lets go,
+    // and again until it answers true; a newer retry under `key` replaces the one waiting.
+    virtual void tryAgainLater(const std::string& key, std::function<bool()> retry) = 0;
 };
 
 }  // namespace dorvane::qthost

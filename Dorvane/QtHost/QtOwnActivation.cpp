@@ -1,6 +1,7 @@
 #include "Dorvane/QtHost/QtOwnActivation.h"
 
 #include <QGuiApplication>
+#include <QPointer>
 #include <QWidget>
 #include <QWindow>
 
@@ -21,20 +22,39 @@ bool QtOwnActivation::takesKeyboardWithoutActivating(const QWidget& window) {
 }
 
 void QtOwnActivation::activatedInQt(QWidget& window) {
+    if (report(window)) return;
+    // Turned away by a held host: keys would go on reaching the window the host still holds
+    // key. Reported once the host lets go, unless another window has been activated since.
+    tryAgain(window);
+}
+
+void QtOwnActivation::tryAgain(QWidget& window) {
+    windows_.tryAgainLater("own activation", [this, alive = lifetime_.watch(), target = QPointer<QWidget>(&window)] {
+        if (!alive || target.isNull() || target->windowHandle() == nullptr ||
+            target->windowHandle() != QGuiApplication::focusWindow()) {
+            return true;
+        }
+        return report(*target);
+    });
+}
+
+bool QtOwnActivation::report(QWidget& window) {
     const bool activates = activatesProgram(window);
-    if (!activates && !takesKeyboardWithoutActivating(window)) return;
+    if (!activates && !takesKeyboardWithoutActivating(window)) return true;
+    // Not listed yet: the listing, once the host lets it, reports the activation then.
     const auto known = windows_.listNow(&window);
-    if (!known) return;
+    if (!known) return true;
     workspace::OwnActivation reported;
     auto& host = windows_.host();
     if (activates) {
-        if (!windows_.attempt([&] { host.activateWindow(*known); })) return;
+        if (!windows_.attempt([&] { host.activateWindow(*known); })) return false;
         reported = workspace::OwnActivation{true, *known};
     } else {
-        if (!windows_.attempt([&] { host.makeKey(*known); })) return;
+        if (!windows_.attempt([&] { host.makeKey(*known); })) return false;
         reported = workspace::OwnActivation{standing_.frontmost, *known};
     }
     standing_ = reported;
+    return true;
 }
 
 void QtOwnActivation::activate(QWidget& window) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Dorvane/QtHost/OwnWindowDirectory.h"
+#include "Platform/Dispatch/Lifetime.h"
 
 class QWidget;
 
@@ -34,9 +35,15 @@ public:
     static bool takesKeyboardWithoutActivating(const QWidget& window);
 
 private:
+    // The host hears that `window` was activated; false when it turned that away.
+    bool report(QWidget& window);
+    // Reports it once the host lets go.
+    void tryAgain(QWidget& window);
+
     OwnWindowDirectory& windows_;
     // Where the program stood when last seen or reported.
     workspace::OwnActivation standing_;
+    dispatch::Lifetime lifetime_;
 };
 
 }  // namespace dorvane::qthost

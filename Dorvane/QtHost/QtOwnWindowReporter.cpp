@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDynamicPropertyChangeEvent>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -221,9 +222,12 @@ void QtOwnWindowReporter::catchUpLater(QWidget* window, std::optional<std::uint3
         unsynced_.emplace_back(window);
     }
     if (removal) unremoved_.push_back(*removal);
-    host_.tryAgainLater(
-        "own windows",
-        [self = QPointer<QtOwnWindowReporter>(this)] { return self.isNull() || self->catchUp(); }, lastFailure_);
+    tryAgainLater("own windows",
+                  [self = QPointer<QtOwnWindowReporter>(this)] { return self.isNull() || self->catchUp(); });
+}
+
+void QtOwnWindowReporter::tryAgainLater(const std::string& key, std::function<bool()> retry) {
+    host_.tryAgainLater(key, std::move(retry), lastFailure_);
 }
 
 bool QtOwnWindowReporter::catchUp() {
@@ -236,6 +240,10 @@ bool QtOwnWindowReporter::catchUp() {
         const QPointer<QWidget> window = unsynced_.front();
         if (window && !syncNow(window)) return false;
         std::erase(unsynced_, window);
+        // Activated while it could not be listed: the host hears of it now.
+        if (window && window->windowHandle() != nullptr && window->windowHandle() == QGuiApplication::focusWindow()) {
+            activation_.activatedInQt(*window);
+        }
     }
     return true;
 }

@@ -95,6 +95,7 @@ private:
     workspace::OwnWindow* shown(const QWidget* window) override;
     void schedule(QWidget* window) override;
     bool attempt(const std::function<void()>& call) override;
+    void tryAgainLater(const std::string& key, std::function<bool()> retry) override;
 
     // Brings the host's entry of `window` up to date, adding it when visible and new; again
     // once the host lets go when it turned the report away.

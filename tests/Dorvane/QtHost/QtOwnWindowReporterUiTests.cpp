@@ -332,8 +332,8 @@ TEST_F(OwnWindowReporterTest, KeysFromOutsideReachTheFocusedWidgetAndTheWheelThe
     EXPECT_EQ(list.turns, (std::vector<int>{-360}));
 }
 
-// A window shown, moved or destroyed while another program holds the host's lock (and
-// changes nothing) is listed as it is, or leaves the list, once the hold ends.
+// A window shown, moved, destroyed or activated while another program holds the host's lock
+// (and changes nothing) is listed as it is, leaves the list, or is key, once the hold ends.
 TEST(OwnWindowReporterHoldTest, WhatAHoldTurnedAwayReachesTheWindowListOnceItEnds) {
     testing::qtApplication();
     dispatch::SystemClock clock;
@@ -358,8 +358,15 @@ TEST(OwnWindowReporterHoldTest, WhatAHoldTurnedAwayReachesTheWindowListOnceItEnd
     notice->setWindowTitle("通知");
     notice->setGeometry(600, 60, 300, 80);
     notice->show();
+    QWidget editor;
+    editor.setWindowTitle("编辑器");
+    editor.setGeometry(700, 300, 300, 200);
+    editor.show();
     reporter.start();
     ASSERT_TRUE(listed("通知"));
+    reporter.activate(settings);
+    testing::processUntil([&] { return app.ownWindows().activation().keyWindow == reporter.number(&settings); });
+    ASSERT_EQ(app.ownWindows().activation().keyWindow, reporter.number(&settings));
 
     store->held = true;
     QWidget toolbar(nullptr, Qt::Tool | Qt::FramelessWindowHint);
@@ -376,6 +383,12 @@ TEST(OwnWindowReporterHoldTest, WhatAHoldTurnedAwayReachesTheWindowListOnceItEnd
                listed("设置") == qthost::describeOwnWindow(settings).frame && !listed("通知");
     }));
     EXPECT_TRUE(reporter.number(&toolbar));
+
+    store->held = true;
+    reporter.activate(editor);
+    store->held = false;
+    EXPECT_TRUE(testing::processUntil(
+        [&] { return app.ownWindows().activation().keyWindow == reporter.number(&editor); }));
 }
 
 class HostInputTest : public ::testing::Test, public testing::OwnWindowHost {};
