@@ -172,7 +172,8 @@ void QtSettingsWindows::saveSettingsFrame() {
     try {
         defaults_->setValue(frameDefaultsKey, frame);
     } catch (const std::exception&) {
-        // The defaults cannot be written now: the window opens centred next time, nothing worse.
+        // Not storable: the window opens centred next time, nothing worse. A host that only
+        // put the write off makes it once it can.
     }
 }
 

@@ -1,6 +1,6 @@
 #include "Platform/Host/HostUserDefaults.h"
 
-#include "Platform/Host/RefusableChange.h"
+#include "Platform/Host/HostError.h"
 #include "Platform/Host/SystemMachine.h"
 
 namespace dorvane::host {
@@ -20,17 +20,43 @@ std::optional<json::Json> HostUserDefaults::value(const std::string& key) {
     }
 }
 
+// A change now. One the host turned away (its lock held by another program, a file it
+// cannot read just now) is made once it lets go, the newest of each key: the settings
+// window's place, moved during a hold, is still where it opens next time.
+bool HostUserDefaults::change(const std::string& key, std::function<bool(HostData&)> change) {
+    const auto call = [change](HostSession& session) {
+        return session.call<bool>(HostCall::userDefaults, 0, change, [](HostData&, const FaultOutcome&) { return false; });
+    };
+    const std::string catchUpKey = "user default " + key;
+    try {
+        const bool done = call(*session_);
+        session_->catchUp().drop(catchUpKey);
+        return done;
+    } catch (const HostError& error) {
+        std::weak_ptr<HostSession> weak = session_;
+        session_->catchUp().later(
+            catchUpKey,
+            [weak, call] {
+                if (const auto session = weak.lock()) call(*session);
+                return true;
+            },
+            error.what());
+    } catch (const std::exception&) {
+    }
+    return false;
+}
+
 bool HostUserDefaults::setValue(const std::string& key, const json::Json& value) {
     system::requireStorableDefault(key, value);
-    return refusableChange(*session_, HostCall::userDefaults, [&](HostData& data) {
-        writeUserDefault(data, session_->actor(), key, value);
+    return change(key, [actor = session_->actor(), key, value](HostData& data) {
+        writeUserDefault(data, actor, key, value);
         return true;
     });
 }
 
 bool HostUserDefaults::removeValue(const std::string& key) {
-    return refusableChange(*session_, HostCall::userDefaults,
-                           [&](HostData& data) { return deleteUserDefault(data, session_->actor(), key); });
+    return change(key,
+                  [actor = session_->actor(), key](HostData& data) { return deleteUserDefault(data, actor, key); });
 }
 
 }  // namespace dorvane::host

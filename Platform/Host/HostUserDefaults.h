@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "Platform/Host/HostSession.h"
 #include "Platform/System/UserDefaults.h"
@@ -9,7 +11,8 @@ namespace dorvane::host {
 
 // The user defaults in the host ("defaults.json"), shared by every process. Writes and
 // removals are logged. A fault rule on userDefaults makes a read answer nothing and a
-// change fail; a host that cannot be read does the same.
+// change fail; a host that cannot be read does the same, and a change it turned away is
+// made once it lets go.
 class HostUserDefaults final : public system::UserDefaults {
 public:
     explicit HostUserDefaults(std::shared_ptr<HostSession> session) : session_(std::move(session)) {}
@@ -19,6 +22,8 @@ public:
     bool removeValue(const std::string& key) override;
 
 private:
+    bool change(const std::string& key, std::function<bool(HostData&)> change);
+
     std::shared_ptr<HostSession> session_;
 };
 

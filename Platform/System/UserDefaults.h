@@ -17,7 +17,8 @@ public:
     virtual std::optional<json::Json> value(const std::string& key) = 0;
 
     // Stores `value` under `key` in place of what was there; false when it could not be
-    // stored. Throws std::invalid_argument unless storableDefault() holds.
+    // stored now (one the system only put off is stored once it can). Throws
+    // std::invalid_argument unless storableDefault() holds.
     virtual bool setValue(const std::string& key, const json::Json& value) = 0;
 
     // False when there was no value or it could not be removed.

@@ -210,6 +210,13 @@ TEST(HostReadersCatchUp, WhatAQuietHoldTurnedAwayReachesTheProgramOrTheHostAfter
              host.store->hold();
              return [told] { return *told == 1; };
          }},
+        {"a user default written during the hold, twice",
+         [](QuietHold& host, std::vector<dispatch::Observation>&) {
+             host.store->hold();
+             EXPECT_FALSE(host.app.userDefaults().setValue("SettingsFrame", json::Json(1)));
+             EXPECT_FALSE(host.app.userDefaults().setValue("SettingsFrame", json::Json(2)));
+             return [&host] { return host.tool.userDefaults().value("SettingsFrame") == json::Json(2); };
+         }},
     };
     for (const auto& reader : readers) {
         SCOPED_TRACE(reader.name);
