@@ -64,7 +64,7 @@ private:
             std::lock_guard lock(mutex_);
             if (pulse.appearanceGeneration <= seen_) return;
         }
-        session_->catchUp().attempt(kCatchUpKey, reading());
+        session_->catchUp().attempt(kCatchUpKey, whileAlive(weak_from_this(), [](Hub& hub) { hub.take(hub.read()); }));
     }
 
     // Throws when the host turns the read away.
@@ -72,14 +72,6 @@ private:
         AppearanceState state;
         session_->access([&](HostData& data) { state = data.appearance(); });
         return state;
-    }
-
-    HostCatchUp::Attempt reading() {
-        std::weak_ptr<Hub> weak = weak_from_this();
-        return [weak] {
-            if (auto hub = weak.lock()) hub->take(hub->read());
-            return true;
-        };
     }
 
     void take(const AppearanceState& state) {

@@ -86,11 +86,8 @@ private:
     // lock: watching a process that has already ended reports it at once. A read the host
     // turns away is made again once it lets go: a holder not watched ends unseen.
     void watchHolders() {
-        std::weak_ptr<Hub> weak = weak_from_this();
-        session_->catchUp().attempt("power assertion holders", [weak] {
-            if (auto hub = weak.lock()) hub->watchHoldersNow();
-            return true;
-        });
+        session_->catchUp().attempt("power assertion holders",
+                                    whileAlive(weak_from_this(), [](Hub& hub) { hub.watchHoldersNow(); }));
     }
 
     // Throws when the host turns the read away.
@@ -147,11 +144,8 @@ private:
     // every watcher of the store, this one included; one the host turns away is made once
     // it lets go, as nothing else may come to look.
     void holderEnded() {
-        std::weak_ptr<Hub> weak = weak_from_this();
-        session_->catchUp().attempt("ended power assertion holders", [weak] {
-            if (auto hub = weak.lock()) hub->session_->access([](HostData& data) { (void)data.power(); });
-            return true;
-        });
+        auto look = [](Hub& hub) { hub.session_->access([](HostData& data) { (void)data.power(); }); };
+        session_->catchUp().attempt("ended power assertion holders", whileAlive(weak_from_this(), look));
     }
 
     std::shared_ptr<HostSession> session_;

@@ -110,4 +110,16 @@ private:
     bool ended_ = false;
 };
 
+// An attempt that does `work` with the object `owner` points to while that object lives, and
+// is done once it has gone; `work` throws when the host turned it away.
+//
+//   catchUp.attempt("screens", whileAlive(weak_from_this(), [](Hub& hub) { hub.refresh(); }));
+template <typename T, typename Work>
+HostCatchUp::Attempt whileAlive(std::weak_ptr<T> owner, Work work) {
+    return [owner = std::move(owner), work = std::move(work)] {
+        if (const auto alive = owner.lock()) work(*alive);
+        return true;
+    };
+}
+
 }  // namespace dorvane::host

@@ -61,47 +61,43 @@ private:
     // Any thread. A take the host turns away is made again once it lets go: what was posted
     // meanwhile may be the last notification for a long time.
     void drain() {
-        std::string refused;
-        if (takeAll(refused)) return;
-        std::weak_ptr<Hub> weak = weak_from_this();
-        session_->catchUp().later(
-            kCatchUpKey,
-            [weak] {
-                std::string again;
-                auto hub = weak.lock();
-                return !hub || hub->takeAll(again);
-            },
-            refused);
+        session_->catchUp().attempt(kCatchUpKey, whileAlive(weak_from_this(), [](Hub& hub) { hub.takeAll(); }));
     }
 
     // Takes until nothing new is left. One thread takes at a time; a call meanwhile (from
     // another thread, or from a store that reports changes on the taking thread) only asks
     // it to take once more (and that thread catches up if it must). No lock is held while
-    // the host is accessed. False when the host turned a take away, saying why in `refused`.
-    bool takeAll(std::string& refused) {
+    // the host is accessed. Throws when the host turned a take away.
+    void takeAll() {
         {
             std::lock_guard lock(mutex_);
-            if (ended_) return true;
+            if (ended_) return;
             if (draining_) {
                 again_ = true;
-                return true;
+                return;
             }
             draining_ = true;
             again_ = false;
         }
         for (;;) {
-            const bool taken = takeOnce(refused);
-            std::lock_guard lock(mutex_);
-            if (!taken || ended_ || !again_) {
+            try {
+                takeOnce();
+            } catch (...) {
+                std::lock_guard lock(mutex_);
                 draining_ = false;
-                return taken;
+                throw;
+            }
+            std::lock_guard lock(mutex_);
+            if (ended_ || !again_) {
+                draining_ = false;
+                return;
             }
             again_ = false;
         }
     }
 
-    // False when the host turned the take away, saying why in `refused`.
-    bool takeOnce(std::string& refused) {
+    // Throws when the host turned the take away.
+    void takeOnce() {
         std::optional<std::uint64_t> reader;
         bool subscribed = false;
         {
@@ -110,26 +106,21 @@ private:
             subscribed = subscribed_;
         }
         // Subscribed before joining, so no notification can fall in between.
-        if (!subscribed && !subscribe()) return true;
+        if (!subscribed && !subscribe()) return;
         std::optional<std::vector<NotificationJournalEntry>> taken;
-        try {
-            session_->access([&](HostData& data) {
-                if (reader) taken = data.notifications().take(*reader);
-                // Not a reader yet, or one the host no longer knows (its journal started afresh).
-                if (!taken) {
-                    reader = data.notifications().addReader(session_->identity());
-                    taken.emplace();
-                }
-            });
-        } catch (const std::exception& error) {
-            refused = error.what();
-            return false;
-        }
+        session_->access([&](HostData& data) {
+            if (reader) taken = data.notifications().take(*reader);
+            // Not a reader yet, or one the host no longer knows (its journal started afresh).
+            if (!taken) {
+                reader = data.notifications().addReader(session_->identity());
+                taken.emplace();
+            }
+        });
         std::unique_lock lock(mutex_);
         if (ended_) {
             lock.unlock();
             leave(*reader);
-            return true;
+            return;
         }
         reader_ = reader;
         // Handed out under the lock, so every executor gets them in the journal's order.
@@ -137,7 +128,6 @@ private:
             const auto& name = entry.notification.name;
             observers_->post(entry.notification, [&name](const std::string& wanted) { return wanted == name; });
         }
-        return true;
     }
 
     bool subscribe() {

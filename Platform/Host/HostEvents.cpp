@@ -225,15 +225,9 @@ bool HostEvents::claimInputOwnership() {
     } catch (const std::exception&) {
         // The host could not be read or written (input.json, say): the claim is made again
         // once the host lets it, rather than never for the whole run.
-        std::weak_ptr<HostEvents> weak = weak_from_this();
-        session_->catchUp().later(
-            "input ownership",
-            [weak] {
-                auto self = weak.lock();
-                if (self) self->claimNow();
-                return true;
-            },
-            dispatch::failureText(std::current_exception()));
+        session_->catchUp().later("input ownership",
+                                  whileAlive(weak_from_this(), [](HostEvents& self) { self.claimNow(); }),
+                                  dispatch::failureText(std::current_exception()));
         return false;
     }
 }
@@ -354,18 +348,15 @@ void HostEvents::finishOne(std::uint64_t injection) {
 void HostEvents::markHandled(std::uint64_t id) {
     flushDelivered();
     // Whoever waits for the answer learns it after a hold, within its own time-out.
-    std::weak_ptr<HostEvents> weak = weak_from_this();
-    session_->catchUp().attempt("input injection " + std::to_string(id) + " handled", [weak, id] {
-        auto self = weak.lock();
-        if (!self) return true;
-        self->session_->access([&](HostData& data) {
-            if (auto* injection = data.input().injection(id)) {
-                injection->state = Injection::State::handled;
-                ++data.input().generation;
-            }
-        });
-        return true;
-    });
+    session_->catchUp().attempt("input injection " + std::to_string(id) + " handled",
+                                whileAlive(weak_from_this(), [id](HostEvents& self) {
+                                    self.session_->access([&](HostData& data) {
+                                        if (auto* injection = data.input().injection(id)) {
+                                            injection->state = Injection::State::handled;
+                                            ++data.input().generation;
+                                        }
+                                    });
+                                }));
 }
 
 void HostEvents::disableTaps(TapDisabling how) {

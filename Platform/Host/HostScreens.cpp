@@ -91,13 +91,7 @@ private:
         });
     }
 
-    HostCatchUp::Attempt refreshing() {
-        std::weak_ptr<Hub> weak = weak_from_this();
-        return [weak] {
-            if (auto hub = weak.lock()) hub->refresh();
-            return true;
-        };
-    }
+    HostCatchUp::Attempt refreshing() { return whileAlive(weak_from_this(), [](Hub& hub) { hub.refresh(); }); }
 
     void refreshLater(const std::string& why) { session_->catchUp().later(kCatchUpKey, refreshing(), why); }
 

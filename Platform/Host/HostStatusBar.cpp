@@ -89,11 +89,7 @@ private:
     // Main queue: a read the host turned away is tried again until it gets through; the
     // click's chooser waits meanwhile, and no later change need come.
     void deliver() {
-        std::weak_ptr<Hub> weak = weak_from_this();
-        session_->catchUp().attempt(kClicksKey, [weak] {
-            if (auto hub = weak.lock()) hub->takeClicks();
-            return true;
-        });
+        session_->catchUp().attempt(kClicksKey, whileAlive(weak_from_this(), [](Hub& hub) { hub.takeClicks(); }));
     }
 
     // Main queue: takes every click waiting for this owner, hands each to the handler once, in
@@ -121,11 +117,7 @@ private:
 
     // Main queue: the answers reach the host now, or once it lets go.
     void answer() {
-        std::weak_ptr<Hub> weak = weak_from_this();
-        session_->catchUp().attempt(kAnswersKey, [weak] {
-            if (auto hub = weak.lock()) hub->writeAnswers();
-            return true;
-        });
+        session_->catchUp().attempt(kAnswersKey, whileAlive(weak_from_this(), [](Hub& hub) { hub.writeAnswers(); }));
     }
 
     // Main queue. Throws when the host turned the write away; the answers then stay.
@@ -169,38 +161,32 @@ HostStatusBar::~HostStatusBar() {
 
 void HostStatusBar::publish(const statusbar::StatusItem& item) {
     published_ = true;
-    std::weak_ptr<HostSession> weak = session_;
-    doOrCatchUp(*session_, kItemKey, [weak, item] {
-        const auto session = weak.lock();
-        if (!session) return true;
-        const auto identity = session->identity();
-        session->access([&](HostData& data) {
+    auto show = [item](HostSession& session) {
+        const auto identity = session.identity();
+        session.access([&](HostData& data) {
             if (owns(data, identity) && *data.statusBar().item == item) return;
             if (!owns(data, identity)) data.statusBar().dropWaitingClicks();  // clicks meant for an earlier owner
             data.statusBar().item = item;
             data.statusBar().owner = identity;
             ++data.statusBar().generation;
         });
-        return true;
-    });
+    };
+    doOrCatchUp(*session_, kItemKey, whileAlive(std::weak_ptr<HostSession>(session_), std::move(show)));
 }
 
 void HostStatusBar::remove() {
     // The newest state of the item, as a publish is: an item still waiting is never shown after it.
-    std::weak_ptr<HostSession> weak = session_;
-    doOrCatchUp(*session_, kItemKey, [weak] {
-        const auto session = weak.lock();
-        if (!session) return true;
-        const auto identity = session->identity();
-        session->access([&](HostData& data) {
+    auto takeOut = [](HostSession& session) {
+        const auto identity = session.identity();
+        session.access([&](HostData& data) {
             if (!owns(data, identity)) return;
             data.statusBar().item.reset();
             data.statusBar().owner = {};
             data.statusBar().dropWaitingClicks();
             ++data.statusBar().generation;
         });
-        return true;
-    });
+    };
+    doOrCatchUp(*session_, kItemKey, whileAlive(std::weak_ptr<HostSession>(session_), std::move(takeOut)));
 }
 
 dispatch::Observation HostStatusBar::observeClicks(ClickHandler handler) {

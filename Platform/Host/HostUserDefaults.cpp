@@ -25,7 +25,8 @@ std::optional<json::Json> HostUserDefaults::value(const std::string& key) {
 // window's place, moved during a hold, is still where it opens next time.
 bool HostUserDefaults::change(const std::string& key, std::function<bool(HostData&)> change) {
     const auto call = [change](HostSession& session) {
-        return session.call<bool>(HostCall::userDefaults, 0, change, [](HostData&, const FaultOutcome&) { return false; });
+        return session.call<bool>(HostCall::userDefaults, 0, change,
+                                  [](HostData&, const FaultOutcome&) { return false; });
     };
     const std::string catchUpKey = "user default " + key;
     try {
@@ -33,14 +34,7 @@ bool HostUserDefaults::change(const std::string& key, std::function<bool(HostDat
         session_->catchUp().drop(catchUpKey);
         return done;
     } catch (const HostError& error) {
-        std::weak_ptr<HostSession> weak = session_;
-        session_->catchUp().later(
-            catchUpKey,
-            [weak, call] {
-                if (const auto session = weak.lock()) call(*session);
-                return true;
-            },
-            error.what());
+        session_->catchUp().later(catchUpKey, whileAlive(std::weak_ptr<HostSession>(session_), call), error.what());
     } catch (const std::exception&) {
     }
     return false;

@@ -1,6 +1,7 @@
 #include "Platform/Host/HostWindowEvents.h"
 
 #include <algorithm>
+#include <exception>
 #include <stdexcept>
 #include <utility>
 
@@ -83,25 +84,16 @@ void HostWindowEvents::begin() {
 }
 
 void HostWindowEvents::pull() {
-    std::string refusal;
-    if (pullOnce(refusal)) return;
     // The host is held (or unreadable) now, and its holder may change nothing: no later change
     // need come to bring another try.
-    std::weak_ptr<HostWindowEvents> weak = weak_from_this();
-    session_->catchUp().later(
-        kJournalKey,
-        [weak] {
-            const auto events = weak.lock();
-            std::string ignored;
-            return !events || events->pullOnce(ignored);
-        },
-        refusal);
+    session_->catchUp().attempt(kJournalKey,
+                                whileAlive(weak_from_this(), [](HostWindowEvents& events) { events.pullOnce(); }));
 }
 
-bool HostWindowEvents::pullOnce(std::string& refusal) {
+void HostWindowEvents::pullOnce() {
     {
         std::lock_guard lock(mutex_);
-        if (!watching_) return true;
+        if (!watching_) return;
     }
     std::unique_lock pulling(pulling_, std::defer_lock);
     if (mainQueue_->isCurrent()) {
@@ -113,7 +105,7 @@ bool HostWindowEvents::pullOnce(std::string& refusal) {
                 pullAgain_ = true;
             }
             // It may have ended in between without seeing the flag: then this one pulls.
-            if (!pulling.try_lock()) return true;
+            if (!pulling.try_lock()) return;
             std::lock_guard lock(mutex_);
             pullAgain_ = false;
         }
@@ -122,17 +114,16 @@ bool HostWindowEvents::pullOnce(std::string& refusal) {
     }
     std::vector<JournalEntry> journal;
     double now = 0;
-    bool read = true;
+    std::exception_ptr refused;
     try {
         session_->access([&](HostData& data) {
             journal = data.windows().journal;
             now = data.now;
         });
-    } catch (const std::exception& error) {
-        refusal = error.what();
-        read = false;
+    } catch (...) {
+        refused = std::current_exception();
     }
-    if (read) queueDue(journal, now);
+    if (!refused) queueDue(journal, now);
     pulling.unlock();
     bool again = false;
     {
@@ -145,7 +136,7 @@ bool HostWindowEvents::pullOnce(std::string& refusal) {
             if (auto events = weak.lock()) events->pull();
         });
     }
-    return read;
+    if (refused) std::rethrow_exception(refused);
 }
 
 void HostWindowEvents::queueDue(std::vector<JournalEntry>& journal, double now) {

@@ -44,10 +44,9 @@ private:
     // Any thread: reads the journal and queues what is due, in order. A read the host turned
     // away waits in the session's catch-up, to be done once it lets go.
     void pull();
-    // One pull; false, with the host's reason, when the journal could not be read. On the
-    // main queue it never waits for another thread's pull: that pull pulls once more when it
-    // ends.
-    bool pullOnce(std::string& refusal);
+    // One pull; throws when the host turned the read of the journal away. On the main queue
+    // it never waits for another thread's pull: that pull pulls once more when it ends.
+    void pullOnce();
     // Holds pulling_: marks what was past when the first handler came (at the first read
     // that got through), then queues what is due now and sets the timer for the rest.
     void queueDue(std::vector<JournalEntry>& journal, double now);

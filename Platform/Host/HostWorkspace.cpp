@@ -101,15 +101,7 @@ private:
             std::lock_guard lock(mutex_);
             if (observers_.empty() || pulse.workspaceGeneration <= seen_) return;
         }
-        session_->catchUp().attempt(kCatchUpKey, reading());
-    }
-
-    HostCatchUp::Attempt reading() {
-        std::weak_ptr<Hub> weak = weak_from_this();
-        return [weak] {
-            if (auto hub = weak.lock()) hub->take(hub->read());
-            return true;
-        };
+        session_->catchUp().attempt(kCatchUpKey, whileAlive(weak_from_this(), [](Hub& hub) { hub.take(hub.read()); }));
     }
 
     void take(const Reading& reading) {

@@ -126,6 +126,18 @@ TEST(QtMainQueue, FailuresNothingHandledGoToTheLastResortAndTheQueueGoesOn) {
 
 TEST(QtTerminationSignals, EachSignalReachesTheHandlerOnTheMainThread) {
     testing::qtApplication();
+    // Caught, not ignored: a child started now gets the default back on exec. Ctrl-C as much
+    // as kill: a slow call under way when it comes (one of the quit's last steps, too) goes
+    // on rather than failing with EINTR.
+    const auto expectCaughtAndRestarting = [](const char* when) {
+        for (const int stop : {SIGTERM, SIGINT}) {
+            struct sigaction current {};
+            ::sigaction(stop, nullptr, &current);
+            EXPECT_NE(current.sa_handler, SIG_IGN) << when << " " << stop;
+            EXPECT_NE(current.sa_handler, SIG_DFL) << when << " " << stop;
+            EXPECT_NE(current.sa_flags & SA_RESTART, 0) << when << " " << stop;
+        }
+    };
     int calls = 0;
     {
         qthost::QtTerminationSignals signals;
@@ -133,25 +145,10 @@ TEST(QtTerminationSignals, EachSignalReachesTheHandlerOnTheMainThread) {
         ::raise(SIGTERM);
         ::raise(SIGINT);
         ASSERT_TRUE(processUntil([&] { return calls == 2; }));
-        for (const int stop : {SIGTERM, SIGINT}) {
-            struct sigaction current {};
-            ::sigaction(stop, nullptr, &current);
-            // Caught, not ignored: a child started now gets the default back on exec.
-            EXPECT_NE(current.sa_handler, SIG_IGN) << stop;
-            EXPECT_NE(current.sa_handler, SIG_DFL) << stop;
-            // Ctrl-C as much as kill: a slow call under way when it comes goes on.
-            EXPECT_NE(current.sa_flags & SA_RESTART, 0) << stop;
-        }
+        expectCaughtAndRestarting("running");
     }
     // Gone with the quit done: a late request does not kill the process as it ends.
-    for (const int stop : {SIGTERM, SIGINT}) {
-        struct sigaction after {};
-        ::sigaction(stop, nullptr, &after);
-        EXPECT_NE(after.sa_handler, SIG_IGN) << stop;
-        EXPECT_NE(after.sa_handler, SIG_DFL) << stop;
-        // A slow system call of the last steps goes on rather than failing with EINTR.
-        EXPECT_NE(after.sa_flags & SA_RESTART, 0) << stop;
-    }
+    expectCaughtAndRestarting("after the quit");
     ::raise(SIGTERM);
     ::raise(SIGINT);
     EXPECT_EQ(calls, 2);
