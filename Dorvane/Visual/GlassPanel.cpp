@@ -125,7 +125,12 @@ int GlassPanel::levelOf(const QWidget& window) { return window.property(qthost::
 
 void GlassPanel::present() {
     QWidget* active = QApplication::activeWindow();
-    if (!isPartOfPanel(active)) returnActivationTo_ = active;
+    // A window that takes no focus (the toolbar, another panel) is never activated again:
+    // the platform would refuse it, and say so on every present.
+    if (!isPartOfPanel(active)) {
+        returnActivationTo_ =
+            active != nullptr && active->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus) ? nullptr : active;
+    }
     show();
     // The offscreen platform keeps no stacking order and says so on every raise.
     if (QGuiApplication::platformName() != QStringLiteral("offscreen")) raise();

@@ -257,6 +257,29 @@ TEST_F(OwnWindowReporterTest, APanelHandingActivationBackLeavesTheFrontApplicati
     EXPECT_TRUE(processUntil([&] { return tool.windowsAdmin().view().frontmost == app.process().pid; }));
 }
 
+// Where the window Qt holds active takes no focus (the toolbar, shown and activated by the
+// offscreen platform), a panel hands nothing back: the platform would refuse it with a
+// warning on the program's standard error at every notice.
+TEST_F(OwnWindowReporterTest, APanelHandsNoActivationBackToAWindowThatTakesNoFocus) {
+    static QStringList warnings;
+    warnings.clear();
+    const auto previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtWarningMsg) warnings << text;
+    });
+    QWidget toolbar(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    toolbar.setGeometry(1434, 32, 84, 900);
+    toolbar.show();
+    ASSERT_TRUE(processUntil([&] { return QApplication::activeWindow() == &toolbar; }));
+    GlassPanel panel("Corvelle 提示", GlassPanel::statusLevel, GlassPanel::Input::clickable);
+    panel.setGlassFrame(QRect(600, 60, 300, 80));
+    panel.present();
+    const bool activated = processUntil([&] { return QApplication::activeWindow() == &panel; });
+    for (int round = 0; round < 20; ++round) QCoreApplication::processEvents();  // the queued hand-back
+    qInstallMessageHandler(previous);
+    ASSERT_TRUE(activated);
+    EXPECT_TRUE(warnings.filter("requestActivate").isEmpty()) << warnings.join("\n").toStdString();
+}
+
 TEST_F(OwnWindowReporterTest, LocalMonitorSeesAPressOnAnOwnWindowOnceAndTheWidgetStillGetsIt) {
     reporter->start();
     qthost::QtOwnWindows own([this](const QWidget* window) { return reporter->number(window); });
