@@ -1,8 +1,11 @@
 #include "Platform/Host/HostScreens.h"
 
+#include <algorithm>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
+#include <string>
 
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/ScreenLayout.h"
@@ -70,25 +73,38 @@ private:
         // A host that cannot be read now has changed by the time it can: the first
         // readable pulse is then told as a change, and the timer for the host's own next
         // change is set then.
-        HostPulse baseline;
-        std::optional<std::string> refused;
-        try {
-            baseline = session_->displayPulse();
-        } catch (const HostError& error) {
-            refused = error.what();
-        }
+        const BaselineRead baseline = readBaseline();
         {
             std::lock_guard lock(mutex_);
             subscription_ = std::move(subscription);
-            // Unread, what was seen before counts as told; what the read then finds is new.
-            delivered_ = refused ? latest_ : baseline.generation;
-            latest_ = std::max(latest_, baseline.generation);
-            latestDue_ = baseline.nextDue;
+            if (baseline.pulse) {
+                delivered_ = baseline.pulse->generation;
+                latest_ = std::max(latest_, baseline.pulse->generation);
+                latestDue_ = baseline.pulse->nextDue;
+            } else {
+                // Unread, what was seen before counts as told; what the read then finds is new.
+                delivered_ = latest_;
+            }
         }
-        if (refused) refreshLater(*refused);
+        if (!baseline.pulse) refreshLater(baseline.refused);
         mainQueue_.post([weak] {
             if (auto hub = weak.lock()) hub->deliver();
         });
+    }
+
+    // The pulse at the start, or why the host turned the read away. Each way is returned
+    // whole from its own branch: nothing read after the catch was written inside the try.
+    struct BaselineRead {
+        std::optional<HostPulse> pulse;
+        std::string refused;
+    };
+
+    BaselineRead readBaseline() {
+        try {
+            return BaselineRead{session_->displayPulse(), {}};
+        } catch (const HostError& error) {
+            return BaselineRead{std::nullopt, error.what()};
+        }
     }
 
     HostCatchUp::Attempt refreshing() { return whileAlive(weak_from_this(), [](Hub& hub) { hub.refresh(); }); }
