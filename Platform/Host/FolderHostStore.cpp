@@ -22,7 +22,7 @@
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/HostFixtures.h"
 #include "Platform/Host/HostFolder.h"
-#include "Platform/Host/HostMachine.h"
+#include "Platform/Host/HostPulse.h"
 
 namespace dorvane::host {
 

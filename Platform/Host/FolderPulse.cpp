@@ -9,7 +9,7 @@
 #include "Platform/Host/HostError.h"
 #include "Platform/Host/HostFiles.h"
 #include "Platform/Host/HostFolder.h"
-#include "Platform/Host/HostMachine.h"
+#include "Platform/Host/HostPulse.h"
 #include "Platform/Host/HostState.h"
 
 namespace dorvane::host {

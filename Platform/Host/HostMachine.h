@@ -10,6 +10,7 @@
 #include "Platform/Displays/DisplayError.h"
 #include "Platform/Displays/DisplayModeInfo.h"
 #include "Platform/Host/HostData.h"
+#include "Platform/Host/HostPulse.h"
 #include "Platform/Host/HostStore.h"
 
 namespace dorvane::host {
@@ -48,12 +49,6 @@ void wakeDisplays(HostData& data, const Actor& actor);
 // online, scheduled plugs and due mode switches happen, assertions of ended processes
 // are dropped.
 void settle(HostData& data, const std::function<bool(const processes::ProcessIdentity&)>& isAlive);
-
-// The earliest uptime at which settle() has something to do, if any.
-std::optional<double> nextDue(const HostState& state);
-
-// What watchers are told about this host.
-HostPulse pulseOf(const HostState& state, const PowerState& power, const WorkspaceState& workspace);
 
 // What one online display shows: where, mirroring what, main or not, and its picture (none
 // while it is dark).

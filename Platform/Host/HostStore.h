@@ -9,29 +9,10 @@
 #include "Platform/Host/ActionEntry.h"
 #include "Platform/Host/DeliveredEventLog.h"
 #include "Platform/Host/HostData.h"
+#include "Platform/Host/HostPulse.h"
 #include "Platform/Processes/ProcessIdentity.h"
 
 namespace dorvane::host {
-
-// What a watcher needs to know after a change: the generation of what the displays
-// show, when the host next has something to do by itself, the generations of the
-// power assertions, of the workspace, of the windows, of the status bar, of the
-// appearance, of the input from outside and of the permissions, and the number of the
-// last distributed notification.
-struct HostPulse {
-    std::uint64_t generation = 0;
-    std::optional<double> nextDue;
-    std::uint64_t powerGeneration = 0;
-    std::uint64_t workspaceGeneration = 0;
-    std::uint64_t windowsGeneration = 0;
-    std::uint64_t statusBarGeneration = 0;
-    std::uint64_t inputGeneration = 0;
-    std::uint64_t permissionsGeneration = 0;
-    std::uint64_t appearanceGeneration = 0;
-    std::uint64_t notificationGeneration = 0;
-
-    friend bool operator==(const HostPulse&, const HostPulse&) = default;
-};
 
 // Keeps a store listener registered until destroyed or cancelled.
 class HostSubscription {

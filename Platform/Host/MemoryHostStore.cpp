@@ -1,6 +1,6 @@
 #include "Platform/Host/MemoryHostStore.h"
 
-#include "Platform/Host/HostMachine.h"
+#include "Platform/Host/HostPulse.h"
 
 namespace dorvane::host {
 
