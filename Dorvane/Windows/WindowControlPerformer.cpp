@@ -1,6 +1,7 @@
 #include "Dorvane/Windows/WindowControlPerformer.h"
 
 #include <algorithm>
+#include <exception>
 #include <utility>
 
 #include "Dorvane/Windows/ToolkitScreens.h"
@@ -295,12 +296,21 @@ dispatch::Task<void> WindowControlPerformer::writeFill(std::optional<FillToggle:
     // press still goes back where the window is remembered by. Once a write was sent the
     // window may yet get there after the worker gave up on it (it lands late, a later write
     // was refused, the press was cancelled): it keeps the frame it had before this press.
+    // A window left part way (its size taken, its position refused) keeps that way back for
+    // the next press that finds it where this one left it.
+    std::exception_ptr failure;
     try {
-        co_await writeFrame(target, std::move(handle), pid, std::nullopt, std::move(token), sent);
+        co_await writeFrame(target, handle, pid, std::nullopt, std::move(token), sent);
     } catch (...) {
-        if (alive && key && !sent->any()) fillToggle_.restore(*key, *before);
-        throw;
+        failure = std::current_exception();
     }
+    if (!failure) co_return;
+    if (alive && key && !sent->any()) fillToggle_.restore(*key, *before);
+    if (alive && key && sent->any()) {
+        const auto left = co_await services_.axWorker.frame(std::move(handle));
+        if (alive && left) fillToggle_.leftPartWay(*key, current, *left, *before);
+    }
+    std::rethrow_exception(failure);
 }
 
 dispatch::Task<std::optional<ScreenWindow>> WindowControlPerformer::frontScreenWindow(pid_t pid) {

@@ -373,6 +373,7 @@ dispatch::Task<void> WindowControllerWorker::workspaceToggle(FloatingAction acti
                                                              std::optional<std::uint32_t> serverID, bool enhancedUI,
                                                              dispatch::CancellationToken token) {
     if (!current) throw FitError::message("无法读取窗口位置");
+    const Rect wayBack = wayBackFrom(pid, window, *current);
     const auto entry = validRestore(pid, window, *current);
     const bool maximizing = action == FloatingAction::maximizeWindow;
     bool restoring = false;
@@ -401,13 +402,13 @@ dispatch::Task<void> WindowControllerWorker::workspaceToggle(FloatingAction acti
         failure = std::current_exception();
     }
     if (failure) {
-        // A restore that failed keeps its entry until the window is really back.
         if (maximizing && !restoring) {
-            rememberFailedMaximize(window, pid, *current, target, serverID, writesSent_ != sentBefore);
+            rememberFailedMaximize(window, pid, *current, wayBack, target, serverID, writesSent_ != sentBefore);
         }
+        if (restoring) rememberFailedRestore(window, pid, *current, serverID);
         std::rethrow_exception(failure);
     }
-    if (maximizing) rememberRestore(window, pid, *current, target, restoring);
+    if (maximizing) rememberRestore(window, pid, wayBack, target, restoring);
 }
 
 dispatch::Task<WindowPlacementResult> WindowControllerWorker::place(Rect target, WindowAXHandle handle, pid_t pid,

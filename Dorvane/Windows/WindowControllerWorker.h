@@ -17,6 +17,7 @@
 #include "DorvaneCore/Core/ToolbarSide.h"
 #include "DorvaneCore/Toolbar/FloatingAction.h"
 #include "DorvaneCore/Windows/CoordinateSpaces.h"
+#include "DorvaneCore/Windows/WindowMaximizeSnapshot.h"
 #include "DorvaneCore/Windows/WindowPlacement.h"
 #include "Platform/Accessibility/AccessibilityServices.h"
 #include "Platform/Accessibility/WindowList.h"
@@ -94,6 +95,9 @@ private:
         accessibility::AXElement window;
         Rect frame;      // before maximising
         Rect maximized;  // what maximising gave it
+        std::optional<Rect> leftPartWay = std::nullopt;  // where a failed restore left it
+
+        WindowMaximizeSnapshot snapshot() const { return {frame, maximized, leftPartWay}; }
     };
     enum class ToolbarMove { moveAside, fillCollapsed };
 
@@ -160,6 +164,9 @@ private:
                                   workspace::RunningApplication app, std::optional<Rect> original,
                                   std::optional<std::uint32_t> serverID, Rect fallbackScreen, std::vector<Rect> screens,
                                   dispatch::CancellationToken token);
+    dispatch::Task<void> restoreSaved(Rect target, Rect original, accessibility::AXElement window,
+                                      accessibility::AXElement application, workspace::RunningApplication app,
+                                      std::optional<std::uint32_t> serverID, dispatch::CancellationToken token);
     dispatch::Task<void> restoreAfterFailedWrite(Rect target, Rect original, accessibility::AXElement window,
                                                  accessibility::AXElement application, workspace::RunningApplication app,
                                                  std::optional<std::uint32_t> serverID,
@@ -168,10 +175,16 @@ private:
                                            accessibility::AXElement application, workspace::RunningApplication app,
                                            std::optional<Rect> original, dispatch::CancellationToken token);
     std::optional<RestoreEntry> validRestore(pid_t pid, const accessibility::AXElement& window, const Rect& current);
+    // The frame a maximise from `current` remembers: the entry's frame while the window sits
+    // where a failed restore left it, else `current`.
+    Rect wayBackFrom(pid_t pid, const accessibility::AXElement& window, const Rect& current) const;
     void rememberRestore(const accessibility::AXElement& window, pid_t pid, const Rect& original, const Rect& applied,
                          bool restoring);
     void rememberFailedMaximize(const accessibility::AXElement& window, pid_t pid, const Rect& original,
-                                const Rect& target, std::optional<std::uint32_t> serverID, bool sent);
+                                const Rect& wayBack, const Rect& target, std::optional<std::uint32_t> serverID,
+                                bool sent);
+    void rememberFailedRestore(const accessibility::AXElement& window, pid_t pid, const Rect& started,
+                               std::optional<std::uint32_t> serverID);
     void addRestore(const accessibility::AXElement& window, pid_t pid, const Rect& original, const Rect& maximized);
     dispatch::Task<std::optional<Rect>> toggleNativeZoom(accessibility::AXElement window,
                                                          accessibility::AXElement application,

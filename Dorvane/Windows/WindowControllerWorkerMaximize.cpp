@@ -34,18 +34,23 @@ bool sameWindow(pid_t pid, const AXElement& window, pid_t entryPID, const AXElem
     return entryPID == pid && entryWindow == window;
 }
 
+// The restore entry of one window in the list, or its end.
+template <typename Entries>
+auto entryOf(Entries& entries, pid_t pid, const AXElement& window) {
+    return std::find_if(entries.begin(), entries.end(),
+                        [&](const auto& entry) { return sameWindow(pid, window, entry.pid, entry.window); });
+}
+
 }  // namespace
 
 std::optional<WindowControllerWorker::RestoreEntry> WindowControllerWorker::validRestore(pid_t pid,
                                                                                         const AXElement& window,
                                                                                         const Rect& current) {
     dispatch::assertOn(queue_, "WindowControllerWorker::validRestore");
-    const auto found = std::find_if(restoreEntries_.begin(), restoreEntries_.end(), [&](const RestoreEntry& entry) {
-        return sameWindow(pid, window, entry.pid, entry.window);
-    });
+    const auto found = entryOf(restoreEntries_, pid, window);
     if (found == restoreEntries_.end()) return std::nullopt;
     const RestoreEntry entry = *found;
-    if (WindowMaximizeSnapshot{entry.frame, entry.maximized}.restoration(current)) return entry;
+    if (entry.snapshot().restoration(current)) return entry;
     std::erase_if(restoreEntries_,
                   [&](const RestoreEntry& other) { return sameWindow(pid, window, other.pid, other.window); });
     log("discard stale restore current=" + rectText(current) + " saved=" + rectText(entry.frame) +
@@ -71,23 +76,46 @@ void WindowControllerWorker::addRestore(const AXElement& window, pid_t pid, cons
     if (restoreEntries_.size() > restoreEntryLimit) restoreEntries_.erase(restoreEntries_.begin());
 }
 
+Rect WindowControllerWorker::wayBackFrom(pid_t pid, const AXElement& window, const Rect& current) const {
+    const auto found = entryOf(restoreEntries_, pid, window);
+    return found == restoreEntries_.end() ? current : found->snapshot().wayBack(current);
+}
+
 // A maximise that failed may still have moved the window, or may move it yet: writes the
 // application accepted can land after the worker stopped waiting. Either way the next press
-// should be able to put it back.
+// should be able to put it back, to `wayBack`.
 void WindowControllerWorker::rememberFailedMaximize(const AXElement& window, pid_t pid, const Rect& original,
-                                                   const Rect& target, std::optional<std::uint32_t> serverID,
-                                                   bool sent) {
+                                                   const Rect& wayBack, const Rect& target,
+                                                   std::optional<std::uint32_t> serverID, bool sent) {
     std::optional<Rect> moved;
     try {
         moved = currentFrame(window, serverID);
     } catch (const std::exception&) {
     }
     if (moved && !WindowLayout::approximatelyEqual(*moved, original, WindowLayout::settleTolerance)) {
-        rememberRestore(window, pid, original, *moved, false);
-    } else if (sent && !WindowLayout::approximatelyEqual(original, target, WindowLayout::settleTolerance)) {
+        rememberRestore(window, pid, wayBack, *moved, false);
+    } else if (sent && !WindowLayout::approximatelyEqual(wayBack, target, WindowLayout::settleTolerance)) {
         // Not visibly moved yet: remembered as on its way to the target.
-        addRestore(window, pid, original, target);
+        addRestore(window, pid, wayBack, target);
     }
+}
+
+// A restore that failed keeps its entry until the window is really back. When it left the
+// window part way (its size taken, its position refused), the press that finds it there
+// keeps the entry's frame as the way back rather than the half-moved one.
+void WindowControllerWorker::rememberFailedRestore(const AXElement& window, pid_t pid, const Rect& started,
+                                                  std::optional<std::uint32_t> serverID) {
+    const auto found = entryOf(restoreEntries_, pid, window);
+    if (found == restoreEntries_.end()) return;
+    std::optional<Rect> left;
+    try {
+        left = currentFrame(window, serverID);
+    } catch (const std::exception&) {
+    }
+    if (!left) return;
+    WindowMaximizeSnapshot snapshot = found->snapshot();
+    snapshot.restoreFailed(started, *left);
+    found->leftPartWay = snapshot.leftPartWay;
 }
 
 std::optional<AXElement> WindowControllerWorker::zoomMenuItem(const AXElement& application) const {
@@ -194,6 +222,7 @@ dispatch::Task<void> WindowControllerWorker::maximize(AXElement window, AXElemen
     }
     const pid_t pid = app.pid;
     const Rect screen = WindowLayout::screen(*original, screens, fallbackScreen);
+    const Rect wayBack = wayBackFrom(pid, window, *original);
     const auto entry = validRestore(pid, window, *original);
 
     if (entry) {
@@ -201,19 +230,14 @@ dispatch::Task<void> WindowControllerWorker::maximize(AXElement window, AXElemen
         const Rect target = WindowLayout::frame(entry->frame, entryScreen, WindowLayout::Placement::moveToScreen);
         std::exception_ptr failure;
         try {
-            co_await setCompatibleFrame(target, window, application, serverID, false, std::nullopt,
-                                        enhancedUserInterface(application), token);
-        } catch (const dispatch::TaskCancelled&) {
-            throw;
+            co_await restoreSaved(target, *original, window, application, app, serverID, token);
         } catch (...) {
             failure = std::current_exception();
         }
-        if (!failure) {
-            rememberRestore(window, pid, *original, target, true);
-            co_return;
+        if (failure) {
+            rememberFailedRestore(window, pid, *original, serverID);
+            std::rethrow_exception(failure);
         }
-        log("saved-frame restore failed: " + errorDescription(failure) + "; trying native zoom");
-        co_await restoreAfterFailedWrite(target, *original, window, application, app, serverID, token);
         co_return;
     }
 
@@ -225,7 +249,7 @@ dispatch::Task<void> WindowControllerWorker::maximize(AXElement window, AXElemen
 
     const auto zoomed = co_await nativeZoomTowards(screen, true, window, application, app, original, token);
     if (zoomed) {
-        rememberRestore(window, pid, *original, screen, false);
+        rememberRestore(window, pid, wayBack, screen, false);
         co_return;
     }
 
@@ -238,11 +262,33 @@ dispatch::Task<void> WindowControllerWorker::maximize(AXElement window, AXElemen
         failure = std::current_exception();
     }
     if (!failure) {
-        rememberRestore(window, pid, *original, screen, false);
+        rememberRestore(window, pid, wayBack, screen, false);
         co_return;
     }
-    rememberFailedMaximize(window, pid, *original, screen, serverID, writesSent_ != sentBefore);
+    rememberFailedMaximize(window, pid, *original, wayBack, screen, serverID, writesSent_ != sentBefore);
     std::rethrow_exception(failure);
+}
+
+// The saved frame written back; when that fails, the application's own zoom and a second write.
+dispatch::Task<void> WindowControllerWorker::restoreSaved(Rect target, Rect original, AXElement window,
+                                                          AXElement application, workspace::RunningApplication app,
+                                                          std::optional<std::uint32_t> serverID,
+                                                          dispatch::CancellationToken token) {
+    std::exception_ptr failure;
+    try {
+        co_await setCompatibleFrame(target, window, application, serverID, false, std::nullopt,
+                                    enhancedUserInterface(application), token);
+    } catch (const dispatch::TaskCancelled&) {
+        throw;
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (!failure) {
+        rememberRestore(window, app.pid, original, target, true);
+        co_return;
+    }
+    log("saved-frame restore failed: " + errorDescription(failure) + "; trying native zoom");
+    co_await restoreAfterFailedWrite(target, original, window, application, app, serverID, token);
 }
 
 // The saved frame could not be written. The application's own zoom and a second write

@@ -6,6 +6,13 @@
 
 namespace dorvane::windows {
 
+namespace {
+
+// Every edge of one frame within the toggle's tolerance of the other's.
+bool near(const Rect& a, const Rect& b) { return FillToggle::isFilled(a, b, FillToggle::tolerance); }
+
+}  // namespace
+
 bool FillToggle::isFilled(const Rect& frame, const Rect& area, double tolerance) {
     return std::abs(frame.minX() - area.minX()) <= tolerance && std::abs(frame.minY() - area.minY()) <= tolerance &&
            std::abs(frame.maxX() - area.maxX()) <= tolerance && std::abs(frame.maxY() - area.maxY()) <= tolerance;
@@ -26,7 +33,11 @@ std::optional<Rect> FillToggle::savedFrame(const Key& key) const {
     return found->second;
 }
 
-FillToggle::Memory FillToggle::memory(const Key& key) const { return Memory{savedFrame(key), confirmed.contains(key)}; }
+FillToggle::Memory FillToggle::memory(const Key& key) const {
+    const auto found = partWay.find(key);
+    return Memory{savedFrame(key), confirmed.contains(key),
+                  found == partWay.end() ? std::nullopt : std::optional(found->second)};
+}
 
 void FillToggle::restore(const Key& key, const Memory& memory) {
     if (memory.saved) {
@@ -39,18 +50,42 @@ void FillToggle::restore(const Key& key, const Memory& memory) {
     } else {
         confirmed.erase(key);
     }
+    if (memory.partWay) {
+        partWay[key] = *memory.partWay;
+    } else {
+        partWay.erase(key);
+    }
+}
+
+void FillToggle::leftPartWay(const Key& key, const Rect& started, const Rect& left, const Memory& before) {
+    // Not moved: the memory as the press left it stands for writes that may still land.
+    if (near(left, started)) return;
+    // A fill remembered the frame it started from; an un-fill let go of the one it aimed at.
+    const auto wayBack = savedFrame(key) ? savedFrame(key) : before.saved;
+    if (wayBack) partWay[key] = PartWay{left, *wayBack};
+}
+
+std::optional<Rect> FillToggle::resumePartWay(const Key& key, const Rect& current) {
+    const auto found = partWay.find(key);
+    if (found == partWay.end()) return std::nullopt;
+    const PartWay left = found->second;
+    partWay.erase(found);
+    if (!near(current, left.frame)) return std::nullopt;
+    return left.wayBack;
 }
 
 Rect FillToggle::target(const std::optional<Key>& key, const Rect& current, const Rect& area) {
+    // A window still where a failed press left it keeps the way back that press had.
+    const auto wayBack = key ? resumePartWay(*key, current) : std::nullopt;
     if (!isFilled(current, area, tolerance)) {
         if (key) {
-            saved[*key] = current;
+            saved[*key] = wayBack.value_or(current);
             confirmed.erase(*key);
         }
         return area;
     }
     if (!key) return centered(area);
-    const auto before = savedFrame(*key);
+    const auto before = wayBack ? wayBack : savedFrame(*key);
     saved.erase(*key);
     confirmed.erase(*key);
     if (!before) return centered(area);
@@ -63,6 +98,7 @@ bool FillToggle::observe(const std::optional<Key>& key, const std::optional<Rect
     if (liveKeys) {
         std::erase_if(saved, [&](const auto& entry) { return !liveKeys->contains(entry.first); });
         std::erase_if(confirmed, [&](const Key& k) { return !liveKeys->contains(k); });
+        std::erase_if(partWay, [&](const auto& entry) { return !liveKeys->contains(entry.first); });
     }
     if (!frame || !area) return false;
     const bool filled = isFilled(*frame, *area, tolerance);

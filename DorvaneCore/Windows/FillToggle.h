@@ -31,14 +31,29 @@ struct FillToggle {
 
     std::optional<Rect> savedFrame(const Key& key) const;
 
+    // Where a press that failed once its writes were sent left a window part way, and the
+    // frame that stays its way back while it sits there.
+    struct PartWay {
+        Rect frame;
+        Rect wayBack;
+    };
+    std::map<Key, PartWay> partWay;
+
     // All the toggle keeps of one window: taken before a press and put back when the press
     // moved nothing (turned away as busy, failed or cancelled), so that it changes nothing.
     struct Memory {
         std::optional<Rect> saved;
         bool confirmed = false;
+        std::optional<PartWay> partWay;
     };
     Memory memory(const Key& key) const;
     void restore(const Key& key, const Memory& memory);
+
+    // A press that started with the window at `started` and the memory `before` failed once
+    // its writes were sent, leaving the window at `left`. When it moved the window, the next
+    // press that finds it there keeps the older way back (the frame a fill started from, or
+    // the frame an un-fill was taking it back to) instead of remembering the half-moved frame.
+    void leftPartWay(const Key& key, const Rect& started, const Rect& left, const Memory& before);
 
     // The frame a press writes: the area for a window that is not filled (remembering its
     // frame); for a filled one, its remembered frame pulled into the area, or the centred
@@ -49,6 +64,11 @@ struct FillToggle {
     // (when given) and the saved frame of a filled window that has since been moved.
     bool observe(const std::optional<Key>& key, const std::optional<Rect>& frame, const std::optional<Rect>& area,
                  const std::optional<std::set<Key>>& liveKeys);
+
+private:
+    // Takes the window's part-way record; its way back when the window is still where the
+    // failed press left it, none when the person has moved it since.
+    std::optional<Rect> resumePartWay(const Key& key, const Rect& current);
 };
 
 }  // namespace dorvane::windows

@@ -17,6 +17,7 @@
 #include "Dorvane/Windows/WindowController.h"
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"
+#include "Platform/Host/HostAdmin.h"
 #include "Platform/Host/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "tests/DorvaneCore/Geometry/RectPrinting.h"
@@ -83,6 +84,17 @@ public:
         }
         ADD_FAILURE() << "no window " << number;
         return {};
+    }
+
+    // The application takes size writes and refuses every position write, until the faults
+    // are cleared: a frame write leaves the window half way.
+    void refusePositions(pid_t pid) {
+        host::FaultRule refuse;
+        refuse.call = host::HostCall::axSetAttribute;
+        refuse.pid = pid;
+        refuse.name = "AXPosition";
+        refuse.axCode = accessibility::AXError::cannotComplete;
+        tool->admin().addFault(refuse);
     }
 
     // Starts `task` on the main queue; the scheduler runs it from then on.

@@ -8,8 +8,14 @@ namespace {
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 dispatch::Task<void> avoidanceCheckUnderWay() { co_await dispatch::sleepFor(0.3); }
+
+dispatch::Task<void> dragOnTheWay(host::WindowsAdmin& admin, std::uint32_t number, Rect to) {
+    admin.drag(number, to);
+    co_return;
+}
 
 class WindowLayoutTest : public ::testing::Test, protected WindowHarness {
 protected:
@@ -182,6 +188,81 @@ TEST_F(WindowLayoutTest, ATapOverAMovingWindowLeavesTheWayBack) {
         scheduler.advanceBy(1);
         EXPECT_EQ(frameOf(number), kStart) << interval;
     }
+}
+
+// A fill whose size landed and whose position was refused leaves the window half way; the
+// next press that finds it there fills it and still keeps the frame from before the first,
+// as after an un-fill left half way and an automatic fill left half way. A window the person
+// moved meanwhile is remembered where they put it.
+TEST_F(WindowLayoutTest, AFillLeftHalfWayKeepsTheFrameFromBeforeIt) {
+    const pid_t pid = launch("编辑器");
+    const auto number = open(pid, kStart);
+    const std::string refused = "目标窗口不支持调整位置或尺寸";
+    const auto fillThenBack = [&](const Rect& back, const char* round) {
+        tool->admin().clearFaults();
+        EXPECT_EQ(run(facade.toggleFill(pid)).error, "") << round;
+        EXPECT_EQ(frameOf(number), kVisible) << round;
+        EXPECT_EQ(run(facade.toggleFill(pid)).error, "") << round;
+        EXPECT_EQ(frameOf(number), back) << round;
+        admin().drag(number, kStart);  // the next round starts afresh however this one ended
+    };
+
+    refusePositions(pid);
+    EXPECT_EQ(run(facade.toggleFill(pid)).error, refused);
+    EXPECT_EQ(frameOf(number), Rect(100, 100, 1512, 944));
+    fillThenBack(kStart, "fill");
+
+    ASSERT_EQ(run(facade.toggleFill(pid)).error, "");
+    refusePositions(pid);
+    EXPECT_EQ(run(facade.toggleFill(pid)).error, refused);
+    EXPECT_EQ(frameOf(number), Rect(0, 38, 800, 600));
+    fillThenBack(kStart, "un-fill");
+
+    refusePositions(pid);
+    EXPECT_EQ(run(facade.autoFillFront(pid)).error, "");
+    EXPECT_THAT(operations, Contains("auto-fill failed pid=" + std::to_string(pid) + " error=" + refused));
+    EXPECT_EQ(frameOf(number), Rect(100, 100, 1512, 944));
+    fillThenBack(kStart, "automatic fill");
+
+    refusePositions(pid);
+    EXPECT_EQ(run(facade.toggleFill(pid)).error, refused);
+    const Rect moved{200, 150, 700, 500};
+    admin().drag(number, moved);
+    fillThenBack(moved, "moved by the person");
+}
+
+// A write the application refused moved nothing: 还原 refused at its first write leaves the
+// memory as it was, and an automatic fill refused so may fill the window on its next try.
+TEST_F(WindowLayoutTest, ARefusedWriteCountsAsNothingSent) {
+    const pid_t pid = launch("编辑器");
+    const auto number = open(pid, kStart);
+    host::FaultRule refuseOnce;
+    refuseOnce.call = host::HostCall::axSetAttribute;
+    refuseOnce.pid = pid;
+    refuseOnce.times = 1;
+
+    ASSERT_EQ(run(facade.toggleFill(pid)).error, "");
+    tool->admin().addFault(refuseOnce);
+    EXPECT_EQ(run(facade.toggleFill(pid)).error, "目标窗口不支持调整位置或尺寸");
+    EXPECT_EQ(frameOf(number), kVisible);
+    EXPECT_EQ(run(facade.toggleFill(pid)).error, "");
+    EXPECT_EQ(frameOf(number), kStart);
+
+    tool->admin().addFault(refuseOnce);
+    EXPECT_EQ(run(facade.autoFillFront(pid)).error, "");
+    EXPECT_EQ(run(facade.autoFillFront(pid)).error, "");
+    EXPECT_EQ(frameOf(number), kVisible);
+}
+
+// A window that fills while its automatic fill waits at the gate (here the person drags it
+// there as the toolbar's avoidance check ends) is read again and left alone.
+TEST_F(WindowLayoutTest, AutoFillSkipsAWindowFilledBeforeItsPressGotThrough) {
+    const pid_t pid = launch("编辑器");
+    const auto number = open(pid, kStart);
+    facade.setPrepareLayout([this, number] { return dragOnTheWay(admin(), number, kVisible); });
+    EXPECT_EQ(run(facade.autoFillFront(pid)).error, "");
+    EXPECT_THAT(operations, ElementsAre("auto-fill skip pid=" + std::to_string(pid) + " reason=alreadyFilled"));
+    EXPECT_THAT(hostLog({"axSetAttribute"}), IsEmpty());
 }
 
 TEST_F(WindowLayoutTest, AutoFillFillsAFrontWindowOnceAndLogsWhy) {

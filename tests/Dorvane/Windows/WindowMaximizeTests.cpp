@@ -153,6 +153,32 @@ TEST_F(WindowMaximizeTest, MaximiseThatLandsAfterTheWorkerGaveUpStillGoesBack) {
     }
 }
 
+// A restore whose size landed and whose position was refused leaves the window half way; the
+// press that finds it there maximises it and keeps the saved frame for the next, on the
+// screen and in the work area. A window the person moved meanwhile is remembered afresh.
+TEST_F(WindowMaximizeTest, RestoreLeftHalfWayKeepsTheSavedFrame) {
+    const pid_t pid = launchWithoutZoom();
+    const Rect moved{200, 150, 700, 500};
+    for (const std::optional<Rect> area : {std::optional<Rect>(), std::optional<Rect>(Rect{72, 38, 1440, 944})}) {
+        const Rect maximized = area.value_or(kVisible);
+        for (const bool drag : {false, true}) {
+            const std::string round = std::string(area ? "work area" : "screen") + (drag ? ", moved" : "");
+            ASSERT_EQ(press(pid, area).error, "") << round;
+            ASSERT_EQ(frameOf(number), maximized) << round;
+            refusePositions(pid);
+            EXPECT_EQ(press(pid, area).error, "目标窗口不支持调整位置或尺寸") << round;
+            EXPECT_EQ(frameOf(number), Rect(maximized.x, maximized.y, 800, 600)) << round;
+            tool->admin().clearFaults();
+            if (drag) admin().drag(number, moved);
+            EXPECT_EQ(press(pid, area).error, "") << round;
+            EXPECT_EQ(frameOf(number), maximized) << round;
+            EXPECT_EQ(press(pid, area).error, "") << round;
+            EXPECT_EQ(frameOf(number), drag ? moved : kStart) << round;
+            admin().drag(number, kStart);
+        }
+    }
+}
+
 TEST_F(WindowMaximizeTest, WorkAreaTogglesBetweenTheAreaAndTheSavedFrame) {
     const pid_t pid = launch("编辑器");
     number = open(pid, kStart);

@@ -63,6 +63,39 @@ TEST(FillToggleTest, ObserveConfirmsFillsAndForgetsMovedOrVanishedWindows) {
     EXPECT_EQ(toggle.savedFrame(other), std::nullopt) << "gone from the live windows";
 }
 
+// A press that failed once it had moved the window part way: the next press that finds the
+// window there (every edge within 6 points) keeps the older way back, one that finds it 7
+// points off remembers it afresh; a window gone from the live ones is forgotten.
+TEST(FillToggleTest, APressLeftPartWayKeepsTheWayBackWhileTheWindowStaysThere) {
+    const FillToggle::Key key{42, 7};
+    const Rect before{100, 100, 600, 400};
+    const Rect half{100, 100, 1512, 944};
+    FillToggle toggle;
+    const auto failedPress = [&](const Rect& from, const Rect& left) {
+        const auto memory = toggle.memory(key);
+        toggle.target(key, from, area);
+        toggle.leftPartWay(key, from, left, memory);
+    };
+    failedPress(before, half);
+    EXPECT_EQ(toggle.target(key, {106, 94, 1512, 944}, area), area);
+    EXPECT_EQ(toggle.target(key, area, area), before);
+
+    failedPress(before, half);
+    EXPECT_EQ(toggle.target(key, {107, 100, 1512, 944}, area), area);
+    EXPECT_EQ(toggle.savedFrame(key), (Rect{107, 100, 1512, 944}));
+
+    toggle = FillToggle{};
+    toggle.target(key, before, area);
+    failedPress(area, {0, 38, 600, 400});  // an un-fill: the size taken, not the position
+    EXPECT_EQ(toggle.target(key, {0, 38, 600, 400}, area), area);
+    EXPECT_EQ(toggle.savedFrame(key), before);
+
+    failedPress(before, half);
+    toggle.observe(std::nullopt, std::nullopt, std::nullopt, std::set<FillToggle::Key>{});
+    toggle.target(key, half, area);
+    EXPECT_EQ(toggle.savedFrame(key), half);
+}
+
 TEST(AutoFillPolicyTest, NamesTheFirstFailingRule) {
     using R = AutoFillPolicy::Reason;
     const AutoFillPolicy::Window fit{"AXWindow", "AXStandardWindow", Rect{100, 100, 800, 600}, true, false,
