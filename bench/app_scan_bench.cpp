@@ -9,7 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include "Dorvane/Editors/InstalledShortcutApplications.h"
-#include "Platform/Host/BundleReader.h"
+#include "Platform/Host/Machines/BundleReader.h"
 #include "tests/Support/ApplicationsHost.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include "Dorvane/Input/ShortcutEventRelay.h"
 #include "Platform/Dispatch/ManualMainQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
-#include "Platform/Host/EventRouter.h"
-#include "Platform/Host/MemoryHostStore.h"
+#include "Platform/Host/Machines/EventRouter.h"
+#include "Platform/Host/Store/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 
 namespace {

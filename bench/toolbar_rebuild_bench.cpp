@@ -18,8 +18,8 @@
 #include "Dorvane/Toolbar/FloatingSwitcher.h"
 #include "DorvaneCore/Input/KeyCombination.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"
-#include "Platform/Host/HostFixtures.h"
-#include "Platform/Host/MemoryHostStore.h"
+#include "Platform/Host/State/HostFixtures.h"
+#include "Platform/Host/Store/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "bench/OffscreenApplication.h"
 

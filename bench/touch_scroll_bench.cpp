@@ -15,8 +15,8 @@
 #include "Platform/Dispatch/ManualMainQueue.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
-#include "Platform/Host/HostEvents.h"
-#include "Platform/Host/MemoryHostStore.h"
+#include "Platform/Host/Services/HostEvents.h"
+#include "Platform/Host/Store/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "Platform/Dispatch/ManualMainQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Dispatch/Task.h"
-#include "Platform/Host/HostEvents.h"
+#include "Platform/Host/Services/HostEvents.h"
 #include "Platform/Host/SimulatedHost.h"
 
 namespace dorvane {

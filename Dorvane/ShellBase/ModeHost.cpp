@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "Dorvane/ShellBase/SupportFolder.h"
-#include "Platform/Host/HostFolder.h"
+#include "Platform/Host/Store/HostFolder.h"
 
 namespace dorvane {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <utility>
 
-#include "Platform/Host/HostStore.h"
+#include "Platform/Host/Store/HostStore.h"
 
 namespace dorvane::testing {
 

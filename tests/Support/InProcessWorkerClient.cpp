@@ -7,7 +7,7 @@
 #include "Dorvane/Engine/ProcessRunner.h"
 #include "Dorvane/Engine/WorkerProcessRole.h"
 #include "DorvaneCore/Core/FitError.h"
-#include "Platform/Host/MemoryHostStore.h"
+#include "Platform/Host/Store/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 
 namespace dorvane {

@@ -4,7 +4,7 @@
 
 #include "Dorvane/Engine/WorkerClient.h"
 #include "Platform/Dispatch/Clock.h"
-#include "Platform/Host/HostStore.h"
+#include "Platform/Host/Store/HostStore.h"
 
 namespace dorvane {
 

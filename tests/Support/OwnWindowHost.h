@@ -13,8 +13,8 @@
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
 #include "DorvaneCore/Shortcuts/ShortcutKey.h"
 #include "Platform/Dispatch/SystemClock.h"
-#include "Platform/Host/HostEvents.h"
-#include "Platform/Host/MemoryHostStore.h"
+#include "Platform/Host/Services/HostEvents.h"
+#include "Platform/Host/Store/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "tests/Support/QtTestApplication.h"
 

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <memory>
 
-#include "Platform/Host/HostFiles.h"
+#include "Platform/Host/Store/HostFiles.h"
 #include "tests/Support/ForwardingHostStore.h"
 
 namespace dorvane::testing {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "DorvaneCore/Support/DecimalText.h"
-#include "Platform/Host/HostError.h"
+#include "Platform/Host/State/HostError.h"
 #include "tools/corvelle-host/ExitStatus.h"
 
 namespace dorvane::hosttool {

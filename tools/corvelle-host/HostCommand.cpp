@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "Platform/Host/HostError.h"
-#include "Platform/Host/HostFolder.h"
+#include "Platform/Host/State/HostError.h"
+#include "Platform/Host/Store/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "tools/corvelle-host/AppCommand.h"
 #include "tools/corvelle-host/CommandLine.h"

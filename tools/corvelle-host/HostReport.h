@@ -6,8 +6,8 @@
 
 #include "DorvaneCore/Support/StrictJson.h"
 #include "Platform/Displays/ScreenServices.h"
-#include "Platform/Host/FaultRule.h"
-#include "Platform/Host/HostState.h"
+#include "Platform/Host/State/FaultRule.h"
+#include "Platform/Host/State/HostState.h"
 
 namespace dorvane::hosttool {
 

@@ -7,9 +7,9 @@
 #include "DorvaneCore/Input/KeyboardLayout.h"
 #include "DorvaneCore/Shortcuts/ShortcutEventPlan.h"
 #include "DorvaneCore/Support/DecimalText.h"
-#include "Platform/Host/EventJson.h"
-#include "Platform/Host/HostError.h"
-#include "Platform/Host/WindowsAdmin.h"
+#include "Platform/Host/State/EventJson.h"
+#include "Platform/Host/State/HostError.h"
+#include "Platform/Host/Admin/WindowsAdmin.h"
 #include "tools/corvelle-host/ExitStatus.h"
 #include "tools/corvelle-host/Parsing.h"
 

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "Platform/Host/HostError.h"
-#include "Platform/Host/RemoteApplications.h"
+#include "Platform/Host/State/HostError.h"
+#include "Platform/Host/Machines/RemoteApplications.h"
 #include "Platform/Processes/ProcessIdentity.h"
 #include "tools/corvelle-host/ExitStatus.h"
 

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "Platform/Host/RemoteAdmin.h"
+#include "Platform/Host/Admin/RemoteAdmin.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "tools/corvelle-host/CommandLine.h"
 

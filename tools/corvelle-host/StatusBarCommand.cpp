@@ -3,7 +3,7 @@
 #include <cmath>
 #include <sstream>
 
-#include "Platform/Host/HostError.h"
+#include "Platform/Host/State/HostError.h"
 #include "tools/corvelle-host/ExitStatus.h"
 
 namespace dorvane::hosttool {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "Platform/Host/SimulatedHost.h"
-#include "Platform/Host/StatusBarState.h"
+#include "Platform/Host/State/StatusBarState.h"
 #include "tools/corvelle-host/CommandLine.h"
 
 namespace dorvane::hosttool {

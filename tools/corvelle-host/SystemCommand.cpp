@@ -1,7 +1,7 @@
 #include "tools/corvelle-host/SystemCommand.h"
 
 #include "DorvaneCore/Support/SingleLine.h"
-#include "Platform/Host/HostError.h"
+#include "Platform/Host/State/HostError.h"
 #include "Platform/System/UserDefaults.h"
 #include "tools/corvelle-host/ExitStatus.h"
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "DorvaneCore/Support/DecimalText.h"
-#include "Platform/Host/AccessibilityTree.h"
-#include "Platform/Host/GeometryJson.h"
-#include "Platform/Host/HostError.h"
+#include "Platform/Host/Machines/AccessibilityTree.h"
+#include "Platform/Host/State/GeometryJson.h"
+#include "Platform/Host/State/HostError.h"
 #include "tools/corvelle-host/ExitStatus.h"
 #include "tools/corvelle-host/Parsing.h"
 

@@ -5,7 +5,7 @@
 
 #include "Dorvane/Editors/InstalledShortcutApplications.h"
 #include "DorvaneCore/Editors/ShortcutApplicationList.h"
-#include "Platform/Host/BundleReader.h"
+#include "Platform/Host/Machines/BundleReader.h"
 #include "tests/Support/ApplicationsHost.h"
 
 namespace dorvane {

@@ -23,8 +23,8 @@
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"
 #include "Platform/Dispatch/Task.h"
-#include "Platform/Host/HostFixtures.h"
-#include "Platform/Host/MemoryHostStore.h"
+#include "Platform/Host/State/HostFixtures.h"
+#include "Platform/Host/Store/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 
 namespace dorvane::testing {

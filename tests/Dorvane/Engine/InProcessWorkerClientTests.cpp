@@ -6,7 +6,7 @@
 #include "tests/Support/InProcessWorkerClient.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"
-#include "Platform/Host/MemoryHostStore.h"
+#include "Platform/Host/Store/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 
 namespace dorvane {

@@ -4,8 +4,8 @@
 
 #include "Dorvane/Engine/DisplayWorker.h"
 #include "Dorvane/Engine/VirtualDisplay.h"
-#include "Platform/Host/HostFixtures.h"
-#include "Platform/Host/MemoryHostStore.h"
+#include "Platform/Host/State/HostFixtures.h"
+#include "Platform/Host/Store/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"
 

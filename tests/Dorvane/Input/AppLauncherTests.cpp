@@ -7,7 +7,7 @@
 
 #include "DorvaneCore/Launcher/LauncherFiles.h"
 #include "Dorvane/Input/AppLauncher.h"
-#include "Platform/Host/BundleReader.h"
+#include "Platform/Host/Machines/BundleReader.h"
 #include "tests/Support/ApplicationsHost.h"
 
 namespace dorvane::input {

@@ -11,9 +11,9 @@
 #include "Dorvane/Input/PermissionGuidePanel.h"
 #include "DorvaneCore/Input/KeyCombination.h"
 #include "DorvaneCore/Shortcuts/ShortcutEventPlan.h"
-#include "Platform/Host/EventJson.h"
-#include "Platform/Host/HostEvents.h"
-#include "Platform/Host/WindowFixtures.h"
+#include "Platform/Host/State/EventJson.h"
+#include "Platform/Host/Services/HostEvents.h"
+#include "Platform/Host/Machines/WindowFixtures.h"
 #include "tests/Platform/Host/WindowHostSupport.h"
 #include "tests/Support/OperationLines.h"
 

@@ -1,5 +1,5 @@
 #include "Dorvane/Input/ShortcutEventRelay.h"
-#include "Platform/Host/InputAdmin.h"
+#include "Platform/Host/Admin/InputAdmin.h"
 #include "tests/Dorvane/Input/InputHarness.h"
 
 namespace dorvane {

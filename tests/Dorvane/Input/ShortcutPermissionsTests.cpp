@@ -1,5 +1,5 @@
 #include "Dorvane/Input/ShortcutPermissions.h"
-#include "Platform/Host/SystemSettingsApp.h"
+#include "Platform/Host/Machines/SystemSettingsApp.h"
 #include "tests/Dorvane/Input/InputHarness.h"
 
 namespace dorvane {

@@ -11,7 +11,7 @@
 #include "Platform/Dispatch/ManualMainQueue.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
-#include "Platform/Host/MemoryHostStore.h"
+#include "Platform/Host/Store/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"
 

@@ -18,7 +18,7 @@
 #include "tests/Support/AccessibleNames.h"
 #include "DorvaneCore/Input/KeyCombination.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
-#include "Platform/Host/WindowFixtures.h"
+#include "Platform/Host/Machines/WindowFixtures.h"
 #include "tests/Dorvane/Toolbar/ToolbarHarness.h"
 #include "tests/Support/ApplicationsHost.h"
 

@@ -24,7 +24,7 @@
 #include "DorvaneCore/Settings/Preferences.h"
 #include "DorvaneCore/Settings/PreferencesStore.h"
 #include "Platform/Dispatch/Timer.h"
-#include "Platform/Host/FaultRule.h"
+#include "Platform/Host/State/FaultRule.h"
 #include "Platform/StatusBar/StatusItem.h"
 #include "tests/Dorvane/Engine/EngineHarness.h"
 #include "tests/Support/QtTestApplication.h"

@@ -6,7 +6,7 @@
 #include "Dorvane/Shell/ReopenRequests.h"
 #include "Dorvane/Shell/StatusMenu.h"
 #include "DorvaneCore/Support/AtomicFile.h"
-#include "Platform/Host/HostCatchUp.h"
+#include "Platform/Host/Session/HostCatchUp.h"
 #include "tests/Dorvane/Shell/AppControllerHarness.h"
 #include "tests/Support/RefusingHostStore.h"
 

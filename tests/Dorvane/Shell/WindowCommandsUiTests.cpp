@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "Platform/Host/WindowMachine.h"
+#include "Platform/Host/Machines/WindowMachine.h"
 #include "tests/Dorvane/Shell/AppControllerHarness.h"
 
 namespace dorvane {

@@ -5,7 +5,7 @@
 #include "Dorvane/QtHost/QtApplicationPlatform.h"
 #include "Dorvane/Visual/VisualAppearance.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"
-#include "Platform/Host/MemoryHostStore.h"
+#include "Platform/Host/Store/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "tests/Dorvane/Visual/VisualUiSupport.h"
 

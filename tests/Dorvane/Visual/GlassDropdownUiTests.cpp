@@ -18,7 +18,7 @@
 #include "Dorvane/QtHost/QtMainQueue.h"
 #include "Dorvane/QtHost/QtOwnWindowReporter.h"
 #include "Platform/Dispatch/SystemClock.h"
-#include "Platform/Host/MemoryHostStore.h"
+#include "Platform/Host/Store/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "Dorvane/Visual/DesignTokens.h"
 #include "Dorvane/Visual/GlassDropdown.h"

@@ -1,6 +1,6 @@
 #include <gmock/gmock.h>
 
-#include "Platform/Host/HostAdmin.h"
+#include "Platform/Host/Admin/HostAdmin.h"
 #include "tests/Dorvane/Windows/WindowHarness.h"
 
 namespace dorvane::windows::testing {

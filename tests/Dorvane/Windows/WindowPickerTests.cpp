@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "Dorvane/Windows/WindowPicker.h"
-#include "Platform/Host/HostAdmin.h"
+#include "Platform/Host/Admin/HostAdmin.h"
 #include "tests/Dorvane/Windows/WindowHarness.h"
 #include "tests/Support/FakeLocalMouseMonitor.h"
 

@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "Platform/Host/HostError.h"
-#include "Platform/Host/MemoryHostStore.h"
+#include "Platform/Host/State/HostError.h"
+#include "Platform/Host/Store/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"
 

@@ -8,7 +8,7 @@
 
 #include "Platform/Accessibility/AXNames.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"
-#include "Platform/Host/MemoryHostStore.h"
+#include "Platform/Host/Store/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 
 namespace dorvane::host {

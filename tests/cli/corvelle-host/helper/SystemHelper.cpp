@@ -13,7 +13,7 @@
 
 #include "Platform/Dispatch/ManualMainQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
-#include "Platform/Host/HostFolder.h"
+#include "Platform/Host/Store/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "Dorvane/Engine/ProcessWorkerClient.h"
 #include "Platform/Dispatch/SerialQueue.h"
 #include "Platform/Dispatch/SystemClock.h"
-#include "Platform/Host/HostFolder.h"
+#include "Platform/Host/Store/HostFolder.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "tests/Support/RunAndWait.h"
 

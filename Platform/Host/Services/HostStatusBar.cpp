@@ -1,0 +1,201 @@
+#include "Platform/Host/Services/HostStatusBar.h"
+
+#include <exception>
+#include <mutex>
+#include <stdexcept>
+#include <utility>
+
+namespace dorvane::host {
+
+namespace {
+
+// What of the status bar waits in the session's catch-up while the host turns it away.
+constexpr const char* kItemKey = "status item";
+constexpr const char* kClicksKey = "status-bar clicks";
+constexpr const char* kAnswersKey = "status-bar answers";
+
+bool owns(const HostData& data, const processes::ProcessIdentity& identity) {
+    return data.statusBar().item && data.statusBar().owner == identity;
+}
+
+// Done now, or kept under `key` in the session's catch-up and the refusal thrown on.
+void doOrCatchUp(HostSession& session, const std::string& key, const HostCatchUp::Attempt& attempt) {
+    try {
+        attempt();
+    } catch (const std::exception& error) {
+        session.catchUp().later(key, attempt, error.what());
+        throw;
+    }
+    session.catchUp().drop(key);
+}
+
+}  // namespace
+
+// Clicks are taken (marked so in the host in the same access that reads them), handed to the
+// handler, and answered, all on the main queue, where the session's catch-up tries again
+// what the host turned away: a read of the clicks, and the answers not yet written, which
+// go in one access in the order they were given.
+class HostStatusBar::Hub : public std::enable_shared_from_this<Hub> {
+public:
+    Hub(std::shared_ptr<HostSession> session, dispatch::MainQueue& mainQueue)
+        : session_(std::move(session)), mainQueue_(mainQueue) {}
+
+    void begin(ClickHandler handler) {
+        HostSubscription subscription;
+        std::weak_ptr<Hub> weak = weak_from_this();
+        subscription = session_->store().subscribe([weak](const HostPulse& pulse) {
+            if (auto hub = weak.lock()) hub->pulsed(pulse);
+        });
+        {
+            std::lock_guard lock(mutex_);
+            handler_ = std::move(handler);
+            subscription_ = std::move(subscription);
+        }
+        // Clicks left before we looked.
+        mainQueue_.post([weak] {
+            if (auto hub = weak.lock()) hub->deliver();
+        });
+    }
+
+    void end() {
+        HostSubscription subscription;
+        {
+            std::lock_guard lock(mutex_);
+            handler_ = nullptr;
+            subscription = std::move(subscription_);
+        }
+        session_->catchUp().drop(kClicksKey);
+    }
+
+private:
+    // Any thread.
+    void pulsed(const HostPulse& pulse) {
+        {
+            std::lock_guard lock(mutex_);
+            if (!handler_ || pulse.statusBarGeneration == seen_) return;
+            seen_ = pulse.statusBarGeneration;
+        }
+        std::weak_ptr<Hub> weak = weak_from_this();
+        mainQueue_.post([weak] {
+            if (auto hub = weak.lock()) hub->deliver();
+        });
+    }
+
+    ClickHandler handler() {
+        std::lock_guard lock(mutex_);
+        return handler_;
+    }
+
+    // Main queue: a read the host turned away is tried again until it gets through; the
+    // click's chooser waits meanwhile, and no later change need come.
+    void deliver() {
+        session_->catchUp().attempt(kClicksKey, whileAlive(weak_from_this(), [](Hub& hub) { hub.takeClicks(); }));
+    }
+
+    // Main queue: takes every click waiting for this owner, hands each to the handler once, in
+    // order, and answers them. Throws when the host cannot be read: nothing was taken then.
+    void takeClicks() {
+        if (!handler()) return;
+        std::vector<StatusBarClick> taken;
+        const auto identity = session_->identity();
+        session_->access([&](HostData& data) {
+            if (!owns(data, identity)) return;
+            for (auto& click : data.statusBar().clicks) {
+                if (click.state != StatusBarClick::State::pending) continue;
+                click.state = StatusBarClick::State::taken;
+                taken.push_back(click);
+            }
+        });
+        for (const auto& click : taken) {
+            // A handler gone meanwhile (the program quits) carries nothing out.
+            const auto current = handler();
+            const bool done = current && current(click.title);
+            answers_.emplace_back(click.id, done);
+        }
+        if (!taken.empty()) answer();
+    }
+
+    // Main queue: the answers reach the host now, or once it lets go.
+    void answer() {
+        session_->catchUp().attempt(kAnswersKey, whileAlive(weak_from_this(), [](Hub& hub) { hub.writeAnswers(); }));
+    }
+
+    // Main queue. Throws when the host turned the write away; the answers then stay.
+    void writeAnswers() {
+        if (answers_.empty()) return;
+        session_->access([&](HostData& data) {
+            bool changed = false;
+            for (auto& click : data.statusBar().clicks) {
+                for (const auto& [id, done] : answers_) {
+                    if (click.id != id || click.state != StatusBarClick::State::taken) continue;
+                    click.state = done ? StatusBarClick::State::done : StatusBarClick::State::refused;
+                    changed = true;
+                }
+            }
+            if (changed) ++data.statusBar().generation;
+        });
+        answers_.clear();
+    }
+
+    std::shared_ptr<HostSession> session_;
+    dispatch::MainQueue& mainQueue_;
+    std::mutex mutex_;
+    ClickHandler handler_;
+    HostSubscription subscription_;
+    std::uint64_t seen_ = 0;
+    std::vector<std::pair<std::uint64_t, bool>> answers_;  // click and whether it was done; main queue only
+};
+
+HostStatusBar::HostStatusBar(std::shared_ptr<HostSession> session, dispatch::MainQueue* mainQueue)
+    : session_(std::move(session)), hub_(mainQueue ? std::make_shared<Hub>(session_, *mainQueue) : nullptr) {}
+
+HostStatusBar::~HostStatusBar() {
+    if (hub_) hub_->end();
+    if (!published_) return;
+    try {
+        remove();
+    } catch (const std::exception&) {
+        // The item then goes once the host sees this process has ended.
+    }
+}
+
+void HostStatusBar::publish(const statusbar::StatusItem& item) {
+    published_ = true;
+    auto show = [item](HostSession& session) {
+        const auto identity = session.identity();
+        session.access([&](HostData& data) {
+            if (owns(data, identity) && *data.statusBar().item == item) return;
+            if (!owns(data, identity)) data.statusBar().dropWaitingClicks();  // clicks meant for an earlier owner
+            data.statusBar().item = item;
+            data.statusBar().owner = identity;
+            ++data.statusBar().generation;
+        });
+    };
+    doOrCatchUp(*session_, kItemKey, whileAlive(std::weak_ptr<HostSession>(session_), std::move(show)));
+}
+
+void HostStatusBar::remove() {
+    // The newest state of the item, as a publish is: an item still waiting is never shown after it.
+    auto takeOut = [](HostSession& session) {
+        const auto identity = session.identity();
+        session.access([&](HostData& data) {
+            if (!owns(data, identity)) return;
+            data.statusBar().item.reset();
+            data.statusBar().owner = {};
+            data.statusBar().dropWaitingClicks();
+            ++data.statusBar().generation;
+        });
+    };
+    doOrCatchUp(*session_, kItemKey, whileAlive(std::weak_ptr<HostSession>(session_), std::move(takeOut)));
+}
+
+dispatch::Observation HostStatusBar::observeClicks(ClickHandler handler) {
+    if (!hub_) throw std::logic_error("status bar clicks need a main queue");
+    hub_->begin(std::move(handler));
+    std::weak_ptr<Hub> weak = hub_;
+    return dispatch::Observation([weak] {
+        if (auto hub = weak.lock()) hub->end();
+    });
+}
+
+}  // namespace dorvane::host
