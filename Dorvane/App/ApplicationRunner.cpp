@@ -64,16 +64,32 @@ void configureApplication() {
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
+// How Dorvane.log names what the host's catch-up tells.
+const char* catchUpEvent(host::HostCatchUp::Event event) {
+    switch (event) {
+        case host::HostCatchUp::Event::deferred:
+            return "host_deferred";
+        case host::HostCatchUp::Event::failed:
+            return "host_failed";
+        case host::HostCatchUp::Event::dropped:
+            return "host_dropped";
+    }
+    return "host_deferred";
+}
+
 // The simulated host, opened as the application; nothing when its folder cannot be used.
 // What it turned away while another process held it, to be done once it lets go, is one line
-// of `log` for each run of refusals.
+// of `log` for each run of refusals; work that failed for good, and writes still turned away
+// when the program quits, are a line each too.
 std::unique_ptr<host::SimulatedHost> openHost(dispatch::Clock& clock, QtMainQueue& mainQueue,
                                               dispatch::SerialQueue& eventQueue, EngineLog& log) {
     const auto folder = host::defaultHostFolder();
     try {
         auto host = host::SimulatedHost::openFolder(folder, processes::ProcessRole::application, clock, &mainQueue,
                                                     &eventQueue);
-        host->catchUp().setNotice([&log](const std::string& line) { log.write("host_deferred", line); });
+        host->catchUp().setNotice([&log](host::HostCatchUp::Event event, const std::string& line) {
+            log.write(catchUpEvent(event), line);
+        });
         // A host the program cannot use is said now, in one line, rather than met later. The
         // check waits for a lock another process holds as long as the command-line modes do,
         // on a thread of its own (the main thread's accesses give up after a second): there is

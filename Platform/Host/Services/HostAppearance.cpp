@@ -64,7 +64,7 @@ private:
             std::lock_guard lock(mutex_);
             if (pulse.appearanceGeneration <= seen_) return;
         }
-        session_->catchUp().attempt(kCatchUpKey, whileAlive(weak_from_this(), [](Hub& hub) { hub.take(hub.read()); }));
+        session_->catchUp().attempt(kCatchUpKey, HostCatchUp::Kind::read, whileAlive(weak_from_this(), [](Hub& hub) { hub.take(hub.read()); }));
     }
 
     // Throws when the host turns the read away.

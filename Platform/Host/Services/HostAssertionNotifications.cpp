@@ -86,7 +86,7 @@ private:
     // lock: watching a process that has already ended reports it at once. A read the host
     // turns away is made again once it lets go: a holder not watched ends unseen.
     void watchHolders() {
-        session_->catchUp().attempt("power assertion holders",
+        session_->catchUp().attempt("power assertion holders", HostCatchUp::Kind::read,
                                     whileAlive(weak_from_this(), [](Hub& hub) { hub.watchHoldersNow(); }));
     }
 
@@ -145,7 +145,7 @@ private:
     // it lets go, as nothing else may come to look.
     void holderEnded() {
         auto look = [](Hub& hub) { hub.session_->access([](HostData& data) { (void)data.power(); }); };
-        session_->catchUp().attempt("ended power assertion holders", whileAlive(weak_from_this(), look));
+        session_->catchUp().attempt("ended power assertion holders", HostCatchUp::Kind::read, whileAlive(weak_from_this(), look));
     }
 
     std::shared_ptr<HostSession> session_;

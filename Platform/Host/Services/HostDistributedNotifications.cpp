@@ -61,7 +61,7 @@ private:
     // Any thread. A take the host turns away is made again once it lets go: what was posted
     // meanwhile may be the last notification for a long time.
     void drain() {
-        session_->catchUp().attempt(kCatchUpKey, whileAlive(weak_from_this(), [](Hub& hub) { hub.takeAll(); }));
+        session_->catchUp().attempt(kCatchUpKey, HostCatchUp::Kind::read, whileAlive(weak_from_this(), [](Hub& hub) { hub.takeAll(); }));
     }
 
     // Takes until nothing new is left. One thread takes at a time; a call meanwhile (from

@@ -7,6 +7,7 @@
 #include "Platform/Host/Machines/KeyboardFocus.h"
 #include "Platform/Host/Session/RefusableChange.h"
 #include "Platform/Host/Machines/WindowMachine.h"
+#include "Platform/Host/State/HostError.h"
 
 namespace dorvane::host {
 
@@ -153,13 +154,13 @@ void HostEvents::begin() {
 void HostEvents::onQueueOnceReadable(const char* key, void (HostEvents::*task)(), const std::string& why) {
     std::weak_ptr<HostEvents> weak = weak_from_this();
     session_->catchUp().later(
-        key,
+        key, HostCatchUp::Kind::read,
         [weak, task] {
             auto self = weak.lock();
-            if (!self) return true;
+            if (!self) return;
             {
                 std::lock_guard lock(self->mutex_);
-                if (self->ended_) return true;
+                if (self->ended_) return;
             }
             // The catch-up tries on the main queue; the work itself stays on the stream's
             // queue, in order with what the next changes bring there.
@@ -167,7 +168,6 @@ void HostEvents::onQueueOnceReadable(const char* key, void (HostEvents::*task)()
             self->queue_->post([weak, task] {
                 if (auto again = weak.lock()) ((*again).*task)();
             });
-            return true;
         },
         why);
 }
@@ -222,13 +222,15 @@ bool HostEvents::claimInputOwnership() {
     if (queue_ == nullptr) return false;  // nothing would pick the input up
     try {
         return claimNow();
-    } catch (const std::exception&) {
+    } catch (const HostError&) {
         // The host could not be read or written (input.json, say): the claim is made again
         // once the host lets it, rather than never for the whole run.
-        session_->catchUp().later("input ownership",
+        session_->catchUp().later("input ownership", HostCatchUp::Kind::write,
                                   whileAlive(weak_from_this(), [](HostEvents& self) { self.claimNow(); }),
                                   dispatch::failureText(std::current_exception()));
         return false;
+    } catch (const std::exception&) {
+        return false;  // a claim that cannot be made at all is not made later either
     }
 }
 
@@ -348,7 +350,7 @@ void HostEvents::finishOne(std::uint64_t injection) {
 void HostEvents::markHandled(std::uint64_t id) {
     flushDelivered();
     // Whoever waits for the answer learns it after a hold, within its own time-out.
-    session_->catchUp().attempt("input injection " + std::to_string(id) + " handled",
+    session_->catchUp().attempt("input injection " + std::to_string(id) + " handled", HostCatchUp::Kind::write,
                                 whileAlive(weak_from_this(), [id](HostEvents& self) {
                                     self.session_->access([&](HostData& data) {
                                         if (auto* injection = data.input().injection(id)) {

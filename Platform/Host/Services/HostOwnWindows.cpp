@@ -7,6 +7,7 @@
 #include "Platform/Host/Services/HostPointer.h"
 #include "Platform/Host/Machines/KeyboardFocus.h"
 #include "Platform/Host/Machines/WindowMachine.h"
+#include "Platform/Host/State/HostError.h"
 
 namespace dorvane::host {
 
@@ -90,13 +91,12 @@ dispatch::Observation HostOwnWindows::observeActivation(
             if (!movesActivation(entry, own)) return;
             // What stands now: later activations may have landed since this one. A read the
             // host turns away is made once it lets go: this change may be the last for long.
-            session->catchUp().attempt(key, [weakSession, weakTold] {
+            session->catchUp().attempt(key, HostCatchUp::Kind::read, [weakSession, weakTold] {
                 const auto session = weakSession.lock();
                 const auto told = weakTold.lock();
-                if (!session || !told) return true;
+                if (!session || !told) return;
                 const auto standing = standingIn(*session);
                 (*told)(standing);
-                return true;
             });
         }));
     return dispatch::Observation([journaled, told, weakSession, key] {
@@ -106,7 +106,10 @@ dispatch::Observation HostOwnWindows::observeActivation(
 }
 
 void HostOwnWindows::tryAgainLater(const std::string& key, std::function<bool()> attempt, const std::string& why) {
-    session_->catchUp().later(key, std::move(attempt), why);
+    // The program answers whether its attempt got through; one that did not was turned away.
+    session_->catchUp().later(key, HostCatchUp::Kind::write, [key, attempt = std::move(attempt)] {
+        if (!attempt()) throw HostError(key + ": turned away again");
+    }, why);
 }
 
 dispatch::Observation HostOwnWindows::observePointerElsewhere(std::function<void()> handler) {

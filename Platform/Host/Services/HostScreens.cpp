@@ -109,7 +109,7 @@ private:
 
     HostCatchUp::Attempt refreshing() { return whileAlive(weak_from_this(), [](Hub& hub) { hub.refresh(); }); }
 
-    void refreshLater(const std::string& why) { session_->catchUp().later(kCatchUpKey, refreshing(), why); }
+    void refreshLater(const std::string& why) { session_->catchUp().later(kCatchUpKey, HostCatchUp::Kind::read, refreshing(), why); }
 
     // Main queue: reads the displays, which lets the host make the changes that fell due
     // meanwhile, and tells the observers what changed. Throws when the host turns the read
@@ -199,7 +199,7 @@ private:
             timerDue_.reset();
             if (observers_.empty()) return;
         }
-        session_->catchUp().attempt(kCatchUpKey, refreshing());
+        session_->catchUp().attempt(kCatchUpKey, HostCatchUp::Kind::read, refreshing());
     }
 
     std::shared_ptr<HostSession> session_;

@@ -2,8 +2,12 @@
 
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
+#include <string>
 #include <utility>
+
+#include "Platform/Host/State/HostError.h"
 
 namespace dorvane::host {
 
@@ -22,8 +26,8 @@ bool owns(const HostData& data, const processes::ProcessIdentity& identity) {
 void doOrCatchUp(HostSession& session, const std::string& key, const HostCatchUp::Attempt& attempt) {
     try {
         attempt();
-    } catch (const std::exception& error) {
-        session.catchUp().later(key, attempt, error.what());
+    } catch (const HostError& refusal) {
+        session.catchUp().later(key, HostCatchUp::Kind::write, attempt, refusal.what());
         throw;
     }
     session.catchUp().drop(key);
@@ -89,11 +93,14 @@ private:
     // Main queue: a read the host turned away is tried again until it gets through; the
     // click's chooser waits meanwhile, and no later change need come.
     void deliver() {
-        session_->catchUp().attempt(kClicksKey, whileAlive(weak_from_this(), [](Hub& hub) { hub.takeClicks(); }));
+        session_->catchUp().attempt(kClicksKey, HostCatchUp::Kind::read, whileAlive(weak_from_this(), [](Hub& hub) { hub.takeClicks(); }));
     }
 
     // Main queue: takes every click waiting for this owner, hands each to the handler once, in
-    // order, and answers them. Throws when the host cannot be read: nothing was taken then.
+    // order, and answers them. Throws a HostError when the host cannot be read: nothing was
+    // taken then. A handler that throws fails its own click, which is answered as not carried
+    // out; the clicks taken with it are still handed over, and the failure is thrown on once
+    // all are answered, for the catch-up to say (it is not tried again).
     void takeClicks() {
         if (!handler()) return;
         std::vector<StatusBarClick> taken;
@@ -106,18 +113,27 @@ private:
                 taken.push_back(click);
             }
         });
+        std::optional<std::string> failure;
         for (const auto& click : taken) {
             // A handler gone meanwhile (the program quits) carries nothing out.
             const auto current = handler();
-            const bool done = current && current(click.title);
+            bool done = false;
+            try {
+                done = current && current(click.title);
+            } catch (const std::exception& error) {
+                if (!failure) failure = "\"" + click.title + "\": " + error.what();
+            } catch (...) {
+                if (!failure) failure = "\"" + click.title + "\": unknown error";
+            }
             answers_.emplace_back(click.id, done);
         }
         if (!taken.empty()) answer();
+        if (failure) throw std::runtime_error("the click " + *failure);
     }
 
     // Main queue: the answers reach the host now, or once it lets go.
     void answer() {
-        session_->catchUp().attempt(kAnswersKey, whileAlive(weak_from_this(), [](Hub& hub) { hub.writeAnswers(); }));
+        session_->catchUp().attempt(kAnswersKey, HostCatchUp::Kind::write, whileAlive(weak_from_this(), [](Hub& hub) { hub.writeAnswers(); }));
     }
 
     // Main queue. Throws when the host turned the write away; the answers then stay.

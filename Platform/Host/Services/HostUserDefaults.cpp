@@ -34,7 +34,7 @@ bool HostUserDefaults::change(const std::string& key, std::function<bool(HostDat
         session_->catchUp().drop(catchUpKey);
         return done;
     } catch (const HostError& error) {
-        session_->catchUp().later(catchUpKey, whileAlive(std::weak_ptr<HostSession>(session_), call), error.what());
+        session_->catchUp().later(catchUpKey, HostCatchUp::Kind::write, whileAlive(std::weak_ptr<HostSession>(session_), call), error.what());
     } catch (const std::exception&) {
     }
     return false;

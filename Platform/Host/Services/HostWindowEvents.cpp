@@ -86,7 +86,7 @@ void HostWindowEvents::begin() {
 void HostWindowEvents::pull() {
     // The host is held (or unreadable) now, and its holder may change nothing: no later change
     // need come to bring another try.
-    session_->catchUp().attempt(kJournalKey,
+    session_->catchUp().attempt(kJournalKey, HostCatchUp::Kind::read,
                                 whileAlive(weak_from_this(), [](HostWindowEvents& events) { events.pullOnce(); }));
 }
 

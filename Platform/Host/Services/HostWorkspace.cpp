@@ -101,7 +101,7 @@ private:
             std::lock_guard lock(mutex_);
             if (observers_.empty() || pulse.workspaceGeneration <= seen_) return;
         }
-        session_->catchUp().attempt(kCatchUpKey, whileAlive(weak_from_this(), [](Hub& hub) { hub.take(hub.read()); }));
+        session_->catchUp().attempt(kCatchUpKey, HostCatchUp::Kind::read, whileAlive(weak_from_this(), [](Hub& hub) { hub.take(hub.read()); }));
     }
 
     void take(const Reading& reading) {

@@ -2,75 +2,92 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
+
+#include "Platform/Host/State/HostError.h"
 
 namespace dorvane::host {
 
 HostCatchUp::HostCatchUp(dispatch::Clock& clock, dispatch::Executor* executor) : clock_(clock), executor_(executor) {}
 
-HostCatchUp::~HostCatchUp() { end(); }
+HostCatchUp::~HostCatchUp() {
+    std::vector<Work> gone;
+    std::lock_guard lock(mutex_);
+    ended_ = true;
+    gone.swap(waiting_);
+    timer_.cancel();
+}
 
 void HostCatchUp::setNotice(Notice notice) {
     std::lock_guard lock(mutex_);
     notice_ = std::move(notice);
 }
 
-bool HostCatchUp::tryOnce(const Attempt& attempt, std::string& why) {
+void HostCatchUp::say(Event event, const std::string& line) {
+    Notice notice;
+    {
+        std::lock_guard lock(mutex_);
+        notice = notice_;
+    }
+    if (notice) notice(event, line);
+}
+
+HostCatchUp::Outcome HostCatchUp::tryOnce(const Work& work, std::string& why) {
     try {
-        if (attempt()) return true;
-        why = "the host is busy";
+        work.attempt();
+        return Outcome::done;
+    } catch (const HostError& refusal) {
+        why = refusal.what();
+        return Outcome::refused;
     } catch (const std::exception& error) {
         why = error.what();
     } catch (...) {
         why = "unknown error";
     }
-    return false;
+    // Trying again would fail the same way, for as long as the program runs.
+    say(Event::failed, work.key + ": " + why);
+    return Outcome::failed;
 }
 
-bool HostCatchUp::attempt(const std::string& key, Attempt attempt) {
+bool HostCatchUp::attempt(const std::string& key, Kind kind, Attempt attempt) {
     std::uint64_t started = 0;
     {
         std::lock_guard lock(mutex_);
-        started = nextVersion_;
+        started = nextTicket_;
     }
     std::string why;
-    if (tryOnce(attempt, why)) {
+    if (tryOnce(Work{key, kind, attempt}, why) != Outcome::refused) {
         // What another thread kept meanwhile came after this try began: it stays.
         std::lock_guard lock(mutex_);
-        if (const auto latest = latest_.find(key); latest == latest_.end() || latest->second < started) {
-            dropLocked(key);
-        }
+        forget(key, started);
         return true;
     }
-    later(key, std::move(attempt), why);
+    later(key, kind, std::move(attempt), why);
     return false;
 }
 
-void HostCatchUp::later(const std::string& key, Attempt attempt, const std::string& why) {
-    std::string said;
-    Notice notice;
+void HostCatchUp::later(const std::string& key, Kind kind, Attempt attempt, const std::string& why) {
+    bool firstOfRun = false;
     {
         std::lock_guard lock(mutex_);
         if (ended_) return;
-        if (!refusing_) {
-            refusing_ = true;
-            said = key + ": " + why;
-            notice = notice_;
-        }
-        keep(key, std::move(attempt));
+        firstOfRun = !refusing_;
+        refusing_ = true;
+        keep(Work{key, kind, std::move(attempt)});
     }
-    if (notice) notice(said);
+    if (firstOfRun) say(Event::deferred, key + ": " + why);
 }
 
-void HostCatchUp::keep(const std::string& key, Attempt attempt) {
-    const std::uint64_t version = nextVersion_++;
-    latest_[key] = version;
+void HostCatchUp::keep(Work work) {
+    work.ticket = nextTicket_++;
+    // The run's own attempt of the key, taken before this one, no longer stands.
+    if (running_) supersededBelow_.insert_or_assign(work.key, work.ticket);
     const auto found =
-        std::find_if(waiting_.begin(), waiting_.end(), [&](const Waiting& waiting) { return waiting.key == key; });
+        std::find_if(waiting_.begin(), waiting_.end(), [&](const Work& waiting) { return waiting.key == work.key; });
     if (found != waiting_.end()) {
-        found->attempt = std::move(attempt);
-        found->version = version;
+        *found = std::move(work);
     } else {
-        waiting_.push_back(Waiting{key, std::move(attempt), version});
+        waiting_.push_back(std::move(work));
     }
     // A run under way schedules what still waits when it ends.
     if (!running_) schedule(false);
@@ -78,18 +95,21 @@ void HostCatchUp::keep(const std::string& key, Attempt attempt) {
 
 void HostCatchUp::drop(const std::string& key) {
     std::lock_guard lock(mutex_);
-    dropLocked(key);
+    forget(key, nextTicket_);
 }
 
-void HostCatchUp::dropLocked(const std::string& key) {
-    std::erase_if(waiting_, [&](const Waiting& waiting) { return waiting.key == key; });
-    // A try of the key under way now must not come back as the latest.
+void HostCatchUp::forget(const std::string& key, std::uint64_t ticket) {
+    std::erase_if(waiting_, [&](const Work& waiting) { return waiting.key == key && waiting.ticket < ticket; });
     if (running_) {
-        latest_[key] = nextVersion_++;
-    } else {
-        latest_.erase(key);
+        const auto [entry, added] = supersededBelow_.try_emplace(key, ticket);
+        if (!added) entry->second = std::max(entry->second, ticket);
     }
     if (waiting_.empty() && !running_) settle();
+}
+
+bool HostCatchUp::superseded(const Work& work) const {
+    const auto found = supersededBelow_.find(work.key);
+    return found != supersededBelow_.end() && work.ticket < found->second;
 }
 
 void HostCatchUp::settle() {
@@ -132,55 +152,58 @@ void HostCatchUp::hostLetGo() {
 }
 
 void HostCatchUp::run() {
-    std::vector<Waiting> trying;
-    {
-        std::lock_guard lock(mutex_);
-        soonPosted_ = false;
-        if (ended_ || running_ || waiting_.empty()) return;
-        running_ = true;
-        lastRun_ = clock_.uptime();
-        nextTry_.reset();
-        timer_.cancel();
-        trying.swap(waiting_);
-    }
-    std::vector<Waiting> refused;
-    for (auto& waiting : trying) {
+    auto taken = take();
+    if (!taken) return;
+    mergeBack(tryEach(std::move(*taken)));
+}
+
+std::optional<std::vector<HostCatchUp::Work>> HostCatchUp::take() {
+    std::lock_guard lock(mutex_);
+    soonPosted_ = false;
+    if (ended_ || running_ || waiting_.empty()) return std::nullopt;
+    running_ = true;
+    lastRun_ = clock_.uptime();
+    nextTry_.reset();
+    timer_.cancel();
+    supersededBelow_.clear();
+    return std::exchange(waiting_, {});
+}
+
+std::vector<HostCatchUp::Work> HostCatchUp::tryEach(std::vector<Work> taken) {
+    std::vector<Work> refused;
+    for (auto& work : taken) {
         {
             std::lock_guard lock(mutex_);
             if (ended_) break;
-            if (latest_[waiting.key] != waiting.version) continue;  // replaced or dropped meanwhile
+            if (superseded(work)) continue;  // replaced, dropped or done meanwhile
         }
         std::string why;
-        if (tryOnce(waiting.attempt, why)) {
-            std::lock_guard lock(mutex_);
-            if (latest_[waiting.key] == waiting.version) latest_[waiting.key] = 0;
-            continue;
-        }
-        refused.push_back(std::move(waiting));
+        if (tryOnce(work, why) == Outcome::refused) refused.push_back(std::move(work));
     }
+    return refused;
+}
+
+void HostCatchUp::mergeBack(std::vector<Work> refused) {
     std::lock_guard lock(mutex_);
     running_ = false;
     if (ended_) return;
     // Refused again: each keeps its place, ahead of work that first waited during the run; a
     // key that came again meanwhile waits as its newer attempt, in the older one's place.
-    std::vector<Waiting> next;
-    for (auto& waiting : refused) {
-        if (latest_[waiting.key] == waiting.version) {
-            next.push_back(std::move(waiting));
+    std::vector<Work> next;
+    for (auto& work : refused) {
+        if (!superseded(work)) {
+            next.push_back(std::move(work));
             continue;
         }
-        const auto newer = std::find_if(waiting_.begin(), waiting_.end(),
-                                        [&](const Waiting& other) { return other.key == waiting.key; });
-        if (newer == waiting_.end()) continue;  // dropped
+        const auto newer =
+            std::find_if(waiting_.begin(), waiting_.end(), [&](const Work& other) { return other.key == work.key; });
+        if (newer == waiting_.end()) continue;  // dropped or done meanwhile
         next.push_back(std::move(*newer));
         waiting_.erase(newer);
     }
-    for (auto& waiting : waiting_) next.push_back(std::move(waiting));
+    for (auto& work : waiting_) next.push_back(std::move(work));
     waiting_ = std::move(next);
-    std::erase_if(latest_, [this](const auto& entry) {
-        return std::none_of(waiting_.begin(), waiting_.end(),
-                            [&](const Waiting& waiting) { return waiting.key == entry.first; });
-    });
+    supersededBelow_.clear();
     if (waiting_.empty()) {
         settle();
         return;
@@ -196,15 +219,30 @@ std::vector<std::string> HostCatchUp::waiting() const {
 }
 
 void HostCatchUp::end() {
-    std::vector<Waiting> gone;
+    std::vector<Work> left;
     {
         std::lock_guard lock(mutex_);
+        if (ended_) return;
         ended_ = true;
-        gone.swap(waiting_);
-        latest_.clear();
+        left.swap(waiting_);
+        supersededBelow_.clear();
+        nextTry_.reset();
         timer_.cancel();
     }
-    // The attempts (and what they hold) go outside the lock.
+    std::string lost;
+    std::string why;
+    bool held = false;
+    for (const auto& work : left) {
+        if (work.kind != Kind::write) continue;  // nobody is left to read for
+        if (!held) {
+            std::string refusal;
+            held = tryOnce(work, refusal) == Outcome::refused;
+            if (!held) continue;
+            why = refusal;
+        }
+        lost += (lost.empty() ? "" : ", ") + work.key;
+    }
+    if (!lost.empty()) say(Event::dropped, lost + ": " + why);
 }
 
 }  // namespace dorvane::host

@@ -7,6 +7,7 @@
 #include "Platform/Dispatch/SimulatedScheduler.h"
 #include "Platform/Host/Store/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
+#include "tests/Support/RefusingHostStore.h"
 
 namespace dorvane::host {
 namespace {
@@ -255,6 +256,39 @@ TEST_F(SystemServicesTest, AnnouncementsKeepTheLastTwoHundredWithTheirWallTime) 
     EXPECT_EQ(kept.front(), (Announcement{"2025-01-01T00:00:05Z", app->process().pid, "提示 5"}));
     EXPECT_EQ(kept.back(), (Announcement{"2025-01-01T00:03:24Z", app->process().pid, "提示 204"}));
     EXPECT_EQ(logged({"announce"}).back(), "announce text=提示 204");
+}
+
+// A program that quits while the host turns its writes away gives each waiting write one last
+// try as it closes the host: written when the host lets go by then, and said by name as lost
+// when it is still held.
+TEST(HostAtQuit, AWaitingWriteGetsOneLastTryAndOneStillHeldIsSaidByName) {
+    for (const bool heldAtQuit : {false, true}) {
+        SCOPED_TRACE(heldAtQuit);
+        dispatch::SimulatedScheduler scheduler;
+        auto inner = std::make_shared<MemoryHostStore>();
+        auto store = std::make_shared<testing::RefusingHostStore>(inner);
+        auto app = std::make_unique<SimulatedHost>(store, ProcessRole::application, scheduler, &scheduler.mainQueue());
+        SimulatedHost tool(inner, ProcessRole::tool, scheduler);
+        std::vector<HostCatchUp::Event> events;
+        std::vector<std::string> lines;
+        app->catchUp().setNotice([&](HostCatchUp::Event event, const std::string& line) {
+            events.push_back(event);
+            lines.push_back(line);
+        });
+        const json::Json frame = json::Json::parse(R"({"frame":[10,20,900,720]})");
+        store->held = true;
+        EXPECT_FALSE(app->userDefaults().setValue("Dorvane.Settings", frame));
+        store->held = heldAtQuit;
+        app.reset();  // before the catch-up's next try
+        if (!heldAtQuit) {
+            EXPECT_EQ(tool.userDefaults().value("Dorvane.Settings"), frame);
+            EXPECT_EQ(events, std::vector<HostCatchUp::Event>{HostCatchUp::Event::deferred});
+            continue;
+        }
+        EXPECT_FALSE(tool.userDefaults().value("Dorvane.Settings"));
+        ASSERT_EQ(events, (std::vector<HostCatchUp::Event>{HostCatchUp::Event::deferred, HostCatchUp::Event::dropped}));
+        EXPECT_EQ(lines[1], "user default Dorvane.Settings: cannot lock host.lock: another process has held it for over 1 seconds");
+    }
 }
 
 }  // namespace

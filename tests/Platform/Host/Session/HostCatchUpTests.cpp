@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "Platform/Dispatch/SimulatedScheduler.h"
 #include "Platform/Host/Session/HostCatchUp.h"
 #include "Platform/Host/Session/HostSession.h"
+#include "Platform/Host/State/HostError.h"
 #include "Platform/Host/Store/MemoryHostStore.h"
 #include "tests/Support/RefusingHostStore.h"
 
@@ -21,10 +23,14 @@ struct HeldHost {
     std::shared_ptr<testing::RefusingHostStore> store =
         std::make_shared<testing::RefusingHostStore>(std::make_shared<MemoryHostStore>());
     HostSession session{store, processes::ProcessRole::application, scheduler, &scheduler.mainQueue()};
+    std::vector<HostCatchUp::Event> events;
     std::vector<std::string> notices;
 
     HeldHost() {
-        session.catchUp().setNotice([this](const std::string& line) { notices.push_back(line); });
+        session.catchUp().setNotice([this](HostCatchUp::Event event, const std::string& line) {
+            events.push_back(event);
+            notices.push_back(line);
+        });
     }
 
     // An attempt that writes `value` into the host's status title, noting when it was tried.
@@ -32,7 +38,6 @@ struct HeldHost {
         return [this, value, tries] {
             if (tries != nullptr) tries->push_back(scheduler.now());
             session.access([&](HostData& data) { data.statusBar().item.emplace().title = value; });
-            return true;
         };
     }
 
@@ -51,7 +56,7 @@ TEST(HostCatchUp, TriesAgainSoonerFirstThenEveryTwoSecondsUntilTheHoldEnds) {
         HeldHost host;
         std::vector<double> tries;
         host.store->held = true;
-        EXPECT_FALSE(host.session.catchUp().attempt("title", host.writing("就绪", &tries)));
+        EXPECT_FALSE(host.session.catchUp().attempt("title", HostCatchUp::Kind::write, host.writing("就绪", &tries)));
         host.scheduler.advanceBy(hold);
         host.store->held = false;
         host.scheduler.advanceBy(HostCatchUp::longestDelaySeconds);
@@ -79,14 +84,14 @@ TEST(HostCatchUp, KeepsTheNewestOfEachKeyInOrderAndSaysEachRunOfRefusalsOnce) {
         return [&, name] {
             host.session.access([](HostData&) {});
             order.push_back(name);
-            return true;
         };
     };
+    const auto write = HostCatchUp::Kind::write;
     host.store->held = true;
-    catchUp.attempt("a", noting("a1"));
-    catchUp.attempt("b", noting("b1"));
-    catchUp.attempt("a", noting("a2"));
-    catchUp.attempt("c", noting("c1"));
+    catchUp.attempt("a", write, noting("a1"));
+    catchUp.attempt("b", write, noting("b1"));
+    catchUp.attempt("a", write, noting("a2"));
+    catchUp.attempt("c", write, noting("c1"));
     EXPECT_EQ(catchUp.waiting(), (std::vector<std::string>{"a", "b", "c"}));
     host.scheduler.advanceBy(5);
     EXPECT_TRUE(order.empty());
@@ -94,12 +99,12 @@ TEST(HostCatchUp, KeepsTheNewestOfEachKeyInOrderAndSaysEachRunOfRefusalsOnce) {
     EXPECT_NE(host.notices.front().find("a: cannot lock host.lock"), std::string::npos) << host.notices.front();
 
     host.store->held = false;
-    EXPECT_TRUE(catchUp.attempt("c", noting("c2")));  // done now: the waiting c is not done after it
+    EXPECT_TRUE(catchUp.attempt("c", write, noting("c2")));  // done now: the waiting c is not done after it
     host.scheduler.advanceBy(2);
     EXPECT_EQ(order, (std::vector<std::string>{"c2", "a2", "b1"}));
 
     host.store->held = true;
-    catchUp.attempt("a", noting("a3"));
+    catchUp.attempt("a", write, noting("a3"));
     EXPECT_EQ(host.notices.size(), 2U);  // a new run of refusals
     host.store->held = false;
     host.scheduler.advanceBy(1);
@@ -113,7 +118,7 @@ TEST(HostCatchUp, AnAccessThatGotThroughBringsTheTryAtOnce) {
     HeldHost host;
     std::vector<double> tries;
     host.store->held = true;
-    host.session.catchUp().attempt("title", host.writing("就绪", &tries));
+    host.session.catchUp().attempt("title", HostCatchUp::Kind::write, host.writing("就绪", &tries));
     host.scheduler.advanceBy(2.2);  // tried at 0, 0.5 and 1.5; the next at 3.5
     ASSERT_EQ(tries.size(), 3U);
     host.store->held = false;
@@ -124,9 +129,9 @@ TEST(HostCatchUp, AnAccessThatGotThroughBringsTheTryAtOnce) {
     EXPECT_EQ(host.written(), "就绪");
 
     int refusedTries = 0;
-    host.session.catchUp().attempt("broken", [&] {
+    host.session.catchUp().attempt("broken", HostCatchUp::Kind::read, [&] {
         ++refusedTries;
-        return false;
+        throw HostError("cannot read windows.json: Input/output error");
     });
     for (int i = 0; i < 20; ++i) {
         host.session.access([](HostData&) {});
@@ -142,18 +147,51 @@ TEST(HostCatchUp, AnAttemptThatGotThroughDropsOnlyWhatWaitedBeforeItBegan) {
     auto& catchUp = host.session.catchUp();
     std::vector<std::string> done;
     const auto noting = [&](const std::string& name) -> HostCatchUp::Attempt {
-        return [&done, name] {
-            done.push_back(name);
-            return true;
-        };
+        return [&done, name] { done.push_back(name); };
     };
-    catchUp.later("reader", noting("older"), "held");
-    EXPECT_TRUE(catchUp.attempt("reader", [&] {
-        catchUp.later("reader", noting("newer"), "held");  // as from another thread, meanwhile
-        return true;
+    const auto read = HostCatchUp::Kind::read;
+    catchUp.later("reader", read, noting("older"), "held");
+    EXPECT_TRUE(catchUp.attempt("reader", read, [&] {
+        catchUp.later("reader", read, noting("newer"), "held");  // as from another thread, meanwhile
     }));
     host.scheduler.advanceBy(1);
     EXPECT_EQ(done, std::vector<std::string>{"newer"});
+}
+
+// Work of a key that another try of the same run replaced by a newer attempt, done at once,
+// is not done after it: the older value would stand over the newer one for good.
+TEST(HostCatchUp, WorkReplacedDuringARunIsNotDoneAfterItsNewerAttempt) {
+    HeldHost host;
+    auto& catchUp = host.session.catchUp();
+    const auto write = HostCatchUp::Kind::write;
+    host.store->held = true;
+    // The first waiting work changes the same value anew (a setting saved again), which gets
+    // through now that the host lets go.
+    catchUp.later("other", write, [&] {
+        host.session.access([](HostData&) {});
+        EXPECT_TRUE(catchUp.attempt("title", write, host.writing("新")));
+    }, "held");
+    catchUp.later("title", write, host.writing("旧"), "held");
+    host.store->held = false;
+    host.scheduler.advanceBy(HostCatchUp::longestDelaySeconds);
+    EXPECT_EQ(host.written(), "新");
+    EXPECT_TRUE(catchUp.waiting().empty());
+}
+
+// Only the host turning work away is caught up: work that fails another way is said as a
+// failure once and never tried again, and waits behind nothing.
+TEST(HostCatchUp, AFailureThatIsNotARefusalIsSaidAndNotTriedAgain) {
+    HeldHost host;
+    int tries = 0;
+    EXPECT_TRUE(host.session.catchUp().attempt("broken", HostCatchUp::Kind::read, [&] {
+        ++tries;
+        throw std::logic_error("no handler");
+    }));
+    host.scheduler.advanceBy(10);
+    EXPECT_EQ(tries, 1);
+    EXPECT_TRUE(host.session.catchUp().waiting().empty());
+    ASSERT_EQ(host.events, std::vector<HostCatchUp::Event>{HostCatchUp::Event::failed});
+    EXPECT_EQ(host.notices.front(), "broken: no handler");
 }
 
 // A process without a main queue (a worker, a command-line mode) catches up with its later
@@ -164,18 +202,12 @@ TEST(HostCatchUp, WithoutAQueueLaterAccessesBringTheTriesAndDroppedWorkIsNeverDo
     HostSession session(store, processes::ProcessRole::workerCommit, scheduler);
     int tried = 0;
     store->held = true;
-    session.catchUp().attempt("claim", [&] {
+    session.catchUp().attempt("claim", HostCatchUp::Kind::write, [&] {
         ++tried;
         session.access([](HostData&) {});
-        return true;
     });
     session.catchUp().later(
-        "dropped",
-        [&] {
-            ADD_FAILURE() << "a dropped attempt ran";
-            return true;
-        },
-        "held");
+        "dropped", HostCatchUp::Kind::write, [&] { ADD_FAILURE() << "a dropped attempt ran"; }, "held");
     session.catchUp().drop("dropped");
     scheduler.advanceBy(10);
     EXPECT_EQ(tried, 1);
@@ -185,9 +217,9 @@ TEST(HostCatchUp, WithoutAQueueLaterAccessesBringTheTriesAndDroppedWorkIsNeverDo
     EXPECT_TRUE(session.catchUp().waiting().empty());
 
     store->held = true;
-    session.catchUp().attempt("late", [&] {
+    session.catchUp().attempt("late", HostCatchUp::Kind::read, [&] {
         ++tried;
-        return false;
+        session.access([](HostData&) {});
     });
     session.catchUp().end();
     store->held = false;
