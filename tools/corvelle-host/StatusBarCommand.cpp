@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "Platform/Host/State/HostError.h"
+#include "Platform/Host/Store/HostFiles.h"
 #include "tools/corvelle-host/ExitStatus.h"
 
 namespace dorvane::hosttool {
@@ -31,23 +32,20 @@ int answered(StatusBarClick::State state, const std::string& title, std::ostream
     return kExitSuccess;
 }
 
-int runClick(host::SimulatedHost& host, dispatch::Clock& clock, Arguments& args, std::ostream& out) {
-    const auto title = args.next("menu entry title");
-    double timeout = kDefaultTimeout;
-    if (args.flag("--timeout")) {
-        timeout = parseNumber<double>(args.next("seconds"), "number of seconds");
-        if (!std::isfinite(timeout) || timeout < 0) throw UsageError("seconds must be zero or more");
-    }
-    args.finish();
-    auto& admin = host.statusBarAdmin();
-    const auto id = admin.click(title);
+// Waits for the answer to the click `id`, already left for the program.
+int awaitAnswer(host::StatusBarAdmin& admin, std::uint64_t id, const std::string& title, double timeout,
+                dispatch::Clock& clock, std::ostream& out) {
     const double deadline = clock.uptime() + timeout;
     const auto ended = [&] { return HostError("the program ended before it answered \"" + title + "\""); };
     for (;;) {
         const auto state = admin.clickState(id);
         if (!state) throw ended();
         if (*state == StatusBarClick::State::done || *state == StatusBarClick::State::refused) {
-            admin.forget(id);
+            try {
+                admin.forget(id);
+            } catch (const host::LockTimeout&) {
+                // The answer is known all the same; only its entry stays behind in the host.
+            }
             return answered(*state, title, out);
         }
         if (clock.uptime() >= deadline) break;
@@ -65,6 +63,27 @@ int runClick(host::SimulatedHost& host, dispatch::Clock& clock, Arguments& args,
                         " s whether it carried it out");
     }
     throw HostError("the program did not answer \"" + title + "\" within " + secondsText(timeout) + " s");
+}
+
+int runClick(host::SimulatedHost& host, dispatch::Clock& clock, Arguments& args, std::ostream& out) {
+    const auto title = args.next("menu entry title");
+    double timeout = kDefaultTimeout;
+    if (args.flag("--timeout")) {
+        timeout = parseNumber<double>(args.next("seconds"), "number of seconds");
+        if (!std::isfinite(timeout) || timeout < 0) throw UsageError("seconds must be zero or more");
+    }
+    args.finish();
+    auto& admin = host.statusBarAdmin();
+    // A host held too long here means the click was never left: the plain failure says it all.
+    const auto id = admin.click(title);
+    try {
+        return awaitAnswer(admin, id, title, timeout, clock, out);
+    } catch (const host::LockTimeout& error) {
+        // The click stays in the host, neither read back nor taken back: the program may
+        // carry it out once the host is let go, and clicking again would do it twice.
+        throw HostError(std::string(error.what()) + "; \"" + title +
+                        "\" was left with the program and may still be carried out");
+    }
 }
 
 }  // namespace

@@ -33,7 +33,15 @@ json::Json StatusBarState::toJson() const {
     }
     json::Json list = json::Json::array();
     for (const auto& click : clicks) {
-        list.push_back({{"id", click.id}, {"title", click.title}, {"state", rawValue(click.state)}});
+        json::Json entry = {{"id", click.id}, {"title", click.title}, {"state", rawValue(click.state)}};
+        // A reader of the previous release knows no "taken" state and would start the whole
+        // status bar afresh; to it a taken click is one still waiting, and the mark is a key
+        // it passes over.
+        if (click.state == StatusBarClick::State::taken) {
+            entry["state"] = rawValue(StatusBarClick::State::pending);
+            entry["taken"] = true;
+        }
+        list.push_back(std::move(entry));
     }
     object["clicks"] = list;
     object["nextClick"] = nextClick;
@@ -61,8 +69,12 @@ StatusBarState StatusBarState::fromJson(const json::Json& value) {
         try {
             const auto& entry = json::requireObject(list[index]);
             const auto stateName = json::get<std::string>(entry, "state");
-            const auto clickState = fromRawValue<StatusBarClick::State>(stateName);
+            auto clickState = fromRawValue<StatusBarClick::State>(stateName);
             if (!clickState) throw json::DecodeError("unknown click state \"" + stateName + "\"", "state");
+            // The mark only tells a waiting click from one its owner took; an answer stays an answer.
+            if (*clickState == StatusBarClick::State::pending && json::getOr<bool>(entry, "taken", false)) {
+                clickState = StatusBarClick::State::taken;
+            }
             state.clicks.push_back(
                 StatusBarClick{json::get<std::uint64_t>(entry, "id"), json::get<std::string>(entry, "title"), *clickState});
         } catch (const json::DecodeError& error) {

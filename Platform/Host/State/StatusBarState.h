@@ -46,6 +46,8 @@ struct StatusBarState {
     // their chooser has read them: an owner that quits at once must not take its answer with it.
     void dropWaitingClicks();
 
+    // A taken click is written as "pending" with "taken": true, which a reader of the previous
+    // release takes for a waiting click; both that shape and a plain "taken" state read as taken.
     json::Json toJson() const;
     static StatusBarState fromJson(const json::Json& value);
 };

@@ -117,6 +117,28 @@ std::uint64_t lastLoggedNumber(const std::filesystem::path& path) {
     return 0;
 }
 
+// A last line cut short (a power loss) never reads; entries appended to it would join it and
+// be lost with it, so it goes first. Only what follows the last line break goes, and nothing
+// when that break lies further back than the tail read for it.
+void dropTornLine(int fd, const std::filesystem::path& path) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || info.st_size <= 0) return;
+    const auto size = static_cast<std::size_t>(info.st_size);
+    char last = '\n';
+    if (::pread(fd, &last, 1, static_cast<off_t>(size - 1)) != 1 || last == '\n') return;
+    const std::size_t start = size > kLogTail ? size - kLogTail : 0;
+    std::string tail(size - start, '\0');
+    const ssize_t count = ::pread(fd, tail.data(), tail.size(), static_cast<off_t>(start));
+    if (count != static_cast<ssize_t>(tail.size())) return;
+    const std::size_t end = tail.rfind('\n');
+    if (end == std::string::npos && start > 0) return;
+    const std::size_t kept = end == std::string::npos ? 0 : start + end + 1;
+    if (::ftruncate(fd, static_cast<off_t>(kept)) != 0) {
+        throw HostError("cannot append to " + path.string() + ": " +
+                        std::error_code(errno, std::generic_category()).message());
+    }
+}
+
 }  // namespace
 
 std::optional<FileStamp> fileStamp(const std::filesystem::path& path) {
@@ -253,7 +275,8 @@ void FolderHostStore::appendLog(const std::vector<ActionEntry>& entries, bool tr
     const auto& path = actionLogPath_;
     std::string text;
     for (const auto& entry : entries) text += json::serialize(entry.toJson()) + "\n";
-    const FileDescriptor fd(openHostFile(path, O_WRONLY | O_CREAT | O_APPEND | (truncate ? O_TRUNC : 0)));
+    const FileDescriptor fd(openHostFile(path, O_RDWR | O_CREAT | O_APPEND | (truncate ? O_TRUNC : 0)));
+    if (!truncate) dropTornLine(fd.get(), path);
     if (const int code = writeAll(fd.get(), text); code != 0) {
         throw HostError("cannot append to " + path.string() + ": " +
                         std::error_code(code, std::generic_category()).message());

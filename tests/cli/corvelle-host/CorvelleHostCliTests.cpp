@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "Platform/Dispatch/SystemClock.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "tests/Support/CommandRun.h"
+#include "tests/Support/HeldLock.h"
 
 namespace dorvane {
 namespace {
@@ -260,6 +262,38 @@ TEST_F(CorvelleHostCliTest, AClickTakenButNotAnsweredInTimeIsSaidSo) {
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err,
               "corvelle-host: the program took \"显示工具条\" but did not say within 0.5 s whether it carried it out\n");
+}
+
+// The host held for longer than the tool waits for it, once the click is written: the tool
+// cannot read the answer, and says that the click stays with the program, which may still
+// carry it out once the host is let go.
+TEST_F(CorvelleHostCliTest, AClickWhoseAnswerAHeldHostKeptFromTheToolIsSaidLeftWithTheProgram) {
+    ASSERT_EQ(run({"init"}).status, 0);
+    dispatch::SystemClock clock;
+    const auto program = host::SimulatedHost::openFolder(folder, processes::ProcessRole::application, clock);
+    program->statusBar().publish(statusbar::StatusItem{"MenuBarTemplate", "", "Corvelle · 就绪",
+                                                       {statusbar::MenuEntry{"显示工具条", true, false, false}}});
+    const auto clicks = [&] {
+        std::size_t count = 0;
+        program->store().transact([&](host::HostData& data) { count = data.statusBar().clicks.size(); });
+        return count;
+    };
+    std::atomic<bool> finished = false;
+    std::unique_ptr<testing::HeldLock> holder;
+    std::thread holdOnceWritten([&] {
+        while (!finished && clicks() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (!finished) holder = std::make_unique<testing::HeldLock>(folder / "host.lock", 60);
+    });
+    const auto result = run({"statusbar", "click", "显示工具条", "--timeout", "60"});
+    finished = true;
+    holdOnceWritten.join();
+    ASSERT_TRUE(holder && holder->held());
+    holder->release();
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "corvelle-host: cannot lock " + (folder / "host.lock").string() +
+                              ": another process has held it for over 10 seconds; \"显示工具条\" was left with the "
+                              "program and may still be carried out\n");
+    EXPECT_EQ(clicks(), 1u);
 }
 
 TEST_F(CorvelleHostCliTest, AMalformedFolderIsReportedAndInitRepairsIt) {

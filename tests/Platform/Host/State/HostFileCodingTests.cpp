@@ -1,6 +1,9 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "Platform/Host/State/ActionEntry.h"
 #include "Platform/Host/State/AppearanceState.h"
@@ -13,6 +16,25 @@
 #include "Platform/Host/State/PermissionsState.h"
 #include "Platform/Host/State/PowerState.h"
 #include "Platform/Host/State/ProcessTable.h"
+#include "Platform/Host/State/StatusBarState.h"
+
+namespace dorvane::host {
+namespace {
+
+// The click states the previous release knew.
+enum class PreviousClickState { pending, done, refused };
+
+}  // namespace
+}  // namespace dorvane::host
+
+template <>
+struct dorvane::EnumCases<dorvane::host::PreviousClickState> {
+    static constexpr std::array<std::pair<dorvane::host::PreviousClickState, std::string_view>, 3> table{{
+        {dorvane::host::PreviousClickState::pending, "pending"},
+        {dorvane::host::PreviousClickState::done, "done"},
+        {dorvane::host::PreviousClickState::refused, "refused"},
+    }};
+};
 
 namespace dorvane::host {
 namespace {
@@ -161,6 +183,49 @@ TEST(HostFileCodingTest, TheSystemFilesReadBack) {
     EXPECT_EQ(read.pid, entry.pid);
     EXPECT_EQ(read.details, entry.details);
     EXPECT_EQ(read.result, entry.result);
+}
+
+// "statusbar.json" as the previous release read it: the item, and each click's keys strictly
+// (a state it did not know failed the whole file, which then started afresh), other keys
+// passed over.
+struct PreviousStatusBar {
+    statusbar::StatusItem item;
+    processes::ProcessIdentity owner;
+    std::vector<std::tuple<std::uint64_t, std::string, PreviousClickState>> clicks;
+};
+
+PreviousStatusBar readAsThePreviousRelease(const json::Json& file) {
+    PreviousStatusBar read;
+    const auto& shown = json::requireKey(file, "item");
+    read.item = statusbar::StatusItem::fromJson(shown);
+    read.owner = {json::get<std::int32_t>(shown, "pid"), json::get<std::uint64_t>(shown, "startTime")};
+    for (const auto& entry : json::requireArray(json::requireKey(file, "clicks"))) {
+        read.clicks.emplace_back(json::get<std::uint64_t>(entry, "id"), json::get<std::string>(entry, "title"),
+                                 json::get<PreviousClickState>(entry, "state"));
+    }
+    return read;
+}
+
+// A click the program took is still one waiting to the previous release, which keeps the
+// item and the clicks rather than starting the status bar afresh; read again here, it is taken.
+TEST(HostFileCodingTest, TheStatusBarFileWithATakenClickReadsInThePreviousRelease) {
+    StatusBarState bar;
+    bar.generation = 6;
+    bar.item = statusbar::StatusItem{"MenuBarTemplate", "", "Corvelle · 就绪", {statusbar::MenuEntry{"显示工具条"}}};
+    bar.owner = kFileOwner;
+    bar.clicks = {StatusBarClick{1, "显示工具条", StatusBarClick::State::done},
+                  StatusBarClick{2, "显示工具条", StatusBarClick::State::taken},
+                  StatusBarClick{3, "显示工具条", StatusBarClick::State::pending}};
+    bar.nextClick = 4;
+    const json::Json file = json::parse(json::serialize(bar.toJson()));
+
+    const auto previous = readAsThePreviousRelease(file);
+    EXPECT_EQ(previous.item, *bar.item);
+    EXPECT_EQ(previous.owner, kFileOwner);
+    EXPECT_THAT(previous.clicks, ::testing::ElementsAre(std::tuple(1u, "显示工具条", PreviousClickState::done),
+                                                        std::tuple(2u, "显示工具条", PreviousClickState::pending),
+                                                        std::tuple(3u, "显示工具条", PreviousClickState::pending)));
+    EXPECT_EQ(readBackFile(bar), bar);
 }
 
 TEST(HostFileCodingTest, TheFaultFileReadsBackWithAndWithoutSelectors) {

@@ -7,6 +7,7 @@
 #include <limits>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -23,6 +24,7 @@
 #include "Platform/Dispatch/ManualMainQueue.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"
 #include "Platform/Dispatch/SystemClock.h"
+#include "Platform/Host/State/ActionEntry.h"
 #include "Platform/Host/Store/FolderHostStore.h"
 #include "Platform/Host/Store/FolderPulse.h"
 #include "Platform/Host/State/HostError.h"
@@ -274,6 +276,31 @@ TEST_F(HostFolderFilesTest, TheActionLogsNumbersGoOnWhenTheDisplaysStartAfresh) 
 
     // The call, then "hostMemoryLost" for a file found lost (a missing one is a new host).
     EXPECT_THAT(numbers(), ::testing::ElementsAre(1, 2, 3, 4, 5, 6, 7));
+}
+
+// The action log's last line damaged, cut short by a power loss or garbage: the numbers go on
+// after the last entry that reads rather than from 1, and the next entry is a line of its own.
+TEST_F(HostFolderFilesTest, TheActionLogsNumbersGoOnPastADamagedLastLine) {
+    seed();
+    open(ProcessRole::tool)->admin().unplug("external");
+    const auto damage = [&](const std::string& text) {
+        const int fd = ::open(file(kActionLogFile).c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+        EXPECT_EQ(::write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+        ::close(fd);
+        fs::remove(file(kDisplaysFile));
+    };
+    damage("{\"seq\": 3, \"upt");
+    open(ProcessRole::tool)->admin().sleepDisplays();
+    damage("garbage\n");
+    open(ProcessRole::tool)->admin().wakeDisplays();
+
+    std::vector<std::uint64_t> numbers;
+    std::istringstream lines(readFileIfPresent(file(kActionLogFile)).value_or(""));
+    for (std::string line; std::getline(lines, line);) {
+        if (line != "garbage") numbers.push_back(ActionEntry::fromJson(json::parse(line)).seq);
+    }
+    EXPECT_THAT(numbers, ::testing::ElementsAre(1, 2, 3, 4));
 }
 
 // One damaged file fails only the calls that need it: the display worker reads the displays
