@@ -1,5 +1,6 @@
 #include "Platform/Host/Services/HostStatusBar.h"
 
+#include <algorithm>
 #include <exception>
 #include <mutex>
 #include <optional>
@@ -110,6 +111,9 @@ private:
             for (auto& click : data.statusBar().clicks) {
                 if (click.state != StatusBarClick::State::pending) continue;
                 click.state = StatusBarClick::State::taken;
+                // Its answer waits: read back as pending (an older tool rewrote the file
+                // without the mark), it was carried out already.
+                if (answering(click.id)) continue;
                 taken.push_back(click);
             }
         });
@@ -129,6 +133,11 @@ private:
         }
         if (!taken.empty()) answer();
         if (failure) throw std::runtime_error("the click " + *failure);
+    }
+
+    // Main queue: whether the click `id` was handed over and its answer not yet written.
+    bool answering(std::uint64_t id) const {
+        return std::any_of(answers_.begin(), answers_.end(), [id](const auto& answer) { return answer.first == id; });
     }
 
     // Main queue: the answers reach the host now, or once it lets go.
