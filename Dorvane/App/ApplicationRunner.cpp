@@ -199,7 +199,8 @@ int runApplication(const std::filesystem::path& root, const std::string& executa
 
     auto neighbours = completeNeighbours(makeNeighbours, root, executable, mainQueue, clock, *host, *ownWindows);
     auto controller = std::make_unique<shell::AppController>(
-        shell::AppController::Services{root, mainQueue, clock, *engine, *probeQueue, host->screens(), host->power(),
+        shell::AppController::Services{root, mainQueue, clock, *engine, *probeQueue, host->screens(),
+                                host->displayAvailability(), host->power(),
                                 host->assertionNotifications(), host->processes(), host->workspace(),
                                 host->applicationWorkspace(), *statusBar, host->accessibility(), host->accessibility(),
                                 loginItems, updater, platform, terminationSignals, OperationDiagnostics::shared(),

@@ -65,7 +65,7 @@ dispatch::Task<bool> DisplayEngine::restore() {
     return dispatch::runOn(queue_, [this] { return restoreNow(); });
 }
 
-dispatch::Task<bool> DisplayEngine::resumePendingRestore() {
+dispatch::Task<DisplayEngine::Resumed> DisplayEngine::resumePendingRestore() {
     return dispatch::runOn(queue_, [this] { return resumePendingRestoreNow(); });
 }
 

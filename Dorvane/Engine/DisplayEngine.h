@@ -93,6 +93,12 @@ public:
         std::string failureMessage() const;
     };
 
+    // How resuming a deferred restore ended: the displays are back; nothing was restored
+    // (nothing pending, deferred again, or failed; the restore stays as it was); or it
+    // failed because another program held the host past the worker's wait, so that it may
+    // well go through once the host lets go.
+    enum class Resumed { restored, notRestored, hostHeld };
+
     // ---- Awaitable operations for the main thread ----
 
     // The start-up check; restores a session left over from an earlier run once.
@@ -102,7 +108,7 @@ public:
     // False only when deferred for want of a physical display; throws on every other
     // failure, keeping "session.json" for the next try.
     dispatch::Task<bool> restore();
-    dispatch::Task<bool> resumePendingRestore();
+    dispatch::Task<Resumed> resumePendingRestore();
     // The quit restore; apply() refuses from now on unless it throws.
     dispatch::Task<void> shutdown();
     dispatch::Task<void> beginStableWindow();
@@ -134,7 +140,7 @@ public:
     void activate(const Dimensions& dimensions, bool injectFailure, const std::optional<std::string>& recoveryData,
                   bool injectFailureAfterSwitch);
     bool restoreNow();
-    bool resumePendingRestoreNow();
+    Resumed resumePendingRestoreNow();
     void shutdownNow();
     void beginStableWindowNow();
     void finishStableWindowNow();

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "Dorvane/Engine/DisplayEngine.h"
+#include "DorvaneCore/Core/BusyFailure.h"
 #include "DorvaneCore/Core/FailureText.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Display/RestorePlan.h"
@@ -344,15 +345,15 @@ void DisplayEngine::giveUpRestore(const std::exception_ptr& lastError, const std
     log("restore_abandoned", "live=" + layout(live) + " reason=" + lastMessage);
 }
 
-bool DisplayEngine::resumePendingRestoreNow() {
+DisplayEngine::Resumed DisplayEngine::resumePendingRestoreNow() {
     dispatch::assertOn(queue_, "DisplayEngine::resumePendingRestoreNow");
-    if (!pendingRestore_ || shuttingDown_) return false;
-    if (!hasSession()) return false;
+    if (!pendingRestore_ || shuttingDown_) return Resumed::notRestored;
+    if (!hasSession()) return Resumed::notRestored;
     try {
-        return restoreNow();
+        return restoreNow() ? Resumed::restored : Resumed::notRestored;
     } catch (const std::exception& error) {
         log("restore_resume_failed", technicalText(error));
-        return false;
+        return dynamic_cast<const BusyFailure*>(&error) != nullptr ? Resumed::hostHeld : Resumed::notRestored;
     }
 }
 

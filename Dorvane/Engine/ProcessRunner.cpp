@@ -19,6 +19,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "DorvaneCore/Core/BusyFailure.h"
+#include "DorvaneCore/Core/FailureText.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Support/UUID.h"
 #include "DorvaneCore/Support/UnicodeText.h"
@@ -30,6 +32,13 @@ namespace dorvane {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A child that was held out (what it says is the busy text) failed for the wait alone: its
+// parent can tell, and try the same work again once the host lets go.
+class HeldOutChild final : public FitError, public BusyFailure {
+public:
+    HeldOutChild() : FitError(kBusyText) {}
+};
 
 [[noreturn]] void throwErrno(int code, const std::string& what) {
     throw std::system_error(code, std::generic_category(), what);
@@ -258,6 +267,7 @@ std::string ProcessRunner::run(const std::string& executable, const std::vector<
 
 void ProcessRunner::throwChildFailure(int status, const std::string& errors) {
     const std::string errorText = text::prefixGraphemes(text::sanitizedUTF8(errors), errorTextLimit);
+    if (errorText == kBusyText) throw HeldOutChild();
     throw FitError::message(text::isBlank(errorText) ? "操作失败（" + std::to_string(status) + "）" : errorText);
 }
 

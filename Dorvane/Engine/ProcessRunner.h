@@ -40,7 +40,8 @@ public:
     static constexpr std::size_t errorTextLimit = 700;
 
     // The FitError of a child that ended with `status` (not 0), having written `errors`
-    // on its standard error (see run()).
+    // on its standard error (see run()). A child that says it was held out (kBusyText)
+    // fails as a BusyFailure too.
     [[noreturn]] static void throwChildFailure(int status, const std::string& errors);
 
     // A run's folder is older than this when nothing holds it only because its process

@@ -64,7 +64,7 @@ AppController::AppController(Services services, Neighbours neighbours)
       automation_(std::make_unique<ConnectionAutomation>(
           ConnectionAutomation::Services{root_, services_.mainQueue, services_.clock, engine_, services_.probeQueue,
                                          services_.power, services_.assertionNotifications, services_.processes,
-                                         services_.workspace, services_.trust},
+                                         services_.workspace, services_.trust, services_.displayAvailability},
           ConnectionAutomation::Parts{host(), *status_, *preferences_, *adjustment_, *toolbarPresence_, *toolbar_,
                                       *touchScroll_, *dockShortcutSender_})),
       manualResolution_(std::make_unique<ManualResolution>(ManualResolution::Parts{

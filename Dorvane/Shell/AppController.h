@@ -40,6 +40,9 @@ namespace dispatch {
 class Clock;
 class MainQueue;
 }  // namespace dispatch
+namespace displays {
+class DisplayAvailability;
+}
 namespace power {
 class AssertionChangeNotifications;
 class PowerAssertionServices;
@@ -114,6 +117,7 @@ public:
         DisplayEngine& engine;
         dispatch::Executor& probeQueue;
         displays::ScreenServices& screens;
+        displays::DisplayAvailability& displayAvailability;  // when the host lets go after a hold
         power::PowerAssertionServices& power;
         power::AssertionChangeNotifications& assertionNotifications;
         processes::ProcessServices& processes;

@@ -15,6 +15,7 @@
 #include "Platform/Host/Services/HostProcesses.h"
 #include "Platform/Host/Services/HostWorkspace.h"
 #include "Platform/Processes/SystemProcesses.h"
+#include "Platform/Host/Services/HostDisplayAvailability.h"
 #include "Platform/Host/Services/HostDisplayServices.h"
 #include "Platform/Host/Services/HostScreens.h"
 #include "Platform/Host/Services/HostStatusBar.h"
@@ -38,6 +39,7 @@ SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, processes::Proces
       virtualDisplays_(std::make_unique<HostVirtualDisplays>(session_)),
       screens_(std::make_unique<HostScreens>(session_, mainQueue)),
       userActivity_(std::make_unique<HostUserActivity>(session_)),
+      displayAvailability_(std::make_unique<HostDisplayAvailability>(session_)),
       power_(std::make_unique<HostPowerAssertions>(session_)),
       assertionNotifications_(std::make_unique<HostAssertionNotifications>(session_, mainQueue)),
       processes_(std::make_unique<HostProcesses>(

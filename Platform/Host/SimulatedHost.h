@@ -9,6 +9,7 @@
 #include "Platform/Accessibility/WindowList.h"
 #include "Platform/Dispatch/Clock.h"
 #include "Platform/Dispatch/Executor.h"
+#include "Platform/Displays/DisplayAvailability.h"
 #include "Platform/Displays/DisplayServices.h"
 #include "Platform/Displays/ScreenServices.h"
 #include "Platform/Displays/UserActivity.h"
@@ -51,14 +52,15 @@ class HostSession;
 class HostWindowEvents;
 
 // The simulated host as one process sees it: the display services, virtual displays,
-// screens and user activity, the power assertions and their change notification, the
-// processes (the real ones from `systemProcesses`, /proc by default, plus simulated
-// ones), the workspace, other applications' windows through Accessibility and the window
-// list, the pointer, keys posted to a process, the program's own windows, the user
-// defaults, distributed notifications, the appearance and spoken announcements, all
-// backed by one store, plus the admin side for tools and tests. A process opens it once,
-// stating its role; time comes from `clock`;
-// notifications go to `mainQueue` (optional for processes that do not observe them).
+// screens and user activity, when the host lets go of the displays after a hold, the power
+// assertions and their change notification, the processes (the real ones from
+// `systemProcesses`, /proc by default, plus simulated ones), the workspace, other
+// applications' windows through Accessibility and the window list, the pointer, keys
+// posted to a process, the program's own windows, the user defaults, distributed
+// notifications, the appearance and spoken announcements, all backed by one store, plus
+// the admin side for tools and tests. A process opens it once, stating its role; time
+// comes from `clock`; notifications go to `mainQueue` (optional for processes that do not
+// observe them).
 // Both must outlive the host and every virtual display it made. The process's event
 // stream runs on `eventQueue` (the main queue when none is given; without either it runs
 // inline and has no taps); the queue must outlive the host's last job on it.
@@ -93,6 +95,7 @@ public:
     displays::VirtualDisplayServices& virtualDisplays() { return *virtualDisplays_; }
     displays::ScreenServices& screens() { return *screens_; }
     displays::UserActivity& userActivity() { return *userActivity_; }
+    displays::DisplayAvailability& displayAvailability() { return *displayAvailability_; }
     power::PowerAssertionServices& power() { return *power_; }
     power::AssertionChangeNotifications& assertionNotifications() { return *assertionNotifications_; }
     processes::ProcessServices& processes() { return *processes_; }
@@ -138,6 +141,7 @@ private:
     std::unique_ptr<displays::VirtualDisplayServices> virtualDisplays_;
     std::unique_ptr<displays::ScreenServices> screens_;
     std::unique_ptr<displays::UserActivity> userActivity_;
+    std::unique_ptr<displays::DisplayAvailability> displayAvailability_;
     std::unique_ptr<power::PowerAssertionServices> power_;
     std::unique_ptr<power::AssertionChangeNotifications> assertionNotifications_;
     std::unique_ptr<processes::ProcessServices> processes_;

@@ -27,6 +27,7 @@ namespace {
 constexpr double kStableBaselineDelay = 2.0;
 constexpr double kStableWindow = 10.0;
 constexpr double kPendingRestoreDelay = 1.5;
+constexpr const char* kPendingRestoreKey = "deferred restore";
 constexpr double kTouchScrollRetry = 5.0;
 
 }  // namespace
@@ -421,20 +422,21 @@ dispatch::Task<void> ConnectionAutomation::runStableModeRecord(dispatch::Lifetim
 
 void ConnectionAutomation::resumePendingRestoreIfPossible() {
     if (status_.busy() || remoteStability_.isConnected) return;
-    host_.launchTask(runPendingRestore(lifetime_.watch()));
+    host_.launchTask(runPendingRestore(lifetime_.watch(), kPendingRestoreDelay));
 }
 
-dispatch::Task<void> ConnectionAutomation::runPendingRestore(dispatch::Lifetime::Watch alive) {
+dispatch::Task<void> ConnectionAutomation::runPendingRestore(dispatch::Lifetime::Watch alive, double settleSeconds) {
     if (!alive) co_return;
     const bool pending = co_await services_.engine.restorePending();
     if (!alive || !pending) co_return;
-    co_await dispatch::sleepFor(kPendingRestoreDelay);
+    if (settleSeconds > 0) co_await dispatch::sleepFor(settleSeconds);
     if (!alive || status_.busy() || remoteStability_.isConnected) co_return;
+    hostWait_.cancel();  // this resume stands for any that waited for the host
     status_.beginOperation();
     host_.renderMenu();
-    bool restored = false;
+    auto resumed = DisplayEngine::Resumed::notRestored;
     try {
-        restored = co_await services_.engine.resumePendingRestore();
+        resumed = co_await services_.engine.resumePendingRestore();
     } catch (const dispatch::TaskCancelled&) {
         throw;
     } catch (const std::exception&) {
@@ -442,7 +444,10 @@ dispatch::Task<void> ConnectionAutomation::runPendingRestore(dispatch::Lifetime:
     }
     // A quit begun meanwhile owns the status and the busy flag.
     if (!alive || status_.terminating()) co_return;
-    if (!restored) {
+    if (resumed != DisplayEngine::Resumed::restored) {
+        // Deferred again or failed: the next screen change tries again. Held out by another
+        // program: no change may come, so the host letting go brings it back too.
+        if (resumed == DisplayEngine::Resumed::hostHeld) resumeOnceTheHostLetsGo();
         status_.endOperation();
         host_.renderMenu();
         co_return;
@@ -452,6 +457,14 @@ dispatch::Task<void> ConnectionAutomation::runPendingRestore(dispatch::Lifetime:
     if (automaticRestorePoint_) saveRestoredSelection();
     toolbar_.redock();
     host_.renderMenu();
+}
+
+void ConnectionAutomation::resumeOnceTheHostLetsGo() {
+    hostWait_ = services_.displayAvailability.whenAvailable(kPendingRestoreKey, weakly(host_, lifetime_, [this] {
+        // As after a screen change, but at once: the displays changed nothing meanwhile.
+        if (status_.busy() || remoteStability_.isConnected) return;
+        host_.launchTask(runPendingRestore(lifetime_.watch(), 0));
+    }));
 }
 
 }  // namespace dorvane::shell

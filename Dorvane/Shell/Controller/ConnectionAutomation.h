@@ -16,6 +16,7 @@
 #include "Platform/Dispatch/Lifetime.h"
 #include "Platform/Dispatch/Task.h"
 #include "Platform/Dispatch/Timer.h"
+#include "Platform/Displays/DisplayAvailability.h"
 
 namespace dorvane {
 class DisplayEngine;
@@ -63,7 +64,8 @@ struct AutomaticRestorePoint {
 
 // What follows the remote session: the monitor and its samples, the automatic apply and
 // restore, the Dock shortcut on connecting, touch scrolling, the stable-mode record and
-// the deferred restore. Main thread only.
+// the deferred restore, resumed after a screen change or, when another program held the
+// host past the worker's wait, once the host lets go. Main thread only.
 class ConnectionAutomation {
 public:
     struct Services {
@@ -77,6 +79,7 @@ public:
         processes::ProcessServices& processes;
         workspace::WorkspaceEvents& workspace;
         accessibility::ProcessTrust& trust;
+        displays::DisplayAvailability& displayAvailability;
     };
     struct Parts {
         ControllerHost& host;
@@ -145,7 +148,10 @@ private:
     void restoreAutomaticSelection();
     void retryTouchScroll();
     dispatch::Task<void> runStableModeRecord(dispatch::Lifetime::Watch alive, dispatch::CancellationToken token);
-    dispatch::Task<void> runPendingRestore(dispatch::Lifetime::Watch alive);
+    // Resumes the deferred restore after `settleSeconds`.
+    dispatch::Task<void> runPendingRestore(dispatch::Lifetime::Watch alive, double settleSeconds);
+    // The resume was held out by another program: it runs again once the host lets go.
+    void resumeOnceTheHostLetsGo();
     // Writes the settings as they are now, the selection being back.
     void saveRestoredSelection();
     // The policies take the settings as saved; the flags say what changed.
@@ -172,6 +178,7 @@ private:
     std::optional<AutomaticRestorePoint> automaticRestorePoint_;
     std::optional<dispatch::CancellationSource> stableModeTask_;
     dispatch::Timer touchScrollRetry_;
+    displays::AvailabilityWait hostWait_;  // for the deferred restore
     dispatch::Lifetime lifetime_;
 };
 

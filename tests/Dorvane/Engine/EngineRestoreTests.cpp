@@ -24,6 +24,7 @@ using ::testing::StartsWith;
 using host::FaultRule;
 using host::HostCall;
 using processes::ProcessRole;
+using Resumed = DisplayEngine::Resumed;
 
 constexpr const char* kVerification = "桌面还原校验未通过。已保存恢复快照，请重新尝试还原或检查显示器连接。";
 
@@ -386,15 +387,15 @@ TEST_F(EngineRestoreTest, WithNoPhysicalDisplayTheRestoreWaitsAndResumesWhenOneR
     EXPECT_EQ(h.file("session.json"), saved);
     EXPECT_THAT(h.details("restore_deferred"), ElementsAre("no_physical_display virtual_kept=true"));
 
-    EXPECT_FALSE(h.await(h.engine->resumePendingRestore()));  // still nothing to restore to
+    EXPECT_EQ(h.await(h.engine->resumePendingRestore()), Resumed::notRestored);  // still nothing to restore to
     h.admin().plug("builtin");
     h.admin().plug("external");
-    EXPECT_TRUE(h.await(h.engine->resumePendingRestore()));
+    EXPECT_EQ(h.await(h.engine->resumePendingRestore()), Resumed::restored);
     EXPECT_FALSE(h.engine->isRestorePending());
     EXPECT_EQ(testing::physicalArrangement(h.live()), before);
     EXPECT_TRUE(h.virtualDisplays().empty());
     EXPECT_EQ(h.file("session.last.json"), saved);
-    EXPECT_FALSE(h.await(h.engine->resumePendingRestore()));  // nothing pending any more
+    EXPECT_EQ(h.await(h.engine->resumePendingRestore()), Resumed::notRestored);  // nothing pending any more
 }
 
 TEST_F(EngineRestoreTest, ASessionWhoseRestoreIsDeferredCarriesIntoTheNextFit) {

@@ -94,6 +94,7 @@ protected:
                                     *h.engine,
                                     probeQueue,
                                     h.app->screens(),
+                                    h.app->displayAvailability(),
                                     h.app->power(),
                                     h.app->assertionNotifications(),
                                     h.app->processes(),

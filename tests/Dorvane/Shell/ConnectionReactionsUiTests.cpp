@@ -3,8 +3,12 @@
 #include <algorithm>
 
 #include "Dorvane/Shell/StatusMenu.h"
+#include "DorvaneCore/Core/FailureText.h"
 #include "DorvaneCore/Support/AtomicFile.h"
+#include "Platform/Host/Session/HostCatchUp.h"
 #include "tests/Dorvane/Shell/AppControllerHarness.h"
+#include "tests/Support/InProcessWorkerClient.h"
+#include "tests/Support/RefusingHostStore.h"
 
 namespace dorvane {
 namespace {
@@ -231,6 +235,68 @@ TEST_F(ConnectionTest, WithoutADisplayTheRestoreWaitsForOneToReturn) {
     EXPECT_EQ(controller->status().title, "已还原屏幕");
     EXPECT_FALSE(controller->automaticRestorePoint() || controller->preferences().selectedCustomID);
     EXPECT_TRUE(h.virtualDisplays().empty());
+}
+
+// The program's own host session and its display workers go through `held`, whose lock
+// another program can take; the test's hands (the tool session) reach the host directly.
+class HeldHostConnectionTest : public ConnectionTest {
+protected:
+    HeldHostConnectionTest() {
+        h.engine.reset();
+        h.app = std::make_unique<host::SimulatedHost>(held, processes::ProcessRole::application, h.scheduler,
+                                                      &h.scheduler.mainQueue());
+        h.engine = std::make_unique<DisplayEngine>(DisplayEngine::Services{
+            h.root, "/opt/corvelle/bin/corvelle", h.queue, h.scheduler, h.app->virtualDisplays(),
+            h.app->userActivity(), heldWorkers, [serial = std::uint64_t{40}]() mutable { return serial += 7; }});
+        statusBar = std::make_unique<NotingStatusBar>(h.app->statusBar(), log);
+    }
+    ~HeldHostConnectionTest() override {
+        controller.reset();
+        h.scheduler.runUntilIdle();
+        h.engine.reset();  // before the workers it runs
+    }
+
+    std::shared_ptr<testing::RefusingHostStore> held = std::make_shared<testing::RefusingHostStore>(h.store);
+    InProcessWorkerClient heldWorkers{held, h.scheduler};
+};
+
+// A resume of the deferred restore that another program held out for longer than the
+// worker waits used to wait for the next screen change, which need never come: it runs
+// again once the host lets go. A resume deferred again for want of a display still waits
+// for the next screen change, and nothing tries it meanwhile.
+TEST_F(HeldHostConnectionTest, AResumeHeldOutByAnotherProgramRunsAgainOnceTheHostLetsGo) {
+    launch();
+    controller->panelModel().onCustom(kAutomaticPreset);
+    h.scheduler.runUntilIdle();
+    ASSERT_EQ(controller->status().title, "已应用 · 1294×720");
+    h.admin().unplug("builtin");
+    h.admin().unplug("external");
+    controller->recover();
+    h.scheduler.runUntilIdle();
+    ASSERT_EQ(controller->status().title, "显示器接回后自动还原");
+
+    controller->resumePendingRestoreIfPossible();  // as after a screen change, still without a display
+    h.scheduler.advanceBy(30);
+    EXPECT_EQ(h.details("restore_deferred").size(), 2u);
+    EXPECT_TRUE(h.app->catchUp().waiting().empty());
+
+    // The displays return; the lock is taken before the resume (1.5 s later) and held past
+    // every try of it, changing nothing.
+    h.admin().plug("builtin");
+    h.admin().plug("external");
+    h.scheduler.advanceBy(1);
+    held->held = true;
+    h.scheduler.advanceBy(60);
+    EXPECT_EQ(h.details("restore_resume_failed"), std::vector<std::string>{kBusyText});
+    EXPECT_FALSE(controller->applying());
+    EXPECT_EQ(controller->status().title, "显示器接回后自动还原");
+
+    held->held = false;
+    h.scheduler.advanceBy(host::HostCatchUp::longestDelaySeconds + 0.1);
+    EXPECT_EQ(h.details("deferred_restore_complete"), std::vector<std::string>{""});
+    EXPECT_EQ(controller->status().title, "已还原屏幕");
+    EXPECT_TRUE(h.virtualDisplays().empty());
+    EXPECT_TRUE(h.app->catchUp().waiting().empty());
 }
 
 // Results that came back after a quit began used to overwrite its status, clear the
