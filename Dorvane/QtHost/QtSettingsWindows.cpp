@@ -34,6 +34,13 @@ QWidget* replaceContent(QWidget& window, std::unique_ptr<QWidget> content, QWidg
     }
     QWidget* shown = content.release();
     layout->addWidget(shown);
+    // In a shown window, at once and not on the next turn of the loop, as a layout would: a
+    // key already on its way (Escape just after the panel opened) must meet the content that
+    // answers it, not a window that holds the keyboard with nothing shown in it.
+    if (window.isVisible()) {
+        shown->show();
+        layout->activate();
+    }
     return shown;
 }
 

@@ -47,7 +47,7 @@ public:
     virtual bool resolutionPanelVisible() const = 0;
     virtual std::optional<geometry::Rect> resolutionPanelFrame() const = 0;
     virtual void setResolutionFrame(geometry::Rect frame) = 0;
-    // New content in the panel as it stands.
+    // New content in the panel as it stands, shown before this returns: the next key meets it.
     virtual void replaceResolutionContent(ControlPanelModel& model, ResolutionContent content, ToolbarSide side) = 0;
     // Ends the transparent first showing.
     virtual void revealResolution() = 0;

@@ -4,11 +4,16 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QTest>
 
 #include "Dorvane/QtHost/QtSettingsWindows.h"
+#include "Dorvane/Settings/FixedSettingsPermissions.h"
+#include "Dorvane/Settings/SettingsViews.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
+#include "Platform/System/LoginItems.h"
 #include "tests/Dorvane/Shell/AppControllerHarness.h"
 #include "tests/Dorvane/Visual/VisualUiSupport.h"
+#include "tests/Support/TemporaryFolder.h"
 
 namespace dorvane {
 namespace {
@@ -60,6 +65,8 @@ TEST(QtSettingsWindows, TheSettingsWindowIsFixedRebuiltOnlyWhenItMustAndHidesOnC
     windows.showSettings(model, false, SettingsPage::touch);
     EXPECT_EQ(built.settingsBuilds, 2);
     EXPECT_EQ(built.lastPage, SettingsPage::touch);
+    // Rebuilt while shown: the new content is there before the loop turns, for the next key.
+    EXPECT_TRUE(windows.settingsContent()->isVisible());
     windows.showSettings(model, true, SettingsPage::touch);  // a new custom preset: its page
     EXPECT_EQ(built.settingsBuilds, 3);
     EXPECT_TRUE(built.lastStartNew);
@@ -176,6 +183,39 @@ TEST(QtSettingsWindows, TheResolutionPanelGetsNewContentEachTimeAndStartsTranspa
     EXPECT_EQ(windows.resolutionPanel(), panel);
     EXPECT_EQ(built.resolutionBuilds, 2);
     EXPECT_EQ(windows.resolutionPanelFrame(), (geometry::Rect{1000, 120, 300, 380}));
+}
+
+// Escape closes the resolution panel also when it comes right after the panel got new
+// content (a measured height does that just after it opened), before the loop turned: the
+// key, already on its way, meets the new content and not a panel that holds the keyboard
+// with nothing in it to answer.
+TEST(QtSettingsWindows, EscapeRightAfterTheResolutionPanelGotNewContentClosesIt) {
+    testing::qtApplication();
+    ControlPanelModel model;
+    testing::TemporaryFolder folder{"corvelle-panel"};
+    qthost::QtSettingsWindows windows(
+        std::make_unique<SettingsViews>(
+            std::make_unique<FixedSettingsPermissions>(true),
+            std::make_unique<system::XdgAutostartLoginItems>(folder.path() / "autostart", "/bin/true"), folder.path()),
+        nullptr);
+    int closes = 0;
+    shell::ResolutionContent content;
+    content.close = [&] {
+        ++closes;
+        windows.orderResolutionOut();
+    };
+    content.restore = [] {};
+    content.onContentHeight = [](double) {};
+
+    // Opened transparent, as before its first height is known.
+    windows.showResolution(model, content, {1000, 100, 300, 400}, ToolbarSide::right, true);
+    QWidget* panel = windows.resolutionPanel();
+    ASSERT_TRUE(testing::processUntil([&] { return QApplication::activeWindow() == panel; }));
+    windows.replaceResolutionContent(model, content, ToolbarSide::right);
+    EXPECT_TRUE(windows.resolutionContent()->isVisible());
+    QTest::keyClick(panel->windowHandle(), Qt::Key_Escape);
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(windows.resolutionPanelVisible());
 }
 
 // The controller's side of the two windows, on recording windows.
