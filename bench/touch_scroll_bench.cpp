@@ -9,6 +9,9 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <future>
+#include <mutex>
+#include <string_view>
 #include <thread>
 
 #include "Dorvane/Input/UUTouchScroll.h"
@@ -115,13 +118,22 @@ void BM_ViewerDragThroughTheThreadBackedPipeline(benchmark::State& state) {
     auto app = std::make_unique<host::SimulatedHost>(store, processes::ProcessRole::application, clock, &main, nullptr,
                                                      host::ApplicationsSetup{}, &pipeline);
     auto& stream = app->events();
+    // The tap goes in on the event-tap thread, after start() has answered: its log line says
+    // when, and whether.
+    std::promise<bool> installed;
+    std::once_flag told;
+    const auto log = [&](std::string_view line) {
+        if (line != "uu-touch-scroll-on" && line != "uu-touch-scroll-unavailable") return;
+        std::call_once(told, [&] { installed.set_value(line == "uu-touch-scroll-on"); });
+    };
     // Every mouse event not of its own making is the viewer's here.
     auto touch = std::make_unique<UUTouchScroll>(
-        UUTouchScroll::Services{stream, app->processes(), app->windowList(), clock, EventTapThread::shared(),
-                                [](std::string_view) {}},
+        UUTouchScroll::Services{stream, app->processes(), app->windowList(), clock, EventTapThread::shared(), log},
         UUTouchScroll::Overrides{[](const Event&) { return true; }, nullptr, nullptr,
                                  [](geometry::Point) { return false; }});
-    if (!touch->start()) {
+    touch->start();
+    auto on = installed.get_future();
+    if (on.wait_for(std::chrono::seconds(5)) != std::future_status::ready || !on.get()) {
         state.SkipWithError("no tap");
         return;
     }
