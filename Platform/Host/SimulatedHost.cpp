@@ -73,7 +73,8 @@ SimulatedHost::SimulatedHost(std::shared_ptr<HostStore> store, processes::Proces
                                                                          applications.launchQueue)) {}
 
 SimulatedHost::~SimulatedHost() {
-    // Nothing is tried again once the services it would reach are going.
+    // What waits to be written gets its last try while the services it reaches still stand;
+    // nothing is tried after that, and what the host still turned away is said as lost.
     session_->catchUp().end();
     if (events_) events_->end();
     if (windowEvents_) windowEvents_->end();

@@ -11,10 +11,12 @@
 
 namespace dorvane::host {
 
-// Waits for the simulated host to let go on the session's catch-up: one empty access a try,
-// which the host turns away while another program holds it; once one gets through, the
-// wait's `then` runs. So the tries come when the catch-up's do: half a second after the
-// wait began, then at growing intervals of at most 2 s, and at once after any access of
+// Waits on the session's catch-up for the simulated host to let go. Each try is one empty
+// access, which the host turns away while another program holds its lock; the first that
+// gets through runs the wait's `then`, if the wait is still the newest of its key and was not
+// cancelled. The tries come with the catch-up's others, on its executor (the main queue):
+// when its next try is due (half a second after the wait began when nothing else waits; up to
+// 2 s while a long run of refusals has stretched the pause) and at once after any access of
 // this process got through.
 class HostDisplayAvailability final : public displays::DisplayAvailability {
 public:
