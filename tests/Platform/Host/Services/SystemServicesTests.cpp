@@ -317,5 +317,20 @@ TEST(HostAtQuit, AWaitingClaimOfTheInputIsNeitherMadeNorSaidAsLost) {
     }
 }
 
+// A user default set directly while an older value of it waits (the host turned that write
+// away) is the one that stays: the older value is not written over it after the hold.
+TEST(HeldUserDefaults, AValueSetDirectlyIsNotWrittenOverByAnOlderOneTheHostTurnedAway) {
+    HeldProgram program;
+    const json::Json older = json::Json::parse(R"({"frame":[10,20,900,720]})");
+    const json::Json newer = json::Json::parse(R"({"frame":[40,60,900,720]})");
+    program.store->held = true;
+    EXPECT_FALSE(program.app->userDefaults().setValue("Dorvane.Settings", older));
+    program.store->held = false;
+    EXPECT_TRUE(program.app->userDefaults().setValue("Dorvane.Settings", newer));
+    program.scheduler.advanceBy(10);
+    EXPECT_EQ(program.tool.userDefaults().value("Dorvane.Settings"), newer);
+    EXPECT_TRUE(program.app->catchUp().waiting().empty());
+}
+
 }  // namespace
 }  // namespace dorvane::host
