@@ -225,7 +225,7 @@ bool HostEvents::claimInputOwnership() {
     } catch (const HostError&) {
         // The host could not be read or written (input.json, say): the claim is made again
         // once the host lets it, rather than never for the whole run.
-        session_->catchUp().later("input ownership", HostCatchUp::Kind::write,
+        session_->catchUp().later("input ownership", HostCatchUp::Kind::claim,
                                   whileAlive(weak_from_this(), [](HostEvents& self) { self.claimNow(); }),
                                   dispatch::failureText(std::current_exception()));
         return false;

@@ -58,7 +58,8 @@ public:
 
     // This process takes the input from outside when no living process does; true when it
     // owns it now. It gives it up when it ends. A stream without a queue cannot own it. When
-    // the host cannot be used now, the claim is made again after a later access that works.
+    // the host cannot be used now, the claim is made again after a later access that works
+    // (but not as the session ends: the input is of no use to a process that is going).
     bool claimInputOwnership();
 
     // Delivers events here and now, past every tap, at their offsets (the clock sleeps in

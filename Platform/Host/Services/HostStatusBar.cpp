@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <exception>
+#include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "Platform/Host/State/HostError.h"
 
@@ -39,7 +42,8 @@ void doOrCatchUp(HostSession& session, const std::string& key, const HostCatchUp
 // Clicks are taken (marked so in the host in the same access that reads them), handed to the
 // handler, and answered, all on the main queue, where the session's catch-up tries again
 // what the host turned away: a read of the clicks, and the answers not yet written, which
-// go in one access in the order they were given.
+// go in one access. A click is handed over once by its id, whatever state a rewrite of the
+// host by an older tool leaves it in.
 class HostStatusBar::Hub : public std::enable_shared_from_this<Hub> {
 public:
     Hub(std::shared_ptr<HostSession> session, dispatch::MainQueue& mainQueue)
@@ -104,19 +108,8 @@ private:
     // all are answered, for the catch-up to say (it is not tried again).
     void takeClicks() {
         if (!handler()) return;
-        std::vector<StatusBarClick> taken;
-        const auto identity = session_->identity();
-        session_->access([&](HostData& data) {
-            if (!owns(data, identity)) return;
-            for (auto& click : data.statusBar().clicks) {
-                if (click.state != StatusBarClick::State::pending) continue;
-                click.state = StatusBarClick::State::taken;
-                // Its answer waits: read back as pending (an older tool rewrote the file
-                // without the mark), it was carried out already.
-                if (answering(click.id)) continue;
-                taken.push_back(click);
-            }
-        });
+        bool answerAgain = false;
+        const auto taken = takeWaiting(answerAgain);
         std::optional<std::string> failure;
         for (const auto& click : taken) {
             // A handler gone meanwhile (the program quits) carries nothing out.
@@ -129,15 +122,44 @@ private:
             } catch (...) {
                 if (!failure) failure = "\"" + click.title + "\": unknown error";
             }
-            answers_.emplace_back(click.id, done);
+            handedOver_[click.id] = Handed{done, true};
         }
-        if (!taken.empty()) answer();
+        if (!taken.empty() || answerAgain) answer();
         if (failure) throw std::runtime_error("the click " + *failure);
     }
 
-    // Main queue: whether the click `id` was handed over and its answer not yet written.
-    bool answering(std::uint64_t id) const {
-        return std::any_of(answers_.begin(), answers_.end(), [id](const auto& answer) { return answer.first == id; });
+    // Main queue: marks every click waiting for this owner as taken, in the access that reads
+    // them, and returns the ones to hand over. One handed over already that reads as waiting
+    // (a tool of the previous release rewrote the file without the mark, before or after its
+    // answer was written) was carried out: it is not handed over again, and `answerAgain`
+    // tells that its answer is to be written again.
+    std::vector<StatusBarClick> takeWaiting(bool& answerAgain) {
+        std::vector<StatusBarClick> waiting;
+        std::set<std::uint64_t> listed;
+        const auto identity = session_->identity();
+        session_->access([&](HostData& data) {
+            for (const auto& click : data.statusBar().clicks) listed.insert(click.id);
+            if (!owns(data, identity)) return;
+            for (auto& click : data.statusBar().clicks) {
+                if (click.state != StatusBarClick::State::pending) continue;
+                click.state = StatusBarClick::State::taken;
+                waiting.push_back(click);
+            }
+        });
+        // A click the host no longer lists (its chooser read the answer, its owner went) is
+        // never read again: what is remembered stays as short as the host's own list.
+        std::erase_if(handedOver_, [&](const auto& handed) { return !listed.contains(handed.first); });
+        std::vector<StatusBarClick> taken;
+        for (const auto& click : waiting) {
+            const auto handed = handedOver_.find(click.id);
+            if (handed == handedOver_.end()) {
+                taken.push_back(click);
+            } else if (!handed->second.answerWaits) {
+                handed->second.answerWaits = true;
+                answerAgain = true;
+            }
+        }
+        return taken;
     }
 
     // Main queue: the answers reach the host now, or once it lets go.
@@ -145,22 +167,32 @@ private:
         session_->catchUp().attempt(kAnswersKey, HostCatchUp::Kind::write, whileAlive(weak_from_this(), [](Hub& hub) { hub.writeAnswers(); }));
     }
 
-    // Main queue. Throws when the host turned the write away; the answers then stay.
+    // Main queue. Throws when the host turned the write away; the answers then stay. A click
+    // is answered while it reads taken, or pending after a rewrite without the mark.
     void writeAnswers() {
-        if (answers_.empty()) return;
+        const bool waiting = std::any_of(handedOver_.begin(), handedOver_.end(),
+                                         [](const auto& handed) { return handed.second.answerWaits; });
+        if (!waiting) return;
         session_->access([&](HostData& data) {
             bool changed = false;
             for (auto& click : data.statusBar().clicks) {
-                for (const auto& [id, done] : answers_) {
-                    if (click.id != id || click.state != StatusBarClick::State::taken) continue;
-                    click.state = done ? StatusBarClick::State::done : StatusBarClick::State::refused;
-                    changed = true;
-                }
+                const auto handed = handedOver_.find(click.id);
+                if (handed == handedOver_.end() || !handed->second.answerWaits) continue;
+                if (click.state != StatusBarClick::State::taken && click.state != StatusBarClick::State::pending) continue;
+                click.state = handed->second.done ? StatusBarClick::State::done : StatusBarClick::State::refused;
+                changed = true;
             }
             if (changed) ++data.statusBar().generation;
         });
-        answers_.clear();
+        for (auto& [id, handed] : handedOver_) handed.answerWaits = false;
     }
+
+    // A click handed to the handler: whether it was carried out, and whether that answer is
+    // still to be written.
+    struct Handed {
+        bool done = false;
+        bool answerWaits = true;
+    };
 
     std::shared_ptr<HostSession> session_;
     dispatch::MainQueue& mainQueue_;
@@ -168,7 +200,9 @@ private:
     ClickHandler handler_;
     HostSubscription subscription_;
     std::uint64_t seen_ = 0;
-    std::vector<std::pair<std::uint64_t, bool>> answers_;  // click and whether it was done; main queue only
+    // By click id, every click handed over that the host still listed when last read, so that
+    // none is handed over twice; main queue only.
+    std::map<std::uint64_t, Handed> handedOver_;
 };
 
 HostStatusBar::HostStatusBar(std::shared_ptr<HostSession> session, dispatch::MainQueue* mainQueue)

@@ -233,7 +233,7 @@ void HostCatchUp::end() {
     std::string why;
     bool held = false;
     for (const auto& work : left) {
-        if (work.kind != Kind::write) continue;  // nobody is left to read for
+        if (work.kind != Kind::write) continue;  // nobody is left to read or claim for
         if (!held) {
             std::string refusal;
             held = tryOnce(work, refusal) == Outcome::refused;

@@ -34,7 +34,8 @@ namespace dorvane::host {
 // - The first refusal of a run (from nothing waiting to something waiting) is said once
 //   through the notice, with what was turned away and why.
 // - When the host session ends, what waits to be written gets one last try; what is still
-//   turned away then is said by name, as lost.
+//   turned away then is said by name, as lost. Reads and claims still waiting are let go
+//   unsaid.
 //
 //   catchUp->attempt("status item", Kind::write, [=] { publishNow(item); });  // now, and again until done
 //   catchUp->later("screens", Kind::read, [=] { readPulse(); }, error.what());  // it just failed
@@ -42,9 +43,11 @@ class HostCatchUp : public std::enable_shared_from_this<HostCatchUp> {
 public:
     // Does the work; throws a HostError when the host turned it away.
     using Attempt = std::function<void()>;
-    // What the work does: reads what the host changed, or writes what the program changed.
-    // Only writes are worth a last try when the session ends.
-    enum class Kind { read, write };
+    // What the work does: reads what the host changed, writes what the program changed, or
+    // claims a part of the host for this process's run (the input). All are tried again alike,
+    // but only writes are worth a last try when the session ends: a claim then would make the
+    // ending process the owner for a moment, and one not made loses nothing of the person's.
+    enum class Kind { read, write, claim };
     // What the notice tells: a run of refusals began, work failed for good, or work was
     // still turned away when the session ended.
     enum class Event { deferred, failed, dropped };

@@ -209,6 +209,52 @@ TEST(HeldStatusBar, EveryClickMetByAHoldIsHandedOverOnceAndAnsweredInOrder) {
     EXPECT_EQ(bar.notices.size(), 2U);  // one a hold
 }
 
+// A tool of the previous release rewrites "statusbar.json" without the mark of a taken click,
+// which then reads as waiting: once while the click's answer waits for the host (the tool left
+// its own click at the release), once after the answer was written. The click is carried out
+// once all the same, and answered each time: the toolbar is not shown and hidden again.
+TEST(HeldStatusBar, AClickHandedOverIsNeverHandedOverAgainWhateverStateARewriteLeavesItIn) {
+    HeldStatusBar bar;
+    bar.app.statusBar().publish(item());
+    int carriedOut = 0;
+    bool holdOnceTaken = true;
+    const auto observation = bar.app.statusBar().observeClicks([&](const std::string&) {
+        ++carriedOut;
+        if (holdOnceTaken) bar.store->held = true;
+        return true;
+    });
+    bar.scheduler.runUntilIdle();
+    auto& admin = bar.tool.statusBarAdmin();
+    const auto rewriteAsWaiting = [&](std::uint64_t id) {
+        bar.inner->transact([&](HostData& data) {
+            for (auto& click : data.statusBar().clicks) {
+                if (click.id == id) click.state = StatusBarClick::State::pending;
+            }
+            ++data.statusBar().generation;
+        });
+    };
+
+    const auto first = admin.click("显示工具条");
+    bar.scheduler.runUntilIdle();
+    holdOnceTaken = false;
+    ASSERT_EQ(carriedOut, 1);
+    EXPECT_EQ(admin.clickState(first), StatusBarClick::State::taken);
+    rewriteAsWaiting(first);
+    const auto second = admin.click("显示工具条");  // the older tool's own click
+    bar.scheduler.advanceBy(3);
+    bar.store->held = false;
+    bar.scheduler.advanceBy(HostCatchUp::longestDelaySeconds);
+    EXPECT_EQ(carriedOut, 2);
+    EXPECT_EQ(admin.clickState(first), StatusBarClick::State::done);
+    EXPECT_EQ(admin.clickState(second), StatusBarClick::State::done);
+
+    rewriteAsWaiting(first);
+    bar.scheduler.advanceBy(HostCatchUp::longestDelaySeconds);
+    EXPECT_EQ(carriedOut, 2);
+    EXPECT_EQ(admin.clickState(first), StatusBarClick::State::done);
+    EXPECT_TRUE(bar.app.catchUp().waiting().empty());
+}
+
 // A handler that throws fails its own click, which is answered as not carried out; the click
 // taken with it is still carried out and answered; the failure is said once, as a failure and
 // not as the host turning work away, and nothing is tried again.

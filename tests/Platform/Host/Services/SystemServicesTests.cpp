@@ -258,37 +258,78 @@ TEST_F(SystemServicesTest, AnnouncementsKeepTheLastTwoHundredWithTheirWallTime) 
     EXPECT_EQ(logged({"announce"}).back(), "announce text=提示 204");
 }
 
+// The program on a host whose lock another program can hold, with the host tool beside it,
+// and what its catch-up says.
+struct HeldProgram {
+    dispatch::SimulatedScheduler scheduler;
+    std::vector<HostCatchUp::Event> events;  // said until the program has gone
+    std::vector<std::string> lines;
+    std::shared_ptr<MemoryHostStore> inner = std::make_shared<MemoryHostStore>();
+    std::shared_ptr<testing::RefusingHostStore> store = std::make_shared<testing::RefusingHostStore>(inner);
+    std::unique_ptr<SimulatedHost> app =
+        std::make_unique<SimulatedHost>(store, ProcessRole::application, scheduler, &scheduler.mainQueue());
+    SimulatedHost tool{inner, ProcessRole::tool, scheduler};
+
+    HeldProgram() {
+        app->catchUp().setNotice([this](HostCatchUp::Event event, const std::string& line) {
+            events.push_back(event);
+            lines.push_back(line);
+        });
+    }
+};
+
 // A program that quits while the host turns its writes away gives each waiting write one last
 // try as it closes the host: written when the host lets go by then, and said by name as lost
 // when it is still held.
 TEST(HostAtQuit, AWaitingWriteGetsOneLastTryAndOneStillHeldIsSaidByName) {
     for (const bool heldAtQuit : {false, true}) {
         SCOPED_TRACE(heldAtQuit);
-        dispatch::SimulatedScheduler scheduler;
-        auto inner = std::make_shared<MemoryHostStore>();
-        auto store = std::make_shared<testing::RefusingHostStore>(inner);
-        auto app = std::make_unique<SimulatedHost>(store, ProcessRole::application, scheduler, &scheduler.mainQueue());
-        SimulatedHost tool(inner, ProcessRole::tool, scheduler);
-        std::vector<HostCatchUp::Event> events;
-        std::vector<std::string> lines;
-        app->catchUp().setNotice([&](HostCatchUp::Event event, const std::string& line) {
-            events.push_back(event);
-            lines.push_back(line);
-        });
+        HeldProgram program;
         const json::Json frame = json::Json::parse(R"({"frame":[10,20,900,720]})");
-        store->held = true;
-        EXPECT_FALSE(app->userDefaults().setValue("Dorvane.Settings", frame));
-        store->held = heldAtQuit;
-        app.reset();  // before the catch-up's next try
+        program.store->held = true;
+        EXPECT_FALSE(program.app->userDefaults().setValue("Dorvane.Settings", frame));
+        program.store->held = heldAtQuit;
+        program.app.reset();  // before the catch-up's next try
         if (!heldAtQuit) {
-            EXPECT_EQ(tool.userDefaults().value("Dorvane.Settings"), frame);
-            EXPECT_EQ(events, std::vector<HostCatchUp::Event>{HostCatchUp::Event::deferred});
+            EXPECT_EQ(program.tool.userDefaults().value("Dorvane.Settings"), frame);
+            EXPECT_EQ(program.events, std::vector<HostCatchUp::Event>{HostCatchUp::Event::deferred});
             continue;
         }
-        EXPECT_FALSE(tool.userDefaults().value("Dorvane.Settings"));
-        ASSERT_EQ(events, (std::vector<HostCatchUp::Event>{HostCatchUp::Event::deferred, HostCatchUp::Event::dropped}));
-        EXPECT_EQ(lines[1], "user default Dorvane.Settings: cannot lock host.lock: another process has held it for over 1 seconds");
+        EXPECT_FALSE(program.tool.userDefaults().value("Dorvane.Settings"));
+        ASSERT_EQ(program.events,
+                  (std::vector<HostCatchUp::Event>{HostCatchUp::Event::deferred, HostCatchUp::Event::dropped}));
+        EXPECT_EQ(program.lines[1], "user default Dorvane.Settings: cannot lock host.lock: another process has held it for over 1 seconds");
     }
+}
+
+// The input is claimed for the program's run only: a claim the host turned away is not made as
+// the program quits (it would own the input for a moment), nor said as a change lost.
+TEST(HostAtQuit, AWaitingClaimOfTheInputIsNeitherMadeNorSaidAsLost) {
+    for (const bool heldAtQuit : {false, true}) {
+        SCOPED_TRACE(heldAtQuit);
+        HeldProgram program;
+        program.store->held = true;
+        EXPECT_FALSE(program.app->hostEvents().claimInputOwnership());
+        program.store->held = heldAtQuit;
+        program.app.reset();
+        EXPECT_EQ(program.events, std::vector<HostCatchUp::Event>{HostCatchUp::Event::deferred});
+        for (const auto& entry : program.inner->actionLog()) EXPECT_NE(entry.action, "inputOwner") << entry.summary();
+    }
+}
+
+// A user default set directly while an older value of it waits (the host turned that write
+// away) is the one that stays: the older value is not written over it after the hold.
+TEST(HeldUserDefaults, AValueSetDirectlyIsNotWrittenOverByAnOlderOneTheHostTurnedAway) {
+    HeldProgram program;
+    const json::Json older = json::Json::parse(R"({"frame":[10,20,900,720]})");
+    const json::Json newer = json::Json::parse(R"({"frame":[40,60,900,720]})");
+    program.store->held = true;
+    EXPECT_FALSE(program.app->userDefaults().setValue("Dorvane.Settings", older));
+    program.store->held = false;
+    EXPECT_TRUE(program.app->userDefaults().setValue("Dorvane.Settings", newer));
+    program.scheduler.advanceBy(10);
+    EXPECT_EQ(program.tool.userDefaults().value("Dorvane.Settings"), newer);
+    EXPECT_TRUE(program.app->catchUp().waiting().empty());
 }
 
 }  // namespace

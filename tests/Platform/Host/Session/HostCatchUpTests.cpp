@@ -178,6 +178,24 @@ TEST(HostCatchUp, WorkReplacedDuringARunIsNotDoneAfterItsNewerAttempt) {
     EXPECT_TRUE(catchUp.waiting().empty());
 }
 
+// Work of a key turned away again during a run, while a newer attempt of the key was kept
+// meanwhile, waits as that newer attempt alone: the older value would stand over it for good.
+TEST(HostCatchUp, WorkRefusedAgainDuringARunWaitsAsItsNewerAttempt) {
+    HeldHost host;
+    auto& catchUp = host.session.catchUp();
+    const auto write = HostCatchUp::Kind::write;
+    host.store->held = true;
+    catchUp.later("title", write, host.writing("旧"), "held");
+    // Tried after the title in the same run: the value changes anew, as from another thread.
+    catchUp.later("other", write, [&] { catchUp.later("title", write, host.writing("新"), "held"); }, "held");
+    host.scheduler.advanceBy(HostCatchUp::firstDelaySeconds);
+    EXPECT_EQ(catchUp.waiting(), std::vector<std::string>{"title"});
+    host.store->held = false;
+    host.scheduler.advanceBy(HostCatchUp::longestDelaySeconds);
+    EXPECT_EQ(host.written(), "新");
+    EXPECT_TRUE(catchUp.waiting().empty());
+}
+
 // Only the host turning work away is caught up: work that fails another way is said as a
 // failure once and never tried again, and waits behind nothing.
 TEST(HostCatchUp, AFailureThatIsNotARefusalIsSaidAndNotTriedAgain) {
