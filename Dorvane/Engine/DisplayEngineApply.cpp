@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "Dorvane/Engine/DisplayEngine.h"
+#include "DorvaneCore/Core/BusyFailure.h"
 #include "DorvaneCore/Core/FailureText.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "DorvaneCore/Display/ActivationBase.h"
@@ -52,7 +53,10 @@ EngineStatus DisplayEngine::initializeNow() {
     } catch (const std::exception& error) {
         // The status shows the cause only in the panels: the log keeps it too.
         log("check_failed", technicalText(error));
-        return report(hasSession() ? "待还原屏幕" : "检测未通过", shownText(error));
+        // Held out by another program, the check did not finish: it did not find the system
+        // wanting.
+        const bool heldOut = dynamic_cast<const BusyFailure*>(&error) != nullptr;
+        return report(hasSession() ? "待还原屏幕" : heldOut ? "检测未完成" : "检测未通过", shownText(error));
     }
 }
 

@@ -55,6 +55,17 @@ std::string sizesText(const DisplayMode& mode) {
            std::to_string(mode.width) + "x" + std::to_string(mode.height);
 }
 
+// Whether `error` came of another program holding the system past the wait.
+bool heldOut(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const BusyFailure&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 bool plainPhysical(const std::vector<DisplayState>& displays) {
     for (const auto& display : displays) {
         if (!display.physical || display.mirror != 0) return false;
@@ -318,7 +329,9 @@ void DisplayEngine::recordRestored(const std::vector<DisplayState>& saved, const
 void DisplayEngine::giveUpRestore(const std::exception_ptr& lastError, const std::string& lastMessage,
                                   const std::string& bytes) {
     // Give up only when the displays already form a plain physical layout; anything else
-    // keeps the session for the next try.
+    // keeps the session for the next try. So does a last try that another program held
+    // out: the restore did not fail, it was not let in.
+    if (heldOut(lastError)) std::rethrow_exception(lastError);
     std::vector<DisplayState> live;
     try {
         live = snapshot();

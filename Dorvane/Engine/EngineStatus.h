@@ -4,6 +4,7 @@
 #include <string>
 
 #include "DorvaneCore/Core/Dimensions.h"
+#include "DorvaneCore/Core/FailureText.h"
 
 namespace dorvane {
 
@@ -14,6 +15,10 @@ struct EngineStatus {
     std::optional<std::string> detail;  // present exactly when the operation failed
     bool active = false;                // a size is applied
     std::optional<Dimensions> applied;
+
+    // The operation failed only because another program held the system past the wait
+    // (its failure says the busy text): it may well go through once the system is free.
+    bool heldOut() const { return detail == kBusyText; }
 
     friend bool operator==(const EngineStatus&, const EngineStatus&) = default;
 };

@@ -1,16 +1,15 @@
 #include "Dorvane/Engine/VirtualDisplay.h"
 
+#include "DorvaneCore/Core/BusyFailure.h"
 #include "DorvaneCore/Display/DisplayState.h"
 #include "DorvaneCore/Resolution/SupportedRange.h"
 
 namespace dorvane {
 
 bool DVVirtualDisplay::isAvailable(displays::VirtualDisplayServices& services) {
-    try {
-        return services.isAvailable();
-    } catch (...) {
-        return false;
-    }
+    // A system that could not be asked (held by another program, say) has not said that it
+    // offers none: its failure goes on to be said as it is.
+    return services.isAvailable();
 }
 
 displays::VirtualDisplayDescriptor DVVirtualDisplay::descriptor(std::uint32_t width, std::uint32_t height,
@@ -47,6 +46,8 @@ std::unique_ptr<DVVirtualDisplay> DVVirtualDisplay::create(displays::VirtualDisp
         if (!display) return nullptr;
         if (!display->applySettings(settings(width, height))) return nullptr;
         return std::unique_ptr<DVVirtualDisplay>(new DVVirtualDisplay(std::move(display)));
+    } catch (const BusyFailure&) {
+        throw;  // not refused: another program held the system, and a later try may work
     } catch (...) {
         return nullptr;
     }
@@ -65,6 +66,8 @@ bool DVVirtualDisplay::release() {
 std::optional<std::string> DVDisplayUUID(displays::DisplayServices& services, std::uint32_t displayID) {
     try {
         return services.displayUUID(displayID);
+    } catch (const BusyFailure&) {
+        throw;  // no answer yet: a display recorded without its UUID would be taken for another
     } catch (...) {
         return std::nullopt;
     }

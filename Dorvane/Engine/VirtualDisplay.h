@@ -18,10 +18,13 @@ public:
     static constexpr std::uint32_t productID = 1;
     static constexpr double pointsPerInch = 110.0;
 
+    // Whether the system offers virtual displays. Throws when the system could not be
+    // asked (a BusyFailure when another program held it past the wait).
     static bool isAvailable(displays::VirtualDisplayServices& services);
 
     // Nothing when the size is outside 512…3840 points, virtual displays are
-    // unavailable, or the platform refuses (or throws on) any step.
+    // unavailable, or the platform refuses (or throws on) any step. A step that another
+    // program held out throws its BusyFailure instead: that is no refusal.
     static std::unique_ptr<DVVirtualDisplay> create(displays::VirtualDisplayServices& services, std::uint32_t width,
                                                     std::uint32_t height, std::uint32_t serialNumber,
                                                     dispatch::Executor* callbackQueue = nullptr);
@@ -49,7 +52,8 @@ private:
 };
 
 // The UUID text of any display, physical or virtual; nothing when the lookup is
-// unavailable or the display is not online.
+// unavailable or the display is not online. Throws the BusyFailure of a lookup another
+// program held out.
 std::optional<std::string> DVDisplayUUID(displays::DisplayServices& services, std::uint32_t displayID);
 
 }  // namespace dorvane

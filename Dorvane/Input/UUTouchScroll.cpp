@@ -1,5 +1,7 @@
 #include "Dorvane/Input/UUTouchScroll.h"
 
+#include <exception>
+#include <optional>
 #include <string>
 
 #include "Dorvane/Windows/WindowListEntries.h"
@@ -109,7 +111,14 @@ bool UUTouchScroll::isViewer(const Event& event) {
     const std::int64_t pid = event.field(EventField::sourceUnixProcessID);
     if (pid < 1) return false;
     if (const auto cached = viewerProcesses_.find(pid); cached != viewerProcesses_.end()) return cached->second;
-    const auto path = services_.processes.executablePath(static_cast<pid_t>(pid));
+    std::optional<std::string> path;
+    try {
+        path = services_.processes.executablePath(static_cast<pid_t>(pid));
+    } catch (const std::exception&) {
+        // The system could not be asked now (another program held it): not known, so not
+        // remembered; the process's next event asks again.
+        return false;
+    }
     const bool viewer = path && path->find(kViewerPathPart) != std::string::npos;
     if (viewerProcesses_.size() >= kProcessCacheLimit) viewerProcesses_.clear();
     viewerProcesses_.emplace(pid, viewer);

@@ -28,6 +28,7 @@
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
 #include "Platform/Accessibility/AccessibilityServices.h"
 #include "Platform/Dispatch/Clock.h"
+#include "Platform/Displays/DisplayAvailability.h"
 #include "Platform/StatusBar/StatusBar.h"
 #include "Platform/System/DistributedNotifications.h"
 #include "Platform/System/LoginItems.h"
@@ -35,6 +36,13 @@
 #include "Platform/Workspace/ApplicationWorkspace.h"
 
 namespace dorvane::shell {
+
+namespace {
+
+// What waits in the host's catch-up for a start-up check another program held out.
+constexpr const char* kEnvironmentCheckKey = "start-up check";
+
+}  // namespace
 
 AppController::AppController(Services services, Neighbours neighbours)
     : services_(std::move(services)),
@@ -96,6 +104,7 @@ AppController::~AppController() {
     lifetime_.end();
     reopenObservation_.cancel();
     screenObservation_.cancel();
+    environmentWait_.cancel();
     automation_->stopMonitor();
 }
 
@@ -319,6 +328,7 @@ void AppController::wirePanelModel() {
 
 void AppController::checkEnvironment() {
     if (status_->busy()) return;
+    environmentWait_.cancel();  // this check stands for one that waited for the host
     status_->beginOperation();
     renderMenu();
     launchTask(runEnvironmentCheck(lifetime_.watch()));
@@ -331,8 +341,17 @@ dispatch::Task<void> AppController::runEnvironmentCheck(dispatch::Lifetime::Watc
     // A quit begun meanwhile owns the status now.
     if (!alive || status_->terminating()) co_return;
     status_->finishOperation(checked);
+    // Held out by another program, the check did not finish; nothing else may come to
+    // bring it back, so the host letting go does.
+    if (checked.heldOut()) checkOnceTheHostLetsGo();
     renderMenu();
     automation_->runAutomaticResolutionIfNeeded();
+}
+
+void AppController::checkOnceTheHostLetsGo() {
+    // Nothing while an operation runs (an apply checks again itself) or the program quits.
+    environmentWait_ =
+        services_.displayAvailability.whenAvailable(kEnvironmentCheckKey, weakly([this] { checkEnvironment(); }));
 }
 
 void AppController::applyTheme() { services_.platform.applyTheme(preferences_->preferences().theme); }

@@ -214,6 +214,8 @@ private:
     void installWorkspaceHooks();
     void checkEnvironment();
     dispatch::Task<void> runEnvironmentCheck(dispatch::Lifetime::Watch alive);
+    // The check was held out by another program: it runs again once the host lets go.
+    void checkOnceTheHostLetsGo();
     void applyTheme();
     bool launchedAsLoginItem() const;
     // Quit.
@@ -282,6 +284,7 @@ private:
 
     dispatch::Observation screenObservation_;
     dispatch::Observation reopenObservation_;
+    dispatch::Observation environmentWait_;  // for the host, after a check it held out
     // Tasks and callbacks watch it and stop once the controller is gone.
     dispatch::Lifetime lifetime_;
 };

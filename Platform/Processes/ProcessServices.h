@@ -7,7 +7,8 @@
 
 namespace dorvane::processes {
 
-// What the system tells about running processes.
+// What the system tells about running processes. A system that cannot be asked now
+// (another program holds it) throws rather than answer that a process is gone.
 class ProcessServices {
 public:
     virtual ~ProcessServices() = default;

@@ -18,9 +18,13 @@ public:
     std::atomic<bool> held = false;
     std::atomic<int> refusals = 0;
 
+    // Another program takes the lock right after the next `accesses` accesses got through.
+    void holdAfter(int accesses) { holdAfter_ = accesses; }
+
     void transact(const std::function<void(host::HostData&)>& body) override {
         refuseWhileHeld();
         ForwardingHostStore::transact(body);
+        if (holdAfter_ > 0 && --holdAfter_ == 0) held = true;
     }
     void check() override {
         refuseWhileHeld();
@@ -28,6 +32,8 @@ public:
     }
 
 private:
+    std::atomic<int> holdAfter_ = 0;
+
     void refuseWhileHeld() {
         if (!held) return;
         ++refusals;

@@ -6,6 +6,7 @@
 #include <set>
 #include <utility>
 
+#include "DorvaneCore/Core/BusyFailure.h"
 #include "Platform/Host/Machines/AccessibilityTree.h"
 #include "Platform/Host/State/HostError.h"
 #include "Platform/Host/Session/RefusableChange.h"
@@ -146,9 +147,14 @@ bool HostAccessibility::isProcessTrusted() {
     bool trusted = false;
     try {
         session_->access([&](HostData& data) { trusted = data.permissions().accessibility; });
+    } catch (const BusyFailure&) {
+        // Held by another program, the host has taken nothing away: what it said last
+        // stands (before it said anything, nothing is granted).
+        return lastTrusted_.load();
     } catch (const HostError&) {
         return false;  // a host that cannot be read grants nothing
     }
+    lastTrusted_.store(trusted);
     return trusted;
 }
 

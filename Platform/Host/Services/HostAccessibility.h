@@ -20,6 +20,7 @@ inline constexpr double kDefaultMessagingTimeout = 6.0;
 // delay: past the element's timeout, or on a hung call, it sleeps for the timeout and
 // answers cannotComplete; otherwise it sleeps the cost and then acts. Sleeping never
 // holds the host's lock. Writes, actions and failures are logged; successful reads are not.
+// While another program holds the host's lock, the trust it last told stands.
 class HostAccessibility final : public accessibility::AccessibilityServices {
 public:
     HostAccessibility(std::shared_ptr<HostSession> session, std::shared_ptr<HostWindowEvents> events);
@@ -63,6 +64,7 @@ private:
     FaultGate faults_;
     accessibility::AXElement systemWide_;
     std::atomic<double> systemWideTimeout_{0};  // 0: the default
+    std::atomic<bool> lastTrusted_{false};      // the trust the host last told
 };
 
 }  // namespace dorvane::host

@@ -1,9 +1,13 @@
 #include "Platform/Host/Services/HostAppearance.h"
 
+#include <exception>
 #include <mutex>
+#include <optional>
+#include <string>
 
 #include "Platform/Host/Services/ExecutorObservers.h"
 #include "Platform/Host/Services/WeakSubscription.h"
+#include "Platform/Host/State/HostError.h"
 
 namespace dorvane::host {
 
@@ -30,8 +34,9 @@ private:
     static constexpr const char* kCatchUpKey = "appearance";
 
     // From the first observer on. The generation is read after subscribing, so no change
-    // can fall in between. Without a baseline (the host turned the read away), what the
-    // next change brings is told when it is not the default.
+    // can fall in between. Without a baseline (the host turned the read away), it is read
+    // once the host lets go, as no change may come to bring it, and told when it is not
+    // the default (a system dark before the hold).
     void watch() {
         {
             std::lock_guard lock(mutex_);
@@ -45,17 +50,26 @@ private:
             return;  // without a watcher nothing can be told
         }
         std::optional<AppearanceState> baseline;
+        std::optional<std::string> refused;
         try {
             baseline = read();
+        } catch (const HostError& error) {
+            refused = error.what();
         } catch (const std::exception&) {
         }
-        std::lock_guard lock(mutex_);
-        subscription_ = std::move(subscription);
-        if (baseline && baseline->generation > seen_) {
-            seen_ = baseline->generation;
-            known_ = baseline->settings;
+        {
+            std::lock_guard lock(mutex_);
+            subscription_ = std::move(subscription);
+            if (baseline && baseline->generation > seen_) {
+                seen_ = baseline->generation;
+                known_ = baseline->settings;
+            }
         }
+        if (refused) session_->catchUp().later(kCatchUpKey, HostCatchUp::Kind::read, taking(), *refused);
     }
+
+    // Reads the appearance and tells what changed; the read throws while the host turns it away.
+    HostCatchUp::Attempt taking() { return whileAlive(weak_from_this(), [](Hub& hub) { hub.take(hub.read()); }); }
 
     // Any thread. A read the host turns away is made again once it lets go, as no later
     // change may come to bring it.
@@ -64,7 +78,7 @@ private:
             std::lock_guard lock(mutex_);
             if (pulse.appearanceGeneration <= seen_) return;
         }
-        session_->catchUp().attempt(kCatchUpKey, HostCatchUp::Kind::read, whileAlive(weak_from_this(), [](Hub& hub) { hub.take(hub.read()); }));
+        session_->catchUp().attempt(kCatchUpKey, HostCatchUp::Kind::read, taking());
     }
 
     // Throws when the host turns the read away.

@@ -42,17 +42,21 @@ public:
     }
     bool isEnabled() const override { return record_->valid && record_->enabled; }
     void setEnabled(bool enabled) override {
+        const std::uint64_t switched = ++*switches_;
         if (!record_->valid || record_->enabled == enabled) return;
         if (enabled) {
-            auto owner = owner_.lock();
-            if (!owner || !owner->canEnable(record_->options)) return;
+            if (auto owner = owner_.lock()) owner->enableWhenAllowed(record_, switches_, switched);
+            return;
         }
-        record_->enabled = enabled;
+        record_->enabled = false;
     }
 
 private:
     std::weak_ptr<HostEvents> owner_;
     std::shared_ptr<TapRecord> record_;
+    // How often the program switched the tap: an enabling that waits for the host stands
+    // only while no later switch came.
+    std::shared_ptr<std::atomic<std::uint64_t>> switches_ = std::make_shared<std::atomic<std::uint64_t>>(0);
 };
 
 namespace {
@@ -209,13 +213,31 @@ void HostEvents::permissionsChanged() {
                           EventType::tapDisabledByUserInput);
 }
 
-bool HostEvents::canEnable(events::TapOptions options) {
-    bool allowed = false;
+void HostEvents::enableWhenAllowed(const std::shared_ptr<TapRecord>& tap,
+                                   std::shared_ptr<std::atomic<std::uint64_t>> switches, std::uint64_t switched) {
+    const auto allowed = [tap](HostSession& session) {
+        bool may = false;
+        session.access([&](HostData& data) { may = mayHave(data.permissions(), tap->options); });
+        return may;
+    };
     try {
-        session_->access([&](HostData& data) { allowed = mayHave(data.permissions(), options); });
+        if (allowed(*session_)) tap->enabled = true;
+    } catch (const HostError& error) {
+        // Not a refusal of the permission: the tap is switched on once the host lets go (one
+        // the system switched off during the hold would stay off for good otherwise), on its
+        // own executor, unless the program switched it again or let it go meanwhile.
+        session_->catchUp().later(
+            "event tap " + std::to_string(tap->id), HostCatchUp::Kind::read,
+            whileAlive(std::weak_ptr<HostSession>(session_),
+                       [tap, switches, switched, allowed](HostSession& session) {
+                           if (!tap->valid || !allowed(session)) return;
+                           tap->executor->post([tap, switches, switched] {
+                               if (tap->valid && switches->load() == switched) tap->enabled = true;
+                           });
+                       }),
+            error.what());
     } catch (const std::exception&) {
     }
-    return allowed;
 }
 
 bool HostEvents::claimInputOwnership() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -96,7 +97,10 @@ private:
     void finishOne(std::uint64_t injection);
     void markHandled(std::uint64_t injection);
     std::optional<events::Event> created(events::EventKind kind, const events::EventSource* source);
-    bool canEnable(events::TapOptions options);
+    // Switches `tap` on when its permission allows; when the host turned the read away,
+    // once it lets go, if the program's switches of the tap are still at `switched`.
+    void enableWhenAllowed(const std::shared_ptr<TapRecord>& tap, std::shared_ptr<std::atomic<std::uint64_t>> switches,
+                           std::uint64_t switched);
 
     std::shared_ptr<HostSession> session_;
     dispatch::Executor* queue_;

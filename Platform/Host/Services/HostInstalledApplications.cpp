@@ -1,5 +1,7 @@
 #include "Platform/Host/Services/HostInstalledApplications.h"
 
+#include "DorvaneCore/Core/BusyFailure.h"
+#include "DorvaneCore/Core/FailureText.h"
 #include "Platform/Host/Services/ApplicationLocation.h"
 #include "Platform/Host/Machines/BundleLaunch.h"
 #include "Platform/Host/Machines/BundleReader.h"
@@ -54,6 +56,9 @@ void HostInstalledApplications::openApplication(
             session->access([&](HostData& data) {
                 result = openBundle(data, session->actor(), folders, bundlePath, activates);
             });
+        } catch (const BusyFailure&) {
+            // Held out by another program: the application may well open a moment later.
+            result = {std::nullopt, kBusyText};
         } catch (const std::exception&) {
             result = {std::nullopt, applicationCannotOpenText(fileStem(bundlePath))};
         }

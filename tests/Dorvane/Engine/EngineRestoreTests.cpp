@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+#include "Dorvane/Engine/ProcessRunner.h"
+#include "DorvaneCore/Core/FailureText.h"
 #include "DorvaneCore/Core/FitError.h"
 #include "tests/Dorvane/Engine/EngineHarness.h"
 #include "tests/Support/ImmutableFolder.h"
@@ -125,6 +127,30 @@ TEST_F(EngineRestoreTest, ThreeFailedAttemptsOnAPlainPhysicalLayoutGiveTheSessio
     EXPECT_EQ(abandoned.front(), "live=" + h.liveLayout() + " reason=" + retries[2].substr(2));
     EXPECT_EQ(h.engine->abandonedRestoreReason(), retries[2].substr(2));
     EXPECT_TRUE(h.details("restored").empty());
+}
+
+// Three tries that another program held out past the worker's wait used to give the
+// session up (moved to session.failed.json) as soon as the displays looked physical: the
+// restore fails as held out, keeps the session, and the next try puts the layout back.
+TEST_F(EngineRestoreTest, ARestoreAnotherProgramHeldOutKeepsItsSession) {
+    placeExternalLeft();
+    const auto before = h.liveLayout();
+    ASSERT_FALSE(h.apply(1280, 800).detail);
+    const auto saved = h.file("session.json");
+    h.recorded.before = [](const std::string& command) {
+        if (command == "commit") ProcessRunner::throwChildFailure(1, kBusyText);  // as a held-out worker ends
+    };
+
+    EXPECT_EQ(restoreFailure(), kBusyText);
+    EXPECT_EQ(h.details("restore_retry").size(), 3u);
+    EXPECT_TRUE(h.details("restore_abandoned").empty());
+    EXPECT_EQ(h.file("session.json"), saved);
+    EXPECT_FALSE(h.file("session.failed.json"));
+
+    h.recorded.before = nullptr;
+    EXPECT_TRUE(restore());
+    EXPECT_EQ(h.liveLayout(), before);
+    EXPECT_EQ(h.file("session.last.json"), saved);
 }
 
 // The first look at the displays is one of the restore's host calls too: failing once (a

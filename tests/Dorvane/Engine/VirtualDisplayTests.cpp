@@ -4,10 +4,12 @@
 
 #include "Dorvane/Engine/DisplayWorker.h"
 #include "Dorvane/Engine/VirtualDisplay.h"
+#include "DorvaneCore/Core/BusyFailure.h"
 #include "Platform/Host/State/HostFixtures.h"
 #include "Platform/Host/Store/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"
+#include "tests/Support/RefusingHostStore.h"
 
 namespace dorvane {
 namespace {
@@ -62,6 +64,27 @@ TEST_F(VirtualDisplayTest, RefusalsGiveNoDisplay) {
     app.admin().setVirtualDisplaysAvailable(false);
     EXPECT_FALSE(DVVirtualDisplay::isAvailable(app.virtualDisplays()));
     EXPECT_FALSE(DVVirtualDisplay::create(app.virtualDisplays(), 1280, 800, 77));
+}
+
+// Another program holding the host past the wait is no answer of the system: it used to
+// read as a system without virtual displays, a creation refused, and a display without a
+// UUID (which a snapshot then recorded, to be taken for another display later).
+TEST_F(VirtualDisplayTest, AHostHeldByAnotherProgramIsNoRefusal) {
+    const auto held = std::make_shared<testing::RefusingHostStore>(store);
+    host::SimulatedHost heldApp{held, ProcessRole::application, clock};
+    host::SimulatedHost heldWorker{held, ProcessRole::workerSnapshot, clock};
+    const auto id = snapshot().front().id;
+
+    held->held = true;
+    EXPECT_THROW(DVVirtualDisplay::isAvailable(heldApp.virtualDisplays()), BusyFailure);
+    EXPECT_THROW(DVDisplayUUID(heldWorker.displays(), id), BusyFailure);
+    held->held = false;
+    held->holdAfter(1);  // the creation's look whether virtual displays exist gets through
+    EXPECT_THROW(DVVirtualDisplay::create(heldApp.virtualDisplays(), 1280, 800, 77), BusyFailure);
+    held->held = false;
+    EXPECT_TRUE(DVVirtualDisplay::isAvailable(heldApp.virtualDisplays()));
+    EXPECT_TRUE(DVDisplayUUID(heldWorker.displays(), id).has_value());
+    EXPECT_TRUE(DVVirtualDisplay::create(heldApp.virtualDisplays(), 1280, 800, 77));
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "Platform/Host/Machines/RemoteApplications.h"
 #include "tests/Dorvane/Input/InputHarness.h"
 #include "tests/Support/HeldLock.h"
+#include "tests/Support/RefusingHostStore.h"
 #include "tests/Support/TemporaryFolder.h"
 
 namespace dorvane {
@@ -257,6 +258,25 @@ TEST_F(UUTouchScrollTest, TheViewerIsKnownByItsPathReadOncePerProcess) {
     EXPECT_EQ(taps.sync([&] { return touch.cachedProcessCount(); }), 65u);
     feed(move, {10, 10}, 0, host::kFirstSimulatedPID + 999);
     EXPECT_EQ(taps.sync([&] { return touch.cachedProcessCount(); }), 1u);
+}
+
+// A viewer whose path the host would not tell during a hold (another program held its
+// lock) used to be taken for another program for as long as it ran: not known then, it is
+// known once the host lets go.
+TEST_F(UUTouchScrollTest, AViewerFirstSeenDuringAHoldIsKnownOnceTheHostLetsGo) {
+    const auto held = std::make_shared<testing::RefusingHostStore>(store);
+    host::SimulatedHost heldApp(held, processes::ProcessRole::application, scheduler);
+    UUTouchScroll heldTouch{{app->events(), heldApp.processes(), app->windowList(), scheduler, taps, logTo()},
+                            {nullptr, nullptr, [this] { return pointer; }, nullptr}};
+    translator = &heldTouch;
+    held->held = true;
+    feed(down, {100, 100});
+    feed(up, {100, 100}, 0.1);
+    EXPECT_EQ(take(), Lines(2, "pass"));
+    held->held = false;
+    feed(down, {100, 100}, 1);
+    feed(drag, {100, 108});
+    EXPECT_EQ(take(), (Lines{"scroll 1 dy=0 at 100.0,100.0", "scroll 2 dy=8 at 100.0,100.0"}));
 }
 
 TEST_F(UUTouchScrollTest, ThroughThePipelineStartStopAndADisabledTap) {

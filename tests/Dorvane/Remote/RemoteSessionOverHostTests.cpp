@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <limits>
+#include <utility>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,6 +15,8 @@
 #include "Platform/Host/Store/MemoryHostStore.h"
 #include "Platform/Host/SimulatedHost.h"
 #include "Platform/Dispatch/SimulatedScheduler.h"
+#include "Platform/Host/State/HostError.h"
+#include "tests/Support/RefusingHostStore.h"
 
 namespace dorvane {
 namespace {
@@ -53,6 +56,51 @@ TEST(RemoteSessionOverHostTest, TheProbeReadsWhatTheHostSimulates) {
         "ToDesk_Session", "/Applications/ToDesk.app/Contents/Helpers/ToDesk_Session.app/Contents/MacOS/ToDesk_Session");
     remote.setPathResolvable(hidden, false);
     EXPECT_EQ(probe.sampleNow(), snapshot({uu}, {toDesk}));
+}
+
+// Another program takes the host's lock just as the probe asks for the first process name.
+class HoldingOnNames final : public processes::ProcessServices {
+public:
+    HoldingOnNames(processes::ProcessServices& inner, testing::RefusingHostStore& store)
+        : inner_(inner), store_(store) {}
+    std::optional<std::vector<pid_t>> allProcessIDs() override { return inner_.allProcessIDs(); }
+    std::optional<std::string> name(pid_t pid) override {
+        if (std::exchange(first_, false)) store_.held = true;
+        return inner_.name(pid);
+    }
+    std::optional<std::string> executablePath(pid_t pid) override { return inner_.executablePath(pid); }
+
+private:
+    processes::ProcessServices& inner_;
+    testing::RefusingHostStore& store_;
+    bool first_ = true;
+};
+
+// ToDesk's session processes that a hold kept the probe from reading used to read as gone,
+// and the session as over (4 s of that, and the display was restored under the person):
+// such a sample tells nothing of ToDesk.
+TEST(RemoteSessionOverHostTest, ASessionWhoseProcessesAHoldHidIsNotOver) {
+    dispatch::SimulatedScheduler clock{100.0};  // only its clock is used
+    auto store = std::make_shared<host::MemoryHostStore>();
+    SimulatedHost tool(store, ProcessRole::tool, clock);
+    tool.remoteAdmin().connect(RemoteSoftware::toDesk);
+    auto held = std::make_shared<testing::RefusingHostStore>(store);
+    SimulatedHost app(held, ProcessRole::application, clock);
+    HoldingOnNames processes(app.processes(), *held);
+    dispatch::SerialQueue queue("probe");
+    RemoteSessionProbe probe(queue, app.power(), processes);
+
+    std::optional<RemoteSessionSnapshot> sampled;
+    try {
+        sampled = probe.sampleNow();
+    } catch (const host::HostError&) {
+        // No sample: the monitor's next one tells.
+    }
+    EXPECT_TRUE(held->refusals > 0);
+    EXPECT_FALSE(sampled && !sampled->active.contains(RemoteSoftware::toDesk) &&
+                 !sampled->unknown.contains(RemoteSoftware::toDesk));
+    held->held = false;
+    EXPECT_EQ(probe.sampleNow(), snapshot({RemoteSoftware::toDesk}, {}));
 }
 
 // A monitor over the folder backends, as the program runs it, while another process

@@ -28,7 +28,9 @@
 #include "Platform/StatusBar/StatusItem.h"
 #include "tests/Dorvane/Engine/EngineHarness.h"
 #include "tests/Support/QtTestApplication.h"
+#include "tests/Support/InProcessWorkerClient.h"
 #include "tests/Support/RecordingShellPlatform.h"
+#include "tests/Support/RefusingHostStore.h"
 
 namespace dorvane {
 
@@ -203,6 +205,29 @@ protected:
     std::unique_ptr<testing::RecordingNeighbours> fakes;
     std::function<void(shell::Neighbours&)> replaceNeighbours;
     std::unique_ptr<AppController> controller;
+};
+
+// The program's own host session and its display workers go through `held`, whose lock
+// another program can take; the test's hands (the tool session) reach the host directly.
+class HeldHostControllerTest : public AppControllerTest {
+protected:
+    HeldHostControllerTest() {
+        h.engine.reset();
+        h.app = std::make_unique<host::SimulatedHost>(held, processes::ProcessRole::application, h.scheduler,
+                                                      &h.scheduler.mainQueue());
+        h.engine = std::make_unique<DisplayEngine>(DisplayEngine::Services{
+            h.root, "/opt/corvelle/bin/corvelle", h.queue, h.scheduler, h.app->virtualDisplays(),
+            h.app->userActivity(), heldWorkers, [serial = std::uint64_t{40}]() mutable { return serial += 7; }});
+        statusBar = std::make_unique<NotingStatusBar>(h.app->statusBar(), log);
+    }
+    ~HeldHostControllerTest() override {
+        controller.reset();
+        h.scheduler.runUntilIdle();
+        h.engine.reset();  // before the workers it runs
+    }
+
+    std::shared_ptr<testing::RefusingHostStore> held = std::make_shared<testing::RefusingHostStore>(h.store);
+    InProcessWorkerClient heldWorkers{held, h.scheduler};
 };
 
 }  // namespace dorvane

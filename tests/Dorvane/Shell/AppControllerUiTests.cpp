@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "Dorvane/Shell/LoginLaunch.h"
 #include "Dorvane/Shell/ReopenRequests.h"
 #include "Dorvane/Shell/StatusMenu.h"
+#include "DorvaneCore/Core/FailureText.h"
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "Platform/Host/Session/HostCatchUp.h"
 #include "tests/Dorvane/Shell/AppControllerHarness.h"
@@ -399,6 +401,53 @@ TEST_F(AppControllerTest, AStatusItemTheHostRefusedCatchesUpOnceTheHostLetsGo) {
     EXPECT_EQ(errors.str(), "Corvelle: cannot lock host.lock: another process has held it for over 1 seconds\n");
     controller.reset();
     h.scheduler.runUntilIdle();
+}
+
+// A start-up check that another program held out (the host's lock past the wait) used to
+// read as a system without virtual displays ("检测未通过", "当前系统不支持虚拟屏幕。") for the
+// whole run: it says the system is busy, runs again once the host lets go, and ends ready.
+TEST_F(HeldHostControllerTest, AStartUpCheckHeldOutSaysBusyAndRunsAgainOnceTheHostLetsGo) {
+    held->held = true;
+    launch();
+    EXPECT_FALSE(controller->applying());
+    EXPECT_EQ(controller->status(), (EngineStatus{"检测未完成", kBusyText, false, std::nullopt}));
+    EXPECT_EQ(h.details("check_failed").size(), 1u);
+    h.scheduler.advanceBy(30);  // nothing else comes to bring the check back
+    EXPECT_EQ(controller->status().title, "检测未完成");
+
+    held->held = false;
+    h.scheduler.advanceBy(host::HostCatchUp::longestDelaySeconds + 0.1);
+    EXPECT_EQ(controller->status(), (EngineStatus{"就绪", std::nullopt, false, std::nullopt}));
+    EXPECT_EQ(shown().value().tooltip, "Corvelle · 就绪");
+    EXPECT_EQ(h.details("check_failed").size(), 1u);
+    EXPECT_TRUE(h.app->catchUp().waiting().empty());
+}
+
+// The check that waits for the host runs neither into a quit begun meanwhile nor into a
+// controller that has gone.
+TEST_F(HeldHostControllerTest, AStartUpCheckWaitingForTheHostLeavesAQuitAndAGoneControllerAlone) {
+    held->held = true;
+    launch();
+    ASSERT_EQ(controller->status().title, "检测未完成");
+    held->held = false;
+    controller->quit();
+    h.scheduler.advanceBy(host::HostCatchUp::longestDelaySeconds + 0.1);
+    EXPECT_EQ(platform.quits, std::vector<int>{0});
+    EXPECT_EQ(controller->status().title, "正在还原屏幕…");
+
+    startOver();
+    held->held = true;
+    launch();
+    const auto waitingFor = [this] {
+        const auto waiting = h.app->catchUp().waiting();
+        return std::count(waiting.begin(), waiting.end(), "start-up check");
+    };
+    ASSERT_EQ(waitingFor(), 1);
+    controller.reset();
+    EXPECT_EQ(waitingFor(), 0);
+    held->held = false;
+    h.scheduler.advanceBy(host::HostCatchUp::longestDelaySeconds + 0.1);
+    EXPECT_EQ(h.details("check_failed").size(), 1u);
 }
 
 TEST_F(AppControllerTest, StartUpCheckFinishingAfterAQuitIsDropped) {

@@ -7,8 +7,6 @@
 #include "DorvaneCore/Support/AtomicFile.h"
 #include "Platform/Host/Session/HostCatchUp.h"
 #include "tests/Dorvane/Shell/AppControllerHarness.h"
-#include "tests/Support/InProcessWorkerClient.h"
-#include "tests/Support/RefusingHostStore.h"
 
 namespace dorvane {
 namespace {
@@ -237,28 +235,7 @@ TEST_F(ConnectionTest, WithoutADisplayTheRestoreWaitsForOneToReturn) {
     EXPECT_TRUE(h.virtualDisplays().empty());
 }
 
-// The program's own host session and its display workers go through `held`, whose lock
-// another program can take; the test's hands (the tool session) reach the host directly.
-class HeldHostConnectionTest : public ConnectionTest {
-protected:
-    HeldHostConnectionTest() {
-        h.engine.reset();
-        h.app = std::make_unique<host::SimulatedHost>(held, processes::ProcessRole::application, h.scheduler,
-                                                      &h.scheduler.mainQueue());
-        h.engine = std::make_unique<DisplayEngine>(DisplayEngine::Services{
-            h.root, "/opt/corvelle/bin/corvelle", h.queue, h.scheduler, h.app->virtualDisplays(),
-            h.app->userActivity(), heldWorkers, [serial = std::uint64_t{40}]() mutable { return serial += 7; }});
-        statusBar = std::make_unique<NotingStatusBar>(h.app->statusBar(), log);
-    }
-    ~HeldHostConnectionTest() override {
-        controller.reset();
-        h.scheduler.runUntilIdle();
-        h.engine.reset();  // before the workers it runs
-    }
-
-    std::shared_ptr<testing::RefusingHostStore> held = std::make_shared<testing::RefusingHostStore>(h.store);
-    InProcessWorkerClient heldWorkers{held, h.scheduler};
-};
+class HeldHostConnectionTest : public HeldHostControllerTest {};
 
 // A resume of the deferred restore that another program held out for longer than the
 // worker waits used to wait for the next screen change, which need never come: it runs

@@ -27,15 +27,6 @@ public:
 
     void hold() { held = true; }
     void release() { held = false; }
-    void holdAfter(int accesses) { holdAfter_ = accesses; }
-
-    void transact(const std::function<void(HostData&)>& body) override {
-        RefusingHostStore::transact(body);
-        if (holdAfter_ > 0 && --holdAfter_ == 0) hold();
-    }
-
-private:
-    std::atomic<int> holdAfter_ = 0;
 };
 
 // The program on a host whose lock another program can hold without changing anything (a
@@ -128,6 +119,16 @@ TEST(HostReadersCatchUp, WhatAQuietHoldTurnedAwayReachesTheProgramOrTheHostAfter
              host.tool.systemAdmin().setInterfaceStyle(system::InterfaceStyle::dark);
              return [dark] { return *dark; };
          }},
+        {"the appearance, first looked at during the hold",
+         [](QuietHold& host, std::vector<dispatch::Observation>& kept) {
+             host.tool.systemAdmin().setInterfaceStyle(system::InterfaceStyle::dark);  // before the hold
+             host.store->hold();
+             auto dark = std::make_shared<bool>(false);
+             kept.push_back(host.app.appearance().observe(host.scheduler.mainQueue(), [dark](const auto& settings) {
+                 *dark = settings.style == system::InterfaceStyle::dark;
+             }));
+             return [dark] { return *dark; };
+         }},
         {"a second start's reopen request",
          [](QuietHold& host, std::vector<dispatch::Observation>& kept) {
              auto told = std::make_shared<int>(0);
@@ -200,6 +201,22 @@ TEST(HostReadersCatchUp, WhatAQuietHoldTurnedAwayReachesTheProgramOrTheHostAfter
              host.tool.permissionsAdmin().set(Permission::accessibility, false);
              return [tap] { return tap && !tap->isEnabled(); };
          }},
+        {"an event tap switched back on during the hold",
+         [](QuietHold& host, std::vector<dispatch::Observation>&) {
+             host.tool.permissionsAdmin().set(Permission::accessibility, true);
+             std::shared_ptr<events::EventTap> tap = host.app.events().createTap(
+                 events::TapLocation::session, events::TapPlacement::tailAppend, events::TapOptions::active,
+                 events::maskOf(events::EventType::keyDown),
+                 [](const events::TapProxy&, events::EventType, const events::Event& event) {
+                     return std::optional<events::Event>(event);
+                 },
+                 host.scheduler.mainQueue());
+             tap->setEnabled(false);  // as the system does to a tap that took too long
+             host.store->hold();
+             tap->setEnabled(true);
+             EXPECT_FALSE(tap->isEnabled());
+             return [tap] { return tap->isEnabled(); };
+         }},
         {"the program's standing among the applications",
          [](QuietHold& host, std::vector<dispatch::Observation>& kept) {
              auto told = std::make_shared<int>(0);
@@ -227,6 +244,35 @@ TEST(HostReadersCatchUp, WhatAQuietHoldTurnedAwayReachesTheProgramOrTheHostAfter
         host.releaseAndWait();
         EXPECT_TRUE(seen());
     }
+}
+
+// A tap whose switching on waited for the host stays as the program left it meanwhile:
+// switched off again, or let go.
+TEST(HostReadersCatchUp, ATapSwitchedOffAgainDuringTheHoldStaysOff) {
+    QuietHold host;
+    host.tool.permissionsAdmin().set(Permission::accessibility, true);
+    const auto tap = [&host] {
+        return host.app.events().createTap(
+            events::TapLocation::session, events::TapPlacement::tailAppend, events::TapOptions::active,
+            events::maskOf(events::EventType::keyDown),
+            [](const events::TapProxy&, events::EventType, const events::Event& event) {
+                return std::optional<events::Event>(event);
+            },
+            host.scheduler.mainQueue());
+    };
+    std::shared_ptr<events::EventTap> switchedOff = tap();
+    std::shared_ptr<events::EventTap> letGo = tap();
+    switchedOff->setEnabled(false);
+    letGo->setEnabled(false);
+    host.store->hold();
+    switchedOff->setEnabled(true);
+    letGo->setEnabled(true);
+    switchedOff->setEnabled(false);
+    letGo->invalidate();
+    host.releaseAndWait();
+    EXPECT_FALSE(switchedOff->isEnabled());
+    EXPECT_FALSE(letGo->isEnabled());
+    EXPECT_TRUE(host.app.catchUp().waiting().empty());
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "DorvaneCore/Core/FailureText.h"
 #include "Platform/Host/Machines/BundleReader.h"
 #include "Platform/Host/State/HostError.h"
 #include "Platform/Host/Machines/RemoteApplications.h"
 #include "tests/Support/ApplicationsHost.h"
+#include "tests/Support/RefusingHostStore.h"
 
 namespace dorvane::host {
 namespace {
@@ -187,6 +189,26 @@ TEST_F(InstalledApplicationsTest, FailuresSayWhichApplicationAndBehavioursSetThe
     EXPECT_EQ(machine.tool.windowsAdmin().view().applications.size(), 0u);
     machine.admin().behave(path, [](LaunchBehaviour& behaviour) { behaviour = {}; });
     EXPECT_TRUE(open(path)->succeeded());
+}
+
+// A launch another program held out used to say the application cannot be opened: it
+// says the system is busy, and the same launch works once the host is free.
+TEST_F(InstalledApplicationsTest, ALaunchAnotherProgramHeldOutSaysTheSystemIsBusy) {
+    const auto path = machine.install("Foo");
+    const auto held = std::make_shared<testing::RefusingHostStore>(machine.store);
+    SimulatedHost heldApp{held, processes::ProcessRole::application, machine.scheduler, &machine.scheduler.mainQueue(),
+                          nullptr, ApplicationsSetup{machine.folders, &machine.launchQueue}};
+    const auto open = [&] {
+        auto result = std::make_shared<std::optional<OpenApplicationResult>>();
+        heldApp.installedApplications().openApplication(
+            path, true, [result](const OpenApplicationResult& done) { *result = done; });
+        machine.scheduler.advanceBy(kDefaultLaunchDelay);
+        return *result;
+    };
+    held->held = true;
+    EXPECT_EQ(open().value().error, kBusyText);
+    held->held = false;
+    EXPECT_TRUE(open().value().succeeded());
 }
 
 TEST_F(InstalledApplicationsTest, InstallRemoveResolveLookUpAndStartingOver) {
