@@ -198,8 +198,8 @@ void QtSettingsWindows::setResolutionContent(ControlPanelModel& model, const she
     resolutionContent_ = view;
 }
 
-void QtSettingsWindows::showResolution(ControlPanelModel& model, shell::ResolutionContent content,
-                                       geometry::Rect frame, ToolbarSide side, bool hidden) {
+std::optional<double> QtSettingsWindows::prepareResolution(ControlPanelModel& model, shell::ResolutionContent content,
+                                                          geometry::Rect frame, ToolbarSide side) {
     if (!resolution_) {
         // Floating above other windows, without a shadow: the glass draws its own edge.
         resolution_ = std::make_unique<OverlayFloatingPanel>(nullptr,
@@ -210,8 +210,14 @@ void QtSettingsWindows::showResolution(ControlPanelModel& model, shell::Resoluti
         resolution_->setWindowTitle(QStringLiteral("Corvelle 分辨率"));
         giveLayout(*resolution_);
     }
-    // New content on every showing.
+    // New content on every showing, measured at the panel's width before the panel shows.
     setResolutionContent(model, content, side);
+    setResolutionFrame(frame);
+    return views_->resolutionPanelHeight(*resolutionContent_, resolution_->width());
+}
+
+void QtSettingsWindows::showResolution(geometry::Rect frame, ToolbarSide side, bool hidden) {
+    if (!resolution_) return;
     resolution_->setWindowOpacity(hidden ? 0.0 : 1.0);
     setResolutionFrame(frame);
     resolution_->show();

@@ -64,8 +64,9 @@ public:
     bool settingsWindowExists() const override { return static_cast<bool>(settings_); }
     void orderSettingsOut() override;
 
-    void showResolution(ControlPanelModel& model, shell::ResolutionContent content, geometry::Rect frame,
-                        ToolbarSide side, bool hidden) override;
+    std::optional<double> prepareResolution(ControlPanelModel& model, shell::ResolutionContent content,
+                                            geometry::Rect frame, ToolbarSide side) override;
+    void showResolution(geometry::Rect frame, ToolbarSide side, bool hidden) override;
     bool resolutionPanelExists() const override { return static_cast<bool>(resolution_); }
     bool resolutionPanelVisible() const override;
     std::optional<geometry::Rect> resolutionPanelFrame() const override;

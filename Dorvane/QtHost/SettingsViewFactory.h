@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QWidget>
 
@@ -29,6 +30,9 @@ public:
     // measured height changes, and shows `content.firstPresetID` first.
     virtual std::unique_ptr<QWidget> makeResolutionPanelView(ControlPanelModel& model,
                                                              const shell::ResolutionContent& content) = 0;
+    // The height a view it made for the resolution panel reports once shown `width` wide,
+    // measured before it shows; none where that cannot be told before.
+    virtual std::optional<double> resolutionPanelHeight(QWidget& view, int width) = 0;
 };
 
 // Until the settings views exist: empty pages.
@@ -40,6 +44,7 @@ public:
     std::unique_ptr<QWidget> makeResolutionPanelView(ControlPanelModel&, const shell::ResolutionContent&) override {
         return std::make_unique<QWidget>();
     }
+    std::optional<double> resolutionPanelHeight(QWidget&, int) override { return std::nullopt; }
 };
 
 }  // namespace dorvane::qthost

@@ -247,9 +247,7 @@ void ResolutionPanelView::showEvent(QShowEvent* event) {
 void ResolutionPanelView::place() {
     const QSize viewport = scroll_->viewport()->size();
     const int width = std::min(viewport.width(), maximumContentWidth);
-    fitTitles(width);
-    const int forWidth = content_->heightForWidth(width);
-    const int height = forWidth >= 0 ? forWidth : content_->sizeHint().height();
+    const int height = contentHeightAt(width);
     const int frameHeight = std::max(viewport.height(), height);
     placing_ = true;
     frame_->resize(viewport.width(), frameHeight);
@@ -261,6 +259,22 @@ void ResolutionPanelView::place() {
         bar->setValue(bar->maximum());
     }
     placing_ = false;
+}
+
+int ResolutionPanelView::contentHeightAt(int contentWidth) {
+    fitTitles(contentWidth);
+    const int forWidth = content_->heightForWidth(contentWidth);
+    return forWidth >= 0 ? forWidth : content_->sizeHint().height();
+}
+
+// As place() and measure() will find it once shown: the scroll view is the width less the
+// padding on either side, and the grid has the columns of that width.
+double ResolutionPanelView::heightFor(int width) {
+    ensurePolished();
+    const int viewport = std::max(width - 2 * padding, 0);
+    const int columns = ResolutionPanelModel::columnCount(viewport);
+    if (columns != columns_) arrangeGrid(columns);
+    return contentHeightAt(std::min(viewport, maximumContentWidth)) + ResolutionPanelModel::contentHeightPadding;
 }
 
 // Every title of the grid in one size, on as many lines as the longest needs (at most two),

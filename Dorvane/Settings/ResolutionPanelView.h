@@ -61,6 +61,9 @@ public:
     RestoreButton* restoreButton() const { return restore_; }
     // The content's height as last measured, without the panel's padding.
     double measuredHeight() const;
+    // The height it reports once shown `width` wide, padding included, measured now, before
+    // it shows: the panel can take the frame that fits it before it takes the keyboard.
+    double heightFor(int width);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -75,6 +78,8 @@ private:
     void renderCells();
     void arrangeGrid(int columns);
     void place();
+    // The content's height at that width, its titles fitted to it.
+    int contentHeightAt(int contentWidth);
     void fitTitles(int contentWidth);
     void scheduleMeasure();
     void measure();

@@ -29,4 +29,10 @@ std::unique_ptr<QWidget> SettingsViews::makeResolutionPanelView(ControlPanelMode
                                                  content.onContentHeight);
 }
 
+std::optional<double> SettingsViews::resolutionPanelHeight(QWidget& view, int width) {
+    auto* panel = dynamic_cast<ResolutionPanelView*>(&view);
+    if (panel == nullptr) return std::nullopt;
+    return panel->heightFor(width);
+}
+
 }  // namespace dorvane

@@ -24,6 +24,7 @@ public:
     // A ResolutionPanelView over the panel model.
     std::unique_ptr<QWidget> makeResolutionPanelView(ControlPanelModel& model,
                                                      const shell::ResolutionContent& content) override;
+    std::optional<double> resolutionPanelHeight(QWidget& view, int width) override;
 
 private:
     std::unique_ptr<SettingsPermissions> permissions_;

@@ -338,12 +338,17 @@ public:
     }
     bool settingsWindowExists() const override { return settingsExists; }
     void orderSettingsOut() override { log_.add("settings.orderOut"); }
-    void showResolution(ControlPanelModel&, shell::ResolutionContent value, geometry::Rect at, ToolbarSide,
-                        bool hiddenAtFirst) override {
-        log_.add(std::string("resolution.show") + (hiddenAtFirst ? " hidden" : ""));
+    std::optional<double> prepareResolution(ControlPanelModel&, shell::ResolutionContent value, geometry::Rect at,
+                                            ToolbarSide) override {
         content = std::move(value);
         frame = at;
-        exists = visible = true;
+        exists = true;
+        return measuredHeight;
+    }
+    void showResolution(geometry::Rect at, ToolbarSide, bool hiddenAtFirst) override {
+        log_.add(std::string("resolution.show") + (hiddenAtFirst ? " hidden" : ""));
+        frame = at;
+        visible = true;
         hidden = hiddenAtFirst;
     }
     bool resolutionPanelExists() const override { return exists; }
@@ -374,6 +379,8 @@ public:
     bool hidden = false;
     geometry::Rect frame;
     shell::ResolutionContent content;
+    // The height new content measures before it shows; none: it cannot be told then.
+    std::optional<double> measuredHeight;
 
 private:
     CallLog& log_;

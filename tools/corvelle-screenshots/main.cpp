@@ -728,8 +728,8 @@ private:
     }
 
     // The resolution panel beside the toolbar, shown and framed as the program shows it (its
-    // settings windows, its panel view): the whole room beside the toolbar until the content
-    // reports its height, then shortened to it. On the left with a preset applied, at the
+    // settings windows, its panel view): its content measured before it shows, and the panel
+    // as tall as that beside the toolbar. On the left with a preset applied, at the
     // bottom with nothing applied; the picture holds the panel and the toolbar beside it
     // (along the bottom, the whole strip).
     void panelShot(ToolbarSide side, const std::string& name, std::function<void()> next) {
@@ -759,13 +759,17 @@ private:
                 nullptr, &host_.screens());
         }
         panelHeight_ = 0;
-        panelWindows_->showResolution(settingsModel_,
-                                      shell::ResolutionContent{preferences.selectedCustomID, [] {}, [] {},
-                                                               [this](double height) { panelHeight_ = height; }},
-                                      frameFor(std::nullopt), side, false);
-        after(kSettleMilliseconds / 2, [this, frameFor, bottom, name, next = std::move(next)] {
+        const auto measured = panelWindows_->prepareResolution(
+            settingsModel_,
+            shell::ResolutionContent{preferences.selectedCustomID, [] {}, [] {},
+                                     [this](double height) { panelHeight_ = height; }},
+            frameFor(std::nullopt), side);
+        panelWindows_->showResolution(frameFor(measured), side, false);
+        after(kSettleMilliseconds / 2, [this, measured, frameFor, bottom, name, next = std::move(next)] {
             if (panelHeight_ <= 0) return fail("the resolution panel reported no height");
-            panelWindows_->setResolutionFrame(frameFor(panelHeight_));
+            if (!measured || std::abs(*measured - panelHeight_) > 0.5) {
+                return fail("the resolution panel reported another height than it measured before it showed");
+            }
             after(kSettleMilliseconds, [this, frameFor, bottom, name, next] {
                 const QRect panelFrame = panelWindows_->resolutionPanel()->geometry();
                 const QRect toolbar = panelOf(stage_->toolbar());

@@ -58,19 +58,29 @@ ResolutionContent ResolutionPanelPresenter::makeContent() {
 }
 
 void ResolutionPanelPresenter::show(const displays::Screen& screen) {
+    const ToolbarSide side = parts_.preferences.preferences().toolbarSide;
+    // Measured before it shows, the content has its height from the first moment the panel
+    // holds the keyboard, rather than a guess followed by a new frame.
+    if (const auto measured = parts_.windows.prepareResolution(parts_.model, makeContent(), frame(screen), side)) {
+        takeContentHeight(*measured);
+    }
     // Until its content has reported a height, the first showing would flash at a guess.
     const bool hidden = !contentHeight_;
-    parts_.windows.showResolution(parts_.model, makeContent(), frame(screen), parts_.preferences.preferences().toolbarSide,
-                                  hidden);
+    parts_.windows.showResolution(frame(screen), side, hidden);
     if (hidden) {
         reveal_ = dispatch::Timer::once(parts_.mainQueue, kResolutionRevealDelay,
                                         weakly(parts_.host, lifetime_, [this] { parts_.windows.revealResolution(); }));
     }
 }
 
-void ResolutionPanelPresenter::contentHeightChanged(double height) {
-    if (std::abs(contentHeight_.value_or(0) - height) <= kContentHeightThreshold) return;
+bool ResolutionPanelPresenter::takeContentHeight(double height) {
+    if (std::abs(contentHeight_.value_or(0) - height) <= kContentHeightThreshold) return false;
     contentHeight_ = height;
+    return true;
+}
+
+void ResolutionPanelPresenter::contentHeightChanged(double height) {
+    if (!takeContentHeight(height)) return;
     SettingsWindows& windows = parts_.windows;
     if (!windows.resolutionPanelExists()) return;
     std::optional<displays::Screen> screen;

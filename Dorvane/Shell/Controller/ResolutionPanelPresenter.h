@@ -48,6 +48,8 @@ public:
 private:
     ResolutionContent makeContent();
     geometry::Rect frame(const displays::Screen& screen);
+    // Keeps `height` as the content's; false when it is within the threshold of the last.
+    bool takeContentHeight(double height);
     std::optional<displays::Screen> screenOf(const geometry::Rect& frame);
 
     Parts parts_;

@@ -39,10 +39,13 @@ public:
     virtual bool settingsWindowExists() const = 0;
     virtual void orderSettingsOut() = 0;
 
-    // Shows the resolution panel (made on first use, else reused) at `frame` with new
-    // content, in front and key; fully transparent while `hidden`.
-    virtual void showResolution(ControlPanelModel& model, ResolutionContent content, geometry::Rect frame,
-                                ToolbarSide side, bool hidden) = 0;
+    // Gives the resolution panel (made on first use, else reused) new content, placed at
+    // `frame` while it does not show yet; answers the height the content reports once
+    // shown, measured now, or none where that cannot be told before it shows.
+    virtual std::optional<double> prepareResolution(ControlPanelModel& model, ResolutionContent content,
+                                                    geometry::Rect frame, ToolbarSide side) = 0;
+    // Shows the prepared panel at `frame`, in front and key; fully transparent while `hidden`.
+    virtual void showResolution(geometry::Rect frame, ToolbarSide side, bool hidden) = 0;
     virtual bool resolutionPanelExists() const = 0;
     virtual bool resolutionPanelVisible() const = 0;
     virtual std::optional<geometry::Rect> resolutionPanelFrame() const = 0;
@@ -60,7 +63,11 @@ public:
     void showSettings(ControlPanelModel&, bool, std::optional<SettingsPage>) override {}
     bool settingsWindowExists() const override { return false; }
     void orderSettingsOut() override {}
-    void showResolution(ControlPanelModel&, ResolutionContent, geometry::Rect, ToolbarSide, bool) override {}
+    std::optional<double> prepareResolution(ControlPanelModel&, ResolutionContent, geometry::Rect,
+                                            ToolbarSide) override {
+        return std::nullopt;
+    }
+    void showResolution(geometry::Rect, ToolbarSide, bool) override {}
     bool resolutionPanelExists() const override { return false; }
     bool resolutionPanelVisible() const override { return false; }
     std::optional<geometry::Rect> resolutionPanelFrame() const override { return std::nullopt; }

@@ -646,20 +646,32 @@ void HostEvents::deliver(RoutedEvent&& routed, std::optional<pid_t> toPID) {
         }
     }
     session_->store().deliveredEvents().append({record});
-    if (!observers.empty() && mainQueue_ != nullptr) {
-        std::weak_ptr<HostEvents> weak = weak_from_this();
-        mainQueue_->post([weak, record] {
-            auto self = weak.lock();
-            if (!self) return;
-            std::vector<std::function<void(const DeliveredEvent&)>> current;
-            {
-                std::lock_guard lock(self->mutex_);
-                for (const auto& [id, observer] : self->observers_) current.push_back(observer);
-            }
-            for (const auto& observer : current) observer(record);
-        });
+    if (observers.empty() || mainQueue_ == nullptr) {
+        if (routed.injection != 0) finishOne(routed.injection);
+        return;
     }
-    if (routed.injection != 0) finishOne(routed.injection);
+    // Input from outside that reached this process counts as handled once the program has
+    // had it: what the program did about it (a panel that Escape closed, a window a click
+    // opened) is with the host before whoever typed it hears back and types the next key.
+    const std::uint64_t handledOnMain = record.receiver == own ? routed.injection : 0;
+    std::weak_ptr<HostEvents> weak = weak_from_this();
+    mainQueue_->post([weak, record, handledOnMain] {
+        auto self = weak.lock();
+        if (!self) return;
+        std::vector<std::function<void(const DeliveredEvent&)>> current;
+        {
+            std::lock_guard lock(self->mutex_);
+            for (const auto& [id, observer] : self->observers_) current.push_back(observer);
+        }
+        try {
+            for (const auto& observer : current) observer(record);
+        } catch (...) {
+            if (handledOnMain != 0) self->finishOne(handledOnMain);
+            throw;
+        }
+        if (handledOnMain != 0) self->finishOne(handledOnMain);
+    });
+    if (routed.injection != 0 && handledOnMain == 0) finishOne(routed.injection);
 }
 
 void HostEvents::deliverWithoutTaps(const std::vector<InjectedEvent>& events, std::optional<pid_t> fromPID) {

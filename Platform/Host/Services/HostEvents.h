@@ -26,6 +26,8 @@ namespace dorvane::host {
 // outside through "input.json". Delivery acts on the host (the pointer, clicks that bring
 // windows forward, Command-W), records the event in memory and, in batches, in the
 // host's delivered events, and hands it to this process's observers on the main queue.
+// Input from outside that reaches this process's own windows is answered as handled once
+// those observers have had it, not when it was routed.
 //
 // The stream runs on `queue` (none: inline in the poster, without taps); observers need
 // `mainQueue`. Create with std::make_shared.

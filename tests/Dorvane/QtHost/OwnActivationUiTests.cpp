@@ -44,6 +44,7 @@ public:
     std::unique_ptr<QWidget> makeResolutionPanelView(ControlPanelModel&, const shell::ResolutionContent&) override {
         return std::make_unique<QLabel>(QStringLiteral("resolution"));
     }
+    std::optional<double> resolutionPanelHeight(QWidget&, int) override { return std::nullopt; }
 };
 
 // The program's windows beside an editor with one window, on the in-memory host.
@@ -180,7 +181,8 @@ TEST_F(OwnActivationTest, TheSettingsWindowBringsTheProgramForwardAndTheResoluti
 
     person.windowsAdmin().focus(editorWindow);
     ASSERT_TRUE(processUntil([&] { return QApplication::activeWindow() == nullptr; }));
-    windows.showResolution(model, {}, geometry::Rect{700, 60, 400, 300}, ToolbarSide::right, false);
+    windows.prepareResolution(model, {}, geometry::Rect{700, 60, 400, 300}, ToolbarSide::right);
+    windows.showResolution(geometry::Rect{700, 60, 400, 300}, ToolbarSide::right, false);
     QWidget* panel = windows.resolutionPanel();
     EXPECT_EQ(person.windowsAdmin().view().keyWindow, reporter->number(panel)) << "the panel is key at once";
     EXPECT_TRUE(processUntil([&] { return QApplication::activeWindow() == panel; }));

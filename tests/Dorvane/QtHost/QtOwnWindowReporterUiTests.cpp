@@ -414,6 +414,49 @@ TEST(OwnWindowReporterHoldTest, WhatAHoldTurnedAwayReachesTheWindowListOnceItEnd
         [&] { return app.ownWindows().activation().keyWindow == reporter.number(&editor); }));
 }
 
+// A hold that outlasts the first try again: a panel shown and made key meanwhile is listed
+// with the keyboard once the hold ends, and the keys typed then reach it.
+TEST(OwnWindowReporterHoldTest, APanelShownDuringAHoldPastTheFirstRetryTakesTheKeysOnceItEnds) {
+    testing::qtApplication();
+    dispatch::SystemClock clock;
+    qthost::QtMainQueue mainQueue;
+    const auto inner = std::make_shared<host::MemoryHostStore>();
+    const auto store = std::make_shared<testing::RefusingHostStore>(inner);
+    host::SimulatedHost app(store, processes::ProcessRole::application, clock, &mainQueue);
+    host::SimulatedHost person(inner, processes::ProcessRole::tool, clock);
+    std::ostringstream errors;
+    qthost::QtOwnWindowReporter reporter(app.ownWindows(), errors);
+    reporter.start();
+    ASSERT_TRUE(app.hostEvents().claimInputOwnership());
+
+    store->held = true;
+    QWidget panel(nullptr, Qt::Tool | Qt::FramelessWindowHint);
+    panel.setAttribute(Qt::WA_ShowWithoutActivating);
+    panel.setWindowTitle("Corvelle 分辨率");
+    panel.setGeometry(900, 40, 500, 400);
+    auto* field = new QLineEdit(&panel);
+    panel.show();
+    reporter.activate(panel);
+    field->setFocus();
+    for (int round = 0; round < 5; ++round) QCoreApplication::processEvents();
+    const int refusedAtFirst = store->refusals;
+    ASSERT_TRUE(testing::processUntil([&] { return store->refusals > refusedAtFirst; })) << "tried again, held still";
+    store->held = false;
+    ASSERT_TRUE(testing::processUntil([&] {
+        const auto number = reporter.number(&panel);
+        return number && person.windowsAdmin().view().keyWindow == *number;
+    }));
+
+    host::InjectedEvent down;
+    down.event.type = events::EventType::keyDown;
+    down.event.setField(events::EventField::keyCode, 0);  // a
+    host::InjectedEvent up = down;
+    up.event.type = events::EventType::keyUp;
+    const auto typed = person.inputAdmin().inject({down, up});
+    ASSERT_TRUE(typed);
+    EXPECT_TRUE(testing::processUntil([&] { return field->text() == QStringLiteral("a"); }));
+}
+
 class HostInputTest : public ::testing::Test, public testing::OwnWindowHost {};
 
 // Keys go to the focused window as a platform sends them: its shortcuts first, then the

@@ -6,8 +6,10 @@
 #include <QLabel>
 #include <QTest>
 
+#include "Dorvane/QtHost/QtOwnWindowReporter.h"
 #include "Dorvane/QtHost/QtSettingsWindows.h"
 #include "Dorvane/Settings/FixedSettingsPermissions.h"
+#include "Dorvane/Settings/ResolutionPanelView.h"
 #include "Dorvane/Settings/SettingsViews.h"
 #include "DorvaneCore/Toolbar/DesktopToolbarLayout.h"
 #include "Platform/System/LoginItems.h"
@@ -32,6 +34,7 @@ public:
         lastContent = content;
         return std::make_unique<QLabel>(QStringLiteral("resolution"));
     }
+    std::optional<double> resolutionPanelHeight(QWidget&, int) override { return std::nullopt; }
     int settingsBuilds = 0;
     int resolutionBuilds = 0;
     bool lastStartNew = false;
@@ -167,9 +170,11 @@ TEST(QtSettingsWindows, TheResolutionPanelGetsNewContentEachTimeAndStartsTranspa
     shell::ResolutionContent content;
     content.firstPresetID = "factory:phoneRecommended";
 
-    windows.showResolution(model, content, {1000, 100, 300, 400}, ToolbarSide::right, true);
+    windows.prepareResolution(model, content, {1000, 100, 300, 400}, ToolbarSide::right);
     QWidget* panel = windows.resolutionPanel();
     ASSERT_NE(panel, nullptr);
+    EXPECT_FALSE(windows.resolutionPanelVisible()) << "made and filled, not shown yet";
+    windows.showResolution({1000, 100, 300, 400}, ToolbarSide::right, true);
     EXPECT_TRUE(windows.resolutionPanelVisible());
     EXPECT_EQ(panel->windowOpacity(), 0.0);
     EXPECT_EQ(panel->geometry(), QRect(1000, 100, 300, 400));
@@ -179,7 +184,8 @@ TEST(QtSettingsWindows, TheResolutionPanelGetsNewContentEachTimeAndStartsTranspa
 
     windows.orderResolutionOut();
     EXPECT_FALSE(windows.resolutionPanelVisible());
-    windows.showResolution(model, content, {1000, 120, 300, 380}, ToolbarSide::right, false);
+    windows.prepareResolution(model, content, {1000, 120, 300, 380}, ToolbarSide::right);
+    windows.showResolution({1000, 120, 300, 380}, ToolbarSide::right, false);
     EXPECT_EQ(windows.resolutionPanel(), panel);
     EXPECT_EQ(built.resolutionBuilds, 2);
     EXPECT_EQ(windows.resolutionPanelFrame(), (geometry::Rect{1000, 120, 300, 380}));
@@ -208,7 +214,8 @@ TEST(QtSettingsWindows, EscapeRightAfterTheResolutionPanelGotNewContentClosesIt)
     content.onContentHeight = [](double) {};
 
     // Opened transparent, as before its first height is known.
-    windows.showResolution(model, content, {1000, 100, 300, 400}, ToolbarSide::right, true);
+    windows.prepareResolution(model, content, {1000, 100, 300, 400}, ToolbarSide::right);
+    windows.showResolution({1000, 100, 300, 400}, ToolbarSide::right, true);
     QWidget* panel = windows.resolutionPanel();
     ASSERT_TRUE(testing::processUntil([&] { return QApplication::activeWindow() == panel; }));
     windows.replaceResolutionContent(model, content, ToolbarSide::right);
@@ -306,6 +313,69 @@ TEST_F(ResolutionPanelTest, PanelCallbacksCloseRestoreAndOpenTheSettings) {
     EXPECT_EQ(log.calls, (std::vector<std::string>{"settings.show resolution", "settings.show new -",
                                                    "settings.show -", "settings.orderOut", "resolution.show hidden",
                                                    "toolbar.hideApplicationShortcuts"}));
+}
+
+// The controller with the real resolution panel and its view, the program's windows listed
+// on the host as the program lists them.
+class ResolutionPanelOnTheHostTest : public ResolutionPanelTest {
+protected:
+    void SetUp() override {
+        replaceNeighbours = [this](shell::Neighbours& neighbours) {
+            auto made = qthost::QtSettingsWindows::overHost(
+                std::make_unique<SettingsViews>(std::make_unique<FixedSettingsPermissions>(true),
+                                                std::make_unique<system::XdgAutostartLoginItems>(
+                                                    folder.path() / "autostart", "/bin/true"),
+                                                folder.path()),
+                *h.app, h.scheduler.mainQueue(), reporter);
+            panelWindows = made.get();
+            neighbours.settingsWindows = std::move(made);
+        };
+        reporter.start();
+        ResolutionPanelTest::SetUp();
+    }
+    // The windows go before the reporter that lists them.
+    void TearDown() override {
+        controller.reset();
+        h.scheduler.runUntilIdle();
+    }
+    // Until the view's own measuring and what it brings about have run their course.
+    void settle() {
+        for (int round = 0; round < 10; ++round) {
+            QCoreApplication::processEvents();
+            h.scheduler.runUntilIdle();
+        }
+    }
+
+    testing::TemporaryFolder folder{"corvelle-panel"};
+    std::ostringstream ownWindowErrors;
+    qthost::QtOwnWindowReporter reporter{h.app->ownWindows(), ownWindowErrors};
+    qthost::QtSettingsWindows* panelWindows = nullptr;
+};
+
+// Measured before it shows, the panel holds the keyboard at its content's own height from
+// the first moment the host lists it so, visible at once, and no new frame follows.
+TEST_F(ResolutionPanelOnTheHostTest, ThePanelHoldsTheKeyboardOnlyAtItsContentsHeight) {
+    std::vector<geometry::Rect> keyFrames;
+    bool looking = false;
+    auto watch = h.store->subscribe([&](const host::HostPulse&) {
+        if (looking) return;
+        looking = true;
+        const auto view = h.tool.windowsAdmin().view();
+        for (const auto& window : view.windows) {
+            if (window.number != view.keyWindow || window.title != "Corvelle 分辨率" || !window.onScreen) continue;
+            if (keyFrames.empty() || keyFrames.back() != window.bounds) keyFrames.push_back(window.bounds);
+        }
+        looking = false;
+    });
+    toolbar().onAction(FloatingAction::resolution);
+    settle();
+    const auto* view = static_cast<ResolutionPanelView*>(panelWindows->resolutionContent());
+    ASSERT_NE(view, nullptr);
+    ASSERT_FALSE(keyFrames.empty()) << "the panel has the keyboard";
+    EXPECT_EQ(keyFrames.front().height, view->measuredHeight() + ResolutionPanelView::padding * 2);
+    EXPECT_EQ(keyFrames.size(), 1u);
+    EXPECT_EQ(panelWindows->resolutionPanel()->windowOpacity(), 1.0);
+    EXPECT_EQ(ownWindowErrors.str(), "");
 }
 
 }  // namespace

@@ -96,6 +96,26 @@ TEST(FillToggleTest, APressLeftPartWayKeepsTheWayBackWhileTheWindowStaysThere) {
     EXPECT_EQ(toggle.savedFrame(key), half);
 }
 
+// A press turned away in between (busy, refused: nothing sent) puts back what it took of the
+// part-way record, so the press after it still fills from the older way back and 还原 returns
+// there, not to the centred frame that the half-moved frame, filled, would give.
+TEST(FillToggleTest, APressLeftPartWayKeepsTheWayBackThroughAPressThatMovedNothing) {
+    const FillToggle::Key key{42, 7};
+    const Rect before{100, 100, 600, 400};
+    const Rect half{100, 100, 1512, 944};
+    FillToggle toggle;
+    auto memory = toggle.memory(key);
+    toggle.target(key, before, area);
+    toggle.leftPartWay(key, before, half, memory);
+
+    memory = toggle.memory(key);
+    toggle.target(key, half, area);
+    toggle.restore(key, memory);
+
+    EXPECT_EQ(toggle.target(key, half, area), area);
+    EXPECT_EQ(toggle.target(key, area, area), before);
+}
+
 TEST(AutoFillPolicyTest, NamesTheFirstFailingRule) {
     using R = AutoFillPolicy::Reason;
     const AutoFillPolicy::Window fit{"AXWindow", "AXStandardWindow", Rect{100, 100, 800, 600}, true, false,

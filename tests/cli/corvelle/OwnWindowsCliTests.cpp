@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/cli/corvelle/ApplicationHarness.h"
 
@@ -347,6 +348,44 @@ TEST_F(OwnWindowsCliTest, EscapeClosesThePanelsOpenedOverAnotherApplication) {
         EXPECT_EQ(host({"input", "key", "a"}).status, 0);
         EXPECT_EQ(lastKey().first, editor);
     }
+    quit();
+}
+
+// Typed one right after the other, with no pause: the tap opens the panel, Escape closes it,
+// and the key after it goes to the application in front, as each command returns once the
+// program has had its input.
+TEST_F(OwnWindowsCliTest, TheKeyRightAfterEscapeClosedAPanelGoesToTheApplicationInFront) {
+    start();
+    ASSERT_TRUE(ready()) << program->err();
+    showToolbar();
+    deskWithTheEditorInFront();
+    // Who the last two keys went to: application and window.
+    auto lastTwoKeys = [&] {
+        std::vector<std::pair<pid_t, int>> keys;
+        const auto delivered = json::parse(host({"input", "delivered", "--json"}).out);
+        for (auto event = delivered.rbegin(); event != delivered.rend() && keys.size() < 2; ++event) {
+            if ((*event)["event"]["type"] != "keyDown") continue;
+            const auto& to = (*event)["to"];
+            keys.emplace(keys.begin(), to.is_number() ? to.get<pid_t>() : 0, (*event).value("window", 0));
+        }
+        return keys;
+    };
+    for (const auto& [title, button] : {std::pair<std::string, double>{"Corvelle 分辨率", kResolutionButton},
+                                        std::pair<std::string, double>{"Corvelle 应用", kApplicationsButton}}) {
+        SCOPED_TRACE(title);
+        for (int round = 0; round < 3; ++round) {
+            clickToolbar(button);
+            EXPECT_EQ(host({"input", "key", "escape"}).status, 0);
+            EXPECT_EQ(host({"input", "key", "a"}).status, 0);
+            const auto keys = lastTwoKeys();
+            ASSERT_EQ(keys.size(), 2u);
+            EXPECT_EQ(keys[0].first, program->pid()) << "Escape reached the panel";
+            EXPECT_NE(keys[0].second, 0);
+            EXPECT_EQ(keys[1].first, editor);
+            EXPECT_FALSE(ownWindow(title));
+        }
+    }
+    EXPECT_EQ(frontmost(), editor);
     quit();
 }
 

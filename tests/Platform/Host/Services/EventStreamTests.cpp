@@ -431,5 +431,54 @@ TEST_F(EventStreamTest, KeysGoToTheKeyWindowAndAPanelMadeKeyTakesThemWhileItsApp
     EXPECT_EQ(heard.back(), (workspace::OwnActivation{false, std::nullopt}));
 }
 
+// With the stream on a queue of its own, as in the program, input from outside that reaches
+// the program's window is answered as handled only once the program has had it: Escape that
+// closes a panel holding the keyboard over the user's application is answered with the
+// keyboard back with that application, so the key typed next goes there however soon.
+TEST_F(EventStreamTest, InputReachingTheProgramIsAnsweredOnceTheProgramHasHadIt) {
+    SimulatedHost program(store, processes::ProcessRole::application, scheduler, &scheduler.mainQueue(), nullptr, {},
+                          &scheduler.makeSerialQueue("event-pipeline"));
+    auto& own = program.ownWindows();
+    own.registerApplication("Corvelle", "local.corvelle");
+    const workspace::OwnWindow shown{"Corvelle 分辨率", {912, 38, 528, 466}, false, 3, true};
+    const auto panel = own.addWindow(shown);
+    ASSERT_TRUE(own.makeKey(panel));
+    const std::uint16_t escapeKey = 53;
+    auto closing = own.observeEvents([&](const Event& event, std::uint32_t window) {
+        if (window != panel || event.type != EventType::keyDown || event.keyCode() != escapeKey) return;
+        auto closed = shown;
+        closed.onScreen = false;
+        own.updateWindow(panel, closed);
+    });
+    ASSERT_TRUE(program.hostEvents().claimInputOwnership());
+
+    auto& input = tool->inputAdmin();
+    auto typed = [](std::uint16_t code) {
+        InjectedEvent down;
+        down.event.type = EventType::keyDown;
+        down.event.setField(EventField::keyCode, code);
+        InjectedEvent up = down;
+        up.event.type = EventType::keyUp;
+        return std::vector<InjectedEvent>{down, up};
+    };
+    // The window with the keyboard at the moment the answer reaches the host.
+    std::optional<std::uint64_t> escape;
+    std::optional<std::uint32_t> keyWindowWhenAnswered;
+    auto watch = store->subscribe([&](const HostPulse&) {
+        if (!escape || keyWindowWhenAnswered || input.state(*escape) != Injection::State::handled) return;
+        keyWindowWhenAnswered = admin().view().keyWindow;
+    });
+    escape = input.inject(typed(escapeKey));
+    ASSERT_TRUE(escape);
+    scheduler.runUntilIdle();
+    const std::uint32_t notes = 5;
+    EXPECT_EQ(keyWindowWhenAnswered, notes);
+    EXPECT_EQ(program.hostEvents().delivered().back().window, panel) << "Escape itself went to the panel";
+
+    ASSERT_TRUE(input.inject(typed(0)));
+    scheduler.runUntilIdle();
+    EXPECT_EQ(program.hostEvents().delivered().back().receiver, pids["编辑器"]);
+}
+
 }  // namespace
 }  // namespace dorvane::host
