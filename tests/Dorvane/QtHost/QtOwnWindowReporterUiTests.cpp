@@ -355,18 +355,24 @@ TEST_F(OwnWindowReporterTest, KeysFromOutsideReachTheFocusedWidgetAndTheWheelThe
     EXPECT_EQ(list.turns, (std::vector<int>{-360}));
 }
 
-// A window shown, moved, destroyed or activated while another program holds the host's lock
-// (and changes nothing) is listed as it is, leaves the list, or is key, once the hold ends.
-TEST(OwnWindowReporterHoldTest, WhatAHoldTurnedAwayReachesTheWindowListOnceItEnds) {
-    testing::qtApplication();
+// The program's window reporter on a host whose lock another program can hold, and a
+// person at the machine who looks at the host meanwhile.
+class OwnWindowReporterHoldTest : public ::testing::Test {
+protected:
+    QApplication& application = testing::qtApplication();
     dispatch::SystemClock clock;
     qthost::QtMainQueue mainQueue;
-    const auto inner = std::make_shared<host::MemoryHostStore>();
-    const auto store = std::make_shared<testing::RefusingHostStore>(inner);
-    host::SimulatedHost app(store, processes::ProcessRole::application, clock, &mainQueue);
-    host::SimulatedHost person(inner, processes::ProcessRole::tool, clock);
+    std::shared_ptr<host::MemoryHostStore> inner = std::make_shared<host::MemoryHostStore>();
+    std::shared_ptr<testing::RefusingHostStore> store = std::make_shared<testing::RefusingHostStore>(inner);
+    host::SimulatedHost app{store, processes::ProcessRole::application, clock, &mainQueue};
+    host::SimulatedHost person{inner, processes::ProcessRole::tool, clock};
     std::ostringstream errors;
-    qthost::QtOwnWindowReporter reporter(app.ownWindows(), errors);
+    qthost::QtOwnWindowReporter reporter{app.ownWindows(), errors};
+};
+
+// A window shown, moved, destroyed or activated while another program holds the host's lock
+// (and changes nothing) is listed as it is, leaves the list, or is key, once the hold ends.
+TEST_F(OwnWindowReporterHoldTest, WhatAHoldTurnedAwayReachesTheWindowListOnceItEnds) {
     const auto listed = [&](const std::string& title) -> std::optional<geometry::Rect> {
         for (const auto& window : person.windowsAdmin().view().windows) {
             if (window.pid == app.process().pid && window.title == title) return window.bounds;
@@ -416,16 +422,7 @@ TEST(OwnWindowReporterHoldTest, WhatAHoldTurnedAwayReachesTheWindowListOnceItEnd
 
 // A hold that outlasts the first try again: a panel shown and made key meanwhile is listed
 // with the keyboard once the hold ends, and the keys typed then reach it.
-TEST(OwnWindowReporterHoldTest, APanelShownDuringAHoldPastTheFirstRetryTakesTheKeysOnceItEnds) {
-    testing::qtApplication();
-    dispatch::SystemClock clock;
-    qthost::QtMainQueue mainQueue;
-    const auto inner = std::make_shared<host::MemoryHostStore>();
-    const auto store = std::make_shared<testing::RefusingHostStore>(inner);
-    host::SimulatedHost app(store, processes::ProcessRole::application, clock, &mainQueue);
-    host::SimulatedHost person(inner, processes::ProcessRole::tool, clock);
-    std::ostringstream errors;
-    qthost::QtOwnWindowReporter reporter(app.ownWindows(), errors);
+TEST_F(OwnWindowReporterHoldTest, APanelShownDuringAHoldPastTheFirstRetryTakesTheKeysOnceItEnds) {
     reporter.start();
     ASSERT_TRUE(app.hostEvents().claimInputOwnership());
 

@@ -44,6 +44,17 @@ struct QuietHold {
         store->release();
         scheduler.advanceBy(HostCatchUp::longestDelaySeconds + 0.1);
     }
+
+    // An active tap of the program's on key presses, which lets every press through.
+    std::shared_ptr<events::EventTap> keyTap() {
+        return app.events().createTap(
+            events::TapLocation::session, events::TapPlacement::tailAppend, events::TapOptions::active,
+            events::maskOf(events::EventType::keyDown),
+            [](const events::TapProxy&, events::EventType, const events::Event& event) {
+                return std::optional<events::Event>(event);
+            },
+            scheduler.mainQueue());
+    }
 };
 
 // A display change the host makes at its own time, falling due while another program holds
@@ -189,13 +200,7 @@ TEST(HostReadersCatchUp, WhatAQuietHoldTurnedAwayReachesTheProgramOrTheHostAfter
         {"Accessibility taken away",
          [](QuietHold& host, std::vector<dispatch::Observation>&) {
              host.tool.permissionsAdmin().set(Permission::accessibility, true);
-             std::shared_ptr<events::EventTap> tap = host.app.events().createTap(
-                 events::TapLocation::session, events::TapPlacement::tailAppend, events::TapOptions::active,
-                 events::maskOf(events::EventType::keyDown),
-                 [](const events::TapProxy&, events::EventType, const events::Event& event) {
-                     return std::optional<events::Event>(event);
-                 },
-                 host.scheduler.mainQueue());
+             std::shared_ptr<events::EventTap> tap = host.keyTap();
              EXPECT_TRUE(tap && tap->isEnabled());
              host.store->hold();
              host.tool.permissionsAdmin().set(Permission::accessibility, false);
@@ -204,13 +209,7 @@ TEST(HostReadersCatchUp, WhatAQuietHoldTurnedAwayReachesTheProgramOrTheHostAfter
         {"an event tap switched back on during the hold",
          [](QuietHold& host, std::vector<dispatch::Observation>&) {
              host.tool.permissionsAdmin().set(Permission::accessibility, true);
-             std::shared_ptr<events::EventTap> tap = host.app.events().createTap(
-                 events::TapLocation::session, events::TapPlacement::tailAppend, events::TapOptions::active,
-                 events::maskOf(events::EventType::keyDown),
-                 [](const events::TapProxy&, events::EventType, const events::Event& event) {
-                     return std::optional<events::Event>(event);
-                 },
-                 host.scheduler.mainQueue());
+             std::shared_ptr<events::EventTap> tap = host.keyTap();
              tap->setEnabled(false);  // as the system does to a tap that took too long
              host.store->hold();
              tap->setEnabled(true);
@@ -251,17 +250,8 @@ TEST(HostReadersCatchUp, WhatAQuietHoldTurnedAwayReachesTheProgramOrTheHostAfter
 TEST(HostReadersCatchUp, ATapSwitchedOffAgainDuringTheHoldStaysOff) {
     QuietHold host;
     host.tool.permissionsAdmin().set(Permission::accessibility, true);
-    const auto tap = [&host] {
-        return host.app.events().createTap(
-            events::TapLocation::session, events::TapPlacement::tailAppend, events::TapOptions::active,
-            events::maskOf(events::EventType::keyDown),
-            [](const events::TapProxy&, events::EventType, const events::Event& event) {
-                return std::optional<events::Event>(event);
-            },
-            host.scheduler.mainQueue());
-    };
-    std::shared_ptr<events::EventTap> switchedOff = tap();
-    std::shared_ptr<events::EventTap> letGo = tap();
+    std::shared_ptr<events::EventTap> switchedOff = host.keyTap();
+    std::shared_ptr<events::EventTap> letGo = host.keyTap();
     switchedOff->setEnabled(false);
     letGo->setEnabled(false);
     host.store->hold();
